@@ -1,0 +1,42 @@
+# Every third-party library the project uses, found once here; configuration stops with a
+# clear message when one is missing (scripts/setup.sh installs them all).
+find_package(PkgConfig REQUIRED)
+
+function(fairlark_require_pkg target module package)
+  pkg_check_modules(${target} IMPORTED_TARGET GLOBAL ${module})
+  if(NOT ${target}_FOUND)
+    message(FATAL_ERROR "Fairlark needs ${module} (Debian package ${package}). Run: bash scripts/setup.sh")
+  endif()
+endfunction()
+
+fairlark_require_pkg(SDL2 sdl2 libsdl2-dev)
+fairlark_require_pkg(LUA lua5.4 liblua5.4-dev)
+fairlark_require_pkg(ODE ode libode-dev)
+fairlark_require_pkg(VORBISFILE vorbisfile libvorbis-dev)
+fairlark_require_pkg(VORBISENC vorbisenc libvorbis-dev)
+fairlark_require_pkg(OGG ogg libogg-dev)
+fairlark_require_pkg(OPENAL openal libopenal-dev)
+fairlark_require_pkg(ALUT freealut libalut-dev)
+fairlark_require_pkg(TINYXML tinyxml libtinyxml-dev)
+fairlark_require_pkg(IMGUI imgui libimgui-dev)
+fairlark_require_pkg(FREETYPE freetype2 libfreetype-dev)
+
+set(OpenGL_GL_PREFERENCE GLVND)
+find_package(OpenGL COMPONENTS OpenGL EGL)
+if(NOT OpenGL_OpenGL_FOUND OR NOT OpenGL_EGL_FOUND)
+  message(FATAL_ERROR "Fairlark needs OpenGL and EGL (Debian packages libgl-dev libegl-dev). Run: bash scripts/setup.sh")
+endif()
+
+find_package(GTest)
+if(FAIRLARK_TESTS AND NOT GTest_FOUND)
+  message(FATAL_ERROR "Fairlark's tests need GoogleTest (Debian package libgtest-dev). Run: bash scripts/setup.sh")
+endif()
+find_package(benchmark)
+if(FAIRLARK_BENCH AND NOT benchmark_FOUND)
+  message(FATAL_ERROR "Fairlark's benchmarks need Google Benchmark (Debian package libbenchmark-dev). Run: bash scripts/setup.sh")
+endif()
+
+set(FAIRLARK_TTF_FONT "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf" CACHE FILEPATH "Free TTF the font generator renders")
+if(NOT EXISTS "${FAIRLARK_TTF_FONT}")
+  message(FATAL_ERROR "Fairlark's font generator needs ${FAIRLARK_TTF_FONT} (Debian package fonts-dejavu-core). Run: bash scripts/setup.sh")
+endif()

@@ -1,0 +1,56 @@
+# Helpers that give every project target the same flags and shape.
+
+if(FAIRLARK_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
+endif()
+
+# Warnings on project code only; third-party headers come in through imported targets,
+# whose include folders are system folders, so their warnings stay quiet.
+function(fairlark_project_flags target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(FAIRLARK_WERROR OR FAIRLARK_SANITIZE)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  target_compile_definitions(${target} PRIVATE
+    FAIRLARK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    FAIRLARK_BUILD_DATA_DIR="${FAIRLARK_DATA_DIR}/")
+endfunction()
+
+# One static library per source folder, from every .cpp below it ("Main.cpp" is the
+# program's entry and stays out). An empty folder gives an interface placeholder.
+function(fairlark_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.c")
+  list(FILTER srcs EXCLUDE REGEX "/Main\\.cpp$")
+  if(srcs)
+    add_library(fl_${name} STATIC ${srcs})
+    fairlark_project_flags(fl_${name})
+    target_include_directories(fl_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(fl_${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(fl_${name} INTERFACE)
+    target_include_directories(fl_${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(fl_${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# A data generator: a program run by the `data` target as `gen_<name> <Data folder>/ [ARGS]`.
+# It runs again when its program or DEPENDS change, after data/ has been copied.
+set_property(GLOBAL PROPERTY FAIRLARK_DATA_STAMPS "")
+function(fairlark_generator name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ARGS;DEPENDS" ${ARGN})
+  add_executable(gen_${name} ${ARG_SOURCES})
+  fairlark_project_flags(gen_${name})
+  target_include_directories(gen_${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(gen_${name} PRIVATE ${ARG_LIBS})
+  set(stamp "${CMAKE_BINARY_DIR}/datagen-stamps/${name}.stamp")
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${FAIRLARK_DATA_DIR}
+    COMMAND gen_${name} "${FAIRLARK_DATA_DIR}/" ${ARG_ARGS}
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS gen_${name} ${FAIRLARK_DATA_COPY_STAMP} ${ARG_DEPENDS}
+    COMMENT "Generating data: ${name}"
+    VERBATIM)
+  set_property(GLOBAL APPEND PROPERTY FAIRLARK_DATA_STAMPS ${stamp})
+endfunction()

@@ -1,0 +1,187 @@
+// Files over POSIX descriptors, with Windows-style name lookup.
+#include "engine/Files.h"
+
+#include "engine/Memory.h"
+#include "platform/PathResolve.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// The name to open: the file as on disk when some spelling exists, else the requested name
+// under the folders as they are spelled on disk.
+std::string DiskName(const char* path) {
+    std::string disk;
+    PlatPathResolve(path, &disk);
+    return disk;
+}
+
+bool IsRegularFd(int fd) {
+    struct stat st;
+    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+} // namespace
+
+int FileOpen(const char* path, int mode) {
+    if (!path || !*path) return -1;
+    int flags;
+    switch (mode) {
+        case 0: flags = O_RDONLY; break;
+        case 1: flags = O_WRONLY | O_CREAT | O_TRUNC; break;
+        case 2: flags = O_WRONLY | O_CREAT; break;
+        default: return -1;
+    }
+    std::string disk = DiskName(path);
+    if (disk.empty()) return -1;
+    int fd = open(disk.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd < 0) return -1;
+    if (!IsRegularFd(fd)) {
+        close(fd);
+        return -1;
+    }
+    if (mode != 0) PlatPathCacheInvalidate(disk);
+    return fd;
+}
+
+int FileClose(int fd) {
+    return fd >= 0 && close(fd) == 0 ? 0 : -1;
+}
+
+long FileSeek(int fd, long position) {
+    if (fd < 0 || position < 0) return -1;
+    off_t r = lseek(fd, (off_t)position, SEEK_SET);
+    return r < 0 ? -1 : (long)r;
+}
+
+int FileRead(int fd, void* buffer, int bytes) {
+    if (fd < 0 || bytes < 0 || (!buffer && bytes > 0)) return -1;
+    int done = 0;
+    while (done < bytes) {
+        ssize_t n = read(fd, static_cast<char*>(buffer) + done, (size_t)(bytes - done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (n == 0) break;
+        done += (int)n;
+    }
+    return done;
+}
+
+int FileWrite(int fd, const void* buffer, int bytes) {
+    if (fd < 0 || bytes < 0 || (!buffer && bytes > 0)) return -1;
+    int done = 0;
+    while (done < bytes) {
+        ssize_t n = write(fd, static_cast<const char*>(buffer) + done, (size_t)(bytes - done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        done += (int)n;
+    }
+    return done;
+}
+
+int FileLength(int fd) {
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    // Lengths travel as int through the engine; a file too big for one is refused.
+    if (st.st_size > INT_MAX - 2) return -1;
+    return (int)st.st_size;
+}
+
+int FileReadWhole(int fd, void* buffer) {
+    int len = FileLength(fd);
+    if (len < 0) return -1;
+    return FileRead(fd, buffer, len);
+}
+
+int FileReadAll(void** out, const char* path, int terminate) {
+    if (!out) return -1;
+    *out = nullptr;
+    int fd = FileOpen(path, 0);
+    if (fd < 0) return -1;
+    int len = FileLength(fd);
+    if (len < 0) {
+        FileClose(fd);
+        return -1;
+    }
+    int size = len + (terminate ? 2 : 0);
+    auto* buf = static_cast<char*>(MemAlloc((size_t)size));
+    if (!buf) {
+        FileClose(fd);
+        return -1;
+    }
+    int got = FileRead(fd, buf, len);
+    FileClose(fd);
+    if (got != len) {
+        MemFree(buf);
+        return -1;
+    }
+    if (terminate) buf[len] = buf[len + 1] = 0;
+    *out = buf;
+    return size;
+}
+
+int FileWriteAll(const char* path, const void* data, size_t bytes) {
+    if (!path || !*path || (!data && bytes)) return -1;
+    if (bytes > (size_t)INT_MAX) return -1;
+    std::string disk = DiskName(path);
+    if (disk.empty()) return -1;
+    std::string tmp = disk + ".tmp";
+    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return -1;
+    bool ok = FileWrite(fd, data, (int)bytes) == (int)bytes;
+    ok = fsync(fd) == 0 && ok;
+    ok = close(fd) == 0 && ok;
+    if (ok) ok = rename(tmp.c_str(), disk.c_str()) == 0;
+    if (!ok) unlink(tmp.c_str());
+    PlatPathCacheInvalidate(disk);
+    return ok ? 1 : -1;
+}
+
+int FileExists(const char* path) {
+    int fd = FileOpen(path, 0);
+    if (fd < 0) return 0;
+    FileClose(fd);
+    return 1;
+}
+
+int FileDelete(const char* path) {
+    if (!path || !*path) return -1;
+    std::string disk;
+    if (PlatPathResolve(path, &disk) != 1) return -1;
+    struct stat st;
+    if (lstat(disk.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
+    int r = unlink(disk.c_str());
+    PlatPathCacheInvalidate(disk);
+    return r == 0 ? 1 : -1;
+}
+
+int VdriveOpen(const char* path, int mode) {
+    return FileOpen(path, mode);
+}
+
+int VdriveFileLength(int handle) {
+    return FileLength(handle);
+}
+
+int VdriveFileRead(int handle, void* buffer) {
+    int len = FileLength(handle);
+    if (len < 0 || !buffer) return 0;
+    if (FileSeek(handle, 0) < 0) return 0;
+    int got = FileRead(handle, buffer, len);
+    return got == len ? got : 0;
+}
+
+void VdriveFileClose(int handle) {
+    FileClose(handle);
+}

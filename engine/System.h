@@ -1,0 +1,34 @@
+// Process-wide facts gathered once at start-up, and a few system services.
+#pragma once
+
+#include <cstddef>
+
+// Keeps the main window and instance pointers (null until a window exists), the arguments and
+// the command line, finds the program folder and starts the millisecond timer. Called again
+// once the main window exists, to record it.
+void SysInit(void* mainWindow, void* instance, int argc = 0, char** argv = nullptr);
+
+void* SysMainWindow();
+void* SysInstance();
+const char* SysCommandLine();
+int SysArgc();
+char** SysArgv();
+
+// Folder of the executable, ending in "/" (from /proc/self/exe, so the program finds its Data/
+// however it was started). "" before SysInit.
+const char* SysProgramFolder();
+// Program folder + name; 1, or -1 and "" when it does not fit.
+int SysProgramPath(char* out, size_t outSize, const char* name);
+
+// The first display's desktop mode; 0 x 0 without a display.
+void SysDesktopSize(int* width, int* height);
+
+// A modal message box with an OK button; returns 1 (OK) once closed. Headless
+// (FAIRLARK_HEADLESS=1) or without a display, caption and text go to stderr and to the log
+// instead and the call returns at once.
+int SysMessageBox(const char* text, const char* caption);
+
+// Starts a program from a command line (the first word names it; double quotes group words),
+// with the caller's environment and folder. With `wait` nonzero, waits for it to end; its exit
+// code is not reported. 0, or -1 when it cannot start.
+int RunProcessWait(const char* commandLine, int wait);

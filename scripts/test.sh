@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer,
+# generates the data, checks the formatting and runs every test. Benchmarks are built, not run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+cmake --preset asan
+cmake --build --preset asan
+cmake --build --preset asan --target data
+cmake --build --preset asan --target format-check
+jobs=$(nproc 2>/dev/null || echo 4)
+ctest --test-dir build/asan --output-on-failure -j "$jobs" --timeout 600

@@ -1,0 +1,43 @@
+// Helpers shared by the tests: a scratch folder per test, small file helpers and a hand-moved
+// clock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// A fresh folder under the system's temporary folder, removed with everything in it (links are
+// removed, never followed) when the object goes.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The folder, ending in "/".
+    const std::string& Path() const { return m_path; }
+    // Path() + relative.
+    std::string operator/(const std::string& relative) const { return m_path + relative; }
+
+  private:
+    std::string m_path;
+};
+
+// Writes or reads a whole file directly (no engine code), creating folders as needed.
+void WriteTextFile(const std::string& path, const std::string& text);
+std::string ReadTextFile(const std::string& path);
+bool PathExistsOnDisk(const std::string& path);
+
+// Replaces the engine's clock with one the test moves by hand; restores the real clock when
+// the object goes.
+class TestClock {
+  public:
+    TestClock();
+    ~TestClock();
+    void AdvanceMs(uint64_t ms) { s_nowUs += ms * 1000; }
+    void AdvanceUs(uint64_t us) { s_nowUs += us; }
+
+  private:
+    static uint64_t Now() { return s_nowUs; }
+    static uint64_t s_nowUs;
+};
