@@ -18,11 +18,17 @@ function(fairlark_project_flags target)
 endfunction()
 
 # One static library per source folder, from every .cpp below it ("Main.cpp" is the
-# program's entry and stays out). An empty folder gives an interface placeholder.
+# program's entry and stays out). A subfolder with a CMakeLists.txt of its own is a library
+# of its own and stays out too. An empty folder gives an interface placeholder.
 function(fairlark_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.c")
   list(FILTER srcs EXCLUDE REGEX "/Main\\.cpp$")
+  file(GLOB_RECURSE sublists CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt")
+  foreach(sublist ${sublists})
+    get_filename_component(subdir ${sublist} DIRECTORY)
+    list(FILTER srcs EXCLUDE REGEX "^${subdir}/")
+  endforeach()
   if(srcs)
     add_library(fl_${name} STATIC ${srcs})
     fairlark_project_flags(fl_${name})
