@@ -9,5 +9,5 @@ cmake --preset asan
 cmake --build --preset asan
 cmake --build --preset asan --target data
 cmake --build --preset asan --target format-check
-jobs=$(nproc 2>/dev/null || echo 4)
+jobs=${FAIRLARK_TEST_JOBS:-$(nproc 2>/dev/null || echo 4)}
 ctest --test-dir build/asan --output-on-failure -j "$jobs" --timeout 600
