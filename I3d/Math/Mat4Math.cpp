@@ -53,37 +53,26 @@ Mat4* Mat4Mul(const Mat4* a, const Mat4* b, Mat4* out) {
 
 // ---- rotations ----
 
+// On every row: (u, v) = (c u - s v, s u + c v) for columns u and v.
+static Mat4* RotateColumns(Mat4* m, int u, int v, float angle) {
+    float c = MathCos(angle), s = MathSin(angle);
+    for (int r = 0; r < 4; ++r) {
+        float* row = m->m + r * 4;
+        float a = row[u], b = row[v];
+        row[u] = c * a - s * b;
+        row[v] = s * a + c * b;
+    }
+    return m;
+}
+
 Mat4* Mat4RotateX(Mat4* m, float angle) {
-    float c = MathCos(angle), s = MathSin(angle);
-    for (int r = 0; r < 4; ++r) {
-        float* row = m->m + r * 4;
-        float y = row[1], z = row[2];
-        row[1] = c * y - s * z;
-        row[2] = s * y + c * z;
-    }
-    return m;
+    return RotateColumns(m, 1, 2, angle);
 }
-
 Mat4* Mat4RotateY(Mat4* m, float angle) {
-    float c = MathCos(angle), s = MathSin(angle);
-    for (int r = 0; r < 4; ++r) {
-        float* row = m->m + r * 4;
-        float x = row[0], z = row[2];
-        row[0] = c * x + s * z;
-        row[2] = c * z - s * x;
-    }
-    return m;
+    return RotateColumns(m, 2, 0, angle); // x' = c x + s z, z' = c z - s x
 }
-
 Mat4* Mat4RotateZ(Mat4* m, float angle) {
-    float c = MathCos(angle), s = MathSin(angle);
-    for (int r = 0; r < 4; ++r) {
-        float* row = m->m + r * 4;
-        float x = row[0], y = row[1];
-        row[0] = c * x - s * y;
-        row[1] = s * x + c * y;
-    }
-    return m;
+    return RotateColumns(m, 0, 1, angle);
 }
 
 Mat4* Mat4FromAxes(Mat4* out, const VECTOR3* x, const VECTOR3* y, const VECTOR3* z) {
