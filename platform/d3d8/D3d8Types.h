@@ -1,0 +1,618 @@
+// The plain types and constants of our Direct3D-8-shaped render layer: the numbers the render
+// kernel passes to the device. Values are Direct3D 8's own, so numbers written in the kernel and
+// in "Config.ini" (the full-screen "format") mean what they always meant.
+#pragma once
+
+#include "I3d/Math/MathTypes.h"
+
+#include <bit>
+#include <cstdint>
+
+// ---- Windows-shaped scalar types ----
+using BYTE = uint8_t;
+using WORD = uint16_t;
+using DWORD = uint32_t;
+using UINT = uint32_t;
+using ULONG = uint32_t;
+using BOOL = int32_t;
+using HRESULT = int32_t;
+using HWND = void*; // an SDL_Window* here; null asks for an offscreen device
+
+struct RECT {
+    int32_t left, top, right, bottom;
+};
+
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
+
+// ---- result codes ----
+constexpr HRESULT D3dHr(uint32_t code) {
+    return (HRESULT)code;
+}
+inline constexpr HRESULT D3D_OK = 0;
+inline constexpr HRESULT E_FAIL = D3dHr(0x80004005u);
+inline constexpr HRESULT E_NOTIMPL = D3dHr(0x80004001u);
+inline constexpr HRESULT E_OUTOFMEMORY = D3dHr(0x8007000Eu);
+inline constexpr HRESULT D3DERR_WRONGTEXTUREFORMAT = D3dHr(0x88760818u);
+inline constexpr HRESULT D3DERR_UNSUPPORTEDCOLOROPERATION = D3dHr(0x88760819u);
+inline constexpr HRESULT D3DERR_UNSUPPORTEDCOLORARG = D3dHr(0x8876081Au);
+inline constexpr HRESULT D3DERR_UNSUPPORTEDALPHAOPERATION = D3dHr(0x8876081Bu);
+inline constexpr HRESULT D3DERR_UNSUPPORTEDALPHAARG = D3dHr(0x8876081Cu);
+inline constexpr HRESULT D3DERR_TOOMANYOPERATIONS = D3dHr(0x8876081Du);
+inline constexpr HRESULT D3DERR_CONFLICTINGTEXTUREFILTER = D3dHr(0x8876081Eu);
+inline constexpr HRESULT D3DERR_UNSUPPORTEDFACTORVALUE = D3dHr(0x8876081Fu);
+inline constexpr HRESULT D3DERR_CONFLICTINGRENDERSTATE = D3dHr(0x88760821u);
+inline constexpr HRESULT D3DERR_UNSUPPORTEDTEXTUREFILTER = D3dHr(0x88760823u);
+inline constexpr HRESULT D3DERR_DRIVERINTERNALERROR = D3dHr(0x88760827u);
+inline constexpr HRESULT D3DERR_NOTFOUND = D3dHr(0x88760866u);
+inline constexpr HRESULT D3DERR_MOREDATA = D3dHr(0x88760867u);
+inline constexpr HRESULT D3DERR_DEVICELOST = D3dHr(0x88760868u);
+inline constexpr HRESULT D3DERR_DEVICENOTRESET = D3dHr(0x88760869u);
+inline constexpr HRESULT D3DERR_NOTAVAILABLE = D3dHr(0x8876086Au);
+inline constexpr HRESULT D3DERR_INVALIDDEVICE = D3dHr(0x8876086Bu);
+inline constexpr HRESULT D3DERR_INVALIDCALL = D3dHr(0x8876086Cu);
+inline constexpr HRESULT D3DERR_DRIVERINVALIDCALL = D3dHr(0x8876086Du);
+inline constexpr HRESULT D3DERR_OUTOFVIDEOMEMORY = D3dHr(0x8876017Cu);
+
+inline constexpr UINT D3D_SDK_VERSION = 120;
+inline constexpr UINT D3DADAPTER_DEFAULT = 0;
+
+// ---- formats ----
+using D3DFORMAT = uint32_t;
+
+constexpr D3DFORMAT D3dFourCC(char a, char b, char c, char d) {
+    return (D3DFORMAT)(uint8_t)a | (D3DFORMAT)(uint8_t)b << 8 | (D3DFORMAT)(uint8_t)c << 16 |
+           (D3DFORMAT)(uint8_t)d << 24;
+}
+
+enum : D3DFORMAT {
+    D3DFMT_UNKNOWN = 0,
+    D3DFMT_R8G8B8 = 20,
+    D3DFMT_A8R8G8B8 = 21,
+    D3DFMT_X8R8G8B8 = 22,
+    D3DFMT_R5G6B5 = 23,
+    D3DFMT_X1R5G5B5 = 24,
+    D3DFMT_A1R5G5B5 = 25,
+    D3DFMT_A4R4G4B4 = 26,
+    D3DFMT_R3G3B2 = 27,
+    D3DFMT_A8 = 28,
+    D3DFMT_A8R3G3B2 = 29,
+    D3DFMT_X4R4G4B4 = 30,
+    D3DFMT_A8P8 = 40,
+    D3DFMT_P8 = 41,
+    D3DFMT_L8 = 50,
+    D3DFMT_A8L8 = 51,
+    D3DFMT_A4L4 = 52,
+    D3DFMT_V8U8 = 60,
+    D3DFMT_L6V5U5 = 61,
+    D3DFMT_X8L8V8U8 = 62,
+    D3DFMT_Q8W8V8U8 = 63,
+    D3DFMT_V16U16 = 64,
+    D3DFMT_W11V11U10 = 65,
+    D3DFMT_UYVY = D3dFourCC('U', 'Y', 'V', 'Y'),
+    D3DFMT_YUY2 = D3dFourCC('Y', 'U', 'Y', '2'),
+    D3DFMT_DXT1 = D3dFourCC('D', 'X', 'T', '1'),
+    D3DFMT_DXT2 = D3dFourCC('D', 'X', 'T', '2'),
+    D3DFMT_DXT3 = D3dFourCC('D', 'X', 'T', '3'),
+    D3DFMT_DXT4 = D3dFourCC('D', 'X', 'T', '4'),
+    D3DFMT_DXT5 = D3dFourCC('D', 'X', 'T', '5'),
+    D3DFMT_D16_LOCKABLE = 70,
+    D3DFMT_D32 = 71,
+    D3DFMT_D15S1 = 73,
+    D3DFMT_D24S8 = 75,
+    D3DFMT_D24X8 = 77,
+    D3DFMT_D24X4S4 = 79,
+    D3DFMT_D16 = 80,
+    D3DFMT_VERTEXDATA = 100,
+    D3DFMT_INDEX16 = 101,
+    D3DFMT_INDEX32 = 102,
+};
+
+// ---- render states ----
+using D3DRENDERSTATETYPE = uint32_t;
+enum : D3DRENDERSTATETYPE {
+    D3DRS_ZENABLE = 7,
+    D3DRS_FILLMODE = 8,
+    D3DRS_SHADEMODE = 9,
+    D3DRS_LINEPATTERN = 10,
+    D3DRS_ZWRITEENABLE = 14,
+    D3DRS_ALPHATESTENABLE = 15,
+    D3DRS_LASTPIXEL = 16,
+    D3DRS_SRCBLEND = 19,
+    D3DRS_DESTBLEND = 20,
+    D3DRS_CULLMODE = 22,
+    D3DRS_ZFUNC = 23,
+    D3DRS_ALPHAREF = 24,
+    D3DRS_ALPHAFUNC = 25,
+    D3DRS_DITHERENABLE = 26,
+    D3DRS_ALPHABLENDENABLE = 27,
+    D3DRS_FOGENABLE = 28,
+    D3DRS_SPECULARENABLE = 29,
+    D3DRS_ZVISIBLE = 30,
+    D3DRS_FOGCOLOR = 34,
+    D3DRS_FOGTABLEMODE = 35,
+    D3DRS_FOGSTART = 36,
+    D3DRS_FOGEND = 37,
+    D3DRS_FOGDENSITY = 38,
+    D3DRS_EDGEANTIALIAS = 40,
+    D3DRS_ZBIAS = 47,
+    D3DRS_RANGEFOGENABLE = 48,
+    D3DRS_STENCILENABLE = 52,
+    D3DRS_STENCILFAIL = 53,
+    D3DRS_STENCILZFAIL = 54,
+    D3DRS_STENCILPASS = 55,
+    D3DRS_STENCILFUNC = 56,
+    D3DRS_STENCILREF = 57,
+    D3DRS_STENCILMASK = 58,
+    D3DRS_STENCILWRITEMASK = 59,
+    D3DRS_TEXTUREFACTOR = 60,
+    D3DRS_WRAP0 = 128,
+    D3DRS_WRAP7 = 135,
+    D3DRS_CLIPPING = 136,
+    D3DRS_LIGHTING = 137,
+    D3DRS_AMBIENT = 139,
+    D3DRS_FOGVERTEXMODE = 140,
+    D3DRS_COLORVERTEX = 141,
+    D3DRS_LOCALVIEWER = 142,
+    D3DRS_NORMALIZENORMALS = 143,
+    D3DRS_DIFFUSEMATERIALSOURCE = 145,
+    D3DRS_SPECULARMATERIALSOURCE = 146,
+    D3DRS_AMBIENTMATERIALSOURCE = 147,
+    D3DRS_EMISSIVEMATERIALSOURCE = 148,
+    D3DRS_VERTEXBLEND = 151,
+    D3DRS_CLIPPLANEENABLE = 152,
+    D3DRS_SOFTWAREVERTEXPROCESSING = 153,
+    D3DRS_POINTSIZE = 154,
+    D3DRS_POINTSIZE_MIN = 155,
+    D3DRS_POINTSPRITEENABLE = 156,
+    D3DRS_POINTSCALEENABLE = 157,
+    D3DRS_POINTSCALE_A = 158,
+    D3DRS_POINTSCALE_B = 159,
+    D3DRS_POINTSCALE_C = 160,
+    D3DRS_MULTISAMPLEANTIALIAS = 161,
+    D3DRS_MULTISAMPLEMASK = 162,
+    D3DRS_PATCHEDGESTYLE = 163,
+    D3DRS_PATCHSEGMENTS = 164,
+    D3DRS_DEBUGMONITORTOKEN = 165,
+    D3DRS_POINTSIZE_MAX = 166,
+    D3DRS_INDEXEDVERTEXBLENDENABLE = 167,
+    D3DRS_COLORWRITEENABLE = 168,
+    D3DRS_TWEENFACTOR = 170,
+    D3DRS_BLENDOP = 171,
+    D3DRS_POSITIONORDER = 172,
+    D3DRS_NORMALORDER = 173,
+};
+// Render-state numbers stay below this bound; the layer keeps one word per number.
+inline constexpr uint32_t D3D_RENDERSTATE_COUNT = 256;
+
+enum : DWORD { D3DZB_FALSE = 0, D3DZB_TRUE = 1, D3DZB_USEW = 2 };
+enum : DWORD { D3DFILL_POINT = 1, D3DFILL_WIREFRAME = 2, D3DFILL_SOLID = 3 };
+enum : DWORD { D3DSHADE_FLAT = 1, D3DSHADE_GOURAUD = 2, D3DSHADE_PHONG = 3 };
+enum : DWORD { D3DCULL_NONE = 1, D3DCULL_CW = 2, D3DCULL_CCW = 3 };
+enum : DWORD {
+    D3DCMP_NEVER = 1,
+    D3DCMP_LESS = 2,
+    D3DCMP_EQUAL = 3,
+    D3DCMP_LESSEQUAL = 4,
+    D3DCMP_GREATER = 5,
+    D3DCMP_NOTEQUAL = 6,
+    D3DCMP_GREATEREQUAL = 7,
+    D3DCMP_ALWAYS = 8,
+};
+enum : DWORD {
+    D3DBLEND_ZERO = 1,
+    D3DBLEND_ONE = 2,
+    D3DBLEND_SRCCOLOR = 3,
+    D3DBLEND_INVSRCCOLOR = 4,
+    D3DBLEND_SRCALPHA = 5,
+    D3DBLEND_INVSRCALPHA = 6,
+    D3DBLEND_DESTALPHA = 7,
+    D3DBLEND_INVDESTALPHA = 8,
+    D3DBLEND_DESTCOLOR = 9,
+    D3DBLEND_INVDESTCOLOR = 10,
+    D3DBLEND_SRCALPHASAT = 11,
+    D3DBLEND_BOTHSRCALPHA = 12,
+    D3DBLEND_BOTHINVSRCALPHA = 13,
+};
+enum : DWORD {
+    D3DBLENDOP_ADD = 1,
+    D3DBLENDOP_SUBTRACT = 2,
+    D3DBLENDOP_REVSUBTRACT = 3,
+    D3DBLENDOP_MIN = 4,
+    D3DBLENDOP_MAX = 5,
+};
+enum : DWORD { D3DFOG_NONE = 0, D3DFOG_EXP = 1, D3DFOG_EXP2 = 2, D3DFOG_LINEAR = 3 };
+enum : DWORD { D3DMCS_MATERIAL = 0, D3DMCS_COLOR1 = 1, D3DMCS_COLOR2 = 2 };
+enum : DWORD {
+    D3DSTENCILOP_KEEP = 1,
+    D3DSTENCILOP_ZERO = 2,
+    D3DSTENCILOP_REPLACE = 3,
+    D3DSTENCILOP_INCRSAT = 4,
+    D3DSTENCILOP_DECRSAT = 5,
+    D3DSTENCILOP_INVERT = 6,
+    D3DSTENCILOP_INCR = 7,
+    D3DSTENCILOP_DECR = 8,
+};
+
+// ---- texture-stage states ----
+using D3DTEXTURESTAGESTATETYPE = uint32_t;
+enum : D3DTEXTURESTAGESTATETYPE {
+    D3DTSS_COLOROP = 1,
+    D3DTSS_COLORARG1 = 2,
+    D3DTSS_COLORARG2 = 3,
+    D3DTSS_ALPHAOP = 4,
+    D3DTSS_ALPHAARG1 = 5,
+    D3DTSS_ALPHAARG2 = 6,
+    D3DTSS_BUMPENVMAT00 = 7,
+    D3DTSS_BUMPENVMAT01 = 8,
+    D3DTSS_BUMPENVMAT10 = 9,
+    D3DTSS_BUMPENVMAT11 = 10,
+    D3DTSS_TEXCOORDINDEX = 11,
+    D3DTSS_ADDRESSU = 13,
+    D3DTSS_ADDRESSV = 14,
+    D3DTSS_BORDERCOLOR = 15,
+    D3DTSS_MAGFILTER = 16,
+    D3DTSS_MINFILTER = 17,
+    D3DTSS_MIPFILTER = 18,
+    D3DTSS_MIPMAPLODBIAS = 19,
+    D3DTSS_MAXMIPLEVEL = 20,
+    D3DTSS_MAXANISOTROPY = 21,
+    D3DTSS_BUMPENVLSCALE = 22,
+    D3DTSS_BUMPENVLOFFSET = 23,
+    D3DTSS_TEXTURETRANSFORMFLAGS = 24,
+    D3DTSS_ADDRESSW = 25,
+    D3DTSS_COLORARG0 = 26,
+    D3DTSS_ALPHAARG0 = 27,
+    D3DTSS_RESULTARG = 28,
+};
+// Stage-state numbers stay below this bound; stages are 0..7.
+inline constexpr uint32_t D3D_STAGESTATE_COUNT = 29;
+inline constexpr uint32_t D3D_MAX_TEXTURE_STAGES = 8;
+
+enum : DWORD {
+    D3DTOP_DISABLE = 1,
+    D3DTOP_SELECTARG1 = 2,
+    D3DTOP_SELECTARG2 = 3,
+    D3DTOP_MODULATE = 4,
+    D3DTOP_MODULATE2X = 5,
+    D3DTOP_MODULATE4X = 6,
+    D3DTOP_ADD = 7,
+    D3DTOP_ADDSIGNED = 8,
+    D3DTOP_ADDSIGNED2X = 9,
+    D3DTOP_SUBTRACT = 10,
+    D3DTOP_ADDSMOOTH = 11,
+    D3DTOP_BLENDDIFFUSEALPHA = 12,
+    D3DTOP_BLENDTEXTUREALPHA = 13,
+    D3DTOP_BLENDFACTORALPHA = 14,
+    D3DTOP_BLENDTEXTUREALPHAPM = 15,
+    D3DTOP_BLENDCURRENTALPHA = 16,
+    D3DTOP_PREMODULATE = 17,
+    D3DTOP_MODULATEALPHA_ADDCOLOR = 18,
+    D3DTOP_MODULATECOLOR_ADDALPHA = 19,
+    D3DTOP_MODULATEINVALPHA_ADDCOLOR = 20,
+    D3DTOP_MODULATEINVCOLOR_ADDALPHA = 21,
+    D3DTOP_BUMPENVMAP = 22,
+    D3DTOP_BUMPENVMAPLUMINANCE = 23,
+    D3DTOP_DOTPRODUCT3 = 24,
+    D3DTOP_MULTIPLYADD = 25,
+    D3DTOP_LERP = 26,
+};
+enum : DWORD {
+    D3DTA_SELECTMASK = 0x0F,
+    D3DTA_DIFFUSE = 0x00,
+    D3DTA_CURRENT = 0x01,
+    D3DTA_TEXTURE = 0x02,
+    D3DTA_TFACTOR = 0x03,
+    D3DTA_SPECULAR = 0x04,
+    D3DTA_TEMP = 0x05,
+    D3DTA_COMPLEMENT = 0x10,
+    D3DTA_ALPHAREPLICATE = 0x20,
+};
+enum : DWORD {
+    D3DTEXF_NONE = 0,
+    D3DTEXF_POINT = 1,
+    D3DTEXF_LINEAR = 2,
+    D3DTEXF_ANISOTROPIC = 3,
+    D3DTEXF_FLATCUBIC = 4,
+    D3DTEXF_GAUSSIANCUBIC = 5,
+};
+enum : DWORD {
+    D3DTADDRESS_WRAP = 1,
+    D3DTADDRESS_MIRROR = 2,
+    D3DTADDRESS_CLAMP = 3,
+    D3DTADDRESS_BORDER = 4,
+    D3DTADDRESS_MIRRORONCE = 5,
+};
+enum : DWORD {
+    D3DTTFF_DISABLE = 0,
+    D3DTTFF_COUNT1 = 1,
+    D3DTTFF_COUNT2 = 2,
+    D3DTTFF_COUNT3 = 3,
+    D3DTTFF_COUNT4 = 4,
+    D3DTTFF_PROJECTED = 256,
+};
+enum : DWORD {
+    D3DTSS_TCI_PASSTHRU = 0x00000,
+    D3DTSS_TCI_CAMERASPACENORMAL = 0x10000,
+    D3DTSS_TCI_CAMERASPACEPOSITION = 0x20000,
+    D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR = 0x30000,
+};
+
+// ---- transforms ----
+using D3DTRANSFORMSTATETYPE = uint32_t;
+enum : D3DTRANSFORMSTATETYPE {
+    D3DTS_VIEW = 2,
+    D3DTS_PROJECTION = 3,
+    D3DTS_TEXTURE0 = 16,
+    D3DTS_TEXTURE1 = 17,
+    D3DTS_TEXTURE2 = 18,
+    D3DTS_TEXTURE3 = 19,
+    D3DTS_TEXTURE4 = 20,
+    D3DTS_TEXTURE5 = 21,
+    D3DTS_TEXTURE6 = 22,
+    D3DTS_TEXTURE7 = 23,
+    D3DTS_WORLD = 256,
+};
+
+// The matrix is the kernel's own Mat4: the same 16 floats, the same meaning.
+using D3DMATRIX = Mat4;
+
+// ---- flexible vertex formats ----
+enum : DWORD {
+    D3DFVF_XYZ = 0x002,
+    D3DFVF_XYZRHW = 0x004,
+    D3DFVF_POSITION_MASK = 0x00E,
+    D3DFVF_NORMAL = 0x010,
+    D3DFVF_PSIZE = 0x020,
+    D3DFVF_DIFFUSE = 0x040,
+    D3DFVF_SPECULAR = 0x080,
+    D3DFVF_TEXCOUNT_MASK = 0xF00,
+    D3DFVF_TEXCOUNT_SHIFT = 8,
+    D3DFVF_TEX0 = 0x000,
+    D3DFVF_TEX1 = 0x100,
+    D3DFVF_TEX2 = 0x200,
+    D3DFVF_TEX3 = 0x300,
+    D3DFVF_TEX4 = 0x400,
+};
+// Coordinate count of texture set `set`: size codes live in bits 16 + 2 x set (0 means 2).
+constexpr DWORD D3DFVF_TEXCOORDSIZE1(int set) {
+    return 3u << (set * 2 + 16);
+}
+constexpr DWORD D3DFVF_TEXCOORDSIZE2(int) {
+    return 0;
+}
+constexpr DWORD D3DFVF_TEXCOORDSIZE3(int set) {
+    return 1u << (set * 2 + 16);
+}
+constexpr DWORD D3DFVF_TEXCOORDSIZE4(int set) {
+    return 2u << (set * 2 + 16);
+}
+
+using D3DPRIMITIVETYPE = uint32_t;
+enum : D3DPRIMITIVETYPE {
+    D3DPT_POINTLIST = 1,
+    D3DPT_LINELIST = 2,
+    D3DPT_LINESTRIP = 3,
+    D3DPT_TRIANGLELIST = 4,
+    D3DPT_TRIANGLESTRIP = 5,
+    D3DPT_TRIANGLEFAN = 6,
+};
+
+// ---- clears, locks, usages, pools, resources ----
+enum : DWORD { D3DCLEAR_TARGET = 1, D3DCLEAR_ZBUFFER = 2, D3DCLEAR_STENCIL = 4 };
+enum : DWORD {
+    D3DLOCK_READONLY = 0x0010,
+    D3DLOCK_NOSYSLOCK = 0x0800,
+    D3DLOCK_NOOVERWRITE = 0x1000,
+    D3DLOCK_DISCARD = 0x2000,
+    D3DLOCK_NO_DIRTY_UPDATE = 0x8000,
+};
+enum : DWORD {
+    D3DUSAGE_RENDERTARGET = 0x001,
+    D3DUSAGE_DEPTHSTENCIL = 0x002,
+    D3DUSAGE_WRITEONLY = 0x008,
+    D3DUSAGE_SOFTWAREPROCESSING = 0x010,
+    D3DUSAGE_DONOTCLIP = 0x020,
+    D3DUSAGE_POINTS = 0x040,
+    D3DUSAGE_DYNAMIC = 0x200,
+};
+using D3DPOOL = uint32_t;
+enum : D3DPOOL {
+    D3DPOOL_DEFAULT = 0,
+    D3DPOOL_MANAGED = 1,
+    D3DPOOL_SYSTEMMEM = 2,
+    D3DPOOL_SCRATCH = 3
+};
+using D3DRESOURCETYPE = uint32_t;
+enum : D3DRESOURCETYPE {
+    D3DRTYPE_SURFACE = 1,
+    D3DRTYPE_VOLUME = 2,
+    D3DRTYPE_TEXTURE = 3,
+    D3DRTYPE_VOLUMETEXTURE = 4,
+    D3DRTYPE_CUBETEXTURE = 5,
+    D3DRTYPE_VERTEXBUFFER = 6,
+    D3DRTYPE_INDEXBUFFER = 7,
+};
+using D3DCUBEMAP_FACES = uint32_t;
+enum : D3DCUBEMAP_FACES {
+    D3DCUBEMAP_FACE_POSITIVE_X = 0,
+    D3DCUBEMAP_FACE_NEGATIVE_X = 1,
+    D3DCUBEMAP_FACE_POSITIVE_Y = 2,
+    D3DCUBEMAP_FACE_NEGATIVE_Y = 3,
+    D3DCUBEMAP_FACE_POSITIVE_Z = 4,
+    D3DCUBEMAP_FACE_NEGATIVE_Z = 5,
+};
+using D3DBACKBUFFER_TYPE = uint32_t;
+enum : D3DBACKBUFFER_TYPE { D3DBACKBUFFER_TYPE_MONO = 0 };
+
+// ---- devices and presentation ----
+using D3DDEVTYPE = uint32_t;
+enum : D3DDEVTYPE { D3DDEVTYPE_HAL = 1, D3DDEVTYPE_REF = 2, D3DDEVTYPE_SW = 3 };
+using D3DMULTISAMPLE_TYPE = uint32_t;
+enum : D3DMULTISAMPLE_TYPE { D3DMULTISAMPLE_NONE = 0 };
+using D3DSWAPEFFECT = uint32_t;
+enum : D3DSWAPEFFECT {
+    D3DSWAPEFFECT_DISCARD = 1,
+    D3DSWAPEFFECT_FLIP = 2,
+    D3DSWAPEFFECT_COPY = 3,
+    D3DSWAPEFFECT_COPY_VSYNC = 4,
+};
+enum : UINT {
+    D3DPRESENT_INTERVAL_DEFAULT = 0,
+    D3DPRESENT_INTERVAL_ONE = 1,
+    D3DPRESENT_INTERVAL_TWO = 2,
+    D3DPRESENT_INTERVAL_IMMEDIATE = 0x80000000u,
+};
+enum : DWORD { D3DPRESENTFLAG_LOCKABLE_BACKBUFFER = 1 };
+enum : DWORD {
+    D3DCREATE_FPU_PRESERVE = 0x02,
+    D3DCREATE_MULTITHREADED = 0x04,
+    D3DCREATE_PUREDEVICE = 0x10,
+    D3DCREATE_SOFTWARE_VERTEXPROCESSING = 0x20,
+    D3DCREATE_HARDWARE_VERTEXPROCESSING = 0x40,
+    D3DCREATE_MIXED_VERTEXPROCESSING = 0x80,
+};
+enum : DWORD { D3DDEVCAPS_HWTRANSFORMANDLIGHT = 0x10000 };
+
+struct D3DPRESENT_PARAMETERS {
+    UINT BackBufferWidth;
+    UINT BackBufferHeight;
+    D3DFORMAT BackBufferFormat;
+    UINT BackBufferCount;
+    D3DMULTISAMPLE_TYPE MultiSampleType;
+    D3DSWAPEFFECT SwapEffect;
+    HWND hDeviceWindow;
+    BOOL Windowed;
+    BOOL EnableAutoDepthStencil;
+    D3DFORMAT AutoDepthStencilFormat;
+    DWORD Flags;
+    UINT FullScreen_RefreshRateInHz;
+    UINT FullScreen_PresentationInterval;
+};
+
+struct D3DDISPLAYMODE {
+    UINT Width;
+    UINT Height;
+    UINT RefreshRate;
+    D3DFORMAT Format;
+};
+
+// The adapter's names: Description is GL_RENDERER, Driver is GL_VERSION.
+struct D3DADAPTER_IDENTIFIER8 {
+    char Driver[512];
+    char Description[512];
+    int64_t DriverVersion;
+    DWORD VendorId;
+    DWORD DeviceId;
+    DWORD SubSysId;
+    DWORD Revision;
+    DWORD WHQLLevel;
+};
+
+// The capability fields this system reads or the layer can answer truthfully.
+struct D3DCAPS8 {
+    D3DDEVTYPE DeviceType;
+    UINT AdapterOrdinal;
+    DWORD DevCaps;
+    DWORD MaxTextureWidth;
+    DWORD MaxTextureHeight;
+    DWORD MaxTextureBlendStages;
+    DWORD MaxSimultaneousTextures;
+    DWORD MaxActiveLights;
+    DWORD MaxStreams;
+    DWORD MaxPrimitiveCount;
+    DWORD MaxVertexIndex;
+};
+
+// ---- colours, surfaces, drawing records ----
+using D3DCOLOR = uint32_t; // ARGB: byte 3 alpha, byte 2 red, byte 1 green, byte 0 blue
+
+struct D3DCOLORVALUE {
+    float r, g, b, a;
+};
+using D3DVECTOR = VECTOR3;
+
+struct D3DRECT {
+    int32_t x1, y1, x2, y2;
+};
+
+struct D3DVIEWPORT8 {
+    DWORD X;
+    DWORD Y;
+    DWORD Width;
+    DWORD Height;
+    float MinZ;
+    float MaxZ;
+};
+
+struct D3DMATERIAL8 {
+    D3DCOLORVALUE Diffuse;
+    D3DCOLORVALUE Ambient;
+    D3DCOLORVALUE Specular;
+    D3DCOLORVALUE Emissive;
+    float Power;
+};
+
+using D3DLIGHTTYPE = uint32_t;
+enum : D3DLIGHTTYPE { D3DLIGHT_POINT = 1, D3DLIGHT_SPOT = 2, D3DLIGHT_DIRECTIONAL = 3 };
+
+struct D3DLIGHT8 {
+    D3DLIGHTTYPE Type;
+    D3DCOLORVALUE Diffuse;
+    D3DCOLORVALUE Specular;
+    D3DCOLORVALUE Ambient;
+    D3DVECTOR Position;
+    D3DVECTOR Direction;
+    float Range;
+    float Falloff;
+    float Attenuation0;
+    float Attenuation1;
+    float Attenuation2;
+    float Theta;
+    float Phi;
+};
+
+struct D3DLOCKED_RECT {
+    int32_t Pitch;
+    void* pBits;
+};
+
+struct D3DSURFACE_DESC {
+    D3DFORMAT Format;
+    D3DRESOURCETYPE Type;
+    DWORD Usage;
+    D3DPOOL Pool;
+    UINT Size;
+    D3DMULTISAMPLE_TYPE MultiSampleType;
+    UINT Width;
+    UINT Height;
+};
+
+struct D3DVERTEXBUFFER_DESC {
+    D3DFORMAT Format;
+    D3DRESOURCETYPE Type;
+    DWORD Usage;
+    D3DPOOL Pool;
+    UINT Size;
+    DWORD FVF;
+};
+
+struct D3DINDEXBUFFER_DESC {
+    D3DFORMAT Format;
+    D3DRESOURCETYPE Type;
+    DWORD Usage;
+    D3DPOOL Pool;
+    UINT Size;
+};
+
+// Float-valued states (fog start, point size, LOD bias) travel as the float's bits in a DWORD.
+inline DWORD D3dFloatBits(float f) {
+    return std::bit_cast<DWORD>(f);
+}
+inline float D3dBitsFloat(DWORD d) {
+    return std::bit_cast<float>(d);
+}

@@ -1,0 +1,191 @@
+// The layer's device rules that need no pixels, on the recording device: Direct3D 8's default
+// states at creation and after every reset, the loss protocol and the reset refusal.
+#include "platform/d3d8/DeviceBase.h"
+#include "platform/d3d8/Recording.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+D3DPRESENT_PARAMETERS Params(DWORD flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) {
+    D3DPRESENT_PARAMETERS pp{};
+    pp.BackBufferWidth = 64;
+    pp.BackBufferHeight = 32;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.BackBufferCount = 1;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.Windowed = 1;
+    pp.EnableAutoDepthStencil = 1;
+    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+    pp.Flags = flags;
+    return pp;
+}
+
+struct RecordingDevice : ::testing::Test {
+    IDirect3D8* d3d = nullptr;
+    IDirect3DDevice8* dev = nullptr;
+    D3DPRESENT_PARAMETERS pp = Params();
+
+    void SetUp() override {
+        D3dRecordingSetup(D3dRecordingConfig{});
+        d3d = Direct3DCreate8Recording(D3D_SDK_VERSION);
+        ASSERT_NE(d3d, nullptr);
+        ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                                    &pp, &dev),
+                  D3D_OK);
+    }
+    void TearDown() override {
+        if (dev) {
+            EXPECT_EQ(dev->Release(), 0u) << "a reference was left on the device";
+        }
+        if (d3d) {
+            EXPECT_EQ(d3d->Release(), 0u);
+        }
+    }
+    DWORD Rs(D3DRENDERSTATETYPE s) {
+        DWORD v = 0xDEADBEEF;
+        EXPECT_EQ(dev->GetRenderState(s, &v), D3D_OK);
+        return v;
+    }
+    DWORD Tss(DWORD stage, D3DTEXTURESTAGESTATETYPE t) {
+        DWORD v = 0xDEADBEEF;
+        EXPECT_EQ(dev->GetTextureStageState(stage, t, &v), D3D_OK);
+        return v;
+    }
+    void ExpectDefaults(const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_EQ(Rs(D3DRS_TEXTUREFACTOR), 0xFFFFFFFFu);
+        EXPECT_EQ(Rs(D3DRS_AMBIENT), 0u) << "GL's ambient 0.2 must not stand in for Direct3D's 0";
+        EXPECT_EQ(Rs(D3DRS_ZENABLE), 1u);
+        EXPECT_EQ(Rs(D3DRS_ZWRITEENABLE), 1u);
+        EXPECT_EQ(Rs(D3DRS_ZFUNC), (DWORD)D3DCMP_LESSEQUAL);
+        EXPECT_EQ(Rs(D3DRS_CULLMODE), (DWORD)D3DCULL_CCW);
+        EXPECT_EQ(Rs(D3DRS_LIGHTING), 1u);
+        EXPECT_EQ(Rs(D3DRS_ALPHABLENDENABLE), 0u);
+        EXPECT_EQ(Rs(D3DRS_ALPHATESTENABLE), 0u);
+        EXPECT_EQ(Rs(D3DRS_NORMALIZENORMALS), 0u);
+        EXPECT_EQ(Rs(D3DRS_COLORVERTEX), 1u);
+        EXPECT_EQ(Tss(0, D3DTSS_COLOROP), (DWORD)D3DTOP_MODULATE);
+        EXPECT_EQ(Tss(0, D3DTSS_COLORARG1), (DWORD)D3DTA_TEXTURE);
+        EXPECT_EQ(Tss(0, D3DTSS_COLORARG2), (DWORD)D3DTA_CURRENT);
+        EXPECT_EQ(Tss(0, D3DTSS_ALPHAOP), (DWORD)D3DTOP_SELECTARG1);
+        EXPECT_EQ(Tss(0, D3DTSS_ALPHAARG1), (DWORD)D3DTA_TEXTURE);
+        for (DWORD s = 1; s < 8; ++s) {
+            EXPECT_EQ(Tss(s, D3DTSS_COLOROP), (DWORD)D3DTOP_DISABLE) << "stage " << s;
+            EXPECT_EQ(Tss(s, D3DTSS_ALPHAOP), (DWORD)D3DTOP_DISABLE) << "stage " << s;
+            EXPECT_EQ(Tss(s, D3DTSS_TEXCOORDINDEX), s);
+        }
+        for (DWORD s = 0; s < 8; ++s) {
+            EXPECT_EQ(Tss(s, D3DTSS_MINFILTER), (DWORD)D3DTEXF_POINT);
+            EXPECT_EQ(Tss(s, D3DTSS_MAGFILTER), (DWORD)D3DTEXF_POINT);
+            EXPECT_EQ(Tss(s, D3DTSS_MIPFILTER), (DWORD)D3DTEXF_NONE);
+            EXPECT_EQ(Tss(s, D3DTSS_ADDRESSU), (DWORD)D3DTADDRESS_WRAP);
+            EXPECT_EQ(Tss(s, D3DTSS_ADDRESSV), (DWORD)D3DTADDRESS_WRAP);
+        }
+        D3DVIEWPORT8 vp{};
+        dev->GetViewport(&vp);
+        EXPECT_EQ(vp.Width, 64u);
+        EXPECT_EQ(vp.Height, 32u);
+    }
+};
+
+TEST_F(RecordingDevice, StartsAndResetsToDirect3DsDefaultStates) {
+    ExpectDefaults("at creation");
+    dev->SetRenderState(D3DRS_TEXTUREFACTOR, 0x12345678);
+    dev->SetRenderState(D3DRS_LIGHTING, 0);
+    dev->SetRenderState(D3DRS_NORMALIZENORMALS, 1);
+    dev->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_ADD);
+    dev->SetTextureStageState(3, D3DTSS_MIPFILTER, D3DTEXF_LINEAR);
+    D3DVIEWPORT8 small{1, 2, 3, 4, 0.0f, 1.0f};
+    ASSERT_EQ(dev->SetViewport(&small), D3D_OK);
+    ASSERT_EQ(dev->Reset(&pp), D3D_OK);
+    ExpectDefaults("after a reset");
+}
+
+TEST_F(RecordingDevice, LossAnswersLostThenNotResetUntilAResetSucceeds) {
+    EXPECT_EQ(dev->TestCooperativeLevel(), D3D_OK);
+    D3dTestLoseDevice(dev);
+    EXPECT_EQ(dev->TestCooperativeLevel(), D3DERR_DEVICELOST);
+    EXPECT_EQ(dev->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST)
+        << "a lost device presents nothing";
+    EXPECT_EQ(dev->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    EXPECT_EQ(dev->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+
+    D3dTestFailResets(dev, 2);
+    EXPECT_NE(dev->Reset(&pp), D3D_OK);
+    EXPECT_NE(dev->Reset(&pp), D3D_OK);
+    EXPECT_EQ(dev->TestCooperativeLevel(), D3DERR_DEVICENOTRESET) << "a failed reset keeps it";
+    EXPECT_EQ(dev->Reset(&pp), D3D_OK) << "the third reset was not made to fail";
+    EXPECT_EQ(dev->TestCooperativeLevel(), D3D_OK);
+}
+
+TEST_F(RecordingDevice, ResetIsRefusedWhileARenderTargetReferenceIsHeld) {
+    IDirect3DSurface8* rt = nullptr;
+    ASSERT_EQ(dev->GetRenderTarget(&rt), D3D_OK);
+    D3dTestLoseDevice(dev);
+    dev->TestCooperativeLevel();
+    EXPECT_EQ(dev->Reset(&pp), D3DERR_INVALIDCALL)
+        << "Direct3D refuses a reset while the application holds a default-pool resource";
+    EXPECT_EQ(rt->Release(), 0u);
+    EXPECT_EQ(dev->Reset(&pp), D3D_OK);
+}
+
+TEST_F(RecordingDevice, BackBufferLocksOnlyWhenCreatedLockableAndInsideItsBounds) {
+    IDirect3DSurface8* rt = nullptr;
+    ASSERT_EQ(dev->GetRenderTarget(&rt), D3D_OK);
+    D3DLOCKED_RECT lr{};
+    RECT outside{60, 0, 65, 1};
+    EXPECT_EQ(rt->LockRect(&lr, &outside, 0), D3DERR_INVALIDCALL);
+    ASSERT_EQ(rt->LockRect(&lr, nullptr, 0), D3D_OK);
+    EXPECT_EQ(lr.Pitch, 64 * 4);
+    EXPECT_EQ(rt->LockRect(&lr, nullptr, 0), D3DERR_INVALIDCALL) << "already locked";
+    EXPECT_EQ(rt->UnlockRect(), D3D_OK);
+    rt->Release();
+
+    IDirect3DDevice8* plain = nullptr;
+    D3DPRESENT_PARAMETERS noLock = Params(0);
+    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, &noLock, &plain), D3D_OK);
+    ASSERT_EQ(plain->GetRenderTarget(&rt), D3D_OK);
+    EXPECT_EQ(rt->LockRect(&lr, nullptr, 0), D3DERR_INVALIDCALL)
+        << "a back buffer not created lockable cannot be read";
+    rt->Release();
+    EXPECT_EQ(plain->Release(), 0u);
+}
+
+TEST_F(RecordingDevice, ClearRefusesBuffersTheDeviceDoesNotHave) {
+    IDirect3DDevice8* noStencil = nullptr;
+    D3DPRESENT_PARAMETERS p = Params();
+    p.AutoDepthStencilFormat = D3DFMT_D16;
+    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, &p, &noStencil), D3D_OK);
+    EXPECT_EQ(noStencil->Clear(0, nullptr, 7, 0, 1.0f, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(noStencil->Clear(0, nullptr, 3, 0, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(noStencil->Release(), 0u);
+}
+
+TEST_F(RecordingDevice, RecordsCallsWithTheirArgumentsInOrder) {
+    D3dRecordingLog().Clear();
+    dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    dev->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_ADD);
+    D3DMATRIX m{};
+    m.m[12] = 5.0f;
+    dev->SetTransform(D3DTS_VIEW, &m);
+    const D3dCallLog& log = D3dRecordingLog();
+    ASSERT_EQ(log.Calls().size(), 3u);
+    EXPECT_EQ(log.Find("SetRenderState", {D3DRS_CULLMODE, D3DCULL_NONE}), 0);
+    EXPECT_EQ(log.Find("SetTextureStageState", {2, D3DTSS_COLOROP, D3DTOP_ADD}), 1);
+    EXPECT_EQ(log.Calls()[2].DataAs<D3DMATRIX>().m[12], 5.0f);
+}
+
+TEST(D3d8Layer, VertexSizesOfTheKernelsFormats) {
+    // The strides the vertex buffers lay out; the draw reads vertices at these distances.
+    EXPECT_EQ(D3dDeviceBase::FvfStride(0x102), 20u);
+    EXPECT_EQ(D3dDeviceBase::FvfStride(0x112), 32u);
+    EXPECT_EQ(D3dDeviceBase::FvfStride(0x142), 24u);
+    EXPECT_EQ(D3dDeviceBase::FvfStride(0x152), 36u);
+    EXPECT_EQ(D3dDeviceBase::FvfStride(0x252), 44u);
+    EXPECT_EQ(D3dDeviceBase::FvfStride(0x010), 0u) << "no position: not a drawable format";
+    EXPECT_EQ(D3dDeviceBase::VertexCount(D3DPT_TRIANGLEFAN, 2), 4u);
+    EXPECT_EQ(D3dDeviceBase::VertexCount(D3DPT_TRIANGLESTRIP, 0), 0u);
+}
+
+} // namespace
