@@ -1,0 +1,112 @@
+// The attraction type record, its database and its list.
+#include "game/AttrInfo.h"
+
+#include "engine/DebugLog.h"
+#include "engine/Memory.h"
+#include "game/RecordDb.h"
+#include "game/WideText.h"
+
+#include <cstddef>
+
+static void BuildAttrInfoDb(PropDb* db) {
+    constexpr uint32_t f = REC_FIELD_FLAGS;
+    // Text shown to the player is read narrow and widened in place, so one character fewer than
+    // the wide field is read: the terminator always fits.
+    PropDbAddStringBlank(db, "name", offsetof(AttrInfo, name), 63, f);
+    PropDbAddStringBlank(db, "description", offsetof(AttrInfo, description), 255, f);
+    PropDbAddStringBlank(db, "texFileName", offsetof(AttrInfo, texFileName), 260, f);
+    PropDbAddStringBlank(db, "modelFileName", offsetof(AttrInfo, modelFileName), 260, f);
+    PropDbAddStringBlank(db, "soundFile", offsetof(AttrInfo, soundFile), 260, f);
+    PropDbAddFloat(db, "soundVolume", offsetof(AttrInfo, soundVolume), 1.0f, f);
+    PropDbAddFloat(db, "soundMinDist", offsetof(AttrInfo, soundMinDist), 2.0f, f);
+    PropDbAddFloat(db, "soundMaxDist", offsetof(AttrInfo, soundMaxDist), 6.0f, f);
+    PropDbAddStringBlank(db, "musicFile", offsetof(AttrInfo, musicFile), 260, f);
+    PropDbAddInt(db, "footX", offsetof(AttrInfo, footX), 4, f);
+    PropDbAddInt(db, "footZ", offsetof(AttrInfo, footZ), 3, f);
+    PropDbAddFloat(db, "footOffsetX", offsetof(AttrInfo, footOffsetX), 4.0f, f);
+    PropDbAddFloat(db, "footOffsetZ", offsetof(AttrInfo, footOffsetZ), 3.0f, f);
+    PropDbAddVector3Zero(db, "entryOffset", offsetof(AttrInfo, entryOffset), f);
+    PropDbAddVector3Zero(db, "queueDir", offsetof(AttrInfo, queueDir), f);
+    PropDbAddInt(db, "queueMax", offsetof(AttrInfo, queueMax), 8, f);
+    PropDbAddFloat(db, "queueWaitTime", offsetof(AttrInfo, queueWaitTime), 60.0f, f);
+    PropDbAddFloat(db, "unloadDelay", offsetof(AttrInfo, unloadDelay), 0.25f, f);
+    PropDbAddInt(db, "deposit", offsetof(AttrInfo, deposit), 0, f);
+    PropDbAddFloat(db, "duration", offsetof(AttrInfo, duration), 4.0f, f);
+    PropDbAddInt(db, "winningOdds", offsetof(AttrInfo, winningOdds), 10, f);
+    PropDbAddFloat(db, "avgValue", offsetof(AttrInfo, avgValue), 10.0f, f);
+
+    // Keys in file order; each stored at its need's slot.
+    static const struct {
+        const char* key;
+        int slot;
+    } needKeys[] = {{"eat", NEED_EAT},       {"drink", NEED_DRINK}, {"ride", NEED_RIDE},
+                    {"game", NEED_GAME},     {"potty", NEED_POTTY}, {"rest", NEED_REST},
+                    {"ticket", NEED_TICKET}, {"trash", NEED_TRASH}};
+    for (const auto& k : needKeys)
+        PropDbAddFloat(db, k.key, offsetof(AttrInfo, needs) + sizeof(float) * size_t(k.slot), 0.0f,
+                       f);
+
+    PropDbAddFloat(db, "degRateIdle", offsetof(AttrInfo, degRateIdle), 0.0f, f);
+    PropDbAddFloat(db, "degRateRun", offsetof(AttrInfo, degRateRun), 0.0f, f);
+    PropDbAddInt(db, "capacity", offsetof(AttrInfo, capacity), 1, f);
+    // The files spell this key with a trailing blank.
+    PropDbAddFloat(db, "auraBaseRange ", offsetof(AttrInfo, auraBaseRange), 0.0f, f);
+
+    static const struct {
+        const char* key;
+        int slot;
+    } auraKeys[] = {{"auraEatMag", AURA_EAT},     {"auraDrinkMag", AURA_DRINK},
+                    {"auraRideMag", AURA_RIDE},   {"auraGameMag", AURA_GAME},
+                    {"auraPottyMag", AURA_POTTY}, {"auraTrashMag", AURA_TRASH},
+                    {"auraRestMag", AURA_REST},   {"auraTicketMag", AURA_TICKET}};
+    for (const auto& k : auraKeys)
+        PropDbAddFloat(db, k.key, offsetof(AttrInfo, auraMag) + sizeof(float) * size_t(k.slot),
+                       0.0f, f);
+
+    PropDbAddInt(db, "numBling", offsetof(AttrInfo, numBling), 0, f);
+    PropDbAddFloat(db, "rubeRateFactor", offsetof(AttrInfo, rubeRateFactor), 0.0f, f);
+    PropDbAddInt(db, "attrType", offsetof(AttrInfo, attrType), 0, f);
+    PropDbAddInt(db, "tileWidth", offsetof(AttrInfo, tileWidth), 1, f);
+    PropDbAddInt(db, "tileHeight", offsetof(AttrInfo, tileHeight), 1, f);
+    PropDbAddInt(db, "defTicketPrice", offsetof(AttrInfo, defTicketPrice), 2, f);
+    PropDbAddBool(db, "enabled", offsetof(AttrInfo, enabled), 1, f);
+    PropDbAddFloat(db, "conAtIdlePower", offsetof(AttrInfo, conAtIdlePower), 0.0f, f);
+    PropDbAddFloat(db, "conAtPeakPower", offsetof(AttrInfo, conAtPeakPower), 0.0f, f);
+    PropDbAddFloat(db, "maxPowerGen", offsetof(AttrInfo, maxPowerGen), 0.0f, f);
+    PropDbAddInt(db, "idleCost", offsetof(AttrInfo, idleCost), 0, f);
+    PropDbAddInt(db, "peakCost", offsetof(AttrInfo, peakCost), 0, f);
+    PropDbAddInt(db, "unlockPrice", offsetof(AttrInfo, unlockPrice), 0, f);
+    PropDbAddFloat(db, "initAvgRepair", offsetof(AttrInfo, initAvgRepair), 0.0f, f);
+}
+
+static RecordDbShare s_share{AttrInfo::kTypeName, BuildAttrInfoDb, nullptr, 0};
+
+AttrInfo::AttrInfo() {
+    // Zeroed first: the wide text fields are read as wide past the narrow default.
+    MemZero(this, sizeof *this);
+    PropDbInitObject(RecordDbAcquire(&s_share), this);
+}
+
+AttrInfo::~AttrInfo() {
+    RecordDbRelease(&s_share);
+}
+
+PropDb* AttrInfo::Db() {
+    return s_share.db;
+}
+
+void AttrInfo::WidenText() {
+    WideFromNarrowInPlace(name, 64);
+    WideFromNarrowInPlace(description, 256);
+}
+
+void AttrInfo::Dump() const {
+    DbgPrintf(DBG_GENERAL, "AttrInfo \"%s\"\n", WideToUtf8(name).c_str());
+    VarDbDump(s_share.db, this);
+}
+
+AttrInfoList* AttrInfoList::Load(const char* iniPath) {
+    auto* list = new AttrInfoList;
+    list->Read(iniPath, "Attraction", false);
+    return list;
+}

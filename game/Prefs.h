@@ -1,0 +1,31 @@
+// The player's preferences: patron draw distance, camera edge scrolling and volumes. Read from
+// and written to section "Prefs" of "config.ini" in the per-user save folder; every other
+// section of that file (the engine's "Xq Config") is left as it is.
+#pragma once
+
+#include "engine/PropDb.h"
+
+class Prefs {
+  public:
+    static constexpr const char* kTypeName = "Prefs";
+
+    Prefs();
+    ~Prefs();
+    Prefs(const Prefs&) = delete;
+    Prefs& operator=(const Prefs&) = delete;
+
+    // The type's database; null while no Prefs exists.
+    static PropDb* Db();
+    // `folder` is the save folder, with or without its closing separator. A missing file, or
+    // one that cannot be read, leaves the defaults; a file that cannot be written is left alone.
+    void Load(const char* folder);
+    void Save(const char* folder) const;
+    void Dump() const;
+
+    float patronVisDist;
+    float edgeScrollSpeed;  // camera edge-scroll speed = value x 200
+    float edgeScrollRegion; // camera edge-scroll zone = value x 0.015
+    float volMaster;
+    float volMusic;
+    float volSfx;
+};
