@@ -4,7 +4,6 @@
 
 #include <SDL.h>
 
-#include <cstring>
 
 // Far more than a frame can bring; a full buffer drops the newest changes, as DirectInput does.
 enum { KEY_BUFFER = 4096, BUTTON_BUFFER = 256 };
@@ -15,14 +14,38 @@ unsigned g_platInputFailMask;
 // The watch may be called from whichever thread pushes an event.
 static SDL_SpinLock s_lock;
 
+namespace {
+// A first-in, first-out buffer that refuses what does not fit.
+template <typename T, int N>
+struct Ring {
+    T items[N];
+    int head, count;
+
+    bool Push(const T& item) {
+        if (count == N) return false;
+        items[(head + count++) % N] = item;
+        return true;
+    }
+    int Take(T* out, int max) {
+        int n = max < count ? max : count;
+        if (n < 0) n = 0;
+        for (int i = 0; i < n; ++i)
+            out[i] = items[(head + i) % N];
+        head = (head + n) % N;
+        count -= n;
+        return n;
+    }
+    void Clear() { head = count = 0; }
+};
+} // namespace
+
 static bool s_kbdAcquired;
-static PlatKeyItem s_keys[KEY_BUFFER];
-static int s_keyHead, s_keyCount, s_keysLost;
+static Ring<PlatKeyItem, KEY_BUFFER> s_keys;
+static int s_keysLost;
 
 static bool s_mouseAcquired;
 static int32_t s_dx, s_dy, s_wheel;
-static PlatMouseItem s_buttons[BUTTON_BUFFER];
-static int s_buttonHead, s_buttonCount;
+static Ring<PlatMouseItem, BUTTON_BUFFER> s_buttons;
 
 // ---- the watch ----
 
@@ -41,21 +64,14 @@ static void KeyEvent(const SDL_KeyboardEvent& key) {
     if (!s_kbdAcquired || key.repeat) return;
     uint8_t dik = PlatScancodeToDik(key.keysym.scancode);
     if (!dik) return;
-    if (s_keyCount == KEY_BUFFER) {
-        ++s_keysLost;
-        return;
-    }
-    PlatKeyItem& item = s_keys[(s_keyHead + s_keyCount++) % KEY_BUFFER];
-    item.scancode = dik;
-    item.data = key.type == SDL_KEYDOWN ? 0x80 : 0;
+    PlatKeyItem item{dik, (uint8_t)(key.type == SDL_KEYDOWN ? 0x80 : 0)};
+    if (!s_keys.Push(item)) ++s_keysLost;
 }
 
 static void ButtonEvent(const SDL_MouseButtonEvent& button) {
     int index = MouseButtonIndex(button.button);
-    if (!s_mouseAcquired || index < 0 || s_buttonCount == BUTTON_BUFFER) return;
-    PlatMouseItem& item = s_buttons[(s_buttonHead + s_buttonCount++) % BUTTON_BUFFER];
-    item.button = (uint8_t)index;
-    item.down = button.type == SDL_MOUSEBUTTONDOWN;
+    if (!s_mouseAcquired || index < 0) return;
+    s_buttons.Push(PlatMouseItem{(uint8_t)index, button.type == SDL_MOUSEBUTTONDOWN});
 }
 
 static int SDLCALL Watch(void*, SDL_Event* event) {
@@ -124,7 +140,7 @@ void PlatInputSimulateFailure(unsigned mask) {
 void PlatKbdAcquire(int flag) {
     SDL_AtomicLock(&s_lock);
     s_kbdAcquired = flag != 0;
-    if (!flag) s_keyHead = s_keyCount = 0;
+    if (!flag) s_keys.Clear();
     SDL_AtomicUnlock(&s_lock);
 }
 
@@ -134,12 +150,7 @@ int PlatKbdAcquired() {
 
 int PlatKbdRead(PlatKeyItem* items, int max) {
     SDL_AtomicLock(&s_lock);
-    int n = max < s_keyCount ? max : s_keyCount;
-    if (n < 0) n = 0;
-    for (int i = 0; i < n; ++i)
-        items[i] = s_keys[(s_keyHead + i) % KEY_BUFFER];
-    s_keyHead = (s_keyHead + n) % KEY_BUFFER;
-    s_keyCount -= n;
+    int n = s_keys.Take(items, max);
     SDL_AtomicUnlock(&s_lock);
     return n;
 }
@@ -159,7 +170,7 @@ void PlatMouseAcquire(int flag) {
     s_mouseAcquired = flag != 0;
     if (!flag) {
         s_dx = s_dy = s_wheel = 0;
-        s_buttonHead = s_buttonCount = 0;
+        s_buttons.Clear();
     }
     SDL_AtomicUnlock(&s_lock);
 }
@@ -186,12 +197,7 @@ int32_t PlatMouseTakeWheel() {
 
 int PlatMouseReadButtons(PlatMouseItem* items, int max) {
     SDL_AtomicLock(&s_lock);
-    int n = max < s_buttonCount ? max : s_buttonCount;
-    if (n < 0) n = 0;
-    for (int i = 0; i < n; ++i)
-        items[i] = s_buttons[(s_buttonHead + i) % BUTTON_BUFFER];
-    s_buttonHead = (s_buttonHead + n) % BUTTON_BUFFER;
-    s_buttonCount -= n;
+    int n = s_buttons.Take(items, max);
     SDL_AtomicUnlock(&s_lock);
     return n;
 }

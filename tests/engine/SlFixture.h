@@ -16,30 +16,17 @@ class VirtualPad {
     // A game controller (SDL makes the mapping for virtual ones), or a plain joystick with 7 axes,
     // 12 buttons and a hat under `name` (SDL calls an unnamed one "Virtual Joystick").
     static VirtualPad Controller(const char* name = "Virtual Pad") {
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.name = name;
-        VirtualPad pad(desc);
+        VirtualPad pad(Desc(SDL_JOYSTICK_TYPE_GAMECONTROLLER, name, SDL_CONTROLLER_AXIS_MAX,
+                            SDL_CONTROLLER_BUTTON_MAX, 0));
         // A virtual trigger rests at the bottom of the full axis range.
         pad.Axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDL_JOYSTICK_AXIS_MIN);
         pad.Axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, SDL_JOYSTICK_AXIS_MIN);
         return pad;
     }
     static VirtualPad Joystick(const char* name, uint16_t vendor = 0, uint16_t product = 0) {
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
+        SDL_VirtualJoystickDesc desc = Desc(SDL_JOYSTICK_TYPE_UNKNOWN, name, 7, 12, 1);
         desc.vendor_id = vendor;
         desc.product_id = product;
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
-        desc.naxes = 7;
-        desc.nbuttons = 12;
-        desc.nhats = 1;
-        desc.name = name;
         return VirtualPad(desc);
     }
 
@@ -62,6 +49,18 @@ class VirtualPad {
     }
 
   private:
+    static SDL_VirtualJoystickDesc Desc(SDL_JoystickType type, const char* name, int axes,
+                                        int buttons, int hats) {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = (Uint16)type;
+        desc.naxes = (Uint16)axes;
+        desc.nbuttons = (Uint16)buttons;
+        desc.nhats = (Uint16)hats;
+        desc.name = name;
+        return desc;
+    }
     explicit VirtualPad(const SDL_VirtualJoystickDesc& desc) {
         int index = SDL_JoystickAttachVirtualEx(&desc);
         m_joy = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
