@@ -4,7 +4,6 @@
 
 #include <SDL.h>
 
-
 // Far more than a frame can bring; a full buffer drops the newest changes, as DirectInput does.
 enum { KEY_BUFFER = 4096, BUTTON_BUFFER = 256 };
 
