@@ -2,13 +2,11 @@
 #include "game/AttrInfo.h"
 
 #include "engine/DebugLog.h"
-#include "engine/Memory.h"
-#include "game/RecordDb.h"
 #include "game/WideText.h"
 
 #include <cstddef>
 
-static void BuildAttrInfoDb(PropDb* db) {
+void AttrInfo::BuildDb(PropDb* db) {
     constexpr uint32_t f = REC_FIELD_FLAGS;
     // Text shown to the player is read narrow and widened in place, so one character fewer than
     // the wide field is read: the terminator always fits.
@@ -79,22 +77,6 @@ static void BuildAttrInfoDb(PropDb* db) {
     PropDbAddFloat(db, "initAvgRepair", offsetof(AttrInfo, initAvgRepair), 0.0f, f);
 }
 
-static RecordDbShare s_share{AttrInfo::kTypeName, BuildAttrInfoDb, nullptr, 0};
-
-AttrInfo::AttrInfo() {
-    // Zeroed first: the wide text fields are read as wide past the narrow default.
-    MemZero(this, sizeof *this);
-    PropDbInitObject(RecordDbAcquire(&s_share), this);
-}
-
-AttrInfo::~AttrInfo() {
-    RecordDbRelease(&s_share);
-}
-
-PropDb* AttrInfo::Db() {
-    return s_share.db;
-}
-
 void AttrInfo::WidenText() {
     WideFromNarrowInPlace(name, 64);
     WideFromNarrowInPlace(description, 256);
@@ -102,7 +84,7 @@ void AttrInfo::WidenText() {
 
 void AttrInfo::Dump() const {
     DbgPrintf(DBG_GENERAL, "AttrInfo \"%s\"\n", WideToUtf8(name).c_str());
-    VarDbDump(s_share.db, this);
+    Record::Dump();
 }
 
 AttrInfoList* AttrInfoList::Load(const char* iniPath) {

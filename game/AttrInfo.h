@@ -4,6 +4,7 @@
 #pragma once
 
 #include "I3d/Math/MathTypes.h"
+#include "game/RecordDb.h"
 #include "game/RecordList.h"
 
 #include <cstdint>
@@ -34,17 +35,14 @@ enum AttrAura {
     AURA_COUNT
 };
 
-class AttrInfo {
+class AttrInfo : public Record<AttrInfo> {
   public:
     static constexpr const char* kTypeName = "AttrInfo";
 
-    AttrInfo();
-    ~AttrInfo();
-    AttrInfo(const AttrInfo&) = delete;
-    AttrInfo& operator=(const AttrInfo&) = delete;
+    static void BuildDb(PropDb* db);
 
-    // The type's database; null while no AttrInfo exists.
-    static PropDb* Db();
+    AttrInfo() { InitFields(this); }
+
     // Turns the narrow "name" and "description" just read into wide text.
     void WidenText();
     void Dump() const;

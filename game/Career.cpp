@@ -1,13 +1,10 @@
 // The career record and a new career's profile.
 #include "game/Career.h"
 
-#include "engine/Memory.h"
-#include "game/RecordDb.h"
-
 #include <cstddef>
 #include <cstring>
 
-static void BuildCareerDb(PropDb* db) {
+void Career::BuildDb(PropDb* db) {
     constexpr uint32_t f = REC_FIELD_FLAGS;
     PropDbAddStringBlank(db, "name", offsetof(Career, name), 260, f);
     PropDbAddInt(db, "cash", offsetof(Career, cash), 0, f);
@@ -16,21 +13,6 @@ static void BuildCareerDb(PropDb* db) {
     PropDbAddString(db, "attrUnlock", offsetof(Career, attrUnlock), "+++---------", 128, f);
     PropDbAddInt(db, "difficulty", offsetof(Career, difficulty), 1, f);
     PropDbAddInt(db, "daysRun", offsetof(Career, daysRun), 0, f);
-}
-
-static RecordDbShare s_share{Career::kTypeName, BuildCareerDb, nullptr, 0};
-
-Career::Career() {
-    MemZero(this, sizeof *this);
-    PropDbInitObject(RecordDbAcquire(&s_share), this);
-}
-
-Career::~Career() {
-    RecordDbRelease(&s_share);
-}
-
-PropDb* Career::Db() {
-    return s_share.db;
 }
 
 void Career::Reset() {
@@ -51,8 +33,4 @@ void Career::Reset() {
     for (int type : kStartTypes)
         attrUnlock[type] = '+';
     attrUnlock[kUnlockLength] = 0;
-}
-
-void Career::Dump() const {
-    VarDbDump(s_share.db, this);
 }

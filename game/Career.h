@@ -2,25 +2,21 @@
 // difficulty and the days played. Saved with the career (section "Career").
 #pragma once
 
-#include "engine/PropDb.h"
+#include "game/RecordDb.h"
 
 #include <cstdint>
 
-class Career {
+class Career : public Record<Career> {
   public:
     static constexpr const char* kTypeName = "Career";
 
-    Career();
-    ~Career();
-    Career(const Career&) = delete;
-    Career& operator=(const Career&) = delete;
+    static void BuildDb(PropDb* db);
 
-    // The type's database; null while no Career exists.
-    static PropDb* Db();
+    Career() { InitFields(this); }
+
     // A new profile: "Player 1", 1,000,000 cash, medium difficulty, the first three venues and
     // the starting attraction types unlocked.
     void Reset();
-    void Dump() const;
 
     char name[261]; // also the name of the career's save folder
     int32_t cash;   // cash at the end of the last day

@@ -2,14 +2,12 @@
 #include "game/GameVals.h"
 
 #include "engine/DebugLog.h"
-#include "engine/Memory.h"
-#include "game/RecordDb.h"
 #include "game/WideText.h"
 
 #include <cstddef>
 #include <cstdio>
 
-static void BuildGameValsDb(PropDb* db) {
+void GameVals::BuildDb(PropDb* db) {
     constexpr uint32_t f = REC_FIELD_FLAGS;
     static const struct {
         const char* key;
@@ -87,23 +85,8 @@ static void BuildGameValsDb(PropDb* db) {
     }
 }
 
-static RecordDbShare s_share{GameVals::kTypeName, BuildGameValsDb, nullptr, 0};
-
-GameVals::GameVals() {
-    MemZero(this, sizeof *this);
-    PropDbInitObject(RecordDbAcquire(&s_share), this);
-}
-
-GameVals::~GameVals() {
-    RecordDbRelease(&s_share);
-}
-
-PropDb* GameVals::Db() {
-    return s_share.db;
-}
-
 void GameVals::Load(const char* iniPath, const char* section) {
-    VarDbLoadIni(s_share.db, this, iniPath, section);
+    VarDbLoadIni(Db(), this, iniPath, section);
     for (auto& title : tierName)
         WideFromNarrowInPlace(title, 256);
 }
@@ -127,5 +110,5 @@ void GameVals::Dump() const {
     DbgPrintf(DBG_GENERAL, "GameVals ranks \"%s\", \"%s\", \"%s\", \"%s\"\n",
               WideToUtf8(tierName[0]).c_str(), WideToUtf8(tierName[1]).c_str(),
               WideToUtf8(tierName[2]).c_str(), WideToUtf8(tierName[3]).c_str());
-    VarDbDump(s_share.db, this);
+    Record::Dump();
 }

@@ -2,24 +2,21 @@
 // marketing costs and the career ranks. Read once from section "GameVals" of "Data.ini".
 #pragma once
 
-#include "engine/PropDb.h"
+#include "game/RecordDb.h"
 
 #include <cstdint>
 
 // Slots of the values kept per difficulty: hard first, the reverse of the key order.
 enum GameValsLevel { GV_HARD, GV_MEDIUM, GV_EASY, GV_LEVELS };
 
-class GameVals {
+class GameVals : public Record<GameVals> {
   public:
     static constexpr const char* kTypeName = "GameVals";
 
-    GameVals();
-    ~GameVals();
-    GameVals(const GameVals&) = delete;
-    GameVals& operator=(const GameVals&) = delete;
+    static void BuildDb(PropDb* db);
 
-    // The type's database; null while no GameVals exists.
-    static PropDb* Db();
+    GameVals() { InitFields(this); }
+
     // Reads the section (missing keys, section or file give the defaults), then widens the
     // rank titles.
     void Load(const char* iniPath, const char* section);

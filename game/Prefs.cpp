@@ -1,13 +1,10 @@
 // The preferences record and its place in "config.ini".
 #include "game/Prefs.h"
 
-#include "engine/Memory.h"
-#include "game/RecordDb.h"
-
 #include <cstddef>
 #include <string>
 
-static void BuildPrefsDb(PropDb* db) {
+void Prefs::BuildDb(PropDb* db) {
     constexpr uint32_t f = REC_FIELD_FLAGS;
     PropDbAddFloat(db, "patronVisDist", offsetof(Prefs, patronVisDist), 0.5f, f);
     PropDbAddFloat(db, "edgeScrollSpeed", offsetof(Prefs, edgeScrollSpeed), 0.5f, f);
@@ -17,8 +14,6 @@ static void BuildPrefsDb(PropDb* db) {
     PropDbAddFloat(db, "volSfx", offsetof(Prefs, volSfx), 0.5f, f);
 }
 
-static RecordDbShare s_share{Prefs::kTypeName, BuildPrefsDb, nullptr, 0};
-
 // The file is "Config.ini" on disk; the case-insensitive lookup finds it under either name.
 static std::string ConfigPath(const char* folder) {
     std::string path = folder;
@@ -26,29 +21,12 @@ static std::string ConfigPath(const char* folder) {
     return path + "config.ini";
 }
 
-Prefs::Prefs() {
-    MemZero(this, sizeof *this);
-    PropDbInitObject(RecordDbAcquire(&s_share), this);
-}
-
-Prefs::~Prefs() {
-    RecordDbRelease(&s_share);
-}
-
-PropDb* Prefs::Db() {
-    return s_share.db;
-}
-
 void Prefs::Load(const char* folder) {
     if (!folder) return;
-    VarDbLoadIni(s_share.db, this, ConfigPath(folder).c_str(), "Prefs");
+    VarDbLoadIni(Db(), this, ConfigPath(folder).c_str(), "Prefs");
 }
 
 void Prefs::Save(const char* folder) const {
     if (!folder) return;
-    VarDbSaveIni(s_share.db, this, ConfigPath(folder).c_str(), "Prefs");
-}
-
-void Prefs::Dump() const {
-    VarDbDump(s_share.db, this);
+    VarDbSaveIni(Db(), this, ConfigPath(folder).c_str(), "Prefs");
 }

@@ -3,24 +3,20 @@
 // section of that file (the engine's "Xq Config") is left as it is.
 #pragma once
 
-#include "engine/PropDb.h"
+#include "game/RecordDb.h"
 
-class Prefs {
+class Prefs : public Record<Prefs> {
   public:
     static constexpr const char* kTypeName = "Prefs";
 
-    Prefs();
-    ~Prefs();
-    Prefs(const Prefs&) = delete;
-    Prefs& operator=(const Prefs&) = delete;
+    static void BuildDb(PropDb* db);
 
-    // The type's database; null while no Prefs exists.
-    static PropDb* Db();
+    Prefs() { InitFields(this); }
+
     // `folder` is the save folder, with or without its closing separator. A missing file, or
     // one that cannot be read, leaves the defaults; a file that cannot be written is left alone.
     void Load(const char* folder);
     void Save(const char* folder) const;
-    void Dump() const;
 
     float patronVisDist;
     float edgeScrollSpeed;  // camera edge-scroll speed = value x 200

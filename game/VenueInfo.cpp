@@ -2,13 +2,11 @@
 #include "game/VenueInfo.h"
 
 #include "engine/DebugLog.h"
-#include "engine/Memory.h"
-#include "game/RecordDb.h"
 #include "game/WideText.h"
 
 #include <cstddef>
 
-static void BuildVenueInfoDb(PropDb* db) {
+void VenueInfo::BuildDb(PropDb* db) {
     constexpr uint32_t f = REC_FIELD_FLAGS;
     // One character fewer than the wide field, so the widened text stays terminated.
     PropDbAddStringBlank(db, "name", offsetof(VenueInfo, name), 63, f);
@@ -35,22 +33,6 @@ static void BuildVenueInfoDb(PropDb* db) {
     PropDbAddBool(db, "enabled", offsetof(VenueInfo, enabled), 1, f);
 }
 
-static RecordDbShare s_share{VenueInfo::kTypeName, BuildVenueInfoDb, nullptr, 0};
-
-VenueInfo::VenueInfo() {
-    // Zeroed first: the wide text fields are read as wide past the narrow default.
-    MemZero(this, sizeof *this);
-    PropDbInitObject(RecordDbAcquire(&s_share), this);
-}
-
-VenueInfo::~VenueInfo() {
-    RecordDbRelease(&s_share);
-}
-
-PropDb* VenueInfo::Db() {
-    return s_share.db;
-}
-
 void VenueInfo::WidenText() {
     WideFromNarrowInPlace(name, 64);
     WideFromNarrowInPlace(description, 256);
@@ -58,7 +40,7 @@ void VenueInfo::WidenText() {
 
 void VenueInfo::Dump() const {
     DbgPrintf(DBG_GENERAL, "VenueInfo \"%s\"\n", WideToUtf8(name).c_str());
-    VarDbDump(s_share.db, this);
+    Record::Dump();
 }
 
 VenueInfoList* VenueInfoList::Load(const char* iniPath) {

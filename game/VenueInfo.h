@@ -3,21 +3,19 @@
 // the list is the venue index of the game and of the career's unlock string.
 #pragma once
 
+#include "game/RecordDb.h"
 #include "game/RecordList.h"
 
 #include <cstdint>
 
-class VenueInfo {
+class VenueInfo : public Record<VenueInfo> {
   public:
     static constexpr const char* kTypeName = "VenueInfo";
 
-    VenueInfo();
-    ~VenueInfo();
-    VenueInfo(const VenueInfo&) = delete;
-    VenueInfo& operator=(const VenueInfo&) = delete;
+    static void BuildDb(PropDb* db);
 
-    // The type's database; null while no VenueInfo exists.
-    static PropDb* Db();
+    VenueInfo() { InitFields(this); }
+
     // Turns the narrow "name" and "description" just read into wide text.
     void WidenText();
     void Dump() const;
