@@ -1,0 +1,87 @@
+// The sound tests' fixture, loopback device and file helpers.
+#include "tests/engine/SoundFixture.h"
+
+#define AL_ALEXT_PROTOTYPES
+#include <AL/alext.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+std::string SoundData(const char* relative) {
+    return std::string(FAIRLARK_BUILD_DATA_DIR) + relative;
+}
+
+ALCdevice* NoDevice(const ALCint** /*attrs*/) {
+    return nullptr;
+}
+
+ALCdevice* LoopbackDevice(const ALCint** attrs) {
+    static const ALCint kAttrs[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT,
+                                    ALC_FORMAT_TYPE_SOFT,     ALC_SHORT_SOFT,
+                                    ALC_FREQUENCY,            kMixRate,
+                                    0};
+    *attrs = kAttrs;
+    return alcLoopbackOpenDeviceSOFT(nullptr);
+}
+
+std::vector<int16_t> RenderMix(int frames) {
+    std::vector<int16_t> out((size_t)frames * 2);
+    alcRenderSamplesSOFT(SndDevice(), out.data(), frames);
+    return out;
+}
+
+double Rms(const std::vector<int16_t>& samples) {
+    if (samples.empty()) return 0.0;
+    double sum = 0.0;
+    for (int16_t s : samples)
+        sum += (double)s * s;
+    return std::sqrt(sum / (double)samples.size());
+}
+
+std::vector<uint8_t> WavImage(int channels, int bits, int rate, int frames, long keepBytes) {
+    std::vector<uint8_t> v;
+    auto put = [&](uint32_t x, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            v.push_back((uint8_t)(x >> (8 * i)));
+    };
+    uint32_t frameBytes = (uint32_t)(channels * bits / 8);
+    uint32_t data = (uint32_t)frames * frameBytes;
+    v.insert(v.end(), {'R', 'I', 'F', 'F'});
+    put(36 + data, 4);
+    v.insert(v.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put(16, 4);
+    put(1, 2);
+    put((uint32_t)channels, 2);
+    put((uint32_t)rate, 4);
+    put((uint32_t)rate * frameBytes, 4);
+    put(frameBytes, 2);
+    put((uint32_t)bits, 2);
+    v.insert(v.end(), {'d', 'a', 't', 'a'});
+    put(data, 4);
+    for (uint32_t i = 0; i < data; ++i)
+        v.push_back((uint8_t)(i * 7));
+    if (keepBytes >= 0 && (size_t)keepBytes < v.size()) v.resize((size_t)keepBytes);
+    return v;
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream f(path, std::ios::binary);
+    f.write(reinterpret_cast<const char*>(bytes.data()), (std::streamsize)bytes.size());
+    ASSERT_TRUE(f.good()) << "could not write the fixture " << path;
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
+}
+
+void SoundTest::Open(SndDeviceOpenHook hook, int voices) {
+    SndSetDeviceOpenHook(hook);
+    ASSERT_EQ(SndInit("SoundFilters\\", 0, voices), 0) << "the sound device did not open";
+}
+
+void SoundTest::TearDown() {
+    SndShutdown();
+    SndSetDeviceOpenHook(nullptr);
+}
