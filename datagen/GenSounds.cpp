@@ -32,7 +32,8 @@ static Clip Tone(int channels, int rate, double seconds, const double* freqs, do
         if (i < fade) env = (double)i / (double)fade;
         if (frames - i < fade) env = (double)(frames - i) / (double)fade;
         for (int ch = 0; ch < channels; ++ch)
-            c.samples.push_back((float)(amp * env * std::sin(2.0 * kPi * freqs[ch] * (double)i / rate)));
+            c.samples.push_back(
+                (float)(amp * env * std::sin(2.0 * kPi * freqs[ch] * (double)i / rate)));
     }
     return c;
 }
@@ -152,7 +153,7 @@ static bool WriteOgg(const std::string& path, const Clip& c) {
 
     const size_t chunk = 1024;
     size_t frames = c.Frames();
-    for (size_t at = 0;; ) {
+    for (size_t at = 0;;) {
         size_t n = frames - at < chunk ? frames - at : chunk;
         if (n > 0) {
             float** buf = vorbis_analysis_buffer(&vd, (int)n);

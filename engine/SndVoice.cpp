@@ -141,7 +141,8 @@ void SndVoiceSetBuffer(SndVoice voice, SndBuffer* buffer) {
 }
 
 void SndVoiceSetLooping(SndVoice voice, int looping) {
-    if (VoiceRec* rec = Live(voice)) alSourcei(rec->source, AL_LOOPING, looping ? AL_TRUE : AL_FALSE);
+    if (VoiceRec* rec = Live(voice))
+        alSourcei(rec->source, AL_LOOPING, looping ? AL_TRUE : AL_FALSE);
 }
 
 void SndVoiceSetGain(SndVoice voice, float gain) {

@@ -77,7 +77,8 @@ TEST_F(SndBufferTest, LongTitlesAreCutTo31Characters) {
     SndBuffer* b = SndLoadBuffer((dir / (title + ".wav")).c_str());
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(std::string(b->name), std::string(31, 'A'));
-    EXPECT_EQ(SndLoadBuffer((dir / (title + ".wav")).c_str()), b) << "the cut name must find it again";
+    EXPECT_EQ(SndLoadBuffer((dir / (title + ".wav")).c_str()), b)
+        << "the cut name must find it again";
     SharedObjRelease(b);
     SharedObjRelease(b);
 }

@@ -108,7 +108,8 @@ TEST_F(SndVoiceTest, RangeSetsMaximumAndReferenceDistances) {
 
     SndVoiceSetRange(v, 600.0f, 50.0f); // near beyond far
     EXPECT_FLOAT_EQ(SourceFloat(v, AL_MAX_DISTANCE), 50.0f);
-    EXPECT_FLOAT_EQ(SourceFloat(v, AL_REFERENCE_DISTANCE), 50.0f) << "reference kept within the maximum";
+    EXPECT_FLOAT_EQ(SourceFloat(v, AL_REFERENCE_DISTANCE), 50.0f)
+        << "reference kept within the maximum";
 
     SndVoiceSetRange(v, -5.0f, -1.0f);
     EXPECT_FLOAT_EQ(SourceFloat(v, AL_MAX_DISTANCE), 0.0f);

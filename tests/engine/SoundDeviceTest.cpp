@@ -1,10 +1,10 @@
 // The sound device: silent running without one, opening and reopening, the log lines, the voice
 // pool and the listener.
-#include "tests/engine/SoundFixture.h"
-#include "tests/support/TestSupport.h"
 #include "engine/DebugLog.h"
 #include "engine/SndEmitter.h"
 #include "engine/SndStream.h"
+#include "tests/engine/SoundFixture.h"
+#include "tests/support/TestSupport.h"
 
 #include <AL/al.h>
 
@@ -60,7 +60,8 @@ TEST_F(SoundDevice, OpensTheDefaultDeviceAndLogsTheDeviceNames) {
 
     EXPECT_EQ(SndVoiceCount(), 32);
     for (int i = 0; i < 32; ++i)
-        EXPECT_TRUE(alIsSource(SndVoiceSource(SndVoice{i, 0}))) << "voice " << i << " has no source";
+        EXPECT_TRUE(alIsSource(SndVoiceSource(SndVoice{i, 0})))
+            << "voice " << i << " has no source";
     EXPECT_FLOAT_EQ(alGetFloat(AL_DOPPLER_FACTOR), 2.0f);
 }
 
@@ -81,7 +82,8 @@ TEST_F(SoundDevice, ReopensAfterShutdownAndOldHandlesStayDead) {
     SndVoice fresh = SndPlay(0, again, 0, 1.0f, 0, 1.0f);
     ASSERT_TRUE(fresh);
     SndVoiceStop(old);
-    EXPECT_EQ(SndVoiceState(fresh), SND_STATE_PLAYING) << "a handle from the last device stopped a new sound";
+    EXPECT_EQ(SndVoiceState(fresh), SND_STATE_PLAYING)
+        << "a handle from the last device stopped a new sound";
     EXPECT_EQ(SharedObjRelease(click), 0);
     EXPECT_EQ(SharedObjRelease(again), 0);
 }

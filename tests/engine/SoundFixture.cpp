@@ -17,9 +17,12 @@ ALCdevice* NoDevice(const ALCint** /*attrs*/) {
 }
 
 ALCdevice* LoopbackDevice(const ALCint** attrs) {
-    static const ALCint kAttrs[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT,
-                                    ALC_FORMAT_TYPE_SOFT,     ALC_SHORT_SOFT,
-                                    ALC_FREQUENCY,            kMixRate,
+    static const ALCint kAttrs[] = {ALC_FORMAT_CHANNELS_SOFT,
+                                    ALC_STEREO_SOFT,
+                                    ALC_FORMAT_TYPE_SOFT,
+                                    ALC_SHORT_SOFT,
+                                    ALC_FREQUENCY,
+                                    kMixRate,
                                     0};
     *attrs = kAttrs;
     return alcLoopbackOpenDeviceSOFT(nullptr);
