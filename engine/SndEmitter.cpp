@@ -71,7 +71,9 @@ SndEmitter* SndEmitterFirst() {
 
 // ---- per frame ----
 
-static void UpdateOne(SndEmitter* e, const VECTOR3* listener) {
+// `poolFull` is set once a start found no free voice: the later emitters of the frame wait for
+// the next one without searching the pool again.
+static void UpdateOne(SndEmitter* e, const VECTOR3* listener, bool* poolFull) {
     // A voice that has finished the emitter's sound goes back to the pool and may soon play
     // another; the emitter must not stop that one when the listener leaves.
     if (e->voice && SndVoiceState(e->voice) != SND_STATE_PLAYING) e->voice = {};
@@ -79,9 +81,13 @@ static void UpdateOne(SndEmitter* e, const VECTOR3* listener) {
     float d2 = DistSq(&e->pos, listener);
     float far2 = e->farDist * e->farDist;
     if (e->state == SND_EMITTER_OUT && d2 < far2) {
+        if (*poolFull) return;
         SndVoice v = SndPlayAt(e->category, e->buffer, e->oneShot, e->gain, e->pitch, &e->pos,
                                e->nearDist, e->farDist);
-        if (!v) return; // no free voice: try again next frame
+        if (!v) { // no free voice (or nothing to play): try again next frame
+            if (e->buffer && e->buffer->alName) *poolFull = true;
+            return;
+        }
         e->voice = v;
         e->state = SND_EMITTER_PLAYING;
     } else if (e->state == SND_EMITTER_PLAYING && d2 > far2) {
@@ -94,6 +100,7 @@ static void UpdateOne(SndEmitter* e, const VECTOR3* listener) {
 void SndEmitterUpdateAll() {
     if (!SndIsOpen()) return;
     VECTOR3 listener = SndGetListenerPos();
+    bool poolFull = false;
     for (SndEmitter* e = s_emitters; e; e = e->next)
-        UpdateOne(e, &listener);
+        UpdateOne(e, &listener, &poolFull);
 }
