@@ -1,17 +1,12 @@
 // Sound emitters: the global list and the per-frame start and stop by listener distance.
 #include "engine/SndEmitter.h"
 
+#include "I3d/Math/Vec3.h"
 #include "engine/SoundInternal.h"
 
 #include <cmath>
 
 static SndEmitter* s_emitters = nullptr;
-
-// Squared distance between two points.
-static float DistSq(const VECTOR3* a, const VECTOR3* b) {
-    float dx = a->x - b->x, dy = a->y - b->y, dz = a->z - b->z;
-    return dx * dx + dy * dy + dz * dz;
-}
 
 static bool Unlink(SndEmitter* emitter) {
     for (SndEmitter** link = &s_emitters; *link; link = &(*link)->next) {
@@ -78,7 +73,7 @@ static void UpdateOne(SndEmitter* e, const VECTOR3* listener, bool* poolFull) {
     // another; the emitter must not stop that one when the listener leaves.
     if (e->voice && SndVoiceState(e->voice) != SND_STATE_PLAYING) e->voice = {};
 
-    float d2 = DistSq(&e->pos, listener);
+    float d2 = Vec3DistSq(&e->pos, listener);
     float far2 = e->farDist * e->farDist;
     if (e->state == SND_EMITTER_OUT && d2 < far2) {
         if (*poolFull) return;
