@@ -38,12 +38,6 @@ class SndEmitterTest : public SoundTest {
     std::vector<SndEmitter*> m_emitters;
     std::vector<std::unique_ptr<SndEmitter>> m_owned;
 };
-
-float SourceFloat(SndVoice v, ALenum param) {
-    ALfloat value = -1.0f;
-    alGetSourcef(SndVoiceSource(v), param, &value);
-    return value;
-}
 } // namespace
 
 TEST_F(SndEmitterTest, StartsAndStopsOnlyStrictlyInsideAndBeyondTheFarDistance) {

@@ -22,12 +22,6 @@ class SndVoiceTest : public SoundTest {
     }
     std::vector<SndBuffer*> m_loaded;
 };
-
-float SourceFloat(SndVoice v, ALenum param) {
-    ALfloat value = -1.0f;
-    alGetSourcef(SndVoiceSource(v), param, &value);
-    return value;
-}
 } // namespace
 
 TEST_F(SndVoiceTest, ThirtyThirdPlayFindsNoVoice) {

@@ -42,6 +42,12 @@ double Rms(const std::vector<int16_t>& samples) {
     return std::sqrt(sum / (double)samples.size());
 }
 
+float SourceFloat(SndVoice v, ALenum param) {
+    ALfloat value = -1.0f;
+    alGetSourcef(SndVoiceSource(v), param, &value);
+    return value;
+}
+
 std::vector<uint8_t> WavImage(int channels, int bits, int rate, int frames, long keepBytes) {
     std::vector<uint8_t> v;
     auto put = [&](uint32_t x, int bytes) {

@@ -5,6 +5,8 @@
 
 #include "engine/SoundInternal.h"
 
+#include <AL/al.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -21,6 +23,8 @@ ALCdevice* LoopbackDevice(const ALCint** attrs);
 // time) and returns the samples, interleaved.
 std::vector<int16_t> RenderMix(int frames);
 double Rms(const std::vector<int16_t>& samples);
+// A float property of a voice's source (-1 when the handle is dead).
+float SourceFloat(SndVoice voice, ALenum param);
 enum { kMixRate = 44100 };
 
 // A RIFF WAV image of a ramp: `bits` 8 or 16, cut to `keepBytes` when it is not negative.
