@@ -1,12 +1,10 @@
-// The sound tests' fixture, loopback device and file helpers.
+// The sound tests' fixture, loopback device and WAV images.
 #include "tests/engine/SoundFixture.h"
 
 #define AL_ALEXT_PROTOTYPES
 #include <AL/alext.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 std::string SoundData(const char* relative) {
     return std::string(FAIRLARK_BUILD_DATA_DIR) + relative;
@@ -35,11 +33,10 @@ std::vector<int16_t> RenderMix(int frames) {
 }
 
 double Rms(const std::vector<int16_t>& samples) {
-    if (samples.empty()) return 0.0;
     double sum = 0.0;
     for (int16_t s : samples)
         sum += (double)s * s;
-    return std::sqrt(sum / (double)samples.size());
+    return samples.empty() ? 0.0 : std::sqrt(sum / (double)samples.size());
 }
 
 float SourceFloat(SndVoice v, ALenum param) {
@@ -48,17 +45,16 @@ float SourceFloat(SndVoice v, ALenum param) {
     return value;
 }
 
-std::vector<uint8_t> WavImage(int channels, int bits, int rate, int frames, long keepBytes) {
-    std::vector<uint8_t> v;
+std::string WavImage(int channels, int bits, int rate, int frames, long keepBytes) {
+    std::string v;
     auto put = [&](uint32_t x, int bytes) {
         for (int i = 0; i < bytes; ++i)
-            v.push_back((uint8_t)(x >> (8 * i)));
+            v.push_back((char)(x >> (8 * i)));
     };
-    uint32_t frameBytes = (uint32_t)(channels * bits / 8);
-    uint32_t data = (uint32_t)frames * frameBytes;
-    v.insert(v.end(), {'R', 'I', 'F', 'F'});
+    uint32_t frameBytes = (uint32_t)(channels * bits / 8), data = (uint32_t)frames * frameBytes;
+    v += "RIFF";
     put(36 + data, 4);
-    v.insert(v.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    v += "WAVEfmt ";
     put(16, 4);
     put(1, 2);
     put((uint32_t)channels, 2);
@@ -66,23 +62,12 @@ std::vector<uint8_t> WavImage(int channels, int bits, int rate, int frames, long
     put((uint32_t)rate * frameBytes, 4);
     put(frameBytes, 2);
     put((uint32_t)bits, 2);
-    v.insert(v.end(), {'d', 'a', 't', 'a'});
+    v += "data";
     put(data, 4);
     for (uint32_t i = 0; i < data; ++i)
-        v.push_back((uint8_t)(i * 7));
+        v.push_back((char)(i * 7));
     if (keepBytes >= 0 && (size_t)keepBytes < v.size()) v.resize((size_t)keepBytes);
     return v;
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream f(path, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(bytes.data()), (std::streamsize)bytes.size());
-    ASSERT_TRUE(f.good()) << "could not write the fixture " << path;
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
 }
 
 void SoundTest::Open(SndDeviceOpenHook hook, int voices) {
@@ -90,7 +75,16 @@ void SoundTest::Open(SndDeviceOpenHook hook, int voices) {
     ASSERT_EQ(SndInit("SoundFilters\\", 0, voices), 0) << "the sound device did not open";
 }
 
+SndBuffer* SoundTest::Load(const char* relative) {
+    SndBuffer* b = SndLoadBuffer(SoundData(relative).c_str());
+    EXPECT_NE(b, nullptr) << relative;
+    if (b) m_loaded.push_back(b);
+    return b;
+}
+
 void SoundTest::TearDown() {
+    for (SndBuffer* b : m_loaded)
+        SharedObjRelease(b);
     SndShutdown();
     SndSetDeviceOpenHook(nullptr);
 }
