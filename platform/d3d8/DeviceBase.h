@@ -141,6 +141,9 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     // A successful Reset has restored the defaults: an implementation rebuilds its back buffer
     // for the new parameters here. A failure makes Reset fail.
     virtual HRESULT OnReset(const D3DPRESENT_PARAMETERS& params);
+    // The kept parameters, for an implementation that must record what it actually made (a
+    // back-buffer format the display does not offer is replaced).
+    D3DPRESENT_PARAMETERS& MutablePresentParams() { return m_params; }
     // Matrix of a transform type, or null for a type the device does not know.
     D3DMATRIX* TransformSlot(D3DTRANSFORMSTATETYPE type);
     const D3DMATRIX& World() const { return m_transforms[0]; }

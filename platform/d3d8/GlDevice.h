@@ -1,0 +1,70 @@
+// The device of the layer over OpenGL's compatibility profile (Device.cpp): Direct3D 8's
+// conventions emulated on GL's fixed-function pipeline, so the kernel needs no edits.
+#pragma once
+
+#include "platform/d3d8/DeviceBase.h"
+#include "platform/d3d8/GlContext.h"
+
+#include <memory>
+#include <string>
+
+class D3dGlDevice final : public D3dDeviceBase {
+  public:
+    // Takes the context (current) and builds the back buffer and the GL state; null with
+    // `error` set when the back buffer cannot be made.
+    static D3dGlDevice* Create(IDirect3D8* d3d, std::unique_ptr<D3dGlContext> context,
+                               const D3DPRESENT_PARAMETERS& params, DWORD behaviorFlags,
+                               std::string* error);
+    // The renderbuffer format of a depth format; 0 for one GL cannot make.
+    static GLenum DepthInternalFormat(D3DFORMAT format);
+
+    HRESULT Reset(D3DPRESENT_PARAMETERS* params) override;
+    HRESULT Present(const RECT* source, const RECT* dest, HWND destWindow,
+                    const void* dirtyRegion) override;
+    HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
+                  DWORD stencil) override;
+    HRESULT SetTransform(D3DTRANSFORMSTATETYPE type, const D3DMATRIX* matrix) override;
+    HRESULT SetViewport(const D3DVIEWPORT8* viewport) override;
+    HRESULT SetMaterial(const D3DMATERIAL8* material) override;
+    HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
+    HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture8* texture) override;
+    HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override;
+    HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primCount, const void* vertices,
+                            UINT stride) override;
+
+    void BackBufferSize(UINT* width, UINT* height) override;
+    void ReadBackBuffer(const RECT& rect, uint8_t* out, int32_t pitch) override;
+
+    const D3dGlFuncs& Gl() const { return m_context->Gl(); }
+
+  private:
+    D3dGlDevice(IDirect3D8* d3d, std::unique_ptr<D3dGlContext> context,
+                const D3DPRESENT_PARAMETERS& params, DWORD behaviorFlags);
+    ~D3dGlDevice() override;
+
+    HRESULT OnReset(const D3DPRESENT_PARAMETERS& params) override;
+    bool MakeBackBuffer(const D3DPRESENT_PARAMETERS& params, std::string* error);
+    void FreeBackBuffer();
+    // Sends every kept state to GL: at creation and after each reset, so GL's own defaults
+    // (ambient 0.2, a black texture-environment colour) never show through.
+    void ApplyAllStates();
+    void ApplyRenderState(D3DRENDERSTATETYPE state);
+    void ApplyFog();
+    void ApplyModelView();
+    void ApplyProjection();
+    void ApplyViewport();
+    void ApplySampler(DWORD stage);
+    // Texture units follow the stage states; done before each draw when something changed.
+    void ApplyStages();
+    void RestoreWriteMasks();
+    UINT TargetHeight();
+
+    std::unique_ptr<D3dGlContext> m_context;
+    GLuint m_fbo = 0;
+    GLuint m_colorBuffer = 0;
+    GLuint m_depthBuffer = 0;
+    GLuint m_samplers[D3D_MAX_TEXTURE_STAGES] = {};
+    GLuint m_white = 0; // 1 x 1 white, on every stage that runs without a texture
+    GLint m_units = 0;  // fixed-function texture units, at most 8
+    bool m_stagesDirty = true;
+};

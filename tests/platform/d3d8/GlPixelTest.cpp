@@ -1,0 +1,213 @@
+// The layer's Direct3D conventions on real OpenGL (Mesa's llvmpipe through EGL, no display):
+// one small drawing per rule, read back through the lockable back buffer.
+#include "platform/d3d8/D3d8.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Vertex {
+    float x, y, z;
+    D3DCOLOR color;
+};
+
+// Pixel-space orthographic projection: (0, 0) is the top-left corner, z passes through.
+D3DMATRIX OrthoScreen(int width, int height) {
+    D3DMATRIX m{};
+    m.m[0] = 2.0f / (float)width;
+    m.m[5] = -2.0f / (float)height;
+    m.m[10] = 1.0f;
+    m.m[12] = -1.0f;
+    m.m[13] = 1.0f;
+    m.m[15] = 1.0f;
+    return m;
+}
+
+constexpr int W = 64, H = 32;
+
+struct GlPixels : ::testing::Test {
+    IDirect3D8* d3d = nullptr;
+    IDirect3DDevice8* dev = nullptr;
+
+    void SetUp() override {
+        d3d = Direct3DCreate8(D3D_SDK_VERSION);
+        ASSERT_NE(d3d, nullptr) << "no OpenGL through EGL's surfaceless platform";
+        D3DPRESENT_PARAMETERS pp{};
+        pp.BackBufferWidth = W;
+        pp.BackBufferHeight = H;
+        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+        pp.BackBufferCount = 1;
+        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        pp.Windowed = 1;
+        pp.EnableAutoDepthStencil = 1;
+        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+        pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+        ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                                    &pp, &dev),
+                  D3D_OK);
+        D3DMATRIX ortho = OrthoScreen(W, H);
+        dev->SetTransform(D3DTS_PROJECTION, &ortho);
+        dev->SetRenderState(D3DRS_LIGHTING, 0);
+        dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        // The diffuse colour alone reaches the pixel.
+        dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        dev->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+        dev->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+        dev->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+        dev->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+        ASSERT_EQ(dev->Clear(0, nullptr, 7, 0xFF000000, 1.0f, 0), D3D_OK);
+        ASSERT_EQ(dev->BeginScene(), D3D_OK);
+    }
+    void TearDown() override {
+        if (dev) {
+            dev->EndScene();
+            EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR) << "the layer left a GL error";
+            EXPECT_EQ(dev->Release(), 0u);
+        }
+        if (d3d) d3d->Release();
+    }
+
+    // Clockwise on screen (y grows downwards) unless `ccw`.
+    void Quad(float x0, float y0, float x1, float y1, float z, D3DCOLOR c, bool ccw = false) {
+        Vertex cw[4] = {{x0, y0, z, c}, {x1, y0, z, c}, {x1, y1, z, c}, {x0, y1, z, c}};
+        Vertex rev[4] = {cw[0], cw[3], cw[2], cw[1]};
+        ASSERT_EQ(dev->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, ccw ? rev : cw, sizeof(Vertex)),
+                  D3D_OK);
+    }
+    D3DCOLOR Pixel(int x, int y) {
+        IDirect3DSurface8* rt = nullptr;
+        EXPECT_EQ(dev->GetRenderTarget(&rt), D3D_OK);
+        D3DLOCKED_RECT lr{};
+        RECT r{x, y, x + 1, y + 1};
+        D3DCOLOR c = 0xDEADBEEF;
+        if (rt->LockRect(&lr, &r, D3DLOCK_READONLY) == D3D_OK) {
+            c = *static_cast<const D3DCOLOR*>(lr.pBits);
+            rt->UnlockRect();
+        }
+        rt->Release();
+        return c & 0x00FFFFFF; // the back buffer is X8R8G8B8
+    }
+};
+
+int Channel(D3DCOLOR c, int shift) {
+    return (int)((c >> shift) & 0xFF);
+}
+
+TEST_F(GlPixels, PixelCentresLieOnIntegersCountedFromTheTop) {
+    Quad(9.5f, 4.5f, 10.5f, 5.5f, 0.5f, 0xFF112233);
+    EXPECT_EQ(Pixel(10, 5), 0x112233u) << "the quad around (10, 5) must light exactly that pixel, "
+                                          "in the ARGB colour it was given";
+    EXPECT_EQ(Pixel(9, 5), 0u);
+    EXPECT_EQ(Pixel(11, 5), 0u);
+    EXPECT_EQ(Pixel(10, 4), 0u);
+    EXPECT_EQ(Pixel(10, 6), 0u);
+    EXPECT_EQ(Pixel(10, H - 1 - 5), 0u) << "rows are counted from the top, not GL's bottom";
+}
+
+TEST_F(GlPixels, LessEqualDepthKeepsTheNearerQuad) {
+    Quad(0, 0, 8, 8, 0.5f, 0xFFFF0000);
+    Quad(0, 0, 8, 8, 0.2f, 0xFF00FF00); // nearer, drawn second: wins
+    Quad(0, 0, 8, 8, 0.8f, 0xFF0000FF); // farther: loses
+    Quad(0, 0, 8, 8, 0.2f, 0xFFFFFFFF); // equal: LESSEQUAL lets it through
+    EXPECT_EQ(Pixel(4, 4), 0xFFFFFFu);
+}
+
+TEST_F(GlPixels, CounterClockwiseCullingRemovesOnlyCounterClockwiseQuads) {
+    dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    Quad(0, 0, 8, 8, 0.5f, 0xFFFFFFFF, false);
+    Quad(10, 0, 18, 8, 0.5f, 0xFFFFFFFF, true);
+    EXPECT_EQ(Pixel(4, 4), 0xFFFFFFu) << "a clockwise quad is a front face in Direct3D";
+    EXPECT_EQ(Pixel(14, 4), 0u) << "CULL_CCW removes the counter-clockwise quad";
+    dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    Quad(20, 0, 28, 8, 0.5f, 0xFFFFFFFF, false);
+    Quad(30, 0, 38, 8, 0.5f, 0xFFFFFFFF, true);
+    EXPECT_EQ(Pixel(24, 4), 0u);
+    EXPECT_EQ(Pixel(34, 4), 0xFFFFFFu);
+}
+
+TEST_F(GlPixels, AlphaTestGreaterComparesWithTheByteReference) {
+    dev->SetRenderState(D3DRS_ALPHATESTENABLE, 1);
+    dev->SetRenderState(D3DRS_ALPHAREF, 2);
+    dev->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    Quad(0, 0, 8, 8, 0.5f, 0x02FFFFFF);
+    Quad(10, 0, 18, 8, 0.5f, 0x03FFFFFF);
+    EXPECT_EQ(Pixel(4, 4), 0u) << "alpha 2 is not greater than 2";
+    EXPECT_EQ(Pixel(14, 4), 0xFFFFFFu) << "alpha 3 is";
+}
+
+TEST_F(GlPixels, SourceAlphaBlendingMixesHalfAndHalf) {
+    Quad(0, 0, 8, 8, 0.5f, 0xFF0000FF);
+    dev->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    dev->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    dev->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    Quad(0, 0, 8, 8, 0.4f, 0x80FF0000);
+    D3DCOLOR c = Pixel(4, 4);
+    EXPECT_NEAR(Channel(c, 16), 128, 1);
+    EXPECT_NEAR(Channel(c, 8), 0, 1);
+    EXPECT_NEAR(Channel(c, 0), 127, 1);
+}
+
+TEST_F(GlPixels, TextureFactorReachesAStageWithoutATexture) {
+    dev->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF336699);
+    dev->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    Quad(0, 0, 8, 8, 0.5f, 0xFFFFFFFF);
+    EXPECT_EQ(Pixel(4, 4), 0x336699u);
+    dev->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF010203);
+    Quad(0, 0, 8, 8, 0.5f, 0xFFFFFFFF);
+    EXPECT_EQ(Pixel(4, 4), 0x010203u) << "a changed factor reaches the unit";
+}
+
+TEST_F(GlPixels, DisablingAStageStopsEveryHigherStage) {
+    dev->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFFFF0000);
+    dev->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    dev->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    dev->SetTextureStageState(2, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    Quad(0, 0, 8, 8, 0.5f, 0xFF00FF00);
+    EXPECT_EQ(Pixel(4, 4), 0x00FF00u) << "stage 2 ran although stage 1 was disabled";
+    dev->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    dev->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_CURRENT);
+    Quad(0, 0, 8, 8, 0.5f, 0xFF00FF00);
+    EXPECT_EQ(Pixel(4, 4), 0xFF0000u) << "with stage 1 running, stage 2 selects the factor";
+}
+
+TEST_F(GlPixels, VerticesWithoutColourAreWhite) {
+    struct P {
+        float x, y, z;
+    } v[4] = {{0, 0, 0.5f}, {8, 0, 0.5f}, {8, 8, 0.5f}, {0, 8, 0.5f}};
+    dev->SetVertexShader(D3DFVF_XYZ);
+    ASSERT_EQ(dev->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, v, sizeof(P)), D3D_OK);
+    EXPECT_EQ(Pixel(4, 4), 0xFFFFFFu);
+}
+
+TEST_F(GlPixels, LinearTableFogMixesByEyeDepth) {
+    dev->SetRenderState(D3DRS_FOGENABLE, 1);
+    dev->SetRenderState(D3DRS_FOGCOLOR, 0xFFFFFFFF);
+    dev->SetRenderState(D3DRS_FOGSTART, D3dFloatBits(0.0f));
+    dev->SetRenderState(D3DRS_FOGEND, D3dFloatBits(1.0f));
+    dev->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
+    Quad(0, 0, 8, 8, 0.25f, 0xFF000000); // a quarter of the way: 25 % fog colour
+    D3DCOLOR c = Pixel(4, 4);
+    EXPECT_NEAR(Channel(c, 16), 64, 2);
+    EXPECT_NEAR(Channel(c, 8), 64, 2);
+    EXPECT_NEAR(Channel(c, 0), 64, 2);
+}
+
+TEST_F(GlPixels, ClearStaysInsideTheViewportAndItsRectangles) {
+    D3DVIEWPORT8 vp{20, 10, 10, 5, 0.0f, 1.0f};
+    ASSERT_EQ(dev->SetViewport(&vp), D3D_OK);
+    ASSERT_EQ(dev->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(Pixel(20, 10), 0xFF0000u);
+    EXPECT_EQ(Pixel(29, 14), 0xFF0000u);
+    EXPECT_EQ(Pixel(19, 10), 0u);
+    EXPECT_EQ(Pixel(30, 14), 0u);
+    EXPECT_EQ(Pixel(20, 15), 0u);
+    EXPECT_EQ(Pixel(20, 9), 0u);
+    D3DRECT r{0, 0, 22, 11}; // only its overlap with the viewport is cleared
+    ASSERT_EQ(dev->Clear(1, &r, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(Pixel(21, 10), 0x00FF00u);
+    EXPECT_EQ(Pixel(22, 10), 0xFF0000u);
+    EXPECT_EQ(Pixel(19, 10), 0u);
+}
+
+} // namespace
