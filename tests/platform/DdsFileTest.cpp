@@ -1,10 +1,12 @@
 // DDS header checks and level sizes: generated files parse, hostile ones are refused before a
 // byte past the file could be read.
+#include "engine/Random.h"
 #include "platform/d3dx/DdsFile.h"
 #include "datagen/Images/ImageWriters.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -117,5 +119,24 @@ TEST(DdsFile, EveryTruncationIsRefused) {
             ASSERT_EQ(DdsParse(cut.empty() ? nullptr : cut.data(), n, &info), -1) << n;
         }
         EXPECT_EQ(DdsParse(full.data(), full.size(), &info), 0);
+    }
+}
+
+TEST(DdsFile, RandomlyDamagedHeadersNeverPassWithTooLittleData) {
+    // Seeded damage to the words the reader trusts; whatever parses must fit in the file.
+    CrtSrand(7);
+    const Bytes good = Generated(GenDds::Dxt1, 16, 16);
+    const size_t words[] = {12, 16, 28, 84, 88, 112};
+    for (int i = 0; i < 2000; ++i) {
+        Bytes f = good;
+        for (int n = RandIntRange(1, 3); n > 0; --n) {
+            size_t at = words[RandInt(6)] + size_t(RandInt(4));
+            f[at] = uint8_t(RandInt(4) == 0 ? 0 : RandInt(256));
+        }
+        DdsInfo info;
+        if (DdsParse(f.data(), f.size(), &info) != 0) continue;
+        ASSERT_LE(DDS_HEADER_BYTES + uint64_t(info.faceBytes) * uint64_t(std::max(info.faces, 1)),
+                  f.size());
+        ASSERT_GE(info.levels, 1u);
     }
 }
