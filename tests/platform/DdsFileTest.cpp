@@ -1,8 +1,8 @@
 // DDS header checks and level sizes: generated files parse, hostile ones are refused before a
 // byte past the file could be read.
-#include "engine/Random.h"
 #include "platform/d3dx/DdsFile.h"
 #include "datagen/Images/ImageWriters.h"
+#include "engine/Random.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,97 @@
+// Writes the textures the build generates into the data folder: the environment cube map
+// "Enviro.dds" and the sample textures in "Samples/" that the texture tests load by name.
+#include "I3d/Image.h"
+#include "datagen/Images/ImageWriters.h"
+#include "engine/Dirs.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// 8 x 8 cells of two colours that 5-6-5 and DXT endpoints hold exactly, so every loader's
+// output can be compared texel for texel.
+constexpr uint32_t kCellA = 0xFFFF0000; // red
+constexpr uint32_t kCellB = 0x80080408; // dark, half transparent
+
+GenImage Checker(uint32_t side) {
+    GenImage img(side, side);
+    for (uint32_t y = 0; y < side; ++y)
+        for (uint32_t x = 0; x < side; ++x)
+            img.Set(x, y, ((x / 8 + y / 8) & 1) ? kCellB : kCellA);
+    return img;
+}
+
+constexpr uint32_t kSky = 0xFF5080C0, kHorizon = 0xFFB0C8E0, kGround = 0xFF604830;
+
+// A face filled with one colour (the cube's top and bottom).
+GenChain FlatFace(uint32_t colour, uint32_t side) {
+    GenImage img(side, side);
+    for (uint32_t y = 0; y < side; ++y)
+        for (uint32_t x = 0; x < side; ++x)
+            img.Set(x, y, colour);
+    return GenMipChain(img);
+}
+
+// A side face: sky fading to the horizon in the upper half, ground below.
+GenChain SideFace(uint32_t side) {
+    GenImage img(side, side);
+    for (uint32_t y = 0; y < side; ++y) {
+        uint32_t c =
+            y < side / 2 ? ColorLerpArgb(kSky, kHorizon, float(y) / float(side / 2)) : kGround;
+        for (uint32_t x = 0; x < side; ++x)
+            img.Set(x, y, c | 0xFF000000);
+    }
+    return GenMipChain(img);
+}
+
+bool SaveTga(const GenImage& src, int format, const std::string& path) {
+    I3dImage* img = ImgAlloc(int(src.width), int(src.height), format);
+    if (!img) return false;
+    for (uint32_t y = 0; y < src.height; ++y) {
+        for (uint32_t x = 0; x < src.width; ++x) {
+            const uint8_t* p = src.At(x, y);
+            uint8_t* d = img->pixels + size_t(y) * img->pitch + size_t(x) * img->bytesPerPixel;
+            if (format == IMG_R8G8B8) {
+                d[0] = p[2], d[1] = p[1], d[2] = p[0];
+            } else {
+                d[0] = p[3]; // grey from alpha
+            }
+        }
+    }
+    bool ok = ImgSaveTga(img, path.c_str(), nullptr) == 0;
+    ImgFree(img);
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: gen_textures <Data folder>/\n");
+        return 2;
+    }
+    const std::string data = argv[1];
+    const std::string samples = data + "Samples/";
+    if (DirCreatePath(samples.c_str()) != 1) {
+        std::fprintf(stderr, "gen_textures: cannot make %s\n", samples.c_str());
+        return 1;
+    }
+
+    // +X, -X, +Y (up), -Y (down), +Z, -Z.
+    const std::array<GenChain, 6> cube = {SideFace(64),          SideFace(64), FlatFace(kSky, 64),
+                                          FlatFace(kGround, 64), SideFace(64), SideFace(64)};
+    const GenChain checker = GenMipChain(Checker(64));
+    bool ok = GenWriteFile(data + "Enviro.dds", GenDdsCubeBytes(GenDds::Dxt1, cube)) &&
+              GenWriteFile(samples + "SampleArgb.dds", GenDdsBytes(GenDds::Argb32, checker)) &&
+              GenWriteFile(samples + "SampleDxt1.dds", GenDdsBytes(GenDds::Dxt1, checker)) &&
+              GenWriteFile(samples + "SampleDxt5.dds", GenDdsBytes(GenDds::Dxt5, checker)) &&
+              SaveTga(checker[0], IMG_R8G8B8, samples + "SampleRgb.tga") &&
+              SaveTga(checker[0], IMG_L8, samples + "SampleGrey.tga");
+    if (!ok) {
+        std::fprintf(stderr, "gen_textures: a texture could not be written into %s\n",
+                     data.c_str());
+        return 1;
+    }
+    return 0;
+}
