@@ -24,6 +24,19 @@ enum PropType : uint32_t {
 
 using PropCommandFn = void (*)(void* object);
 
+// The byte offset of a field, also in entity classes: those have virtual tables, so they are
+// not standard-layout and offsetof is only conditionally supported there (GCC supports it for
+// classes without virtual bases, which entity classes never have). Use it instead of offsetof.
+// clang-format off
+#define PROP_OFFSET(type, member)                                                                  \
+    ([]() -> intptr_t {                                                                            \
+        _Pragma("GCC diagnostic push")                                                             \
+        _Pragma("GCC diagnostic ignored \"-Winvalid-offsetof\"")                                  \
+        return (intptr_t)offsetof(type, member);                                                   \
+        _Pragma("GCC diagnostic pop")                                                              \
+    }())
+// clang-format on
+
 // One field. Values live at `offset` inside the object; fields need not be aligned. The
 // operations a type has no use for do nothing.
 class PropField {

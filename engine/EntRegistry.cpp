@@ -1,0 +1,62 @@
+// The class registry: classes by name, most recently registered first.
+#include "engine/EntTree.h"
+
+#include "engine/DebugLog.h"
+#include "engine/Memory.h"
+
+#include <cstring>
+#include <strings.h>
+
+namespace {
+EntClass* s_classes = nullptr;
+
+// Registration gives the procedure more room than the 64 bytes of message 4, so that a class
+// string too long for a record is seen and refused instead of cut.
+constexpr size_t kClassStringRoom = 256;
+} // namespace
+
+int EntSystemInit() {
+    s_classes = nullptr;
+    return 0;
+}
+
+int EntCreateClass(EntClassProc proc, intptr_t b, intptr_t c) {
+    if (!proc) return -1;
+    char name[kClassStringRoom] = {};
+    proc(nullptr, 4, 0, (intptr_t)name, 0);
+    size_t length = strnlen(name, sizeof name);
+    if (length == 0 || length >= sizeof(EntClass::name)) return -1;
+    if (EntClassFind(name)) return -1;
+    auto* cls = static_cast<EntClass*>(MemAlloc(sizeof(EntClass)));
+    if (!cls) return -1;
+    std::memset(cls, 0, sizeof *cls);
+    std::memcpy(cls->name, name, length);
+    cls->proc = proc;
+    cls->next = s_classes;
+    s_classes = cls;
+    proc(nullptr, 0, 0, b, c);
+    DbgPrintf(DBG_ENTITY, "EntCreateClass(%s)... ok.\n", cls->name);
+    return 0;
+}
+
+EntClass* EntClassFind(const char* name) {
+    if (!name) return nullptr;
+    for (EntClass* c = s_classes; c; c = c->next)
+        if (strcasecmp(c->name, name) == 0) return c;
+    return nullptr;
+}
+
+void EntResetClasses() {
+    for (EntClass* c = s_classes; c; c = c->next)
+        c->proc(nullptr, 1, 0, 0, 0);
+}
+
+void EntSystemShutdown() {
+    for (EntClass* c = s_classes; c;) {
+        EntClass* next = c->next;
+        c->proc(nullptr, 2, 0, 0, 0);
+        MemFree(c);
+        c = next;
+    }
+    s_classes = nullptr;
+}

@@ -1,0 +1,150 @@
+// The entity tree and the class registry: classes registered by name with their class
+// procedure, entities created under parents, walked every frame, found by name or type, and
+// destroyed subtree by subtree.
+//
+// Deletion rule. An entity's Destroy frees the object, clears its node's object pointer and
+// marks the node (EntDeferDelete). Every walk and search skips marked nodes together with their
+// subtrees, so no walk ever reaches a freed object. Nodes themselves are unlinked and freed only
+// while no walk runs: every walk, EntCreate, EntDestroyTree and Destroy count themselves in a
+// walk depth, and when the outermost of them returns, a sweep frees the marked nodes. Before
+// freeing a node the sweep destroys, children first, whatever still lives below it, so nothing
+// is orphaned. A walk may therefore destroy anything (itself, its next sibling, its parent)
+// and carry on safely: the nodes it holds stay allocated until it returns.
+#pragma once
+
+#include <cstdint>
+
+class ENTBASE;
+class PropDb;
+struct EntNode;
+struct EntClass;
+
+// A class procedure: (node, message, a, b, c) -> result, every word pointer-sized. Messages 0
+// (build the class's property database; b = a file path or null), 1 (reset), 2 (unregister), 4
+// (copy the class string into the buffer at b) and 6 (create the instance for node) are the
+// class's own; every other message goes to the instance's Dispatch (EntProcForward).
+using EntClassProc = intptr_t (*)(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
+
+// Instance flag bits. 0x2 and 0x8 carry two names: the editor uses the same bits.
+enum : uint32_t {
+    ENT_FLAG_ACTIVE = 0x2,     // SetActive / ClearActive / IsActive
+    ENT_FLAG_CHANGED = 0x2,    // the editor's "changed" mark, set after a variable edit
+    ENT_FLAG_DRAWPOST = 0x8,   // takes part in the third draw pass (EntTreeDrawPost)
+    ENT_FLAG_HIGHLIGHT = 0x8,  // the editor's highlight of the selected entity
+    ENT_FLAG_PASSABLE = 0x100, // scenery the placement grid lets patrons through
+    ENT_FLAGS_INITIAL = 0xF1,
+};
+
+struct EntNode {
+    EntClass* cls;
+    int32_t deleteCount; // 0 while alive; nonzero once marked for deletion
+    EntClassProc proc;
+    EntNode* parent;
+    EntNode* prev;
+    EntNode* next;
+    EntNode* firstChild;
+    ENTBASE* object; // null once the entity is destroyed
+    bool swept;      // unlinked by the sweep, about to be freed
+};
+
+struct EntClass {
+    char name[64]; // at most 63 characters
+    EntClassProc proc;
+    EntClass* next;
+};
+
+// Marked nodes not yet freed; the sweep sets it back to 0.
+extern int g_entPendingDeletes;
+
+// ---- registry ----
+
+// Resets the class list; 0.
+int EntSystemInit();
+// Registers a class: asks the procedure for its class string (message 4), refuses (-1) an empty
+// string, one longer than 63 characters, or a name registered already (ignoring case); then puts
+// the class first in the list, sends it message 0 with b and c, and logs at level 4. 0 on
+// success.
+int EntCreateClass(EntClassProc proc, intptr_t b, intptr_t c);
+// The first class in list order (the last registered first) whose name equals name, ignoring
+// case; null when none.
+EntClass* EntClassFind(const char* name);
+// Message 1 to every class, in list order.
+void EntResetClasses();
+// Message 2 to every class, then the records are freed.
+void EntSystemShutdown();
+
+// ---- creation and linking ----
+
+// Creates an entity of the named class as the last child of parent (or with no parent): the
+// class procedure gets message 6 with a, b, c. A class that refuses (-1) or makes no object
+// leaves nothing behind: the result is null. Null also for an unknown class or a marked parent.
+EntNode* EntCreate(const char* className, EntNode* parent, intptr_t a, intptr_t b, intptr_t c);
+ENTBASE* EntCreateByName(const char* className, EntNode* parent);
+ENTBASE* EntCreateChild(const char* className, ENTBASE* parent);
+// Makes the entity the parent's last child, unlinking it first from where it was; a null parent
+// leaves it without one. Refused (-1) when it would put an entity below itself.
+int EntLinkUnder(ENTBASE* entity, ENTBASE* parent);
+ENTBASE* EntGetParent(ENTBASE* entity);
+// Marks the node for deletion and clears its object pointer (the caller frees the object);
+// -1 for null, else 0.
+int EntDeferDelete(EntNode* node);
+// Marks the node and frees it with the rule above (at once when no walk runs).
+void EntNodeFree(EntNode* node);
+// Destroys the entity and all its descendants, children before parents, siblings in order.
+void EntDestroyTree(ENTBASE* entity);
+// The same for every descendant; the entity stays.
+void EntDestroyChildren(ENTBASE* entity);
+
+// Holding one counts as a running walk: nodes destroyed meanwhile stay allocated (marked) until
+// the outermost holder lets go. Code that keeps node or entity pointers across calls that may
+// destroy entities holds one.
+class EntWalkGuard {
+  public:
+    EntWalkGuard();
+    ~EntWalkGuard();
+    EntWalkGuard(const EntWalkGuard&) = delete;
+    EntWalkGuard& operator=(const EntWalkGuard&) = delete;
+};
+
+// ---- walks ----
+
+void EntTreeUpdate(ENTBASE* entity, float seconds); // children only when Update answers nonzero
+void EntTreeStart(ENTBASE* entity);                 // Start everywhere, pre-order
+void EntTreeDrawPre(ENTBASE* entity);               // children only when DrawPre answers nonzero
+void EntTreeDraw(ENTBASE* entity);                  // Draw everywhere
+void EntTreeDrawPost(ENTBASE* entity);              // DrawPost on flagged 0x8 entities only
+// OnEntityRemoved (gone) everywhere its answer is nonzero above.
+void EntTreeNotifyRemoved(ENTBASE* root, ENTBASE* gone);
+
+// The input walk: OnMessage; an answer other than 1 is returned without visiting the children;
+// a child walk answering 0 ends the whole walk with 0; else 1.
+struct SlEvent;
+intptr_t EntTreeSendMessage(ENTBASE* entity, const SlEvent* event);
+intptr_t EntTreeMessage(ENTBASE* entity, const SlEvent* event); // the same walk
+
+// The class procedure of every node below (and of) node: an answer other than 1 is returned
+// without descending; children's answers are ignored; 1. Marked nodes are skipped (0).
+intptr_t EntTreeSendGated(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
+
+// Callbacks for code that takes one function per entity: Start or VarsChanged; 0.
+int EntStartCallback(ENTBASE* entity);
+int EntVarsChangedCallback(ENTBASE* entity);
+
+// ---- lookups (pre-order, the entity first; marked nodes and their subtrees are skipped) ----
+
+ENTBASE* EntTreeFindName(ENTBASE* entity, const char* name); // exact name
+ENTBASE* EntTreeFindType(ENTBASE* entity, const char* type); // GetTypeName, with case
+bool EntIsType(ENTBASE* entity, const char* type);           // GetTypeName, without case
+int EntFindAllOfType(ENTBASE* entity, const char* type, ENTBASE** out, int max);
+EntNode* EntTreeFindByClass(EntNode* root, const char* className);
+int EntTreeCount(ENTBASE* entity);
+// The entity of the top node above the entity (the entity itself when it has no parent).
+ENTBASE* EntGetRoot(ENTBASE* entity);
+
+// ---- class procedure helpers ----
+
+// Message 6: links object and node, sets the class database, calls Create; 0, or -1 (nothing
+// made) for a null object.
+intptr_t EntProcCreate(EntNode* node, ENTBASE* object, PropDb* classDb);
+// Any other message: the instance's Dispatch, or 0 when the node holds no entity.
+intptr_t EntProcForward(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

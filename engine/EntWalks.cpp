@@ -1,0 +1,209 @@
+// Walks over the entity tree and lookups in it. Each walk visits an entity, then its children
+// through the first-child / next chain, reading the next sibling before visiting a child; marked
+// nodes are skipped with their subtrees, and the walk guard keeps every node it may still step
+// to allocated until it returns.
+#include "engine/EntBase.h"
+#include "engine/EntTree.h"
+
+#include <cstring>
+#include <strings.h>
+
+namespace {
+
+bool Live(const EntNode* n) {
+    return n && n->deleteCount == 0 && n->object;
+}
+
+// Calls visit(child) for each live child of n, the next sibling read first.
+template <typename Visit>
+void ForChildren(EntNode* n, Visit visit) {
+    if (!Live(n)) return;
+    for (EntNode *c = n->firstChild, *next = nullptr; c; c = next) {
+        next = c->next;
+        if (Live(c)) visit(c);
+    }
+}
+
+void Update(EntNode* n, float seconds) {
+    if (n->object->Update(seconds) != 0) ForChildren(n, [&](EntNode* c) { Update(c, seconds); });
+}
+
+void Start(EntNode* n) {
+    n->object->Start();
+    ForChildren(n, Start);
+}
+
+void DrawPre(EntNode* n) {
+    if (n->object->DrawPre() != 0) ForChildren(n, DrawPre);
+}
+
+void Draw(EntNode* n) {
+    n->object->Draw();
+    ForChildren(n, Draw);
+}
+
+void DrawPost(EntNode* n) {
+    if (n->object->flags & ENT_FLAG_DRAWPOST) n->object->DrawPost();
+    ForChildren(n, DrawPost);
+}
+
+void NotifyRemoved(EntNode* n, ENTBASE* gone) {
+    if (n->object->OnEntityRemoved(gone) != 0)
+        ForChildren(n, [&](EntNode* c) { NotifyRemoved(c, gone); });
+}
+
+intptr_t SendMessage(EntNode* n, const SlEvent* event) {
+    intptr_t answer = n->object->OnMessage(event);
+    if (answer != 1) return answer;
+    if (!Live(n)) return 1;
+    for (EntNode *c = n->firstChild, *next = nullptr; c; c = next) {
+        next = c->next;
+        if (Live(c) && SendMessage(c, event) == 0) return 0;
+    }
+    return 1;
+}
+
+intptr_t SendGated(EntNode* n, int message, intptr_t a, intptr_t b, intptr_t c) {
+    if (n->deleteCount != 0) return 0;
+    intptr_t answer = n->proc(n, message, a, b, c);
+    if (answer != 1) return answer;
+    if (n->deleteCount != 0) return 1;
+    for (EntNode *ch = n->firstChild, *next = nullptr; ch; ch = next) {
+        next = ch->next;
+        if (ch->deleteCount == 0) SendGated(ch, message, a, b, c);
+    }
+    return 1;
+}
+
+// Pre-order search: the first live node for which match(entity) holds.
+template <typename Match>
+EntNode* Find(EntNode* n, Match match) {
+    if (!Live(n)) return nullptr;
+    if (match(n)) return n;
+    for (EntNode* c = n->firstChild; c; c = c->next)
+        if (EntNode* hit = Find(c, match)) return hit;
+    return nullptr;
+}
+
+EntNode* NodeOf(ENTBASE* entity) {
+    return entity && Live(entity->node) && entity->node->object == entity ? entity->node : nullptr;
+}
+
+} // namespace
+
+// ---- walks ----
+
+void EntTreeUpdate(ENTBASE* entity, float seconds) {
+    EntWalkGuard guard;
+    if (EntNode* n = NodeOf(entity)) Update(n, seconds);
+}
+
+void EntTreeStart(ENTBASE* entity) {
+    EntWalkGuard guard;
+    if (EntNode* n = NodeOf(entity)) Start(n);
+}
+
+void EntTreeDrawPre(ENTBASE* entity) {
+    EntWalkGuard guard;
+    if (EntNode* n = NodeOf(entity)) DrawPre(n);
+}
+
+void EntTreeDraw(ENTBASE* entity) {
+    EntWalkGuard guard;
+    if (EntNode* n = NodeOf(entity)) Draw(n);
+}
+
+void EntTreeDrawPost(ENTBASE* entity) {
+    EntWalkGuard guard;
+    if (EntNode* n = NodeOf(entity)) DrawPost(n);
+}
+
+void EntTreeNotifyRemoved(ENTBASE* root, ENTBASE* gone) {
+    EntWalkGuard guard;
+    if (EntNode* n = NodeOf(root)) NotifyRemoved(n, gone);
+}
+
+intptr_t EntTreeSendMessage(ENTBASE* entity, const SlEvent* event) {
+    EntWalkGuard guard;
+    EntNode* n = NodeOf(entity);
+    return n ? SendMessage(n, event) : 0;
+}
+
+intptr_t EntTreeMessage(ENTBASE* entity, const SlEvent* event) {
+    return EntTreeSendMessage(entity, event);
+}
+
+intptr_t EntTreeSendGated(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    if (!node) return 0;
+    EntWalkGuard guard;
+    return SendGated(node, message, a, b, c);
+}
+
+int EntStartCallback(ENTBASE* entity) {
+    if (entity) entity->Start();
+    return 0;
+}
+
+int EntVarsChangedCallback(ENTBASE* entity) {
+    if (entity) entity->VarsChanged();
+    return 0;
+}
+
+// ---- lookups ----
+
+ENTBASE* EntTreeFindName(ENTBASE* entity, const char* name) {
+    if (!name) return nullptr;
+    EntNode* hit = Find(NodeOf(entity), [&](EntNode* n) {
+        return std::strcmp(n->object->GetName() ? n->object->GetName() : "", name) == 0;
+    });
+    return hit ? hit->object : nullptr;
+}
+
+ENTBASE* EntTreeFindType(ENTBASE* entity, const char* type) {
+    if (!type) return nullptr;
+    EntNode* hit = Find(NodeOf(entity), [&](EntNode* n) {
+        const char* t = n->object->GetTypeName();
+        return t && std::strcmp(t, type) == 0;
+    });
+    return hit ? hit->object : nullptr;
+}
+
+bool EntIsType(ENTBASE* entity, const char* type) {
+    if (!entity || !type) return false;
+    const char* t = entity->GetTypeName();
+    return t && strcasecmp(t, type) == 0;
+}
+
+int EntFindAllOfType(ENTBASE* entity, const char* type, ENTBASE** out, int max) {
+    if (!type || !out || max <= 0) return 0;
+    int count = 0;
+    Find(NodeOf(entity), [&](EntNode* n) {
+        const char* t = n->object->GetTypeName();
+        if (t && std::strcmp(t, type) == 0) out[count++] = n->object;
+        return count >= max; // a match ends the search once max are held
+    });
+    return count;
+}
+
+EntNode* EntTreeFindByClass(EntNode* root, const char* className) {
+    EntClass* cls = EntClassFind(className);
+    if (!cls || !root) return nullptr;
+    return Find(root, [&](EntNode* n) { return n->cls == cls; });
+}
+
+int EntTreeCount(ENTBASE* entity) {
+    int count = 0;
+    Find(NodeOf(entity), [&](EntNode*) {
+        ++count;
+        return false;
+    });
+    return count;
+}
+
+ENTBASE* EntGetRoot(ENTBASE* entity) {
+    if (!entity || !entity->node) return entity;
+    EntNode* n = entity->node;
+    while (n->parent)
+        n = n->parent;
+    return n->object;
+}
