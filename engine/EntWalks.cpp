@@ -93,34 +93,32 @@ EntNode* NodeOf(ENTBASE* entity) {
 
 // ---- walks ----
 
+namespace {
+// A walk from the entity's node, counted as running while it lasts.
+template <typename Walk>
+void WalkFrom(ENTBASE* entity, Walk walk) {
+    EntWalkGuard guard;
+    if (EntNode* n = NodeOf(entity)) walk(n);
+}
+} // namespace
+
 void EntTreeUpdate(ENTBASE* entity, float seconds) {
-    EntWalkGuard guard;
-    if (EntNode* n = NodeOf(entity)) Update(n, seconds);
+    WalkFrom(entity, [&](EntNode* n) { Update(n, seconds); });
 }
-
 void EntTreeStart(ENTBASE* entity) {
-    EntWalkGuard guard;
-    if (EntNode* n = NodeOf(entity)) Start(n);
+    WalkFrom(entity, Start);
 }
-
 void EntTreeDrawPre(ENTBASE* entity) {
-    EntWalkGuard guard;
-    if (EntNode* n = NodeOf(entity)) DrawPre(n);
+    WalkFrom(entity, DrawPre);
 }
-
 void EntTreeDraw(ENTBASE* entity) {
-    EntWalkGuard guard;
-    if (EntNode* n = NodeOf(entity)) Draw(n);
+    WalkFrom(entity, Draw);
 }
-
 void EntTreeDrawPost(ENTBASE* entity) {
-    EntWalkGuard guard;
-    if (EntNode* n = NodeOf(entity)) DrawPost(n);
+    WalkFrom(entity, DrawPost);
 }
-
 void EntTreeNotifyRemoved(ENTBASE* root, ENTBASE* gone) {
-    EntWalkGuard guard;
-    if (EntNode* n = NodeOf(root)) NotifyRemoved(n, gone);
+    WalkFrom(root, [&](EntNode* n) { NotifyRemoved(n, gone); });
 }
 
 intptr_t EntTreeSendMessage(ENTBASE* entity, const SlEvent* event) {

@@ -41,6 +41,23 @@ bool ReadKey(const char* key, char* value, size_t size) {
     return IniFindKey(key, value, size) == 0;
 }
 
+// The ini form of the one-key types: "name" = the text form; a missing key gives the default.
+bool ReadOneKey(PropField* f, void* object) {
+    char value[INI_VALUE_MAX + 1];
+    if (!ReadKey(f->name, value, sizeof value)) {
+        f->SetDefault(object);
+        return false;
+    }
+    return f->FromText(object, value);
+}
+
+bool WriteOneKey(const PropField* f, const void* object, const char* section) {
+    char value[INI_VALUE_MAX + 1];
+    f->ToText(object, value, sizeof value);
+    IniProfileWriteString(section, f->name, value);
+    return true;
+}
+
 void KeyName(char* out, size_t size, const char* name, const char* suffix) {
     std::snprintf(out, size, "%s%s", name, suffix);
 }
@@ -107,10 +124,29 @@ int PropField::Reserved(intptr_t) {
     return 0;
 }
 
+// ---- fixed-size values ----
+
+PropFieldValue::PropFieldValue(const char* n, intptr_t o, uint32_t t, uint32_t f, int size)
+    : PropField(n, o, t, f), bytes(size) {}
+bool PropFieldValue::WriteIni(const void* object, const char* section) const {
+    return WriteOneKey(this, object, section);
+}
+bool PropFieldValue::ReadIni(void* object) {
+    return ReadOneKey(this, object);
+}
+int PropFieldValue::CopyOut(const void* object, void* dst) const {
+    std::memcpy(dst, Text(object, offset), (size_t)bytes);
+    return bytes;
+}
+int PropFieldValue::CopyIn(void* object, const void* src) {
+    std::memcpy(Text(object, offset), src, (size_t)bytes);
+    return bytes;
+}
+
 // ---- int ----
 
 PropFieldInt::PropFieldInt(const char* n, intptr_t o, int d, uint32_t f)
-    : PropField(n, o, PROP_INT, f), def(d) {}
+    : PropFieldValue(n, o, PROP_INT, f, 4), def(d) {}
 void PropFieldInt::SetInt(void* object, int value) {
     Store(object, offset, (int32_t)value);
 }
@@ -134,31 +170,11 @@ bool PropFieldInt::FromText(void* object, const char* text) {
 void PropFieldInt::SetDefault(void* object) {
     Store(object, offset, (int32_t)def);
 }
-bool PropFieldInt::WriteIni(const void* object, const char* section) const {
-    IniProfileWriteInt(section, name, Load<int32_t>(object, offset));
-    return true;
-}
-bool PropFieldInt::ReadIni(void* object) {
-    char value[INI_VALUE_MAX + 1];
-    if (!ReadKey(name, value, sizeof value)) {
-        SetDefault(object);
-        return false;
-    }
-    return FromText(object, value);
-}
-int PropFieldInt::CopyOut(const void* object, void* dst) const {
-    std::memcpy(dst, Text(object, offset), 4);
-    return 4;
-}
-int PropFieldInt::CopyIn(void* object, const void* src) {
-    std::memcpy(Text(object, offset), src, 4);
-    return 4;
-}
 
 // ---- float and angle ----
 
 PropFieldFloat::PropFieldFloat(const char* n, intptr_t o, float d, uint32_t f, uint32_t t)
-    : PropField(n, o, t, f), def(d) {}
+    : PropFieldValue(n, o, t, f, 4), def(d) {}
 void PropFieldFloat::SetFloat(void* object, float value) {
     Store(object, offset, value);
 }
@@ -181,26 +197,6 @@ bool PropFieldFloat::FromText(void* object, const char* text) {
 }
 void PropFieldFloat::SetDefault(void* object) {
     Store(object, offset, def);
-}
-bool PropFieldFloat::WriteIni(const void* object, const char* section) const {
-    IniProfileWriteFloat(section, name, Load<float>(object, offset));
-    return true;
-}
-bool PropFieldFloat::ReadIni(void* object) {
-    char value[INI_VALUE_MAX + 1];
-    if (!ReadKey(name, value, sizeof value)) {
-        SetDefault(object);
-        return false;
-    }
-    return FromText(object, value);
-}
-int PropFieldFloat::CopyOut(const void* object, void* dst) const {
-    std::memcpy(dst, Text(object, offset), 4);
-    return 4;
-}
-int PropFieldFloat::CopyIn(void* object, const void* src) {
-    std::memcpy(Text(object, offset), src, 4);
-    return 4;
 }
 
 // ---- string ----
@@ -233,18 +229,10 @@ void PropFieldString::SetDefault(void* object) {
     FromText(object, def.c_str());
 }
 bool PropFieldString::WriteIni(const void* object, const char* section) const {
-    char value[INI_VALUE_MAX + 1];
-    ToText(object, value, sizeof value);
-    IniProfileWriteString(section, name, value);
-    return true;
+    return WriteOneKey(this, object, section);
 }
 bool PropFieldString::ReadIni(void* object) {
-    char value[INI_VALUE_MAX + 1];
-    if (!ReadKey(name, value, sizeof value)) {
-        SetDefault(object);
-        return false;
-    }
-    return FromText(object, value);
+    return ReadOneKey(this, object);
 }
 int PropFieldString::CopyOut(const void* object, void* dst) const {
     int size = Size(object);
@@ -261,7 +249,7 @@ int PropFieldString::CopyIn(void* object, const void* src) {
 // ---- bool ----
 
 PropFieldBool::PropFieldBool(const char* n, intptr_t o, uint8_t d, uint32_t f)
-    : PropField(n, o, PROP_BOOL, f), def(d) {}
+    : PropFieldValue(n, o, PROP_BOOL, f, 1), def(d) {}
 void PropFieldBool::SetBool(void* object, uint8_t value) {
     Store(object, offset, value);
 }
@@ -279,28 +267,6 @@ bool PropFieldBool::FromText(void* object, const char* text) {
 void PropFieldBool::SetDefault(void* object) {
     Store(object, offset, def);
 }
-bool PropFieldBool::WriteIni(const void* object, const char* section) const {
-    char value[8];
-    ToText(object, value, sizeof value);
-    IniProfileWriteString(section, name, value);
-    return true;
-}
-bool PropFieldBool::ReadIni(void* object) {
-    char value[INI_VALUE_MAX + 1];
-    if (!ReadKey(name, value, sizeof value)) {
-        SetDefault(object);
-        return false;
-    }
-    return FromText(object, value);
-}
-int PropFieldBool::CopyOut(const void* object, void* dst) const {
-    std::memcpy(dst, Text(object, offset), 1);
-    return 1;
-}
-int PropFieldBool::CopyIn(void* object, const void* src) {
-    std::memcpy(Text(object, offset), src, 1);
-    return 1;
-}
 
 // ---- VECTOR3 and COLOR3F ----
 
@@ -314,7 +280,7 @@ const char* const* Float3Keys(uint32_t type) {
 
 PropFieldFloat3::PropFieldFloat3(const char* n, intptr_t o, float a, float b, float c, uint32_t f,
                                  uint32_t t)
-    : PropField(n, o, t, f), def{a, b, c} {}
+    : PropFieldValue(n, o, t, f, 12), def{a, b, c} {}
 
 void PropFieldFloat3::Set3(void* object, float a, float b, float c) const {
     const float v[3] = {a, b, c};
@@ -367,14 +333,6 @@ bool PropFieldFloat3::ReadIni(void* object) {
     Store(object, offset, v);
     return all;
 }
-int PropFieldFloat3::CopyOut(const void* object, void* dst) const {
-    std::memcpy(dst, Text(object, offset), 12);
-    return 12;
-}
-int PropFieldFloat3::CopyIn(void* object, const void* src) {
-    std::memcpy(Text(object, offset), src, 12);
-    return 12;
-}
 
 // ---- COLOR4B ----
 
@@ -384,7 +342,7 @@ const int kColor4Shift[4] = {24, 16, 8, 0};
 } // namespace
 
 PropFieldColor4b::PropFieldColor4b(const char* n, intptr_t o, uint32_t d, uint32_t f)
-    : PropField(n, o, PROP_COLOR4B, f), def(d) {}
+    : PropFieldValue(n, o, PROP_COLOR4B, f, 4), def(d) {}
 
 int PropFieldColor4b::ToText(const void* object, char* out, size_t outSize) const {
     char text[16];
@@ -435,19 +393,11 @@ bool PropFieldColor4b::ReadIni(void* object) {
     Store(object, offset, c);
     return true;
 }
-int PropFieldColor4b::CopyOut(const void* object, void* dst) const {
-    std::memcpy(dst, Text(object, offset), 4);
-    return 4;
-}
-int PropFieldColor4b::CopyIn(void* object, const void* src) {
-    std::memcpy(Text(object, offset), src, 4);
-    return 4;
-}
 
 // ---- void ----
 
 PropFieldVoid::PropFieldVoid(const char* n, intptr_t o, intptr_t d, uint32_t f)
-    : PropField(n, o, PROP_VOID, f), def(d) {}
+    : PropFieldValue(n, o, PROP_VOID, f, (int)sizeof(intptr_t)), def(d) {}
 void PropFieldVoid::SetPtr(void* object, const void* pointer) {
     Store(object, offset, (intptr_t)pointer);
 }
@@ -461,14 +411,6 @@ int PropFieldVoid::ToText(const void* object, char* out, size_t outSize) const {
 }
 void PropFieldVoid::SetDefault(void* object) {
     Store(object, offset, def);
-}
-int PropFieldVoid::CopyOut(const void* object, void* dst) const {
-    std::memcpy(dst, Text(object, offset), sizeof(intptr_t));
-    return (int)sizeof(intptr_t);
-}
-int PropFieldVoid::CopyIn(void* object, const void* src) {
-    std::memcpy(Text(object, offset), src, sizeof(intptr_t));
-    return (int)sizeof(intptr_t);
 }
 
 // ---- separator and command ----

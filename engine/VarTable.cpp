@@ -247,32 +247,28 @@ int VarTableSetString(VarTable* table, void* object, const char* name, const cha
     return 1;
 }
 
+namespace {
+// Stores a value into the named entry of exactly that type; 1, or 0 changing nothing.
+template <typename T>
+int SetTyped(VarTable* table, void* object, const char* name, uint32_t type, T value) {
+    VarEntry* e = FindTyped(table, name, type);
+    if (!e || !object) return 0;
+    Store(object, e->offset, value);
+    return 1;
+}
+} // namespace
+
 int VarTableSetFloat(VarTable* table, void* object, const char* name, float value) {
-    VarEntry* e = FindTyped(table, name, VAR_FLOAT);
-    if (!e || !object) return 0;
-    Store(object, e->offset, value);
-    return 1;
+    return SetTyped(table, object, name, VAR_FLOAT, value);
 }
-
 int VarTableSetInt(VarTable* table, void* object, const char* name, int value) {
-    VarEntry* e = FindTyped(table, name, VAR_INT);
-    if (!e || !object) return 0;
-    Store(object, e->offset, (int32_t)value);
-    return 1;
+    return SetTyped(table, object, name, VAR_INT, (int32_t)value);
 }
-
 int VarTableSetEntity(VarTable* table, void* object, const char* name, intptr_t value) {
-    VarEntry* e = FindTyped(table, name, VAR_ENTITY);
-    if (!e || !object) return 0;
-    Store(object, e->offset, value);
-    return 1;
+    return SetTyped(table, object, name, VAR_ENTITY, value);
 }
-
 int VarTableSetBool(VarTable* table, void* object, const char* name, int value) {
-    VarEntry* e = FindTyped(table, name, VAR_BOOL);
-    if (!e || !object) return 0;
-    Store(object, e->offset, (uint32_t)(value != 0));
-    return 1;
+    return SetTyped(table, object, name, VAR_BOOL, (uint32_t)(value != 0));
 }
 
 int VarTableSetColor(VarTable* table, void* object, const char* name, float r, float g, float b) {
