@@ -2,6 +2,7 @@
 #include "platform/d3d8/DeviceBase.h"
 
 #include "engine/DebugLog.h"
+#include "platform/d3d8/Texture.h"
 
 #include <cstring>
 
@@ -290,16 +291,20 @@ HRESULT D3dDeviceBase::GetRenderTarget(IDirect3DSurface8** target) {
 
 // ---- resources that later layers supply ----
 
-HRESULT D3dDeviceBase::CreateTexture(UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
-                                     IDirect3DTexture8** texture) {
-    if (texture) *texture = nullptr;
-    return D3DERR_NOTAVAILABLE;
+HRESULT D3dDeviceBase::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
+                                     D3DFORMAT format, D3DPOOL pool, IDirect3DTexture8** texture) {
+    if (!texture) return D3DERR_INVALIDCALL;
+    HRESULT hr = D3D_OK;
+    *texture = D3dTexture::Create(this, width, height, levels, usage, format, pool, &hr);
+    return hr;
 }
 
-HRESULT D3dDeviceBase::CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
-                                         IDirect3DCubeTexture8** texture) {
-    if (texture) *texture = nullptr;
-    return D3DERR_NOTAVAILABLE;
+HRESULT D3dDeviceBase::CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3DFORMAT format,
+                                         D3DPOOL pool, IDirect3DCubeTexture8** texture) {
+    if (!texture) return D3DERR_INVALIDCALL;
+    HRESULT hr = D3D_OK;
+    *texture = D3dCubeTexture::Create(this, edge, levels, usage, format, pool, &hr);
+    return hr;
 }
 
 HRESULT D3dDeviceBase::CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL,

@@ -1,6 +1,8 @@
 // DDS header reading and level arithmetic shared by the 2D and cube loaders.
 #include "platform/d3dx/DdsFile.h"
 
+#include <cstring>
+
 namespace {
 
 uint32_t U32(const uint8_t* p) {
@@ -100,4 +102,12 @@ int DdsParse(const uint8_t* data, size_t size, DdsInfo* out) {
     if (faceBytes > room / stored) return -1;
     out->faceBytes = size_t(faceBytes);
     return 0;
+}
+
+void DdsCopyLevel(int pixels, uint32_t width, uint32_t height, const uint8_t* src, uint8_t* dst,
+                  size_t pitch) {
+    size_t rowBytes = DdsRowBytes(pixels, width);
+    uint32_t rows = DdsRowCount(pixels, height);
+    for (uint32_t y = 0; y < rows; ++y)
+        std::memcpy(dst + y * pitch, src + y * rowBytes, rowBytes);
 }

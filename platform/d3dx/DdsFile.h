@@ -51,3 +51,7 @@ size_t DdsRowBytes(int pixels, uint32_t width);
 // Rows of blocks (compressed) or of pixels in a level of the given height.
 uint32_t DdsRowCount(int pixels, uint32_t height);
 bool DdsIsCompressed(int pixels);
+// Copies one level from the file's packed rows into memory whose rows are `pitch` bytes apart
+// (a locked texture level). `pitch` must be at least DdsRowBytes.
+void DdsCopyLevel(int pixels, uint32_t width, uint32_t height, const uint8_t* src, uint8_t* dst,
+                  size_t pitch);

@@ -1,0 +1,151 @@
+// The GL side of textures: formats, storage for every level, uploads on unlock, and the read-back
+// that tests use. Bytes go to GL exactly as Direct3D lays them out: row 0 of a level is t = 0,
+// ARGB words as GL_BGRA, DXT blocks as S3TC.
+#include "engine/DebugLog.h"
+#include "platform/d3d8/GlDevice.h"
+#include "platform/d3d8/Texture.h"
+#include "platform/d3dx/DdsFile.h"
+#include "platform/d3dx/Dxt.h"
+
+#include <cstring>
+
+namespace {
+
+struct GlFormat {
+    GLenum internal = 0, format = 0, type = 0;
+    bool compressed = false;
+    int ddsPixels = DDS_PIXELS_UNKNOWN; // for decoding without S3TC
+};
+
+GlFormat GlFormatOf(D3DFORMAT f) {
+    switch (f) {
+        case D3DFMT_A8R8G8B8: return {GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE};
+        case D3DFMT_X8R8G8B8: return {GL_RGB8, GL_BGRA, GL_UNSIGNED_BYTE};
+        case D3DFMT_R8G8B8: return {GL_RGB8, GL_BGR, GL_UNSIGNED_BYTE};
+        case D3DFMT_R5G6B5: return {GL_RGB565, GL_RGB, GL_UNSIGNED_SHORT_5_6_5};
+        case D3DFMT_X1R5G5B5: return {GL_RGB5, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV};
+        case D3DFMT_A1R5G5B5: return {GL_RGB5_A1, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV};
+        case D3DFMT_A4R4G4B4: return {GL_RGBA4, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV};
+        case D3DFMT_X4R4G4B4: return {GL_RGB4, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV};
+        case D3DFMT_A8: return {GL_ALPHA8, GL_ALPHA, GL_UNSIGNED_BYTE};
+        case D3DFMT_L8: return {GL_LUMINANCE8, GL_LUMINANCE, GL_UNSIGNED_BYTE};
+        // GL has no premultiplied variants: DXT2 and DXT4 sample as DXT3 and DXT5.
+        case D3DFMT_DXT1: return {GL_COMPRESSED_RGBA_S3TC_DXT1_EXT, 0, 0, true, DDS_DXT1};
+        case D3DFMT_DXT2:
+        case D3DFMT_DXT3: return {GL_COMPRESSED_RGBA_S3TC_DXT3_EXT, 0, 0, true, DDS_DXT3};
+        case D3DFMT_DXT4:
+        case D3DFMT_DXT5: return {GL_COMPRESSED_RGBA_S3TC_DXT5_EXT, 0, 0, true, DDS_DXT5};
+        default: return {};
+    }
+}
+
+int s_forceDxtDecode = 0;
+
+bool HasS3tc() {
+    if (s_forceDxtDecode) return false;
+    const char* ext = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return ext && std::strstr(ext, "GL_EXT_texture_compression_s3tc");
+}
+
+GLenum BindingQuery(GLenum target) {
+    return target == GL_TEXTURE_CUBE_MAP ? GL_TEXTURE_BINDING_CUBE_MAP : GL_TEXTURE_BINDING_2D;
+}
+
+GLenum ImageTarget(GLenum target, UINT face) {
+    return target == GL_TEXTURE_CUBE_MAP ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + face : GL_TEXTURE_2D;
+}
+
+// Binds a texture on the active unit for the length of a scope and puts back what the device had
+// bound there, so the device's record of its units stays true.
+class ScopedBind {
+  public:
+    ScopedBind(GLenum target, GLuint name) : m_target(target) {
+        glGetIntegerv(BindingQuery(target), &m_previous);
+        glBindTexture(target, name);
+    }
+    ~ScopedBind() { glBindTexture(m_target, GLuint(m_previous)); }
+
+  private:
+    GLenum m_target;
+    GLint m_previous = 0;
+};
+
+// Sends one level. Compressed levels go as S3TC when the context has it, else decoded.
+void Upload(GLenum target, UINT face, UINT level, D3DFORMAT format, const D3dTexLevels::Level& l,
+            bool s3tc) {
+    GlFormat g = GlFormatOf(format);
+    GLenum image = ImageTarget(target, face);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    if (!g.compressed) {
+        glTexImage2D(image, GLint(level), GLint(g.internal), GLsizei(l.width), GLsizei(l.height), 0,
+                     g.format, g.type, l.bytes.data());
+    } else if (s3tc) {
+        glCompressedTexImage2D(image, GLint(level), g.internal, GLsizei(l.width), GLsizei(l.height),
+                               0, GLsizei(l.bytes.size()), l.bytes.data());
+    } else {
+        std::vector<uint8_t> texels(size_t(l.width) * l.height * 4);
+        DxtDecodeLevel(g.ddsPixels, l.width, l.height, l.bytes.data(), texels.data(),
+                       size_t(l.width) * 4);
+        glTexImage2D(image, GLint(level), GL_RGBA8, GLsizei(l.width), GLsizei(l.height), 0, GL_BGRA,
+                     GL_UNSIGNED_BYTE, texels.data());
+    }
+}
+
+} // namespace
+
+void D3dTestForceDxtDecode(int on) {
+    s_forceDxtDecode = on;
+}
+
+bool D3dTextureGl::GlCreate(D3dDeviceBase* device, const D3dTexLevels& store, bool cube) {
+    if (!dynamic_cast<D3dGlDevice*>(device)) return true; // no GL: the copies are all there is
+    m_gl = true;
+    m_glTarget = cube ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D;
+    glGenTextures(1, &m_glName);
+    bool s3tc = HasS3tc();
+    {
+        ScopedBind bind(m_glTarget, m_glName);
+        glTexParameteri(m_glTarget, GL_TEXTURE_BASE_LEVEL, 0);
+        glTexParameteri(m_glTarget, GL_TEXTURE_MAX_LEVEL, GLint(store.Count()) - 1);
+        for (UINT f = 0; f < store.Faces(); ++f)
+            for (UINT i = 0; i < store.Count(); ++i)
+                Upload(m_glTarget, f, i, store.Format(), *store.At(f, i), s3tc);
+    }
+    GLenum err = glGetError();
+    if (err != GL_NO_ERROR) {
+        DbgPrintf(DBG_RENDER, "D3D8 layer: GL error 0x%x making a texture of format %u\n", err,
+                  unsigned(store.Format()));
+        GlDelete();
+        return false;
+    }
+    return true;
+}
+
+void D3dTextureGl::GlUpload(const D3dTexLevels& store, UINT face, UINT level) {
+    if (!m_gl) return;
+    ScopedBind bind(m_glTarget, m_glName);
+    Upload(m_glTarget, face, level, store.Format(), *store.At(face, level), HasS3tc());
+}
+
+void D3dTextureGl::GlDelete() {
+    if (m_glName) glDeleteTextures(1, &m_glName);
+    m_glName = 0;
+    m_gl = false;
+}
+
+bool D3dTestReadTextureLevel(IDirect3DBaseTexture8* texture, UINT face, UINT level,
+                             std::vector<uint8_t>* out) {
+    const D3dTexLevels* store = nullptr;
+    if (auto* t = dynamic_cast<D3dTexture*>(texture)) store = &t->Store();
+    if (auto* c = dynamic_cast<D3dCubeTexture*>(texture)) store = &c->Store();
+    auto* gl = dynamic_cast<D3dGlTexture*>(texture);
+    if (!store || !gl || !gl->GlName() || !store->At(face, level)) return false;
+    const D3dTexLevels::Level& l = *store->At(face, level);
+    out->assign(size_t(l.width) * l.height * 4, 0);
+    ScopedBind bind(gl->GlTarget(), gl->GlName());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(ImageTarget(gl->GlTarget(), face), GLint(level), GL_BGRA, GL_UNSIGNED_BYTE,
+                  out->data());
+    return glGetError() == GL_NO_ERROR;
+}
