@@ -185,6 +185,9 @@ void D3dErrorString(HRESULT hr, char* out, UINT outSize);
 // SDL_WINDOW_OPENGL.
 void D3dPrepareWindowAttributes();
 
+// The window's client area in pixels, in place of GetClientRect; 0 x 0 for a null window.
+void D3dWindowClientSize(HWND window, int* width, int* height);
+
 // ---- test hooks ----
 // GL never loses a context; these make a device behave as a lost Direct3D device does.
 // After D3dTestLoseDevice the next TestCooperativeLevel answers D3DERR_DEVICELOST, and every

@@ -111,6 +111,19 @@ std::unique_ptr<D3dGlContext> D3dGlContext::CreateForWindow(SDL_Window* window,
     return ctx;
 }
 
+void D3dWindowClientSize(HWND window, int* width, int* height) {
+    int w = 0, h = 0;
+    auto* win = static_cast<SDL_Window*>(window);
+    if (win) {
+        if (SDL_GetWindowFlags(win) & SDL_WINDOW_OPENGL)
+            SDL_GL_GetDrawableSize(win, &w, &h);
+        else
+            SDL_GetWindowSize(win, &w, &h);
+    }
+    *width = w > 0 ? w : 0;
+    *height = h > 0 ? h : 0;
+}
+
 // ---- common ----
 
 D3dGlContext::~D3dGlContext() {

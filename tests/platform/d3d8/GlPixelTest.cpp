@@ -1,5 +1,6 @@
 // The layer's Direct3D conventions on real OpenGL (Mesa's llvmpipe through EGL, no display):
 // one small drawing per rule, read back through the lockable back buffer.
+#include "I3d/Math/Mat4Math.h"
 #include "platform/d3d8/D3d8.h"
 
 #include <GL/gl.h>
@@ -11,18 +12,6 @@ struct Vertex {
     float x, y, z;
     D3DCOLOR color;
 };
-
-// Pixel-space orthographic projection: (0, 0) is the top-left corner, z passes through.
-D3DMATRIX OrthoScreen(int width, int height) {
-    D3DMATRIX m{};
-    m.m[0] = 2.0f / (float)width;
-    m.m[5] = -2.0f / (float)height;
-    m.m[10] = 1.0f;
-    m.m[12] = -1.0f;
-    m.m[13] = 1.0f;
-    m.m[15] = 1.0f;
-    return m;
-}
 
 constexpr int W = 64, H = 32;
 
@@ -46,7 +35,8 @@ struct GlPixels : ::testing::Test {
         ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
                                     &pp, &dev),
                   D3D_OK);
-        D3DMATRIX ortho = OrthoScreen(W, H);
+        D3DMATRIX ortho;
+        Mat4OrthoScreen(&ortho, W, H);
         dev->SetTransform(D3DTS_PROJECTION, &ortho);
         dev->SetRenderState(D3DRS_LIGHTING, 0);
         dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);

@@ -1,0 +1,86 @@
+// The device kernel: starts the render layer, creates the one device from the configuration,
+// wraps the frame calls, recovers a lost device, reads back a pixel and stops. Render-kernel
+// functions answer 0 for success and -1 for failure.
+#pragma once
+
+#include "platform/d3d8/D3d8Types.h"
+
+class IDirect3D8;
+
+// I3dDeviceFlags, the flag word of D3dCreateDevice.
+using I3dDeviceFlags = uint32_t;
+enum : I3dDeviceFlags {
+    I3D_DEVICE_SOFTWARE_VP = 1,     // software vertex processing
+    I3D_DEVICE_VSYNC = 2,           // wait for vertical sync (full screen only)
+    I3D_DEVICE_TWO_BACKBUFFERS = 4, // triple buffering (full screen only)
+    I3D_DEVICE_LOCKABLE = 16,       // lockable back buffer (needed by D3dReadPixel)
+};
+
+// 0, or -1 when the layer or its adapter object cannot be had (logged).
+int I3dStart();
+// Takes the layer; -1 when it is already taken.
+int D3dLoadDll();
+void D3dFreeDll();
+// Logs the adapter and its display modes of at least 640 x 480 (debug level 16).
+void D3dListDevices();
+// "ARGB 8888" and the like; "UNKNOWN" for formats without a name.
+const char* D3dFormatName(D3DFORMAT format);
+
+// Sets what a window must be created with to host the device (an SDL window made with
+// SDL_WINDOW_OPENGL after this call).
+void I3dPrepareWindowAttributes();
+
+// `window` is the SDL window to present into, or null for an offscreen device of width x height.
+// A windowed device's back buffer is the window's client area. 0, or -1 after the "D3D8 Error"
+// message.
+int D3dCreateDevice(int adapter, HWND window, int windowed, int width, int height,
+                    D3DFORMAT fullScreenFormat, I3dDeviceFlags flags);
+// The first of D32, D24S8, D24X4S4, D24X8, D15S1, D16 the adapter accepts with that back-buffer
+// format; D3DFMT_UNKNOWN when none.
+D3DFORMAT D3dChooseDepthFormat(IDirect3D8* d3d, D3DFORMAT backBufferFormat);
+// Stencil bits: D15S1 1, D24S8 8, D24X4S4 4, any other 0.
+int D3dDepthStencilBits(D3DFORMAT format);
+
+// Clears with the kept clear values; the stencil flag is dropped when the depth format has no
+// stencil. The device's result.
+HRESULT D3dClear(uint32_t flags);
+// -1 without touching the device while the screen width or height is 0.
+int D3dBeginScene();
+int D3dEndScene();
+// Windowed with a zero screen size: nothing is presented and the result is 0.
+int D3dPresent();
+// The size the frame is drawn at; when windowed the requested back-buffer size follows it.
+void I3dSetScreenSize(int width, int height);
+void I3dGetScreenSize(int* width, int* height);
+// The back-buffer size given to D3dCreateDevice (the viewport falls back to it).
+void I3dGetRequestedSize(int* width, int* height);
+// Beyond this distance points count as beyond the far plane.
+float I3dGetFarDistance();
+
+// 1 when the device can draw.
+int D3dDeviceOk();
+// 1 only when the device is lost and can be reset now.
+int D3dDeviceNeedsReset();
+// Resets with the kept present parameters and sends again every state the kernel set past the
+// state cache; -1 when the reset fails (try again later).
+int D3dReset();
+// 1 unless the device refuses its current states.
+int D3dValidateDevice();
+// Renormalisation of normals; kept and sent again after each reset.
+void D3dSetNormalizeNormals(int on);
+// The 32-bit word at (x, y) of the render target, row 0 at the top; 0 outside it or when it
+// cannot be read (the device must be created with I3D_DEVICE_LOCKABLE).
+uint32_t D3dReadPixel(int x, int y);
+// Shows "File: <file>, line:<line>\n<error text>" in a box captioned "D3D8 Error" (stderr and
+// the log when headless) and returns.
+void D3dFatalError(HRESULT hr, const char* file, int line);
+// 0, or -1 when the kernel was not started.
+int I3dStop();
+
+// Colours the material setters are given for the common cases.
+extern const float g_i3dBlack[4];
+extern const float g_i3dWhite[4];
+
+// Test hook: the entry point D3dLoadDll takes instead of the OpenGL layer's (cleared again by
+// D3dFreeDll). Tests pass the recording layer's.
+void D3dSetCreateEntry(IDirect3D8* (*entry)(UINT sdkVersion));

@@ -1,0 +1,9 @@
+// The render kernel's topics in one include, for callers that use several.
+#pragma once
+
+#include "I3d/Camera.h"
+#include "I3d/Device.h"
+#include "I3d/Lights.h"
+#include "I3d/Materials.h"
+#include "I3d/StateCache.h"
+#include "I3d/Textures.h"
