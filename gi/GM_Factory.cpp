@@ -1,14 +1,51 @@
 // The record factory: one maker per type id that the factory makes.
 #include "gi/GM_Factory.h"
 
-#include "gi/GM_Object.h"
+#include "gi/GM_Animation.h"
+#include "gi/GM_AttachmentPt.h"
+#include "gi/GM_Camera.h"
+#include "gi/GM_Collision.h"
+#include "gi/GM_DataTag.h"
+#include "gi/GM_GeoObject.h"
+#include "gi/GM_Light.h"
+#include "gi/GM_Primitive.h"
+#include "gi/GM_Skeleton.h"
 #include "gi/GM_Stream.h"
 #include "gi/giDebug.h"
 
 #include <cstdio>
+#include <new>
 
 namespace {
-GM_Maker s_makers[GM_KEYWORD_COUNT] = {};
+template <class T>
+GM_Object* Make() {
+    return new (std::nothrow) T();
+}
+
+struct MakerTable {
+    GM_Maker makers[GM_KEYWORD_COUNT];
+};
+
+constexpr MakerTable FactoryMakers() {
+    MakerTable t{};
+    t.makers[GMID_GEOMOBJECT] = Make<GM_GeoObject>;
+    t.makers[GMID_CAMERA] = Make<GM_Camera>;
+    t.makers[GMID_LIGHT] = Make<GM_Light>;
+    t.makers[GMID_ATTACHMENTPT] = Make<GM_AttachmentPt>;
+    t.makers[GMID_COLLISION_MESH] = Make<GM_CollisionMesh>;
+    t.makers[GMID_COLLISION_BOX] = Make<GM_CollisionBox>;
+    t.makers[GMID_COLLISION_SPHERE] = Make<GM_CollisionSphere>;
+    t.makers[GMID_COLLISION_CYLINDER] = Make<GM_CollisionCylinder>;
+    t.makers[GMID_COLLISION_PLANE] = Make<GM_CollisionPlane>;
+    t.makers[GMID_DATA_TAG] = Make<GM_DataTag>;
+    t.makers[GMID_ANIMATION] = Make<GM_Animation>;
+    t.makers[GMID_SKELETON] = Make<GM_Skeleton>;
+    t.makers[GMID_PRIMITIVE] = Make<GM_Primitive>;
+    return t;
+}
+
+MakerTable s_table = FactoryMakers();
+GM_Maker* const s_makers = s_table.makers;
 } // namespace
 
 bool GM_IsFactoryId(uint32_t id) {

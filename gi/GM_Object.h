@@ -78,6 +78,8 @@ class GM_Object {
 
     uint32_t TypeId() const { return m_typeId; }
     uint32_t Version() const { return m_version; }
+    // Writers may choose an older layout of a record (the readers take every version).
+    void SetVersion(uint32_t version) { m_version = version; }
     uint32_t PayloadSize() const { return m_payloadSize; }
     // Null when the record has no name.
     const char* Name() const { return m_name.c_str(); }
@@ -91,6 +93,9 @@ class GM_Object {
     void SetPrev(GM_Object* o) { m_prev = o; }
 
   protected:
+    // How every record's Write begins: the size made current, then the header. False for a
+    // null stream or a failed header.
+    bool BeginWrite(GM_Stream* s) { return s && (ComputeSize(), GM_Object::Write(s) == 1); }
     // The version word and, above version 1, the size word, read strictly. 1 or 0.
     int ReadHeader(GM_Stream* s);
 

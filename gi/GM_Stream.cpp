@@ -53,6 +53,7 @@ int GM_Stream::Open(const char* name, int mode, const char* binaryMode, const ch
     struct stat st;
     m_length = fstat(fileno(m_file), &st) == 0 && st.st_size > 0 ? (uint64_t)st.st_size : 0;
     m_offset = 0;
+    m_limit = UINT64_MAX;
     return 1;
 }
 
@@ -69,6 +70,7 @@ int GM_Stream::Close() {
     int r = std::fclose(m_file);
     m_file = nullptr;
     m_length = m_offset = 0;
+    m_limit = UINT64_MAX;
     return r;
 }
 
@@ -179,6 +181,7 @@ int GM_Stream::ReadExact(void* buffer, size_t size, size_t count) {
     if (!m_file || !ByteCount(size, count, &bytes) || (!buffer && bytes)) return 0;
     if (!bytes) return 1;
     m_position += (uint32_t)bytes;
+    if (m_offset + bytes > m_limit) return 0;
     size_t got = ReadBytes(buffer, bytes);
     if (std::ferror(m_file)) {
         giMessageBox("Error Reading Data", kErrorCaption);
@@ -217,8 +220,9 @@ int64_t GM_Stream::Tell() const {
 }
 
 uint64_t GM_Stream::Remaining() const {
-    if (!m_file || m_offset >= m_length) return 0;
-    return m_length - m_offset;
+    uint64_t end = m_length < m_limit ? m_length : m_limit;
+    if (!m_file || m_offset >= end) return 0;
+    return end - m_offset;
 }
 
 int GM_Stream::Printf(const char* format, ...) {

@@ -47,8 +47,8 @@ class GM_Stream {
     // or on a read error ("Error Reading Data"); a short read at the end of the file is no
     // error: the top-level loops tell the end by AtEnd after reading a type id.
     int Read(void* buffer, size_t size, size_t count);
-    // As Read, but every item must be read whole: a short read gives 0 (without a box). Record
-    // payloads are read with it.
+    // As Read, but every item must be read whole: a short read, or one past the limit, gives 0
+    // (without a box). Record payloads are read with it.
     int ReadExact(void* buffer, size_t size, size_t count);
     // 1 when every item was written, else "Error Writing Data" and 0.
     int Write(const void* buffer, size_t size, size_t count);
@@ -57,11 +57,16 @@ class GM_Stream {
     int Seek(long offset, int origin);
     // The end-of-file indicator; 0 without a file.
     int AtEnd() const;
-    // Bytes between the file position and the end of the file (0 past the end or without a
-    // file). Counts read from a file are checked against it before anything is allocated.
+    // Bytes between the file position and the end of the file or the limit, whichever is
+    // nearer (0 past it or without a file). Counts read from a file are checked against it
+    // before anything is allocated.
     uint64_t Remaining() const;
     // The file position; -1 without a file.
     int64_t Tell() const;
+    // The end of the record payload being read (GM_PayloadScope sets it): ReadExact refuses to
+    // read past it and Remaining stops there, so that a record never reads into the next one.
+    uint64_t Limit() const { return m_limit; }
+    void SetLimit(uint64_t end) { m_limit = end; }
 
     // Formats into 512 bytes (longer text is cut to 511) and writes it. 1, or 0 without a file,
     // with a null format or when the write fails.
@@ -105,6 +110,27 @@ class GM_Stream {
     uint32_t m_position = 0;
     uint64_t m_length = 0; // of a file opened for reading
     uint64_t m_offset = 0; // the file position
+    uint64_t m_limit = UINT64_MAX;
     char m_indent[256] = {};
     int32_t m_indentLevel = 0;
+};
+
+// Limits the stream's reads to one record payload for the life of the object: from the current
+// position, `size` bytes when the record's version carries a size word (above 1), never past an
+// enclosing record's limit.
+class GM_PayloadScope {
+  public:
+    GM_PayloadScope(GM_Stream* s, uint32_t version, uint32_t size) : m_s(s), m_old(s->Limit()) {
+        if (version > 1 && s->Tell() >= 0) {
+            uint64_t end = (uint64_t)s->Tell() + size;
+            if (end < m_old) s->SetLimit(end);
+        }
+    }
+    ~GM_PayloadScope() { m_s->SetLimit(m_old); }
+    GM_PayloadScope(const GM_PayloadScope&) = delete;
+    GM_PayloadScope& operator=(const GM_PayloadScope&) = delete;
+
+  private:
+    GM_Stream* m_s;
+    uint64_t m_old;
 };

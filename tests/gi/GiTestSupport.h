@@ -8,6 +8,9 @@
 #include "gi/giFileIO.h"
 
 #include <cstdint>
+#include <fstream>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -82,3 +85,37 @@ class ScopedMaker {
     uint32_t m_id;
     GM_Maker m_old;
 };
+
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+// The bytes of a record written alone in the given mode ("" when the write failed).
+inline std::string WriteRecord(GM_Object& o, const std::string& path, int mode = GM_STREAM_BINARY) {
+    GM_Stream s;
+    if (!s.OpenWrite(path.c_str(), mode) || !o.Write(&s)) return "";
+    s.Close();
+    return FileBytes(path);
+}
+
+// How a record comes to be read: through the factory; by its own Read, which reads its type id
+// (the records their owners read); or by its own Read after the caller took the type id (the
+// top-level records and those the factory does not make).
+enum class ReadBy { Factory, OwnId, Caller };
+
+// Reads back a record written alone.
+template <class T>
+std::unique_ptr<T> ReadRecord(const std::string& path, ReadBy how) {
+    GM_Stream s;
+    if (!s.OpenRead(path.c_str(), GM_STREAM_BINARY)) return nullptr;
+    uint32_t id = 0;
+    if (how == ReadBy::Caller && !s.ReadExact(&id, 4, 1)) return nullptr;
+    std::unique_ptr<GM_Object> o(how == ReadBy::Factory ? GM_CreateObject(&s) : new T());
+    T* t = dynamic_cast<T*>(o.get());
+    if (!t || !o->Read(&s)) return nullptr;
+    o.release();
+    return std::unique_ptr<T>(t);
+}
