@@ -84,6 +84,44 @@ int Channel(D3DCOLOR c, int shift) {
     return (int)((c >> shift) & 0xFF);
 }
 
+// GL's own defaults (ambient 0.2, a black texture-environment colour) must not show through
+// Direct3D's, at creation or after a reset.
+TEST_F(GlPixels, DirectThreeDsDefaultsHoldAtCreationAndAfterAReset) {
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass == 0 ? "at creation" : "after a reset");
+        dev->SetRenderState(D3DRS_LIGHTING, 1); // no light and black ambient: black
+        Quad(0, 0, 8, 8, 0.5f, 0xFFFFFFFF);
+        EXPECT_EQ(Pixel(4, 4), 0u) << "GL's ambient 0.2 leaked through";
+        dev->SetRenderState(D3DRS_LIGHTING, 0);
+        dev->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+        Quad(10, 0, 18, 8, 0.5f, 0xFF000000);
+        EXPECT_EQ(Pixel(14, 4), 0xFFFFFFu) << "the default texture factor is white";
+        if (pass == 0) {
+            dev->EndScene();
+            D3DPRESENT_PARAMETERS pp{};
+            pp.BackBufferWidth = W;
+            pp.BackBufferHeight = H;
+            pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+            pp.Windowed = 1;
+            pp.EnableAutoDepthStencil = 1;
+            pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+            pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+            dev->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);
+            dev->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF000000);
+            ASSERT_EQ(dev->Reset(&pp), D3D_OK);
+            ASSERT_EQ(dev->Clear(0, nullptr, 7, 0xFF000000, 1.0f, 0), D3D_OK);
+            ASSERT_EQ(dev->BeginScene(), D3D_OK);
+            D3DMATRIX ortho;
+            Mat4OrthoScreen(&ortho, W, H);
+            dev->SetTransform(D3DTS_PROJECTION, &ortho);
+            dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+            dev->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+            dev->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+            dev->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+        }
+    }
+}
+
 TEST_F(GlPixels, PixelCentresLieOnIntegersCountedFromTheTop) {
     Quad(9.5f, 4.5f, 10.5f, 5.5f, 0.5f, 0xFF112233);
     EXPECT_EQ(Pixel(10, 5), 0x112233u) << "the quad around (10, 5) must light exactly that pixel, "
