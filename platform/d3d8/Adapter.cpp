@@ -40,7 +40,7 @@ void LogFailure(const char* what, const std::string& why) {
     std::fprintf(stderr, "D3d8: %s: %s\n", what, why.c_str());
 }
 
-class GlD3d final : public IDirect3D8 {
+class GlD3d final : public D3dRefCounted<IDirect3D8> {
   public:
     // Opens a context once to learn the adapter; false with `error` set when none can be had.
     bool Probe(std::string* error) {
@@ -88,13 +88,6 @@ class GlD3d final : public IDirect3D8 {
             return false;
         }
         return true;
-    }
-
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override {
-        ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
     }
 
     UINT GetAdapterCount() override { return 1; }
@@ -198,7 +191,6 @@ class GlD3d final : public IDirect3D8 {
         return D3DERR_NOTAVAILABLE;
     }
 
-    ULONG m_refs = 1;
     D3DADAPTER_IDENTIFIER8 m_id{};
     DWORD m_maxTexture = 0;
     DWORD m_units = 0;

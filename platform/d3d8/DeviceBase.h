@@ -172,6 +172,24 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     D3dBackBufferSurface m_backBuffer;
 };
 
+// The reference count of an object that owns nothing else (the adapter objects).
+template <class Interface>
+class D3dRefCounted : public Interface {
+  public:
+    ULONG AddRef() override { return ++m_refs; }
+    ULONG Release() override {
+        ULONG left = --m_refs;
+        if (left == 0) delete this;
+        return left;
+    }
+
+  protected:
+    ~D3dRefCounted() override = default;
+
+  private:
+    ULONG m_refs = 1;
+};
+
 // Reference counting shared by the resources of later layers: the count, the device reference
 // and the default-pool accounting.
 template <class Interface>

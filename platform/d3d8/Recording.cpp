@@ -210,14 +210,8 @@ class RecordingDevice final : public D3dDeviceBase {
 
 // ---- the adapter object ----
 
-class RecordingD3d final : public IDirect3D8 {
+class RecordingD3d final : public D3dRefCounted<IDirect3D8> {
   public:
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override {
-        ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
     UINT GetAdapterCount() override { return 1; }
     HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags, D3DADAPTER_IDENTIFIER8* id) override {
         Log("GetAdapterIdentifier", {adapter, flags});
@@ -286,7 +280,6 @@ class RecordingD3d final : public IDirect3D8 {
             if (d == f) return D3D_OK;
         return D3DERR_NOTAVAILABLE;
     }
-    ULONG m_refs = 1;
 };
 
 } // namespace

@@ -2,29 +2,16 @@
 // states at creation and after every reset, the loss protocol and the reset refusal.
 #include "platform/d3d8/DeviceBase.h"
 #include "platform/d3d8/Recording.h"
+#include "tests/platform/d3d8/PresentParams.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-D3DPRESENT_PARAMETERS Params(DWORD flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) {
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 64;
-    pp.BackBufferHeight = 32;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = 1;
-    pp.EnableAutoDepthStencil = 1;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    pp.Flags = flags;
-    return pp;
-}
-
 struct RecordingDevice : ::testing::Test {
     IDirect3D8* d3d = nullptr;
     IDirect3DDevice8* dev = nullptr;
-    D3DPRESENT_PARAMETERS pp = Params();
+    D3DPRESENT_PARAMETERS pp = TestPresentParams(64, 32);
 
     void SetUp() override {
         D3dRecordingSetup(D3dRecordingConfig{});
@@ -143,7 +130,7 @@ TEST_F(RecordingDevice, BackBufferLocksOnlyWhenCreatedLockableAndInsideItsBounds
     rt->Release();
 
     IDirect3DDevice8* plain = nullptr;
-    D3DPRESENT_PARAMETERS noLock = Params(0);
+    D3DPRESENT_PARAMETERS noLock = TestPresentParams(64, 32, 0);
     ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, &noLock, &plain), D3D_OK);
     ASSERT_EQ(plain->GetRenderTarget(&rt), D3D_OK);
     EXPECT_EQ(rt->LockRect(&lr, nullptr, 0), D3DERR_INVALIDCALL)
@@ -154,8 +141,8 @@ TEST_F(RecordingDevice, BackBufferLocksOnlyWhenCreatedLockableAndInsideItsBounds
 
 TEST_F(RecordingDevice, ClearRefusesBuffersTheDeviceDoesNotHave) {
     IDirect3DDevice8* noStencil = nullptr;
-    D3DPRESENT_PARAMETERS p = Params();
-    p.AutoDepthStencilFormat = D3DFMT_D16;
+    D3DPRESENT_PARAMETERS p =
+        TestPresentParams(64, 32, D3DPRESENTFLAG_LOCKABLE_BACKBUFFER, D3DFMT_D16);
     ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, &p, &noStencil), D3D_OK);
     EXPECT_EQ(noStencil->Clear(0, nullptr, 7, 0, 1.0f, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(noStencil->Clear(0, nullptr, 3, 0, 1.0f, 0), D3D_OK);

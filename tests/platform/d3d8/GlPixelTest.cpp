@@ -2,6 +2,7 @@
 // one small drawing per rule, read back through the lockable back buffer.
 #include "I3d/Math/Mat4Math.h"
 #include "platform/d3d8/D3d8.h"
+#include "tests/platform/d3d8/PresentParams.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -22,16 +23,7 @@ struct GlPixels : ::testing::Test {
     void SetUp() override {
         d3d = Direct3DCreate8(D3D_SDK_VERSION);
         ASSERT_NE(d3d, nullptr) << "no OpenGL through EGL's surfaceless platform";
-        D3DPRESENT_PARAMETERS pp{};
-        pp.BackBufferWidth = W;
-        pp.BackBufferHeight = H;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.Windowed = 1;
-        pp.EnableAutoDepthStencil = 1;
-        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-        pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+        D3DPRESENT_PARAMETERS pp = TestPresentParams(W, H);
         ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
                                     &pp, &dev),
                   D3D_OK);
@@ -98,14 +90,7 @@ TEST_F(GlPixels, DirectThreeDsDefaultsHoldAtCreationAndAfterAReset) {
         EXPECT_EQ(Pixel(14, 4), 0xFFFFFFu) << "the default texture factor is white";
         if (pass == 0) {
             dev->EndScene();
-            D3DPRESENT_PARAMETERS pp{};
-            pp.BackBufferWidth = W;
-            pp.BackBufferHeight = H;
-            pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-            pp.Windowed = 1;
-            pp.EnableAutoDepthStencil = 1;
-            pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-            pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+            D3DPRESENT_PARAMETERS pp = TestPresentParams(W, H);
             dev->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);
             dev->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF000000);
             ASSERT_EQ(dev->Reset(&pp), D3D_OK);
