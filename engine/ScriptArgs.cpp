@@ -31,3 +31,15 @@ const char* LuaArgString(lua_State* L, int index) {
     if (type != LUA_TSTRING && type != LUA_TNUMBER) return "";
     return lua_tostring(L, index);
 }
+
+void LuaPushNumber(lua_State* L, double value) {
+    if (value >= -9.2e18 && value <= 9.2e18 && value == std::trunc(value))
+        lua_pushinteger(L, static_cast<lua_Integer>(value));
+    else
+        lua_pushnumber(L, value);
+}
+
+ENTBASE* LuaArgEntity(lua_State* L, int index) {
+    if (lua_type(L, index) != LUA_TLIGHTUSERDATA) return nullptr;
+    return static_cast<ENTBASE*>(lua_touserdata(L, index));
+}

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 struct lua_State;
+class ENTBASE;
 
 // Truncated toward zero and clamped to int32; a non-number (or NaN) reads 0.
 int32_t LuaArgInt(lua_State* L, int index);
@@ -12,3 +13,11 @@ int32_t LuaArgInt(lua_State* L, int index);
 float LuaArgFloat(lua_State* L, int index);
 // The text of a string or number argument; "" for anything else, so callees never see null.
 const char* LuaArgString(lua_State* L, int index);
+
+// Pushes a whole number that fits an integer as a Lua integer (so scripts print "3", not "3.0"),
+// anything else as a float.
+void LuaPushNumber(lua_State* L, double value);
+
+// The entity a script passed: a light userdata naming a live entity. Anything else (nil, a
+// table, a string, a destroyed entity's handle) is a null entity.
+ENTBASE* LuaArgEntity(lua_State* L, int index);

@@ -7,6 +7,15 @@ struct lua_State;
 // The coroutine and svar functions, as globals and as the table "Script".
 void LuaOpenScriptLib(lua_State* L);
 
+// The Entity library, with the globals NULLENT and EF_PASSABLE.
+void LuaOpenEntityLib(lua_State* L);
+// The System library.
+void LuaOpenSystemLib(lua_State* L);
+// The Game library acting on the application through `host`, with the globals TRUE, FALSE and
+// the game-function constants.
+class ScriptGameHost;
+void LuaOpenGameLib(lua_State* L, ScriptGameHost* host);
+
 // Sets a table of functions as the global `name` (the libraries are tables so that
 // Entity.Shutdown and Game.Shutdown do not collide).
 struct luaL_Reg;

@@ -3,6 +3,7 @@
 #include "engine/ScriptMgr.h"
 
 #include "engine/DebugLog.h"
+#include "engine/ScriptArgs.h"
 #include "engine/ScriptLibs.h"
 #include "engine/System.h"
 #include "platform/PathResolve.h"
@@ -31,14 +32,13 @@ LuaScript* LuaGetScript(lua_State* L) {
 
 // ---- error text ----
 
-void LuaScriptSetError(LuaScript* script, const char* text, bool lineFeed) {
-    if (!script) return;
-    size_t room = sizeof script->errorText - 1 - (lineFeed ? 1 : 0);
+void LuaErrorTextCopy(char* out, const char* text, bool lineFeed) {
+    size_t room = SCRIPT_ERROR_MAX - 1 - (lineFeed ? 1 : 0);
     size_t n = text ? std::strlen(text) : 0;
     if (n > room) n = room;
-    if (n) std::memcpy(script->errorText, text, n);
-    if (lineFeed) script->errorText[n++] = '\n';
-    script->errorText[n] = 0;
+    if (n) std::memcpy(out, text, n);
+    if (lineFeed) out[n++] = '\n';
+    out[n] = 0;
 }
 
 const char* LuaErrorMessage(lua_State* L) {
@@ -50,7 +50,7 @@ const char* LuaErrorMessage(lua_State* L) {
 // Records a run-time error (the value on top of L) and shows it; the value stays.
 static void ReportRuntimeError(LuaScript* script, lua_State* L) {
     const char* message = LuaErrorMessage(L);
-    LuaScriptSetError(script, message, true);
+    LuaErrorTextCopy(script->errorText, message, true);
     std::string text = std::string(message) + "\n";
     SysMessageBox(text.c_str(), "LuaScript Runtime Error");
 }
@@ -180,7 +180,7 @@ void LuaSetGlobalNumber(double value, const char* name) {
     if (!mgr || !name) return;
     lua_rawgeti(mgr->L, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
     lua_pushstring(mgr->L, name);
-    lua_pushnumber(mgr->L, value);
+    LuaPushNumber(mgr->L, value);
     lua_rawset(mgr->L, -3);
     lua_pop(mgr->L, 1);
 }
@@ -216,7 +216,7 @@ int LuaScript::RunFile(const char* path) {
     PlatPathResolve(path, &diskPath);
     if (luaL_loadfile(thread, diskPath.c_str()) != LUA_OK) {
         const char* message = LuaErrorMessage(thread);
-        LuaScriptSetError(this, message, false);
+        LuaErrorTextCopy(errorText, message, false);
         SysMessageBox(message, "Syntax Error");
         lua_settop(thread, 0);
         mode = SCRIPT_FRESH;
@@ -241,7 +241,7 @@ int LuaScript::Resume(double value) {
         return -1;
     }
     mode = SCRIPT_RUNNING;
-    lua_pushnumber(thread, value);
+    LuaPushNumber(thread, value);
     int results = 0;
     int status = lua_resume(thread, mgr->L, 1, &results);
     if (mode == SCRIPT_RUNNING) mode = SCRIPT_FINISHED;

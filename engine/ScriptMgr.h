@@ -94,9 +94,9 @@ LuaScript* LuaGetScript(lua_State* L);
 // Svar `index` of the script: 0..63 its own, 64..127 shared; null for any other index.
 int32_t* LuaScriptSvar(LuaScript* script, int index);
 
-// Error text rules: `text` cut to fit, with a line feed after it when `lineFeed` is set (the
-// line feed survives the cut).
-void LuaScriptSetError(LuaScript* script, const char* text, bool lineFeed);
+// Copies `text` into an error text of SCRIPT_ERROR_MAX characters, cut to fit, with a line feed
+// after it when `lineFeed` is set (the line feed survives the cut).
+void LuaErrorTextCopy(char* out, const char* text, bool lineFeed);
 // The message of the error value on top of L: its text, or "(error with no message)" when it is
 // not a string or a number.
 const char* LuaErrorMessage(lua_State* L);
