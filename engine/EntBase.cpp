@@ -22,8 +22,12 @@ T* Ptr(intptr_t word) {
 
 } // namespace
 
-ENTBASE::ENTBASE() = default;
-ENTBASE::~ENTBASE() = default;
+ENTBASE::ENTBASE() {
+    EntLiveAdd(this);
+}
+ENTBASE::~ENTBASE() {
+    EntLiveRemove(this);
+}
 
 // ---- the message table ----
 

@@ -103,6 +103,7 @@ EntWalkGuard::~EntWalkGuard() {
 
 int EntDeferDelete(EntNode* node) {
     if (!node) return -1;
+    if (node->object) EntLiveRemove(node->object);
     if (node->deleteCount++ == 0) {
         s_marked.push_back(node);
         ++g_entPendingDeletes;

@@ -95,6 +95,13 @@ void EntDestroyTree(ENTBASE* entity);
 // The same for every descendant; the entity stays.
 void EntDestroyChildren(ENTBASE* entity);
 
+// The set of entities that exist: an entity joins it when constructed and leaves it when its
+// node is marked for deletion or the object is deleted. Code that keeps entity pointers it did
+// not make (script handles) tests them here before use. A null entity is not live.
+bool EntIsLive(const ENTBASE* entity);
+void EntLiveAdd(const ENTBASE* entity);
+void EntLiveRemove(const ENTBASE* entity);
+
 // Holding one counts as a running walk: nodes destroyed meanwhile stay allocated (marked) until
 // the outermost holder lets go. Code that keeps node or entity pointers across calls that may
 // destroy entities holds one.

@@ -1,6 +1,8 @@
 // Argument conversions shared by the script libraries.
 #include "engine/ScriptArgs.h"
 
+#include "engine/EntTree.h"
+
 #include <lua.hpp>
 
 #include <cfloat>
@@ -41,5 +43,6 @@ void LuaPushNumber(lua_State* L, double value) {
 
 ENTBASE* LuaArgEntity(lua_State* L, int index) {
     if (lua_type(L, index) != LUA_TLIGHTUSERDATA) return nullptr;
-    return static_cast<ENTBASE*>(lua_touserdata(L, index));
+    auto* entity = static_cast<ENTBASE*>(lua_touserdata(L, index));
+    return EntIsLive(entity) ? entity : nullptr;
 }

@@ -9,6 +9,11 @@ void LuaOpenScriptLib(lua_State* L);
 
 // The Entity library, with the globals NULLENT and EF_PASSABLE.
 void LuaOpenEntityLib(lua_State* L);
+// The game object's day start, which its class registers; until then (and for any entity that
+// is not an "MtGame") StartNewDay logs one line and does nothing.
+class ENTBASE;
+using ScriptStartDayFn = void (*)(ENTBASE* game);
+void ScriptSetStartDayHook(ScriptStartDayFn hook);
 // The System library.
 void LuaOpenSystemLib(lua_State* L);
 // The Game library acting on the application through `host`, with the globals TRUE, FALSE and
