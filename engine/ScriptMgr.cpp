@@ -174,25 +174,29 @@ void ScriptMgrDestroy() {
     s_mgr = nullptr;
 }
 
-// Raw sets: a metatable a script put on _G must not run (or fail) outside a protected call.
+// Sets _G[name] to the value on top of the main state, popping it. A raw set: a metatable a
+// script put on _G must not run (or fail) outside a protected call.
+static void SetGlobalFromTop(lua_State* L, const char* name) {
+    lua_rawgeti(L, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
+    lua_insert(L, -2);
+    lua_pushstring(L, name);
+    lua_insert(L, -2);
+    lua_rawset(L, -3);
+    lua_pop(L, 1);
+}
+
 void LuaSetGlobalNumber(double value, const char* name) {
     ScriptMgr* mgr = ScriptMgrGet();
     if (!mgr || !name) return;
-    lua_rawgeti(mgr->L, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
-    lua_pushstring(mgr->L, name);
     LuaPushNumber(mgr->L, value);
-    lua_rawset(mgr->L, -3);
-    lua_pop(mgr->L, 1);
+    SetGlobalFromTop(mgr->L, name);
 }
 
 void LuaSetGlobalPtr(void* pointer, const char* name) {
     ScriptMgr* mgr = ScriptMgrGet();
     if (!mgr || !name) return;
-    lua_rawgeti(mgr->L, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
-    lua_pushstring(mgr->L, name);
     lua_pushlightuserdata(mgr->L, pointer);
-    lua_rawset(mgr->L, -3);
-    lua_pop(mgr->L, 1);
+    SetGlobalFromTop(mgr->L, name);
 }
 
 int32_t* LuaScriptSvar(LuaScript* script, int index) {

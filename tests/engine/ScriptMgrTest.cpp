@@ -197,16 +197,13 @@ TEST_F(ScriptTest, RuntimeErrorsFinishTheScriptAndKeepTheirText) {
     Frames(3);
 }
 
-TEST_F(ScriptTest, FreshScriptsStartCleanAndKeptThreadsOutliveTheirScript) {
-    LuaScript* s = LuaScriptNew();
-    EXPECT_EQ(s->mode, SCRIPT_FRESH);
-    EXPECT_STREQ(s->errorText, "No error.\n");
-    EXPECT_EQ(s->chunkRef, -1);
-    Run("Keep.lua", "kept = coroutine.running() WaitFrame(1)", true);
-    Frames(2); // resumed, then freed
-    EXPECT_EQ(ScriptMgrGet()->count, 1);
-    EXPECT_EQ(Exec("assert(not coroutine.resume(kept))"), "")
-        << "a finished coroutine must not lead back to its freed script";
+TEST_F(ScriptTest, CoroutinesAScriptMakesAreNotScripts) {
+    LuaScript* s = Run("co.lua", "ok, msg = coroutine.resume(coroutine.create(function() "
+                                 "SetSvar(1, 5) WaitFrame(1) end)) after = 1");
+    EXPECT_EQ(Number("after"), 1);
+    EXPECT_NE(Text("msg").find("not called from a script"), std::string::npos) << Text("msg");
+    EXPECT_EQ(s->svars[1], 0);
+    EXPECT_EQ(s->mode, SCRIPT_FINISHED) << "the inner wait must not set the outer script's mode";
 }
 
 TEST_F(ScriptTest, GlobalsSetFromTheEngineAreVisibleToScripts) {
