@@ -201,7 +201,7 @@ VECTOR3* ENTBASE::GetPos() {
 
 // Names come from scripts and files of any length: at most 32 characters are kept.
 void ENTBASE::SetName(const char* text) {
-    size_t n = text ? strnlen(text, NAME_MAX) : 0;
+    size_t n = text ? strnlen(text, NAME_LEN_MAX) : 0;
     if (text) std::memmove(name, text, n);
     name[n] = 0;
 }

@@ -23,7 +23,7 @@ struct CameraDesc;     // what a camera fills for its viewport (message 176)
 
 class ENTBASE {
   public:
-    enum { NAME_MAX = 32 };
+    enum { NAME_LEN_MAX = 32 };
 
     ENTBASE();
     virtual ~ENTBASE();
@@ -141,7 +141,7 @@ class ENTBASE {
 
     EntNode* node = nullptr;
     uint32_t flags = ENT_FLAGS_INITIAL;
-    char name[NAME_MAX + 1] = {};
+    char name[NAME_LEN_MAX + 1] = {};
     PropDb* classDb = nullptr;
     const char* sourceFile = nullptr; // an entry of the source-file table, or null
 };

@@ -44,7 +44,7 @@ void ReportLongName(const char* name, const char* path) {
     DbgPrintf(DBG_GENERAL,
               "EntIniLoader: entity name %.32s... in %s is longer than %d "
               "characters; skipped\n",
-              name, path, ENTBASE::NAME_MAX);
+              name, path, ENTBASE::NAME_LEN_MAX);
 }
 
 } // namespace
@@ -112,7 +112,7 @@ ENTBASE* EntIniLoader::CreateOne(const char* name, const char* className, ENTBAS
 int EntIniLoader::EntLoadIni(const char* sourceFile) {
     if (IniOpen(path) < 0) return 0;
     int sections = 0;
-    char name[ENTBASE::NAME_MAX + 1];
+    char name[ENTBASE::NAME_LEN_MAX + 1];
     char className[kWordMax];
     char parentName[kWordMax];
     size_t fullLength = 0;
@@ -121,7 +121,7 @@ int EntIniLoader::EntLoadIni(const char* sourceFile) {
         IniReadString(className, "class", "", sizeof className);
         if (!className[0]) continue;
         ++sections;
-        if (fullLength > ENTBASE::NAME_MAX) {
+        if (fullLength > ENTBASE::NAME_LEN_MAX) {
             ReportLongName(name, path);
             continue;
         }
@@ -148,7 +148,7 @@ int EntIniLoader::EntLoadList(const char* sourceFile) {
         if (n == 0 || IsComment(words[0])) continue;
         ++lines;
         if (n < 2) continue; // no class
-        if (lengths[0] > ENTBASE::NAME_MAX) {
+        if (lengths[0] > ENTBASE::NAME_LEN_MAX) {
             ReportLongName(words[0], path);
             continue;
         }

@@ -32,7 +32,7 @@ PropField* Append(PropDb* db, PropField* field) {
 
 // The checks every add makes first: a database, a name that fits and is not taken.
 bool CanAdd(const PropDb* db, const char* name) {
-    if (!db || !name || !*name || std::strlen(name) > PropField::NAME_MAX) return false;
+    if (!db || !name || !*name || std::strlen(name) > PropField::NAME_LEN_MAX) return false;
     return PropDbFindField(db, name) == nullptr;
 }
 

@@ -41,7 +41,7 @@ using PropCommandFn = void (*)(void* object);
 // operations a type has no use for do nothing.
 class PropField {
   public:
-    enum { NAME_MAX = 67, MATCH_LENGTH = 24 };
+    enum { NAME_LEN_MAX = 67, MATCH_LENGTH = 24 };
 
     PropField(const char* name, intptr_t offset, uint32_t type, uint32_t flags);
     virtual ~PropField() = default;
@@ -76,7 +76,7 @@ class PropField {
     virtual int Reserved(intptr_t word);
 
     intptr_t offset;
-    char name[NAME_MAX + 1];
+    char name[NAME_LEN_MAX + 1];
     uint32_t type;
     uint32_t flags;
     PropField* next = nullptr;

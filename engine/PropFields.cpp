@@ -314,7 +314,7 @@ bool PropFieldFloat3::WriteIni(const void* object, const char* section) const {
     float v[3];
     std::memcpy(v, Text(object, offset), sizeof v);
     const char* const* keys = Float3Keys(type);
-    char key[NAME_MAX + 4];
+    char key[NAME_LEN_MAX + 4];
     for (int i = 0; i < 3; ++i) {
         KeyName(key, sizeof key, name, keys[i]);
         IniProfileWriteFloat(section, key, v[i]);
@@ -324,7 +324,7 @@ bool PropFieldFloat3::WriteIni(const void* object, const char* section) const {
 bool PropFieldFloat3::ReadIni(void* object) {
     float v[3];
     const char* const* keys = Float3Keys(type);
-    char key[NAME_MAX + 4];
+    char key[NAME_LEN_MAX + 4];
     bool all = true;
     for (int i = 0; i < 3; ++i) {
         KeyName(key, sizeof key, name, keys[i]);
@@ -358,7 +358,7 @@ void PropFieldColor4b::SetDefault(void* object) {
 }
 bool PropFieldColor4b::WriteIni(const void* object, const char* section) const {
     uint32_t c = Load<uint32_t>(object, offset);
-    char key[NAME_MAX + 4];
+    char key[NAME_LEN_MAX + 4];
     for (int i = 0; i < 4; ++i) {
         KeyName(key, sizeof key, name, kColor4Keys[i]);
         IniProfileWriteFloat(section, key, (float)((c >> kColor4Shift[i]) & 0xFF) * 0.003921569f);
@@ -371,7 +371,7 @@ bool PropFieldColor4b::ReadIni(void* object) {
     char text[4][INI_VALUE_MAX + 1];
     bool present[4];
     bool any = false, fractions = false;
-    char key[NAME_MAX + 4];
+    char key[NAME_LEN_MAX + 4];
     for (int i = 0; i < 4; ++i) {
         KeyName(key, sizeof key, name, kColor4Keys[i]);
         present[i] = ReadKey(key, text[i], sizeof text[i]);

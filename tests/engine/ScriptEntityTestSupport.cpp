@@ -1,5 +1,4 @@
 // The script library tests' entity class, application and fixture.
-// PropDb.h first: its NAME_MAX member must come before <limits.h> defines the POSIX macro.
 #include "engine/PropDb.h"
 
 #include "tests/engine/ScriptEntityTestSupport.h"
