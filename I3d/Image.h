@@ -64,7 +64,8 @@ void ImgFree(I3dImage* img);
 void ImgFill(I3dImage* img, uint32_t colour);
 // 0, or -1 when the temporary row cannot be had.
 int ImgFlipVertical(I3dImage* img);
-// A view header on the inclusive rectangle (x0, y0)-(x1, y1), which must lie inside the image.
+// A view header on the inclusive rectangle (x0, y0)-(x1, y1), which must lie inside the image
+// (a caller's error: debug builds stop, release builds give null).
 I3dImage* ImgCreateView(I3dImage* img, int x0, int y0, int x1, int y1);
 // Re-points an existing view; 0, or -1 when `view` is not a view.
 int ImgSetView(I3dImage* view, const I3dImage* img, int x0, int y0, int x1, int y1);
@@ -72,8 +73,9 @@ int ImgSetView(I3dImage* view, const I3dImage* img, int x0, int y0, int x1, int 
 int ImgCopyPixels(I3dImage* dst, const I3dImage* src);
 
 // Copies a width x height rectangle from (sx, sy) of src to (dx, dy) of dst, converting the
-// pixel format. Both rectangles must lie inside their images. 0, or -1 for an unsupported pair
-// of formats (or a palette source without a palette).
+// pixel format. Both rectangles must lie inside their images (debug builds stop, release builds
+// copy nothing). 0, or -1 for an unsupported pair of formats (or a palette source without a
+// palette).
 int ImgBlitConvert(I3dImage* dst, int dx, int dy, int width, int height, const I3dImage* src,
                    int sx, int sy);
 int ImgBlitConvert(I3dImage* dst, int dx, int dy, int width, int height, const Bitmap* src, int sx,

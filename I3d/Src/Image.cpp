@@ -130,7 +130,9 @@ int ImgFlipVertical(I3dImage* img) {
 }
 
 I3dImage* ImgCreateView(I3dImage* img, int x0, int y0, int x1, int y1) {
-    assert(RectInside(img, x0, y0, x1, y1) && "a view must lie inside its image");
+    bool inside = RectInside(img, x0, y0, x1, y1);
+    assert(inside && "a view must lie inside its image");
+    if (!inside) return nullptr;
     auto* view = static_cast<I3dImage*>(MemAlloc(sizeof(I3dImage)));
     if (!view) return nullptr;
     PointView(view, img, x0, y0, x1, y1);
@@ -138,8 +140,9 @@ I3dImage* ImgCreateView(I3dImage* img, int x0, int y0, int x1, int y1) {
 }
 
 int ImgSetView(I3dImage* view, const I3dImage* img, int x0, int y0, int x1, int y1) {
-    assert(RectInside(img, x0, y0, x1, y1) && "a view must lie inside its image");
-    if (view->flags != IMG_VIEW) return -1;
+    bool inside = RectInside(img, x0, y0, x1, y1);
+    assert(inside && "a view must lie inside its image");
+    if (!inside || view->flags != IMG_VIEW) return -1;
     PointView(view, img, x0, y0, x1, y1);
     return 0;
 }

@@ -182,10 +182,11 @@ int Blit(I3dImage* dst, int dx, int dy, int width, int height, const Src& src, i
     if (op == Op::None) return -1;
     bool usesPalette = op == Op::PalTo565 || op == Op::PalTo8888 || op == Op::PalToRgb;
     if (usesPalette && !src.palette) return -1;
-    assert(RectInside(dst->width, dst->height, dx, dy, width, height) &&
-           "the destination rectangle must lie inside the image");
-    assert(RectInside(src.width, src.height, sx, sy, width, height) &&
-           "the source rectangle must lie inside the image");
+    bool dstInside = RectInside(dst->width, dst->height, dx, dy, width, height);
+    bool srcInside = RectInside(src.width, src.height, sx, sy, width, height);
+    assert(dstInside && "the destination rectangle must lie inside the image");
+    assert(srcInside && "the source rectangle must lie inside the image");
+    if (!dstInside || !srcInside) return -1;
     for (int y = 0; y < height; ++y) {
         uint8_t* d = dst->pixels + size_t(dy + y) * dst->pitch + size_t(dx) * dst->bytesPerPixel;
         const uint8_t* s = src.pixels + size_t(sy + y) * src.pitch + size_t(sx) * src.bpp;

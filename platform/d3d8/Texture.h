@@ -77,6 +77,7 @@ class D3dTextureGl : public D3dGlTexture {
     unsigned m_glName = 0;
     unsigned m_glTarget = 0;
     bool m_gl = false;
+    bool m_s3tc = false; // compressed levels went to GL as S3TC (else decoded)
 };
 
 class D3dTexture final : public D3dResource<IDirect3DTexture8>, public D3dTextureGl {

@@ -70,26 +70,41 @@ class ScopedBind {
     GLint m_previous = 0;
 };
 
-// Sends one level. Compressed levels go as S3TC when the context has it, else decoded.
+// Gives a level its storage (at creation; `bytes` may be null for uncompressed levels) or
+// replaces its contents (`sub`, after an unlock: the storage stays, which GL does far faster
+// than making it again). Compressed levels go as S3TC when the context has it, else decoded.
 void Upload(GLenum target, UINT face, UINT level, D3DFORMAT format, const D3dTexLevels::Level& l,
-            bool s3tc) {
+            bool s3tc, bool sub) {
     GlFormat g = GlFormatOf(format);
     GLenum image = ImageTarget(target, face);
+    const GLint lv = GLint(level);
+    const GLsizei w = GLsizei(l.width), h = GLsizei(l.height);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    if (!g.compressed) {
-        glTexImage2D(image, GLint(level), GLint(g.internal), GLsizei(l.width), GLsizei(l.height), 0,
-                     g.format, g.type, l.bytes.data());
-    } else if (s3tc) {
-        glCompressedTexImage2D(image, GLint(level), g.internal, GLsizei(l.width), GLsizei(l.height),
-                               0, GLsizei(l.bytes.size()), l.bytes.data());
-    } else {
-        std::vector<uint8_t> texels(size_t(l.width) * l.height * 4);
-        DxtDecodeLevel(g.ddsPixels, l.width, l.height, l.bytes.data(), texels.data(),
-                       size_t(l.width) * 4);
-        glTexImage2D(image, GLint(level), GL_RGBA8, GLsizei(l.width), GLsizei(l.height), 0, GL_BGRA,
-                     GL_UNSIGNED_BYTE, texels.data());
+    if (g.compressed && s3tc) {
+        if (sub)
+            glCompressedTexSubImage2D(image, lv, 0, 0, w, h, g.internal, GLsizei(l.bytes.size()),
+                                      l.bytes.data());
+        else
+            glCompressedTexImage2D(image, lv, g.internal, w, h, 0, GLsizei(l.bytes.size()),
+                                   l.bytes.data());
+        return;
     }
+    const void* bytes = sub ? l.bytes.data() : nullptr;
+    std::vector<uint8_t> texels;
+    if (g.compressed) {
+        g = {GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE};
+        if (sub) {
+            texels.resize(size_t(w) * size_t(h) * 4);
+            DxtDecodeLevel(GlFormatOf(format).ddsPixels, l.width, l.height, l.bytes.data(),
+                           texels.data(), size_t(w) * 4);
+            bytes = texels.data();
+        }
+    }
+    if (sub)
+        glTexSubImage2D(image, lv, 0, 0, w, h, g.format, g.type, bytes);
+    else
+        glTexImage2D(image, lv, GLint(g.internal), w, h, 0, g.format, g.type, bytes);
 }
 
 } // namespace
@@ -103,14 +118,15 @@ bool D3dTextureGl::GlCreate(D3dDeviceBase* device, const D3dTexLevels& store, bo
     m_gl = true;
     m_glTarget = cube ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D;
     glGenTextures(1, &m_glName);
-    bool s3tc = HasS3tc();
+    bool s3tc = m_s3tc = HasS3tc();
     {
         ScopedBind bind(m_glTarget, m_glName);
         glTexParameteri(m_glTarget, GL_TEXTURE_BASE_LEVEL, 0);
         glTexParameteri(m_glTarget, GL_TEXTURE_MAX_LEVEL, GLint(store.Count()) - 1);
+        // Storage for every level now, so that the texture is complete from the start.
         for (UINT f = 0; f < store.Faces(); ++f)
             for (UINT i = 0; i < store.Count(); ++i)
-                Upload(m_glTarget, f, i, store.Format(), *store.At(f, i), s3tc);
+                Upload(m_glTarget, f, i, store.Format(), *store.At(f, i), s3tc, false);
     }
     GLenum err = glGetError();
     if (err != GL_NO_ERROR) {
@@ -125,7 +141,7 @@ bool D3dTextureGl::GlCreate(D3dDeviceBase* device, const D3dTexLevels& store, bo
 void D3dTextureGl::GlUpload(const D3dTexLevels& store, UINT face, UINT level) {
     if (!m_gl) return;
     ScopedBind bind(m_glTarget, m_glName);
-    Upload(m_glTarget, face, level, store.Format(), *store.At(face, level), HasS3tc());
+    Upload(m_glTarget, face, level, store.Format(), *store.At(face, level), m_s3tc, true);
 }
 
 void D3dTextureGl::GlDelete() {

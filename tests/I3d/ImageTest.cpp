@@ -243,3 +243,19 @@ TEST(ColorLerp, EndsAndClamping) {
     EXPECT_EQ(ColorLerpArgb(0x11223344, 0xFFFFFFFF, -3.0f), 0x11223344u) << "t below 0 as 0";
     EXPECT_EQ(ColorLerpArgb(0x11223344, 0, std::numeric_limits<float>::quiet_NaN()), 0x11223344u);
 }
+
+// Rectangles outside an image are the caller's error: debug builds stop rather than clip.
+TEST(ImageDeathTest, RectanglesOutsideTheImageAreCallersErrors) {
+    I3dImage* img = ImgAlloc(4, 4, IMG_L8);
+    I3dImage* other = ImgAlloc(2, 2, IMG_L8);
+    // Release builds refuse instead: no view, no copy.
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(ImgCreateView(img, 3, 0, 1, 1), nullptr), "inside its image")
+        << "x1 < x0";
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(ImgCreateView(img, 0, 0, 4, 1), nullptr), "inside its image");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(ImgBlitConvert(other, 1, 1, 2, 2, img, 0, 0), -1),
+                       "destination rectangle");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(ImgBlitConvert(img, 0, 0, 2, 2, other, 1, 0), -1),
+                       "source rectangle");
+    ImgFree(other);
+    ImgFree(img);
+}

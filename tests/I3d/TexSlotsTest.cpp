@@ -199,3 +199,13 @@ TEST_F(TexSlots, FormatTablesGoBothWays) {
     EXPECT_EQ(I3dTexTgaFormat(I3DTEX_P8), I3DTEX_A8R8G8B8)
         << "palette files become 32-bit textures, filled B, G, R, 255";
 }
+
+// Callers pass only slots they hold: a slot outside the table stops a debug build, and a
+// release build changes nothing.
+TEST(TexSlotsDeathTest, CountsOfSlotsNotHeldAreCallersErrors) {
+    ASSERT_EQ(I3dTexTableAlloc(4), 0);
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(I3dTexAddRef(4), 0), "slot the caller holds");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(I3dTexRelease(-2), 0), "slot the caller holds");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(I3dTexRelease(1), 0), "slot the caller holds") << "a free slot";
+    I3dTexTableFree();
+}
