@@ -182,6 +182,21 @@ bool UsageOk(DWORD usage, D3DPOOL pool) {
 
 } // namespace
 
+// ---- what both share ----
+
+HRESULT D3dTextureCommon::Build(D3dDeviceBase* device, UINT width, UINT height, UINT levels,
+                                D3DFORMAT format, UINT faces) {
+    if (!m_store.Init(width, height, levels, format, faces)) return D3DERR_INVALIDCALL;
+    return GlCreate(device, faces == 6) ? D3D_OK : D3DERR_OUTOFVIDEOMEMORY;
+}
+
+HRESULT D3dTextureCommon::Unlock(UINT face, UINT level) {
+    bool changed = false;
+    HRESULT hr = m_store.Unlock(face, level, &changed);
+    if (SUCCEEDED(hr) && changed) GlUpload(face, level);
+    return hr;
+}
+
 // ---- 2D textures ----
 
 D3dTexture* D3dTexture::Create(D3dDeviceBase* device, UINT width, UINT height, UINT levels,
@@ -189,26 +204,8 @@ D3dTexture* D3dTexture::Create(D3dDeviceBase* device, UINT width, UINT height, U
     *hr = D3DERR_INVALIDCALL;
     if (!UsageOk(usage, pool)) return nullptr;
     if ((usage & D3DUSAGE_RENDERTARGET) && D3dTexFormatLayout(format).compressed) return nullptr;
-    auto* t = new (std::nothrow) D3dTexture(device, pool, usage);
-    if (!t) {
-        *hr = E_OUTOFMEMORY;
-        return nullptr;
-    }
-    if (!t->m_store.Init(width, height, levels, format, 1)) {
-        t->Release();
-        return nullptr;
-    }
-    if (!t->GlCreate(device, t->m_store, false)) {
-        t->Release();
-        *hr = D3DERR_OUTOFVIDEOMEMORY;
-        return nullptr;
-    }
-    *hr = D3D_OK;
-    return t;
-}
-
-HRESULT D3dTexture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
-    return m_store.Desc(level, m_usage, Pool(), desc);
+    return Finish(new (std::nothrow) D3dTexture(device, pool, usage), hr, device, width, height,
+                  levels, format, 1);
 }
 
 HRESULT D3dTexture::GetSurfaceLevel(UINT level, IDirect3DSurface8** surface) {
@@ -225,39 +222,14 @@ HRESULT D3dTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rec
     return m_store.Lock(0, level, locked, rect, flags);
 }
 
-HRESULT D3dTexture::UnlockRect(UINT level) {
-    bool changed = false;
-    HRESULT hr = m_store.Unlock(0, level, &changed);
-    if (SUCCEEDED(hr) && changed) GlUpload(m_store, 0, level);
-    return hr;
-}
-
 // ---- cube textures ----
 
 D3dCubeTexture* D3dCubeTexture::Create(D3dDeviceBase* device, UINT edge, UINT levels, DWORD usage,
                                        D3DFORMAT format, D3DPOOL pool, HRESULT* hr) {
     *hr = D3DERR_INVALIDCALL;
     if (!UsageOk(usage, pool) || (usage & D3DUSAGE_RENDERTARGET)) return nullptr;
-    auto* t = new (std::nothrow) D3dCubeTexture(device, pool, usage);
-    if (!t) {
-        *hr = E_OUTOFMEMORY;
-        return nullptr;
-    }
-    if (!t->m_store.Init(edge, edge, levels, format, 6)) {
-        t->Release();
-        return nullptr;
-    }
-    if (!t->GlCreate(device, t->m_store, true)) {
-        t->Release();
-        *hr = D3DERR_OUTOFVIDEOMEMORY;
-        return nullptr;
-    }
-    *hr = D3D_OK;
-    return t;
-}
-
-HRESULT D3dCubeTexture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
-    return m_store.Desc(level, m_usage, Pool(), desc);
+    return Finish(new (std::nothrow) D3dCubeTexture(device, pool, usage), hr, device, edge, edge,
+                  levels, format, 6);
 }
 
 HRESULT D3dCubeTexture::GetCubeMapSurface(D3DCUBEMAP_FACES face, UINT level,
@@ -267,16 +239,4 @@ HRESULT D3dCubeTexture::GetCubeMapSurface(D3DCUBEMAP_FACES face, UINT level,
     if (face >= 6 || level >= m_store.Count()) return D3DERR_INVALIDCALL;
     *surface = new D3dTextureSurface(this, face, level);
     return D3D_OK;
-}
-
-HRESULT D3dCubeTexture::LockRect(D3DCUBEMAP_FACES face, UINT level, D3DLOCKED_RECT* locked,
-                                 const RECT* rect, DWORD flags) {
-    return m_store.Lock(face, level, locked, rect, flags);
-}
-
-HRESULT D3dCubeTexture::UnlockRect(D3DCUBEMAP_FACES face, UINT level) {
-    bool changed = false;
-    HRESULT hr = m_store.Unlock(face, level, &changed);
-    if (SUCCEEDED(hr) && changed) GlUpload(m_store, face, level);
-    return hr;
 }

@@ -61,17 +61,41 @@ class D3dTexLevels {
 };
 
 // ---- textures ----
-// What 2D and cube textures share: the store, usage, and the GL texture when the device has GL.
-class D3dTextureGl : public D3dGlTexture {
+// What 2D and cube textures share: the level store, the usage, and the GL texture when the
+// device has GL.
+class D3dTextureCommon : public D3dGlTexture {
   public:
     unsigned GlName() const override { return m_glName; }
     unsigned GlTarget() const override { return m_glTarget; }
+    const D3dTexLevels& Store() const { return m_store; }
 
   protected:
+    explicit D3dTextureCommon(DWORD usage) : m_usage(usage) {}
+    ~D3dTextureCommon() { GlDelete(); }
+
+    // A texture just made (null when memory failed) gets its levels and its GL texture; null
+    // (with *hr) when either cannot be had.
+    template <class T>
+    static T* Finish(T* t, HRESULT* hr, D3dDeviceBase* device, UINT width, UINT height, UINT levels,
+                     D3DFORMAT format, UINT faces) {
+        *hr = t ? t->Build(device, width, height, levels, format, faces) : E_OUTOFMEMORY;
+        if (SUCCEEDED(*hr)) return t;
+        if (t) t->Release();
+        return nullptr;
+    }
+    HRESULT Build(D3dDeviceBase* device, UINT width, UINT height, UINT levels, D3DFORMAT format,
+                  UINT faces);
+    // Ends a lock; a level that may have changed goes to GL.
+    HRESULT Unlock(UINT face, UINT level);
+
+    DWORD m_usage;
+    D3dTexLevels m_store;
+
+  private:
     // Makes the GL texture with every level allocated (GL_TEXTURE_MAX_LEVEL = levels - 1, so a
     // one-level texture is complete under a mip filter). No GL on the device: nothing to do.
-    bool GlCreate(D3dDeviceBase* device, const D3dTexLevels& store, bool cube);
-    void GlUpload(const D3dTexLevels& store, UINT face, UINT level);
+    bool GlCreate(D3dDeviceBase* device, bool cube);
+    void GlUpload(UINT face, UINT level);
     void GlDelete();
 
     unsigned m_glName = 0;
@@ -80,7 +104,7 @@ class D3dTextureGl : public D3dGlTexture {
     bool m_s3tc = false; // compressed levels went to GL as S3TC (else decoded)
 };
 
-class D3dTexture final : public D3dResource<IDirect3DTexture8>, public D3dTextureGl {
+class D3dTexture final : public D3dResource<IDirect3DTexture8>, public D3dTextureCommon {
   public:
     // Null (with *hr) when the format, size, usage or pool is refused.
     static D3dTexture* Create(D3dDeviceBase* device, UINT width, UINT height, UINT levels,
@@ -88,45 +112,43 @@ class D3dTexture final : public D3dResource<IDirect3DTexture8>, public D3dTextur
 
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_TEXTURE; }
     DWORD GetLevelCount() override { return m_store.Count(); }
-    HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
+    HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override {
+        return m_store.Desc(level, m_usage, Pool(), desc);
+    }
     HRESULT GetSurfaceLevel(UINT level, IDirect3DSurface8** surface) override;
     HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
-    HRESULT UnlockRect(UINT level) override;
-
-    const D3dTexLevels& Store() const { return m_store; }
+    HRESULT UnlockRect(UINT level) override { return Unlock(0, level); }
 
   private:
+    friend class D3dTextureCommon;
     D3dTexture(D3dDeviceBase* device, D3DPOOL pool, DWORD usage)
-        : D3dResource(device, pool), m_usage(usage) {}
-    ~D3dTexture() override { GlDelete(); }
-
-    DWORD m_usage;
-    D3dTexLevels m_store;
+        : D3dResource(device, pool), D3dTextureCommon(usage) {}
+    ~D3dTexture() override = default;
 };
 
-class D3dCubeTexture final : public D3dResource<IDirect3DCubeTexture8>, public D3dTextureGl {
+class D3dCubeTexture final : public D3dResource<IDirect3DCubeTexture8>, public D3dTextureCommon {
   public:
     static D3dCubeTexture* Create(D3dDeviceBase* device, UINT edge, UINT levels, DWORD usage,
                                   D3DFORMAT format, D3DPOOL pool, HRESULT* hr);
 
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_CUBETEXTURE; }
     DWORD GetLevelCount() override { return m_store.Count(); }
-    HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
+    HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override {
+        return m_store.Desc(level, m_usage, Pool(), desc);
+    }
     HRESULT GetCubeMapSurface(D3DCUBEMAP_FACES face, UINT level,
                               IDirect3DSurface8** surface) override;
     HRESULT LockRect(D3DCUBEMAP_FACES face, UINT level, D3DLOCKED_RECT* locked, const RECT* rect,
-                     DWORD flags) override;
-    HRESULT UnlockRect(D3DCUBEMAP_FACES face, UINT level) override;
-
-    const D3dTexLevels& Store() const { return m_store; }
+                     DWORD flags) override {
+        return m_store.Lock(face, level, locked, rect, flags);
+    }
+    HRESULT UnlockRect(D3DCUBEMAP_FACES face, UINT level) override { return Unlock(face, level); }
 
   private:
+    friend class D3dTextureCommon;
     D3dCubeTexture(D3dDeviceBase* device, D3DPOOL pool, DWORD usage)
-        : D3dResource(device, pool), m_usage(usage) {}
-    ~D3dCubeTexture() override { GlDelete(); }
-
-    DWORD m_usage;
-    D3dTexLevels m_store;
+        : D3dResource(device, pool), D3dTextureCommon(usage) {}
+    ~D3dCubeTexture() override = default;
 };
 
 // Reads a level of a texture back from GL as B, G, R, A bytes (compressed levels come back

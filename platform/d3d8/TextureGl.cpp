@@ -113,7 +113,8 @@ void D3dTestForceDxtDecode(int on) {
     s_forceDxtDecode = on;
 }
 
-bool D3dTextureGl::GlCreate(D3dDeviceBase* device, const D3dTexLevels& store, bool cube) {
+bool D3dTextureCommon::GlCreate(D3dDeviceBase* device, bool cube) {
+    const D3dTexLevels& store = m_store;
     if (!dynamic_cast<D3dGlDevice*>(device)) return true; // no GL: the copies are all there is
     m_gl = true;
     m_glTarget = cube ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D;
@@ -138,13 +139,13 @@ bool D3dTextureGl::GlCreate(D3dDeviceBase* device, const D3dTexLevels& store, bo
     return true;
 }
 
-void D3dTextureGl::GlUpload(const D3dTexLevels& store, UINT face, UINT level) {
+void D3dTextureCommon::GlUpload(UINT face, UINT level) {
     if (!m_gl) return;
     ScopedBind bind(m_glTarget, m_glName);
-    Upload(m_glTarget, face, level, store.Format(), *store.At(face, level), m_s3tc, true);
+    Upload(m_glTarget, face, level, m_store.Format(), *m_store.At(face, level), m_s3tc, true);
 }
 
-void D3dTextureGl::GlDelete() {
+void D3dTextureCommon::GlDelete() {
     if (m_glName) glDeleteTextures(1, &m_glName);
     m_glName = 0;
     m_gl = false;
@@ -152,11 +153,9 @@ void D3dTextureGl::GlDelete() {
 
 bool D3dTestReadTextureLevel(IDirect3DBaseTexture8* texture, UINT face, UINT level,
                              std::vector<uint8_t>* out) {
-    const D3dTexLevels* store = nullptr;
-    if (auto* t = dynamic_cast<D3dTexture*>(texture)) store = &t->Store();
-    if (auto* c = dynamic_cast<D3dCubeTexture*>(texture)) store = &c->Store();
-    auto* gl = dynamic_cast<D3dGlTexture*>(texture);
-    if (!store || !gl || !gl->GlName() || !store->At(face, level)) return false;
+    auto* gl = dynamic_cast<D3dTextureCommon*>(texture);
+    const D3dTexLevels* store = gl ? &gl->Store() : nullptr;
+    if (!store || !gl->GlName() || !store->At(face, level)) return false;
     const D3dTexLevels::Level& l = *store->At(face, level);
     out->assign(size_t(l.width) * l.height * 4, 0);
     ScopedBind bind(gl->GlTarget(), gl->GlName());

@@ -116,18 +116,8 @@ TEST_F(TexPixels, CompressedChainsLoadEveryLevel) {
         ASSERT_GE(slot, 0) << name;
         auto* t = I3dTexGetSlot(slot)->texture;
         ASSERT_EQ(t->GetLevelCount(), 6u);
-        for (UINT i = 0; i < 6; ++i) {
-            std::vector<uint8_t> blocks = GenDxtEncodeLevel(kind, chain[i]);
-            std::vector<uint8_t> want(size_t(chain[i].width) * chain[i].height * 4);
-            DxtDecodeLevel(pixels, chain[i].width, chain[i].height, blocks.data(), want.data(),
-                           size_t(chain[i].width) * 4);
-            std::vector<uint8_t> got;
-            ASSERT_TRUE(D3dTestReadTextureLevel(t, 0, i, &got));
-            ASSERT_EQ(got.size(), want.size());
-            for (size_t k = 0; k < got.size(); ++k)
-                ASSERT_LE(std::abs(int(got[k]) - int(want[k])), 2)
-                    << name << " level " << i << " byte " << k;
-        }
+        for (UINT i = 0; i < 6; ++i)
+            EXPECT_TRUE(TexLevelMatchesDxt(t, 0, i, kind, chain[i])) << name;
         bool opaque = kind == GenDds::Dxt1;
         ExpectSamples(
             slot,

@@ -2,10 +2,29 @@
 // the layer's GL device. Header-only, so that test programs without the layer need not link it.
 #pragma once
 
-#include "platform/d3d8/D3d8.h"
+#include "datagen/Images/ImageWriters.h"
+#include "platform/d3d8/Texture.h"
+#include "platform/d3dx/Dxt.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <cstring>
 #include <vector>
+
+// Present parameters of a small windowed offscreen device whose back buffer can be read.
+inline D3DPRESENT_PARAMETERS TexTestPresentParams(UINT width, UINT height,
+                                                  D3DFORMAT format = D3DFMT_X8R8G8B8) {
+    D3DPRESENT_PARAMETERS pp{};
+    pp.BackBufferWidth = width;
+    pp.BackBufferHeight = height;
+    pp.BackBufferFormat = format;
+    pp.BackBufferCount = 1;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.Windowed = 1;
+    pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+    return pp;
+}
 
 // Pixel-space projection (0, 0 at the top-left corner), texture stage 0 passing the texture's
 // colour and alpha straight through, no lighting, culling or depth test.
@@ -62,4 +81,27 @@ inline std::vector<uint32_t> TexQuadReadBack(IDirect3DDevice8* dev) {
     }
     rt->Release();
     return out;
+}
+
+// Level `level` of a texture, read back from GL, against what the DXT blocks `level` of `kind`
+// decode to: equal within `tolerance` per byte (interpolated DXT colours may differ by a step or
+// two between decoders, endpoints not at all).
+inline ::testing::AssertionResult TexLevelMatchesDxt(IDirect3DBaseTexture8* texture, UINT face,
+                                                     UINT level, GenDds kind,
+                                                     const GenImage& source, int tolerance = 2) {
+    const int pixels = kind == GenDds::Dxt1 ? 1 : 5; // DDS_DXT1, DDS_DXT5
+    std::vector<uint8_t> blocks = GenDxtEncodeLevel(kind, source);
+    std::vector<uint8_t> want(size_t(source.width) * source.height * 4);
+    DxtDecodeLevel(pixels, source.width, source.height, blocks.data(), want.data(),
+                   size_t(source.width) * 4);
+    std::vector<uint8_t> got;
+    if (!D3dTestReadTextureLevel(texture, face, level, &got))
+        return ::testing::AssertionFailure() << "level " << level << " cannot be read from GL";
+    if (got.size() != want.size())
+        return ::testing::AssertionFailure() << "level " << level << " has the wrong size";
+    for (size_t k = 0; k < got.size(); ++k)
+        if (std::abs(int(got[k]) - int(want[k])) > tolerance)
+            return ::testing::AssertionFailure() << "level " << level << " byte " << k << ": "
+                                                 << int(got[k]) << " for " << int(want[k]);
+    return ::testing::AssertionSuccess();
 }

@@ -2,6 +2,7 @@
 // sizes and pitches, locking rules, surfaces keeping their texture alive.
 #include "platform/d3d8/Texture.h"
 #include "platform/d3d8/Recording.h"
+#include "tests/support/TexturedQuad.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +18,7 @@ struct RecordedTextures : ::testing::Test {
         D3dRecordingSetup(D3dRecordingConfig{});
         d3d = Direct3DCreate8Recording(D3D_SDK_VERSION);
         ASSERT_NE(d3d, nullptr);
-        D3DPRESENT_PARAMETERS pp{};
-        pp.BackBufferWidth = 64;
-        pp.BackBufferHeight = 32;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.Windowed = 1;
+        D3DPRESENT_PARAMETERS pp = TexTestPresentParams(64, 32);
         ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
                                     &pp, &dev),
                   D3D_OK);
@@ -145,11 +140,7 @@ TEST_F(RecordedTextures, BoundAndRenderTargetTexturesFollowDirect3DLifetimes) {
     ASSERT_EQ(Make(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &t), D3D_OK);
     D3DLOCKED_RECT lr;
     EXPECT_NE(t->LockRect(0, &lr, nullptr, 0), D3D_OK) << "render targets are not lockable";
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 64;
-    pp.BackBufferHeight = 32;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.Windowed = 1;
+    D3DPRESENT_PARAMETERS pp = TexTestPresentParams(64, 32);
     EXPECT_EQ(dev->Reset(&pp), D3DERR_INVALIDCALL) << "a default-pool texture blocks Reset";
     t->Release();
     EXPECT_EQ(dev->Reset(&pp), D3D_OK);
