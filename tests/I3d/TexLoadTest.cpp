@@ -44,28 +44,10 @@ class TexLoad : public KernelTest {
 // ---- DDS ----
 
 TEST_F(TexLoad, DdsLevelsArriveWholeThroughThePitch) {
-    // 256 x 64: nine levels, the last three only 1 texel high. Each texel encodes its level and
-    // position, so a level copied from the wrong offset or with the wrong pitch shows.
-    GenChain chain;
-    for (uint32_t i = 0, w = 256, h = 64; i < 9;
-         ++i, w = std::max(1u, w / 2), h = std::max(1u, h / 2))
-        chain.push_back(
-            MakeImage(w, h, [i](uint32_t x, uint32_t y) { return i << 24 | y << 8 | x; }));
-    ASSERT_TRUE(GenWriteFile(Path("wide.dds"), GenDdsBytes(GenDds::Argb32, chain)));
-    int slot = D3dTexFromDds(-1, Path("wide.dds").c_str(), "wide");
-    ASSERT_GE(slot, 0);
-    EXPECT_EQ(I3dTexGetSlot(slot)->format, I3DTEX_A8R8G8B8);
-    auto* t = static_cast<IDirect3DTexture8*>(I3dTexGetSlot(slot)->texture);
-    ASSERT_EQ(t->GetLevelCount(), 9u);
-    EXPECT_EQ(Texel32(slot, 0, 255, 63), 0x00003FFFu);
-    EXPECT_EQ(Texel32(slot, 6, 3, 0), 0x06000003u) << "level 6 is 4 x 1";
-    EXPECT_EQ(Texel32(slot, 7, 1, 0), 0x07000001u) << "level 7 is 2 x 1, not 2 x 0";
-    EXPECT_EQ(Texel32(slot, 8, 0, 0), 0x08000000u);
-
     // 8-bit rows of 2 bytes land in rows padded to 4.
     GenImage a8 = MakeImage(2, 2, [](uint32_t x, uint32_t y) { return (10 * y + x + 1) << 24; });
     ASSERT_TRUE(WriteDds(Path("a8.dds"), GenDds::A8, a8));
-    slot = D3dTexFromDds(-1, Path("a8.dds").c_str(), "a8");
+    int slot = D3dTexFromDds(-1, Path("a8.dds").c_str(), "a8");
     ASSERT_GE(slot, 0);
     EXPECT_EQ(I3dTexGetSlot(slot)->format, I3DTEX_A8);
     I3dImage img;
@@ -89,68 +71,17 @@ TEST_F(TexLoad, RefusedDdsFilesFallBackToTheTgaTwin) {
     ASSERT_GE(slot, 0);
     EXPECT_EQ(I3dTexGetSlot(slot)->format, I3DTEX_R5G6B5) << "the 24-bit DDS was not taken";
 
-    const std::vector<uint8_t> good =
+    // A mip count of 0 is one level (the header checks themselves: DdsFileTest).
+    std::vector<uint8_t> f =
         GenDdsBytes(GenDds::Argb32, GenMipChain(SolidImage(64, 64, 0xFF0000FF)));
-    auto put32 = [](std::vector<uint8_t>& f, size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            f[at + i] = uint8_t(v >> (8 * i));
-    };
-    struct Case {
-        const char* what;
-        void (*edit)(std::vector<uint8_t>&, decltype(put32)&);
-    } cases[] = {
-        {"no magic", [](auto& f, auto&) { f[0] = 'X'; }},
-        {"width 0", [](auto& f, auto& p) { p(f, 16, 0); }},
-        {"height 0", [](auto& f, auto& p) { p(f, 12, 0); }},
-        {"20 levels on 64 x 64", [](auto& f, auto& p) { p(f, 28, 20); }},
-        {"FourCC DXT9", [](auto& f, auto&) { std::memcpy(f.data() + 84, "DXT9", 4); }},
-        {"24-bit", [](auto& f, auto& p) { p(f, 88, 24); }},
-        {"size beyond the data", [](auto& f, auto& p) { p(f, 16, 4096); }},
-    };
-    for (const Case& c : cases) {
-        std::vector<uint8_t> f = good;
-        c.edit(f, put32);
-        ASSERT_TRUE(GenWriteFile(Path("bad.dds"), f));
-        EXPECT_EQ(D3dTexFromDds(-1, Path("bad.dds").c_str(), "bad"), -1) << c.what;
-    }
-    std::vector<uint8_t> f = good;
-    put32(f, 28, 0);
+    f[28] = f[29] = f[30] = f[31] = 0;
     ASSERT_TRUE(GenWriteFile(Path("one.dds"), f));
     slot = D3dTexFromDds(-1, Path("one.dds").c_str(), "one");
-    ASSERT_GE(slot, 0) << "a mip count of 0 is one level";
+    ASSERT_GE(slot, 0);
     EXPECT_EQ(static_cast<IDirect3DTexture8*>(I3dTexGetSlot(slot)->texture)->GetLevelCount(), 1u);
 }
 
 // ---- TGA ----
-
-TEST_F(TexLoad, TgaLayoutsBecomeTheirTextureFormats) {
-    const GenImage img = MakeImage(3, 2, [](uint32_t x, uint32_t y) {
-        return (x == 0 && y == 0) ? 0x80FF0000u : 0x40080408u;
-    });
-    ASSERT_TRUE(WriteTga(Path("rgb.tga"), img, IMG_R8G8B8));
-    int slot = I3dTexLoad(Path("rgb").c_str(), nullptr, 0);
-    ASSERT_GE(slot, 0);
-    I3dImage lock;
-    ASSERT_EQ(I3dTexLockImage(slot, 0, &lock), 0);
-    EXPECT_EQ(lock.format, IMG_R5G6B5);
-    uint16_t v;
-    std::memcpy(&v, lock.pixels, 2);
-    EXPECT_EQ(v, 0xF800) << "top-left red; the rows come out top row first";
-    std::memcpy(&v, lock.pixels + lock.pitch + 4, 2);
-    EXPECT_EQ(v, 0x0821);
-    D3dTextureUnlock(slot, 0);
-
-    ASSERT_TRUE(WriteTga(Path("argb.tga"), img, IMG_A8R8G8B8));
-    slot = I3dTexLoad(Path("argb").c_str(), nullptr, 0);
-    EXPECT_EQ(I3dTexGetSlot(slot)->format, I3DTEX_A8R8G8B8);
-    EXPECT_EQ(Texel32(slot, 0, 0, 0), 0x80FF0000u) << "32-bit files keep their alpha";
-
-    ASSERT_TRUE(WriteTga(Path("grey.tga"), img, IMG_L8));
-    slot = I3dTexLoad(Path("grey").c_str(), nullptr, 0);
-    EXPECT_EQ(I3dTexGetSlot(slot)->format, I3DTEX_A8R8G8B8);
-    EXPECT_EQ(Texel32(slot, 0, 0, 0), 0x80FFFFFFu) << "grey becomes white with the grey as alpha";
-    EXPECT_EQ(Texel32(slot, 0, 2, 1), 0x40FFFFFFu);
-}
 
 TEST_F(TexLoad, PaletteTgaKeepsRedAndBlueInPlace) {
     I3dImage* p8 = ImgAlloc(2, 1, IMG_P8);

@@ -105,25 +105,28 @@ TEST_F(TexPixels, EachLoaderSamplesAsItsFileSays) {
         "8-bit DDS is alpha only");
 }
 
+// Through S3TC, and decoded by the layer as on a context without it.
 TEST_F(TexPixels, CompressedChainsLoadEveryLevel) {
-    const GenImage img = MakeImage(32, 16, Cells);
-    for (auto [kind, pixels] :
-         {std::pair{GenDds::Dxt1, int(DDS_DXT1)}, std::pair{GenDds::Dxt5, int(DDS_DXT5)}}) {
-        std::string name = kind == GenDds::Dxt1 ? "dxt1" : "dxt5";
-        GenChain chain = GenMipChain(img);
-        ASSERT_TRUE(GenWriteFile(Path(name + ".dds"), GenDdsBytes(kind, chain)));
-        int slot = I3dTexLoad(Path(name).c_str(), nullptr, 0);
-        ASSERT_GE(slot, 0) << name;
-        auto* t = I3dTexGetSlot(slot)->texture;
-        ASSERT_EQ(t->GetLevelCount(), 6u);
-        for (UINT i = 0; i < 6; ++i)
-            EXPECT_TRUE(TexLevelMatchesDxt(t, 0, i, kind, chain[i])) << name;
-        bool opaque = kind == GenDds::Dxt1;
-        ExpectSamples(
-            slot,
-            [opaque](uint32_t x, uint32_t y) { return Cells(x, y) | (opaque ? 0xFF000000u : 0u); },
-            name.c_str());
+    const GenChain chain = GenMipChain(MakeImage(32, 16, Cells));
+    for (int decode : {0, 1}) {
+        D3dTestForceDxtDecode(decode);
+        for (GenDds kind : {GenDds::Dxt1, GenDds::Dxt5}) {
+            std::string name = kind == GenDds::Dxt1 ? "dxt1" : "dxt5";
+            SCOPED_TRACE(name + (decode ? ", decoded by the layer" : ", S3TC"));
+            ASSERT_TRUE(GenWriteFile(Path(name + ".dds"), GenDdsBytes(kind, chain)));
+            int slot = I3dTexLoad(Path(name).c_str(), nullptr, 0);
+            ASSERT_GE(slot, 0);
+            auto* t = I3dTexGetSlot(slot)->texture;
+            ASSERT_EQ(t->GetLevelCount(), 6u);
+            for (UINT i = 0; i < 6; ++i)
+                EXPECT_TRUE(TexLevelMatchesDxt(t, 0, i, kind, chain[i]));
+            uint32_t opaque = kind == GenDds::Dxt1 ? 0xFF000000u : 0u;
+            ExpectSamples(
+                slot, [opaque](uint32_t x, uint32_t y) { return Cells(x, y) | opaque; }, "");
+            I3dTexRelease(slot);
+        }
     }
+    D3dTestForceDxtDecode(0);
 }
 
 TEST_F(TexPixels, NonSquareChainsKeepTheirShortSideAtOne) {

@@ -151,13 +151,6 @@ TEST_F(TexSlots, LockingGivesTheLevelAsAnImage) {
     int slot = D3dTexCreate(8, 4, I3DTEX_A8R8G8B8, 0, "lock", 0);
     ASSERT_GE(slot, 0);
     I3dImage img;
-    ASSERT_EQ(I3dTexLockImage(slot, 0, &img), 0);
-    EXPECT_EQ(img.format, IMG_A8R8G8B8);
-    EXPECT_EQ(img.bytesPerPixel, 4);
-    EXPECT_EQ(img.width, 8);
-    EXPECT_EQ(img.height, 4);
-    EXPECT_EQ(img.pitch, 32);
-    EXPECT_EQ(D3dTextureUnlock(slot, 0), 0);
     ASSERT_EQ(I3dTexLockImage(slot, 3, &img), 0);
     EXPECT_EQ(img.width, 1);
     EXPECT_EQ(img.height, 1) << "the short side stays 1, never 0";
@@ -172,30 +165,12 @@ TEST_F(TexSlots, LockingGivesTheLevelAsAnImage) {
 // ---- formats ----
 
 TEST_F(TexSlots, FormatTablesGoBothWays) {
-    for (int code = 0; code < I3DTEX_FORMAT_COUNT; ++code) {
-        int d3d = I3dTexFormatToD3d(code);
-        ASSERT_GT(d3d, 0) << code;
-        EXPECT_EQ(I3dTexFormatFromD3d(d3d), code);
-    }
-    EXPECT_EQ(I3dTexFormatToD3d(0), D3DFMT_R8G8B8);
-    EXPECT_EQ(I3dTexFormatToD3d(13), D3DFMT_L8);
-    EXPECT_EQ(I3dTexFormatToD3d(28), D3DFMT_DXT5);
+    for (int code = 0; code < I3DTEX_FORMAT_COUNT; ++code)
+        EXPECT_EQ(I3dTexFormatFromD3d(I3dTexFormatToD3d(code)), code) << code;
     EXPECT_EQ(I3dTexFormatToD3d(29), -1);
-    EXPECT_EQ(I3dTexFormatToD3d(-1), -1);
     EXPECT_EQ(I3dTexFormatFromD3d(D3DFMT_D24S8), -1);
-
-    const int imgToTex[IMG_FORMAT_COUNT] = {-1, 12, 4, 3, 1, 0, 8, 13, 5, 6, -1, -1};
-    for (int f = 0; f < IMG_FORMAT_COUNT; ++f)
-        EXPECT_EQ(I3dTexFormatOfImage(f), imgToTex[f]) << f;
-    const int texToImg[I3DTEX_FORMAT_COUNT] = {5,  4,  4,  3,  8,  8,  9,  -1, 6,  -1,
-                                               9,  -1, 1,  7,  -1, -1, -1, -1, -1, -1,
-                                               -1, -1, -1, -1, -1, -1, -1, -1, -1};
-    for (int f = 0; f < I3DTEX_FORMAT_COUNT; ++f)
-        EXPECT_EQ(I3dTexImageFormat(f), texToImg[f]) << f;
-
-    EXPECT_EQ(I3dTexTgaFormat(I3DTEX_R8G8B8), I3DTEX_R5G6B5);
-    EXPECT_EQ(I3dTexTgaFormat(I3DTEX_A8R8G8B8), I3DTEX_A8R8G8B8);
-    EXPECT_EQ(I3dTexTgaFormat(I3DTEX_L8), I3DTEX_A8R8G8B8);
+    EXPECT_EQ(I3dTexFormatOfImage(IMG_RAW32), -1);
+    EXPECT_EQ(I3dTexImageFormat(I3DTEX_DXT1), -1) << "compressed textures are no image";
     EXPECT_EQ(I3dTexTgaFormat(I3DTEX_P8), I3DTEX_A8R8G8B8)
         << "palette files become 32-bit textures, filled B, G, R, 255";
 }

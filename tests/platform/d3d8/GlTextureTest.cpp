@@ -1,20 +1,13 @@
 // Textures on real OpenGL (llvmpipe through EGL, no display): each format samples as Direct3D
-// lays it out in memory, levels and cube faces reach GL, a one-level texture stays complete
-// under a mip filter, and an unlocked level is what the next draw samples.
-#include "datagen/Images/ImageWriters.h"
-#include "platform/d3d8/D3dx.h"
+// lays it out in memory. Levels, cube faces, filtering and locking are checked through the
+// texture slots (tests/I3d/TexPixelTest.cpp).
 #include "platform/d3d8/Texture.h"
-#include "platform/d3dx/DdsFile.h"
-#include "platform/d3dx/Dxt.h"
-#include "tests/support/TestSupport.h"
 #include "tests/support/TexturedQuad.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <tuple>
 
 namespace {
 
@@ -35,7 +28,6 @@ struct GlTextures : ::testing::Test {
         ASSERT_EQ(dev->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0), D3D_OK);
     }
     void TearDown() override {
-        D3dTestForceDxtDecode(0);
         if (dev) {
             dev->SetTexture(0, nullptr);
             EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "the layer left a GL error";
@@ -113,129 +105,4 @@ TEST_F(GlTextures, EachFormatSamplesAsDirect3DLaysItOut) {
         dev->SetTexture(0, nullptr);
         EXPECT_EQ(t->Release(), 0u);
     }
-}
-
-TEST_F(GlTextures, LinearFilteringKeepsTexelCentresOnPixelCentres) {
-    // Neighbouring texels differ a lot: any half-texel slip would blend them.
-    std::vector<uint8_t> bytes(8 * 8 * 4);
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = uint8_t((i / 4) % 2 ? 0xFF : 0x00);
-    IDirect3DTexture8* t = Filled(D3DFMT_A8R8G8B8, 8, 8, bytes);
-    dev->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
-    dev->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
-    dev->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR);
-    std::vector<uint32_t> px = Draw(t, 8, 8);
-    ASSERT_FALSE(px.empty());
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            ASSERT_EQ(px[size_t(y * W + x)], (x % 2) ? 0xFFFFFFFFu : 0u)
-                << x << "," << y
-                << ": a one-level texture must stay complete under a mip filter and sample "
-                   "exactly";
-    dev->SetTexture(0, nullptr);
-    t->Release();
-}
-
-TEST_F(GlTextures, UnlockedPixelsAreWhatTheNextDrawSamples) {
-    IDirect3DTexture8* t = Filled(D3DFMT_A8R8G8B8, 2, 2, std::vector<uint8_t>(16, 0));
-    EXPECT_EQ(Draw(t, 2, 2)[0], 0u);
-    D3DLOCKED_RECT lr;
-    ASSERT_EQ(t->LockRect(0, &lr, nullptr, 0), D3D_OK);
-    static_cast<uint32_t*>(lr.pBits)[0] = 0xFF00FF00;
-    ASSERT_EQ(t->UnlockRect(0), D3D_OK);
-    EXPECT_EQ(Draw(t, 2, 2)[0], 0xFF00FF00u) << "UnlockRect must send the level to GL";
-
-    ASSERT_EQ(t->LockRect(0, &lr, nullptr, D3DLOCK_READONLY), D3D_OK);
-    EXPECT_EQ(static_cast<uint32_t*>(lr.pBits)[0], 0xFF00FF00u) << "a lock hands out the copy";
-    ASSERT_EQ(t->UnlockRect(0), D3D_OK);
-    dev->SetTexture(0, nullptr);
-    t->Release();
-}
-
-TEST_F(GlTextures, CompressedChainsReachGlLevelByLevel) {
-    GenImage img(16, 8);
-    for (uint32_t y = 0; y < 8; ++y)
-        for (uint32_t x = 0; x < 16; ++x)
-            img.Set(x, y, ((x / 4 + y / 4) & 1) ? 0x80080408 : 0xFFFF0000);
-    GenChain chain = GenMipChain(img);
-    for (int decode = 0; decode < 2; ++decode) {
-        D3dTestForceDxtDecode(decode);
-        for (auto [kind, format, pixels] : {std::tuple{GenDds::Dxt1, D3DFMT_DXT1, int(DDS_DXT1)},
-                                            std::tuple{GenDds::Dxt5, D3DFMT_DXT5, int(DDS_DXT5)}}) {
-            SCOPED_TRACE(decode ? "decoded by the layer" : "S3TC");
-            IDirect3DTexture8* t = nullptr;
-            ASSERT_EQ(dev->CreateTexture(16, 8, 0, 0, format, D3DPOOL_MANAGED, &t), D3D_OK);
-            ASSERT_EQ(t->GetLevelCount(), 5u);
-            for (UINT i = 0; i < 5; ++i) {
-                std::vector<uint8_t> blocks = GenDxtEncodeLevel(kind, chain[i]);
-                D3DLOCKED_RECT lr;
-                ASSERT_EQ(t->LockRect(i, &lr, nullptr, 0), D3D_OK);
-                DdsCopyLevel(pixels, chain[i].width, chain[i].height, blocks.data(),
-                             static_cast<uint8_t*>(lr.pBits), size_t(lr.Pitch));
-                ASSERT_EQ(t->UnlockRect(i), D3D_OK);
-                EXPECT_TRUE(TexLevelMatchesDxt(t, 0, i, kind, chain[i]));
-            }
-            std::vector<uint32_t> px = Draw(t, 16, 8);
-            EXPECT_EQ(px[0], 0xFFFF0000u);
-            EXPECT_EQ(px[4], kind == GenDds::Dxt1 ? 0xFF080408u : 0x80080408u)
-                << "endpoints sample exactly (DXT1 is opaque)";
-            dev->SetTexture(0, nullptr);
-            t->Release();
-        }
-    }
-}
-
-TEST_F(GlTextures, CubeFacesReachGlInDirect3DOrder) {
-    TempDir dir;
-    std::array<GenChain, 6> faces;
-    const uint32_t colours[6] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
-                                 0xFFFFFF00, 0xFF00FFFF, 0xFFFF00FF};
-    for (int f = 0; f < 6; ++f) {
-        GenImage img(8, 8);
-        for (uint32_t y = 0; y < 8; ++y)
-            for (uint32_t x = 0; x < 8; ++x)
-                img.Set(x, y, y == 0 ? 0xFFFFFFFF : colours[f]); // the top row marks "up"
-        faces[f] = GenMipChain(img);
-    }
-    for (GenDds kind : {GenDds::Argb32, GenDds::Dxt1}) {
-        ASSERT_TRUE(GenWriteFile(dir / "cube.dds", GenDdsCubeBytes(kind, faces)));
-        IDirect3DCubeTexture8* cube = nullptr;
-        ASSERT_EQ(D3DXCreateCubeTextureFromFileA(dev, (dir / "cube.dds").c_str(), &cube), D3D_OK);
-        EXPECT_EQ(cube->GetLevelCount(), 4u);
-        D3DSURFACE_DESC d;
-        ASSERT_EQ(cube->GetLevelDesc(0, &d), D3D_OK);
-        EXPECT_EQ(d.Format, kind == GenDds::Dxt1 ? D3DFMT_DXT1 : D3DFMT_A8R8G8B8);
-        for (UINT f = 0; f < 6; ++f) {
-            std::vector<uint8_t> got;
-            ASSERT_TRUE(D3dTestReadTextureLevel(cube, f, 0, &got));
-            uint32_t top, below;
-            std::memcpy(&top, got.data(), 4);
-            std::memcpy(&below, got.data() + 8 * 4 * 5, 4);
-            EXPECT_EQ(top, 0xFFFFFFFFu) << "face " << f << ": row 0 is the top of the face";
-            EXPECT_EQ(below, colours[f]) << "face " << f << " is not in +X, -X, +Y, -Y, +Z, -Z";
-            std::vector<uint8_t> last;
-            ASSERT_TRUE(D3dTestReadTextureLevel(cube, f, 3, &last));
-            EXPECT_EQ(last.size(), 4u) << "the 1 x 1 level is there";
-        }
-        cube->Release();
-    }
-}
-
-TEST_F(GlTextures, CubeLoaderRefusesWhatIsNotACompleteCube) {
-    TempDir dir;
-    std::array<GenChain, 6> faces;
-    for (GenChain& c : faces)
-        c = GenMipChain(GenImage(4, 4));
-    IDirect3DCubeTexture8* cube = reinterpret_cast<IDirect3DCubeTexture8*>(1);
-    ASSERT_TRUE(GenWriteFile(dir / "five.dds", GenDdsCubeBytes(GenDds::Argb32, faces, 0x1F)));
-    EXPECT_EQ(D3DXCreateCubeTextureFromFileA(dev, (dir / "five.dds").c_str(), &cube),
-              D3DXERR_INVALIDDATA);
-    EXPECT_EQ(cube, nullptr);
-    ASSERT_TRUE(GenWriteFile(dir / "flat.dds", GenDdsBytes(GenDds::Argb32, faces[0])));
-    EXPECT_EQ(D3DXCreateCubeTextureFromFileA(dev, (dir / "flat.dds").c_str(), &cube),
-              D3DXERR_INVALIDDATA)
-        << "a 2D file is not a cube";
-    EXPECT_EQ(D3DXCreateCubeTextureFromFileA(dev, (dir / "none.dds").c_str(), &cube),
-              D3DXERR_INVALIDDATA);
-    EXPECT_EQ(D3DXCreateCubeTextureFromFileA(dev, dir.Path().c_str(), &cube), D3DXERR_INVALIDDATA);
 }
