@@ -26,8 +26,8 @@ struct giSkinVertex {
 };
 
 struct giSkeletonBone {
-    std::string name;       // lower case
-    std::string parentName; // lower case; empty for a root
+    std::string name;                          // lower case
+    std::string parentName;                    // lower case; empty for a root
     giMat44 bind = giMat44::Identity();        // bone -> model, translation in row 3
     giMat44 inverseBind = giMat44::Identity(); // stays identity for a singular bind
     const giSkeletonBone* parent = nullptr;

@@ -19,21 +19,6 @@
 
 namespace {
 
-// A model file: the header, then each given record or list, then `tail` as raw bytes.
-std::string WriteModel(const std::string& path, std::initializer_list<GM_Object*> records,
-                       std::initializer_list<GM_List*> lists, const std::string& tail = "") {
-    GM_Stream s;
-    EXPECT_EQ(s.OpenWrite(path.c_str(), GM_STREAM_BINARY), 1);
-    EXPECT_EQ(s.WriteHeader(nullptr, GM_MODEL_BASIC), 1);
-    for (GM_Object* r : records)
-        EXPECT_EQ(r->Write(&s), 1);
-    for (GM_List* l : lists)
-        EXPECT_EQ(l->Write(&s), 1);
-    if (!tail.empty()) s.Write(tail.data(), 1, tail.size());
-    s.Close();
-    return FileBytes(path);
-}
-
 // 1 or 0 from reading the model; -1 when the file or its header did not open.
 int Load(GM_ModelFile& m, const std::string& path) {
     GM_Stream s;

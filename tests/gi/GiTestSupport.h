@@ -3,12 +3,14 @@
 #pragma once
 
 #include "gi/GM_Factory.h"
+#include "gi/GM_List.h"
 #include "gi/GM_Object.h"
 #include "gi/GM_Stream.h"
 #include "gi/giFileIO.h"
 
 #include <cstdint>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -97,6 +99,21 @@ inline std::string FileBytes(const std::string& path) {
 inline std::string WriteRecord(GM_Object& o, const std::string& path, int mode = GM_STREAM_BINARY) {
     GM_Stream s;
     if (!s.OpenWrite(path.c_str(), mode) || !o.Write(&s)) return "";
+    s.Close();
+    return FileBytes(path);
+}
+
+// A GMF file: the header, then each given record or list, then `tail` as raw bytes.
+inline std::string WriteModel(const std::string& path, std::initializer_list<GM_Object*> records,
+                              std::initializer_list<GM_List*> lists, const std::string& tail = "") {
+    GM_Stream s;
+    if (!s.OpenWrite(path.c_str(), GM_STREAM_BINARY) || !s.WriteHeader(nullptr, GM_MODEL_BASIC))
+        return "";
+    for (GM_Object* r : records)
+        if (!r->Write(&s)) return "";
+    for (GM_List* l : lists)
+        if (!l->Write(&s)) return "";
+    if (!tail.empty()) s.Write(tail.data(), 1, tail.size());
     s.Close();
     return FileBytes(path);
 }
