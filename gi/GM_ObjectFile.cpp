@@ -6,6 +6,22 @@
 #include "gi/GM_Stream.h"
 #include "gi/giDebug.h"
 
+// Reads the one record of its kind that a file may hold.
+template <class T>
+static bool ReadOnce(std::unique_ptr<T>& slot, GM_Stream& s, const char* again,
+                     const char* failed) {
+    if (slot) {
+        giOutputDebugString(again);
+        return false;
+    }
+    slot = std::make_unique<T>();
+    if (!slot->Read(&s)) {
+        giOutputDebugString(failed);
+        return false;
+    }
+    return true;
+}
+
 GM_ObjectFileRead GM_ReadObjectFile(const char* fileName, const char* strayLine, bool idReadFails) {
     GM_ObjectFileRead out;
     GM_Stream s;
@@ -23,25 +39,12 @@ GM_ObjectFileRead GM_ReadObjectFile(const char* fileName, const char* strayLine,
         }
         if (s.AtEnd()) break;
         if (id == GMID_SCENE) {
-            if (scene) {
-                giOutputDebugString("Scene already generated\n");
+            if (!ReadOnce(scene, s, "Scene already generated\n", "ERROR READING GM_SCENE\n"))
                 return out;
-            }
-            scene = std::make_unique<GM_Scene>();
-            if (!scene->Read(&s)) {
-                giOutputDebugString("ERROR READING GM_SCENE\n");
-                return out;
-            }
         } else if (id == GMID_OBJECT_LIST) {
-            if (list) {
-                giOutputDebugString("Object List already generated\n");
+            if (!ReadOnce(list, s, "Object List already generated\n",
+                          "ERROR READING GMOBJECTLIST\n"))
                 return out;
-            }
-            list = std::make_unique<GM_ObjectList>();
-            if (!list->Read(&s)) {
-                giOutputDebugString("ERROR READING GMOBJECTLIST\n");
-                return out;
-            }
         } else {
             // Nothing is skipped: the next word is read as the next type id.
             giOutputDebugString(strayLine);

@@ -31,7 +31,7 @@ namespace {
 
 const std::string kData = FAIRLARK_BUILD_DATA_DIR;
 
-std::string Adult(const char* file) {
+std::string CharFile(const char* file) {
     return kData + "Characters/" + file;
 }
 
@@ -39,20 +39,19 @@ std::string Adult(const char* file) {
 // quaternion, the root's translation from its key, every other bone placed by its offset from
 // its parent.
 std::vector<giMat44> PoseKey(const giSkeleton& skel, const giAnimation& anim, int key) {
+    auto place = [](giMat44& m, const giVec3& at) {
+        m.m[3][0] = at.x, m.m[3][1] = at.y, m.m[3][2] = at.z;
+    };
     std::vector<giMat44> m((size_t)skel.BoneCount());
     for (int b = 0; b < skel.BoneCount(); ++b) {
         const giAnimKey& k = anim.Tracks()[(size_t)b].keys[(size_t)key];
         m[(size_t)b] = giMatrixRotationQuaternion({k.quat[0], k.quat[1], k.quat[2], k.quat[3]});
-        if (skel.Bone(b).parentIndex < 0)
-            m[(size_t)b].m[3][0] = k.pos[0], m[(size_t)b].m[3][1] = k.pos[1],
-            m[(size_t)b].m[3][2] = k.pos[2];
+        if (skel.Bone(b).parentIndex < 0) place(m[(size_t)b], {k.pos[0], k.pos[1], k.pos[2]});
     }
     // Parents come first in these files, so one pass in index order places every child.
     for (int b = 0; b < skel.BoneCount(); ++b) {
         const int p = skel.Bone(b).parentIndex;
-        if (p < 0) continue;
-        const giVec3 at = giVec3TransformCoord(skel.Bone(b).offset, m[(size_t)p]);
-        m[(size_t)b].m[3][0] = at.x, m[(size_t)b].m[3][1] = at.y, m[(size_t)b].m[3][2] = at.z;
+        if (p >= 0) place(m[(size_t)b], giVec3TransformCoord(skel.Bone(b).offset, m[(size_t)p]));
     }
     return m;
 }
@@ -159,9 +158,9 @@ TEST(CharacterData, TheGeneratorRefusesBrokenRules) {
 
 TEST(CharacterData, AdultSkeletonSkinsTheAdultModel) {
     giGmModel model;
-    ASSERT_TRUE(model.Load(Adult("Adult.gmf").c_str()));
+    ASSERT_TRUE(model.Load(CharFile("Adult.gmf").c_str()));
     giSkeleton skel;
-    ASSERT_TRUE(skel.Build(Adult("AdultSkel.gmf"), model));
+    ASSERT_TRUE(skel.Build(CharFile("AdultSkel.gmf"), model));
     const char* names[] = {"pelvis",   "spine",  "head",  "upperarml", "forearml", "upperarmr",
                            "forearmr", "thighl", "calfl", "thighr",    "calfr"};
     const int parents[] = {-1, 0, 1, 1, 3, 1, 5, 0, 7, 0, 9};
@@ -199,7 +198,8 @@ TEST(CharacterData, EveryClipLoadsAsALoopPosedLikeTheGenerator) {
     for (const CharClipDef& clip : CharClips()) {
         const CharRig rig = CharMakeRig(clip.child ? kChildScale : 1.0f);
         giAnimation anim;
-        ASSERT_TRUE(anim.Load(Adult((std::string("Anims/") + clip.name + ".gmf").c_str()).c_str()))
+        ASSERT_TRUE(
+            anim.Load(CharFile((std::string("Anims/") + clip.name + ".gmf").c_str()).c_str()))
             << clip.name;
         EXPECT_EQ(anim.Name(), clip.name);
         ASSERT_EQ(anim.BoneCount(), 11);
@@ -215,9 +215,9 @@ TEST(CharacterData, EveryClipLoadsAsALoopPosedLikeTheGenerator) {
 
         // Every key posed from the file puts every joint where the generator put it.
         giGmModel model;
-        ASSERT_TRUE(model.Load(Adult(clip.child ? "Child.gmf" : "Adult.gmf").c_str()));
+        ASSERT_TRUE(model.Load(CharFile(clip.child ? "Child.gmf" : "Adult.gmf").c_str()));
         giSkeleton skel;
-        ASSERT_TRUE(skel.Build(Adult(clip.child ? "ChildSkel.gmf" : "AdultSkel.gmf"), model));
+        ASSERT_TRUE(skel.Build(CharFile(clip.child ? "ChildSkel.gmf" : "AdultSkel.gmf"), model));
         for (int k = 0; k < anim.KeyCount(); ++k) {
             const std::vector<giMat44> m = PoseKey(skel, anim, k);
             const CharWorldPose fk = CharClipKeyPose(rig, clip, k);
@@ -230,7 +230,7 @@ TEST(CharacterData, EveryClipLoadsAsALoopPosedLikeTheGenerator) {
         }
     }
     giAnimation walk;
-    ASSERT_TRUE(walk.Load(Adult("Anims/AdultWalk.gmf").c_str()));
+    ASSERT_TRUE(walk.Load(CharFile("Anims/AdultWalk.gmf").c_str()));
     ASSERT_EQ(walk.KeyCount(), 9);
     for (int k = 0; k < 9; ++k)
         EXPECT_FLOAT_EQ(walk.KeyTimes()[(size_t)k], 0.125f * (float)k);
@@ -239,7 +239,7 @@ TEST(CharacterData, EveryClipLoadsAsALoopPosedLikeTheGenerator) {
 
 TEST(CharacterData, AdultModelParts) {
     giGmModel model;
-    ASSERT_TRUE(model.Load(Adult("Adult.gmf").c_str()));
+    ASSERT_TRUE(model.Load(CharFile("Adult.gmf").c_str()));
     ASSERT_EQ(model.PartCount(), 11);
     EXPECT_EQ(model.Part(0)->name, "Pelvis");
     EXPECT_EQ(model.Part(10)->name, "CalfR");
@@ -278,7 +278,8 @@ TEST(CharacterData, DescriptorsNameTheirFilesAndClips) {
         {"ChildFemale", &child}, {"CarnyMale", &carny},   {"CarnyFemale", &carny}};
     for (const auto& [kind, clips] : kinds) {
         giXmlDocument doc;
-        ASSERT_TRUE(doc.LoadFile(Adult((std::string(kind) + ".xml").c_str()))) << doc.ErrorDesc();
+        ASSERT_TRUE(doc.LoadFile(CharFile((std::string(kind) + ".xml").c_str())))
+            << doc.ErrorDesc();
         auto exists = [](const TiXmlElement* e) {
             const std::string path = kData + giXmlGetText(e);
             std::FILE* f = giFileIO::Get()->Open(path.c_str(), "rb");
@@ -314,7 +315,7 @@ TEST(CharacterData, DescriptorsNameTheirFilesAndClips) {
         EXPECT_EQ(boxes, (int)clips->size());
     }
     giXmlDocument missing;
-    EXPECT_FALSE(missing.LoadFile(Adult("Nobody.xml")));
+    EXPECT_FALSE(missing.LoadFile(CharFile("Nobody.xml")));
     EXPECT_EQ(missing.ErrorId(), 2);
     EXPECT_STREQ(missing.ErrorDesc(), "Failed to open file");
 }
