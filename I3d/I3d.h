@@ -3,7 +3,9 @@
 
 #include "I3d/Camera.h"
 #include "I3d/Device.h"
+#include "I3d/Frustum.h"
 #include "I3d/Lights.h"
 #include "I3d/Materials.h"
+#include "I3d/Primitives.h"
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"

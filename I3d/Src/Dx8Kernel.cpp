@@ -80,6 +80,7 @@ int I3dStart() {
     s_farDistance = 200000.0f;
     I3dResetStateCache();
     I3dCameraDefaults();
+    I3dMaterialDefaults();
     I3dLightsAlloc(kDefaultLights);
     D3dListDevices();
     D3DCAPS8 caps{};

@@ -1,9 +1,16 @@
-// The kernel's own view of the device: for the render kernel's sources only, never its callers.
+// The kernel's own view of the device and of its kept products: for the render kernel's sources
+// only, never its callers.
 #pragma once
 
+#include "I3d/Math/MathTypes.h"
 #include "platform/d3d8/D3d8.h"
 
 // The device, null before D3dCreateDevice and after I3dStop.
 IDirect3DDevice8* D3dDevice();
 // The layer's adapter object, null when the kernel is not started.
 IDirect3D8* D3dObject();
+
+// The kept products of the transforms (see I3d/Camera.h).
+const Mat4& I3dWorldInverse();
+const Mat4& I3dWorldViewProj();
+const Mat4& I3dViewProj();

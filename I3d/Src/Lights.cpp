@@ -1,7 +1,12 @@
-// The light table: records and the D3DLIGHT8 mirrors sent to the device.
+// The light table: records and the D3DLIGHT8 mirrors sent to the device, and the software
+// shading of a normal.
 #include "I3d/Lights.h"
 
+#include "I3d/Src/Kernel.h"
+#include "I3d/StateCache.h"
 #include "engine/Memory.h"
+
+#include <cassert>
 
 static I3dLight* s_lights = nullptr;
 static D3DLIGHT8* s_mirrors = nullptr;
@@ -33,6 +38,8 @@ static void Defaults(I3dLight* l, D3DLIGHT8* m) {
     m->Phi = l->phi;
 }
 
+// ---- the table ----
+
 int I3dLightsAlloc(int n) {
     I3dLightsFree();
     if (n <= 0) return -1;
@@ -62,4 +69,160 @@ int I3dLightCount() {
 
 I3dLight* I3dLightGet(int light) {
     return light >= 0 && light < s_numLights ? &s_lights[light] : nullptr;
+}
+
+const D3DLIGHT8* I3dLightMirror(int light) {
+    return light >= 0 && light < s_numLights ? &s_mirrors[light] : nullptr;
+}
+
+// ---- one light ----
+
+// An index from outside the table (the -1 of a full table passed on) would write before or
+// after the arrays.
+static bool Valid(int light) {
+    bool ok = light >= 0 && light < s_numLights;
+    assert(ok && "light index outside the table");
+    return ok;
+}
+
+static HRESULT Send(int light) {
+    IDirect3DDevice8* dev = D3dDevice();
+    return dev ? dev->SetLight((DWORD)light, &s_mirrors[light]) : D3DERR_INVALIDCALL;
+}
+
+static HRESULT SendEnable(int light, int on) {
+    IDirect3DDevice8* dev = D3dDevice();
+    return dev ? dev->LightEnable((DWORD)light, on ? 1 : 0) : D3DERR_INVALIDCALL;
+}
+
+int I3dLightAlloc() {
+    for (int i = 0; i < s_numLights; ++i) {
+        if (s_lights[i].inUse) continue;
+        Defaults(&s_lights[i], &s_mirrors[i]);
+        s_lights[i].inUse = 1;
+        I3dLightEnable(i, 1);
+        return i;
+    }
+    return -1;
+}
+
+HRESULT I3dLightFree(int light) {
+    if (!Valid(light)) return -1;
+    s_lights[light].enabled = 0;
+    Send(light);
+    HRESULT hr = SendEnable(light, 0);
+    s_lights[light].inUse = 0;
+    return hr;
+}
+
+HRESULT I3dLightEnable(int light, int on) {
+    if (!Valid(light)) return -1;
+    s_lights[light].enabled = on;
+    Send(light);
+    return SendEnable(light, on);
+}
+
+void I3dLightSetType(int light, int type) {
+    if (!Valid(light)) return;
+    s_lights[light].type = type;
+    s_mirrors[light].Type = type == 2   ? D3DLIGHT_SPOT
+                            : type == 3 ? D3DLIGHT_DIRECTIONAL
+                                        : D3DLIGHT_POINT;
+    Send(light);
+}
+
+void I3dLightSetDiffuse(int light, float r, float g, float b) {
+    if (!Valid(light)) return;
+    float* c = s_lights[light].diffuse;
+    c[0] = r, c[1] = g, c[2] = b;
+    s_mirrors[light].Diffuse = {r, g, b, 0.0f};
+    Send(light);
+}
+
+void I3dLightSetSpecular(int light, float r, float g, float b) {
+    if (!Valid(light)) return;
+    float* c = s_lights[light].specular;
+    c[0] = r, c[1] = g, c[2] = b;
+    s_mirrors[light].Specular = {r, g, b, 0.0f};
+    Send(light);
+}
+
+void I3dLightSetPosition(int light, float x, float y, float z) {
+    if (!Valid(light)) return;
+    float* p = s_lights[light].position;
+    p[0] = x, p[1] = y, p[2] = z;
+    s_mirrors[light].Position = {x, y, z};
+    Send(light);
+}
+
+void I3dLightSetDirection(int light, float x, float y, float z) {
+    if (!Valid(light)) return;
+    float* d = s_lights[light].direction;
+    d[0] = x, d[1] = y, d[2] = z;
+    s_mirrors[light].Direction = {x, y, z};
+    Send(light);
+}
+
+static void SetAttenuation(int light, float a0, float a1, float a2) {
+    float* a = s_lights[light].attenuation;
+    a[0] = a0, a[1] = a1, a[2] = a2;
+    D3DLIGHT8& m = s_mirrors[light];
+    m.Attenuation0 = a0;
+    m.Attenuation1 = a1;
+    m.Attenuation2 = a2;
+}
+
+void I3dLightSetRange(int light, float range) {
+    if (!Valid(light)) return;
+    s_lights[light].range = range;
+    s_mirrors[light].Range = range;
+    SetAttenuation(light, 0.0f, 0.0f, 10.0f / (range * range));
+    Send(light);
+}
+
+void I3dLightSetAttenuation(int light, int mode) {
+    if (!Valid(light)) return;
+    float range = s_lights[light].range;
+    s_lights[light].attenuationMode = mode;
+    SetAttenuation(light, 1.0f, 0.0f, mode == 1 ? 10.0f / (range * range) : 0.0f);
+    Send(light);
+}
+
+void I3dLightSetSpotAngle(int light, float theta) {
+    if (!Valid(light)) return;
+    I3dLight& l = s_lights[light];
+    l.theta = theta;
+    l.phi = 1.5f * theta;
+    l.falloff = 1.0f;
+    D3DLIGHT8& m = s_mirrors[light];
+    m.Theta = l.theta;
+    m.Phi = l.phi;
+    m.Falloff = l.falloff;
+    Send(light);
+}
+
+void I3dLightsRestore() {
+    for (int i = 0; i < s_numLights; ++i) {
+        if (!s_lights[i].enabled) continue;
+        Send(i);
+        SendEnable(i, 1);
+    }
+}
+
+// ---- software shading ----
+
+void I3dLightShadeNormal(float out[3], const VECTOR3*, const VECTOR3* normal) {
+    D3dGetAmbient(out);
+    for (int i = 0; i < s_numLights; ++i) {
+        const I3dLight& l = s_lights[i];
+        if (!l.inUse || l.type != 3) continue;
+        float k =
+            -(l.direction[0] * normal->x + l.direction[1] * normal->y + l.direction[2] * normal->z);
+        // A NaN direction fails the test and adds nothing.
+        if (!(k >= 0.0f)) continue;
+        for (int c = 0; c < 3; ++c)
+            out[c] += k * l.diffuse[c];
+    }
+    for (int c = 0; c < 3; ++c)
+        if (out[c] > 1.0f) out[c] = 1.0f;
 }

@@ -39,6 +39,11 @@ HRESULT D3dSetMaterialPower(float power) {
     return D3dResendMaterial();
 }
 
+HRESULT D3dSetMaterial(const D3DMATERIAL8* material) {
+    s_material = *material;
+    return D3dResendMaterial();
+}
+
 void D3dGetMaterial(D3DMATERIAL8* out) {
     *out = s_material;
 }

@@ -179,6 +179,8 @@ D3dGlDevice* D3dGlDevice::Create(IDirect3D8* d3d, std::unique_ptr<D3dGlContext> 
     const D3dGlFuncs& gl = dev->Gl();
     glGetIntegerv(GL_MAX_TEXTURE_UNITS, &dev->m_units);
     dev->m_units = std::clamp(dev->m_units, 1, (GLint)D3D_MAX_TEXTURE_STAGES);
+    glGetIntegerv(GL_MAX_LIGHTS, &dev->m_maxLights);
+    dev->m_maxLights = std::clamp(dev->m_maxLights, 0, 8);
     if (!dev->MakeBackBuffer(dev->PresentParams(), error)) {
         dev->Release();
         return nullptr;
@@ -405,7 +407,9 @@ HRESULT D3dGlDevice::SetTransform(D3DTRANSFORMSTATETYPE type, const D3DMATRIX* m
     HRESULT hr = D3dDeviceBase::SetTransform(type, matrix);
     if (FAILED(hr)) return hr;
     if (type == D3DTS_WORLD || type == D3DTS_VIEW) ApplyModelView();
+    if (type == D3DTS_VIEW) RespecifyGlLights();
     if (type == D3DTS_PROJECTION) ApplyProjection();
+    if (type >= D3DTS_TEXTURE0 && type <= D3DTS_TEXTURE7) m_stagesDirty = true;
     return D3D_OK;
 }
 
@@ -449,13 +453,6 @@ void D3dGlDevice::ApplyViewport() {
     glViewport((GLint)vp.X, y, (GLsizei)vp.Width, (GLsizei)vp.Height);
     glDepthRange(vp.MinZ, vp.MaxZ);
     ApplyProjection();
-}
-
-// Lights and materials reach GL with the camera and lighting work; until then the material is
-// kept and reported as not applied.
-HRESULT D3dGlDevice::SetMaterial(const D3DMATERIAL8* material) {
-    HRESULT hr = D3dDeviceBase::SetMaterial(material);
-    return FAILED(hr) ? hr : D3DERR_NOTAVAILABLE;
 }
 
 // ---- render states ----
@@ -515,6 +512,8 @@ void D3dGlDevice::ApplyRenderState(D3DRENDERSTATETYPE state) {
             break;
         }
         case D3DRS_NORMALIZENORMALS: enable(GL_NORMALIZE, v != 0); break;
+        case D3DRS_SPECULARENABLE: ApplyMaterial(); break;
+        case D3DRS_LOCALVIEWER: ApplyLightModel(); break;
         case D3DRS_FOGENABLE:
         case D3DRS_FOGTABLEMODE:
         case D3DRS_FOGVERTEXMODE:
@@ -542,7 +541,7 @@ void D3dGlDevice::ApplyRenderState(D3DRENDERSTATETYPE state) {
         case D3DRS_COLORWRITEENABLE:
             glColorMask((v & 1) != 0, (v & 2) != 0, (v & 4) != 0, (v & 8) != 0);
             break;
-        default: break; // kept only: no GL counterpart, or mapped with lights and materials
+        default: break; // kept only: no GL counterpart, or read at each draw
     }
 }
 
@@ -619,7 +618,7 @@ void D3dGlDevice::ApplySampler(DWORD stage) {
 // A stage whose colour op is DISABLE ends the cascade: it and every higher unit are off. A
 // running stage without a texture samples the white texture, so TFACTOR and DIFFUSE stages
 // see their arguments and not GL's "no texture" pass-through.
-void D3dGlDevice::ApplyStages() {
+void D3dGlDevice::ApplyStages(DWORD fvf) {
     const D3dGlFuncs& gl = Gl();
     bool running = true;
     for (GLint u = 0; u < m_units; ++u) {
@@ -646,9 +645,12 @@ void D3dGlDevice::ApplyStages() {
                    StageState(stage, D3DTSS_COLORARG2));
         SetCombine(true, StageState(stage, D3DTSS_ALPHAOP), StageState(stage, D3DTSS_ALPHAARG1),
                    StageState(stage, D3DTSS_ALPHAARG2));
+        ApplyTexCoords(stage, fvf);
     }
     gl.ActiveTexture(GL_TEXTURE0);
+    glMatrixMode(GL_MODELVIEW);
     m_stagesDirty = false;
+    m_stagesFvf = fvf;
 }
 
 void D3dGlDevice::ApplyAllStates() {
@@ -670,6 +672,17 @@ void D3dGlDevice::ApplyAllStates() {
     ApplyModelView();
     ApplyViewport();
     m_stagesDirty = true;
+    ForgetGlLights();
+    ApplyLightModel();
+    glDisable(GL_COLOR_MATERIAL);
+    m_colorMaterial = 0;
+    ApplyMaterial();
+}
+
+void D3dGlDevice::PrepareDraw(DWORD fvf) {
+    if (m_stagesDirty || fvf != m_stagesFvf) ApplyStages(fvf);
+    ApplyColorMaterial(fvf);
+    if (RenderState(D3DRS_LIGHTING)) ApplyLights();
 }
 
 // ---- drawing ----
@@ -682,7 +695,7 @@ HRESULT D3dGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primCount, cons
     if (FAILED(hr)) return hr;
     const DWORD fvf = Fvf();
     if ((fvf & D3DFVF_POSITION_MASK) != D3DFVF_XYZ) return D3DERR_NOTAVAILABLE;
-    if (m_stagesDirty) ApplyStages();
+    PrepareDraw(fvf);
     const D3dGlFuncs& gl = Gl();
     const uint8_t* p = static_cast<const uint8_t*>(vertices);
     const GLsizei s = (GLsizei)stride;
@@ -719,8 +732,12 @@ HRESULT D3dGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primCount, cons
     }
     for (GLint u = 0; u < m_units; ++u) {
         gl.ClientActiveTexture(GL_TEXTURE0 + (GLenum)u);
-        UINT set = StageState((DWORD)u, D3DTSS_TEXCOORDINDEX) & 0xFFFF;
-        if (set < sets) {
+        DWORD index = StageState((DWORD)u, D3DTSS_TEXCOORDINDEX);
+        UINT set = index & 0xFFFF;
+        if (D3dTexCoordsGenerated(index)) {
+            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+            gl.MultiTexCoord4f(GL_TEXTURE0 + (GLenum)u, 0.0f, 0.0f, 0.0f, 1.0f);
+        } else if (set < sets) {
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
             glTexCoordPointer(setSize[set], GL_FLOAT, s, p + setOffset[set]);
         } else {

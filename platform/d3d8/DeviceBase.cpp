@@ -200,6 +200,7 @@ void D3dDeviceBase::ResetStates() {
     BackBufferSize(&w, &h);
     m_viewport = {0, 0, w, h, 0.0f, 1.0f};
     m_material = {};
+    m_lights.clear(); // a reset device has no lights
     m_fvf = 0;
 }
 
@@ -350,20 +351,44 @@ HRESULT D3dDeviceBase::SetIndices(IDirect3DIndexBuffer8*, UINT) {
     return D3DERR_NOTAVAILABLE;
 }
 
-HRESULT D3dDeviceBase::SetLight(DWORD, const D3DLIGHT8*) {
-    return D3DERR_NOTAVAILABLE;
+// ---- lights ----
+
+HRESULT D3dDeviceBase::SetLight(DWORD index, const D3DLIGHT8* light) {
+    if (!light || index >= kLightIndexLimit) return D3DERR_INVALIDCALL;
+    if (light->Type < D3DLIGHT_POINT || light->Type > D3DLIGHT_DIRECTIONAL)
+        return D3DERR_INVALIDCALL;
+    if (index >= m_lights.size()) m_lights.resize(index + 1, D3dLightSlot{});
+    m_lights[index].light = *light;
+    m_lights[index].set = true;
+    return D3D_OK;
 }
 
-HRESULT D3dDeviceBase::GetLight(DWORD, D3DLIGHT8*) {
-    return D3DERR_NOTAVAILABLE;
+HRESULT D3dDeviceBase::GetLight(DWORD index, D3DLIGHT8* light) {
+    if (!light || index >= m_lights.size() || !m_lights[index].set) return D3DERR_INVALIDCALL;
+    *light = m_lights[index].light;
+    return D3D_OK;
 }
 
-HRESULT D3dDeviceBase::LightEnable(DWORD, BOOL) {
-    return D3DERR_NOTAVAILABLE;
+// As Direct3D does, enabling an index never set makes a white directional light along +z.
+HRESULT D3dDeviceBase::LightEnable(DWORD index, BOOL enable) {
+    if (index >= kLightIndexLimit) return D3DERR_INVALIDCALL;
+    if (index >= m_lights.size()) m_lights.resize(index + 1, D3dLightSlot{});
+    D3dLightSlot& slot = m_lights[index];
+    if (!slot.set) {
+        slot.light = D3DLIGHT8{};
+        slot.light.Type = D3DLIGHT_DIRECTIONAL;
+        slot.light.Diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
+        slot.light.Direction = {0.0f, 0.0f, 1.0f};
+        slot.set = true;
+    }
+    slot.enabled = enable != 0;
+    return D3D_OK;
 }
 
-HRESULT D3dDeviceBase::GetLightEnable(DWORD, BOOL*) {
-    return D3DERR_NOTAVAILABLE;
+HRESULT D3dDeviceBase::GetLightEnable(DWORD index, BOOL* enable) {
+    if (!enable || index >= m_lights.size() || !m_lights[index].set) return D3DERR_INVALIDCALL;
+    *enable = m_lights[index].enabled ? 1 : 0;
+    return D3D_OK;
 }
 
 // ---- frames ----

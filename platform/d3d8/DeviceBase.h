@@ -9,6 +9,14 @@
 
 class D3dDeviceBase;
 
+// A light index the device has been given (by SetLight, or by LightEnable, which makes a
+// default light of an index never set).
+struct D3dLightSlot {
+    D3DLIGHT8 light;
+    bool set;
+    bool enabled;
+};
+
 // The back buffer as a surface. The device owns it; references taken by GetRenderTarget and
 // GetBackBuffer keep the device alive and, like any default-pool resource, block Reset.
 class D3dBackBufferSurface final : public IDirect3DSurface8 {
@@ -117,6 +125,11 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     IDirect3DBaseTexture8* BoundTexture(DWORD stage) const { return m_textures[stage]; }
     const D3DVIEWPORT8& Viewport() const { return m_viewport; }
     DWORD Fvf() const { return m_fvf; }
+    const D3DMATERIAL8& Material() const { return m_material; }
+    // Indexed by light index; entries with `set` false were never given.
+    const std::vector<D3dLightSlot>& Lights() const { return m_lights; }
+    // Direct3D takes any light index; the layer keeps indices below this.
+    static constexpr DWORD kLightIndexLimit = 4096;
     bool InScene() const { return m_inScene; }
     bool Lost() const { return m_coop != Coop::Ok; }
     bool HasStencil() const;
@@ -168,6 +181,7 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     D3DMATRIX m_transforms[11];
     D3DVIEWPORT8 m_viewport;
     D3DMATERIAL8 m_material;
+    std::vector<D3dLightSlot> m_lights;
     DWORD m_fvf = 0;
     D3dBackBufferSurface m_backBuffer;
 };

@@ -8,6 +8,17 @@
 #include <memory>
 #include <string>
 
+// A stage whose coordinates GL generates (the camera-space reflection vector) reads no set.
+inline bool D3dTexCoordsGenerated(DWORD texCoordIndex) {
+    return (texCoordIndex & 0xFFFF0000u) == D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR;
+}
+
+// The GL texture matrix of a stage's Direct3D one. Direct3D pads a two-coordinate set as
+// (u, v, 1) and takes its translation from the third row; GL pads (s, t, 0, 1) and takes it
+// from the fourth, so `twoCoords` moves the third row there. Without PROJECTED Direct3D divides
+// nothing: GL's q is held at 1.
+Mat4 D3dGlTextureMatrix(const Mat4& d3d, DWORD flags, bool twoCoords);
+
 class D3dGlDevice final : public D3dDeviceBase {
   public:
     // Takes the context (current) and builds the back buffer and the GL state; null with
@@ -26,6 +37,7 @@ class D3dGlDevice final : public D3dDeviceBase {
     HRESULT SetTransform(D3DTRANSFORMSTATETYPE type, const D3DMATRIX* matrix) override;
     HRESULT SetViewport(const D3DVIEWPORT8* viewport) override;
     HRESULT SetMaterial(const D3DMATERIAL8* material) override;
+    HRESULT SetLight(DWORD index, const D3DLIGHT8* light) override;
     HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
     HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture8* texture) override;
     HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override;
@@ -36,6 +48,9 @@ class D3dGlDevice final : public D3dDeviceBase {
     void ReadBackBuffer(const RECT& rect, uint8_t* out, int32_t pitch) override;
 
     const D3dGlFuncs& Gl() const { return m_context->Gl(); }
+    // The light index each GL light shows since the last draw, -1 for an unused GL light.
+    int GlLightIndex(int glLight) const;
+    int GlLightCount() const { return m_maxLights; }
 
   private:
     D3dGlDevice(IDirect3D8* d3d, std::unique_ptr<D3dGlContext> context,
@@ -54,8 +69,25 @@ class D3dGlDevice final : public D3dDeviceBase {
     void ApplyProjection();
     void ApplyViewport();
     void ApplySampler(DWORD stage);
-    // Texture units follow the stage states; done before each draw when something changed.
-    void ApplyStages();
+    // Texture units follow the stage states, texture matrices and coordinate generation; done
+    // before a draw when something changed, the vertex format included.
+    void ApplyStages(DWORD fvf);
+    void ApplyTexCoords(DWORD stage, DWORD fvf);
+    // What every draw needs current: stages, colour material and the lights chosen for it.
+    void PrepareDraw(DWORD fvf);
+
+    // ---- lights and material (DeviceLights.cpp) ----
+    void ApplyMaterial();
+    void ApplyLightModel();
+    void ApplyColorMaterial(DWORD fvf);
+    // Chooses the lights for a draw at the world matrix's origin and gives GL those it does
+    // not show yet.
+    void ApplyLights();
+    // Gives GL light `glLight` its D3D light, transformed by the view as Direct3D's world-space
+    // lights are.
+    void SpecifyGlLight(int glLight);
+    void RespecifyGlLights();
+    void ForgetGlLights();
     void RestoreWriteMasks();
     UINT TargetHeight();
 
@@ -67,4 +99,8 @@ class D3dGlDevice final : public D3dDeviceBase {
     GLuint m_white = 0; // 1 x 1 white, on every stage that runs without a texture
     GLint m_units = 0;  // fixed-function texture units, at most 8
     bool m_stagesDirty = true;
+    DWORD m_stagesFvf = 0;
+    GLint m_maxLights = 0;
+    int m_glLight[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+    GLenum m_colorMaterial = 0; // the tracked material colour, 0 when off
 };

@@ -106,6 +106,30 @@ TEST_F(RecordingDevice, LossAnswersLostThenNotResetUntilAResetSucceeds) {
     EXPECT_EQ(dev->TestCooperativeLevel(), D3D_OK);
 }
 
+TEST_F(RecordingDevice, LightsKeepWhatWasSetUntilAReset) {
+    D3DLIGHT8 got{};
+    BOOL on = -1;
+    EXPECT_EQ(dev->GetLight(3, &got), D3DERR_INVALIDCALL) << "a light never set";
+    D3DLIGHT8 point{};
+    EXPECT_EQ(dev->SetLight(0, &point), D3DERR_INVALIDCALL) << "type 0 is no light";
+    point.Type = D3DLIGHT_POINT;
+    EXPECT_EQ(dev->SetLight(D3dDeviceBase::kLightIndexLimit, &point), D3DERR_INVALIDCALL);
+    ASSERT_EQ(dev->LightEnable(3, 1), D3D_OK);
+    ASSERT_EQ(dev->GetLight(3, &got), D3D_OK);
+    EXPECT_EQ(got.Type, (D3DLIGHTTYPE)D3DLIGHT_DIRECTIONAL)
+        << "enabling an index never set makes Direct3D's default light";
+    EXPECT_EQ(got.Direction.z, 1.0f);
+    EXPECT_EQ(got.Diffuse.r, 1.0f);
+    point.Range = 7.0f;
+    ASSERT_EQ(dev->SetLight(3, &point), D3D_OK);
+    ASSERT_EQ(dev->GetLight(3, &got), D3D_OK);
+    EXPECT_EQ(got.Range, 7.0f);
+    ASSERT_EQ(dev->GetLightEnable(3, &on), D3D_OK);
+    EXPECT_EQ(on, 1) << "setting a light keeps it enabled";
+    ASSERT_EQ(dev->Reset(&pp), D3D_OK);
+    EXPECT_EQ(dev->GetLight(3, &got), D3DERR_INVALIDCALL) << "a reset device has no lights";
+}
+
 TEST_F(RecordingDevice, ResetIsRefusedWhileARenderTargetReferenceIsHeld) {
     IDirect3DSurface8* rt = nullptr;
     ASSERT_EQ(dev->GetRenderTarget(&rt), D3D_OK);
