@@ -37,13 +37,18 @@ void I3dSetWorld(const Mat4* world) {
     Mat4Mul(&s_worldView, &s_proj, &s_worldViewProj);
 }
 
+// After a view or projection set: the world set leaves view x projection alone.
+static void RecomputeProducts() {
+    Mat4Mul(&s_world, &s_view, &s_worldView);
+    Mat4Mul(&s_worldView, &s_proj, &s_worldViewProj);
+    Mat4Mul(&s_view, &s_proj, &s_viewProj);
+}
+
 void I3dSetView(const Mat4* view) {
     if (!view) return;
     Send(D3DTS_VIEW, view);
     s_view = *view;
-    Mat4Mul(&s_world, &s_view, &s_worldView);
-    Mat4Mul(&s_worldView, &s_proj, &s_worldViewProj);
-    Mat4Mul(&s_view, &s_proj, &s_viewProj);
+    RecomputeProducts();
     I3dBillboardSetView(&s_view);
 }
 
@@ -51,9 +56,7 @@ void I3dSetProj(const Mat4* proj) {
     if (!proj) return;
     Send(D3DTS_PROJECTION, proj);
     s_proj = *proj;
-    Mat4Mul(&s_world, &s_view, &s_worldView);
-    Mat4Mul(&s_worldView, &s_proj, &s_worldViewProj);
-    Mat4Mul(&s_view, &s_proj, &s_viewProj);
+    RecomputeProducts();
 }
 
 void I3dSetTexMatrix(int stage, const Mat4* m) {

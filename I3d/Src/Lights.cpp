@@ -131,36 +131,40 @@ void I3dLightSetType(int light, int type) {
     Send(light);
 }
 
-void I3dLightSetDiffuse(int light, float r, float g, float b) {
+// The record's three floats and the mirror's field, then the mirror to the device. A set
+// colour's mirror alpha is 0.
+static void SetColour(int light, float (I3dLight::*rec)[3], D3DCOLORVALUE D3DLIGHT8::*mirror,
+                      float r, float g, float b) {
     if (!Valid(light)) return;
-    float* c = s_lights[light].diffuse;
+    float* c = s_lights[light].*rec;
     c[0] = r, c[1] = g, c[2] = b;
-    s_mirrors[light].Diffuse = {r, g, b, 0.0f};
+    s_mirrors[light].*mirror = {r, g, b, 0.0f};
     Send(light);
+}
+
+static void SetVector(int light, float (I3dLight::*rec)[3], D3DVECTOR D3DLIGHT8::*mirror, float x,
+                      float y, float z) {
+    if (!Valid(light)) return;
+    float* v = s_lights[light].*rec;
+    v[0] = x, v[1] = y, v[2] = z;
+    s_mirrors[light].*mirror = {x, y, z};
+    Send(light);
+}
+
+void I3dLightSetDiffuse(int light, float r, float g, float b) {
+    SetColour(light, &I3dLight::diffuse, &D3DLIGHT8::Diffuse, r, g, b);
 }
 
 void I3dLightSetSpecular(int light, float r, float g, float b) {
-    if (!Valid(light)) return;
-    float* c = s_lights[light].specular;
-    c[0] = r, c[1] = g, c[2] = b;
-    s_mirrors[light].Specular = {r, g, b, 0.0f};
-    Send(light);
+    SetColour(light, &I3dLight::specular, &D3DLIGHT8::Specular, r, g, b);
 }
 
 void I3dLightSetPosition(int light, float x, float y, float z) {
-    if (!Valid(light)) return;
-    float* p = s_lights[light].position;
-    p[0] = x, p[1] = y, p[2] = z;
-    s_mirrors[light].Position = {x, y, z};
-    Send(light);
+    SetVector(light, &I3dLight::position, &D3DLIGHT8::Position, x, y, z);
 }
 
 void I3dLightSetDirection(int light, float x, float y, float z) {
-    if (!Valid(light)) return;
-    float* d = s_lights[light].direction;
-    d[0] = x, d[1] = y, d[2] = z;
-    s_mirrors[light].Direction = {x, y, z};
-    Send(light);
+    SetVector(light, &I3dLight::direction, &D3DLIGHT8::Direction, x, y, z);
 }
 
 static void SetAttenuation(int light, float a0, float a1, float a2) {

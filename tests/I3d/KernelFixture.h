@@ -32,6 +32,12 @@ class KernelTest : public ::testing::Test {
         D3dSetCreateEntry(Direct3DCreate8Recording);
         ASSERT_EQ(I3dStart(), 0);
     }
+    // The recording layer with an offscreen 1024 x 768 device, the log emptied of the start.
+    void StartRecordingDevice() {
+        StartRecording();
+        CreateOffscreen();
+        Log().Clear();
+    }
     // Starts the kernel on OpenGL.
     void StartGl() { ASSERT_EQ(I3dStart(), 0) << "no OpenGL through EGL's surfaceless platform"; }
     // An offscreen device, lockable so that pixels can be read back.

@@ -1,6 +1,5 @@
 // Model materials on the recording layer: the skip of the material applied last, the faded
 // alphas, the cull mode, the choice of texture recipe and what each recipe sends.
-#include "I3d/Math/Mat4Math.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/I3d/TexFiles.h"
 
@@ -46,67 +45,36 @@ class Materials : public KernelTest {
         if (a1 == D3DTA_DIFFUSE) return kEnvOnly;
         return a2 == D3DTA_CURRENT ? kDiffuseEnv : kDiffuseOnly;
     }
-    static D3DMATERIAL8 DeviceMaterial() {
-        D3DMATERIAL8 m{};
-        D3dDevice()->GetMaterial(&m);
-        return m;
-    }
 };
 
-TEST_F(Materials, TheMaterialAppliedLastIsSkippedUntilForgotten) {
+TEST_F(Materials, AppliedOnceWithFadedAlphasAndTheCullModeOfItsSides) {
     MDL3MTRL a = PlainMaterial(), b = PlainMaterial();
+    a.diffuse[3] = 0.8f;
+    a.ambient[3] = 0.6f;
+    a.doubleSided = 1;
+    I3dSetMaterialFade(0.5f);
     I3dSetMaterial(&a);
-    int sent = Log().Count("SetMaterial");
-    int states = Log().Count("SetRenderState");
-    EXPECT_EQ(sent, 1);
+    const int states = Log().Count("SetRenderState");
     I3dSetMaterial(&a);
-    EXPECT_EQ(Log().Count("SetMaterial"), sent) << "the same material twice sets it once";
+    EXPECT_EQ(Log().Count("SetMaterial"), 1) << "the same material twice sets it once";
     EXPECT_EQ(Log().Count("SetRenderState"), states);
+    D3DMATERIAL8 d;
+    D3dDevice()->GetMaterial(&d);
+    EXPECT_FLOAT_EQ(d.Diffuse.a, 0.4f) << "faded on the device";
+    EXPECT_FLOAT_EQ(d.Ambient.a, 0.3f);
+    EXPECT_FLOAT_EQ(d.Specular.a, 1.0f) << "only diffuse and ambient fade";
+    EXPECT_EQ(a.diffuse[3], 0.8f) << "the material keeps its own alphas";
+    EXPECT_EQ(a.ambient[3], 0.6f);
+    EXPECT_GE(Log().Find("SetRenderState", {D3DRS_CULLMODE, D3DCULL_NONE}), 0) << "double-sided";
     I3dSetMaterial(&b);
-    I3dSetMaterial(&a);
-    EXPECT_EQ(Log().Count("SetMaterial"), 3);
+    EXPECT_GE(Log().Find("SetRenderState", {D3DRS_CULLMODE, D3DCULL_CCW}), 0);
     I3dForgetMaterial();
-    I3dSetMaterial(&a);
-    EXPECT_EQ(Log().Count("SetMaterial"), 4);
+    I3dSetMaterial(&b);
+    EXPECT_EQ(Log().Count("SetMaterial"), 3) << "a forgotten material applies again";
     Log().Clear();
     I3dSetMaterial(nullptr);
     I3dApplyMaterial(nullptr);
     EXPECT_TRUE(Log().Calls().empty()) << "a null material does nothing";
-}
-
-TEST_F(Materials, TheFadeReachesOnlyTheDevicesAlphas) {
-    MDL3MTRL m = PlainMaterial();
-    m.diffuse[3] = 0.8f;
-    m.ambient[3] = 0.6f;
-    m.shininess = 500.0f;
-    I3dSetMaterialFade(0.5f);
-    I3dApplyMaterial(&m);
-    D3DMATERIAL8 d = DeviceMaterial();
-    EXPECT_FLOAT_EQ(d.Diffuse.a, 0.4f);
-    EXPECT_FLOAT_EQ(d.Ambient.a, 0.3f);
-    EXPECT_FLOAT_EQ(d.Specular.a, 1.0f) << "only diffuse and ambient fade";
-    EXPECT_EQ(d.Power, 500.0f) << "the kernel sends the shininess as it is; the layer clamps";
-    EXPECT_EQ(m.diffuse[3], 0.8f) << "the material keeps its own alphas";
-    EXPECT_EQ(m.ambient[3], 0.6f);
-    D3DMATERIAL8 kept;
-    D3dGetMaterial(&kept);
-    EXPECT_FLOAT_EQ(kept.Diffuse.a, 0.4f) << "the kernel's device material follows";
-}
-
-TEST_F(Materials, TheCullModeFollowsDoubleSided) {
-    MDL3MTRL two = PlainMaterial(), one = PlainMaterial();
-    two.doubleSided = 1;
-    I3dSetMaterial(&two);
-    EXPECT_GE(Log().Find("SetRenderState", {D3DRS_CULLMODE, D3DCULL_NONE}), 0);
-    I3dSetMaterial(&one);
-    EXPECT_GE(Log().Find("SetRenderState", {D3DRS_CULLMODE, D3DCULL_CCW}), 0);
-    for (auto [state, value] : {std::pair{D3DRS_LIGHTING, 1u}, std::pair{D3DRS_SPECULARENABLE, 1u},
-                                std::pair{D3DRS_SRCBLEND, 5u}, std::pair{D3DRS_DESTBLEND, 6u},
-                                std::pair{D3DRS_ALPHAREF, 2u}, std::pair{D3DRS_ALPHAFUNC, 5u}}) {
-        DWORD v = 0;
-        D3dDevice()->GetRenderState(state, &v);
-        EXPECT_EQ(v, value) << "render state " << state;
-    }
 }
 
 // Every combination of maps, reflectivity and environment map, in the order the recipes are
@@ -132,64 +100,6 @@ TEST_F(Materials, TheRecipeFollowsTheMapsInOrder) {
         EXPECT_EQ(got, want) << "maps " << bits << ": got the " << kRecipeNames[got]
                              << " recipe, want " << kRecipeNames[want];
     }
-}
-
-TEST_F(Materials, EachRecipeBindsItsMapsAndMatrices) {
-    MDL3MTRL m = PlainMaterial();
-    m.diffuseSlot = Slot("diffuse");
-    m.detailSlot = Slot("detail");
-    m.detailTile[0] = 2.0f, m.detailTile[1] = 3.0f;
-    I3dApplyMaterial(&m);
-    EXPECT_EQ(D3dStageTexture(0), m.diffuseSlot);
-    EXPECT_EQ(D3dStageTexture(1), m.detailSlot);
-    Mat4 tiling = Log().Named("SetTransform").back().DataAs<Mat4>();
-    EXPECT_EQ(Log().Named("SetTransform").back().args[0], (uint64_t)D3DTS_TEXTURE1);
-    EXPECT_EQ(tiling.m[0], 2.0f);
-    EXPECT_EQ(tiling.m[5], 3.0f);
-    EXPECT_EQ(Tss(1, D3DTSS_TEXTURETRANSFORMFLAGS), (DWORD)D3DTTFF_COUNT2);
-    EXPECT_EQ(Tss(0, D3DTSS_TEXTURETRANSFORMFLAGS), (DWORD)D3DTTFF_DISABLE);
-    EXPECT_EQ(Tss(0, D3DTSS_ALPHAOP), (DWORD)D3DTOP_DISABLE);
-
-    // The diffuse-only recipe animates its coordinates only with a texture matrix.
-    m.detailSlot = -1;
-    Mat4 scroll{};
-    scroll.m[0] = scroll.m[5] = scroll.m[10] = scroll.m[15] = 1.0f;
-    scroll.m[8] = 0.5f;
-    I3dMaterialSetTexMatrix(&m, &scroll);
-    Log().Clear();
-    I3dApplyMaterial(&m);
-    EXPECT_EQ(Tss(0, D3DTSS_TEXTURETRANSFORMFLAGS), (DWORD)D3DTTFF_COUNT3);
-    ASSERT_EQ(Log().Count("SetTransform", {D3DTS_TEXTURE0}), 1);
-    EXPECT_EQ(Log().Named("SetTransform").back().DataAs<Mat4>().m[8], 0.5f);
-    I3dMaterialSetTexMatrix(&m, nullptr);
-    I3dApplyMaterial(&m);
-    EXPECT_EQ(Tss(0, D3DTSS_TEXTURETRANSFORMFLAGS), (DWORD)D3DTTFF_DISABLE);
-
-    // The environment recipe turns camera-space reflections back by world x view.
-    Mat4 world{}, view{}, inverse;
-    world.m[0] = world.m[5] = world.m[10] = world.m[15] = 1.0f;
-    Mat4RotateY(&world, 0.6f);
-    world.m[12] = 5.0f;
-    view = world;
-    Mat4RotateX(&view, 0.2f);
-    I3dSetWorld(&world);
-    I3dSetView(&view);
-    m.reflective = 1;
-    I3dSetEnvMapTexture(Slot("env"));
-    Log().Clear();
-    I3dApplyMaterial(&m);
-    EXPECT_EQ(D3dStageTexture(1), I3dGetEnvMapTexture());
-    EXPECT_EQ(Tss(1, D3DTSS_TEXCOORDINDEX), (DWORD)(D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR | 1));
-    EXPECT_EQ(Tss(1, D3DTSS_TEXTURETRANSFORMFLAGS), (DWORD)D3DTTFF_COUNT3);
-    Mat4 wv;
-    I3dGetWorldViewMatrix(&wv);
-    Mat4InverseRigid(&wv, &inverse);
-    Mat4 sent = Log().Named("SetTransform").back().DataAs<Mat4>();
-    for (int i : {0, 1, 2, 4, 5, 6, 8, 9, 10})
-        EXPECT_NEAR(sent.m[i], inverse.m[i], 1e-6f) << "element " << i;
-    for (int i : {3, 7, 11, 12, 13, 14})
-        EXPECT_EQ(sent.m[i], 0.0f) << "translation and fourth column cleared, element " << i;
-    EXPECT_EQ(sent.m[15], 1.0f);
 }
 
 // A direction takes no translation: the neutral factor whatever the world matrix.

@@ -9,9 +9,7 @@ class StateCache : public KernelTest {
   protected:
     void SetUp() override {
         KernelTest::SetUp();
-        StartRecording();
-        CreateOffscreen();
-        Log().Clear();
+        StartRecordingDevice();
     }
     int Rs(DWORD state, DWORD value) { return Log().Count("SetRenderState", {state, value}); }
     int RsAny(DWORD state) { return Log().Count("SetRenderState", {state}); }

@@ -2,6 +2,7 @@
 // one small drawing per rule, read back through the lockable back buffer.
 #include "I3d/Math/Mat4Math.h"
 #include "platform/d3d8/D3d8.h"
+#include "tests/platform/d3d8/GlDeviceFixture.h"
 #include "tests/platform/d3d8/PresentParams.h"
 
 #include <GL/gl.h>
@@ -16,17 +17,10 @@ struct Vertex {
 
 constexpr int W = 64, H = 32;
 
-struct GlPixels : ::testing::Test {
-    IDirect3D8* d3d = nullptr;
-    IDirect3DDevice8* dev = nullptr;
-
+struct GlPixels : GlDeviceTest {
     void SetUp() override {
-        d3d = Direct3DCreate8(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr) << "no OpenGL through EGL's surfaceless platform";
-        D3DPRESENT_PARAMETERS pp = TestPresentParams(W, H);
-        ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                    &pp, &dev),
-                  D3D_OK);
+        CreateGlDevice(TestPresentParams(W, H));
+        if (HasFatalFailure()) return;
         D3DMATRIX ortho;
         Mat4OrthoScreen(&ortho, W, H);
         dev->SetTransform(D3DTS_PROJECTION, &ortho);
@@ -40,14 +34,6 @@ struct GlPixels : ::testing::Test {
         dev->SetVertexShader(D3DFVF_XYZ | D3DFVF_DIFFUSE);
         ASSERT_EQ(dev->Clear(0, nullptr, 7, 0xFF000000, 1.0f, 0), D3D_OK);
         ASSERT_EQ(dev->BeginScene(), D3D_OK);
-    }
-    void TearDown() override {
-        if (dev) {
-            dev->EndScene();
-            EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR) << "the layer left a GL error";
-            EXPECT_EQ(dev->Release(), 0u);
-        }
-        if (d3d) d3d->Release();
     }
 
     // Clockwise on screen (y grows downwards) unless `ccw`.

@@ -2,6 +2,7 @@
 // lays it out in memory. Levels, cube faces, filtering and locking are checked through the
 // texture slots (tests/I3d/TexPixelTest.cpp).
 #include "platform/d3d8/Texture.h"
+#include "tests/platform/d3d8/GlDeviceFixture.h"
 #include "tests/support/TexturedQuad.h"
 
 #include <GL/gl.h>
@@ -13,27 +14,12 @@ namespace {
 
 constexpr int W = 16, H = 16;
 
-struct GlTextures : ::testing::Test {
-    IDirect3D8* d3d = nullptr;
-    IDirect3DDevice8* dev = nullptr;
-
+struct GlTextures : GlDeviceTest {
     void SetUp() override {
-        d3d = Direct3DCreate8(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr) << "no OpenGL through EGL's surfaceless platform";
-        D3DPRESENT_PARAMETERS pp = TexTestPresentParams(W, H, D3DFMT_A8R8G8B8); // alpha too
-        ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                    &pp, &dev),
-                  D3D_OK);
+        CreateGlDevice(TexTestPresentParams(W, H, D3DFMT_A8R8G8B8)); // alpha too
+        if (HasFatalFailure()) return;
         TexQuadSetup(dev, W, H);
         ASSERT_EQ(dev->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0), D3D_OK);
-    }
-    void TearDown() override {
-        if (dev) {
-            dev->SetTexture(0, nullptr);
-            EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "the layer left a GL error";
-            EXPECT_EQ(dev->Release(), 0u) << "a texture kept the device alive";
-        }
-        if (d3d) d3d->Release();
     }
 
     // Draws the texture over (0, 0)-(w, h) and reads the target back.
