@@ -1,5 +1,6 @@
 // The device kernel: the layer's adapter object and the one device of the program, frame
 // calls, loss and reset, pixel read-back, the fatal-error box and the stop.
+#include "I3d/Buffers.h"
 #include "I3d/Camera.h"
 #include "I3d/Device.h"
 #include "I3d/Lights.h"
@@ -187,6 +188,7 @@ int D3dCreateDevice(int adapter, HWND window, int windowed, int width, int heigh
         return -1;
     }
     D3dStagesForgetTextures();
+    I3dResetBufferSelection(); // a new device has nothing bound
 
     s_params = D3DPRESENT_PARAMETERS{};
     s_windowed = windowed;
@@ -328,6 +330,7 @@ int D3dReset() {
     if (!s_device) return -1;
     D3DPRESENT_PARAMETERS params = s_params;
     if (FAILED(s_device->Reset(&params))) return -1;
+    I3dResetBufferSelection(); // the reset unbound the buffers
     D3dApplyDirectStates();
     return 0;
 }
@@ -379,6 +382,10 @@ int I3dStop() {
     if (s_device) {
         for (DWORD stage = 0; stage < D3D_MAX_TEXTURE_STAGES; ++stage)
             s_device->SetTexture(stage, nullptr);
+        // Bound buffers hold the device, as bound textures do.
+        s_device->SetStreamSource(0, nullptr, 0);
+        s_device->SetIndices(nullptr, 0);
+        I3dResetBufferSelection();
         ULONG left = s_device->Release();
         if (left != 0)
             DbgPrintf(DBG_RENDER, "I3dStop: the device is still held by %u reference(s)\n",

@@ -1,5 +1,6 @@
-// The kernel's own view of the device and of its kept products: for the render kernel's sources
-// only, never its callers.
+// The kernel's own view of the device and of its kept products: for the render kernel's sources,
+// and for the model library's dynamic buffers (gi/DynBuf.cpp), which drive the device as the
+// kernel's buffers do; never for other callers.
 #pragma once
 
 #include "I3d/Math/MathTypes.h"

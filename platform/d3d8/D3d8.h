@@ -128,6 +128,10 @@ class IDirect3DDevice8 {
                                          DWORD value) = 0;
     virtual HRESULT ValidateDevice(DWORD* passes) = 0;
 
+    // Draws from the bound buffers. Every vertex and index a draw would read must lie inside
+    // them, and every index inside minIndex .. minIndex + numVertices - 1, else the draw is
+    // refused (D3DERR_INVALIDCALL): Direct3D's debug rules, which keep a draw from reading past
+    // a buffer.
     virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primCount) = 0;
     virtual HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex, UINT numVertices,
                                          UINT startIndex, UINT primCount) = 0;
@@ -137,8 +141,13 @@ class IDirect3DDevice8 {
     // Direct3D 8 names the fixed-function vertex format a "vertex shader": the FVF word.
     virtual HRESULT SetVertexShader(DWORD fvf) = 0;
     virtual HRESULT GetVertexShader(DWORD* fvf) = 0;
+    // The device holds a reference to the bound buffers until others replace them or a reset
+    // unbinds them. Only stream 0 exists. The getters add a reference to what they answer.
     virtual HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT stride) = 0;
+    virtual HRESULT GetStreamSource(UINT stream, IDirect3DVertexBuffer8** buffer, UINT* stride) = 0;
+    // Indexed draws read their vertices from baseVertexIndex on.
     virtual HRESULT SetIndices(IDirect3DIndexBuffer8* buffer, UINT baseVertexIndex) = 0;
+    virtual HRESULT GetIndices(IDirect3DIndexBuffer8** buffer, UINT* baseVertexIndex) = 0;
 
   protected:
     virtual ~IDirect3DDevice8() = default;

@@ -687,18 +687,40 @@ void D3dGlDevice::PrepareDraw(DWORD fvf) {
 
 // ---- drawing ----
 
-// Vertices straight from the caller's memory through client arrays. Pre-transformed (XYZRHW)
-// vertices have no caller and are refused.
 HRESULT D3dGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primCount, const void* vertices,
                                      UINT stride) {
     HRESULT hr = D3dDeviceBase::DrawPrimitiveUP(type, primCount, vertices, stride);
     if (FAILED(hr)) return hr;
+    DrawSource source{static_cast<const uint8_t*>(vertices), stride, nullptr, 0,
+                      VertexCount(type, primCount)};
+    return DrawClient(type, source, 0, 0);
+}
+
+// The buffers are main memory (Buffers.h): a draw reads them as client arrays, the base vertex
+// already applied as a pointer offset.
+HRESULT D3dGlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primCount) {
+    DrawSource source;
+    HRESULT hr = ResolveDraw(type, startVertex, primCount, &source);
+    return FAILED(hr) ? hr : DrawClient(type, source, 0, 0);
+}
+
+HRESULT D3dGlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex, UINT numVertices,
+                                          UINT startIndex, UINT primCount) {
+    DrawSource source;
+    HRESULT hr = ResolveIndexedDraw(type, minIndex, numVertices, startIndex, primCount, &source);
+    return FAILED(hr) ? hr : DrawClient(type, source, minIndex, numVertices);
+}
+
+// Pre-transformed (XYZRHW) vertices have no caller and are refused; a specular colour is
+// stepped over, never read.
+HRESULT D3dGlDevice::DrawClient(D3DPRIMITIVETYPE type, const DrawSource& source, UINT minIndex,
+                                UINT numVertices) {
     const DWORD fvf = Fvf();
     if ((fvf & D3DFVF_POSITION_MASK) != D3DFVF_XYZ) return D3DERR_NOTAVAILABLE;
     PrepareDraw(fvf);
     const D3dGlFuncs& gl = Gl();
-    const uint8_t* p = static_cast<const uint8_t*>(vertices);
-    const GLsizei s = (GLsizei)stride;
+    const uint8_t* p = source.vertices;
+    const GLsizei s = (GLsizei)source.stride;
     size_t off = 12;
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, s, p);
@@ -746,6 +768,11 @@ HRESULT D3dGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primCount, cons
         }
     }
     gl.ClientActiveTexture(GL_TEXTURE0);
-    glDrawArrays(PrimitiveToGl(type), 0, (GLsizei)VertexCount(type, primCount));
+    if (source.indices)
+        gl.DrawRangeElements(
+            PrimitiveToGl(type), minIndex, minIndex + numVertices - 1, (GLsizei)source.count,
+            source.indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, source.indices);
+    else
+        glDrawArrays(PrimitiveToGl(type), 0, (GLsizei)source.count);
     return D3D_OK;
 }

@@ -2,6 +2,7 @@
 #include "platform/d3d8/DeviceBase.h"
 
 #include "engine/DebugLog.h"
+#include "platform/d3d8/Buffers.h"
 #include "platform/d3d8/Texture.h"
 
 #include <cstring>
@@ -83,6 +84,8 @@ D3dDeviceBase::~D3dDeviceBase() {
         if (t) t->Release();
         t = nullptr;
     }
+    SetStreamSource(0, nullptr, 0);
+    SetIndices(nullptr, 0);
     if (m_d3d) m_d3d->Release();
 }
 
@@ -202,6 +205,9 @@ void D3dDeviceBase::ResetStates() {
     m_material = {};
     m_lights.clear(); // a reset device has no lights
     m_fvf = 0;
+    // A reset unbinds the buffers, as Direct3D's does.
+    D3dDeviceBase::SetStreamSource(0, nullptr, 0);
+    D3dDeviceBase::SetIndices(nullptr, 0);
 }
 
 // ---- cooperative level and reset ----
@@ -308,17 +314,25 @@ HRESULT D3dDeviceBase::CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3
     return hr;
 }
 
-HRESULT D3dDeviceBase::CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL,
+HRESULT D3dDeviceBase::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                           IDirect3DVertexBuffer8** buffer) {
-    if (buffer) *buffer = nullptr;
-    return D3DERR_NOTAVAILABLE;
+    if (!buffer) return D3DERR_INVALIDCALL;
+    HRESULT hr = D3D_OK;
+    *buffer = D3dVertexBuffer::Create(this, length, usage, fvf, pool, &hr);
+    return hr;
 }
 
-HRESULT D3dDeviceBase::CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL,
+HRESULT D3dDeviceBase::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                          IDirect3DIndexBuffer8** buffer) {
-    if (buffer) *buffer = nullptr;
-    return D3DERR_NOTAVAILABLE;
+    if (!buffer) return D3DERR_INVALIDCALL;
+    HRESULT hr = D3D_OK;
+    *buffer = D3dIndexBuffer::Create(this, length, usage, format, pool, &hr);
+    return hr;
 }
+
+void D3dDeviceBase::NoteBufferLock(bool, UINT, UINT, DWORD) {}
+
+void D3dDeviceBase::NoteBufferUnlock(bool) {}
 
 HRESULT D3dDeviceBase::CreateDepthStencilSurface(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE,
                                                  IDirect3DSurface8** surface) {
@@ -332,22 +346,6 @@ HRESULT D3dDeviceBase::SetRenderTarget(IDirect3DSurface8*, IDirect3DSurface8*) {
 
 HRESULT D3dDeviceBase::GetDepthStencilSurface(IDirect3DSurface8** depth) {
     if (depth) *depth = nullptr;
-    return D3DERR_NOTAVAILABLE;
-}
-
-HRESULT D3dDeviceBase::DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) {
-    return D3DERR_NOTAVAILABLE;
-}
-
-HRESULT D3dDeviceBase::DrawIndexedPrimitive(D3DPRIMITIVETYPE, UINT, UINT, UINT, UINT) {
-    return D3DERR_NOTAVAILABLE;
-}
-
-HRESULT D3dDeviceBase::SetStreamSource(UINT, IDirect3DVertexBuffer8*, UINT) {
-    return D3DERR_NOTAVAILABLE;
-}
-
-HRESULT D3dDeviceBase::SetIndices(IDirect3DIndexBuffer8*, UINT) {
     return D3DERR_NOTAVAILABLE;
 }
 
@@ -572,6 +570,105 @@ HRESULT D3dDeviceBase::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primCount, co
         stride < FvfStride(m_fvf))
         return D3DERR_INVALIDCALL;
     return D3D_OK;
+}
+
+// ---- buffers ----
+
+HRESULT D3dDeviceBase::SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT stride) {
+    if (stream != 0) return D3DERR_INVALIDCALL;
+    if (buffer) buffer->AddRef();
+    if (m_stream) m_stream->Release();
+    m_stream = buffer;
+    m_streamStride = buffer ? stride : 0;
+    return D3D_OK;
+}
+
+HRESULT D3dDeviceBase::GetStreamSource(UINT stream, IDirect3DVertexBuffer8** buffer, UINT* stride) {
+    if (stream != 0 || !buffer || !stride) return D3DERR_INVALIDCALL;
+    *buffer = m_stream;
+    *stride = m_streamStride;
+    if (m_stream) m_stream->AddRef();
+    return D3D_OK;
+}
+
+HRESULT D3dDeviceBase::SetIndices(IDirect3DIndexBuffer8* buffer, UINT baseVertexIndex) {
+    if (buffer) buffer->AddRef();
+    if (m_indices) m_indices->Release();
+    m_indices = buffer;
+    m_baseVertex = baseVertexIndex;
+    return D3D_OK;
+}
+
+HRESULT D3dDeviceBase::GetIndices(IDirect3DIndexBuffer8** buffer, UINT* baseVertexIndex) {
+    if (!buffer || !baseVertexIndex) return D3DERR_INVALIDCALL;
+    *buffer = m_indices;
+    *baseVertexIndex = m_baseVertex;
+    if (m_indices) m_indices->AddRef();
+    return D3D_OK;
+}
+
+// The bound stream as the layer's own buffer with room for `first` + `count` vertices; null
+// when there is none, it is not ours, or it is too short. Sizes are worked in 64 bits so that
+// no UINT product can wrap past the check.
+static const D3dVertexBuffer* StreamWithRoom(IDirect3DVertexBuffer8* stream, UINT stride,
+                                             uint64_t first, uint64_t count) {
+    auto* vb = dynamic_cast<D3dVertexBuffer*>(stream);
+    if (!vb || stride == 0) return nullptr;
+    return (first + count) * stride <= vb->Store().Length() ? vb : nullptr;
+}
+
+HRESULT D3dDeviceBase::ResolveDraw(D3DPRIMITIVETYPE type, UINT startVertex, UINT primCount,
+                                   DrawSource* out) {
+    UINT count = VertexCount(type, primCount);
+    UINT need = FvfStride(m_fvf);
+    if (count == 0 || need == 0 || m_streamStride < need) return D3DERR_INVALIDCALL;
+    const D3dVertexBuffer* vb = StreamWithRoom(m_stream, m_streamStride, startVertex, count);
+    if (!vb) return D3DERR_INVALIDCALL;
+    *out = DrawSource{vb->Store().Data() + (size_t)startVertex * m_streamStride, m_streamStride,
+                      nullptr, 0, count};
+    return D3D_OK;
+}
+
+HRESULT D3dDeviceBase::ResolveIndexedDraw(D3DPRIMITIVETYPE type, UINT minIndex, UINT numVertices,
+                                          UINT startIndex, UINT primCount, DrawSource* out) {
+    UINT count = VertexCount(type, primCount);
+    UINT need = FvfStride(m_fvf);
+    if (count == 0 || numVertices == 0 || need == 0 || m_streamStride < need)
+        return D3DERR_INVALIDCALL;
+    auto* ib = dynamic_cast<D3dIndexBuffer*>(m_indices);
+    if (!ib) return D3DERR_INVALIDCALL;
+    const UINT size = ib->IndexSize();
+    if (((uint64_t)startIndex + count) * size > ib->Store().Length()) return D3DERR_INVALIDCALL;
+    const D3dVertexBuffer* vb =
+        StreamWithRoom(m_stream, m_streamStride, (uint64_t)m_baseVertex + minIndex, numVertices);
+    if (!vb) return D3DERR_INVALIDCALL;
+    const uint8_t* first = ib->Store().Data() + (size_t)startIndex * size;
+    const uint64_t last = (uint64_t)minIndex + numVertices - 1;
+    for (UINT i = 0; i < count; ++i) {
+        uint32_t index;
+        if (size == 2) {
+            uint16_t v;
+            std::memcpy(&v, first + (size_t)i * 2, 2);
+            index = v;
+        } else {
+            std::memcpy(&index, first + (size_t)i * 4, 4);
+        }
+        if (index < minIndex || index > last) return D3DERR_INVALIDCALL;
+    }
+    *out = DrawSource{vb->Store().Data() + (size_t)m_baseVertex * m_streamStride, m_streamStride,
+                      first, size, count};
+    return D3D_OK;
+}
+
+HRESULT D3dDeviceBase::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primCount) {
+    DrawSource source;
+    return ResolveDraw(type, startVertex, primCount, &source);
+}
+
+HRESULT D3dDeviceBase::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex, UINT numVertices,
+                                            UINT startIndex, UINT primCount) {
+    DrawSource source;
+    return ResolveIndexedDraw(type, minIndex, numVertices, startIndex, primCount, &source);
 }
 
 // ---- test hooks ----

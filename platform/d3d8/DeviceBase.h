@@ -104,7 +104,9 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     HRESULT SetVertexShader(DWORD fvf) override;
     HRESULT GetVertexShader(DWORD* fvf) override;
     HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT stride) override;
+    HRESULT GetStreamSource(UINT stream, IDirect3DVertexBuffer8** buffer, UINT* stride) override;
     HRESULT SetIndices(IDirect3DIndexBuffer8* buffer, UINT baseVertexIndex) override;
+    HRESULT GetIndices(IDirect3DIndexBuffer8** buffer, UINT* baseVertexIndex) override;
 
     // ---- for the test hooks and the resources ----
     void TestLoseDevice();
@@ -114,6 +116,9 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     void DefaultPoolAdded() { ++m_defaultPoolLive; }
     void DefaultPoolRemoved() { --m_defaultPoolLive; }
     int DefaultPoolLive() const { return m_defaultPoolLive; }
+    // Every buffer lock and unlock passes here (the recording device logs them).
+    virtual void NoteBufferLock(bool index, UINT offset, UINT size, DWORD flags);
+    virtual void NoteBufferUnlock(bool index);
 
     // ---- what an implementation reads ----
     const D3DPRESENT_PARAMETERS& PresentParams() const { return m_params; }
@@ -149,6 +154,18 @@ class D3dDeviceBase : public IDirect3DDevice8 {
   protected:
     ~D3dDeviceBase() override;
 
+    // What a draw reads from the bound buffers, checked (see DrawPrimitive in D3d8.h).
+    struct DrawSource {
+        const uint8_t* vertices; // the vertex that index 0 (or the start vertex) names
+        UINT stride;
+        const uint8_t* indices; // the first index read; null for a draw without indices
+        UINT indexSize;         // 2 or 4
+        UINT count;             // vertices, or indices, the draw reads
+    };
+    HRESULT ResolveDraw(D3DPRIMITIVETYPE type, UINT startVertex, UINT primCount, DrawSource* out);
+    HRESULT ResolveIndexedDraw(D3DPRIMITIVETYPE type, UINT minIndex, UINT numVertices,
+                               UINT startIndex, UINT primCount, DrawSource* out);
+
     // Restores every state to Direct3D 8's defaults, as at creation and after each Reset.
     void ResetStates();
     // A successful Reset has restored the defaults: an implementation rebuilds its back buffer
@@ -183,6 +200,10 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     D3DMATERIAL8 m_material;
     std::vector<D3dLightSlot> m_lights;
     DWORD m_fvf = 0;
+    IDirect3DVertexBuffer8* m_stream = nullptr;
+    UINT m_streamStride = 0;
+    IDirect3DIndexBuffer8* m_indices = nullptr;
+    UINT m_baseVertex = 0;
     D3dBackBufferSurface m_backBuffer;
 };
 

@@ -189,6 +189,7 @@ bool D3dGlContext::Load(void* (*getProc)(const char*), std::string* error) {
     Fetch(&g.ClientActiveTexture, getProc, "glClientActiveTexture", &missing);
     Fetch(&g.MultiTexCoord4f, getProc, "glMultiTexCoord4f", &missing);
     Fetch(&g.BlendEquation, getProc, "glBlendEquation", &missing);
+    Fetch(&g.DrawRangeElements, getProc, "glDrawRangeElements", &missing);
     Fetch(&g.ClipControl, getProc, "glClipControl", &missing);
     Fetch(&g.GenSamplers, getProc, "glGenSamplers", &missing);
     Fetch(&g.DeleteSamplers, getProc, "glDeleteSamplers", &missing);

@@ -16,6 +16,7 @@ struct D3dGlFuncs {
     PFNGLCLIENTACTIVETEXTUREARBPROC ClientActiveTexture; // same signature as the core entry
     PFNGLMULTITEXCOORD4FARBPROC MultiTexCoord4f;
     PFNGLBLENDEQUATIONPROC BlendEquation;
+    PFNGLDRAWRANGEELEMENTSPROC DrawRangeElements;
     PFNGLCLIPCONTROLPROC ClipControl;
     PFNGLGENSAMPLERSPROC GenSamplers;
     PFNGLDELETESAMPLERSPROC DeleteSamplers;

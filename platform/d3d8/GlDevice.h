@@ -41,6 +41,9 @@ class D3dGlDevice final : public D3dDeviceBase {
     HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
     HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture8* texture) override;
     HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override;
+    HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primCount) override;
+    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex, UINT numVertices,
+                                 UINT startIndex, UINT primCount) override;
     HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primCount, const void* vertices,
                             UINT stride) override;
 
@@ -88,6 +91,10 @@ class D3dGlDevice final : public D3dDeviceBase {
     void SpecifyGlLight(int glLight);
     void RespecifyGlLights();
     void ForgetGlLights();
+    // Draws vertices in main memory through client arrays in the current vertex format; with
+    // indices, over the vertices minIndex .. minIndex + numVertices - 1.
+    HRESULT DrawClient(D3DPRIMITIVETYPE type, const DrawSource& source, UINT minIndex,
+                       UINT numVertices);
     void RestoreWriteMasks();
     UINT TargetHeight();
 

@@ -107,13 +107,19 @@ class RecordingDevice final : public D3dDeviceBase {
     HRESULT CreateVertexBuffer(UINT n, DWORD u, DWORD fvf, D3DPOOL p,
                                IDirect3DVertexBuffer8** b) override {
         Log("CreateVertexBuffer", {n, u, fvf, p});
+        if (FailBuffer(b)) return D3DERR_OUTOFVIDEOMEMORY;
         return D3dDeviceBase::CreateVertexBuffer(n, u, fvf, p, b);
     }
     HRESULT CreateIndexBuffer(UINT n, DWORD u, D3DFORMAT f, D3DPOOL p,
                               IDirect3DIndexBuffer8** b) override {
         Log("CreateIndexBuffer", {n, u, f, p});
+        if (FailBuffer(b)) return D3DERR_OUTOFVIDEOMEMORY;
         return D3dDeviceBase::CreateIndexBuffer(n, u, f, p, b);
     }
+    void NoteBufferLock(bool index, UINT offset, UINT size, DWORD flags) override {
+        Log(index ? "IbLock" : "VbLock", {offset, size, flags});
+    }
+    void NoteBufferUnlock(bool index) override { Log(index ? "IbUnlock" : "VbUnlock", {}); }
     HRESULT CreateDepthStencilSurface(UINT w, UINT h, D3DFORMAT f, D3DMULTISAMPLE_TYPE m,
                                       IDirect3DSurface8** s) override {
         Log("CreateDepthStencilSurface", {w, h, f, m});
@@ -206,6 +212,13 @@ class RecordingDevice final : public D3dDeviceBase {
 
   private:
     ~RecordingDevice() override = default;
+    template <class T>
+    static bool FailBuffer(T** out) {
+        if (s_config.bufferFailures <= 0) return false;
+        --s_config.bufferFailures;
+        if (out) *out = nullptr;
+        return true;
+    }
 };
 
 // ---- the adapter object ----

@@ -1,6 +1,7 @@
 // A recording implementation of the layer for call-level tests: an adapter object whose
 // answers come from a configuration, and devices that log every call with its arguments, in
-// order, and otherwise behave as the state-only device (no pixels).
+// order, and otherwise behave as the state-only device (no pixels). Buffer locks and unlocks
+// are logged as "VbLock", "IbLock" (offset, size, flags), "VbUnlock" and "IbUnlock".
 #pragma once
 
 #include "platform/d3d8/D3d8.h"
@@ -56,6 +57,8 @@ struct D3dRecordingConfig {
     HRESULT createError = D3DERR_NOTAVAILABLE;
     // Direct3DCreate8Recording answers null.
     bool failCreate = false;
+    // CreateVertexBuffer and CreateIndexBuffer fail this many times (out of video memory).
+    int bufferFailures = 0;
 
     static D3DADAPTER_IDENTIFIER8 MakeIdentifier();
 };

@@ -8,6 +8,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 struct Vertex {
@@ -207,6 +209,53 @@ TEST_F(GlPixels, ClearStaysInsideTheViewportAndItsRectangles) {
     EXPECT_EQ(Pixel(21, 10), 0x00FF00u);
     EXPECT_EQ(Pixel(22, 10), 0xFF0000u);
     EXPECT_EQ(Pixel(19, 10), 0u);
+}
+
+// Buffers are drawn from main memory: the start vertex and the base vertex pick the vertices,
+// the index range bounds what is read, and the indices may be 16 or 32 bits wide.
+TEST_F(GlPixels, BufferDrawsStartWhereTheyAreToldAndDrawNothingElse) {
+    const Vertex quads[8] = {{0, 0, 0.5f, 0xFFFF0000},  {8, 0, 0.5f, 0xFFFF0000},
+                             {8, 8, 0.5f, 0xFFFF0000},  {0, 8, 0.5f, 0xFFFF0000},
+                             {10, 0, 0.5f, 0xFF00FF00}, {18, 0, 0.5f, 0xFF00FF00},
+                             {18, 8, 0.5f, 0xFF00FF00}, {10, 8, 0.5f, 0xFF00FF00}};
+    IDirect3DVertexBuffer8* vb = nullptr;
+    ASSERT_EQ(dev->CreateVertexBuffer(sizeof quads, D3DUSAGE_WRITEONLY, D3DFVF_XYZ | D3DFVF_DIFFUSE,
+                                      D3DPOOL_MANAGED, &vb),
+              D3D_OK);
+    BYTE* p = nullptr;
+    ASSERT_EQ(vb->Lock(0, 0, &p, 0), D3D_OK);
+    std::memcpy(p, quads, sizeof quads);
+    vb->Unlock();
+    dev->SetStreamSource(0, vb, sizeof(Vertex));
+    ASSERT_EQ(dev->DrawPrimitive(D3DPT_TRIANGLEFAN, 4, 2), D3D_OK);
+    EXPECT_EQ(Pixel(14, 4), 0x00FF00u);
+    EXPECT_EQ(Pixel(4, 4), 0u) << "the draw began before its start vertex";
+
+    for (D3DFORMAT format : {D3DFMT_INDEX16, D3DFMT_INDEX32}) {
+        SCOPED_TRACE(format == D3DFMT_INDEX16 ? "16-bit indices" : "32-bit indices");
+        const uint32_t list[6] = {0, 1, 2, 0, 2, 3};
+        UINT size = format == D3DFMT_INDEX16 ? 2 : 4;
+        IDirect3DIndexBuffer8* ib = nullptr;
+        ASSERT_EQ(
+            dev->CreateIndexBuffer(6 * size, D3DUSAGE_WRITEONLY, format, D3DPOOL_MANAGED, &ib),
+            D3D_OK);
+        ASSERT_EQ(ib->Lock(0, 0, &p, 0), D3D_OK);
+        for (int i = 0; i < 6; ++i) {
+            uint16_t narrow = (uint16_t)list[i];
+            std::memcpy(p + i * size, size == 2 ? (const void*)&narrow : (const void*)&list[i],
+                        size);
+        }
+        ib->Unlock();
+        dev->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        dev->SetIndices(ib, 4); // the green quad through the base vertex
+        ASSERT_EQ(dev->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3D_OK);
+        EXPECT_EQ(Pixel(14, 4), 0x00FF00u);
+        EXPECT_EQ(Pixel(4, 4), 0u) << "the base vertex was not applied";
+        dev->SetIndices(nullptr, 0);
+        ib->Release();
+    }
+    dev->SetStreamSource(0, nullptr, 0);
+    vb->Release();
 }
 
 } // namespace
