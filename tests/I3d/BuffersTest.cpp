@@ -12,9 +12,7 @@ class Buffers : public KernelTest {
   protected:
     void SetUp() override {
         KernelTest::SetUp();
-        StartRecording();
-        CreateOffscreen(64, 32);
-        Log().Clear();
+        StartRecordingDevice();
     }
     // The last lock noted for a vertex (or index) buffer: offset, size and flags.
     std::vector<uint64_t> LastLock(const char* name) {

@@ -11,9 +11,7 @@ class MeshBufs : public KernelTest {
   protected:
     void SetUp() override {
         KernelTest::SetUp();
-        StartRecording();
-        CreateOffscreen(64, 32);
-        Log().Clear();
+        StartRecordingDevice();
     }
 };
 

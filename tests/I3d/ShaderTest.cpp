@@ -12,8 +12,7 @@ class Shaders : public KernelTest {
   protected:
     void SetUp() override {
         KernelTest::SetUp();
-        StartRecording();
-        CreateOffscreen(64, 32);
+        StartRecordingDevice();
         I3dResetStateCache(); // every state the pass sets now reaches the device
         Log().Clear();
     }

@@ -15,9 +15,7 @@ class DynBuffers : public KernelTest {
   protected:
     void SetUp() override {
         KernelTest::SetUp();
-        StartRecording();
-        CreateOffscreen(64, 32);
-        Log().Clear();
+        StartRecordingDevice();
     }
     void TearDown() override {
         DynBufResetBindings();
