@@ -10,12 +10,6 @@
 #include <cstdint>
 
 namespace {
-Mat4 Identity() {
-    Mat4 m = {};
-    m.m[0] = m.m[5] = m.m[10] = m.m[15] = 1.0f;
-    return m;
-}
-
 VECTOR3 Normalized(const VECTOR3& v) {
     float len = v3::Length(v);
     return len > 0.0f ? v3::Scale(v, 1.0f / len) : VECTOR3{0.0f, 0.0f, 0.0f};
@@ -23,6 +17,12 @@ VECTOR3 Normalized(const VECTOR3& v) {
 } // namespace
 
 // ---- transforms and products ----
+
+Mat4* Mat4Identity(Mat4* out) {
+    *out = Mat4{};
+    out->m[0] = out->m[5] = out->m[10] = out->m[15] = 1.0f;
+    return out;
+}
 
 VECTOR3* Mat4XformPoint(const VECTOR3* p, const Mat4* m, VECTOR3* out) {
     const float* e = m->m;
@@ -108,7 +108,9 @@ Mat4* Mat4FromEuler(Mat4* out, float az, float ax, float ay) {
 
 Mat4* Mat4InverseRigid(const Mat4* m, Mat4* out) {
     // Locals instead of shared scratch matrices, so the function is re-entrant.
-    Mat4 rot = Identity(), trans = Identity();
+    Mat4 rot, trans;
+    Mat4Identity(&rot);
+    Mat4Identity(&trans);
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
             rot.m[i * 4 + j] = m->m[j * 4 + i];

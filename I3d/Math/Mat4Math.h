@@ -6,6 +6,9 @@
 
 #include "I3d/Math/MathTypes.h"
 
+// Diagonal 1.0, the rest 0.
+Mat4* Mat4Identity(Mat4* out);
+
 // p x m with the translation row; no division by w.
 VECTOR3* Mat4XformPoint(const VECTOR3* p, const Mat4* m, VECTOR3* out);
 // v x m without the translation row.

@@ -96,7 +96,11 @@ TEST(Mat4Math, RigidInverseIdentityAndHeading) {
     Mat4InverseRigid(&m, &m);
     ExpectMatNear(m, inv, 0.0f, "inverting in place");
 
-    Mat4 id = Ident();
+    Mat4 id;
+    for (float& e : id.m)
+        e = NAN;
+    EXPECT_EQ(Mat4Identity(&id), &id);
+    ExpectMatNear(id, Ident(), 0.0f, "Mat4Identity must write all 16 elements");
     EXPECT_EQ(Mat4IsIdentity(&id), 1);
     id.m[4] = -0.0f;
     EXPECT_EQ(Mat4IsIdentity(&id), 1) << "-0.0 off the diagonal counts as zero";
