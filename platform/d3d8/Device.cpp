@@ -428,13 +428,15 @@ void D3dGlDevice::ApplyModelView() {
 
 // Direct3D puts pixel centres on integer coordinates, GL half a pixel further: every
 // projection is followed by a clip-space shift of half a pixel right and down, kept current
-// with the viewport's size.
+// with the viewport's size. Clip y is then negated, undone by the upper-left clip origin (see
+// ApplyAllStates), so the picture lands where it did.
 void D3dGlDevice::ApplyProjection() {
     const D3DVIEWPORT8& vp = Viewport();
     float dx = vp.Width ? 1.0f / (float)vp.Width : 0.0f;
     float dy = vp.Height ? -1.0f / (float)vp.Height : 0.0f;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
+    glScalef(1.0f, -1.0f, 1.0f);
     glTranslatef(dx, dy, 0.0f);
     glMultMatrixf(Projection().m);
     glMatrixMode(GL_MODELVIEW);
@@ -493,8 +495,10 @@ void D3dGlDevice::ApplyRenderState(D3DRENDERSTATETYPE state) {
         }
         case D3DRS_BLENDOP: Gl().BlendEquation(BlendOpToGl(v)); break;
         case D3DRS_CULLMODE:
-            // Front faces are clockwise on screen, as in Direct3D; CCW removes the others.
-            glFrontFace(GL_CW);
+            // Front faces are clockwise on screen, as in Direct3D; CCW removes the others. GL
+            // judges facing before the upper-left origin flips y, where clockwise reads as
+            // counter-clockwise.
+            glFrontFace(GL_CCW);
             enable(GL_CULL_FACE, v == D3DCULL_CW || v == D3DCULL_CCW);
             glCullFace(v == D3DCULL_CW ? GL_FRONT : GL_BACK);
             break;
@@ -655,7 +659,10 @@ void D3dGlDevice::ApplyStages(DWORD fvf) {
 
 void D3dGlDevice::ApplyAllStates() {
     const D3dGlFuncs& gl = Gl();
-    gl.ClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+    // With the upper-left origin the rasteriser treats pixel centres that lie exactly on an
+    // edge as Direct3D does (a top edge takes them, a bottom edge leaves them); with GL's
+    // lower-left one a quad from row 20 to row 25 would cover rows 21 to 25.
+    gl.ClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);
     glHint(GL_FOG_HINT, GL_NICEST);
     glDisable(GL_SCISSOR_TEST);
     static const D3DRENDERSTATETYPE mapped[] = {

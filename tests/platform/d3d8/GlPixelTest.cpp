@@ -106,6 +106,16 @@ TEST_F(GlPixels, PixelCentresLieOnIntegersCountedFromTheTop) {
     EXPECT_EQ(Pixel(10, H - 1 - 5), 0u) << "rows are counted from the top, not GL's bottom";
 }
 
+// Pixel centres exactly on an edge: Direct3D's top-left rule takes them for the left and top
+// edges only, so a quad from (10, 20) to (14, 23) covers columns 10..13 and rows 20..22.
+TEST_F(GlPixels, CentresOnAnEdgeBelongToTheLeftAndTopEdges) {
+    Quad(10, 20, 14, 23, 0.5f, 0xFFFFFFFF);
+    for (int y = 18; y < 25; ++y)
+        for (int x = 8; x < 16; ++x)
+            EXPECT_EQ(Pixel(x, y), x >= 10 && x < 14 && y >= 20 && y < 23 ? 0xFFFFFFu : 0u)
+                << x << ", " << y;
+}
+
 TEST_F(GlPixels, LessEqualDepthKeepsTheNearerQuad) {
     Quad(0, 0, 8, 8, 0.5f, 0xFFFF0000);
     Quad(0, 0, 8, 8, 0.2f, 0xFF00FF00); // nearer, drawn second: wins
