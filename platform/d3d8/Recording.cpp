@@ -67,7 +67,7 @@ static uint64_t Ptr(const void* p) {
 
 static void Log(const char* name, std::initializer_list<uint64_t> args,
                 std::vector<uint8_t> data = {}) {
-    s_log.Add(D3dCall{name, std::vector<uint64_t>(args), std::move(data)});
+    if (s_config.logCalls) s_log.Add(D3dCall{name, std::vector<uint64_t>(args), std::move(data)});
 }
 
 // ---- the device ----

@@ -59,6 +59,8 @@ struct D3dRecordingConfig {
     bool failCreate = false;
     // CreateVertexBuffer and CreateIndexBuffer fail this many times (out of video memory).
     int bufferFailures = 0;
+    // False: nothing is logged, for benchmarks of the callers' own costs.
+    bool logCalls = true;
 
     static D3DADAPTER_IDENTIFIER8 MakeIdentifier();
 };
