@@ -55,6 +55,14 @@ class PrimitivePixels : public KernelTest {
         ShaderParams.words[0] = argb;
         solid->CallPass(0);
     }
+    // A perspective camera at eye looking at `at`; returns the view x projection.
+    static Mat4 LookFrom(VECTOR3 eye, VECTOR3 at, float fov) {
+        VECTOR3 up{0, 1, 0};
+        Mat4 view, proj, viewProj;
+        I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
+        I3dSetProj(Mat4Perspective(&proj, fov, I3dGetInvAspect(), 0.1f, 100.0f));
+        return *Mat4Mul(&view, &proj, &viewProj);
+    }
     void ReadBack() { m_pixels = TexQuadReadBack(D3dDevice()); }
     uint32_t At(int x, int y) const { return m_pixels.at(size_t(y) * kW + size_t(x)) & 0xFFFFFF; }
     // Pixels of the rectangle [x0, x1) x [y0, y1) that are not `inside`, and pixels of a
@@ -137,10 +145,7 @@ TEST_F(PrimitivePixels, TheOutlineLightsOnlyTheBorderPixels) {
 // The corners follow the view: under a yawed and pitched camera the billboard still projects
 // to an axis-aligned square, every pixel of its bounding box lit.
 TEST_F(PrimitivePixels, ABillboardStaysScreenAlignedUnderATurnedView) {
-    Mat4 view, proj;
-    VECTOR3 eye{3, 2.5f, -6}, at{0.5f, 0, 0}, up{0, 1, 0};
-    I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
-    I3dSetProj(Mat4Perspective(&proj, 3.141592f / 3, I3dGetInvAspect(), 0.1f, 100.0f));
+    LookFrom({3, 2.5f, -6}, {0.5f, 0, 0}, 3.141592f / 3);
     SolidColor(0xFFFFFFFF);
     const VECTOR3 centre{0.5f, 0.2f, 0.3f};
     ASSERT_EQ(I3dDrawBillboard(&centre, 0.5f), 0);
@@ -195,10 +200,7 @@ TEST_F(PrimitivePixels, ALitTexturedCubeShowsItsLitFaceBrighter) {
     }
     cube.UnlockIndices();
 
-    Mat4 view, proj;
-    VECTOR3 eye{3, 3.5f, -5}, at{0, 0, 0}, up{0, 1, 0};
-    I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
-    I3dSetProj(Mat4Perspective(&proj, 3.141592f / 3, I3dGetInvAspect(), 0.1f, 100.0f));
+    Mat4 viewProj = LookFrom({3, 3.5f, -5}, {0, 0, 0}, 3.141592f / 3);
     D3dSetAmbient(0.2f, 0.2f, 0.2f);
     int light = I3dLightAlloc();
     I3dLightSetType(light, 3);
@@ -208,8 +210,6 @@ TEST_F(PrimitivePixels, ALitTexturedCubeShowsItsLitFaceBrighter) {
     ShaderLitTexturePass();
     ASSERT_TRUE(cube.Draw());
     ReadBack();
-    Mat4 viewProj;
-    Mat4Mul(&view, &proj, &viewProj);
     auto faceCentre = [&](VECTOR3 p) {
         const float* m = viewProj.m;
         float w = p.x * m[3] + p.y * m[7] + p.z * m[11] + m[15];
@@ -228,16 +228,13 @@ TEST_F(PrimitivePixels, ALitTexturedCubeShowsItsLitFaceBrighter) {
 
 TEST_F(PrimitivePixels, TheDebugSphereCoversItsDisc) {
     ASSERT_EQ(I3dDebugShapesCreate(), 0);
-    Mat4 view, proj;
-    VECTOR3 eye{0, 0, -5}, at{0, 0, 0}, up{0, 1, 0};
-    I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
-    I3dSetProj(Mat4Perspective(&proj, 3.141592f / 2, I3dGetInvAspect(), 0.1f, 100.0f));
+    Mat4 viewProj = LookFrom({0, 0, -5}, {0, 0, 0}, 3.141592f / 2);
     SolidColor(0xFFFFFFFF);
     ASSERT_EQ(I3dDrawDebugSphere(), 0);
     ReadBack();
     // The silhouette of a unit sphere 5 away: tan(asin(1 / 5)) in view space, scaled by the
     // projection; the 24 segments cut inside it by at most 1 - cos(pi / 24).
-    float r = std::tan(std::asin(0.2f)) * proj.m[5] * kH / 2;
+    float r = std::tan(std::asin(0.2f)) * viewProj.m[5] * kH / 2;
     int bad = 0;
     for (int y = 384 - 90; y <= 384 + 90; ++y)
         for (int x = 512 - 90; x <= 512 + 90; ++x) {
@@ -262,15 +259,13 @@ TEST_F(PrimitivePixels, FramesOfQuadsOutlinesAndTheSphereShareTheRing) {
         D3dEndScene();
         ASSERT_EQ(D3dClear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER), D3D_OK);
         ASSERT_EQ(D3dBeginScene(), 0);
-        Mat4 view, proj;
-        VECTOR3 eye{0, 0, -5}, at{0, 0, 0}, up{0, 1, 0};
-        I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
-        I3dSetProj(Mat4Perspective(&proj, 3.141592f / 2, I3dGetInvAspect(), 0.1f, 100.0f));
+        LookFrom({0, 0, -5}, {0, 0, 0}, 3.141592f / 2);
         SolidColor(0xFF808080);
         ASSERT_EQ(I3dDrawDebugSphere(), 0);
         Mat4 identity{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+        Mat4 ortho;
         I3dSetView(&identity);
-        I3dSetProj(Mat4OrthoScreen(&proj, kW, kH));
+        I3dSetProj(Mat4OrthoScreen(&ortho, kW, kH));
         for (int i = 0; i < 500; ++i) {
             float x = float(i % 25 * 40 + 5), y = float(i / 25 * 38 + 5);
             SolidColor(colour(i));

@@ -2,8 +2,8 @@
 // created, lock ranges and notes, the references bindings hold, and the draws refused because
 // they would read past a buffer.
 #include "platform/d3d8/Buffers.h"
-#include "platform/d3d8/Recording.h"
 #include "tests/platform/d3d8/PresentParams.h"
+#include "tests/platform/d3d8/RecordingDeviceFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,27 +13,10 @@ namespace {
 
 constexpr DWORD kFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE; // 16 bytes
 
-struct RecordedBuffers : ::testing::Test {
-    IDirect3D8* d3d = nullptr;
-    IDirect3DDevice8* dev = nullptr;
+struct RecordedBuffers : RecordingDeviceTest {
     D3DPRESENT_PARAMETERS pp = TestPresentParams(64, 32);
 
-    void SetUp() override {
-        D3dRecordingSetup(D3dRecordingConfig{});
-        d3d = Direct3DCreate8Recording(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-        ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                    &pp, &dev),
-                  D3D_OK);
-    }
-    void TearDown() override {
-        if (dev) {
-            dev->SetStreamSource(0, nullptr, 0);
-            dev->SetIndices(nullptr, 0);
-            EXPECT_EQ(dev->Release(), 0u) << "a buffer kept the device alive";
-        }
-        if (d3d) d3d->Release();
-    }
+    void SetUp() override { CreateRecordingDevice(pp); }
     IDirect3DVertexBuffer8* Vb(UINT vertices, D3DPOOL pool = D3DPOOL_MANAGED) {
         IDirect3DVertexBuffer8* vb = nullptr;
         EXPECT_EQ(dev->CreateVertexBuffer(vertices * 16, D3DUSAGE_WRITEONLY, kFvf, pool, &vb),

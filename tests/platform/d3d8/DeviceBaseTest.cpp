@@ -1,34 +1,17 @@
 // The layer's device rules that need no pixels, on the recording device: Direct3D 8's default
 // states at creation and after every reset, the loss protocol and the reset refusal.
 #include "platform/d3d8/DeviceBase.h"
-#include "platform/d3d8/Recording.h"
 #include "tests/platform/d3d8/PresentParams.h"
+#include "tests/platform/d3d8/RecordingDeviceFixture.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct RecordingDevice : ::testing::Test {
-    IDirect3D8* d3d = nullptr;
-    IDirect3DDevice8* dev = nullptr;
+struct RecordingDevice : RecordingDeviceTest {
     D3DPRESENT_PARAMETERS pp = TestPresentParams(64, 32);
 
-    void SetUp() override {
-        D3dRecordingSetup(D3dRecordingConfig{});
-        d3d = Direct3DCreate8Recording(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-        ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                    &pp, &dev),
-                  D3D_OK);
-    }
-    void TearDown() override {
-        if (dev) {
-            EXPECT_EQ(dev->Release(), 0u) << "a reference was left on the device";
-        }
-        if (d3d) {
-            EXPECT_EQ(d3d->Release(), 0u);
-        }
-    }
+    void SetUp() override { CreateRecordingDevice(pp); }
     DWORD Rs(D3DRENDERSTATETYPE s) {
         DWORD v = 0xDEADBEEF;
         EXPECT_EQ(dev->GetRenderState(s, &v), D3D_OK);

@@ -1,32 +1,17 @@
 // Textures of the layer without pixels, on the recording device: what may be created, locked
 // pitches and rectangles, and the references surfaces and stages hold.
 #include "platform/d3d8/Texture.h"
-#include "platform/d3d8/Recording.h"
+#include "tests/platform/d3d8/RecordingDeviceFixture.h"
 #include "tests/support/TexturedQuad.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct RecordedTextures : ::testing::Test {
-    IDirect3D8* d3d = nullptr;
-    IDirect3DDevice8* dev = nullptr;
+struct RecordedTextures : RecordingDeviceTest {
     D3DPRESENT_PARAMETERS pp = TexTestPresentParams(64, 32);
 
-    void SetUp() override {
-        D3dRecordingSetup(D3dRecordingConfig{});
-        d3d = Direct3DCreate8Recording(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-        ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                    &pp, &dev),
-                  D3D_OK);
-    }
-    void TearDown() override {
-        if (dev) {
-            EXPECT_EQ(dev->Release(), 0u) << "a texture or surface kept the device alive";
-        }
-        if (d3d) d3d->Release();
-    }
+    void SetUp() override { CreateRecordingDevice(pp); }
     HRESULT Make(UINT w, UINT h, UINT levels, D3DFORMAT f, IDirect3DTexture8** t, DWORD usage = 0,
                  D3DPOOL pool = D3DPOOL_MANAGED) {
         return dev->CreateTexture(w, h, levels, usage, f, pool, t);
