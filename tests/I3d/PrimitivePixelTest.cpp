@@ -33,11 +33,9 @@ class PrimitivePixels : public KernelTest {
         ASSERT_TRUE(m_vb && m_ib);
         I3dVbSetCurrent(m_vb);
         I3dIbSetCurrent(m_ib);
-        Mat4 identity{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
-        I3dSetWorld(&identity);
-        I3dSetView(&identity);
-        Mat4 ortho;
-        I3dSetProj(Mat4OrthoScreen(&ortho, kW, kH));
+        Mat4 identity;
+        I3dSetWorld(Mat4Identity(&identity));
+        PixelSpace();
         D3dSetClearColor(0, 0, 1);
         ASSERT_EQ(D3dClear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER), D3D_OK);
         ASSERT_EQ(D3dBeginScene(), 0);
@@ -54,6 +52,12 @@ class PrimitivePixels : public KernelTest {
         Shader* solid = ShaderSolidColorAcquire();
         ShaderParams.words[0] = argb;
         solid->CallPass(0);
+    }
+    // No view, the pixel-space projection: (0, 0) is the top-left pixel's centre.
+    static void PixelSpace() {
+        Mat4 identity, ortho;
+        I3dSetView(Mat4Identity(&identity));
+        I3dSetProj(Mat4OrthoScreen(&ortho, kW, kH));
     }
     // A perspective camera at eye looking at `at`; returns the view x projection.
     static Mat4 LookFrom(VECTOR3 eye, VECTOR3 at, float fov) {
@@ -262,10 +266,7 @@ TEST_F(PrimitivePixels, FramesOfQuadsOutlinesAndTheSphereShareTheRing) {
         LookFrom({0, 0, -5}, {0, 0, 0}, 3.141592f / 2);
         SolidColor(0xFF808080);
         ASSERT_EQ(I3dDrawDebugSphere(), 0);
-        Mat4 identity{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
-        Mat4 ortho;
-        I3dSetView(&identity);
-        I3dSetProj(Mat4OrthoScreen(&ortho, kW, kH));
+        PixelSpace();
         for (int i = 0; i < 500; ++i) {
             float x = float(i % 25 * 40 + 5), y = float(i / 25 * 38 + 5);
             SolidColor(colour(i));
