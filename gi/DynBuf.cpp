@@ -67,14 +67,7 @@ void DynVertexBuf::Release() {
     Unlock();
     if (s_boundVb == this) s_boundVb = nullptr;
     if (!buffer) return;
-    // The device's own reference would keep a default-pool buffer alive through a reset.
-    IDirect3DDevice8* dev = D3dDevice();
-    IDirect3DVertexBuffer8* bound = nullptr;
-    UINT boundStride = 0;
-    if (dev && SUCCEEDED(dev->GetStreamSource(0, &bound, &boundStride)) && bound) {
-        if (bound == buffer) dev->SetStreamSource(0, nullptr, 0);
-        bound->Release();
-    }
+    D3dUnbindBuffer(buffer);
     buffer->Release();
     buffer = nullptr;
 }
@@ -114,13 +107,7 @@ void DynIndexBuf::Release() {
     Unlock();
     if (s_boundIb == this) s_boundIb = nullptr;
     if (!buffer) return;
-    IDirect3DDevice8* dev = D3dDevice();
-    IDirect3DIndexBuffer8* bound = nullptr;
-    UINT base = 0;
-    if (dev && SUCCEEDED(dev->GetIndices(&bound, &base)) && bound) {
-        if (bound == buffer) dev->SetIndices(nullptr, 0);
-        bound->Release();
-    }
+    D3dUnbindBuffer(buffer);
     buffer->Release();
     buffer = nullptr;
 }

@@ -26,6 +26,24 @@ void I3dResetBufferSelection() {
     ForgetLibraryBindings();
 }
 
+void D3dUnbindBuffer(IDirect3DVertexBuffer8* buffer) {
+    IDirect3DDevice8* dev = D3dDevice();
+    IDirect3DVertexBuffer8* bound = nullptr;
+    UINT stride = 0;
+    if (!buffer || !dev || FAILED(dev->GetStreamSource(0, &bound, &stride)) || !bound) return;
+    if (bound == buffer) dev->SetStreamSource(0, nullptr, 0);
+    bound->Release();
+}
+
+void D3dUnbindBuffer(IDirect3DIndexBuffer8* buffer) {
+    IDirect3DDevice8* dev = D3dDevice();
+    IDirect3DIndexBuffer8* bound = nullptr;
+    UINT base = 0;
+    if (!buffer || !dev || FAILED(dev->GetIndices(&bound, &base)) || !bound) return;
+    if (bound == buffer) dev->SetIndices(nullptr, 0);
+    bound->Release();
+}
+
 void I3dSelectionForget(const I3dVertexBuffer* vb) {
     if (s_selectedVb == vb) s_selectedVb = nullptr;
 }

@@ -40,14 +40,7 @@ int I3dIbFree(I3dIndexBuffer* ib) {
     I3dSelectionForget(ib);
     if (s_current == ib) s_current = nullptr;
     if (ib->buffer) {
-        // The device's own reference would keep a default-pool buffer alive through a reset.
-        IDirect3DDevice8* dev = D3dDevice();
-        IDirect3DIndexBuffer8* bound = nullptr;
-        UINT base = 0;
-        if (dev && SUCCEEDED(dev->GetIndices(&bound, &base)) && bound) {
-            if (bound == ib->buffer) dev->SetIndices(nullptr, 0);
-            bound->Release();
-        }
+        D3dUnbindBuffer(ib->buffer);
         ib->buffer->Release();
     }
     MemFree(ib);

@@ -11,6 +11,11 @@ IDirect3DDevice8* D3dDevice();
 // The layer's adapter object, null when the kernel is not started.
 IDirect3D8* D3dObject();
 
+// Unbinds a buffer about to be released if the device binds it: the device's own reference
+// would keep a default-pool buffer alive and block the next reset.
+void D3dUnbindBuffer(IDirect3DVertexBuffer8* buffer);
+void D3dUnbindBuffer(IDirect3DIndexBuffer8* buffer);
+
 // The kept products of the transforms (see I3d/Camera.h).
 const Mat4& I3dWorldInverse();
 const Mat4& I3dWorldViewProj();

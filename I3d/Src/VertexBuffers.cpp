@@ -56,14 +56,7 @@ int I3dVbFree(I3dVertexBuffer* vb) {
     I3dWriterForget(vb);
     if (s_current == vb) s_current = nullptr;
     if (vb->buffer) {
-        // The device's own reference would keep a default-pool buffer alive through a reset.
-        IDirect3DDevice8* dev = D3dDevice();
-        IDirect3DVertexBuffer8* bound = nullptr;
-        UINT stride = 0;
-        if (dev && SUCCEEDED(dev->GetStreamSource(0, &bound, &stride)) && bound) {
-            if (bound == vb->buffer) dev->SetStreamSource(0, nullptr, 0);
-            bound->Release();
-        }
+        D3dUnbindBuffer(vb->buffer);
         vb->buffer->Release();
     }
     MemFree(vb);
