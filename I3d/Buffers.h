@@ -158,3 +158,8 @@ int I3dVbDrawIndexedRange(D3DPRIMITIVETYPE type, int primitives, int minVertex, 
                           int offset);
 // An empty hook before every draw: the layer applies deferred state in its draw calls.
 void I3dPreDraw();
+
+// ---- index writing ----
+// Appends the quad a, b, c, d as the triangles (a, b, c) and (a, c, d): six indices at *cursor,
+// which moves past them (12 bytes).
+void IdxPushQuad(uint16_t** cursor, int a, int b, int c, int d);

@@ -3,7 +3,9 @@
 
 #include "I3d/Buffers.h"
 #include "I3d/Camera.h"
+#include "I3d/DebugDraw.h"
 #include "I3d/Device.h"
+#include "I3d/Font.h"
 #include "I3d/Frustum.h"
 #include "I3d/Lights.h"
 #include "I3d/Materials.h"

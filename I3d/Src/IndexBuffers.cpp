@@ -82,3 +82,10 @@ int I3dIbUnlockCurrent() {
 int I3dIbSelectCurrent() {
     return I3dIbSelect(s_current);
 }
+
+void IdxPushQuad(uint16_t** cursor, int a, int b, int c, int d) {
+    uint16_t* p = *cursor;
+    p[0] = (uint16_t)a, p[1] = (uint16_t)b, p[2] = (uint16_t)c;
+    p[3] = (uint16_t)a, p[4] = (uint16_t)c, p[5] = (uint16_t)d;
+    *cursor = p + 6;
+}

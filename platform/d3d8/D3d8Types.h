@@ -36,6 +36,7 @@ constexpr HRESULT D3dHr(uint32_t code) {
 inline constexpr HRESULT D3D_OK = 0;
 inline constexpr HRESULT E_FAIL = D3dHr(0x80004005u);
 inline constexpr HRESULT E_NOTIMPL = D3dHr(0x80004001u);
+inline constexpr HRESULT E_INVALIDARG = D3dHr(0x80070057u);
 inline constexpr HRESULT E_OUTOFMEMORY = D3dHr(0x8007000Eu);
 inline constexpr HRESULT D3DERR_WRONGTEXTUREFORMAT = D3dHr(0x88760818u);
 inline constexpr HRESULT D3DERR_UNSUPPORTEDCOLOROPERATION = D3dHr(0x88760819u);

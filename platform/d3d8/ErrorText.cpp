@@ -8,6 +8,7 @@ static const char* KnownText(HRESULT hr) {
         case D3D_OK: return "D3D_OK: no error";
         case E_FAIL: return "E_FAIL: the call failed";
         case E_NOTIMPL: return "E_NOTIMPL: not implemented";
+        case E_INVALIDARG: return "E_INVALIDARG: an argument is not valid";
         case E_OUTOFMEMORY: return "E_OUTOFMEMORY: out of memory";
         case D3DERR_WRONGTEXTUREFORMAT: return "D3DERR_WRONGTEXTUREFORMAT: wrong texture format";
         case D3DERR_UNSUPPORTEDCOLOROPERATION:
