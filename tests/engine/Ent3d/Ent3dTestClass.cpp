@@ -1,0 +1,62 @@
+// The world entity classes of the Ent3dBase tests.
+#include "tests/engine/Ent3d/Ent3dTestClass.h"
+
+#include "engine/PropDb.h"
+
+#include <cstdio>
+
+uint32_t Prop3d::s_classFlags = 0x1F;
+
+int Prop3d::CopyClassName(char* buffer) {
+    std::snprintf(buffer, 64, "%s", type);
+    return 0;
+}
+
+namespace {
+
+PropDb& Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDbSetName(&s_db, "Prop3d");
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Prop3d, name), 32, 3);
+        PropDbAddVector3(&s_db, "pos", PROP_OFFSET(Prop3d, pos), 0, 0, 0, 3);
+        PropDbAddFloat(&s_db, "size", PROP_OFFSET(Prop3d, size), 1.0f, 3);
+    }
+    return s_db;
+}
+
+template <bool Camera>
+intptr_t Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    const char* name = Camera ? "CameraVantor1" : "Prop3d";
+    switch (message) {
+        case 0: Db(); return 0;
+        case 1: Ent3dForgetTerrain(); return 0;
+        case 2: return 0;
+        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", name); return 0;
+        case 6: {
+            auto* e = new Prop3d;
+            e->type = name;
+            PropDbInitObject(&Db(), e);
+            return EntProcCreate(node, e, &Db());
+        }
+        default: return EntProcForward(node, message, a, b, c);
+    }
+}
+
+} // namespace
+
+void RegisterProp3d() {
+    EntSystemShutdown();
+    EntSystemInit();
+    Ent3dForgetTerrain();
+    Prop3d::s_classFlags = 0x1F;
+    EntCreateClass(Proc<false>, 0, 0);
+    EntCreateClass(Proc<true>, 0, 0);
+}
+
+Prop3d* MakeProp(ENTBASE* parent, const char* name, const char* className) {
+    EntNode* node = EntCreate(className, parent ? parent->node : nullptr, 0, 0, 0);
+    auto* e = node ? static_cast<Prop3d*>(node->object) : nullptr;
+    if (e) e->SetName(name);
+    return e;
+}
