@@ -2,6 +2,7 @@
 // cost per glyph) and on llvmpipe (a whole frame), measuring and wrapping 2 KB strings, and the
 // pick sweep over 2000 world entities that runs under the cursor every frame.
 #include "I3d/I3d.h"
+#include "I3d/Math/Mat4Math.h"
 #include "engine/Ent3d/Ent3dBase.h"
 #include "platform/d3d8/Recording.h"
 

@@ -14,7 +14,7 @@ class Prop3d : public Ent3dBase {
 
     const char* type = "Prop3d";
     float size = 0.0f;
-    float spin = 0.0f; // in no database: the instance-table tests add it
+    float spin = 0.0f;            // in no database: the instance-table tests add it
     static uint32_t s_classFlags; // 0x1F after registration
 };
 
