@@ -28,7 +28,7 @@ TEST_F(DebugBox, TwelveEdgesOfEightCornersWithTheStatesAndTheMatrix) {
     ASSERT_EQ(DbgDrawAabb(box, nullptr, 0x80112233), 0);
     ASSERT_EQ(Log().Count("DrawIndexedPrimitive"), 1);
     EXPECT_EQ(Log().Named("DrawIndexedPrimitive")[0].args,
-              (std::vector<uint64_t>{D3DPT_LINELIST, 0, 8, uint64_t(m_ib->lastStart), 12}));
+              (std::vector<uint64_t>{D3DPT_LINELIST, 0, 8, uint64_t(m_currentIb->lastStart), 12}));
     EXPECT_EQ(Log().Named("IbLock").back().args[1], 48u) << "24 indices";
 
     std::vector<FontVertex> v = LastBatch(2); // 8 vertices
@@ -44,11 +44,12 @@ TEST_F(DebugBox, TwelveEdgesOfEightCornersWithTheStatesAndTheMatrix) {
 
     // Each edge joins two corners that differ on one axis; every corner has three edges.
     uint16_t* idx = nullptr;
-    ASSERT_EQ(m_ib->buffer->Lock(0, 0, reinterpret_cast<BYTE**>(&idx), D3DLOCK_READONLY), D3D_OK);
+    ASSERT_EQ(m_currentIb->buffer->Lock(0, 0, reinterpret_cast<BYTE**>(&idx), D3DLOCK_READONLY),
+              D3D_OK);
     std::set<std::pair<int, int>> edges;
     int degree[8] = {};
     for (int e = 0; e < 12; ++e) {
-        int a = idx[m_ib->lastStart + 2 * e], b = idx[m_ib->lastStart + 2 * e + 1];
+        int a = idx[m_currentIb->lastStart + 2 * e], b = idx[m_currentIb->lastStart + 2 * e + 1];
         int same = 0;
         for (int k = 0; k < 3; ++k)
             same += (&v[size_t(a)].pos.x)[k] == (&v[size_t(b)].pos.x)[k];
@@ -56,7 +57,7 @@ TEST_F(DebugBox, TwelveEdgesOfEightCornersWithTheStatesAndTheMatrix) {
         edges.insert({std::min(a, b), std::max(a, b)});
         ++degree[a], ++degree[b];
     }
-    m_ib->buffer->Unlock();
+    m_currentIb->buffer->Unlock();
     EXPECT_EQ(edges.size(), 12u);
     for (int d : degree)
         EXPECT_EQ(d, 3);

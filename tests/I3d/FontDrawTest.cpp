@@ -194,7 +194,7 @@ TEST_F(FontDrawing, OneBatchIsOneIndexedDrawWithTheFontStates) {
     f->clipWidth = 30;
     FontDraw(f, 0, 0, u"WWWWW"); // two W, then the ellipsis, in one batch
     ASSERT_EQ(Draws(), (std::vector<Args>{{D3DPT_TRIANGLELIST, 0, 20, 0, 10}}));
-    EXPECT_EQ(Log().Named("SetIndices").back().args, (Args{1, uint64_t(m_vb->lastStart)}))
+    EXPECT_EQ(Log().Named("SetIndices").back().args, (Args{1, uint64_t(m_currentVb->lastStart)}))
         << "glyph indices start at the batch's first vertex";
     EXPECT_EQ(Log().Named("VbLock")[0].args[1], uint64_t(800 * 4 * 44))
         << "the batch locks room for 800 glyphs";

@@ -67,19 +67,12 @@ class FontTest : public KernelTest {
         StartKernel();
         ASSERT_EQ(I3dTexTableAlloc(64), 0);
         CreateOffscreen(kWidth, kHeight);
-        // The shared pair, made as the application makes it.
-        m_vb = I3dVbCreate(0, 71, 4000);
-        m_ib = I3dIbCreate(0, 8000);
-        ASSERT_TRUE(m_vb && m_ib);
-        I3dVbSetCurrent(m_vb);
-        I3dIbSetCurrent(m_ib);
+        CreateCurrentPair();
         if (!UsesGl()) Log().Clear();
     }
     void TearDown() override {
         for (Font* f : m_fonts)
             delete f;
-        I3dVbFree(m_vb);
-        I3dIbFree(m_ib);
         KernelTest::TearDown();
     }
     virtual bool UsesGl() const { return false; }
@@ -109,16 +102,14 @@ class FontTest : public KernelTest {
     std::vector<FontVertex> LastBatch(int glyphs) const {
         std::vector<FontVertex> out(size_t(glyphs) * 4);
         BYTE* p = nullptr;
-        if (m_vb->buffer->Lock(0, 0, &p, D3DLOCK_READONLY) != D3D_OK) return {};
-        std::memcpy(out.data(), p + size_t(m_vb->lastStart) * sizeof(FontVertex),
+        if (m_currentVb->buffer->Lock(0, 0, &p, D3DLOCK_READONLY) != D3D_OK) return {};
+        std::memcpy(out.data(), p + size_t(m_currentVb->lastStart) * sizeof(FontVertex),
                     out.size() * sizeof(FontVertex));
-        m_vb->buffer->Unlock();
+        m_currentVb->buffer->Unlock();
         return out;
     }
 
     static constexpr int kWidth = 1024, kHeight = 768;
-    I3dVertexBuffer* m_vb = nullptr;
-    I3dIndexBuffer* m_ib = nullptr;
     std::vector<Font*> m_fonts;
     TempDir m_files;
 };

@@ -20,6 +20,8 @@ class KernelTest : public ::testing::Test {
         DbgSetOutputMask(DBG_OUT_FILE);
     }
     void TearDown() override {
+        I3dVbFree(m_currentVb);
+        I3dIbFree(m_currentIb);
         I3dStop();
         DbgSetLevelMask(0);
         DbgSetOutputMask(0);
@@ -47,11 +49,24 @@ class KernelTest : public ::testing::Test {
         ASSERT_EQ(D3dCreateDevice(0, nullptr, windowed, width, height, format, flags), 0);
     }
 
+    // The shared pair of current buffers, made as the application makes it (dynamic, format 71,
+    // 4000 vertices; 8000 indices); freed before the kernel stops.
+    void CreateCurrentPair() {
+        m_currentVb = I3dVbCreate(0, 71, 4000);
+        m_currentIb = I3dIbCreate(0, 8000);
+        ASSERT_TRUE(m_currentVb && m_currentIb);
+        I3dVbSetCurrent(m_currentVb);
+        I3dIbSetCurrent(m_currentIb);
+    }
+
     D3dCallLog& Log() { return D3dRecordingLog(); }
     std::string LogPath() const { return m_dir / "Debug.txt"; }
     std::string LogText() const {
         return PathExistsOnDisk(LogPath()) ? ReadTextFile(LogPath()) : std::string();
     }
+
+    I3dVertexBuffer* m_currentVb = nullptr;
+    I3dIndexBuffer* m_currentIb = nullptr;
 
   private:
     TempDir m_dir;

@@ -18,11 +18,7 @@ class Overlay : public KernelTest {
         StartGl();
         ASSERT_EQ(I3dTexTableAlloc(16), 0);
         CreateOffscreen(kW, kH);
-        m_vb = I3dVbCreate(0, 71, 4000);
-        m_ib = I3dIbCreate(0, 8000);
-        ASSERT_TRUE(m_vb && m_ib);
-        I3dVbSetCurrent(m_vb);
-        I3dIbSetCurrent(m_ib);
+        CreateCurrentPair();
         m_font = FontAcquire((std::string(FAIRLARK_BUILD_DATA_DIR) + "Fonts/CourierNew9o").c_str());
         ASSERT_NE(m_font, nullptr);
         Ent3dSetDebugFont(m_font);
@@ -47,8 +43,6 @@ class Overlay : public KernelTest {
         EntDestroyTree(m_ent);
         Ent3dSetDebugFont(nullptr);
         if (m_font) SharedObjRelease(m_font);
-        I3dVbFree(m_vb);
-        I3dIbFree(m_ib);
         EntSystemShutdown();
         KernelTest::TearDown();
     }
@@ -74,8 +68,6 @@ class Overlay : public KernelTest {
         return GreenIn(x - 1, y - 1, x + 2, y + 2) > 0;
     }
 
-    I3dVertexBuffer* m_vb = nullptr;
-    I3dIndexBuffer* m_ib = nullptr;
     Font* m_font = nullptr;
     Prop3d* m_ent = nullptr;
     Mat4 m_viewProj;
