@@ -5,6 +5,7 @@
 #include "I3d/Device.h"
 #include "I3d/Lights.h"
 #include "I3d/Materials.h"
+#include "I3d/Mdl3Draw.h"
 #include "I3d/Src/Kernel.h"
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"
@@ -82,6 +83,7 @@ int I3dStart() {
     I3dResetStateCache();
     I3dCameraDefaults();
     I3dMaterialDefaults();
+    Mdl3DrawDefaults();
     I3dLightsAlloc(kDefaultLights);
     D3dListDevices();
     D3DCAPS8 caps{};
