@@ -7,6 +7,7 @@
 #include "I3d/Device.h"
 #include "I3d/Frustum.h"
 #include "I3d/Math/Mat4Math.h"
+#include "I3d/Src/Mdl3Internal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -93,8 +94,7 @@ float DistanceSquared(const Mat4& m, const VECTOR3& eye) {
     return dx * dx + dy * dy + dz * dz;
 }
 
-// The parent matrices of the open nodes: the walk keeps its own stack, as deep as the tree.
-std::vector<Mat4> s_parents;
+std::vector<Mat4> s_parents; // the walk's stack, kept between draws
 
 void DrawNode(const MDL3NODE& n, const Mat4& m) {
     if (!(n.flags & MDL3_VISIBLE) || n.numTris < 1) return;
@@ -102,30 +102,6 @@ void DrawNode(const MDL3NODE& n, const Mat4& m) {
     if (s_boxCulling && !I3dBoxOutcodeTest(&n.boundsMin, &n.boundsMax, nullptr)) return;
     I3dSetMaterial(n.material);
     I3dVbDrawIndexedRange(D3DPT_TRIANGLELIST, n.numTris, n.minVertIdx, n.maxVertIdx, n.firstIdx);
-}
-
-void DrawTree(MDL3NODE* root, const Mat4& world, const VECTOR3& eye) {
-    s_parents.clear();
-    s_parents.push_back(world);
-    const MDL3NODE* n = root;
-    for (;;) {
-        Mat4 m;
-        Mdl3NodeMatrix(n, &s_parents.back(), 1, &m);
-        if (Mdl3NodeInRange(n, DistanceSquared(m, eye))) {
-            DrawNode(*n, m);
-            if (n->child) {
-                s_parents.push_back(m);
-                n = n->child;
-                continue;
-            }
-        }
-        while (n != root && !n->next) {
-            n = n->parent;
-            s_parents.pop_back();
-        }
-        if (n == root) break;
-        n = n->next;
-    }
 }
 
 } // namespace
@@ -144,5 +120,9 @@ void Mdl3Draw(MDL3* model, const Mat4* world) {
     I3dForgetMaterial();
     I3dVbSelect(model->vb);
     I3dIbSelect(model->ib);
-    DrawTree(root, *world, eye);
+    Mdl3Walk(root, *world, 1, s_parents, [&eye](const MDL3NODE& n, const Mat4& m) {
+        if (!Mdl3NodeInRange(&n, DistanceSquared(m, eye))) return false; // and its subtree
+        DrawNode(n, m);
+        return true;
+    });
 }

@@ -3,6 +3,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Math/Vec3Ops.h"
 #include "I3d/Mdl3Draw.h"
+#include "I3d/Src/Mdl3Internal.h"
 
 #include <cmath>
 #include <vector>
@@ -69,24 +70,9 @@ int Mdl3Pick(MDL3* model, MDL3NODE* node, const VECTOR3* start, const VECTOR3* e
              const Mat4* world) {
     if (!model || !node || !start || !end || !out || !world) return 0;
     Pick pick{model, *start, *end, out};
-    s_parents.clear();
-    s_parents.push_back(*world);
-    const MDL3NODE* n = node;
-    for (;;) {
-        Mat4 m;
-        Mdl3NodeMatrix(n, &s_parents.back(), 0, &m);
-        pick.Node(*n, m);
-        if (n->child) {
-            s_parents.push_back(m);
-            n = n->child;
-            continue;
-        }
-        while (n != node && !n->next) {
-            n = n->parent;
-            s_parents.pop_back();
-        }
-        if (n == node) break;
-        n = n->next;
-    }
+    Mdl3Walk(node, *world, 0, s_parents, [&pick](const MDL3NODE& n, const Mat4& m) {
+        pick.Node(n, m);
+        return true;
+    });
     return pick.hits;
 }
