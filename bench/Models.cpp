@@ -16,7 +16,10 @@
 
 namespace {
 
-constexpr Mat4 kIdentity = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+const Mat4 kIdentity = [] {
+    Mat4 m;
+    return *Mat4Identity(&m);
+}();
 
 bool KernelReady() {
     static int s_state = 0; // 0 not tried, 1 ready, -1 failed

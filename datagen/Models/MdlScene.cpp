@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr Mat4 kIdentity = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
-
 // Quarter turns come out exact, so a model turned by 90 degrees has clean matrices.
 void SinCos(float degrees, float* s, float* c) {
     const double turns = double(degrees) / 90.0;
@@ -33,7 +31,8 @@ void SinCos(float degrees, float* s, float* c) {
 Mat4 Rotation(char axis, float degrees) {
     float s, c;
     SinCos(degrees, &s, &c);
-    Mat4 r = kIdentity;
+    Mat4 r;
+    Mat4Identity(&r);
     int i = axis == 'x' ? 1 : axis == 'y' ? 2 : 0; // the pair of rows the rotation mixes
     int j = axis == 'x' ? 2 : axis == 'y' ? 0 : 1;
     r.m[i * 4 + i] = c, r.m[i * 4 + j] = s;
@@ -275,7 +274,8 @@ bool Reader::Node() {
     n.flags = MDL3_COLLISION;
     if (!Name(&n.name, "node name")) return false;
     if (!m_nodeNames.insert(n.name).second) return Fail("a second node '" + n.name + "'");
-    Mat4 turn = kIdentity;
+    Mat4 turn;
+    Mat4Identity(&turn);
     VECTOR3 move = {0, 0, 0};
     while (m_at < m_words->size()) {
         const std::string key = (*m_words)[m_at++];

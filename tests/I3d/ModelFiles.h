@@ -3,6 +3,7 @@
 // folder.
 #pragma once
 
+#include "I3d/Math/Mat4Math.h"
 #include "I3d/Mdl3.h"
 #include "datagen/Models/MdlBuild.h"
 #include "datagen/Models/MdlOutput.h"
@@ -14,7 +15,10 @@
 #include <string>
 #include <vector>
 
-constexpr Mat4 kIdentity = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+inline const Mat4 kIdentity = [] {
+    Mat4 m;
+    return *Mat4Identity(&m);
+}();
 
 inline Mat4 Translation(float x, float y, float z) {
     Mat4 m = kIdentity;
