@@ -32,7 +32,7 @@ class Mdl3Picking : public ::testing::Test {
 // A 2 x 2 quad facing -z at z = 5.
 const char* const kWall = "model Wall\nnode Root\nnode Wall parent Root translate 0 0 5 quad 2 2\n";
 
-TEST_F(Mdl3Picking, AFrontFaceHitGivesTheWorldPointAndEverythingElseMisses) {
+TEST_F(Mdl3Picking, AFrontFaceOfACollisionNodeGivesTheWorldPointAndEverythingElseMisses) {
     MDL3* m = Load(kWall);
     EXPECT_EQ(Pick(m, {10.5f, 0.5f, -10}, {10.5f, 0.5f, 10}, Translation(10, 0, 0)), 1);
     EXPECT_NEAR(m_hit.x, 10.5f, 1e-4f);
@@ -47,6 +47,11 @@ TEST_F(Mdl3Picking, AFrontFaceHitGivesTheWorldPointAndEverythingElseMisses) {
     EXPECT_EQ(Pick(m, {0, 0, -10}, {0, 0, -10}), 0) << "start = end is no segment";
     EXPECT_EQ(m_hit.x, -99.0f) << "a miss leaves the out point untouched";
     EXPECT_EQ(Mdl3Pick(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+
+    MDL3* ghost = Load("model Ghost\nnode Root\nnode Wall parent Root translate 0 0 5 quad 2 2 "
+                       "nocollision\n");
+    EXPECT_EQ(Pick(ghost, {0, 0, -10}, {0, 0, 10}), 0) << "only COLLISION nodes are picked";
+    EXPECT_EQ(m_hit.x, -99.0f);
 }
 
 TEST_F(Mdl3Picking, TheNearestHitIsReportedWhateverTheWalkOrder) {
@@ -61,13 +66,6 @@ TEST_F(Mdl3Picking, TheNearestHitIsReportedWhateverTheWalkOrder) {
             << "the count is of the nodes that found a nearer hit";
         EXPECT_NEAR(m_hit.z, 3.0f, 1e-4f);
     }
-}
-
-TEST_F(Mdl3Picking, OnlyCollisionNodesArePicked) {
-    MDL3* m = Load("model Ghost\nnode Root\nnode Wall parent Root translate 0 0 5 quad 2 2 "
-                   "nocollision\n");
-    EXPECT_EQ(Pick(m, {0, 0, -10}, {0, 0, 10}), 0);
-    EXPECT_EQ(m_hit.x, -99.0f);
 }
 
 // An override turns its node and every child, in the node's own frame before its Matrix.
