@@ -1,0 +1,29 @@
+// Patron needs (see RubeNeeds.h).
+#include "I3d/Math/RubeNeeds.h"
+
+const float g_rubeNeedRates[NEED_COUNT] = {0.001f, 0.001f,  0.002f, 0.001f,
+                                           0.001f, 0.0005f, 0.001f, 0.0f};
+
+RubeNeeds::RubeNeeds() {
+    for (int i = 0; i < NEED_COUNT; ++i) {
+        level[i] = 0.0f;
+        multiplier[i] = 1.0f;
+    }
+}
+
+// The level held in 0..1; NaN keeps the old one, so a bad step never poisons a patron for good.
+static float Held(float next, float old) {
+    if (next != next) return old;
+    return next < 0.0f ? 0.0f : next > 1.0f ? 1.0f : next;
+}
+
+void RubeNeeds::Update(float dt) {
+    for (int i = 0; i < NEED_COUNT; ++i)
+        level[i] = Held(level[i] + g_rubeNeedRates[i] * multiplier[i] * dt, level[i]);
+}
+
+void RubeNeeds::Satisfy(const float values[NEED_COUNT]) {
+    if (!values) return;
+    for (int i = 0; i < NEED_COUNT; ++i)
+        level[i] = Held(level[i] - values[i], level[i]);
+}
