@@ -2,56 +2,13 @@
 // select, draw) on the recording layer with its log off (the kernel's CPU cost) and whole frames
 // of quads on OpenGL (Mesa's llvmpipe, offscreen); a redundant select; a mesh draw; the model
 // library's bind and draw.
-#include "I3d/I3d.h"
-#include "I3d/Math/Mat4Math.h"
+#include "bench/BenchKernel.h"
 #include "gi/DynBuf.h"
-#include "platform/d3d8/Recording.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
-
-enum class Layer { None, Recording, Gl };
-
-// One kernel at a time with a 1024 x 768 offscreen device and the shared pair made as the
-// application makes it; switching layers stops the kernel and starts it again.
-bool UseLayer(Layer want) {
-    static Layer s_layer = Layer::None;
-    static I3dVertexBuffer* s_vb = nullptr;
-    static I3dIndexBuffer* s_ib = nullptr;
-    if (s_layer == want) return true;
-    if (s_layer != Layer::None) {
-        I3dVbFree(s_vb);
-        I3dIbFree(s_ib);
-        I3dStop();
-        s_layer = Layer::None;
-    }
-    if (want == Layer::Recording) {
-        D3dRecordingConfig config;
-        config.logCalls = false;
-        D3dRecordingSetup(config);
-        D3dSetCreateEntry(Direct3DCreate8Recording);
-    } else {
-        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-    }
-    if (I3dStart() != 0 || D3dCreateDevice(0, nullptr, 1, 1024, 768, D3DFMT_X8R8G8B8, 0) != 0) {
-        std::fprintf(stderr, "no device: the benchmark is skipped\n");
-        I3dStop();
-        return false;
-    }
-    s_vb = I3dVbCreate(0, 71, 4000);
-    s_ib = I3dIbCreate(0, 8000);
-    I3dVbSetCurrent(s_vb);
-    I3dIbSetCurrent(s_ib);
-    Mat4 ortho;
-    I3dSetProj(Mat4OrthoScreen(&ortho, 1024, 768));
-    s_layer = want;
-    return true;
-}
 
 void BM_QuadKernelCost(benchmark::State& state) {
     if (!UseLayer(Layer::Recording)) return state.SkipWithError("no device");

@@ -1,11 +1,11 @@
 // Patron needs (see RubeNeeds.h).
 #include "I3d/Math/RubeNeeds.h"
 
-const float g_rubeNeedRates[NEED_COUNT] = {0.001f, 0.001f,  0.002f, 0.001f,
-                                           0.001f, 0.0005f, 0.001f, 0.0f};
+const float g_rubeNeedRates[RUBE_NEED_COUNT] = {0.001f, 0.001f,  0.002f, 0.001f,
+                                                0.001f, 0.0005f, 0.001f, 0.0f};
 
 RubeNeeds::RubeNeeds() {
-    for (int i = 0; i < NEED_COUNT; ++i) {
+    for (int i = 0; i < RUBE_NEED_COUNT; ++i) {
         level[i] = 0.0f;
         multiplier[i] = 1.0f;
     }
@@ -18,12 +18,12 @@ static float Held(float next, float old) {
 }
 
 void RubeNeeds::Update(float dt) {
-    for (int i = 0; i < NEED_COUNT; ++i)
+    for (int i = 0; i < RUBE_NEED_COUNT; ++i)
         level[i] = Held(level[i] + g_rubeNeedRates[i] * multiplier[i] * dt, level[i]);
 }
 
-void RubeNeeds::Satisfy(const float values[NEED_COUNT]) {
+void RubeNeeds::Satisfy(const float values[RUBE_NEED_COUNT]) {
     if (!values) return;
-    for (int i = 0; i < NEED_COUNT; ++i)
+    for (int i = 0; i < RUBE_NEED_COUNT; ++i)
         level[i] = Held(level[i] - values[i], level[i]);
 }

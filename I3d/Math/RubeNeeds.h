@@ -2,20 +2,12 @@
 // order is that of an attraction record's need values, so Satisfy takes those eight directly.
 #pragma once
 
-enum RubeNeed : int {
-    NEED_EAT = 0,
-    NEED_DRINK,
-    NEED_RIDE,
-    NEED_GAME,
-    NEED_REST,
-    NEED_TRASH,
-    NEED_POTTY,
-    NEED_TICKET,
-    NEED_COUNT
-};
+// Eat, drink, ride, game, rest, trash, potty, ticket: the order of the game's NEED_ constants
+// (game/AttrInfo.h), which this library must not include.
+constexpr int RUBE_NEED_COUNT = 8;
 
 // Growth per second of each need, one table for every patron (the ticket need does not grow).
-extern const float g_rubeNeedRates[NEED_COUNT];
+extern const float g_rubeNeedRates[RUBE_NEED_COUNT];
 
 struct RubeNeeds {
     // Levels 0, multipliers 1.0.
@@ -25,8 +17,8 @@ struct RubeNeeds {
     void Update(float dt);
     // level -= value for each of the eight values (an attraction's, in this order), held in
     // 0..1; a value that is not a number changes nothing.
-    void Satisfy(const float values[NEED_COUNT]);
+    void Satisfy(const float values[RUBE_NEED_COUNT]);
 
-    float level[NEED_COUNT];
-    float multiplier[NEED_COUNT];
+    float level[RUBE_NEED_COUNT];
+    float multiplier[RUBE_NEED_COUNT];
 };

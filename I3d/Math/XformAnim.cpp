@@ -39,31 +39,22 @@ void XformAnimSeq::Reset() {
 void XformAnimSeq::Update(float dt) {
     time += dt;
     stepTimer -= dt;
-    if (stepTimer < 0.0f) {
+    auto scaleTo = [this](float target, float seconds, float step) {
+        scale.target = target;
+        scale.time = seconds;
+        stepTimer = step;
+    };
+    if (stepTimer < 0.0f && state < 4) {
         switch (state) {
-            case 0:
-                scale.target = 0.8f;
-                scale.time = 0.15f;
-                stepTimer = 0.5f;
-                state = 1;
-                break;
+            case 0: scaleTo(0.8f, 0.15f, 0.5f); break;
             case 1:
                 angle.target = 1.5707964f;
                 stepTimer = 2.5f;
-                state = 2;
                 break;
-            case 2:
-                scale.target = 1.0f;
-                scale.time = 0.75f;
-                stepTimer = 0.75f;
-                state = 3;
-                break;
-            case 3:
-                angle.SetImmediate(0.0f);
-                state = 4;
-                break;
-            default: break;
+            case 2: scaleTo(1.0f, 0.75f, 0.75f); break;
+            default: angle.SetImmediate(0.0f); break;
         }
+        ++state;
     }
     angle.Update(dt);
     scale.Update(dt);

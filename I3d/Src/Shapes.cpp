@@ -4,6 +4,7 @@
 #include "I3d/Math/Vec3Ops.h"
 #include "I3d/MeshBuf.h"
 #include "I3d/Primitives.h"
+#include "I3d/Src/MeshFill.h"
 
 static constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
@@ -72,30 +73,6 @@ static bool BuildSphere(MeshBuf* mesh, int bands, int segments) {
     return true;
 }
 
-// Flat in the xz plane, facing up, pointing +z.
-static bool BuildArrow(MeshBuf* mesh) {
-    static const VECTOR3 kCorners[7] = {{0, 0, 0.5f},     {0.5f, 0, 0.1f}, {-0.5f, 0, 0.1f},
-                                        {-0.3f, 0, 0.1f}, {0.3f, 0, 0.1f}, {0.3f, 0, -0.5f},
-                                        {-0.3f, 0, -0.5f}};
-    static const uint16_t kTriangles[9] = {0, 1, 2, 3, 4, 5, 3, 5, 6};
-    if (!mesh->Create(71, 7, 3) || !mesh->LockVerts()) {
-        mesh->Destroy();
-        return false;
-    }
-    for (const VECTOR3& p : kCorners)
-        PutVertex(p, VECTOR3{0, 1, 0}, p.x + 0.5f, 0.5f - p.z);
-    mesh->UnlockVerts();
-    uint16_t* idx = mesh->LockIndices();
-    if (!idx) {
-        mesh->Destroy();
-        return false;
-    }
-    for (int i = 0; i < 9; ++i)
-        idx[i] = kTriangles[i];
-    mesh->UnlockIndices();
-    return true;
-}
-
 // ---- the debug sphere ----
 
 int I3dDebugShapesCreate() {
@@ -117,7 +94,7 @@ int I3dDrawDebugSphere() {
 
 int I3dPrimMeshesCreate() {
     if (s_primCount > 0) return 0;
-    if (!BuildSphere(&s_primSphere, 8, 16) || !BuildArrow(&s_primArrow)) {
+    if (!BuildSphere(&s_primSphere, 8, 16) || !I3dMeshFillArrow(&s_primArrow)) {
         s_primSphere.Destroy();
         return -1;
     }

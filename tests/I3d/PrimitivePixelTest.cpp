@@ -2,10 +2,7 @@
 // offscreen) through the shared current pair, read back pixel by pixel.
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Math/Vec3Ops.h"
-#include "tests/I3d/KernelFixture.h"
-#include "tests/support/TexturedQuad.h"
-
-#include <GL/gl.h>
+#include "tests/I3d/PixelFixture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,55 +17,9 @@ int Channel(uint32_t c, int shift) {
     return int((c >> shift) & 0xFF);
 }
 
-class PrimitivePixels : public KernelTest {
+class PrimitivePixels : public PixelTest {
   protected:
-    void SetUp() override {
-        KernelTest::SetUp();
-        StartGl();
-        ASSERT_EQ(I3dTexTableAlloc(16), 0);
-        CreateOffscreen(kW, kH);
-        // The shared pair, made as the application makes it.
-        m_vb = I3dVbCreate(0, 71, 4000);
-        m_ib = I3dIbCreate(0, 8000);
-        ASSERT_TRUE(m_vb && m_ib);
-        I3dVbSetCurrent(m_vb);
-        I3dIbSetCurrent(m_ib);
-        Mat4 identity;
-        I3dSetWorld(Mat4Identity(&identity));
-        PixelSpace();
-        D3dSetClearColor(0, 0, 1);
-        ASSERT_EQ(D3dClear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER), D3D_OK);
-        ASSERT_EQ(D3dBeginScene(), 0);
-    }
-    void TearDown() override {
-        D3dEndScene();
-        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "the drawing left a GL error";
-        I3dVbFree(m_vb);
-        I3dIbFree(m_ib);
-        KernelTest::TearDown();
-    }
-    // The solid-colour pass with that colour (acquired first: making it resets the words).
-    static void SolidColor(uint32_t argb) {
-        Shader* solid = ShaderSolidColorAcquire();
-        ShaderParams.words[0] = argb;
-        solid->CallPass(0);
-    }
-    // No view, the pixel-space projection: (0, 0) is the top-left pixel's centre.
-    static void PixelSpace() {
-        Mat4 identity, ortho;
-        I3dSetView(Mat4Identity(&identity));
-        I3dSetProj(Mat4OrthoScreen(&ortho, kW, kH));
-    }
-    // A perspective camera at eye looking at `at`; returns the view x projection.
-    static Mat4 LookFrom(VECTOR3 eye, VECTOR3 at, float fov) {
-        VECTOR3 up{0, 1, 0};
-        Mat4 view, proj, viewProj;
-        I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
-        I3dSetProj(Mat4Perspective(&proj, fov, I3dGetInvAspect(), 0.1f, 100.0f));
-        return *Mat4Mul(&view, &proj, &viewProj);
-    }
-    void ReadBack() { m_pixels = TexQuadReadBack(D3dDevice()); }
-    uint32_t At(int x, int y) const { return m_pixels.at(size_t(y) * kW + size_t(x)) & 0xFFFFFF; }
+    PrimitivePixels() : PixelTest(kW, kH, 0, 0, 1) {}
     // Pixels of the rectangle [x0, x1) x [y0, y1) that are not `inside`, and pixels of a
     // 3-pixel ring around it that are not `outside`.
     int Mismatches(int x0, int y0, int x1, int y1, uint32_t inside, uint32_t outside) const {
@@ -80,10 +31,6 @@ class PrimitivePixels : public KernelTest {
             }
         return bad;
     }
-
-    I3dVertexBuffer* m_vb = nullptr;
-    I3dIndexBuffer* m_ib = nullptr;
-    std::vector<uint32_t> m_pixels;
 };
 
 // Direct3D's pixel centres lie on integers: a quad from 10 to 20 covers the pixels 10 to 19.
