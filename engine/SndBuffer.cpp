@@ -7,6 +7,8 @@
 #include <AL/al.h>
 #include <AL/alut.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 static SharedObj* s_buffers = nullptr;
@@ -20,6 +22,29 @@ SndBuffer::~SndBuffer() {
     alName = 0;
 }
 
+// ALUT reads a file image without checking its own bounds: a chunk header or a "data" chunk
+// cut short by the end of the file is read past the end of the image, and a huge chunk length
+// can keep it busy for good. Only a RIFF WAVE image whose chunks, up to and including "fmt "
+// and "data", lie wholly inside it is handed over.
+static bool WavChunksFit(const uint8_t* image, size_t size) {
+    auto u32 = [&](size_t at) {
+        return (uint32_t)image[at] | (uint32_t)image[at + 1] << 8 | (uint32_t)image[at + 2] << 16 |
+               (uint32_t)image[at + 3] << 24;
+    };
+    if (size < 12 || std::memcmp(image, "RIFF", 4) != 0 || std::memcmp(image + 8, "WAVE", 4) != 0)
+        return false;
+    bool format = false;
+    for (size_t at = 12; size - at >= 8;) {
+        const uint32_t length = u32(at + 4);
+        if (length > size - at - 8) return false;
+        if (std::memcmp(image + at, "fmt ", 4) == 0) format = length >= 16;
+        if (std::memcmp(image + at, "data", 4) == 0) return format;
+        at += 8 + (size_t)length + (length & 1); // chunks are padded to even lengths
+        if (at > size) return false;
+    }
+    return false;
+}
+
 SndBuffer* SndLoadBuffer(const char* path) {
     if (!SndIsOpen() || !path) return nullptr;
     std::string title = PathFileTitle(path);
@@ -28,7 +53,7 @@ SndBuffer* SndLoadBuffer(const char* path) {
 
     void* image = nullptr;
     int size = FileReadAll(&image, path, 0);
-    if (size <= 0) {
+    if (size <= 0 || !WavChunksFit(static_cast<const uint8_t*>(image), (size_t)size)) {
         MemFree(image);
         return nullptr;
     }

@@ -63,6 +63,38 @@ TEST_F(SndBufferTest, BadFilesGiveNullAndLogNothing) {
     Load("Sounds/Click.wav"); // a failed load leaves nothing behind that spoils the next one
 }
 
+// ALUT reads a file image past its end when a chunk is cut short, and a huge chunk length can
+// keep it busy for good: such files must be refused before ALUT sees them (AddressSanitizer
+// watches the reads).
+TEST_F(SndBufferTest, CutAndHostileChunksAreRefusedBeforeDecoding) {
+    TempDir dir;
+    Open(nullptr);
+    const std::string whole = WavImage(1, 16, 22050, 100);
+    for (size_t keep = 0; keep < whole.size(); keep += 3) {
+        WriteTextFile(dir / "Cut.wav", whole.substr(0, keep));
+        EXPECT_EQ(SndLoadBuffer((dir / "Cut.wav").c_str()), nullptr) << "cut at " << keep;
+    }
+    auto withLength = [&](size_t at, uint32_t length) {
+        std::string v = whole;
+        for (int i = 0; i < 4; ++i)
+            v[at + (size_t)i] = (char)(length >> (8 * i));
+        return v;
+    };
+    // The "fmt " chunk's length is at byte 16, the "data" chunk's at byte 40.
+    for (const std::string& hostile : {withLength(16, 0x7FFFFFF0u), withLength(40, 0x7FFFFFF0u),
+                                       withLength(40, 201u), withLength(16, 8u)}) {
+        WriteTextFile(dir / "Hostile.wav", hostile);
+        EXPECT_EQ(SndLoadBuffer((dir / "Hostile.wav").c_str()), nullptr);
+    }
+    // A chunk ALUT does not know before "fmt " is stepped over.
+    std::string extra = whole;
+    extra.insert(12, std::string("LIST\x03\0\0\0abc\0", 12));
+    WriteTextFile(dir / "Extra.wav", extra);
+    SndBuffer* b = SndLoadBuffer((dir / "Extra.wav").c_str());
+    EXPECT_NE(b, nullptr) << "a whole file with an odd-length extra chunk must still load";
+    if (b) SharedObjRelease(b);
+}
+
 TEST_F(SndBufferTest, LastReleaseStopsItsVoicesAndDeletesTheBuffer) {
     Open(nullptr);
     SndBuffer* click = SndLoadBuffer(SoundData("Sounds/Click.wav").c_str());

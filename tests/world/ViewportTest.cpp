@@ -1,0 +1,311 @@
+// The viewport and null entities on the recording layer: the rectangle rules, the clear, the
+// class flag of the first walk, the order of several viewports, the camera's view and the ear,
+// links to entities that are not cameras or no longer live, draw roots that hold the viewport,
+// and the ini form.
+#include "I3d/Math/Mat4Math.h"
+#include "engine/PropDb.h"
+#include "engine/Sound.h"
+#include "tests/I3d/KernelFixture.h"
+#include "tests/world/WorldTestClasses.h"
+#include "world/EcViewport.h"
+
+#include <AL/al.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+class ViewportTest : public KernelTest {
+  protected:
+    void SetUp() override {
+        KernelTest::SetUp();
+        StartRecordingDevice(); // 1024 x 768
+        RegisterWorldTestClasses();
+        root = Make("EntNull", nullptr, "Root");
+        viewports = Make("EntNull", root, "Viewport");
+        world = Make("EntNull", root, "World");
+        Make("Probe", world, "Scene");
+    }
+    void TearDown() override {
+        EntDestroyTree(root);
+        EntSystemShutdown();
+        SndShutdown();
+        KernelTest::TearDown();
+    }
+    EcViewport* AddViewport(const char* name, ENTBASE* drawRoot) {
+        auto* v = Make<EcViewport>("Viewport", viewports, name);
+        EXPECT_TRUE(v->SetVoid("entDrawRoot", (intptr_t)drawRoot));
+        return v;
+    }
+    std::vector<D3DVIEWPORT8> Viewports() const {
+        std::vector<D3DVIEWPORT8> out;
+        for (const D3dCall& c : D3dRecordingLog().Named("SetViewport"))
+            out.push_back(c.DataAs<D3DVIEWPORT8>());
+        return out;
+    }
+    static void AllWalks(ENTBASE* e) {
+        EntTreeDrawPre(e);
+        EntTreeDraw(e);
+        EntTreeDrawPost(e);
+    }
+
+    ENTBASE *root = nullptr, *viewports = nullptr, *world = nullptr;
+};
+
+testing::AssertionResult Rect(const D3DVIEWPORT8& vp, DWORD x, DWORD y, DWORD w, DWORD h) {
+    if (vp.X == x && vp.Y == y && vp.Width == w && vp.Height == h)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << "got (" << vp.X << ", " << vp.Y << ", " << vp.Width << ", " << vp.Height << ")";
+}
+
+TEST_F(ViewportTest, ClassesTablesAndCreation) {
+    EntClass* null = EntClassFind("ENTNULL");
+    ASSERT_NE(null, nullptr) << "the application asks for its containers as \"ENTNULL\"";
+    EXPECT_STREQ(null->name, "EntNull");
+    EXPECT_STREQ(root->GetTypeName(), "ENTBASE") << "the null entity overrides nothing";
+    ASSERT_NE(root->classDb, nullptr);
+    EXPECT_STREQ(root->classDb->first->name, "name");
+    EXPECT_EQ(root->classDb->first->next, nullptr) << "the null entity's table is \"name\" only";
+
+    EcViewport* v = AddViewport("Main", world);
+    std::string rows;
+    for (PropField* f = v->classDb->first; f; f = f->next)
+        rows += std::string(rows.empty() ? "" : " ") + f->name;
+    EXPECT_EQ(rows, "General: name color pos x y width height clear setEarPos entDrawRoot "
+                    "entCamera")
+        << "the rows are the ini and script interface, in this order";
+    EXPECT_EQ(v->width, 1024.0f) << "Create takes the back buffer's size";
+    EXPECT_EQ(v->height, 768.0f);
+    EXPECT_TRUE(v->TestFlag(ENT_FLAG_DRAWPOST)) << "without 0x8 the third walk never reaches it";
+    EXPECT_EQ(v->GetClassFlags(), 0x1Fu);
+    EXPECT_TRUE(v->color.r == 1.0f && v->color.g == 1.0f && v->color.b == 1.0f);
+}
+
+TEST_F(ViewportTest, RectanglesThatCannotBeUsedBecomeTheWholeBackBuffer) {
+    struct Case {
+        float x, y, w, h;
+        DWORD ex, ey, ew, eh;
+    };
+    const float nan = std::nanf("");
+    const Case cases[] = {
+        {5, 6, 0, 99, 0, 0, 1024, 768},               // width 0 asks for the whole buffer
+        {100, 50, 200, 100, 100, 50, 200, 100},       // fits: used as given
+        {0, 0, 1024, 768, 0, 0, 1024, 768},           // exactly the buffer
+        {10, 0, 1024, 768, 0, 0, 1024, 768},          // reaches past the right edge
+        {-10, 0, 100, 100, 0, 0, 1024, 768},          // negative corner
+        {0, 0, -5, 100, 0, 0, 1024, 768},             // negative side
+        {nan, 0, 100, 100, 0, 0, 1024, 768},          // not a number
+        {0, 0, 1.0e20f, 100, 0, 0, 1024, 768},        // beyond any integer
+        {10.7f, 20.2f, 30.9f, 40.5f, 10, 20, 30, 40}, // whole pixels, cut
+    };
+    EcViewport* v = AddViewport("Main", world);
+    for (const Case& c : cases) {
+        v->x = c.x, v->y = c.y, v->width = c.w, v->height = c.h;
+        Log().Clear();
+        EntTreeDrawPre(viewports);
+        std::vector<D3DVIEWPORT8> vps = Viewports();
+        ASSERT_EQ(vps.size(), 1u);
+        SCOPED_TRACE(testing::Message()
+                     << "rectangle " << c.x << ", " << c.y << ", " << c.w << ", " << c.h);
+        EXPECT_TRUE(Rect(vps[0], c.ex, c.ey, c.ew, c.eh));
+    }
+}
+
+TEST_F(ViewportTest, ClearsInTheFirstWalkOnly) {
+    EcViewport* v = AddViewport("Main", world);
+    v->clear = 1;
+    v->SetColor3("color", 0.25f, 0.5f, 1.0f);
+    EntTreeDrawPre(viewports);
+    ASSERT_EQ(Log().Count("Clear"), 1);
+    EXPECT_EQ(
+        Log().Named("Clear")[0].args,
+        (std::vector<uint64_t>{0, 0, 7, D3dPackColor(0.25f, 0.5f, 1.0f), D3dFloatBits(1.0f), 0}))
+        << "target, depth and stencil, in the viewport's colour, depth 1.0 and stencil 0";
+    Log().Clear();
+    EntTreeDraw(viewports);
+    EntTreeDrawPost(viewports);
+    EXPECT_EQ(Log().Count("Clear"), 0) << "the second and third walks never clear";
+    EXPECT_EQ(Log().Count("SetViewport"), 2);
+}
+
+TEST_F(ViewportTest, ClassFlagTwoGatesOnlyTheFirstWalk) {
+    EcViewport* v = AddViewport("Main", world);
+    v->clear = 1;
+    AllWalks(viewports);
+    EXPECT_EQ(DrawJournal(), "DrawPre:Scene Draw:Scene DrawPost:Scene");
+
+    g_drawJournal.clear();
+    Log().Clear();
+    v->SetClassFlags(0x1F & ~0x2u);
+    EntTreeDrawPre(viewports);
+    EXPECT_EQ(DrawJournal(), "") << "with bit 0x2 clear the first walk draws nothing";
+    EXPECT_EQ(Log().Count("Clear") + Log().Count("SetViewport"), 0);
+    EntTreeDraw(viewports);
+    EntTreeDrawPost(viewports);
+    EXPECT_EQ(DrawJournal(), "Draw:Scene DrawPost:Scene") << "the other walks still draw";
+}
+
+TEST_F(ViewportTest, WithoutDrawRootTheThirdWalkDoesNothing) {
+    EcViewport* v = AddViewport("Main", nullptr);
+    v->clear = 1;
+    EntTreeDrawPre(viewports);
+    EntTreeDraw(viewports);
+    EXPECT_EQ(Log().Count("SetViewport"), 2) << "the first two walks still set the rectangle";
+    EXPECT_EQ(Log().Count("Clear"), 1);
+    Log().Clear();
+    EntTreeDrawPost(viewports);
+    EXPECT_EQ(Log().Calls().size(), 0u);
+    EXPECT_EQ(DrawJournal(), "");
+}
+
+TEST_F(ViewportTest, SeveralViewportsDrawInChildOrderAndReachTheirOwnChildren) {
+    ENTBASE* left = Make("EntNull", world, "LeftWorld");
+    ENTBASE* right = Make("EntNull", world, "RightWorld");
+    Make("Probe", left, "A");
+    Make("Probe", right, "B");
+    EcViewport* a = AddViewport("Left", left);
+    EcViewport* b = AddViewport("Right", right);
+    Make("Probe", a, "OverlayA");
+    a->x = 0, a->width = 512;
+    b->x = 512, b->width = 512;
+    EntTreeDrawPre(viewports);
+    EXPECT_EQ(DrawJournal(), "DrawPre:A DrawPre:OverlayA DrawPre:B");
+    std::vector<D3DVIEWPORT8> vps = Viewports();
+    ASSERT_EQ(vps.size(), 2u);
+    EXPECT_TRUE(Rect(vps[0], 0u, 0u, 512u, 768u));
+    EXPECT_TRUE(Rect(vps[1], 512u, 0u, 512u, 768u));
+}
+
+TEST_F(ViewportTest, CameraGivesViewProjectionEyeAndEar) {
+    ASSERT_EQ(SndInit(nullptr, 0, 4), 0) << "OpenAL Soft's null backend did not open";
+    const VECTOR3 eye = {3.0f, 4.0f, -10.0f};
+    TestCamera* cam = MakeCamera(world, "Cam", eye, VECTOR3{0, 0, 0}, 1.04718f);
+    EcViewport* v = AddViewport("Main", world);
+    v->SetVoid("entCamera", (intptr_t)cam);
+    v->setEarPos = 1;
+    EntTreeDrawPre(viewports);
+
+    Mat4 proj, view;
+    I3dGetProjMatrix(&proj);
+    I3dGetViewMatrix(&view);
+    const float m10 = 2000.0f / 1999.9f;
+    EXPECT_NEAR(proj.m[0], 1.2990381f, 1e-4f) << "the aspect must be the viewport's 3:4";
+    EXPECT_NEAR(proj.m[5], 1.7320508f, 1e-4f);
+    EXPECT_NEAR(proj.m[10], m10, 1e-6f);
+    EXPECT_EQ(proj.m[11], 1.0f);
+    EXPECT_NEAR(proj.m[14], -0.1f * m10, 1e-6f) << "near plane 0.1, far plane 2000";
+    EXPECT_EQ(std::memcmp(&view, &cam->desc.view, sizeof view), 0);
+    VECTOR3 kernelEye;
+    I3dGetEyePos(&kernelEye);
+    EXPECT_TRUE(kernelEye.x == eye.x && kernelEye.y == eye.y && kernelEye.z == eye.z);
+
+    ALfloat lp[3] = {}, orient[6] = {};
+    alGetListener3f(AL_POSITION, &lp[0], &lp[1], &lp[2]);
+    alGetListenerfv(AL_ORIENTATION, orient);
+    EXPECT_TRUE(lp[0] == eye.x && lp[1] == eye.y && lp[2] == eye.z) << "the ear is at the eye";
+    const float* m = view.m;
+    const float expected[6] = {m[1], m[5], m[9], m[2], m[6], m[10]};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NEAR(orient[i], expected[i], 1e-6f)
+            << "at = the view's second column, up = its third (element " << i << ")";
+}
+
+// Anything that does not answer with a valid description leaves the camera of whoever drew
+// before in force, and the ear where it was.
+TEST_F(ViewportTest, EntitiesThatAreNotCamerasLeaveViewAndEarAlone) {
+    ASSERT_EQ(SndInit(nullptr, 0, 4), 0);
+    const VECTOR3 ear = {7.0f, 8.0f, 9.0f};
+    SndSetListenerPosV(&ear);
+    Mat4 view, proj;
+    const VECTOR3 eye = {1, 2, 3}, at = {0, 0, 0}, up = {0, 1, 0};
+    I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
+    I3dSetProj(Mat4Perspective(&proj, 0.9f, 0.75f, 1.0f, 50.0f));
+
+    ENTBASE* probe = Make("Probe", world, "NotACamera");
+    TestCamera* silent = MakeCamera(world, "Silent", eye, at, 1.0f);
+    silent->answer = false;
+    TestCamera* invalid = MakeCamera(world, "Invalid", eye, at, 1.0f);
+    invalid->desc.valid = 0;
+    EcViewport* v = AddViewport("Main", world);
+    v->setEarPos = 1;
+    for (ENTBASE* notCamera : {probe, (ENTBASE*)silent, (ENTBASE*)invalid}) {
+        SCOPED_TRACE(notCamera->GetName());
+        v->SetVoid("entCamera", (intptr_t)notCamera);
+        Log().Clear();
+        EntTreeDrawPre(viewports);
+        Mat4 nowView, nowProj;
+        I3dGetViewMatrix(&nowView);
+        I3dGetProjMatrix(&nowProj);
+        EXPECT_EQ(std::memcmp(&nowView, &view, sizeof view), 0);
+        EXPECT_EQ(std::memcmp(&nowProj, &proj, sizeof proj), 0);
+        EXPECT_EQ(Log().Count("SetTransform"), 0);
+        ALfloat lp[3] = {};
+        alGetListener3f(AL_POSITION, &lp[0], &lp[1], &lp[2]);
+        EXPECT_TRUE(lp[0] == ear.x && lp[1] == ear.y && lp[2] == ear.z);
+    }
+}
+
+// Scripts may destroy a camera or a draw root before they change the viewport: the next frame
+// must not reach freed memory (AddressSanitizer watches).
+TEST_F(ViewportTest, LinksToDestroyedEntitiesAreDropped) {
+    TestCamera* cam = MakeCamera(world, "Cam", VECTOR3{0, 0, -5}, VECTOR3{0, 0, 0}, 1.0f);
+    ENTBASE* stage = Make("EntNull", world, "Stage");
+    Make("Probe", stage, "Actor");
+    EcViewport* v = AddViewport("Main", stage);
+    v->SetVoid("entCamera", (intptr_t)cam);
+    AllWalks(viewports);
+    EXPECT_EQ(DrawJournal(), "DrawPre:Actor Draw:Actor DrawPost:Actor");
+
+    EntDestroyTree(cam);
+    EntDestroyTree(stage);
+    g_drawJournal.clear();
+    Log().Clear();
+    AllWalks(viewports);
+    EXPECT_EQ(v->camera, nullptr);
+    EXPECT_EQ(v->drawRoot, nullptr);
+    EXPECT_EQ(DrawJournal(), "");
+    EXPECT_EQ(Log().Count("SetTransform"), 0) << "a dead camera sets no view";
+    EXPECT_EQ(Log().Count("SetViewport"), 2)
+        << "a viewport without a root still sets its rectangle";
+}
+
+TEST_F(ViewportTest, DrawRootHoldingTheViewportDrawsOnce) {
+    EcViewport* v = AddViewport("Main", root);
+    AllWalks(viewports);
+    EXPECT_EQ(DrawJournal(), "DrawPre:Scene Draw:Scene DrawPost:Scene")
+        << "the viewport inside its own draw root must not walk again";
+    EXPECT_EQ(Log().Count("SetViewport"), 3);
+    // And once more: the guard is let go after each walk.
+    g_drawJournal.clear();
+    EntTreeDrawPre(viewports);
+    EXPECT_EQ(DrawJournal(), "DrawPre:Scene");
+    v->SetVoid("entDrawRoot", (intptr_t)viewports);
+    g_drawJournal.clear();
+    AllWalks(root);
+    EXPECT_EQ(DrawJournal(), "DrawPre:Scene Draw:Scene DrawPost:Scene");
+}
+
+// Keys count only at line starts, so "x=" is never found inside "pos.x=": the rows may come in
+// any order. Entity links have no ini form: their keys are ignored.
+TEST_F(ViewportTest, IniSectionReadsRectangleWhateverTheKeyOrder) {
+    TempDir dir;
+    WriteTextFile(dir / "Vp.ini", "[Main]\n"
+                                  "pos.x=1\npos.y=2\npos.z=3\n"
+                                  "x=10\ny=20\nwidth=300\nheight=200\nclear=1\n"
+                                  "entCamera=1234\nentDrawRoot=5678\n");
+    EcViewport* v = AddViewport("Main", world);
+    int flag = -1;
+    v->LoadVars((dir / "Vp.ini").c_str(), &flag);
+    EXPECT_TRUE(v->pos.x == 1 && v->pos.y == 2 && v->pos.z == 3);
+    EXPECT_EQ(v->x, 10.0f);
+    EXPECT_EQ(v->y, 20.0f);
+    EXPECT_EQ(v->width, 300.0f);
+    EXPECT_EQ(v->height, 200.0f);
+    EXPECT_EQ(v->clear, 1);
+    EXPECT_EQ(v->drawRoot, world) << "a link key in an ini file must not become a pointer";
+    EXPECT_EQ(v->camera, nullptr);
+}
+
+} // namespace

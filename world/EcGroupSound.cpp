@@ -1,0 +1,119 @@
+// The group sound: its table and the search that centres it on its crowd.
+#include "world/EcGroupSound.h"
+
+#include "I3d/Math/Vec3.h"
+#include "engine/PropDb.h"
+#include "world/WorldClass.h"
+
+#include <new>
+
+static uint32_t s_classFlags = 0x1F;
+
+// ---- class ----
+
+namespace {
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDb* db = &s_db;
+        PropDbSetName(db, "GroupSound");
+        PropDbAddSeparator(db, "General:");
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcGroupSound, name), 32, 3);
+        PropDbAddStringBlank(db, "soundFile", PROP_OFFSET(EcGroupSound, soundFile), 260, 3);
+        PropDbAddFloat(db, "volume", PROP_OFFSET(EcGroupSound, volume), 1.0f, 3);
+        PropDbAddStringBlank(db, "searchClass", PROP_OFFSET(EcGroupSound, searchClass), 64, 3);
+        PropDbAddFloat(db, "recalcTime", PROP_OFFSET(EcGroupSound, recalcTime), 1.0f, 3);
+        PropDbAddInt(db, "maxEnts", PROP_OFFSET(EcGroupSound, maxEnts), 100, 3);
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcGroupSound, pos), 3);
+        PropDbAddFloat(db, "maxDist", PROP_OFFSET(EcGroupSound, maxDist), 100.0f, 3);
+        PropDbAddFloat(db, "minDist", PROP_OFFSET(EcGroupSound, minDist), 1.0f, 3);
+    }
+    return &s_db;
+}
+
+ENTBASE* Make() {
+    return new (std::nothrow) EcGroupSound;
+}
+
+void Reset() {
+    s_classFlags = 0x1F;
+}
+
+const WorldClassDef kClass = {"GroupSound", Db, Make, Reset};
+} // namespace
+
+intptr_t EcGroupSoundProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+int EcGroupSound::CopyClassName(char* buffer) {
+    return WorldCopyClassName("GroupSound", buffer);
+}
+uint32_t EcGroupSound::GetClassFlags() {
+    return s_classFlags;
+}
+void EcGroupSound::SetClassFlags(uint32_t flags) {
+    s_classFlags = flags;
+}
+
+// ---- life ----
+
+int EcGroupSound::Create(EntNode* node) {
+    EcSound::Create(node);
+    if (classDb) PropDbInitObject(classDb, this);
+    searchRoot = nullptr;
+    countdown = 0.0f;
+    return 0;
+}
+
+int EcGroupSound::Start() {
+    EcSound::Start();
+    if (searchRoot && !EntIsLive(searchRoot)) searchRoot = nullptr;
+    if (!searchRoot) searchRoot = EntGetRoot(this);
+    return 0;
+}
+
+int EcGroupSound::Update(float seconds) {
+    countdown -= seconds;
+    if (!(countdown < 0.0f)) return 1;
+    Search();
+    // A recalcTime of 0 or less (or not a number) searches on every update; it must not drive
+    // the countdown towards minus infinity.
+    countdown += recalcTime > 0.0f ? recalcTime : 0.0f;
+    return 1;
+}
+
+// Entities without a position take no part: there is nothing to centre on.
+void EcGroupSound::Search() {
+    if (searchRoot && !EntIsLive(searchRoot)) searchRoot = nullptr;
+    if (!searchRoot) searchRoot = EntGetRoot(this);
+    if (!searchClass[0]) return;
+    ENTBASE* found[MAX_FOUND];
+    const int n = EntFindAllOfType(searchRoot, searchClass, found, MAX_FOUND);
+    const VECTOR3* at[MAX_FOUND];
+    int count = 0;
+    VECTOR3 sum = {0.0f, 0.0f, 0.0f};
+    for (int i = 0; i < n; ++i) {
+        const VECTOR3* p = found[i]->GetPos();
+        if (!p) continue;
+        at[count++] = p;
+        sum.x += p->x;
+        sum.y += p->y;
+        sum.z += p->z;
+    }
+    if (count == 0) return;
+    const float inv = 1.0f / (float)count;
+    const VECTOR3 centre = {sum.x * inv, sum.y * inv, sum.z * inv};
+    float spread = 0.0f;
+    for (int i = 0; i < count; ++i)
+        spread += Vec3Dist(&centre, at[i]);
+    spread *= inv;
+    pos = centre;
+    minDist = 0.4f * spread + 0.1f;
+    maxDist = 2.0f * spread + 0.11f;
+    const float gain = count <= maxEnts ? (float)count / (float)maxEnts : volume;
+    if (!emitter) return;
+    SndEmitterSetPos(emitter, &pos);
+    SndEmitterSetRange(emitter, minDist, maxDist);
+    SndEmitterSetGain(emitter, gain);
+}

@@ -1,0 +1,143 @@
+// The music entity: its streams, the cross-fade and the functions that find it by name.
+#include "world/EcMusic.h"
+
+#include "engine/PropDb.h"
+#include "engine/SndStream.h"
+#include "world/WorldClass.h"
+
+#include <new>
+#include <strings.h>
+
+static uint32_t s_classFlags = 0x1F;
+
+// ---- class ----
+
+namespace {
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDb* db = &s_db;
+        PropDbSetName(db, "Music");
+        PropDbAddSeparator(db, "General:");
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcMusic, name), 32, 3);
+        PropDbAddStringBlank(db, "songFile", PROP_OFFSET(EcMusic, songFile), 32, 3);
+        PropDbAddFloat(db, "volume", PROP_OFFSET(EcMusic, volume), 1.0f, 3);
+    }
+    return &s_db;
+}
+
+ENTBASE* Make() {
+    return new (std::nothrow) EcMusic;
+}
+
+void Reset() {
+    s_classFlags = 0x1F;
+}
+
+const WorldClassDef kClass = {"Music", Db, Make, Reset};
+
+EcMusic* FindMusic(ENTBASE* root) {
+    ENTBASE* found = EntTreeFindName(root, "Music");
+    // Another kind of entity may carry the name.
+    return found && EntIsType(found, "Music") ? static_cast<EcMusic*>(found) : nullptr;
+}
+} // namespace
+
+intptr_t EcMusicProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+int EcMusic::CopyClassName(char* buffer) {
+    return WorldCopyClassName("Music", buffer);
+}
+uint32_t EcMusic::GetClassFlags() {
+    return s_classFlags;
+}
+void EcMusic::SetClassFlags(uint32_t flags) {
+    s_classFlags = flags;
+}
+
+// ---- life ----
+
+int EcMusic::Create(EntNode*) {
+    if (classDb) PropDbInitObject(classDb, this);
+    return 1;
+}
+
+int EcMusic::Start() {
+    Ent3dBase::Start();
+    VarsChanged();
+    return 1;
+}
+
+void EcMusic::Free(SndStream** stream) {
+    if (!*stream) return;
+    SndStreamStop(*stream);
+    delete *stream;
+    *stream = nullptr;
+}
+
+int EcMusic::Destroy() {
+    Free(&previous);
+    Free(&current);
+    return ENTBASE::Destroy();
+}
+
+// ---- songs ----
+
+void EcMusic::Play(const char* song) {
+    if (!song) return;
+    if (current) {
+        if (strcasecmp(playing.c_str(), song) == 0) return;
+        // A third song in quick succession: the one still fading out stops at once.
+        Free(&previous);
+        previous = current;
+        previousVolume = volume;
+        current = nullptr;
+    }
+    current = new (std::nothrow) SndStream;
+    if (!current) return;
+    SndStreamStart(current, song);
+    // Silent from its first sample: the fade brings it up.
+    SndStreamSetGain(current, 0.0f);
+    SndStreamPlay(current);
+    currentVolume = 0.0f;
+    playing = song;
+}
+
+int EcMusic::Update(float seconds) {
+    if (previous) {
+        SndStreamUpdate(previous);
+        previousVolume -= seconds * fadeRate;
+        if (previousVolume <= 0.0f)
+            Free(&previous);
+        else
+            SndStreamSetGain(previous, previousVolume);
+    }
+    if (current) {
+        SndStreamUpdate(current);
+        if (currentVolume < volume) {
+            currentVolume += seconds * fadeRate;
+            if (currentVolume > volume) currentVolume = volume;
+            SndStreamSetGain(current, currentVolume);
+        }
+    }
+    return 1;
+}
+
+// The fade goes on from the gain now in force, so that a fade-in never drops back below it.
+void EcMusic::SetVolume(float value) {
+    if (current) {
+        SndStreamSetGain(current, value);
+        currentVolume = value;
+    }
+    volume = value;
+}
+
+void MusicPlayByName(ENTBASE* root, const char* song) {
+    if (EcMusic* music = FindMusic(root)) music->Play(song);
+}
+
+void MusicSetVolume(ENTBASE* root, float volume) {
+    if (EcMusic* music = FindMusic(root)) music->SetVolume(volume);
+}

@@ -1,0 +1,28 @@
+// The null entity's class: a database of "name" only.
+#include "world/EcNull.h"
+
+#include "engine/PropDb.h"
+#include "world/WorldClass.h"
+
+#include <new>
+
+namespace {
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDbSetName(&s_db, "EntNull");
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(EcNull, name), 32, 3);
+    }
+    return &s_db;
+}
+
+ENTBASE* Make() {
+    return new (std::nothrow) EcNull;
+}
+
+const WorldClassDef kClass = {"EntNull", Db, Make, nullptr};
+} // namespace
+
+intptr_t EcNullProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}

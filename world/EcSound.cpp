@@ -1,0 +1,145 @@
+// The sound entity: its table, its buffer and emitter, and the debug draw of its ranges.
+#include "world/EcSound.h"
+
+#include "I3d/Camera.h"
+#include "I3d/Primitives.h"
+#include "I3d/StateCache.h"
+#include "engine/PropDb.h"
+#include "engine/Sound.h"
+#include "world/WorldClass.h"
+
+#include <new>
+
+static uint32_t s_classFlags = 0x1F;
+
+// ---- class ----
+
+namespace {
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDb* db = &s_db;
+        PropDbSetName(db, "Sound");
+        PropDbAddSeparator(db, "General:");
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcSound, name), 32, 3);
+        PropDbAddStringBlank(db, "soundFile", PROP_OFFSET(EcSound, soundFile), 260, 3);
+        PropDbAddBool(db, "eEnable", PROP_OFFSET(EcSound, eEnable), 1, 3);
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcSound, pos), 3);
+        PropDbAddFloat(db, "volume", PROP_OFFSET(EcSound, volume), 1.0f, 3);
+        PropDbAddFloat(db, "maxDist", PROP_OFFSET(EcSound, maxDist), 100.0f, 3);
+        PropDbAddFloat(db, "minDist", PROP_OFFSET(EcSound, minDist), 1.0f, 3);
+    }
+    return &s_db;
+}
+
+ENTBASE* Make() {
+    return new (std::nothrow) EcSound;
+}
+
+void Reset() {
+    s_classFlags = 0x1F;
+}
+
+const WorldClassDef kClass = {"Sound", Db, Make, Reset};
+} // namespace
+
+intptr_t EcSoundProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+int EcSound::CopyClassName(char* buffer) {
+    return WorldCopyClassName("Sound", buffer);
+}
+uint32_t EcSound::GetClassFlags() {
+    return s_classFlags;
+}
+void EcSound::SetClassFlags(uint32_t flags) {
+    s_classFlags = flags;
+}
+
+// ---- life ----
+
+int EcSound::Create(EntNode*) {
+    if (classDb) PropDbInitObject(classDb, this);
+    soundFile[0] = '\0';
+    eEnable = 1;
+    pos = VECTOR3{0.0f, 0.0f, 0.0f};
+    volume = 1.0f;
+    maxDist = 200.0f;
+    minDist = 4.0f;
+    SetFlag(ENT_FLAG_PASSABLE);
+    return 0;
+}
+
+int EcSound::Start() {
+    ReleaseSound();
+    buffer = SndLoadBuffer(soundFile);
+    if (buffer) {
+        emitter = new (std::nothrow) SndEmitter;
+        if (emitter) {
+            SndEmitterInit(emitter);
+            SndEmitterSetBuffer(emitter, buffer);
+        }
+    }
+    VarsChanged();
+    return 0;
+}
+
+int EcSound::VarsChanged() {
+    if (!emitter) return 1;
+    SndEmitterSetGain(emitter, volume);
+    SndEmitterSetRange(emitter, minDist, maxDist);
+    SndEmitterSetPos(emitter, &pos);
+    return 1;
+}
+
+void EcSound::ReleaseSound() {
+    if (emitter) {
+        SndEmitterRelease(emitter);
+        delete emitter;
+        emitter = nullptr;
+    }
+    if (buffer) {
+        SharedObjRelease(buffer);
+        buffer = nullptr;
+    }
+}
+
+int EcSound::Destroy() {
+    ReleaseSound();
+    return ENTBASE::Destroy();
+}
+
+// ---- debug draw ----
+
+int EcSound::Draw() {
+    SoundDrawRanges(&pos, minDist, maxDist);
+    return 1;
+}
+
+static void DrawSphere(const VECTOR3* centre, float radius, uint32_t colour) {
+    Mat4 world = {
+        {radius, 0, 0, 0, 0, radius, 0, 0, 0, 0, radius, 0, centre->x, centre->y, centre->z, 1}};
+    I3dSetWorld(&world);
+    D3dSetTextureFactor(colour);
+    I3dDrawDebugSphere();
+}
+
+void SoundDrawRanges(const VECTOR3* pos, float minDist, float maxDist) {
+    D3dSetFogEnable(1);
+    D3dSetLighting(0);
+    D3dSetSpecular(0);
+    D3dSetAlphaBlend(1);
+    D3dSetZFunc(D3DCMP_LESSEQUAL);
+    D3dSetZWrite(0);
+    D3dSetCullMode(D3DCULL_NONE);
+    D3dSetColorOp(0, D3DTOP_SELECTARG1);
+    D3dSetColorArg1(0, D3DTA_TFACTOR);
+    D3dSetAlphaOp(0, D3DTOP_SELECTARG1);
+    D3dSetAlphaArg1(0, D3DTA_TFACTOR);
+    D3dSetColorOp(1, D3DTOP_DISABLE);
+    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    D3dSetAlphaTest(0);
+    DrawSphere(pos, minDist, 0x50FF0000u);
+    DrawSphere(pos, maxDist, 0x5000FFFFu);
+}

@@ -1,0 +1,27 @@
+// The shared class procedure of the world entity classes.
+#include "world/WorldClass.h"
+
+#include "engine/EntBase.h"
+#include "engine/EntIniLoader.h"
+
+#include <cstdio>
+
+intptr_t WorldClassProc(const WorldClassDef& def, EntNode* node, int message, intptr_t a,
+                        intptr_t b, intptr_t c) {
+    switch (message) {
+        case 0:
+            if (def.db) def.db();
+            if (def.reset) def.reset();
+            return 0;
+        case 1: return EntSourceFilesClear();
+        case 2: return 0;
+        case 4: return WorldCopyClassName(def.name, reinterpret_cast<char*>(b));
+        case 6: return EntProcCreate(node, def.make(), def.db ? def.db() : nullptr);
+        default: return EntProcForward(node, message, a, b, c);
+    }
+}
+
+int WorldCopyClassName(const char* name, char* buffer) {
+    if (buffer) std::snprintf(buffer, 64, "%s", name);
+    return 0;
+}
