@@ -19,8 +19,7 @@ class SoundEntityTest : public KernelTest {
         ASSERT_EQ(SndInit(nullptr, 0, 8), 0) << "OpenAL Soft's null backend did not open";
         root = Make("EntNull", nullptr, "Root");
         crowd = Make("EntNull", root, "Crowd");
-        wav = dir / "Hum.wav";
-        WriteWavFile(wav);
+        wav = std::string(FAIRLARK_BUILD_DATA_DIR) + "Sounds/ToneMono.wav";
     }
     void TearDown() override {
         EntDestroyTree(root);

@@ -1,18 +1,15 @@
-// The world tests' entity classes and WAV writer.
+// The world tests' entity classes.
 #include "tests/world/WorldTestClasses.h"
 
 #include "I3d/Math/Mat4Math.h"
 #include "engine/PropDb.h"
-#include "tests/support/TestSupport.h"
 #include "world/EcGroupSound.h"
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
+#include "world/EcParticles.h"
 #include "world/EcSound.h"
 #include "world/EcViewport.h"
 #include "world/WorldClass.h"
-
-#include <cmath>
-#include <cstdint>
 
 std::vector<std::string> g_drawJournal;
 
@@ -91,7 +88,7 @@ void RegisterWorldTestClasses() {
     EntSystemInit();
     g_drawJournal.clear();
     for (EntClassProc proc : {EcNullProc, EcViewportProc, EcSoundProc, EcGroupSoundProc,
-                              EcMusicProc, ProbeProc, CameraProc})
+                              EcMusicProc, EcParticlesProc, ProbeProc, CameraProc})
         EntCreateClass(proc, 0, 0);
 }
 
@@ -103,28 +100,4 @@ TestCamera* MakeCamera(ENTBASE* parent, const char* name, VECTOR3 eye, VECTOR3 a
     cam->desc.eye = eye;
     cam->desc.valid = 1;
     return cam;
-}
-
-void WriteWavFile(const std::string& path, int frames) {
-    std::string v;
-    auto put = [&](uint32_t x, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            v.push_back((char)(x >> (8 * i)));
-    };
-    const uint32_t rate = 22050, data = (uint32_t)frames * 2;
-    v += "RIFF";
-    put(36 + data, 4);
-    v += "WAVEfmt ";
-    put(16, 4);
-    put(1, 2); // PCM
-    put(1, 2); // mono
-    put(rate, 4);
-    put(rate * 2, 4);
-    put(2, 2);
-    put(16, 2);
-    v += "data";
-    put(data, 4);
-    for (int i = 0; i < frames; ++i)
-        put((uint32_t)(int16_t)(3000.0 * std::sin(i * 0.125)), 2);
-    WriteTextFile(path, v);
 }

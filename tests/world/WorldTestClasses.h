@@ -1,6 +1,5 @@
-// Entity classes and helpers for the world entity tests: the world classes registered on a
-// fresh registry beside a test camera and a probe that journals its draw walks, and a WAV
-// writer for the sound entities.
+// Entity classes for the world entity tests: the world classes registered on a fresh registry
+// beside a test camera and a probe that journals its draw walks.
 #pragma once
 
 #include "engine/Ent3d/Ent3dBase.h"
@@ -38,7 +37,7 @@ class TestCamera : public Ent3dBase {
     bool answer = true;
 };
 
-// A fresh registry holding "EntNull", "Viewport", "Sound", "GroupSound", "Music",
+// A fresh registry holding "EntNull", "Viewport", "Sound", "GroupSound", "Music", "Particles",
 // "Probe" and "TestCamera"; the journal emptied.
 void RegisterWorldTestClasses();
 // An entity of the class under parent (or without one), named; null when creation fails.
@@ -50,6 +49,3 @@ T* Make(const char* className, ENTBASE* parent, const char* name) {
 }
 // A camera at eye looking at `at` (up +y), with that field of view.
 TestCamera* MakeCamera(ENTBASE* parent, const char* name, VECTOR3 eye, VECTOR3 at, float fov);
-
-// A 16-bit mono PCM WAV of a quiet tone, `frames` long.
-void WriteWavFile(const std::string& path, int frames = 4410);

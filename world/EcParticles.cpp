@@ -1,0 +1,49 @@
+// The particle entity's class and its draw.
+#include "world/EcParticles.h"
+
+#include "I3d/SpriteBatch.h"
+#include "world/ParticleSys.h"
+#include "world/WorldClass.h"
+
+#include <new>
+
+static uint32_t s_classFlags = 0x1F;
+
+namespace {
+ENTBASE* Make() {
+    return new (std::nothrow) EcParticles;
+}
+
+void Reset() {
+    s_classFlags = 0x1F;
+}
+
+const WorldClassDef kClass = {"Particles", nullptr, Make, Reset};
+} // namespace
+
+intptr_t EcParticlesProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+int EcParticles::CopyClassName(char* buffer) {
+    return WorldCopyClassName("Particles", buffer);
+}
+uint32_t EcParticles::GetClassFlags() {
+    return s_classFlags;
+}
+void EcParticles::SetClassFlags(uint32_t flags) {
+    s_classFlags = flags;
+}
+
+int EcParticles::Create(EntNode*) {
+    name[0] = '\0';
+    return 1;
+}
+
+int EcParticles::DrawPre() {
+    if (!(GetClassFlags() & 0x2)) return 1;
+    // Sprites added before the particles draw first, in their own buffers.
+    I3dSpriteBatchFlush();
+    ParticleSysDrawAll();
+    return 1;
+}
