@@ -5,10 +5,6 @@
 #include "engine/PropDb.h"
 #include "world/WorldClass.h"
 
-#include <new>
-
-static uint32_t s_classFlags = 0x1F;
-
 // ---- class ----
 
 namespace {
@@ -31,15 +27,8 @@ PropDb* Db() {
     return &s_db;
 }
 
-ENTBASE* Make() {
-    return new (std::nothrow) EcGroupSound;
-}
-
-void Reset() {
-    s_classFlags = 0x1F;
-}
-
-const WorldClassDef kClass = {"GroupSound", Db, Make, Reset};
+const WorldClassDef kClass = {"GroupSound", Db, WorldMake<EcGroupSound>,
+                              WorldClassFlags<EcGroupSound>::Reset};
 } // namespace
 
 intptr_t EcGroupSoundProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
@@ -48,12 +37,6 @@ intptr_t EcGroupSoundProc(EntNode* node, int message, intptr_t a, intptr_t b, in
 
 int EcGroupSound::CopyClassName(char* buffer) {
     return WorldCopyClassName("GroupSound", buffer);
-}
-uint32_t EcGroupSound::GetClassFlags() {
-    return s_classFlags;
-}
-void EcGroupSound::SetClassFlags(uint32_t flags) {
-    s_classFlags = flags;
 }
 
 // ---- life ----

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "world/EcSound.h"
+#include "world/WorldClass.h"
 
 class EcGroupSound : public EcSound {
   public:
@@ -11,8 +12,8 @@ class EcGroupSound : public EcSound {
 
     int CopyClassName(char* buffer) override;
     const char* GetTypeName() override { return "GroupSound"; }
-    uint32_t GetClassFlags() override;
-    void SetClassFlags(uint32_t flags) override;
+    uint32_t GetClassFlags() override { return WorldClassFlags<EcGroupSound>::word; }
+    void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcGroupSound>::word = flags; }
     // The sound's Create, then this table's defaults (maxDist 100, minDist 1); 0.
     int Create(EntNode* node) override;
     // The sound's Start; without a search root the top of its tree becomes it. 0.

@@ -5,10 +5,7 @@
 #include "engine/SndStream.h"
 #include "world/WorldClass.h"
 
-#include <new>
 #include <strings.h>
-
-static uint32_t s_classFlags = 0x1F;
 
 // ---- class ----
 
@@ -26,15 +23,7 @@ PropDb* Db() {
     return &s_db;
 }
 
-ENTBASE* Make() {
-    return new (std::nothrow) EcMusic;
-}
-
-void Reset() {
-    s_classFlags = 0x1F;
-}
-
-const WorldClassDef kClass = {"Music", Db, Make, Reset};
+const WorldClassDef kClass = {"Music", Db, WorldMake<EcMusic>, WorldClassFlags<EcMusic>::Reset};
 
 EcMusic* FindMusic(ENTBASE* root) {
     ENTBASE* found = EntTreeFindName(root, "Music");
@@ -49,12 +38,6 @@ intptr_t EcMusicProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_
 
 int EcMusic::CopyClassName(char* buffer) {
     return WorldCopyClassName("Music", buffer);
-}
-uint32_t EcMusic::GetClassFlags() {
-    return s_classFlags;
-}
-void EcMusic::SetClassFlags(uint32_t flags) {
-    s_classFlags = flags;
 }
 
 // ---- life ----

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/Ent3d/Ent3dBase.h"
+#include "world/WorldClass.h"
 
 #include <cstdint>
 #include <string>
@@ -14,8 +15,8 @@ class EcMusic : public Ent3dBase {
   public:
     int CopyClassName(char* buffer) override;
     const char* GetTypeName() override { return "Music"; }
-    uint32_t GetClassFlags() override;
-    void SetClassFlags(uint32_t flags) override;
+    uint32_t GetClassFlags() override { return WorldClassFlags<EcMusic>::word; }
+    void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcMusic>::word = flags; }
     int Create(EntNode* node) override; // 1
     int Start() override;               // 1
     // The fades: the previous song down and the current one up, at the fade rate; 1.

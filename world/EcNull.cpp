@@ -4,8 +4,6 @@
 #include "engine/PropDb.h"
 #include "world/WorldClass.h"
 
-#include <new>
-
 namespace {
 PropDb* Db() {
     static PropDb s_db;
@@ -16,11 +14,7 @@ PropDb* Db() {
     return &s_db;
 }
 
-ENTBASE* Make() {
-    return new (std::nothrow) EcNull;
-}
-
-const WorldClassDef kClass = {"EntNull", Db, Make, nullptr};
+const WorldClassDef kClass = {"EntNull", Db, WorldMake<EcNull>, nullptr};
 } // namespace
 
 intptr_t EcNullProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {

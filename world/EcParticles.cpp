@@ -5,20 +5,9 @@
 #include "world/ParticleSys.h"
 #include "world/WorldClass.h"
 
-#include <new>
-
-static uint32_t s_classFlags = 0x1F;
-
 namespace {
-ENTBASE* Make() {
-    return new (std::nothrow) EcParticles;
-}
-
-void Reset() {
-    s_classFlags = 0x1F;
-}
-
-const WorldClassDef kClass = {"Particles", nullptr, Make, Reset};
+const WorldClassDef kClass = {"Particles", nullptr, WorldMake<EcParticles>,
+                              WorldClassFlags<EcParticles>::Reset};
 } // namespace
 
 intptr_t EcParticlesProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
@@ -27,12 +16,6 @@ intptr_t EcParticlesProc(EntNode* node, int message, intptr_t a, intptr_t b, int
 
 int EcParticles::CopyClassName(char* buffer) {
     return WorldCopyClassName("Particles", buffer);
-}
-uint32_t EcParticles::GetClassFlags() {
-    return s_classFlags;
-}
-void EcParticles::SetClassFlags(uint32_t flags) {
-    s_classFlags = flags;
 }
 
 int EcParticles::Create(EntNode*) {

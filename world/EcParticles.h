@@ -4,6 +4,7 @@
 
 #include "engine/EntBase.h"
 #include "engine/EntTree.h"
+#include "world/WorldClass.h"
 
 #include <cstdint>
 
@@ -11,9 +12,9 @@ class EcParticles : public ENTBASE {
   public:
     int CopyClassName(char* buffer) override;
     const char* GetTypeName() override { return "Particles"; }
-    uint32_t GetClassFlags() override;
+    uint32_t GetClassFlags() override { return WorldClassFlags<EcParticles>::word; }
     // The class-wide word; the first walk draws only while bit 0x2 is set.
-    void SetClassFlags(uint32_t flags);
+    void SetClassFlags(uint32_t flags) { WorldClassFlags<EcParticles>::word = flags; }
     int Create(EntNode* node) override; // empties the name; 1
     // The sprite batch first, then every system, newest first; 1.
     int DrawPre() override;

@@ -8,10 +8,6 @@
 #include "engine/Sound.h"
 #include "world/WorldClass.h"
 
-#include <new>
-
-static uint32_t s_classFlags = 0x1F;
-
 // ---- class ----
 
 namespace {
@@ -32,15 +28,7 @@ PropDb* Db() {
     return &s_db;
 }
 
-ENTBASE* Make() {
-    return new (std::nothrow) EcSound;
-}
-
-void Reset() {
-    s_classFlags = 0x1F;
-}
-
-const WorldClassDef kClass = {"Sound", Db, Make, Reset};
+const WorldClassDef kClass = {"Sound", Db, WorldMake<EcSound>, WorldClassFlags<EcSound>::Reset};
 } // namespace
 
 intptr_t EcSoundProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
@@ -49,12 +37,6 @@ intptr_t EcSoundProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_
 
 int EcSound::CopyClassName(char* buffer) {
     return WorldCopyClassName("Sound", buffer);
-}
-uint32_t EcSound::GetClassFlags() {
-    return s_classFlags;
-}
-void EcSound::SetClassFlags(uint32_t flags) {
-    s_classFlags = flags;
 }
 
 // ---- life ----

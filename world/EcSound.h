@@ -5,6 +5,7 @@
 
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/SndEmitter.h"
+#include "world/WorldClass.h"
 
 #include <cstdint>
 
@@ -14,8 +15,8 @@ class EcSound : public Ent3dBase {
   public:
     int CopyClassName(char* buffer) override;
     const char* GetTypeName() override { return "Sound"; }
-    uint32_t GetClassFlags() override;
-    void SetClassFlags(uint32_t flags) override;
+    uint32_t GetClassFlags() override { return WorldClassFlags<EcSound>::word; }
+    void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcSound>::word = flags; }
     // The table defaults with maxDist 200 and minDist 4; flag 0x100; 0.
     int Create(EntNode* node) override;
     // Loads "soundFile" afresh; an emitter only when it loads; then VarsChanged. 0.

@@ -10,10 +10,6 @@
 #include "world/CameraDesc.h"
 #include "world/WorldClass.h"
 
-#include <new>
-
-static uint32_t s_classFlags = 0x1F;
-
 // ---- class ----
 
 namespace {
@@ -38,15 +34,8 @@ PropDb* Db() {
     return &s_db;
 }
 
-ENTBASE* Make() {
-    return new (std::nothrow) EcViewport;
-}
-
-void Reset() {
-    s_classFlags = 0x1F;
-}
-
-const WorldClassDef kClass = {"Viewport", Db, Make, Reset};
+const WorldClassDef kClass = {"Viewport", Db, WorldMake<EcViewport>,
+                              WorldClassFlags<EcViewport>::Reset};
 
 // A rectangle value as whole pixels; false for a value no rectangle can hold (and NaN), whose
 // conversion to an integer would be undefined.
@@ -63,12 +52,6 @@ intptr_t EcViewportProc(EntNode* node, int message, intptr_t a, intptr_t b, intp
 
 int EcViewport::CopyClassName(char* buffer) {
     return WorldCopyClassName("Viewport", buffer);
-}
-uint32_t EcViewport::GetClassFlags() {
-    return s_classFlags;
-}
-void EcViewport::SetClassFlags(uint32_t flags) {
-    s_classFlags = flags;
 }
 
 int EcViewport::Create(EntNode*) {

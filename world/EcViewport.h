@@ -4,6 +4,7 @@
 
 #include "I3d/Math/MathTypes.h"
 #include "engine/Ent3d/Ent3dBase.h"
+#include "world/WorldClass.h"
 
 #include <cstdint>
 
@@ -11,8 +12,8 @@ class EcViewport : public Ent3dBase {
   public:
     int CopyClassName(char* buffer) override;
     const char* GetTypeName() override { return "Viewport"; }
-    uint32_t GetClassFlags() override;
-    void SetClassFlags(uint32_t flags) override;
+    uint32_t GetClassFlags() override { return WorldClassFlags<EcViewport>::word; }
+    void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcViewport>::word = flags; }
     // The property defaults, then the back buffer's size, then flag 0x8 (the third walk); 0.
     int Create(EntNode* node) override;
     int Start() override { return 1; }

@@ -6,6 +6,7 @@
 #include "engine/EntTree.h"
 
 #include <cstdint>
+#include <new>
 
 class ENTBASE;
 class PropDb;
@@ -22,3 +23,16 @@ intptr_t WorldClassProc(const WorldClassDef& def, EntNode* node, int message, in
 
 // The class string into a caller's buffer of 64 bytes, as CopyClassName does; 0.
 int WorldCopyClassName(const char* name, char* buffer);
+
+// The class-wide flags word of class T: 0x1F at start and again at each registration.
+template <class T>
+struct WorldClassFlags {
+    static inline uint32_t word = 0x1F;
+    static void Reset() { word = 0x1F; }
+};
+
+// A new instance of T, or null when memory fails.
+template <class T>
+ENTBASE* WorldMake() {
+    return new (std::nothrow) T;
+}
