@@ -10,6 +10,8 @@ function(fairlark_require_pkg target module package)
 endfunction()
 
 fairlark_require_pkg(SDL2 sdl2 libsdl2-dev)
+# The window tests read what the X server shows.
+fairlark_require_pkg(X11 x11 libx11-dev)
 fairlark_require_pkg(LUA lua5.4 liblua5.4-dev)
 fairlark_require_pkg(ODE ode libode-dev)
 fairlark_require_pkg(VORBISFILE vorbisfile libvorbis-dev)

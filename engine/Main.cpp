@@ -1,10 +1,7 @@
-// The program's entry: takes the application object through start-up, its loop and shutdown.
-#include "engine/DebugLog.h"
-#include "engine/System.h"
+// The program's entry: takes the application object, when the program has one, through
+// start-up, its loop and shutdown.
+#include "engine/App/AppBase.h"
 
 int main(int argc, char** argv) {
-    SysInit(nullptr, nullptr, argc, argv);
-    DbgLogStart(1);
-    DbgLogStop(1);
-    return 0;
+    return AppMain(argc, argv);
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
-  libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
+  libsdl2-dev libx11-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   liblua5.4-dev libode-dev libvorbis-dev libogg-dev libtinyxml-dev
   libopenal-dev libalut-dev libimgui-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev xvfb xauth

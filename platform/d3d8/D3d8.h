@@ -202,5 +202,9 @@ void D3dWindowClientSize(HWND window, int* width, int* height);
 // After D3dTestLoseDevice the next TestCooperativeLevel answers D3DERR_DEVICELOST, and every
 // later one D3DERR_DEVICENOTRESET until a Reset succeeds.
 void D3dTestLoseDevice(IDirect3DDevice8* device);
+// While on, the device stays lost and cannot be reset (every TestCooperativeLevel answers
+// D3DERR_DEVICELOST); a device that was fine is lost at once. Off lets it go on to
+// D3DERR_DEVICENOTRESET.
+void D3dTestKeepLost(IDirect3DDevice8* device, int on);
 // The next n calls of Reset fail with D3DERR_DEVICELOST, leaving the device in need of a reset.
 void D3dTestFailResets(IDirect3DDevice8* device, int n);

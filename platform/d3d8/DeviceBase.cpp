@@ -216,10 +216,17 @@ void D3dDeviceBase::TestLoseDevice() {
     if (m_coop == Coop::Ok) m_coop = Coop::Lost;
 }
 
+void D3dDeviceBase::TestKeepLost(bool on) {
+    m_keepLost = on;
+    if (on && m_coop == Coop::Ok) m_coop = Coop::Lost;
+}
+
 HRESULT D3dDeviceBase::TestCooperativeLevel() {
     switch (m_coop) {
         case Coop::Ok: return D3D_OK;
-        case Coop::Lost: m_coop = Coop::NotReset; return D3DERR_DEVICELOST;
+        case Coop::Lost:
+            if (!m_keepLost) m_coop = Coop::NotReset;
+            return D3DERR_DEVICELOST;
         case Coop::NotReset: return D3DERR_DEVICENOTRESET;
     }
     return D3D_OK;
@@ -675,6 +682,10 @@ HRESULT D3dDeviceBase::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex
 
 void D3dTestLoseDevice(IDirect3DDevice8* device) {
     if (auto* d = dynamic_cast<D3dDeviceBase*>(device)) d->TestLoseDevice();
+}
+
+void D3dTestKeepLost(IDirect3DDevice8* device, int on) {
+    if (auto* d = dynamic_cast<D3dDeviceBase*>(device)) d->TestKeepLost(on != 0);
 }
 
 void D3dTestFailResets(IDirect3DDevice8* device, int n) {

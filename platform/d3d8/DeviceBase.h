@@ -110,6 +110,7 @@ class D3dDeviceBase : public IDirect3DDevice8 {
 
     // ---- for the test hooks and the resources ----
     void TestLoseDevice();
+    void TestKeepLost(bool on);
     void TestFailResets(int n) { m_failResets = n < 0 ? 0 : n; }
     // Resources created in the default pool report themselves here while they live; Reset is
     // refused while any does.
@@ -189,6 +190,7 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     DWORD m_behavior;
     Coop m_coop = Coop::Ok;
     int m_failResets = 0;
+    bool m_keepLost = false;
     int m_defaultPoolLive = 0;
     bool m_inScene = false;
     DWORD m_renderStates[D3D_RENDERSTATE_COUNT];

@@ -1,0 +1,64 @@
+// Recovering a lost device: what lives in the default pool is released once per loss, the reset
+// is tried on every idle pass, and after a successful one the states, the lights and the shared
+// buffers are made again.
+#include "engine/App/AppBase.h"
+
+#include "I3d/Buffers.h"
+#include "I3d/Device.h"
+#include "I3d/Lights.h"
+#include "I3d/StateCache.h"
+
+// ---- the sprite batch ----
+// Its buffers live in the default pool as well.
+// TODO(sprite batch): call I3dSpriteBatchRelease () and I3dSpriteBatchRestore () here once the
+// sprite batch is part of the render kernel.
+static void SpriteBatchRelease() {}
+static void SpriteBatchRestore() {}
+
+// ---- reset ----
+
+// Direct3D's defaults are not the game's: these are what every frame expects to find.
+static void SetDefaultStates() {
+    D3dSetCullMode(D3DCULL_CCW);
+    D3dSetZFunc(D3DCMP_LESSEQUAL);
+    D3dSetLighting(0);
+    D3dSetFogEnable(0);
+    D3dSetAlphaBlend(1);
+    D3dSetSrcBlend(D3DBLEND_SRCALPHA);
+    D3dSetDestBlend(D3DBLEND_INVSRCALPHA);
+    D3dSetAlphaTest(1);
+    D3dSetAlphaRef(2);
+    D3dSetAlphaFunc(D3DCMP_GREATER);
+    D3dSetColorOp(0, D3DTOP_SELECTARG1);
+    D3dSetColorArg1(0, D3DTA_TFACTOR);
+    D3dSetAlphaOp(0, D3DTOP_SELECTARG1);
+    D3dSetAlphaArg1(0, D3DTA_TFACTOR);
+    D3dSetColorOp(1, D3DTOP_DISABLE);
+    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    for (int stage = 0; stage < 4; ++stage) {
+        D3dSetMinFilter(stage, D3DTEXF_LINEAR);
+        D3dSetMagFilter(stage, D3DTEXF_LINEAR);
+    }
+}
+
+int AppBase::AppDeviceReset() {
+    // A failed reset is tried again on the next pass: the game hears of the loss once, and
+    // what was released stays released.
+    if (!m_lostNotified) {
+        FreeDynamicBuffers();
+        SpriteBatchRelease();
+        DeviceLost();
+        m_lostNotified = true;
+    }
+    if (D3dReset() != 0) return -1;
+    deviceLost = 0;
+    m_lostNotified = false;
+    I3dResetBufferSelection();
+    I3dResetStateCache();
+    SetDefaultStates();
+    I3dLightsRestore();
+    CreateDynamicBuffers();
+    SpriteBatchRestore();
+    DeviceReset();
+    return 0;
+}

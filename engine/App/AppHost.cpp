@@ -1,0 +1,102 @@
+// The application's platform seam over SDL2.
+#include "engine/App/AppHost.h"
+
+#include "engine/DebugLog.h"
+
+AppHost::~AppHost() {
+    WindowClose();
+}
+
+// ---- the window ----
+
+int AppHost::WindowOpen(const char* title, int width, int height, std::string* error) {
+    if (m_window) return 0;
+    if (!m_videoStarted) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            if (error) *error = SDL_GetError();
+            return -1;
+        }
+        m_videoStarted = true;
+    }
+    uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+    if (!m_offscreen) {
+        I3dPrepareWindowAttributes();
+        flags |= SDL_WINDOW_OPENGL;
+    }
+    m_window = SDL_CreateWindow(title, 0, 0, width > 0 ? width : 1, height > 0 ? height : 1, flags);
+    if (!m_window) {
+        if (error) *error = SDL_GetError();
+        WindowClose();
+        return -1;
+    }
+    return 0;
+}
+
+void AppHost::WindowClose() {
+    if (m_window) SDL_DestroyWindow(m_window);
+    m_window = nullptr;
+    if (m_videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    m_videoStarted = false;
+}
+
+void AppHost::WindowShow() {
+    if (m_window) SDL_ShowWindow(m_window);
+}
+
+void AppHost::WindowHide() {
+    if (m_window) SDL_HideWindow(m_window);
+}
+
+void AppHost::WindowSetClientSize(int width, int height) {
+    if (m_window && width > 0 && height > 0) SDL_SetWindowSize(m_window, width, height);
+}
+
+void AppHost::WindowPlace(int outerWidth, int outerHeight) {
+    if (!m_window) return;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(m_window, &top, &left, &bottom, &right) != 0)
+        top = left = bottom = right = 0;
+    int w = outerWidth - left - right, h = outerHeight - top - bottom;
+    // SDL places the client area: the frame's corner lands at (0, 0) when the client sits
+    // inside the borders.
+    SDL_SetWindowPosition(m_window, left, top);
+    SDL_SetWindowSize(m_window, w > 0 ? w : 1, h > 0 ? h : 1);
+}
+
+void AppHost::ClientSize(int* width, int* height) const {
+    int w = 0, h = 0;
+    if (m_window) {
+        if (m_offscreen)
+            SDL_GetWindowSize(m_window, &w, &h);
+        else
+            SDL_GL_GetDrawableSize(m_window, &w, &h);
+    }
+    *width = w;
+    *height = h;
+}
+
+void AppHost::CursorShow(int show) {
+    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+// ---- the device ----
+
+int AppHost::DeviceCreate(int adapter, int windowed, int width, int height, D3DFORMAT format,
+                          I3dDeviceFlags flags) {
+    if (!m_offscreen)
+        return D3dCreateDevice(adapter, m_window, windowed, width, height, format, flags);
+    if (windowed) ClientSize(&width, &height);
+    return D3dCreateDevice(adapter, nullptr, windowed, width, height, format, flags);
+}
+
+// ---- events ----
+
+int AppHost::EventPoll(SDL_Event* event) {
+    return SDL_PollEvent(event);
+}
+
+int AppHost::EventWait(SDL_Event* event) {
+    if (SDL_WaitEvent(event)) return 1;
+    DbgPrintf(DBG_GENERAL, "AppHost: waiting for events failed: %s\n", SDL_GetError());
+    return 0;
+}

@@ -1,0 +1,197 @@
+// The message loop with the frame in idle time, and the window procedure as one handler of SDL
+// events.
+#include "engine/App/AppBase.h"
+
+#include "I3d/Device.h"
+#include "engine/SlInput.h"
+
+// ---- the loop ----
+
+void AppBase::AppMessageLoop() {
+    m_loopDone = false;
+    while (!m_loopDone)
+        AppLoopStep();
+}
+
+void AppBase::AppLoopStep() {
+    SDL_Event event;
+    if (active) {
+        if (m_host->EventPoll(&event))
+            AppHandleEvent(event);
+        else if (running)
+            AppIdlePass();
+        return;
+    }
+    // Inactive (no focus, minimised): the thread sleeps until something happens.
+    if (m_host->EventWait(&event)) {
+        AppHandleEvent(event);
+        return;
+    }
+    // No event will ever come (the display went away): end as a close would.
+    CloseRequested();
+}
+
+void AppBase::AppIdlePass() {
+    Update();
+    if (!D3dDeviceOk()) {
+        deviceLost = 1;
+        if (D3dDeviceNeedsReset()) AppDeviceReset();
+    }
+    if (!deviceLost) Render();
+    // The scripts' quit flag, or a close while inactive, ends the loop only here.
+    if (quit) DestroyPath();
+}
+
+// ---- the window procedure ----
+//
+// | Win32 message               | SDL event                          | handling                   |
+// |-----------------------------|------------------------------------|----------------------------|
+// | WM_ACTIVATEAPP, WM_ACTIVATE | WINDOWEVENT_FOCUS_GAINED / LOST    | OnFocus                    |
+// | WM_SIZE minimised, restored | WINDOWEVENT_MINIMIZED / RESTORED   | OnMinimised, OnRestored    |
+// | WM_SIZE                     | WINDOWEVENT_SIZE_CHANGED           | OnSizeChanged              |
+// | WM_MOVE, WM_PAINT           | WINDOWEVENT_MOVED, EXPOSED         | RenderOnEvent              |
+// | WM_CLOSE then WM_DESTROY    | QUIT (also SIGINT, SIGTERM), CLOSE | CloseRequested             |
+// | WM_NCHITTEST                | WINDOWEVENT_ENTER / LEAVE          | OnPointerInside            |
+// | WM_CHAR                     | TEXTINPUT                          | event 4 per code point     |
+// | WM_MOUSEMOVE                | MOUSEMOTION                        | event 21, scaled position  |
+//
+// Not reproduced: Alt-key swallowing (a window manager's Alt+F4 arrives as a close request),
+// the system-command filters, the power messages and the modal size, move and menu loops.
+
+void AppBase::AppHandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT: CloseRequested(); break;
+        case SDL_TEXTINPUT: PostText(event.text.text); break;
+        case SDL_MOUSEMOTION:
+            SlPostEvent(SL_MOUSEPOS, SlPackFloat((float)event.motion.x * mouseScaleX),
+                        SlPackFloat((float)event.motion.y * mouseScaleY));
+            break;
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_FOCUS_GAINED: OnFocus(true); break;
+                case SDL_WINDOWEVENT_FOCUS_LOST: OnFocus(false); break;
+                case SDL_WINDOWEVENT_MINIMIZED: OnMinimised(); break;
+                case SDL_WINDOWEVENT_RESTORED: OnRestored(); break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    OnSizeChanged(event.window.data1, event.window.data2);
+                    break;
+                case SDL_WINDOWEVENT_MOVED:
+                case SDL_WINDOWEVENT_EXPOSED: RenderOnEvent(); break;
+                case SDL_WINDOWEVENT_CLOSE: CloseRequested(); break;
+                case SDL_WINDOWEVENT_ENTER: OnPointerInside(true); break;
+                case SDL_WINDOWEVENT_LEAVE: OnPointerInside(false); break;
+                default: break;
+            }
+            break;
+        default: break;
+    }
+}
+
+void AppBase::OnFocus(bool gained) {
+    if (!runWhileInactive) {
+        if (gained) {
+            active = 1;
+            SlJoyAcquire(0, 1);
+            Resume();
+        } else {
+            active = 0;
+            Suspend();
+        }
+    }
+    OnActivate(1);
+}
+
+void AppBase::OnMinimised() {
+    m_minimised = true;
+    active = 0;
+    Suspend();
+}
+
+// Minimising deactivates even when focus changes are ignored, so restoring activates in every
+// case; otherwise a game set to run while inactive would stay frozen after its first minimise.
+void AppBase::OnRestored() {
+    if (!m_minimised) return; // back from maximised: nothing was suspended
+    m_minimised = false;
+    active = 1;
+    SlJoyAcquire(0, 1);
+    Resume();
+}
+
+// A minimised window may report 0 x 0: the last size stays, so the game never divides by a zero
+// screen, and nothing is drawn.
+void AppBase::OnSizeChanged(int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    int w = 0, h = 0;
+    m_host->ClientSize(&w, &h);
+    if (w <= 0 || h <= 0) return;
+    if (windowed) OnResize(w, h);
+    RenderOnEvent();
+}
+
+void AppBase::RenderOnEvent() {
+    if (running && !deviceLost && !m_minimised) Render();
+}
+
+// Hidden once on entering the client area and shown once on leaving, unless the game keeps the
+// system cursor.
+void AppBase::OnPointerInside(bool inside) {
+    if (keepSystemCursor) return;
+    if (inside && !cursorHidden) {
+        cursorHidden = 1;
+        m_host->CursorShow(0);
+    } else if (!inside && cursorHidden) {
+        cursorHidden = 0;
+        m_host->CursorShow(1);
+    }
+}
+
+// The next code point of UTF-8 text, or -1 for a malformed sequence (one byte is skipped).
+static int32_t NextCodePoint(const unsigned char*& p) {
+    unsigned c = *p++;
+    if (c < 0x80) return (int32_t)c;
+    int more;
+    uint32_t cp, min;
+    if ((c & 0xE0) == 0xC0) {
+        more = 1, cp = c & 0x1F, min = 0x80;
+    } else if ((c & 0xF0) == 0xE0) {
+        more = 2, cp = c & 0x0F, min = 0x800;
+    } else if ((c & 0xF8) == 0xF0) {
+        more = 3, cp = c & 0x07, min = 0x10000;
+    } else {
+        return -1;
+    }
+    const unsigned char* q = p;
+    for (int i = 0; i < more; ++i, ++q) {
+        if ((*q & 0xC0) != 0x80) return -1;
+        cp = (cp << 6) | (*q & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
+    p = q;
+    return (int32_t)cp;
+}
+
+void AppBase::PostText(const char* utf8) {
+    // SDL ends the text within its fixed field.
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8);
+    while (*p) {
+        int32_t cp = NextCodePoint(p);
+        if (cp >= 0) SlPostEvent(SL_CHAR, cp, 0);
+    }
+}
+
+void AppBase::CloseRequested() {
+    quit = 1;
+    DestroyPath();
+}
+
+// The window is only hidden here: its GL context must outlive the render kernel, which
+// AppShutdown stops before closing the window.
+void AppBase::DestroyPath() {
+    m_host->WindowHide();
+    active = 0;
+    Suspend();
+    running = 0;
+    cursorHidden = 0;
+    m_host->CursorShow(1);
+    m_loopDone = true;
+}

@@ -1,0 +1,128 @@
+// Start-up and shutdown of the application: the single copy, the window's life, the kernel's
+// start, full-screen modes and the order of shutdown.
+#include "tests/engine/App/AppFixture.h"
+
+#include "I3d/Primitives.h"
+#include "engine/App/SingleCopy.h"
+#include "engine/DebugLog.h"
+
+TEST_F(AppTest, StartOpensTheWindowHiddenThenPlacesAndShowsItWithTheKernelReady) {
+    Uint32 flagsAtConfig = 0;
+    app.onLoadConfig = [&] {
+        flagsAtConfig = SDL_GetWindowFlags(Window());
+        EXPECT_STREQ(SDL_GetWindowTitle(Window()), "Fairlark");
+        app.windowWidth = 800; // the configured client size: the window still ends at 1024 x 768
+        app.windowHeight = 600;
+    };
+    Start();
+    EXPECT_TRUE(flagsAtConfig & SDL_WINDOW_HIDDEN) << "the window showed before start-up ended";
+    EXPECT_TRUE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_SHOWN);
+    int x = -1, y = -1, w = 0, h = 0, sw = 0, sh = 0;
+    SDL_GetWindowPosition(Window(), &x, &y);
+    SDL_GetWindowSize(Window(), &w, &h);
+    I3dGetScreenSize(&sw, &sh);
+    EXPECT_EQ(std::make_tuple(x, y, w, h), std::make_tuple(0, 0, 1024, 768)) << "no borders";
+    EXPECT_EQ(std::make_pair(sw, sh), std::make_pair(1024, 768)) << "the back buffer is the client";
+    EXPECT_EQ(app.trace,
+              (std::vector<std::string>{"LoadConfig", "OnResize", "PostWindowInit", "OnInit"}));
+    EXPECT_TRUE(app.running && app.active);
+    EXPECT_EQ(I3dTexCount(), 800);
+    EXPECT_EQ(StageState(3, D3DTSS_MINFILTER), (DWORD)D3DTEXF_LINEAR);
+    EXPECT_EQ(RenderState(D3DRS_NORMALIZENORMALS), 1u);
+    ExpectDynamicBuffersCurrent();
+    EXPECT_EQ(I3dDebugShapesCreate(), -1) << "the debug shapes were not built";
+    EXPECT_EQ(SlKbdAcquire(1), 0) << "input was not started";
+}
+
+// Shutdown stops input before the game's Shutdown and the kernel after it, then closes the
+// window; whichever close request came, the loop ends the same way.
+TEST_F(AppTest, CloseRequestEndsTheLoopAndShutsDownInOrder) {
+    for (Uint32 request : {(Uint32)SDL_QUIT, (Uint32)SDL_WINDOWEVENT}) {
+        SCOPED_TRACE(request == SDL_QUIT ? "SDL_QUIT" : "WINDOWEVENT_CLOSE");
+        TestApp app;
+        app.AppSetHost(&host);
+        app.steps = {[&] {
+            SDL_Event e{};
+            e.type = request;
+            e.window.event = SDL_WINDOWEVENT_CLOSE;
+            SDL_PushEvent(&e);
+        }};
+        app.onShutdown = [&] {
+            EXPECT_EQ(SlKbdAcquire(1), -1) << "input must stop before the game's Shutdown";
+            EXPECT_NE(D3dDevice(), nullptr) << "the kernel must outlive the game's Shutdown";
+            EXPECT_FALSE(SDL_GetWindowFlags(static_cast<SDL_Window*>(app.hwnd)) & SDL_WINDOW_SHOWN)
+                << "the destroy path hides the window";
+            EXPECT_FALSE(app.active || app.running);
+        };
+        ASSERT_EQ(app.AppCreateMainWindow(), 0);
+        app.AppMessageLoop();
+        EXPECT_EQ(app.updates, 1) << "the loop ran on after the close request";
+        app.AppShutdown();
+        EXPECT_EQ(app.trace.back(), "Shutdown");
+        EXPECT_EQ(app.dynamicVb, nullptr);
+        EXPECT_EQ(D3dDevice(), nullptr) << "the kernel was not stopped";
+        EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO)) << "the window and SDL's video stayed open";
+    }
+}
+
+TEST_F(AppTest, LoadConfigRefusalLeavesNoWindowDeviceLogOrLock) {
+    app.onLoadConfig = [&] { app.debug = 1; };
+    app.loadConfigResult = -1;
+    EXPECT_EQ(app.AppCreateMainWindow(), -1);
+    EXPECT_EQ(app.AppStartStatus(), 0) << "a refusal is not a failure";
+    EXPECT_EQ(app.trace, std::vector<std::string>{"LoadConfig"});
+    EXPECT_STREQ(DbgLogFile(), "Debug.txt") << "the log was started";
+    EXPECT_EQ(D3dDevice(), nullptr);
+    EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO));
+    AppSingleCopy next;
+    EXPECT_EQ(next.Take(), 1) << "the lock outlived the refused start";
+}
+
+TEST_F(AppTest, SecondCopyOnTheSameDisplayEndsBeforeAnyWindow) {
+    setenv("DISPLAY", ":7", 1);
+    AppSingleCopy first;
+    ASSERT_EQ(first.Take(), 1);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app.AppCreateMainWindow(), -1);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("Fairlark is already running\n"),
+              std::string::npos);
+    EXPECT_EQ(app.AppStartStatus(), 0);
+    EXPECT_TRUE(app.trace.empty()) << "the second copy went on past the lock";
+    EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO)) << "the second copy opened video";
+
+    setenv("DISPLAY", ":8", 1); // another desktop
+    Start();
+
+    setenv("DISPLAY", "../../etc/x y:0", 1);
+    std::string path = AppSingleCopy::LockPath();
+    EXPECT_EQ(path.substr(0, m_dir.Path().size()), m_dir.Path());
+    EXPECT_NE(path.find("-.._.._etc_x_y:0.lock"), std::string::npos) << "the name left its folder";
+}
+
+TEST_F(AppTest, FullScreenTakesTheClosestModeOrEndsWithAMessage) {
+    for (int size : {45, 100000}) {
+        TestApp app;
+        app.AppSetHost(&host);
+        app.onLoadConfig = [&] {
+            app.windowed = 0;
+            app.deviceWidth = size;
+            app.deviceHeight = size;
+        };
+        ::testing::internal::CaptureStderr();
+        int result = app.AppCreateMainWindow();
+        std::string messages = ::testing::internal::GetCapturedStderr();
+        if (size == 45) {
+            ASSERT_EQ(result, 0) << messages;
+            int w = 0, h = 0;
+            I3dGetScreenSize(&w, &h);
+            EXPECT_EQ(std::make_pair(w, h), std::make_pair(1024, 768)) << "the dummy's one mode";
+            EXPECT_EQ(std::make_pair(app.deviceWidth, app.deviceHeight), std::make_pair(w, h));
+            app.AppShutdown();
+        } else {
+            EXPECT_EQ(result, -1);
+            EXPECT_NE(messages.find("no mode of 100000 x 100000"), std::string::npos) << messages;
+            EXPECT_EQ(app.AppStartStatus(), 1);
+            EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO));
+        }
+    }
+}
