@@ -48,6 +48,14 @@ void D3dSetAlphaArg2(int stage, DWORD value);         // 6
 void D3dSetTexCoordIndex(int stage, DWORD value);     // 11
 void D3dSetTexTransformFlags(int stage, DWORD value); // 24
 
+// ---- state groups the game sets together ----
+
+// Blending by source alpha (SRCALPHA, INVSRCALPHA), pixels of alpha 2 or less dropped (alpha
+// test GREATER than 2): how everything see-through is drawn.
+void D3dSetAlphaBlendDefaults();
+// Stage 0 selects the texture factor as colour and alpha, stage 1 is off: a flat colour.
+void D3dSetFactorStages();
+
 // ---- values kept for D3dClear, never sent as states ----
 void D3dSetClearColor(float r, float g, float b);
 void D3dSetClearZ(float z);

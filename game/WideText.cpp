@@ -1,37 +1,10 @@
 // UTF-8 to UTF-16 and back for the game's shown text.
 #include "game/WideText.h"
 
+#include "engine/Utf8.h"
+
 #include <cstdint>
 #include <cstring>
-
-// The code point of the valid sequence at `s` (n bytes left), with its length; 0 length when the
-// bytes are not a valid, shortest-form sequence of a scalar value.
-static uint32_t DecodeOne(const unsigned char* s, size_t n, int* length) {
-    *length = 0;
-    unsigned char b = s[0];
-    int len;
-    uint32_t cp, min;
-    if (b < 0x80) {
-        *length = 1;
-        return b;
-    } else if ((b & 0xE0) == 0xC0) {
-        len = 2, cp = b & 0x1F, min = 0x80;
-    } else if ((b & 0xF0) == 0xE0) {
-        len = 3, cp = b & 0x0F, min = 0x800;
-    } else if ((b & 0xF8) == 0xF0) {
-        len = 4, cp = b & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (size_t(len) > n) return 0;
-    for (int i = 1; i < len; ++i) {
-        if ((s[i] & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (s[i] & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    *length = len;
-    return cp;
-}
 
 int WideFromUtf8(const char* text, char16_t* out, int outCount) {
     if (!out || outCount < 1) return 0;
@@ -42,7 +15,7 @@ int WideFromUtf8(const char* text, char16_t* out, int outCount) {
         size_t i = 0;
         while (i < n && w < outCount - 1) {
             int len;
-            uint32_t cp = DecodeOne(s + i, n - i, &len);
+            uint32_t cp = Utf8DecodeOne(s + i, n - i, &len);
             if (len == 0) {
                 cp = s[i];
                 len = 1;

@@ -15,12 +15,7 @@ int DbgDrawAabb(const float box[6], const Mat4* world, uint32_t colour) {
     D3dSetZWrite(1);
     D3dSetCullMode(D3DCULL_NONE);
     D3dSetTextureFactor(colour);
-    D3dSetColorOp(0, D3DTOP_SELECTARG1);
-    D3dSetColorArg1(0, D3DTA_TFACTOR);
-    D3dSetAlphaOp(0, D3DTOP_SELECTARG1);
-    D3dSetAlphaArg1(0, D3DTA_TFACTOR);
-    D3dSetColorOp(1, D3DTOP_DISABLE);
-    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    D3dSetFactorStages();
     Mat4 identity;
     I3dSetWorld(world ? world : Mat4Identity(&identity));
 

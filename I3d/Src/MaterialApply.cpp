@@ -241,12 +241,7 @@ void I3dApplyMaterial(const MDL3MTRL* m) {
     D3dSetLighting(1);
     D3dSetSpecular(1);
     D3dSetZWrite(1);
-    D3dSetAlphaBlend(1);
-    D3dSetSrcBlend(D3DBLEND_SRCALPHA);
-    D3dSetDestBlend(D3DBLEND_INVSRCALPHA);
-    D3dSetAlphaTest(1);
-    D3dSetAlphaRef(2);
-    D3dSetAlphaFunc(D3DCMP_GREATER);
+    D3dSetAlphaBlendDefaults();
     D3dSetCullMode(m->doubleSided ? D3DCULL_NONE : D3DCULL_CCW);
     D3dSetAddressU(0, D3DTADDRESS_WRAP);
     D3dSetAddressV(0, D3DTADDRESS_WRAP);

@@ -261,6 +261,26 @@ void D3dSetTexTransformFlags(int s, DWORD v) {
     SetStage(s, F_TEXTRANSFORMFLAGS, D3DTSS_TEXTURETRANSFORMFLAGS, v);
 }
 
+// ---- state groups ----
+
+void D3dSetAlphaBlendDefaults() {
+    D3dSetAlphaBlend(1);
+    D3dSetSrcBlend(D3DBLEND_SRCALPHA);
+    D3dSetDestBlend(D3DBLEND_INVSRCALPHA);
+    D3dSetAlphaTest(1);
+    D3dSetAlphaRef(2);
+    D3dSetAlphaFunc(D3DCMP_GREATER);
+}
+
+void D3dSetFactorStages() {
+    D3dSetColorOp(0, D3DTOP_SELECTARG1);
+    D3dSetColorArg1(0, D3DTA_TFACTOR);
+    D3dSetAlphaOp(0, D3DTOP_SELECTARG1);
+    D3dSetAlphaArg1(0, D3DTA_TFACTOR);
+    D3dSetColorOp(1, D3DTOP_DISABLE);
+    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+}
+
 // ---- clear values ----
 
 void D3dSetClearColor(float r, float g, float b) {

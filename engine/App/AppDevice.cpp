@@ -23,18 +23,8 @@ static void SetDefaultStates() {
     D3dSetZFunc(D3DCMP_LESSEQUAL);
     D3dSetLighting(0);
     D3dSetFogEnable(0);
-    D3dSetAlphaBlend(1);
-    D3dSetSrcBlend(D3DBLEND_SRCALPHA);
-    D3dSetDestBlend(D3DBLEND_INVSRCALPHA);
-    D3dSetAlphaTest(1);
-    D3dSetAlphaRef(2);
-    D3dSetAlphaFunc(D3DCMP_GREATER);
-    D3dSetColorOp(0, D3DTOP_SELECTARG1);
-    D3dSetColorArg1(0, D3DTA_TFACTOR);
-    D3dSetAlphaOp(0, D3DTOP_SELECTARG1);
-    D3dSetAlphaArg1(0, D3DTA_TFACTOR);
-    D3dSetColorOp(1, D3DTOP_DISABLE);
-    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    D3dSetAlphaBlendDefaults();
+    D3dSetFactorStages();
     for (int stage = 0; stage < 4; ++stage) {
         D3dSetMinFilter(stage, D3DTEXF_LINEAR);
         D3dSetMagFilter(stage, D3DTEXF_LINEAR);

@@ -4,6 +4,9 @@
 
 #include "I3d/Device.h"
 #include "engine/SlInput.h"
+#include "engine/Utf8.h"
+
+#include <cstring>
 
 // ---- the loop ----
 
@@ -145,37 +148,18 @@ void AppBase::OnPointerInside(bool inside) {
     }
 }
 
-// The next code point of UTF-8 text, or -1 for a malformed sequence (one byte is skipped).
-static int32_t NextCodePoint(const unsigned char*& p) {
-    unsigned c = *p++;
-    if (c < 0x80) return (int32_t)c;
-    int more;
-    uint32_t cp, min;
-    if ((c & 0xE0) == 0xC0) {
-        more = 1, cp = c & 0x1F, min = 0x80;
-    } else if ((c & 0xF0) == 0xE0) {
-        more = 2, cp = c & 0x0F, min = 0x800;
-    } else if ((c & 0xF8) == 0xF0) {
-        more = 3, cp = c & 0x07, min = 0x10000;
-    } else {
-        return -1;
-    }
-    const unsigned char* q = p;
-    for (int i = 0; i < more; ++i, ++q) {
-        if ((*q & 0xC0) != 0x80) return -1;
-        cp = (cp << 6) | (*q & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
-    p = q;
-    return (int32_t)cp;
-}
-
 void AppBase::PostText(const char* utf8) {
-    // SDL ends the text within its fixed field.
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8);
-    while (*p) {
-        int32_t cp = NextCodePoint(p);
-        if (cp >= 0) SlPostEvent(SL_CHAR, cp, 0);
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(utf8);
+    size_t n = std::strlen(utf8); // SDL ends the text within its fixed field
+    for (size_t i = 0; i < n;) {
+        int length = 0;
+        uint32_t cp = Utf8DecodeOne(s + i, n - i, &length);
+        if (length == 0) { // a malformed byte posts nothing
+            ++i;
+            continue;
+        }
+        SlPostEvent(SL_CHAR, (intptr_t)cp, 0);
+        i += (size_t)length;
     }
 }
 
