@@ -6,14 +6,8 @@
 #include "I3d/Buffers.h"
 #include "I3d/Device.h"
 #include "I3d/Lights.h"
+#include "I3d/SpriteBatch.h"
 #include "I3d/StateCache.h"
-
-// ---- the sprite batch ----
-// Its buffers live in the default pool as well.
-// TODO(sprite batch): call I3dSpriteBatchRelease () and I3dSpriteBatchRestore () here once the
-// sprite batch is part of the render kernel.
-static void SpriteBatchRelease() {}
-static void SpriteBatchRestore() {}
 
 // ---- reset ----
 
@@ -36,7 +30,7 @@ int AppBase::AppDeviceReset() {
     // what was released stays released.
     if (!m_lostNotified) {
         FreeDynamicBuffers();
-        SpriteBatchRelease();
+        I3dSpriteBatchRelease();
         DeviceLost();
         m_lostNotified = true;
     }
@@ -48,7 +42,7 @@ int AppBase::AppDeviceReset() {
     SetDefaultStates();
     I3dLightsRestore();
     CreateDynamicBuffers();
-    SpriteBatchRestore();
+    I3dSpriteBatchRestore(); // -1 when the game made no batch
     DeviceReset();
     return 0;
 }

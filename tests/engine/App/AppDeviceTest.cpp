@@ -41,12 +41,16 @@ TEST_F(AppTest, ResetsThatFailTwiceNotifyOnceAndRestoreEverything) {
         I3dLightSetDiffuse(light, 0.25f, 0.5f, 0.75f);
         D3dSetCullMode(D3DCULL_NONE);
         D3dSetLighting(1);
+        I3dSpriteBatchCreate(3000, 40);
     };
+    app.onShutdown = [] { I3dSpriteBatchDestroy(); };
     Start();
     auto lostOnce = [&] {
         EXPECT_TRUE(app.deviceLost);
         EXPECT_EQ(app.lostCalls, 1) << "a retry told the game of the loss again";
-        EXPECT_EQ(app.dynamicVb, nullptr) << "a default-pool buffer blocks the reset";
+        // Default-pool buffers still held would block the reset.
+        EXPECT_EQ(app.dynamicVb, nullptr);
+        EXPECT_EQ(I3dSpriteBatchGet()->vb, nullptr) << "the sprite batch was not released";
     };
     app.steps = {
         [] {
@@ -80,6 +84,7 @@ TEST_F(AppTest, ResetsThatFailTwiceNotifyOnceAndRestoreEverything) {
             EXPECT_TRUE(enabled) << "the lights were not restored";
             EXPECT_FLOAT_EQ(restored.Diffuse.g, 0.5f);
             ExpectDynamicBuffersCurrent();
+            EXPECT_NE(I3dSpriteBatchGet()->vb, nullptr) << "the sprite batch was not rebuilt";
         },
     };
     RunToEnd();
