@@ -115,12 +115,7 @@ void SoundDrawRanges(const VECTOR3* pos, float minDist, float maxDist) {
     D3dSetZFunc(D3DCMP_LESSEQUAL);
     D3dSetZWrite(0);
     D3dSetCullMode(D3DCULL_NONE);
-    D3dSetColorOp(0, D3DTOP_SELECTARG1);
-    D3dSetColorArg1(0, D3DTA_TFACTOR);
-    D3dSetAlphaOp(0, D3DTOP_SELECTARG1);
-    D3dSetAlphaArg1(0, D3DTA_TFACTOR);
-    D3dSetColorOp(1, D3DTOP_DISABLE);
-    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    D3dSetFactorStages();
     D3dSetAlphaTest(0);
     DrawSphere(pos, minDist, 0x50FF0000u);
     DrawSphere(pos, maxDist, 0x5000FFFFu);
