@@ -5,6 +5,9 @@
 
 #include <algorithm>
 
+float g_frameSeconds = 0.0f;
+float g_totalSeconds = 0.0f;
+
 FrameClock* FrameClockNew() {
     auto* c = new FrameClock;
     c->lastTick = TimerNow();

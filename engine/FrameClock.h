@@ -22,6 +22,11 @@ struct FrameClock {
     uint32_t capMs = 1000; // the game sets 33
 };
 
+// The application's frame, set at each tick: this frame's real time and the total real time, in
+// seconds. Controls and animations read them.
+extern float g_frameSeconds;
+extern float g_totalSeconds;
+
 FrameClock* FrameClockNew();
 void FrameClockFree(FrameClock* clock);
 void FrameClockSetCap(FrameClock* clock, uint32_t ms);

@@ -1,0 +1,229 @@
+// The game application's start-up, shutdown and small operations: the settings file, the
+// services in their fixed order, "Startup.lua", and what a lost device takes with it.
+#include "engine/GameApp/GameApp.h"
+
+#include "I3d/CharModel.h"
+#include "I3d/Device.h"
+#include "I3d/Font.h"
+#include "I3d/Primitives.h"
+#include "I3d/SpriteBatch.h"
+#include "engine/DebugLog.h"
+#include "engine/Dirs.h"
+#include "engine/Ent3d/Ent3dBase.h"
+#include "engine/EntBase.h"
+#include "engine/EntIniLoader.h"
+#include "engine/FrameClock.h"
+#include "engine/IniFile.h"
+#include "engine/ScriptLibs.h"
+#include "engine/ScriptMgr.h"
+#include "engine/Sound.h"
+#include "engine/System.h"
+#include "engine/UserFolder.h"
+#include "tools/Editor.h"
+#include "tools/HwConfig.h"
+#include "world/ParticleSys.h"
+
+#include <cmath>
+#include <cstdint>
+
+static constexpr uint32_t kFrameCapMs = 33;
+static constexpr int kSprites = 3000, kSpriteGroups = 40;
+static constexpr int kVoices = 32;
+// The interface is laid out on this screen whatever the window's size.
+static constexpr float kMenuWidth = 1024.0f, kMenuHeight = 768.0f;
+
+GameApp::GameApp() {
+    windowed = 1;
+    windowWidth = 1280;
+    windowHeight = 720;
+    deviceWidth = 1024;
+    deviceHeight = 768;
+    debug = 0;
+}
+
+GameApp::~GameApp() = default;
+
+std::string GameApp::ProgramFolder() const {
+    return m_programFolder.empty() ? std::string(SysProgramFolder()) : m_programFolder;
+}
+
+ENTBASE* GameApp::Live(ENTBASE** link) {
+    if (*link && !EntIsLive(*link)) *link = nullptr;
+    return *link;
+}
+
+ENTBASE* GameApp::GetRoot() {
+    return Live(&root);
+}
+ENTBASE* GameApp::GetViewports() {
+    return Live(&viewports);
+}
+ENTBASE* GameApp::GetWorld() {
+    return Live(&world);
+}
+ENTBASE* GameApp::GetMenus() {
+    return Live(&menus);
+}
+
+// ---- settings ----
+
+int GameApp::LoadConfig() {
+    m_userFolder = UserGameFolder();
+    if (!m_userFolder.empty()) {
+        // One level only; a folder that cannot be made leaves the defaults.
+        DirCreate(m_userFolder.c_str());
+        m_settingsPath = m_userFolder + "Config.ini";
+    } else {
+        m_settingsPath = ProgramFolder() + "Saves/Config.ini";
+    }
+
+    HwConfigSettings settings = {hinstance, m_settingsPath.c_str(), "Xq App"};
+    if (HwConfigShow(&settings) == 0) return -1;
+
+    // Whole numbers only: a switch written as "TRUE" reads as 0.
+    const char* section = HwConfigSectionName();
+    IniSetProfileFile(m_settingsPath.c_str());
+    int value = 0;
+    windowed = IniProfileGetInt(&value, section, "windowed", 1) == 1;
+    adapter = IniProfileGetInt(&value, section, "deviceId", 0);
+    backBufferFormat = IniProfileGetInt(&value, section, "format", 22);
+    lockVsync = IniProfileGetInt(&value, section, "lockVsync", 0) == 1;
+    debug = IniProfileGetInt(&value, section, "debug", 0) == 1;
+    if (windowed) {
+        windowWidth = IniProfileGetInt(&value, section, "winWidth", 640);
+        windowHeight = IniProfileGetInt(&value, section, "winHeight", 480);
+        runWhileInactive = (uint32_t)IniProfileGetInt(&value, section, "runWhileInactive", 0);
+        lockableBackbuffer = (uint8_t)IniProfileGetInt(&value, section, "lockableBackbuffer", 0);
+    } else {
+        deviceWidth = IniProfileGetInt(&value, section, "hRes", 640);
+        deviceHeight = IniProfileGetInt(&value, section, "vRes", 480);
+    }
+    IniClearProfileFile();
+    return 0;
+}
+
+// ---- start-up ----
+
+// The editor hands over what it made; it starts like anything else made at run time.
+static void StartMadeEntity(ENTBASE* made, void*) {
+    if (made) made->Start();
+}
+
+void GameApp::OnInit() {
+    if (!m_userFolder.empty()) DirCreate(m_userFolder.c_str());
+    std::string program = ProgramFolder();
+    DataDirSetFromFile(&dataFolder, (program + "Data/").c_str());
+
+    clock = FrameClockNew();
+    FrameClockSetCap(clock, kFrameCapMs);
+    UpdateMouseScale();
+
+    I3dPrimMeshesCreate();
+    I3dSpriteBatchCreate(kSprites, kSpriteGroups);
+    I3dSpriteBatchEnable(1);
+    I3dSpriteBatchSetCull(0);
+
+    EntSystemInit();
+    SndInit((std::string(dataFolder.path) + "SoundFilters/").c_str(), 0, kVoices);
+
+    editor = EditorNew(hinstance);
+    if (editor) {
+        EditorSetCallback(StartMadeEntity, this);
+        EditorSetDataDir(editor, (program + "Editor/").c_str());
+    }
+
+    scripts = ScriptMgrGet();
+    if (scripts) {
+        LuaOpenEntityLib(scripts->L);
+        LuaOpenSystemLib(scripts->L);
+        LuaOpenGameLib(scripts->L, this);
+        PublishClassProcs();
+    }
+
+    debugFont = FontAcquire((std::string(dataFolder.path) + "\\Fonts\\CourierNew9o").c_str());
+    Ent3dSetDebugFont(debugFont);
+
+    if (LuaScript* startup = scripts ? LuaScriptNew() : nullptr) {
+        startup->SetAutoDelete(1);
+        startup->RunFile((std::string(dataFolder.path) + "Startup.lua").c_str());
+    }
+}
+
+// ---- shutdown ----
+
+void GameApp::Shutdown() {
+    keyboardEntity = nullptr;
+    EntDestroyChildren(Live(&viewports));
+    EntDestroyChildren(Live(&world));
+    EntResetClasses();
+
+    EditorDelete(editor);
+    editor = nullptr;
+    EditorSetCallback(nullptr, nullptr);
+    Ent3dSetDebugFont(nullptr);
+    if (debugFont) SharedObjRelease(debugFont);
+    debugFont = nullptr;
+    I3dPrimMeshesRelease();
+
+    EntDestroyTree(Live(&menus));
+    EntDestroyTree(Live(&root));
+    root = game = world = viewports = menuRoot = menuViewport = menus = mouse = nullptr;
+
+    FrameClockFree(clock);
+    clock = nullptr;
+    SndShutdown();
+    EntSystemShutdown();
+    ScriptMgrDestroy();
+    scripts = nullptr;
+    I3dSpriteBatchDestroy();
+}
+
+// ---- small operations ----
+
+void GameApp::ClearScene() {
+    keyboardEntity = nullptr;
+    EntDestroyChildren(Live(&viewports));
+    EntDestroyChildren(Live(&world));
+    EntResetClasses();
+}
+
+void GameApp::SetClockSpeed(float factor) {
+    if (!clock) return;
+    // Truncated like the integer it becomes; a factor no clock word can hold is clamped.
+    double scale = std::trunc((double)factor * 1024.0);
+    if (std::isnan(scale)) return;
+    if (scale > INT32_MAX) scale = INT32_MAX;
+    if (scale < INT32_MIN) scale = INT32_MIN;
+    FrameClockSetScale(clock, (int32_t)scale);
+}
+
+void GameApp::OnResize(int width, int height) {
+    AppBase::OnResize(width, height);
+    UpdateMouseScale();
+}
+
+void GameApp::UpdateMouseScale() {
+    int w = 0, h = 0;
+    I3dGetScreenSize(&w, &h);
+    // The application's own size handler never passes an empty screen; a direct call keeps the
+    // last scale rather than divide by zero.
+    if (w > 0) mouseScaleX = kMenuWidth / (float)w;
+    if (h > 0) mouseScaleY = kMenuHeight / (float)h;
+}
+
+void GameApp::LoadEntitiesIni(const char* path) {
+    EntLoadEntitiesIni(path, Live(&root), Live(&world), dataFolder.path);
+}
+
+// ---- device ----
+
+void GameApp::DeviceLost() {
+    CharModelVbRelease();
+    ParticleSysDeviceLost();
+}
+
+void GameApp::DeviceReset() {
+    // The skinning buffer belongs to the character models: with none alive nothing would free it.
+    if (CharModelAcquisitions() > 0) CharModelVbCreate();
+    ParticleSysDeviceReset();
+}

@@ -1,0 +1,108 @@
+// The game application: the program's one application object. It reads the video settings from
+// the per-user "Config.ini", starts the game's services in a fixed order, publishes the entity
+// classes to the scripts, runs "Startup.lua", builds the root entity tree when a script asks for
+// it, and drives each frame: clock, scripts, sound, input, entity update, drawing.
+#pragma once
+
+#include "engine/App/AppBase.h"
+#include "engine/DataDir.h"
+#include "engine/EntTree.h"
+#include "engine/ScriptGameHost.h"
+
+#include <string>
+
+class ENTBASE;
+class Editor;
+class Font;
+struct FrameClock;
+struct ScriptMgr;
+
+class GameApp : public AppBase, public ScriptGameHost {
+  public:
+    GameApp();
+    ~GameApp() override;
+
+    // ---- the application's operations ----
+    // The settings file, the configuration dialog (which may stop the start-up: -1), then the
+    // video keys of "Xq Config". 0.
+    int LoadConfig() override;
+    void OnInit() override;
+    void Shutdown() override;
+    void Update() override;
+    void Render() override;
+    // The character-model skinning buffer and the particle buffers live in the default pool.
+    void DeviceLost() override;
+    void DeviceReset() override;
+    void OnResize(int width, int height) override;
+
+    // ---- called by menus, the game object and the scripts ----
+    // Forgets the keyboard entity, empties "Viewport" and "World" and resets the classes.
+    void ClearScene();
+    // The clock's speed: factor x 1024, truncated (1024 is real time).
+    void SetClockSpeed(float factor);
+    // The standard root tree. A class that is not registered leaves its node, and the nodes meant
+    // to hang below it, unmade (logged); without the null entity's class nothing is made and the
+    // program quits. A second call while the tree exists does nothing.
+    void BuildRootTree() override;
+    // Sets `name` to each class procedure built in this program, in the fixed order of the 108
+    // "Ec" names; the names of classes not built yet stay nil.
+    void PublishClassProcs();
+
+    // ScriptGameHost
+    void Quit() override { quit = 1; }
+    ENTBASE* GetRoot() override;
+    ENTBASE* GetViewports() override;
+    ENTBASE* GetWorld() override;
+    ENTBASE* GetMenus() override;
+    const char* GetDataFolder() override { return dataFolder.path; }
+    void SetKeyboardEntity(ENTBASE* entity) override { keyboardEntity = entity; }
+    void LoadEntitiesIni(const char* path) override;
+
+    // The program folder the data folder, "Saves/" and "Editor/" are taken from: the
+    // executable's, unless a test gives another (ending in "/") before start-up.
+    void SetProgramFolder(const char* folder) { m_programFolder = folder ? folder : ""; }
+    std::string ProgramFolder() const;
+    // The settings file LoadConfig used.
+    const std::string& SettingsPath() const { return m_settingsPath; }
+
+    // ---- fields ----
+    Font* debugFont = nullptr;
+    DataDir dataFolder = {};
+    FrameClock* clock = nullptr;
+    ScriptMgr* scripts = nullptr;
+    // The root tree. Scripts can destroy any of these: each is checked for life before use and
+    // forgotten when it has gone.
+    ENTBASE* root = nullptr;
+    ENTBASE* game = nullptr;
+    ENTBASE* world = nullptr;
+    ENTBASE* viewports = nullptr;
+    ENTBASE* menuRoot = nullptr;
+    ENTBASE* menuViewport = nullptr;
+    ENTBASE* menus = nullptr;
+    ENTBASE* mouse = nullptr;
+    // Receives every input event after the menus; set by the scripts, checked the same way.
+    ENTBASE* keyboardEntity = nullptr;
+    Editor* editor = nullptr;
+
+  private:
+    void DispatchInput();
+    // Menu units per pixel of the render kernel's screen.
+    void UpdateMouseScale();
+    // The entity, or null (and the link cleared) once it has been destroyed.
+    static ENTBASE* Live(ENTBASE** link);
+    // Makes one node of the root tree: null, with the log line, when its class is not registered.
+    ENTBASE* MakeNode(const char* className, const char* name, ENTBASE* parent);
+
+    std::string m_programFolder;
+    std::string m_userFolder; // documents folder + "Fairlark/", or ""
+    std::string m_settingsPath;
+};
+
+// The 108 "Ec" names in their published order, each with its class procedure, or null for a
+// class not built yet.
+struct GameClassProc {
+    const char* name;
+    EntClassProc proc;
+};
+enum { GAME_CLASS_PROC_COUNT = 108 };
+extern const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT];

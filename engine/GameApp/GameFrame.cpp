@@ -1,0 +1,78 @@
+// The game's frame: the update (clock, scripts, sound, input, entities, editor) and the render
+// (the viewports, then the menus).
+#include "engine/GameApp/GameApp.h"
+
+#include "I3d/Device.h"
+#include "I3d/Font.h"
+#include "engine/EntBase.h"
+#include "engine/FrameClock.h"
+#include "engine/ScriptMgr.h"
+#include "engine/SlInput.h"
+#include "engine/Sound.h"
+#include "tools/Editor.h"
+
+enum {
+    KEY_F1 = 59,
+    KEY_LCONTROL = 29,
+    KEY_RCONTROL = 157,
+};
+
+// ---- update ----
+
+void GameApp::Update() {
+    if (!clock) return;
+    FrameClockTick(clock);
+    g_frameSeconds = clock->deltaSeconds;
+    g_totalSeconds = (float)clock->elapsedMs * 0.001f;
+    // The game's step: the real frame time capped at 33 ms, times the clock speed.
+    const float gameSeconds = clock->scaledDeltaSeconds;
+
+    ScriptMgrUpdate(gameSeconds);
+    SndUpdate();
+    DispatchInput();
+    // The class-wide light-chaser timers of static objects and attractions go here, once their
+    // classes exist.
+    EntTreeUpdate(Live(&root), gameSeconds);
+    if (editor) EditorUpdate(editor, clock->deltaSeconds);
+}
+
+// Events reach the menus' subtree and the keyboard entity only: the world hears none of them.
+void GameApp::DispatchInput() {
+    SlPadPoll();
+    for (int pad = 0; pad < SL_PAD_COUNT; ++pad) {
+        SlPadMenuEvents(pad);
+        SlPostEvent(SL_PADSTATE, reinterpret_cast<intptr_t>(SlPadGetState(pad)), pad);
+    }
+
+    SlEvent event;
+    while (SlGetEvent(&event) == 0) {
+        SlKeyToMenuEvent(&event);
+        EntTreeSendMessage(Live(&menuRoot), &event);
+        // The menus may have destroyed the keyboard entity (or a script did, any time before).
+        if (ENTBASE* keyboard = Live(&keyboardEntity)) keyboard->OnMessage(&event);
+        // Ctrl+F1: the editor, when this build has one, in a window, with the debug switch on.
+        if (event.type == SL_KEYDOWN && event.a == KEY_F1 &&
+            (SlKeyState(KEY_LCONTROL) || SlKeyState(KEY_RCONTROL)) && editor && windowed && debug) {
+            AppShowCursor();
+            EditorSetRootEntity(editor, Live(&root));
+            EditorToggleMode(editor, hwnd);
+        }
+    }
+}
+
+// ---- render ----
+
+void GameApp::Render() {
+    if (D3dBeginScene() == 0) {
+        EntTreeDrawPre(Live(&viewports));
+        EntTreeDrawPre(Live(&menuRoot));
+        if (editor && EditorWantsPass(editor)) {
+            FontSetCurrent(debugFont);
+            EntTreeDrawPost(Live(&viewports));
+            EntTreeDrawPost(Live(&menuRoot));
+        }
+        D3dEndScene();
+    }
+    // Presented even after a failed begin, so a lost device is noticed here.
+    if (D3dPresent() != 0) deviceLost = 1;
+}
