@@ -1,0 +1,151 @@
+// The settings: where "Config.ini" is found, what its video keys set, and the configuration
+// dialog that may stop the start-up.
+#include "tests/engine/GameApp/GameAppFixture.h"
+
+#include "I3d/Device.h"
+#include "engine/DebugLog.h"
+#include "engine/UserFolder.h"
+#include "tools/HwConfig.h"
+
+#include <tuple>
+
+namespace {
+std::tuple<int, int, int, int, int> Video(const GameApp& app) {
+    return {app.windowed, app.windowWidth, app.windowHeight, app.deviceWidth, app.deviceHeight};
+}
+} // namespace
+
+TEST_F(GameAppTest, WithoutASettingsFileTheDefaultsApplyAndTheGameFolderIsMade) {
+    WriteConfig("", "Other.ini");
+    ASSERT_EQ(app.LoadConfig(), 0);
+    EXPECT_EQ(app.SettingsPath(), m_documents + "Fairlark/Config.ini");
+    EXPECT_EQ(Video(app), std::make_tuple(1, 640, 480, 1024, 768)) << "windowed 640 x 480";
+    EXPECT_EQ(app.debug, 0) << "no log without the switch";
+    EXPECT_EQ(app.backBufferFormat, 22);
+    EXPECT_EQ(app.runWhileInactive, 0u);
+}
+
+// Only 1 switches on; the dialog must write 0/1, since "TRUE" reads as the integer 0.
+TEST_F(GameAppTest, OnlyOneSwitchesOnAndSwitchesAreReadAsIntegers) {
+    for (const char* value : {"2", "TRUE", "0"}) {
+        SCOPED_TRACE(value);
+        WriteConfig(std::string("[Xq Config]\nrunHwConfig=0\nwindowed=") + value +
+                    "\ndebug=" + value + "\nlockVsync=" + value + "\n");
+        GameApp game;
+        game.SetProgramFolder(m_program.c_str());
+        ASSERT_EQ(game.LoadConfig(), 0);
+        EXPECT_EQ(game.windowed, 0) << "only windowed=1 is a window";
+        EXPECT_EQ(game.debug, 0) << "only debug=1 starts the log";
+        EXPECT_EQ(game.lockVsync, 0);
+    }
+}
+
+TEST_F(GameAppTest, EachModeReadsOnlyItsOwnSizeKeys) {
+    const std::string keys = "winWidth=1000\nwinHeight=700\nrunWhileInactive=3\n"
+                             "lockableBackbuffer=1\nhRes=800\nvRes=600\ndeviceId=2\nformat=23\n"
+                             "lockVsync=1\ndebug=1\nrunHwConfig=0\n";
+    WriteConfig("[Xq Config]\nwindowed=1\n" + keys);
+    ASSERT_EQ(app.LoadConfig(), 0);
+    EXPECT_EQ(Video(app), std::make_tuple(1, 1000, 700, 1024, 768)) << "hRes/vRes read in a window";
+    EXPECT_EQ(std::make_tuple(app.runWhileInactive, app.lockableBackbuffer), std::make_tuple(3u, 1))
+        << "these take the value as read";
+    EXPECT_EQ(std::make_tuple(app.adapter, app.backBufferFormat, app.lockVsync, app.debug),
+              std::make_tuple(2, 23, 1, 1));
+
+    GameApp full;
+    full.SetProgramFolder(m_program.c_str());
+    WriteConfig("[Xq Config]\nwindowed=0\n" + keys);
+    ASSERT_EQ(full.LoadConfig(), 0);
+    EXPECT_EQ(Video(full), std::make_tuple(0, 1280, 720, 800, 600))
+        << "the window's keys were read for full screen";
+    EXPECT_EQ(std::make_tuple(full.runWhileInactive, full.lockableBackbuffer),
+              std::make_tuple(0u, 0));
+}
+
+TEST_F(GameAppTest, ALowerCaseSettingsFileIsTheSameFile) {
+    WriteConfig("[Xq Config]\nrunHwConfig=0\nwinWidth=900\n", "config.ini");
+    ASSERT_EQ(app.LoadConfig(), 0);
+    EXPECT_EQ(app.windowWidth, 900);
+}
+
+// Without a documents folder the settings live beside the program, never in the working folder.
+TEST_F(GameAppTest, WithoutADocumentsFolderTheProgramsSavesFolderHoldsTheSettings) {
+    unsetenv("XDG_DOCUMENTS_DIR");
+    WriteTextFile(m_program + "Saves/Config.ini", "[Xq Config]\nrunHwConfig=0\nwinWidth=900\n");
+    ASSERT_EQ(app.LoadConfig(), 0);
+    EXPECT_EQ(app.SettingsPath(), m_program + "Saves/Config.ini");
+    EXPECT_EQ(app.windowWidth, 900);
+}
+
+// A documents folder the game cannot write in: no crash, the defaults.
+TEST_F(GameAppTest, AGameFolderThatCannotBeMadeLeavesTheDefaults) {
+    WriteTextFile(m_dir / "plain", "not a folder");
+    setenv("XDG_DOCUMENTS_DIR", (m_dir / "plain").c_str(), 1);
+    ASSERT_EQ(app.LoadConfig(), 0);
+    EXPECT_EQ(Video(app), std::make_tuple(1, 640, 480, 1024, 768));
+}
+
+TEST_F(GameAppTest, TheDocumentsFolderComesFromTheEnvironmentTheUserDirsFileOrHome) {
+    const std::string home = m_dir / "home/";
+    EXPECT_EQ(UserGameFolder(), m_documents + "Fairlark/");
+
+    setenv("XDG_DOCUMENTS_DIR", "relative/docs", 1);
+    EXPECT_EQ(UserDocumentsFolder(), "") << "a relative folder would follow the working folder";
+
+    unsetenv("XDG_DOCUMENTS_DIR");
+    WriteTextFile(home + ".config/user-dirs.dirs",
+                  "# written by the desktop\nXDG_MUSIC_DIR=\"$HOME/Music\"\n"
+                  "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n");
+    EXPECT_EQ(UserDocumentsFolder(), home + "Papers/");
+
+    WriteTextFile(home + ".config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/\"\n");
+    EXPECT_EQ(UserDocumentsFolder(), "") << "an entry naming the home folder means none";
+
+    WriteTextFile(home + ".config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Papers\n");
+    WriteTextFile(home + "Documents/keep", "");
+    EXPECT_EQ(UserDocumentsFolder(), home + "Documents/") << "a malformed entry falls through";
+}
+
+// ---- the configuration dialog ----
+
+namespace {
+HwConfigSettings s_seen;
+int s_dialogCalls = 0;
+int StopStartup(HwConfigSettings* settings) {
+    s_seen = *settings;
+    ++s_dialogCalls;
+    return 0;
+}
+} // namespace
+
+// The dialog stops the start-up before anything is made: no device, no log.
+TEST_F(GameAppTest, ADialogAnsweringZeroEndsTheStartUpBeforeAnyDeviceOrLog) {
+    HwConfigSetDriver(StopStartup);
+    WriteConfig("[Xq Config]\nrunHwConfig=1\ndebug=1\n");
+    EXPECT_EQ(app.AppCreateMainWindow(), -1);
+    EXPECT_EQ(app.AppStartStatus(), 0) << "a deliberate end is not a failure";
+    EXPECT_EQ(s_dialogCalls, 1);
+    EXPECT_EQ(std::string(s_seen.settingsPath), app.SettingsPath());
+    EXPECT_STREQ(s_seen.appName, "Xq App");
+    EXPECT_EQ(D3dDevice(), nullptr);
+    EXPECT_STREQ(DbgLogFile(), "Debug.txt") << "the log was started";
+    EXPECT_EQ(app.hwnd, nullptr);
+}
+
+TEST_F(GameAppTest, TheDialogRunsUnlessSwitchedOffAndWithoutOneTheStartUpGoesOn) {
+    HwConfigSetDriver(StopStartup);
+    s_dialogCalls = 0;
+    WriteConfig("[Xq Config]\nrunHwConfig=0\n");
+    EXPECT_EQ(app.LoadConfig(), 0);
+    EXPECT_EQ(s_dialogCalls, 0);
+    WriteConfig("[Xq Config]\nwindowed=1\n");
+    EXPECT_EQ(app.LoadConfig(), -1) << "runHwConfig is 1 when missing";
+    EXPECT_EQ(s_dialogCalls, 1);
+
+    HwConfigSetDriver(nullptr);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app.LoadConfig(), 0);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                  "HwConfigShow: no configuration dialog in this build"),
+              std::string::npos);
+}

@@ -1,0 +1,199 @@
+// The game's start-up: the services in their fixed order, the published classes, the first data
+// set's start-up script, and start-ups whose data is missing or broken.
+#include "tests/engine/GameApp/GameAppFixture.h"
+
+#include "I3d/SpriteBatch.h"
+#include "engine/FrameClock.h"
+#include "engine/ScriptMgr.h"
+#include "engine/Sound.h"
+#include "world/EcViewport.h"
+
+#include <lua.hpp>
+#include <unistd.h>
+
+#include <cstdio>
+#include <set>
+#include <sstream>
+
+namespace {
+// The published names, in their order.
+const char* const kClassNames =
+    "EcNull EcViewport EcClear EcEnvironment EcTimeOfDay EcSun EcLensFlare EcObserver2 "
+    "EcCloudDome2 EcSkyDome EcPlayfield1 EcAvatar1 EcMtGame EcMtPowerGrid EcCameraFixed "
+    "EcCameraAvatar1 EcCameraVantor1 EcCameraAttach EcRube1 EcCarny EcRubeGen EcRubeSpawnPt "
+    "EcCube1 EcLight EcSkyBoxCube EcSkyBox3 EcSound EcGroupSound EcVrebBud1 EcOvalDisplay1 "
+    "EcMarker1 EcStaticObject EcArticuModel EcCameraWaypoint EcWptFollower EcGameGrid EcAttrBase "
+    "EcTerrain2 EcGrassPatch EcGrassMesh EcParticleSpray EcParticles EcMusic EcIconFlyup EcLitter "
+    "EcMouseCursor1 EcTextButton EcTextButton2 EcStaticGraphic EcCtl3Slideshow "
+    "EcCtl3StatBar3Color EcAnimGraphic EcGraphicButton EcGraphicCheckBox EcTextCheckBox "
+    "EcEditLine EcStaticText EcStaticTextBox EcIncDecButton EcCustom EcSlider EcMenuRoot "
+    "EcMenuPublisher EcMenuTolvane EcMenuEsrb EcMenuSplash EcMenuMain EcMenuChooseProfile "
+    "EcMenuSandbox EcMenuLoadSandbox EcMenuConfirmExit EcMenuWorldLoader EcMenuGameRunning "
+    "EcMenuInspectRube EcMenuInspectCarny EcMenuInspectAttr EcMenuRemoveAttr EcMenuFireCarny "
+    "EcMenuInGame EcMenuReports EcMenuOptionsAudio EcMenuOptionsVideo EcMenuNewCareer "
+    "EcMenuEquipResource EcMenuPowerStats EcMenuReportSummary EcMenuReportMaint "
+    "EcMenuReportPower EcMenuReportHourly EcMenuReportEmployees EcMenuVenueIntro EcMenuEndOfDay "
+    "EcMenuSandboxSave EcMenuLayoutSave EcMenuLoadLayout EcMenuFileExists EcMenuYesNo "
+    "EcMenuCredits EcMenuLoadGame EcMenuMidwaySelector EcMenuVenueSetup EcMenuHelp "
+    "EcMenuAttractor EcMenuConfirmGeneric EcMenuInGameConfirm EcMenuCareer EcMenuCareerSummary "
+    "EcMenuLoadCareer";
+
+std::string ClassString(EntClassProc proc) {
+    char name[64] = {};
+    proc(nullptr, 4, 0, reinterpret_cast<intptr_t>(name), 0);
+    return name;
+}
+
+// What the services look like when the editor is made, the eighth step of the start-up.
+struct AtEditor {
+    uint32_t clockCap = 0;
+    float scaleX = 0, scaleY = 0;
+    int sprites = 0, groups = 0, spritesEnabled = -1, spritesCull = -1;
+    bool soundOpen = false;
+    int voices = 0;
+    bool scriptsMade = true, fontMade = true;
+};
+} // namespace
+
+TEST_F(GameAppTest, TheStartUpRunsItsStepsInOrder) {
+    AtEditor seen;
+    EditorDouble* editor = nullptr;
+    g_makeEditor = [&]() -> Editor* {
+        if (app.clock) seen.clockCap = app.clock->capMs;
+        seen.scaleX = app.mouseScaleX;
+        seen.scaleY = app.mouseScaleY;
+        if (const I3dSpriteBatch* batch = I3dSpriteBatchGet()) {
+            seen.sprites = batch->maxSprites;
+            seen.groups = batch->maxGroups;
+            seen.spritesEnabled = batch->enabled;
+            seen.spritesCull = batch->cull;
+        }
+        seen.soundOpen = SndIsOpen();
+        seen.voices = SndVoiceCount();
+        seen.scriptsMade = app.scripts != nullptr;
+        seen.fontMade = app.debugFont != nullptr;
+        return editor = new EditorDouble;
+    };
+    // The script sees the three libraries and the published classes.
+    WriteStartup(std::string(kRegisterAll) + "libraries = (Entity and System and Game) and 1 or 0\n"
+                                             "Script.WaitFrame(1)\n");
+    Start();
+
+    EXPECT_EQ(seen.clockCap, 33u) << "game time is capped at 33 ms a frame";
+    EXPECT_FLOAT_EQ(seen.scaleX, 1.0f) << "1024 / the screen's 1024";
+    EXPECT_FLOAT_EQ(seen.scaleY, 1.0f);
+    EXPECT_EQ(std::make_tuple(seen.sprites, seen.groups, seen.spritesEnabled, seen.spritesCull),
+              std::make_tuple(3000, 40, 1, 0));
+    EXPECT_TRUE(seen.soundOpen);
+    EXPECT_EQ(seen.voices, 32);
+    EXPECT_FALSE(seen.scriptsMade) << "the scripts start after the editor";
+    EXPECT_FALSE(seen.fontMade) << "the debug font comes after the scripts";
+
+    ASSERT_EQ(app.editor, editor);
+    EXPECT_EQ(editor->dataDir, m_program + "Editor/");
+    EXPECT_NE(app.debugFont, nullptr) << "\\Fonts\\CourierNew9o after the data folder";
+    EXPECT_STREQ(app.GetDataFolder(), (m_program + "Data/").c_str());
+    EXPECT_TRUE(PathExistsOnDisk(m_documents + "Fairlark"));
+
+    lua_State* L = ScriptMgrGet()->L;
+    lua_getglobal(L, "libraries");
+    EXPECT_EQ(lua_tonumber(L, -1), 1.0) << "Entity, System and Game were not all open";
+    lua_pop(L, 1);
+    EXPECT_NE(EntClassFind("EntNull"), nullptr) << "Startup.lua did not register the classes";
+
+    // "Startup.lua" deletes itself once it has finished.
+    ASSERT_NE(ScriptMgrGet()->scripts, nullptr);
+    Frame();
+    Frame();
+    EXPECT_EQ(ScriptMgrGet()->scripts, nullptr) << "the finished start-up script was kept";
+
+    // The editor's entities start like anything else made at run time.
+    GameDouble* made = MakeProbe(nullptr, "Made");
+    g_journal.clear();
+    EditorEntityMade(made);
+    EXPECT_EQ(Journal(), "Start:Made");
+    EntDestroyTree(made);
+}
+
+// Exactly the built classes are published, under the fixed names in their fixed order.
+TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
+    std::istringstream expected(kClassNames);
+    std::string name;
+    std::set<std::string> built;
+    for (const GameClassProc& entry : g_gameClassProcs) {
+        ASSERT_TRUE(expected >> name);
+        EXPECT_EQ(entry.name, name);
+        if (entry.proc) built.insert(entry.name);
+    }
+    EXPECT_FALSE(expected >> name) << "the table is short of " << name;
+    EXPECT_EQ(built, (std::set<std::string>{"EcNull", "EcViewport", "EcSound", "EcGroupSound",
+                                            "EcParticles", "EcMusic"}));
+    EXPECT_EQ(ClassString(g_gameClassProcs[0].proc), "EntNull");
+
+    WriteStartup("");
+    Start();
+    for (const GameClassProc& entry : g_gameClassProcs)
+        EXPECT_EQ(GlobalType(entry.name), entry.proc ? LUA_TLIGHTUSERDATA : LUA_TNIL) << entry.name;
+}
+
+// The data set the game ships with: every built class registered, the tree, and with no menu to
+// open the backdrop viewport over the world.
+TEST_F(GameAppTest, TheFirstDataSetRegistersEveryClassAndShowsTheBackdrop) {
+    WriteStartup(ReadTextFile(FAIRLARK_SOURCE_DIR "/data/Startup.lua"));
+    ::testing::internal::CaptureStderr();
+    Start();
+    std::string out = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(out.find("Startup.lua: done"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Error"), std::string::npos) << out;
+
+    for (const GameClassProc& entry : g_gameClassProcs) {
+        if (!entry.proc) continue;
+        EXPECT_NE(EntClassFind(ClassString(entry.proc).c_str()), nullptr) << entry.name;
+    }
+    ASSERT_NE(app.GetRoot(), nullptr);
+    auto* backdrop = static_cast<EcViewport*>(EntTreeFindName(app.GetViewports(), "Backdrop"));
+    ASSERT_NE(backdrop, nullptr);
+    EXPECT_EQ(EntGetParent(backdrop), app.GetViewports());
+    EXPECT_EQ(backdrop->clear, 1);
+    EXPECT_EQ(std::make_tuple(backdrop->color.r, backdrop->color.g, backdrop->color.b),
+              std::make_tuple(0.2f, 0.4f, 0.6f));
+    EXPECT_EQ(backdrop->width, 0.0f);
+    EXPECT_EQ(backdrop->drawRoot, app.GetWorld());
+    Frame();
+    Frame();
+}
+
+// ---- broken data ----
+
+TEST_F(GameAppTest, WithoutTheDataFolderTheStartUpSaysSoAndTheProgramStillCloses) {
+    unlink((m_program + "Data/Fonts").c_str());
+    rmdir((m_program + "Data").c_str());
+    ::testing::internal::CaptureStderr();
+    Start();
+    std::string out = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(out.find("[Syntax Error]"), std::string::npos) << out;
+    EXPECT_EQ(app.debugFont, nullptr);
+    EXPECT_EQ(app.GetRoot(), nullptr);
+    Frame();
+    SDL_Event close{};
+    close.type = SDL_QUIT;
+    SDL_PushEvent(&close);
+    app.AppMessageLoop();
+    EXPECT_EQ(app.quit, 1);
+    app.AppShutdown();
+}
+
+TEST_F(GameAppTest, AScriptErrorBeforeTheTreeLeavesNoTreeAndTheFramesRun) {
+    WriteStartup(std::string(kRegisterAll) +
+                 // Registering twice is refused without a word.
+                 "Entity.CreateClass(EcNull, nil, 0)\n"
+                 "local broken = nil\nbroken.call()\nGame.CreateEntityTree()\n");
+    ::testing::internal::CaptureStderr();
+    Start();
+    Frame();
+    std::string out = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(out.find("[LuaScript Runtime Error]"), std::string::npos) << out;
+    EXPECT_EQ(out.find("[", out.find("[LuaScript Runtime Error]") + 1), std::string::npos)
+        << "one message only: " << out;
+    EXPECT_EQ(app.GetRoot(), nullptr);
+}
