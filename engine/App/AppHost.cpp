@@ -3,6 +3,8 @@
 
 #include "engine/DebugLog.h"
 
+#include <cstring>
+
 AppHost::~AppHost() {
     WindowClose();
 }
@@ -17,6 +19,16 @@ int AppHost::WindowOpen(const char* title, int width, int height, std::string* e
             return -1;
         }
         m_videoStarted = true;
+    }
+    // Without a display SDL falls back to drawing into memory: a window nobody can see or close
+    // would run for ever. Those drivers serve only when asked for by name (the tests ask).
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+        !(asked && *asked)) {
+        if (error) *error = "no display to show it on (set DISPLAY, or run under xvfb-run)";
+        WindowClose();
+        return -1;
     }
     uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     if (!m_offscreen) {

@@ -126,3 +126,20 @@ TEST_F(AppTest, FullScreenTakesTheClosestModeOrEndsWithAMessage) {
         }
     }
 }
+
+// SDL's fallback to memory without a display would give a window nobody sees or closes.
+TEST(AppHost, WithoutADisplayNoWindowIsMadeInMemoryUnlessAskedFor) {
+    unsetenv("SDL_VIDEODRIVER");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    AppHost host;
+    std::string error;
+    if (host.WindowOpen("Fairlark", 64, 64, &error) == 0) {
+        // A machine with a real console may still show it.
+        const std::string driver = SDL_GetCurrentVideoDriver();
+        EXPECT_TRUE(driver != "offscreen" && driver != "dummy") << driver;
+    } else {
+        EXPECT_NE(error.find("no display"), std::string::npos) << error;
+    }
+    host.WindowClose();
+}
