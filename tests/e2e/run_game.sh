@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Runs the built game as a new user would: the program and its Data/ copied to a fresh folder, a
+# home and documents folder of its own, a virtual X display. One run per mode:
+#   window      the first data set opens its window, draws the backdrop and ends on SIGTERM
+#   scriptquit  a Startup.lua that quits by itself after 30 frames
+#   nostartup   no Startup.lua: the error is reported, the window stays undrawn, SIGTERM ends it
+#   nodisplay   no X display: the program says so and fails without hanging
+# Usage: run_game.sh <mode> <program> <Data folder> <xwd_pixel program>
+set -uo pipefail
+
+if [ "${1:-}" = "--on-display" ]; then
+  on_display=1
+  shift
+else
+  on_display=0
+fi
+mode=$1 program=$2 data=$3 xwd_pixel=$4
+
+fail() {
+  echo "FAIL ($mode): $*" >&2
+  for f in stderr.txt game/Debug.txt; do
+    [ -f "$work/$f" ] && { echo "---- $f" >&2; tail -n 40 "$work/$f" >&2; }
+  done
+  exit 1
+}
+
+if [ $on_display -eq 0 ]; then
+  work=$(mktemp -d "${TMPDIR:-/tmp}/fairlark-e2e.XXXXXX") || exit 1
+  export FAIRLARK_E2E_WORK=$work
+  trap 'rm -rf "$work"' EXIT
+  mkdir -p "$work/game/Data" "$work/home/Documents/Fairlark" "$work/run"
+  chmod 700 "$work/run"
+  cp "$program" "$work/game/fairlark" || fail "cannot copy $program"
+  cp -r "$data/." "$work/game/Data/" || fail "cannot copy $data"
+  printf '[Xq Config]\nrunHwConfig=0\nwindowed=1\ndebug=1\n' >"$work/home/Documents/Fairlark/Config.ini"
+  export HOME=$work/home XDG_DOCUMENTS_DIR=$work/home/Documents XDG_RUNTIME_DIR=$work/run
+  unset XDG_CONFIG_HOME WAYLAND_DISPLAY
+
+  case $mode in
+    scriptquit)
+      printf 'Script.WaitFrame (30)\nGame.Shutdown ()\n' >"$work/game/Data/Startup.lua" ;;
+    nostartup)
+      rm -f "$work/game/Data/Startup.lua" ;;
+  esac
+
+  if [ "$mode" = nodisplay ]; then
+    unset DISPLAY
+    timeout -s KILL 20 "$work/game/fairlark" >"$work/stdout.txt" 2>"$work/stderr.txt"
+    status=$?
+    [ $status -ne 137 ] || fail "the program hung without a display"
+    [ $status -ne 0 ] || fail "the program reported success without a display"
+    [ -s "$work/stderr.txt" ] || fail "nothing was said on stderr"
+    if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$work/stderr.txt"; then
+      fail "sanitizer report"
+    fi
+    echo "ok ($mode): exit status $status, stderr: $(head -n 1 "$work/stderr.txt")"
+    exit 0
+  fi
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --on-display "$mode" "$program" "$data" "$xwd_pixel"
+  exit $?
+fi
+
+# ---- on the virtual display ----
+work=$FAIRLARK_E2E_WORK
+log=$work/game/Debug.txt
+err=$work/stderr.txt
+
+# Started from another folder: the game must find Data/ and write Debug.txt beside itself.
+cd "$work"
+"$work/game/fairlark" >"$work/stdout.txt" 2>"$err" &
+pid=$!
+trap 'kill -KILL $pid 2>/dev/null' EXIT
+
+# Polls a condition for up to the given seconds; gives up early if the game has ended.
+wait_for() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  while [ $SECONDS -lt $deadline ]; do
+    "$@" && return 0
+    kill -0 $pid 2>/dev/null || { "$@"; return; }
+    sleep 0.2
+  done
+  return 1
+}
+
+log_holds() { [ -f "$log" ] && grep -qF "$1" "$log"; }
+stderr_holds() { grep -qF "$1" "$err"; }
+started() {
+  log_holds "EntCreateClass(EntNull)... ok." && log_holds "EntCreateClass(Viewport)... ok." &&
+    log_holds "EntCreateClass(Music)... ok." && stderr_holds "Startup.lua: done"
+}
+window_centre() { xwd -silent -name Fairlark -out "$work/shot.xwd" 2>/dev/null && "$xwd_pixel" "$work/shot.xwd"; }
+shows_backdrop() {
+  local r g b
+  read -r r g b < <(window_centre) || return 1
+  last_colour="$r $g $b"
+  [ $((r - 51)) -ge -2 ] && [ $((r - 51)) -le 2 ] && [ $((g - 102)) -ge -2 ] &&
+    [ $((g - 102)) -le 2 ] && [ $((b - 153)) -ge -2 ] && [ $((b - 153)) -le 2 ]
+}
+window_open() { xwd -silent -name Fairlark -out /dev/null 2>/dev/null; }
+
+# Waits for the game's own end; SIGTERM first when asked. Leaves the exit status in $status.
+ends_cleanly() {
+  local signal=$1 seconds=$2
+  [ "$signal" = none ] || kill -TERM $pid
+  local deadline=$((SECONDS + seconds))
+  while kill -0 $pid 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "still running ${seconds} s after the end was asked for"
+    sleep 0.1
+  done
+  wait $pid
+  status=$?
+  trap - EXIT
+  [ $status -eq 0 ] || fail "exit status $status"
+  tail -n 1 "$log" | grep -Eq '^Debug Session stopped [0-9]{2}/[0-9]{2}/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}' ||
+    fail "the log does not end with the session's stop line"
+  if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then fail "sanitizer report"; fi
+}
+
+case $mode in
+  window)
+    wait_for 20 started || fail "start-up lines missing within 20 s"
+    last_colour=none
+    wait_for 20 shows_backdrop || fail "window centre is $last_colour, not the backdrop 51 102 153"
+    ends_cleanly TERM 5
+    ;;
+  scriptquit)
+    ends_cleanly none 20
+    ;;
+  nostartup)
+    wait_for 20 stderr_holds "Syntax Error" || fail "no \"Syntax Error\" within 20 s"
+    wait_for 20 window_open || fail "the window did not open"
+    ends_cleanly TERM 5
+    ;;
+  *)
+    fail "unknown mode" ;;
+esac
+echo "ok ($mode): exit status $status, $(tail -n 1 "$log")"
