@@ -34,7 +34,7 @@ struct Sink {
     }
 };
 
-struct Spec {
+struct Conversion {
     char flags[8] = {};
     int nFlags = 0;
     bool left = false;
@@ -68,7 +68,7 @@ int ReadCount(const char16_t** p, va_list* args, bool* negative) {
 }
 
 // Parses one conversion after its "%"; false for a refused or unfinished one.
-bool ParseSpec(const char16_t** pp, va_list* args, Spec* s) {
+bool ParseConversion(const char16_t** pp, va_list* args, Conversion* s) {
     const char16_t* p = *pp;
     while (IsFlag(*p)) {
         if (*p == u'-') s->left = true;
@@ -99,8 +99,8 @@ bool ParseSpec(const char16_t** pp, va_list* args, Spec* s) {
     return true;
 }
 
-// The narrow printf spec of a numeric conversion, with width and precision written out.
-void NarrowSpec(const Spec& s, char* out, size_t size) {
+// The narrow printf format of a numeric conversion, with width and precision written out.
+void NarrowFormat(const Conversion& s, char* out, size_t size) {
     int n = std::snprintf(out, size, "%%%s", s.flags);
     if (s.width >= 0) n += std::snprintf(out + n, size - n, "%d", s.width);
     if (s.precision >= 0) n += std::snprintf(out + n, size - n, ".%d", s.precision);
@@ -108,14 +108,14 @@ void NarrowSpec(const Spec& s, char* out, size_t size) {
 }
 
 template <typename T>
-void PutNumber(Sink* sink, const char* spec, T value) {
+void PutNumber(Sink* sink, const char* format, T value) {
     locale_t old = uselocale(CLocale());
     char small[128];
-    int need = std::snprintf(small, sizeof small, spec, value);
+    int need = std::snprintf(small, sizeof small, format, value);
     if (need >= (int)sizeof small) {
         // A long double's digits and a long precision: a few thousand characters at most.
         std::vector<char> big((size_t)need + 1);
-        std::snprintf(big.data(), big.size(), spec, value);
+        std::snprintf(big.data(), big.size(), format, value);
         for (int i = 0; i < need; ++i)
             sink->Put((char16_t)(unsigned char)big[(size_t)i]);
     } else {
@@ -125,49 +125,49 @@ void PutNumber(Sink* sink, const char* spec, T value) {
     uselocale(old);
 }
 
-void PutInteger(Sink* sink, const Spec& s, va_list* args) {
-    char spec[48];
-    NarrowSpec(s, spec, sizeof spec);
+void PutInteger(Sink* sink, const Conversion& s, va_list* args) {
+    char narrow[48];
+    NarrowFormat(s, narrow, sizeof narrow);
     bool isSigned = s.conv == 'd' || s.conv == 'i';
     const char* len = s.length;
     if (!std::strcmp(len, "ll")) {
         if (isSigned)
-            PutNumber(sink, spec, va_arg(*args, long long));
+            PutNumber(sink, narrow, va_arg(*args, long long));
         else
-            PutNumber(sink, spec, va_arg(*args, unsigned long long));
+            PutNumber(sink, narrow, va_arg(*args, unsigned long long));
     } else if (!std::strcmp(len, "l") || !std::strcmp(len, "j") || !std::strcmp(len, "z") ||
                !std::strcmp(len, "t")) {
         // intmax_t, size_t and ptrdiff_t are all long on the platforms we build for.
         static_assert(sizeof(long) == sizeof(size_t) && sizeof(long) == sizeof(intmax_t));
         if (isSigned)
-            PutNumber(sink, spec, va_arg(*args, long));
+            PutNumber(sink, narrow, va_arg(*args, long));
         else
-            PutNumber(sink, spec, va_arg(*args, unsigned long));
+            PutNumber(sink, narrow, va_arg(*args, unsigned long));
     } else {
         // hh, h and none all arrive as int; printf narrows hh and h itself.
         if (isSigned)
-            PutNumber(sink, spec, va_arg(*args, int));
+            PutNumber(sink, narrow, va_arg(*args, int));
         else
-            PutNumber(sink, spec, va_arg(*args, unsigned int));
+            PutNumber(sink, narrow, va_arg(*args, unsigned int));
     }
 }
 
-void PutFloat(Sink* sink, const Spec& s, va_list* args) {
-    char spec[48];
+void PutFloat(Sink* sink, const Conversion& s, va_list* args) {
+    char narrow[48];
     if (s.length[0] == 'L') {
-        NarrowSpec(s, spec, sizeof spec);
-        PutNumber(sink, spec, va_arg(*args, long double));
+        NarrowFormat(s, narrow, sizeof narrow);
+        PutNumber(sink, narrow, va_arg(*args, long double));
     } else {
-        Spec plain = s;
+        Conversion plain = s;
         plain.length[0] = 0; // "%lf" is "%f"
-        NarrowSpec(plain, spec, sizeof spec);
-        PutNumber(sink, spec, va_arg(*args, double));
+        NarrowFormat(plain, narrow, sizeof narrow);
+        PutNumber(sink, narrow, va_arg(*args, double));
     }
 }
 
 // Text of `count` units with the width's padding (blanks; "0" pads strings with blanks too).
 template <typename Unit>
-void PutText(Sink* sink, const Spec& s, const Unit* text, size_t count) {
+void PutText(Sink* sink, const Conversion& s, const Unit* text, size_t count) {
     size_t pad = s.width > 0 && (size_t)s.width > count ? (size_t)s.width - count : 0;
     if (!s.left) sink->Pad(pad, u' ');
     for (size_t i = 0; i < count; ++i)
@@ -183,7 +183,7 @@ size_t TextLength(const Unit* text, int precision) {
     return n;
 }
 
-void PutString(Sink* sink, const Spec& s, va_list* args) {
+void PutString(Sink* sink, const Conversion& s, va_list* args) {
     if (s.length[0] == 'h') {
         const char* text = va_arg(*args, const char*);
         if (!text) text = "(null)";
@@ -217,8 +217,8 @@ int WideFormatV(char16_t* out, size_t outCount, const char16_t* format, va_list 
             sink.Put(*p++);
             continue;
         }
-        Spec s;
-        if (!ParseSpec(&p, &ap, &s)) {
+        Conversion s;
+        if (!ParseConversion(&p, &ap, &s)) {
             refused = true;
             break;
         }
@@ -236,11 +236,11 @@ int WideFormatV(char16_t* out, size_t outCount, const char16_t* format, va_list 
             }
             case 's': PutString(&sink, s, &ap); break;
             case 'p': {
-                char spec[48];
-                Spec plain = s;
+                char narrow[48];
+                Conversion plain = s;
                 plain.length[0] = 0;
-                NarrowSpec(plain, spec, sizeof spec);
-                PutNumber(&sink, spec, va_arg(ap, void*));
+                NarrowFormat(plain, narrow, sizeof narrow);
+                PutNumber(&sink, narrow, va_arg(ap, void*));
                 break;
             }
             default: PutFloat(&sink, s, &ap); break;
