@@ -55,6 +55,9 @@ void D3dSetTexTransformFlags(int stage, DWORD value); // 24
 void D3dSetAlphaBlendDefaults();
 // Stage 0 selects the texture factor as colour and alpha, stage 1 is off: a flat colour.
 void D3dSetFactorStages();
+// Stage 0 multiplies the texture by the vertex colour, colour and alpha; stage 1 is off: textured
+// quads tinted per vertex.
+void D3dSetTextureDiffuseStages();
 
 // ---- values kept for D3dClear, never sent as states ----
 void D3dSetClearColor(float r, float g, float b);

@@ -30,17 +30,11 @@ void SetGlyphStates(const Font* f) {
     D3dSetSrcBlend(D3DBLEND_SRCALPHA);
     D3dSetDestBlend(D3DBLEND_INVSRCALPHA);
     D3dSetTexTransformFlags(0, D3DTTFF_DISABLE);
-    D3dSetColorOp(0, D3DTOP_MODULATE);
-    D3dSetColorArg1(0, D3DTA_TEXTURE);
-    D3dSetColorArg2(0, D3DTA_DIFFUSE);
-    D3dSetAlphaOp(0, D3DTOP_MODULATE);
-    D3dSetAlphaArg1(0, D3DTA_TEXTURE);
-    D3dSetAlphaArg2(0, D3DTA_DIFFUSE);
+    D3dSetTextureDiffuseStages();
     // At whole-pixel pens every texel centre lands on a pixel centre, so linear filtering gives
     // the texels exactly.
     D3dSetMinFilter(0, D3DTEXF_LINEAR);
     D3dSetMagFilter(0, D3DTEXF_LINEAR);
-    D3dSetColorOp(1, D3DTOP_DISABLE);
     D3dSetTexture(0, f->texture);
 }
 

@@ -4,7 +4,6 @@
 #include "tests/engine/SoundFixture.h"
 #include "tests/support/TestSupport.h"
 
-#include <dirent.h>
 #include <unistd.h>
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>
@@ -13,15 +12,6 @@
 
 namespace {
 using SndStreamTest = SoundTest;
-
-int OpenFds() {
-    int n = 0;
-    DIR* d = opendir("/proc/self/fd");
-    while (d && readdir(d))
-        ++n;
-    if (d) closedir(d);
-    return n;
-}
 
 ALint Source(const SndStream& s, ALenum param) {
     ALint v = -1;
@@ -192,15 +182,15 @@ TEST_F(SndStreamTest, ACorruptPageNeitherHangsNorStopsTheProgram) {
 
 TEST_F(SndStreamTest, StopClosesTheFileEvenAfterTheDeviceHasGone) {
     Open(nullptr);
-    int before = OpenFds();
+    int before = OpenFileCount();
     SndStream a, b;
     SndStreamStart(&a, SoundData("Music/MenuLoop.ogg").c_str());
     SndStreamStart(&b, SoundData("Music/MenuLoop.ogg").c_str());
-    EXPECT_EQ(OpenFds(), before + 2);
+    EXPECT_EQ(OpenFileCount(), before + 2);
     SndStreamPlay(&a);
     SndStreamStop(&a);
-    EXPECT_EQ(OpenFds(), before + 1);
+    EXPECT_EQ(OpenFileCount(), before + 1);
     SndShutdown();
     SndStreamStop(&b);
-    EXPECT_EQ(OpenFds(), before) << "a stream outliving the device leaked its file";
+    EXPECT_EQ(OpenFileCount(), before) << "a stream outliving the device leaked its file";
 }

@@ -4,6 +4,7 @@
 #include "engine/Timers.h"
 #include "platform/PathResolve.h"
 
+#include <dirent.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,4 +61,13 @@ std::string ReadTextFile(const std::string& path) {
 bool PathExistsOnDisk(const std::string& path) {
     struct stat st;
     return lstat(path.c_str(), &st) == 0;
+}
+
+int OpenFileCount() {
+    int n = 0;
+    DIR* d = opendir("/proc/self/fd");
+    while (d && readdir(d))
+        ++n;
+    if (d) closedir(d);
+    return n;
 }

@@ -27,6 +27,8 @@ class TempDir {
 void WriteTextFile(const std::string& path, const std::string& text);
 std::string ReadTextFile(const std::string& path);
 bool PathExistsOnDisk(const std::string& path);
+// How many files this process holds open: a test counts them before and after to catch a leak.
+int OpenFileCount();
 
 // Replaces the engine's clock with one the test moves by hand; restores the real clock when
 // the object goes.

@@ -8,7 +8,6 @@
 #include "world/EcMusic.h"
 
 #include <AL/al.h>
-#include <dirent.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,14 +33,6 @@ class MusicTest : public ::testing::Test {
         SndShutdown();
     }
     std::string Song(const char* name) const { return dir / name; }
-    static int OpenFiles() {
-        int n = 0;
-        DIR* d = opendir("/proc/self/fd");
-        while (d && readdir(d))
-            ++n;
-        if (d) closedir(d);
-        return n;
-    }
     static float Gain(const SndStream* s) {
         ALfloat v = -1.0f;
         alGetSourcef(s->source, AL_GAIN, &v);
@@ -65,16 +56,16 @@ TEST_F(MusicTest, SameSongInAnyCaseIsNotRestarted) {
 
 // Each stream holds its file open while it lives.
 TEST_F(MusicTest, ThreeQuickChangesStopTheOldestAtOnce) {
-    const int before = OpenFiles();
+    const int before = OpenFileCount();
     music->Play(Song("Music/MenuLoop.ogg").c_str());
     music->Play(Song("Music/Fair.ogg").c_str());
     SndStream* second = music->current;
-    EXPECT_EQ(OpenFiles(), before + 2);
+    EXPECT_EQ(OpenFileCount(), before + 2);
     music->Play(Song("Music/Night.ogg").c_str());
     EXPECT_EQ(music->previous, second) << "the song before the latest fades out";
     ASSERT_NE(music->current, nullptr);
     EXPECT_NE(music->current, second);
-    EXPECT_EQ(OpenFiles(), before + 2) << "the oldest stream must be stopped and freed at once";
+    EXPECT_EQ(OpenFileCount(), before + 2) << "the oldest stream must be stopped and freed at once";
 }
 
 TEST_F(MusicTest, ChangeCrossFadesAtOneVolumeUnitPerSecond) {
