@@ -12,20 +12,6 @@
 #include <cstring>
 #include <vector>
 
-// Present parameters of a small windowed offscreen device whose back buffer can be read.
-inline D3DPRESENT_PARAMETERS TexTestPresentParams(UINT width, UINT height,
-                                                  D3DFORMAT format = D3DFMT_X8R8G8B8) {
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = width;
-    pp.BackBufferHeight = height;
-    pp.BackBufferFormat = format;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = 1;
-    pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-    return pp;
-}
-
 // Pixel-space projection (0, 0 at the top-left corner), texture stage 0 passing the texture's
 // colour and alpha straight through, no lighting, culling or depth test.
 inline void TexQuadSetup(IDirect3DDevice8* dev, int width, int height) {

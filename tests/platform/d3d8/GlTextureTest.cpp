@@ -3,6 +3,7 @@
 // texture slots (tests/I3d/TexPixelTest.cpp).
 #include "platform/d3d8/Texture.h"
 #include "tests/platform/d3d8/GlDeviceFixture.h"
+#include "tests/platform/d3d8/PresentParams.h"
 #include "tests/support/TexturedQuad.h"
 
 #include <GL/gl.h>

@@ -18,3 +18,13 @@ inline D3DPRESENT_PARAMETERS TestPresentParams(UINT width, UINT height,
     pp.Flags = flags;
     return pp;
 }
+
+// The same without a depth buffer, for the texture tests' flat quads, in the given format.
+inline D3DPRESENT_PARAMETERS TexTestPresentParams(UINT width, UINT height,
+                                                  D3DFORMAT format = D3DFMT_X8R8G8B8) {
+    D3DPRESENT_PARAMETERS pp = TestPresentParams(width, height);
+    pp.BackBufferFormat = format;
+    pp.EnableAutoDepthStencil = 0;
+    pp.AutoDepthStencilFormat = D3DFMT_UNKNOWN;
+    return pp;
+}

@@ -1,6 +1,7 @@
 // Textures of the layer without pixels, on the recording device: what may be created, locked
 // pitches and rectangles, and the references surfaces and stages hold.
 #include "platform/d3d8/Texture.h"
+#include "tests/platform/d3d8/PresentParams.h"
 #include "tests/platform/d3d8/RecordingDeviceFixture.h"
 #include "tests/support/TexturedQuad.h"
 
