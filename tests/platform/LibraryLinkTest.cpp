@@ -27,7 +27,8 @@ TEST(LibraryLink, EglDisplay) {
     EGLint major = 0, minor = 0;
     ASSERT_TRUE(eglInitialize(d, &major, &minor)) << "EGL on Mesa's surfaceless platform";
     EXPECT_GE(major, 1);
-    eglTerminate(d);
+    // No eglTerminate: Mesa unloads its driver there, and the leak checker can then no longer
+    // name the library its own allocations came from, so the suppressions miss them.
 }
 
 TEST(LibraryLink, Lua) {
