@@ -8,6 +8,9 @@
 
 class IDirect3DVertexBuffer8;
 class IDirect3DIndexBuffer8;
+
+class IDirect3DVertexBuffer8;
+class IDirect3DIndexBuffer8;
 struct VECTOR3;
 
 // ---- vertex format codes ----
@@ -163,3 +166,8 @@ void I3dPreDraw();
 // Appends the quad a, b, c, d as the triangles (a, b, c) and (a, c, d): six indices at *cursor,
 // which moves past them (12 bytes).
 void IdxPushQuad(uint16_t** cursor, int a, int b, int c, int d);
+
+// Unbinds a buffer about to be released if the device binds it: the device's own reference
+// would keep a default-pool buffer alive and block the next reset.
+void D3dUnbindBuffer(IDirect3DVertexBuffer8* buffer);
+void D3dUnbindBuffer(IDirect3DIndexBuffer8* buffer);

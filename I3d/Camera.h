@@ -46,3 +46,8 @@ float I3dGetViewDistScale();
 
 // The camera values at kernel start: matrices zero, eye at the origin, scale 1.0.
 void I3dCameraDefaults();
+
+// The kept products of the transforms, updated as the world, view and projection change.
+const Mat4& I3dWorldInverse();
+const Mat4& I3dWorldViewProj();
+const Mat4& I3dViewProj();

@@ -6,6 +6,9 @@
 #include "platform/d3d8/D3d8Types.h"
 
 class IDirect3D8;
+class IDirect3DDevice8;
+
+class IDirect3D8;
 
 // I3dDeviceFlags, the flag word of D3dCreateDevice.
 using I3dDeviceFlags = uint32_t;
@@ -84,3 +87,9 @@ extern const float g_i3dWhite[4];
 // Test hook: the entry point D3dLoadDll takes instead of the OpenGL layer's (cleared again by
 // D3dFreeDll). Tests pass the recording layer's.
 void D3dSetCreateEntry(IDirect3D8* (*entry)(UINT sdkVersion));
+
+// The device, null before D3dCreateDevice and after I3dStop: for libraries that drive it as the
+// kernel does (the model library's dynamic buffers).
+IDirect3DDevice8* D3dDevice();
+// The layer's adapter object, null when the kernel is not started.
+IDirect3D8* D3dObject();

@@ -3,7 +3,7 @@
 // of quads on OpenGL (Mesa's llvmpipe, offscreen); a redundant select; a mesh draw; the model
 // library's bind and draw.
 #include "bench/BenchKernel.h"
-#include "gi/DynBuf.h"
+#include "gi/Render/DynBuf.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>

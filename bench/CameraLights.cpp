@@ -2,9 +2,10 @@
 // world set with its two products and rigid inverse, a box outcode test, a model material
 // applied against the skip of the material applied last, and a view change that re-specifies
 // 8 enabled lights.
+#include "I3d/Device.h"
 #include "I3d/I3d.h"
 #include "I3d/Math/Mat4Math.h"
-#include "I3d/Src/Kernel.h"
+#include "platform/d3d8/D3d8.h"
 #include "platform/d3d8/GlDevice.h"
 
 #include <GL/gl.h>

@@ -1,9 +1,10 @@
 // Costs of the device kernel and the render-state cache on OpenGL (Mesa's llvmpipe, offscreen):
 // a redundant setter, a state change that reaches GL, an empty 1024 x 768 frame, and 1,000 quads
 // through DrawPrimitiveUP (the baseline for the vertex-buffer work).
+#include "I3d/Device.h"
 #include "I3d/I3d.h"
 #include "I3d/Math/Mat4Math.h"
-#include "I3d/Src/Kernel.h"
+#include "platform/d3d8/D3d8.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>

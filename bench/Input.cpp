@@ -1,7 +1,7 @@
 // Costs of the input layer: draining a frame's events, a frame of four pads, and scancode
 // translation. Pads are SDL virtual game controllers; no device or display is needed.
 #include "platform/Input.h"
-#include "engine/SlInput.h"
+#include "engine/Input/SlInput.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -4,8 +4,8 @@
 
 #include "engine/EntBase.h"
 #include "engine/EntTree.h"
-#include "engine/ScriptLibs.h"
-#include "engine/ScriptMgr.h"
+#include "engine/Script/ScriptLibs.h"
+#include "engine/Script/ScriptMgr.h"
 
 #include <lua.hpp>
 

@@ -1,8 +1,8 @@
 // Costs of the sound layer's per-frame work: the emitter update, one music refill and the search
 // for a free voice. A loopback device keeps OpenAL's mixer thread out of the figures.
-#include "engine/SndEmitter.h"
-#include "engine/SndStream.h"
-#include "engine/SoundInternal.h"
+#include "engine/Sound/SndEmitter.h"
+#include "engine/Sound/SndStream.h"
+#include "engine/Sound/SoundInternal.h"
 
 #include <AL/al.h>
 #define AL_ALEXT_PROTOTYPES

@@ -5,6 +5,7 @@
 #include "engine/Files.h"
 #include "engine/System.h"
 #include "platform/PathResolve.h"
+#include "platform/PlatLog.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -36,6 +37,14 @@ void WriteSessionLine(const char* what) {
     DbgPrintf(DBG_GENERAL, "Debug Session %s %02i/%02i/%04i %02i:%02i:%02i\n", what, t.tm_mon + 1,
               t.tm_mday, t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec);
 }
+// The platform layer links nothing of the engine; its lines come here through its sink.
+void PlatformLine(uint32_t level, const char* line) {
+    DbgPrintf(level, "%s", line);
+}
+[[maybe_unused]] const bool s_platformSinkInstalled = [] {
+    PlatSetLogSink(PlatformLine);
+    return true;
+}();
 } // namespace
 
 void DbgPrintf(uint32_t level, const char* format, ...) {

@@ -67,12 +67,23 @@ int SysProgramPath(char* out, size_t outSize, const char* name) {
     return 1;
 }
 
+static SysWindowHooks s_windowHooks{};
+
+void SysSetWindowHooks(const SysWindowHooks* hooks) {
+    s_windowHooks = hooks ? *hooks : SysWindowHooks{};
+}
+
 void SysDesktopSize(int* width, int* height) {
-    PlatDesktopSize(width, height);
+    int w = 0, h = 0;
+    if (s_windowHooks.desktopSize) s_windowHooks.desktopSize(&w, &h);
+    if (width) *width = w;
+    if (height) *height = h;
 }
 
 int SysMessageBox(const char* text, const char* caption) {
-    if (PlatShowMessageBox(caption, text) == 1) return 1;
+    if (!PlatHeadless() && s_windowHooks.messageBox &&
+        s_windowHooks.messageBox(caption ? caption : "", text ? text : "") == 1)
+        return 1;
     std::fprintf(stderr, "[%s] %s\n", caption ? caption : "", text ? text : "");
     DbgPrintf(1, "[%s] %s\n", caption ? caption : "", text ? text : "");
     return 1;

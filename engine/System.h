@@ -20,12 +20,24 @@ const char* SysProgramFolder();
 // Program folder + name; 1, or -1 and "" when it does not fit.
 int SysProgramPath(char* out, size_t outSize, const char* name);
 
-// The first display's desktop mode; 0 x 0 without a display.
+// The window system's services. The core links no window library: the application installs
+// these at start-up (see SysSetWindowHooks), and until then there is no box and no display.
+struct SysWindowHooks {
+    // Shows a modal OK box; 1 once closed, -1 when none could be shown.
+    int (*messageBox)(const char* caption, const char* text);
+    // The first display's desktop mode; 0 x 0 without one.
+    void (*desktopSize)(int* width, int* height);
+};
+
+// Installs the window system's services (copied); null, or null members, remove them.
+void SysSetWindowHooks(const SysWindowHooks* hooks);
+
+// The first display's desktop mode; 0 x 0 without a display or before the hooks are installed.
 void SysDesktopSize(int* width, int* height);
 
 // A modal message box with an OK button; returns 1 (OK) once closed. Headless
-// (FAIRLARK_HEADLESS=1) or without a display, caption and text go to stderr and to the log
-// instead and the call returns at once.
+// (FAIRLARK_HEADLESS=1), without a display or without the window hooks, caption and text go to
+// stderr and to the log instead and the call returns at once, as if OK had been pressed.
 int SysMessageBox(const char* text, const char* caption);
 
 // Starts a program from a command line (the first word names it; double quotes group words),

@@ -1,7 +1,6 @@
-// Process-wide services over POSIX and SDL2.
+// Process-wide services over POSIX.
 #include "platform/SysPlatform.h"
 
-#include <SDL.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -39,36 +38,4 @@ std::string PlatCommandLine() {
 bool PlatHeadless() {
     const char* v = std::getenv("FAIRLARK_HEADLESS");
     return v && std::strcmp(v, "1") == 0;
-}
-
-static bool HasDisplay() {
-    const char* x = std::getenv("DISPLAY");
-    const char* w = std::getenv("WAYLAND_DISPLAY");
-    return (x && *x) || (w && *w);
-}
-
-int PlatShowMessageBox(const char* caption, const char* text) {
-    if (PlatHeadless() || !HasDisplay()) return -1;
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption ? caption : "",
-                                 text ? text : "", nullptr) != 0)
-        return -1;
-    return 1;
-}
-
-void PlatDesktopSize(int* width, int* height) {
-    int w = 0, h = 0;
-    if (!PlatHeadless() && HasDisplay()) {
-        bool started = false;
-        if (!SDL_WasInit(SDL_INIT_VIDEO)) started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-        if (SDL_WasInit(SDL_INIT_VIDEO)) {
-            SDL_DisplayMode mode;
-            if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-                w = mode.w;
-                h = mode.h;
-            }
-        }
-        if (started) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-    if (width) *width = w;
-    if (height) *height = h;
 }

@@ -1,5 +1,5 @@
-// Process-wide services the engine asks of the operating system: where the program lives,
-// the desktop size and simple message boxes (SDL2 and POSIX).
+// Process-wide services the engine asks of the operating system: where the program lives, its
+// command line, whether it runs headless (POSIX).
 #pragma once
 
 #include <string>
@@ -12,10 +12,3 @@ std::string PlatCommandLine();
 
 // True when FAIRLARK_HEADLESS=1: no window, no dialog is ever shown.
 bool PlatHeadless();
-
-// Shows a modal OK box. Returns 1 when shown and closed, -1 when no box could be shown
-// (headless or no display); the caller then reports the text some other way.
-int PlatShowMessageBox(const char* caption, const char* text);
-
-// Desktop mode of the first display; 0 x 0 without one.
-void PlatDesktopSize(int* width, int* height);

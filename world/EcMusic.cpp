@@ -2,7 +2,7 @@
 #include "world/EcMusic.h"
 
 #include "engine/PropDb.h"
-#include "engine/SndStream.h"
+#include "engine/Sound/SndStream.h"
 #include "world/WorldClass.h"
 
 #include <strings.h>

@@ -5,7 +5,7 @@
 #include "I3d/Primitives.h"
 #include "I3d/StateCache.h"
 #include "engine/PropDb.h"
-#include "engine/Sound.h"
+#include "engine/Sound/Sound.h"
 #include "world/WorldClass.h"
 
 // ---- class ----

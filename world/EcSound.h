@@ -4,7 +4,7 @@
 #pragma once
 
 #include "engine/Ent3d/Ent3dBase.h"
-#include "engine/SndEmitter.h"
+#include "engine/Sound/SndEmitter.h"
 #include "world/WorldClass.h"
 
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/StateCache.h"
 #include "engine/PropDb.h"
-#include "engine/Sound.h"
+#include "engine/Sound/Sound.h"
 #include "world/CameraDesc.h"
 #include "world/WorldClass.h"
 

@@ -1,7 +1,7 @@
 // Painting the character maps and their skins.
 #include "datagen/Characters/CharTextures.h"
 
-#include "I3d/Image.h"
+#include "datagen/Images/ImageWriters.h"
 
 #include <cstdio>
 
@@ -163,15 +163,9 @@ std::vector<CharSkin> CharSkins() {
 }
 
 bool CharSaveMap(const CharMap& map, const std::string& path) {
-    I3dImage* img = ImgAlloc(kCharMapSize, kCharMapSize, IMG_R8G8B8);
-    if (!img) return false;
+    GenImage img(kCharMapSize, kCharMapSize);
     for (int y = 0; y < kCharMapSize; ++y)
-        for (int x = 0; x < kCharMapSize; ++x) {
-            const uint32_t c = map.At(x, y);
-            uint8_t* d = img->pixels + (size_t)y * img->pitch + (size_t)x * 3;
-            d[0] = (uint8_t)(c >> 16), d[1] = (uint8_t)(c >> 8), d[2] = (uint8_t)c;
-        }
-    const bool ok = ImgSaveTga(img, path.c_str(), nullptr) == 0;
-    ImgFree(img);
-    return ok;
+        for (int x = 0; x < kCharMapSize; ++x)
+            img.Set(x, y, 0xFF000000u | map.At(x, y));
+    return GenWriteFile(path, GenTga24Bytes(img));
 }

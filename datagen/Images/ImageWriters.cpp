@@ -249,6 +249,21 @@ std::vector<uint8_t> GenDdsCubeBytes(GenDds kind, const std::array<GenChain, 6>&
     return out;
 }
 
+std::vector<uint8_t> GenTga24Bytes(const GenImage& image) {
+    const size_t header = 18;
+    std::vector<uint8_t> out(header + size_t(image.width) * image.height * 3);
+    out[2] = 2; // uncompressed true colour
+    out[12] = uint8_t(image.width), out[13] = uint8_t(image.width >> 8);
+    out[14] = uint8_t(image.height), out[15] = uint8_t(image.height >> 8);
+    out[16] = 24;
+    out[17] = 8;
+    uint8_t* p = out.data() + header;
+    for (uint32_t y = image.height; y-- > 0;)
+        for (uint32_t x = 0; x < image.width; ++x, p += 3)
+            std::memcpy(p, image.At(x, y), 3);
+    return out;
+}
+
 bool GenWriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     return FileWriteAll(path.c_str(), bytes.data(), bytes.size()) == 1;
 }

@@ -1,6 +1,6 @@
 // Writers of the image files the generators and tests make: DDS 2D and cube textures (32-bit
 // B, G, R, A, 8-bit alpha, DXT1 and DXT5 through a simple block encoder) with mip chains made by
-// a box filter. TGA files are written by the engine's own ImgSaveTga.
+// a box filter, and 24-bit TGA files laid out as the engine's own ImgSaveTga writes them.
 #pragma once
 
 #include <array>
@@ -44,6 +44,9 @@ std::vector<uint8_t> GenDdsBytes(GenDds kind, const GenChain& chain);
 // faces whose bit is set are written.
 std::vector<uint8_t> GenDdsCubeBytes(GenDds kind, const std::array<GenChain, 6>& faces,
                                      unsigned faceMask = 0x3F);
+
+// An uncompressed 24-bit TGA file (B, G, R rows, bottom row first), alpha dropped.
+std::vector<uint8_t> GenTga24Bytes(const GenImage& image);
 
 // Writes a whole file through the engine's safe writer; true on success.
 bool GenWriteFile(const std::string& path, const std::vector<uint8_t>& bytes);

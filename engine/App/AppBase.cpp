@@ -2,8 +2,9 @@
 #include "engine/App/AppBase.h"
 
 #include "I3d/Device.h"
-#include "engine/SlInput.h"
+#include "engine/Input/SlInput.h"
 #include "engine/System.h"
+#include "platform/sdl/SdlSystem.h"
 
 AppBase* g_app = nullptr;
 
@@ -59,6 +60,10 @@ void AppBase::AppShowCursor() {
 int AppMain(int argc, char** argv) {
     AppBase* app = g_app;
     if (!app) return 0;
+    // The core has no window library of its own: its message boxes and desktop size come
+    // from SDL through these.
+    const SysWindowHooks windowHooks{PlatShowMessageBox, PlatDesktopSize};
+    SysSetWindowHooks(&windowHooks);
     SysInit(nullptr, nullptr, argc, argv);
     if (app->AppCreateMainWindow() != 0) return app->AppStartStatus();
     app->AppMessageLoop();

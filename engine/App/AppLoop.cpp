@@ -3,7 +3,7 @@
 #include "engine/App/AppBase.h"
 
 #include "I3d/Device.h"
-#include "engine/SlInput.h"
+#include "engine/Input/SlInput.h"
 #include "engine/Utf8.h"
 
 #include <cstring>

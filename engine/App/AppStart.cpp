@@ -8,7 +8,7 @@
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"
 #include "engine/DebugLog.h"
-#include "engine/SlInput.h"
+#include "engine/Input/SlInput.h"
 #include "engine/System.h"
 
 #include <cstdio>

@@ -7,7 +7,7 @@
 #include "engine/App/AppBase.h"
 #include "engine/DataDir.h"
 #include "engine/EntTree.h"
-#include "engine/ScriptGameHost.h"
+#include "engine/Script/ScriptGameHost.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // CreateClass (nil, ...) does nothing.
 #include "engine/GameApp/GameApp.h"
 
-#include "engine/ScriptMgr.h"
+#include "engine/Script/ScriptMgr.h"
 #include "world/EcGroupSound.h"
 #include "world/EcMusic.h"
 #include "world/EcNull.h"

@@ -6,9 +6,9 @@
 #include "I3d/Font.h"
 #include "engine/EntBase.h"
 #include "engine/FrameClock.h"
-#include "engine/ScriptMgr.h"
-#include "engine/SlInput.h"
-#include "engine/Sound.h"
+#include "engine/Input/SlInput.h"
+#include "engine/Script/ScriptMgr.h"
+#include "engine/Sound/Sound.h"
 #include "tools/Editor.h"
 
 enum {

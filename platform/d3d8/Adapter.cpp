@@ -1,7 +1,7 @@
 // The layer's adapter object over OpenGL: one adapter named from GL_RENDERER and GL_VERSION,
 // display modes from SDL, depth formats checked against what a context can make, and device
 // creation on a window or offscreen.
-#include "engine/DebugLog.h"
+#include "platform/PlatLog.h"
 #include "platform/d3d8/GlDevice.h"
 
 #include <SDL.h>
@@ -36,7 +36,7 @@ bool RenderableFormat(D3DFORMAT f) {
 }
 
 void LogFailure(const char* what, const std::string& why) {
-    DbgPrintf(DBG_GENERAL | DBG_RENDER, "D3d8: %s: %s\n", what, why.c_str());
+    PlatLogf(PLAT_LOG_GENERAL | PLAT_LOG_RENDER, "D3d8: %s: %s\n", what, why.c_str());
     std::fprintf(stderr, "D3d8: %s: %s\n", what, why.c_str());
 }
 

@@ -1,8 +1,9 @@
 // Cube maps from DDS files, as D3DX loads them for the sky box and the environment map.
-#include "engine/Files.h"
-#include "engine/Memory.h"
+#include "platform/PlatFileRead.h"
 #include "platform/d3d8/D3dx.h"
 #include "platform/d3dx/DdsFile.h"
+
+#include <vector>
 
 D3DFORMAT D3dxDdsFormat(int ddsPixels) {
     switch (ddsPixels) {
@@ -42,16 +43,13 @@ HRESULT D3DXCreateCubeTextureFromFileA(IDirect3DDevice8* device, const char* pat
     if (!texture) return D3DERR_INVALIDCALL;
     *texture = nullptr;
     if (!device || !path) return D3DERR_INVALIDCALL;
-    void* data = nullptr;
-    int size = FileReadAll(&data, path, 0);
-    if (size <= 0) {
-        MemFree(data);
-        return D3DXERR_INVALIDDATA;
-    }
-    const auto* bytes = static_cast<const uint8_t*>(data);
+    std::vector<uint8_t> file;
+    if (PlatReadWholeFile(path, &file) != 1 || file.empty()) return D3DXERR_INVALIDDATA;
+    const uint8_t* bytes = file.data();
+    const size_t size = file.size();
     DdsInfo info;
     HRESULT hr = D3DXERR_INVALIDDATA;
-    if (DdsParse(bytes, size_t(size), &info) == 0 && info.cube && info.faces == 6 &&
+    if (DdsParse(bytes, size, &info) == 0 && info.cube && info.faces == 6 &&
         info.width == info.height) {
         IDirect3DCubeTexture8* cube = nullptr;
         hr = device->CreateCubeTexture(info.width, info.levels, 0, D3dxDdsFormat(info.pixels),
@@ -62,6 +60,5 @@ HRESULT D3DXCreateCubeTextureFromFileA(IDirect3DDevice8* device, const char* pat
         else if (cube)
             cube->Release();
     }
-    MemFree(data);
     return hr;
 }

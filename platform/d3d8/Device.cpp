@@ -4,7 +4,7 @@
 // colours, texture stages on GL's combiners with per-stage sampler objects.
 #include "platform/d3d8/GlDevice.h"
 
-#include "engine/DebugLog.h"
+#include "platform/PlatLog.h"
 #include "platform/d3d8/GlTexture.h"
 
 #include <SDL.h>
@@ -214,8 +214,8 @@ bool D3dGlDevice::MakeBackBuffer(const D3DPRESENT_PARAMETERS& params, std::strin
     const D3dGlFuncs& gl = Gl();
     D3DPRESENT_PARAMETERS& kept = MutablePresentParams();
     if (params.BackBufferFormat != D3DFMT_X8R8G8B8 && params.BackBufferFormat != D3DFMT_A8R8G8B8) {
-        DbgPrintf(DBG_RENDER, "D3d8: back-buffer format %u is not offered, using X8R8G8B8\n",
-                  (unsigned)params.BackBufferFormat);
+        PlatLogf(PLAT_LOG_RENDER, "D3d8: back-buffer format %u is not offered, using X8R8G8B8\n",
+                 (unsigned)params.BackBufferFormat);
         kept.BackBufferFormat = D3DFMT_X8R8G8B8;
     }
     if (SDL_Window* w = m_context->Window()) {
@@ -225,7 +225,7 @@ bool D3dGlDevice::MakeBackBuffer(const D3DPRESENT_PARAMETERS& params, std::strin
             mode.h = (int)params.BackBufferHeight;
             SDL_SetWindowDisplayMode(w, &mode);
             if (SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN) != 0)
-                DbgPrintf(DBG_RENDER, "D3d8: full screen refused: %s\n", SDL_GetError());
+                PlatLogf(PLAT_LOG_RENDER, "D3d8: full screen refused: %s\n", SDL_GetError());
         } else {
             SDL_SetWindowFullscreen(w, 0);
         }
@@ -297,7 +297,7 @@ HRESULT D3dGlDevice::OnReset(const D3DPRESENT_PARAMETERS& params) {
     FreeBackBuffer();
     std::string error;
     if (!MakeBackBuffer(params, &error)) {
-        DbgPrintf(DBG_RENDER, "D3d8: Reset failed: %s\n", error.c_str());
+        PlatLogf(PLAT_LOG_RENDER, "D3d8: Reset failed: %s\n", error.c_str());
         // Keep a usable device on the old parameters; Reset reports the failure.
         std::string again;
         MakeBackBuffer(PresentParams(), &again);

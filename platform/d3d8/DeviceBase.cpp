@@ -1,7 +1,7 @@
 // Direct3D 8's device semantics without output (see DeviceBase.h).
 #include "platform/d3d8/DeviceBase.h"
 
-#include "engine/DebugLog.h"
+#include "platform/PlatLog.h"
 #include "platform/d3d8/Buffers.h"
 #include "platform/d3d8/Texture.h"
 
@@ -241,8 +241,8 @@ HRESULT D3dDeviceBase::Reset(D3DPRESENT_PARAMETERS* params) {
     if (!params) return D3DERR_INVALIDCALL;
     if (m_coop == Coop::Lost) return D3DERR_DEVICELOST;
     if (m_defaultPoolLive > 0 || m_backBuffer.ExternalRefs() > 0) {
-        DbgPrintf(DBG_RENDER, "D3d8: Reset refused: %i default-pool resource(s) still held\n",
-                  m_defaultPoolLive + (int)m_backBuffer.ExternalRefs());
+        PlatLogf(PLAT_LOG_RENDER, "D3d8: Reset refused: %i default-pool resource(s) still held\n",
+                 m_defaultPoolLive + (int)m_backBuffer.ExternalRefs());
         m_coop = Coop::NotReset;
         return D3DERR_INVALIDCALL;
     }

@@ -1,7 +1,7 @@
 // The GL side of textures: formats, storage for every level, uploads on unlock, and the read-back
 // that tests use. Bytes go to GL exactly as Direct3D lays them out: row 0 of a level is t = 0,
 // ARGB words as GL_BGRA, DXT blocks as S3TC.
-#include "engine/DebugLog.h"
+#include "platform/PlatLog.h"
 #include "platform/d3d8/GlDevice.h"
 #include "platform/d3d8/Texture.h"
 #include "platform/d3dx/DdsFile.h"
@@ -131,8 +131,8 @@ bool D3dTextureCommon::GlCreate(D3dDeviceBase* device, bool cube) {
     }
     GLenum err = glGetError();
     if (err != GL_NO_ERROR) {
-        DbgPrintf(DBG_RENDER, "D3D8 layer: GL error 0x%x making a texture of format %u\n", err,
-                  unsigned(store.Format()));
+        PlatLogf(PLAT_LOG_RENDER, "D3D8 layer: GL error 0x%x making a texture of format %u\n", err,
+                 unsigned(store.Format()));
         GlDelete();
         return false;
     }

@@ -2,9 +2,10 @@
 // log switched on into a scratch folder.
 #pragma once
 
+#include "I3d/Device.h"
 #include "I3d/I3d.h"
-#include "I3d/Src/Kernel.h"
 #include "engine/DebugLog.h"
+#include "platform/d3d8/D3d8.h"
 #include "platform/d3d8/Recording.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,8 +1,8 @@
 // The music entity on OpenAL Soft's null backend: the same song in any letter case, quick song
 // changes, the cross-fade read from the streams' AL sources, the volume, the functions that
 // find the entity by name, and songs that cannot be played.
-#include "engine/SndStream.h"
-#include "engine/Sound.h"
+#include "engine/Sound/SndStream.h"
+#include "engine/Sound/Sound.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/WorldTestClasses.h"
 #include "world/EcMusic.h"

@@ -1,8 +1,8 @@
 // The sound and group-sound entities on OpenAL Soft's null backend: what reaches the emitter's
 // AL source, files that do not load, the crowd search with its gain, ranges and schedule, and
 // the debug draw of the ranges on the recording layer.
-#include "engine/SndEmitter.h"
-#include "engine/SoundInternal.h"
+#include "engine/Sound/SndEmitter.h"
+#include "engine/Sound/SoundInternal.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
 #include "world/EcGroupSound.h"

@@ -3,7 +3,7 @@
 // are not cameras or no longer live, draw roots that hold the viewport, and the ini form.
 #include "I3d/Math/Mat4Math.h"
 #include "engine/PropDb.h"
-#include "engine/Sound.h"
+#include "engine/Sound/Sound.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
 #include "world/EcViewport.h"

@@ -3,10 +3,11 @@
 // script of steps, one per Update.
 #pragma once
 
+#include "I3d/Device.h"
 #include "I3d/I3d.h"
-#include "I3d/Src/Kernel.h"
 #include "engine/App/AppBase.h"
-#include "engine/SlInput.h"
+#include "engine/Input/SlInput.h"
+#include "platform/d3d8/D3d8.h"
 #include "tests/support/TestSupport.h"
 
 #include <SDL.h>

@@ -2,7 +2,7 @@
 #include "tests/engine/GameApp/GameAppFixture.h"
 
 #include "engine/PropDb.h"
-#include "engine/ScriptMgr.h"
+#include "engine/Script/ScriptMgr.h"
 #include "tools/HwConfig.h"
 
 #include <lua.hpp>

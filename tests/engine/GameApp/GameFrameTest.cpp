@@ -6,8 +6,8 @@
 #include "I3d/SpriteBatch.h"
 #include "engine/DebugLog.h"
 #include "engine/FrameClock.h"
-#include "engine/ScriptMgr.h"
-#include "engine/Sound.h"
+#include "engine/Script/ScriptMgr.h"
+#include "engine/Sound/Sound.h"
 #include "platform/d3d8/D3d8.h"
 
 #include <algorithm>

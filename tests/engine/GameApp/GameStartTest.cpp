@@ -4,8 +4,8 @@
 
 #include "I3d/SpriteBatch.h"
 #include "engine/FrameClock.h"
-#include "engine/ScriptMgr.h"
-#include "engine/Sound.h"
+#include "engine/Script/ScriptMgr.h"
+#include "engine/Sound/Sound.h"
 #include "world/EcViewport.h"
 
 #include <lua.hpp>

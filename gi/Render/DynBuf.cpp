@@ -1,0 +1,153 @@
+// The model library's dynamic buffers and their bindings (see DynBuf.h).
+#include "gi/Render/DynBuf.h"
+
+#include "I3d/Buffers.h"
+#include "I3d/Device.h"
+#include "platform/d3d8/D3d8.h"
+
+#include <cstdint>
+
+static DynVertexBuf* s_boundVb = nullptr;
+static DynIndexBuf* s_boundIb = nullptr;
+static int32_t s_boundBase = 0; // the base vertex sent with s_boundIb
+
+static constexpr int64_t kMaxBytes = INT32_MAX;
+
+static DWORD Usage(bool dynamic) {
+    return dynamic ? (DWORD)(D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY) : (DWORD)D3DUSAGE_WRITEONLY;
+}
+
+static D3DPOOL Pool(bool dynamic) {
+    return dynamic ? D3DPOOL_DEFAULT : D3DPOOL_MANAGED;
+}
+
+// ---- vertex buffers ----
+
+DynVertexBuf::DynVertexBuf(bool isDynamic, uint32_t formatCode, int32_t count)
+    : dynamic(isDynamic), format(formatCode), capacity(count) {
+    I3dVertexLayout layout;
+    IDirect3DDevice8* dev = D3dDevice();
+    if (!I3dVertexLayoutOf((int32_t)formatCode, &layout) || !dev || count < 1 ||
+        (int64_t)count * layout.stride > kMaxBytes)
+        return;
+    stride = layout.stride;
+    fvf = layout.fvf;
+    offPos = layout.offPos;
+    offNormal = layout.offNormal;
+    offDiffuse = layout.offDiffuse;
+    offSpecular = layout.offSpecular;
+    offUv0 = layout.offUv0;
+    offUv1 = layout.offUv1;
+    if (FAILED(dev->CreateVertexBuffer((UINT)(count * stride), Usage(dynamic), fvf, Pool(dynamic),
+                                       &buffer)))
+        buffer = nullptr;
+}
+
+DynVertexBuf::~DynVertexBuf() {
+    Release();
+}
+
+bool DynVertexBuf::Lock(int32_t count) {
+    if (lockCount) return false;
+    uint8_t* p =
+        I3dRingLock(buffer, stride, !dynamic, capacity, count, &cursor, &discardNext, &lastStart);
+    if (!p) return false;
+    lockCount = 1;
+    lockedPtr = p;
+    return true;
+}
+
+void DynVertexBuf::Unlock() {
+    if (!lockCount) return;
+    buffer->Unlock();
+    lockCount = 0;
+    lockedPtr = nullptr;
+}
+
+void DynVertexBuf::Release() {
+    Unlock();
+    if (s_boundVb == this) s_boundVb = nullptr;
+    if (!buffer) return;
+    D3dUnbindBuffer(buffer);
+    buffer->Release();
+    buffer = nullptr;
+}
+
+// ---- index buffers ----
+
+DynIndexBuf::DynIndexBuf(bool isDynamic, int32_t count) : dynamic(isDynamic), capacity(count) {
+    IDirect3DDevice8* dev = D3dDevice();
+    if (!dev || count < 1 || count > INT32_MAX / 2) return;
+    if (FAILED(dev->CreateIndexBuffer((UINT)count * 2, Usage(dynamic), D3DFMT_INDEX16,
+                                      Pool(dynamic), &buffer)))
+        buffer = nullptr;
+}
+
+DynIndexBuf::~DynIndexBuf() {
+    Release();
+}
+
+uint16_t* DynIndexBuf::Lock(int32_t count) {
+    if (lockCount) return nullptr;
+    uint8_t* p =
+        I3dRingLock(buffer, 2, !dynamic, capacity, count, &cursor, &discardNext, &lastStart);
+    if (!p) return nullptr;
+    lockCount = 1;
+    lockedPtr = reinterpret_cast<uint16_t*>(p);
+    return lockedPtr;
+}
+
+void DynIndexBuf::Unlock() {
+    if (!lockCount) return;
+    buffer->Unlock();
+    lockCount = 0;
+    lockedPtr = nullptr;
+}
+
+void DynIndexBuf::Release() {
+    Unlock();
+    if (s_boundIb == this) s_boundIb = nullptr;
+    if (!buffer) return;
+    D3dUnbindBuffer(buffer);
+    buffer->Release();
+    buffer = nullptr;
+}
+
+// ---- binding and drawing ----
+
+void DynBufResetBindings() {
+    s_boundVb = nullptr;
+    s_boundIb = nullptr;
+}
+
+// The index buffer is bound again whenever the vertex buffer's last lock moved: the base vertex
+// travels with SetIndices, and a pair drawn after a relock must not keep the previous one.
+bool DynBufBind(DynVertexBuf* vb, DynIndexBuf* ib) {
+    IDirect3DDevice8* dev = D3dDevice();
+    if (!dev || !vb || !ib || !vb->buffer || !ib->buffer) return false;
+    I3dSetLibraryBindingsReset(DynBufResetBindings);
+    I3dForgetBufferSelection();
+    if (vb != s_boundVb) {
+        s_boundVb = nullptr;
+        if (FAILED(dev->SetVertexShader(vb->fvf)) ||
+            FAILED(dev->SetStreamSource(0, vb->buffer, (UINT)vb->stride)))
+            return false;
+        s_boundVb = vb;
+    }
+    int32_t base = I3dDrawStart(vb->lastStart);
+    if (ib != s_boundIb || base != s_boundBase) {
+        s_boundIb = nullptr;
+        if (FAILED(dev->SetIndices(ib->buffer, (UINT)base))) return false;
+        s_boundIb = ib;
+        s_boundBase = base;
+    }
+    return true;
+}
+
+bool DynDrawIndexed(D3DPRIMITIVETYPE type, int primitives, int vertices) {
+    I3dPreDraw();
+    IDirect3DDevice8* dev = D3dDevice();
+    if (!dev || !s_boundVb || !s_boundIb || primitives < 1 || vertices < 1) return false;
+    return SUCCEEDED(dev->DrawIndexedPrimitive(
+        type, 0, (UINT)vertices, (UINT)I3dDrawStart(s_boundIb->lastStart), (UINT)primitives));
+}
