@@ -2,9 +2,12 @@
 // loop and shutdown.
 #include "engine/App/AppBase.h"
 #include "engine/GameApp/GameApp.h"
+#include "tools/HwConfig.h"
 
 static GameApp s_game;
 
 int main(int argc, char** argv) {
+    // The program shows the real dialog; test programs install drivers of their own.
+    HwConfigSetDriver(HwConfigRun);
     return AppMain(argc, argv);
 }

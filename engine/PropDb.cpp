@@ -87,6 +87,11 @@ PropField* PropDbAddBool(PropDb* db, const char* name, intptr_t offset, uint8_t 
     return AddField<PropFieldBool>(db, name, offset, def, flags);
 }
 
+PropField* PropDbAddSwitch(PropDb* db, const char* name, intptr_t offset, int32_t def,
+                           uint32_t flags) {
+    return AddField<PropFieldSwitch>(db, name, offset, def, flags);
+}
+
 PropField* PropDbAddFloat(PropDb* db, const char* name, intptr_t offset, float def,
                           uint32_t flags) {
     PropField* f = AddField<PropFieldFloat>(db, name, offset, def, flags, (uint32_t)PROP_FLOAT);
@@ -173,7 +178,8 @@ bool VarDbSaveIni(const PropDb* db, const void* object, const char* path, const 
     bool answer = false;
     for (PropField* f = db->first; f; f = f->next)
         answer = f->WriteIni(object, section);
-    if (set) IniClearProfileFile();
+    // The file is written whole here: a failure to write it is the save's failure.
+    if (set && IniClearProfileFile() < 0) answer = false;
     return answer;
 }
 

@@ -20,6 +20,7 @@ enum PropType : uint32_t {
     PROP_COLOR4B = 14,   // u32: byte 0 = b, 1 = g, 2 = r, 3 = a
     PROP_VECTOR3 = 16,   // three floats x, y, z
     PROP_VOID = 17,      // a pointer-sized word
+    PROP_SWITCH = 18,    // i32, 0 or 1: read as a bool ("TRUE" is on), written "0" or "1"
 };
 
 using PropCommandFn = void (*)(void* object);
@@ -108,6 +109,10 @@ void PropDbSetName(PropDb* db, const char* name);
 PropField* PropDbAddInt(PropDb* db, const char* name, intptr_t offset, int def, uint32_t flags);
 PropField* PropDbAddBool(PropDb* db, const char* name, intptr_t offset, uint8_t def,
                          uint32_t flags);
+// A 32-bit switch for files that other code reads as whole numbers: any bool text reads ("TRUE",
+// "1", "FALSE", "0"), and it is written "0" or "1".
+PropField* PropDbAddSwitch(PropDb* db, const char* name, intptr_t offset, int32_t def,
+                           uint32_t flags);
 PropField* PropDbAddFloat(PropDb* db, const char* name, intptr_t offset, float def, uint32_t flags);
 PropField* PropDbAddAngle(PropDb* db, const char* name, intptr_t offset, float def, uint32_t flags);
 // The object holds char[maxLength + 1] at offset.

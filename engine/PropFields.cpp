@@ -268,6 +268,34 @@ void PropFieldBool::SetDefault(void* object) {
     Store(object, offset, def);
 }
 
+// ---- switch ----
+
+PropFieldSwitch::PropFieldSwitch(const char* n, intptr_t o, int32_t d, uint32_t f)
+    : PropFieldValue(n, o, PROP_SWITCH, f, 4), def(d ? 1 : 0) {}
+void PropFieldSwitch::SetBool(void* object, uint8_t value) {
+    Store(object, offset, (int32_t)(value ? 1 : 0));
+}
+void PropFieldSwitch::GetBool(const void* object, uint8_t* out) const {
+    if (out) *out = Load<int32_t>(object, offset) ? 1 : 0;
+}
+void PropFieldSwitch::SetInt(void* object, int value) {
+    Store(object, offset, (int32_t)(value ? 1 : 0));
+}
+void PropFieldSwitch::GetInt(const void* object, int* out) const {
+    if (out) *out = Load<int32_t>(object, offset) ? 1 : 0;
+}
+int PropFieldSwitch::ToText(const void* object, char* out, size_t outSize) const {
+    return Print(out, outSize, Load<int32_t>(object, offset) ? "1" : "0");
+}
+bool PropFieldSwitch::FromText(void* object, const char* text) {
+    char c = text ? text[0] : 0;
+    Store(object, offset, (int32_t)(c == '0' || c == 'f' || c == 'F' ? 0 : 1));
+    return true;
+}
+void PropFieldSwitch::SetDefault(void* object) {
+    Store(object, offset, def);
+}
+
 // ---- VECTOR3 and COLOR3F ----
 
 namespace {

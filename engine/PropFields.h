@@ -82,6 +82,22 @@ class PropFieldBool : public PropFieldValue {
     uint8_t def;
 };
 
+// "switch": a 32-bit 0 or 1, read with the bool rules and written "0" or "1".
+class PropFieldSwitch : public PropFieldValue {
+  public:
+    PropFieldSwitch(const char* name, intptr_t offset, int32_t def, uint32_t flags);
+    void SetBool(void* object, uint8_t value) override;
+    void GetBool(const void* object, uint8_t* out) const override;
+    void SetInt(void* object, int value) override;
+    void GetInt(const void* object, int* out) const override;
+    const char* TypeName() const override { return "switch"; }
+    int ToText(const void* object, char* out, size_t outSize) const override;
+    bool FromText(void* object, const char* text) override;
+    void SetDefault(void* object) override;
+
+    int32_t def;
+};
+
 // "VECTOR3" (keys ".x", ".y", ".z") and "COLOR3F" (keys ".r", ".g", ".b"): three floats.
 class PropFieldFloat3 : public PropFieldValue {
   public:

@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libx11-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   liblua5.4-dev libode-dev libvorbis-dev libogg-dev libtinyxml-dev
   libopenal-dev libalut-dev libimgui-dev libfreetype-dev fonts-dejavu-core
-  libgtest-dev libbenchmark-dev xvfb xauth x11-apps
+  libgtest-dev libbenchmark-dev xvfb xauth x11-apps xdotool
 )
 
 missing=()

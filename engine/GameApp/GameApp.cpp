@@ -77,7 +77,8 @@ int GameApp::LoadConfig() {
         m_settingsPath = ProgramFolder() + "Saves/Config.ini";
     }
 
-    HwConfigSettings settings = {hinstance, m_settingsPath.c_str(), "Xq App"};
+    HwConfigSettings settings = {hinstance, m_settingsPath.c_str(), "Xq App",
+                                 "Data\\ConfigBanner.bmp", nullptr};
     if (HwConfigShow(&settings) == 0) return -1;
 
     // Whole numbers only: a switch written as "TRUE" reads as 0.

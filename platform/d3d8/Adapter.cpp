@@ -146,6 +146,7 @@ class GlD3d final : public D3dRefCounted<IDirect3D8> {
         *caps = {};
         caps->DeviceType = type;
         caps->DevCaps = D3DDEVCAPS_HWTRANSFORMANDLIGHT;
+        caps->Caps2 = D3DCAPS2_CANRENDERWINDOWED; // every context here can draw in a window
         caps->MaxTextureWidth = caps->MaxTextureHeight = m_maxTexture;
         caps->MaxTextureBlendStages = caps->MaxSimultaneousTextures = m_units;
         caps->MaxActiveLights = m_lights;

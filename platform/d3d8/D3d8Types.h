@@ -478,6 +478,7 @@ enum : DWORD {
     D3DCREATE_MIXED_VERTEXPROCESSING = 0x80,
 };
 enum : DWORD { D3DDEVCAPS_HWTRANSFORMANDLIGHT = 0x10000 };
+enum : DWORD { D3DCAPS2_CANRENDERWINDOWED = 0x00080000 };
 
 struct D3DPRESENT_PARAMETERS {
     UINT BackBufferWidth;
@@ -518,6 +519,7 @@ struct D3DADAPTER_IDENTIFIER8 {
 struct D3DCAPS8 {
     D3DDEVTYPE DeviceType;
     UINT AdapterOrdinal;
+    DWORD Caps2;
     DWORD DevCaps;
     DWORD MaxTextureWidth;
     DWORD MaxTextureHeight;

@@ -5,6 +5,8 @@
 #   scriptquit  a Startup.lua that quits by itself after 30 frames
 #   nostartup   no Startup.lua: the error is reported, the window stays undrawn, SIGTERM ends it
 #   nodisplay   no X display: the program says so and fails without hanging
+#   configplay  the configuration dialog comes first; Enter plays, the game starts as chosen
+#   configexit  the configuration dialog comes first; Escape ends the program before any device
 # Usage: run_game.sh <mode> <program> <Data folder> <xwd_pixel program>
 set -uo pipefail
 
@@ -32,7 +34,12 @@ if [ $on_display -eq 0 ]; then
   chmod 700 "$work/run"
   cp "$program" "$work/game/fairlark" || fail "cannot copy $program"
   cp -r "$data/." "$work/game/Data/" || fail "cannot copy $data"
-  printf '[Xq Config]\nrunHwConfig=0\nwindowed=1\ndebug=1\n' >"$work/home/Documents/Fairlark/Config.ini"
+  case $mode in
+    config*) show_dialog=1 ;;
+    *) show_dialog=0 ;;
+  esac
+  printf '[Xq Config]\nrunHwConfig=%d\nwindowed=1\ndebug=1\n' $show_dialog \
+    >"$work/home/Documents/Fairlark/Config.ini"
   export HOME=$work/home XDG_DOCUMENTS_DIR=$work/home/Documents XDG_RUNTIME_DIR=$work/run
   unset XDG_CONFIG_HOME WAYLAND_DISPLAY
 
@@ -99,6 +106,20 @@ shows_backdrop() {
     [ $((g - 102)) -le 2 ] && [ $((b - 153)) -ge -2 ] && [ $((b - 153)) -le 2 ]
 }
 window_open() { xwd -silent -name Fairlark -out /dev/null 2>/dev/null; }
+config=$work/home/Documents/Fairlark/Config.ini
+# Finds the configuration dialog's window and sends it a key, as a player would.
+answer_dialog() {
+  local id
+  id=$(timeout 30 xdotool search --sync --name "Xq Config" | head -n 1) ||
+    fail "the configuration dialog did not appear within 30 s"
+  # The first key can come before the dialog's first frame: send it until the window goes.
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool windowfocus --sync "$id" key "$1" 2>/dev/null
+    sleep 1
+    xdotool search --name "Xq Config" >/dev/null 2>&1 || return 0
+  done
+  fail "the dialog did not take $1"
+}
 
 # Waits for the game's own end; SIGTERM first when asked. Leaves the exit status in $status.
 ends_cleanly() {
@@ -132,6 +153,30 @@ case $mode in
     wait_for 20 stderr_holds "Syntax Error" || fail "no \"Syntax Error\" within 20 s"
     wait_for 20 window_open || fail "the window did not open"
     ends_cleanly TERM 5
+    ;;
+  configplay)
+    answer_dialog Return
+    wait_for 30 started || fail "start-up lines missing within 30 s of Play Game"
+    grep -qx 'format=22' "$config" || fail "Config.ini lacks format=22"
+    grep -qx 'windowed=1' "$config" || fail "Config.ini lacks windowed=1"
+    ends_cleanly TERM 5
+    ;;
+  configexit)
+    answer_dialog Escape
+    deadline=$((SECONDS + 20))
+    while kill -0 $pid 2>/dev/null; do
+      [ $SECONDS -lt $deadline ] || fail "still running 20 s after Exit"
+      sleep 0.1
+    done
+    wait $pid
+    status=$?
+    trap - EXIT
+    [ $status -eq 0 ] || fail "exit status $status after Exit"
+    [ ! -f "$log" ] || fail "Exit still started the log"
+    grep -qx 'format=22' "$config" || fail "Exit did not write the settings"
+    if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then fail "sanitizer report"; fi
+    echo "ok ($mode): exit status $status, the settings written"
+    exit 0
     ;;
   *)
     fail "unknown mode" ;;

@@ -6,6 +6,7 @@
 #include "engine/DebugLog.h"
 #include "engine/UserFolder.h"
 #include "tools/HwConfig.h"
+#include "tools/HwConfigData.h"
 
 #include <tuple>
 
@@ -148,4 +149,20 @@ TEST_F(GameAppTest, TheDialogRunsUnlessSwitchedOffAndWithoutOneTheStartUpGoesOn)
     EXPECT_NE(::testing::internal::GetCapturedStderr().find(
                   "HwConfigShow: no configuration dialog in this build"),
               std::string::npos);
+}
+
+// What the dialog writes is what the game reads: switches as 0/1, the format under "format".
+TEST_F(GameAppTest, ASettingsFileWrittenByTheDialogStartsTheGameAsChosen) {
+    WriteConfig("[Xq Config]\nrunHwConfig=0\n");
+    ASSERT_EQ(app.LoadConfig(), 0);
+    HwConfigData chosen;
+    HwConfigLoad(&chosen, app.SettingsPath().c_str());
+    chosen.windowed = 1, chosen.debug = 1;
+    ASSERT_TRUE(HwConfigSave(&chosen, app.SettingsPath().c_str()));
+    GameApp game;
+    game.SetProgramFolder(m_program.c_str());
+    ASSERT_EQ(game.LoadConfig(), 0);
+    EXPECT_EQ(game.windowed, 1);
+    EXPECT_EQ(game.debug, 1);
+    EXPECT_EQ(game.backBufferFormat, 22);
 }

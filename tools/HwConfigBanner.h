@@ -1,0 +1,9 @@
+// The configuration dialog's banner picture: a BMP file made into a GL texture.
+#pragma once
+
+// Loads the BMP at `path` (relative paths are taken from the program folder; "\" and "/" both
+// separate) into a texture of the current GL context with nearest filtering. 0, with one line on
+// the debugger output naming the file, when it is missing, not a BMP or empty.
+unsigned HwConfigLoadBanner(const char* path, int* width, int* height);
+
+void HwConfigFreeBanner(unsigned texture);
