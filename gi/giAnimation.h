@@ -54,6 +54,9 @@ class giAnimation {
     // Null outside 0 <= index < count.
     giAnimTrigger* GetTrigger(int index) const;
     int TriggerCount() const { return (int)m_triggers.size(); }
+    // Set while the trigger list is being changed: players then neither fire nor re-arm
+    // triggers.
+    bool TriggersBusy() const { return m_triggersBusy; }
     // Removes the first trigger whose name equals `name` exactly.
     void RemoveTrigger(const std::string& name);
     void ClearTriggers();
