@@ -311,6 +311,21 @@ TEST_F(AnimLayers, ALoopingOnePoseClipReturns) {
     EXPECT_EQ(log.Count(2), 0) << "a clip without length has no passes to wrap";
 }
 
+TEST_F(AnimLayers, AShortLoopFarBehindTheClockReturns) {
+    Ramp("Blink", 10);
+    mesh.listener = &log;
+    mesh.AddLayer("Blink", true, 0, 1, 0);
+    // A float time this far past the length no longer shrinks by one length at a time.
+    clock.Advance(100000);
+    mesh.Animate(false);
+    EXPECT_GE(mesh.time, 0.0f);
+    EXPECT_LE(mesh.time, 0.01f);
+    EXPECT_LE(log.Count(2), 1000) << "the wraps sent in one evaluation are bounded";
+    clock.Advance(0.004);
+    mesh.Animate(false);
+    EXPECT_LE(mesh.time, 0.01f);
+}
+
 TEST_F(AnimLayers, KeysAtEqualTimesOrBeforeTheEndGiveFinitePoses) {
     const giQuat id{0, 0, 0, 1};
     giAnimation* twin = Keep(WriteClip(
