@@ -82,6 +82,9 @@ void giSkinnedMesh::SetSkeleton(const giSkeleton* skeleton) {
 void giSkinnedMesh::BuildBoneMatrices() {
     if (!m_skeleton) return;
     const int n = BoneCount();
+    // The pose arrays are open to callers; they follow the skeleton whatever was done to them.
+    bonePos.resize((size_t)n);
+    boneRot.resize((size_t)n);
     for (int i = 0; i < n; ++i) {
         giMat44& m = m_boneMatrix[(size_t)i];
         m = giMatrixRotationQuaternion(boneRot[(size_t)i]);

@@ -285,6 +285,8 @@ void giSkinnedMesh::Animate(bool force) {
     if (!m_skeleton || groups.empty() || m_animating) return;
     if (!force && AppTimerHold(2) == 1) return;
     m_animating = true;
+    bonePos.resize((size_t)BoneCount());
+    boneRot.resize((size_t)BoneCount());
     const float now = Now();
     bool evaluated = false;
     // Indices, not iterators: a listener may add groups and layers while events are sent.
