@@ -6,7 +6,7 @@ set(FAIRLARK_LAYERS
   engine I3dMath PathFind script sound input
   gi I3d Ent3d giRender
   game world ui tools App GameApp
-  datagenImages datagenCharacters datagenFonts datagenModels)
+  datagenImages datagenCharacters datagenFonts datagenModels datagenInterface)
 # These link only project libraries (and libc/libstdc++).
 set(FAIRLARK_NO_THIRD_PARTY platform d3dx engine I3dMath PathFind game)
 
@@ -15,7 +15,8 @@ function(fairlark_check_layers)
   set(all_targets)
   foreach(dir platform platform/sdl platform/d3dx platform/d3d8 engine engine/Script engine/Sound
       engine/Input engine/Ent3d engine/App engine/GameApp I3d I3d/Math gi gi/Render game PathFind
-      world ui tools datagen datagen/Images datagen/Characters datagen/Fonts datagen/Models)
+      world ui tools datagen datagen/Images datagen/Characters datagen/Fonts datagen/Models
+      datagen/Interface)
     if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
       get_property(dir_targets DIRECTORY ${PROJECT_SOURCE_DIR}/${dir} PROPERTY BUILDSYSTEM_TARGETS)
       list(APPEND all_targets ${dir_targets})

@@ -21,6 +21,7 @@
 #include "engine/UserFolder.h"
 #include "tools/Editor.h"
 #include "tools/HwConfig.h"
+#include "ui/Ctl3Base.h"
 #include "world/ParticleSys.h"
 
 #include <cmath>
@@ -114,6 +115,7 @@ void GameApp::OnInit() {
     if (!m_userFolder.empty()) DirCreate(m_userFolder.c_str());
     std::string program = ProgramFolder();
     DataDirSetFromFile(&dataFolder, (program + "Data/").c_str());
+    Ctl3SetDataFolder(dataFolder.path);
 
     clock = FrameClockNew();
     FrameClockSetCap(clock, kFrameCapMs);

@@ -4,6 +4,12 @@
 #include "engine/GameApp/GameApp.h"
 
 #include "engine/Script/ScriptMgr.h"
+#include "ui/GraphicButton.h"
+#include "ui/GraphicCheckBox.h"
+#include "ui/IncDecButton.h"
+#include "ui/TextButton.h"
+#include "ui/TextButton2.h"
+#include "ui/TextCheckBox.h"
 #include "world/EcGroupSound.h"
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
@@ -58,19 +64,19 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcIconFlyup", nullptr},
     {"EcLitter", nullptr},
     {"EcMouseCursor1", nullptr},
-    {"EcTextButton", nullptr},
-    {"EcTextButton2", nullptr},
+    {"EcTextButton", EcTextButtonProc},
+    {"EcTextButton2", EcTextButton2Proc},
     {"EcStaticGraphic", nullptr},
     {"EcCtl3Slideshow", nullptr},
     {"EcCtl3StatBar3Color", nullptr},
     {"EcAnimGraphic", nullptr},
-    {"EcGraphicButton", nullptr},
-    {"EcGraphicCheckBox", nullptr},
-    {"EcTextCheckBox", nullptr},
+    {"EcGraphicButton", EcGraphicButtonProc},
+    {"EcGraphicCheckBox", EcGraphicCheckBoxProc},
+    {"EcTextCheckBox", EcTextCheckBoxProc},
     {"EcEditLine", nullptr},
     {"EcStaticText", nullptr},
     {"EcStaticTextBox", nullptr},
-    {"EcIncDecButton", nullptr},
+    {"EcIncDecButton", EcIncDecButtonProc},
     {"EcCustom", nullptr},
     {"EcSlider", nullptr},
     {"EcMenuRoot", nullptr},

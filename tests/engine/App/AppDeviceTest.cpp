@@ -1,6 +1,6 @@
 // A lost device: no frame is drawn while lost, the game hears of each loss and each reset once,
 // and after the reset the states, lights and shared buffers are back.
-#include "tests/engine/App/AppFixture.h"
+#include "tests/harness/AppFixture.h"
 
 TEST_F(AppTest, NothingIsDrawnWhileTheDeviceIsLostNotEvenOnEvents) {
     Start();

@@ -1,6 +1,6 @@
 // The loop and the window procedure: sizes, minimising, focus, input events, the cursor and the
 // quit flag.
-#include "tests/engine/App/AppFixture.h"
+#include "tests/harness/AppFixture.h"
 
 namespace {
 // Every unread character and position event.

@@ -1,6 +1,6 @@
 // Start-up and shutdown of the application: the single copy, the window's life, the kernel's
 // start, full-screen modes and the order of shutdown.
-#include "tests/engine/App/AppFixture.h"
+#include "tests/harness/AppFixture.h"
 
 #include "I3d/Primitives.h"
 #include "engine/App/SingleCopy.h"

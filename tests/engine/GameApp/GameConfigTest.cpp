@@ -1,6 +1,6 @@
 // The settings: where "Config.ini" is found, what its video keys set, and the configuration
 // dialog that may stop the start-up.
-#include "tests/engine/GameApp/GameAppFixture.h"
+#include "tests/harness/GameAppFixture.h"
 
 #include "I3d/Device.h"
 #include "engine/DebugLog.h"

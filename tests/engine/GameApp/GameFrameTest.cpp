@@ -1,6 +1,6 @@
 // The game's frame, its drawing, the small operations and the shutdown, traced through doubles
 // of the classes not built yet and of the editor.
-#include "tests/engine/GameApp/GameAppFixture.h"
+#include "tests/harness/GameAppFixture.h"
 
 #include "I3d/Device.h"
 #include "I3d/SpriteBatch.h"

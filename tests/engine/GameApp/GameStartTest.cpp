@@ -1,6 +1,6 @@
 // The game's start-up: the services in their fixed order, the published classes, the first data
 // set's start-up script, and start-ups whose data is missing or broken.
-#include "tests/engine/GameApp/GameAppFixture.h"
+#include "tests/harness/GameAppFixture.h"
 
 #include "I3d/SpriteBatch.h"
 #include "engine/FrameClock.h"
@@ -127,7 +127,9 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     }
     EXPECT_FALSE(expected >> name) << "the table is short of " << name;
     EXPECT_EQ(built, (std::set<std::string>{"EcNull", "EcViewport", "EcSound", "EcGroupSound",
-                                            "EcParticles", "EcMusic"}));
+                                            "EcParticles", "EcMusic", "EcTextButton",
+                                            "EcTextButton2", "EcGraphicButton", "EcGraphicCheckBox",
+                                            "EcTextCheckBox", "EcIncDecButton"}));
     EXPECT_EQ(ClassString(g_gameClassProcs[0].proc), "EntNull");
 
     WriteStartup("");

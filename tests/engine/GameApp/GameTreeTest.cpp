@@ -1,6 +1,6 @@
 // The root entity tree: the standard nodes when every class is registered, and what is left
 // when the start-up script registered fewer.
-#include "tests/engine/GameApp/GameAppFixture.h"
+#include "tests/harness/GameAppFixture.h"
 
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"

@@ -1,6 +1,10 @@
 // The game tests' fixture and doubles.
-#include "tests/engine/GameApp/GameAppFixture.h"
+#include "tests/harness/GameAppFixture.h"
 
+#include "I3d/Camera.h"
+#include "I3d/Device.h"
+#include "I3d/Math/Mat4Math.h"
+#include "I3d/StateCache.h"
 #include "engine/PropDb.h"
 #include "engine/Script/ScriptMgr.h"
 #include "tools/HwConfig.h"
@@ -23,6 +27,20 @@ const char* const kRegisterAll =
 int GameDouble::OnMessage(const SlEvent* event) {
     heard.push_back(*event);
     return TestEnt::OnMessage(event);
+}
+
+int GameDouble::DrawPre() {
+    if (screenProjection) {
+        // Nothing else clears between frames yet: each frame starts black.
+        D3dSetClearColor(0, 0, 0);
+        D3dClear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
+        Mat4 identity, ortho;
+        Mat4Identity(&identity);
+        I3dSetWorld(&identity);
+        I3dSetView(&identity);
+        I3dSetProj(Mat4OrthoScreen(&ortho, 1024, 768));
+    }
+    return TestEnt::DrawPre();
 }
 
 int GameDouble::Update(float seconds) {
@@ -59,6 +77,7 @@ intptr_t DoubleProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t
         case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", info.name); return 0;
         case 6: {
             auto* e = new GameDouble(info.name);
+            e->screenProjection = K == 1;
             PropDbInitObject(&info.db, e);
             return EntProcCreate(node, e, &info.db);
         }

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "engine/GameApp/GameApp.h"
-#include "tests/engine/App/AppFixture.h"
+#include "tests/harness/AppFixture.h"
 #include "tests/engine/EntTestClasses.h"
 #include "tools/Editor.h"
 #include "ui/MouseCursorSetup.h"
@@ -24,7 +24,11 @@ class GameDouble : public TestEnt {
     using TestEnt::TestEnt;
     int OnMessage(const SlEvent* event) override;
     int Update(float seconds) override;
+    // The menu root's double clears the screen and sets the menus' 1024 x 768 projection
+    // before its children draw, as the real menu root will.
+    int DrawPre() override;
     int32_t width = 0, height = 0;
+    bool screenProjection = false;
     std::vector<SlEvent> heard;
     std::vector<float> steps; // Update's seconds
 };

@@ -1,0 +1,167 @@
+// The interface art's table and painter.
+#include "datagen/Interface/InterfaceArt.h"
+
+#include "datagen/Fonts/GenFont.h"
+#include "engine/Dirs.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+namespace {
+
+constexpr const char* kFace = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+constexpr uint32_t kCaptionColour = 0xFFFFFFFFu;
+constexpr uint32_t kBorder = 2;
+
+uint32_t Lighter(uint32_t argb) {
+    uint32_t out = argb & 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t c = (argb >> shift) & 0xFF;
+        out |= (c + (255 - c) / 2) << shift;
+    }
+    return out;
+}
+
+uint32_t Blend(uint32_t under, uint32_t over, uint32_t coverage) {
+    uint32_t out = under & 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t a = (under >> shift) & 0xFF, b = (over >> shift) & 0xFF;
+        out |= ((a * (255 - coverage) + b * coverage) / 255) << shift;
+    }
+    return out;
+}
+
+void FillFrame(GenImage* img, const ArtRow& row, uint32_t frame, uint32_t fill) {
+    const uint32_t y0 = frame * row.cellHeight;
+    for (uint32_t y = 0; y < row.cellHeight; ++y)
+        for (uint32_t x = 0; x < row.cellWidth; ++x) {
+            const bool edge = x < kBorder || y < kBorder || x >= row.cellWidth - kBorder ||
+                              y >= row.cellHeight - kBorder;
+            img->Set(x, y0 + y, edge ? Lighter(fill) : fill);
+        }
+}
+
+const AbcRecord& Glyph(const AbcMetrics& m, char c) {
+    const size_t code = (unsigned char)c;
+    return m.records[code < m.table.size() ? m.table[code] : 0];
+}
+
+// The caption's glyphs centred in the frame, inside the border; texel (4, 4) is left alone.
+void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont& font) {
+    const AbcMetrics& m = font.metrics;
+    int width = 0;
+    for (const char* p = row.caption; *p; ++p) {
+        const AbcRecord& r = Glyph(m, *p);
+        width += r.a + r.b + r.c;
+    }
+    const int cellH = int(m.cellHeight);
+    const int frameTop = int(frame * row.cellHeight);
+    int penX = (int(row.cellWidth) - width) / 2;
+    const int top = (int(row.cellHeight) - cellH) / 2;
+    for (const char* p = row.caption; *p; ++p) {
+        const AbcRecord& r = Glyph(m, *p);
+        const int sx = int(r.left * float(font.atlas.width) + 0.5f);
+        const int sy = int(r.top * float(font.atlas.height) + 0.5f);
+        for (int y = 0; y < cellH; ++y)
+            for (int x = 0; x < r.b; ++x) {
+                const int fx = penX + r.a + x, fy = top + y;
+                if (fx < int(kBorder) || fx >= int(row.cellWidth - kBorder) || fy < int(kBorder) ||
+                    fy >= int(row.cellHeight - kBorder) || (fx == 4 && fy == 4))
+                    continue;
+                if (sx + x < 0 || sy + y < 0 || sx + x >= font.atlas.width ||
+                    sy + y >= font.atlas.height)
+                    continue;
+                const uint8_t cover = font.atlas.At(sx + x, sy + y);
+                if (!cover) continue;
+                const uint32_t tx = uint32_t(fx), ty = uint32_t(frameTop + fy);
+                img->Set(tx, ty, Blend(img->Get(tx, ty), kCaptionColour, cover));
+            }
+        penX += r.a + r.b + r.c;
+    }
+}
+
+std::string LowerTitle(const std::string& path) {
+    std::string title = path.substr(path.find_last_of("/\\") + 1);
+    title = title.substr(0, title.find('.'));
+    std::transform(title.begin(), title.end(), title.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return title;
+}
+
+} // namespace
+
+const std::vector<ArtRow>& ArtTable() {
+    static const std::vector<ArtRow> s_rows = {
+        {"Menu/Common/ChkBx.dds", 32, 256, 22, 20, 8, "X", 10, ArtKind::CheckBox},
+        {"Menu/Common/DataBox.dds", 128, 128, 96, 28, 3, "", 0, ArtKind::Strip},
+        {"Menu/Common/ButtonUpArrow.dds", 32, 64, 24, 14, 3, "+", 8, ArtKind::Strip},
+        {"Menu/Common/ButtonDownArrow.dds", 32, 64, 24, 14, 3, "-", 8, ArtKind::Strip},
+        {"Menu/Common/ZobButtonOk.dds", 128, 256, 97, 57, 3, "OK", 18, ArtKind::Strip},
+    };
+    return s_rows;
+}
+
+bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
+    if (row.cellWidth <= 2 * kBorder + 4 || row.cellHeight <= 2 * kBorder + 4 ||
+        row.cellWidth > row.texWidth || uint64_t(row.frames) * row.cellHeight > row.texHeight) {
+        *error = "the frames do not fit the texture";
+        return false;
+    }
+    GenFont font;
+    const bool captioned = row.caption && row.caption[0];
+    if (captioned) {
+        std::vector<char16_t> codes;
+        for (const char* p = row.caption; *p; ++p)
+            codes.push_back(char16_t((unsigned char)*p));
+        if (!GenRenderFont(kFace, row.points, codes, &font, error)) return false;
+    }
+    *out = GenImage(row.texWidth, row.texHeight); // transparent black
+    for (uint32_t frame = 0; frame < row.frames; ++frame) {
+        if (row.kind == ArtKind::CheckBox && frame % 4 == 3) continue;
+        FillFrame(out, row, frame, kArtStateFill[(frame % 4) % 3]);
+        if (captioned && (row.kind == ArtKind::Strip || frame >= 4))
+            DrawCaption(out, row, frame, font);
+    }
+    return true;
+}
+
+bool ArtCheckTitles(const std::vector<ArtRow>& rows, const std::vector<std::vector<uint8_t>>& bytes,
+                    std::string* error) {
+    std::map<std::string, size_t> first;
+    for (size_t i = 0; i < rows.size() && i < bytes.size(); ++i) {
+        const std::string title = LowerTitle(rows[i].file);
+        auto found = first.find(title);
+        if (found == first.end()) {
+            first[title] = i;
+        } else if (bytes[found->second] != bytes[i]) {
+            *error = std::string(rows[i].file) + ": another image has the title \"" + title + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ArtWriteAll(const std::vector<ArtRow>& rows, const std::string& dataFolder,
+                 std::string* error) {
+    std::vector<std::vector<uint8_t>> files;
+    for (const ArtRow& row : rows) {
+        GenImage img;
+        if (!ArtPaint(row, &img, error)) {
+            *error = std::string(row.file) + ": " + *error;
+            return false;
+        }
+        // One level: a smaller level would blend neighbouring frames.
+        files.push_back(GenDdsBytes(GenDds::Argb32, GenChain{img}));
+    }
+    if (!ArtCheckTitles(rows, files, error)) return false;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::string path = dataFolder + rows[i].file;
+        const std::string dir = path.substr(0, path.find_last_of('/') + 1);
+        if (DirCreatePath(dir.c_str()) != 1 || !GenWriteFile(path, files[i])) {
+            *error = "cannot write " + path;
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,45 @@
+// The interface art: control images as 32-bit DDS strips, made from a table. Each row gives a
+// file, its texture size, the first frame's cell, the frame count and the caption; frames are
+// stacked downwards, one cell height apart, and filled with the colour of the state they stand
+// for inside a lighter 2-pixel border, so that texel (4, 4) of every frame is the plain fill.
+#pragma once
+
+#include "datagen/Images/ImageWriters.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Fills of the three states: normal, focused, pressed.
+inline constexpr uint32_t kArtStateFill[3] = {0xFF505A78u, 0xFFC8B400u, 0xFF283040u};
+
+enum class ArtKind {
+    Strip,    // the three states, repeated frame after frame
+    CheckBox, // 0-2 empty boxes, 3 transparent, 4-6 boxes with the caption, 7 transparent
+};
+
+struct ArtRow {
+    const char* file; // under the data folder, "/"-separated
+    uint32_t texWidth, texHeight;
+    uint32_t cellWidth, cellHeight; // the cell starts at (0, 0)
+    uint32_t frames;
+    const char* caption; // centred; check boxes carry it on their checked frames only
+    int points;          // the caption's size (DejaVu Sans Bold)
+    ArtKind kind;
+};
+
+// The rows the game ships.
+const std::vector<ArtRow>& ArtTable();
+
+// The row's image; false with `error` set when its frames do not fit the texture or the
+// caption's face cannot be read.
+bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error);
+
+// Textures are shared by their lower-cased file title, so two rows of one title must give the
+// same bytes. `bytes` holds each row's file; false with `error` naming the first clash.
+bool ArtCheckTitles(const std::vector<ArtRow>& rows, const std::vector<std::vector<uint8_t>>& bytes,
+                    std::string* error);
+
+// Paints every row and writes it below `dataFolder` (ending in "/"), after the title check.
+bool ArtWriteAll(const std::vector<ArtRow>& rows, const std::string& dataFolder,
+                 std::string* error);

@@ -1,0 +1,160 @@
+// The interface harness.
+#include "tests/harness/UiHarness.h"
+
+#include "I3d/Device.h"
+#include "I3d/Font.h"
+#include "engine/DebugLog.h"
+#include "engine/PropDb.h"
+#include "engine/Input/SlInput.h"
+#include "tests/harness/AppFixture.h"
+#include "tests/support/TexturedQuad.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+// ---- the test menu ----
+
+intptr_t TestMenuProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    static PropDb s_db;
+    switch (message) {
+        case 0:
+            if (!s_db.first) {
+                PropDbSetName(&s_db, "TestMenu");
+                PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuDouble, name), 32, 3);
+            }
+            return 0;
+        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "TestMenu"); return 0;
+        case 6: return EntProcCreate(node, new MenuDouble, &s_db);
+        default: return EntProcForward(node, message, a, b, c);
+    }
+}
+
+intptr_t DrawProbeProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    switch (message) {
+        case 0: return 0;
+        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "DrawProbe"); return 0;
+        case 6: return EntProcCreate(node, new DrawProbe, nullptr);
+        default: return EntProcForward(node, message, a, b, c);
+    }
+}
+
+// ---- the fixture ----
+
+void UiTest::SetUp() {
+    GameAppTest::SetUp();
+    WriteConfig(
+        "[Xq "
+        "Config]\nrunHwConfig=0\nwindowed=1\nwinWidth=1024\nwinHeight=768\nlockableBackbuffer=1\n");
+    // Everything the build generated, beside the test's own Startup.lua.
+    const std::string data = m_program + "Data/";
+    if (DIR* dir = opendir(FAIRLARK_BUILD_DATA_DIR)) {
+        while (dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == ".." || name == "Startup.lua" || name == "Fonts") continue;
+            ASSERT_EQ(symlink((FAIRLARK_BUILD_DATA_DIR + name).c_str(), (data + name).c_str()), 0)
+                << name;
+        }
+        closedir(dir);
+    }
+    Ctl3SetNavEnabled(true);
+}
+
+void UiTest::TearDown() {
+    GameAppTest::TearDown();
+    if (keepLog) {
+        DbgSetLevelMask(0);
+        DbgSetOutputMask(0);
+        DbgSetLogFile("Debug.txt");
+    }
+    Ctl3SetNavEnabled(true);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+void UiTest::StartUi(const std::string& body) {
+    const std::string log = m_dir / "UiLog.txt";
+    g_makeEditor = [this, log]() -> Editor* {
+        // The log the start-up set is replaced before any script runs.
+        if (keepLog) {
+            DbgSetLogFile(log.c_str());
+            DbgSetOutputMask(DBG_OUT_FILE);
+            DbgSetLevelMask(0xFFFFFFFFu);
+        }
+        // The entity system is up by the editor's turn.
+        RegisterRootDoubles();
+        EntCreateClass(TestMenuProc, 0, 0);
+        EntCreateClass(DrawProbeProc, 0, 0);
+        return nullptr;
+    };
+    WriteStartup(std::string(kRegisterAll) + "Game.CreateEntityTree()\n" + body);
+    Start();
+    ASSERT_TRUE(app.GetMenus()) << "the root tree has no \"Menus\"";
+    menu = dynamic_cast<MenuDouble*>(EntCreateChild("TestMenu", app.GetMenus()));
+    ASSERT_TRUE(menu);
+    Step();
+    Forget();
+}
+
+void UiTest::Step(int frames) {
+    for (int i = 0; i < frames; ++i) {
+        clock.AdvanceMs(uint64_t(frameMs));
+        Frame();
+    }
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+void UiTest::Key(SDL_Scancode code, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.keysym.scancode = code;
+    SDL_PushEvent(&e);
+}
+
+void UiTest::Tap(SDL_Scancode code) {
+    Key(code, true);
+    Step();
+    Key(code, false);
+    Step();
+}
+
+void UiTest::MouseMove(float x, float y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = int(x);
+    e.motion.y = int(y);
+    app.AppHandleEvent(e);
+}
+
+void UiTest::MouseButton(bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
+std::vector<std::pair<intptr_t, intptr_t>> UiTest::ControlEvents() const {
+    std::vector<std::pair<intptr_t, intptr_t>> out;
+    if (!menu) return out;
+    for (const SlEvent& e : menu->heard)
+        if (e.type == CTL3_EVENT) out.emplace_back(e.a, e.b);
+    return out;
+}
+
+void UiTest::Forget() {
+    if (menu) menu->heard.clear();
+}
+
+std::string UiTest::LogText() const {
+    const std::string log = m_dir / "UiLog.txt";
+    return PathExistsOnDisk(log) ? ReadTextFile(log) : std::string();
+}
+
+std::vector<uint32_t> UiTest::ReadPixels() const {
+    return TexQuadReadBack(D3dDevice());
+}
+
+Font* UiAcquireFont(const char* title) {
+    return FontAcquire((std::string(Ctl3DataFolder()) + "Fonts/" + title).c_str());
+}

@@ -1,0 +1,12 @@
+// The class procedures of the interface's entity classes: the world classes' shared procedure,
+// and the property fields every control class declares.
+#pragma once
+
+#include "world/WorldClass.h"
+
+class PropDb;
+
+// "name" then "pos".
+void Ctl3AddNamePos(PropDb* db);
+// "height", "horizScale", "italic", "horizAlign", "vertAlign": the text buttons' layout.
+void Ctl3AddTextLayout(PropDb* db);
