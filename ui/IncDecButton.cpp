@@ -3,8 +3,8 @@
 
 #include "I3d/Font.h"
 #include "I3d/Primitives.h"
-#include "engine/PropDb.h"
 #include "engine/Input/SlInput.h"
+#include "engine/PropDb.h"
 #include "engine/WideFormat.h"
 #include "ui/Ctl3Draw.h"
 #include "ui/Ctl3TextStyle.h"

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "engine/GameApp/GameApp.h"
-#include "tests/harness/AppFixture.h"
 #include "tests/engine/EntTestClasses.h"
+#include "tests/harness/AppFixture.h"
 #include "tools/Editor.h"
 #include "ui/MouseCursorSetup.h"
 

@@ -4,8 +4,8 @@
 #include "I3d/Device.h"
 #include "I3d/Font.h"
 #include "engine/DebugLog.h"
-#include "engine/PropDb.h"
 #include "engine/Input/SlInput.h"
+#include "engine/PropDb.h"
 #include "tests/harness/AppFixture.h"
 #include "tests/support/TexturedQuad.h"
 

@@ -5,8 +5,8 @@
 
 #include "engine/EntBase.h"
 #include "engine/Script/ScriptGameHost.h"
-#include "tests/engine/Script/ScriptTestSupport.h"
 #include "tests/engine/EntTestClasses.h"
+#include "tests/engine/Script/ScriptTestSupport.h"
 
 #include <string>
 #include <vector>
