@@ -80,7 +80,9 @@ D3DCOLOR D3dPackColor(float r, float g, float b);
 void D3dGetAmbient(float rgb[3]);
 
 // ---- the stage records' bound textures, kept by the texture slots ----
-// Texture slot bound on a stage as far as the cache knows; -1 for none or not known.
+// Texture slot bound on a stage as far as the cache knows; -1 for none or not known,
+// D3D_STAGE_EMPTY when the stage was cleared.
+constexpr int D3D_STAGE_EMPTY = -2;
 int D3dStageTexture(int stage);
 void D3dStageSetTexture(int stage, int slot);
 // Every stage that holds the slot forgets it (the slot was freed).

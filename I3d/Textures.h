@@ -85,6 +85,9 @@ int I3dTexFreeSlot(int slot);
 // A negative slot leaves the stage as it is; binding the slot the stage already holds only
 // updates its last-use time. Always 0.
 int D3dSetTexture(int stage, int slot);
+// Unbinds whatever the stage holds (the layer then samples white), through the stage record:
+// a stage known to be empty is left alone. Always 0.
+int D3dClearTexture(int stage);
 // Locks a whole level of a 2D slot: its pixels, size (the slot's shifted by the level, at least
 // 1), pitch and I3dTexFormat. 0, or -1 after a log line.
 int D3dTextureLock(int slot, int level, void** pixels, int* width, int* height, int* pitch,

@@ -1,9 +1,10 @@
 // Writes the textures the build generates into the data folder: the environment cube map
-// "Enviro.dds" and the sample textures in "Samples/" that the texture tests load by name.
+// "Enviro.dds", the particle atlas "Particles.tga" and the sample textures in "Samples/" that the texture tests load by name.
 #include "I3d/Image.h"
 #include "datagen/Images/ImageWriters.h"
 #include "engine/Dirs.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -45,6 +46,23 @@ GenChain SideFace(uint32_t side) {
     return GenMipChain(img);
 }
 
+// The particle systems' atlas: 4 x 4 cells of 32 pixels, each a white disc whose alpha falls
+// from the centre to nothing at the cell's edge (glows use cell 0).
+GenImage ParticleAtlas() {
+    constexpr uint32_t kSide = 128, kCell = 32;
+    GenImage img(kSide, kSide);
+    for (uint32_t y = 0; y < kSide; ++y) {
+        for (uint32_t x = 0; x < kSide; ++x) {
+            const float dx = float(x % kCell) + 0.5f - kCell / 2.0f;
+            const float dy = float(y % kCell) + 0.5f - kCell / 2.0f;
+            const float r = std::sqrt(dx * dx + dy * dy) / (kCell / 2.0f);
+            const float a = r < 1.0f ? 1.0f - r : 0.0f;
+            img.Set(x, y, (uint32_t(a * 255.0f + 0.5f) << 24) | 0xFFFFFFu);
+        }
+    }
+    return img;
+}
+
 bool SaveTga(const GenImage& src, int format, const std::string& path) {
     I3dImage* img = ImgAlloc(int(src.width), int(src.height), format);
     if (!img) return false;
@@ -52,7 +70,9 @@ bool SaveTga(const GenImage& src, int format, const std::string& path) {
         for (uint32_t x = 0; x < src.width; ++x) {
             const uint8_t* p = src.At(x, y);
             uint8_t* d = img->pixels + size_t(y) * img->pitch + size_t(x) * img->bytesPerPixel;
-            if (format == IMG_R8G8B8) {
+            if (format == IMG_A8R8G8B8) {
+                d[0] = p[0], d[1] = p[1], d[2] = p[2], d[3] = p[3];
+            } else if (format == IMG_R8G8B8) {
                 d[0] = p[2], d[1] = p[1], d[2] = p[0];
             } else {
                 d[0] = p[3]; // grey from alpha
@@ -83,6 +103,7 @@ int main(int argc, char** argv) {
                                           FlatFace(kGround, 64), SideFace(64), SideFace(64)};
     const GenChain checker = GenMipChain(Checker(64));
     bool ok = GenWriteFile(data + "Enviro.dds", GenDdsCubeBytes(GenDds::Dxt1, cube)) &&
+              SaveTga(ParticleAtlas(), IMG_A8R8G8B8, data + "Particles.tga") &&
               GenWriteFile(samples + "SampleArgb.dds", GenDdsBytes(GenDds::Argb32, checker)) &&
               GenWriteFile(samples + "SampleDxt1.dds", GenDdsBytes(GenDds::Dxt1, checker)) &&
               GenWriteFile(samples + "SampleDxt5.dds", GenDdsBytes(GenDds::Dxt5, checker)) &&

@@ -220,6 +220,13 @@ int D3dSetTexture(int stage, int slot) {
     return 0;
 }
 
+int D3dClearTexture(int stage) {
+    if (stage < 0 || stage >= (int)D3D_MAX_TEXTURE_STAGES || D3dStageTexture(stage) == D3D_STAGE_EMPTY) return 0;
+    if (IDirect3DDevice8* dev = D3dDevice()) dev->SetTexture(DWORD(stage), nullptr);
+    D3dStageSetTexture(stage, D3D_STAGE_EMPTY);
+    return 0;
+}
+
 static IDirect3DTexture8* Texture2d(const I3dTexSlot* s) {
     if (!s || !s->texture || s->texture->GetType() != D3DRTYPE_TEXTURE) return nullptr;
     return static_cast<IDirect3DTexture8*>(s->texture);
