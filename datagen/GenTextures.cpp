@@ -1,5 +1,6 @@
 // Writes the textures the build generates into the data folder: the environment cube map
-// "Enviro.dds", the particle atlas "Particles.tga" and the sample textures in "Samples/" that the texture tests load by name.
+// "Enviro.dds", the particle atlas "Particles.tga" and the sample textures in "Samples/" that the
+// texture tests load by name.
 #include "I3d/Image.h"
 #include "datagen/Images/ImageWriters.h"
 #include "engine/Dirs.h"

@@ -34,8 +34,7 @@ void Mdl3ExSchemasAcquire() {
     PropDbAddVector3Zero(s_light, "pos", PROP_OFFSET(Mdl3ExPtLight, pos), 0);
     PropDbAddColor4bWhite(s_light, "color", PROP_OFFSET(Mdl3ExPtLight, color), 0);
     PropDbAddFloat(s_light, "radius", PROP_OFFSET(Mdl3ExPtLight, radius), 1.0f, 0);
-    PropDbAddInt(s_light, "flashMask", PROP_OFFSET(Mdl3ExPtLight, flashMask), (int)0xaaaaaaaau,
-                 0);
+    PropDbAddInt(s_light, "flashMask", PROP_OFFSET(Mdl3ExPtLight, flashMask), (int)0xaaaaaaaau, 0);
 }
 
 void Mdl3ExSchemasRelease() {

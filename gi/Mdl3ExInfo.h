@@ -38,9 +38,9 @@ struct Mdl3ExCounts {
 
 struct Mdl3ExInfo {
     Mdl3ExCounts counts = {0, 0};
-    std::vector<Mdl3ExNodeRec> nodes;   // counts.numNodes records, zeroed
-    std::vector<Mdl3ExPtLight> lights;  // counts.numPointLights records
-    std::vector<float> attachYaw;       // per attach index asked for; NaN when the key is missing
+    std::vector<Mdl3ExNodeRec> nodes;  // counts.numNodes records, zeroed
+    std::vector<Mdl3ExPtLight> lights; // counts.numPointLights records
+    std::vector<float> attachYaw;      // per attach index asked for; NaN when the key is missing
 };
 
 // ---- schemas ----

@@ -221,7 +221,9 @@ int D3dSetTexture(int stage, int slot) {
 }
 
 int D3dClearTexture(int stage) {
-    if (stage < 0 || stage >= (int)D3D_MAX_TEXTURE_STAGES || D3dStageTexture(stage) == D3D_STAGE_EMPTY) return 0;
+    if (stage < 0 || stage >= (int)D3D_MAX_TEXTURE_STAGES ||
+        D3dStageTexture(stage) == D3D_STAGE_EMPTY)
+        return 0;
     if (IDirect3DDevice8* dev = D3dDevice()) dev->SetTexture(DWORD(stage), nullptr);
     D3dStageSetTexture(stage, D3D_STAGE_EMPTY);
     return 0;

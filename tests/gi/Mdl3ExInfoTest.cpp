@@ -1,10 +1,10 @@
 // Model-info files: lights with their defaults and both colour forms, the attach yaws, counts
 // held in range, hostile values, and truncated or byte-damaged copies of a valid file (the
 // loader must answer, never crash or size an allocation from garbage).
+#include "gi/Mdl3ExInfo.h"
 #include "engine/DebugLog.h"
 #include "engine/PropDb.h"
 #include "engine/Random.h"
-#include "gi/Mdl3ExInfo.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -97,11 +97,10 @@ TEST_F(Mdl3ExInfoFile, CountsOutsideTheirRangeAreHeldAndLogged) {
         const char* text;
         int32_t nodes, lights;
     };
-    for (const Case& c : {Case{"numNodes=5\nnumPointLights=-1\n", 5, 0},
-                          Case{"numNodes=1000000\nnumPointLights=100000\n", MDL3EX_MAX_NODES,
-                               MDL3EX_MAX_LIGHTS},
-                          Case{"numNodes=many\nnumPointLights=0x7fffffff\n", 0,
-                               MDL3EX_MAX_LIGHTS}}) {
+    for (const Case& c :
+         {Case{"numNodes=5\nnumPointLights=-1\n", 5, 0},
+          Case{"numNodes=1000000\nnumPointLights=100000\n", MDL3EX_MAX_NODES, MDL3EX_MAX_LIGHTS},
+          Case{"numNodes=many\nnumPointLights=0x7fffffff\n", 0, MDL3EX_MAX_LIGHTS}}) {
         Mdl3ExInfo info;
         const std::string path = Write(std::string("[ModelInfo]\n") + c.text, "Hostile.ini");
         ASSERT_EQ(Mdl3ExInfoRead(path.c_str(), 0, &info), 1) << c.text;

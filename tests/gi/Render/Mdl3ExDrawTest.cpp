@@ -151,8 +151,9 @@ TEST_F(Mdl3ExDrawing, EveryPassSendsItsStates) {
     EXPECT_EQ((emi.ts[{1, D3DTSS_TEXCOORDINDEX}]), 0u) << "the vertices carry one pair";
     EXPECT_EQ((emi.ts[{2, D3DTSS_COLOROP}]), (uint64_t)D3DTOP_DISABLE);
 
-    for (auto [pass, factor] : {std::pair<ShaderPassFn, uint32_t>{Mdl3ExPassTexEnv1, 0x8f000000u},
-                                std::pair<ShaderPassFn, uint32_t>{Mdl3ExPassClrEnv1, 0x4f000000u}}) {
+    for (auto [pass, factor] :
+         {std::pair<ShaderPassFn, uint32_t>{Mdl3ExPassTexEnv1, 0x8f000000u},
+          std::pair<ShaderPassFn, uint32_t>{Mdl3ExPassClrEnv1, 0x4f000000u}}) {
         Sent s = RunPass(pass);
         EXPECT_EQ(s.rs[D3DRS_TEXTUREFACTOR], factor);
         EXPECT_EQ(s.rs[D3DRS_SRCBLEND], (uint64_t)D3DBLEND_SRCALPHA);

@@ -148,7 +148,8 @@ TEST_F(Mdl3ExLoading, AttachNodesAreCountedIgnoringCaseAndRecounted) {
 }
 
 TEST_F(Mdl3ExLoading, AYawTurnsItsAttachNodeAndKeepsItsPlace) {
-    Mdl3ExModel* m = Load(Scene(kLightPost, "[ModelInfo]\nattachYaw00=1.5708\nattachYaw01=3.1416\n"));
+    Mdl3ExModel* m =
+        Load(Scene(kLightPost, "[ModelInfo]\nattachYaw00=1.5708\nattachYaw01=3.1416\n"));
     ASSERT_NE(m, nullptr);
     ASSERT_EQ(m->attachCount, 2);
     const Mat4 world = Translation(10, 0, 0);
