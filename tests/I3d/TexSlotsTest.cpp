@@ -117,6 +117,26 @@ TEST_F(TexSlots, BindingGoesThroughTheStageRecords) {
     EXPECT_EQ(SetTextureCalls(2), 2) << "so binding it must reach the device";
 }
 
+TEST_F(TexSlots, ClearingAStageUnbindsItOnceAndAFreshBindFollows) {
+    Tga("a.tga");
+    int a = I3dTexLoad(Path("a.tga").c_str(), nullptr, 0);
+    ASSERT_GE(a, 0);
+    D3dSetTexture(1, a);
+    Log().Clear();
+    EXPECT_EQ(D3dClearTexture(1), 0);
+    EXPECT_EQ(Log().Count("SetTexture", {1, 0}), 1) << "the stage is unbound";
+    EXPECT_EQ(D3dStageTexture(1), D3D_STAGE_EMPTY);
+    D3dClearTexture(1);
+    EXPECT_EQ(SetTextureCalls(1), 1) << "a stage known to be empty is left alone";
+    D3dSetTexture(1, a);
+    EXPECT_EQ(Log().Count("SetTexture", {1, 1}), 1) << "the cleared slot binds again";
+    I3dResetStateCache();
+    D3dStagesForgetTextures();
+    D3dClearTexture(1);
+    EXPECT_EQ(Log().Count("SetTexture", {1, 0}), 2) << "after a reset nothing is known";
+    I3dTexRelease(a);
+}
+
 // ---- failures and logs ----
 
 TEST_F(TexSlots, FailuresGiveMinusOneAndTheirLogLines) {
