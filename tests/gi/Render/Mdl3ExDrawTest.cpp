@@ -304,6 +304,22 @@ TEST_F(Mdl3ExLights, DrawEmitsOnlyWhileLightsAreOnAndAFullSystemDropsTheRest) {
     sys->count = 0;
 }
 
+TEST_F(Mdl3ExLights, DrawingWithAMatrixIsTheModelsPlainDrawThenItsLightsThere) {
+    Mdl3ExModel* m = Lit();
+    ASSERT_NE(m, nullptr);
+    const Mat4 world = Translation(0, 0, 5);
+    Log().Clear();
+    Mdl3ExDrawWithLights(m, &world, 1);
+    EXPECT_GT(Log().Count("DrawIndexedPrimitive"), 0);
+    EXPECT_EQ(Mdl3ExParticles()->count, 2);
+    EXPECT_FLOAT_EQ(Mdl3ExParticles()->particles[0].pos.z, 5.0f) << "the lights under `world`";
+    Mdl3ExParticles()->count = 0;
+    Log().Clear();
+    Mdl3ExDrawPlain(m, &world);
+    EXPECT_GT(Log().Count("DrawIndexedPrimitive"), 0);
+    EXPECT_EQ(Mdl3ExParticles()->count, 0) << "the plain draw shows no lights";
+}
+
 TEST_F(Mdl3ExLights, AnInfoOnlyModelDrawsNothingButStillShowsItsLights) {
     WriteTextFile(m_files / "Beacon.ini", "[ModelInfo]\nnumPointLights=1\n"
                                           "[PointLights0000]\nflashMask=1\n");
