@@ -8,7 +8,7 @@
 #include "datagen/Models/MdlBuild.h"
 #include "engine/Files.h"
 #include "gi/Render/Mdl3ExShaders.h"
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 
 #include <benchmark/benchmark.h>
 

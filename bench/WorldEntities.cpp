@@ -6,7 +6,7 @@
 #include "world/EcNull.h"
 #include "world/EcSound.h"
 #include "world/EcViewport.h"
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 set(FAIRLARK_LAYERS
   platform d3dx platformSdl d3d8
   engine I3dMath PathFind script sound input
-  gi I3d Ent3d giRender
+  gi I3d particles Ent3d giRender
   game world ui tools App GameApp
   datagenImages datagenCharacters datagenFonts datagenModels datagenInterface)
 # These link only project libraries (and libc/libstdc++).
@@ -12,16 +12,16 @@ set(FAIRLARK_NO_THIRD_PARTY platform d3dx engine I3dMath PathFind game)
 
 function(fairlark_check_layers)
   get_property(targets DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
+  # Every library target of every folder the build added, walked from the top.
   set(all_targets)
-  foreach(dir platform platform/sdl platform/d3dx platform/d3d8 engine engine/Script engine/Sound
-      engine/Input engine/Ent3d engine/App engine/GameApp I3d I3d/Math gi gi/Render game PathFind
-      world ui tools datagen datagen/Images datagen/Characters datagen/Fonts datagen/Models
-      datagen/Interface)
-    if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-      get_property(dir_targets DIRECTORY ${PROJECT_SOURCE_DIR}/${dir} PROPERTY BUILDSYSTEM_TARGETS)
-      list(APPEND all_targets ${dir_targets})
-    endif()
-  endforeach()
+  set(dirs ${PROJECT_SOURCE_DIR})
+  while(dirs)
+    list(POP_FRONT dirs dir)
+    get_property(dir_targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    list(APPEND all_targets ${dir_targets})
+    list(APPEND dirs ${subdirs})
+  endwhile()
   foreach(target ${all_targets})
     if(NOT target MATCHES "^fl_(.+)$")
       continue()

@@ -2,7 +2,7 @@
 #include "world/EcParticles.h"
 
 #include "I3d/SpriteBatch.h"
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 #include "world/WorldClass.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "tools/Editor.h"
 #include "tools/HwConfig.h"
 #include "ui/Ctl3Base.h"
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 
 #include <cmath>
 #include <cstdint>

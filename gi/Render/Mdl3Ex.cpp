@@ -11,7 +11,7 @@
 #include "engine/Files.h"
 #include "engine/Paths.h"
 #include "gi/Render/Mdl3ExShaders.h"
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 
 #include <cmath>
 #include <cstdio>

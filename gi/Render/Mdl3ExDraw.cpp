@@ -10,7 +10,7 @@
 #include "I3d/Src/Mdl3Internal.h"
 #include "gi/Render/Mdl3Ex.h"
 #include "gi/Render/Mdl3ExShaders.h"
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 
 #include <cmath>
 #include <vector>

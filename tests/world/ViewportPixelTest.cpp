@@ -4,7 +4,7 @@
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
 #include "world/EcViewport.h"
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 
 #include <cstring>
 

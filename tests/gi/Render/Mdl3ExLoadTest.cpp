@@ -5,7 +5,7 @@
 #include "I3d/Textures.h"
 #include "gi/Render/Mdl3ExShaders.h"
 #include "tests/gi/Render/Mdl3ExFixture.h"
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 
 #include <cmath>
 #include <cstring>

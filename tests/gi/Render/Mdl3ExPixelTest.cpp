@@ -5,7 +5,7 @@
 #include "tests/gi/Render/Mdl3ExFixture.h"
 #include "tests/world/WorldTestClasses.h"
 #include "world/EcViewport.h"
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 #include "world/WorldClass.h"
 
 #include <GL/gl.h>

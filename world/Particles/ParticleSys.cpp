@@ -1,6 +1,6 @@
 // Particle systems: acquisition and release, the class-wide shader and shared buffers, and
 // their loss and return around a device reset.
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 
 #include "I3d/Buffers.h"
 #include "I3d/Shader.h"

@@ -1,6 +1,6 @@
 // Drawing a particle system: its used particles as camera-facing quads in the shared vertex
 // buffer, drawn through the shared indices with the system's shader; and "ParticleBasic".
-#include "world/ParticleSys.h"
+#include "world/Particles/ParticleSys.h"
 
 #include "I3d/Buffers.h"
 #include "I3d/Camera.h"
