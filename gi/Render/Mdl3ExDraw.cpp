@@ -83,7 +83,7 @@ Shader* Mdl3ExShaderOf(const Mdl3ExModel* model, int material) {
 }
 
 void Mdl3ExDraw(Mdl3ExModel* model) {
-    if (!model || !model->mdl || model->mdl->numNodes < 1 || !Mdl3GetDrawing()) return;
+    if (!model || !model->mdl || model->mdl->numNodes < 1) return;
     MDL3* mdl = model->mdl;
     Mat4 world;
     I3dGetWorldMatrix(&world);
