@@ -12,11 +12,15 @@ set(FAIRLARK_NO_THIRD_PARTY platform d3dx engine I3dMath PathFind game)
 
 function(fairlark_check_layers)
   get_property(targets DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
-  # Every library target of every folder the build added, walked from the top.
+  # Every library target of every source folder the build added, walked from the top.
   set(all_targets)
   set(dirs ${PROJECT_SOURCE_DIR})
   while(dirs)
     list(POP_FRONT dirs dir)
+    # The test and benchmark programs stand above everything.
+    if(dir MATCHES "^${PROJECT_SOURCE_DIR}/(tests|bench)(/|$)")
+      continue()
+    endif()
     get_property(dir_targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
     get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
     list(APPEND all_targets ${dir_targets})
