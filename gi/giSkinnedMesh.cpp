@@ -249,7 +249,7 @@ void giSkinnedMesh::UpdateWorld() {
 }
 
 void giSkinnedMesh::UpdateBounds() {
-    float box[6];
+    float box[6] = {}; // every entry is written by TransformBox; zeroed for the optimiser's sake
     TransformBox(box, modelBounds, world);
     // The children's bounds are already in the world.
     for (const auto& a : attachments) {
