@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -134,3 +135,17 @@ static void BM_EntLoadList1000(benchmark::State& state) {
     rmdir(dir.c_str());
 }
 BENCHMARK(BM_EntLoadList1000)->Unit(benchmark::kMillisecond);
+
+// Items are handle checks: every entity of the 5,000-entity world, checked in tree order.
+static void BM_EntIsLive5000(benchmark::State& state) {
+    Register();
+    ENTBASE* root = BuildWorld();
+    std::vector<ENTBASE*> all(5000);
+    all.resize((size_t)EntFindAllOfType(root, "Patron", all.data(), (int)all.size()));
+    for (auto _ : state)
+        for (ENTBASE* e : all)
+            benchmark::DoNotOptimize(EntIsLive(e));
+    state.SetItemsProcessed(state.iterations() * (int64_t)all.size());
+    EntDestroyTree(root);
+}
+BENCHMARK(BM_EntIsLive5000);

@@ -98,7 +98,7 @@ static void BM_EntitySetFloat(benchmark::State& state) {
     if (state.range(0)) {
         lua_State* L = ScriptMgrGet()->L;
         LuaOpenEntityLib(L);
-        LuaSetGlobalPtr(e, "e");
+        LuaSetGlobalEntity(e, "e");
         luaL_dostring(L,
                       "function SetMany(n) for i = 1, n do Entity.SetFloat(e, 'speed', i) end end");
         for (auto _ : state) {

@@ -4,29 +4,27 @@
 #include "engine/Paths.h"
 #include "engine/System.h"
 
-#include <cstdio>
 #include <cstring>
 
 int DataDirSetFromFile(DataDir* dir, const char* filePath) {
     if (!dir) return -1;
-    int ok;
     if (filePath) {
-        ok = PathGetDir(filePath, dir->path, sizeof dir->path);
-    } else {
-        int n = std::snprintf(dir->path, sizeof dir->path, "%sData/", SysProgramFolder());
-        ok = n >= 0 && (size_t)n < sizeof dir->path ? 1 : -1;
+        dir->path = PathDir(filePath);
+        return 1;
     }
-    if (ok != 1) dir->path[0] = 0;
-    dir->end = dir->path + std::strlen(dir->path);
-    return ok == 1 ? 1 : -1;
+    // "Data/" alone would read the working folder's data, whatever that holds.
+    const char* program = SysProgramFolder();
+    dir->path = program && *program ? std::string(program) + "Data/" : std::string();
+    return dir->path.empty() ? -1 : 1;
 }
 
 int DataDirFile(const DataDir* dir, const char* name, char* out, unsigned outSize) {
     if (!out || outSize == 0) return -1;
-    int n = std::snprintf(out, outSize, "%s%s", dir ? dir->path : "", name ? name : "");
-    if (n < 0 || (unsigned)n >= outSize) {
+    std::string full = (dir ? dir->path : std::string()) + (name ? name : "");
+    if (full.size() >= outSize) {
         out[0] = 0;
         return -1;
     }
+    std::memcpy(out, full.c_str(), full.size() + 1);
     return 1;
 }

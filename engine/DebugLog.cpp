@@ -74,6 +74,12 @@ void DbgSetLevelMask(uint32_t mask) {
 void DbgSetOutputMask(uint32_t mask) {
     s_outputMask = mask;
 }
+uint32_t DbgLevelMask() {
+    return s_levelMask;
+}
+uint32_t DbgOutputMask() {
+    return s_outputMask;
+}
 void DbgSetLogFile(const char* path) {
     s_logFile = path ? path : "";
 }

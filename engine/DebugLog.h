@@ -23,6 +23,8 @@ void DbgOut(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 void DbgSetLevelMask(uint32_t mask);
 void DbgSetOutputMask(uint32_t mask);
+uint32_t DbgLevelMask();
+uint32_t DbgOutputMask();
 // Full path of the log file; "" writes no file.
 void DbgSetLogFile(const char* path);
 void DbgDeleteLogFile();

@@ -23,7 +23,7 @@ T* Ptr(intptr_t word) {
 } // namespace
 
 ENTBASE::ENTBASE() {
-    EntLiveAdd(this);
+    serial = EntLiveAdd(this);
 }
 ENTBASE::~ENTBASE() {
     EntLiveRemove(this);

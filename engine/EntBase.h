@@ -144,6 +144,7 @@ class ENTBASE {
     char name[NAME_LEN_MAX + 1] = {};
     PropDb* classDb = nullptr;
     const char* sourceFile = nullptr; // an entry of the source-file table, or null
+    uint64_t serial = 0;              // unique for the life of the process (EntLiveAdd)
 };
 
 // Destroy: the node is marked for deletion and its object pointer cleared, then the object is

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -61,9 +62,9 @@ EntIniLoader::~EntIniLoader() {
 }
 
 int EntIniLoader::Open(const char* file) {
-    std::snprintf(path, sizeof path, "%s", file ? file : "");
-    if (!file || std::strlen(file) >= sizeof path) return -1;
-    return IniOpen(path) < 0 ? -1 : 0;
+    path = file ? file : "";
+    if (!file) return -1;
+    return IniOpen(path.c_str()) < 0 ? -1 : 0;
 }
 
 bool EntIniLoader::HasRoom() {
@@ -81,15 +82,15 @@ bool EntIniLoader::Collect(ENTBASE* entity) {
 void EntIniLoader::ReportSkipped() {
     if (m_skipped > 0)
         DbgPrintf(DBG_GENERAL,
-                  "EntIniLoader: %s holds more than %d entities; %d skipped, not loaded\n", path,
-                  capacity, m_skipped);
+                  "EntIniLoader: %s holds more than %d entities; %d skipped, not loaded\n",
+                  path.c_str(), capacity, m_skipped);
     m_skipped = 0;
 }
 
 ENTBASE* EntIniLoader::CreateOne(const char* name, const char* className, ENTBASE* parent,
                                  const char* sourceFile) {
     if (!name || !*name) return nullptr;
-    const char* stamp = sourceFile ? sourceFile : path;
+    const char* stamp = sourceFile ? sourceFile : path.c_str();
     IniSetSection(name);
     if (ENTBASE* existing = EntTreeFindName(root, name)) {
         existing->LoadVarsSimple(nullptr);
@@ -110,7 +111,7 @@ ENTBASE* EntIniLoader::CreateOne(const char* name, const char* className, ENTBAS
 }
 
 int EntIniLoader::EntLoadIni(const char* sourceFile) {
-    if (IniOpen(path) < 0) return 0;
+    if (IniOpen(path.c_str()) < 0) return 0;
     int sections = 0;
     char name[ENTBASE::NAME_LEN_MAX + 1];
     char className[kWordMax];
@@ -122,7 +123,7 @@ int EntIniLoader::EntLoadIni(const char* sourceFile) {
         if (!className[0]) continue;
         ++sections;
         if (fullLength > ENTBASE::NAME_LEN_MAX) {
-            ReportLongName(name, path);
+            ReportLongName(name, path.c_str());
             continue;
         }
         IniReadString(parentName, "parent", "", sizeof parentName);
@@ -136,7 +137,7 @@ int EntIniLoader::EntLoadIni(const char* sourceFile) {
 }
 
 int EntIniLoader::EntLoadList(const char* sourceFile) {
-    if (IniOpen(path) < 0) return 0;
+    if (IniOpen(path.c_str()) < 0) return 0;
     IniSectionReader* reader = IniSectionOpen("Entities");
     if (!reader) return 0;
     int lines = 0;
@@ -149,7 +150,7 @@ int EntIniLoader::EntLoadList(const char* sourceFile) {
         ++lines;
         if (n < 2) continue; // no class
         if (lengths[0] > ENTBASE::NAME_LEN_MAX) {
-            ReportLongName(words[0], path);
+            ReportLongName(words[0], path.c_str());
             continue;
         }
         if (!HasRoom()) continue;
@@ -182,9 +183,8 @@ int EntLoadEntitiesIni(const char* fileName, ENTBASE* root, ENTBASE* world,
     loader.root = root;
     ENTBASE* first = EntTreeFindName(world, "First");
     loader.defaultParent[0] = loader.defaultParent[1] = first ? first : world;
-    char path[260];
-    int n = std::snprintf(path, sizeof path, "%s%s", dataFolder ? dataFolder : "", fileName);
-    if (n < 0 || (size_t)n >= sizeof path || loader.Open(path) != 0) return 0;
+    std::string path = std::string(dataFolder ? dataFolder : "") + fileName;
+    if (loader.Open(path.c_str()) != 0) return 0;
     loader.EntLoadList(nullptr);
     return loader.StartAll();
 }

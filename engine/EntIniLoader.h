@@ -7,20 +7,21 @@
 #include "engine/EntTree.h"
 
 #include <cstddef>
+#include <string>
 
 // The stamp of entities that belong in saved games (compared with case).
 #define ENT_SAVEGAME "~SAVEGAME~"
 
-// ---- source files: up to 8 names of up to 259 characters ----
+// ---- source files: a table of up to 8 names ----
 
 // The entry equal to the name ignoring case, or null.
 const char* EntSourceFileFind(const char* name);
-// That entry, or a new one while fewer than 8 are held; null when full or the name is too long
-// (a cut name would stamp entities with another file).
+// That entry, or a new one while fewer than 8 are held; null when full or for an empty name.
 const char* EntSourceFileIntern(const char* name);
 // entity.sourceFile = the interned entry; false (no stamp) when it cannot be interned.
 bool EntSetSourceFile(ENTBASE* entity, const char* name);
-// Empties the table; 1. Entities keep pointers into it, so it is emptied only on class reset.
+// Empties the table (every class reset does); 1. The names stay valid: entities stamped before
+// keep their own file name, and a name interned again gets the same entry back.
 int EntSourceFilesClear();
 
 // ---- automatic names "ENT~<n>" ----
@@ -65,7 +66,7 @@ class EntIniLoader {
     int count = 0;
     ENTBASE* root = nullptr;
     ENTBASE* defaultParent[2] = {nullptr, nullptr};
-    char path[260] = {};
+    std::string path; // as Open was given it
 
   private:
     // Collects an entity unless the array is full; false when it is.

@@ -1,20 +1,40 @@
-// The set of live entities, so that kept pointers can be checked before they are used.
+// The set of live entities with their serial numbers, so that kept links can be checked before
+// they are used.
 #include "engine/EntTree.h"
 
-#include <unordered_set>
+#include <unordered_map>
 
+namespace {
 // Never freed: entities destroyed during static destruction still find it.
-static std::unordered_set<const ENTBASE*>& LiveSet() {
-    static auto* s_live = new std::unordered_set<const ENTBASE*>;
+std::unordered_map<const ENTBASE*, uint64_t>& LiveSet() {
+    static auto* s_live = new std::unordered_map<const ENTBASE*, uint64_t>;
     return *s_live;
 }
+// Never reset, not even by EntSystemInit: a link kept from before a reset must not match.
+uint64_t s_lastSerial = 0;
+} // namespace
 
 bool EntIsLive(const ENTBASE* entity) {
     return entity && LiveSet().count(entity) != 0;
 }
 
-void EntLiveAdd(const ENTBASE* entity) {
-    if (entity) LiveSet().insert(entity);
+bool EntIsLiveSerial(const ENTBASE* entity, uint64_t serial) {
+    if (!entity) return false;
+    auto it = LiveSet().find(entity);
+    return it != LiveSet().end() && it->second == serial;
+}
+
+uint64_t EntSerialOf(const ENTBASE* entity) {
+    if (!entity) return 0;
+    auto it = LiveSet().find(entity);
+    return it == LiveSet().end() ? 0 : it->second;
+}
+
+uint64_t EntLiveAdd(const ENTBASE* entity) {
+    if (!entity) return 0;
+    uint64_t serial = ++s_lastSerial;
+    LiveSet()[entity] = serial;
+    return serial;
 }
 
 void EntLiveRemove(const ENTBASE* entity) {

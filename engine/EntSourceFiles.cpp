@@ -6,27 +6,46 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <string>
 #include <strings.h>
 
 namespace {
 constexpr int kSourceFiles = 8;
-char s_sourceFiles[kSourceFiles][260];
+// The table holds at most eight names at a time, and a class reset empties it. The names
+// themselves are never freed or overwritten: entities that outlive the reset still point at
+// their stamp, which must go on naming their own file (a save writes the "~SAVEGAME~" ones).
+const char* s_sourceFiles[kSourceFiles] = {};
 int s_autoName = 0;
+
+// Every name ever interned, once each ignoring case. Never freed, not even at exit: entities
+// destroyed during static destruction may still read theirs.
+std::deque<std::string>& Names() {
+    static auto* s_names = new std::deque<std::string>;
+    return *s_names;
+}
+
+const char* KeptName(const char* name) {
+    for (const std::string& kept : Names())
+        if (strcasecmp(kept.c_str(), name) == 0) return kept.c_str();
+    Names().emplace_back(name);
+    return Names().back().c_str();
+}
 } // namespace
 
 const char* EntSourceFileFind(const char* name) {
     if (!name || !*name) return nullptr;
-    for (auto& entry : s_sourceFiles)
-        if (entry[0] && strcasecmp(entry, name) == 0) return entry;
+    for (const char* entry : s_sourceFiles)
+        if (entry && strcasecmp(entry, name) == 0) return entry;
     return nullptr;
 }
 
 const char* EntSourceFileIntern(const char* name) {
     if (const char* found = EntSourceFileFind(name)) return found;
-    if (!name || !*name || std::strlen(name) >= sizeof s_sourceFiles[0]) return nullptr;
-    for (auto& entry : s_sourceFiles)
-        if (!entry[0]) {
-            std::strcpy(entry, name);
+    if (!name || !*name) return nullptr;
+    for (const char*& entry : s_sourceFiles)
+        if (!entry) {
+            entry = KeptName(name);
             return entry;
         }
     return nullptr;
@@ -40,7 +59,8 @@ bool EntSetSourceFile(ENTBASE* entity, const char* name) {
 }
 
 int EntSourceFilesClear() {
-    std::memset(s_sourceFiles, 0, sizeof s_sourceFiles);
+    for (const char*& entry : s_sourceFiles)
+        entry = nullptr;
     return 1;
 }
 

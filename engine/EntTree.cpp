@@ -2,6 +2,7 @@
 // walk is running.
 #include "engine/EntTree.h"
 
+#include "engine/DebugLog.h"
 #include "engine/EntBase.h"
 #include "engine/Memory.h"
 
@@ -78,9 +79,15 @@ void Sweep() {
         EntNode* n = s_marked.back();
         s_marked.pop_back();
         if (n->swept) continue;
-        // A Destroy may create children under a dying node; keep going until none lives.
-        for (int pass = 0; pass < 100 && DestroyLiveBelow(n); ++pass) {
-        }
+        // A Destroy may create children under a dying node; keep going until none lives, or a
+        // live entity would be left in a freed subtree. Many passes mean a class that makes
+        // something whenever it is destroyed: worth a line in the log.
+        for (int pass = 1; DestroyLiveBelow(n); ++pass)
+            if (pass == 100)
+                DbgPrintf(DBG_ENTITY,
+                          "EntTree: still destroying below %p after 100 passes: a Destroy keeps "
+                          "making entities\n",
+                          static_cast<void*>(n));
         Unlink(n);
         CollectSubtree(n, freed);
     }

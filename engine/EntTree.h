@@ -25,10 +25,12 @@ struct EntClass;
 // class's own; every other message goes to the instance's Dispatch (EntProcForward).
 using EntClassProc = intptr_t (*)(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
 
-// Instance flag bits. 0x2 and 0x8 carry two names: the editor uses the same bits.
+// Instance flag bits. 0x8 carries two names: the editor uses the same bit.
 enum : uint32_t {
-    ENT_FLAG_ACTIVE = 0x2,     // SetActive / ClearActive / IsActive
-    ENT_FLAG_CHANGED = 0x2,    // the editor's "changed" mark, set after a variable edit
+    ENT_FLAG_ACTIVE = 0x2, // SetActive / ClearActive / IsActive
+    // The editor's "changed" mark, set after a variable edit. Its own bit: on 0x2 it made an
+    // edited inactive menu take input.
+    ENT_FLAG_CHANGED = 0x10000,
     ENT_FLAG_DRAWPOST = 0x8,   // takes part in the third draw pass (EntTreeDrawPost)
     ENT_FLAG_HIGHLIGHT = 0x8,  // the editor's highlight of the selected entity
     ENT_FLAG_PASSABLE = 0x100, // scenery the placement grid lets patrons through
@@ -96,10 +98,19 @@ void EntDestroyTree(ENTBASE* entity);
 void EntDestroyChildren(ENTBASE* entity);
 
 // The set of entities that exist: an entity joins it when constructed and leaves it when its
-// node is marked for deletion or the object is deleted. Code that keeps entity pointers it did
-// not make (script handles) tests them here before use. A null entity is not live.
+// node is marked for deletion or the object is deleted. A null entity is not live.
+//
+// An address alone does not name an entity: the allocator hands a destroyed entity's address to
+// the next one made. So every entity also gets a serial number when it joins, from a 64-bit
+// counter that never repeats, and links kept across calls (EntRef, script handles) hold both
+// and are live only while both match.
 bool EntIsLive(const ENTBASE* entity);
-void EntLiveAdd(const ENTBASE* entity);
+// Live and still the entity that had this serial number.
+bool EntIsLiveSerial(const ENTBASE* entity, uint64_t serial);
+// The serial number of a live entity; 0 (never a serial) for anything else.
+uint64_t EntSerialOf(const ENTBASE* entity);
+// Joins the set with a new serial number, which it returns.
+uint64_t EntLiveAdd(const ENTBASE* entity);
 void EntLiveRemove(const ENTBASE* entity);
 
 // Holding one counts as a running walk: nodes destroyed meanwhile stay allocated (marked) until

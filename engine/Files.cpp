@@ -1,6 +1,7 @@
 // Files over POSIX descriptors, with Windows-style name lookup.
 #include "engine/Files.h"
 
+#include "engine/DebugLog.h"
 #include "engine/Memory.h"
 #include "platform/PathResolve.h"
 
@@ -41,9 +42,18 @@ int FileOpen(const char* path, int mode) {
     }
     std::string disk = DiskName(path);
     if (disk.empty()) return -1;
-    int fd = open(disk.c_str(), flags | O_CLOEXEC, 0644);
+    // Non-blocking until it is known to be a regular file: opening a named pipe waits for a
+    // writer (or reader), and a device may wait for anything, so a data file that is one would
+    // hang the program before it could refuse it.
+    int fd = open(disk.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0) return -1;
     if (!IsRegularFd(fd)) {
+        DbgPrintf(DBG_GENERAL, "Files: %s is not a regular file; not opened\n", disk.c_str());
+        close(fd);
+        return -1;
+    }
+    int status = fcntl(fd, F_GETFL);
+    if (status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1) {
         close(fd);
         return -1;
     }

@@ -178,8 +178,8 @@ bool VarDbSaveIni(const PropDb* db, const void* object, const char* path, const 
     bool answer = false;
     for (PropField* f = db->first; f; f = f->next)
         answer = f->WriteIni(object, section);
-    // The file is written whole here: a failure to write it is the save's failure.
-    if (set && IniClearProfileFile() < 0) answer = false;
+    // The writes are only held in memory until the file is cleared: that is where they can fail.
+    if (set && IniClearProfileFile() != 0) return false;
     return answer;
 }
 

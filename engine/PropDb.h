@@ -140,7 +140,8 @@ PropField* PropDbFindField(const PropDb* db, const char* name);
 void PropDbInitObject(const PropDb* db, void* object);
 
 // Writes every field into `section`: of `path` when given (made the profile file for the call),
-// else of the current profile file. Returns the last field's answer.
+// else of the current profile file. Returns the last field's answer, or false when the file
+// given could not be written (the ini writer logs which).
 bool VarDbSaveIni(const PropDb* db, const void* object, const char* path, const char* section);
 // Reads every field from `section` (a null section keeps the current one): of `path` when given
 // (closed again when this call loaded it), else of the loaded file. Missing keys, sections and

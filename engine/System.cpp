@@ -56,6 +56,10 @@ const char* SysProgramFolder() {
     return s_programFolder.c_str();
 }
 
+void SysSetProgramFolder(const char* folder) {
+    s_programFolder = folder ? folder : "";
+}
+
 int SysProgramPath(char* out, size_t outSize, const char* name) {
     if (!out || outSize == 0) return -1;
     std::string p = s_programFolder + (name ? name : "");

@@ -17,6 +17,9 @@ char** SysArgv();
 // Folder of the executable, ending in "/" (from /proc/self/exe, so the program finds its Data/
 // however it was started). "" before SysInit.
 const char* SysProgramFolder();
+// Replaces the program folder (which should end in "/"): tests point the program, and so every
+// data folder made from it, at a build's generated Data/ this way.
+void SysSetProgramFolder(const char* folder);
 // Program folder + name; 1, or -1 and "" when it does not fit.
 int SysProgramPath(char* out, size_t outSize, const char* name);
 

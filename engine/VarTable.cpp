@@ -433,6 +433,7 @@ int VarTableSaveIni(VarTable* table, const char* path, const char* section, void
             default: break;
         }
     }
-    if (set) IniClearProfileFile();
+    // The writes are only held in memory until the file is cleared: that is where they can fail.
+    if (set && IniClearProfileFile() != 0) return -1;
     return 0;
 }

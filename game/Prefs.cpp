@@ -26,7 +26,7 @@ void Prefs::Load(const char* folder) {
     VarDbLoadIni(Db(), this, ConfigPath(folder).c_str(), "Prefs");
 }
 
-void Prefs::Save(const char* folder) const {
-    if (!folder) return;
-    VarDbSaveIni(Db(), this, ConfigPath(folder).c_str(), "Prefs");
+bool Prefs::Save(const char* folder) const {
+    if (!folder) return false;
+    return VarDbSaveIni(Db(), this, ConfigPath(folder).c_str(), "Prefs");
 }

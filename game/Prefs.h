@@ -14,9 +14,10 @@ class Prefs : public Record<Prefs> {
     Prefs() { InitFields(this); }
 
     // `folder` is the save folder, with or without its closing separator. A missing file, or
-    // one that cannot be read, leaves the defaults; a file that cannot be written is left alone.
+    // one that cannot be read, leaves the defaults; a file that cannot be written is left alone
+    // and Save answers false (the log names the file).
     void Load(const char* folder);
-    void Save(const char* folder) const;
+    bool Save(const char* folder) const;
 
     float patronVisDist;
     float edgeScrollSpeed;  // camera edge-scroll speed = value x 200

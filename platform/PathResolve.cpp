@@ -52,14 +52,15 @@ const DirListing* ScanDir(const std::string& dir, bool rescan) {
     return &(s_dirCache[dir] = std::move(listing));
 }
 
-// Looks `name` up case-insensitively in `dir`; a miss rescans once.
+// Looks `name` up case-insensitively in `dir`. A miss rescans once; so does a hit that is no
+// longer on disk (another program renamed or removed it since the folder was listed).
 bool FindInDir(const std::string& dir, const std::string& name, std::string* found) {
     const std::string key = ToLowerAscii(name);
     for (int pass = 0; pass < 2; ++pass) {
         const DirListing* listing = ScanDir(dir, pass == 1);
         if (!listing) return false;
         auto hit = listing->byLower.find(key);
-        if (hit != listing->byLower.end()) {
+        if (hit != listing->byLower.end() && (pass == 1 || Exists(dir + hit->second))) {
             *found = hit->second;
             return true;
         }

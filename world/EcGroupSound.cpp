@@ -51,8 +51,7 @@ int EcGroupSound::Create(EntNode* node) {
 
 int EcGroupSound::Start() {
     EcSound::Start();
-    if (searchRoot && !EntIsLive(searchRoot)) searchRoot = nullptr;
-    if (!searchRoot) searchRoot = EntGetRoot(this);
+    if (!searchRoot.Get()) searchRoot = EntGetRoot(this);
     return 0;
 }
 
@@ -68,8 +67,7 @@ int EcGroupSound::Update(float seconds) {
 
 // Entities without a position take no part: there is nothing to centre on.
 void EcGroupSound::Search() {
-    if (searchRoot && !EntIsLive(searchRoot)) searchRoot = nullptr;
-    if (!searchRoot) searchRoot = EntGetRoot(this);
+    if (!searchRoot.Get()) searchRoot = EntGetRoot(this);
     if (!searchClass[0]) return;
     ENTBASE* found[MAX_FOUND];
     const int n = EntFindAllOfType(searchRoot, searchClass, found, MAX_FOUND);

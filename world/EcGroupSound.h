@@ -3,6 +3,7 @@
 // with their number.
 #pragma once
 
+#include "engine/EntRef.h"
 #include "world/EcSound.h"
 #include "world/WorldClass.h"
 
@@ -24,7 +25,7 @@ class EcGroupSound : public EcSound {
     char searchClass[65] = {};
     float recalcTime = 1.0f;
     int32_t maxEnts = 100;
-    ENTBASE* searchRoot = nullptr; // checked for life before each search
+    EntRef searchRoot; // checked for life before each search
     float countdown = 0.0f;
 
   private:

@@ -67,8 +67,17 @@ int EcViewport::Create(EntNode*) {
 
 // ---- walks ----
 
-ENTBASE* EcViewport::Live(ENTBASE** link) {
-    if (*link && !EntIsLive(*link)) *link = nullptr;
+bool EcViewport::SetVoid(const char* field, intptr_t value) {
+    bool set = Ent3dBase::SetVoid(field, value);
+    const PropField* f = PropDbFindField(classDb, field);
+    if (set && f && f == PropDbFindField(classDb, "entDrawRoot")) m_drawRootRef = drawRoot;
+    if (set && f && f == PropDbFindField(classDb, "entCamera")) m_cameraRef = camera;
+    return set;
+}
+
+ENTBASE* EcViewport::Live(ENTBASE** link, EntRef* kept) {
+    if (*link != kept->Address()) *kept = *link;
+    if (*link && !kept->Get()) *link = nullptr;
     return *link;
 }
 
@@ -78,7 +87,7 @@ int EcViewport::DrawPre() {
     if (!(GetClassFlags() & 0x2) || m_drawing) return 1;
     m_drawing = true;
     SetUpView(true);
-    if (ENTBASE* root = Live(&drawRoot)) EntTreeDrawPre(root);
+    if (ENTBASE* root = Live(&drawRoot, &m_drawRootRef)) EntTreeDrawPre(root);
     // What it drew may have destroyed it.
     if (EntIsLive(this)) m_drawing = false;
     return 1;
@@ -88,16 +97,16 @@ int EcViewport::Draw() {
     if (m_drawing) return 1;
     m_drawing = true;
     SetUpView(false);
-    if (ENTBASE* root = Live(&drawRoot)) EntTreeDraw(root);
+    if (ENTBASE* root = Live(&drawRoot, &m_drawRootRef)) EntTreeDraw(root);
     if (EntIsLive(this)) m_drawing = false;
     return 1;
 }
 
 int EcViewport::DrawPost() {
-    if (m_drawing || !Live(&drawRoot)) return 1;
+    if (m_drawing || !Live(&drawRoot, &m_drawRootRef)) return 1;
     m_drawing = true;
     SetUpView(false);
-    if (ENTBASE* root = Live(&drawRoot)) EntTreeDrawPost(root);
+    if (ENTBASE* root = Live(&drawRoot, &m_drawRootRef)) EntTreeDrawPost(root);
     if (EntIsLive(this)) m_drawing = false;
     return 1;
 }
@@ -126,7 +135,7 @@ void EcViewport::SetUpView(bool clearAllowed) {
 
     // Only a description the camera answered for and marked valid is used: any other entity
     // given as the camera fills nothing, and its zeros must not reach the device or the ear.
-    ENTBASE* cam = Live(&camera);
+    ENTBASE* cam = Live(&camera, &m_cameraRef);
     if (!cam) return;
     CameraDesc desc{};
     if (cam->GetCamera(&desc) == 0 || desc.valid != 1) return;

@@ -4,6 +4,7 @@
 
 #include "I3d/Math/MathTypes.h"
 #include "engine/Ent3d/Ent3dBase.h"
+#include "engine/EntRef.h"
 #include "world/WorldClass.h"
 
 #include <cstdint>
@@ -29,15 +30,23 @@ class EcViewport : public Ent3dBase {
     float x = 0.0f, y = 0.0f, width = 640.0f, height = 480.0f;
     uint8_t clear = 0;
     uint8_t setEarPos = 0;
-    // Plain links the viewport does not own: each is checked for life before it is used, and a
-    // link to a destroyed entity is dropped.
+    // Takes the serial number of an entity given as "entDrawRoot" or "entCamera" at once.
+    bool SetVoid(const char* name, intptr_t value) override;
+
+    // Links the viewport does not own, set through the property table. Each is checked for life
+    // (with the serial number it had when set, kept beside it) before it is used, and a link to
+    // a destroyed entity is dropped.
     ENTBASE* drawRoot = nullptr;
     ENTBASE* camera = nullptr;
 
   private:
     // The rectangle, the clear (when allowed), the camera's view and projection and the ear.
     void SetUpView(bool clearAllowed);
-    ENTBASE* Live(ENTBASE** link);
+    // The linked entity, or null (and the field cleared) once it has gone. A field written
+    // behind SetVoid's back is taken as it is when first seen here.
+    ENTBASE* Live(ENTBASE** link, EntRef* kept);
+    EntRef m_drawRootRef;
+    EntRef m_cameraRef;
     // Set while one of the viewport's walks runs: a draw root that holds the viewport must not
     // send the walk round again.
     bool m_drawing = false;

@@ -2,12 +2,13 @@
 // management camera.
 #include "engine/Ent3d/Ent3dBase.h"
 
+#include "engine/EntRef.h"
 #include "engine/EntTree.h"
 
 #include <cstring>
 
 static Font* s_debugFont = nullptr;
-static ENTBASE* s_terrain = nullptr;
+static EntRef s_terrain;
 static CameraFlyToFn s_flyTo = nullptr;
 
 void Ent3dSetDebugFont(Font* font) {
@@ -24,11 +25,11 @@ Font* Ent3dGetDebugFont() {
 ENTBASE* Ent3dGetTerrain(ENTBASE* from) {
     if (!from) return nullptr;
     ENTBASE* root = EntGetRoot(from);
-    if (s_terrain && !(EntIsLive(s_terrain) && std::strcmp(s_terrain->GetName(), "Terrain") == 0 &&
-                       EntGetRoot(s_terrain) == root))
+    ENTBASE* kept = s_terrain.Get();
+    if (kept && !(std::strcmp(kept->GetName(), "Terrain") == 0 && EntGetRoot(kept) == root))
         s_terrain = nullptr;
-    if (!s_terrain) s_terrain = EntTreeFindName(root, "Terrain");
-    return s_terrain;
+    if (!s_terrain.Get()) s_terrain = EntTreeFindName(root, "Terrain");
+    return s_terrain.Get();
 }
 
 void Ent3dForgetTerrain() {

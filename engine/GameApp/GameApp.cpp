@@ -48,22 +48,17 @@ std::string GameApp::ProgramFolder() const {
     return m_programFolder.empty() ? std::string(SysProgramFolder()) : m_programFolder;
 }
 
-ENTBASE* GameApp::Live(ENTBASE** link) {
-    if (*link && !EntIsLive(*link)) *link = nullptr;
-    return *link;
-}
-
 ENTBASE* GameApp::GetRoot() {
-    return Live(&root);
+    return root.Get();
 }
 ENTBASE* GameApp::GetViewports() {
-    return Live(&viewports);
+    return viewports.Get();
 }
 ENTBASE* GameApp::GetWorld() {
-    return Live(&world);
+    return world.Get();
 }
 ENTBASE* GameApp::GetMenus() {
-    return Live(&menus);
+    return menus.Get();
 }
 
 // ---- settings ----
@@ -114,7 +109,13 @@ static void StartMadeEntity(ENTBASE* made, void*) {
 void GameApp::OnInit() {
     if (!m_userFolder.empty()) DirCreate(m_userFolder.c_str());
     std::string program = ProgramFolder();
-    DataDirSetFromFile(&dataFolder, (program + "Data/").c_str());
+    // Without the program's folder every data file would be looked for in the working folder.
+    if (program.empty() || DataDirSetFromFile(&dataFolder, (program + "Data/").c_str()) != 1) {
+        SysMessageBox("The program's folder cannot be found, so neither can its Data folder.",
+                      "Fairlark");
+        quit = 1;
+        return;
+    }
     Ctl3SetDataFolder(dataFolder.path);
 
     clock = FrameClockNew();
@@ -127,7 +128,7 @@ void GameApp::OnInit() {
     I3dSpriteBatchSetCull(0);
 
     EntSystemInit();
-    SndInit((std::string(dataFolder.path) + "SoundFilters/").c_str(), 0, kVoices);
+    SndInit((dataFolder.path + "SoundFilters/").c_str(), 0, kVoices);
 
     editor = EditorNew(hinstance);
     if (editor) {
@@ -143,12 +144,12 @@ void GameApp::OnInit() {
         PublishClassProcs();
     }
 
-    debugFont = FontAcquire((std::string(dataFolder.path) + "\\Fonts\\CourierNew9o").c_str());
+    debugFont = FontAcquire((dataFolder.path + "\\Fonts\\CourierNew9o").c_str());
     Ent3dSetDebugFont(debugFont);
 
     if (LuaScript* startup = scripts ? LuaScriptNew() : nullptr) {
         startup->SetAutoDelete(1);
-        startup->RunFile((std::string(dataFolder.path) + "Startup.lua").c_str());
+        startup->RunFile((dataFolder.path + "Startup.lua").c_str());
     }
 }
 
@@ -156,8 +157,8 @@ void GameApp::OnInit() {
 
 void GameApp::Shutdown() {
     keyboardEntity = nullptr;
-    EntDestroyChildren(Live(&viewports));
-    EntDestroyChildren(Live(&world));
+    EntDestroyChildren(viewports.Get());
+    EntDestroyChildren(world.Get());
     EntResetClasses();
 
     EditorDelete(editor);
@@ -168,8 +169,8 @@ void GameApp::Shutdown() {
     debugFont = nullptr;
     I3dPrimMeshesRelease();
 
-    EntDestroyTree(Live(&menus));
-    EntDestroyTree(Live(&root));
+    EntDestroyTree(menus.Get());
+    EntDestroyTree(root.Get());
     root = game = world = viewports = menuRoot = menuViewport = menus = mouse = nullptr;
 
     FrameClockFree(clock);
@@ -185,8 +186,8 @@ void GameApp::Shutdown() {
 
 void GameApp::ClearScene() {
     keyboardEntity = nullptr;
-    EntDestroyChildren(Live(&viewports));
-    EntDestroyChildren(Live(&world));
+    EntDestroyChildren(viewports.Get());
+    EntDestroyChildren(world.Get());
     EntResetClasses();
 }
 
@@ -215,7 +216,7 @@ void GameApp::UpdateMouseScale() {
 }
 
 void GameApp::LoadEntitiesIni(const char* path) {
-    EntLoadEntitiesIni(path, Live(&root), Live(&world), dataFolder.path);
+    EntLoadEntitiesIni(path, root.Get(), world.Get(), dataFolder.path.c_str());
 }
 
 // ---- device ----

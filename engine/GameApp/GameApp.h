@@ -6,6 +6,7 @@
 
 #include "engine/App/AppBase.h"
 #include "engine/DataDir.h"
+#include "engine/EntRef.h"
 #include "engine/EntTree.h"
 #include "engine/Script/ScriptGameHost.h"
 
@@ -54,7 +55,7 @@ class GameApp : public AppBase, public ScriptGameHost {
     ENTBASE* GetViewports() override;
     ENTBASE* GetWorld() override;
     ENTBASE* GetMenus() override;
-    const char* GetDataFolder() override { return dataFolder.path; }
+    const char* GetDataFolder() override { return dataFolder.path.c_str(); }
     void SetKeyboardEntity(ENTBASE* entity) override { keyboardEntity = entity; }
     void LoadEntitiesIni(const char* path) override;
 
@@ -70,26 +71,24 @@ class GameApp : public AppBase, public ScriptGameHost {
     DataDir dataFolder = {};
     FrameClock* clock = nullptr;
     ScriptMgr* scripts = nullptr;
-    // The root tree. Scripts can destroy any of these: each is checked for life before use and
-    // forgotten when it has gone.
-    ENTBASE* root = nullptr;
-    ENTBASE* game = nullptr;
-    ENTBASE* world = nullptr;
-    ENTBASE* viewports = nullptr;
-    ENTBASE* menuRoot = nullptr;
-    ENTBASE* menuViewport = nullptr;
-    ENTBASE* menus = nullptr;
-    ENTBASE* mouse = nullptr;
-    // Receives every input event after the menus; set by the scripts, checked the same way.
-    ENTBASE* keyboardEntity = nullptr;
+    // The root tree. Scripts can destroy any of these: each is a link that reads null once its
+    // entity has gone, never another entity made later at the same address.
+    EntRef root;
+    EntRef game;
+    EntRef world;
+    EntRef viewports;
+    EntRef menuRoot;
+    EntRef menuViewport;
+    EntRef menus;
+    EntRef mouse;
+    // Receives every input event after the menus; set by the scripts, kept the same way.
+    EntRef keyboardEntity;
     Editor* editor = nullptr;
 
   private:
     void DispatchInput();
     // Menu units per pixel of the render kernel's screen.
     void UpdateMouseScale();
-    // The entity, or null (and the link cleared) once it has been destroyed.
-    static ENTBASE* Live(ENTBASE** link);
     // Makes one node of the root tree: null, with the log line, when its class is not registered.
     ENTBASE* MakeNode(const char* className, const char* name, ENTBASE* parent);
 

@@ -3,6 +3,7 @@
 // CreateClass (nil, ...) does nothing.
 #include "engine/GameApp/GameApp.h"
 
+#include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
 #include "ui/GraphicButton.h"
 #include "ui/GraphicCheckBox.h"
@@ -130,5 +131,5 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
 
 void GameApp::PublishClassProcs() {
     for (const GameClassProc& entry : g_gameClassProcs)
-        if (entry.proc) LuaSetGlobalPtr(reinterpret_cast<void*>(entry.proc), entry.name);
+        if (entry.proc) LuaPublishClassProc(entry.proc, entry.name);
 }

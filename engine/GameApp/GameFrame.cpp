@@ -32,7 +32,7 @@ void GameApp::Update() {
     DispatchInput();
     // The class-wide light-chaser timers of static objects and attractions go here, once their
     // classes exist.
-    EntTreeUpdate(Live(&root), gameSeconds);
+    EntTreeUpdate(root.Get(), gameSeconds);
     if (editor) EditorUpdate(editor, clock->deltaSeconds);
 }
 
@@ -47,14 +47,14 @@ void GameApp::DispatchInput() {
     SlEvent event;
     while (SlGetEvent(&event) == 0) {
         SlKeyToMenuEvent(&event);
-        EntTreeSendMessage(Live(&menuRoot), &event);
+        EntTreeSendMessage(menuRoot.Get(), &event);
         // The menus may have destroyed the keyboard entity (or a script did, any time before).
-        if (ENTBASE* keyboard = Live(&keyboardEntity)) keyboard->OnMessage(&event);
-        // Ctrl+F1: the editor, when this build has one, in a window, with the debug switch on.
+        if (ENTBASE* keyboard = keyboardEntity.Get()) keyboard->OnMessage(&event);
+        // Ctrl+F1: the editor, when this build has one, in a window.
         if (event.type == SL_KEYDOWN && event.a == KEY_F1 &&
-            (SlKeyState(KEY_LCONTROL) || SlKeyState(KEY_RCONTROL)) && editor && windowed && debug) {
+            (SlKeyState(KEY_LCONTROL) || SlKeyState(KEY_RCONTROL)) && editor && windowed) {
             AppShowCursor();
-            EditorSetRootEntity(editor, Live(&root));
+            EditorSetRootEntity(editor, root.Get());
             EditorToggleMode(editor, hwnd);
         }
     }
@@ -64,12 +64,12 @@ void GameApp::DispatchInput() {
 
 void GameApp::Render() {
     if (D3dBeginScene() == 0) {
-        EntTreeDrawPre(Live(&viewports));
-        EntTreeDrawPre(Live(&menuRoot));
+        EntTreeDrawPre(viewports.Get());
+        EntTreeDrawPre(menuRoot.Get());
         if (editor && EditorWantsPass(editor)) {
             FontSetCurrent(debugFont);
-            EntTreeDrawPost(Live(&viewports));
-            EntTreeDrawPost(Live(&menuRoot));
+            EntTreeDrawPost(viewports.Get());
+            EntTreeDrawPost(menuRoot.Get());
         }
         D3dEndScene();
     }

@@ -25,7 +25,7 @@ ENTBASE* GameApp::MakeNode(const char* className, const char* name, ENTBASE* par
 }
 
 void GameApp::BuildRootTree() {
-    if (Live(&root)) {
+    if (root.Get()) {
         DbgPrintf(DBG_GENERAL, "BuildRootTree: the tree exists already\n");
         return;
     }

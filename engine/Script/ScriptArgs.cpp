@@ -41,8 +41,81 @@ void LuaPushNumber(lua_State* L, double value) {
         lua_pushnumber(L, value);
 }
 
+// ---- entity handles ----
+
+namespace {
+struct EntityHandle {
+    ENTBASE* entity;
+    uint64_t serial;
+};
+// Registry keys: their addresses are what count.
+char s_handleMeta;
+char s_handleCache;
+
+// Pushes the handles' metatable, making it (and the cache of handles) on first use.
+void PushHandleMeta(lua_State* L) {
+    if (lua_rawgetp(L, LUA_REGISTRYINDEX, &s_handleMeta) == LUA_TTABLE) return;
+    lua_pop(L, 1);
+    lua_createtable(L, 0, 2);
+    lua_pushliteral(L, "entity");
+    lua_setfield(L, -2, "__name");
+    lua_pushliteral(L, "locked");
+    lua_setfield(L, -2, "__metatable"); // getmetatable/setmetatable cannot reach it
+    lua_pushvalue(L, -1);
+    lua_rawsetp(L, LUA_REGISTRYINDEX, &s_handleMeta);
+    // serial -> handle, weak so that handles no script holds any more are collected.
+    lua_createtable(L, 0, 0);
+    lua_createtable(L, 0, 1);
+    lua_pushliteral(L, "v");
+    lua_setfield(L, -2, "__mode");
+    lua_setmetatable(L, -2);
+    lua_rawsetp(L, LUA_REGISTRYINDEX, &s_handleCache);
+}
+} // namespace
+
+void LuaPushEntity(lua_State* L, ENTBASE* entity) {
+    const uint64_t serial = EntSerialOf(entity);
+    if (serial == 0) {
+        lua_pushlightuserdata(L, nullptr);
+        return;
+    }
+    lua_checkstack(L, 4);
+    PushHandleMeta(L);
+    lua_rawgetp(L, LUA_REGISTRYINDEX, &s_handleCache);
+    const auto key = static_cast<lua_Integer>(serial);
+    if (lua_rawgeti(L, -1, key) == LUA_TUSERDATA) {
+        lua_replace(L, -3);
+        lua_pop(L, 1);
+        return;
+    }
+    lua_pop(L, 1);
+    auto* handle = static_cast<EntityHandle*>(lua_newuserdatauv(L, sizeof(EntityHandle), 0));
+    handle->entity = entity;
+    handle->serial = serial;
+    lua_pushvalue(L, -3);
+    lua_setmetatable(L, -2);
+    lua_pushvalue(L, -1);
+    lua_rawseti(L, -3, key);
+    lua_replace(L, -3);
+    lua_pop(L, 1);
+}
+
+// The handle at index, or null for any other value.
+static const EntityHandle* ArgHandle(lua_State* L, int index) {
+    if (lua_type(L, index) != LUA_TUSERDATA || !lua_getmetatable(L, index)) return nullptr;
+    lua_rawgetp(L, LUA_REGISTRYINDEX, &s_handleMeta);
+    const bool ours = lua_rawequal(L, -1, -2);
+    lua_pop(L, 2);
+    return ours ? static_cast<const EntityHandle*>(lua_touserdata(L, index)) : nullptr;
+}
+
 ENTBASE* LuaArgEntity(lua_State* L, int index) {
-    if (lua_type(L, index) != LUA_TLIGHTUSERDATA) return nullptr;
-    auto* entity = static_cast<ENTBASE*>(lua_touserdata(L, index));
-    return EntIsLive(entity) ? entity : nullptr;
+    const EntityHandle* handle = ArgHandle(L, index);
+    return handle && EntIsLiveSerial(handle->entity, handle->serial) ? handle->entity : nullptr;
+}
+
+intptr_t LuaArgWord(lua_State* L, int index) {
+    if (lua_type(L, index) == LUA_TLIGHTUSERDATA)
+        return reinterpret_cast<intptr_t>(lua_touserdata(L, index));
+    return reinterpret_cast<intptr_t>(LuaArgEntity(L, index));
 }

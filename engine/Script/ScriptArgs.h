@@ -18,6 +18,14 @@ const char* LuaArgString(lua_State* L, int index);
 // anything else as a float.
 void LuaPushNumber(lua_State* L, double value);
 
-// The entity a script passed: a light userdata naming a live entity. Anything else (nil, a
-// table, a string, a destroyed entity's handle) is a null entity.
+// Scripts hold entities as handles: full userdata holding the entity's address and serial
+// number, one handle per entity (pushing the same entity again gives the same value, so `==`
+// and table keys work). A handle outlives its entity harmlessly: it never names a later entity
+// made at the same address. A null entity is pushed as NULLENT (a null light userdata).
+void LuaPushEntity(lua_State* L, ENTBASE* entity);
+// The entity a script passed: a handle naming a live entity. Anything else (nil, NULLENT, a
+// number, a table, another library's userdata, a destroyed entity's handle) is a null entity.
 ENTBASE* LuaArgEntity(lua_State* L, int index);
+// A word argument (a pointer property, an event value): an entity handle gives its entity
+// (null once gone), a light userdata its address, anything else 0.
+intptr_t LuaArgWord(lua_State* L, int index);

@@ -1,6 +1,7 @@
 // The Entity library: scripts register classes, create, find, change and destroy entities.
-// Scripts hold entities (light userdata); a value that is not a live entity is a null entity,
-// and a null entity makes a function return without effect or results unless said otherwise.
+// Scripts hold entity handles (ScriptArgs.h); a value that is not a live entity is a null
+// entity, and a null entity makes a function return without effect or results unless said
+// otherwise.
 #include "I3d/Math/Vec3.h"
 #include "engine/DebugLog.h"
 #include "engine/EntBase.h"
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <unordered_set>
 
 static ScriptStartDayFn s_startDay = nullptr;
 
@@ -22,7 +24,20 @@ void ScriptSetStartDayHook(ScriptStartDayFn hook) {
 }
 
 static void PushEntity(lua_State* L, ENTBASE* entity) {
-    lua_pushlightuserdata(L, entity);
+    LuaPushEntity(L, entity);
+}
+
+// The class procedures scripts may register: whatever the program published. A script could
+// otherwise hand CreateClass any address (a light userdata of its own making) and have it called.
+static std::unordered_set<EntClassProc>& Published() {
+    static auto* s_published = new std::unordered_set<EntClassProc>;
+    return *s_published;
+}
+
+void LuaPublishClassProc(EntClassProc proc, const char* name) {
+    if (!proc) return;
+    Published().insert(proc);
+    if (name) LuaSetGlobalPtr(reinterpret_cast<void*>(proc), name);
 }
 
 // The class procedure of the entity's node; messages go there, as they do from the tree.
@@ -35,11 +50,13 @@ static intptr_t SendToNode(ENTBASE* entity, int message, intptr_t b, intptr_t c)
 // ---- classes ----
 
 static int Entity_CreateClass(lua_State* L) {
-    void* proc = lua_touserdata(L, 1);
-    if (!proc) return 0;
+    EntClassProc proc = nullptr;
+    if (lua_type(L, 1) == LUA_TLIGHTUSERDATA)
+        proc = reinterpret_cast<EntClassProc>(lua_touserdata(L, 1));
+    if (!proc || Published().count(proc) == 0)
+        return luaL_argerror(L, 1, "not a class procedure the program published");
     const char* path = lua_type(L, 2) == LUA_TSTRING ? lua_tostring(L, 2) : nullptr;
-    EntCreateClass(reinterpret_cast<EntClassProc>(proc), reinterpret_cast<intptr_t>(path),
-                   LuaArgInt(L, 3));
+    EntCreateClass(proc, reinterpret_cast<intptr_t>(path), LuaArgInt(L, 3));
     return 0;
 }
 
@@ -91,7 +108,7 @@ static int Entity_StartPre(lua_State* L) {
 
 static int Entity_GameEventPre(lua_State* L) {
     if (ENTBASE* entity = LuaArgEntity(L, 1))
-        entity->GameEventPre(LuaArgInt(L, 2), reinterpret_cast<intptr_t>(lua_touserdata(L, 3)));
+        entity->GameEventPre(LuaArgInt(L, 2), LuaArgWord(L, 3));
     return 0;
 }
 
@@ -125,8 +142,7 @@ static int Entity_SetInt(lua_State* L) {
 }
 
 static int Entity_SetVoid(lua_State* L) {
-    if (ENTBASE* entity = LuaArgEntity(L, 1))
-        entity->SetVoid(LuaArgString(L, 2), reinterpret_cast<intptr_t>(lua_touserdata(L, 3)));
+    if (ENTBASE* entity = LuaArgEntity(L, 1)) entity->SetVoid(LuaArgString(L, 2), LuaArgWord(L, 3));
     return 0;
 }
 

@@ -27,7 +27,7 @@ static int Game_CreateEntityTree(lua_State* L) {
 
 static int PushEntity(lua_State* L, ENTBASE* (ScriptGameHost::*getter)()) {
     ScriptGameHost* host = Host(L);
-    lua_pushlightuserdata(L, host ? (host->*getter)() : nullptr);
+    LuaPushEntity(L, host ? (host->*getter)() : nullptr);
     return 1;
 }
 

@@ -87,8 +87,8 @@ static int Script_WaitSvarTrue(lua_State* L) {
     int32_t* v = LuaScriptSvar(script, index);
     if (!v) {
         // No svar there can ever become true: the wait is ignored like any other use of it.
-        DbgPrintf(DBG_ENTITY, "SCRIPT::%s: WaitSvarTrue on svar %d ignored\n", script->fileName,
-                  index);
+        DbgPrintf(DBG_ENTITY, "SCRIPT::%s: WaitSvarTrue on svar %d ignored\n",
+                  script->fileName.c_str(), index);
         return 0;
     }
     if (!lua_isyieldable(L)) return Suspend(L);

@@ -2,6 +2,8 @@
 // the application opens Entity, System and Game, in that order.
 #pragma once
 
+#include "engine/EntTree.h"
+
 struct lua_State;
 
 // The coroutine and svar functions, as globals and as the table "Script".
@@ -9,6 +11,11 @@ void LuaOpenScriptLib(lua_State* L);
 
 // The Entity library, with the globals NULLENT and EF_PASSABLE.
 void LuaOpenEntityLib(lua_State* L);
+// Sets the global `name` of the script manager's state to the class procedure (a light
+// userdata) and lets Entity.CreateClass take it; CreateClass refuses, with a Lua error naming
+// the argument, any procedure not published here. With a null name the procedure is only
+// accepted.
+void LuaPublishClassProc(EntClassProc proc, const char* name);
 // The game object's day start, which its class registers; until then (and for any entity that
 // is not an "MtGame") StartNewDay logs one line and does nothing.
 class ENTBASE;

@@ -155,7 +155,7 @@ void ScriptMgrUpdate(float seconds) {
             case SCRIPT_FRESH:
                 // A fresh script is freed only when its file failed to load: it will never run.
                 if (script->autoDelete && (script->mode != SCRIPT_FRESH || script->loadFailed)) {
-                    DbgPrintf(DBG_ENTITY, "SCRIPT::Auto deleting %s\n", script->fileName);
+                    DbgPrintf(DBG_ENTITY, "SCRIPT::Auto deleting %s\n", script->fileName.c_str());
                     FreeScript(mgr, script);
                 }
                 break;
@@ -199,6 +199,13 @@ void LuaSetGlobalPtr(void* pointer, const char* name) {
     SetGlobalFromTop(mgr->L, name);
 }
 
+void LuaSetGlobalEntity(ENTBASE* entity, const char* name) {
+    ScriptMgr* mgr = ScriptMgrGet();
+    if (!mgr || !name) return;
+    LuaPushEntity(mgr->L, entity);
+    SetGlobalFromTop(mgr->L, name);
+}
+
 int32_t* LuaScriptSvar(LuaScript* script, int index) {
     if (!script || index < 0 || index >= 2 * SCRIPT_SVARS) return nullptr;
     if (index < SCRIPT_SVARS) return &script->svars[index];
@@ -210,12 +217,13 @@ int32_t* LuaScriptSvar(LuaScript* script, int index) {
 int LuaScript::RunFile(const char* path) {
     if (!path) path = "";
     if (mode == SCRIPT_RUNNING) {
-        DbgPrintf(DBG_ENTITY, "SCRIPT::%s cannot be started again while it runs\n", fileName);
+        DbgPrintf(DBG_ENTITY, "SCRIPT::%s cannot be started again while it runs\n",
+                  fileName.c_str());
         return -1;
     }
     // Starting a script again begins from a clean thread, whatever the last run left.
     if (lua_status(thread) != LUA_OK || lua_gettop(thread) != 0) ResetThread(thread);
-    std::snprintf(fileName, sizeof fileName, "%s", path);
+    fileName = path;
     std::string diskPath;
     PlatPathResolve(path, &diskPath);
     if (luaL_loadfile(thread, diskPath.c_str()) != LUA_OK) {
@@ -241,7 +249,7 @@ int LuaScript::RunFile(const char* path) {
 int LuaScript::Resume(double value) {
     if (mode == SCRIPT_RUNNING) {
         // Lua refuses to resume a running coroutine; failing here keeps the thread intact.
-        DbgPrintf(DBG_ENTITY, "SCRIPT::%s resumed while running\n", fileName);
+        DbgPrintf(DBG_ENTITY, "SCRIPT::%s resumed while running\n", fileName.c_str());
         return -1;
     }
     mode = SCRIPT_RUNNING;
@@ -295,12 +303,18 @@ void LuaScript::PushPtr(void* pointer) {
     lua_pushlightuserdata(T, pointer);
 }
 
+void LuaScript::PushEntity(ENTBASE* entity) {
+    lua_State* T = CallThread(this);
+    lua_checkstack(T, 1);
+    LuaPushEntity(T, entity);
+}
+
 int LuaScript::Call(int arguments, int results) {
     lua_State* T = CallThread(this);
     int top = lua_gettop(T);
     int rc = -1;
     if (arguments < 0 || top < arguments + 1) {
-        DbgPrintf(DBG_ENTITY, "SCRIPT::%s: call with nothing to call\n", fileName);
+        DbgPrintf(DBG_ENTITY, "SCRIPT::%s: call with nothing to call\n", fileName.c_str());
         lua_settop(T, 0);
     } else {
         int base = top - arguments - 1;

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct lua_State;
+class ENTBASE;
 class LuaScript;
 
 // Wait modes of a script.
@@ -21,7 +23,6 @@ enum : int32_t {
 enum {
     SCRIPT_SVARS = 64,      // own svars 0..63; 64..127 are the manager's shared ones
     SCRIPT_ERROR_MAX = 128, // error text, terminator included
-    SCRIPT_PATH_MAX = 260,  // file name, terminator included
 };
 
 struct ScriptMgr {
@@ -43,6 +44,8 @@ class LuaScript {
     // on a finished script, after a run-time error and while the script waits.
     void GetGlobal(const char* name);
     void PushPtr(void* pointer);
+    // The entity's handle (ScriptArgs.h): a menu passes itself this way.
+    void PushEntity(ENTBASE* entity);
     // Protected: an error shows "LuaScript Runtime Error" and keeps the text. 0, or -1 on error
     // (nothing is left pushed either way; results wanted are dropped).
     int Call(int arguments, int results);
@@ -58,7 +61,7 @@ class LuaScript {
     float targetTime = 0.0f;    // mode 1
     uint32_t framesLeft = 0;    // mode 0
     float scriptTime = 0.0f;    // seconds since the start, summed from frame times
-    char fileName[SCRIPT_PATH_MAX] = {};
+    std::string fileName;       // as RunFile was given it
     int32_t threadRef = -1;
     int32_t chunkRef = -1;
     int32_t autoDelete = 0;
@@ -87,6 +90,8 @@ void ScriptMgrDestroy();
 // Globals of the main state, set without metamethods.
 void LuaSetGlobalNumber(double value, const char* name);
 void LuaSetGlobalPtr(void* pointer, const char* name);
+// The entity's handle (ScriptArgs.h), NULLENT for a null or dead entity.
+void LuaSetGlobalEntity(ENTBASE* entity, const char* name);
 
 // The script whose thread (or whose menu call) L is; null for the main state and for coroutines
 // a script made itself.

@@ -284,3 +284,19 @@ TEST(EntBase, NamedSettersUseTheInstanceTableOrTheClassDatabase) {
     EntDestroyTree(e);
     EntSystemShutdown();
 }
+
+// The editor marks an entity it edited as changed; a menu that is not active must stay so, or
+// it would take input meant for another.
+TEST(EntBase, MarkingAnEntityChangedLeavesItInactive) {
+    ENTBASE menu;
+    menu.ClearActive();
+    menu.SetFlag(ENT_FLAG_CHANGED);
+    EXPECT_EQ(menu.IsActive(), 0) << "the changed mark set the active flag";
+    EXPECT_TRUE(menu.TestFlag(ENT_FLAG_CHANGED));
+    menu.SetActive();
+    menu.ClearFlag(ENT_FLAG_CHANGED);
+    EXPECT_EQ(menu.IsActive(), 1) << "clearing the mark must not deactivate it either";
+    for (uint32_t other : {(uint32_t)ENT_FLAG_ACTIVE, (uint32_t)ENT_FLAG_DRAWPOST,
+                           (uint32_t)ENT_FLAG_PASSABLE, (uint32_t)ENT_FLAGS_INITIAL})
+        EXPECT_EQ(ENT_FLAG_CHANGED & other, 0u);
+}

@@ -185,9 +185,35 @@ TEST_F(EntIniLoad, SourceFileTableHoldsEightNames) {
     EXPECT_FALSE(EntSetSourceFile(e, "ninth.ini"));
     EXPECT_STREQ(e->sourceFile, "file3.ini") << "a refused stamp leaves the old one";
     EntSourceFilesClear();
-    EXPECT_FALSE(EntSetSourceFile(e, std::string(260, 'p').c_str())) << "too long to intern";
-    EXPECT_EQ(EntSourceFileFind(std::string(259, 'p').c_str()), nullptr) << "nothing was cut";
+    EXPECT_EQ(EntSourceFileFind("file3.ini"), nullptr) << "the reset empties the table";
+    EXPECT_STREQ(e->sourceFile, "file3.ini") << "but an entity keeps its own stamp";
+    const std::string deep = std::string(300, 'p') + ".ini";
+    EXPECT_TRUE(EntSetSourceFile(e, deep.c_str())) << "a long path is kept whole, not refused";
+    EXPECT_EQ(e->sourceFile, deep);
     EXPECT_EQ(EntSourceFileFind(nullptr), nullptr);
+    EXPECT_FALSE(EntSetSourceFile(e, ""));
+}
+
+// A menu loaded from its file survives a class reset (the scene is cleared under it); the save
+// of a later game must neither write it nor see another file's stamp in its place.
+TEST_F(EntIniLoad, AnEntityThatOutlivesAClassResetKeepsItsSourceFile) {
+    TestEnt* menu = MakeEnt("Lamp", root, "Menu");
+    ASSERT_TRUE(EntSetSourceFile(menu, "Data/Menus.ini"));
+    const char* stamp = menu->sourceFile;
+    EntResetClasses();
+    TestEnt* placed = MakeEnt("Booth", world, "ENT~1");
+    ASSERT_TRUE(EntSetSourceFile(placed, ENT_SAVEGAME));
+    for (int i = 0; i < 7; ++i)
+        EntSourceFileIntern(("Later" + std::to_string(i) + ".ini").c_str());
+    EXPECT_STREQ(menu->sourceFile, "Data/Menus.ini")
+        << "the reset let the table slot be reused under a live entity's stamp";
+    IniSetProfileFile((dir / "Save.car").c_str());
+    EXPECT_EQ(EntSaveEntities(root), 1) << "only the placed entity belongs in the save";
+    IniClearProfileFile();
+    EXPECT_EQ(ReadTextFile(dir / "Save.car").find("[Menu]"), std::string::npos);
+    EntSourceFilesClear();
+    EXPECT_EQ(EntSourceFileIntern("DATA/MENUS.INI"), stamp)
+        << "a name interned again is the entry its entities already hold";
 }
 
 // A world loaded by the script rules; five entities stamped for saving are written in the

@@ -7,9 +7,11 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 std::vector<std::string> g_journal;
 std::function<void(TestEnt*)> TestEnt::onAnyStart;
+std::function<void(TestEnt*)> TestEnt::onAnyDestroy;
 
 std::string Journal() {
     std::string all;
@@ -78,6 +80,7 @@ int TestEnt::Start() {
 }
 int TestEnt::Destroy() {
     Note("Destroy", this);
+    if (onAnyDestroy) onAnyDestroy(this);
     return ENTBASE::Destroy();
 }
 int TestEnt::Update(float) {
@@ -132,12 +135,43 @@ intptr_t RefuserProc(EntNode*, int message, intptr_t, intptr_t b, intptr_t) {
     return message == 6 ? -1 : 0;
 }
 
+namespace {
+class RebornEnt : public TestEnt {
+  public:
+    RebornEnt() : TestEnt("Reborn") {}
+    static void* operator new(size_t size) {
+        if (s_taken || size > sizeof s_slot) throw std::bad_alloc();
+        s_taken = true;
+        return s_slot;
+    }
+    static void operator delete(void*) { s_taken = false; }
+
+  private:
+    alignas(std::max_align_t) static unsigned char s_slot[512];
+    static bool s_taken;
+};
+alignas(std::max_align_t) unsigned char RebornEnt::s_slot[512];
+bool RebornEnt::s_taken = false;
+} // namespace
+
+intptr_t RebornProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    switch (message) {
+        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "Reborn"); return 0;
+        case 6: return EntProcCreate(node, new RebornEnt, nullptr);
+        case 0:
+        case 1:
+        case 2: return 0;
+        default: return EntProcForward(node, message, a, b, c);
+    }
+}
+
 void RegisterTestClasses() {
     EntSystemShutdown();
     EntSystemInit();
     EntSourceFilesClear();
     g_journal.clear();
     TestEnt::onAnyStart = nullptr;
+    TestEnt::onAnyDestroy = nullptr;
     EntCreateClass(RiderProc, 0, 0);
     EntCreateClass(BoothProc, 0, 0);
     EntCreateClass(LampProc, 0, 0);

@@ -43,6 +43,8 @@ class TestEnt : public ENTBASE {
     std::function<void(TestEnt*)> onUpdate, onMessage, onStart;
     // Runs in every TestEnt's Start (for entities a loader makes and starts itself).
     static std::function<void(TestEnt*)> onAnyStart;
+    // Runs in every TestEnt's Destroy, before the entity goes.
+    static std::function<void(TestEnt*)> onAnyDestroy;
 };
 
 // "Rider", "Booth" and "Lamp": three classes of TestEnt with their own databases ("name",
@@ -53,6 +55,11 @@ intptr_t LampProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c
 const DataDir& RiderDataDir();
 // "Refuser": answers -1 to creation.
 intptr_t RefuserProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
+
+// "Reborn": a TestEnt that is always made in one static slot (one may exist at a time), so an
+// entity made after another was destroyed has that one's address, as a reusing allocator may
+// give it. Not registered by RegisterTestClasses.
+intptr_t RebornProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
 
 // Registers the four classes on a fresh registry, empties the source-file table and the journal.
 void RegisterTestClasses();

@@ -5,7 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 
 TEST(Files, ReadAllOfAnEmptyFileWithTerminateGivesTwoZeroBytes) {
     TempDir dir;
@@ -173,4 +181,49 @@ TEST(Files, ExactSpellingWinsOverAnotherCase) {
     ASSERT_GT(FileReadAll(&buf, (dir / "Config.ini").c_str(), 1), 0);
     EXPECT_STREQ(static_cast<char*>(buf), "upper");
     MemFree(buf);
+}
+
+// A data file that is a named pipe would wait for a writer for ever; a device or a folder is no
+// data either. Each is refused at once, and nothing stays open.
+TEST(Files, PipesDevicesAndFoldersAreRefusedWithoutWaiting) {
+    TempDir dir;
+    const std::string fifo = dir / "Startup.lua";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int openBefore = OpenFileCount();
+
+    // Should the open wait, a writer comes after a long while, so that the fault shows as a
+    // failed expectation rather than a hung test.
+    std::mutex lock;
+    std::condition_variable opened;
+    bool done = false, rescued = false;
+    std::thread watchdog([&] {
+        std::unique_lock<std::mutex> held(lock);
+        if (opened.wait_for(held, std::chrono::seconds(30), [&] { return done; })) return;
+        rescued = true;
+        int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0) close(writer);
+    });
+    const int fd = FileOpen(fifo.c_str(), 0);
+    {
+        std::lock_guard<std::mutex> held(lock);
+        done = true;
+    }
+    opened.notify_one();
+    watchdog.join();
+    ASSERT_FALSE(rescued) << "opening a named pipe waited for a writer";
+    EXPECT_EQ(fd, -1);
+    EXPECT_EQ(FileOpen(fifo.c_str(), 1), -1) << "nor may writing wait for a reader";
+    EXPECT_EQ(FileOpen(fifo.c_str(), 2), -1);
+    void* buf = nullptr;
+    EXPECT_EQ(FileReadAll(&buf, fifo.c_str(), 1), -1);
+    EXPECT_EQ(buf, nullptr);
+    EXPECT_EQ(FileOpen("/dev/null", 0), -1) << "a device";
+    EXPECT_EQ(FileOpen(dir.Path().c_str(), 0), -1) << "a folder";
+    EXPECT_EQ(OpenFileCount(), openBefore);
+
+    WriteTextFile(dir / "Real.lua", "x = 1");
+    const int real = FileOpen((dir / "Real.lua").c_str(), 0);
+    ASSERT_GE(real, 0);
+    EXPECT_EQ(fcntl(real, F_GETFL) & O_NONBLOCK, 0) << "a regular file is read as usual";
+    FileClose(real);
 }

@@ -305,3 +305,12 @@ TEST_F(PropDbFile, SavedRecordMatchesTheExpectedFileAndLoadsBack) {
     EXPECT_STREQ(r.title, "Untitled") << "a missing file leaves every field at its default";
     EXPECT_EQ(r.color, 0xFFFFFFFFu);
 }
+
+// Saving into a folder that does not exist writes nothing, and must say so: the caller would
+// otherwise tell the player a save was made.
+TEST_F(PropDbFile, ASaveThatCannotBeWrittenReportsFailure) {
+    Record r = Sample();
+    EXPECT_TRUE(VarDbSaveIni(RecordDb(), &r, (dir / "Record.ini").c_str(), "Wheel"));
+    EXPECT_FALSE(VarDbSaveIni(RecordDb(), &r, (dir / "No/Such/Record.ini").c_str(), "Wheel"));
+    EXPECT_FALSE(PathExistsOnDisk(dir / "No"));
+}

@@ -171,7 +171,9 @@ TEST(VarTable, IniRoundTripOfEveryStoredType) {
     a.color3[2] = 0.75f;
     a.flag = 1;
     std::string path = dir / "vars.ini";
-    VarTableSaveIni(t.get(), path.c_str(), "Thing", &a);
+    EXPECT_EQ(VarTableSaveIni(t.get(), path.c_str(), "Thing", &a), 0);
+    EXPECT_EQ(VarTableSaveIni(t.get(), (dir / "No/vars.ini").c_str(), "Thing", &a), -1)
+        << "a save into a missing folder wrote nothing and must say so";
     std::string text = ReadTextFile(path);
     EXPECT_NE(text.find("\nc4f.a=0.25\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nw3.b=0.75\n"), std::string::npos) << text;

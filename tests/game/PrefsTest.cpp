@@ -40,7 +40,7 @@ TEST(Prefs, SaveKeepsTheEngineSectionAndLoadsBack) {
     prefs.patronVisDist = 0.125f;
     // No closing separator: the folder is joined to the file name either way.
     std::string folder = dir.Path().substr(0, dir.Path().size() - 1);
-    prefs.Save(folder.c_str());
+    EXPECT_TRUE(prefs.Save(folder.c_str()));
     EXPECT_FALSE(PathExistsOnDisk(dir / "config.ini"))
         << "the lookup must find Config.ini, not make a second file";
     std::string text = ReadTextFile(dir / "Config.ini");
@@ -59,4 +59,14 @@ TEST(Prefs, SaveKeepsTheEngineSectionAndLoadsBack) {
     EXPECT_FLOAT_EQ(loaded.volMaster, 0.5f);
     EXPECT_FLOAT_EQ(loaded.patronVisDist, 0.125f);
     IniClose();
+}
+
+// A save folder that is missing (or cannot be written) must not be reported as saved: the
+// player would believe the settings kept.
+TEST(Prefs, ASaveThatCannotBeWrittenAnswersFalse) {
+    TempDir dir;
+    Prefs prefs;
+    EXPECT_FALSE(prefs.Save((dir / "Missing/Folder/").c_str()));
+    EXPECT_FALSE(PathExistsOnDisk(dir / "Missing"));
+    EXPECT_TRUE(prefs.Save(dir.Path().c_str()));
 }

@@ -1,8 +1,12 @@
 // Scratch folders, file helpers and the hand-moved clock for tests.
 #include "tests/support/TestSupport.h"
 
+#include "engine/DebugLog.h"
+#include "engine/System.h"
 #include "engine/Timers.h"
 #include "platform/PathResolve.h"
+
+#include <gtest/gtest.h>
 
 #include <dirent.h>
 #include <ftw.h>
@@ -71,3 +75,63 @@ int OpenFileCount() {
     if (d) closedir(d);
     return n;
 }
+
+LogCapture::LogCapture(uint32_t levels)
+    : m_oldFile(DbgLogFile()), m_oldLevels(DbgLevelMask()), m_oldOutputs(DbgOutputMask()) {
+    DbgSetLogFile((m_dir / "Debug.txt").c_str());
+    DbgSetOutputMask(DBG_OUT_FILE);
+    DbgSetLevelMask(levels);
+}
+
+LogCapture::~LogCapture() {
+    DbgSetLogFile(m_oldFile.c_str());
+    DbgSetOutputMask(m_oldOutputs);
+    DbgSetLevelMask(m_oldLevels);
+}
+
+std::string LogCapture::Text() const {
+    return ReadTextFile(m_dir / "Debug.txt");
+}
+
+std::string BuildProgramFolder() {
+    std::string data = FAIRLARK_BUILD_DATA_DIR; // ".../Data/"
+    return data.substr(0, data.size() - 5);
+}
+
+ProgramFolderScope::ProgramFolderScope(const std::string& folder) : m_old(SysProgramFolder()) {
+    SysSetProgramFolder(folder.c_str());
+}
+
+ProgramFolderScope::~ProgramFolderScope() {
+    SysSetProgramFolder(m_old.c_str());
+}
+
+// ---- state that no test may leave behind ----
+//
+// Each test program also runs as one process (scripts/test.sh), so what one test changes in
+// process-wide state must not reach the next. Every test gets the log and the program folder
+// as the one before it found them, whatever its own fixture remembered to restore.
+namespace {
+class RestoreGlobals : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
+        m_logFile = DbgLogFile();
+        m_levels = DbgLevelMask();
+        m_outputs = DbgOutputMask();
+        m_program = SysProgramFolder();
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        DbgSetLogFile(m_logFile.c_str());
+        DbgSetLevelMask(m_levels);
+        DbgSetOutputMask(m_outputs);
+        SysSetProgramFolder(m_program.c_str());
+        PlatPathCacheClear();
+    }
+    std::string m_logFile, m_program;
+    uint32_t m_levels = 0, m_outputs = 0;
+};
+
+[[maybe_unused]] const bool s_restoring = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new RestoreGlobals);
+    return true;
+}();
+} // namespace

@@ -43,3 +43,37 @@ class TestClock {
     static uint64_t Now() { return s_nowUs; }
     static uint64_t s_nowUs;
 };
+
+// Sends the debug log to a file of its own at the given levels (file output only); the log's
+// earlier file and masks come back when the object goes.
+class LogCapture {
+  public:
+    explicit LogCapture(uint32_t levels = 0xFFFFFFFFu);
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+    // What was logged so far.
+    std::string Text() const;
+
+  private:
+    TempDir m_dir;
+    std::string m_oldFile;
+    uint32_t m_oldLevels, m_oldOutputs;
+};
+
+// The folder holding the build's generated "Data/" (ending in "/"). Test programs run from
+// build/tests/, where there is none.
+std::string BuildProgramFolder();
+
+// Makes the program folder (SysProgramFolder, and so every class data folder and the log's
+// place) the given one, by default the build's, until the object goes.
+class ProgramFolderScope {
+  public:
+    explicit ProgramFolderScope(const std::string& folder = BuildProgramFolder());
+    ~ProgramFolderScope();
+    ProgramFolderScope(const ProgramFolderScope&) = delete;
+    ProgramFolderScope& operator=(const ProgramFolderScope&) = delete;
+
+  private:
+    std::string m_old;
+};

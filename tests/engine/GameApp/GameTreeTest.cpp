@@ -47,10 +47,10 @@ TEST_F(GameAppTest, WithEveryClassTheRootTreeHasItsTenNodesSetUpAndStarted) {
     EXPECT_EQ(app.mouse, EntTreeFindName(root, "Mouse"));
     EXPECT_EQ(app.menuViewport, EntTreeFindName(root, "Menu Viewport"));
 
-    auto* menuRoot = static_cast<GameDouble*>(app.menuRoot);
+    auto* menuRoot = static_cast<GameDouble*>(app.menuRoot.Get());
     EXPECT_EQ(std::make_pair(menuRoot->width, menuRoot->height), std::make_pair(1024, 768))
         << "the menus are laid out on a 1024 x 768 screen";
-    EXPECT_EQ(static_cast<EcViewport*>(app.menuViewport)->width, 0.0f)
+    EXPECT_EQ(static_cast<EcViewport*>(app.menuViewport.Get())->width, 0.0f)
         << "the menu viewport covers the whole back buffer";
 
     EXPECT_STREQ(s_setup.image, "Menu\\MouseCursors.dds");

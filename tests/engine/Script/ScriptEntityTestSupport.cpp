@@ -93,8 +93,8 @@ void ScriptEntityTest::SetUp() {
     LuaOpenEntityLib(L);
     LuaOpenSystemLib(L);
     LuaOpenGameLib(L, &host);
-    LuaSetGlobalPtr(host.root, "root");
-    LuaSetGlobalPtr(host.world, "world");
+    LuaSetGlobalEntity(host.root, "root");
+    LuaSetGlobalEntity(host.world, "world");
 }
 
 void ScriptEntityTest::TearDown() {

@@ -2,6 +2,7 @@
 // messages through the node, dead handles, and a script that loads an entity list end to end.
 #include "I3d/Math/Vec3.h"
 #include "engine/EntTree.h"
+#include "engine/Script/ScriptArgs.h"
 #include "engine/Script/ScriptLibs.h"
 #include "tests/engine/Script/ScriptEntityTestSupport.h"
 
@@ -10,6 +11,13 @@
 #include <cstring>
 
 namespace {
+int s_strayCalls = 0;
+// What a script might pass off as a class procedure: an address the program never published.
+intptr_t StrayProc(EntNode*, int, intptr_t, intptr_t, intptr_t) {
+    ++s_strayCalls;
+    return 0;
+}
+
 ENTBASE* s_dayStarted = nullptr;
 void StartDay(ENTBASE* game) {
     s_dayStarted = game;
@@ -28,16 +36,20 @@ TEST_F(ScriptEntityTest, FindAndCreateAnswerAsScriptsExpect) {
                    "assert(Entity.FindName(world, 'Made') == made)"
                    "assert(Entity.GetName(e) == 'Cart')"),
               "");
+    EXPECT_EQ(Exec("assert(e == Entity.FindName(world, 'Cart') and e ~= made, 'one handle per "
+                   "entity') t = {} t[e] = 1 assert(t[Entity.FindName(root, 'Cart')] == 1)"),
+              "")
+        << "handles compare and index tables by the entity they name";
     lua_State* L = ScriptMgrGet()->L;
     lua_getglobal(L, "e");
-    EXPECT_EQ(lua_touserdata(L, -1), cart) << "scripts hold the entity itself";
+    EXPECT_EQ(LuaArgEntity(L, -1), cart);
     lua_pop(L, 1);
     EXPECT_EQ(Exec("assert(NULLENT == nil == false and EF_PASSABLE == 256)"), "");
 }
 
 TEST_F(ScriptEntityTest, SettersConvertNumbersAndReportOnlyMissingVectors) {
     Mover* e = Make("E");
-    LuaSetGlobalPtr(e, "e");
+    LuaSetGlobalEntity(e, "e");
     Run("set.lua", "Entity.SetBool(e, 'b', 5) Entity.SetFloat(e, 'speed', 2.5)"
                    "Entity.SetColor3(e, 'c', 0.25, 0.5, 1) Entity.SetVector3(e, 'v', 1, 2, 3)"
                    "Entity.SetVoid(e, 'ptr', world) Entity.SetFloat(e, 'missing', 1)");
@@ -90,8 +102,8 @@ TEST_F(ScriptEntityTest, PositionsAndDistances) {
 TEST_F(ScriptEntityTest, NodeFunctionsTakeEntities) {
     Mover* e = Make("E");
     Mover* other = Make("Other");
-    LuaSetGlobalPtr(e, "e");
-    LuaSetGlobalPtr(other, "other");
+    LuaSetGlobalEntity(e, "e");
+    LuaSetGlobalEntity(other, "other");
     EXPECT_EQ(Exec("Entity.SetHeading(e, 1.5) Entity.GameEvent(e, 28, 7)"
                    "Entity.AttachToPlatform(e, NULLENT) Entity.GiveEntity(e, nil)"
                    "Entity.AttachToPlatform(NULLENT, other)"
@@ -118,7 +130,7 @@ TEST_F(ScriptEntityTest, NodeFunctionsTakeEntities) {
 TEST_F(ScriptEntityTest, DestroyedAndForeignHandlesAreNullEntities) {
     Mover* e = Make("Doomed");
     Make("Child", e);
-    LuaSetGlobalPtr(e, "e");
+    LuaSetGlobalEntity(e, "e");
     EXPECT_EQ(Exec("Entity.Destroy(e)"), "");
     EXPECT_EQ(EntTreeFindName(host.root, "Child"), nullptr) << "the subtree went with it";
     EXPECT_EQ(Exec("Entity.SetFloat(e, 'speed', 9) Entity.SetPos(e, 1, 1, 1)"
@@ -148,7 +160,7 @@ TEST_F(ScriptEntityTest, GamepadsAndDayStartsOnlyReachTheRightClasses) {
     EXPECT_FLOAT_EQ(rider->speed, 1.5f);
 
     s_dayStarted = nullptr;
-    LuaSetGlobalPtr(game, "game");
+    LuaSetGlobalEntity(game, "game");
     EXPECT_EQ(Exec("Entity.StartNewDay(game)"), "") << "no hook yet: a log line, no error";
     ScriptSetStartDayHook(StartDay);
     EXPECT_EQ(Exec("Entity.StartNewDay(Entity.FindName(root, 'Player'))"), "");
@@ -162,17 +174,17 @@ TEST_F(ScriptEntityTest, GamepadsAndDayStartsOnlyReachTheRightClasses) {
 TEST_F(ScriptEntityTest, ClassesFlagsAndLifeCalls) {
     Mover* e = Make("E");
     Make("Kid", e);
-    LuaSetGlobalPtr(e, "e");
-    LuaSetGlobalPtr(reinterpret_cast<void*>(&RiderProc), "EcRider");
+    LuaSetGlobalEntity(e, "e");
+    LuaPublishClassProc(RiderProc, "EcRider");
     int classes = 0;
     for (EntClass* c = EntClassFind("Lamp"); c; c = c->next)
         ++classes;
-    EXPECT_EQ(Exec("Entity.CreateClass(nil, 'x', 0) Entity.CreateClass(EcRider, nil, 0)"
+    EXPECT_EQ(Exec("Entity.CreateClass(EcRider, nil, 0)"
                    "Entity.SetFlag(e, EF_PASSABLE + 1) Entity.ClearFlag(e, 1)"
                    "Entity.Start(e) Entity.StartPre(e) Entity.Shutdown(e) Entity.ResetClasses()"),
               "")
         << "a duplicate class is refused silently";
-    EXPECT_EQ(Boxes(), "") << "no box for a null or duplicate class";
+    EXPECT_EQ(Boxes(), "") << "no box for a duplicate class";
     EXPECT_EQ(e->flags & 0x101u, 0x100u);
     EXPECT_EQ(e->starts, 2);
     EXPECT_EQ(static_cast<Mover*>(EntTreeFindName(e, "Kid"))->starts, 1);
@@ -221,4 +233,62 @@ TEST_F(ScriptEntityTest, AScriptLoadsEntitiesAndMovesThem) {
     EXPECT_EQ(s->mode, SCRIPT_FINISHED);
     Frames(1);
     EXPECT_EQ(ScriptMgrGet()->count, 0) << "the auto-deleting script is freed once finished";
+}
+
+// A script is data a player may edit: whatever it hands CreateClass, only a procedure the
+// program published is ever called.
+TEST_F(ScriptEntityTest, CreateClassTakesOnlyPublishedProcedures) {
+    s_strayCalls = 0;
+    LuaSetGlobalPtr(reinterpret_cast<void*>(&StrayProc), "EcStray");
+    for (const char* arg :
+         {"Game.GetRootEntity()", "0", "nil", "'EcRider'", "{}", "EcStray", "NULLENT", "print"}) {
+        const std::string error = Exec(std::string("Entity.CreateClass(") + arg + ", 'x', 0)");
+        EXPECT_NE(error.find("bad argument #1 to 'CreateClass'"), std::string::npos)
+            << arg << ": " << error;
+    }
+    EXPECT_EQ(s_strayCalls, 0) << "an unpublished address was called";
+    LuaPublishClassProc(RiderProc, "EcRider");
+    EXPECT_EQ(Exec("Entity.CreateClass(EcRider, nil, 0) ok = 1"), "")
+        << "a published procedure is taken (the duplicate is refused by the registry)";
+}
+
+// 10,000 entities destroyed and made again (the allocator reuses addresses at once in the run
+// without the sanitizer's quarantine): an old handle must never name the newcomer.
+TEST_F(ScriptEntityTest, AStaleHandleNeverNamesALaterEntity) {
+    EXPECT_EQ(Exec("aliased = 0 "
+                   "for i = 1, 10000 do "
+                   "  local old = Entity.Create('Mover', world) "
+                   "  Entity.SetString(old, 'name', 'Old') "
+                   "  Entity.Destroy(old) "
+                   "  local new = Entity.Create('Mover', world) "
+                   "  Entity.SetString(new, 'name', 'New') "
+                   "  if old == new or pcall(Entity.GetName, old) then aliased = aliased + 1 end "
+                   "  Entity.SetString(old, 'name', 'Stolen') "
+                   "  if Entity.GetName(new) ~= 'New' then aliased = aliased + 1 end "
+                   "  Entity.Destroy(new) "
+                   "end"),
+              "");
+    EXPECT_EQ(Number("aliased"), 0) << "a dead entity's handle reached a new entity";
+    EXPECT_EQ(EntTreeCount(host.world), 2) << "World and First only";
+    // Handles of the wrong kind and numbers where entities are expected are null entities.
+    EXPECT_EQ(Exec("Entity.SetFloat(42, 'speed', 1) Entity.SetFloat(coroutine.create(print), "
+                   "'speed', 1) Entity.Start(NULLENT) assert(Entity.GetPos(12) == 0)"),
+              "");
+}
+
+// The same address, a new entity: every Entity function must treat the old handle as dead.
+TEST_F(ScriptEntityTest, AHandleOutlivesItsEntityHarmlessly) {
+    ASSERT_EQ(EntCreateClass(RebornProc, 0, 0), 0);
+    EXPECT_EQ(Exec("old = Entity.Create('Reborn', world) Entity.Destroy(old) "
+                   "new = Entity.Create('Reborn', world) assert(old ~= new)"),
+              "");
+    ENTBASE* now = EntTreeFindType(host.world, "Reborn");
+    ASSERT_NE(now, nullptr);
+    now->SetName("New");
+    EXPECT_NE(Exec("Entity.GetName(old)").find("Bad entity pointer."), std::string::npos);
+    EXPECT_EQ(Exec("Entity.SetPos(old, 1, 2, 3) Entity.Destroy(old) Entity.SetFlag(old, 1) "
+                   "assert(Entity.GetName(new) == 'New')"),
+              "")
+        << "the old handle reached the new entity";
+    EXPECT_EQ(EntTreeFindType(host.world, "Reborn"), now);
 }
