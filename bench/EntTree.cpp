@@ -2,6 +2,7 @@
 // sweep, lookup by type from the root, and loading an entity list.
 #include "engine/EntBase.h"
 #include "engine/EntIniLoader.h"
+#include "engine/EntRef.h"
 #include "engine/IniFile.h"
 
 #include <benchmark/benchmark.h>
@@ -149,3 +150,18 @@ static void BM_EntIsLive5000(benchmark::State& state) {
     EntDestroyTree(root);
 }
 BENCHMARK(BM_EntIsLive5000);
+
+// The same check through kept links: address and serial number.
+static void BM_EntRefGet5000(benchmark::State& state) {
+    Register();
+    ENTBASE* root = BuildWorld();
+    std::vector<ENTBASE*> all(5000);
+    all.resize((size_t)EntFindAllOfType(root, "Patron", all.data(), (int)all.size()));
+    std::vector<EntRef> refs(all.begin(), all.end());
+    for (auto _ : state)
+        for (const EntRef& ref : refs)
+            benchmark::DoNotOptimize(ref.Get());
+    state.SetItemsProcessed(state.iterations() * (int64_t)refs.size());
+    EntDestroyTree(root);
+}
+BENCHMARK(BM_EntRefGet5000);

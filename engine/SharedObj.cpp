@@ -37,18 +37,27 @@ void SharedObjLink(SharedObj* obj, SharedObj** head) {
     *head = obj;
 }
 
+static void Unlink(SharedObj* obj) {
+    if (!obj->list) return;
+    for (SharedObj** link = obj->list; *link; link = &(*link)->next) {
+        if (*link == obj) {
+            *link = obj->next;
+            break;
+        }
+    }
+    obj->list = nullptr;
+    obj->next = nullptr;
+}
+
+SharedObj::~SharedObj() {
+    Unlink(this);
+}
+
 int SharedObjRelease(SharedObj* obj) {
     if (!obj) return 0;
     int count = --obj->refCount;
     if (count != 0) return count;
-    if (obj->list) {
-        for (SharedObj** link = obj->list; *link; link = &(*link)->next) {
-            if (*link == obj) {
-                *link = obj->next;
-                break;
-            }
-        }
-    }
+    Unlink(obj);
     delete obj;
     return 0;
 }

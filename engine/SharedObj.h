@@ -7,7 +7,9 @@
 class SharedObj {
   public:
     SharedObj() = default;
-    virtual ~SharedObj() = default;
+    // An object deleted without SharedObjRelease (or made on the stack) still leaves its list,
+    // so the list never holds a dead object.
+    virtual ~SharedObj();
     SharedObj(const SharedObj&) = delete;
     SharedObj& operator=(const SharedObj&) = delete;
 

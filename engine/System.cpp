@@ -23,6 +23,7 @@ int s_argc = 0;
 char** s_argv = nullptr;
 std::string s_commandLine;
 std::string s_programFolder;
+std::string s_programFolderSet; // SysSetProgramFolder's, which wins while not empty
 } // namespace
 
 void SysInit(void* mainWindow, void* instance, int argc, char** argv) {
@@ -53,16 +54,18 @@ char** SysArgv() {
     return s_argv;
 }
 const char* SysProgramFolder() {
-    return s_programFolder.c_str();
+    return (s_programFolderSet.empty() ? s_programFolder : s_programFolderSet).c_str();
 }
 
-void SysSetProgramFolder(const char* folder) {
-    s_programFolder = folder ? folder : "";
+std::string SysSetProgramFolder(const char* folder) {
+    std::string before = s_programFolderSet;
+    s_programFolderSet = folder ? folder : "";
+    return before;
 }
 
 int SysProgramPath(char* out, size_t outSize, const char* name) {
     if (!out || outSize == 0) return -1;
-    std::string p = s_programFolder + (name ? name : "");
+    std::string p = std::string(SysProgramFolder()) + (name ? name : "");
     if (p.size() >= outSize) {
         out[0] = 0;
         return -1;

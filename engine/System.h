@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // Keeps the main window and instance pointers (null until a window exists), the arguments and
 // the command line, finds the program folder and starts the millisecond timer. Called again
@@ -17,9 +18,11 @@ char** SysArgv();
 // Folder of the executable, ending in "/" (from /proc/self/exe, so the program finds its Data/
 // however it was started). "" before SysInit.
 const char* SysProgramFolder();
-// Replaces the program folder (which should end in "/"): tests point the program, and so every
-// data folder made from it, at a build's generated Data/ this way.
-void SysSetProgramFolder(const char* folder);
+// Puts another folder (ending in "/") in the executable's place, SysInit or not: tests point
+// the program, and so every data folder made from it and the log, at a build's generated Data/
+// or a scratch folder this way. Null goes back to the executable's folder. Returns the folder
+// set before ("" when none was).
+std::string SysSetProgramFolder(const char* folder);
 // Program folder + name; 1, or -1 and "" when it does not fit.
 int SysProgramPath(char* out, size_t outSize, const char* name);
 

@@ -45,7 +45,7 @@ GameApp::GameApp() {
 GameApp::~GameApp() = default;
 
 std::string GameApp::ProgramFolder() const {
-    return m_programFolder.empty() ? std::string(SysProgramFolder()) : m_programFolder;
+    return m_programFolderSet ? m_programFolder : std::string(SysProgramFolder());
 }
 
 ENTBASE* GameApp::GetRoot() {

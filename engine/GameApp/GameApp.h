@@ -60,8 +60,12 @@ class GameApp : public AppBase, public ScriptGameHost {
     void LoadEntitiesIni(const char* path) override;
 
     // The program folder the data folder, "Saves/" and "Editor/" are taken from: the
-    // executable's, unless a test gives another (ending in "/") before start-up.
-    void SetProgramFolder(const char* folder) { m_programFolder = folder ? folder : ""; }
+    // executable's, unless a test gives another (ending in "/", or "" for a folder that could
+    // not be found) before start-up; null goes back to the executable's.
+    void SetProgramFolder(const char* folder) {
+        m_programFolderSet = folder != nullptr;
+        m_programFolder = folder ? folder : "";
+    }
     std::string ProgramFolder() const;
     // The settings file LoadConfig used.
     const std::string& SettingsPath() const { return m_settingsPath; }
@@ -93,6 +97,7 @@ class GameApp : public AppBase, public ScriptGameHost {
     ENTBASE* MakeNode(const char* className, const char* name, ENTBASE* parent);
 
     std::string m_programFolder;
+    bool m_programFolderSet = false;
     std::string m_userFolder; // documents folder + "Fairlark/", or ""
     std::string m_settingsPath;
 };

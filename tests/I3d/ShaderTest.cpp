@@ -63,17 +63,23 @@ TEST_F(Shaders, ConstructionResetsTheParameterBlockAndListsTheShader) {
     EXPECT_EQ(SharedObjFind("dif", *ShaderList()), nullptr) << "a released shader leaves the list";
 }
 
+// The shader outlives the kernel (stat bar styles hold it): in a test program run as one
+// process an earlier test may have made it already.
 TEST_F(Shaders, SolidColorIsMadeOnceAndOnlyCountedAfterwards) {
+    const int made = SharedObjFind("SolidColor", *ShaderList()) ? 0 : 1;
     Shader* first = ShaderSolidColorAcquire();
     ASSERT_NE(first, nullptr);
+    const int32_t count = first->refCount;
     Shader* second = ShaderSolidColorAcquire();
     EXPECT_EQ(second, first);
-    EXPECT_EQ(first->refCount, 2);
+    EXPECT_EQ(first->refCount, count + 1);
     EXPECT_STREQ(first->name, "SOLIDCOLOR");
     EXPECT_EQ(SharedObjFind("SOLIDCOLOR", *ShaderList()), first);
     ASSERT_EQ(first->NumPasses(), 1);
     EXPECT_EQ(first->passes[0], ShaderSolidColorPass);
-    EXPECT_EQ(Log().Count("ValidateDevice"), 1) << "validated when made, not when counted";
+    EXPECT_EQ(Log().Count("ValidateDevice"), made) << "validated when made, not when counted";
+    SharedObjRelease(second);
+    if (!made) SharedObjRelease(first);
 }
 
 TEST_F(Shaders, TheSolidColorPassSetsExactlyItsStatesAndTheFactorLast) {

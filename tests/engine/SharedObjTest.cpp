@@ -86,3 +86,22 @@ TEST(SharedObj, ReleasingAnUnlinkedObjectDeletesIt) {
     EXPECT_EQ(SharedObjRelease(loose), 0);
     EXPECT_EQ(s_deleted, 1);
 }
+
+// A shader made on the stack, or an object deleted directly: the list must not keep it, or the
+// next lookup reads a dead object.
+TEST(SharedObj, AnObjectDestroyedWithoutReleaseLeavesItsList) {
+    SharedObj* head = nullptr;
+    Counted* kept = Make("KEPT", &head);
+    {
+        Counted onStack;
+        onStack.SetName("STACK");
+        SharedObjLink(&onStack, &head);
+        ASSERT_EQ(SharedObjFind("stack", head), &onStack);
+    }
+    EXPECT_EQ(head, kept);
+    EXPECT_EQ(SharedObjFind("stack", head), nullptr);
+    delete Make("GONE", &head);
+    EXPECT_EQ(head, kept);
+    EXPECT_EQ(SharedObjRelease(kept), 0);
+    EXPECT_EQ(head, nullptr);
+}

@@ -152,11 +152,13 @@ void GameAppTest::SetUp() {
     TestEnt::onAnyStart = nullptr;
     EditorSetMaker(MakeEditorDouble);
     app.SetProgramFolder(m_program.c_str());
+    m_programScope.emplace(m_program);
     app.AppSetHost(&host);
 }
 
 void GameAppTest::TearDown() {
     if (app.hwnd) app.AppShutdown();
+    m_programScope.reset();
     EditorSetMaker(nullptr);
     g_makeEditor = nullptr;
     HwConfigSetDriver(nullptr);

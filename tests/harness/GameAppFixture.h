@@ -7,10 +7,12 @@
 #include "engine/GameApp/GameApp.h"
 #include "tests/engine/EntTestClasses.h"
 #include "tests/harness/AppFixture.h"
+#include "tests/support/TestSupport.h"
 #include "tools/Editor.h"
 #include "ui/MouseCursorSetup.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,8 @@ class GameAppTest : public ::testing::Test {
 
     TempDir m_dir;
     std::string m_program, m_documents;
+    // The program folder of everything else (class data folders, the log) is the game's own.
+    std::optional<ProgramFolderScope> m_programScope;
     TestHost host;
     GameApp app;
 };

@@ -98,9 +98,8 @@ std::string BuildProgramFolder() {
     return data.substr(0, data.size() - 5);
 }
 
-ProgramFolderScope::ProgramFolderScope(const std::string& folder) : m_old(SysProgramFolder()) {
-    SysSetProgramFolder(folder.c_str());
-}
+ProgramFolderScope::ProgramFolderScope(const std::string& folder)
+    : m_old(SysSetProgramFolder(folder.c_str())) {}
 
 ProgramFolderScope::~ProgramFolderScope() {
     SysSetProgramFolder(m_old.c_str());
@@ -117,7 +116,8 @@ class RestoreGlobals : public ::testing::EmptyTestEventListener {
         m_logFile = DbgLogFile();
         m_levels = DbgLevelMask();
         m_outputs = DbgOutputMask();
-        m_program = SysProgramFolder();
+        m_program = SysSetProgramFolder(nullptr);
+        SysSetProgramFolder(m_program.c_str());
     }
     void OnTestEnd(const ::testing::TestInfo&) override {
         DbgSetLogFile(m_logFile.c_str());

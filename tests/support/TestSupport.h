@@ -66,7 +66,7 @@ class LogCapture {
 std::string BuildProgramFolder();
 
 // Makes the program folder (SysProgramFolder, and so every class data folder and the log's
-// place) the given one, by default the build's, until the object goes.
+// place) the given one, by default the build's, until the object goes. It holds across SysInit.
 class ProgramFolderScope {
   public:
     explicit ProgramFolderScope(const std::string& folder = BuildProgramFolder());

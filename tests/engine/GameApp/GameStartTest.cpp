@@ -185,6 +185,38 @@ TEST_F(GameAppTest, WithoutTheDataFolderTheStartUpSaysSoAndTheProgramStillCloses
     app.AppShutdown();
 }
 
+// A program folder deeper than any fixed path buffer: the data still comes from its Data/, never
+// from the working folder.
+TEST_F(GameAppTest, ADeepProgramFolderKeepsItsDataFolder) {
+    std::string deep = m_dir.Path();
+    for (int i = 0; i < 6; ++i)
+        deep += std::string(50, (char)('a' + i)) + "/";
+    ASSERT_GT(deep.size(), 300u);
+    WriteTextFile(deep + "Data/Startup.lua", "ranFromDeepFolder = 1\n");
+    app.SetProgramFolder(deep.c_str());
+    m_programScope.emplace(deep);
+    Start();
+    EXPECT_EQ(app.dataFolder.path, deep + "Data/");
+    EXPECT_EQ(GlobalType("ranFromDeepFolder"), LUA_TNUMBER) << "Startup.lua was not read";
+    EXPECT_EQ(app.quit, 0);
+}
+
+// Without its folder the program cannot find its data: it says so and ends, instead of reading
+// whatever the working folder holds.
+TEST_F(GameAppTest, WhenTheDataFolderCannotBeSetTheStartUpEndsWithAMessage) {
+    app.SetProgramFolder("");
+    ::testing::internal::CaptureStderr();
+    Start();
+    std::string out = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(out.find("cannot be found, so neither can its Data folder"), std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("Syntax Error"), std::string::npos) << "no script may run: " << out;
+    EXPECT_EQ(app.quit, 1);
+    EXPECT_EQ(app.clock, nullptr);
+    Frame();
+    app.AppShutdown();
+}
+
 TEST_F(GameAppTest, AScriptErrorBeforeTheTreeLeavesNoTreeAndTheFramesRun) {
     WriteStartup(std::string(kRegisterAll) +
                  // Registering twice is refused without a word.
