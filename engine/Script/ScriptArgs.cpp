@@ -44,7 +44,11 @@ void LuaPushNumber(lua_State* L, double value) {
 // ---- entity handles ----
 
 namespace {
+// The handle's block. Nothing here is trusted to point anywhere: the entity is used only once
+// the live set holds that address with that serial number, so a forged or foreign block can
+// at worst name an entity that lives.
 struct EntityHandle {
+    const void* tag; // &s_handleMeta: tells our blocks from other userdata of the same size
     ENTBASE* entity;
     uint64_t serial;
 };
@@ -90,6 +94,7 @@ void LuaPushEntity(lua_State* L, ENTBASE* entity) {
     }
     lua_pop(L, 1);
     auto* handle = static_cast<EntityHandle*>(lua_newuserdatauv(L, sizeof(EntityHandle), 0));
+    handle->tag = &s_handleMeta;
     handle->entity = entity;
     handle->serial = serial;
     lua_pushvalue(L, -3);
@@ -100,13 +105,13 @@ void LuaPushEntity(lua_State* L, ENTBASE* entity) {
     lua_pop(L, 1);
 }
 
-// The handle at index, or null for any other value.
+// The handle at index, or null for any other value. Every Entity function checks its
+// arguments this way, so it looks at the block rather than at the metatable.
 static const EntityHandle* ArgHandle(lua_State* L, int index) {
-    if (lua_type(L, index) != LUA_TUSERDATA || !lua_getmetatable(L, index)) return nullptr;
-    lua_rawgetp(L, LUA_REGISTRYINDEX, &s_handleMeta);
-    const bool ours = lua_rawequal(L, -1, -2);
-    lua_pop(L, 2);
-    return ours ? static_cast<const EntityHandle*>(lua_touserdata(L, index)) : nullptr;
+    if (lua_type(L, index) != LUA_TUSERDATA || lua_rawlen(L, index) != sizeof(EntityHandle))
+        return nullptr;
+    auto* handle = static_cast<const EntityHandle*>(lua_touserdata(L, index));
+    return handle->tag == &s_handleMeta ? handle : nullptr;
 }
 
 ENTBASE* LuaArgEntity(lua_State* L, int index) {

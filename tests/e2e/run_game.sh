@@ -4,6 +4,8 @@
 #   window      the first data set opens its window, draws the backdrop and ends on SIGTERM
 #   scriptquit  a Startup.lua that quits by itself after 30 frames
 #   nostartup   no Startup.lua: the error is reported, the window stays undrawn, SIGTERM ends it
+#   badclass    the first data set's Startup.lua ending in a CreateClass call on an entity: the
+#               script error is reported, nothing is called, the game runs on and ends on SIGTERM
 #   nodisplay   no X display: the program says so and fails without hanging
 #   configplay  the configuration dialog comes first; Enter plays, the game starts as chosen
 #   configexit  the configuration dialog comes first; Escape ends the program before any device
@@ -48,6 +50,8 @@ if [ $on_display -eq 0 ]; then
       printf 'Script.WaitFrame (30)\nGame.Shutdown ()\n' >"$work/game/Data/Startup.lua" ;;
     nostartup)
       rm -f "$work/game/Data/Startup.lua" ;;
+    badclass)
+      printf 'Entity.CreateClass (Game.GetRootEntity (), "x", 0)\n' >>"$work/game/Data/Startup.lua" ;;
   esac
 
   if [ "$mode" = nodisplay ]; then
@@ -177,6 +181,15 @@ case $mode in
     if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then fail "sanitizer report"; fi
     echo "ok ($mode): exit status $status, the settings written"
     exit 0
+    ;;
+  badclass)
+    wait_for 20 started || fail "start-up lines missing within 20 s"
+    wait_for 20 stderr_holds "bad argument #1 to 'CreateClass'" ||
+      fail "no script error naming CreateClass's argument within 20 s"
+    last_colour=none
+    wait_for 20 shows_backdrop || fail "the game stopped drawing: window centre is $last_colour"
+    kill -0 $pid 2>/dev/null || fail "the game ended after the script error"
+    ends_cleanly TERM 5
     ;;
   *)
     fail "unknown mode" ;;
