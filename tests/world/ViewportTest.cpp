@@ -237,6 +237,27 @@ TEST_F(ViewportTest, LinksToDestroyedEntitiesAreDropped) {
     EXPECT_EQ(Log().Count("SetTransform"), 0) << "a dead camera sets no view";
 }
 
+// The draw root is destroyed and a new entity made at its address: the viewport must not draw
+// the newcomer, whether the link was set through the property table or written directly.
+TEST_F(ViewportTest, ALinkNeverPassesToANewEntityAtTheSameAddress) {
+    EcViewport* v = AddViewport("Main", nullptr);
+    ENTBASE* stage = Make("SlotProbe", world, "Stage");
+    v->SetVoid("entDrawRoot", (intptr_t)stage);
+    ENTBASE* direct = Make("EntNull", world, "Direct");
+    EcViewport* w = AddViewport("Other", nullptr);
+    w->drawRoot = stage; // behind SetVoid's back: taken as it is when first seen
+    AllWalks(viewports);
+    EXPECT_EQ(DrawJournal(), "DrawPre:Stage DrawPre:Stage Draw:Stage Draw:Stage DrawPost:Stage "
+                             "DrawPost:Stage");
+    EntDestroyTree(stage);
+    ENTBASE* next = Make("SlotProbe", direct, "Next");
+    ASSERT_EQ(next, stage) << "the test class must reuse the address";
+    g_drawJournal.clear();
+    AllWalks(viewports);
+    EXPECT_EQ(DrawJournal(), "") << "a viewport drew the entity made where its draw root was";
+    EXPECT_TRUE(v->drawRoot == nullptr && w->drawRoot == nullptr);
+}
+
 TEST_F(ViewportTest, DrawRootHoldingTheViewportDrawsOnce) {
     EcViewport* v = AddViewport("Main", root);
     AllWalks(viewports);

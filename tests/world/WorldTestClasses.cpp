@@ -11,6 +11,8 @@
 #include "world/EcViewport.h"
 #include "world/WorldClass.h"
 
+#include <new>
+
 std::vector<std::string> g_drawJournal;
 
 std::string DrawJournal() {
@@ -38,6 +40,23 @@ int Probe::Draw() {
 int Probe::DrawPost() {
     g_drawJournal.push_back(std::string("DrawPost:") + name);
     return 1;
+}
+
+namespace {
+alignas(std::max_align_t) unsigned char s_slot[1024];
+bool s_slotTaken = false;
+} // namespace
+
+int SlotProbe::CopyClassName(char* buffer) {
+    return WorldCopyClassName("SlotProbe", buffer);
+}
+void* SlotProbe::operator new(size_t size) {
+    if (s_slotTaken || size > sizeof s_slot) throw std::bad_alloc();
+    s_slotTaken = true;
+    return s_slot;
+}
+void SlotProbe::operator delete(void*) {
+    s_slotTaken = false;
 }
 
 int TestCamera::CopyClassName(char* buffer) {
@@ -72,6 +91,13 @@ ENTBASE* MakeProbe() {
 ENTBASE* MakeTestCamera() {
     return new TestCamera;
 }
+ENTBASE* MakeSlotProbe() {
+    return new SlotProbe;
+}
+const WorldClassDef kSlotProbe = {"SlotProbe", ProbeDb, MakeSlotProbe, nullptr};
+intptr_t SlotProbeProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kSlotProbe, node, message, a, b, c);
+}
 const WorldClassDef kProbe = {"Probe", ProbeDb, MakeProbe, nullptr};
 const WorldClassDef kCamera = {"TestCamera", CameraDb, MakeTestCamera, nullptr};
 
@@ -88,7 +114,7 @@ void RegisterWorldTestClasses() {
     EntSystemInit();
     g_drawJournal.clear();
     for (EntClassProc proc : {EcNullProc, EcViewportProc, EcSoundProc, EcGroupSoundProc,
-                              EcMusicProc, EcParticlesProc, ProbeProc, CameraProc})
+                              EcMusicProc, EcParticlesProc, ProbeProc, SlotProbeProc, CameraProc})
         EntCreateClass(proc, 0, 0);
 }
 

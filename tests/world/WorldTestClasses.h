@@ -5,6 +5,7 @@
 #include "engine/Ent3d/Ent3dBase.h"
 #include "world/CameraDesc.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,17 @@ class TestCamera : public Ent3dBase {
     bool answer = true;
 };
 
+// Class "SlotProbe": a Probe always made in one static slot (one may exist at a time), so one
+// made after another was destroyed has that one's address, as a reusing allocator may give it.
+class SlotProbe : public Probe {
+  public:
+    int CopyClassName(char* buffer) override;
+    static void* operator new(size_t size);
+    static void operator delete(void*);
+};
+
 // A fresh registry holding "EntNull", "Viewport", "Sound", "GroupSound", "Music", "Particles",
-// "Probe" and "TestCamera"; the journal emptied.
+// "Probe", "SlotProbe" and "TestCamera"; the journal emptied.
 void RegisterWorldTestClasses();
 // An entity of the class under parent (or without one), named; null when creation fails.
 template <class T = ENTBASE>
