@@ -138,10 +138,12 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
         EXPECT_EQ(GlobalType(entry.name), entry.proc ? LUA_TLIGHTUSERDATA : LUA_TNIL) << entry.name;
 }
 
-// The data set the game ships with: every built class registered, the tree, and with no menu to
-// open the backdrop viewport over the world.
+// The data set the game ships with, as the build generated it: every built class registered,
+// the tree, and with no menu to open the backdrop viewport over the world.
 TEST_F(GameAppTest, TheFirstDataSetRegistersEveryClassAndShowsTheBackdrop) {
-    WriteStartup(ReadTextFile(FAIRLARK_SOURCE_DIR "/data/Startup.lua"));
+    const std::string shipped = BuildProgramFolder();
+    app.SetProgramFolder(shipped.c_str());
+    m_programScope.emplace(shipped);
     ::testing::internal::CaptureStderr();
     Start();
     std::string out = ::testing::internal::GetCapturedStderr();
@@ -161,6 +163,7 @@ TEST_F(GameAppTest, TheFirstDataSetRegistersEveryClassAndShowsTheBackdrop) {
               std::make_tuple(0.2f, 0.4f, 0.6f));
     EXPECT_EQ(backdrop->width, 0.0f);
     EXPECT_EQ(backdrop->drawRoot, app.GetWorld());
+    EXPECT_EQ(app.dataFolder.path, shipped + "Data/");
     Frame();
     Frame();
 }
