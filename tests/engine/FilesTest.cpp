@@ -1,5 +1,6 @@
 // Whole-file reads, descriptor modes, safe whole-file writes and the handle layer.
 #include "engine/Files.h"
+#include "engine/DebugLog.h"
 #include "engine/Memory.h"
 #include "tests/support/TestSupport.h"
 
@@ -217,7 +218,9 @@ TEST(Files, PipesDevicesAndFoldersAreRefusedWithoutWaiting) {
     void* buf = nullptr;
     EXPECT_EQ(FileReadAll(&buf, fifo.c_str(), 1), -1);
     EXPECT_EQ(buf, nullptr);
+    LogCapture log(DBG_GENERAL);
     EXPECT_EQ(FileOpen("/dev/null", 0), -1) << "a device";
+    EXPECT_NE(log.Text().find("/dev/null is not a regular file"), std::string::npos) << log.Text();
     EXPECT_EQ(FileOpen(dir.Path().c_str(), 0), -1) << "a folder";
     EXPECT_EQ(OpenFileCount(), openBefore);
 

@@ -311,6 +311,9 @@ TEST_F(PropDbFile, SavedRecordMatchesTheExpectedFileAndLoadsBack) {
 TEST_F(PropDbFile, ASaveThatCannotBeWrittenReportsFailure) {
     Record r = Sample();
     EXPECT_TRUE(VarDbSaveIni(RecordDb(), &r, (dir / "Record.ini").c_str(), "Wheel"));
+    LogCapture log(DBG_GENERAL);
     EXPECT_FALSE(VarDbSaveIni(RecordDb(), &r, (dir / "No/Such/Record.ini").c_str(), "Wheel"));
     EXPECT_FALSE(PathExistsOnDisk(dir / "No"));
+    EXPECT_NE(log.Text().find("No/Such/Record.ini"), std::string::npos)
+        << "the log must name the file that was not written: " << log.Text();
 }
