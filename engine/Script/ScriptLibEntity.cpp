@@ -49,10 +49,15 @@ static intptr_t SendToNode(ENTBASE* entity, int message, intptr_t b, intptr_t c)
 
 // ---- classes ----
 
+// A null procedure (nil, NULLENT: the global of a class this build does not have) does nothing,
+// so start-up scripts may name every class; any other value must be a published procedure.
 static int Entity_CreateClass(lua_State* L) {
+    const int type = lua_type(L, 1);
+    if (type == LUA_TNONE || type == LUA_TNIL ||
+        (type == LUA_TLIGHTUSERDATA && !lua_touserdata(L, 1)))
+        return 0;
     EntClassProc proc = nullptr;
-    if (lua_type(L, 1) == LUA_TLIGHTUSERDATA)
-        proc = reinterpret_cast<EntClassProc>(lua_touserdata(L, 1));
+    if (type == LUA_TLIGHTUSERDATA) proc = reinterpret_cast<EntClassProc>(lua_touserdata(L, 1));
     if (!proc || Published().count(proc) == 0)
         return luaL_argerror(L, 1, "not a class procedure the program published");
     const char* path = lua_type(L, 2) == LUA_TSTRING ? lua_tostring(L, 2) : nullptr;
