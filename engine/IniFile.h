@@ -89,5 +89,6 @@ void IniProfileWriteFloat(const char* section, const char* key, float value);
 int IniProfileGetInt(int* out, const char* section, const char* key, int def);
 
 // Writes pending changes now: 1 written, 0 nothing pending, -1 the file could not be written
-// (the changes stay pending).
+// (the changes stay pending) or writes were refused because the existing file cannot be read
+// (reported once).
 int IniProfileFlush();

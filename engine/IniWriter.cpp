@@ -22,6 +22,7 @@ struct Profile {
     bool loaded = false; // text holds the file (or the file is missing and text is empty)
     bool dirty = false;  // text differs from the file
     bool unreadable = false;
+    bool writesLost = false; // a write was refused: the file cannot be read, so is not rewritten
     // The section of the last write and where its header stands: a save writes many keys
     // into one section in a row, and finding a section is a walk over the whole file. Every
     // edit lands after the header of the section it edits, so the place stays right.
@@ -33,7 +34,7 @@ Profile s_profile;
 void DropText() {
     s_profile.text.clear();
     s_profile.text.shrink_to_fit();
-    s_profile.loaded = s_profile.dirty = s_profile.unreadable = false;
+    s_profile.loaded = s_profile.dirty = s_profile.unreadable = s_profile.writesLost = false;
     s_profile.lastSection.clear();
     s_profile.lastHeader = std::string::npos;
 }
@@ -148,6 +149,12 @@ int IniClearProfileFile() {
 }
 
 int IniProfileFlush() {
+    if (s_profile.writesLost) {
+        DbgPrintf(DBG_GENERAL, "IniFile: the changes to %s were not written\n",
+                  s_profile.path.c_str());
+        s_profile.writesLost = false;
+        return -1;
+    }
     if (!s_profile.dirty || s_profile.path.empty()) return 0;
     if (FileWriteAll(s_profile.path.c_str(), s_profile.text.data(), s_profile.text.size()) != 1) {
         DbgPrintf(DBG_GENERAL, "IniFile: could not write %s\n", s_profile.path.c_str());
@@ -158,7 +165,12 @@ int IniProfileFlush() {
 }
 
 void IniProfileWriteString(const char* section, const char* key, const char* text) {
-    if (!WritableNames(section, key) || !EnsureLoaded()) return;
+    if (!WritableNames(section, key)) return;
+    if (!EnsureLoaded()) {
+        // Reported when the file is written (cleared or flushed): the save did not happen.
+        s_profile.writesLost = !s_profile.path.empty();
+        return;
+    }
     if (!text) text = "";
     size_t length = std::strcspn(text, "\r\n");
     SetValue(section, key, text, length);

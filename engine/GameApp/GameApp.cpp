@@ -116,7 +116,7 @@ void GameApp::OnInit() {
         quit = 1;
         return;
     }
-    Ctl3SetDataFolder(dataFolder.path);
+    Ctl3SetDataFolder(dataFolder.path.c_str());
 
     clock = FrameClockNew();
     FrameClockSetCap(clock, kFrameCapMs);

@@ -54,6 +54,15 @@ TEST(HwConfigSettings, SwitchesReadAnyBoolTextAndDetailOverrideIsClearedOnLoad) 
     EXPECT_NE(text.find("d3dFormat=23"), std::string::npos) << "the old line is left alone";
 }
 
+TEST(HwConfigSettings, AFolderInPlaceOfTheFileIsReportedNotWritten) {
+    TempDir dir;
+    const std::string path = dir / "Config.ini";
+    ASSERT_EQ(system(("mkdir -p '" + path + "'").c_str()), 0);
+    HwConfigData d;
+    HwConfigDefaults(&d);
+    EXPECT_FALSE(HwConfigSave(&d, path.c_str())) << "a failed save reported success";
+}
+
 TEST(HwConfigModes, RatesFoldTheListStopsAt120AndTheSelectionFallsBackToTheFirstLine) {
     const std::vector<HwConfigMode> two =
         HwConfigFoldModes({Mode(800, 600, 60), Mode(800, 600, 75), Mode(1024, 768, 60)});
