@@ -33,3 +33,33 @@ struct PickQuery {
     ENTBASE* best;
     float bestDistance;
 };
+
+// ---- the ground under a point (the terrain's messages) ----
+// 147: b = const VECTOR3* position, c = float* height.
+// 155: b = const VECTOR3* position, c = EntSurfaceQuery*.
+// 168: b = const VECTOR3* position, c = EntGroundRecord* with `want` set.
+// 114: b = the terrain object's pointer out. 169: a float in the low 32 bits of b.
+
+enum : int32_t {
+    ENT_SURFACE_GROUND = 1,
+    ENT_SURFACE_WATER = 2,
+};
+
+// The ground height, or the water level where that is higher.
+struct EntSurfaceQuery {
+    float height;
+    int32_t surface; // ENT_SURFACE_GROUND or ENT_SURFACE_WATER
+};
+
+enum : int32_t {
+    ENT_GROUND_POINT = 0x1,  // fill point, waterLevel and surface
+    ENT_GROUND_NORMAL = 0x2, // fill normal
+};
+
+struct EntGroundRecord {
+    int32_t want;  // ENT_GROUND_ bits
+    VECTOR3 point; // x, the height as message 155 gives it, z
+    float waterLevel;
+    int32_t surface;
+    VECTOR3 normal; // unit normal of the triangle under the point
+};

@@ -74,6 +74,22 @@ int SysProgramPath(char* out, size_t outSize, const char* name) {
     return 1;
 }
 
+int SysDataFilePath(char* out, size_t outSize, const char* name) {
+    if (!out || outSize == 0) return -1;
+    if (!name) {
+        out[0] = 0;
+        return -1;
+    }
+    if (name[0] != '/' && name[0] != '\\') return SysProgramPath(out, outSize, name);
+    const size_t len = std::strlen(name);
+    if (len >= outSize) {
+        out[0] = 0;
+        return -1;
+    }
+    std::memcpy(out, name, len + 1);
+    return 1;
+}
+
 static SysWindowHooks s_windowHooks{};
 
 void SysSetWindowHooks(const SysWindowHooks* hooks) {

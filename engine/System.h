@@ -25,6 +25,10 @@ const char* SysProgramFolder();
 std::string SysSetProgramFolder(const char* folder);
 // Program folder + name; 1, or -1 and "" when it does not fit.
 int SysProgramPath(char* out, size_t outSize, const char* name);
+// A file name from data (an ini value, a script): an absolute one ("/" or "\" first) as it is,
+// a relative one from the program folder, since the program never changes its working folder.
+// 1, or -1 and "" when it does not fit (or name is null).
+int SysDataFilePath(char* out, size_t outSize, const char* name);
 
 // The window system's services. The core links no window library: the application installs
 // these at start-up (see SysSetWindowHooks), and until then there is no box and no display.

@@ -16,6 +16,7 @@
 #include "world/EcNull.h"
 #include "world/EcParticles.h"
 #include "world/EcSound.h"
+#include "world/EcTerrain2.h"
 #include "world/EcViewport.h"
 
 const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
@@ -56,7 +57,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcWptFollower", nullptr},
     {"EcGameGrid", nullptr},
     {"EcAttrBase", nullptr},
-    {"EcTerrain2", nullptr},
+    {"EcTerrain2", EcTerrain2Proc},
     {"EcGrassPatch", nullptr},
     {"EcGrassMesh", nullptr},
     {"EcParticleSpray", nullptr},

@@ -24,6 +24,22 @@ TEST(System, ProgramFolderIsTheExecutablesOwn) {
     EXPECT_NE(std::strstr(SysCommandLine(), "test_engine"), nullptr);
 }
 
+// Data names files relative to the program, since the program never changes its folder.
+TEST(System, DataFileNamesAreRelativeToTheProgramUnlessAbsolute) {
+    SysInit(nullptr, nullptr);
+    char out[4096];
+    ASSERT_EQ(SysDataFilePath(out, sizeof out, "Data\\Venues\\Ground"), 1);
+    EXPECT_EQ(std::string(out), std::string(SysProgramFolder()) + "Data\\Venues\\Ground");
+    ASSERT_EQ(SysDataFilePath(out, sizeof out, "/srv/maps/Ground"), 1);
+    EXPECT_STREQ(out, "/srv/maps/Ground");
+    ASSERT_EQ(SysDataFilePath(out, sizeof out, "\\maps\\Ground"), 1);
+    EXPECT_STREQ(out, "\\maps\\Ground");
+    char tiny[4];
+    EXPECT_EQ(SysDataFilePath(tiny, sizeof tiny, "/long/name"), -1);
+    EXPECT_STREQ(tiny, "");
+    EXPECT_EQ(SysDataFilePath(out, sizeof out, nullptr), -1);
+}
+
 TEST(System, MessageBoxHeadlessGoesToStderr) {
     ASSERT_STREQ(std::getenv("FAIRLARK_HEADLESS"), "1") << "tests run headless";
     ::testing::internal::CaptureStderr();

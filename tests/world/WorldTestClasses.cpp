@@ -8,6 +8,7 @@
 #include "world/EcNull.h"
 #include "world/EcParticles.h"
 #include "world/EcSound.h"
+#include "world/EcTerrain2.h"
 #include "world/EcViewport.h"
 #include "world/WorldClass.h"
 
@@ -114,7 +115,8 @@ void RegisterWorldTestClasses() {
     EntSystemInit();
     g_drawJournal.clear();
     for (EntClassProc proc : {EcNullProc, EcViewportProc, EcSoundProc, EcGroupSoundProc,
-                              EcMusicProc, EcParticlesProc, ProbeProc, SlotProbeProc, CameraProc})
+                              EcMusicProc, EcParticlesProc, EcTerrain2Proc, ProbeProc, SlotProbeProc,
+                              CameraProc})
         EntCreateClass(proc, 0, 0);
 }
 
