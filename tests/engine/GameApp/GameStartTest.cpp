@@ -129,7 +129,7 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     EXPECT_EQ(built, (std::set<std::string>{"EcNull", "EcViewport", "EcSound", "EcGroupSound",
                                             "EcParticles", "EcMusic", "EcTextButton",
                                             "EcTextButton2", "EcGraphicButton", "EcGraphicCheckBox",
-                                            "EcTextCheckBox", "EcIncDecButton"}));
+                                            "EcTextCheckBox", "EcIncDecButton", "EcTerrain2"}));
     EXPECT_EQ(ClassString(g_gameClassProcs[0].proc), "EntNull");
 
     WriteStartup("");
