@@ -116,8 +116,9 @@ void EcTerrain2::BuildTerrain() {
     // Every shader runs the technique the kernel selects, and none is selected until the
     // terrain selects the first.
     I3dShaderSetTechnique(0);
-    if (std::isnan(elvScale)) {
-        DbgPrintf(1, "Terrain2: elvScale is not a number, 1.0 used\n");
+    // A grey level of 0 times an infinite scale is not a number either.
+    if (!std::isfinite(elvScale)) {
+        DbgPrintf(1, "Terrain2: elvScale %g refused, 1.0 used\n", double(elvScale));
         elvScale = 1.0f;
     }
     char stem[300];

@@ -60,15 +60,23 @@ TEST_F(TerrainBadInputTest, ASideNotAMultipleOf32IsUsedWhole) {
 }
 
 TEST_F(TerrainBadInputTest, HeightScaleNotANumberCountsAsOne) {
-    const std::string map = WriteMap("Ground", 33, 33, [](int, int) { return 40; });
-    auto* t = Make<EcTerrain2>("Terrain2", root, "Terrain");
-    t->SetString("mapName", map.c_str());
-    t->SetInt("tileWidth", 32);
-    t->SetInt("tileHeight", 32);
-    t->SetFloat("elvScale", std::nanf(""));
-    t->Start();
-    EXPECT_FLOAT_EQ(HeightAt(t, 3.0f, 3.0f), 40.0f);
-    EXPECT_EQ(LogCount("Terrain2: elvScale is not a number, 1.0 used"), 1);
+    const std::string map = WriteMap("Ground", 33, 33, [](int x, int) { return x % 2 ? 40 : 0; });
+    for (float bad : {std::nanf(""), INFINITY, -INFINITY}) {
+        SCOPED_TRACE(bad);
+        auto* t = Make<EcTerrain2>("Terrain2", root, "Terrain");
+        t->SetString("mapName", map.c_str());
+        t->SetInt("tileWidth", 32);
+        t->SetInt("tileHeight", 32);
+        t->SetFloat("elvScale", bad);
+        t->Start();
+        EXPECT_EQ(t->elvScale, 1.0f);
+        EXPECT_FLOAT_EQ(HeightAt(t, 1.0f, 3.0f), 40.0f);
+        EXPECT_FLOAT_EQ(HeightAt(t, 2.0f, 3.0f), 0.0f) << "grey 0 times the scale is not 0";
+        EntDestroyTree(t);
+    }
+    EXPECT_EQ(LogCount("Terrain2: elvScale nan refused, 1.0 used"), 1) << LogText();
+    EXPECT_EQ(LogCount("Terrain2: elvScale inf refused, 1.0 used"), 1);
+    EXPECT_EQ(LogCount("Terrain2: elvScale -inf refused, 1.0 used"), 1);
 }
 
 // Every map here is the wrong shape or cut short: the ground stays flat and nothing is read
