@@ -114,9 +114,9 @@ void RegisterWorldTestClasses() {
     EntSystemShutdown();
     EntSystemInit();
     g_drawJournal.clear();
-    for (EntClassProc proc : {EcNullProc, EcViewportProc, EcSoundProc, EcGroupSoundProc,
-                              EcMusicProc, EcParticlesProc, EcTerrain2Proc, ProbeProc, SlotProbeProc,
-                              CameraProc})
+    for (EntClassProc proc :
+         {EcNullProc, EcViewportProc, EcSoundProc, EcGroupSoundProc, EcMusicProc, EcParticlesProc,
+          EcTerrain2Proc, ProbeProc, SlotProbeProc, CameraProc})
         EntCreateClass(proc, 0, 0);
 }
 
