@@ -1,6 +1,15 @@
 # Helpers that give every project target the same flags and shape.
 
-if(FAIRLARK_SANITIZE)
+# The fuzz preset: coverage for libFuzzer on every project object (the fuzz targets add
+# -fsanitize=fuzzer when they link), with the same sanitizers.
+if(FAIRLARK_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "FAIRLARK_FUZZ needs clang (libFuzzer): use the fuzz preset")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+    -fno-omit-frame-pointer -g -O1)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
+elseif(FAIRLARK_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
   add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
 endif()
