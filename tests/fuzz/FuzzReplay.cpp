@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sanitizer/common_interface_defs.h>
 #include <signal.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
@@ -49,62 +49,64 @@ size_t Below(size_t n) {
 }
 
 // Values that sit on the edges of counts, sizes and offsets.
-const uint32_t kEdges[] = {0,          1,          2,          3,         4,          7,
-                           8,          15,         16,         31,        63,         64,
-                           127,        128,        255,        256,       0x7FFF,     0x8000,
-                           0xFFFF,     0x10000,    0x7FFFFFFF, 0x80000000, 0xFFFFFFFE, 0xFFFFFFFF};
+const uint32_t kEdges[] = {0,      1,       2,          3,          4,          7,
+                           8,      15,      16,         31,         63,         64,
+                           127,    128,     255,        256,        0x7FFF,     0x8000,
+                           0xFFFF, 0x10000, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFE, 0xFFFFFFFF};
 
 void MutateOnce(Bytes& b, const std::vector<Bytes>& inputs, size_t maxLen) {
     switch (Below(b.empty() ? 3 : 9)) {
-    case 0: { // insert a few bytes, random or an edge byte
-        size_t at = Below(b.size() + 1), n = 1 + Below(8);
-        Bytes add(n);
-        for (uint8_t& c : add)
-            c = uint8_t(Below(2) ? Draw() : kEdges[Below(std::size(kEdges))]);
-        b.insert(b.begin() + long(at), add.begin(), add.end());
-        break;
-    }
-    case 1: { // a piece of another input (magic words, records) inserted
-        const Bytes& other = inputs[Below(inputs.size())];
-        if (other.empty()) break;
-        size_t from = Below(other.size()), n = 1 + Below(std::min<size_t>(other.size() - from, 64));
-        size_t at = Below(b.size() + 1);
-        b.insert(b.begin() + long(at), other.begin() + long(from), other.begin() + long(from + n));
-        break;
-    }
-    case 2: // cut short, as by a full disk
-        b.resize(Below(b.size() + 1));
-        break;
-    case 3: // one bit
-        b[Below(b.size())] ^= uint8_t(1u << Below(8));
-        break;
-    case 4: // one byte
-        b[Below(b.size())] = uint8_t(Draw());
-        break;
-    case 5: { // an edge value as a little-endian word of 1, 2 or 4 bytes
-        uint32_t v = kEdges[Below(std::size(kEdges))];
-        size_t width = size_t(1) << Below(3), at = Below(b.size());
-        for (size_t i = 0; i < width && at + i < b.size(); ++i)
-            b[at + i] = uint8_t(v >> (8 * i));
-        break;
-    }
-    case 6: { // a range removed
-        size_t at = Below(b.size()), n = 1 + Below(std::min<size_t>(b.size() - at, 32));
-        b.erase(b.begin() + long(at), b.begin() + long(at + n));
-        break;
-    }
-    case 7: { // a range repeated
-        size_t at = Below(b.size()), n = 1 + Below(std::min<size_t>(b.size() - at, 32));
-        Bytes copy(b.begin() + long(at), b.begin() + long(at + n));
-        b.insert(b.begin() + long(Below(b.size() + 1)), copy.begin(), copy.end());
-        break;
-    }
-    default: { // a range overwritten by the same range elsewhere
-        size_t from = Below(b.size()), to = Below(b.size());
-        size_t n = 1 + Below(std::min<size_t>(b.size() - std::max(from, to), 16));
-        std::memmove(&b[to], &b[from], n);
-        break;
-    }
+        case 0: { // insert a few bytes, random or an edge byte
+            size_t at = Below(b.size() + 1), n = 1 + Below(8);
+            Bytes add(n);
+            for (uint8_t& c : add)
+                c = uint8_t(Below(2) ? Draw() : kEdges[Below(std::size(kEdges))]);
+            b.insert(b.begin() + long(at), add.begin(), add.end());
+            break;
+        }
+        case 1: { // a piece of another input (magic words, records) inserted
+            const Bytes& other = inputs[Below(inputs.size())];
+            if (other.empty()) break;
+            size_t from = Below(other.size()),
+                   n = 1 + Below(std::min<size_t>(other.size() - from, 64));
+            size_t at = Below(b.size() + 1);
+            b.insert(b.begin() + long(at), other.begin() + long(from),
+                     other.begin() + long(from + n));
+            break;
+        }
+        case 2: // cut short, as by a full disk
+            b.resize(Below(b.size() + 1));
+            break;
+        case 3: // one bit
+            b[Below(b.size())] ^= uint8_t(1u << Below(8));
+            break;
+        case 4: // one byte
+            b[Below(b.size())] = uint8_t(Draw());
+            break;
+        case 5: { // an edge value as a little-endian word of 1, 2 or 4 bytes
+            uint32_t v = kEdges[Below(std::size(kEdges))];
+            size_t width = size_t(1) << Below(3), at = Below(b.size());
+            for (size_t i = 0; i < width && at + i < b.size(); ++i)
+                b[at + i] = uint8_t(v >> (8 * i));
+            break;
+        }
+        case 6: { // a range removed
+            size_t at = Below(b.size()), n = 1 + Below(std::min<size_t>(b.size() - at, 32));
+            b.erase(b.begin() + long(at), b.begin() + long(at + n));
+            break;
+        }
+        case 7: { // a range repeated
+            size_t at = Below(b.size()), n = 1 + Below(std::min<size_t>(b.size() - at, 32));
+            Bytes copy(b.begin() + long(at), b.begin() + long(at + n));
+            b.insert(b.begin() + long(Below(b.size() + 1)), copy.begin(), copy.end());
+            break;
+        }
+        default: { // a range overwritten by the same range elsewhere
+            size_t from = Below(b.size()), to = Below(b.size());
+            size_t n = 1 + Below(std::min<size_t>(b.size() - std::max(from, to), 16));
+            std::memmove(&b[to], &b[from], n);
+            break;
+        }
     }
     if (b.size() > maxLen) b.resize(maxLen);
 }
@@ -212,7 +214,10 @@ int main(int argc, char** argv) {
         for (size_t k = 1 + Below(4); k > 0; --k)
             MutateOnce(b, inputs, size_t(maxLen));
         // The mutation number replays one case: the same seed and files give the same bytes.
-        if (std::getenv("FAIRLARK_FUZZ_VERBOSE")) std::printf("mutation %ld\n", m);
+        if (std::getenv("FAIRLARK_FUZZ_VERBOSE")) {
+            std::printf("mutation %ld\n", m);
+            std::fflush(stdout);
+        }
         Run(b.data(), b.size(), unsigned(timeout));
     }
     std::printf("%zu inputs and %ld mutations passed\n", files.size(), mutations);

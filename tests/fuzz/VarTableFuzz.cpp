@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (IniOpen(path.c_str()) == 0) {
         char name[32];
         IniRewindSections();
-        if (IniNextSection(name, sizeof name) == 1) VarTableLoadIni(s_table, nullptr, name, &object);
+        if (IniNextSection(name, sizeof name) == 1)
+            VarTableLoadIni(s_table, nullptr, name, &object);
         IniClose();
     }
     return 0;
