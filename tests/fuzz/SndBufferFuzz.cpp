@@ -1,7 +1,7 @@
 // WAV files of any content loaded as sound buffers on OpenAL Soft (its null backend under the
 // tests): the chunk check in front of ALUT, then ALUT's read when the check passes.
 #include "engine/SharedObj.h"
-#include "engine/Sound.h"
+#include "engine/Sound/Sound.h"
 #include "tests/fuzz/FuzzInput.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Ogg files of any content played as music: the stream opened through our vorbisfile callbacks,
 // its information read, its first buffers filled and queued, then decoded on past the end and
 // round to its start, as a looping piece of music is.
-#include "engine/SndStream.h"
-#include "engine/Sound.h"
-#include "engine/SoundInternal.h"
+#include "engine/Sound/SndStream.h"
+#include "engine/Sound/Sound.h"
+#include "engine/Sound/SoundInternal.h"
 #include "tests/fuzz/FuzzInput.h"
 
 #include <cstdint>

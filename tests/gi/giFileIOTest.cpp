@@ -212,3 +212,28 @@ TEST(giXmlDocument, LoadsAndSavesThroughFileIO) {
     EXPECT_FALSE(missing.LoadFile(dir / "empty.xml"));
     EXPECT_FALSE(doc.SaveFile(dir / "no/such/folder/x.xml"));
 }
+
+TEST(giXmlDocument, DeepNestingIsRefusedBeforeTheParserRecursesIntoIt) {
+    TempDir dir;
+    std::string deep;
+    for (int i = 0; i < 300000; ++i) // far past what the machine stack holds, parsed recursively
+        deep += "<a>";
+    WriteTextFile(dir / "deep.xml", deep);
+    giXmlDocument doc;
+    EXPECT_FALSE(doc.LoadFile(dir / "deep.xml")) << "a parse this deep overflows the stack";
+    EXPECT_EQ(doc.FirstChildElement(), nullptr);
+    EXPECT_TRUE(doc.Error());
+
+    // 256 open levels still load; closed, empty and skipped text opens none.
+    std::string ok;
+    for (int i = 0; i < 256; ++i)
+        ok += "<b x='>' y=\"/>\">";
+    ok += "<e/><e /><!-- <c><c><c> --><![CDATA[<c><c>]]>";
+    for (int i = 0; i < 256; ++i)
+        ok += "</b>";
+    ok += "<f></f>";
+    WriteTextFile(dir / "ok.xml", ok);
+    EXPECT_TRUE(doc.LoadFile(dir / "ok.xml")) << doc.ErrorDesc();
+    WriteTextFile(dir / "over.xml", "<b>" + ok + "</b>");
+    EXPECT_FALSE(doc.LoadFile(dir / "over.xml")) << "257 open levels are over the limit";
+}
