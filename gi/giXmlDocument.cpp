@@ -88,9 +88,9 @@ bool giXmlDocument::LoadFile(const char* name, TiXmlEncoding encoding) {
     const std::string text = ReadAll(f);
     if (XmlNestingDepth(text.data(), text.data() + text.size()) > kMaxXmlDepth) {
         std::fclose(f);
-        giOutputDebugString(("\nXML file " + std::string(Value()) +
-                             " nests its elements too deeply: not loaded\n")
-                                .c_str());
+        giOutputDebugString(
+            ("\nXML file " + std::string(Value()) + " nests its elements too deeply: not loaded\n")
+                .c_str());
         SetError(TIXML_ERROR_PARSING_ELEMENT, nullptr, nullptr, TIXML_ENCODING_UNKNOWN);
         return false;
     }
