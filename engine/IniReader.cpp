@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <strings.h>
+#include <unordered_map>
 
 struct IniSectionReader {
     uint64_t generation; // the load it reads; a record of an older load reads nothing
@@ -28,6 +30,11 @@ struct Reader {
     const char* sectionEnd = nullptr;
     const char* walk = nullptr;
     uint64_t generation = 0;
+    // The first header of each name, made on the first lookup: loaders that select every
+    // section of a file by name (entities, records) would otherwise scan the text from its start
+    // each time, and a file of many short sections took minutes.
+    std::unordered_map<std::string_view, const char*> headers;
+    bool indexed = false;
 };
 Reader s_reader;
 
@@ -40,8 +47,36 @@ void FreeText() {
     s_reader.text = nullptr;
     s_reader.end = s_reader.walk = nullptr;
     s_reader.path.clear();
+    s_reader.headers.clear();
+    s_reader.indexed = false;
     ++s_reader.generation;
     ClearSection();
+}
+
+// Every line-opening "[name]" whose "]" comes before the line's end, the first of each name
+// kept, in the order IniScanFindSection meets them.
+void IndexHeaders() {
+    s_reader.indexed = true;
+    const char* p = s_reader.text;
+    while ((p = IniScanNextHeader(s_reader.text, p, s_reader.end)) != nullptr) {
+        const char* n = p + 1;
+        const char* q = n;
+        while (q < s_reader.end && *q != ']' && *q != '\n')
+            ++q;
+        if (q < s_reader.end && *q == ']')
+            s_reader.headers.emplace(std::string_view(n, size_t(q - n)), p);
+        p = q;
+    }
+}
+
+// The "[" of the first header "[name]", as IniScanFindSection finds it.
+const char* FindHeader(const char* name, size_t length) {
+    // A name holding "]" or a line feed can only be matched by the scan itself.
+    if (std::memchr(name, ']', length) || std::memchr(name, '\n', length))
+        return IniScanFindSection(s_reader.text, s_reader.end, name, length);
+    if (!s_reader.indexed) IndexHeaders();
+    auto it = s_reader.headers.find(std::string_view(name, length));
+    return it == s_reader.headers.end() ? nullptr : it->second;
 }
 
 void CopyCut(char* out, size_t outSize, const char* src, size_t length) {
@@ -83,7 +118,7 @@ int IniSetSection(const char* name) {
     if (!name) return 0;
     ClearSection();
     if (!s_reader.text) return -1;
-    const char* header = IniScanFindSection(s_reader.text, s_reader.end, name, std::strlen(name));
+    const char* header = FindHeader(name, std::strlen(name));
     if (!header) return -1;
     SelectBody(header + std::strlen(name) + 2);
     return 0;

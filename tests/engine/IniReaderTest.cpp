@@ -109,6 +109,32 @@ TEST_F(IniReader, KeysAndHeadersMatchOnlyAtLineStarts) {
     EXPECT_EQ(Int("y"), 7) << "the header inside a value was found instead of the real one";
 }
 
+TEST_F(IniReader, LookupsByNameFindTheFirstHeaderOfThatName) {
+    Load("[D]\nk=1\n  [D]\nk=2\n[a]b]\nk=3\n[a]\nk=4\n[\nk=5\n[open\nk=6\n[cr\r]\nk=7\n"
+         "x [E]\n[]\nk=8\n[F]\n");
+    ASSERT_EQ(IniSetSection("D"), 0);
+    EXPECT_EQ(Int("k"), 1) << "the first of two equal sections wins";
+    ASSERT_EQ(IniSetSection("a]b"), 0) << "a name holding ']' is still found";
+    EXPECT_EQ(Int("k"), 3);
+    ASSERT_EQ(IniSetSection("a"), 0);
+    EXPECT_EQ(Int("k"), 3) << "\"[a]b]\" opens a section \"a\" too, the first of that name";
+    EXPECT_EQ(IniSetSection("open"), -1) << "a header without ']' on its line is no section";
+    ASSERT_EQ(IniSetSection("cr\r"), 0);
+    EXPECT_EQ(Int("k"), 7);
+    EXPECT_EQ(IniSetSection("cr"), -1);
+    EXPECT_EQ(IniSetSection("E"), -1) << "a header counts only at a line start";
+    ASSERT_EQ(IniSetSection(""), 0);
+    EXPECT_EQ(Int("k"), 8);
+    ASSERT_EQ(IniSetSection("F"), 0);
+    EXPECT_EQ(Int("k"), -77) << "the last section is empty";
+
+    // Another file: lookups see its sections, not the last file's.
+    Load("[G]\nk=9\n", "u.ini");
+    EXPECT_EQ(IniSetSection("D"), -1);
+    ASSERT_EQ(IniSetSection("G"), 0);
+    EXPECT_EQ(Int("k"), 9);
+}
+
 TEST_F(IniReader, SameFileOpenedTwiceIsNotReread) {
     Load("[S]\nk=1\n", "Config.ini");
     EXPECT_EQ(IniOpen((dir / "CONFIG.INI").c_str()), 1) << "paths compare without case";
