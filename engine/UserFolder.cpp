@@ -69,3 +69,8 @@ std::string UserGameFolder() {
     std::string documents = UserDocumentsFolder();
     return documents.empty() ? "" : documents + "Fairlark/";
 }
+
+std::string UserSaveFolder(const std::string& programFolder) {
+    std::string game = UserGameFolder();
+    return game.empty() ? programFolder + "Saves/" : game;
+}

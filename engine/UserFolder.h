@@ -11,3 +11,6 @@
 std::string UserDocumentsFolder();
 // The documents folder + "Fairlark/"; "" without a documents folder. Nothing is created.
 std::string UserGameFolder();
+// Where the settings file and the saves live: UserGameFolder (), else "Saves/" in the program
+// folder (which ends in "/"). Nothing is created.
+std::string UserSaveFolder(const std::string& programFolder);

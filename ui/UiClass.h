@@ -2,7 +2,7 @@
 // and the property fields every control class declares.
 #pragma once
 
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 class PropDb;
 

@@ -3,7 +3,7 @@
 
 #include "I3d/Math/Vec3.h"
 #include "engine/PropDb.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 // ---- class ----
 

@@ -5,7 +5,7 @@
 
 #include "engine/EntRef.h"
 #include "world/EcSound.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 class EcGroupSound : public EcSound {
   public:

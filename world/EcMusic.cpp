@@ -3,7 +3,7 @@
 
 #include "engine/PropDb.h"
 #include "engine/Sound/SndStream.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 #include <strings.h>
 

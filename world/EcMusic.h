@@ -4,7 +4,7 @@
 #pragma once
 
 #include "engine/Ent3d/Ent3dBase.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 #include "world/EcNull.h"
 
 #include "engine/PropDb.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 namespace {
 PropDb* Db() {

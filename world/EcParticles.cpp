@@ -2,8 +2,8 @@
 #include "world/EcParticles.h"
 
 #include "I3d/SpriteBatch.h"
+#include "engine/WorldClass.h"
 #include "world/Particles/ParticleSys.h"
-#include "world/WorldClass.h"
 
 namespace {
 const WorldClassDef kClass = {"Particles", nullptr, WorldMake<EcParticles>,

@@ -4,7 +4,7 @@
 
 #include "engine/EntBase.h"
 #include "engine/EntTree.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 #include <cstdint>
 

@@ -6,7 +6,7 @@
 #include "I3d/StateCache.h"
 #include "engine/PropDb.h"
 #include "engine/Sound/Sound.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 // ---- class ----
 

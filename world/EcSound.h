@@ -5,7 +5,7 @@
 
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/Sound/SndEmitter.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 #include <cstdint>
 

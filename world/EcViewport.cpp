@@ -8,7 +8,7 @@
 #include "engine/PropDb.h"
 #include "engine/Sound/Sound.h"
 #include "world/CameraDesc.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 // ---- class ----
 

@@ -5,7 +5,7 @@
 #include "I3d/Math/MathTypes.h"
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/EntRef.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 #include <cstdint>
 

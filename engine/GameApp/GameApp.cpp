@@ -19,6 +19,7 @@
 #include "engine/Sound/Sound.h"
 #include "engine/System.h"
 #include "engine/UserFolder.h"
+#include "game/MtGame.h"
 #include "tools/Editor.h"
 #include "tools/HwConfig.h"
 #include "ui/Ctl3Base.h"
@@ -65,13 +66,9 @@ ENTBASE* GameApp::GetMenus() {
 
 int GameApp::LoadConfig() {
     m_userFolder = UserGameFolder();
-    if (!m_userFolder.empty()) {
-        // One level only; a folder that cannot be made leaves the defaults.
-        DirCreate(m_userFolder.c_str());
-        m_settingsPath = m_userFolder + "Config.ini";
-    } else {
-        m_settingsPath = ProgramFolder() + "Saves/Config.ini";
-    }
+    // One level only; a folder that cannot be made leaves the defaults.
+    if (!m_userFolder.empty()) DirCreate(m_userFolder.c_str());
+    m_settingsPath = UserSaveFolder(ProgramFolder()) + "Config.ini";
 
     HwConfigSettings settings = {hinstance, m_settingsPath.c_str(), "Xq App",
                                  "Data\\ConfigBanner.bmp", nullptr};
@@ -136,6 +133,10 @@ void GameApp::OnInit() {
         EditorSetDataDir(editor, (program + "Editor/").c_str());
     }
 
+    // The game object is made by the start-up script's tree; the scripts start its days.
+    MtGameSetHost(&m_gameHost);
+    ScriptSetStartDayHook(MtGameStartDay);
+
     scripts = ScriptMgrGet();
     if (scripts) {
         LuaOpenEntityLib(scripts->L);
@@ -172,6 +173,8 @@ void GameApp::Shutdown() {
     EntDestroyTree(menus.Get());
     EntDestroyTree(root.Get());
     root = game = world = viewports = menuRoot = menuViewport = menus = mouse = nullptr;
+    ScriptSetStartDayHook(nullptr);
+    MtGameSetHost(nullptr);
 
     FrameClockFree(clock);
     clock = nullptr;

@@ -8,6 +8,7 @@
 #include "engine/DataDir.h"
 #include "engine/EntRef.h"
 #include "engine/EntTree.h"
+#include "engine/GameApp/GameMtHost.h"
 #include "engine/Script/ScriptGameHost.h"
 
 #include <string>
@@ -96,6 +97,8 @@ class GameApp : public AppBase, public ScriptGameHost {
     // Makes one node of the root tree: null, with the log line, when its class is not registered.
     ENTBASE* MakeNode(const char* className, const char* name, ENTBASE* parent);
 
+    // What the game object reaches of the program through.
+    GameMtHost m_gameHost{this};
     std::string m_programFolder;
     bool m_programFolderSet = false;
     std::string m_userFolder; // documents folder + "Fairlark/", or ""

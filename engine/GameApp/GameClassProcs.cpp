@@ -5,6 +5,7 @@
 
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
+#include "game/MtGame.h"
 #include "ui/GraphicButton.h"
 #include "ui/GraphicCheckBox.h"
 #include "ui/IncDecButton.h"
@@ -32,7 +33,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcSkyDome", nullptr},
     {"EcPlayfield1", nullptr},
     {"EcAvatar1", nullptr},
-    {"EcMtGame", nullptr},
+    {"EcMtGame", EcMtGameProc},
     {"EcMtPowerGrid", nullptr},
     {"EcCameraFixed", nullptr},
     {"EcCameraAvatar1", nullptr},

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the built game as a new user would: the program and its Data/ copied to a fresh folder, a
 # home and documents folder of its own, a virtual X display. One run per mode:
-#   window      the first data set opens its window, draws the backdrop and ends on SIGTERM
+#   window      the first data set opens its window, makes the game object, draws the backdrop,
+#               ends on SIGTERM and leaves the preferences in Config.ini
 #   scriptquit  a Startup.lua that quits by itself after 30 frames
 #   nostartup   no Startup.lua: the error is reported, the window stays undrawn, SIGTERM ends it
 #   badclass    the first data set's Startup.lua ending in a CreateClass call on an entity: the
@@ -146,9 +147,17 @@ ends_cleanly() {
 case $mode in
   window)
     wait_for 20 started || fail "start-up lines missing within 20 s"
+    log_holds "EntCreateClass(MtGame)... ok." || fail "the game object's class was not registered"
+    ! log_holds "BuildRootTree: class MtGame not registered" || fail "the root tree has no game object"
     last_colour=none
     wait_for 20 shows_backdrop || fail "window centre is $last_colour, not the backdrop 51 102 153"
     ends_cleanly TERM 5
+    # The game object writes the preferences beside the engine's own keys when it goes.
+    config=$work/home/Documents/Fairlark/Config.ini
+    grep -qF "[Prefs]" "$config" || fail "no Prefs section in Config.ini: $(cat "$config")"
+    for key in "[Xq Config]" runHwConfig=0 windowed=1 debug=1; do
+      grep -qxF "$key" "$config" || fail "Config.ini lost \"$key\": $(cat "$config")"
+    done
     ;;
   scriptquit)
     ends_cleanly none 20

@@ -10,7 +10,7 @@
 #include "world/EcSound.h"
 #include "world/EcTerrain2.h"
 #include "world/EcViewport.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 #include <new>
 

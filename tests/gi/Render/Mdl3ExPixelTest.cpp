@@ -6,7 +6,7 @@
 #include "tests/world/WorldTestClasses.h"
 #include "world/EcViewport.h"
 #include "world/Particles/ParticleSys.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 #include <GL/gl.h>
 

@@ -1,5 +1,5 @@
 // The shared class procedure of the world entity classes.
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 #include "engine/EntBase.h"
 #include "engine/EntIniLoader.h"

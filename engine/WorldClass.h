@@ -1,4 +1,4 @@
-// The class procedure every world entity class answers with: the property database on message
+// The class procedure every world and game entity class answers with: the property database on message
 // 0, the reset of the source-file table on 1, the class string on 4, a new instance on 6, and
 // every other message forwarded to the instance.
 #pragma once
