@@ -23,9 +23,9 @@ void BM_StartDay(benchmark::State& state) {
         state.ResumeTiming();
         MtGameStartDay(h.game);
     }
-    state.counters["time_per_entity"] = benchmark::Counter(
-        (double)state.iterations() * 2.0 * n,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["time_per_entity"] =
+        benchmark::Counter((double)state.iterations() * 2.0 * n,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_StartDay)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 

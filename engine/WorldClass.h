@@ -1,6 +1,6 @@
-// The class procedure every world and game entity class answers with: the property database on message
-// 0, the reset of the source-file table on 1, the class string on 4, a new instance on 6, and
-// every other message forwarded to the instance.
+// The class procedure every world and game entity class answers with: the property database on
+// message 0, the reset of the source-file table on 1, the class string on 4, a new instance on 6,
+// and every other message forwarded to the instance.
 #pragma once
 
 #include "engine/EntTree.h"

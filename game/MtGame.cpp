@@ -57,8 +57,8 @@ PropDb* Db() {
         PropDbAddFloat(&s_db, "degRateFact", PROP_OFFSET(MtGame, degRateFact), 1.0f, 3);
         PropDbAddFloat(&s_db, "degFailThresh", PROP_OFFSET(MtGame, degFailThresh), 0.75f, 3);
         PropDbAddFloat(&s_db, "timerScale", PROP_OFFSET(MtGame, timerScale), 1.0f, 3);
-        if (PropField* f = PropDbAddFloat(&s_db, "gameTime", PROP_OFFSET(MtGame, gameTime),
-                                          10.0f, 3))
+        if (PropField* f =
+                PropDbAddFloat(&s_db, "gameTime", PROP_OFFSET(MtGame, gameTime), 10.0f, 3))
             f->SetRangeFloat(0.0f, 24.0f, 1.0f);
         PropDbAddFloat(&s_db, "gameTimeScale", PROP_OFFSET(MtGame, gameTimeScale),
                        kDefaultTimeScale, 3);
@@ -152,8 +152,7 @@ int MtGame::Start() {
     const GameVals& vals = gameVals;
     if (!(vals.closingTime > vals.openingTime && vals.closingTime < 24.0f)) {
         DbgPrintf(DBG_GENERAL, "MtGame: closingTime %g is not between openingTime %g and 24; %g\n",
-                  (double)vals.closingTime, (double)vals.openingTime,
-                  (double)kDefaultClosingTime);
+                  (double)vals.closingTime, (double)vals.openingTime, (double)kDefaultClosingTime);
         gameVals.closingTime = kDefaultClosingTime;
     }
     if (!(gameTimeScale > 0.0f) || !std::isfinite(gameTimeScale)) {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "engine/EntRef.h"
-#include "world/EcSound.h"
 #include "engine/WorldClass.h"
+#include "world/EcSound.h"
 
 class EcGroupSound : public EcSound {
   public:

@@ -7,8 +7,8 @@
 #include "I3d/StateCache.h"
 #include "engine/PropDb.h"
 #include "engine/Sound/Sound.h"
-#include "world/CameraDesc.h"
 #include "engine/WorldClass.h"
+#include "world/CameraDesc.h"
 
 // ---- class ----
 

@@ -16,8 +16,8 @@ void LuaOpenEntityLib(lua_State* L);
 // the argument, any procedure not published here. With a null name the procedure is only
 // accepted.
 void LuaPublishClassProc(EntClassProc proc, const char* name);
-// The game object's day start, which its class registers; until then (and for any entity that
-// is not an "MtGame") StartNewDay logs one line and does nothing.
+// The game object's day start, which the application connects; until then (and for any entity
+// that is not an "MtGame") StartNewDay logs one line and does nothing.
 class ENTBASE;
 using ScriptStartDayFn = void (*)(ENTBASE* game);
 void ScriptSetStartDayHook(ScriptStartDayFn hook);

@@ -95,8 +95,9 @@ intptr_t StandInProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_
             const char* type = a ? reinterpret_cast<const char*>(a) : "SimStandIn";
             return EntProcCreate(node, new SimStandIn(type), StandInDb());
         }
-        default: return WorldClassProc({"SimStandIn", StandInDb, nullptr, nullptr}, node, message,
-                                       a, b, c);
+        default:
+            return WorldClassProc({"SimStandIn", StandInDb, nullptr, nullptr}, node, message, a, b,
+                                  c);
     }
 }
 

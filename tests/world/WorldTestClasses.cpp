@@ -3,6 +3,7 @@
 
 #include "I3d/Math/Mat4Math.h"
 #include "engine/PropDb.h"
+#include "engine/WorldClass.h"
 #include "world/EcGroupSound.h"
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
@@ -10,7 +11,6 @@
 #include "world/EcSound.h"
 #include "world/EcTerrain2.h"
 #include "world/EcViewport.h"
-#include "engine/WorldClass.h"
 
 #include <new>
 

@@ -4,6 +4,7 @@
 
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"
+#include "game/MtGame.h"
 #include "world/EcViewport.h"
 
 namespace {
@@ -60,8 +61,10 @@ TEST_F(GameAppTest, WithEveryClassTheRootTreeHasItsTenNodesSetUpAndStarted) {
     EXPECT_EQ(std::make_tuple(s_setup.minX, s_setup.maxX, s_setup.minY, s_setup.maxY),
               std::make_tuple(0.0f, 1020.0f, 0.0f, 764.0f));
     EXPECT_EQ(s_setup.mode, 4);
-    EXPECT_EQ(Journal(), "Start:Game Setup:Mouse Start:Mouse")
-        << "the game and the cursor start, the cursor after its set-up";
+    EXPECT_EQ(Journal(), "Setup:Mouse Start:Mouse") << "the cursor starts after its set-up";
+    ASSERT_STREQ(app.game->GetTypeName(), "MtGame");
+    EXPECT_NE(static_cast<MtGame*>(app.game)->attrList, nullptr)
+        << "the game object was started: it loads its data at Start";
 
     // A second request leaves the tree as it is.
     app.BuildRootTree();
@@ -71,7 +74,8 @@ TEST_F(GameAppTest, WithEveryClassTheRootTreeHasItsTenNodesSetUpAndStarted) {
 
 // Classes not built yet: their nodes and what hangs below them are left out, each with a line.
 TEST_F(GameAppTest, AClassThatIsNotRegisteredLeavesItsNodesOutWithALogLine) {
-    WriteStartup(kRegisterAll);
+    // Every class but the game object's.
+    WriteStartup("EcMtGame = nil\n" + std::string(kRegisterAll));
     Start();
     DbgSetLevelMask(DBG_GENERAL);
     DbgSetOutputMask(DBG_OUT_DEBUGGER);

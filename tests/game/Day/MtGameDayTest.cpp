@@ -151,8 +151,8 @@ TEST_F(MtGameTest, TheEndOfDaySequenceSettlesCashDaysAndUnlocks) {
 
     EXPECT_EQ(game->career.daysRun, 1);
     for (int i = 0; i < game->venueList->Count() && i < 127; ++i) {
-        const bool open = venuesBefore[(size_t)i] == '+' ||
-                          game->venueList->Get(i)->unlockPrice < settled;
+        const bool open =
+            venuesBefore[(size_t)i] == '+' || game->venueList->Get(i)->unlockPrice < settled;
         EXPECT_EQ(game->career.venueUnlock[i] == '+', open) << "venue " << i;
     }
     for (int i = 0; i < game->attrList->Count() && i < 127; ++i) {
@@ -175,7 +175,8 @@ TEST_F(MtGameTest, ClosingTimesOutsideTheDayAreFixedAtStartAndActAsWrittenLater)
     options.data = DataCopy(data);
     Make(options);
     EXPECT_EQ(game->gameVals.closingTime, 22.5f);
-    EXPECT_NE(h->Log().find("MtGame: closingTime 30 is not between"), std::string::npos) << h->Log();
+    EXPECT_NE(h->Log().find("MtGame: closingTime 30 is not between"), std::string::npos)
+        << h->Log();
 
     // Written after Start: at or above 24 the wrap comes first and the day never ends.
     game->gameVals.closingTime = 24.0f;

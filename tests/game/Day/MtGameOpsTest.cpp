@@ -182,8 +182,8 @@ TEST_F(MtGameTest, RanksFollowTheThresholds) {
     const struct {
         int value;
         const char16_t* title;
-    } cases[] = {{19999, u"Novice"},   {20000, u"Commander"}, {49999, u"Commander"},
-                 {50000, u"Magnate"},  {100000, u"Vantor"},   {-5, u"Novice"}};
+    } cases[] = {{19999, u"Novice"},  {20000, u"Commander"}, {49999, u"Commander"},
+                 {50000, u"Magnate"}, {100000, u"Vantor"},   {-5, u"Novice"}};
     for (const auto& c : cases)
         EXPECT_EQ(std::u16string(MtGameRankName(game, c.value)), c.title) << c.value;
 

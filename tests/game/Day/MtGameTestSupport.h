@@ -21,10 +21,10 @@ class MtGameTest : public ::testing::Test {
     // any further files.
     std::string DataCopy(const std::string& dataIni = "", const std::string& venueIni = "") {
         const std::string shipped = FAIRLARK_BUILD_DATA_DIR;
-        WriteTextFile(m_data / "Data.ini", dataIni.empty() ? ReadTextFile(shipped + "Data.ini")
-                                                            : dataIni);
-        WriteTextFile(m_data / "Venue.ini", venueIni.empty() ? ReadTextFile(shipped + "Venue.ini")
-                                                              : venueIni);
+        WriteTextFile(m_data / "Data.ini",
+                      dataIni.empty() ? ReadTextFile(shipped + "Data.ini") : dataIni);
+        WriteTextFile(m_data / "Venue.ini",
+                      venueIni.empty() ? ReadTextFile(shipped + "Venue.ini") : venueIni);
         return m_data.Path();
     }
     int Hourly() const {
