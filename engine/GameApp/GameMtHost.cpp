@@ -14,9 +14,7 @@ void GameMtHost::SetClockSpeed(float factor) {
 }
 
 std::string GameMtHost::DataFolder() {
-    // The folder without the name of the file last built from it.
-    const DataDir& dir = m_app->dataFolder;
-    return dir.end ? std::string(dir.path, (size_t)(dir.end - dir.path)) : std::string(dir.path);
+    return m_app->dataFolder.path;
 }
 
 std::string GameMtHost::ProgramFolder() {

@@ -162,9 +162,6 @@ DayHarness::DayHarness(const Options& opts) : options(opts) {
     WriteTextFile(dir / "home/Documents/.keep", "");
     SetEnv("HOME", dir / "home", &m_hadHome, &m_oldHome);
     SetEnv("XDG_DOCUMENTS_DIR", dir / "home/Documents", &m_hadDocuments, &m_oldDocuments);
-    DbgSetLogFile((dir / "Debug.txt").c_str());
-    DbgSetLevelMask(DBG_GENERAL | DBG_ENTITY);
-    DbgSetOutputMask(DBG_OUT_FILE);
     CrtSrand(options.seed);
     MsSeed(options.seed);
     s_events.clear();
@@ -213,9 +210,6 @@ DayHarness::~DayHarness() {
     EntSystemShutdown();
     MtGameSetHost(nullptr);
     FrameClockFree(host.clock);
-    DbgSetOutputMask(0);
-    DbgSetLevelMask(0);
-    DbgSetLogFile("Debug.txt");
     RestoreEnv("HOME", m_hadHome, m_oldHome);
     RestoreEnv("XDG_DOCUMENTS_DIR", m_hadDocuments, m_oldDocuments);
 }
@@ -244,7 +238,7 @@ int DayHarness::RunToDayOver(int maxFrames) {
 }
 
 std::string DayHarness::Log() const {
-    return PathExistsOnDisk(dir / "Debug.txt") ? ReadTextFile(dir / "Debug.txt") : "";
+    return log.Text();
 }
 
 const std::vector<SimEvent>& DayHarness::Events() const {

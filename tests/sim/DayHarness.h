@@ -4,6 +4,7 @@
 // object's tests and the simulation benchmarks drive days with it.
 #pragma once
 
+#include "engine/DebugLog.h"
 #include "engine/Script/ScriptGameHost.h"
 #include "game/MtGame.h"
 #include "game/MtGameHost.h"
@@ -75,12 +76,13 @@ class DayHarness {
     void OpenDay();
     // Frames until the day is over; the frames run, or -1 when maxFrames were not enough.
     int RunToDayOver(int maxFrames = 200000);
-    // The harness's log so far ("Debug.txt" in its folder, levels 1 and 4).
+    // The log so far (levels 1 and 4).
     std::string Log() const;
     // The game events 28 and 29 heard at the root, in order.
     const std::vector<SimEvent>& Events() const;
 
-    TempDir dir; // home, documents and log
+    TempDir dir; // home and documents
+    LogCapture log{DBG_GENERAL | DBG_ENTITY};
     Options options;
     SimGameHost host;
     SimScriptHost scriptHost;

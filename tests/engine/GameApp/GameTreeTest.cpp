@@ -62,8 +62,9 @@ TEST_F(GameAppTest, WithEveryClassTheRootTreeHasItsTenNodesSetUpAndStarted) {
               std::make_tuple(0.0f, 1020.0f, 0.0f, 764.0f));
     EXPECT_EQ(s_setup.mode, 4);
     EXPECT_EQ(Journal(), "Setup:Mouse Start:Mouse") << "the cursor starts after its set-up";
+    ASSERT_NE(app.game.Get(), nullptr);
     ASSERT_STREQ(app.game->GetTypeName(), "MtGame");
-    EXPECT_NE(static_cast<MtGame*>(app.game)->attrList, nullptr)
+    EXPECT_NE(static_cast<MtGame*>(app.game.Get())->attrList, nullptr)
         << "the game object was started: it loads its data at Start";
 
     // A second request leaves the tree as it is.

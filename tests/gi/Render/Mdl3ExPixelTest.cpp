@@ -2,11 +2,11 @@
 // camera walks a world in which an entity draws a tool-made light post (textured post, lamp
 // head with an Emit map, two blinking lights) and the "Particles" entity then draws the glows.
 #include "engine/PropDb.h"
+#include "engine/WorldClass.h"
 #include "tests/gi/Render/Mdl3ExFixture.h"
 #include "tests/world/WorldTestClasses.h"
 #include "world/EcViewport.h"
 #include "world/Particles/ParticleSys.h"
-#include "engine/WorldClass.h"
 
 #include <GL/gl.h>
 
