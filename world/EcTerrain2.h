@@ -6,7 +6,7 @@
 
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/EntQueries.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 #include <cstdint>
 
