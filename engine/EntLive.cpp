@@ -37,6 +37,14 @@ uint64_t EntLiveAdd(const ENTBASE* entity) {
     return serial;
 }
 
+static EntRemovalHook s_removalHook = nullptr;
+static void* s_removalContext = nullptr;
+
+void EntSetRemovalHook(EntRemovalHook hook, void* context) {
+    s_removalHook = hook;
+    s_removalContext = hook ? context : nullptr;
+}
+
 void EntLiveRemove(const ENTBASE* entity) {
-    LiveSet().erase(entity);
+    if (LiveSet().erase(entity) != 0 && s_removalHook) s_removalHook(entity, s_removalContext);
 }

@@ -112,6 +112,10 @@ uint64_t EntSerialOf(const ENTBASE* entity);
 // Joins the set with a new serial number, which it returns.
 uint64_t EntLiveAdd(const ENTBASE* entity);
 void EntLiveRemove(const ENTBASE* entity);
+// One function told of every entity that leaves the live set (the editor drops its pointers
+// there); null removes it. It must not create or destroy entities.
+using EntRemovalHook = void (*)(const ENTBASE* gone, void* context);
+void EntSetRemovalHook(EntRemovalHook hook, void* context);
 
 // Holding one counts as a running walk: nodes destroyed meanwhile stay allocated (marked) until
 // the outermost holder lets go. Code that keeps node or entity pointers across calls that may

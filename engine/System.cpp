@@ -152,3 +152,7 @@ int RunProcessWait(const char* commandLine, int wait) {
     }
     return 0;
 }
+
+void SysBeep(int hertz, int ms) {
+    DbgPrintf(DBG_GENERAL, "Beep %d Hz %d ms\n", hertz, ms);
+}

@@ -50,6 +50,10 @@ void SysDesktopSize(int* width, int* height);
 // stderr and to the log instead and the call returns at once, as if OK had been pressed.
 int SysMessageBox(const char* text, const char* caption);
 
+// A tone of `hertz` for `ms` milliseconds. No speaker tone on this platform: the beep is logged
+// only ("Beep %d Hz %d ms").
+void SysBeep(int hertz, int ms);
+
 // Starts a program from a command line (the first word names it; double quotes group words),
 // with the caller's environment and folder. With `wait` nonzero, waits for it to end; its exit
 // code is not reported. 0, or -1 when it cannot start.

@@ -46,3 +46,41 @@ bool EditorWantsPass(Editor* editor) {
 void EditorUpdate(Editor* editor, float realSeconds) {
     if (editor) editor->Update(realSeconds);
 }
+
+void EditorEnter(Editor* editor, void* mainWindow) {
+    if (editor) editor->Enter(mainWindow);
+}
+
+void EditorLeave(Editor* editor) {
+    if (editor) editor->Leave();
+}
+
+bool EditorIsActive(Editor* editor) {
+    return editor && editor->IsActive();
+}
+
+void EditorLayout(Editor* editor) {
+    if (editor) editor->Layout();
+}
+
+void EditorCommand(Editor* editor, int notification, int id) {
+    if (editor) editor->Command(notification, id);
+}
+
+void* EditorGameWindow(Editor* editor) {
+    return editor ? editor->GameWindow() : nullptr;
+}
+
+ENTBASE* const* EditorSelection(Editor* editor, int* count) {
+    if (editor) return editor->Selection(count);
+    *count = 0;
+    return nullptr;
+}
+
+void* EditorInstance(Editor* editor) {
+    return editor ? editor->Instance() : nullptr;
+}
+
+void EditorMaximize(Editor* editor) {
+    if (editor) editor->Maximize();
+}

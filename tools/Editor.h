@@ -14,6 +14,22 @@ class Editor {
     virtual void ToggleMode(void* mainWindow) = 0;
     virtual bool WantsPass() = 0;
     virtual void Update(float realSeconds) = 0;
+    // Editor mode on a main window: entered (nothing when on already), left, asked about, laid
+    // out again. Editors without a mode of their own keep these defaults.
+    virtual void Enter(void*) {}
+    virtual void Leave() {}
+    virtual bool IsActive() { return false; }
+    virtual void Layout() {}
+    // A menu command by id; ids it does not know do nothing.
+    virtual void Command(int, int) {}
+    virtual void* GameWindow() { return nullptr; }
+    // The selected entities and their count.
+    virtual ENTBASE* const* Selection(int* count) {
+        *count = 0;
+        return nullptr;
+    }
+    virtual void* Instance() { return nullptr; }
+    virtual void Maximize() {}
 };
 
 // What makes the editor; its unit installs it. Without one EditorNew answers null.
@@ -34,3 +50,12 @@ void EditorSetRootEntity(Editor* editor, ENTBASE* root);
 void EditorToggleMode(Editor* editor, void* mainWindow);
 bool EditorWantsPass(Editor* editor);
 void EditorUpdate(Editor* editor, float realSeconds);
+void EditorEnter(Editor* editor, void* mainWindow);
+void EditorLeave(Editor* editor);
+bool EditorIsActive(Editor* editor);
+void EditorLayout(Editor* editor);
+void EditorCommand(Editor* editor, int notification, int id);
+void* EditorGameWindow(Editor* editor);
+ENTBASE* const* EditorSelection(Editor* editor, int* count);
+void* EditorInstance(Editor* editor);
+void EditorMaximize(Editor* editor);

@@ -1,6 +1,7 @@
 // The "Script" library: script variables and the wait functions that suspend the calling script
 // until the scheduler resumes it.
 #include "engine/DebugLog.h"
+#include "engine/System.h"
 #include "engine/Script/ScriptArgs.h"
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
@@ -100,8 +101,7 @@ static int Script_WaitSvarTrue(lua_State* L) {
 // ---- the rest ----
 
 static int Script_Beep(lua_State* L) {
-    // No speaker tone on this platform: the beep is logged only.
-    DbgPrintf(DBG_GENERAL, "Beep %d Hz %d ms\n", LuaArgInt(L, 1), LuaArgInt(L, 2));
+    SysBeep(LuaArgInt(L, 1), LuaArgInt(L, 2));
     return 0;
 }
 

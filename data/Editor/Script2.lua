@@ -1,0 +1,2 @@
+-- An editor script, run from the editor's "Scripts" menu.
+System.OutputDebugString("Editor Script2 ran\n")
