@@ -110,6 +110,7 @@ TEST_F(MasterEditTest, EditorScriptsRunFromTheDataFolder) {
     ScriptMgrUpdate(0.01f);
     ScriptMgrUpdate(0.01f);
     editor.Command(0, EDCMD_SCRIPT2); // not there
+    ScriptMgrUpdate(0.01f);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("marker one"), std::string::npos) << err;
     EXPECT_NE(err.find("marker two"), std::string::npos) << err;
