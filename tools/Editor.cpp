@@ -84,3 +84,7 @@ void* EditorInstance(Editor* editor) {
 void EditorMaximize(Editor* editor) {
     if (editor) editor->Maximize();
 }
+
+bool EditorHandleEvent(Editor* editor, const SDL_Event& event) {
+    return editor && editor->HandleEvent(event);
+}

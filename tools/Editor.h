@@ -5,6 +5,7 @@
 #pragma once
 
 class ENTBASE;
+union SDL_Event;
 
 class Editor {
   public:
@@ -30,6 +31,9 @@ class Editor {
     }
     virtual void* Instance() { return nullptr; }
     virtual void Maximize() {}
+    // An event of the main window, before the application sees it: true keeps it from the
+    // application.
+    virtual bool HandleEvent(const SDL_Event&) { return false; }
 };
 
 // What makes the editor; its unit installs it. Without one EditorNew answers null.
@@ -59,3 +63,4 @@ void* EditorGameWindow(Editor* editor);
 ENTBASE* const* EditorSelection(Editor* editor, int* count);
 void* EditorInstance(Editor* editor);
 void EditorMaximize(Editor* editor);
+bool EditorHandleEvent(Editor* editor, const SDL_Event& event);

@@ -7,7 +7,11 @@ namespace {
 
 class EditorHostSdl : public EditorHost {
   public:
-    explicit EditorHostSdl(SDL_Window* window) : m_window(window) {}
+    explicit EditorHostSdl(SDL_Window* window) : m_window(window) {
+        // Closing the window leaves editor mode (the editor sees the close event); a quit
+        // from a signal still quits.
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    }
     void GetWindowSize(int* width, int* height) override {
         *width = *height = 0;
         if (m_window) SDL_GetWindowSize(m_window, width, height);

@@ -71,6 +71,10 @@ class MasterEdit : public Editor {
     void ViewButtonUp();
     void ViewMouseMove(int x, int y, bool shift);
     void ViewSpace(bool down);
+    // The main window's events while editor mode is on: the close box leaves it; the pointer
+    // over the game view (or dragging from it) and Space reach the handlers above. Pointer
+    // events outside the game view with no drag are kept from the game.
+    bool HandleEvent(const SDL_Event& event) override;
     // The tool window's choice (EditorDragMode); Space switches between move and turn.
     void SetDragMode(int mode);
 

@@ -13,6 +13,11 @@
 struct I3dVertexBuffer;
 struct I3dIndexBuffer;
 
+// One function that sees every SDL event before the application does (the editor's routing);
+// answering true keeps the event from the application. Null removes it.
+using AppEventHook = bool (*)(const SDL_Event& event, void* context);
+void AppSetEventHook(AppEventHook hook, void* context);
+
 class AppBase {
   public:
     AppBase();

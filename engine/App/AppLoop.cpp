@@ -61,7 +61,16 @@ void AppBase::AppIdlePass() {
 // Not reproduced: Alt-key swallowing (a window manager's Alt+F4 arrives as a close request),
 // the system-command filters, the power messages and the modal size, move and menu loops.
 
+static AppEventHook s_eventHook = nullptr;
+static void* s_eventContext = nullptr;
+
+void AppSetEventHook(AppEventHook hook, void* context) {
+    s_eventHook = hook;
+    s_eventContext = hook ? context : nullptr;
+}
+
 void AppBase::AppHandleEvent(const SDL_Event& event) {
+    if (s_eventHook && s_eventHook(event, s_eventContext)) return;
     switch (event.type) {
         case SDL_QUIT: CloseRequested(); break;
         case SDL_TEXTINPUT: PostText(event.text.text); break;

@@ -103,6 +103,12 @@ static void StartMadeEntity(ENTBASE* made, void*) {
     if (made) made->Start();
 }
 
+// While editor mode is on, the editor sees the window's events first.
+static bool EditorEventHook(const SDL_Event& event, void* context) {
+    Editor* editor = static_cast<GameApp*>(context)->editor;
+    return EditorIsActive(editor) && EditorHandleEvent(editor, event);
+}
+
 void GameApp::OnInit() {
     if (!m_userFolder.empty()) DirCreate(m_userFolder.c_str());
     std::string program = ProgramFolder();
@@ -131,6 +137,7 @@ void GameApp::OnInit() {
     if (editor) {
         EditorSetCallback(StartMadeEntity, this);
         EditorSetDataDir(editor, (program + "Editor/").c_str());
+        AppSetEventHook(EditorEventHook, this);
     }
 
     // The game object is made by the start-up script's tree; the scripts start its days.
@@ -162,6 +169,7 @@ void GameApp::Shutdown() {
     EntDestroyChildren(world.Get());
     EntResetClasses();
 
+    AppSetEventHook(nullptr, nullptr);
     EditorDelete(editor);
     editor = nullptr;
     EditorSetCallback(nullptr, nullptr);

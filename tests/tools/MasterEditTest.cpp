@@ -2,6 +2,8 @@
 // pointers it keeps when entities go away.
 #include "tests/tools/MasterEditFixture.h"
 
+#include <SDL.h>
+
 #include <cstring>
 
 int RecordingHost::s_width = 800, RecordingHost::s_height = 600;
@@ -241,4 +243,56 @@ TEST_F(MasterEditTest, TheChangedMarkIsNotTheActiveFlag) {
     Drag(menu, {{10, 0}});
     EXPECT_TRUE(menu->TestFlag(ENT_FLAG_CHANGED));
     EXPECT_EQ(menu->IsActive(), 0) << "an edited menu stays inactive";
+}
+
+namespace {
+SDL_Event Button(Uint32 type, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = x, e.button.y = y;
+    return e;
+}
+SDL_Event Motion(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x, e.motion.y = y;
+    return e;
+}
+} // namespace
+
+TEST_F(MasterEditTest, WindowEventsReachTheGameViewInItsCoordinates) {
+    EditProp* tent = MakeEditProp(world, "Tent", {0, 0, 10});
+    SDL_Event outside = Button(SDL_MOUSEBUTTONDOWN, 900, 300);
+    EXPECT_FALSE(editor.HandleEvent(outside)) << "editor mode is off: the game has it";
+    Enter();
+    auto [vx, vy] = ScreenOf(tent->pos);
+    const int top = editor.Rects().view.y;
+    EXPECT_TRUE(editor.HandleEvent(outside)) << "the tool window's, not the game's";
+    EXPECT_TRUE(editor.HandleEvent(Motion(900, 300)));
+    EXPECT_EQ(editor.SelectionCount(), 0);
+
+    EXPECT_FALSE(editor.HandleEvent(Button(SDL_MOUSEBUTTONDOWN, vx, vy + top)));
+    EXPECT_TRUE(editor.IsSelected(tent)) << "picked in game-view coordinates";
+    // A drag that leaves the view keeps going while the button is held.
+    EXPECT_FALSE(editor.HandleEvent(Motion(vx + 10, vy + top)));
+    EXPECT_NEAR(tent->pos.x, 0.2f, 1e-5);
+    EXPECT_FALSE(editor.HandleEvent(Button(SDL_MOUSEBUTTONUP, 900, 300)));
+    EXPECT_FALSE(editor.ButtonDown());
+
+    SDL_Event space{};
+    space.type = SDL_KEYDOWN;
+    space.key.keysym.scancode = SDL_SCANCODE_SPACE;
+    EXPECT_FALSE(editor.HandleEvent(space)) << "keys reach the game too";
+    EXPECT_EQ(editor.DragMode(), EDITOR_DRAG_TURN);
+    space.type = SDL_KEYUP;
+    editor.HandleEvent(space);
+    EXPECT_EQ(editor.DragMode(), EDITOR_DRAG_MOVE);
+
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    EXPECT_TRUE(editor.HandleEvent(close)) << "the close box does not quit the game";
+    EXPECT_FALSE(editor.IsActive());
+    EXPECT_FALSE(tent->TestFlag(ENT_FLAG_HIGHLIGHT));
 }
