@@ -143,3 +143,23 @@ TEST(AppHost, WithoutADisplayNoWindowIsMadeInMemoryUnlessAskedFor) {
     }
     host.WindowClose();
 }
+
+TEST_F(AppTest, AnEventHookSeesEventsFirstAndKeepsWhatItAnswersTrueFor) {
+    Start();
+    static std::vector<Uint32> seen;
+    seen.clear();
+    AppSetEventHook(
+        [](const SDL_Event& e, void* context) {
+            seen.push_back(e.type);
+            return context != nullptr && e.type == SDL_QUIT;
+        },
+        &seen);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    app.AppHandleEvent(quit);
+    EXPECT_TRUE(app.running) << "the hook kept the close request";
+    AppSetEventHook(nullptr, &seen);
+    app.AppHandleEvent(quit);
+    EXPECT_FALSE(app.running) << "without the hook the request closes";
+    EXPECT_EQ(seen, std::vector<Uint32>{SDL_QUIT});
+}
