@@ -12,6 +12,7 @@ class EditorHostSdl : public EditorHost {
         // from a signal still quits.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     }
+    ~EditorHostSdl() override { SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "1"); }
     void GetWindowSize(int* width, int* height) override {
         *width = *height = 0;
         if (m_window) SDL_GetWindowSize(m_window, width, height);

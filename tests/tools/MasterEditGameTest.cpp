@@ -1,0 +1,65 @@
+// The editor inside the running game: Ctrl+F1 in, the close box out, the window's title and
+// the game's close handling around it.
+#include "tests/harness/GameAppFixture.h"
+#include "tools/MasterEdit.h"
+
+#include <SDL.h>
+
+namespace {
+
+class MasterEditGameTest : public GameAppTest {
+  protected:
+    void StartGame() {
+        g_makeEditor = []() -> Editor* {
+            RegisterRootDoubles();
+            return MasterEditNew(nullptr);
+        };
+        WriteStartup(std::string(kRegisterAll) + "Game.CreateEntityTree()\n");
+        Start();
+        app.windowed = 1;
+        app.debug = 1;
+    }
+    static void Key(SDL_Scancode code, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.keysym.scancode = code;
+        SDL_PushEvent(&e);
+    }
+    void CtrlF1() {
+        Key(SDL_SCANCODE_LCTRL, true);
+        Key(SDL_SCANCODE_F1, true);
+        Frame();
+        Key(SDL_SCANCODE_F1, false);
+        Key(SDL_SCANCODE_LCTRL, false);
+        Frame();
+    }
+    SDL_Window* Window() { return static_cast<SDL_Window*>(app.hwnd); }
+};
+
+TEST_F(MasterEditGameTest, CtrlF1EntersAndTheCloseBoxLeavesWithoutQuitting) {
+    StartGame();
+    ASSERT_NE(app.editor, nullptr);
+    const std::string title = SDL_GetWindowTitle(Window());
+    CtrlF1();
+    ASSERT_TRUE(EditorIsActive(app.editor));
+    EXPECT_STREQ(SDL_GetWindowTitle(Window()), "Editor Mode");
+    EXPECT_EQ(EditorGameWindow(app.editor), app.hwnd);
+    Frame();
+
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    app.AppHandleEvent(close);
+    EXPECT_FALSE(EditorIsActive(app.editor));
+    EXPECT_TRUE(app.running) << "the close box closed the game";
+    EXPECT_EQ(SDL_GetWindowTitle(Window()), title);
+
+    CtrlF1();
+    EXPECT_TRUE(EditorIsActive(app.editor));
+    CtrlF1();
+    EXPECT_FALSE(EditorIsActive(app.editor)) << "Ctrl+F1 again leaves";
+    app.AppHandleEvent(close);
+    EXPECT_FALSE(app.running) << "outside editor mode the close box closes the game";
+}
+
+} // namespace
