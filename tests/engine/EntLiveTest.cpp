@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(EntLive, EntitiesLeaveTheSetHoweverTheyGo) {
     RegisterTestClasses();
     TestEnt* root = MakeEnt("Rider", nullptr, "Root");
@@ -82,5 +84,35 @@ TEST(EntLive, ALinkNeverFollowsItsAddressToALaterEntity) {
     EXPECT_EQ(kept.Get(), nullptr) << "a kept link reached the entity made after its own";
     EXPECT_EQ(EntRef(next).Get(), next);
     next->Destroy();
+    EntSystemShutdown();
+}
+
+// The removal hook hears each entity once, as it leaves, however it goes; never one that was
+// not live.
+TEST(EntLive, TheRemovalHookHearsEachEntityOnceAsItLeaves) {
+    RegisterTestClasses();
+    static std::vector<const ENTBASE*> gone;
+    gone.clear();
+    TestEnt* root = MakeEnt("Rider", nullptr, "Root");
+    TestEnt* a = MakeEnt("Rider", root, "A");
+    TestEnt* b = MakeEnt("Rider", root, "B");
+    int context = 0;
+    EntSetRemovalHook(
+        [](const ENTBASE* entity, void* ctx) {
+            EXPECT_NE(ctx, nullptr);
+            gone.push_back(entity);
+        },
+        &context);
+    {
+        EntWalkGuard guard;
+        EntDeferDelete(b->node);
+        delete b; // leaves the set a second time: not heard again
+    }
+    a->Destroy();
+    EntSetRemovalHook(nullptr, &context);
+    EntDestroyTree(root);
+    EXPECT_EQ(gone, (std::vector<const ENTBASE*>{b, a}));
+    EXPECT_NE(ENT_FLAG_CHANGED, ENT_FLAG_ACTIVE) << "the editor's mark is not the menus' flag";
+    EXPECT_EQ(ENT_FLAG_CHANGED & (ENT_FLAGS_INITIAL | ENT_FLAG_HIGHLIGHT | ENT_FLAG_PASSABLE), 0u);
     EntSystemShutdown();
 }
