@@ -33,18 +33,25 @@ const MenuItem kEntity[] = {
     {"Snap entity to view", 40046},
 };
 const MenuItem kView[] = {
-    {"DevInfo", EDCMD_DEVINFO}, {"EntDev", 40050},     {"Radar", 40051},
-    {"Map", 40052},             {"Sky", 40053},        {"Terrain", 40054},
-    {"Water", 40055},           {"Detail Map", 40056}, {"Wireframe", 40057},
+    {"DevInfo", EDCMD_DEVINFO},
+    {"EntDev", 40050},
+    {"Radar", 40051},
+    {"Map", 40052},
+    {"Sky", 40053},
+    {"Terrain", 40054},
+    {"Water", 40055},
+    {"Detail Map", 40056},
+    {"Wireframe", 40057},
 };
 const MenuItem kOptions[] = {
-    {"1/4 Speed", 40060},    {"1/2 Speed", 40061}, {"Normal Speed", 40062},
-    {"2X Speed", 40063},     {"4X Speed", 40064},  {"Pause", 40065},
+    {"1/4 Speed", 40060}, {"1/2 Speed", 40061}, {"Normal Speed", 40062},
+    {"2X Speed", 40063},  {"4X Speed", 40064},  {"Pause", 40065},
 };
 const MenuItem kScripts[] = {
     {"Script1.lua", EDCMD_SCRIPT1}, {"Script2.lua", EDCMD_SCRIPT2}, {"Script3.lua", EDCMD_SCRIPT3}};
 
-#define MENU(title, items) {title, items, (int)(sizeof(items) / sizeof(items[0]))}
+#define MENU(title, items)                                                                         \
+    { title, items, (int)(sizeof(items) / sizeof(items[0])) }
 const Menu kMenus[] = {MENU("File", kFile), MENU("Entity", kEntity), MENU("View", kView),
                        MENU("Options", kOptions), MENU("Scripts", kScripts)};
 #undef MENU
@@ -61,9 +68,8 @@ void FixedWindow(const char* title, const EditorRect& r) {
     ImGui::SetNextWindowPos(ImVec2((float)r.x, (float)r.y));
     ImGui::SetNextWindowSize(ImVec2((float)r.width, (float)r.height));
     ImGui::Begin(title, nullptr,
-                 ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize |
-                     ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings |
-                     ImGuiWindowFlags_NoBringToFrontOnFocus);
+                 ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
+                     ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoBringToFrontOnFocus);
     ImGui::End();
 }
 

@@ -1,10 +1,10 @@
 // The "Script" library: script variables and the wait functions that suspend the calling script
 // until the scheduler resumes it.
 #include "engine/DebugLog.h"
-#include "engine/System.h"
 #include "engine/Script/ScriptArgs.h"
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
+#include "engine/System.h"
 
 #include <lua.hpp>
 

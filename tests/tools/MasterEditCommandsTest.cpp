@@ -64,7 +64,8 @@ TEST_F(MasterEditTest, SavingWritesMarkedEntitiesOfTheirFilesAndClearsTheMark) {
     EntSetSourceFile(lamp, venue.c_str());
     EntSetSourceFile(kept, venue.c_str());
     EntSetSourceFile(saved, ENT_SAVEGAME);
-    for (EditProp* e : {tent, lamp, loose, saved}) e->SetFlag(ENT_FLAG_CHANGED);
+    for (EditProp* e : {tent, lamp, loose, saved})
+        e->SetFlag(ENT_FLAG_CHANGED);
     Enter();
     editor.Command(0, EDCMD_SAVE_CHANGED);
     const std::string text = ReadTextFile(venue);
@@ -95,15 +96,16 @@ TEST_F(MasterEditTest, SaveBeepsUndoReachesThePaneAndUnknownIdsDoNothing) {
     editor.Command(0, EDCMD_UNDO);
     EXPECT_EQ(editor.Panes()->undos, 1);
     const int count = EntTreeCount(root);
-    for (int id : {0, 99999, (int)EDCMD_EXIT, (int)EDCMD_DEVINFO}) editor.Command(0, id);
+    for (int id : {0, 99999, (int)EDCMD_EXIT, (int)EDCMD_DEVINFO})
+        editor.Command(0, id);
     EXPECT_EQ(EntTreeCount(root), count);
     EXPECT_TRUE(editor.IsActive());
 }
 
 TEST_F(MasterEditTest, EditorScriptsRunFromTheDataFolder) {
     WriteTextFile(dir / "Editor/Script1.lua", "System.OutputDebugString('marker one\\n')\n"
-                                               "Script.WaitFrame(1)\n"
-                                               "System.OutputDebugString('marker two\\n')\n");
+                                              "Script.WaitFrame(1)\n"
+                                              "System.OutputDebugString('marker two\\n')\n");
     LuaOpenSystemLib(ScriptMgrGet()->L);
     testing::internal::CaptureStderr();
     editor.Command(0, EDCMD_SCRIPT1);

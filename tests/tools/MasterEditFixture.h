@@ -114,7 +114,8 @@ class MasterEditTest : public ::testing::Test {
     void Drag(ENTBASE* entity, std::vector<std::pair<int, int>> steps, bool shift = false) {
         auto [x, y] = ScreenOf(*entity->GetPos());
         editor.ViewButtonDown(x, y, false);
-        for (auto [dx, dy] : steps) editor.ViewMouseMove(x + dx, y + dy, shift);
+        for (auto [dx, dy] : steps)
+            editor.ViewMouseMove(x + dx, y + dy, shift);
         editor.ViewButtonUp();
     }
     std::string Log() const { return ReadTextFile(dir / "Debug.txt"); }

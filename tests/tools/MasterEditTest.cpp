@@ -125,8 +125,10 @@ TEST_F(MasterEditTest, ClicksSelectAndControlClicksToggle) {
 TEST_F(MasterEditTest, TheSelectionHoldsAtMost128) {
     Enter();
     std::vector<EditProp*> props;
-    for (int i = 0; i < 129; ++i) props.push_back(MakeEditProp(world, "P", {0, 0, 50}));
-    for (EditProp* p : props) editor.SelectAdd(p);
+    for (int i = 0; i < 129; ++i)
+        props.push_back(MakeEditProp(world, "P", {0, 0, 50}));
+    for (EditProp* p : props)
+        editor.SelectAdd(p);
     EXPECT_EQ(editor.SelectionCount(), 128);
     EXPECT_FALSE(editor.IsSelected(props[128]));
     editor.SelectAdd(props[0]);
