@@ -62,4 +62,22 @@ TEST_F(MasterEditGameTest, CtrlF1EntersAndTheCloseBoxLeavesWithoutQuitting) {
     EXPECT_FALSE(app.running) << "outside editor mode the close box closes the game";
 }
 
+TEST_F(MasterEditGameTest, ClearingTheSceneLeavesTheEditorNoEntityToTouch) {
+    StartGame();
+    CtrlF1();
+    auto* editor = static_cast<MasterEdit*>(app.editor);
+    ASSERT_TRUE(editor->IsActive());
+    GameDouble* a = MakeProbe(app.GetWorld(), "A");
+    GameDouble* b = MakeProbe(app.GetWorld(), "B");
+    editor->SelectAdd(a);
+    editor->SelectAdd(b);
+    app.ClearScene();
+    EXPECT_EQ(editor->SelectionCount(), 0);
+    for (int i = 0; i < 100; ++i) Frame();
+    editor->Command(0, EDCMD_SAVE_SELECTED);
+    editor->Command(0, EDCMD_DUPLICATE);
+    CtrlF1();
+    EXPECT_FALSE(editor->IsActive());
+}
+
 } // namespace
