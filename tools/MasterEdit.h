@@ -103,7 +103,7 @@ class MasterEdit : public Editor {
     int DragMode() const { return m_dragMode; }
     bool ButtonDown() const { return m_buttonDown; }
     bool Moved() const { return m_moved; }
-    const char* DataFolder() const { return m_dataDir.path; }
+    const char* DataFolder() const { return m_dataDir.path.c_str(); }
 
     // The menu bar and the panes, inside an ImGui frame the caller runs.
     void DrawUi();

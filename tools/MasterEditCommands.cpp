@@ -9,6 +9,7 @@
 #include "tools/MasterEdit.h"
 
 #include <cstring>
+#include <string>
 
 void MasterEdit::Command(int, int id) {
     switch (id) {
@@ -90,10 +91,9 @@ ENTBASE* MasterEdit::Duplicate(ENTBASE* entity) {
 }
 
 void MasterEdit::RunScript(const char* fileName) {
-    char path[260];
-    if (DataDirFile(&m_dataDir, fileName, path, sizeof path) != 1) return;
+    const std::string path = m_dataDir.path + fileName;
     LuaScript* script = LuaScriptNew();
     if (!script) return;
     script->SetAutoDelete(1);
-    script->RunFile(path);
+    script->RunFile(path.c_str());
 }
