@@ -73,7 +73,8 @@ TEST_F(MasterEditGameTest, ClearingTheSceneLeavesTheEditorNoEntityToTouch) {
     editor->SelectAdd(b);
     app.ClearScene();
     EXPECT_EQ(editor->SelectionCount(), 0);
-    for (int i = 0; i < 100; ++i) Frame();
+    for (int i = 0; i < 100; ++i)
+        Frame();
     editor->Command(0, EDCMD_SAVE_SELECTED);
     editor->Command(0, EDCMD_DUPLICATE);
     CtrlF1();
