@@ -76,6 +76,9 @@ struct MDL3 {
     I3dIndexBuffer* ib;
     int32_t managed; // loaded shared: only such models are found by title
     int32_t refCount;
+    // How many holders have loaded the textures (at most refCount): the materials' slots are
+    // loaded with the first and released with the last.
+    int32_t texHolders;
     int32_t cleared[2];
     MDL3* next; // on Mdl3List
 };
@@ -115,7 +118,10 @@ void Mdl3NodeClearOverride(MDL3NODE* node);
 // ---- textures ----
 // Neither Mdl3Load nor Mdl3Release touches textures: callers load a model, then its textures,
 // and free the textures before they release the model.
-// Every material's maps from the folder of `path`, shared. 0; -1 for a null model.
+// Each holder of a model (each reference of a shared one) loads and frees the textures once:
+// every material's maps are loaded from the folder of `path` by the first holder and released
+// by the last one's free. A load when every holder has already loaded adds nothing, and a free
+// with no holder left releases nothing. 0; -1 for a null model.
 int Mdl3LoadTextures(MDL3* model, const char* path);
 // 0; -1 for a null model.
 int Mdl3FreeTextures(MDL3* model);

@@ -64,6 +64,8 @@ int Mdl3Release(MDL3* model) {
         Mdl3Free(model);
         return 0;
     }
+    // A holder that leaves without freeing the textures gives its share to the ones that stay.
+    if (model->texHolders >= model->refCount) model->texHolders = model->refCount - 1;
     return --model->refCount;
 }
 
@@ -131,8 +133,12 @@ void Mdl3NodeClearOverride(MDL3NODE* node) {
 
 // ---- textures ----
 
+// The slots live in the materials, which every holder of a shared model shares: counting holders
+// keeps one holder's free from taking the textures from under the others.
 int Mdl3LoadTextures(MDL3* model, const char* path) {
     if (!model) return -1;
+    if (model->texHolders >= model->refCount) return 0; // this holder has them already
+    if (model->texHolders++ > 0) return 0;
     const std::string folder = PathDir(path ? path : "");
     for (int32_t i = 0; i < model->numMaterials; ++i)
         I3dMaterialLoadTextures(&model->materials[i], folder.c_str());
@@ -141,6 +147,7 @@ int Mdl3LoadTextures(MDL3* model, const char* path) {
 
 int Mdl3FreeTextures(MDL3* model) {
     if (!model) return -1;
+    if (model->texHolders <= 0 || --model->texHolders > 0) return 0;
     for (int32_t i = 0; i < model->numMaterials; ++i)
         I3dMaterialFreeTextures(&model->materials[i]);
     return 0;

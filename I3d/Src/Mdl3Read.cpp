@@ -362,6 +362,7 @@ MDL3* Mdl3Read(const char* path, int managed) {
     std::memcpy(model->name, title.c_str(), title.size() + 1);
     model->refCount = 1;
     model->managed = managed ? 1 : 0;
+    model->texHolders = 0;
     model->cleared[0] = model->cleared[1] = 0;
     Mdl3ListPush(model);
     return model;

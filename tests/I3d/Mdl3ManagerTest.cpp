@@ -133,4 +133,46 @@ TEST_F(Mdl3Manager, TexturesComeAndGoOnlyThroughTheirOwnCalls) {
     Mdl3Release(a);
 }
 
+TEST_F(Mdl3Manager, SharedTexturesStayWhileAnyHolderHasThemAndGoWithTheLast) {
+    MDL3* a = Mdl3Load(m_path.c_str(), 1);
+    MDL3* b = Mdl3Load(m_path.c_str(), 1);
+    ASSERT_EQ(a, b);
+    MDL3MTRL* red = Mdl3FindMaterial(a, "Red");
+    ASSERT_EQ(Mdl3LoadTextures(a, m_path.c_str()), 0);
+    const int paint = red->diffuseSlot, grain = red->detailSlot;
+    ASSERT_GE(paint, 0);
+    ASSERT_EQ(Mdl3LoadTextures(b, m_path.c_str()), 0);
+    ASSERT_EQ(Mdl3LoadTextures(b, m_path.c_str()), 0);
+    EXPECT_EQ(I3dTexGetSlot(paint)->count, 1)
+        << "the holders share one load; a second load by a holder adds nothing";
+
+    EXPECT_EQ(Mdl3FreeTextures(a), 0);
+    EXPECT_EQ(red->diffuseSlot, paint) << "the other holder still draws with the textures";
+    EXPECT_EQ(I3dTexGetSlot(paint)->count, 1);
+    EXPECT_EQ(Mdl3FreeTextures(b), 0);
+    EXPECT_EQ(red->diffuseSlot, -1);
+    EXPECT_EQ(I3dTexGetSlot(paint)->count, 0) << "the last holder's free releases the slots";
+    EXPECT_EQ(I3dTexGetSlot(grain)->count, 0);
+    EXPECT_EQ(Mdl3FreeTextures(b), 0) << "a free too many releases nothing";
+
+    // A holder that leaves with its textures loaded does not pin them for the one that stays.
+    ASSERT_EQ(Mdl3LoadTextures(a, m_path.c_str()), 0);
+    ASSERT_EQ(Mdl3LoadTextures(b, m_path.c_str()), 0);
+    EXPECT_EQ(Mdl3Release(a), 1);
+    EXPECT_EQ(Mdl3FreeTextures(b), 0);
+    EXPECT_EQ(I3dTexGetSlot(paint)->count, 0);
+    EXPECT_EQ(Mdl3Release(b), 0);
+}
+
+TEST_F(Mdl3Manager, LoadingTexturesTwiceOnOneModelTakesOneReference) {
+    MDL3* a = Mdl3Load(m_path.c_str(), 0);
+    ASSERT_EQ(Mdl3LoadTextures(a, m_path.c_str()), 0);
+    ASSERT_EQ(Mdl3LoadTextures(a, m_path.c_str()), 0);
+    const int paint = Mdl3FindMaterial(a, "Red")->diffuseSlot;
+    EXPECT_EQ(I3dTexGetSlot(paint)->count, 1);
+    EXPECT_EQ(Mdl3FreeTextures(a), 0);
+    EXPECT_EQ(I3dTexGetSlot(paint)->count, 0) << "a second load must not leave a slot held";
+    Mdl3Release(a);
+}
+
 } // namespace
