@@ -123,6 +123,19 @@ TEST_F(ParticleTest, SystemsAreSharedByTitleAndSizeTheSharedBuffers) {
         << "the last release frees the default shader";
 }
 
+TEST_F(ParticleTest, SettingTheHeldTextureAgainKeepsOneReference) {
+    ParticleSys* s = Acquire("Spark.tga", 10);
+    ASSERT_NE(s, nullptr);
+    const int slot = D3dTexCreate(4, 4, I3DTEX_A8R8G8B8, 1, "spark", 0);
+    ASSERT_GE(slot, 0);
+    s->SetTexture(slot);
+    s->SetTexture(I3dTexLoad("Spark.tga", nullptr, 1)); // the shared load finds the same slot
+    ASSERT_EQ(s->texture, slot);
+    EXPECT_EQ(I3dTexGetSlot(slot)->count, 1) << "the second reference would hold the slot for ever";
+    Release(s);
+    EXPECT_EQ(I3dTexGetSlot(slot)->count, 0);
+}
+
 // 16-bit indices reach 4 x 16384 vertices; more would wrap and draw garbage.
 TEST_F(ParticleTest, CapacityIsLimitedTo16BitIndices) {
     EXPECT_EQ(Acquire("Big.tga", 9000), nullptr);

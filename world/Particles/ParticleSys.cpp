@@ -93,8 +93,9 @@ void ParticleSys::SetCell(int index, float uMin, float vMin, float uMax, float v
     cells[index] = ParticleCell{uMin, vMin, uMax, vMax};
 }
 
+// The held slot given again comes with the caller's own reference: the system keeps one.
 void ParticleSys::SetTexture(int slot) {
-    if (texture >= 0 && texture != slot) I3dTexRelease(texture);
+    if (texture >= 0) I3dTexRelease(texture);
     texture = slot;
 }
 
