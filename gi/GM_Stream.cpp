@@ -39,14 +39,15 @@ GM_Stream::~GM_Stream() {
 }
 
 int GM_Stream::Open(const char* name, int mode, const char* binaryMode, const char* textMode) {
+    // A refused name or mode leaves an open stream as it was, under its own name and mode.
     if (!name || !*name) return 0;
-    m_mode = mode;
-    m_fileName = name;
     const char* how = mode == GM_STREAM_BINARY ? binaryMode
                       : mode == GM_STREAM_TEXT ? textMode
                                                : nullptr;
     if (!how) return 0;
     Close();
+    m_mode = mode;
+    m_fileName = name;
     giFileIO* io = giFileIO::Get();
     m_file = io ? io->Open(name, how) : nullptr;
     if (!m_file) return 0;

@@ -93,6 +93,17 @@ TEST(GM_Stream, TextHeaderLines) {
     EXPECT_EQ(s.OpenRead((dir / "h.gmf").c_str(), 2), 0) << "no third mode";
 }
 
+TEST(GM_Stream, ARefusedModeLeavesTheOpenStreamAsItWas) {
+    TempDir dir;
+    GM_Stream s;
+    const std::string first = dir / "first.gmf";
+    ASSERT_EQ(s.OpenWrite(first.c_str(), GM_STREAM_BINARY), 1);
+    EXPECT_EQ(s.OpenRead((dir / "other.gmf").c_str(), 7), 0);
+    EXPECT_TRUE(s.IsOpen());
+    EXPECT_EQ(s.FileName(), first) << "the open file would be reported under another name";
+    EXPECT_EQ(s.Mode(), GM_STREAM_BINARY);
+}
+
 TEST(GM_Stream, IndentAndPrintf) {
     TempDir dir;
     GM_Stream s;
