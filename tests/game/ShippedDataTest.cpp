@@ -50,3 +50,26 @@ TEST(ShippedData, CatalogueVenuesAndRanks) {
         EXPECT_EQ(std::u16string(vals.tierName[i]), names[i]);
     IniClose();
 }
+
+// Floors let a lost type or swapped venue through: the counts and a few values are pinned, so a
+// change of the shipped data is a decision made here too.
+TEST(ShippedData, CountsAndKeyValuesArePinned) {
+    const std::string data = std::string(FAIRLARK_SOURCE_DIR) + "/data/";
+    std::unique_ptr<AttrInfoList> attrs(AttrInfoList::Load((data + "Data.ini").c_str()));
+    ASSERT_EQ(attrs->Count(), 62);
+    EXPECT_EQ(std::u16string(attrs->Get(0)->name), u"Soda Stand");
+    EXPECT_EQ(std::u16string(attrs->Get(23)->name), u"Ticket Booth");
+    EXPECT_EQ(attrs->Get(23)->attrType, 4) << "the ticket booth is a utility";
+    EXPECT_EQ(attrs->Get(23)->deposit, 40000);
+    EXPECT_EQ(std::u16string(attrs->Get(61)->name), u"Spider");
+
+    std::unique_ptr<VenueInfoList> venues(VenueInfoList::Load((data + "Venue.ini").c_str()));
+    ASSERT_EQ(venues->Count(), 5);
+    EXPECT_EQ(std::u16string(venues->Get(0)->name), u"Cedar County Fairgrounds");
+    EXPECT_EQ(venues->Get(0)->rent, 25000) << "venue 0's rent, in cents a day";
+    EXPECT_EQ(venues->Get(0)->unlockPrice, 0);
+    EXPECT_EQ(std::u16string(venues->Get(4)->name), u"State Fair Midway");
+    EXPECT_EQ(venues->Get(4)->rent, 150000);
+    EXPECT_EQ(venues->Get(4)->unlockPrice, 10000000);
+    IniClose();
+}
