@@ -7,8 +7,8 @@
 
 class IDirect3D8;
 class IDirect3DDevice8;
-
-class IDirect3D8;
+class IDirect3DTexture8;
+class IDirect3DSurface8;
 
 // I3dDeviceFlags, the flag word of D3dCreateDevice.
 using I3dDeviceFlags = uint32_t;
@@ -74,6 +74,21 @@ void D3dSetNormalizeNormals(int on);
 // The 32-bit word at (x, y) of the render target, row 0 at the top; 0 outside it or when it
 // cannot be read (the device must be created with I3D_DEVICE_LOCKABLE).
 uint32_t D3dReadPixel(int x, int y);
+// ---- rendering into a texture ----
+// The square texture D3dRenderToTextureBegin renders into (one level, default pool, made with
+// D3DUSAGE_RENDERTARGET; `size` its edge) and its depth surface (CreateDepthStencilSurface, at
+// least that size; null for none). The kernel holds a reference on both until they are replaced
+// or cleared with nulls: a caller clears them in its device-lost step, as it releases every
+// default-pool resource there, and sets them again after the reset.
+void D3dSetRenderTexture(IDirect3DTexture8* texture, int size, IDirect3DSurface8* depth);
+// Renders into that texture: the screen and requested sizes become its size (the caller clears
+// and sets the viewport) until D3dRenderToTextureEnd renders into the saved target again. The
+// two come in pairs within one frame. The HRESULT of the last device call; D3DERR_INVALIDCALL,
+// with nothing changed, without a texture, or for a Begin while rendering into it or an End
+// while not.
+HRESULT D3dRenderToTextureBegin();
+HRESULT D3dRenderToTextureEnd();
+
 // Shows "File: <file>, line:<line>\n<error text>" in a box captioned "D3D8 Error" (stderr and
 // the log when headless) and returns.
 void D3dFatalError(HRESULT hr, const char* file, int line);

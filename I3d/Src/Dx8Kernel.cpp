@@ -32,6 +32,19 @@ static uint32_t s_hwTnl = 0;
 static float s_farDistance = 200000.0f;
 static int s_normalizeNormals = 0;
 
+// Rendering into a texture: the target set by the caller, and what Begin saved for End.
+struct RenderTexture {
+    IDirect3DTexture8* texture = nullptr; // held
+    IDirect3DSurface8* depth = nullptr;   // held
+    int size = 0;
+    IDirect3DSurface8* level = nullptr; // level 0 while switched
+    IDirect3DSurface8* savedTarget = nullptr;
+    IDirect3DSurface8* savedDepth = nullptr;
+    int savedScreen[2] = {}, savedRequested[2] = {};
+    int savedHasStencil = 0;
+};
+static RenderTexture s_rt;
+
 const float g_i3dBlack[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 const float g_i3dWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 
@@ -268,6 +281,7 @@ int D3dCreateDevice(int adapter, HWND window, int windowed, int width, int heigh
 HRESULT D3dClear(uint32_t flags) {
     if (!s_device) return D3DERR_INVALIDCALL;
     if (!s_hasStencil) flags &= ~(uint32_t)D3DCLEAR_STENCIL;
+    if (s_rt.level && !s_rt.depth) flags &= ~(uint32_t)(D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
     return s_device->Clear(0, nullptr, flags, D3dGetClearColor(), D3dGetClearZ(),
                            D3dGetClearStencil());
 }
@@ -367,6 +381,60 @@ uint32_t D3dReadPixel(int x, int y) {
     return value;
 }
 
+// ---- rendering into a texture ----
+
+static void ReleaseAndClear(IDirect3DSurface8** surface) {
+    if (*surface) (*surface)->Release();
+    *surface = nullptr;
+}
+
+void D3dSetRenderTexture(IDirect3DTexture8* texture, int size, IDirect3DSurface8* depth) {
+    if (texture) texture->AddRef();
+    if (depth) depth->AddRef();
+    if (s_rt.texture) s_rt.texture->Release();
+    ReleaseAndClear(&s_rt.depth);
+    s_rt.texture = texture;
+    s_rt.depth = depth;
+    s_rt.size = texture && size > 0 ? size : 0;
+}
+
+HRESULT D3dRenderToTextureBegin() {
+    if (!s_device || !s_rt.texture || !s_rt.size || s_rt.level) return D3DERR_INVALIDCALL;
+    HRESULT hr = s_device->GetRenderTarget(&s_rt.savedTarget);
+    if (FAILED(hr)) return hr;
+    // A device without a depth buffer answers none: End then renders without one again.
+    s_device->GetDepthStencilSurface(&s_rt.savedDepth);
+    hr = s_rt.texture->GetSurfaceLevel(0, &s_rt.level);
+    if (SUCCEEDED(hr)) hr = s_device->SetRenderTarget(s_rt.level, s_rt.depth);
+    if (FAILED(hr)) {
+        ReleaseAndClear(&s_rt.level);
+        ReleaseAndClear(&s_rt.savedTarget);
+        ReleaseAndClear(&s_rt.savedDepth);
+        return hr;
+    }
+    s_rt.savedScreen[0] = s_screenWidth, s_rt.savedScreen[1] = s_screenHeight;
+    s_rt.savedRequested[0] = s_requestedWidth, s_rt.savedRequested[1] = s_requestedHeight;
+    s_screenWidth = s_screenHeight = s_requestedWidth = s_requestedHeight = s_rt.size;
+    // D3dClear's stencil rule follows the depth surface being drawn with.
+    s_rt.savedHasStencil = s_hasStencil;
+    D3DSURFACE_DESC desc{};
+    s_hasStencil =
+        s_rt.depth && SUCCEEDED(s_rt.depth->GetDesc(&desc)) && D3dDepthStencilBits(desc.Format) > 0;
+    return hr;
+}
+
+HRESULT D3dRenderToTextureEnd() {
+    if (!s_device || !s_rt.level) return D3DERR_INVALIDCALL;
+    HRESULT hr = s_device->SetRenderTarget(s_rt.savedTarget, s_rt.savedDepth);
+    s_screenWidth = s_rt.savedScreen[0], s_screenHeight = s_rt.savedScreen[1];
+    s_requestedWidth = s_rt.savedRequested[0], s_requestedHeight = s_rt.savedRequested[1];
+    s_hasStencil = s_rt.savedHasStencil;
+    ReleaseAndClear(&s_rt.level);
+    ReleaseAndClear(&s_rt.savedTarget);
+    ReleaseAndClear(&s_rt.savedDepth);
+    return hr;
+}
+
 void D3dFatalError(HRESULT hr, const char* file, int line) {
     char text[256];
     D3dErrorString(hr, text, sizeof text);
@@ -380,6 +448,8 @@ void D3dFatalError(HRESULT hr, const char* file, int line) {
 int I3dStop() {
     if (!s_d3d) return -1;
     I3dLightsFree();
+    if (s_rt.level) D3dRenderToTextureEnd();
+    D3dSetRenderTexture(nullptr, 0, nullptr);
     I3dTexTableFree();
     if (s_device) {
         for (DWORD stage = 0; stage < D3D_MAX_TEXTURE_STAGES; ++stage)

@@ -6,6 +6,7 @@
 
 #include "platform/PlatLog.h"
 #include "platform/d3d8/GlTexture.h"
+#include "platform/d3d8/Texture.h"
 
 #include <SDL.h>
 
@@ -205,6 +206,7 @@ D3dGlDevice::~D3dGlDevice() {
     const D3dGlFuncs& gl = Gl();
     gl.DeleteSamplers((GLsizei)D3D_MAX_TEXTURE_STAGES, m_samplers);
     if (m_white) glDeleteTextures(1, &m_white);
+    if (m_targetFbo) gl.DeleteFramebuffers(1, &m_targetFbo);
     FreeBackBuffer();
     if (m_context->Window() && !PresentParams().Windowed)
         SDL_SetWindowFullscreen(m_context->Window(), 0);
@@ -294,6 +296,7 @@ void D3dGlDevice::FreeBackBuffer() {
 // ---- reset and presentation ----
 
 HRESULT D3dGlDevice::OnReset(const D3DPRESENT_PARAMETERS& params) {
+    m_topDown = false; // the reset device renders into its back buffer again
     FreeBackBuffer();
     std::string error;
     if (!MakeBackBuffer(params, &error)) {
@@ -338,20 +341,113 @@ void D3dGlDevice::BackBufferSize(UINT* width, UINT* height) {
 
 UINT D3dGlDevice::TargetHeight() {
     UINT w = 0, h = 0;
-    BackBufferSize(&w, &h);
+    TargetSize(&w, &h);
     return h;
 }
 
+// Always the back buffer, whatever is being rendered into.
 void D3dGlDevice::ReadBackBuffer(const RECT& rect, uint8_t* out, int32_t pitch) {
     int32_t w = rect.right - rect.left, h = rect.bottom - rect.top;
     size_t row = (size_t)w * 4;
     std::vector<uint8_t> rows(row * (size_t)h);
+    UINT bw = 0, bh = 0;
+    BackBufferSize(&bw, &bh);
+    if (m_topDown) {
+        Gl().BindFramebuffer(GL_READ_FRAMEBUFFER, m_fbo);
+        glReadBuffer(m_fbo ? GL_COLOR_ATTACHMENT0 : GL_BACK);
+    }
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // GL counts rows from the bottom; Direct3D's row 0 is the top.
-    glReadPixels(rect.left, (GLint)TargetHeight() - rect.bottom, w, h, GL_BGRA, GL_UNSIGNED_BYTE,
-                 rows.data());
+    glReadPixels(rect.left, (GLint)bh - rect.bottom, w, h, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    if (m_topDown) {
+        Gl().BindFramebuffer(GL_READ_FRAMEBUFFER, m_targetFbo);
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+    }
     for (int32_t y = 0; y < h; ++y)
         std::memcpy(out + (size_t)y * (size_t)pitch, rows.data() + (size_t)(h - 1 - y) * row, row);
+}
+
+// ---- render targets ----
+
+HRESULT D3dGlDevice::SetRenderTarget(IDirect3DSurface8* target, IDirect3DSurface8* depth) {
+    IDirect3DSurface8 *oldTarget = nullptr, *oldDepth = nullptr;
+    GetRenderTarget(&oldTarget);
+    GetDepthStencilSurface(&oldDepth);
+    HRESULT hr = D3dDeviceBase::SetRenderTarget(target, depth);
+    if (SUCCEEDED(hr) && !BindTarget()) {
+        D3dDeviceBase::SetRenderTarget(oldTarget, oldDepth);
+        BindTarget();
+        hr = D3DERR_INVALIDCALL;
+    }
+    if (oldTarget) oldTarget->Release();
+    if (oldDepth) oldDepth->Release();
+    return hr;
+}
+
+bool D3dGlDevice::BindTarget() {
+    const D3dGlFuncs& gl = Gl();
+    D3dTextureSurface* level = TargetLevel();
+    auto* texture = level ? dynamic_cast<D3dTexture*>(level->Container()) : nullptr;
+    bool complete = true;
+    if (!texture) {
+        if (m_targetFbo) {
+            // Let go of the texture and depth: GL would keep them alive while attached.
+            gl.BindFramebuffer(GL_FRAMEBUFFER, m_targetFbo);
+            gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+            gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                       0);
+        }
+        gl.BindFramebuffer(GL_FRAMEBUFFER, m_fbo);
+        glDrawBuffer(m_fbo ? GL_COLOR_ATTACHMENT0 : GL_BACK);
+        glReadBuffer(m_fbo ? GL_COLOR_ATTACHMENT0 : GL_BACK);
+    } else {
+        if (!m_targetFbo) gl.GenFramebuffers(1, &m_targetFbo);
+        gl.BindFramebuffer(GL_FRAMEBUFFER, m_targetFbo);
+        gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                                texture->GlName(), (GLint)level->Level());
+        D3dDepthSurface* depth = TargetDepth();
+        gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, 0);
+        if (depth)
+            gl.FramebufferRenderbuffer(GL_FRAMEBUFFER,
+                                       depth->HasStencil() ? GL_DEPTH_STENCIL_ATTACHMENT
+                                                           : GL_DEPTH_ATTACHMENT,
+                                       GL_RENDERBUFFER, depth->storage);
+        glDrawBuffer(GL_COLOR_ATTACHMENT0);
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+        const GLenum status = gl.CheckFramebufferStatus(GL_FRAMEBUFFER);
+        if (status != GL_FRAMEBUFFER_COMPLETE) {
+            PlatLogf(PLAT_LOG_RENDER,
+                      "D3d8: SetRenderTarget: GL cannot render into the texture (0x%x)\n",
+                      (unsigned)status);
+            complete = false;
+        }
+    }
+    m_topDown = texture != nullptr;
+    ApplyRenderState(D3DRS_ZENABLE);
+    ApplyRenderState(D3DRS_CULLMODE);
+    ApplyViewport();
+    return complete;
+}
+
+bool D3dGlDevice::MakeDepthStorage(D3dDepthSurface* surface) {
+    const D3dGlFuncs& gl = Gl();
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
+    if (surface->Width() > (UINT)maxSize || surface->Height() > (UINT)maxSize) return false;
+    GLuint name = 0;
+    gl.GenRenderbuffers(1, &name);
+    gl.BindRenderbuffer(GL_RENDERBUFFER, name);
+    gl.RenderbufferStorage(GL_RENDERBUFFER, DepthInternalFormat(surface->Format()),
+                           (GLsizei)surface->Width(), (GLsizei)surface->Height());
+    gl.BindRenderbuffer(GL_RENDERBUFFER, 0);
+    surface->storage = name;
+    return true;
+}
+
+void D3dGlDevice::FreeDepthStorage(D3dDepthSurface* surface) {
+    GLuint name = surface->storage;
+    if (name) Gl().DeleteRenderbuffers(1, &name);
+    surface->storage = 0;
 }
 
 // ---- clear ----
@@ -386,7 +482,7 @@ HRESULT D3dGlDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCO
         int32_t x0 = std::max(list[i].x1, vx0), y0 = std::max(list[i].y1, vy0);
         int32_t x1 = std::min(list[i].x2, vx1), y1 = std::min(list[i].y2, vy1);
         if (x0 >= x1 || y0 >= y1) continue;
-        glScissor(x0, height - y1, x1 - x0, y1 - y0);
+        glScissor(x0, m_topDown ? y0 : height - y1, x1 - x0, y1 - y0);
         glClear(bits);
     }
     glDisable(GL_SCISSOR_TEST);
@@ -436,7 +532,7 @@ void D3dGlDevice::ApplyProjection() {
     float dy = vp.Height ? -1.0f / (float)vp.Height : 0.0f;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glScalef(1.0f, -1.0f, 1.0f);
+    glScalef(1.0f, m_topDown ? 1.0f : -1.0f, 1.0f);
     glTranslatef(dx, dy, 0.0f);
     glMultMatrixf(Projection().m);
     glMatrixMode(GL_MODELVIEW);
@@ -451,7 +547,7 @@ HRESULT D3dGlDevice::SetViewport(const D3DVIEWPORT8* viewport) {
 
 void D3dGlDevice::ApplyViewport() {
     const D3DVIEWPORT8& vp = Viewport();
-    GLint y = (GLint)TargetHeight() - (GLint)(vp.Y + vp.Height);
+    GLint y = m_topDown ? (GLint)vp.Y : (GLint)TargetHeight() - (GLint)(vp.Y + vp.Height);
     glViewport((GLint)vp.X, y, (GLsizei)vp.Width, (GLsizei)vp.Height);
     glDepthRange(vp.MinZ, vp.MaxZ);
     ApplyProjection();
@@ -470,7 +566,7 @@ void D3dGlDevice::ApplyRenderState(D3DRENDERSTATETYPE state) {
     auto enable = [](GLenum cap, bool on) { on ? glEnable(cap) : glDisable(cap); };
     DWORD v = RenderState(state);
     switch (state) {
-        case D3DRS_ZENABLE: enable(GL_DEPTH_TEST, v != D3DZB_FALSE && HasDepth()); break;
+        case D3DRS_ZENABLE: enable(GL_DEPTH_TEST, v != D3DZB_FALSE && DepthBound()); break;
         case D3DRS_ZWRITEENABLE: glDepthMask(v ? GL_TRUE : GL_FALSE); break;
         case D3DRS_ZFUNC: glDepthFunc(CmpToGl(v)); break;
         case D3DRS_ALPHATESTENABLE: enable(GL_ALPHA_TEST, v != 0); break;
@@ -498,7 +594,8 @@ void D3dGlDevice::ApplyRenderState(D3DRENDERSTATETYPE state) {
             // Front faces are clockwise on screen, as in Direct3D; CCW removes the others. GL
             // judges facing before the upper-left origin flips y, where clockwise reads as
             // counter-clockwise.
-            glFrontFace(GL_CCW);
+            // Into a texture y is not negated, and the sense turns with it.
+            glFrontFace(m_topDown ? GL_CW : GL_CCW);
             enable(GL_CULL_FACE, v == D3DCULL_CW || v == D3DCULL_CCW);
             glCullFace(v == D3DCULL_CW ? GL_FRONT : GL_BACK);
             break;

@@ -72,7 +72,8 @@ HRESULT D3dBackBufferSurface::UnlockRect() {
 
 D3dDeviceBase::D3dDeviceBase(IDirect3D8* d3d, const D3DPRESENT_PARAMETERS& params,
                              DWORD behaviorFlags)
-    : m_d3d(d3d), m_params(params), m_behavior(behaviorFlags), m_backBuffer(this) {
+    : m_d3d(d3d), m_params(params), m_behavior(behaviorFlags), m_backBuffer(this),
+      m_autoDepth(this) {
     if (m_d3d) m_d3d->AddRef();
     std::memset(m_renderStates, 0, sizeof m_renderStates);
     std::memset(m_stageStates, 0, sizeof m_stageStates);
@@ -199,6 +200,8 @@ void D3dDeviceBase::ResetStates() {
         m = {};
         m.m[0] = m.m[5] = m.m[10] = m.m[15] = 1.0f;
     }
+    // A reset renders into the back buffer again (nothing else can be held across one).
+    m_autoDepthBound = true;
     UINT w = 0, h = 0;
     BackBufferSize(&w, &h);
     m_viewport = {0, 0, w, h, 0.0f, 1.0f};
@@ -240,9 +243,11 @@ HRESULT D3dDeviceBase::OnReset(const D3DPRESENT_PARAMETERS&) {
 HRESULT D3dDeviceBase::Reset(D3DPRESENT_PARAMETERS* params) {
     if (!params) return D3DERR_INVALIDCALL;
     if (m_coop == Coop::Lost) return D3DERR_DEVICELOST;
-    if (m_defaultPoolLive > 0 || m_backBuffer.ExternalRefs() > 0) {
+    const int held =
+        m_defaultPoolLive + (int)m_backBuffer.ExternalRefs() + (int)m_autoDepth.ExternalRefs();
+    if (held > 0) {
         PlatLogf(PLAT_LOG_RENDER, "D3d8: Reset refused: %i default-pool resource(s) still held\n",
-                 m_defaultPoolLive + (int)m_backBuffer.ExternalRefs());
+                 held);
         m_coop = Coop::NotReset;
         return D3DERR_INVALIDCALL;
     }
@@ -296,13 +301,6 @@ HRESULT D3dDeviceBase::GetBackBuffer(UINT index, D3DBACKBUFFER_TYPE, IDirect3DSu
     return D3D_OK;
 }
 
-HRESULT D3dDeviceBase::GetRenderTarget(IDirect3DSurface8** target) {
-    if (!target) return D3DERR_INVALIDCALL;
-    m_backBuffer.AddRef();
-    *target = &m_backBuffer;
-    return D3D_OK;
-}
-
 // ---- resources that later layers supply ----
 
 HRESULT D3dDeviceBase::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
@@ -340,21 +338,6 @@ HRESULT D3dDeviceBase::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT for
 void D3dDeviceBase::NoteBufferLock(bool, UINT, UINT, DWORD) {}
 
 void D3dDeviceBase::NoteBufferUnlock(bool) {}
-
-HRESULT D3dDeviceBase::CreateDepthStencilSurface(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE,
-                                                 IDirect3DSurface8** surface) {
-    if (surface) *surface = nullptr;
-    return D3DERR_NOTAVAILABLE;
-}
-
-HRESULT D3dDeviceBase::SetRenderTarget(IDirect3DSurface8*, IDirect3DSurface8*) {
-    return D3DERR_NOTAVAILABLE;
-}
-
-HRESULT D3dDeviceBase::GetDepthStencilSurface(IDirect3DSurface8** depth) {
-    if (depth) *depth = nullptr;
-    return D3DERR_NOTAVAILABLE;
-}
 
 // ---- lights ----
 
@@ -415,8 +398,8 @@ HRESULT D3dDeviceBase::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3D
     if (count && !rects) return D3DERR_INVALIDCALL;
     if (flags & ~(DWORD)(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL))
         return D3DERR_INVALIDCALL;
-    if ((flags & D3DCLEAR_ZBUFFER) && !HasDepth()) return D3DERR_INVALIDCALL;
-    if ((flags & D3DCLEAR_STENCIL) && !HasStencil()) return D3DERR_INVALIDCALL;
+    if ((flags & D3DCLEAR_ZBUFFER) && !DepthBound()) return D3DERR_INVALIDCALL;
+    if ((flags & D3DCLEAR_STENCIL) && !StencilBound()) return D3DERR_INVALIDCALL;
     if ((flags & D3DCLEAR_ZBUFFER) && !(z >= 0.0f && z <= 1.0f)) return D3DERR_INVALIDCALL;
     return D3D_OK;
 }
@@ -450,7 +433,7 @@ HRESULT D3dDeviceBase::GetTransform(D3DTRANSFORMSTATETYPE type, D3DMATRIX* matri
 HRESULT D3dDeviceBase::SetViewport(const D3DVIEWPORT8* viewport) {
     if (!viewport) return D3DERR_INVALIDCALL;
     UINT w = 0, h = 0;
-    BackBufferSize(&w, &h);
+    TargetSize(&w, &h);
     const D3DVIEWPORT8& v = *viewport;
     if ((uint64_t)v.X + v.Width > w || (uint64_t)v.Y + v.Height > h) return D3DERR_INVALIDCALL;
     if (!(v.MinZ >= 0.0f && v.MaxZ <= 1.0f && v.MinZ <= v.MaxZ)) return D3DERR_INVALIDCALL;

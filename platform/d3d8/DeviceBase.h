@@ -40,6 +40,30 @@ class D3dBackBufferSurface final : public IDirect3DSurface8 {
     std::vector<uint8_t> m_pixels;
 };
 
+// The automatic depth-stencil buffer as a surface: owned by the device like the back buffer, and
+// like it a reference blocks Reset.
+class D3dAutoDepthSurface final : public IDirect3DSurface8 {
+  public:
+    explicit D3dAutoDepthSurface(D3dDeviceBase* device) : m_device(device) {}
+    ~D3dAutoDepthSurface() override = default;
+
+    ULONG AddRef() override;
+    ULONG Release() override;
+    HRESULT GetDesc(D3DSURFACE_DESC* desc) override;
+    // Depth buffers are not lockable in the formats the layer offers.
+    HRESULT LockRect(D3DLOCKED_RECT*, const RECT*, DWORD) override { return D3DERR_INVALIDCALL; }
+    HRESULT UnlockRect() override { return D3DERR_INVALIDCALL; }
+
+    ULONG ExternalRefs() const { return m_refs; }
+
+  private:
+    D3dDeviceBase* m_device;
+    ULONG m_refs = 0;
+};
+
+class D3dDepthSurface;
+class D3dTextureSurface;
+
 class D3dDeviceBase : public IDirect3DDevice8 {
   public:
     // Takes a reference on d3d; `params` must already be validated by the creator.
@@ -66,9 +90,15 @@ class D3dDeviceBase : public IDirect3DDevice8 {
                                IDirect3DVertexBuffer8** buffer) override;
     HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                               IDirect3DIndexBuffer8** buffer) override;
+    // D32, D24S8, D24X8 or D16 (the formats GL can make), no multisampling; default pool.
     HRESULT CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
                                       D3DMULTISAMPLE_TYPE multiSample,
                                       IDirect3DSurface8** surface) override;
+    // A null target keeps the current one; a null depth draws without depth. The layer pairs the
+    // back buffer with its automatic depth buffer (or none), and a level of a render-target
+    // texture with a surface of CreateDepthStencilSurface (or none); the depth surface must be
+    // at least the target's size. The viewport becomes the whole new target. The device holds
+    // a reference on what it renders into.
     HRESULT SetRenderTarget(IDirect3DSurface8* target, IDirect3DSurface8* depth) override;
     HRESULT GetRenderTarget(IDirect3DSurface8** target) override;
     HRESULT GetDepthStencilSurface(IDirect3DSurface8** depth) override;
@@ -140,6 +170,19 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     bool Lost() const { return m_coop != Coop::Ok; }
     bool HasStencil() const;
     bool HasDepth() const;
+    // What is rendered into: the texture level (null for the back buffer) and the depth surface
+    // made by CreateDepthStencilSurface (null for the automatic one or none).
+    D3dTextureSurface* TargetLevel() const { return m_target; }
+    D3dDepthSurface* TargetDepth() const { return m_depth; }
+    // The current target has a depth (and stencil) buffer.
+    bool DepthBound() const;
+    bool StencilBound() const;
+    // The size of the current render target.
+    void TargetSize(UINT* width, UINT* height);
+    // A depth surface's storage, made and freed by an implementation that draws (the base has
+    // none to make). False when it cannot be had.
+    virtual bool MakeDepthStorage(D3dDepthSurface* surface);
+    virtual void FreeDepthStorage(D3dDepthSurface* surface);
 
     // The render target's size in pixels. The base answers the present parameters' size.
     virtual void BackBufferSize(UINT* width, UINT* height);
@@ -207,6 +250,10 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     IDirect3DIndexBuffer8* m_indices = nullptr;
     UINT m_baseVertex = 0;
     D3dBackBufferSurface m_backBuffer;
+    D3dAutoDepthSurface m_autoDepth;
+    D3dTextureSurface* m_target = nullptr; // held; null: the back buffer
+    D3dDepthSurface* m_depth = nullptr;    // held; null: the automatic depth buffer or none
+    bool m_autoDepthBound = true;          // with m_depth null: the automatic one, else none
 };
 
 // The reference count of an object that owns nothing else (the adapter objects).
@@ -255,4 +302,29 @@ class D3dResource : public Interface {
     D3dDeviceBase* m_device;
     D3DPOOL m_pool;
     ULONG m_refs = 1;
+};
+
+// A depth-stencil surface made by CreateDepthStencilSurface, for rendering into textures. The
+// implementation's storage (a GL renderbuffer) is made with it and freed with it.
+class D3dDepthSurface final : public D3dResource<IDirect3DSurface8> {
+  public:
+    D3dDepthSurface(D3dDeviceBase* device, UINT width, UINT height, D3DFORMAT format)
+        : D3dResource(device, D3DPOOL_DEFAULT), m_width(width), m_height(height), m_format(format) {
+    }
+
+    HRESULT GetDesc(D3DSURFACE_DESC* desc) override;
+    HRESULT LockRect(D3DLOCKED_RECT*, const RECT*, DWORD) override { return D3DERR_INVALIDCALL; }
+    HRESULT UnlockRect() override { return D3DERR_INVALIDCALL; }
+
+    UINT Width() const { return m_width; }
+    UINT Height() const { return m_height; }
+    D3DFORMAT Format() const { return m_format; }
+    bool HasStencil() const { return m_format == D3DFMT_D24S8; }
+    unsigned storage = 0; // the implementation's (a GL renderbuffer name)
+
+  private:
+    ~D3dDepthSurface() override { Device()->FreeDepthStorage(this); }
+
+    UINT m_width, m_height;
+    D3DFORMAT m_format;
 };

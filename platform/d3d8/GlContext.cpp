@@ -201,6 +201,7 @@ bool D3dGlContext::Load(void* (*getProc)(const char*), std::string* error) {
     Fetch(&g.DeleteFramebuffers, getProc, "glDeleteFramebuffers", &missing);
     Fetch(&g.BindFramebuffer, getProc, "glBindFramebuffer", &missing);
     Fetch(&g.FramebufferRenderbuffer, getProc, "glFramebufferRenderbuffer", &missing);
+    Fetch(&g.FramebufferTexture2D, getProc, "glFramebufferTexture2D", &missing);
     Fetch(&g.CheckFramebufferStatus, getProc, "glCheckFramebufferStatus", &missing);
     Fetch(&g.GenRenderbuffers, getProc, "glGenRenderbuffers", &missing);
     Fetch(&g.DeleteRenderbuffers, getProc, "glDeleteRenderbuffers", &missing);

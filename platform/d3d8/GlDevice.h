@@ -47,6 +47,10 @@ class D3dGlDevice final : public D3dDeviceBase {
     HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primCount, const void* vertices,
                             UINT stride) override;
 
+    HRESULT SetRenderTarget(IDirect3DSurface8* target, IDirect3DSurface8* depth) override;
+    bool MakeDepthStorage(D3dDepthSurface* surface) override;
+    void FreeDepthStorage(D3dDepthSurface* surface) override;
+
     void BackBufferSize(UINT* width, UINT* height) override;
     void ReadBackBuffer(const RECT& rect, uint8_t* out, int32_t pitch) override;
 
@@ -97,11 +101,18 @@ class D3dGlDevice final : public D3dDeviceBase {
                        UINT numVertices);
     void RestoreWriteMasks();
     UINT TargetHeight();
+    // Points GL at the render target the base holds: the back buffer, or a texture level
+    // through the target framebuffer. False (logged) when GL finds the framebuffer incomplete.
+    bool BindTarget();
 
     std::unique_ptr<D3dGlContext> m_context;
     GLuint m_fbo = 0;
     GLuint m_colorBuffer = 0;
     GLuint m_depthBuffer = 0;
+    GLuint m_targetFbo = 0; // renders into textures; made at the first switch
+    // Rendering into a texture: Direct3D's row 0 is GL's row 0 there, so the picture is not
+    // flipped as it is for the back buffer, where GL counts rows from the bottom.
+    bool m_topDown = false;
     GLuint m_samplers[D3D_MAX_TEXTURE_STAGES] = {};
     GLuint m_white = 0; // 1 x 1 white, on every stage that runs without a texture
     GLint m_units = 0;  // fixed-function texture units, at most 8

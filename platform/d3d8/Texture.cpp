@@ -132,47 +132,6 @@ HRESULT D3dTexLevels::Unlock(UINT face, UINT level, bool* changed) {
 
 namespace {
 
-// A level of a texture (a face's level for a cube). It holds a reference on its texture, as a
-// Direct3D surface keeps its container alive.
-class D3dTextureSurface final : public IDirect3DSurface8 {
-  public:
-    D3dTextureSurface(IDirect3DBaseTexture8* container, UINT face, UINT level)
-        : m_container(container), m_face(face), m_level(level) {
-        m_container->AddRef();
-    }
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override {
-        ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
-    HRESULT GetDesc(D3DSURFACE_DESC* desc) override {
-        if (auto* t = Tex2d()) return t->GetLevelDesc(m_level, desc);
-        return Cube()->GetLevelDesc(m_level, desc);
-    }
-    HRESULT LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override {
-        if (auto* t = Tex2d()) return t->LockRect(m_level, locked, rect, flags);
-        return Cube()->LockRect(m_face, m_level, locked, rect, flags);
-    }
-    HRESULT UnlockRect() override {
-        if (auto* t = Tex2d()) return t->UnlockRect(m_level);
-        return Cube()->UnlockRect(m_face, m_level);
-    }
-
-  private:
-    ~D3dTextureSurface() override { m_container->Release(); }
-    IDirect3DTexture8* Tex2d() {
-        return m_container->GetType() == D3DRTYPE_TEXTURE
-                   ? static_cast<IDirect3DTexture8*>(m_container)
-                   : nullptr;
-    }
-    IDirect3DCubeTexture8* Cube() { return static_cast<IDirect3DCubeTexture8*>(m_container); }
-
-    IDirect3DBaseTexture8* m_container;
-    UINT m_face, m_level;
-    ULONG m_refs = 1;
-};
-
 // Render targets live in the default pool; everything else may not be a render target.
 bool UsageOk(DWORD usage, D3DPOOL pool) {
     if (usage & ~DWORD(D3DUSAGE_RENDERTARGET)) return false;

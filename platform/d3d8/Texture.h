@@ -68,6 +68,7 @@ class D3dTextureCommon : public D3dGlTexture {
     unsigned GlName() const override { return m_glName; }
     unsigned GlTarget() const override { return m_glTarget; }
     const D3dTexLevels& Store() const { return m_store; }
+    DWORD Usage() const { return m_usage; }
 
   protected:
     explicit D3dTextureCommon(DWORD usage) : m_usage(usage) {}
@@ -149,6 +150,53 @@ class D3dCubeTexture final : public D3dResource<IDirect3DCubeTexture8>, public D
     D3dCubeTexture(D3dDeviceBase* device, D3DPOOL pool, DWORD usage)
         : D3dResource(device, pool), D3dTextureCommon(usage) {}
     ~D3dCubeTexture() override = default;
+};
+
+// ---- surfaces ----
+// A level of a texture (a face's level for a cube). It holds a reference on its texture, as a
+// Direct3D surface keeps its container alive. A level of a render-target texture is what
+// SetRenderTarget renders into.
+class D3dTextureSurface final : public IDirect3DSurface8 {
+  public:
+    D3dTextureSurface(IDirect3DBaseTexture8* container, UINT face, UINT level)
+        : m_container(container), m_face(face), m_level(level) {
+        m_container->AddRef();
+    }
+    ULONG AddRef() override { return ++m_refs; }
+    ULONG Release() override {
+        ULONG left = --m_refs;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT GetDesc(D3DSURFACE_DESC* desc) override {
+        if (auto* t = Tex2d()) return t->GetLevelDesc(m_level, desc);
+        return Cube()->GetLevelDesc(m_level, desc);
+    }
+    HRESULT LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override {
+        if (auto* t = Tex2d()) return t->LockRect(m_level, locked, rect, flags);
+        return Cube()->LockRect(m_face, m_level, locked, rect, flags);
+    }
+    HRESULT UnlockRect() override {
+        if (auto* t = Tex2d()) return t->UnlockRect(m_level);
+        return Cube()->UnlockRect(m_face, m_level);
+    }
+
+    IDirect3DBaseTexture8* Container() const { return m_container; }
+    UINT Face() const { return m_face; }
+    UINT Level() const { return m_level; }
+
+  private:
+    ~D3dTextureSurface() override { m_container->Release(); }
+    IDirect3DTexture8* Tex2d() {
+        return m_container->GetType() == D3DRTYPE_TEXTURE
+                   ? static_cast<IDirect3DTexture8*>(m_container)
+                   : nullptr;
+    }
+    IDirect3DCubeTexture8* Cube() { return static_cast<IDirect3DCubeTexture8*>(m_container); }
+
+    IDirect3DBaseTexture8* m_container;
+    UINT m_face, m_level;
+    ULONG m_refs = 1;
 };
 
 // Reads a level of a texture back from GL as B, G, R, A bytes (compressed levels come back
