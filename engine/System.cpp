@@ -24,7 +24,17 @@ char** s_argv = nullptr;
 std::string s_commandLine;
 std::string s_programFolder;
 std::string s_programFolderSet; // SysSetProgramFolder's, which wins while not empty
+SysBeepHook s_beepHook = nullptr;
 } // namespace
+
+void SysBeep(int frequency, int milliseconds) {
+    DbgPrintf(DBG_GENERAL, "Beep %d Hz %d ms\n", frequency, milliseconds);
+    if (s_beepHook) s_beepHook(frequency, milliseconds);
+}
+
+void SysSetBeepHook(SysBeepHook hook) {
+    s_beepHook = hook;
+}
 
 void SysInit(void* mainWindow, void* instance, int argc, char** argv) {
     TimerInit();
@@ -153,6 +163,3 @@ int RunProcessWait(const char* commandLine, int wait) {
     return 0;
 }
 
-void SysBeep(int hertz, int ms) {
-    DbgPrintf(DBG_GENERAL, "Beep %d Hz %d ms\n", hertz, ms);
-}

@@ -50,9 +50,14 @@ void SysDesktopSize(int* width, int* height);
 // stderr and to the log instead and the call returns at once, as if OK had been pressed.
 int SysMessageBox(const char* text, const char* caption);
 
-// A tone of `hertz` for `ms` milliseconds. No speaker tone on this platform: the beep is logged
-// only ("Beep %d Hz %d ms").
-void SysBeep(int hertz, int ms);
+// A tone of `frequency` Hz lasting `milliseconds`: logged as "Beep <f> Hz <ms> ms" and, while a
+// sound device is open, played once as a sine tone on one voice (at most 10 s; frequencies
+// outside 37..32767 Hz play nothing). Returns at once; without a device only the log line.
+void SysBeep(int frequency, int milliseconds);
+// The sound layer installs the tone's player while its device is open (null removes it), so
+// that this core needs no sound library.
+using SysBeepHook = void (*)(int frequency, int milliseconds);
+void SysSetBeepHook(SysBeepHook hook);
 
 // Starts a program from a command line (the first word names it; double quotes group words),
 // with the caller's environment and folder. With `wait` nonzero, waits for it to end; its exit

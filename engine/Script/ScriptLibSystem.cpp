@@ -17,8 +17,7 @@ static int System_OutputDebugString(lua_State* L) {
 }
 
 static int System_ConsoleBeep(lua_State* L) {
-    // No speaker tone on this platform: the beep is logged only.
-    DbgPrintf(DBG_GENERAL, "ConsoleBeep %d Hz %d ms\n", LuaArgInt(L, 1), LuaArgInt(L, 2));
+    SysBeep(LuaArgInt(L, 1), LuaArgInt(L, 2));
     return 0;
 }
 

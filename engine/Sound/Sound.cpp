@@ -61,11 +61,13 @@ int SndInit(const char* /*filterFolder*/, intptr_t /*reserved*/, int voiceCount)
     s_listenerPos = {0.0f, 0.0f, 0.0f};
     s_listenerGain = 1.0f;
     SndVoicePoolCreate(voiceCount);
+    SndBeepInstall();
     return 0;
 }
 
 void SndShutdown() {
     if (!s_open) return;
+    SndBeepUninstall();
     SndVoicePoolDestroy();
     SndBuffersDeleteAll();
     alutExit();

@@ -43,6 +43,16 @@ uint32_t SndVoiceSource(SndVoice voice);
 // so that a later load makes a fresh record on the next device.
 void SndBuffersDeleteAll();
 
+// ---- the beep's tone (SndBeep.cpp) ----
+
+// Installs and removes the system's beep hook; done by SndInit and SndShutdown.
+void SndBeepInstall();
+void SndBeepUninstall();
+// Frees the latest tone's buffer (stopping its voice).
+void SndBeepRelease();
+// The latest tone's buffer, or null: for tests.
+const SndBuffer* SndBeepTone();
+
 // ---- values ----
 
 float SndClampGain(float gain);
@@ -60,3 +70,7 @@ int SndStreamDecode(SndStream* stream, char* block, int bytes);
 // Decodes one block into the OpenAL buffer: 1, or 0 with the buffer unchanged when nothing
 // could be decoded.
 int SndStreamRefill(SndStream* stream, uint32_t buffer);
+// Mixes `frames` interleaved frames of 3 to 8 channels (Vorbis's channel order) down to stereo
+// in place: each side the mean of the channels on it, the centre on both, the low-frequency
+// channel left out. Other channel counts are left alone. The frames.
+int SndStreamDownmix(int16_t* samples, int frames, int channels);

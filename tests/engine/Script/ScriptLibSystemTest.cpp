@@ -1,9 +1,12 @@
 // The System library: debugger output, asserts and DoFile, as scripts see them.
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
+#include "engine/System.h"
 #include "tests/engine/Script/ScriptTestSupport.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 class ScriptSystem : public ScriptTest {
@@ -65,4 +68,22 @@ TEST_F(ScriptSystem, DoFileRunsAtOnceAndReportsFailuresWhileTheCallerGoesOn) {
         << "a failed wait inside DoFile must not change the mode";
     Frames(1);
     EXPECT_EQ(Number("c"), 1);
+}
+
+namespace {
+std::vector<std::pair<int, int>> s_beeps;
+void RecordBeep(int frequency, int milliseconds) {
+    s_beeps.emplace_back(frequency, milliseconds);
+}
+} // namespace
+
+TEST_F(ScriptSystem, BeepAndConsoleBeepReachTheSystemBeep) {
+    s_beeps.clear();
+    SysSetBeepHook(RecordBeep);
+    Run("beep.lua", "Beep(440, 120) System.ConsoleBeep(880, 30) after = 1");
+    SysSetBeepHook(nullptr);
+    EXPECT_EQ(Number("after"), 1);
+    ASSERT_EQ(s_beeps.size(), 2u) << "each script beep must play the tone, not only log it";
+    EXPECT_EQ(s_beeps[0], std::make_pair(440, 120));
+    EXPECT_EQ(s_beeps[1], std::make_pair(880, 30));
 }
