@@ -209,5 +209,9 @@ int main(int argc, char** argv) {
     ok = WriteOgg(music + "MenuLoop.ogg", MenuLoop()) && ok;
     ok = WriteOgg(music + "ToneMono.ogg", Tone(1, 22050, 1.0, a440, 0.5)) && ok;
     ok = WriteOgg(music + "Silence.ogg", Clip{2, 44100, {}}) && ok;
+    // Front and rear left at 440 Hz, front and rear right at 660 Hz: the stereo down-mix keeps
+    // each side's pitch.
+    const double quad[4] = {440.0, 660.0, 440.0, 660.0};
+    ok = WriteOgg(music + "ToneQuad.ogg", Tone(4, 44100, 1.0, quad, 0.5)) && ok;
     return ok ? 0 : 1;
 }

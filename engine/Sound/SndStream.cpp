@@ -2,6 +2,7 @@
 // refilled in turn, the music looping at the end of the file.
 #include "engine/Sound/SndStream.h"
 
+#include "engine/DebugLog.h"
 #include "engine/Files.h"
 #include "engine/Sound/SoundInternal.h"
 
@@ -81,12 +82,42 @@ int SndStreamDecode(SndStream* stream, char* block, int bytes) {
     return filled;
 }
 
+// Which side each channel of a Vorbis file goes to, in Vorbis's channel order for 3 to 8
+// channels: 'L', 'R', 'C' (both) or '-' (the low-frequency channel, left out).
+static const char* const kSides[9] = {nullptr, nullptr,  nullptr,   "LCR",     "LRLR",
+                                      "LCRLR", "LCRLR-", "LCRLRC-", "LCRLRLR-"};
+
+int SndStreamDownmix(int16_t* samples, int frames, int channels) {
+    if (channels < 3 || channels > 8 || frames <= 0) return frames > 0 ? frames : 0;
+    const char* sides = kSides[channels];
+    int weightL = 0, weightR = 0;
+    for (int c = 0; c < channels; ++c) {
+        weightL += sides[c] == 'L' || sides[c] == 'C';
+        weightR += sides[c] == 'R' || sides[c] == 'C';
+    }
+    // Each side is the mean of its channels: never louder than the loudest, never clipped.
+    // Written front to back over the source, which it never overtakes.
+    for (int f = 0; f < frames; ++f) {
+        const int16_t* in = samples + (size_t)f * (size_t)channels;
+        int32_t left = 0, right = 0;
+        for (int c = 0; c < channels; ++c) {
+            if (sides[c] == 'L' || sides[c] == 'C') left += in[c];
+            if (sides[c] == 'R' || sides[c] == 'C') right += in[c];
+        }
+        samples[2 * (size_t)f] = (int16_t)(left / weightL);
+        samples[2 * (size_t)f + 1] = (int16_t)(right / weightR);
+    }
+    return frames;
+}
+
 int SndStreamRefill(SndStream* stream, uint32_t buffer) {
-    char block[SND_STREAM_BLOCK];
+    alignas(int16_t) char block[SND_STREAM_BLOCK];
     int got = SndStreamDecode(stream, block, (int)sizeof block);
-    // Whole frames of the buffer's format only: a file of more than two channels is played
-    // as stereo and its blocks need not end on a stereo frame.
-    got -= got % (stream->format == AL_FORMAT_MONO16 ? 2 : 4);
+    // Whole frames only; a file of more than two channels is mixed down to stereo first.
+    const int channels = stream->info->channels;
+    const int frames = got / (2 * channels);
+    got = channels <= 2 ? frames * 2 * channels
+                        : 4 * SndStreamDownmix(reinterpret_cast<int16_t*>(block), frames, channels);
     if (got <= 0) return 0;
     alBufferData(buffer, stream->format, block, got, (ALsizei)stream->info->rate);
     return 1;
@@ -124,6 +155,13 @@ void SndStreamStart(SndStream* stream, const char* path) {
     stream->info = ov_info(&file->decoder, -1);
     stream->comment = ov_comment(&file->decoder, -1);
     if (!stream->info || stream->info->channels < 1 || stream->info->rate < 1) {
+        CloseFile(stream);
+        return;
+    }
+    // Vorbis fixes no channel order beyond 8: there is no telling which side a channel is on.
+    if (stream->info->channels > 8) {
+        DbgPrintf(DBG_GENERAL, "SndStreamStart(%s): %d channels; music plays 1 to 8\n", path,
+                  stream->info->channels);
         CloseFile(stream);
         return;
     }

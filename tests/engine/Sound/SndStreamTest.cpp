@@ -194,3 +194,47 @@ TEST_F(SndStreamTest, StopClosesTheFileEvenAfterTheDeviceHasGone) {
     SndStreamStop(&b);
     EXPECT_EQ(OpenFileCount(), before) << "a stream outliving the device leaked its file";
 }
+
+namespace {
+// The cycles of one channel of a stereo mix: rises from below -1000 to above +1000, so that
+// the coder's noise around zero counts for nothing.
+int Cycles(const std::vector<int16_t>& stereo, int channel) {
+    int n = 0;
+    bool low = false;
+    for (size_t i = (size_t)channel; i < stereo.size(); i += 2) {
+        if (stereo[i] < -1000) low = true;
+        if (low && stereo[i] > 1000) ++n, low = false;
+    }
+    return n;
+}
+} // namespace
+
+// Queued as stereo, four channels would play at half pitch for twice as long, sides mixed up.
+TEST_F(SndStreamTest, AFileOfFourChannelsPlaysAsStereoAtItsOwnPitchAndLength) {
+    Open(LoopbackDevice);
+    SndStream quad;
+    SndStreamStart(&quad, SoundData("Music/ToneQuad.ogg").c_str());
+    ASSERT_NE(quad.file, nullptr);
+    EXPECT_EQ(quad.format, AL_FORMAT_STEREO16);
+    SndStreamPlay(&quad);
+    EXPECT_EQ(Buffer(quad.buffers[0], AL_CHANNELS), 2);
+    EXPECT_EQ(Buffer(quad.buffers[0], AL_SIZE), 16384)
+        << "one block of 4096 four-channel frames is 4096 stereo frames";
+    const std::vector<int16_t> mix = RenderMix(kMixRate / 10);
+    EXPECT_NEAR(Cycles(mix, 0), 44, 2) << "the left side is the 440 Hz front and rear left";
+    EXPECT_NEAR(Cycles(mix, 1), 66, 2) << "the right side is the 660 Hz front and rear right";
+    SndStreamStop(&quad);
+}
+
+TEST(SndStreamDownmix, EachSideIsTheMeanOfItsChannelsWithoutTheLowFrequencyChannel) {
+    // 5.1 in Vorbis order: front left, centre, front right, rear left, rear right, LFE.
+    int16_t six[12] = {300, 30, 100, 600, 200, 32767, -32768, -32768, -32768, -32768, -32768, 5};
+    ASSERT_EQ(SndStreamDownmix(six, 2, 6), 2);
+    EXPECT_EQ(six[0], (300 + 30 + 600) / 3);
+    EXPECT_EQ(six[1], (30 + 100 + 200) / 3);
+    EXPECT_EQ(six[2], -32768) << "full-scale channels stay in range";
+    EXPECT_EQ(six[3], -32768);
+    int16_t stereo[2] = {1, 2};
+    EXPECT_EQ(SndStreamDownmix(stereo, 1, 2), 1);
+    EXPECT_EQ(stereo[1], 2) << "stereo is left alone";
+}
