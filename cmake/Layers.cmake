@@ -2,7 +2,7 @@
 # graph has no cycle and nothing links upward; the bottom of the simulation links no third-party
 # library at all. Checked at configure time: a wrong link fails the configure with the pair named.
 set(FAIRLARK_LAYERS
-  platform d3dx platformSdl d3d8
+  platform d3dx platformSdl platformX11 d3d8
   engine I3dMath PathFind script sound input
   gi I3d particles Ent3d giRender
   game world ui tools App GameApp

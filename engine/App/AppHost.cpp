@@ -3,7 +3,9 @@
 
 #include "engine/DebugLog.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 AppHost::~AppHost() {
     WindowClose();
@@ -11,8 +13,30 @@ AppHost::~AppHost() {
 
 // ---- the window ----
 
+namespace {
+// SDL 2 takes the X11 class of its windows from this variable of the environment (it has no hint
+// for it), read as its video starts. It is set for the opening only, so programs we start do not
+// inherit it.
+class WindowClassVariable {
+  public:
+    WindowClassVariable() {
+        if (const char* v = std::getenv(kName)) m_before = v, m_had = true;
+        setenv(kName, kAppWindowClass, 1);
+    }
+    ~WindowClassVariable() {
+        m_had ? (void)setenv(kName, m_before.c_str(), 1) : (void)unsetenv(kName);
+    }
+
+  private:
+    static constexpr const char* kName = "SDL_VIDEO_X11_WMCLASS";
+    std::string m_before;
+    bool m_had = false;
+};
+} // namespace
+
 int AppHost::WindowOpen(const char* title, int width, int height, std::string* error) {
     if (m_window) return 0;
+    WindowClassVariable windowClass;
     if (!m_videoStarted) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             if (error) *error = SDL_GetError();

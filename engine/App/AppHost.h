@@ -9,6 +9,9 @@
 
 #include <string>
 
+// The main window's class: on X11 its WM_CLASS, by which a second copy finds the first.
+inline constexpr const char* kAppWindowClass = "XQGAME";
+
 class AppHost {
   public:
     // offscreen: the window is made without OpenGL and the device draws into an offscreen back
@@ -19,8 +22,8 @@ class AppHost {
     AppHost& operator=(const AppHost&) = delete;
 
     // ---- the window ----
-    // Starts SDL's video and makes the window: hidden, resizable, at (0, 0) with that client
-    // size. 0, or -1 with SDL's reason in `error`.
+    // Starts SDL's video and makes the window of class kAppWindowClass: hidden, resizable, at
+    // (0, 0) with that client size. 0, or -1 with SDL's reason in `error`.
     int WindowOpen(const char* title, int width, int height, std::string* error);
     // Destroys the window (after the device is gone) and stops SDL's video.
     void WindowClose();

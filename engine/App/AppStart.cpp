@@ -10,6 +10,7 @@
 #include "engine/DebugLog.h"
 #include "engine/Input/SlInput.h"
 #include "engine/System.h"
+#include "platform/x11/WindowRaise.h"
 
 #include <cstdio>
 #include <string>
@@ -26,9 +27,11 @@ static constexpr int kPlacedWidth = 1024, kPlacedHeight = 768;
 
 int AppBase::AppCreateMainWindow() {
     m_startStatus = 0;
-    // Another copy on this display: it keeps the desktop; raising its window is not ours to do.
+    // Another copy on this display keeps the desktop: its window is brought to the front where
+    // the display lets us (X11); elsewhere this copy only ends.
     if (m_singleCopy.Take() == 0) {
         DbgOut("Fairlark is already running\n");
+        X11RaiseWindowOfClass(kAppWindowClass);
         return -1;
     }
     hinstance = nullptr;

@@ -7,6 +7,7 @@
 #include "I3d/I3d.h"
 #include "engine/System.h"
 #include "tests/support/TestSupport.h"
+#include "tests/window/XStandInWm.h"
 
 #include <SDL.h>
 #include <fcntl.h>
@@ -263,6 +264,31 @@ TEST_F(AppWindow, OneCopyPerDisplayAndCleanEndsOnSignals) {
     Child next = App("frame", 0);
     EXPECT_EQ(next.ReadAll().size(), 2u) << "a killed copy's lock blocked the next start";
     EXPECT_EQ(next.Wait(), 0) << next.Stderr();
+}
+
+// Xvfb has no window manager: the test stands in for one (see XStandInWm.h), so the second
+// copy's request reaches it, is granted, and shows in the root's _NET_ACTIVE_WINDOW and in the
+// stacking order after the second copy has ended.
+TEST_F(AppWindow, ASecondCopyHasTheWindowManagerRaiseTheFirst) {
+    Child first = App("wait", 0);
+    ASSERT_TRUE(first.WaitReady()) << first.Stderr();
+    ASSERT_TRUE(XWmStart()) << "another window manager holds the display";
+    const uint64_t window = XWmFindClass("XQGAME");
+    EXPECT_NE(window, 0u) << "the main window's class is not XQGAME";
+    XWmHandlePending();
+    EXPECT_FALSE(XWmAboveCover(window)) << "the cover window was mapped last, on top";
+
+    Child second = App("frame", 0);
+    EXPECT_TRUE(second.ReadAll().empty()) << "the second copy got as far as its window";
+    EXPECT_EQ(second.Wait(), 0) << second.Stderr();
+    XWmHandlePending();
+    EXPECT_EQ(XWmActivateRequests(), 1) << "the window manager was not asked to activate it";
+    EXPECT_EQ(XWmActiveWindow(), window) << "the activation named another window";
+    EXPECT_TRUE(XWmAboveCover(window)) << "the first copy's window was not raised";
+    XWmStop();
+
+    kill(first.pid, SIGTERM);
+    EXPECT_EQ(first.Wait(), 0) << first.Stderr();
 }
 
 TEST_F(AppWindow, WithoutADisplayTheProgramSaysSoAndFails) {
