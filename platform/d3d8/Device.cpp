@@ -417,8 +417,8 @@ bool D3dGlDevice::BindTarget() {
         const GLenum status = gl.CheckFramebufferStatus(GL_FRAMEBUFFER);
         if (status != GL_FRAMEBUFFER_COMPLETE) {
             PlatLogf(PLAT_LOG_RENDER,
-                      "D3d8: SetRenderTarget: GL cannot render into the texture (0x%x)\n",
-                      (unsigned)status);
+                     "D3d8: SetRenderTarget: GL cannot render into the texture (0x%x)\n",
+                     (unsigned)status);
             complete = false;
         }
     }
