@@ -111,13 +111,12 @@ int SndStreamDownmix(int16_t* samples, int frames, int channels) {
 }
 
 int SndStreamRefill(SndStream* stream, uint32_t buffer) {
-    alignas(int16_t) char block[SND_STREAM_BLOCK];
-    int got = SndStreamDecode(stream, block, (int)sizeof block);
+    int16_t block[SND_STREAM_BLOCK / 2]; // samples; the decoder writes them as bytes
+    int got = SndStreamDecode(stream, reinterpret_cast<char*>(block), (int)sizeof block);
     // Whole frames only; a file of more than two channels is mixed down to stereo first.
     const int channels = stream->info->channels;
     const int frames = got / (2 * channels);
-    got = channels <= 2 ? frames * 2 * channels
-                        : 4 * SndStreamDownmix(reinterpret_cast<int16_t*>(block), frames, channels);
+    got = channels <= 2 ? frames * 2 * channels : 4 * SndStreamDownmix(block, frames, channels);
     if (got <= 0) return 0;
     alBufferData(buffer, stream->format, block, got, (ALsizei)stream->info->rate);
     return 1;
