@@ -162,4 +162,3 @@ int RunProcessWait(const char* commandLine, int wait) {
     }
     return 0;
 }
-
