@@ -12,7 +12,9 @@
 #include "ui/TextButton.h"
 #include "ui/TextButton2.h"
 #include "ui/TextCheckBox.h"
+#include "world/EcEnvironment.h"
 #include "world/EcGroupSound.h"
+#include "world/EcLight.h"
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
 #include "world/EcParticles.h"
@@ -24,7 +26,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcNull", EcNullProc},
     {"EcViewport", EcViewportProc},
     {"EcClear", nullptr},
-    {"EcEnvironment", nullptr},
+    {"EcEnvironment", EcEnvironmentProc},
     {"EcTimeOfDay", nullptr},
     {"EcSun", nullptr},
     {"EcLensFlare", nullptr},
@@ -44,7 +46,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcRubeGen", nullptr},
     {"EcRubeSpawnPt", nullptr},
     {"EcCube1", nullptr},
-    {"EcLight", nullptr},
+    {"EcLight", EcLightProc},
     {"EcSkyBoxCube", nullptr},
     {"EcSkyBox3", nullptr},
     {"EcSound", EcSoundProc},

@@ -4,7 +4,9 @@
 #include "I3d/Math/Mat4Math.h"
 #include "engine/PropDb.h"
 #include "engine/WorldClass.h"
+#include "world/EcEnvironment.h"
 #include "world/EcGroupSound.h"
+#include "world/EcLight.h"
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
 #include "world/EcParticles.h"
@@ -116,7 +118,7 @@ void RegisterWorldTestClasses() {
     g_drawJournal.clear();
     for (EntClassProc proc :
          {EcNullProc, EcViewportProc, EcSoundProc, EcGroupSoundProc, EcMusicProc, EcParticlesProc,
-          EcTerrain2Proc, ProbeProc, SlotProbeProc, CameraProc})
+          EcTerrain2Proc, EcEnvironmentProc, EcLightProc, ProbeProc, SlotProbeProc, CameraProc})
         EntCreateClass(proc, 0, 0);
 }
 

@@ -1,0 +1,125 @@
+// The environment entity: its table, the cube map, the per-frame ambient and fog, the wind.
+#include "world/EcEnvironment.h"
+
+#include "I3d/Camera.h"
+#include "I3d/Device.h"
+#include "I3d/Materials.h"
+#include "I3d/StateCache.h"
+#include "I3d/Textures.h"
+#include "engine/DebugLog.h"
+#include "engine/PropDb.h"
+#include "engine/Random.h"
+#include "engine/System.h"
+
+#include <algorithm>
+
+namespace {
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDb* db = &s_db;
+        PropDbSetName(db, "Environment");
+        PropDbAddSeparator(db, "General:");
+        PropDbAddString(db, "name", PROP_OFFSET(EcEnvironment, name), "test", 32, 3);
+        PropDbAddStringBlank(db, "environTexName", PROP_OFFSET(EcEnvironment, environTexName), 260,
+                             3);
+        PropDbAddColor3fWhite(db, "ambient", PROP_OFFSET(EcEnvironment, ambient), 3);
+        PropDbAddSeparator(db, "Fog:");
+        PropDbAddBool(db, "fogEnable", PROP_OFFSET(EcEnvironment, fogEnable), 1, 3);
+        // The editor help texts ("Distance from camera at which the fog effect begins." and
+        // "... is solid.") wait for the fields to carry help strings.
+        PropField* f = PropDbAddFloat(db, "fogStart", PROP_OFFSET(EcEnvironment, fogStart), 4, 3);
+        if (f) f->SetRangeFloat(-500.0f, 2000.0f, 1.0f);
+        f = PropDbAddFloat(db, "fogEnd", PROP_OFFSET(EcEnvironment, fogEnd), 5, 3);
+        if (f) f->SetRangeFloat(-500.0f, 2000.0f, 1.0f);
+        PropDbAddColor3fWhite(db, "fogClr", PROP_OFFSET(EcEnvironment, fogClr), 3);
+        PropDbAddSeparator(db, "Underwater Fog:");
+        PropDbAddBool(db, "uwFogEnable", PROP_OFFSET(EcEnvironment, uwFogEnable), 1, 3);
+        PropDbAddFloat(db, "uwFogStart", PROP_OFFSET(EcEnvironment, uwFogStart), -10.0f, 3);
+        PropDbAddFloat(db, "uwFogEnd", PROP_OFFSET(EcEnvironment, uwFogEnd), 20.0f, 3);
+        PropDbAddColor3fWhite(db, "uwFogClr", PROP_OFFSET(EcEnvironment, uwFogClr), 3);
+        PropDbAddFloat(db, "uwFogElv", PROP_OFFSET(EcEnvironment, uwFogElv), 10.0f, 3);
+        PropDbAddSeparator(db, "Wind:");
+        PropDbAddFloat(db, "windMag", PROP_OFFSET(EcEnvironment, windMag), 10.0f, 3);
+        PropDbAddFloat(db, "windDir", PROP_OFFSET(EcEnvironment, windDir), 11.0f, 3);
+        PropDbAddVector3Zero(db, "wind", PROP_OFFSET(EcEnvironment, wind), 3);
+    }
+    return &s_db;
+}
+
+const WorldClassDef kClass = {"Environment", Db, WorldMake<EcEnvironment>,
+                              WorldClassFlags<EcEnvironment>::Reset};
+
+constexpr float kWindMagMin = 1.1920929e-7f;
+} // namespace
+
+intptr_t EcEnvironmentProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+int EcEnvironment::CopyClassName(char* buffer) {
+    return WorldCopyClassName("Environment", buffer);
+}
+
+int EcEnvironment::Create(EntNode*) {
+    if (classDb) PropDbInitObject(classDb, this);
+    pos = {0.0f, 0.0f, 0.0f};
+    environTexName[0] = '\0';
+    cubeMap = -1;
+    SetFlag(ENT_FLAG_PASSABLE);
+    return 0;
+}
+
+int EcEnvironment::Start() {
+    if (cubeMap >= 0) return 0;
+    char path[600];
+    if (SysDataFilePath(path, sizeof path, environTexName) != 1) path[0] = '\0';
+    // An empty name asks for no map; the loader also refuses a 2-D file or a folder.
+    cubeMap = environTexName[0] ? D3dCubeTexFromFile(0, path, "ENVIRON") : -1;
+    if (environTexName[0] && cubeMap < 0)
+        DbgPrintf(1, "Environment: no cube map from \"%s\"\n", environTexName);
+    I3dSetEnvMapTexture(cubeMap);
+    return 0;
+}
+
+void EcEnvironment::WindStep() {
+    windMag += RandFloatRange(-0.1f, 0.1f);
+    // A NaN from a file would stay NaN through the clamps below: it counts as calm.
+    if (!(windMag >= kWindMagMin)) windMag = kWindMagMin;
+    if (windMag > 1.0f) windMag = 1.0f;
+    const float limit = std::min(0.0087f / windMag, 3.141592f);
+    windDir += RandFloatRange(-limit, limit);
+}
+
+int EcEnvironment::Update(float) {
+    WindStep();
+    return 0;
+}
+
+void EcEnvironment::Apply() {
+    D3dSetAmbient(ambient[0], ambient[1], ambient[2]);
+    VECTOR3 eye;
+    I3dGetEyePos(&eye);
+    const bool under = eye.y < uwFogElv;
+    const float* clr = under ? uwFogClr : fogClr;
+    D3dSetFogMode(3);
+    D3dSetFogEnable(under ? uwFogEnable : fogEnable);
+    D3dSetFogStart(under ? uwFogStart : fogStart);
+    D3dSetFogEnd(std::min(under ? uwFogEnd : fogEnd, I3dGetFarDistance()));
+    D3dSetFogColor(clr[0], clr[1], clr[2]);
+}
+
+int EcEnvironment::DrawPre() {
+    if (GetClassFlags() & 0x2) Apply();
+    return 1;
+}
+
+int EcEnvironment::Destroy() {
+    if (cubeMap >= 0) {
+        // Reflective materials would otherwise bind a freed slot, or whatever reuses it.
+        if (I3dGetEnvMapTexture() == cubeMap) I3dSetEnvMapTexture(-1);
+        I3dTexRelease(cubeMap);
+        cubeMap = -1;
+    }
+    return ENTBASE::Destroy();
+}
