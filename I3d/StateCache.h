@@ -78,6 +78,9 @@ D3DCOLOR D3dPackColor(float r, float g, float b);
 // The ambient colour last given to D3dSetAmbient, held in 0..1 (the lights' software shading
 // starts from it).
 void D3dGetAmbient(float rgb[3]);
+// The value last sent for a render state, so a caller can put it back after a draw; 0 when
+// nothing has been sent since the last reset (or the state is outside the table).
+DWORD D3dGetRenderState(D3DRENDERSTATETYPE state);
 
 // ---- the stage records' bound textures, kept by the texture slots ----
 // Texture slot bound on a stage as far as the cache knows; -1 for none or not known,

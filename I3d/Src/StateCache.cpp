@@ -89,6 +89,12 @@ void I3dResetStateCache() {
 
 // ---- render states ----
 
+DWORD D3dGetRenderState(D3DRENDERSTATETYPE state) {
+    if (uint32_t(state) >= D3D_RENDERSTATE_COUNT) return 0;
+    const CachedWord& w = s_states[state];
+    return w.sent ? w.value : 0;
+}
+
 static void SetState(D3DRENDERSTATETYPE state, DWORD value) {
     CachedWord& w = s_states[state];
     if (w.sent && w.value == value) return;

@@ -18,6 +18,7 @@
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
 #include "world/EcParticles.h"
+#include "world/EcSkyDome.h"
 #include "world/EcSound.h"
 #include "world/EcTerrain2.h"
 #include "world/EcViewport.h"
@@ -32,7 +33,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcLensFlare", nullptr},
     {"EcObserver2", nullptr},
     {"EcCloudDome2", nullptr},
-    {"EcSkyDome", nullptr},
+    {"EcSkyDome", EcSkyDomeProc},
     {"EcPlayfield1", nullptr},
     {"EcAvatar1", nullptr},
     {"EcMtGame", EcMtGameProc},

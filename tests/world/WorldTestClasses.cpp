@@ -10,6 +10,7 @@
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
 #include "world/EcParticles.h"
+#include "world/EcSkyDome.h"
 #include "world/EcSound.h"
 #include "world/EcTerrain2.h"
 #include "world/EcViewport.h"
@@ -116,9 +117,9 @@ void RegisterWorldTestClasses() {
     EntSystemShutdown();
     EntSystemInit();
     g_drawJournal.clear();
-    for (EntClassProc proc :
-         {EcNullProc, EcViewportProc, EcSoundProc, EcGroupSoundProc, EcMusicProc, EcParticlesProc,
-          EcTerrain2Proc, EcEnvironmentProc, EcLightProc, ProbeProc, SlotProbeProc, CameraProc})
+    for (EntClassProc proc : {EcNullProc, EcViewportProc, EcSoundProc, EcGroupSoundProc,
+                              EcMusicProc, EcParticlesProc, EcTerrain2Proc, EcEnvironmentProc,
+                              EcLightProc, EcSkyDomeProc, ProbeProc, SlotProbeProc, CameraProc})
         EntCreateClass(proc, 0, 0);
 }
 

@@ -48,7 +48,8 @@ class SlotProbe : public Probe {
 };
 
 // A fresh registry holding "EntNull", "Viewport", "Sound", "GroupSound", "Music", "Particles",
-// "Terrain2", "Environment", "Light", "Probe", "SlotProbe" and "TestCamera"; the journal emptied.
+// "Terrain2", "Environment", "Light", "SkyDome",
+// "Probe", "SlotProbe" and "TestCamera"; the journal emptied.
 void RegisterWorldTestClasses();
 // An entity of the class under parent (or without one), named; null when creation fails.
 template <class T = ENTBASE>
