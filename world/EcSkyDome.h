@@ -6,7 +6,7 @@
 
 #include "I3d/MeshBuf.h"
 #include "engine/Ent3d/Ent3dBase.h"
-#include "world/WorldClass.h"
+#include "engine/WorldClass.h"
 
 #include <cstdint>
 

@@ -90,6 +90,9 @@ void I3dResetStateCache() {
 // ---- render states ----
 
 DWORD D3dGetRenderState(D3DRENDERSTATETYPE state) {
+    // Fog start and end are kept as floats, beside the table.
+    if (state == D3DRS_FOGSTART) return s_fogStartSent ? D3dFloatBits(s_fogStart) : 0;
+    if (state == D3DRS_FOGEND) return s_fogEndSent ? D3dFloatBits(s_fogEnd) : 0;
     if (uint32_t(state) >= D3D_RENDERSTATE_COUNT) return 0;
     const CachedWord& w = s_states[state];
     return w.sent ? w.value : 0;

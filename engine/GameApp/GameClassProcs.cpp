@@ -12,6 +12,7 @@
 #include "ui/TextButton.h"
 #include "ui/TextButton2.h"
 #include "ui/TextCheckBox.h"
+#include "world/EcCloudDome2.h"
 #include "world/EcEnvironment.h"
 #include "world/EcGroupSound.h"
 #include "world/EcLight.h"
@@ -32,7 +33,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcSun", nullptr},
     {"EcLensFlare", nullptr},
     {"EcObserver2", nullptr},
-    {"EcCloudDome2", nullptr},
+    {"EcCloudDome2", EcCloudDome2Proc},
     {"EcSkyDome", EcSkyDomeProc},
     {"EcPlayfield1", nullptr},
     {"EcAvatar1", nullptr},

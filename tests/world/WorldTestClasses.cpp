@@ -4,6 +4,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "engine/PropDb.h"
 #include "engine/WorldClass.h"
+#include "world/EcCloudDome2.h"
 #include "world/EcEnvironment.h"
 #include "world/EcGroupSound.h"
 #include "world/EcLight.h"
@@ -117,9 +118,10 @@ void RegisterWorldTestClasses() {
     EntSystemShutdown();
     EntSystemInit();
     g_drawJournal.clear();
-    for (EntClassProc proc : {EcNullProc, EcViewportProc, EcSoundProc, EcGroupSoundProc,
-                              EcMusicProc, EcParticlesProc, EcTerrain2Proc, EcEnvironmentProc,
-                              EcLightProc, EcSkyDomeProc, ProbeProc, SlotProbeProc, CameraProc})
+    for (EntClassProc proc :
+         {EcNullProc, EcViewportProc, EcSoundProc, EcGroupSoundProc, EcMusicProc, EcParticlesProc,
+          EcTerrain2Proc, EcEnvironmentProc, EcLightProc, EcSkyDomeProc, EcCloudDome2Proc,
+          ProbeProc, SlotProbeProc, CameraProc})
         EntCreateClass(proc, 0, 0);
 }
 

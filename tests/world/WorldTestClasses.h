@@ -49,6 +49,7 @@ class SlotProbe : public Probe {
 
 // A fresh registry holding "EntNull", "Viewport", "Sound", "GroupSound", "Music", "Particles",
 // "Terrain2", "Environment", "Light", "SkyDome",
+// "CloudDome2",
 // "Probe", "SlotProbe" and "TestCamera"; the journal emptied.
 void RegisterWorldTestClasses();
 // An entity of the class under parent (or without one), named; null when creation fails.
