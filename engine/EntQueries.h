@@ -25,6 +25,23 @@ struct EntBoundsQuery {
     float box[6]; // min x, y, z then max x, y, z
 };
 
+// A line sent down a subtree (message 112). The sun and the lens flare send kind 3 (a ray from
+// `origin` along `direction`) with `result` 0 and test it only for 0 afterwards; kind 4 is the
+// segment from `origin` to `end`. A class the line meets sets `result` to its tree node.
+enum : int32_t {
+    ENT_RAY_QUERY_RAY = 3,
+    ENT_RAY_QUERY_SEGMENT = 4,
+};
+
+struct EntRayQuery {
+    intptr_t sender; // the asking entity's tree node, or the sun's glare value
+    VECTOR3 origin;
+    VECTOR3 direction;
+    int32_t kind;
+    VECTOR3 end;
+    EntNode* result;
+};
+
 // The walk keeps in `best` the pickable entity whose position is nearest the ray's origin among
 // those whose box the ray meets, and that distance in `bestDistance` (start it large: 1000000).
 struct PickQuery {

@@ -8,6 +8,7 @@
 #include "engine/PropDb.h"
 #include "engine/System.h"
 #include "world/Physics.h"
+#include "world/TerrainDraw.h"
 #include "world/TerrainObj.h"
 
 #include <cmath>
@@ -127,7 +128,17 @@ void EcTerrain2::BuildTerrain() {
     if (SysDataFilePath(file, sizeof file, stem) != 1) std::snprintf(file, sizeof file, "%s", stem);
     TerrainLoadHeights(terrain, file, elvScale);
     std::snprintf(terrain->tilePath, sizeof terrain->tilePath, "%s", terrainTexPath);
-    // The detail texture and the tile textures are loaded with the terrain drawing.
+    if (tileWidth % TERRAIN_PATCH_CELLS || tileHeight % TERRAIN_PATCH_CELLS)
+        DbgPrintf(1, "Terrain2: %ix%i cells is not whole patches; the rest is not drawn\n",
+                  tileWidth, tileHeight);
+    if (detailTexName[0]) {
+        char detail[600];
+        if (SysDataFilePath(detail, sizeof detail, detailTexName) != 1)
+            std::snprintf(detail, sizeof detail, "%s", detailTexName);
+        terrain->detailTexture = I3dTexLoad(detail, nullptr, 1);
+    }
+    TerrainDrawInit(terrain);
+    TerrainLoadTiles(terrain);
 }
 
 int EcTerrain2::VarsChanged() {

@@ -34,6 +34,9 @@ class EcTerrain2 : public Ent3dBase {
     int DrawPre() override;
     int Hook15() override;
     bool PickTest(PickQuery* query) override;
+    // Message 112: kind 3 a ray, kind 4 a segment; a hit sets the record's result to this
+    // node. 1; -1 for another kind; 0 for no record.
+    int RayQuery(EntRayQuery* query) override;
     // Frees the textures, the terrain object and the physics object, then the entity.
     int Destroy() override;
 

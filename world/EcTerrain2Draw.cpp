@@ -1,16 +1,58 @@
-// The terrain entity's drawing, its patch LOD overlay and its pick test. The terrain drawing
-// and its ray tests (message 112 among them) fill these in; until then the terrain draws
-// nothing and is never picked, and message 112 takes the 3D base's answer.
+// The terrain entity's drawing, its patch LOD overlay, its pick test and its line queries.
+#include "I3d/Camera.h"
+#include "I3d/StateCache.h"
 #include "world/EcTerrain2.h"
+#include "world/TerrainDraw.h"
+
+#include <cmath>
 
 int EcTerrain2::DrawPre() {
+    if (!(GetClassFlags() & 0x2) || !draw) return 0;
+    if (!terrain) return 1;
+    I3dGetEyePos(&terrain->eye);
+    terrain->detailMap = drawDetailMap;
+    float ambient[3] = {0.0f, 0.0f, 0.0f};
+    if (fullAmbient) {
+        D3dGetAmbient(ambient);
+        D3dSetAmbient(1.0f, 1.0f, 1.0f);
+    }
+    terrain->doubleDetail = test;
+    terrain->lodUnit = 32.0f * I3dGetViewDistScale();
+    TerrainDraw(terrain);
+    if (fullAmbient) D3dSetAmbient(ambient[0], ambient[1], ambient[2]);
     return 1;
 }
 
 int EcTerrain2::Hook15() {
+    TerrainDrawLodMap(terrain);
     return 1;
 }
 
-bool EcTerrain2::PickTest(PickQuery*) {
-    return false;
+bool EcTerrain2::PickTest(PickQuery* query) {
+    if (!query || !terrain || !(GetClassFlags() & ENT3D_PICKABLE)) return false;
+    VECTOR3 hit;
+    if (TerrainRayTest(terrain, &query->origin, &query->dir, &hit) != 1) return false;
+    const float dx = hit.x - query->origin.x, dy = hit.y - query->origin.y,
+                dz = hit.z - query->origin.z;
+    const float d = std::sqrt(dx * dx + dy * dy + dz * dz);
+    if (!(d < query->bestDistance)) return false;
+    query->best = this;
+    query->bestDistance = d;
+    return true;
+}
+
+int EcTerrain2::RayQuery(EntRayQuery* query) {
+    if (!query) return 0;
+    if (!terrain) return 0;
+    VECTOR3 hit;
+    int answer;
+    if (query->kind == ENT_RAY_QUERY_RAY)
+        answer = TerrainRayTest(terrain, &query->origin, &query->direction, &hit);
+    else if (query->kind == ENT_RAY_QUERY_SEGMENT)
+        answer = TerrainSegmentTest(terrain, &query->origin, &query->end, &hit);
+    else
+        return -1;
+    // Only a hit counts: a start outside the grid (-1, -2) meets no ground.
+    if (answer == 1) query->result = node;
+    return 1;
 }

@@ -1,6 +1,8 @@
 // The terrain grid: samples, triangle planes, bounds, patch records and the height query.
 #include "world/TerrainObj.h"
 
+#include "world/TerrainDraw.h"
+
 #include <cmath>
 #include <new>
 
@@ -138,6 +140,7 @@ TerrainObj* TerrainCreate(int cellsX, int cellsZ) {
 
 void TerrainFree(TerrainObj* t) {
     if (!t) return;
+    TerrainDrawFree(t);
     delete[] t->patches;
     delete[] t->planes;
     delete[] t->heights;

@@ -7,7 +7,18 @@
 
 #include <cstdint>
 
-enum { TERRAIN_PATCH_CELLS = 32 };
+struct I3dIndexBuffer;
+struct I3dVertexBuffer;
+struct I3dShader;
+
+enum { TERRAIN_PATCH_CELLS = 32, TERRAIN_POOL_SIZE = 600, TERRAIN_LEVELS = 4 };
+
+// A static vertex buffer of the patch pool; an entry with no buffer is empty.
+struct TerrainPoolEntry {
+    I3dVertexBuffer* buffer = nullptr;
+    int32_t vertexCount = 0;
+    int32_t inUse = 0;
+};
 
 // One patch of 32 x 32 cells; the drawing fills in what it needs.
 struct TerrainPatch {
@@ -53,6 +64,12 @@ struct TerrainObj {
     float detailMatrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     float detailUTile = 16.0f, detailVTile = 16.0f;
     float waterLevel = 0.0f;
+    // Drawing state (TerrainDraw.h): index lists [level][kind], the vertex pool, the shaders
+    // "TerDif", "TerDifDetail", "TerDifDetailDouble".
+    I3dIndexBuffer* lists[TERRAIN_LEVELS][10] = {};
+    TerrainPoolEntry* pool = nullptr;
+    I3dShader* shaders[3] = {};
+    int32_t poolFullLogged = 0;
 };
 
 // A grid of cellsX x cellsZ cells (each 1..4096), every sample 0, with its patch records. Null
