@@ -1,11 +1,11 @@
 // Costs of the terrain drawing and its ray tests: one frame of a 512 x 512 terrain whose levels
 // do not change (culling, level choice, draw calls) and one where the eye moves so that patches
 // are rebuilt, on the recording layer; rays and segments across rough ground.
+#include "world/TerrainDraw.h"
 #include "BenchKernel.h"
 #include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
 #include "engine/Random.h"
-#include "world/TerrainDraw.h"
 #include "world/TerrainObj.h"
 
 #include <benchmark/benchmark.h>

@@ -219,7 +219,8 @@ void TerrainLoadTiles(TerrainObj* t) {
         }
         char name[300], path[600];
         std::snprintf(name, sizeof name, "%sTex%02ix%02i.dds", t->tilePath, p.px / 4, p.pz / 4);
-        if (SysDataFilePath(path, sizeof path, name) != 1) std::snprintf(path, sizeof path, "%s", name);
+        if (SysDataFilePath(path, sizeof path, name) != 1)
+            std::snprintf(path, sizeof path, "%s", name);
         // Every venue's tiles share their titles: the key is the whole path (its end when
         // longer than a key), so another venue's tiles are never taken for these.
         const size_t len = std::strlen(path);

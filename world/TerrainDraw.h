@@ -12,7 +12,7 @@
 enum : int {
     TERRAIN_LIST_WHOLE = 0,
     TERRAIN_LIST_INNER = 1,
-    TERRAIN_LIST_EDGE = 2,    // + side: +z, -z, +x, -x
+    TERRAIN_LIST_EDGE = 2,     // + side: +z, -z, +x, -x
     TERRAIN_LIST_STITCHED = 6, // + side
     TERRAIN_LIST_KINDS = 10,
 };
@@ -35,7 +35,6 @@ void TerrainDraw(TerrainObj* t);
 void TerrainDrawLodMap(const TerrainObj* t);
 
 // 1 hit (world point in *hit), 0 miss, -1 start row outside the grid, -2 start column outside.
-int TerrainSegmentTest(const TerrainObj* t, const VECTOR3* start, const VECTOR3* end,
-                       VECTOR3* hit);
+int TerrainSegmentTest(const TerrainObj* t, const VECTOR3* start, const VECTOR3* end, VECTOR3* hit);
 int TerrainRayTest(const TerrainObj* t, const VECTOR3* origin, const VECTOR3* direction,
                    VECTOR3* hit);

@@ -1,5 +1,6 @@
 // The terrain drawing on the recording layer: levels from the eye, the vertex pool, the lists
 // drawn at seams, the pass states, the texture matrices and the tile loading.
+#include "world/TerrainDraw.h"
 #include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Math/Vec3.h"
@@ -7,7 +8,6 @@
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"
 #include "tests/I3d/KernelFixture.h"
-#include "world/TerrainDraw.h"
 #include "world/TerrainObj.h"
 
 #include <cstring>
@@ -89,8 +89,8 @@ TEST_F(TerrainDrawing, LevelsFollowTheEyeWithStrictComparisons) {
 }
 
 TEST_F(TerrainDrawing, AnUnchangedPatchIsNotRelockedAndFreedBuffersServeTheSameFrame) {
-    Make(64, 32); // two patches, centres (32, 32) and (96, 32)
-    Draw(32.0f, 32.0f); // patch 0 level 0; patch 1 64 away, level 0
+    Make(64, 32);         // two patches, centres (32, 32) and (96, 32)
+    Draw(32.0f, 32.0f);   // patch 0 level 0; patch 1 64 away, level 0
     Draw(-130.0f, 32.0f); // patch 0 at 162: level 1; patch 1 at 226: level 2
     ASSERT_EQ(Patch(0, 0).levelBuilt, 1);
     ASSERT_EQ(Patch(1, 0).levelBuilt, 2);
@@ -212,8 +212,8 @@ TEST_F(TerrainDrawing, PassStatesAndTextureMatrices) {
     for (DWORD stage = 0; stage < 3; ++stage) {
         const int last = [&] {
             int found = -1;
-            for (int i = 0; (i = Log().Find("SetTextureStageState", {stage, D3DTSS_TEXCOORDINDEX},
-                                            i)) >= 0;
+            for (int i = 0;
+                 (i = Log().Find("SetTextureStageState", {stage, D3DTSS_TEXCOORDINDEX}, i)) >= 0;
                  ++i)
                 found = i;
             return found;

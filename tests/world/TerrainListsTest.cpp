@@ -86,7 +86,8 @@ TEST(TerrainLists, InnerAndEdgesTileThePatchOnce) {
                 int count = 0;
                 const auto idx = List(kind, n, &count);
                 for (int i = 0; i < count; ++i)
-                    tris.push_back({At(idx[3 * i], n), At(idx[3 * i + 1], n), At(idx[3 * i + 2], n)});
+                    tris.push_back(
+                        {At(idx[3 * i], n), At(idx[3 * i + 1], n), At(idx[3 * i + 2], n)});
             };
             add(TERRAIN_LIST_INNER);
             for (int side = 0; side < 4; ++side)
@@ -97,8 +98,10 @@ TEST(TerrainLists, InnerAndEdgesTileThePatchOnce) {
             for (size_t k = 0; k < tris.size(); ++k) {
                 const auto& t = tris[k];
                 area2 += Cross(t[0], t[1], t[2]);
-                const int c0 = std::min({t[0].c, t[1].c, t[2].c}), c1 = std::max({t[0].c, t[1].c, t[2].c});
-                const int r0 = std::min({t[0].r, t[1].r, t[2].r}), r1 = std::max({t[0].r, t[1].r, t[2].r});
+                const int c0 = std::min({t[0].c, t[1].c, t[2].c}),
+                          c1 = std::max({t[0].c, t[1].c, t[2].c});
+                const int r0 = std::min({t[0].r, t[1].r, t[2].r}),
+                          r1 = std::max({t[0].r, t[1].r, t[2].r});
                 for (int r = r0; r < r1; ++r)
                     for (int c = c0; c < c1; ++c)
                         near[size_t(r) * size_t(n) + size_t(c)].push_back(int(k));
@@ -111,8 +114,8 @@ TEST(TerrainLists, InnerAndEdgesTileThePatchOnce) {
                             int hits = 0;
                             for (int k : near[size_t(r) * size_t(n) + size_t(c)])
                                 hits += Inside(tris[k][0], tris[k][1], tris[k][2], c + fx, r + fz);
-                            ASSERT_EQ(hits, 1) << "n " << n << " mask " << mask << " cell " << c
-                                               << ", " << r;
+                            ASSERT_EQ(hits, 1)
+                                << "n " << n << " mask " << mask << " cell " << c << ", " << r;
                         }
         }
     }
@@ -127,7 +130,8 @@ TEST(TerrainLists, LevelZeroDiagonalsMatchTheHeightQuery) {
         const auto idx = List(kind, n, &count);
         for (int i = 0; i < count; ++i) {
             V2 v[3] = {At(idx[3 * i], n), At(idx[3 * i + 1], n), At(idx[3 * i + 2], n)};
-            const int c = std::min({v[0].c, v[1].c, v[2].c}), r = std::min({v[0].r, v[1].r, v[2].r});
+            const int c = std::min({v[0].c, v[1].c, v[2].c}),
+                      r = std::min({v[0].r, v[1].r, v[2].r});
             const bool equal = ((c ^ r) & 1) == 0;
             // The diagonal is the one pair of vertices that are opposite corners of the cell.
             int diagonalPairs = 0;

@@ -20,7 +20,8 @@ constexpr int kW = 256, kH = 192;
 constexpr uint32_t kMagenta = 0xFF00FF;
 
 uint32_t SquareColour(int i, int j) {
-    return uint32_t(0x30 + 0x30 * i) << 16 | uint32_t(0x20 + 0x40 * j) << 8 | uint32_t(0x80 ^ (i * 0x10 + j * 0x20));
+    return uint32_t(0x30 + 0x30 * i) << 16 | uint32_t(0x20 + 0x40 * j) << 8 |
+           uint32_t(0x80 ^ (i * 0x10 + j * 0x20));
 }
 
 bool Near(uint32_t a, uint32_t b) {
@@ -64,7 +65,8 @@ class TerrainPixels : public PixelTest {
         int w = 0, h = 0, pitch = 0, format = 0;
         ASSERT_EQ(D3dTextureLock(tile, 0, &pixels, &w, &h, &pitch, &format), 0);
         for (int y = 0; y < h; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + size_t(y) * size_t(pitch));
+            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) +
+                                                    size_t(y) * size_t(pitch));
             for (int x = 0; x < w; ++x)
                 row[x] = 0xFF000000u | SquareColour(x / 16, y / 16);
         }

@@ -48,8 +48,8 @@ TEST_F(TerrainRays, RaysDownAndAcrossHitTheGroundTheHeightQueryReports) {
     // Slanting rays in every direction, dominant x or z, forwards and backwards.
     for (int i = 0; i < 16; ++i) {
         const float a = float(i) * 0.3927f;
-        const VECTOR3 o = {64.0f + 30.0f * std::cos(a), 40.0f, 64.0f + 30.0f * std::sin(a)};
-        const VECTOR3 d = {-std::cos(a), -0.3f, -std::sin(a)};
+        const VECTOR3 o = {64.0f + 50.0f * std::cos(a), 120.0f, 64.0f + 50.0f * std::sin(a)};
+        const VECTOR3 d = {-std::cos(a), -1.0f, -std::sin(a)};
         ASSERT_EQ(TerrainRayTest(t, &o, &d, &hit), 1) << "angle " << a;
         ExpectOnGround(hit);
     }
