@@ -170,4 +170,33 @@ TEST_F(TerrainPixels, NoCracksBetweenLevels) {
     EXPECT_EQ(cracks, 0);
 }
 
+// The overlay: a small square per patch, last row lowest, in its level's colour; a patch out of
+// view half-transparent grey.
+TEST_F(TerrainPixels, TheLodMapShowsEachPatchInItsLevelColour) {
+    Make(128);
+    const uint32_t colours[4] = {0xC0C0FF, 0x8080BF, 0x40407F, 0x00003F};
+    for (int i = 0; i < 16; ++i) {
+        t->patches[i].levelWanted = i % 4;
+        t->patches[i].visible = i != 9;
+    }
+    Frame();
+    TerrainDrawLodMap(t);
+    ReadBack();
+    const float aspect = float(kW) / float(kH);
+    for (int pz = 0; pz < 4; ++pz)
+        for (int px = 0; px < 4; ++px) {
+            const float x = 0.3f * aspect + 0.02f * float(px) + 0.009f;
+            const float y = 0.3f + 0.02f * float(3 - pz) + 0.009f;
+            const int sx = int(x / aspect * kW), sy = int((1.0f - y) * kH);
+            const int i = pz * 4 + px;
+            if (i == 9) {
+                // 0x60 of 0xFF grey over the magenta clear.
+                EXPECT_PRED2(Near, At(sx, sy), 0xCF30CFu) << std::hex << At(sx, sy);
+            } else {
+                EXPECT_PRED2(Near, At(sx, sy), colours[i % 4])
+                    << "patch " << i << ": " << std::hex << At(sx, sy);
+            }
+        }
+}
+
 } // namespace
