@@ -22,6 +22,8 @@ bool CellTest(const TerrainObj* t, int cx, int cz, const Line& l, VECTOR3* hit) 
         if (!(nd < 0.0f)) continue;
         const float no = p.nx * l.ox + p.ny * l.oy + p.nz * l.oz + p.d;
         const float s = -no / nd;
+        // The line's crossing behind the start (a start under the ground) is no hit.
+        if (!(s >= -1e-4f)) continue;
         const float qx = l.ox + s * l.dx, qy = l.oy + s * l.dy, qz = l.oz + s * l.dz;
         const float fx = qx - float(cx), fz = qz - float(cz);
         bool inside;

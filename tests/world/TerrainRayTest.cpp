@@ -63,6 +63,20 @@ TEST_F(TerrainRays, RaysThatMissAnswerZero) {
     EXPECT_EQ(TerrainRayTest(t, &away, &back, &hit), 0);
 }
 
+// A start under the ground sees no hit behind it, where the line last came out of the ground.
+TEST_F(TerrainRays, NoHitBehindTheStart) {
+    VECTOR3 hit;
+    for (int i = 0; i < 16; ++i) {
+        const float a = float(i) * 0.3927f;
+        const VECTOR3 o = {64.0f, TerrainHeightAt(t, 64.0f, 64.0f) - 0.5f, 64.0f};
+        const VECTOR3 d = {std::cos(a), 0.0f, std::sin(a)};
+        if (TerrainRayTest(t, &o, &d, &hit) == 1) {
+            EXPECT_GE((hit.x - o.x) * d.x + (hit.z - o.z) * d.z, -1e-3f) << "angle " << a;
+            ExpectOnGround(hit);
+        }
+    }
+}
+
 TEST_F(TerrainRays, SegmentsHitWithinTheirLengthAndNotBeyond) {
     VECTOR3 hit;
     const VECTOR3 a = {10.0f, 60.0f, 10.0f}, b = {110.0f, 0.0f, 90.0f};
