@@ -30,9 +30,12 @@ class EcTerrain2 : public Ent3dBase {
     int Start() override;
     // The detail values and the scale into the terrain object, then a new physics object; 0.
     int VarsChanged() override;
-    // Drawing, the patch LOD overlay and picking come with the terrain drawing.
+    // With class flag 0x2 and "draw": the eye, the switches and the LOD unit to the terrain
+    // object, then its draw, under a white ambient with "fullAmbient"; 1. Else 0.
     int DrawPre() override;
+    // The patch LOD overlay.
     int Hook15() override;
+    // Pickable classes (flag 0x1) only: the terrain's ray test, kept when nearer than the best.
     bool PickTest(PickQuery* query) override;
     // Message 112: kind 3 a ray, kind 4 a segment; a hit sets the record's result to this
     // node. 1; -1 for another kind; 0 for no record.

@@ -26,8 +26,8 @@ void TerrainDrawInit(TerrainObj* t);
 // The shaders, lists, pool buffers and tile references (the terrain free calls it).
 void TerrainDrawFree(TerrainObj* t);
 // Every patch's tile texture not yet tried, with "Loading textures..." before each and "Done."
-// after the last sent to the progress hook. `folder` resolves relative tile paths (null: as
-// given).
+// after the last sent to the progress hook. A relative tile path is taken from the program
+// folder; a tile that fails is stored as -2 and not tried again.
 void TerrainLoadTiles(TerrainObj* t);
 // Draws every patch, with the eye, LOD unit and switches already handed over.
 void TerrainDraw(TerrainObj* t);
