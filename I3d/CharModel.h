@@ -7,11 +7,13 @@
 #include "engine/SharedObj.h"
 
 #include <cstdint>
+#include <string>
 
 struct MeshBuf;
 struct I3dVertexBuffer;
 class Shader;
 class giSkinnedMesh;
+class giModelDefManager;
 
 constexpr int CHARMODEL_MAX_PARTS = 40;
 // The skinning buffer: vertex format 35 (position, normal, one uv pair).
@@ -23,8 +25,9 @@ class CharModel : public SharedObj {
     // Empty name, one reference, shareable; acquires the shared shader and buffer; every part
     // slot empty (no mesh, base vertex 0, texture -1).
     CharModel();
-    // Destroys and frees the meshes of the parts in use, releases their textures, then drops
-    // the acquisition: the last model frees the shared shader and buffer.
+    // Hands the template mesh back to the model library, destroys and frees the meshes of the
+    // parts in use, releases their textures, then drops the acquisition: the last model frees
+    // the shared shader and buffer.
     ~CharModel() override;
 
     giSkinnedMesh* templateMesh = nullptr; // the model library's, made when the model loads
@@ -32,7 +35,19 @@ class CharModel : public SharedObj {
     uint32_t partBaseVertices[CHARMODEL_MAX_PARTS];
     int32_t partTextures[CHARMODEL_MAX_PARTS];
     int32_t partCount = 0;
+    // Vertices skinned per character: the sum of the parts' vertex counts.
+    int32_t vertexTotal = 0;
+    giModelDefManager* manager = nullptr;
+    std::string descriptorPath;
+    std::string assetFolder;
+    // Where the characters' carried items sit, set by the character classes.
+    float attachOffset[3] = {0, 0, 0};
 };
+
+// The model library's release of a skinned mesh it made (it sits above the kernel, so it hands
+// the function down when it fills a model). Null for none.
+void CharModelSetMeshRelease(void (*release)(giSkinnedMesh*));
+void CharModelReleaseMesh(giSkinnedMesh* mesh);
 
 // One more acquisition; the first makes the character shader (pass 0 = the lit texture pass)
 // and, when there is none, the skinning buffer.

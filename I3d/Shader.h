@@ -54,5 +54,6 @@ Shader* ShaderSolidColorAcquire();
 // factor (word 0) for colour and alpha.
 void ShaderSolidColorPass();
 // The lit texture pass: lit with a white material, depth-tested and written, blended, the
-// texture in word 8 on stage 0 modulated by the lit colour, the alpha of word 0.
+// texture in word 8 on stage 0 (a negative word 8 clears the stage) modulated by the lit
+// colour, the alpha of word 0.
 void ShaderLitTexturePass();

@@ -130,6 +130,8 @@ class giSkinnedMesh {
     float speed = 1.0f;
     bool updateOnLayerChange = true;
     bool hasBoxes = false;
+    // The descriptor's material flags, or-ed; kept for the material code, read by nothing here.
+    bool materialFlag = false;
     float modelBounds[6] = {}; // min x, y, z, max x, y, z
     std::vector<giAnimation*> animations;
     std::vector<std::unique_ptr<giAnimGroup>> groups;

@@ -11,6 +11,15 @@
 static int s_acquisitions = 0;
 static Shader* s_shader = nullptr;
 static I3dVertexBuffer* s_vb = nullptr;
+static void (*s_releaseMesh)(giSkinnedMesh*) = nullptr;
+
+void CharModelSetMeshRelease(void (*release)(giSkinnedMesh*)) {
+    s_releaseMesh = release;
+}
+
+void CharModelReleaseMesh(giSkinnedMesh* mesh) {
+    if (mesh && s_releaseMesh) s_releaseMesh(mesh);
+}
 
 Shader* CharModelShader() {
     return s_shader;
@@ -57,6 +66,8 @@ CharModel::CharModel() {
 }
 
 CharModel::~CharModel() {
+    CharModelReleaseMesh(templateMesh);
+    templateMesh = nullptr;
     for (int i = 0; i < partCount && i < CHARMODEL_MAX_PARTS; ++i) {
         if (partMeshes[i]) {
             partMeshes[i]->Destroy();

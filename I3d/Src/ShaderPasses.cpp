@@ -49,7 +49,11 @@ void ShaderLitTexturePass() {
     D3dSetMaterialDiffuse(g_i3dWhite);
     D3dSetMaterialAmbient(g_i3dWhite);
     Blended();
-    D3dSetTexture(0, (int)ShaderParams.words[8]);
+    // No texture (-1) must not leave the previous draw's texture on the stage.
+    if ((int32_t)ShaderParams.words[8] < 0)
+        D3dClearTexture(0);
+    else
+        D3dSetTexture(0, (int)ShaderParams.words[8]);
     D3dSetTexCoordIndex(0, 0);
     D3dSetTexTransformFlags(0, D3DTTFF_DISABLE);
     D3dSetAddressU(0, D3DTADDRESS_WRAP);

@@ -20,6 +20,7 @@
 #include "engine/System.h"
 #include "engine/UserFolder.h"
 #include "game/MtGame.h"
+#include "gi/giModelDefManager.h"
 #include "tools/Editor.h"
 #include "tools/HwConfig.h"
 #include "ui/Ctl3Base.h"
@@ -188,6 +189,9 @@ void GameApp::Shutdown() {
     clock = nullptr;
     SndShutdown();
     EntSystemShutdown();
+    // The character classes have released their models with the entities: the model library's
+    // meshes, models, skeletons and clips go now.
+    if (giModelDefManager* defs = giModelDefManager::Instance()) defs->Clear();
     ScriptMgrDestroy();
     scripts = nullptr;
     I3dSpriteBatchDestroy();
