@@ -220,6 +220,15 @@ void giModelDefManager::DestroyInstance(giSkinnedMesh* mesh) {
     auto it = std::find(instances.begin(), instances.end(), mesh);
     if (!mesh || it == instances.end()) return;
     instances.erase(it);
+    // A mesh carried by another leaves no record behind on its carrier.
+    for (giSkinnedMesh* other : instances) {
+        for (const auto& a : other->attachments) {
+            if (a && a->child == mesh) {
+                other->Detach(mesh);
+                break;
+            }
+        }
+    }
     // Taken first: destroying a child changes nothing of the parent's records, but the list is
     // walked after the erase above, so a child that carries the parent back cannot loop.
     std::vector<giSkinnedMesh*> children;

@@ -50,7 +50,8 @@ class giModelDefManager : public giSingleton<giModelDefManager> {
     giAnimation* LoadAnimation(const std::string& path);
 
     // Destroys a registered mesh and, depth first, the meshes attached to it, releasing their
-    // models. A mesh the manager does not hold (or null) is left alone.
+    // models; a mesh that carried it forgets it. A mesh the manager does not hold (or null) is
+    // left alone.
     void DestroyInstance(giSkinnedMesh* mesh);
     // One reference less; at zero the model leaves the cache and is freed.
     void ReleaseModel(giGmModel* model);

@@ -194,8 +194,12 @@ TEST_F(ModelDefs, OneRigWithTwoModelsGivesASkeletonPerModel) {
 TEST_F(ModelDefs, DestroyingTheLastUserOfAModelRemovesItFromTheCache) {
     giSkinnedMesh* a = Adult();
     giSkinnedMesh* b = Adult();
-    ASSERT_TRUE(a && b);
+    giSkinnedMesh* c = Adult();
+    ASSERT_TRUE(a && b && c);
     ASSERT_TRUE(a->Attach(b, "Pelvis", "ForeArmR") != nullptr);
+    ASSERT_TRUE(a->Attach(c, "Pelvis", "ForeArmL") != nullptr);
+    m->DestroyInstance(c);
+    EXPECT_EQ(a->attachments.size(), 1u) << "the carrier forgets a mesh destroyed on its own";
     m->DestroyInstance(a); // takes the attached mesh with it
     EXPECT_TRUE(m->instances.empty());
     EXPECT_TRUE(m->models.empty());
