@@ -83,4 +83,23 @@ TEST_F(CharModels, PartsFreeTheirMeshesAndOnlyTheTexturesTheyHold) {
     EXPECT_EQ(MemLiveBlocks(), blocks) << "the meshes and the shared buffer were freed";
 }
 
+giSkinnedMesh* s_released = nullptr;
+void NoteRelease(giSkinnedMesh* mesh) {
+    s_released = mesh;
+}
+
+// The template mesh belongs to the model library: the model hands it back as it goes.
+TEST_F(CharModels, TheTemplateMeshGoesBackToTheModelLibrary) {
+    CharModelSetMeshRelease(NoteRelease);
+    auto* m = new CharModel();
+    EXPECT_EQ(m->vertexTotal, 0);
+    EXPECT_EQ(m->attachOffset[0], 0.0f);
+    static char s_mesh;
+    auto* fake = reinterpret_cast<giSkinnedMesh*>(&s_mesh); // never dereferenced
+    m->templateMesh = fake;
+    delete m;
+    CharModelSetMeshRelease(nullptr);
+    EXPECT_EQ(s_released, fake);
+}
+
 } // namespace

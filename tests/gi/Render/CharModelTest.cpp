@@ -143,6 +143,8 @@ TEST_F(CharModels, LimitsOfPartsAndVerticesAreChecked) {
                                dir.Path().c_str()));
     EXPECT_EQ(m->partCount, 0);
     EXPECT_EQ(m->templateMesh, nullptr);
+    EXPECT_NE(LogText().find("has 41 meshes of 123 vertices; at most 40 meshes"), std::string::npos)
+        << LogText();
     EXPECT_FALSE(CharModelLoad(m, CharKeeper::FanCharacter(dir, "Big", {12000}).c_str(),
                                dir.Path().c_str()));
     EXPECT_TRUE(giModelDefManager::Get()->instances.empty()) << "the refused template is freed";
