@@ -172,6 +172,23 @@ TEST_F(CharModels, AMissingDescriptorGivesEmptyCharactersThatDrawNothing) {
     EXPECT_EQ(Log().Count("VbLock"), 0);
 }
 
+// A refused lock leaves no pointer to skin through: nothing is skinned or drawn.
+TEST_F(CharModels, ARefusedLockSkipsSkinAndDraw) {
+    CharModelInst* c = chars.Inst(chars.Loaded("AdultMale"));
+    ASSERT_EQ(I3dVbLock(CharModelVb(), 1), 0); // someone else holds the lock
+    Log().Clear();
+    CharModelInstDraw(c);
+    EXPECT_EQ(Log().Count("DrawIndexedPrimitive"), 0);
+    I3dVbUnlock(CharModelVb());
+    CharModelVbRelease(); // the device is lost
+    CharModelInstDraw(c);
+    EXPECT_FALSE(CharModelInstSkin(c));
+    EXPECT_EQ(Log().Count("DrawIndexedPrimitive"), 0);
+    ASSERT_NE(CharModelVbCreate(), nullptr);
+    CharModelInstDraw(c);
+    EXPECT_EQ(Log().Count("DrawIndexedPrimitive"), 11);
+}
+
 TEST_F(CharModels, EachPartDrawsWithItsTextureAtItsBaseVertex) {
     CharModel* m = chars.Loaded("AdultMale");
     CharModelInst* c = chars.Inst(m);
