@@ -5,27 +5,15 @@
 #include "engine/Sound/Sound.h"
 #include "engine/Sound/SoundInternal.h"
 #include "tests/fuzz/FuzzInput.h"
+#include "tests/fuzz/FuzzSound.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-namespace {
-
-void CloseSound() {
-    SndShutdown();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool s_open = [] {
-        bool open = SndInit(nullptr, 0, 4) == 0;
-        if (open) std::atexit(CloseSound);
-        return open;
-    }();
-    (void)s_open;
+    FuzzOpenSoundOnce();
     const std::string path = FuzzWriteFile("Music.ogg", data, size);
     SndStream stream;
     SndStreamStart(&stream, path.c_str());
