@@ -10,3 +10,5 @@ class PropDb;
 void Ctl3AddNamePos(PropDb* db);
 // "height", "horizScale", "italic", "horizAlign", "vertAlign": the text buttons' layout.
 void Ctl3AddTextLayout(PropDb* db);
+// "height", "horizScale", "vertScale", "italic", "horizAlign", "vertAlign": the static texts'.
+void Ctl3AddScaledTextLayout(PropDb* db);

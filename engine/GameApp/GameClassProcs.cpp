@@ -6,9 +6,14 @@
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
 #include "game/MtGame.h"
+#include "ui/AnimGraphic.h"
+#include "ui/Custom.h"
 #include "ui/GraphicButton.h"
 #include "ui/GraphicCheckBox.h"
 #include "ui/IncDecButton.h"
+#include "ui/StaticGraphic.h"
+#include "ui/StaticText.h"
+#include "ui/StaticTextBox.h"
 #include "ui/TextButton.h"
 #include "ui/TextButton2.h"
 #include "ui/TextCheckBox.h"
@@ -73,18 +78,18 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMouseCursor1", nullptr},
     {"EcTextButton", EcTextButtonProc},
     {"EcTextButton2", EcTextButton2Proc},
-    {"EcStaticGraphic", nullptr},
+    {"EcStaticGraphic", EcStaticGraphicProc},
     {"EcCtl3Slideshow", nullptr},
     {"EcCtl3StatBar3Color", nullptr},
-    {"EcAnimGraphic", nullptr},
+    {"EcAnimGraphic", EcAnimGraphicProc},
     {"EcGraphicButton", EcGraphicButtonProc},
     {"EcGraphicCheckBox", EcGraphicCheckBoxProc},
     {"EcTextCheckBox", EcTextCheckBoxProc},
     {"EcEditLine", nullptr},
-    {"EcStaticText", nullptr},
-    {"EcStaticTextBox", nullptr},
+    {"EcStaticText", EcStaticTextProc},
+    {"EcStaticTextBox", EcStaticTextBoxProc},
     {"EcIncDecButton", EcIncDecButtonProc},
-    {"EcCustom", nullptr},
+    {"EcCustom", EcCustomProc},
     {"EcSlider", nullptr},
     {"EcMenuRoot", nullptr},
     {"EcMenuPublisher", nullptr},

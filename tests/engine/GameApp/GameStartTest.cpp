@@ -130,7 +130,9 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
                          "EcNull", "EcViewport", "EcMtGame", "EcSound", "EcGroupSound",
                          "EcParticles", "EcMusic", "EcTextButton", "EcTextButton2",
                          "EcGraphicButton", "EcGraphicCheckBox", "EcTextCheckBox", "EcIncDecButton",
-                         "EcTerrain2", "EcEnvironment", "EcLight", "EcSkyDome", "EcCloudDome2"}));
+                         "EcTerrain2", "EcEnvironment", "EcLight", "EcSkyDome", "EcCloudDome2",
+                         "EcStaticText", "EcStaticTextBox", "EcStaticGraphic", "EcAnimGraphic",
+                         "EcCustom"}));
     EXPECT_EQ(ClassString(g_gameClassProcs[0].proc), "EntNull");
 
     WriteStartup("");

@@ -1,0 +1,42 @@
+// The static text.
+#include "ui/StaticText.h"
+
+#include "I3d/Font.h"
+#include "engine/PropDb.h"
+#include "ui/Ctl3TextStyle.h"
+#include "ui/UiClass.h"
+
+#include <cmath>
+
+int StaticText::Create(EntNode* n) {
+    Ctl3Base::Create(n);
+    colour = STATIC_TEXT_COLOUR;
+    return 1;
+}
+
+int StaticText::DrawPre() {
+    // A position a script broke must not reach the device as NaN vertices.
+    if (!visible || !std::isfinite(pos.x) || !std::isfinite(pos.y)) return 1;
+    if (!Ctl3StyleFont(this, horizAlign, vertAlign)) return 1;
+    font->colour = Ctl3FadedColour(this, colour);
+    FontDraw(font, pos.x, pos.y, Ctl3ShownText(this));
+    return 1;
+}
+
+namespace {
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDbSetName(&s_db, "StaticText");
+        Ctl3AddNamePos(&s_db);
+        Ctl3AddScaledTextLayout(&s_db);
+    }
+    return &s_db;
+}
+
+const WorldClassDef kClass = {"StaticText", Db, WorldMake<StaticText>, nullptr};
+} // namespace
+
+intptr_t EcStaticTextProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
