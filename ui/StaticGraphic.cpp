@@ -112,8 +112,7 @@ PropDb* Db() {
         PropDbAddFloat(&s_db, "uv.top", PROP_OFFSET(StaticGraphic, uv.top), 0.0f, 3);
         PropDbAddFloat(&s_db, "uv.right", PROP_OFFSET(StaticGraphic, uv.right), 1.0f, 3);
         PropDbAddFloat(&s_db, "uv.bottom", PROP_OFFSET(StaticGraphic, uv.bottom), 1.0f, 3);
-        PropDbAddFloat(&s_db, "fadeOutPeriod", PROP_OFFSET(StaticGraphic, fadeOutPeriod), 0.0f,
-                       3);
+        PropDbAddFloat(&s_db, "fadeOutPeriod", PROP_OFFSET(StaticGraphic, fadeOutPeriod), 0.0f, 3);
         PropDbAddInt(&s_db, "hAlign", PROP_OFFSET(StaticGraphic, horizAlign), 0, 3);
     }
     return &s_db;

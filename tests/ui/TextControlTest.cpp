@@ -184,7 +184,7 @@ TEST_F(TextControlTest, SetTextFadesTheOldTextOutAndTheNewOneIn) {
     box->Flip();
     EXPECT_EQ(box->state, TEXT_BOX_SHOWN);
     EXPECT_EQ(box->Shown().text, std::u16string(u"cut"));
-    box->SetText(nullptr);
+    box->SetText(static_cast<const char16_t*>(nullptr));
     Step(30);
     EXPECT_EQ(box->Shown().text[0], 0);
     EXPECT_EQ(box->Shown().lineCount, 1);

@@ -43,9 +43,8 @@ inline bool WritePicture(const char* name, int w, int h, uint32_t (*colourAt)(in
 inline bool WriteTestPictures() {
     return WritePicture(kBlocksPicture, 64, 64,
                         [](int x, int y) { return BlockColour(x / 8, y / 8); }) &&
-           WritePicture(kStripPicture, 16, 64, [](int, int y) {
-               return y < 48 ? kStripColours[y / 16] : 0xFF000000u;
-           });
+           WritePicture(kStripPicture, 16, 64,
+                        [](int, int y) { return y < 48 ? kStripColours[y / 16] : 0xFF000000u; });
 }
 
 // The opaque colour of a pixel (the back buffer has no alpha of its own).
