@@ -96,12 +96,13 @@ TEST_F(GraphicCallTest, TheFlipBooksUvRowsStackDownwards) {
     }
     // 1 / rate per frame, and the overshoot kept.
     a->rate = 15;
+    const float oldSeconds = g_frameSeconds;
     g_frameSeconds = 1.0f / 15;
     for (int k = 1; k <= 4; ++k) {
         a->Update(g_frameSeconds);
         EXPECT_EQ(a->frame, k % 3);
     }
-    g_frameSeconds = 0;
+    g_frameSeconds = oldSeconds;
     EntDestroyTree(a);
 }
 
