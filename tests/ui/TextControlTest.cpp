@@ -188,6 +188,13 @@ TEST_F(TextControlTest, SetTextFadesTheOldTextOutAndTheNewOneIn) {
     Step(30);
     EXPECT_EQ(box->Shown().text[0], 0);
     EXPECT_EQ(box->Shown().lineCount, 1);
+
+    // A text past the buffer is cut to 1023 units, the terminator fitting behind them.
+    const std::u16string huge(3000, u'w');
+    box->SetText(huge.c_str());
+    box->Flip();
+    EXPECT_EQ(std::u16string(box->Shown().text), huge.substr(0, 1023));
+    Step();
 }
 
 // Mode 1 draws the backing colour times alpha over the block, placed by the alignments; mode 3
