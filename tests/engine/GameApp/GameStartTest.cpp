@@ -126,13 +126,14 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
         if (entry.proc) built.insert(entry.name);
     }
     EXPECT_FALSE(expected >> name) << "the table is short of " << name;
-    EXPECT_EQ(built, (std::set<std::string>{
-                         "EcNull", "EcViewport", "EcMtGame", "EcSound", "EcGroupSound",
-                         "EcParticles", "EcMusic", "EcTextButton", "EcTextButton2",
-                         "EcGraphicButton", "EcGraphicCheckBox", "EcTextCheckBox", "EcIncDecButton",
-                         "EcTerrain2", "EcEnvironment", "EcLight", "EcSkyDome", "EcCloudDome2",
-                         "EcStaticText", "EcStaticTextBox", "EcStaticGraphic", "EcAnimGraphic",
-                         "EcCustom"}));
+    EXPECT_EQ(built,
+              (std::set<std::string>{
+                  "EcNull",          "EcViewport",      "EcMtGame",          "EcSound",
+                  "EcGroupSound",    "EcParticles",     "EcMusic",           "EcTextButton",
+                  "EcTextButton2",   "EcGraphicButton", "EcGraphicCheckBox", "EcTextCheckBox",
+                  "EcIncDecButton",  "EcTerrain2",      "EcEnvironment",     "EcLight",
+                  "EcSkyDome",       "EcCloudDome2",    "EcStaticText",      "EcStaticTextBox",
+                  "EcStaticGraphic", "EcAnimGraphic",   "EcCustom"}));
     EXPECT_EQ(ClassString(g_gameClassProcs[0].proc), "EntNull");
 
     WriteStartup("");
