@@ -30,6 +30,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
+// Present only in sanitizer builds: the release build replays the same inputs without them.
+extern "C" __attribute__((weak)) void __sanitizer_set_death_callback(void (*callback)(void));
+extern "C" __attribute__((weak)) void __sanitizer_set_report_fd(void* fd);
 
 namespace {
 
@@ -123,8 +126,13 @@ int s_reportFd = 2;
 
 void QuietStderr() {
     int kept = dup(2), null = open("/dev/null", O_WRONLY);
-    if (kept < 0 || null < 0) return;
-    __sanitizer_set_report_fd(reinterpret_cast<void*>(intptr_t(kept)));
+    if (kept < 0 || null < 0) {
+        if (kept >= 0) close(kept);
+        if (null >= 0) close(null);
+        return;
+    }
+    if (__sanitizer_set_report_fd)
+        __sanitizer_set_report_fd(reinterpret_cast<void*>(intptr_t(kept)));
     dup2(null, 2);
     close(null);
     s_reportFd = kept;
@@ -195,7 +203,7 @@ int main(int argc, char** argv) {
     }
     std::snprintf(s_crashPath, sizeof s_crashPath, "crash-%s",
                   std::filesystem::path(argv[0]).filename().c_str());
-    __sanitizer_set_death_callback(SaveInput);
+    if (__sanitizer_set_death_callback) __sanitizer_set_death_callback(SaveInput);
     if (!std::getenv("FAIRLARK_FUZZ_VERBOSE")) QuietStderr();
     signal(SIGALRM, OnAlarm);
     if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
