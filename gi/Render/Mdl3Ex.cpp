@@ -1,10 +1,10 @@
-// Extended models: the shared list, loading with the model-info file and the Spec and Emit maps,
-// the module-wide resources the first model makes, attach nodes and node lookups.
+// Extended models: the shared list, loading with the model-info file and the specular and emissive
+// maps, the module-wide resources the first model makes, attach nodes and node lookups.
 #include "gi/Render/Mdl3Ex.h"
 
 #include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
-#include "I3d/Src/Mdl3Internal.h"
+#include "I3d/Mdl3Walk.h"
 #include "I3d/Textures.h"
 #include "engine/DataDir.h"
 #include "engine/DebugLog.h"
@@ -157,7 +157,7 @@ Mdl3ExModel* Mdl3ExLoad(const char* path) {
         model->specSlots.assign((size_t)mdl->numMaterials, -1);
         model->emitSlots.assign((size_t)mdl->numMaterials, -1);
         for (int32_t i = 0; i < mdl->numMaterials; ++i) {
-            model->specSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], "Spec");
+            model->specSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], "Specular");
             model->emitSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], "Emit");
         }
     }

@@ -18,8 +18,8 @@ class Mdl3ExModel : public SharedObj {
   public:
     // The first model makes the shared schemas, particle system and shaders.
     Mdl3ExModel();
-    // Frees the model's textures (its Spec and Emit maps too), releases the MDL3 model, and with
-    // the last model the shared schemas, particle system and shaders.
+    // Frees the model's textures (its specular and emissive maps too), releases the MDL3 model, and
+    // with the last model the shared schemas, particle system and shaders.
     ~Mdl3ExModel() override;
 
     MDL3* mdl = nullptr; // null for a model made from its info file alone
@@ -29,7 +29,7 @@ class Mdl3ExModel : public SharedObj {
     std::vector<Mdl3ExNodeRec> nodes;
     std::vector<Mdl3ExPtLight> lights;
     std::vector<uint8_t> attach;      // per MDL3 node (pre-order index): an attach node
-    std::vector<int32_t> specSlots;   // per material: "<diffuse map>Spec", -1 when none
+    std::vector<int32_t> specSlots;   // per material: "<diffuse map>Specular", -1 when none
     std::vector<int32_t> emitSlots;   // per material: "<diffuse map>Emit", -1 when none
     uint8_t lightsOn = 1;             // set by the owner before each draw
     uint8_t emissiveOn = 1;           //
@@ -67,7 +67,7 @@ void Mdl3ExDrawWithLights(Mdl3ExModel* model, const Mat4* world, uint32_t flashB
 // are dropped. The number emitted.
 int Mdl3ExEmitLights(Mdl3ExModel* model, uint32_t flashBits);
 
-// The shader a material draws with: "TexEnv" with a diffuse texture and a Spec map, else
+// The shader a material draws with: "TexEnv" with a diffuse texture and a specular map, else
 // "DifEmi" with an Emit map while emissiveOn, else "Dif". Null outside the materials.
 Shader* Mdl3ExShaderOf(const Mdl3ExModel* model, int material);
 

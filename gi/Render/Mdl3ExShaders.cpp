@@ -173,7 +173,7 @@ void Mdl3ExPassTexEnv0() {
     D3dSetTextureFactor(s_factors[0]);
 }
 
-// Stage 1 reads the "Spec" map through the model's one coordinate set as the environment's
+// Stage 1 reads the specular map through the model's one coordinate set as the environment's
 // strength.
 void Mdl3ExPassTexEnv1() {
     Additive(0x8f000000u);

@@ -93,13 +93,13 @@ class Mdl3ExDrawing : public Mdl3ExTest {
 
 TEST_F(Mdl3ExDrawing, TheMaterialsMapsChooseTheShader) {
     Mdl3ExModel* m =
-        Load(Scene(std::string(kLightPost) + "texture ShinySpec solid 8 9 9 9\n"
+        Load(Scene(std::string(kLightPost) + "texture ShinySpecular solid 8 9 9 9\n"
                                              "texture Shiny solid 8 200 200 200\n"
                                              "material Chrome map Shiny\n"
                                              "node Ball parent Root box 1 1 1 material Chrome\n"));
     ASSERT_NE(m, nullptr);
     ASSERT_EQ(m->mdl->numMaterials, 3);
-    EXPECT_EQ(Mdl3ExShaderOf(m, 2), Mdl3ExShaderNamed("TexEnv")) << "diffuse map and Spec map";
+    EXPECT_EQ(Mdl3ExShaderOf(m, 2), Mdl3ExShaderNamed("TexEnv")) << "diffuse map and specular map";
     EXPECT_EQ(Mdl3ExShaderOf(m, 0), Mdl3ExShaderNamed("DifEmi")) << "an Emit map, emissive on";
     m->emissiveOn = 0;
     EXPECT_EQ(Mdl3ExShaderOf(m, 0), Mdl3ExShaderNamed("Dif")) << "emissive off";
@@ -167,14 +167,16 @@ TEST_F(Mdl3ExDrawing, EveryPassSendsItsStates) {
         EXPECT_EQ(Log().Count("SetTransform", {D3DTS_TEXTURE0}), 1);
     }
     Sent env = RunPass(Mdl3ExPassTexEnv1);
-    EXPECT_EQ((env.ts[{1, D3DTSS_ALPHAARG1}]), (uint64_t)D3DTA_TEXTURE) << "the Spec map's alpha";
+    EXPECT_EQ((env.ts[{1, D3DTSS_ALPHAARG1}]), (uint64_t)D3DTA_TEXTURE)
+        << "the specular map's alpha";
     EXPECT_EQ((env.ts[{1, D3DTSS_TEXCOORDINDEX}]), 0u);
 }
 
 TEST_F(Mdl3ExDrawing, TheEnvironmentPassRunsOnlyWithAnEnvironmentMap) {
-    Mdl3ExModel* m = Load(Scene("model Shiny\ntexture Chrome solid 8 200 200 200\n"
-                                "texture ChromeSpec solid 8 99 99 99\nmaterial Metal map Chrome\n"
-                                "node Root\nnode Ball parent Root box 1 1 1 material Metal\n"));
+    Mdl3ExModel* m =
+        Load(Scene("model Shiny\ntexture Chrome solid 8 200 200 200\n"
+                   "texture ChromeSpecular solid 8 99 99 99\nmaterial Metal map Chrome\n"
+                   "node Root\nnode Ball parent Root box 1 1 1 material Metal\n"));
     ASSERT_NE(m, nullptr);
     ASSERT_EQ(Mdl3ExShaderOf(m, 0), Mdl3ExShaderNamed("TexEnv"));
     EXPECT_EQ(Draws(m), 1) << "without a map the second pass would add the diffuse map again";

@@ -90,12 +90,12 @@ TEST_F(Mdl3ExLoading, ALoneInfoFileGivesAnInfoOnlyModelAndNothingGivesNull) {
 TEST_F(Mdl3ExLoading, TheLastReleaseGivesBackEveryTextureAndTheSharedResources) {
     const int before = UsedTextureSlots();
     const int systems = ParticleSysLiveCount();
-    Mdl3ExModel* m = Load(Scene(std::string(kLightPost) + "texture PostSpec solid 8 9 9 9\n"));
+    Mdl3ExModel* m = Load(Scene(std::string(kLightPost) + "texture PostSpecular solid 8 9 9 9\n"));
     ASSERT_NE(m, nullptr);
     ASSERT_EQ(m->specSlots.size(), 2u);
     EXPECT_GE(m->specSlots[0], 0) << "PostSpec beside the model";
     EXPECT_GE(m->emitSlots[0], 0) << "PostEmit beside the model";
-    EXPECT_EQ(m->specSlots[1], -1) << "a material without a map looks for no Spec map";
+    EXPECT_EQ(m->specSlots[1], -1) << "a material without a map looks for no specular map";
     EXPECT_EQ(m->emitSlots[1], -1);
     EXPECT_GT(UsedTextureSlots(), before);
     ASSERT_NE(Mdl3ExParticles(), nullptr);
@@ -112,7 +112,8 @@ TEST_F(Mdl3ExLoading, TheLastReleaseGivesBackEveryTextureAndTheSharedResources) 
     EXPECT_EQ(Release(m), 0);
     EXPECT_NE(Mdl3ExShaderNamed("Dif"), nullptr) << "a model is left";
     EXPECT_EQ(Release(other), 0);
-    EXPECT_EQ(UsedTextureSlots(), before) << "model maps, Spec and Emit maps all given back";
+    EXPECT_EQ(UsedTextureSlots(), before)
+        << "model maps, specular and emissive maps all given back";
     EXPECT_EQ(Mdl3ExParticles(), nullptr);
     EXPECT_EQ(Mdl3ExShaderNamed("Dif"), nullptr);
     EXPECT_EQ(ParticleSysLiveCount(), systems);
