@@ -75,9 +75,9 @@ Shader* Mdl3ExShaderOf(const Mdl3ExModel* model, int material) {
         return nullptr;
     const MDL3MTRL& m = model->mdl->materials[material];
     const size_t i = (size_t)material;
-    const int spec = i < model->specSlots.size() ? model->specSlots[i] : -1;
+    const int specular = i < model->specSlots.size() ? model->specSlots[i] : -1;
     const int emit = i < model->emitSlots.size() ? model->emitSlots[i] : -1;
-    if (m.diffuseSlot >= 0 && spec >= 0) return Mdl3ExShaderNamed("TexEnv");
+    if (m.diffuseSlot >= 0 && specular >= 0) return Mdl3ExShaderNamed("TexEnv");
     if (emit >= 0 && model->emissiveOn) return Mdl3ExShaderNamed("DifEmi");
     return Mdl3ExShaderNamed("Dif");
 }
