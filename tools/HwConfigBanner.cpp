@@ -18,9 +18,10 @@ unsigned HwConfigLoadBanner(const char* path, int* width, int* height) {
         DbgOut("HwConfig: no banner image is named\n");
         return 0;
     }
-    const bool absolute = name[0] == '/' || name[0] == '\\';
+    char full[4096];
     std::string disk;
-    if (PlatPathResolve((absolute ? name : SysProgramFolder() + name).c_str(), &disk) != 1) {
+    if (SysDataFilePath(full, sizeof full, name.c_str()) != 1 ||
+        PlatPathResolve(full, &disk) != 1) {
         DbgOut("HwConfig: the banner image %s is missing\n", name.c_str());
         return 0;
     }

@@ -7,6 +7,8 @@
 #include "engine/PropFields.h"
 #include "tests/support/TestSupport.h"
 
+#include "tests/engine/AllFieldsRecord.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -14,19 +16,8 @@
 #include <string>
 
 namespace {
-// One field of every type.
-struct Record {
-    char name[33];
-    int32_t count;
-    float speed;
-    float heading;
-    char title[17];
-    uint8_t enabled;
-    float tint[3];
-    uint32_t color;
-    float pos[3];
-    intptr_t user;
-};
+using all_fields::Record;
+using all_fields::RecordDb;
 
 // Field by field: the padding between fields is nobody's value.
 void ExpectSame(const Record& a, const Record& b) {
@@ -40,30 +31,6 @@ void ExpectSame(const Record& a, const Record& b) {
     EXPECT_EQ(a.color, b.color);
     EXPECT_EQ(std::memcmp(a.pos, b.pos, sizeof a.pos), 0);
     EXPECT_EQ(a.user, b.user);
-}
-
-void DoNothing(void*) {}
-
-const PropDb* RecordDb() {
-    static PropDb s_db;
-    static bool s_built = [] {
-        PropDbSetName(&s_db, "TestRecord");
-        PropDbAddStringBlank(&s_db, "name", offsetof(Record, name), 32, 3);
-        PropDbAddSeparator(&s_db, "General:");
-        PropDbAddInt(&s_db, "count", offsetof(Record, count), 3, 3);
-        PropDbAddFloat(&s_db, "speed", offsetof(Record, speed), 1.5f, 3);
-        PropDbAddAngle(&s_db, "heading", offsetof(Record, heading), 0.5f, 3);
-        PropDbAddString(&s_db, "title", offsetof(Record, title), "Untitled", 16, 3);
-        PropDbAddBool(&s_db, "enabled", offsetof(Record, enabled), 1, 3);
-        PropDbAddColor3fWhite(&s_db, "tint", offsetof(Record, tint), 3);
-        PropDbAddColor4bWhite(&s_db, "color", offsetof(Record, color), 3);
-        PropDbAddVector3Zero(&s_db, "pos", offsetof(Record, pos), 3);
-        PropDbAddVoid(&s_db, "user", offsetof(Record, user), 0, 3);
-        PropDbAddCommand(&s_db, "reset", DoNothing, 3);
-        return true;
-    }();
-    (void)s_built;
-    return &s_db;
 }
 
 Record Sample() {
