@@ -1,4 +1,5 @@
-// Writes the interface art (the control images of "Menu/Common/") into the data folder.
+// Writes the interface art (the control images of "Menu/Common/" and the slide-show series)
+// into the data folder.
 #include "datagen/Interface/InterfaceArt.h"
 
 #include <cstdio>
@@ -9,7 +10,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string error;
-    if (!ArtWriteAll(ArtTable(), argv[1], &error)) {
+    if (!ArtWriteAll(ArtTable(), argv[1], &error) ||
+        !SlideWriteAll(SlideTable(), argv[1], &error)) {
         std::fprintf(stderr, "gen_interface: %s\n", error.c_str());
         return 1;
     }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <map>
 
 namespace {
@@ -47,38 +48,59 @@ const AbcRecord& Glyph(const AbcMetrics& m, char c) {
     return m.records[code < m.table.size() ? m.table[code] : 0];
 }
 
-// The caption's glyphs centred in the frame, inside the border; texel (4, 4) is left alone.
-void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont& font) {
-    const AbcMetrics& m = font.metrics;
+// The text's width in pixels, advances included.
+int TextWidth(const AbcMetrics& m, const char* text) {
     int width = 0;
-    for (const char* p = row.caption; *p; ++p) {
+    for (const char* p = text; *p; ++p) {
         const AbcRecord& r = Glyph(m, *p);
         width += r.a + r.b + r.c;
     }
+    return width;
+}
+
+// The text's glyphs with the pen at (penX, top), blended in white, kept inside the box
+// [x0, x1) x [y0, y1); texel (keepX, keepY) is left alone.
+void DrawText(GenImage* img, const GenFont& font, const char* text, int penX, int top, int x0,
+              int y0, int x1, int y1, int keepX, int keepY) {
+    const AbcMetrics& m = font.metrics;
     const int cellH = int(m.cellHeight);
-    const int frameTop = int(frame * row.cellHeight);
-    int penX = (int(row.cellWidth) - width) / 2;
-    const int top = (int(row.cellHeight) - cellH) / 2;
-    for (const char* p = row.caption; *p; ++p) {
+    for (const char* p = text; *p; ++p) {
         const AbcRecord& r = Glyph(m, *p);
         const int sx = int(r.left * float(font.atlas.width) + 0.5f);
         const int sy = int(r.top * float(font.atlas.height) + 0.5f);
         for (int y = 0; y < cellH; ++y)
             for (int x = 0; x < r.b; ++x) {
                 const int fx = penX + r.a + x, fy = top + y;
-                if (fx < int(kBorder) || fx >= int(row.cellWidth - kBorder) || fy < int(kBorder) ||
-                    fy >= int(row.cellHeight - kBorder) || (fx == 4 && fy == 4))
+                if (fx < x0 || fx >= x1 || fy < y0 || fy >= y1 || (fx == keepX && fy == keepY))
                     continue;
                 if (sx + x < 0 || sy + y < 0 || sx + x >= font.atlas.width ||
                     sy + y >= font.atlas.height)
                     continue;
                 const uint8_t cover = font.atlas.At(sx + x, sy + y);
                 if (!cover) continue;
-                const uint32_t tx = uint32_t(fx), ty = uint32_t(frameTop + fy);
+                const uint32_t tx = uint32_t(fx), ty = uint32_t(fy);
                 img->Set(tx, ty, Blend(img->Get(tx, ty), kCaptionColour, cover));
             }
         penX += r.a + r.b + r.c;
     }
+}
+
+// The caption's glyphs centred in the frame, inside the border; texel (4, 4) is left alone.
+void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont& font) {
+    const int cellH = int(font.metrics.cellHeight);
+    const int frameTop = int(frame * row.cellHeight);
+    const int penX = (int(row.cellWidth) - TextWidth(font.metrics, row.caption)) / 2;
+    const int top = frameTop + (int(row.cellHeight) - cellH) / 2;
+    DrawText(img, font, row.caption, penX, top, int(kBorder), frameTop + int(kBorder),
+             int(row.cellWidth - kBorder), frameTop + int(row.cellHeight - kBorder), 4,
+             frameTop + 4);
+}
+
+bool RenderCaptionFont(const char* text, int points, GenFont* font, std::string* error) {
+    std::vector<char16_t> codes;
+    for (const char* p = text; *p; ++p)
+        codes.push_back(char16_t((unsigned char)*p));
+    return GenRenderFont(kFace, points, codes, font, error);
 }
 
 std::string LowerTitle(const std::string& path) {
@@ -110,12 +132,7 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
     }
     GenFont font;
     const bool captioned = row.caption && row.caption[0];
-    if (captioned) {
-        std::vector<char16_t> codes;
-        for (const char* p = row.caption; *p; ++p)
-            codes.push_back(char16_t((unsigned char)*p));
-        if (!GenRenderFont(kFace, row.points, codes, &font, error)) return false;
-    }
+    if (captioned && !RenderCaptionFont(row.caption, row.points, &font, error)) return false;
     *out = GenImage(row.texWidth, row.texHeight); // transparent black
     for (uint32_t frame = 0; frame < row.frames; ++frame) {
         if (row.kind == ArtKind::CheckBox && frame % 4 == 3) continue;
@@ -163,5 +180,81 @@ bool ArtWriteAll(const std::vector<ArtRow>& rows, const std::string& dataFolder,
             return false;
         }
     }
+    return true;
+}
+
+// ---- slide-show series ----
+
+namespace {
+constexpr int kSlideCaptionPoints = 28;
+constexpr int kSlideCaptionMargin = 32;
+
+// The file title of a slide as its caption: "SlideShow 00".
+std::string SlideCaption(const SlideSeries& series, uint32_t index) {
+    std::string base = series.base;
+    base = base.substr(base.find_last_of('/') + 1);
+    char number[16];
+    std::snprintf(number, sizeof number, " %02u", index % 100u);
+    return base + number;
+}
+
+bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
+    const std::string dir = path.substr(0, path.find_last_of('/') + 1);
+    if (DirCreatePath(dir.c_str()) != 1 || !GenWriteFile(path, bytes)) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+const std::vector<SlideSeries>& SlideTable() {
+    // Nine colours far apart, so that every slide and every halfway mix tells itself apart.
+    static const std::vector<SlideSeries> s_series = {
+        {"Menu/Slides/SlideShow", 1024, 1024, 768, 3, {0xFFB03030u, 0xFF30A050u, 0xFF3050C0u}},
+        {"Menu/Help/ZobHelp", 1024, 512, 512, 3, {0xFFC0A030u, 0xFF8040B0u, 0xFF30A0A0u}},
+        {"Menu/Credits/ZobCredits", 1024, 512, 512, 3, {0xFFD07020u, 0xFF60B0E0u, 0xFF909090u}},
+    };
+    return s_series;
+}
+
+std::string SlideFile(const SlideSeries& series, uint32_t index) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%02u.dds", index % 100u);
+    return std::string(series.base) + number;
+}
+
+bool SlidePaint(const SlideSeries& series, uint32_t index, GenImage* out, std::string* error) {
+    if (index >= series.count || series.count > kSlideMaxPerSeries ||
+        series.pictureHeight > series.height) {
+        *error = "no such slide";
+        return false;
+    }
+    const std::string caption = SlideCaption(series, index);
+    GenFont font;
+    if (!RenderCaptionFont(caption.c_str(), kSlideCaptionPoints, &font, error)) return false;
+    *out = GenImage(series.width, series.height);
+    for (uint32_t y = 0; y < series.height; ++y)
+        for (uint32_t x = 0; x < series.width; ++x)
+            out->Set(x, y, y < series.pictureHeight ? series.fills[index] : 0xFF000000u);
+    DrawText(out, font, caption.c_str(), kSlideCaptionMargin, kSlideCaptionMargin, 0, 0,
+             int(series.width), int(series.pictureHeight), -1, -1);
+    return true;
+}
+
+bool SlideWriteAll(const std::vector<SlideSeries>& table, const std::string& dataFolder,
+                   std::string* error) {
+    for (const SlideSeries& series : table)
+        for (uint32_t i = 0; i < series.count; ++i) {
+            GenImage img;
+            if (!SlidePaint(series, i, &img, error)) {
+                *error = SlideFile(series, i) + ": " + *error;
+                return false;
+            }
+            // One level: the screens draw slides at their own size.
+            if (!WriteBytes(dataFolder + SlideFile(series, i),
+                            GenDdsBytes(GenDds::Argb32, GenChain{img}), error))
+                return false;
+        }
     return true;
 }

@@ -2,6 +2,8 @@
 // file, its texture size, the first frame's cell, the frame count and the caption; frames are
 // stacked downwards, one cell height apart, and filled with the colour of the state they stand
 // for inside a lighter 2-pixel border, so that texel (4, 4) of every frame is the plain fill.
+// Beside them, the slide-show series: numbered slides of one flat colour each, captioned with
+// their series and number near the top left, so the centre of the picture is the plain fill.
 #pragma once
 
 #include "datagen/Images/ImageWriters.h"
@@ -43,3 +45,26 @@ bool ArtCheckTitles(const std::vector<ArtRow>& rows, const std::vector<std::vect
 // Paints every row and writes it below `dataFolder` (ending in "/"), after the title check.
 bool ArtWriteAll(const std::vector<ArtRow>& rows, const std::string& dataFolder,
                  std::string* error);
+
+// ---- slide-show series ----
+
+enum { kSlideMaxPerSeries = 4 };
+
+struct SlideSeries {
+    const char* base; // under the data folder, "/"-separated; slides are "<base>00.dds" ...
+    uint32_t width, height;
+    uint32_t pictureHeight; // the rows the screens show; below it the slide is black
+    uint32_t count;
+    uint32_t fills[kSlideMaxPerSeries];
+};
+
+// The series the game ships.
+const std::vector<SlideSeries>& SlideTable();
+
+// "<base><index two digits>.dds".
+std::string SlideFile(const SlideSeries& series, uint32_t index);
+// Slide `index` of the series; false with `error` set when the caption's face cannot be read.
+bool SlidePaint(const SlideSeries& series, uint32_t index, GenImage* out, std::string* error);
+// Paints every slide of every series and writes it below `dataFolder` (ending in "/").
+bool SlideWriteAll(const std::vector<SlideSeries>& table, const std::string& dataFolder,
+                   std::string* error);

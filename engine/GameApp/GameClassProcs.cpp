@@ -7,10 +7,13 @@
 #include "engine/Script/ScriptMgr.h"
 #include "game/MtGame.h"
 #include "ui/AnimGraphic.h"
+#include "ui/Ctl3SlideShow.h"
+#include "ui/Ctl3StatBar3Color.h"
 #include "ui/Custom.h"
 #include "ui/GraphicButton.h"
 #include "ui/GraphicCheckBox.h"
 #include "ui/IncDecButton.h"
+#include "ui/Slider.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
 #include "ui/StaticTextBox.h"
@@ -79,8 +82,8 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcTextButton", EcTextButtonProc},
     {"EcTextButton2", EcTextButton2Proc},
     {"EcStaticGraphic", EcStaticGraphicProc},
-    {"EcCtl3Slideshow", nullptr},
-    {"EcCtl3StatBar3Color", nullptr},
+    {"EcCtl3Slideshow", EcCtl3SlideshowProc},
+    {"EcCtl3StatBar3Color", EcCtl3StatBar3ColorProc},
     {"EcAnimGraphic", EcAnimGraphicProc},
     {"EcGraphicButton", EcGraphicButtonProc},
     {"EcGraphicCheckBox", EcGraphicCheckBoxProc},
@@ -90,7 +93,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcStaticTextBox", EcStaticTextBoxProc},
     {"EcIncDecButton", EcIncDecButtonProc},
     {"EcCustom", EcCustomProc},
-    {"EcSlider", nullptr},
+    {"EcSlider", EcSliderProc},
     {"EcMenuRoot", nullptr},
     {"EcMenuPublisher", nullptr},
     {"EcMenuTolvane", nullptr},

@@ -93,3 +93,39 @@ TEST(InterfaceArt, RowsWhoseFramesDoNotFitAreRefused) {
     EXPECT_FALSE(
         ArtPaint({"Menu/Thin.dds", 16, 64, 3, 14, 1, "", 0, ArtKind::Strip}, &img, &error));
 }
+
+// The shipped slide series: each slide its own flat colour where the screens sample it (the
+// centre of the picture), the caption only near the top left, black below the picture, and no
+// two slides or series alike.
+TEST(InterfaceArt, SlidesAreFlatDistinctColoursWithTheirCaption) {
+    std::vector<uint32_t> seen;
+    for (const SlideSeries& series : SlideTable()) {
+        for (uint32_t i = 0; i < series.count; ++i) {
+            GenImage img;
+            std::string error;
+            ASSERT_TRUE(SlidePaint(series, i, &img, &error)) << SlideFile(series, i) << error;
+            ASSERT_EQ(img.width, series.width);
+            ASSERT_EQ(img.height, series.height);
+            const uint32_t fill = series.fills[i];
+            EXPECT_EQ(img.Get(series.width / 2, series.pictureHeight / 2), fill);
+            EXPECT_EQ(img.Get(series.width - 1, series.pictureHeight - 1), fill);
+            int caption = 0;
+            for (uint32_t y = 0; y < 96; ++y)
+                for (uint32_t x = 0; x < 512; ++x)
+                    caption += img.Get(x, y) != fill;
+            EXPECT_GT(caption, 50) << SlideFile(series, i) << " has no caption";
+            if (series.pictureHeight < series.height) {
+                EXPECT_EQ(img.Get(5, series.pictureHeight), 0xFF000000u);
+            }
+            for (uint32_t other : seen)
+                EXPECT_NE(other, fill) << SlideFile(series, i) << " repeats a colour";
+            seen.push_back(fill);
+        }
+        EXPECT_EQ(SlideFile(series, 2).substr(SlideFile(series, 2).size() - 6), "02.dds");
+    }
+    EXPECT_EQ(seen.size(), 9u);
+    // Textures are shared by title: no slide may take a control image's.
+    for (const SlideSeries& series : SlideTable())
+        for (const ArtRow& row : ArtTable())
+            EXPECT_EQ(std::string(row.file).find(series.base), std::string::npos);
+}
