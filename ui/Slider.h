@@ -40,7 +40,7 @@ class Slider : public Ctl3Base {
     // Where the value sits along the track.
     float ValueX() const { return trackLeft + value * (trackRight - trackLeft); }
 
-    uint32_t textColour = 0xFFF0F0F0u;
+    uint32_t textColour = 0xFFF0F0F0u; // kept for menus that read it; the label draws by state
     float trackLength = 0.0f;
     float knobHeight = 0.0f; // the control kit sets the font's line height
     float value = 0.0f;

@@ -167,15 +167,15 @@ TEST_F(SlideShowTest, RestartPagesOnAtTheNextFrame) {
 }
 
 // Sixteen at most: 00 to 16 counts 16; ".tga" files are not slides; "/" separators and another
-// case find the same files.
+// case find the same files. (Textures are shared by file title, so every series has its own.)
 TEST_F(SlideShowTest, TheSeriesIsCountedFromItsDdsFiles) {
-    ASSERT_TRUE(WriteSlides("UiTest/Long/Slide", 0, 16, 4, 4));
+    ASSERT_TRUE(WriteSlides("UiTest/Long/Many", 0, 16, 4, 4));
     ASSERT_TRUE(
-        WritePicture("UiTest\\Tga\\Slide00.tga", 4, 4, [](int, int) { return 0xFF0000FFu; }));
+        WritePicture("UiTest\\Tga\\Tga00.tga", 4, 4, [](int, int) { return 0xFF0000FFu; }));
     ASSERT_TRUE(
-        WritePicture("UiTest\\Tga\\Slide01.tga", 4, 4, [](int, int) { return 0xFF0000FFu; }));
-    Ctl3SlideShow* many = MakeShow(1, 0, "UiTest\\Long\\Slide");
-    Ctl3SlideShow* tga = MakeShow(1, 0, "UiTest\\Tga\\Slide");
+        WritePicture("UiTest\\Tga\\Tga01.tga", 4, 4, [](int, int) { return 0xFF0000FFu; }));
+    Ctl3SlideShow* many = MakeShow(1, 0, "UiTest\\Long\\Many");
+    Ctl3SlideShow* tga = MakeShow(1, 0, "UiTest\\Tga\\Tga");
     Ctl3SlideShow* slashes = MakeShow(1, 0, "uitest/SHOW/slide");
     ASSERT_TRUE(many && tga && slashes);
     EXPECT_EQ(many->frameCount, 16);
@@ -203,10 +203,10 @@ TEST_F(SlideShowTest, DestroyGivesBothSlidesBack) {
 // A missing series (no 00 file) has no frames: nothing loads, nothing draws, nothing divides by
 // the count, and Restart, frames and Destroy stay harmless.
 TEST_F(SlideShowTest, ASeriesWithoutItsFirstSlideShowsNothing) {
-    ASSERT_TRUE(WriteSlides("UiTest/Gap/Slide", 1, 3));
+    ASSERT_TRUE(WriteSlides("UiTest/Gap/Gap", 1, 3));
     const int64_t before = References();
-    Ctl3SlideShow* gap = MakeShow(0.1f, 0.1f, "UiTest\\Gap\\Slide");
-    Ctl3SlideShow* none = MakeShow(0.0f, 0.0f, "UiTest\\Nothing\\Slide");
+    Ctl3SlideShow* gap = MakeShow(0.1f, 0.1f, "UiTest\\Gap\\Gap");
+    Ctl3SlideShow* none = MakeShow(0.0f, 0.0f, "UiTest\\Nothing\\Nothing");
     ASSERT_TRUE(gap && none);
     none->SetPos2D(300, 100);
     EXPECT_EQ(gap->frameCount, 0);
@@ -233,9 +233,9 @@ TEST_F(SlideShowTest, WithoutAUvRectangleTheWholeSlideShows) {
     for (uint32_t y = 0; y < 64; ++y)
         for (uint32_t x = 0; x < 64; ++x)
             img.Set(x, y, SlideColour(int((x / 32) + 2 * (y / 32))));
-    ASSERT_TRUE(GenWriteFile(SlidePath("UiTest/Quad/Slide00.dds"),
+    ASSERT_TRUE(GenWriteFile(SlidePath("UiTest/Quad/Quad00.dds"),
                              GenDdsBytes(GenDds::Argb32, GenChain{img})));
-    Ctl3SlideShow* s = MakeShow(1.0f, 0.0f, "UiTest\\Quad\\Slide");
+    Ctl3SlideShow* s = MakeShow(1.0f, 0.0f, "UiTest\\Quad\\Quad");
     ASSERT_TRUE(s);
     EXPECT_EQ(s->frameCount, 1);
     Step();
@@ -249,11 +249,11 @@ TEST_F(SlideShowTest, WithoutAUvRectangleTheWholeSlideShows) {
 // Hold 0 (or below) swaps every frame, loading a slide each time: the show keeps going without
 // a hang, a NaN blend or a lost reference. One slide pages onto itself.
 TEST_F(SlideShowTest, NoHoldTimeSwapsEveryFrameWithoutHanging) {
-    ASSERT_TRUE(WriteSlides("UiTest/One/Slide", 0, 0));
+    ASSERT_TRUE(WriteSlides("UiTest/One/Single", 0, 0));
     const int64_t before = References();
     Ctl3SlideShow* s = MakeShow(0.0f, 0.0f);
     Ctl3SlideShow* back = MakeShow(-1.0f, -1.0f);
-    Ctl3SlideShow* one = MakeShow(0.0f, 0.0f, "UiTest\\One\\Slide");
+    Ctl3SlideShow* one = MakeShow(0.0f, 0.0f, "UiTest\\One\\Single");
     Ctl3SlideShow* broken = MakeShow(std::nanf(""), std::nanf(""));
     ASSERT_TRUE(s && back && one && broken);
     back->SetPos2D(300, 100);
