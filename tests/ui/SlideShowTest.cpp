@@ -98,22 +98,6 @@ TEST_F(SlideShowTest, SlidesFollowInOrderHeldAndCrossFaded) {
     }
 }
 
-TEST_F(SlideShowTest, HalfwayThroughTheFadeBothSlidesWeighHalf) {
-    Ctl3SlideShow* s = MakeShow(1.0f, 0.5f);
-    ASSERT_TRUE(s);
-    int frames = 0;
-    while (!(s->fading && s->blend > 0.49f) && frames++ < 60)
-        Step();
-    ASSERT_TRUE(s->fading);
-    ASSERT_NEAR(s->blend, 0.5f, 0.011f);
-    const uint32_t want = SlideMix(SlideColour(0), SlideColour(1), s->blend);
-    const uint32_t got = Centre();
-    EXPECT_TRUE(SlideNear(got, want, 2)) << std::hex << got << " against " << want;
-    // The whole quad blends, not just its middle.
-    EXPECT_TRUE(SlideNear(SlideRgb(PixelAt(ReadPixels(), 101, 101)), want, 2));
-    EXPECT_TRUE(SlideNear(SlideRgb(PixelAt(ReadPixels(), 162, 162)), want, 2));
-}
-
 TEST_F(SlideShowTest, WithoutAFadeTheSlidesCut) {
     Ctl3SlideShow* s = MakeShow(1.0f, 0.0f);
     Ctl3SlideShow* negative = MakeShow(1.0f, -3.0f);
@@ -170,10 +154,8 @@ TEST_F(SlideShowTest, RestartPagesOnAtTheNextFrame) {
 // case find the same files. (Textures are shared by file title, so every series has its own.)
 TEST_F(SlideShowTest, TheSeriesIsCountedFromItsDdsFiles) {
     ASSERT_TRUE(WriteSlides("UiTest/Long/Many", 0, 16, 4, 4));
-    ASSERT_TRUE(
-        WritePicture("UiTest\\Tga\\Tga00.tga", 4, 4, [](int, int) { return 0xFF0000FFu; }));
-    ASSERT_TRUE(
-        WritePicture("UiTest\\Tga\\Tga01.tga", 4, 4, [](int, int) { return 0xFF0000FFu; }));
+    ASSERT_TRUE(WritePicture("UiTest\\Tga\\Tga00.tga", 4, 4, [](int, int) { return 0xFF0000FFu; }));
+    ASSERT_TRUE(WritePicture("UiTest\\Tga\\Tga01.tga", 4, 4, [](int, int) { return 0xFF0000FFu; }));
     Ctl3SlideShow* many = MakeShow(1, 0, "UiTest\\Long\\Many");
     Ctl3SlideShow* tga = MakeShow(1, 0, "UiTest\\Tga\\Tga");
     Ctl3SlideShow* slashes = MakeShow(1, 0, "uitest/SHOW/slide");
@@ -226,26 +208,6 @@ TEST_F(SlideShowTest, ASeriesWithoutItsFirstSlideShowsNothing) {
     EXPECT_EQ(References(), before);
 }
 
-// The default uv rectangle is the whole slide (0, 0 to 1, 1): quadrants of the picture land in
-// the quad's quadrants.
-TEST_F(SlideShowTest, WithoutAUvRectangleTheWholeSlideShows) {
-    GenImage img(64, 64);
-    for (uint32_t y = 0; y < 64; ++y)
-        for (uint32_t x = 0; x < 64; ++x)
-            img.Set(x, y, SlideColour(int((x / 32) + 2 * (y / 32))));
-    ASSERT_TRUE(GenWriteFile(SlidePath("UiTest/Quad/Quad00.dds"),
-                             GenDdsBytes(GenDds::Argb32, GenChain{img})));
-    Ctl3SlideShow* s = MakeShow(1.0f, 0.0f, "UiTest\\Quad\\Quad");
-    ASSERT_TRUE(s);
-    EXPECT_EQ(s->frameCount, 1);
-    Step();
-    const std::vector<uint32_t> pixels = ReadPixels();
-    EXPECT_EQ(SlideRgb(PixelAt(pixels, 104, 104)), SlideColour(0));
-    EXPECT_EQ(SlideRgb(PixelAt(pixels, 160, 104)), SlideColour(1));
-    EXPECT_EQ(SlideRgb(PixelAt(pixels, 104, 160)), SlideColour(2));
-    EXPECT_EQ(SlideRgb(PixelAt(pixels, 160, 160)), SlideColour(3));
-}
-
 // Hold 0 (or below) swaps every frame, loading a slide each time: the show keeps going without
 // a hang, a NaN blend or a lost reference. One slide pages onto itself.
 TEST_F(SlideShowTest, NoHoldTimeSwapsEveryFrameWithoutHanging) {
@@ -280,4 +242,40 @@ TEST_F(SlideShowTest, AnOverlongBaseNameIsCutAndBounded) {
     s->Start();
     EXPECT_EQ(s->frameCount, 0);
     Step(2);
+}
+
+// Without a uv rectangle the whole slide shows (the default is 0, 0 to 1, 1; an empty one would
+// stretch one texel column): the picture's quadrants land in the quad's. Halfway through the fade
+// each quadrant weighs half its own and half the next slide's same quadrant, so stage 1 reads
+// the quad's uv pair (a stage reading no coordinates would spread one texel).
+TEST_F(SlideShowTest, TheWholeSlideShowsAndFadesTexelByTexelHalfwayAtHalf) {
+    for (int slide = 0; slide < 2; ++slide) {
+        GenImage img(64, 64);
+        for (uint32_t y = 0; y < 64; ++y)
+            for (uint32_t x = 0; x < 64; ++x)
+                img.Set(x, y, SlideColour(4 * slide + int((x / 32) + 2 * (y / 32))));
+        char name[64];
+        std::snprintf(name, sizeof name, "UiTest/Quads/Quads%02i.dds", slide);
+        ASSERT_TRUE(GenWriteFile(SlidePath(name), GenDdsBytes(GenDds::Argb32, GenChain{img})));
+    }
+    Ctl3SlideShow* s = MakeShow(1.0f, 0.5f, "UiTest\\Quads\\Quads");
+    ASSERT_TRUE(s);
+    EXPECT_FLOAT_EQ(s->uv.right, 1.0f);
+    EXPECT_FLOAT_EQ(s->uv.bottom, 1.0f);
+    const int at[4][2] = {{101, 101}, {162, 101}, {101, 162}, {162, 162}};
+    Step();
+    std::vector<uint32_t> pixels = ReadPixels();
+    for (int q = 0; q < 4; ++q)
+        EXPECT_EQ(SlideRgb(PixelAt(pixels, at[q][0], at[q][1])), SlideColour(q)) << q;
+    int frames = 0;
+    while (!(s->fading && s->blend > 0.49f) && frames++ < 60)
+        Step();
+    ASSERT_TRUE(s->fading);
+    ASSERT_NEAR(s->blend, 0.5f, 0.011f);
+    pixels = ReadPixels();
+    for (int q = 0; q < 4; ++q) {
+        const uint32_t want = SlideMix(SlideColour(q), SlideColour(4 + q), s->blend);
+        const uint32_t got = SlideRgb(PixelAt(pixels, at[q][0], at[q][1]));
+        EXPECT_TRUE(SlideNear(got, want, 2)) << "quadrant " << q << ": " << std::hex << got;
+    }
 }
