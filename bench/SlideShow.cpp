@@ -15,24 +15,32 @@
 
 namespace {
 
-// Three 1024 x 1024 32-bit slides in a scratch data folder.
-std::string WriteBenchSlides() {
-    static std::string s_folder;
-    if (!s_folder.empty()) return s_folder;
-    const std::string folder =
-        std::filesystem::temp_directory_path().string() + "/fl_bench_slides/";
-    DirCreatePath(folder.c_str());
-    for (int i = 0; i < 3; ++i) {
-        GenImage img(1024, 1024);
-        for (uint32_t y = 0; y < 1024; ++y)
-            for (uint32_t x = 0; x < 1024; ++x)
-                img.Set(x, y, 0xFF000000u | uint32_t(i * 80) << 16 | (x & 0xFF) << 8 | (y & 0xFF));
-        char name[64];
-        std::snprintf(name, sizeof name, "Slide%02i.dds", i);
-        GenWriteFile(folder + name, GenDdsBytes(GenDds::Argb32, GenChain{img}));
+// Three 1024 x 1024 32-bit slides in a scratch data folder, removed when the program ends.
+struct BenchSlides {
+    BenchSlides() {
+        folder = std::filesystem::temp_directory_path().string() + "/fl_bench_slides/";
+        DirCreatePath(folder.c_str());
+        for (int i = 0; i < 3; ++i) {
+            GenImage img(1024, 1024);
+            for (uint32_t y = 0; y < 1024; ++y)
+                for (uint32_t x = 0; x < 1024; ++x)
+                    img.Set(x, y,
+                            0xFF000000u | uint32_t(i * 80) << 16 | (x & 0xFF) << 8 | (y & 0xFF));
+            char name[64];
+            std::snprintf(name, sizeof name, "Slide%02i.dds", i);
+            GenWriteFile(folder + name, GenDdsBytes(GenDds::Argb32, GenChain{img}));
+        }
     }
-    s_folder = folder;
-    return folder;
+    ~BenchSlides() {
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+    }
+    std::string folder;
+};
+
+std::string WriteBenchSlides() {
+    static BenchSlides s_slides;
+    return s_slides.folder;
 }
 
 struct Show {
