@@ -134,7 +134,8 @@ int Ctl3SlideShow::DrawPre() {
     if (!(width > 0.0f) || !(height > 0.0f) || !std::isfinite(r.left) || !std::isfinite(r.top) ||
         !std::isfinite(r.right) || !std::isfinite(r.bottom))
         return 1;
-    const float weight = std::isfinite(blend) ? blend : 0.0f;
+    // The field is public: whatever was written, the factor's alpha stays a byte.
+    const float weight = blend > 0.0f ? (blend < 1.0f ? blend : 1.0f) : 0.0f;
     const uint32_t factorAlpha = uint32_t(float(colour >> 24) * weight);
     Ctl3Set2DStates(currentSlot, (colour & 0x00FFFFFFu) | factorAlpha << 24);
     D3dSetColorOp(0, D3DTOP_SELECTARG1);

@@ -145,6 +145,9 @@ int Slider::DrawPre() {
     if (trackRight > trackLeft && knobHeight > 0.0f) {
         Ctl3Set2DStates(-1, Ctl3FadedColour(this, trackColour));
         I3dDrawQuad(trackLeft, top, trackRight, bottom, 0);
+    }
+    // The value is a public field: a NaN written past SetValue draws no fill or knob.
+    if (trackRight > trackLeft && knobHeight > 0.0f && std::isfinite(value)) {
         const float at = ValueX();
         const float fillRight = std::fmin(at, trackRight - kSliderFillInset);
         if (fillRight > trackLeft + kSliderFillInset && knobHeight > 2 * kSliderFillInset) {
