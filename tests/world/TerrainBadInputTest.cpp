@@ -2,6 +2,7 @@
 // grid sides out of range, odd height scales, maps of the wrong shape or depth, and points that
 // are not numbers.
 #include "tests/world/TerrainFixture.h"
+#include "world/TerrainDraw.h"
 
 #include <cmath>
 
@@ -57,6 +58,12 @@ TEST_F(TerrainBadInputTest, ASideNotAMultipleOf32IsUsedWhole) {
     for (int x = 0; x < 100; ++x)
         EXPECT_FLOAT_EQ(HeightAt(t, x + 0.5f, 3.0f), x + 0.5f) << "cell " << x;
     EXPECT_EQ(HeightAt(t, 100.0f, 3.0f), 0.0f);
+    // The cells past the last whole patch are not drawn, but rays still meet them.
+    const VECTOR3 o = {98.5f, 99.9f, 3.0f}, down = {0.01f, -1.0f, 0.0f};
+    VECTOR3 hit;
+    ASSERT_EQ(TerrainRayTest(t->terrain, &o, &down, &hit), 1);
+    EXPECT_GT(hit.x, 96.0f);
+    EXPECT_NEAR(hit.y, HeightAt(t, hit.x, hit.z), 1e-3f);
 }
 
 TEST_F(TerrainBadInputTest, HeightScaleNotANumberCountsAsOne) {

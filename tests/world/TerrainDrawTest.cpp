@@ -7,9 +7,12 @@
 #include "I3d/Progress.h"
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"
+#include "engine/Random.h"
 #include "tests/I3d/KernelFixture.h"
+#include "tests/I3d/TexFiles.h"
 #include "world/TerrainObj.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -251,6 +254,94 @@ TEST_F(TerrainDrawing, TilesAreTriedOnceEachWithProgressAndKeyedByTheirPath) {
     const size_t before = LogText().size();
     TerrainLoadTiles(t);
     EXPECT_EQ(LogText().size(), before);
+}
+
+// ---- neighbours ----
+
+TEST_F(TerrainDrawing, PatchesKnowTheirNeighboursUpToTheBorder) {
+    Make(512, 512);
+    ASSERT_EQ(t->patchesX * t->patchesZ, 256);
+    for (int pz = 0; pz < 16; ++pz)
+        for (int px = 0; px < 16; ++px) {
+            const TerrainPatch& p = Patch(px, pz);
+            ASSERT_EQ(p.px, px);
+            ASSERT_EQ(p.pz, pz);
+            const TerrainPatch* want[4] = {
+                pz < 15 ? &Patch(px, pz + 1) : nullptr, pz > 0 ? &Patch(px, pz - 1) : nullptr,
+                px < 15 ? &Patch(px + 1, pz) : nullptr, px > 0 ? &Patch(px - 1, pz) : nullptr};
+            for (int side = 0; side < 4; ++side)
+                EXPECT_EQ(p.neighbour[side], want[side])
+                    << "patch " << px << ", " << pz << " side " << side;
+        }
+}
+
+// Centres one patch apart are at most one LOD unit apart in distance, and the levels are a unit
+// apart: a stitched edge, which matches a neighbour one level coarser only, always suffices.
+// Seen through the eye's own camera, so that patches out of view keep stale levels.
+TEST_F(TerrainDrawing, NeighboursInViewNeverDifferByTwoLevels) {
+    Make(512, 512);
+    CrtSrand(39);
+    int seen[4] = {};
+    for (int frame = 0; frame < 60; ++frame) {
+        const VECTOR3 eye = {RandFloatRange(-200.0f, 1224.0f), RandFloatRange(2.0f, 300.0f),
+                             RandFloatRange(-200.0f, 1224.0f)};
+        const VECTOR3 at = {RandFloatRange(0.0f, 1024.0f), 0.0f, RandFloatRange(0.0f, 1024.0f)};
+        const VECTOR3 up = {0, 1, 0};
+        Mat4 view, proj;
+        I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
+        I3dSetProj(Mat4Perspective(&proj, 1.2f, 0.75f, 1.0f, 4000.0f));
+        t->eye = eye;
+        TerrainDraw(t);
+        for (int i = 0; i < 256; ++i) {
+            const TerrainPatch& p = t->patches[i];
+            if (!p.visible) continue;
+            ++seen[p.levelWanted];
+            for (const TerrainPatch* n : p.neighbour) {
+                if (!n || !n->visible) continue;
+                ASSERT_LE(std::abs(n->levelWanted - p.levelWanted), 1)
+                    << "frame " << frame << ": patches " << p.px << ", " << p.pz << " and " << n->px
+                    << ", " << n->pz << " would open a crack";
+            }
+        }
+    }
+    for (int level = 0; level < 4; ++level)
+        EXPECT_GT(seen[level], 0) << "the eyes never gave level " << level;
+}
+
+// ---- tile names ----
+
+// Each tile is looked for as "<path>TexXXxYY.dds", then with ".tga": XX the patch column / 4,
+// YY the patch row / 4. The sizes tell the files apart.
+TEST_F(TerrainDrawing, TileNamesTakeColumnThenRowAndTheDdsBeforeTheTga) {
+    ASSERT_EQ(I3dTexTableAlloc(64), 0);
+    TempDir dir;
+    const std::string stem = dir / "Venue/Default";
+    ASSERT_TRUE(WriteDds(stem + "Tex00x00.dds", GenDds::Argb32, SolidImage(8, 8, 0xFF102030)));
+    ASSERT_TRUE(WriteTga(stem + "Tex00x00.tga", SolidImage(16, 16, 0xFF405060), IMG_A8R8G8B8));
+    ASSERT_TRUE(WriteTga(stem + "Tex03x00.tga", SolidImage(32, 32, 0xFF708090), IMG_A8R8G8B8));
+    // A damaged DDS gives way to the TGA beside it.
+    WriteTextFile(stem + "Tex00x03.dds", "DDS not really");
+    ASSERT_TRUE(WriteTga(stem + "Tex00x03.tga", SolidImage(64, 64, 0xFFA0B0C0), IMG_A8R8G8B8));
+    Make(512, 512);
+    std::snprintf(t->tilePath, sizeof t->tilePath, "%s", stem.c_str());
+    TerrainLoadTiles(t);
+    auto width = [&](int px, int pz) {
+        const int slot = Patch(px, pz).tileTexture;
+        if (slot < 0) return slot;
+        void* pixels = nullptr;
+        int w = 0, h = 0, pitch = 0, format = 0;
+        EXPECT_EQ(D3dTextureLock(slot, 0, &pixels, &w, &h, &pitch, &format), 0);
+        D3dTextureUnlock(slot, 0);
+        return w;
+    };
+    EXPECT_EQ(width(0, 0), 8) << "the DDS comes first";
+    EXPECT_EQ(width(3, 3), 8) << "one tile covers 4 x 4 patches";
+    EXPECT_EQ(width(12, 0), 32) << "the column comes first in the name";
+    EXPECT_EQ(width(15, 3), 32);
+    EXPECT_EQ(width(0, 12), 64);
+    EXPECT_EQ(width(12, 12), -2);
+    EXPECT_EQ(width(4, 0), -2);
+    EXPECT_EQ(Patch(1, 1).tileTexture, Patch(0, 0).tileTexture) << "the tile is shared";
 }
 
 } // namespace

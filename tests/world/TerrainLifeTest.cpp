@@ -1,39 +1,15 @@
 // The terrain's life: made by a script with no load, found and forgotten through the 3D base's
 // accessor, made and destroyed again and again, and loaded end to end by a script through the
 // real entity-ini loader from a map named as the data names it, relative to the program.
-#include "engine/EntIniLoader.h"
-#include "engine/Script/ScriptGameHost.h"
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
 #include "engine/System.h"
 #include "tests/world/TerrainFixture.h"
+#include "tests/world/WorldScriptHost.h"
 
 #include <lua.hpp>
 
 namespace {
-
-// An application with a real root tree (Root > Viewport, World) and the real list loader.
-class WorldHost : public ScriptGameHost {
-  public:
-    void Quit() override {}
-    void BuildRootTree() override {
-        root = Make("EntNull", nullptr, "Root");
-        viewports = Make("EntNull", root, "Viewport");
-        world = Make("EntNull", root, "World");
-    }
-    ENTBASE* GetRoot() override { return root; }
-    ENTBASE* GetViewports() override { return viewports; }
-    ENTBASE* GetWorld() override { return world; }
-    ENTBASE* GetMenus() override { return nullptr; }
-    const char* GetDataFolder() override { return dataFolder.c_str(); }
-    void SetKeyboardEntity(ENTBASE*) override {}
-    void LoadEntitiesIni(const char* path) override {
-        EntLoadEntitiesIni(path, root, world, dataFolder.c_str());
-    }
-
-    ENTBASE *root = nullptr, *viewports = nullptr, *world = nullptr;
-    std::string dataFolder;
-};
 
 class TerrainLifeTest : public TerrainFixture {
   protected:
