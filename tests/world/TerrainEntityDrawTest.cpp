@@ -101,6 +101,10 @@ TEST_F(TerrainEntityDraw, TilesAreKeyedByPathAndReleased) {
     EXPECT_EQ(I3dTexFind((a + "Tex00x00.dds").c_str()), -1);
     EXPECT_EQ(I3dTexFind((b + "Tex00x00.dds").c_str()), -1);
     EXPECT_EQ(I3dTexFind("defaulttex00x00"), -1);
+    // Each of the 16 patches held its own reference: every one was given back.
+    for (int i = 0; i < I3dTexCount(); ++i)
+        EXPECT_EQ(I3dTexGetSlot(i)->count, 0)
+            << "slot " << i << " (" << I3dTexGetSlot(i)->name << ") is still held";
 }
 
 } // namespace
