@@ -134,8 +134,16 @@ TEST_F(TerrainDrawing, AFullPoolLeavesFurtherPatchesUndrawnAndSaysSoOnce) {
         (t->patches[i].vertexSlot >= 0 ? drawn : undrawn)++;
     EXPECT_EQ(drawn, 600);
     EXPECT_EQ(undrawn, 424);
+    // The patches left out are not tried again while their levels stay.
+    Log().Clear();
     Draw(1024.0f, 1024.0f);
     Draw(1024.0f, 1024.0f);
+    EXPECT_EQ(Log().Count("CreateVertexBuffer"), 0);
+    EXPECT_EQ(Log().Count("VbLock"), 0);
+    int still = 0;
+    for (int i = 0; i < 1024; ++i)
+        still += t->patches[i].vertexSlot >= 0;
+    EXPECT_EQ(still, 600);
     const std::string log = LogText();
     const std::string line = "terrain: patch vertex pool full";
     const size_t first = log.find(line);
