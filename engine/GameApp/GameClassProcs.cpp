@@ -6,6 +6,7 @@
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
 #include "game/MtGame.h"
+#include "game/MtPowerGrid.h"
 #include "ui/AnimGraphic.h"
 #include "ui/Ctl3SlideShow.h"
 #include "ui/Ctl3StatBar3Color.h"
@@ -46,7 +47,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcPlayfield1", nullptr},
     {"EcAvatar1", nullptr},
     {"EcMtGame", EcMtGameProc},
-    {"EcMtPowerGrid", nullptr},
+    {"EcMtPowerGrid", EcMtPowerGridProc},
     {"EcCameraFixed", nullptr},
     {"EcCameraAvatar1", nullptr},
     {"EcCameraVantor1", nullptr},

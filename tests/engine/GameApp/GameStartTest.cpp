@@ -136,7 +136,7 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
                   "EcTextButton2",   "EcGraphicButton", "EcGraphicCheckBox", "EcTextCheckBox",
                   "EcIncDecButton",  "EcTerrain2",      "EcEnvironment",     "EcLight",
                   "EcSkyDome",       "EcCloudDome2",    "EcStaticText",      "EcStaticTextBox",
-                  "EcStaticGraphic", "EcAnimGraphic",   "EcCustom"}));
+                  "EcStaticGraphic", "EcAnimGraphic",   "EcCustom",          "EcMtPowerGrid"}));
     EXPECT_EQ(ClassString(g_gameClassProcs[0].proc), "EntNull");
 
     WriteStartup("");
