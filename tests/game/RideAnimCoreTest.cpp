@@ -176,25 +176,6 @@ TEST_F(RunStates, AStateChangeExitsTheOldStateBeforeEnteringTheNew) {
     EXPECT_EQ(Demand(), 7.0f);
 }
 
-TEST_F(RunStates, ARideCompletesItsCycleWithinItsDuration) {
-    RideAnimSetState(&anim, RIDE_START);
-    anim.Tick(0.5f); // to running
-    int frames = 0;
-    while (anim.runState == RIDE_RUNNING && frames < 100) {
-        anim.Tick(0.5f);
-        ++frames;
-    }
-    EXPECT_EQ(frames, 6) << "3 seconds at 0.5 a frame";
-    EXPECT_EQ(anim.runState, RIDE_STOPPING);
-    EXPECT_EQ(Demand(), 7.0f);
-    anim.Tick(0.5f);
-    EXPECT_EQ(anim.runState, RIDE_IDLE);
-    EXPECT_EQ(Demand(), 2.0f);
-    EXPECT_FLOAT_EQ(anim.stateTime, 4.0f);
-    EXPECT_EQ(ride->wearSteps, 8) << "every tick steps the attraction's wear";
-    EXPECT_FLOAT_EQ(ride->wearSeconds, 4.0f);
-}
-
 TEST_F(RunStates, AZeroOrNegativeDurationEndsTheRideOnItsFirstUpdate) {
     for (float duration : {0.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}) {
         info.duration = duration;
