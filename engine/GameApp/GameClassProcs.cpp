@@ -28,6 +28,8 @@
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
 #include "world/EcParticles.h"
+#include "world/EcSkyBox3.h"
+#include "world/EcSkyBoxCube.h"
 #include "world/EcSkyDome.h"
 #include "world/EcSound.h"
 #include "world/EcTerrain2.h"
@@ -58,8 +60,8 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcRubeSpawnPt", nullptr},
     {"EcCube1", nullptr},
     {"EcLight", EcLightProc},
-    {"EcSkyBoxCube", nullptr},
-    {"EcSkyBox3", nullptr},
+    {"EcSkyBoxCube", EcSkyBoxCubeProc},
+    {"EcSkyBox3", EcSkyBox3Proc},
     {"EcSound", EcSoundProc},
     {"EcGroupSound", EcGroupSoundProc},
     {"EcVrebBud1", nullptr},

@@ -1,6 +1,7 @@
 // Texture coordinates on GL: a stage's texture matrix, applied only while its transform flags
-// are set, and the camera-space reflection vector through GL's reflection-map generation (a
-// cube map on the stage then reads it).
+// are set, and the camera-space normal and reflection vector through GL's normal-map and
+// reflection-map generation (a cube map on the stage then reads them). The GL modelview is
+// world x view, so GL's eye space is Direct3D's camera space.
 #include "platform/d3d8/GlDevice.h"
 
 Mat4 D3dGlTextureMatrix(const Mat4& d3d, DWORD flags, bool twoCoords) {
@@ -28,8 +29,10 @@ static int SetCoordCount(DWORD fvf, DWORD set) {
 void D3dGlDevice::ApplyTexCoords(DWORD stage, DWORD fvf) {
     const DWORD index = StageState(stage, D3DTSS_TEXCOORDINDEX);
     const bool generated = D3dTexCoordsGenerated(index);
+    const GLint mode =
+        (index & 0xFFFF0000u) == D3DTSS_TCI_CAMERASPACENORMAL ? GL_NORMAL_MAP : GL_REFLECTION_MAP;
     for (GLenum coord : {GL_S, GL_T, GL_R}) {
-        if (generated) glTexGeni(coord, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
+        if (generated) glTexGeni(coord, GL_TEXTURE_GEN_MODE, mode);
     }
     for (GLenum gen : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R})
         generated ? glEnable(gen) : glDisable(gen);

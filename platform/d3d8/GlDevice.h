@@ -8,9 +8,11 @@
 #include <memory>
 #include <string>
 
-// A stage whose coordinates GL generates (the camera-space reflection vector) reads no set.
+// A stage whose coordinates GL generates (the camera-space normal or reflection vector) reads
+// no set.
 inline bool D3dTexCoordsGenerated(DWORD texCoordIndex) {
-    return (texCoordIndex & 0xFFFF0000u) == D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR;
+    const DWORD how = texCoordIndex & 0xFFFF0000u;
+    return how == D3DTSS_TCI_CAMERASPACENORMAL || how == D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR;
 }
 
 // The GL texture matrix of a stage's Direct3D one. Direct3D pads a two-coordinate set as

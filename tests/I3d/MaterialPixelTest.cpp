@@ -180,6 +180,58 @@ TEST_F(MaterialPixels, ReflectiveMaterialsShowTheEnvironmentFacingTheEye) {
     ExpectNear(AtU(0.5f), Modulate(0x808080, faceColour[5]), "the -z face x the diffuse map");
 }
 
+// Coordinates from camera-space normals (the sky box's recipe, no material): the cube face
+// follows the normal as the camera sees it, not the world normal and not the reflection.
+TEST_F(MaterialPixels, CameraSpaceNormalsPickTheCubeFaceTheEyeSeesTheNormalOn) {
+    const uint32_t faceColour[6] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
+                                    0xFFFFFF00, 0xFF00FFFF, 0xFF20A0E0};
+    std::array<GenChain, 6> faces;
+    for (int f = 0; f < 6; ++f)
+        faces[size_t(f)] = GenMipChain(SolidImage(8, 8, faceColour[f]));
+    ASSERT_TRUE(GenWriteFile(m_files / "Box.dds", GenDdsCubeBytes(GenDds::Argb32, faces)));
+    const int cube = D3dCubeTexFromFile(0, (m_files / "Box.dds").c_str(), "Box");
+    ASSERT_GE(cube, 0);
+    auto draw = [&](VECTOR3 n) {
+        Mat4 identity;
+        Mat4Identity(&identity);
+        I3dSetWorld(&identity);
+        I3dSetTexMatrix(0, &identity);
+        D3dSetLighting(0);
+        D3dSetCullMode(D3DCULL_NONE);
+        D3dSetTexCoordIndex(0, D3DTSS_TCI_CAMERASPACENORMAL);
+        D3dSetTexTransformFlags(0, D3DTTFF_COUNT3);
+        D3dSetColorOp(0, D3DTOP_SELECTARG1);
+        D3dSetColorArg1(0, D3DTA_TEXTURE);
+        D3dSetColorOp(1, D3DTOP_DISABLE);
+        D3dSetTexture(0, cube);
+        const Vertex quad[4] = {{-4, 4, 0, n.x, n.y, n.z, 0, 0},
+                                {4, 4, 0, n.x, n.y, n.z, 1, 0},
+                                {4, -4, 0, n.x, n.y, n.z, 1, 1},
+                                {-4, -4, 0, n.x, n.y, n.z, 0, 1}};
+        ASSERT_EQ(D3dClear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER), D3D_OK);
+        ASSERT_EQ(D3dBeginScene(), 0);
+        IDirect3DDevice8* dev = D3dDevice();
+        dev->SetVertexShader(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
+        ASSERT_EQ(dev->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(Vertex)), D3D_OK);
+        ASSERT_EQ(D3dEndScene(), 0);
+    };
+    draw(VECTOR3{0, 0, -1});
+    ExpectNear(AtU(0.5f), faceColour[5] & 0xFFFFFF, "a normal towards the eye: the -z face");
+    draw(VECTOR3{1, 0, 0});
+    ExpectNear(AtU(0.5f), faceColour[0] & 0xFFFFFF,
+               "a normal along +x: the +x face (a reflection would run along +z)");
+    draw(VECTOR3{0, 1, 0});
+    ExpectNear(AtU(0.5f), faceColour[2] & 0xFFFFFF, "a normal along +y: the +y face");
+    LookFrom(VECTOR3{0, 0, 5});
+    draw(VECTOR3{0, 0, -1});
+    ExpectNear(AtU(0.5f), faceColour[4] & 0xFFFFFF,
+               "seen from behind the same normal points away from the eye: the +z face");
+    D3dSetTexCoordIndex(0, 0);
+    D3dSetTexTransformFlags(0, D3DTTFF_DISABLE);
+    D3dClearTexture(0);
+    I3dTexRelease(cube);
+}
+
 // A lit, textured quad placed by its world matrix and seen through the camera functions with
 // the viewport's inverse aspect covers the pixels its corners project to.
 TEST_F(MaterialPixels, APlacedLitTexturedQuadCoversItsProjection) {

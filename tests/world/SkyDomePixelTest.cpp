@@ -9,6 +9,7 @@
 #include "world/EcSkyDome.h"
 #include "world/EcViewport.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -79,6 +80,25 @@ TEST_F(SkyDomePixels, StraightUpIsTheZenithAndTheDomeWritesNoDepth) {
     I3dDrawQuad(-100000.0f, -100000.0f, 100000.0f, 100000.0f, 0.0f);
     D3dEndScene();
     ExpectNear(D3dReadPixel(kW / 2, kH / 2), 0xFFFF0000u);
+}
+
+// Level from the dome's centre, the pixel row just above the horizon looks a little up: its
+// colour lies between the horizon ring's and the next ring's, channel by channel.
+TEST_F(SkyDomePixels, JustAboveTheHorizonLiesBetweenTheFirstTwoRings) {
+    TestCamera* level = MakeCamera(world, "Level", VECTOR3{0, -80, 0}, VECTOR3{0, -80, 10}, 1.0f);
+    viewport->SetVoid("entCamera", (intptr_t)level);
+    ASSERT_EQ(D3dBeginScene(), 0);
+    EntTreeDrawPre(viewports);
+    D3dEndScene();
+    const uint32_t px = D3dReadPixel(kW / 2, kH / 2 - 1);
+    const uint32_t low = dome->RingColor(0), high = dome->RingColor(1);
+    EXPECT_EQ(low, dome->horizonColor);
+    for (int shift : {16, 8, 0}) {
+        const int a = int((low >> shift) & 0xFF), b = int((high >> shift) & 0xFF);
+        const int got = int((px >> shift) & 0xFF);
+        EXPECT_GE(got, std::min(a, b) - 1) << std::hex << px << " channel " << shift;
+        EXPECT_LE(got, std::max(a, b) + 1) << std::hex << px << " channel " << shift;
+    }
 }
 
 } // namespace

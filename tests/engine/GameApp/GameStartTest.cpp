@@ -129,6 +129,8 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     std::set<std::string> controls = {"EcSlider", "EcCtl3Slideshow", "EcCtl3StatBar3Color"};
     for (const std::string& c : controls)
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
+    for (const char* sky : {"EcSkyBox3", "EcSkyBoxCube"})
+        EXPECT_EQ(built.erase(sky), 1u) << sky << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{
                   "EcNull",          "EcViewport",      "EcMtGame",          "EcSound",
