@@ -10,6 +10,9 @@
 #include "world/EcEnvironment.h"
 #include "world/EcViewport.h"
 
+#include <GL/gl.h>
+
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -79,6 +82,17 @@ TEST_F(FogPixels, HalfwayIsTheEvenMixAndBelowWaterTakesTheUnderwaterColour) {
     // Grey 128 and fog 255 or 0, half each.
     ExpectNear(Frame(50.0f), 191, 64, 64);
     ExpectNear(Frame(5.0f), 64, 64, 191);
+}
+
+// Fog the wrong way round, a negative end and a colour that is not a number reach GL as given
+// (the colour clamped), with no GL error.
+TEST_F(FogPixels, BadFogValuesDrawWithoutAGlError) {
+    env->fogStart = 500.0f;
+    env->fogEnd = -20.0f;
+    env->fogClr[1] = std::nanf("");
+    Frame(50.0f);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    EXPECT_EQ(D3dGetRenderState(D3DRS_FOGCOLOR) & 0xFF00u, 0u) << "NaN green counts as 0";
 }
 
 } // namespace
