@@ -206,6 +206,7 @@ int EcCloudDome2::DrawPre() {
     tex.m[5] = tileFactor;
     tex.m[8] = scroll; // the offset row of a two-coordinate transform
     I3dSetTexMatrix(0, &tex);
+    D3dSetTexCoordIndex(0, 0); // its own coordinates, whatever source the last draw used
     D3dSetTexTransformFlags(0, D3DTTFF_COUNT2);
     D3dSetAddressU(0, D3DTADDRESS_WRAP);
     D3dSetAddressV(0, D3DTADDRESS_WRAP);

@@ -147,5 +147,9 @@ int EcSkyBoxCube::DrawPre() {
         s_mesh->Draw();
     }
     s_shader->EndPass();
+    // Draws that follow and set no coordinate source of their own (the clouds, text, sprites)
+    // would otherwise take generated normals for their texture coordinates.
+    D3dSetTexCoordIndex(0, 0);
+    D3dSetTexTransformFlags(0, D3DTTFF_DISABLE);
     return 1;
 }

@@ -207,6 +207,9 @@ TEST_F(SkyBoxTest, CubeBoxIsDrawnAtTheOriginScaledTenWhereverItsValuesPutIt) {
     EXPECT_LT(Log().Find("SetRenderState", {D3DRS_ZFUNC, D3DCMP_ALWAYS}), draw);
     EXPECT_LT(Log().Find("SetRenderState", {D3DRS_FOGENABLE, 0}), draw);
     EXPECT_LT(Log().Find("SetTexture", {0}), draw);
+    EXPECT_GT(Log().Find("SetTextureStageState", {0, D3DTSS_TEXCOORDINDEX, 0}), draw)
+        << "later draws would take generated normals for their coordinates";
+    EXPECT_GT(Log().Find("SetTextureStageState", {0, D3DTSS_TEXTURETRANSFORMFLAGS, 0}), draw);
 }
 
 TEST_F(SkyBoxTest, CubeBoxWithoutTheCubeMapDrawsNothing) {
