@@ -32,3 +32,7 @@ void MtGameRubeGenAddExtra(ENTBASE* generator, int extra) {
 bool MtGameRubeGenSpawnPosition(ENTBASE* generator, VECTOR3* out) {
     return s_rubeGen.spawnPosition && s_rubeGen.spawnPosition(generator, out);
 }
+
+void MtGameRubeGenAdjustDelay(ENTBASE* generator, float seconds) {
+    if (s_rubeGen.adjustDelay) s_rubeGen.adjustDelay(generator, seconds);
+}

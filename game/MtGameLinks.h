@@ -1,6 +1,7 @@
-// The operations the game object needs of the attraction and patron-generator classes. Those
-// classes draw, so they live above the simulation core; each installs its operations when its
-// class registers (class message 0). Until one does, its calls do nothing (0 for a value).
+// The operations the game object (and the attractions) need of the attraction and
+// patron-generator classes. Those classes draw, so they live above the simulation core; each
+// installs its operations when its class registers (class message 0). Until one does, its calls
+// do nothing (0 for a value).
 #pragma once
 
 #include "I3d/Math/MathTypes.h"
@@ -17,6 +18,8 @@ struct MtGameRubeGenLinks {
     void (*addExtra)(ENTBASE* generator, int extra);
     // A spawn position for a new patron or carny; false when there is none.
     bool (*spawnPosition)(ENTBASE* generator, VECTOR3* out);
+    // An attraction opened (negative) or closed (positive): the spawn delay moves by `seconds`.
+    void (*adjustDelay)(ENTBASE* generator, float seconds);
 };
 
 // Null clears the links.
@@ -27,3 +30,4 @@ void MtGameAttrStartOfDay(ENTBASE* attraction);
 int MtGameAttrValue(ENTBASE* attraction);
 void MtGameRubeGenAddExtra(ENTBASE* generator, int extra);
 bool MtGameRubeGenSpawnPosition(ENTBASE* generator, VECTOR3* out);
+void MtGameRubeGenAdjustDelay(ENTBASE* generator, float seconds);

@@ -5,6 +5,7 @@
 
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
+#include "game/Ents/AttrBase.h"
 #include "game/MtGame.h"
 #include "game/MtPowerGrid.h"
 #include "ui/AnimGraphic.h"
@@ -72,7 +73,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcCameraWaypoint", nullptr},
     {"EcWptFollower", nullptr},
     {"EcGameGrid", nullptr},
-    {"EcAttrBase", nullptr},
+    {"EcAttrBase", EcAttrBaseProc},
     {"EcTerrain2", EcTerrain2Proc},
     {"EcGrassPatch", nullptr},
     {"EcGrassMesh", nullptr},

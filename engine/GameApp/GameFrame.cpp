@@ -9,6 +9,7 @@
 #include "engine/Input/SlInput.h"
 #include "engine/Script/ScriptMgr.h"
 #include "engine/Sound/Sound.h"
+#include "game/Ents/AttrBase.h"
 #include "tools/Editor.h"
 
 enum {
@@ -30,8 +31,9 @@ void GameApp::Update() {
     ScriptMgrUpdate(gameSeconds);
     SndUpdate();
     DispatchInput();
-    // The class-wide light-chaser timers of static objects and attractions go here, once their
-    // classes exist.
+    // The class-wide light-chaser timers (the static objects' join the attractions' here once
+    // their class exists).
+    AttrFlashTick(gameSeconds);
     EntTreeUpdate(root.Get(), gameSeconds);
     if (editor) EditorUpdate(editor, clock->deltaSeconds);
 }

@@ -138,7 +138,8 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
                   "EcTextButton2",   "EcGraphicButton", "EcGraphicCheckBox", "EcTextCheckBox",
                   "EcIncDecButton",  "EcTerrain2",      "EcEnvironment",     "EcLight",
                   "EcSkyDome",       "EcCloudDome2",    "EcStaticText",      "EcStaticTextBox",
-                  "EcStaticGraphic", "EcAnimGraphic",   "EcCustom",          "EcMtPowerGrid"}));
+                  "EcStaticGraphic", "EcAnimGraphic",   "EcCustom",          "EcMtPowerGrid",
+                  "EcAttrBase"}));
     EXPECT_EQ(ClassString(g_gameClassProcs[0].proc), "EntNull");
 
     WriteStartup("");
