@@ -4,8 +4,16 @@
 // time per entity ("time_per_entity"). BM_PowerGridUse/N is one run-state change on a full
 // grid of N slots, totals recomputed; BM_RideAnimTick/N ticks N ride animators cycling through
 // their run states one frame and reports the time per animator ("time_per_animator").
+//
+// BM_AttrUpdate/N updates N attractions of the shipped types for one frame and reports the time
+// per attraction; BM_AttrPatronRemoved/N destroys one patron while N attractions each hold a line
+// of 8, so that its removal notice reaches them all, and reports the time per patron.
+#include "engine/PropDb.h"
 #include "engine/Random.h"
+#include "engine/WorldClass.h"
 #include "game/AttrInfo.h"
+#include "game/Ents/AttrBase.h"
+#include "game/Ents/AttrPatron.h"
 #include "game/MtPowerGrid.h"
 #include "game/RideAnimCore.h"
 #include "tests/game/FakeRide.h"
@@ -88,5 +96,95 @@ void BM_RideAnimTick(benchmark::State& state) {
         (double)state.iterations() * n, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_RideAnimTick)->Arg(300)->Unit(benchmark::kMicrosecond);
+
+// ---- attractions ----
+
+// A patron that only announces its removal, as the real one will.
+class BenchPatron : public ENTBASE, public AttrPatron {
+  public:
+    int Destroy() override {
+        EntTreeNotifyRemoved(EntGetRoot(this), this);
+        return ENTBASE::Destroy();
+    }
+    ENTBASE* PatronEntity() override { return this; }
+    void PatronPlace(AttrBase*, int, const VECTOR3*) override {}
+    void PatronSentAway(AttrBase*) override {}
+    void PatronRideOver(AttrBase*) override {}
+    void PatronSit(AttrBase*, int, const Mat4*) override {}
+};
+PropDb* BenchPatronDb() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDbSetName(&s_db, "BenchPatron");
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(BenchPatron, name), 32, 3);
+    }
+    return &s_db;
+}
+const WorldClassDef kBenchPatron = {"BenchPatron", BenchPatronDb, WorldMake<BenchPatron>, nullptr};
+intptr_t BenchPatronProc(EntNode* n, int m, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kBenchPatron, n, m, a, b, c);
+}
+
+// N attractions cycling through the shipped types (their lines at least 8 long) with a grid.
+std::vector<AttrBase*> PlaceAttractions(DayHarness& h, int n) {
+    EntCreateClass(EcMtPowerGridProc, 0, 0);
+    EntCreateClass(EcAttrBaseProc, 0, 0);
+    EntCreateClass(BenchPatronProc, 0, 0);
+    MtGameSetVenue(h.game, 0);
+    EntCreateChild("MtPowerGrid", h.first)->Start();
+    const int types = h.game->attrList->Count();
+    for (int t = 0; t < types; ++t) {
+        AttrInfo* info = h.game->attrList->Get(t);
+        if (info->queueMax < 8) info->queueMax = 8;
+    }
+    std::vector<AttrBase*> attrs;
+    for (int i = 0; i < n; ++i) {
+        auto* attr = static_cast<AttrBase*>(EntCreateChild("AttrBase", h.first));
+        attr->SetType(i % types);
+        attr->agl = 0;
+        attr->Start();
+        attrs.push_back(attr);
+    }
+    return attrs;
+}
+
+void BM_AttrUpdate(benchmark::State& state) {
+    const int n = (int)state.range(0);
+    DayHarness h;
+    std::vector<AttrBase*> attrs = PlaceAttractions(h, n);
+    for (auto _ : state)
+        for (AttrBase* attr : attrs)
+            attr->Update(0.033f);
+    state.counters["time_per_attraction"] = benchmark::Counter(
+        (double)state.iterations() * n, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_AttrUpdate)->Arg(300)->Unit(benchmark::kMicrosecond);
+
+void BM_AttrPatronRemoved(benchmark::State& state) {
+    const int n = (int)state.range(0);
+    DayHarness h;
+    std::vector<AttrBase*> attrs = PlaceAttractions(h, n);
+    auto join = [&](AttrBase* attr) {
+        auto* p = static_cast<BenchPatron*>(EntCreateChild("BenchPatron", h.first));
+        AttrBaseJoinQueue(attr, p);
+        return p;
+    };
+    std::vector<BenchPatron*> firsts; // one patron of each line
+    for (AttrBase* attr : attrs) {
+        firsts.push_back(join(attr));
+        for (int k = 1; k < 8; ++k)
+            join(attr);
+    }
+    size_t next = 0;
+    for (auto _ : state) {
+        EntDestroyTree(firsts[next]);
+        state.PauseTiming();
+        // The line is one short: a newcomer at its back keeps it at 8.
+        firsts[next] = join(attrs[next]);
+        next = (next + 1) % attrs.size();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AttrPatronRemoved)->Arg(300)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -272,11 +272,14 @@ int AttrBase::OnEntityRemoved(ENTBASE* gone) {
 }
 
 int AttrBase::LoadVars(const char* path, int* outFlag) {
+    // The section is named like the entity as it is now: loading may change the name.
+    char section[NAME_LEN_MAX + 1];
+    std::snprintf(section, sizeof section, "%s", name);
     Ent3dBase::LoadVars(path, outFlag);
     // Only a file that holds "repair" for this attraction sets a wear to keep.
     const bool opened = path && IniOpen(path) == 0;
     char text[64];
-    if (IniSetSection(name) == 0 && IniFindKey("repair", text, sizeof text) == 0) {
+    if (IniSetSection(section) == 0 && IniFindKey("repair", text, sizeof text) == 0) {
         loadedWearSet = true;
         loadedWear = repair;
     }

@@ -140,7 +140,7 @@ bool SimStandIn::SetFloat(const char* name, float value) {
 void SimRegisterStandIns() {
     if (!EntClassFind("SimStandIn")) EntCreateClass(StandInProc, 0, 0);
     static const MtGameAttrLinks attr = {StandInStartOfDay, StandInValue};
-    static const MtGameRubeGenLinks gen = {StandInAddExtra, StandInSpawnPosition};
+    static const MtGameRubeGenLinks gen = {StandInAddExtra, StandInSpawnPosition, nullptr};
     MtGameSetAttrLinks(&attr);
     MtGameSetRubeGenLinks(&gen);
 }

@@ -23,18 +23,18 @@ void FakePatron::PatronPlace(AttrBase* attraction, int place, const VECTOR3* at)
     places.push_back(place);
     if (at) entry = *at;
     if (place != ATTR_PLACE_BOARD) return;
-    g_patronEvents.push_back({this, 'B'});
+    g_patronEvents.push_back({this, 'B', attraction});
     if (sitAtOnce) AttrBaseRiderSeated(attraction, this);
 }
 
-void FakePatron::PatronSentAway(AttrBase*) {
+void FakePatron::PatronSentAway(AttrBase* attraction) {
     ++sentAway;
-    g_patronEvents.push_back({this, 'A'});
+    g_patronEvents.push_back({this, 'A', attraction});
 }
 
-void FakePatron::PatronRideOver(AttrBase*) {
+void FakePatron::PatronRideOver(AttrBase* attraction) {
     ++rideOvers;
-    g_patronEvents.push_back({this, 'O'});
+    g_patronEvents.push_back({this, 'O', attraction});
 }
 
 void FakePatron::PatronSit(AttrBase*, int seatIndex, const Mat4* matrix) {
@@ -108,6 +108,8 @@ const char* const kTypes[T_COUNT] = {
 } // namespace
 
 void RegisterAttrTestClasses() {
+    g_patronEvents.clear();
+    g_delayChanges.clear();
     EntCreateClass(NullProc, 0, 0);
     EntCreateClass(PatronProc, 0, 0);
     EntCreateClass(GenProc, 0, 0);
@@ -139,8 +141,6 @@ std::string SeatModelScene(int count) {
 // ---- the fixture ----
 
 void AttrWorld::Build() {
-    g_patronEvents.clear();
-    g_delayChanges.clear();
     CrtSrand(7);
     WriteTextFile(dir / "data/Data.ini", AttrTestDataIni());
     WriteTextFile(dir / "data/Venue.ini",

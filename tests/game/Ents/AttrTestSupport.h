@@ -50,10 +50,11 @@ class FakePatron : public ENTBASE, public AttrPatron {
     VECTOR3 entry = {};
 };
 
-// Everything patrons were told, in order: (patron, 'B' board, 'A' sent away, 'O' ride over).
+// Everything patrons were told, in order: 'B' board, 'A' sent away, 'O' ride over.
 struct PatronEvent {
     FakePatron* patron;
     char what;
+    AttrBase* attraction;
 };
 extern std::vector<PatronEvent> g_patronEvents;
 
