@@ -159,12 +159,12 @@ int AttrBaseStatusIcon(const AttrBase* attr);
 
 // ---- class-wide state ----
 
-// The light-chaser counters, advanced once per frame by the application.
+// The light-chaser counters and the highlight phase, advanced once per frame by the application.
 void AttrFlashTick(float seconds);
 int AttrFlashCounterA();
 int AttrFlashCounterB();
 uint32_t AttrFlashMask();
-// The selection highlight's phase (seconds; advanced by every attraction's update).
+// The selection highlight's phase (seconds, 0..1).
 float AttrHighlightPhase();
 // Everything class-wide back to its start (class reset).
 void AttrClassReset();

@@ -193,7 +193,6 @@ void Closed(AttrBase* attr) {
 
 void AttrPowerCheck(AttrBase* attr, float seconds);
 bool AttrRunCheck(AttrBase* attr);
-void AttrAdvanceHighlight(float seconds);
 
 int AttrBase::Update(float seconds) {
     if (inert || !info) return 1;
@@ -221,6 +220,5 @@ int AttrBase::Update(float seconds) {
 
     lightsOn = AttrRunCheck(this);
     if (animator) animator->Tick(seconds);
-    AttrAdvanceHighlight(seconds);
     return 1;
 }

@@ -161,6 +161,9 @@ void AttrFlashTick(float seconds) {
     s_chaserA = (s_chaserA + Steps(&s_chaserATime, seconds, kChaserAStep)) % kChaserSteps;
     s_chaserB = (s_chaserB + Steps(&s_chaserBTime, seconds, kChaserBStep)) % kChaserSteps;
     s_chaserMask = 1u << s_chaserB;
+    // Once per frame here, not once per attraction in their updates: with fifty attractions the
+    // highlight would otherwise pulse fifty times a second.
+    s_highlightPhase = std::fmod(s_highlightPhase + seconds, 1.0f);
 }
 
 int AttrFlashCounterA() {
@@ -173,10 +176,6 @@ int AttrFlashCounterB() {
 
 uint32_t AttrFlashMask() {
     return s_chaserMask;
-}
-
-void AttrAdvanceHighlight(float seconds) {
-    if (std::isfinite(seconds)) s_highlightPhase = std::fmod(s_highlightPhase + seconds, 1.0f);
 }
 
 float AttrHighlightPhase() {

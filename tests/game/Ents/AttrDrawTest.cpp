@@ -57,7 +57,11 @@ TEST_F(AttrDrawTest, TheHighlightPulsesGreenAndTheMarkerSitsOpaqueAtTheEntry) {
     attr->pos = VECTOR3{5.0f, 0.0f, 7.0f};
     attr->Start();
     attr->highlighted = 1;
-    attr->Update(0.25f); // the class-wide phase moves to a quarter second
+    attr->Update(0.25f);
+    attr->Update(0.25f);
+    EXPECT_EQ(AttrHighlightPhase(), 0.0f) << "updates must not move the phase: it would pulse "
+                                             "once per attraction";
+    AttrFlashTick(0.25f); // once per frame: a quarter second
     Log().Clear();
     attr->DrawPre();
     const std::vector<uint32_t> pre = Factors();
