@@ -24,7 +24,6 @@
 #include <cstdio>
 #include <new>
 #include <string>
-#include <string_view>
 
 // ---- class-wide state ----
 
@@ -153,6 +152,7 @@ int AttrBase::Start() {
 
     MtGame* game = AttrClassGame();
     info = game && game->attrList ? game->attrList->Get(type) : nullptr;
+    infoOwner = info ? game : nullptr;
     if (!info) {
         // A hand-edited or older file can hold any type; without its record nothing about the
         // attraction is known, so it stays in the world doing nothing.
@@ -242,10 +242,11 @@ int AttrBase::Destroy() {
 
 int AttrBase::OnEntityRemoved(ENTBASE* gone) {
     if (gone == s_game.Address()) s_game = EntRef();
-    if (info && gone->GetTypeName() == std::string_view("MtGame")) {
+    if (info && gone == infoOwner) {
         // The type records go with the game object that owns them; the animator holds one too.
         // The attraction idles until a Start binds it again.
         info = nullptr;
+        infoOwner = nullptr;
         delete animator;
         animator = nullptr;
     }

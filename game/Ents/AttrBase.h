@@ -96,6 +96,7 @@ class AttrBase : public Ent3dBase, public RideAnimOwner {
     Mat4 seats[RIDE_SEAT_MAX];
     float terrainHeight = 0.0f;
     AttrInfo* info = nullptr;
+    ENTBASE* infoOwner = nullptr; // the game object whose list holds info (compared only)
     VECTOR3 entry = {0.0f, 0.0f, 0.0f};
     AttrRing line;
     AttrRing board;
