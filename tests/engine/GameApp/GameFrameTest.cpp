@@ -8,6 +8,7 @@
 #include "engine/FrameClock.h"
 #include "engine/Script/ScriptMgr.h"
 #include "engine/Sound/Sound.h"
+#include "game/Ents/AttrBase.h"
 #include "platform/d3d8/D3d8.h"
 
 #include <algorithm>
@@ -64,8 +65,11 @@ TEST_F(GameFrameTest, TheFrameRunsClockScriptsInputEntitiesThenTheEditor) {
     StartWithTree();
     int scriptFrames = -1;
     size_t heardBeforeUpdate = 0, editorBeforeUpdate = 99;
+    int chaserBeforeEntities = -1;
+    AttrClassReset();
     game->onUpdate = [&](TestEnt*) {
         scriptFrames = ScriptMgrGet()->svars[0];
+        chaserBeforeEntities = AttrFlashCounterB();
         heardBeforeUpdate = menuRoot->heard.size();
         editorBeforeUpdate = editor->updates.size();
     };
@@ -80,6 +84,8 @@ TEST_F(GameFrameTest, TheFrameRunsClockScriptsInputEntitiesThenTheEditor) {
     EXPECT_FLOAT_EQ(g_frameSeconds, 0.25f);
     EXPECT_FLOAT_EQ(g_totalSeconds, 0.25f);
     EXPECT_EQ(scriptFrames, 2) << "the scripts run before the entities";
+    EXPECT_EQ(chaserBeforeEntities, 3) << "the light chasers step by the game step (66 ms at "
+                                          "1/60 s a step) before the entities";
     EXPECT_EQ(heardBeforeUpdate, menuRoot->heard.size()) << "input comes before the entities";
     EXPECT_EQ(editorBeforeUpdate, 0u) << "the editor comes last";
     EXPECT_EQ(g_journal.back(), "EditorUpdate");
