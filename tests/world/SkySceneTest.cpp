@@ -10,11 +10,11 @@
 #include "engine/EntIniLoader.h"
 #include "engine/IniFile.h"
 #include "engine/PropDb.h"
-#include "engine/Script/ScriptGameHost.h"
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
 #include "engine/WorldClass.h"
 #include "tests/I3d/KernelFixture.h"
+#include "tests/world/WorldScriptHost.h"
 #include "tests/world/WorldTestClasses.h"
 
 #include <lua.hpp>
@@ -65,29 +65,6 @@ intptr_t GroundProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t
     return WorldClassProc(kGround, node, message, a, b, c);
 }
 
-// An application with the real root tree's containers and the real list loader.
-class SceneHost : public ScriptGameHost {
-  public:
-    void Quit() override {}
-    void BuildRootTree() override {
-        root = Make("EntNull", nullptr, "Root");
-        viewports = Make("EntNull", root, "Viewport");
-        world = Make("EntNull", root, "World");
-    }
-    ENTBASE* GetRoot() override { return root; }
-    ENTBASE* GetViewports() override { return viewports; }
-    ENTBASE* GetWorld() override { return world; }
-    ENTBASE* GetMenus() override { return nullptr; }
-    const char* GetDataFolder() override { return dataFolder.c_str(); }
-    void SetKeyboardEntity(ENTBASE*) override {}
-    void LoadEntitiesIni(const char* path) override {
-        EntLoadEntitiesIni(path, root, world, dataFolder.c_str());
-    }
-
-    ENTBASE *root = nullptr, *viewports = nullptr, *world = nullptr;
-    std::string dataFolder;
-};
-
 class SkySceneTest : public KernelTest {
   protected:
     void SetUp() override {
@@ -119,7 +96,7 @@ class SkySceneTest : public KernelTest {
     }
     static int Channel(uint32_t c, int shift) { return int((c >> shift) & 0xFF); }
 
-    SceneHost host;
+    WorldHost host;
     TempDir dir;
 };
 
