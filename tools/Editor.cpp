@@ -85,6 +85,10 @@ void EditorMaximize(Editor* editor) {
     if (editor) editor->Maximize();
 }
 
+bool EditorViewSize(Editor* editor, int* width, int* height) {
+    return editor && editor->ViewSize(width, height);
+}
+
 bool EditorHandleEvent(Editor* editor, const SDL_Event& event) {
     return editor && editor->HandleEvent(event);
 }

@@ -31,6 +31,9 @@ class Editor {
     }
     virtual void* Instance() { return nullptr; }
     virtual void Maximize() {}
+    // The game view's size while editor mode draws the game into it: the application's screen
+    // follows it. False outside editor mode.
+    virtual bool ViewSize(int*, int*) { return false; }
     // An event of the main window, before the application sees it: true keeps it from the
     // application.
     virtual bool HandleEvent(const SDL_Event&) { return false; }
@@ -63,4 +66,5 @@ void* EditorGameWindow(Editor* editor);
 ENTBASE* const* EditorSelection(Editor* editor, int* count);
 void* EditorInstance(Editor* editor);
 void EditorMaximize(Editor* editor);
+bool EditorViewSize(Editor* editor, int* width, int* height);
 bool EditorHandleEvent(Editor* editor, const SDL_Event& event);

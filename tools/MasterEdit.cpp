@@ -1,6 +1,7 @@
 // The editor object: editor mode, the layout, selection, picking, dragging and the blink.
 #include "tools/MasterEdit.h"
 
+#include "I3d/Device.h"
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Math/Pick.h"
 #include "engine/DebugLog.h"
@@ -8,6 +9,7 @@
 #include "engine/EntBase.h"
 #include "engine/EntQueries.h"
 #include "engine/System.h"
+#include "platform/d3d8/D3d8.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -80,6 +82,7 @@ void MasterEdit::Enter(void* mainWindow) {
     ClearSelectBit(m_root, "Terrain2");
     ClearSelectBit(m_root, "GameGrid");
     Layout();
+    StartUi();
 }
 
 void MasterEdit::Leave() {
@@ -89,6 +92,7 @@ void MasterEdit::Leave() {
     m_hover = nullptr;
     m_buttonDown = m_moved = false;
     m_host->CaptureMouse(false);
+    StopUi();
     m_panes.reset();
     m_host->SetTitle(m_savedTitle.c_str());
     if (m_savedWidth > 0 && m_savedHeight > 0) m_host->SetWindowSize(m_savedWidth, m_savedHeight);
@@ -102,6 +106,15 @@ void MasterEdit::Layout() {
     int width = 0, height = 0;
     m_host->GetWindowSize(&width, &height);
     m_rects = EditorComputeRects(width, height, m_menuBar);
+    // The game is drawn at the view's size from the next frame on.
+    if (m_imgui) D3dSetViewFramebuffer(D3dDevice(), m_rects.view.width, m_rects.view.height);
+}
+
+bool MasterEdit::ViewSize(int* width, int* height) {
+    if (!m_active) return false;
+    *width = m_rects.view.width;
+    *height = m_rects.view.height;
+    return true;
 }
 
 void MasterEdit::SetMenuBarHeight(int height) {
@@ -309,4 +322,5 @@ void MasterEdit::Update(float realSeconds) {
         else
             m_hover->ClearFlag(ENT_FLAG_HIGHLIGHT);
     }
+    BeginUiFrame(realSeconds);
 }

@@ -42,6 +42,8 @@ enum EditorDragMode {
     EDITOR_DRAG_RAISE = 2,
 };
 
+struct ImGuiContext;
+
 class MasterEdit : public Editor {
   public:
     explicit MasterEdit(void* instance);
@@ -65,6 +67,7 @@ class MasterEdit : public Editor {
     }
     void* Instance() override { return m_instance; }
     void Maximize() override;
+    bool ViewSize(int* width, int* height) override;
 
     // ---- the game view's input, in game-view coordinates ----
     void ViewButtonDown(int x, int y, bool control);
@@ -111,7 +114,20 @@ class MasterEdit : public Editor {
     using ItemHook = void (*)(const char* id, float x0, float y0, float x1, float y1);
     static void SetItemHook(ItemHook hook);
 
+    // True while the game is drawn into the view and composed with the editor's ImGui frame
+    // (editor mode over a device that can).
+    bool Composing() const { return m_imgui != nullptr; }
+
   private:
+    // ---- the ImGui half over the game's window (MasterEditView.cpp) ----
+    void StartUi();
+    void StopUi();
+    void BeginUiFrame(float seconds);
+    static void Compose(void* context);
+    // The game's keyboard and mouse are let go while ImGui wants them, and taken back after.
+    void UpdateInputGates();
+    void RestoreInputGates();
+
     static void OnEntityGone(const ENTBASE* gone, void* context);
     void Forget(const ENTBASE* gone);
     void DragBy(int dx, int dy, bool shift);
@@ -146,6 +162,12 @@ class MasterEdit : public Editor {
     int m_count = 0;
     ENTBASE* m_hover = nullptr;
     float m_blinkClock = 0.0f;
+
+    ImGuiContext* m_imgui = nullptr;
+    ImGuiContext* m_previousImgui = nullptr;
+    bool m_sdlBackend = false;
+    bool m_frameOpen = false;
+    bool m_keyboardReleased = false, m_mouseReleased = false;
 };
 
 // The maker engine/Main.cpp installs (EditorSetMaker).

@@ -1,8 +1,12 @@
 // The editor-mode window's ImGui half: the menu bar and the three panes as fixed windows. The
 // game view is what the panes leave free.
+#include "I3d/Device.h"
+#include "platform/d3d8/D3d8.h"
 #include "tools/MasterEdit.h"
 
 #include <imgui.h>
+
+#include <cstdint>
 
 namespace {
 
@@ -95,6 +99,13 @@ void MasterEdit::DrawUi() {
         }
         SetMenuBarHeight((int)ImGui::GetWindowSize().y);
         ImGui::EndMainMenuBar();
+    }
+    // The game view: the game's picture, whose rows run bottom-up.
+    if (unsigned texture = Composing() ? D3dViewTexture(D3dDevice()) : 0) {
+        const EditorRect& v = m_rects.view;
+        ImGui::GetBackgroundDrawList()->AddImage(
+            (ImTextureID)(intptr_t)texture, ImVec2((float)v.x, (float)v.y),
+            ImVec2((float)(v.x + v.width), (float)(v.y + v.height)), ImVec2(0, 1), ImVec2(1, 0));
     }
     FixedWindow("Tools", m_rects.tool);
     FixedWindow("Console", m_rects.console);

@@ -217,6 +217,14 @@ void GameApp::SetClockSpeed(float factor) {
 }
 
 void GameApp::OnResize(int width, int height) {
+    // While editor mode draws the game into its view, the window's size is not the screen's.
+    int viewWidth = 0, viewHeight = 0;
+    if (EditorViewSize(editor, &viewWidth, &viewHeight) && viewWidth > 0 && viewHeight > 0) {
+        width = viewWidth;
+        height = viewHeight;
+        m_editorViewWidth = width;
+        m_editorViewHeight = height;
+    }
     AppBase::OnResize(width, height);
     UpdateMouseScale();
 }

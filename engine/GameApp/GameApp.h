@@ -94,6 +94,7 @@ class GameApp : public AppBase, public ScriptGameHost {
     void DispatchInput();
     // Menu units per pixel of the render kernel's screen.
     void UpdateMouseScale();
+    void FollowEditorView();
     // Makes one node of the root tree: null, with the log line, when its class is not registered.
     ENTBASE* MakeNode(const char* className, const char* name, ENTBASE* parent);
 
@@ -103,6 +104,8 @@ class GameApp : public AppBase, public ScriptGameHost {
     bool m_programFolderSet = false;
     std::string m_userFolder; // documents folder + "Fairlark/", or ""
     std::string m_settingsPath;
+    // The game view the screen last followed; 0 x 0 outside editor mode.
+    int m_editorViewWidth = 0, m_editorViewHeight = 0;
 };
 
 // The 108 "Ec" names in their published order, each with its class procedure, or null for a

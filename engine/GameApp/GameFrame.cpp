@@ -35,7 +35,21 @@ void GameApp::Update() {
     // their class exists).
     AttrFlashTick(gameSeconds);
     EntTreeUpdate(root.Get(), gameSeconds);
-    if (editor) EditorUpdate(editor, clock->deltaSeconds);
+    if (editor) {
+        EditorUpdate(editor, clock->deltaSeconds);
+        FollowEditorView();
+    }
+}
+
+// In editor mode the game is drawn at the game view's size; leaving gives it the window again.
+void GameApp::FollowEditorView() {
+    int width = 0, height = 0;
+    if (!EditorViewSize(editor, &width, &height)) width = height = 0;
+    if (width == m_editorViewWidth && height == m_editorViewHeight) return;
+    m_editorViewWidth = width;
+    m_editorViewHeight = height;
+    if (width <= 0 || height <= 0) Host().ClientSize(&width, &height);
+    if (width > 0 && height > 0) OnResize(width, height);
 }
 
 // Events reach the menus' subtree and the keyboard entity only: the world hears none of them.

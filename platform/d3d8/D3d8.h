@@ -197,6 +197,23 @@ void D3dPrepareWindowAttributes();
 // The window's client area in pixels, in place of GetClientRect; 0 x 0 for a null window.
 void D3dWindowClientSize(HWND window, int* width, int* height);
 
+// ---- the editor's game view ----
+// While a view framebuffer is on, the device draws the game into an offscreen framebuffer of
+// width x height (its colour a GL texture) as though it were the back buffer, and Present
+// composes before it shows the window: the window's framebuffer is bound and cleared, GL is
+// left as a plain fixed-function renderer expects it (lower-left origin, no samplers, unit 0
+// only, MODULATE, no client arrays) and the hook draws; then every state is sent again. 0 x 0
+// turns the view off (the device draws into the window again). 1, or 0 when the device cannot
+// make it (logged) or is not the OpenGL layer's.
+int D3dSetViewFramebuffer(IDirect3DDevice8* device, int width, int height);
+// The view's GL texture name, 0 while off. Its rows run bottom-up (GL's order).
+unsigned D3dViewTexture(IDirect3DDevice8* device);
+using D3dComposeHook = void (*)(void* context);
+void D3dSetComposeHook(IDirect3DDevice8* device, D3dComposeHook hook, void* context);
+// The window's pixel at (x, y), row 0 at the top, as 0xAARRGGBB: what the last Present showed
+// (for tests; 0 outside).
+uint32_t D3dReadWindowPixel(IDirect3DDevice8* device, int x, int y);
+
 // ---- test hooks ----
 // GL never loses a context; these make a device behave as a lost Direct3D device does.
 // After D3dTestLoseDevice the next TestCooperativeLevel answers D3DERR_DEVICELOST, and every

@@ -207,6 +207,7 @@ D3dGlDevice::~D3dGlDevice() {
     gl.DeleteSamplers((GLsizei)D3D_MAX_TEXTURE_STAGES, m_samplers);
     if (m_white) glDeleteTextures(1, &m_white);
     if (m_targetFbo) gl.DeleteFramebuffers(1, &m_targetFbo);
+    FreeViewFramebuffer();
     FreeBackBuffer();
     if (m_context->Window() && !PresentParams().Windowed)
         SDL_SetWindowFullscreen(m_context->Window(), 0);
@@ -304,8 +305,11 @@ HRESULT D3dGlDevice::OnReset(const D3DPRESENT_PARAMETERS& params) {
         // Keep a usable device on the old parameters; Reset reports the failure.
         std::string again;
         MakeBackBuffer(PresentParams(), &again);
+        BindScreen();
         return D3DERR_INVALIDCALL;
     }
+    // The editor's view outlives a reset: GL loses nothing.
+    BindScreen();
     return D3D_OK;
 }
 
@@ -321,14 +325,27 @@ HRESULT D3dGlDevice::Present(const RECT* source, const RECT* dest, HWND destWind
                              const void* dirtyRegion) {
     HRESULT hr = D3dDeviceBase::Present(source, dest, destWindow, dirtyRegion);
     if (FAILED(hr)) return hr;
+    // The hook may turn the view off (editor mode left from its frame): the states go back
+    // all the same.
+    const bool composing = m_viewFbo != 0;
+    if (composing) {
+        BeginForeignDraw();
+        if (m_composeHook) m_composeHook(m_composeContext);
+    }
     if (m_context->Window())
         m_context->Swap();
     else
         glFlush();
+    if (composing) EndForeignDraw();
     return D3D_OK;
 }
 
 void D3dGlDevice::BackBufferSize(UINT* width, UINT* height) {
+    if (m_viewFbo) {
+        *width = (UINT)m_viewWidth;
+        *height = (UINT)m_viewHeight;
+        return;
+    }
     if (m_context && m_context->Window()) {
         int w = 0, h = 0;
         m_context->DrawableSize(&w, &h);
@@ -353,8 +370,8 @@ void D3dGlDevice::ReadBackBuffer(const RECT& rect, uint8_t* out, int32_t pitch) 
     UINT bw = 0, bh = 0;
     BackBufferSize(&bw, &bh);
     if (m_topDown) {
-        Gl().BindFramebuffer(GL_READ_FRAMEBUFFER, m_fbo);
-        glReadBuffer(m_fbo ? GL_COLOR_ATTACHMENT0 : GL_BACK);
+        Gl().BindFramebuffer(GL_READ_FRAMEBUFFER, ScreenFbo());
+        glReadBuffer(ScreenFbo() ? GL_COLOR_ATTACHMENT0 : GL_BACK);
     }
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // GL counts rows from the bottom; Direct3D's row 0 is the top.
@@ -397,9 +414,9 @@ bool D3dGlDevice::BindTarget() {
             gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                        0);
         }
-        gl.BindFramebuffer(GL_FRAMEBUFFER, m_fbo);
-        glDrawBuffer(m_fbo ? GL_COLOR_ATTACHMENT0 : GL_BACK);
-        glReadBuffer(m_fbo ? GL_COLOR_ATTACHMENT0 : GL_BACK);
+        gl.BindFramebuffer(GL_FRAMEBUFFER, ScreenFbo());
+        glDrawBuffer(ScreenFbo() ? GL_COLOR_ATTACHMENT0 : GL_BACK);
+        glReadBuffer(ScreenFbo() ? GL_COLOR_ATTACHMENT0 : GL_BACK);
     } else {
         if (!m_targetFbo) gl.GenFramebuffers(1, &m_targetFbo);
         gl.BindFramebuffer(GL_FRAMEBUFFER, m_targetFbo);

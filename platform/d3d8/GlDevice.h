@@ -56,6 +56,18 @@ class D3dGlDevice final : public D3dDeviceBase {
     void BackBufferSize(UINT* width, UINT* height) override;
     void ReadBackBuffer(const RECT& rect, uint8_t* out, int32_t pitch) override;
 
+    // ---- the editor's game view (ViewFramebuffer.cpp) ----
+    // While on, the device draws into a framebuffer of width x height whose colour is a
+    // texture, as if it were the back buffer; 0 x 0 turns it off. False (logged, off) when GL
+    // cannot make it.
+    bool SetViewFramebuffer(int width, int height);
+    GLuint ViewTexture() const { return m_viewColor; }
+    void SetComposeHook(D3dComposeHook hook, void* context) {
+        m_composeHook = hook;
+        m_composeContext = context;
+    }
+    uint32_t ReadWindowPixel(int x, int y);
+
     const D3dGlFuncs& Gl() const { return m_context->Gl(); }
     // The light index each GL light shows since the last draw, -1 for an unused GL light.
     int GlLightIndex(int glLight) const;
@@ -72,6 +84,16 @@ class D3dGlDevice final : public D3dDeviceBase {
     // Sends every kept state to GL: at creation and after each reset, so GL's own defaults
     // (ambient 0.2, a black texture-environment colour) never show through.
     void ApplyAllStates();
+    // Before a renderer of its own draws into the window (the compose step): the window's
+    // framebuffer bound, GL's lower-left origin, samplers unbound, units 1-7 off, unit 0 active
+    // with MODULATE, no client arrays, no fixed-function extras. After it, everything is sent
+    // again and the game's target bound.
+    void BeginForeignDraw();
+    void EndForeignDraw();
+    void FreeViewFramebuffer();
+    // The framebuffer the device draws into when no texture is the target.
+    GLuint ScreenFbo() const { return m_viewFbo ? m_viewFbo : m_fbo; }
+    void BindScreen();
     void ApplyRenderState(D3DRENDERSTATETYPE state);
     void ApplyFog();
     void ApplyModelView();
@@ -112,6 +134,10 @@ class D3dGlDevice final : public D3dDeviceBase {
     GLuint m_colorBuffer = 0;
     GLuint m_depthBuffer = 0;
     GLuint m_targetFbo = 0; // renders into textures; made at the first switch
+    GLuint m_viewFbo = 0, m_viewColor = 0, m_viewDepth = 0;
+    int m_viewWidth = 0, m_viewHeight = 0;
+    D3dComposeHook m_composeHook = nullptr;
+    void* m_composeContext = nullptr;
     // Rendering into a texture: Direct3D's row 0 is GL's row 0 there, so the picture is not
     // flipped as it is for the back buffer, where GL counts rows from the bottom.
     bool m_topDown = false;
