@@ -124,9 +124,8 @@ class MasterEdit : public Editor {
     void StopUi();
     void BeginUiFrame(float seconds);
     static void Compose(void* context);
-    // The game's keyboard and mouse are let go while ImGui wants them, and taken back after.
-    void UpdateInputGates();
-    void RestoreInputGates();
+    // Whether the game may have the event (false keeps it from the game).
+    bool RouteEvent(const SDL_Event& event);
 
     static void OnEntityGone(const ENTBASE* gone, void* context);
     void Forget(const ENTBASE* gone);
@@ -167,7 +166,6 @@ class MasterEdit : public Editor {
     ImGuiContext* m_previousImgui = nullptr;
     bool m_sdlBackend = false;
     bool m_frameOpen = false;
-    bool m_keyboardReleased = false, m_mouseReleased = false;
 };
 
 // The maker engine/Main.cpp installs (EditorSetMaker).

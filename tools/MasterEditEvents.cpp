@@ -1,4 +1,5 @@
 // The main window's events while editor mode is on.
+#include "engine/Input/SlInput.h"
 #include "tools/MasterEdit.h"
 
 #include <backends/imgui_impl_sdl.h>
@@ -12,6 +13,24 @@ static bool Inside(const EditorRect& r, int x, int y) {
 
 bool MasterEdit::HandleEvent(const SDL_Event& event) {
     if (!m_active) return false;
+    const bool kept = !RouteEvent(event);
+    // Keys reach the game's key table through an event watch and its buttons are buffered
+    // before this hook sees them: a key or button kept from the game lets the device go, which
+    // drops what it buffered; the game's next read takes it back with a fresh table.
+    if (kept) {
+        switch (event.type) {
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: SlKbdAcquire(0); break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP:
+            case SDL_MOUSEWHEEL: SlMouseAcquire(0); break;
+            default: break;
+        }
+    }
+    return kept;
+}
+
+bool MasterEdit::RouteEvent(const SDL_Event& event) {
     bool imguiMouse = false, imguiKeys = false;
     if (m_imgui) {
         ImGui::SetCurrentContext(m_imgui);
@@ -28,37 +47,37 @@ bool MasterEdit::HandleEvent(const SDL_Event& event) {
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
                 // The close box ends editor mode, not the game.
                 Leave();
-                return true;
+                return false;
             }
             if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Layout();
-            return false;
-        case SDL_MOUSEWHEEL: return imguiMouse;
+            return true;
+        case SDL_MOUSEWHEEL: return !imguiMouse;
         case SDL_MOUSEBUTTONDOWN:
-            if (imguiMouse) return true;
-            if (!Inside(view, event.button.x, event.button.y)) return true;
+            if (imguiMouse) return false;
+            if (!Inside(view, event.button.x, event.button.y)) return false;
             if (event.button.button == SDL_BUTTON_LEFT)
                 ViewButtonDown(event.button.x - view.x, event.button.y - view.y,
                                (mods & KMOD_CTRL) != 0);
-            return false;
+            return true;
         case SDL_MOUSEBUTTONUP:
             if (event.button.button == SDL_BUTTON_LEFT && m_buttonDown) {
                 ViewButtonUp();
-                return false;
+                return true;
             }
-            return !Inside(view, event.button.x, event.button.y);
+            return Inside(view, event.button.x, event.button.y);
         case SDL_MOUSEMOTION:
-            if (imguiMouse) return true;
-            if (!m_buttonDown && !Inside(view, event.motion.x, event.motion.y)) return true;
+            if (imguiMouse) return false;
+            if (!m_buttonDown && !Inside(view, event.motion.x, event.motion.y)) return false;
             ViewMouseMove(event.motion.x - view.x, event.motion.y - view.y,
                           (mods & KMOD_SHIFT) != 0);
-            return false;
-        case SDL_TEXTINPUT: return imguiKeys;
+            return true;
+        case SDL_TEXTINPUT: return !imguiKeys;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            if (imguiKeys) return true;
+            if (imguiKeys) return false;
             if (event.key.keysym.scancode == SDL_SCANCODE_SPACE && !event.key.repeat)
                 ViewSpace(event.type == SDL_KEYDOWN);
-            return false;
-        default: return false;
+            return true;
+        default: return true;
     }
 }

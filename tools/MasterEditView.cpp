@@ -3,7 +3,6 @@
 // frame (menu bar, game view as an image, the panes). ImGui has no windows of its own here.
 #include "I3d/Device.h"
 #include "I3d/StateCache.h"
-#include "engine/Input/SlInput.h"
 #include "platform/d3d8/D3d8.h"
 #include "tools/MasterEdit.h"
 
@@ -30,7 +29,6 @@ void MasterEdit::StartUi() {
 
 void MasterEdit::StopUi() {
     if (!m_imgui) return;
-    RestoreInputGates();
     ImGui::SetCurrentContext(m_imgui);
     if (m_frameOpen) ImGui::EndFrame();
     m_frameOpen = false;
@@ -65,7 +63,6 @@ void MasterEdit::BeginUiFrame(float seconds) {
     if (!m_sdlBackend || io.DeltaTime <= 0.0f) io.DeltaTime = seconds > 0.0f ? seconds : 1e-3f;
     ImGui::NewFrame();
     m_frameOpen = true;
-    UpdateInputGates();
     // The menu commands may leave editor mode or destroy what the frame holds: last.
     DrawUi();
 }
@@ -83,24 +80,4 @@ void MasterEdit::Compose(void* context) {
     ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
     // The device sends its own states again; the kernel's cache must not trust what it sent.
     I3dResetStateCache();
-}
-
-void MasterEdit::UpdateInputGates() {
-    const ImGuiIO& io = ImGui::GetIO();
-    // Keys reach the key table through an event watch and buttons are buffered, so refusing
-    // the events is not enough; taking them back resynchronises the table.
-    if (io.WantCaptureKeyboard != m_keyboardReleased) {
-        m_keyboardReleased = io.WantCaptureKeyboard;
-        SlKbdAcquire(m_keyboardReleased ? 0 : 1);
-    }
-    if (io.WantCaptureMouse != m_mouseReleased && !m_buttonDown) {
-        m_mouseReleased = io.WantCaptureMouse;
-        SlMouseAcquire(m_mouseReleased ? 0 : 1);
-    }
-}
-
-void MasterEdit::RestoreInputGates() {
-    if (m_keyboardReleased) SlKbdAcquire(1);
-    if (m_mouseReleased) SlMouseAcquire(1);
-    m_keyboardReleased = m_mouseReleased = false;
 }

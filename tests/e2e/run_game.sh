@@ -10,6 +10,9 @@
 #   nodisplay   no X display: the program says so and fails without hanging
 #   configplay  the configuration dialog comes first; Enter plays, the game starts as chosen
 #   configexit  the configuration dialog comes first; Escape ends the program before any device
+#   editor      Ctrl+F1 turns the window into the "Editor Mode" window: the game drawn in the game
+#               view, the menu bar's "Scripts" menu runs "Script1.lua"; Ctrl+F1 gives the window
+#               back
 # Usage: run_game.sh <mode> <program> <Data folder> <xwd_pixel program>
 set -uo pipefail
 
@@ -37,6 +40,11 @@ if [ $on_display -eq 0 ]; then
   chmod 700 "$work/run"
   cp "$program" "$work/game/fairlark" || fail "cannot copy $program"
   cp -r "$data/." "$work/game/Data/" || fail "cannot copy $data"
+  # The editor's scripts live beside the program.
+  editor_scripts=$(dirname "$program")/Editor
+  if [ -d "$editor_scripts" ]; then
+    cp -r "$editor_scripts" "$work/game/Editor" || fail "cannot copy $editor_scripts"
+  fi
   case $mode in
     config*) show_dialog=1 ;;
     *) show_dialog=0 ;;
@@ -102,7 +110,7 @@ started() {
   log_holds "EntCreateClass(EntNull)... ok." && log_holds "EntCreateClass(Viewport)... ok." &&
     log_holds "EntCreateClass(Music)... ok." && stderr_holds "Startup.lua: done"
 }
-window_centre() { xwd -silent -name Fairlark -out "$work/shot.xwd" 2>/dev/null && "$xwd_pixel" "$work/shot.xwd"; }
+window_centre() { xwd -silent -name "${window_name:-Fairlark}" -out "$work/shot.xwd" 2>/dev/null && "$xwd_pixel" "$work/shot.xwd"; }
 shows_backdrop() {
   local r g b
   read -r r g b < <(window_centre) || return 1
@@ -190,6 +198,36 @@ case $mode in
     if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then fail "sanitizer report"; fi
     echo "ok ($mode): exit status $status, the settings written"
     exit 0
+    ;;
+  editor)
+    wait_for 20 started || fail "start-up lines missing within 20 s"
+    id=$(timeout 20 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
+      fail "the game's window did not appear"
+    titled() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+    # Keys can come before the window takes them: Ctrl+F1 until the title changes.
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+      xdotool windowfocus --sync "$id" key ctrl+F1 2>/dev/null
+      wait_for 2 titled "Editor Mode" && break
+    done
+    titled "Editor Mode" || fail "Ctrl+F1 did not give the title \"Editor Mode\""
+    # The window's centre lies in the game view: the game's backdrop, composed with the panes.
+    window_name="Editor Mode" last_colour=none
+    wait_for 20 shows_backdrop || fail "the game view shows $last_colour, not the backdrop"
+    # The menu bar's "Scripts", then its first item.
+    xdotool mousemove --window "$id" 240 10
+    sleep 0.5
+    xdotool click 1
+    sleep 0.5
+    xdotool mousemove --window "$id" 250 31
+    sleep 0.5
+    xdotool click 1
+    wait_for 10 stderr_holds "Editor Script1 ran" || fail "the Scripts menu did not run Script1.lua"
+    xdotool mousemove --window "$id" 300 200
+    xdotool windowfocus --sync "$id" key ctrl+F1 2>/dev/null
+    wait_for 10 titled Fairlark || fail "Ctrl+F1 did not give the title back"
+    window_name=Fairlark last_colour=none
+    wait_for 20 shows_backdrop || fail "after the editor the window shows $last_colour"
+    ends_cleanly TERM 5
     ;;
   badclass)
     wait_for 20 started || fail "start-up lines missing within 20 s"
