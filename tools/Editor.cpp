@@ -89,6 +89,6 @@ bool EditorViewSize(Editor* editor, int* width, int* height) {
     return editor && editor->ViewSize(width, height);
 }
 
-bool EditorHandleEvent(Editor* editor, const SDL_Event& event) {
+bool EditorHandleEvent(Editor* editor, SDL_Event& event) {
     return editor && editor->HandleEvent(event);
 }

@@ -35,8 +35,8 @@ class Editor {
     // follows it. False outside editor mode.
     virtual bool ViewSize(int*, int*) { return false; }
     // An event of the main window, before the application sees it: true keeps it from the
-    // application.
-    virtual bool HandleEvent(const SDL_Event&) { return false; }
+    // application, which otherwise gets it as the editor left it.
+    virtual bool HandleEvent(SDL_Event&) { return false; }
 };
 
 // What makes the editor; its unit installs it. Without one EditorNew answers null.
@@ -67,4 +67,4 @@ ENTBASE* const* EditorSelection(Editor* editor, int* count);
 void* EditorInstance(Editor* editor);
 void EditorMaximize(Editor* editor);
 bool EditorViewSize(Editor* editor, int* width, int* height);
-bool EditorHandleEvent(Editor* editor, const SDL_Event& event);
+bool EditorHandleEvent(Editor* editor, SDL_Event& event);

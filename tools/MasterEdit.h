@@ -76,8 +76,9 @@ class MasterEdit : public Editor {
     void ViewSpace(bool down);
     // The main window's events while editor mode is on: the close box leaves it; the pointer
     // over the game view (or dragging from it) and Space reach the handlers above. Pointer
-    // events outside the game view with no drag are kept from the game.
-    bool HandleEvent(const SDL_Event& event) override;
+    // events outside the game view with no drag are kept from the game; those it lets through
+    // are put into game-view coordinates, the game's screen.
+    bool HandleEvent(SDL_Event& event) override;
     // The tool window's choice (EditorDragMode); Space switches between move and turn.
     void SetDragMode(int mode);
 

@@ -11,7 +11,7 @@ static bool Inside(const EditorRect& r, int x, int y) {
     return x >= r.x && y >= r.y && x < r.x + r.width && y < r.y + r.height;
 }
 
-bool MasterEdit::HandleEvent(const SDL_Event& event) {
+bool MasterEdit::HandleEvent(SDL_Event& event) {
     if (!m_active) return false;
     const bool kept = !RouteEvent(event);
     // Keys reach the game's key table through an event watch and its buttons are buffered
@@ -25,6 +25,16 @@ bool MasterEdit::HandleEvent(const SDL_Event& event) {
             case SDL_MOUSEBUTTONUP:
             case SDL_MOUSEWHEEL: SlMouseAcquire(0); break;
             default: break;
+        }
+    }
+    if (!kept && m_active) {
+        const EditorRect& view = m_rects.view;
+        if (event.type == SDL_MOUSEMOTION) {
+            event.motion.x -= view.x;
+            event.motion.y -= view.y;
+        } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+            event.button.x -= view.x;
+            event.button.y -= view.y;
         }
     }
     return kept;

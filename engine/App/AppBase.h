@@ -14,8 +14,10 @@ struct I3dVertexBuffer;
 struct I3dIndexBuffer;
 
 // One function that sees every SDL event before the application does (the editor's routing);
-// answering true keeps the event from the application. Null removes it.
-using AppEventHook = bool (*)(const SDL_Event& event, void* context);
+// answering true keeps the event from the application, which otherwise gets the event as the
+// hook left it (the editor puts pointer positions into its game view's coordinates). Null
+// removes it.
+using AppEventHook = bool (*)(SDL_Event& event, void* context);
 void AppSetEventHook(AppEventHook hook, void* context);
 
 class AppBase {

@@ -69,7 +69,8 @@ void AppSetEventHook(AppEventHook hook, void* context) {
     s_eventContext = hook ? context : nullptr;
 }
 
-void AppBase::AppHandleEvent(const SDL_Event& event) {
+void AppBase::AppHandleEvent(const SDL_Event& received) {
+    SDL_Event event = received;
     if (s_eventHook && s_eventHook(event, s_eventContext)) return;
     switch (event.type) {
         case SDL_QUIT: CloseRequested(); break;

@@ -105,7 +105,7 @@ static void StartMadeEntity(ENTBASE* made, void*) {
 }
 
 // While editor mode is on, the editor sees the window's events first.
-static bool EditorEventHook(const SDL_Event& event, void* context) {
+static bool EditorEventHook(SDL_Event& event, void* context) {
     Editor* editor = static_cast<GameApp*>(context)->editor;
     return EditorIsActive(editor) && EditorHandleEvent(editor, event);
 }

@@ -271,15 +271,22 @@ TEST_F(MasterEditTest, WindowEventsReachTheGameViewInItsCoordinates) {
     auto [vx, vy] = ScreenOf(tent->pos);
     const int top = editor.Rects().view.y;
     EXPECT_TRUE(editor.HandleEvent(outside)) << "the tool window's, not the game's";
-    EXPECT_TRUE(editor.HandleEvent(Motion(900, 300)));
+    SDL_Event far = Motion(900, 300);
+    EXPECT_TRUE(editor.HandleEvent(far));
     EXPECT_EQ(editor.SelectionCount(), 0);
 
-    EXPECT_FALSE(editor.HandleEvent(Button(SDL_MOUSEBUTTONDOWN, vx, vy + top)));
+    SDL_Event down = Button(SDL_MOUSEBUTTONDOWN, vx, vy + top);
+    EXPECT_FALSE(editor.HandleEvent(down));
     EXPECT_TRUE(editor.IsSelected(tent)) << "picked in game-view coordinates";
+    EXPECT_EQ(std::make_pair(down.button.x, down.button.y), std::make_pair(vx, vy))
+        << "the game gets the click in its own screen's coordinates";
     // A drag that leaves the view keeps going while the button is held.
-    EXPECT_FALSE(editor.HandleEvent(Motion(vx + 10, vy + top)));
+    SDL_Event drag = Motion(vx + 10, vy + top);
+    EXPECT_FALSE(editor.HandleEvent(drag));
+    EXPECT_EQ(drag.motion.y, vy);
     EXPECT_NEAR(tent->pos.x, 0.2f, 1e-5);
-    EXPECT_FALSE(editor.HandleEvent(Button(SDL_MOUSEBUTTONUP, 900, 300)));
+    SDL_Event up = Button(SDL_MOUSEBUTTONUP, 900, 300);
+    EXPECT_FALSE(editor.HandleEvent(up));
     EXPECT_FALSE(editor.ButtonDown());
 
     SDL_Event space{};

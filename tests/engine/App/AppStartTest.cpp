@@ -149,7 +149,7 @@ TEST_F(AppTest, AnEventHookSeesEventsFirstAndKeepsWhatItAnswersTrueFor) {
     static std::vector<Uint32> seen;
     seen.clear();
     AppSetEventHook(
-        [](const SDL_Event& e, void* context) {
+        [](SDL_Event& e, void* context) {
             seen.push_back(e.type);
             return context != nullptr && e.type == SDL_QUIT;
         },
