@@ -9,8 +9,8 @@
 #include "platform/d3d8/GlContext.h"
 #include "tools/MasterEdit.h"
 
-#include <benchmark/benchmark.h>
 #include <backends/imgui_impl_opengl2.h>
+#include <benchmark/benchmark.h>
 #include <imgui.h>
 #include <sys/stat.h>
 #include <unistd.h>

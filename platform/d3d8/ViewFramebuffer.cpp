@@ -4,7 +4,6 @@
 #include "platform/PlatLog.h"
 #include "platform/d3d8/GlDevice.h"
 
-
 void D3dGlDevice::BindScreen() {
     Gl().BindFramebuffer(GL_FRAMEBUFFER, ScreenFbo());
     glDrawBuffer(ScreenFbo() ? GL_COLOR_ATTACHMENT0 : GL_BACK);
@@ -39,8 +38,7 @@ bool D3dGlDevice::SetViewFramebuffer(int width, int height) {
     }
     glGenTextures(1, &m_viewColor);
     glBindTexture(GL_TEXTURE_2D, m_viewColor);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
