@@ -17,8 +17,8 @@
 namespace {
 
 // A world viewport's stand-in: clears its screen to blue and draws one small textured triangle
-// in its corner, leaving stage 0 with a mipmapped texture filtered trilinearly and stage 1 with
-// a black texture modulating it, as a textured world would.
+// in its corner, leaving stage 0 with a mipmapped texture filtered trilinearly and stage 1
+// modulating, as a textured world would.
 class BlueView : public ENTBASE {
   public:
     int DrawPre() override {
@@ -156,9 +156,8 @@ TEST_F(MasterEditViewTest, TheGameIsDrawnIntoTheViewAndThePanesAroundIt) {
     const uint32_t console = Pixel(r.console.x + 20, r.console.y + r.console.height / 2);
     EXPECT_EQ(console, tool);
 
-    // The game's last draw left a mipmapped, trilinear texture on stage 0 and a black one
-    // modulating on stage 1: the menu text must still be drawn with the font alone, bright on
-    // the dark bar.
+    // After the game's last draw left stage 0 mipmapped and trilinear and stage 1 on, the menu
+    // text must still be drawn through the font, bright on the dark bar.
     ASSERT_EQ(s_items.count("File"), 1u);
     const ImVec4 file = s_items["File"];
     // Glyphs, not boxes: a font sampled as though it had no texture fills each glyph's quad.
