@@ -1,7 +1,9 @@
-// Prints the colour at the centre of an X window dump (the format xwd writes) as "r g b".
+// Prints the colour at the centre of an X window dump (the format xwd writes), or at the x y
+// given after the file, as "r g b".
 // The end-to-end test uses it to look at the game's window the way a user would see it.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -49,7 +51,7 @@ int Fail(const char* why) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) return Fail("usage: xwd_pixel <dump.xwd>");
+    if (argc != 2 && argc != 4) return Fail("usage: xwd_pixel <dump.xwd> [x y]");
     std::ifstream in(argv[1], std::ios::binary);
     std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
@@ -66,6 +68,11 @@ int main(int argc, char** argv) {
 
     uint64_t pixelsAt = uint64_t(field[kHeaderSize]) + uint64_t(field[kColours]) * kColourEntrySize;
     uint64_t x = field[kWidth] / 2, y = field[kHeight] / 2;
+    if (argc == 4) {
+        x = std::strtoull(argv[2], nullptr, 10);
+        y = std::strtoull(argv[3], nullptr, 10);
+        if (x >= field[kWidth] || y >= field[kHeight]) return Fail("the point is outside");
+    }
     uint64_t at = pixelsAt + y * field[kBytesPerLine] + x * bytesPerPixel;
     if (field[kWidth] == 0 || field[kHeight] == 0 || at + bytesPerPixel > file.size())
         return Fail("image data truncated");
