@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -100,4 +102,15 @@ void DirDeleteTree(const char* folder) {
     if (lstat(disk.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
     DeleteInside(disk);
     PlatPathCacheClear();
+}
+
+int DirIsInside(const char* path, const char* outer) {
+    if (!path || !outer) return 0;
+    std::string disk = DiskName(path), outerDisk = DiskName(outer);
+    if (disk.empty() || outerDisk.empty()) return 0;
+    char inner[PATH_MAX], base[PATH_MAX];
+    if (!realpath(disk.c_str(), inner) || !realpath(outerDisk.c_str(), base)) return 0;
+    std::string in = inner, out = base;
+    if (out.back() != '/') out += '/';
+    return in.size() > out.size() && in.compare(0, out.size(), out) == 0 ? 1 : 0;
 }

@@ -13,3 +13,6 @@ int DirCreateForFile(const char* path);
 // Deletes everything inside the folder, which itself stays. Symbolic links are removed, never
 // followed, so nothing outside the tree is touched. A folder that cannot be listed is left alone.
 void DirDeleteTree(const char* folder);
+// 1 when the folder exists and, with every link and "." or ".." resolved, lies strictly inside
+// `outer` (not `outer` itself); else 0. Guards a tree deletion whose path holds user text.
+int DirIsInside(const char* path, const char* outer);

@@ -41,6 +41,12 @@ int SplitWords(const char* line, char (*words)[kWordMax], size_t* lengths) {
     return n;
 }
 
+// A section named like this would merge with the file's own "Sandbox" section, could not be read
+// back, or would split into other sections.
+bool SavableName(const char* name) {
+    return name && *name && std::strcmp(name, "Sandbox") != 0 && !std::strpbrk(name, "[]=\r\n");
+}
+
 void ReportLongName(const char* name, const char* path) {
     DbgPrintf(DBG_GENERAL,
               "EntIniLoader: entity name %.32s... in %s is longer than %d "
@@ -195,8 +201,12 @@ int EntSaveEntities(ENTBASE* entity) {
     EntNode* n = entity->node;
     if (n->deleteCount != 0 || !n->object) return 0;
     int written = 0;
-    if (entity->sourceFile && std::strcmp(entity->sourceFile, ENT_SAVEGAME) == 0) {
-        const char* type = entity->GetTypeName() ? entity->GetTypeName() : "";
+    const char* type = entity->GetTypeName() ? entity->GetTypeName() : "";
+    const bool saved = entity->sourceFile && std::strcmp(entity->sourceFile, ENT_SAVEGAME) == 0;
+    if (saved && !SavableName(entity->GetName())) {
+        DbgPrintf(DBG_GENERAL, "EntSaveEntities: entity \"%s\" of class %s has a name no "
+                  "section can hold; not saved\n", entity->GetName(), type);
+    } else if (saved) {
         DbgPrintf(DBG_GENERAL, "Saving entity %s of class %s\n", entity->GetName(), type);
         ENTBASE* parent = EntGetParent(entity);
         IniProfileWriteString(entity->GetName(), "class", type);

@@ -87,5 +87,6 @@ int EntLoadEntitiesIni(const char* fileName, ENTBASE* root, ENTBASE* world, cons
 
 // The section form of every entity stamped ENT_SAVEGAME in the subtree, pre-order (children of
 // other entities are still visited), into the current profile file: "class" (its type string),
-// "parent" (its parent's name), then its SaveVars (null). Returns how many were written.
+// "parent" (its parent's name), then its SaveVars (null). An entity named "Sandbox", or empty, or
+// with "[", "]" or "=" in its name is skipped with a log line. Returns how many were written.
 int EntSaveEntities(ENTBASE* entity);

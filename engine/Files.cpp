@@ -24,6 +24,19 @@ std::string DiskName(const char* path) {
     return disk;
 }
 
+bool s_writeFault = false;
+
+// A rename is only durable once its folder is flushed. A folder that cannot be flushed does not
+// undo the write, which has happened: it is not reported.
+void SyncFolderOf(const std::string& file) {
+    size_t slash = file.rfind('/');
+    std::string folder = slash == std::string::npos ? std::string(".") : file.substr(0, slash + 1);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
 bool IsRegularFd(int fd) {
     struct stat st;
     return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -149,13 +162,24 @@ int FileWriteAll(const char* path, const void* data, size_t bytes) {
     std::string tmp = disk + ".tmp";
     int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return -1;
-    bool ok = FileWrite(fd, data, (int)bytes) == (int)bytes;
+    bool ok;
+    if (s_writeFault) {
+        FileWrite(fd, data, (int)(bytes / 2));
+        ok = false;
+    } else {
+        ok = FileWrite(fd, data, (int)bytes) == (int)bytes;
+    }
     ok = fsync(fd) == 0 && ok;
     ok = close(fd) == 0 && ok;
     if (ok) ok = rename(tmp.c_str(), disk.c_str()) == 0;
     if (!ok) unlink(tmp.c_str());
+    if (ok) SyncFolderOf(disk);
     PlatPathCacheInvalidate(disk);
     return ok ? 1 : -1;
+}
+
+void FileSetWriteFault(bool failHalfway) {
+    s_writeFault = failHalfway;
 }
 
 int FileExists(const char* path) {

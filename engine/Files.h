@@ -23,9 +23,14 @@ int FileLength(int fd);
 // a missing file, a folder, a read error or no memory never leaves a half-filled buffer.
 int FileReadAll(void** out, const char* path, int terminate);
 
-// Writes a whole file safely: into "<path>.tmp" first, then renamed over the old file, so a
-// failure part-way leaves the old contents intact. Missing folders are not created. 1 or -1.
+// Writes a whole file safely: into "<path>.tmp" first (flushed to the disk), then renamed over
+// the old file, and the folder flushed so that the rename itself survives a power cut. A failure
+// part-way leaves the old contents intact and removes the temporary file. Missing folders are
+// not created. 1 or -1.
 int FileWriteAll(const char* path, const void* data, size_t bytes);
+// For tests of callers' failure paths: while set, every FileWriteAll writes half of its bytes
+// and then fails as a full disk would.
+void FileSetWriteFault(bool failHalfway);
 
 // 1 when the file opens for reading, else 0.
 int FileExists(const char* path);

@@ -69,6 +69,11 @@ void IniSectionClose(IniSectionReader* reader);
 // write, and clear it again only if they set it.
 int IniSetProfileFile(const char* path);
 int IniClearProfileFile();
+// The same, but the file is taken as empty: the writes build a whole new file, which the clear
+// writes over the old one (even when nothing was written), so no line of the old file survives
+// and a failed write leaves the old file as it was. Writes into sections not yet written append
+// at once, so a save of many sections costs time in proportion to its size.
+int IniSetProfileFileEmpty(const char* path);
 
 // Writes "key=value" into a section of the profile file: a key that exists is replaced in place,
 // a missing key goes at the end of its section, a missing section at the end of the file

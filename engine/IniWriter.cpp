@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -28,6 +29,9 @@ struct Profile {
     // edit lands after the header of the section it edits, so the place stays right.
     std::string lastSection;
     size_t lastHeader = std::string::npos;
+    // A file built from empty knows every section it holds, so a new section needs no search.
+    bool fresh = false;
+    std::unordered_set<std::string> sections;
 };
 Profile s_profile;
 
@@ -37,6 +41,8 @@ void DropText() {
     s_profile.loaded = s_profile.dirty = s_profile.unreadable = s_profile.writesLost = false;
     s_profile.lastSection.clear();
     s_profile.lastHeader = std::string::npos;
+    s_profile.fresh = false;
+    s_profile.sections.clear();
 }
 
 // Loads the file on first use. A file that exists but cannot be read is never overwritten:
@@ -91,9 +97,10 @@ void SetValue(const char* section, const char* key, const char* value, size_t va
     const char* header = nullptr;
     if (s_profile.lastHeader != std::string::npos && s_profile.lastSection == section)
         header = begin + s_profile.lastHeader;
-    else
+    else if (!s_profile.fresh || s_profile.sections.count(section))
         header = IniScanFindSection(begin, end, section, sectionLength);
     if (!header) {
+        if (s_profile.fresh) s_profile.sections.insert(section);
         if (!text.empty() && text.back() != '\n') text += '\n';
         s_profile.lastSection = section;
         s_profile.lastHeader = text.size();
@@ -138,6 +145,16 @@ int IniSetProfileFile(const char* path) {
     if (!path) return 0;
     IniClearProfileFile();
     s_profile.path = path;
+    return 1;
+}
+
+int IniSetProfileFileEmpty(const char* path) {
+    if (!path) return 0;
+    IniClearProfileFile();
+    s_profile.path = path;
+    s_profile.loaded = true;
+    s_profile.dirty = true;
+    s_profile.fresh = true;
     return 1;
 }
 
