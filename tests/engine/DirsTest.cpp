@@ -68,3 +68,21 @@ TEST(Dirs, DeleteTreeNeverFollowsLinks) {
     DirDeleteTree((dir / "alias").c_str());
     EXPECT_TRUE(PathExistsOnDisk(dir / "outside/keep.txt"));
 }
+
+TEST(Dirs, IsInsideAnswersOnlyForRealFoldersStrictlyInside) {
+    TempDir dir;
+    WriteTextFile(dir / "saves/Ann/x.car", "");
+    WriteTextFile(dir / "outside/x.txt", "");
+    WriteTextFile(dir / "savesX/x.txt", ""); // shares the folder's name as a prefix
+    ASSERT_EQ(symlink((dir / "outside").c_str(), (dir / "saves/Link").c_str()), 0);
+    const std::string saves = dir / "saves/";
+    EXPECT_EQ(DirIsInside((saves + "Ann").c_str(), saves.c_str()), 1);
+    EXPECT_EQ(DirIsInside((saves + "ann").c_str(), saves.c_str()), 1) << "found without case";
+    EXPECT_EQ(DirIsInside(saves.c_str(), saves.c_str()), 0) << "the folder itself";
+    EXPECT_EQ(DirIsInside((saves + "Ann/..").c_str(), saves.c_str()), 0);
+    EXPECT_EQ(DirIsInside((saves + "../outside").c_str(), saves.c_str()), 0);
+    EXPECT_EQ(DirIsInside((saves + "Link").c_str(), saves.c_str()), 0) << "a link out";
+    EXPECT_EQ(DirIsInside((saves + "Nobody").c_str(), saves.c_str()), 0);
+    EXPECT_EQ(DirIsInside((dir / "savesX").c_str(), (dir / "saves").c_str()), 0);
+    EXPECT_EQ(DirIsInside(nullptr, saves.c_str()), 0);
+}

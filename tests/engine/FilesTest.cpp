@@ -108,6 +108,13 @@ TEST(Files, WriteAllReplacesWholeFilesAndKeepsTheOldOneOnFailure) {
     // A write into a folder that does not exist fails and invents nothing.
     EXPECT_EQ(FileWriteAll((dir / "no/such/x.ini").c_str(), "x", 1), -1);
     EXPECT_FALSE(PathExistsOnDisk(dir / "no"));
+
+    // A full disk half-way: the old file stays byte for byte and the temporary goes.
+    FileSetWriteFault(true);
+    EXPECT_EQ(FileWriteAll(path.c_str(), "three and more", 14), -1);
+    FileSetWriteFault(false);
+    EXPECT_EQ(ReadTextFile(path), "two!");
+    EXPECT_FALSE(PathExistsOnDisk(path + ".tmp"));
 }
 
 TEST(Files, ExistsAndDelete) {

@@ -1,6 +1,8 @@
 // The ini writer: edits in place that keep every other byte, new keys and sections where the
 // reader finds them, whole-file writes, and the profile integer read.
 #include "engine/IniFile.h"
+
+#include "engine/Files.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -126,4 +128,36 @@ TEST_F(IniWriter, ProfileGetIntReadsDecimalOrDefault) {
     EXPECT_EQ(IniProfileGetInt(&out, "Xq Config", "hex", 1), 0) << "decimal only";
     EXPECT_EQ(IniProfileGetInt(&out, "Xq Config", "missing", 3), 3);
     EXPECT_EQ(IniProfileGetInt(&out, "Other", "winWidth", 4), 4);
+}
+
+TEST_F(IniWriter, AnEmptyProfileReplacesTheWholeFileOrKeepsItOnFailure) {
+    WriteTextFile(path, "[Old]\nkey=1\n[S]\nstale=1\nkept=0\n");
+    ASSERT_EQ(IniSetProfileFileEmpty(path.c_str()), 1);
+    IniProfileWriteString("S", "kept", "2");
+    IniProfileWriteString("T", "a", "1");
+    IniProfileWriteString("S", "more", "3"); // back to a section written before
+    IniProfileWriteString("T", "a", "4");    // replaced, not added
+    EXPECT_EQ(IniClearProfileFile(), 0);
+    EXPECT_EQ(ReadTextFile(path), "[S]\nkept=2\nmore=3\n[T]\na=4\n")
+        << "no line of the old file may survive a save built from empty";
+
+    // Nothing written still replaces the file: a save of nothing is an empty file.
+    ASSERT_EQ(IniSetProfileFileEmpty(path.c_str()), 1);
+    EXPECT_EQ(IniClearProfileFile(), 0);
+    EXPECT_EQ(ReadTextFile(path), "");
+
+    WriteTextFile(path, "[Old]\nkey=1\n");
+    FileSetWriteFault(true);
+    IniSetProfileFileEmpty(path.c_str());
+    IniProfileWriteString("S", "a", std::string(1000, 'x').c_str());
+    EXPECT_EQ(IniClearProfileFile(), -1) << "a failed write is reported";
+    FileSetWriteFault(false);
+    EXPECT_EQ(ReadTextFile(path), "[Old]\nkey=1\n");
+    EXPECT_FALSE(PathExistsOnDisk(path + ".tmp"));
+
+    // An ordinary profile file after an empty one edits again.
+    IniSetProfileFile(path.c_str());
+    IniProfileWriteString("Old", "new", "2");
+    IniClearProfileFile();
+    EXPECT_EQ(ReadTextFile(path), "[Old]\nkey=1\nnew=2\n");
 }
