@@ -8,12 +8,17 @@
 // BM_AttrUpdate/N updates N attractions of the shipped types for one frame and reports the time
 // per attraction; BM_AttrPatronRemoved/N destroys one patron while N attractions each hold a line
 // of 8, so that its removal notice reaches them all, and reports the time per patron.
+//
+// BM_SaveSandbox/N writes a sandbox of N placed attractions; BM_LoadSandbox/N loads it into a
+// world without them (the venue script a no-op). Both should grow linearly with N.
+#include "engine/EntIniLoader.h"
 #include "engine/PropDb.h"
 #include "engine/Random.h"
 #include "engine/WorldClass.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
 #include "game/Ents/AttrPatron.h"
+#include "game/MtGameSave.h"
 #include "game/MtPowerGrid.h"
 #include "game/RideAnimCore.h"
 #include "tests/game/FakeRide.h"
@@ -186,5 +191,46 @@ void BM_AttrPatronRemoved(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AttrPatronRemoved)->Arg(300)->Unit(benchmark::kMicrosecond);
+
+// ---- save files ----
+
+// N placed attractions, stamped and named as the placing screen does; no venue script.
+void PlaceSaved(DayHarness& h, int n) {
+    std::vector<AttrBase*> attrs = PlaceAttractions(h, n);
+    for (size_t i = 0; i < attrs.size(); ++i) {
+        VECTOR3 pos = {(float)(i % 40) * 10.0f, 0.0f, (float)(i / 40) * 10.0f};
+        attrs[i]->SetPos(&pos);
+        attrs[i]->ticketPrice = 50;
+        EntSetSourceFile(attrs[i], ENT_SAVEGAME);
+        char name[33];
+        attrs[i]->SetName(EntMakeAutoName(name));
+    }
+    h.game->venue->scriptFile[0] = 0;
+}
+
+void BM_SaveSandbox(benchmark::State& state) {
+    DayHarness h;
+    PlaceSaved(h, (int)state.range(0));
+    for (auto _ : state)
+        if (!MtGameSaveSandbox(h.game, "Bench")) state.SkipWithError("the save failed");
+}
+BENCHMARK(BM_SaveSandbox)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_LoadSandbox(benchmark::State& state) {
+    DayHarness h;
+    PlaceSaved(h, (int)state.range(0));
+    if (!MtGameSaveSandbox(h.game, "Bench")) state.SkipWithError("the save failed");
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<ENTBASE*> loaded((size_t)state.range(0) + 1);
+        int n = EntFindAllOfType(h.root, "AttrBase", loaded.data(), (int)loaded.size());
+        for (int i = 0; i < n; ++i)
+            EntDestroyTree(loaded[(size_t)i]);
+        h.Frame();
+        state.ResumeTiming();
+        MtGameLoadSandbox(h.game, "Bench");
+    }
+}
+BENCHMARK(BM_LoadSandbox)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
