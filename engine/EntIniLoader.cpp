@@ -204,8 +204,10 @@ int EntSaveEntities(ENTBASE* entity) {
     const char* type = entity->GetTypeName() ? entity->GetTypeName() : "";
     const bool saved = entity->sourceFile && std::strcmp(entity->sourceFile, ENT_SAVEGAME) == 0;
     if (saved && !SavableName(entity->GetName())) {
-        DbgPrintf(DBG_GENERAL, "EntSaveEntities: entity \"%s\" of class %s has a name no "
-                  "section can hold; not saved\n", entity->GetName(), type);
+        DbgPrintf(DBG_GENERAL,
+                  "EntSaveEntities: entity \"%s\" of class %s has a name no "
+                  "section can hold; not saved\n",
+                  entity->GetName(), type);
     } else if (saved) {
         DbgPrintf(DBG_GENERAL, "Saving entity %s of class %s\n", entity->GetName(), type);
         ENTBASE* parent = EntGetParent(entity);

@@ -39,8 +39,7 @@ struct FileHeader {
 
 bool ReadHeader(const std::string& path, FileHeader* header, const char* operation) {
     if (IniOpen(path.c_str()) < 0) {
-        DbgPrintf(DBG_GENERAL, "%s: %s cannot be read; nothing loaded\n", operation,
-                  path.c_str());
+        DbgPrintf(DBG_GENERAL, "%s: %s cannot be read; nothing loaded\n", operation, path.c_str());
         return false;
     }
     IniSetSection("Sandbox");

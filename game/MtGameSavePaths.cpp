@@ -1,11 +1,11 @@
 // Save names and the paths they become: the name check, the path builders and the existence
 // tests and deletions of careers, sandboxes and layouts.
+#include "game/MtGameSavePaths.h"
 #include "engine/DebugLog.h"
 #include "engine/Dirs.h"
 #include "engine/Files.h"
 #include "engine/Paths.h"
 #include "game/MtGameSave.h"
-#include "game/MtGameSavePaths.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,13 +1,13 @@
 // The save files on the headless harness: names that would escape the save folder, careers,
 // sandboxes and layouts written and read back, whole writes that keep the old file on failure,
 // the venue check before a sandbox load, and damaged files.
+#include "game/MtGameSave.h"
 #include "engine/Dirs.h"
 #include "engine/EntIniLoader.h"
 #include "engine/Files.h"
 #include "engine/IniFile.h"
 #include "engine/PropDb.h"
 #include "engine/WorldClass.h"
-#include "game/MtGameSave.h"
 #include "tests/game/Day/MtGameTestSupport.h"
 
 #include <sys/stat.h>
@@ -110,9 +110,8 @@ TEST_F(SaveTest, NamesThatWouldLeaveTheSaveFolderAreRefusedByEveryOperation) {
     WriteTextFile(parent + "../sentinel.txt", "in its parent");
     WriteTextFile(parent + "x.sbx", "[Sandbox]\nvenueId=0\n");
     WriteTextFile(parent + "x/x.car", "[Career]\nname=x\n");
-    const std::vector<std::string> bad = {"",   ".",    "..", "../x", "a/b", "a\\b",
-                                          "c:", "x.",   "x ", "..\\x", "a\nb",
-                                          std::string(129, 'n')};
+    const std::vector<std::string> bad = {"",   ".",  "..", "../x",  "a/b",  "a\\b",
+                                          "c:", "x.", "x ", "..\\x", "a\nb", std::string(129, 'n')};
     Place(First());
     const int32_t cash = game->cash;
     char path[1024] = "unchanged";
@@ -202,10 +201,11 @@ TEST_F(SaveTest, ACareerRoundTripsEveryKeyAndSelectsItsDifficulty) {
     EXPECT_EQ(game->degRateFact, game->gameVals.maintFactHard);
 
     const std::string path = folder + "Ann/Ann.car";
-    for (auto [difficulty, expected] : {std::pair<const char*, float>{"0", game->gameVals.maintFactEasy},
-                                        {"1", game->gameVals.maintFactMed},
-                                        {"7", game->gameVals.maintFactMed},
-                                        {"2", game->gameVals.maintFactHard}}) {
+    for (auto [difficulty, expected] :
+         {std::pair<const char*, float>{"0", game->gameVals.maintFactEasy},
+          {"1", game->gameVals.maintFactMed},
+          {"7", game->gameVals.maintFactMed},
+          {"2", game->gameVals.maintFactHard}}) {
         WriteTextFile(path, std::string("[Career]\nname=Ann\ndifficulty=") + difficulty + "\n");
         ASSERT_TRUE(MtGameLoadCareer(game, "Ann"));
         EXPECT_EQ(game->degRateFact, expected) << "difficulty " << difficulty;
@@ -274,8 +274,7 @@ TEST_F(SaveTest, ASandboxKeepsItsMoneyAndOnlyThePlacedEntitiesInTreeOrder) {
     EXPECT_STREQ(game->sandboxName, "Fair");
     const std::string text = SandboxFile("Fair");
     EXPECT_EQ(text.rfind("[Sandbox]\nvenueId=0\nonDeposit=2000\ncash=5000\n", 0), 0u) << text;
-    const size_t s1 =
-        text.find("[ENT~1]\nclass=SaveProbe\nparent=First\nname=ENT~1\nvalue=42\n");
+    const size_t s1 = text.find("[ENT~1]\nclass=SaveProbe\nparent=First\nname=ENT~1\nvalue=42\n");
     const size_t s2 = text.find("[ENT~2]\nclass=SaveProbe\nparent=ENT~1\n");
     const size_t s3 = text.find("[ENT~3]\nclass=SaveProbe\nparent=Scenery\n");
     ASSERT_NE(s1, std::string::npos) << text;
@@ -353,7 +352,8 @@ TEST_F(SaveTest, SavingAgainRewritesTheWholeFile) {
 }
 
 TEST_F(SaveTest, ASandboxWithoutAValidVenueChangesNothing) {
-    WriteTextFile(folder + "Minus.sbx", "[Sandbox]\nvenueId=-1\ncash=1\n[ENT~1]\nclass=SaveProbe\n");
+    WriteTextFile(folder + "Minus.sbx",
+                  "[Sandbox]\nvenueId=-1\ncash=1\n[ENT~1]\nclass=SaveProbe\n");
     WriteTextFile(folder + "Far.sbx", "[Sandbox]\nvenueId=99\ncash=1\n[ENT~1]\nclass=SaveProbe\n");
     WriteTextFile(folder + "NoVenue.sbx", "[Sandbox]\ncash=1\n[ENT~1]\nclass=SaveProbe\n");
     WriteTextFile(folder + "Empty.sbx", "");

@@ -13,8 +13,8 @@
 
 #include <algorithm>
 #include <clocale>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -138,7 +138,8 @@ TEST_F(SaveRoundTrip, HalfADayOfPlaySavedAndLoadedComesBackWhole) {
     for (int frame = 0; game->gameTime < halfDay && frame < 100000; ++frame) {
         if (frame % joinEvery == 0)
             for (AttrBase* attr : attrs)
-                AttrBaseJoinQueue(attr, static_cast<FakePatron*>(EntCreateChild("FakePatron", first)));
+                AttrBaseJoinQueue(attr,
+                                  static_cast<FakePatron*>(EntCreateChild("FakePatron", first)));
         h->Frame();
     }
     ASSERT_FALSE(game->dayOver);
@@ -153,8 +154,8 @@ TEST_F(SaveRoundTrip, HalfADayOfPlaySavedAndLoadedComesBackWhole) {
 
     std::vector<Saved> saved;
     for (AttrBase* a : attrs)
-        saved.push_back({a->GetName(), a->type, a->pos, a->yaw, a->repair, a->closed,
-                         a->repairMe, a->ticketPrice});
+        saved.push_back({a->GetName(), a->type, a->pos, a->yaw, a->repair, a->closed, a->repairMe,
+                         a->ticketPrice});
     const int32_t cash = game->cash, onDeposit = game->onDeposit;
     ASSERT_TRUE(MtGameSaveSandbox(game, "Played"));
 
