@@ -37,7 +37,10 @@ struct FileHeader {
     int cash = 0;
 };
 
+// The reader keeps a file it holds without looking at the disk again: closed first, so that a
+// file saved since is read as it now is.
 bool ReadHeader(const std::string& path, FileHeader* header, const char* operation) {
+    IniClose();
     if (IniOpen(path.c_str()) < 0) {
         DbgPrintf(DBG_GENERAL, "%s: %s cannot be read; nothing loaded\n", operation, path.c_str());
         return false;
@@ -113,6 +116,7 @@ bool MtGameSaveCareer(MtGame* game, const char* career) {
 bool MtGameLoadCareer(MtGame* game, const char* career) {
     if (!game || !MtGameCheckSaveName(career, "MtGameLoadCareer")) return false;
     const std::string path = MtGameCareerPathOf(career);
+    IniClose();
     if (IniOpen(path.c_str()) < 0) {
         DbgPrintf(DBG_GENERAL, "MtGameLoadCareer: %s cannot be read; nothing loaded\n",
                   path.c_str());

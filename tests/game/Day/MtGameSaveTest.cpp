@@ -252,6 +252,13 @@ TEST_F(SaveTest, CareerExistsAndDeleteTouchOnlyTheCareersOwnFolder) {
     EXPECT_TRUE(PathExistsOnDisk(folder + "sentinel.txt"));
     EXPECT_FALSE(MtGameDeleteCareer("Nobody"));
 
+    // "keep" is the career "Keep": saved into its folder, not beside it.
+    game->career.daysRun = 9;
+    ASSERT_TRUE(MtGameSaveCareer(game, "keep"));
+    EXPECT_FALSE(PathExistsOnDisk(folder + "keep"));
+    EXPECT_NE(ReadTextFile(folder + "Keep/Keep.car").find("daysRun=9"), std::string::npos);
+    EXPECT_TRUE(MtGameCareerExists("KEEP"));
+
     // A career folder that is a link to elsewhere is not emptied.
     WriteTextFile(h->dir / "outside/precious.txt", "keep");
     ASSERT_EQ(symlink((h->dir / "outside").c_str(), (folder + "Linked").c_str()), 0);
