@@ -1,6 +1,6 @@
 // Writes the textures the build generates into the data folder: the environment cube map
-// "Enviro.dds", the particle atlas "Particles.tga" and the sample textures in "Samples/" that the
-// texture tests load by name.
+// "Enviro.dds", the particle atlas "Particles.tga", the sun's and the lens flare's grey sprites
+// and the sample textures in "Samples/" that the texture tests load by name.
 #include "I3d/Image.h"
 #include "datagen/Images/ImageWriters.h"
 #include "engine/Dirs.h"
@@ -64,6 +64,41 @@ GenImage ParticleAtlas() {
     return img;
 }
 
+// A grey sprite (white with alpha = grey once loaded) of side pixels whose grey at radius r
+// (0 at the centre, 1 at the edge of the inscribed circle) is shape(r) x 255.
+template <class Shape>
+GenImage GreySprite(uint32_t side, Shape shape) {
+    GenImage img(side, side);
+    for (uint32_t y = 0; y < side; ++y) {
+        for (uint32_t x = 0; x < side; ++x) {
+            const float dx = float(x) + 0.5f - float(side) / 2.0f;
+            const float dy = float(y) + 0.5f - float(side) / 2.0f;
+            const float r = std::sqrt(dx * dx + dy * dy) / (float(side) / 2.0f);
+            float a = r < 1.0f ? shape(r) : 0.0f;
+            a = a < 0.0f ? 0.0f : (a > 1.0f ? 1.0f : a);
+            img.Set(x, y, (uint32_t(a * 255.0f + 0.5f) << 24) | 0xFFFFFFu);
+        }
+    }
+    return img;
+}
+
+// The sun's disc: solid to half its radius, then a soft edge.
+float SunDiscShape(float r) {
+    return r < 0.5f ? 1.0f : (1.0f - r) * 2.0f;
+}
+// The glare: a wide glow falling off with the square of the distance from the centre.
+float GlareShape(float r) {
+    return (1.0f - r) * (1.0f - r);
+}
+// Halo 1: a soft disc; halo 2: a ring at three quarters of the radius.
+float HaloDiscShape(float r) {
+    return 1.0f - r;
+}
+float HaloRingShape(float r) {
+    const float d = std::fabs(r - 0.75f) / 0.2f;
+    return d < 1.0f ? 1.0f - d : 0.0f;
+}
+
 bool SaveTga(const GenImage& src, int format, const std::string& path) {
     I3dImage* img = ImgAlloc(int(src.width), int(src.height), format);
     if (!img) return false;
@@ -105,6 +140,10 @@ int main(int argc, char** argv) {
     const GenChain checker = GenMipChain(Checker(64));
     bool ok = GenWriteFile(data + "Enviro.dds", GenDdsCubeBytes(GenDds::Dxt1, cube)) &&
               SaveTga(ParticleAtlas(), IMG_A8R8G8B8, data + "Particles.tga") &&
+              SaveTga(GreySprite(128, SunDiscShape), IMG_L8, data + "SunDisc.tga") &&
+              SaveTga(GreySprite(128, GlareShape), IMG_L8, data + "Glare.tga") &&
+              SaveTga(GreySprite(64, HaloDiscShape), IMG_L8, data + "Lens Flare 1.tga") &&
+              SaveTga(GreySprite(64, HaloRingShape), IMG_L8, data + "Lens Flare 2.tga") &&
               GenWriteFile(samples + "SampleArgb.dds", GenDdsBytes(GenDds::Argb32, checker)) &&
               GenWriteFile(samples + "SampleDxt1.dds", GenDdsBytes(GenDds::Dxt1, checker)) &&
               GenWriteFile(samples + "SampleDxt5.dds", GenDdsBytes(GenDds::Dxt5, checker)) &&

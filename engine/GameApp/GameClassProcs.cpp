@@ -25,6 +25,7 @@
 #include "world/EcCloudDome2.h"
 #include "world/EcEnvironment.h"
 #include "world/EcGroupSound.h"
+#include "world/EcLensFlare.h"
 #include "world/EcLight.h"
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
@@ -33,7 +34,9 @@
 #include "world/EcSkyBoxCube.h"
 #include "world/EcSkyDome.h"
 #include "world/EcSound.h"
+#include "world/EcSun.h"
 #include "world/EcTerrain2.h"
+#include "world/EcTimeOfDay.h"
 #include "world/EcViewport.h"
 
 const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
@@ -41,9 +44,9 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcViewport", EcViewportProc},
     {"EcClear", nullptr},
     {"EcEnvironment", EcEnvironmentProc},
-    {"EcTimeOfDay", nullptr},
-    {"EcSun", nullptr},
-    {"EcLensFlare", nullptr},
+    {"EcTimeOfDay", EcTimeOfDayProc},
+    {"EcSun", EcSunProc},
+    {"EcLensFlare", EcLensFlareProc},
     {"EcObserver2", nullptr},
     {"EcCloudDome2", EcCloudDome2Proc},
     {"EcSkyDome", EcSkyDomeProc},

@@ -131,6 +131,9 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     for (const char* sky : {"EcSkyBox3", "EcSkyBoxCube"})
         EXPECT_EQ(built.erase(sky), 1u) << sky << " is not published";
+    // The sun, its lens flare and the time of day.
+    for (const char* c : {"EcSun", "EcLensFlare", "EcTimeOfDay"})
+        EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{
                   "EcNull",          "EcViewport",      "EcMtGame",          "EcSound",

@@ -1,0 +1,147 @@
+// The lens flare on the recording layer over a real terrain: its fade by the line query sent to
+// the whole tree (a hill between the eye and the sun, the sun off screen), the halos' texture
+// factors, and its value table.
+#include "I3d/Frustum.h"
+#include "I3d/StateCache.h"
+#include "engine/VarTable.h"
+#include "tests/world/SunFixture.h"
+
+#include <cmath>
+
+namespace {
+
+class LensFlareTest : public SunFixture {
+  protected:
+    void SetUp() override {
+        KernelTest::SetUp();
+        StartWorld(false);
+    }
+    // A sun around the eye, low in the sky towards +x (over the hill) or -x (off the ground).
+    EcSun* SunFrom(VECTOR3 eye, float azimuth) {
+        auto* sun = Make<EcSun>("Sun", world, "Sun");
+        sun->center = eye;
+        sun->azimuth = azimuth;
+        sun->elevation = 0.2f;
+        sun->Start();
+        sun->VarsChanged();
+        LookFrom(eye, sun->pos);
+        return sun;
+    }
+    // One frame of the flare: its update with dt, then its first walk.
+    static void Frame(EcLensFlare* f, float dt) {
+        EntTreeUpdate(EntGetRoot(f), dt);
+        f->DrawPre();
+    }
+    const VECTOR3 eye = {40.0f, 10.0f, 128.0f};
+};
+
+TEST_F(LensFlareTest, FadesInWhileClearAndOutBehindTheHill) {
+    MakeTerrain(true);
+    EcSun* sun = SunFrom(eye, 3.1415927f);
+    EcLensFlare* f = sun->Flare();
+    ASSERT_NE(f, nullptr);
+    Frame(f, 0.1f);
+    EXPECT_NEAR(f->masterAlpha, 0.278f, 1e-5f) << "2.78 a second while nothing is in the way";
+    for (int i = 0; i < 3; ++i)
+        Frame(f, 0.1f);
+    EXPECT_NEAR(f->masterAlpha, 1.0f, 1e-5f);
+    Frame(f, 0.1f);
+    EXPECT_EQ(f->masterAlpha, 1.0f) << "capped at 1";
+
+    // The sun behind the hill: the terrain answers the query.
+    sun->azimuth = 0.0f;
+    sun->VarsChanged();
+    LookFrom(eye, sun->pos);
+    Frame(f, 0.1f);
+    EXPECT_NEAR(f->masterAlpha, 0.722f, 1e-5f);
+    for (int i = 0; i < 3; ++i)
+        Frame(f, 0.1f);
+    EXPECT_NEAR(f->masterAlpha, 0.0f, 1e-5f);
+    Frame(f, 0.1f);
+    EXPECT_EQ(f->masterAlpha, 0.0f) << "floored at 0";
+    Log().Clear();
+    Frame(f, 0.1f);
+    EXPECT_EQ(Log().Count("DrawPrimitive") + Log().Count("DrawIndexedPrimitive"), 0)
+        << "nothing drawn at alpha 0";
+}
+
+TEST_F(LensFlareTest, FadesOutOffScreenAndStaysHiddenBelowTheHorizon) {
+    MakeTerrain(false);
+    EcSun* sun = SunFrom(eye, 0.0f);
+    EcLensFlare* f = sun->Flare();
+    for (int i = 0; i < 4; ++i)
+        Frame(f, 0.1f);
+    ASSERT_NEAR(f->masterAlpha, 1.0f, 1e-5f) << "flat ground hides nothing";
+    LookFrom(eye, {eye.x - 100.0f, eye.y, eye.z}); // the sun behind the eye
+    Frame(f, 0.2f);
+    EXPECT_NEAR(f->masterAlpha, 1.0f - 0.556f, 1e-5f);
+
+    // Below 5 degrees the sun hides the flare: no fading, no drawing.
+    LookFrom(eye, sun->pos);
+    sun->elevation = 0.05f;
+    sun->VarsChanged();
+    const float held = f->masterAlpha;
+    Log().Clear();
+    EXPECT_EQ(f->DrawPre(), 0);
+    EXPECT_EQ(f->masterAlpha, held);
+    EXPECT_EQ(Log().Count("DrawPrimitive") + Log().Count("DrawIndexedPrimitive"), 0);
+}
+
+// Each halo's texture factor is "color" with alpha = its alpha x masterAlpha x f, truncated,
+// f = 0.125 + 0.087 x the z of the normalised projected point.
+TEST_F(LensFlareTest, HaloFactorsAreTheTruncatedProduct) {
+    EcSun* sun = SunFrom(eye, 3.1415927f);
+    EcLensFlare* f = sun->Flare();
+    f->color = 0xC0406080u;
+    f->masterAlpha = 0.7f;
+    Frame(f, 0.0f);
+    Mat4 identity;
+    I3dSetWorld(Mat4Identity(&identity));
+    float p[3];
+    I3dProjectPoint(&f->pos, p);
+    const float len = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
+    const float k = 0.125f + 0.087f * p[2] / len;
+    const uint32_t want = 0x406080u | uint32_t(192.0f * 0.7f * k) << 24;
+    EXPECT_EQ(f->HaloFactor(k), want);
+
+    I3dResetStateCache();
+    Log().Clear();
+    Frame(f, 0.0f);
+    int factors = 0;
+    for (const D3dCall& c : Log().Named("SetRenderState"))
+        factors += c.args[0] == D3DRS_TEXTUREFACTOR && c.args[1] == want;
+    EXPECT_GE(factors, 1);
+    EXPECT_EQ(D3dGetRenderState(D3DRS_TEXTUREFACTOR), want);
+    EXPECT_EQ(Log().Count("DrawPrimitive") + Log().Count("DrawIndexedPrimitive") +
+                  Log().Count("DrawPrimitiveUP") + Log().Count("DrawIndexedPrimitiveUP"),
+              LENS_HALOS);
+    EXPECT_EQ(D3dGetRenderState(D3DRS_ZWRITEENABLE), 1u);
+    Mat4 view;
+    I3dGetViewMatrix(&view);
+    EXPECT_NE(view.m[0], 1.0f) << "the camera's view is put back";
+    // Extreme values stay within a byte.
+    f->masterAlpha = 5.0f;
+    EXPECT_EQ(f->HaloFactor(1.0f) >> 24, 255u);
+    f->masterAlpha = -1.0f;
+    EXPECT_EQ(f->HaloFactor(1.0f) >> 24, 0u);
+}
+
+TEST_F(LensFlareTest, ValueTableAndHook) {
+    auto* f = Make<EcLensFlare>("LensFlare", root, "Flare");
+    ASSERT_NE(f->GetInstanceVarTable(), nullptr);
+    EXPECT_TRUE(f->SetFloat("masterAlpha", 0.5f));
+    EXPECT_EQ(f->masterAlpha, 0.5f);
+    EXPECT_TRUE(f->SetColor3("color", 1.0f, 0.0f, 0.0f));
+    EXPECT_EQ(f->color & 0xFFFFFF, 0xFF0000u);
+    EXPECT_TRUE(f->TestFlag(0x1));
+    EXPECT_EQ(f->Dispatch(26, 0, 1, 0), 1);
+    EXPECT_FALSE(f->TestFlag(0x1)) << "message 26 with 1 shows it";
+    f->Dispatch(26, 0, 0, 0);
+    EXPECT_TRUE(f->TestFlag(0x1));
+    EXPECT_EQ(f->halos[7].axis, -0.86f);
+    EXPECT_EQ(f->halos[7].texture, 1);
+    f->Update(0.04f);
+    EXPECT_EQ(EcLensFlareFrameTime(), 0.04f);
+}
+
+} // namespace
