@@ -88,9 +88,16 @@ TEST_F(SunPixels, TheDiscIsWhiteWhereTheSunProjects) {
             EXPECT_PRED3(Near, D3dReadPixel(sx + dx, sy + dy) | 0xFF000000u, 0xFFFFFFFFu, 2)
                 << std::hex << D3dReadPixel(sx + dx, sy + dy) << " at " << std::dec << sx + dx
                 << ", " << sy + dy;
-    // The disc is 45 units across at 1000 (scale 0.0225 at this hour): some 10 pixels of
-    // radius, so 20 pixels off it is sky.
-    EXPECT_FALSE(Near(D3dReadPixel(sx + 20, sy), 0xFFFFFFFFu, 40));
+    // The disc's quad reaches 45 units from its centre at 1000 (1000 x scale 0.0225 x 2 at this
+    // hour): some 10 pixels. Its solid core is half of that; 7 pixels out its soft edge still
+    // lightens the sky, 14 pixels out there is sky alone.
+    const uint32_t sky = D3dReadPixel(sx + 20, sy);
+    EXPECT_FALSE(Near(sky, 0xFFFFFFFFu, 40));
+    EXPECT_PRED3(Near, D3dReadPixel(sx + 14, sy), sky, 3);
+    int gain = 0;
+    for (int s = 0; s < 24; s += 8)
+        gain += int((D3dReadPixel(sx + 7, sy) >> s) & 0xFF) - int((sky >> s) & 0xFF);
+    EXPECT_GE(gain, 40) << "the disc's edge is not where its size puts it";
 }
 
 TEST_F(SunPixels, TheZenithHasTheTimeOfDaysColour) {
