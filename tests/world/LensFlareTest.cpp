@@ -1,12 +1,14 @@
 // The lens flare on the recording layer over a real terrain: its fade by the line query sent to
 // the whole tree (a hill between the eye and the sun, the sun off screen), the halos' texture
 // factors, and its value table.
+#include "I3d/Buffers.h"
 #include "I3d/Frustum.h"
 #include "I3d/StateCache.h"
 #include "engine/VarTable.h"
 #include "tests/world/SunFixture.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -124,6 +126,46 @@ TEST_F(LensFlareTest, HaloFactorsAreTheTruncatedProduct) {
     EXPECT_EQ(f->HaloFactor(1.0f) >> 24, 255u);
     f->masterAlpha = -1.0f;
     EXPECT_EQ(f->HaloFactor(1.0f) >> 24, 0u);
+}
+
+// The last quad written into the current ring: its 4 corners.
+void LastQuad(I3dVertexBuffer* vb, VECTOR3 out[4]) {
+    BYTE* p = nullptr;
+    ASSERT_EQ(vb->buffer->Lock(UINT(vb->lastStart * vb->stride), UINT(4 * vb->stride), &p, 0), 0);
+    for (int i = 0; i < 4; ++i)
+        std::memcpy(&out[i], p + i * vb->stride + vb->offPos, sizeof(VECTOR3));
+    vb->buffer->Unlock();
+}
+
+// Under the identity projection a halo at axis k is centred on (k x, k y) of the sun's projected
+// point, on the line through the screen centre, and its height is its width times the aspect
+// ratio, so that it stays round; the last halo drawn is halo 7 at -0.86.
+TEST_F(LensFlareTest, HalosLieOnTheLineThroughTheSunAndStayRound) {
+    EcSun* sun = SunFrom(eye, 3.1415927f);
+    EcLensFlare* f = sun->Flare();
+    LookFrom(eye, {sun->pos.x, sun->pos.y - 200.0f, sun->pos.z + 300.0f});
+    f->masterAlpha = 1.0f;
+    Mat4 identity;
+    I3dSetWorld(Mat4Identity(&identity));
+    float p[3];
+    I3dProjectPoint(&f->pos, p);
+    ASSERT_GT(std::fabs(p[0]), 0.2f) << "the sun should stand off the centre";
+    Frame(f, 0.0f);
+    VECTOR3 q[4];
+    LastQuad(m_currentVb, q);
+    const float a = I3dGetAspect(), half = 0.0848475f * 2.0f;
+    EXPECT_NEAR((q[0].x + q[2].x) / 2, -0.86f * p[0], 1e-4f);
+    EXPECT_NEAR((q[0].y + q[2].y) / 2, -0.86f * p[1], 1e-4f);
+    EXPECT_NEAR(q[2].x - q[0].x, 2 * half, 1e-4f);
+    EXPECT_NEAR(q[2].y - q[0].y, 2 * half * a, 1e-4f);
+
+    // The glare's quad, for comparison: 1.5 across and 1.5 x the aspect ratio up.
+    LookFrom(eye, sun->pos);
+    sun->Hook15();
+    LastQuad(m_currentVb, q);
+    EXPECT_FLOAT_EQ(q[0].x, -1.5f);
+    EXPECT_FLOAT_EQ(q[0].y, -1.5f * a);
+    EXPECT_FLOAT_EQ(q[2].y, 1.5f * a);
 }
 
 TEST_F(LensFlareTest, ValueTableAndHook) {
