@@ -89,6 +89,19 @@ TEST_F(LensFlareTest, FadesOutOffScreenAndStaysHiddenBelowTheHorizon) {
     EXPECT_EQ(Log().Count("DrawPrimitive") + Log().Count("DrawIndexedPrimitive"), 0);
 }
 
+// An eye standing on the sun itself has no direction to ask along: the point lies on the eye
+// plane, counts as off screen, and the flare fades without a query.
+TEST_F(LensFlareTest, AnEyeAtTheSunAsksNothingAndFades) {
+    MakeTerrain(true);
+    EcSun* sun = SunFrom(eye, 0.0f);
+    EcLensFlare* f = sun->Flare();
+    f->masterAlpha = 0.5f;
+    LookFrom(sun->pos, {sun->pos.x + 10.0f, sun->pos.y, sun->pos.z});
+    Frame(f, 0.1f);
+    EXPECT_NEAR(f->masterAlpha, 0.5f - 0.278f, 1e-5f);
+    EXPECT_TRUE(std::isfinite(f->masterAlpha));
+}
+
 // Each halo's texture factor is "color" with alpha = its alpha x masterAlpha x f, truncated,
 // f = 0.125 + 0.087 x the z of the normalised projected point.
 TEST_F(LensFlareTest, HaloFactorsAreTheTruncatedProduct) {
