@@ -27,6 +27,10 @@ class RideAnimOwner {
     virtual void RideSetWear(float wear, bool initial) = 0;
     // The attraction's wear step for dt seconds (the animator's UpdateWear calls it).
     virtual void RideStepWear(float dt) = 0;
+    // Breaks the attraction (a generator's own failure test).
+    virtual void RideBreak() = 0;
+    // The volume of the attraction's running sound (a generator silences it when it stops).
+    virtual void RideSetSoundVolume(float volume) = 0;
     virtual bool RideLightsOn() = 0;
     // The light-chaser counter A (0..31) shared by all attractions.
     virtual int RideChaserA() = 0;

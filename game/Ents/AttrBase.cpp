@@ -189,7 +189,7 @@ int AttrBase::Start() {
     cycleTimer = info->queueWaitTime;
 
     if (!animator) {
-        animator = AttrBaseBuildAnimator(this, DataFolder().c_str());
+        animator = AttrBaseBuildAnimator(type, info, DataFolder().c_str(), this);
         if (animator) {
             BoxSetMinMax(localBox, &animator->boxMin, &animator->boxMax);
             // The loader set "repair" before this first Start; the animator's new wear must not
@@ -357,15 +357,6 @@ MtGame* AttrBase::RideGame() {
 
 MtPowerGrid* AttrBase::RidePowerGrid() {
     return AttrClassGrid();
-}
-
-RideAnimCore* AttrBaseBuildAnimator(AttrBase* attr, const char* dataFolder) {
-    if (!attr || !attr->info) return nullptr;
-    // Every type rides the plain animator until per-model animators exist.
-    auto* anim = new (std::nothrow) RideAnim;
-    if (!anim) return nullptr;
-    anim->Init(attr->info, dataFolder, attr);
-    return anim;
 }
 
 Mdl3ExModel* AttrBaseGetModel(const AttrBase* attr) {

@@ -77,6 +77,8 @@ class AttrBase : public Ent3dBase, public RideAnimOwner {
     float RideWear() override { return repair; }
     void RideSetWear(float wear, bool initial) override;
     void RideStepWear(float seconds) override;
+    void RideBreak() override;
+    void RideSetSoundVolume(float volume) override;
     bool RideLightsOn() override { return lightsOn; }
     int RideChaserA() override;
     Mat4* RideSeats() override { return seats; }
@@ -153,8 +155,11 @@ bool AttrBaseRepairStep(AttrBase* attr, float amount);
 // The game object's start of day: empties both lines (the patrons are destroyed next) and puts
 // the cycle back at its start.
 void AttrBaseStartOfDay(AttrBase* attr);
-// Builds the type's ride animator (a plain one for every type until per-model ones exist).
-RideAnimCore* AttrBaseBuildAnimator(AttrBase* attr, const char* dataFolder);
+// Builds and starts the ride animator of that type index (not of the model file): the stands,
+// rides, generators and static types of the ride table, a plain RideAnim for any other index.
+// Null without a type record.
+RideAnimCore* AttrBaseBuildAnimator(int type, AttrInfo* info, const char* dataFolder,
+                                    RideAnimOwner* attraction);
 // The status icon the attraction shows now (-1 none).
 int AttrBaseStatusIcon(const AttrBase* attr);
 

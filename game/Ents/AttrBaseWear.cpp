@@ -66,6 +66,15 @@ void AttrBase::RideStepWear(float seconds) {
     broken = true;
 }
 
+void AttrBase::RideBreak() {
+    repair = 1.0f;
+    broken = true;
+}
+
+void AttrBase::RideSetSoundVolume(float volume) {
+    if (ENTBASE* running = sound.Get()) running->SetFloat("volume", volume);
+}
+
 bool AttrBaseRepairStep(AttrBase* attr, float amount) {
     if (!attr || attr->repair >= 1.0f) return false;
     attr->repair -= amount;

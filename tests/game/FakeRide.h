@@ -38,6 +38,8 @@ class FakeRide : public ENTBASE, public RideAnimOwner {
         ++wearSteps;
         wearSeconds += dt;
     }
+    void RideBreak() override { broken = true; }
+    void RideSetSoundVolume(float volume) override { soundVolume = volume; }
     bool RideLightsOn() override { return lightsOn; }
     int RideChaserA() override { return chaserA; }
     Mat4* RideSeats() override { return seats.get(); }
@@ -48,7 +50,7 @@ class FakeRide : public ENTBASE, public RideAnimOwner {
     }
 
     bool closed = false, broken = false, riding = false, lightsOn = true;
-    float wear = -1.0f, initialWear = -1.0f, wearSeconds = 0.0f;
+    float wear = -1.0f, initialWear = -1.0f, wearSeconds = 0.0f, soundVolume = -1.0f;
     int wearWrites = 0, wearSteps = 0, chaserA = 0;
     // Exactly RIDE_SEAT_MAX, on the heap of its own: a write past them is caught.
     std::unique_ptr<Mat4[]> seats{new Mat4[RIDE_SEAT_MAX]()};

@@ -73,3 +73,21 @@ TEST(ShippedData, CountsAndKeyValuesArePinned) {
     EXPECT_EQ(venues->Get(4)->unlockPrice, 10000000);
     IniClose();
 }
+
+// What the per-model animators and the attraction need of each type record: seats for every
+// rider of a seated ride (counted on its generated model by the attraction tests), generators
+// that generate, and initial repair averages that are fractions.
+TEST(ShippedData, CapacitiesGeneratorsAndRepairAverages) {
+    const std::string data = std::string(FAIRLARK_SOURCE_DIR) + "/data/";
+    std::unique_ptr<AttrInfoList> attrs(AttrInfoList::Load((data + "Data.ini").c_str()));
+    ASSERT_EQ(attrs->Count(), 62);
+    for (int i = 0; i < attrs->Count(); ++i) {
+        const AttrInfo* a = attrs->Get(i);
+        EXPECT_LE(a->capacity, 70) << "type " << i << ": an attraction has 70 seats at most";
+        EXPECT_GE(a->initAvgRepair, 0.0f) << "type " << i;
+        EXPECT_LE(a->initAvgRepair, 1.0f) << "type " << i;
+    }
+    for (int i : {22, 27})
+        EXPECT_GT(attrs->Get(i)->maxPowerGen, 0.0f) << "generator " << i << " supplies nothing";
+    IniClose();
+}
