@@ -162,6 +162,11 @@ TEST_F(RideAnimBuildAttr, AnUnknownIndexCyclesOnThePlainAnimator) {
     ASSERT_TRUE(UntilState(attr, ATTR_RIDING));
     EXPECT_EQ(attr->animator->runState, RIDE_RUNNING);
     ASSERT_TRUE(UntilState(attr, ATTR_UNLOADING)) << "the ride on index 70 never ended";
+
+    // The spider's index with a list that stops short of it: no type record, no animator.
+    AttrBase* spider = Place(61, "Spider");
+    EXPECT_TRUE(spider->inert);
+    EXPECT_EQ(spider->animator, nullptr);
 }
 
 } // namespace
