@@ -129,6 +129,38 @@ TEST_F(AttractionModels, EveryShippedModelLoadsCarriesItsNodesSeatsAndFitsItsFoo
     }
 }
 
+// Riders stay over the attraction's own cells through a whole ride: every seat, read at draws
+// along the cycle with the overrides on, lies within half a tile of the footprint.
+TEST_F(AttractionModels, SeatsStayOverTheirCellsThroughTheRide) {
+    StartDevice();
+    for (int type = 0; type < types->Count(); ++type) {
+        if (!Seated(type)) continue;
+        const AttrInfo* info = types->Get(type);
+        RideAnim* anim = Build(type);
+        ASSERT_NE(anim->model, nullptr) << info->modelFileName;
+        const int seats = anim->SeatCount();
+        const float halfX = info->footX * kTile / 2 + kTile / 2;
+        const float halfZ = info->footZ * kTile / 2 + kTile / 2;
+        RideAnimSetState(anim, RIDE_START);
+        for (int frame = 0; frame < 4000 && anim->runState != RIDE_IDLE; ++frame) {
+            anim->Tick(0.1f);
+            if (frame % 7) continue;
+            anim->Draw(&world);
+            Log().Clear();
+            for (int i = 0; i < seats; ++i) {
+                const Mat4& m = rig.owner->seats[(size_t)i];
+                ASSERT_LE(std::fabs(m.m[12]), halfX)
+                    << info->modelFileName << " seat " << i << " left its cells";
+                ASSERT_LE(std::fabs(m.m[14]), halfZ)
+                    << info->modelFileName << " seat " << i << " left its cells";
+                ASSERT_GE(m.m[13], -0.5f)
+                    << info->modelFileName << " seat " << i << " went under the ground";
+            }
+        }
+        EXPECT_EQ(anim->runState, RIDE_IDLE) << info->modelFileName;
+    }
+}
+
 // The soda stand's cups turn by t x pi/2 and -t x pi/2 on the state time, which stops while
 // the stand is broken or closed.
 TEST_F(AttractionModels, StandsTurnOnTheStateTimeAndKeepTheirPoseWhenBrokenOrClosed) {
