@@ -101,6 +101,8 @@ void RideAnimSpin::StartUpdate(float seconds) {
     speed = rampTimer * row->rampUp;
     if (speed >= 1.0f || !(row->rampUp > 0.0f)) {
         speed = 1.0f;
+        // The rides that slow down to 0 skip running when broken and closed at once; the others
+        // leave running through the base rule on their first running update.
         if (row->stop == RIDE_STOP_ZERO && Broken(this) && Closed(this))
             RideAnimSetState(this, RIDE_STOPPING);
         else
