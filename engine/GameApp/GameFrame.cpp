@@ -66,9 +66,11 @@ void GameApp::DispatchInput() {
         EntTreeSendMessage(menuRoot.Get(), &event);
         // The menus may have destroyed the keyboard entity (or a script did, any time before).
         if (ENTBASE* keyboard = keyboardEntity.Get()) keyboard->OnMessage(&event);
-        // Ctrl+F1: the editor, when this build has one, in a window.
+        // Ctrl+F1: the editor, when this build has one, in a window, for a developer who has
+        // turned the configuration's debug switch on (players never stumble into it).
         if (event.type == SL_KEYDOWN && event.a == KEY_F1 &&
-            (SlKeyState(KEY_LCONTROL) || SlKeyState(KEY_RCONTROL)) && editor && windowed) {
+            (SlKeyState(KEY_LCONTROL) || SlKeyState(KEY_RCONTROL)) && editor && windowed &&
+            debug) {
             AppShowCursor();
             EditorSetRootEntity(editor, root.Get());
             EditorToggleMode(editor, hwnd);

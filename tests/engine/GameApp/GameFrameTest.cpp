@@ -162,7 +162,7 @@ TEST_F(GameFrameTest, ClockSpeedMouseScaleAndClearingTheScene) {
     Frame();
 }
 
-TEST_F(GameFrameTest, CtrlF1NeedsAWindowAndTheEditorNotTheDebugSwitch) {
+TEST_F(GameFrameTest, CtrlF1NeedsAWindowTheEditorAndTheDebugSwitch) {
     StartWithTree();
     auto press = [&] {
         Key(SDL_SCANCODE_LCTRL, true);
@@ -182,12 +182,15 @@ TEST_F(GameFrameTest, CtrlF1NeedsAWindowAndTheEditorNotTheDebugSwitch) {
     app.editor = nullptr;
     press();
     app.editor = held;
+    press();
+    EXPECT_EQ(editor->toggles, 0) << "the debug switch off";
+    app.debug = 1;
     Key(SDL_SCANCODE_F1, true); // F1 alone
     Frame();
     Key(SDL_SCANCODE_F1, false);
     EXPECT_EQ(editor->toggles, 0);
     press();
-    EXPECT_EQ(editor->toggles, 1) << "with the debug switch off: it does not gate the editor";
+    EXPECT_EQ(editor->toggles, 1);
     EXPECT_EQ(editor->editedRoot, app.GetRoot());
     EXPECT_EQ(app.keepSystemCursor, 1) << "the editor needs the system cursor";
 }
