@@ -72,6 +72,11 @@ int D3dCubeTexFromFile(int unused, const char* path, const char* key);
 // result. The slot, or -1.
 int D3dTexCreate(int width, int height, int format, int levels, const char* name, int renderTarget);
 
+// A one-level A8R8G8B8 texture named "autogen" of that size, filled with `fill` and framed by a
+// border `border` texels wide in `borderColour`. The slot, or -1 when the image or the texture
+// cannot be made (no device).
+int TexMakeFramed(int width, int height, uint32_t fill, int border, uint32_t borderColour);
+
 // ---- counts ----
 // The slot must be in use (a caller's own slot; checked in debug builds).
 int I3dTexAddRef(int slot);

@@ -17,6 +17,8 @@ WaypointPath* WaypointPathCreate(int capacity) {
     path->count = 0;
     path->current = 0;
     path->tolerance = VECTOR3{0.1f, 0.1f, 0.1f};
+    path->cut = false;
+    path->goal = VECTOR3{0.0f, 0.0f, 0.0f};
     return path;
 }
 

@@ -11,9 +11,13 @@ struct WaypointPath {
     int count;
     int current;
     VECTOR3 tolerance; // y is kept but never compared
+    // Set by the grid when the route was cut short of its goal: the walker routes again from the
+    // last point toward `goal`.
+    bool cut;
+    VECTOR3 goal;
 };
 
-// Null when the points cannot be allocated. Count 0, current 0, tolerances 0.1.
+// Null when the points cannot be allocated. Count 0, current 0, tolerances 0.1, not cut, goal 0.
 WaypointPath* WaypointPathCreate(int capacity);
 void WaypointPathDestroy(WaypointPath* path);
 

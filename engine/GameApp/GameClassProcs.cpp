@@ -6,6 +6,9 @@
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/GameGrid.h"
+#include "game/Ents/IconFlyup.h"
+#include "game/Ents/Litter.h"
 #include "game/MtGame.h"
 #include "game/MtPowerGrid.h"
 #include "ui/AnimGraphic.h"
@@ -75,7 +78,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcArticuModel", nullptr},
     {"EcCameraWaypoint", nullptr},
     {"EcWptFollower", nullptr},
-    {"EcGameGrid", nullptr},
+    {"EcGameGrid", EcGameGridProc},
     {"EcAttrBase", EcAttrBaseProc},
     {"EcTerrain2", EcTerrain2Proc},
     {"EcGrassPatch", nullptr},
@@ -83,8 +86,8 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcParticleSpray", nullptr},
     {"EcParticles", EcParticlesProc},
     {"EcMusic", EcMusicProc},
-    {"EcIconFlyup", nullptr},
-    {"EcLitter", nullptr},
+    {"EcIconFlyup", EcIconFlyupProc},
+    {"EcLitter", EcLitterProc},
     {"EcMouseCursor1", nullptr},
     {"EcTextButton", EcTextButtonProc},
     {"EcTextButton2", EcTextButton2Proc},

@@ -142,7 +142,7 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
                   "EcIncDecButton",  "EcTerrain2",      "EcEnvironment",     "EcLight",
                   "EcSkyDome",       "EcCloudDome2",    "EcStaticText",      "EcStaticTextBox",
                   "EcStaticGraphic", "EcAnimGraphic",   "EcCustom",          "EcMtPowerGrid",
-                  "EcAttrBase"}));
+                  "EcAttrBase",      "EcGameGrid",      "EcLitter",          "EcIconFlyup"}));
     EXPECT_EQ(ClassString(g_gameClassProcs[0].proc), "EntNull");
 
     WriteStartup("");

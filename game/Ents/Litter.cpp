@@ -1,0 +1,142 @@
+// Litter: its class, its model and where it lands.
+#include "game/Ents/Litter.h"
+
+#include "I3d/Camera.h"
+#include "I3d/Math/Geometry.h"
+#include "I3d/Math/Mat4Math.h"
+#include "engine/DebugLog.h"
+#include "engine/EntTree.h"
+#include "engine/PropDb.h"
+#include "engine/Random.h"
+#include "engine/SharedObj.h"
+#include "engine/WorldClass.h"
+#include "game/Ents/GameEntPaths.h"
+#include "gi/Render/Mdl3Ex.h"
+
+#include <cmath>
+
+namespace {
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDbSetName(&s_db, "Litter");
+        PropDbAddSeparator(&s_db, "General:");
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Litter, name), 32, 3);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(Litter, pos), 3);
+        PropDbAddBool(&s_db, "agl", PROP_OFFSET(Litter, agl), 1, 3);
+        PropDbAddStringBlank(&s_db, "modelFile", PROP_OFFSET(Litter, modelFile), 260, 3);
+    }
+    return &s_db;
+}
+
+const WorldClassDef kClass = {"Litter", Db, WorldMake<Litter>, WorldClassFlags<Litter>::Reset};
+
+void ReleaseModel(Litter* litter) {
+    if (litter->model) SharedObjRelease(litter->model);
+    litter->model = nullptr;
+}
+} // namespace
+
+intptr_t EcLitterProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+float GameEntGroundHeight(ENTBASE* from, const VECTOR3* at) {
+    ENTBASE* terrain = Ent3dGetTerrain(from);
+    if (!terrain) return 0.0f;
+    VECTOR3 point = *at;
+    float h = 0.0f;
+    if (!terrain->Dispatch(147, 0, reinterpret_cast<intptr_t>(&point),
+                           reinterpret_cast<intptr_t>(&h)) ||
+        !std::isfinite(h))
+        return 0.0f;
+    return h;
+}
+
+Litter::~Litter() {
+    ReleaseModel(this);
+}
+
+int Litter::CopyClassName(char* buffer) {
+    return WorldCopyClassName("Litter", buffer);
+}
+
+uint32_t Litter::GetClassFlags() {
+    return WorldClassFlags<Litter>::word;
+}
+
+void Litter::SetClassFlags(uint32_t word) {
+    WorldClassFlags<Litter>::word = word;
+}
+
+int Litter::Create(EntNode*) {
+    if (classDb) PropDbInitObject(classDb, this);
+    agl = 1;
+    model = nullptr;
+    flags |= ENT_FLAG_PASSABLE;
+    return 1;
+}
+
+int Litter::Start() {
+    Ent3dBase::Start();
+    ReleaseModel(this); // a second Start loads afresh
+    model = Mdl3ExLoad(GameEntDataPath("Models\\Trash.md3").c_str());
+    if (model && (!model->mdl || model->mdl->numNodes < 1)) ReleaseModel(this);
+    if (model) {
+        const MDL3NODE& root = model->mdl->nodes[0];
+        localBox[0] = root.boundsMin.x;
+        localBox[1] = root.boundsMin.y;
+        localBox[2] = root.boundsMin.z;
+        localBox[3] = root.boundsMax.x;
+        localBox[4] = root.boundsMax.y;
+        localBox[5] = root.boundsMax.z;
+    } else {
+        DbgPrintf(DBG_ENTITY, "** WARNING ** could not find %s\n", modelFile);
+        const float box[6] = {-0.5f, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f};
+        for (int i = 0; i < 6; ++i)
+            localBox[i] = box[i];
+    }
+    VarsChanged();
+    return 1;
+}
+
+int Litter::Destroy() {
+    DbgPrintf(DBG_ENTITY, "Destroying: %s (%s)\n", name, GetTypeName());
+    ReleaseModel(this);
+    // A carny on its way to sweep this piece forgets it.
+    EntTreeNotifyRemoved(EntGetRoot(this), this);
+    ENTBASE::Destroy();
+    return 1;
+}
+
+int Litter::VarsChanged() {
+    offsetX = RandFloat(0.4f) - 0.2f;
+    offsetZ = RandFloat(0.4f) - 0.2f;
+    turn = RandFloat(6.283185f);
+    const float ground = agl ? GameEntGroundHeight(this, &pos) : 0.0f;
+    Mat4Identity(&matrix);
+    Mat4RotateY(&matrix, turn);
+    matrix.m[12] = pos.x + offsetX;
+    matrix.m[13] = pos.y + ground;
+    matrix.m[14] = pos.z + offsetZ;
+    BoxXform(localBox, &matrix, worldBox);
+    return 1;
+}
+
+int Litter::DrawPre() {
+    if (!(GetClassFlags() & LITTER_CLASS_DRAW) || !model) return 1;
+    I3dSetWorld(&matrix);
+    Mdl3ExDraw(model);
+    return 1;
+}
+
+Litter* LitterDrop(ENTBASE* from, float x, float z) {
+    ENTBASE* root = from ? EntGetRoot(from) : nullptr;
+    if (!root) return nullptr;
+    ENTBASE* parent = EntTreeFindName(root, "First");
+    auto* litter = static_cast<Litter*>(EntCreateChild("Litter", parent ? parent : root));
+    if (!litter) return nullptr;
+    litter->pos = VECTOR3{x, 0.0f, z};
+    litter->Start();
+    return litter;
+}
