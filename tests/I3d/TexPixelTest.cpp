@@ -189,6 +189,18 @@ TEST_F(TexPixels, LockedPixelsAreWhatTheNextDrawSamples) {
         "locked and unlocked");
 }
 
+TEST_F(TexPixels, FramedTexturesSampleTheirBorderAndClearInterior) {
+    const int slot = TexMakeFramed(kSide, kSide, 0x00FFFFFF, 2, 0xFFFFFFFF);
+    ASSERT_GE(slot, 0);
+    ExpectSamples(
+        slot,
+        [](uint32_t x, uint32_t y) {
+            const bool border = x < 2 || y < 2 || x >= kSide - 2 || y >= kSide - 2;
+            return border ? 0xFFFFFFFFu : 0x00FFFFFFu;
+        },
+        "framed");
+}
+
 // The files the build generates into Data/: the sample textures by name, the environment cube.
 TEST_F(TexPixels, GeneratedDataTexturesLoadByName) {
     const std::string data = FAIRLARK_BUILD_DATA_DIR;

@@ -204,3 +204,40 @@ TEST(TexSlotsDeathTest, CountsOfSlotsNotHeldAreCallersErrors) {
     EXPECT_DEBUG_DEATH(EXPECT_EQ(I3dTexRelease(1), 0), "slot the caller holds") << "a free slot";
     I3dTexTableFree();
 }
+
+// ---- framed textures ----
+
+TEST_F(TexSlots, FramedTexturesAreOneLevelAutogenWithTheirBorderInside) {
+    const int slot = TexMakeFramed(64, 64, 0x00FFFFFF, 2, 0xFFFFFFFF);
+    ASSERT_GE(slot, 0);
+    const I3dTexSlot* s = I3dTexGetSlot(slot);
+    EXPECT_STREQ(s->name, "autogen");
+    EXPECT_EQ(s->width, 64);
+    EXPECT_EQ(s->height, 64);
+    EXPECT_EQ(s->format, I3DTEX_A8R8G8B8);
+    EXPECT_EQ(Log().Count("CreateTexture", {64, 64, 1}), 1) << "one level";
+    I3dImage img;
+    ASSERT_EQ(I3dTexLockImage(slot, 0, &img), 0);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const uint32_t texel = *reinterpret_cast<const uint32_t*>(img.pixels + y * img.pitch + x * 4);
+            const bool border = x < 2 || y < 2 || x >= 62 || y >= 62;
+            ASSERT_EQ(texel, border ? 0xFFFFFFFFu : 0x00FFFFFFu) << x << "," << y;
+        }
+    D3dTextureUnlock(slot, 0);
+
+    // A border wider than half the image frames all of it; a negative one none.
+    const int thick = TexMakeFramed(4, 4, 0x11111111, 9, 0x22222222);
+    const int bare = TexMakeFramed(4, 4, 0x11111111, -3, 0x22222222);
+    ASSERT_EQ(I3dTexLockImage(thick, 0, &img), 0);
+    EXPECT_EQ(*reinterpret_cast<const uint32_t*>(img.pixels + img.pitch + 4), 0x22222222u);
+    D3dTextureUnlock(thick, 0);
+    ASSERT_EQ(I3dTexLockImage(bare, 0, &img), 0);
+    EXPECT_EQ(*reinterpret_cast<const uint32_t*>(img.pixels), 0x11111111u);
+    D3dTextureUnlock(bare, 0);
+    EXPECT_EQ(TexMakeFramed(0, 64, 0, 2, 0), -1) << "no image of no size";
+}
+
+TEST(TexMakeFramed, WithoutADeviceThereIsNoTexture) {
+    EXPECT_EQ(TexMakeFramed(64, 64, 0x00FFFFFF, 2, 0xFFFFFFFF), -1);
+}
