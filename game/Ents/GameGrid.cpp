@@ -78,7 +78,9 @@ intptr_t EcGameGridProc(EntNode* node, int message, intptr_t a, intptr_t b, intp
             if (s_whiteTexture < 0) s_whiteTexture = TexMakeFramed(64, 64, 0xFFFFFF, 2, 0xFFFFFFFF);
             break;
         case 2:
-            if (s_whiteTexture >= 0) I3dTexRelease(s_whiteTexture);
+            // The kernel may have stopped first and freed its slots with it.
+            if (const I3dTexSlot* slot = I3dTexGetSlot(s_whiteTexture); slot && slot->count > 0)
+                I3dTexRelease(s_whiteTexture);
             s_whiteTexture = -1;
             break;
         default: break;

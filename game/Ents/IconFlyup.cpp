@@ -108,13 +108,11 @@ int IconFlyup::VarsChanged() {
 }
 
 int IconFlyup::Update(float seconds) {
-    // The time is tested before it is spent, so a fly-up whose time ran out (or was 0 from the
-    // start) is seen for one more update and goes on the next.
+    timeLeft -= seconds;
     if (!(timeLeft >= 0.0f)) {
         EntDestroyTree(this);
         return 0;
     }
-    timeLeft -= seconds;
     pos.x += direction.x * speed * seconds;
     pos.y += direction.y * speed * seconds;
     return 1;
