@@ -8,6 +8,7 @@
 #include "game/Placement.h"
 #include "game/WaypointPath.h"
 #include "tests/game/Ents/AttrTestSupport.h"
+#include "tests/game/Ents/GridPlacing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,34 +52,10 @@ class GameGridTest : public AttrTest {
     std::vector<float> Cells() const {
         return std::vector<float>(grid->cells, grid->cells + grid->cols * grid->rows);
     }
-    // Placing as the placement screen does: the ring tested free, the attraction set by the
-    // table, its footprint (not the ring) marked. Null when the rectangle is not free.
     AttrBase* PlaceAt(int type, int cx, int cz, int turn) {
-        const AttrInfo* info = game->attrList->Get(type);
-        int w, d;
-        PlacementFootprint(info, turn, &w, &d);
-        GameGridSetCursor(grid, cx, cz);
-        GameGridSetFootprint(grid, w + 2, d + 2);
-        if (!GameGridRectFree(grid)) return nullptr;
-        float ax, az, x, z;
-        GameGridCellToWorld(grid, cx + 1, cz + 1, &ax, &az);
-        PlacementPosition(info, turn, grid->tileWidth, grid->tileHeight, ax, az, &x, &z);
-        AttrBase* attr = Make(type);
-        attr->pos = VECTOR3{x, 0.0f, z};
-        attr->yaw = QuarterTurnYaw(turn);
-        attr->Start();
-        GameGridMarkRect(grid, cx + 1, cx + w, cz + 1, cz + d, -1.0f);
-        return attr;
+        return GridPlace(grid, world, game->attrList->Get(type), type, cx, cz, turn);
     }
-    // Removal as the removal screen does: the inverse of the table, the footprint and its far
-    // ring freed.
-    void Remove(AttrBase* attr) {
-        int fx, fz, w, d;
-        PlacementFirstCell(grid, attr->info, &attr->pos, attr->yaw, &fx, &fz);
-        PlacementFootprint(attr->info, YawToQuarterTurn(attr->yaw), &w, &d);
-        GameGridMarkRect(grid, fx, fx + w, fz, fz + d, 1.0f);
-        EntDestroyTree(attr);
-    }
+    void Remove(AttrBase* attr) { GridRemove(grid, attr); }
     Litter* Solid(const float box[6]) {
         auto* e = static_cast<Litter*>(EntCreateChild("Litter", world));
         e->flags &= ~(uint32_t)ENT_FLAG_PASSABLE;
