@@ -15,6 +15,11 @@
 // BM_AnimatorTick/62 ticks one animator of every shipped type one frame in its running state
 // ("time_per_animator"); BM_AnimatorDraw/62 draws the same animators' generated models on the
 // recording device, overrides set and cleared around each draw ("time_per_override").
+//
+// BM_GameGridRoute/K routes on the grid with one attraction of every shipped type placed: K 0
+// short routes (about 20 cells), K 1 long ones (cut at 128 points), K 2 to a walled-in free cell
+// that floods the whole grid; "median_us" and "p99_us" per route. BM_GameGridRebuild/A/E
+// rebuilds a grid under A attractions and E other solid entities.
 #include "I3d/Camera.h"
 #include "I3d/Device.h"
 #include "I3d/I3d.h"
@@ -27,6 +32,7 @@
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
 #include "game/Ents/AttrPatron.h"
+#include "game/Ents/Litter.h"
 #include "game/Ents/RideAnimNodes.h"
 #include "game/Ents/RideAnimSpin.h"
 #include "game/Ents/RideAnimStand.h"
@@ -34,11 +40,14 @@
 #include "game/MtPowerGrid.h"
 #include "game/RideAnimCore.h"
 #include "platform/d3d8/D3d8.h"
+#include "game/WaypointPath.h"
 #include "platform/d3d8/Recording.h"
+#include "tests/game/Ents/GridPlacing.h"
 #include "tests/game/FakeRide.h"
 #include "tests/sim/DayHarness.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -247,6 +256,101 @@ void BM_LoadSandbox(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadSandbox)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// ---- the placement grid ----
+
+GameGrid* MakePlacedGrid(DayHarness& h) {
+    EntCreateClass(EcMtPowerGridProc, 0, 0);
+    EntCreateClass(EcAttrBaseProc, 0, 0);
+    EntCreateClass(EcGameGridProc, 0, 0);
+    EntCreateClass(EcLitterProc, 0, 0);
+    MtGameSetVenue(h.game, 0);
+    auto* grid = static_cast<GameGrid*>(EntCreateChild("GameGrid", h.world));
+    grid->pos = VECTOR3{384.0f, 0.0f, 384.0f};
+    grid->Start();
+    int cx = 0, cz = 0, rowDepth = 0;
+    for (int type = 0; type < h.game->attrList->Count(); ++type) {
+        const AttrInfo* info = h.game->attrList->Get(type);
+        int w, d;
+        PlacementFootprint(info, type % 4, &w, &d);
+        if (cx + w + 2 > grid->cols) {
+            cx = 0;
+            cz += rowDepth + 1;
+            rowDepth = 0;
+        }
+        GridPlace(grid, h.first, info, type, cx, cz, type % 4);
+        cx += w + 1;
+        rowDepth = std::max(rowDepth, d + 1);
+    }
+    return grid;
+}
+
+VECTOR3 CellCentre(const GameGrid* g, int x, int z) {
+    float wx, wz;
+    GameGridCellToWorld(g, x, z, &wx, &wz);
+    return VECTOR3{wx + g->tileWidth * 0.5f, 0.0f, wz + g->tileHeight * 0.5f};
+}
+
+void BM_GameGridRoute(benchmark::State& state) {
+    DayHarness h;
+    GameGrid* grid = MakePlacedGrid(h);
+    // A free cell near the far corner walled in all round.
+    GameGridMarkRect(grid, 119, 121, 119, 121, -1.0f);
+    GameGridMarkRect(grid, 120, 120, 120, 120, 1.0f);
+    std::vector<std::pair<VECTOR3, VECTOR3>> pairs;
+    CrtSrand(5);
+    while (pairs.size() < 64) {
+        const int x = RandInt(100), z = 60 + RandInt(40);
+        if (GameGridCellBlocked(grid, x, z) || GameGridCellBlocked(grid, x + 20, z)) continue;
+        switch (state.range(0)) {
+            case 0: pairs.push_back({CellCentre(grid, x, z), CellCentre(grid, x + 20, z)}); break;
+            case 1: pairs.push_back({CellCentre(grid, x, z), CellCentre(grid, 127, 127)}); break;
+            default: pairs.push_back({CellCentre(grid, x, z), CellCentre(grid, 120, 120)}); break;
+        }
+    }
+    WaypointPath* route = WaypointPathCreate(kGridPathPoints);
+    std::vector<double> us;
+    size_t i = 0;
+    for (auto _ : state) {
+        const auto& p = pairs[i++ % pairs.size()];
+        const auto t0 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(GameGridRoute(grid, route, &p.first, &p.second));
+        us.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0)
+                .count());
+    }
+    WaypointPathDestroy(route);
+    std::sort(us.begin(), us.end());
+    state.counters["median_us"] = us[us.size() / 2];
+    state.counters["p99_us"] = us[std::min(us.size() - 1, us.size() * 99 / 100)];
+}
+BENCHMARK(BM_GameGridRoute)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+void BM_GameGridRebuild(benchmark::State& state) {
+    DayHarness h;
+    GameGrid* grid = MakePlacedGrid(h);
+    const int types = h.game->attrList->Count();
+    CrtSrand(9);
+    // Attractions anywhere on the grid (overlaps do not matter to the cost) and solid boxes.
+    for (int i = 0; i < state.range(0); ++i) {
+        auto* attr = static_cast<AttrBase*>(EntCreateChild("AttrBase", h.first));
+        attr->SetType(i % types);
+        attr->agl = 0;
+        attr->pos = VECTOR3{384.0f + RandFloat(256.0f), 0.0f, 384.0f + RandFloat(256.0f)};
+        attr->yaw = QuarterTurnYaw(i % 4);
+        attr->Start();
+    }
+    for (int i = 0; i < state.range(1); ++i) {
+        auto* e = static_cast<Litter*>(EntCreateChild("Litter", h.first));
+        e->flags &= ~(uint32_t)ENT_FLAG_PASSABLE;
+        const float x = 384.0f + RandFloat(256.0f), z = 384.0f + RandFloat(256.0f);
+        const float box[6] = {x, 0.0f, z, x + 1.5f, 1.0f, z + 1.5f};
+        std::copy(box, box + 6, e->worldBox);
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GameGridRebuild(grid));
+}
+BENCHMARK(BM_GameGridRebuild)->Args({300, 2000})->Unit(benchmark::kMillisecond);
 
 } // namespace
 

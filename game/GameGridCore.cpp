@@ -71,7 +71,8 @@ bool GameGridResize(GameGridCore* grid, int cols, int rows, float tileWidth, flo
     }
     if (why) {
         MemFree(cells);
-        DbgPrintf(DBG_GENERAL, "GameGrid %s: %i x %i cells of %g x %g refused (%s); kept as it was\n",
+        DbgPrintf(DBG_GENERAL,
+                  "GameGrid %s: %i x %i cells of %g x %g refused (%s); kept as it was\n",
                   who ? who : "", cols, rows, (double)tileWidth, (double)tileHeight, why);
         return false;
     }
@@ -109,8 +110,7 @@ bool GameGridCellBlocked(const GameGridCore* grid, int cx, int cz) {
 
 bool GameGridRectFree(const GameGridCore* grid) {
     const int64_t x0 = grid->cursorX, z0 = grid->cursorZ;
-    if (x0 < 0 || z0 < 0 || x0 + grid->footWidth > grid->cols ||
-        z0 + grid->footHeight > grid->rows)
+    if (x0 < 0 || z0 < 0 || x0 + grid->footWidth > grid->cols || z0 + grid->footHeight > grid->rows)
         return false;
     if (!grid->cells) return true;
     for (int64_t z = z0; z < z0 + grid->footHeight; ++z)
@@ -162,8 +162,8 @@ bool GameGridPick(GameGridCore* grid, const VECTOR3* origin, const VECTOR3* dire
         grid->picked = VECTOR3{0.0f, 0.0f, 0.0f};
         return false;
     }
-    grid->picked = VECTOR3{origin->x + direction->x * t, grid->originY,
-                           origin->z + direction->z * t};
+    grid->picked =
+        VECTOR3{origin->x + direction->x * t, grid->originY, origin->z + direction->z * t};
     return GameGridWorldToCell(grid, grid->picked.x, grid->picked.z, cx, cz);
 }
 
@@ -186,10 +186,9 @@ int GameGridRoute(GameGridCore* grid, WaypointPath* route, const VECTOR3* from, 
     for (int i = 0; i < found; ++i) {
         const int cellX = out[i] % grid->cols;
         const int cellZ = out[i] / grid->cols;
-        if (!WaypointPathAppend(route, (float)cellX * grid->tileWidth + grid->originX +
-                                           grid->tileWidth * 0.5f,
-                                (float)cellZ * grid->tileHeight + grid->originZ +
-                                    grid->tileHeight * 0.5f))
+        if (!WaypointPathAppend(
+                route, (float)cellX * grid->tileWidth + grid->originX + grid->tileWidth * 0.5f,
+                (float)cellZ * grid->tileHeight + grid->originZ + grid->tileHeight * 0.5f))
             break;
     }
     // A route too small for the path is cut as well.

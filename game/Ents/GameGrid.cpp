@@ -46,7 +46,8 @@ PropDb* Db() {
     return &s_db;
 }
 
-const WorldClassDef kClass = {"GameGrid", Db, WorldMake<GameGrid>, WorldClassFlags<GameGrid>::Reset};
+const WorldClassDef kClass = {"GameGrid", Db, WorldMake<GameGrid>,
+                              WorldClassFlags<GameGrid>::Reset};
 
 // A cell index along one axis, clamped to a little beyond the grid (-2 .. n + 1) so that far or
 // huge coordinates neither overflow nor wrap; false for a coordinate that is not a number.

@@ -64,7 +64,8 @@ void Footprint(const GameGrid* grid) {
     // Cells beyond the ring around the grid are not drawn: a stray size must not draw for ever.
     const int x0 = std::max(grid->cursorX, -1), z0 = std::max(grid->cursorZ, -1);
     const int x1 = (int)std::min<int64_t>((int64_t)grid->cursorX + grid->footWidth, grid->cols + 1);
-    const int z1 = (int)std::min<int64_t>((int64_t)grid->cursorZ + grid->footHeight, grid->rows + 1);
+    const int z1 =
+        (int)std::min<int64_t>((int64_t)grid->cursorZ + grid->footHeight, grid->rows + 1);
     for (int z = z0; z < z1; ++z)
         for (int x = x0; x < x1; ++x) {
             const bool inside = x >= 0 && z >= 0 && x < grid->cols && z < grid->rows;

@@ -220,7 +220,8 @@ TEST_F(TexSlots, FramedTexturesAreOneLevelAutogenWithTheirBorderInside) {
     ASSERT_EQ(I3dTexLockImage(slot, 0, &img), 0);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
-            const uint32_t texel = *reinterpret_cast<const uint32_t*>(img.pixels + y * img.pitch + x * 4);
+            const uint32_t texel =
+                *reinterpret_cast<const uint32_t*>(img.pixels + y * img.pitch + x * 4);
             const bool border = x < 2 || y < 2 || x >= 62 || y >= 62;
             ASSERT_EQ(texel, border ? 0xFFFFFFFFu : 0x00FFFFFFu) << x << "," << y;
         }

@@ -89,7 +89,8 @@ TEST_F(GridCoreTest, MarkingClampsToTheGrid) {
 
     GameGridMarkRect(&grid, 10, 9, 0, 5, -1.0f);
     GameGridMarkRect(&grid, 200, 300, 0, 5, -1.0f);
-    EXPECT_EQ(GameGridBlockedCount(&grid), 3 * 123) << "inverted and outside rectangles mark nothing";
+    EXPECT_EQ(GameGridBlockedCount(&grid), 3 * 123)
+        << "inverted and outside rectangles mark nothing";
 
     GameGridMarkRect(&grid, INT_MIN, INT_MAX, INT_MIN, INT_MAX, 0.5f);
     EXPECT_EQ(GameGridBlockedCount(&grid), 0) << "the extreme ends clamp to the whole grid";
@@ -208,8 +209,8 @@ TEST_F(GridCoreTest, RefusedSizesKeepTheOldGrid) {
         int cols, rows;
         float tile;
     };
-    const Bad bad[] = {{0, 10, 2.0f},     {-5, 10, 2.0f},     {10, 10, 0.0f},
-                       {10, 10, -2.0f},   {10, 10, NAN},      {10, 10, INFINITY},
+    const Bad bad[] = {{0, 10, 2.0f},      {-5, 10, 2.0f},          {10, 10, 0.0f},
+                       {10, 10, -2.0f},    {10, 10, NAN},           {10, 10, INFINITY},
                        {1025, 1024, 2.0f}, {INT_MAX, INT_MAX, 2.0f}};
     for (const Bad& b : bad) {
         LogCapture log;

@@ -1,9 +1,9 @@
 // The placement grid entity: its rebuild against placing and removal at every quarter turn, what
 // blocks and what does not, refused sizes, and its removal notice.
+#include "game/Ents/GameGrid.h"
 #include "engine/DebugLog.h"
 #include "engine/WorldClass.h"
 #include "game/AttrInfo.h"
-#include "game/Ents/GameGrid.h"
 #include "game/Ents/Litter.h"
 #include "game/Placement.h"
 #include "game/WaypointPath.h"
@@ -169,8 +169,8 @@ TEST_F(GameGridTest, RefusedSizesKeepTheCellsWithOneLogLine) {
         int cols;
         float tile;
     };
-    for (const Change& c : {Change{0, 2.0f}, Change{-5, 2.0f}, Change{10, 0.0f},
-                            Change{10, -2.0f}, Change{10, NAN}, Change{20000, 2.0f}}) {
+    for (const Change& c : {Change{0, 2.0f}, Change{-5, 2.0f}, Change{10, 0.0f}, Change{10, -2.0f},
+                            Change{10, NAN}, Change{20000, 2.0f}}) {
         grid->gridCols = c.cols;
         grid->gridTileWidth = c.tile;
         LogCapture log;

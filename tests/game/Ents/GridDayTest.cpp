@@ -111,7 +111,8 @@ TEST(GridDay, EveryShippedTypePlacedRebuildsAsPlacedAndRoutesKeepToFreeCells) {
         Cell prev = start;
         for (int k = 0; k < route->count; ++k) {
             const Cell c = CellAt(grid, route->points[k]);
-            ASSERT_FALSE(GameGridCellBlocked(grid, c.x, c.z)) << "route " << i << " crossed a blocked cell";
+            ASSERT_FALSE(GameGridCellBlocked(grid, c.x, c.z))
+                << "route " << i << " crossed a blocked cell";
             if (k > 0) {
                 ASSERT_TRUE(std::abs(c.x - prev.x) <= 1 && std::abs(c.z - prev.z) <= 1 &&
                             (c.x != prev.x || c.z != prev.z))

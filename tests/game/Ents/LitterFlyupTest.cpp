@@ -94,7 +94,8 @@ TEST_F(LitterTest, WithoutItsModelAPieceWarnsAndTakesAUnitBox) {
     l->pos = VECTOR3{3.0f, 0.0f, 4.0f};
     l->Start();
     EXPECT_EQ(l->model, nullptr);
-    EXPECT_NE(log.Text().find("** WARNING ** could not find Models\\Trash.md3\n"), std::string::npos)
+    EXPECT_NE(log.Text().find("** WARNING ** could not find Models\\Trash.md3\n"),
+              std::string::npos)
         << log.Text();
     EXPECT_FLOAT_EQ(l->localBox[3] - l->localBox[0], 1.0f);
     EXPECT_FLOAT_EQ(l->localBox[4] - l->localBox[1], 1.0f);
