@@ -25,6 +25,23 @@ class RemovalListener : public ENTBASE {
     std::vector<ENTBASE*> heard;
 };
 const WorldClassDef kListener = {"RemovalListener", nullptr, WorldMake<RemovalListener>, nullptr};
+
+// Answers every height query with `height` and keeps the point asked about.
+class FakeTerrain : public ENTBASE {
+  public:
+    intptr_t Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) override {
+        if (message != 147) return ENTBASE::Dispatch(message, a, b, c);
+        asked = *reinterpret_cast<const VECTOR3*>(b);
+        *reinterpret_cast<float*>(c) = height;
+        return 1;
+    }
+    float height = 3.0f;
+    VECTOR3 asked = {};
+};
+const WorldClassDef kTerrain = {"FakeTerrain", nullptr, WorldMake<FakeTerrain>, nullptr};
+intptr_t TerrainProc(EntNode* n, int m, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kTerrain, n, m, a, b, c);
+}
 intptr_t ListenerProc(EntNode* n, int m, intptr_t a, intptr_t b, intptr_t c) {
     return WorldClassProc(kListener, n, m, a, b, c);
 }
@@ -37,6 +54,7 @@ class GameGridTest : public AttrTest {
         EntCreateClass(EcGameGridProc, 0, 0);
         EntCreateClass(EcLitterProc, 0, 0);
         EntCreateClass(ListenerProc, 0, 0);
+        EntCreateClass(TerrainProc, 0, 0);
         grid = static_cast<GameGrid*>(EntCreateChild("GameGrid", root));
         grid->SetName("GameGrid");
         grid->pos = VECTOR3{384.0f, 0.0f, 384.0f};
@@ -199,6 +217,27 @@ TEST_F(GameGridTest, PosKeepsItsHeightOffsetAcrossRebuilds) {
     EXPECT_FLOAT_EQ(grid->pos.y, 1.5f) << "the offset must not grow with every rebuild";
     EXPECT_FLOAT_EQ(grid->extent[4], 1.6f);
     EXPECT_FLOAT_EQ(grid->matrix.m[13], 1.5f);
+}
+
+TEST_F(GameGridTest, GridAndLitterStandOnTheTerrain) {
+    auto* terrain = static_cast<FakeTerrain*>(EntCreateChild("FakeTerrain", root));
+    terrain->SetName("Terrain");
+    grid->pos.y = 0.5f;
+    GameGridRebuild(grid);
+    EXPECT_FLOAT_EQ(grid->originY, 3.5f) << "terrain height at the centre plus the offset";
+    EXPECT_FLOAT_EQ(terrain->asked.x, 384.0f + 128.0f);
+    EXPECT_FLOAT_EQ(terrain->asked.z, 384.0f + 128.0f);
+    Litter* litter = LitterDrop(root, 400.0f, 410.0f);
+    EXPECT_FLOAT_EQ(litter->matrix.m[13], 3.0f);
+    EXPECT_FLOAT_EQ(terrain->asked.z, 410.0f);
+
+    terrain->height = NAN;
+    GameGridRebuild(grid);
+    EXPECT_FLOAT_EQ(grid->originY, 0.5f) << "a height that is not a number counts as 0";
+    grid->agl = 0;
+    terrain->height = 7.0f;
+    GameGridRebuild(grid);
+    EXPECT_FLOAT_EQ(grid->originY, 0.5f) << "without agl the terrain is not asked";
 }
 
 TEST_F(GameGridTest, DestroyAnnouncesItselfAndIsFoundByType) {
