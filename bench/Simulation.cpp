@@ -268,20 +268,7 @@ GameGrid* MakePlacedGrid(DayHarness& h) {
     auto* grid = static_cast<GameGrid*>(EntCreateChild("GameGrid", h.world));
     grid->pos = VECTOR3{384.0f, 0.0f, 384.0f};
     grid->Start();
-    int cx = 0, cz = 0, rowDepth = 0;
-    for (int type = 0; type < h.game->attrList->Count(); ++type) {
-        const AttrInfo* info = h.game->attrList->Get(type);
-        int w, d;
-        PlacementFootprint(info, type % 4, &w, &d);
-        if (cx + w + 2 > grid->cols) {
-            cx = 0;
-            cz += rowDepth + 1;
-            rowDepth = 0;
-        }
-        GridPlace(grid, h.first, info, type, cx, cz, type % 4);
-        cx += w + 1;
-        rowDepth = std::max(rowDepth, d + 1);
-    }
+    GridPlaceEveryType(grid, h.first, h.game);
     return grid;
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -215,7 +216,9 @@ TEST_F(GridCoreTest, RefusedSizesKeepTheOldGrid) {
     for (const Bad& b : bad) {
         LogCapture log;
         EXPECT_FALSE(GameGridResize(&grid, b.cols, b.rows, b.tile, b.tile, "G"));
-        EXPECT_NE(log.Text().find("GameGrid G:"), std::string::npos) << b.cols << " " << b.tile;
+        const std::string text = log.Text();
+        EXPECT_EQ(text.find("GameGrid G:"), 0u) << b.cols << " " << b.tile;
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << "one line per refusal";
         EXPECT_EQ(grid.cells, before);
         EXPECT_EQ(grid.cols, 128);
         EXPECT_FLOAT_EQ(grid.tileWidth, 2.0f);

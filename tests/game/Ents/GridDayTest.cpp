@@ -55,26 +55,11 @@ TEST(GridDay, EveryShippedTypePlacedRebuildsAsPlacedAndRoutesKeepToFreeCells) {
     ASSERT_EQ(grid->cols, 128);
     ASSERT_EQ(GameGridBlockedCount(grid), 0) << "nothing of the bare world stands on the grid";
 
-    std::vector<AttrBase*> placed;
+    const std::vector<AttrBase*> placed = GridPlaceEveryType(grid, h.first, game);
+    ASSERT_EQ((int)placed.size(), game->attrList->Count()) << "every shipped type fits the grid";
     int footSum = 0;
-    int cx = 0, cz = 0, rowDepth = 0;
-    for (int type = 0; type < game->attrList->Count(); ++type) {
-        const AttrInfo* info = game->attrList->Get(type);
-        const int turn = type % 4;
-        int w, d;
-        PlacementFootprint(info, turn, &w, &d);
-        if (cx + w + 2 > grid->cols) {
-            cx = 0;
-            cz += rowDepth + 1;
-            rowDepth = 0;
-        }
-        AttrBase* attr = GridPlace(grid, h.first, info, type, cx, cz, turn);
-        ASSERT_NE(attr, nullptr) << "type " << type << " at " << cx << "," << cz;
-        placed.push_back(attr);
-        footSum += info->footX * info->footZ;
-        cx += w + 1; // neighbours share a ring column
-        rowDepth = std::max(rowDepth, d + 1);
-    }
+    for (AttrBase* attr : placed)
+        footSum += attr->info->footX * attr->info->footZ;
     ASSERT_GT(footSum, 0) << "the shipped types have footprints";
     const std::vector<float> marked(grid->cells, grid->cells + 128 * 128);
     EXPECT_EQ(GameGridBlockedCount(grid), footSum);
