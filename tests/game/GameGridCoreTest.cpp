@@ -304,5 +304,23 @@ TEST(Placement, QuarterTurnsAndTheTableRoundTrip) {
             ASSERT_EQ(fx, c) << "turn " << q;
             ASSERT_EQ(fz, 127 - c) << "turn " << q;
         }
+
+    // Offsets whose sum and difference round: 512 + 0.1 - 0.1 lands just below 512, so reading
+    // the anchor at its corner would give the cell before it, and removal would free, and the
+    // rebuild block, the wrong column.
+    info.footOffsetX = 0.1f;
+    info.footOffsetZ = 0.35f;
+    float ax, az;
+    GameGridCellToWorld(&grid, 64, 64, &ax, &az);
+    PlacementPosition(&info, 0, 2.0f, 2.0f, ax, az, &x, &z);
+    float backX, backZ;
+    PlacementAnchor(&info, 0, 2.0f, 2.0f, x, z, &backX, &backZ);
+    int cornerX, cornerZ, fx, fz;
+    GameGridWorldToCell(&grid, backX, backZ, &cornerX, &cornerZ);
+    ASSERT_EQ(cornerX, 63) << "the rounding this guards against no longer happens";
+    const VECTOR3 p = {x, 0.0f, z};
+    PlacementFirstCell(&grid, &info, &p, 0.0f, &fx, &fz);
+    EXPECT_EQ(fx, 64);
+    EXPECT_EQ(fz, 64);
     GameGridCoreFree(&grid);
 }
