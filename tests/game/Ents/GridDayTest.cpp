@@ -1,7 +1,9 @@
 // The grid on the shipped data with no kernel: one attraction of every shipped type placed as
 // the placing screen does, turns cycling, then rebuilt; every visited type's entry reachable, and
-// thousands of seeded routes that keep to free cells.
+// thousands of seeded routes that keep to free cells; a saved and loaded sandbox rebuilds the same.
+#include "engine/EntIniLoader.h"
 #include "engine/Random.h"
+#include "game/MtGameSave.h"
 #include "game/MtPowerGrid.h"
 #include "game/WaypointPath.h"
 #include "tests/game/Ents/GridPlacing.h"
@@ -107,4 +109,22 @@ TEST(GridDay, EveryShippedTypePlacedRebuildsAsPlacedAndRoutesKeepToFreeCells) {
         }
     }
     WaypointPathDestroy(route);
+
+    // A sandbox saved and loaded into a world cleared of its attractions: the load restarts the
+    // grid, which must block what placing blocked, from positions that went through text.
+    for (AttrBase* attr : placed) {
+        EntSetSourceFile(attr, ENT_SAVEGAME);
+        char name[33];
+        attr->SetName(EntMakeAutoName(name));
+    }
+    game->venue->scriptFile[0] = 0;
+    ASSERT_TRUE(MtGameSaveSandbox(game, "Grid"));
+    for (AttrBase* attr : placed)
+        EntDestroyTree(attr);
+    h.Frame();
+    GameGridRebuild(grid);
+    ASSERT_EQ(GameGridBlockedCount(grid), 0);
+    ASSERT_TRUE(MtGameLoadSandbox(game, "Grid"));
+    EXPECT_TRUE(std::equal(marked.begin(), marked.end(), grid->cells))
+        << "a loaded sandbox blocks other cells than placing did";
 }
