@@ -437,3 +437,19 @@ int VarTableSaveIni(VarTable* table, const char* path, const char* section, void
     if (set && IniClearProfileFile() != 0) return -1;
     return 0;
 }
+
+void VarTableInitObject(VarTable* table, void* object) {
+    if (!table || !object) return;
+    VarEntry* entries = table->Entries();
+    for (int32_t i = 0; i < table->count; ++i) {
+        const VarEntry* e = &entries[i];
+        switch (e->type) {
+            case VAR_BYTE: Store(object, e->offset, (uint8_t)e->def.i); break;
+            case VAR_INT: Store(object, e->offset, e->def.i); break;
+            case VAR_FLOAT: Store(object, e->offset, e->def.f); break;
+            case VAR_STRING: CopyString(e, object, e->defText); break;
+            case VAR_BOOL: Store(object, e->offset, (uint32_t)(e->def.i != 0)); break;
+            default: break; // colours are their byte and float entries; the rest hold no value
+        }
+    }
+}

@@ -77,6 +77,10 @@ int VarTableAddColor4fArgb(VarTable* table, const char* name, intptr_t offset, u
 int VarTableAddCommand(VarTable* table, const char* name, VarCommandFn function, uint32_t flags);
 int VarTableAddSeparator(VarTable* table, const char* label);
 
+// Every value entry's default into the object (strings cut to the entry), as a database's
+// defaults are written into a new object.
+void VarTableInitObject(VarTable* table, void* object);
+
 // Setters by name: 1 when stored, 0 (nothing changed) when the name is missing or of another
 // type. Strings are cut to the entry's maximum length; null stores "". The colour setter finds
 // "<name>.r" and stores r, g, b into the ".r", ".g", ".b" entries (float entries take the value,

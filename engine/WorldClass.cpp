@@ -10,11 +10,18 @@ intptr_t WorldClassProc(const WorldClassDef& def, EntNode* node, int message, in
                         intptr_t b, intptr_t c) {
     switch (message) {
         case 0:
+            if (def.dataDir) DataDirSetFromFile(def.dataDir, reinterpret_cast<const char*>(b));
             if (def.db) def.db();
             if (def.reset) def.reset();
             return 0;
-        case 1: return EntSourceFilesClear();
-        case 2: return 0;
+        case 1: {
+            const intptr_t cleared = EntSourceFilesClear();
+            if (def.onReset) def.onReset();
+            return cleared;
+        }
+        case 2:
+            if (def.onUnregister) def.onUnregister();
+            return 0;
         case 4: return WorldCopyClassName(def.name, reinterpret_cast<char*>(b));
         case 6: return EntProcCreate(node, def.make(), def.db ? def.db() : nullptr);
         default: return EntProcForward(node, message, a, b, c);

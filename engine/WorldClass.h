@@ -1,8 +1,10 @@
-// The class procedure every world and game entity class answers with: the property database on
-// message 0, the reset of the source-file table on 1, the class string on 4, a new instance on 6,
-// and every other message forwarded to the instance.
+// The class procedure every world and game entity class answers with: the property database (and
+// the class data folder) on message 0, the reset of the source-file table on 1, the class's own
+// shut-down on 2, the class string on 4, a new instance on 6, and every other message forwarded
+// to the instance.
 #pragma once
 
+#include "engine/DataDir.h"
 #include "engine/EntTree.h"
 
 #include <cstdint>
@@ -16,6 +18,11 @@ struct WorldClassDef {
     PropDb* (*db)();    // builds the database on first use; null for a class without one
     ENTBASE* (*make)(); // a new instance, not yet linked
     void (*reset)();    // class state back to its start on registration; may be null
+    // The class data folder, when the class keeps one: set on registration from the path it was
+    // registered with (message 0's b), the program folder + "Data/" when none was given.
+    DataDir* dataDir = nullptr;
+    void (*onReset)() = nullptr;      // class message 1, after the source-file table is emptied
+    void (*onUnregister)() = nullptr; // class message 2: the class's own resources
 };
 
 intptr_t WorldClassProc(const WorldClassDef& def, EntNode* node, int message, intptr_t a,

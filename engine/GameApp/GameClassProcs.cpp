@@ -25,6 +25,7 @@
 #include "ui/TextButton.h"
 #include "ui/TextButton2.h"
 #include "ui/TextCheckBox.h"
+#include "world/EcArticuModel.h"
 #include "world/EcCloudDome2.h"
 #include "world/EcEnvironment.h"
 #include "world/EcGroupSound.h"
@@ -37,6 +38,7 @@
 #include "world/EcSkyBoxCube.h"
 #include "world/EcSkyDome.h"
 #include "world/EcSound.h"
+#include "world/EcStaticObject.h"
 #include "world/EcSun.h"
 #include "world/EcTerrain2.h"
 #include "world/EcTimeOfDay.h"
@@ -74,8 +76,8 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcVrebBud1", nullptr},
     {"EcOvalDisplay1", nullptr},
     {"EcMarker1", nullptr},
-    {"EcStaticObject", nullptr},
-    {"EcArticuModel", nullptr},
+    {"EcStaticObject", EcStaticObjectProc},
+    {"EcArticuModel", EcArticuModelProc},
     {"EcCameraWaypoint", nullptr},
     {"EcWptFollower", nullptr},
     {"EcGameGrid", EcGameGridProc},

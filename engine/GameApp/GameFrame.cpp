@@ -11,6 +11,7 @@
 #include "engine/Sound/Sound.h"
 #include "game/Ents/AttrBase.h"
 #include "tools/Editor.h"
+#include "world/EcStaticObject.h"
 
 enum {
     KEY_F1 = 59,
@@ -31,8 +32,8 @@ void GameApp::Update() {
     ScriptMgrUpdate(gameSeconds);
     SndUpdate();
     DispatchInput();
-    // The class-wide light-chaser timers (the static objects' join the attractions' here once
-    // their class exists).
+    // The class-wide light-chaser timers.
+    StaticObjectFlashTick(gameSeconds);
     AttrFlashTick(gameSeconds);
     EntTreeUpdate(root.Get(), gameSeconds);
     if (editor) {

@@ -10,6 +10,7 @@
 #include "engine/Sound/Sound.h"
 #include "game/Ents/AttrBase.h"
 #include "platform/d3d8/D3d8.h"
+#include "world/EcStaticObject.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -66,10 +67,13 @@ TEST_F(GameFrameTest, TheFrameRunsClockScriptsInputEntitiesThenTheEditor) {
     int scriptFrames = -1;
     size_t heardBeforeUpdate = 0, editorBeforeUpdate = 99;
     int chaserBeforeEntities = -1;
+    int staticChaserBeforeEntities = -1;
+    const int staticChaser = StaticObjectFlashCounter();
     AttrClassReset();
     game->onUpdate = [&](TestEnt*) {
         scriptFrames = ScriptMgrGet()->svars[0];
         chaserBeforeEntities = AttrFlashCounterB();
+        staticChaserBeforeEntities = StaticObjectFlashCounter();
         heardBeforeUpdate = menuRoot->heard.size();
         editorBeforeUpdate = editor->updates.size();
     };
@@ -86,6 +90,8 @@ TEST_F(GameFrameTest, TheFrameRunsClockScriptsInputEntitiesThenTheEditor) {
     EXPECT_EQ(scriptFrames, 2) << "the scripts run before the entities";
     EXPECT_EQ(chaserBeforeEntities, 3) << "the light chasers step by the game step (66 ms at "
                                           "1/60 s a step) before the entities";
+    EXPECT_EQ(staticChaserBeforeEntities, (staticChaser + 1) % 32)
+        << "the static objects' chaser steps once a frame, before the entities";
     EXPECT_EQ(heardBeforeUpdate, menuRoot->heard.size()) << "input comes before the entities";
     EXPECT_EQ(editorBeforeUpdate, 0u) << "the editor comes last";
     EXPECT_EQ(g_journal.back(), "EditorUpdate");

@@ -142,7 +142,8 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
                   "EcIncDecButton",  "EcTerrain2",      "EcEnvironment",     "EcLight",
                   "EcSkyDome",       "EcCloudDome2",    "EcStaticText",      "EcStaticTextBox",
                   "EcStaticGraphic", "EcAnimGraphic",   "EcCustom",          "EcMtPowerGrid",
-                  "EcAttrBase",      "EcGameGrid",      "EcLitter",          "EcIconFlyup"}));
+                  "EcAttrBase",      "EcGameGrid",      "EcLitter",          "EcIconFlyup",
+                  "EcStaticObject",  "EcArticuModel"}));
     EXPECT_EQ(ClassString(g_gameClassProcs[0].proc), "EntNull");
 
     WriteStartup("");
