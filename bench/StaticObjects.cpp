@@ -22,8 +22,8 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 

@@ -73,8 +73,9 @@ void Unregistered() {
     s_vars = nullptr;
 }
 
-const WorldClassDef kClass = {"ArticuModel", nullptr,    WorldMake<EcArticuModel>, Registered,
-                              &s_folder,     ResetClass, Unregistered};
+const WorldClassDef kClass = {"ArticuModel", nullptr,   WorldMake<EcArticuModel>,
+                              Registered,    &s_folder, ResetClass,
+                              Unregistered};
 
 // The turn of a node about its axis.
 Mat4 AxisRotation(int32_t axis, float angle) {

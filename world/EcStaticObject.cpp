@@ -68,7 +68,7 @@ void Registered() {
     ResetClass();
 }
 
-const WorldClassDef kClass = {"StaticObject", Db,       WorldMake<EcStaticObject>,
+const WorldClassDef kClass = {"StaticObject", Db,        WorldMake<EcStaticObject>,
                               Registered,     &s_folder, ResetClass};
 
 // The entity's float of that name: its instance table's entry, else its class database's field.

@@ -64,7 +64,7 @@ class EcStaticObject : public Ent3dBase {
     Mdl3ExModel* instance = nullptr;
     int32_t hidden = 0;
     float groundHeight = 0.0f;
-    int32_t phase = 0; // 0..31
+    int32_t phase = 0;               // 0..31
     const DataDir* folder = nullptr; // the class data folder the model loads from
 
   protected:

@@ -35,11 +35,11 @@ TEST_F(ArticuModelTest, TheValueTableHoldsTwentyOneEntriesWhoseDefaultsANewModel
     VarTable* t = ArticuModelVars();
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->count, 21);
-    const char* names[] = {"name",      "modelFile", "x",         "y",         "z",
-                           "yaw",       "pitch",     "roll",      "scale",     "agl",
-                           "visFactor", "clsnBox",   "node0Name", "node0Axis", "node0Rate",
-                           "node1Name", "node1Axis", "node1Rate", "material0Name",
-                           "material0X", "material0Y"};
+    const char* names[] = {
+        "name",          "modelFile",  "x",         "y",         "z",         "yaw",
+        "pitch",         "roll",       "scale",     "agl",       "visFactor", "clsnBox",
+        "node0Name",     "node0Axis",  "node0Rate", "node1Name", "node1Axis", "node1Rate",
+        "material0Name", "material0X", "material0Y"};
     for (int i = 0; i < 21; ++i)
         EXPECT_STREQ(t->Entries()[i].name, names[i]);
 

@@ -3,6 +3,9 @@
 // stand-in "Terrain" of constant height, and tool-made models in that folder.
 #pragma once
 
+#include "I3d/Camera.h"
+#include "I3d/Math/Mat4Math.h"
+#include "engine/Paths.h"
 #include "engine/PropDb.h"
 #include "engine/Random.h"
 #include "engine/WorldClass.h"
@@ -12,13 +15,14 @@
 #include "tests/world/WorldTestClasses.h"
 #include "world/EcArticuModel.h"
 #include "world/EcStaticObject.h"
+#include "world/Particles/ParticleSys.h"
 
 #include <string>
 
-// Class "TestClock", type "TimeOfDay": only its "time" property, as the game object writes it.
-class TestClock : public Ent3dBase {
+// Class "DayClock", type "TimeOfDay": only its "time" property, as the game object writes it.
+class DayClock : public Ent3dBase {
   public:
-    int CopyClassName(char* buffer) override { return WorldCopyClassName("TestClock", buffer); }
+    int CopyClassName(char* buffer) override { return WorldCopyClassName("DayClock", buffer); }
     const char* GetTypeName() override { return "TimeOfDay"; }
     float time = 0.5f;
 };
@@ -35,17 +39,17 @@ class TestGround : public Ent3dBase {
     float level = 10.0f;
 };
 
-inline PropDb* TestClockDb() {
+inline PropDb* DayClockDb() {
     static PropDb s_db;
     if (!s_db.first) {
-        PropDbSetName(&s_db, "TestClock");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(TestClock, name), 32, 3);
-        PropDbAddFloat(&s_db, "time", PROP_OFFSET(TestClock, time), 0.5f, 3);
+        PropDbSetName(&s_db, "DayClock");
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(DayClock, name), 32, 3);
+        PropDbAddFloat(&s_db, "time", PROP_OFFSET(DayClock, time), 0.5f, 3);
     }
     return &s_db;
 }
-inline intptr_t TestClockProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    static const WorldClassDef kDef = {"TestClock", TestClockDb, WorldMake<TestClock>, nullptr};
+inline intptr_t DayClockProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    static const WorldClassDef kDef = {"DayClock", DayClockDb, WorldMake<DayClock>, nullptr};
     return WorldClassProc(kDef, node, message, a, b, c);
 }
 inline intptr_t TestGroundProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
@@ -89,12 +93,17 @@ class StaticObjectTest : public KernelTest {
     void SetUp() override {
         KernelTest::SetUp();
         StartRecordingDevice();
+        // An eye behind the origin looking along +z, where the tests place their objects.
+        Mat4 view, proj;
+        const VECTOR3 eye = {0, 0, -30}, at = {0, 0, 0}, up = {0, 1, 0};
+        I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
+        I3dSetProj(Mat4Perspective(&proj, 1.0f, 0.75f, 0.1f, 1000.0f));
         RegisterWorldTestClasses();
         // The classes' data folder is the folder of the file they are registered from.
         const std::string from = m_files / "Startup.lua";
         EntCreateClass(EcStaticObjectProc, reinterpret_cast<intptr_t>(from.c_str()), 0);
         EntCreateClass(EcArticuModelProc, reinterpret_cast<intptr_t>(from.c_str()), 0);
-        EntCreateClass(TestClockProc, 0, 0);
+        EntCreateClass(DayClockProc, 0, 0);
         EntCreateClass(TestGroundProc, 0, 0);
         CrtSrand(7);
         root = Make("EntNull", nullptr, "Root");
@@ -123,8 +132,8 @@ class StaticObjectTest : public KernelTest {
         o->Start();
         return o;
     }
-    TestClock* Clock(float t) {
-        auto* c = Make<TestClock>("TestClock", world, "Clock");
+    DayClock* Clock(float t) {
+        auto* c = Make<DayClock>("DayClock", world, "Clock");
         c->time = t;
         return c;
     }

@@ -44,7 +44,7 @@ class StaticObjectPixels : public StaticObjectTest {
         const std::string from = m_files / "Startup.lua";
         EntCreateClass(EcStaticObjectProc, reinterpret_cast<intptr_t>(from.c_str()), 0);
         EntCreateClass(EcArticuModelProc, reinterpret_cast<intptr_t>(from.c_str()), 0);
-        EntCreateClass(TestClockProc, 0, 0);
+        EntCreateClass(DayClockProc, 0, 0);
         EntCreateClass(TestGroundProc, 0, 0);
         CrtSrand(7);
         root = Make("EntNull", nullptr, "Root");
@@ -145,7 +145,7 @@ TEST_F(StaticObjectPixels, TheLampsLightsGlowAtNightOnly) {
     Make("Particles", world, ""); // after the lamp: it draws the glows the lamp left
     ASSERT_GE(Mdl3ExParticles()->LoadTexture(FAIRLARK_BUILD_DATA_DIR "Particles"), 0)
         << "Particles.tga is generated into the build's Data/";
-    TestClock* clock = Clock(0.9f);
+    DayClock* clock = Clock(0.9f);
     lamp->Start();
     Frame();
     // The second light sits one unit above the pole's top (4 up), where nothing else draws.

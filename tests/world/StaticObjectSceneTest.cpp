@@ -39,7 +39,7 @@ class StaticObjectScene : public StaticObjectTest {
         RegisterWorldTestClasses();
         const std::string from = m_files / "Startup.lua";
         EntCreateClass(EcStaticObjectProc, reinterpret_cast<intptr_t>(from.c_str()), 0);
-        EntCreateClass(TestClockProc, 0, 0);
+        EntCreateClass(DayClockProc, 0, 0);
         EntCreateClass(TestGroundProc, 0, 0);
         CrtSrand(5);
         host.dataFolder = m_files.Path();
@@ -51,7 +51,7 @@ class StaticObjectScene : public StaticObjectTest {
         LuaOpenGameLib(L, &host);
 
         Model(kTree);
-        std::string ini = "[Entities]\nTerrain TestGround World\nClock TestClock World\n"
+        std::string ini = "[Entities]\nTerrain TestGround World\nClock DayClock World\n"
                           "Cam TestCamera World\nMain Viewport Viewport\n";
         std::string sections = "[Clock]\ntime=0.9\n";
         for (int i = 0; i < kTrees; ++i) {

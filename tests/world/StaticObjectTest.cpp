@@ -94,9 +94,9 @@ TEST_F(StaticObjectTest, StartReloadsReleasingTheModelItHeld) {
 
 TEST_F(StaticObjectTest, TheTableHoldsItsSixteenRowsInOrder) {
     auto* o = Object("");
-    const char* rows[] = {"name",  "Position:", "pos",   "agl",       "Orientation:", "yaw",
-                          "pitch", "roll",      "Misc:", "scale",     "modelFile",    "visFactor",
-                          "clsnBox", "lightsOn", "lightsOff", "Start"};
+    const char* rows[] = {"name",    "Position:", "pos",       "agl",   "Orientation:", "yaw",
+                          "pitch",   "roll",      "Misc:",     "scale", "modelFile",    "visFactor",
+                          "clsnBox", "lightsOn",  "lightsOff", "Start"};
     const PropField* f = o->classDb->first;
     for (const char* row : rows) {
         ASSERT_NE(f, nullptr) << "the table ends before " << row;
@@ -181,7 +181,7 @@ TEST_F(StaticObjectTest, LightsAreOnOnlyStrictlyAfterLightsOnOrBeforeLightsOff) 
     EntTreeDrawPre(root);
     EXPECT_EQ(o->instance->lightsOn, 0) << "no TimeOfDay: off";
 
-    TestClock* clock = Clock(0.5f);
+    DayClock* clock = Clock(0.5f);
     o->Start(); // finds the clock
     ASSERT_EQ(StaticObjectTimeOfDay(), clock);
     struct Case {
@@ -235,7 +235,7 @@ TEST_F(StaticObjectTest, TheChaserStepsOncePerCallAtMostAndWraps) {
 
 TEST_F(StaticObjectTest, ADestroyedTimeOfDayIsForgottenAndFoundAgain) {
     const std::string file = Model(kLamp, kLampInfo);
-    TestClock* clock = Clock(0.9f);
+    DayClock* clock = Clock(0.9f);
     auto* o = Object(file);
     EntTreeDrawPre(root);
     EXPECT_EQ(o->instance->lightsOn, 1);
@@ -246,7 +246,7 @@ TEST_F(StaticObjectTest, ADestroyedTimeOfDayIsForgottenAndFoundAgain) {
     EntTreeDrawPre(root);
     EXPECT_EQ(o->instance->lightsOn, 0);
 
-    TestClock* again = Clock(0.1f);
+    DayClock* again = Clock(0.1f);
     o->Start();
     EXPECT_EQ(StaticObjectTimeOfDay(), again) << "the next Start looks again";
     EntTreeDrawPre(root);
@@ -406,7 +406,9 @@ TEST_F(StaticObjectTest, TheClassFolderIsTheRegisteringFilesOrTheProgramsData) {
     EntSystemInit();
     EntCreateClass(EcStaticObjectProc, 0, 0);
     const char* program = SysProgramFolder();
-    if (program && *program) EXPECT_EQ(StaticObjectDataDir()->path, std::string(program) + "Data/");
+    if (program && *program) {
+        EXPECT_EQ(StaticObjectDataDir()->path, std::string(program) + "Data/");
+    }
 }
 
 } // namespace
