@@ -125,6 +125,7 @@ TEST_F(StaticObjectScene, ThreeHundredTreesLoadDrawAndGoFiveTimesOver) {
         EXPECT_EQ(StaticObjectTimeOfDay(), nullptr);
         EXPECT_EQ(Mdl3ExList() ? *Mdl3ExList() : nullptr, nullptr)
             << "every tree gave its model back";
+        EXPECT_EQ(Mdl3FindLoaded("Tree"), nullptr) << "and the model its MDL3 model";
     }
 }
 

@@ -302,6 +302,21 @@ TEST_F(StaticObjectTest, PickingGoesThroughTheBoxThenTheModel) {
     EXPECT_FALSE(o->PickTest(&hit)) << "class bit 0x1 makes the class pickable";
     WorldClassFlags<EcStaticObject>::word = 0x1F;
 
+    // A scaled model is picked where it is drawn: 1.5 from the centre lies inside a box of 2
+    // scaled by 2, and outside it unscaled.
+    o->scale = {2.0f, 2.0f, 2.0f};
+    o->VarsChanged();
+    PickQuery edge = {{1.5f, 0.5f, 0}, {0, 0, 1}, nullptr, 1000000.0f};
+    EXPECT_TRUE(o->PickTest(&edge)) << "the scale must count in the model's triangles too";
+    EntBoundsQuery line = {};
+    line.start = {1.5f, 0.5f, 0};
+    line.end = {1.5f, 0.5f, 20};
+    o->BoundsQuery(&line);
+    EXPECT_EQ(line.hit, o->node);
+    o->scale = {-1.0f, 1.0f, 1.0f};
+    o->VarsChanged();
+    EXPECT_TRUE(o->PickTest(&hit)) << "a mirrored model is still hit from outside";
+
     // A flat scale: the box is flat and the model is not picked (no NaN either).
     o->scale = {1.0f, 0.0f, 1.0f};
     o->VarsChanged();
