@@ -1,5 +1,5 @@
-// Costs of static objects: one frame of 300 objects' draws (fade, lights, chaser and one model
-// draw each) on the recording layer with its log off and on llvmpipe, and one VarsChanged on
+// Costs of static objects: one frame of 300 objects' draws at night (fade, lights, chaser and one
+// model draw each) on the recording layer with its log off and on llvmpipe, and one VarsChanged on
 // the ground of a 512 x 512 terrain.
 #include "I3d/Image.h"
 #include "bench/BenchKernel.h"
@@ -34,6 +34,26 @@ const char* const kLampInfo = "[ModelInfo]\nnumPointLights=2\n"
                               "[PointLights0000]\npos.y=2\nflashMask=0xaaaaaaaa\n"
                               "[PointLights0001]\npos.y=3\nflashMask=0x55555555\n";
 
+// The time of day at night, so that every lamp's lights are on.
+class NightClock : public Ent3dBase {
+  public:
+    int CopyClassName(char* buffer) override { return WorldCopyClassName("NightClock", buffer); }
+    const char* GetTypeName() override { return "TimeOfDay"; }
+    float time = 0.9f;
+};
+PropDb* NightClockDb() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDbSetName(&s_db, "NightClock");
+        PropDbAddFloat(&s_db, "time", PROP_OFFSET(NightClock, time), 0.9f, 3);
+    }
+    return &s_db;
+}
+intptr_t NightClockProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    static const WorldClassDef kDef = {"NightClock", NightClockDb, WorldMake<NightClock>, nullptr};
+    return WorldClassProc(kDef, node, message, a, b, c);
+}
+
 // Its own folder in the temporary folder with the lamp model, the registry of the classes a
 // scene needs with the static objects' data folder there, and a root.
 struct Scene {
@@ -58,7 +78,9 @@ struct Scene {
         EntCreateClass(EcNullProc, 0, 0);
         EntCreateClass(EcTerrain2Proc, 0, 0);
         EntCreateClass(EcStaticObjectProc, reinterpret_cast<intptr_t>(from.c_str()), 0);
+        EntCreateClass(NightClockProc, 0, 0);
         root = EntCreateChild("EntNull", nullptr);
+        EntCreateChild("NightClock", root);
         CrtSrand(3);
     }
     ~Scene() {

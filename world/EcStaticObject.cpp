@@ -141,7 +141,7 @@ int EcStaticObject::Create(EntNode*) {
     phase = RandInt(32);
     pos = {0.0f, 0.0f, 0.0f};
     folder = &s_folder;
-    ClearFlag(ENT3D_DEBUG_DRAW);
+    ClearFlag(0x4);
     return 0;
 }
 
