@@ -8,6 +8,7 @@
 #include "tests/world/StaticObjectFixture.h"
 
 #include "engine/System.h"
+#include "world/EcTimeOfDay.h"
 
 #include <cmath>
 #include <cstring>
@@ -230,6 +231,19 @@ TEST_F(StaticObjectTest, TheChaserStepsOncePerCallAtMostAndWraps) {
         EntTreeDrawPre(root);
         EXPECT_EQ(o->instance->flashBits, 1u << ((phase + StaticObjectFlashCounter()) % 32));
         StaticObjectFlashTick(1.0f);
+    }
+}
+
+TEST_F(StaticObjectTest, TheGamesTimeOfDaySwitchesTheLightsThroughItsTimeProperty) {
+    EntCreateClass(EcTimeOfDayProc, 0, 0);
+    ENTBASE* day = Make("TimeOfDay", world, "TimeOfDay");
+    ASSERT_NE(day, nullptr);
+    auto* o = Object(Model(kLamp, kLampInfo));
+    ASSERT_EQ(StaticObjectTimeOfDay(), day);
+    for (float t : {0.9f, 0.5f, 0.1f}) {
+        ASSERT_TRUE(day->SetFloat("time", t));
+        EntTreeDrawPre(root);
+        EXPECT_EQ(o->instance->lightsOn, t != 0.5f) << "time " << t;
     }
 }
 
