@@ -70,8 +70,7 @@ void GameApp::DispatchInput() {
         // Ctrl+F1: the editor, when this build has one, in a window, for a developer who has
         // turned the configuration's debug switch on (players never stumble into it).
         if (event.type == SL_KEYDOWN && event.a == KEY_F1 &&
-            (SlKeyState(KEY_LCONTROL) || SlKeyState(KEY_RCONTROL)) && editor && windowed &&
-            debug) {
+            (SlKeyState(KEY_LCONTROL) || SlKeyState(KEY_RCONTROL)) && editor && windowed && debug) {
             AppShowCursor();
             EditorSetRootEntity(editor, root.Get());
             EditorToggleMode(editor, hwnd);
