@@ -14,6 +14,7 @@
 #include "game/Ents/AttrClass.h"
 #include "game/Ents/AttrPatron.h"
 #include "game/Ents/GameEntHighlight.h"
+#include "game/Ents/GroundHeight.h"
 #include "game/Ents/RideAnim.h"
 #include "game/MtGame.h"
 #include "game/MtGameHost.h"
@@ -292,15 +293,7 @@ int AttrBase::LoadVars(const char* path, int* outFlag) {
 
 int AttrBase::VarsChanged() {
     float height = 0.0f;
-    if (agl) {
-        if (ENTBASE* terrain = Ent3dGetTerrain(this)) {
-            float h = 0.0f;
-            if (terrain->Dispatch(147, 0, reinterpret_cast<intptr_t>(&pos),
-                                  reinterpret_cast<intptr_t>(&h)) &&
-                std::isfinite(h))
-                height = h;
-        }
-    }
+    if (agl) height = GameEntGroundHeight(this, &pos);
     if (!std::isfinite(pos.x) || !std::isfinite(pos.y) || !std::isfinite(pos.z) ||
         !std::isfinite(yaw)) {
         // The last good placement stays: a matrix of NaNs would poison the world box, the

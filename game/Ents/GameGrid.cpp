@@ -9,6 +9,7 @@
 #include "engine/WorldClass.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/GroundHeight.h"
 #include "game/Placement.h"
 
 #include <algorithm>
@@ -154,16 +155,7 @@ bool GameGridRebuild(GameGrid* grid) {
 
     VECTOR3 centre = {grid->pos.x + (float)grid->cols * grid->tileWidth * 0.5f, 0.0f,
                       grid->pos.z + (float)grid->rows * grid->tileHeight * 0.5f};
-    float ground = 0.0f;
-    if (grid->agl) {
-        if (ENTBASE* terrain = Ent3dGetTerrain(grid)) {
-            float h = 0.0f;
-            if (terrain->Dispatch(147, 0, reinterpret_cast<intptr_t>(&centre),
-                                  reinterpret_cast<intptr_t>(&h)) &&
-                std::isfinite(h))
-                ground = h;
-        }
-    }
+    const float ground = grid->agl ? GameEntGroundHeight(grid, &centre) : 0.0f;
     // "pos" keeps the height offset: writing the grid height into it would add the ground again
     // at every rebuild, and in every saved grid.
     const float height = ground + grid->pos.y;

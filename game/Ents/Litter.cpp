@@ -11,6 +11,7 @@
 #include "engine/SharedObj.h"
 #include "engine/WorldClass.h"
 #include "game/Ents/GameEntPaths.h"
+#include "game/Ents/GroundHeight.h"
 #include "gi/Render/Mdl3Ex.h"
 
 #include <cmath>
@@ -39,18 +40,6 @@ void ReleaseModel(Litter* litter) {
 
 intptr_t EcLitterProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     return WorldClassProc(kClass, node, message, a, b, c);
-}
-
-float GameEntGroundHeight(ENTBASE* from, const VECTOR3* at) {
-    ENTBASE* terrain = Ent3dGetTerrain(from);
-    if (!terrain) return 0.0f;
-    VECTOR3 point = *at;
-    float h = 0.0f;
-    if (!terrain->Dispatch(147, 0, reinterpret_cast<intptr_t>(&point),
-                           reinterpret_cast<intptr_t>(&h)) ||
-        !std::isfinite(h))
-        return 0.0f;
-    return h;
 }
 
 Litter::~Litter() {

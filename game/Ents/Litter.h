@@ -39,10 +39,6 @@ class Litter : public Ent3dBase {
 // Class "Litter".
 intptr_t EcLitterProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
 
-// The ground height under `at` through the tree's "Terrain" entity; 0 without one, or when it
-// answers no number.
-float GameEntGroundHeight(ENTBASE* from, const VECTOR3* at);
-
 // A piece dropped at (x, 0, z) under the entity named "First" (under the root when there is
 // none), started; null when it cannot be made.
 Litter* LitterDrop(ENTBASE* from, float x, float z);

@@ -46,13 +46,13 @@ intptr_t SoundProc(EntNode* n, int m, intptr_t a, intptr_t b, intptr_t c) {
     return WorldClassProc(kSound, n, m, a, b, c);
 }
 
-// Class "TestGround": answers the terrain's height query with 3.
+// Class "TestGround": writes 3 as the height and, like the real terrain, answers 0.
 class Ground : public ENTBASE {
   public:
     intptr_t Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) override {
         if (message != 147) return ENTBASE::Dispatch(message, a, b, c);
         *reinterpret_cast<float*>(c) = 3.0f;
-        return 1;
+        return 0;
     }
 };
 PropDb* GroundDb() {

@@ -25,14 +25,15 @@ class RemovalListener : public ENTBASE {
 };
 const WorldClassDef kListener = {"RemovalListener", nullptr, WorldMake<RemovalListener>, nullptr};
 
-// Answers every height query with `height` and keeps the point asked about.
+// Writes `height` for every height query and keeps the point asked about; like the real
+// terrain, it answers 0.
 class FakeTerrain : public ENTBASE {
   public:
     intptr_t Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) override {
         if (message != 147) return ENTBASE::Dispatch(message, a, b, c);
         asked = *reinterpret_cast<const VECTOR3*>(b);
         *reinterpret_cast<float*>(c) = height;
-        return 1;
+        return 0;
     }
     float height = 3.0f;
     VECTOR3 asked = {};

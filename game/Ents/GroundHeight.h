@@ -1,0 +1,11 @@
+// The ground under the simulation's entities: attractions, the placement grid and litter stand
+// on the terrain when their "agl" is set.
+#pragma once
+
+#include "I3d/Math/MathTypes.h"
+
+class ENTBASE;
+
+// The ground height under `at` through the tree's "Terrain" entity (its height query, message
+// 147); 0 without one, or when it writes no number.
+float GameEntGroundHeight(ENTBASE* from, const VECTOR3* at);
