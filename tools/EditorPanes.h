@@ -1,7 +1,7 @@
 // The editor's panes as the editor core sees them: the tool window (its "Lock Selection" box,
 // the drag mode it shows, the current entity), the params pane (the entity whose variables it
-// shows, and their undo) and the console. Their contents come with the variable-editing
-// widgets; until then the panes keep what they are told.
+// shows, and their undo) and the console. This base only keeps what it is told; the panes'
+// contents are EditorWindows.
 #pragma once
 
 class ENTBASE;
@@ -22,7 +22,15 @@ class EditorPanes {
         if (shown == entity) shown = nullptr;
     }
 
+    // The panes' contents, each inside its fixed window.
+    virtual void DrawTool() {}
+    virtual void DrawConsole() {}
+    virtual void DrawParams() {}
+
     bool lockSelection = false;
+    // The mode the tool window's tab chose; Space up goes back to it.
+    int tabMode = 0;
+    bool spaceHeld = false;
     int dragMode = 0;
     ENTBASE* current = nullptr;
     ENTBASE* shown = nullptr;

@@ -10,6 +10,7 @@
 #include "engine/EntQueries.h"
 #include "engine/System.h"
 #include "platform/d3d8/D3d8.h"
+#include "tools/EditorWindows.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -76,7 +77,7 @@ void MasterEdit::Enter(void* mainWindow) {
     m_host.reset(EditorHostNew(mainWindow));
     m_host->GetWindowSize(&m_savedWidth, &m_savedHeight);
     m_savedTitle = m_host->GetTitle().substr(0, 259);
-    m_panes = std::make_unique<EditorPanes>();
+    m_panes.reset(EditorWindowsNew(this));
     m_host->SetWindowSize(EDITOR_WIDTH, EDITOR_HEIGHT);
     m_host->SetTitle("Editor Mode");
     ClearSelectBit(m_root, "Terrain2");
@@ -198,8 +199,12 @@ ENTBASE* MasterEdit::PickAt(int x, int y) {
 
 void MasterEdit::ViewSpace(bool down) {
     m_spaceHeld = down;
-    m_dragMode = down ? EDITOR_DRAG_TURN : EDITOR_DRAG_MOVE;
-    if (m_panes) m_panes->SetDragMode(m_dragMode);
+    // Letting Space go returns to the mode the tool window's tab shows.
+    m_dragMode = down ? EDITOR_DRAG_TURN : (m_panes ? m_panes->tabMode : EDITOR_DRAG_MOVE);
+    if (m_panes) {
+        m_panes->spaceHeld = down;
+        m_panes->SetDragMode(m_dragMode);
+    }
 }
 
 void MasterEdit::SetDragMode(int mode) {

@@ -52,6 +52,7 @@ class MasterEdit : public Editor {
     // ---- the application's calls ----
     void SetDataDir(const char* folder) override;
     void SetRootEntity(ENTBASE* root) override { m_root = root; }
+    ENTBASE* RootEntity() const { return m_root; }
     void ToggleMode(void* mainWindow) override;
     bool WantsPass() override { return m_active; }
     void Update(float realSeconds) override;
@@ -114,6 +115,8 @@ class MasterEdit : public Editor {
     // A hook told of every menu item drawn (its label and rectangle), for tests.
     using ItemHook = void (*)(const char* id, float x0, float y0, float x1, float y1);
     static void SetItemHook(ItemHook hook);
+    // Tells the hook of the last item drawn.
+    static void ReportItem(const char* id);
 
     // True while the game is drawn into the view and composed with the editor's ImGui frame
     // (editor mode over a device that can).

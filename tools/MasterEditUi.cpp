@@ -62,25 +62,24 @@ const Menu kMenus[] = {MENU("File", kFile), MENU("Entity", kEntity), MENU("View"
 
 MasterEdit::ItemHook s_itemHook = nullptr;
 
-void ReportItem(const char* id) {
-    if (!s_itemHook) return;
-    const ImVec2 a = ImGui::GetItemRectMin(), b = ImGui::GetItemRectMax();
-    s_itemHook(id, a.x, a.y, b.x, b.y);
-}
-
-void FixedWindow(const char* title, const EditorRect& r) {
+void BeginFixed(const char* title, const EditorRect& r) {
     ImGui::SetNextWindowPos(ImVec2((float)r.x, (float)r.y));
     ImGui::SetNextWindowSize(ImVec2((float)r.width, (float)r.height));
     ImGui::Begin(title, nullptr,
                  ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
                      ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoBringToFrontOnFocus);
-    ImGui::End();
 }
 
 } // namespace
 
 void MasterEdit::SetItemHook(ItemHook hook) {
     s_itemHook = hook;
+}
+
+void MasterEdit::ReportItem(const char* id) {
+    if (!s_itemHook) return;
+    const ImVec2 a = ImGui::GetItemRectMin(), b = ImGui::GetItemRectMax();
+    s_itemHook(id, a.x, a.y, b.x, b.y);
 }
 
 void MasterEdit::DrawUi() {
@@ -107,9 +106,15 @@ void MasterEdit::DrawUi() {
             (ImTextureID)(intptr_t)texture, ImVec2((float)v.x, (float)v.y),
             ImVec2((float)(v.x + v.width), (float)(v.y + v.height)), ImVec2(0, 1), ImVec2(1, 0));
     }
-    FixedWindow("Tools", m_rects.tool);
-    FixedWindow("Console", m_rects.console);
-    FixedWindow("Params", m_rects.params);
+    BeginFixed("Tools", m_rects.tool);
+    if (m_panes) m_panes->DrawTool();
+    ImGui::End();
+    BeginFixed("Console", m_rects.console);
+    if (m_panes) m_panes->DrawConsole();
+    ImGui::End();
+    BeginFixed("Params", m_rects.params);
+    if (m_panes) m_panes->DrawParams();
+    ImGui::End();
     // After the frame's widgets: a command may destroy or make entities.
     if (command) Command(0, command);
 }

@@ -65,6 +65,7 @@ void ImGuiHarness::Frame(const std::function<void()>& widgets) {
     io.MouseDown[0] = m_mouseDown;
     for (int k = 0; k < ImGuiKey_COUNT; ++k)
         io.KeysDown[k] = k == m_keyDown;
+    io.KeyShift = m_shift;
     s_items.clear();
     ImGui_ImplOpenGL2_NewFrame();
     ImGui::NewFrame();
@@ -92,6 +93,17 @@ void ImGuiHarness::PressKey(int imguiKey, const std::function<void()>& widgets) 
     m_keyDown = imguiKey;
     Frame(widgets);
     m_keyDown = -1;
+    Frame(widgets);
+}
+
+void ImGuiHarness::Wheel(float x, float y, float turn, const std::function<void()>& widgets) {
+    m_mouseX = x, m_mouseY = y;
+    if (m_ok) ImGui::GetIO().MouseWheel = turn;
+    Frame(widgets);
+}
+
+void ImGuiHarness::Type(const char* text, const std::function<void()>& widgets) {
+    if (m_ok) ImGui::GetIO().AddInputCharactersUTF8(text);
     Frame(widgets);
 }
 

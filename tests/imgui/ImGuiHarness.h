@@ -37,6 +37,13 @@ class ImGuiHarness {
     // A key down for one frame (ImGuiKey_Enter, ImGuiKey_Escape, …), then up for one frame.
     void PressKey(int imguiKey, const std::function<void()>& widgets);
 
+    // Text typed into the focused field over the next frame.
+    void Type(const char* text, const std::function<void()>& widgets);
+    // The mouse there, a wheel turn over the next frame.
+    void Wheel(float x, float y, float turn, const std::function<void()>& widgets);
+    // Shift held (or not) from the next frame on.
+    void SetShift(bool down) { m_shift = down; }
+
     // The pixel at (x, y) from the top left, as 0xAARRGGBB.
     uint32_t Pixel(int x, int y) const;
 
@@ -57,5 +64,6 @@ class ImGuiHarness {
     float m_mouseX = -1, m_mouseY = -1;
     bool m_mouseDown = false;
     int m_keyDown = -1;
+    bool m_shift = false;
     static std::map<std::string, ImGuiItemRect> s_items;
 };
