@@ -22,8 +22,16 @@ void VarDbWnd::Create() {
     Refresh();
 }
 
+// Floats as the database rows show them.
 void VarDbWnd::Refresh() {
-    if (m_object) VarTableEntryToText(m_entry, m_object, m_text, sizeof m_text);
+    if (!m_object) return;
+    if (m_entry->type == VAR_FLOAT) {
+        float value = 0.0f;
+        std::memcpy(&value, reinterpret_cast<const char*>(m_object) + m_entry->offset, 4);
+        VarFormatFloat(value, m_text, sizeof m_text);
+    } else {
+        VarTableEntryToText(m_entry, m_object, m_text, sizeof m_text);
+    }
 }
 
 void VarDbWnd::TextChanged(const char* text) {
@@ -158,21 +166,28 @@ void VarDbWndBuild(VarRows* rows, ENTBASE* object, PropDb* db) {
     rows->clear();
     if (!object) return;
     for (PropField* f = db ? db->first : nullptr; f; f = f->next) {
-        switch (f->type) {
-            case PROP_INT: Add<CVarWinInt>(rows, f->name, object, f); break;
-            case PROP_FLOAT:
-            case PROP_ANGLE: {
-                auto* ff = static_cast<PropFieldFloat*>(f);
-                Add<CVarWinFloat>(rows, f->name, object, f, f->offset, ff->min, ff->max, ff->step);
-                break;
-            }
-            case PROP_STRING: Add<CVarWinString>(rows, f->name, object, f); break;
-            case PROP_BOOL: Add<CVarWinBool>(rows, f->name, object, f); break;
-            case PROP_COLOR3F: AddTriple(rows, object, f, "rgb"); break;
-            case PROP_VECTOR3: AddTriple(rows, object, f, "xyz"); break;
-            case PROP_COMMAND: Add<CVarWinCommand>(rows, f->name, object, f); break;
-            case PROP_SEPARATOR: Add<CVarWinSeparator>(rows, f->name, object, f); break;
-            default: Add<CVarWin>(rows, f->name, object, f); break;
+        // The row's class by the field's class, not only its type id: a field whose class does
+        // not match its id gets its label only.
+        if (f->type == PROP_INT && dynamic_cast<PropFieldInt*>(f)) {
+            Add<CVarWinInt>(rows, f->name, object, f);
+        } else if ((f->type == PROP_FLOAT || f->type == PROP_ANGLE) &&
+                   dynamic_cast<PropFieldFloat*>(f)) {
+            auto* ff = static_cast<PropFieldFloat*>(f);
+            Add<CVarWinFloat>(rows, f->name, object, f, f->offset, ff->min, ff->max, ff->step);
+        } else if (f->type == PROP_STRING && dynamic_cast<PropFieldString*>(f)) {
+            Add<CVarWinString>(rows, f->name, object, f);
+        } else if (f->type == PROP_BOOL && dynamic_cast<PropFieldBool*>(f)) {
+            Add<CVarWinBool>(rows, f->name, object, f);
+        } else if (f->type == PROP_COLOR3F && dynamic_cast<PropFieldFloat3*>(f)) {
+            AddTriple(rows, object, f, "rgb");
+        } else if (f->type == PROP_VECTOR3 && dynamic_cast<PropFieldFloat3*>(f)) {
+            AddTriple(rows, object, f, "xyz");
+        } else if (f->type == PROP_COMMAND && dynamic_cast<PropFieldCommand*>(f)) {
+            Add<CVarWinCommand>(rows, f->name, object, f);
+        } else if (f->type == PROP_SEPARATOR) {
+            Add<CVarWinSeparator>(rows, f->name, object, f);
+        } else {
+            Add<CVarWin>(rows, f->name, object, f);
         }
     }
     if (VarTable* table = object->GetInstanceVarTable()) {

@@ -40,19 +40,20 @@ class VarWinTest : public ::testing::Test {
         EXPECT_NE(row, nullptr) << label;
         return row;
     }
+    void Widgets() {
+        ImGui::SetNextWindowPos(ImVec2(0, 0));
+        ImGui::SetNextWindowSize(ImVec2(600, 400));
+        ImGui::Begin("Rows");
+        for (size_t i = 0; i < rows.size(); ++i) {
+            rows[i]->Draw((int)i);
+            ImGuiHarness::Record(rows[i]->Label(), ImGui::GetItemRectMin().x,
+                                 ImGui::GetItemRectMin().y, ImGui::GetItemRectMax().x,
+                                 ImGui::GetItemRectMax().y);
+        }
+        ImGui::End();
+    }
     void Draw() {
-        ui.Frame([this] {
-            ImGui::SetNextWindowPos(ImVec2(0, 0));
-            ImGui::SetNextWindowSize(ImVec2(600, 400));
-            ImGui::Begin("Rows");
-            for (size_t i = 0; i < rows.size(); ++i) {
-                rows[i]->Draw((int)i);
-                ImGuiHarness::Record(rows[i]->Label(), ImGui::GetItemRectMin().x,
-                                     ImGui::GetItemRectMin().y, ImGui::GetItemRectMax().x,
-                                     ImGui::GetItemRectMax().y);
-            }
-            ImGui::End();
-        });
+        ui.Frame([this] { Widgets(); });
     }
 
     VarTestEnt ent;
@@ -189,24 +190,24 @@ TEST_F(VarWinTest, TypingIntoAFloatRowStoresAtOnceAndReformatsWhenLeft) {
     const ImGuiItemRect r = ui.Item("speed");
     // The row's last item is its right arrow; the text box is the row's first control, at
     // 30% of the window.
-    ui.Click(600 * 0.3f + 10, r.CentreY(), [this] { Draw(); });
+    ui.Click(600 * 0.3f + 10, r.CentreY(), [this] { Widgets(); });
     for (int i = 0; i < 3; ++i)
-        ui.PressKey(ImGuiKey_Backspace, [this] { Draw(); });
-    ui.Type("0.50", [this] { Draw(); });
+        ui.PressKey(ImGuiKey_Backspace, [this] { Widgets(); });
+    ui.Type("0.50", [this] { Widgets(); });
     EXPECT_EQ(ent.speed, 0.5f);
     EXPECT_EQ(speed->Position(), 51);
     EXPECT_STREQ(speed->Text(), "0.50");
-    ui.Click(590, 390, [this] { Draw(); });
+    ui.Click(590, 390, [this] { Widgets(); });
     EXPECT_STREQ(speed->Text(), "0.5") << "formatted anew when the box is left";
 
     // The arrows: a line step, and a page with Shift.
     Draw();
     const ImGuiItemRect more = ui.Item("speed");
     const int before = ent.varsChanged;
-    ui.Click(more.CentreX(), more.CentreY(), [this] { Draw(); });
+    ui.Click(more.CentreX(), more.CentreY(), [this] { Widgets(); });
     EXPECT_EQ(ent.speed, 1.0f);
     ui.SetShift(true);
-    ui.Click(more.CentreX(), more.CentreY(), [this] { Draw(); });
+    ui.Click(more.CentreX(), more.CentreY(), [this] { Widgets(); });
     ui.SetShift(false);
     EXPECT_EQ(ent.speed, 2.0f);
     EXPECT_EQ(ent.varsChanged, before + 2);
@@ -264,10 +265,10 @@ TEST_F(VarWinTest, ClickedRowsWriteThroughImGui) {
     Draw();
     ASSERT_TRUE(ui.Has("Fire"));
     const ImGuiItemRect fire = ui.Item("Fire");
-    ui.Click(fire.CentreX(), fire.CentreY(), [this] { Draw(); });
+    ui.Click(fire.CentreX(), fire.CentreY(), [this] { Widgets(); });
     EXPECT_EQ(VarTestEnt::s_commands, 1);
     const ImGuiItemRect on = ui.Item("on");
-    ui.Click(on.CentreX(), on.CentreY(), [this] { Draw(); });
+    ui.Click(on.CentreX(), on.CentreY(), [this] { Widgets(); });
     EXPECT_EQ(ent.on, 1);
 }
 
