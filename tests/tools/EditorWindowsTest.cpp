@@ -5,6 +5,7 @@
 #include "tests/imgui/ImGuiHarness.h"
 #include "tests/tools/MasterEditFixture.h"
 #include "tests/tools/VarTestEnt.h"
+#include "world/EcStaticObject.h"
 
 #include <cstring>
 
@@ -295,4 +296,21 @@ TEST_F(EditorWindowsTest, TheConsoleAppendsTypedLinesAndKeepsTheLastThousand) {
     EXPECT_EQ(panes->ConsoleLines().back(), "1199");
     EXPECT_EQ(panes->ConsoleLines().front(), "200");
     Frame();
+}
+
+TEST_F(EditorWindowsTest, TheStaticModelsRowReadsAndWritesTheStaticObjectClassWord) {
+    ASSERT_EQ(EntCreateClass(EcStaticObjectProc, 0, 0), 0);
+    EntNode* node = EntCreate("StaticObject", root->node, 0, 0, 0);
+    ASSERT_NE(node, nullptr);
+    ENTBASE* object = node->object;
+    const uint32_t before = object->GetClassFlags();
+    ASSERT_TRUE(before & CLASS_FLAG_DRAW);
+    Click("Settings");
+    Click("Static Models/Draw");
+    EXPECT_EQ(object->GetClassFlags(), before & ~(uint32_t)CLASS_FLAG_DRAW);
+    Click("Static Models/Draw");
+    EXPECT_EQ(object->GetClassFlags(), before);
+    Click("Static Models/Select");
+    EXPECT_EQ(object->GetClassFlags() & CLASS_FLAG_SELECT, ~before & CLASS_FLAG_SELECT);
+    static_cast<Ent3dBase*>(object)->SetClassFlags(before);
 }
