@@ -7,6 +7,8 @@ namespace {
 uint64_t (*s_testSource)() = nullptr;
 
 double s_base = 0, s_last = 0, s_stopped = 0;
+// Kept apart from s_stopped, which reads 0 for a stop at the counter's origin.
+bool s_isStopped = false;
 int s_hold = 0;
 
 uint64_t NowMicroseconds() {
@@ -31,6 +33,10 @@ void TimerSetTestSource(uint64_t (*nowMicroseconds)()) {
     s_testSource = nowMicroseconds;
 }
 
+bool AppTimerStopped() {
+    return s_isStopped;
+}
+
 double AppTimer(int command) {
     double now = (s_stopped != 0 && command != APPTIMER_START && command != APPTIMER_ABSOLUTE)
                      ? s_stopped
@@ -44,10 +50,12 @@ double AppTimer(int command) {
             // Starting a running timer shifts nothing.
             if (s_stopped != 0) s_base += now - s_stopped;
             s_stopped = 0;
+            s_isStopped = false;
             s_last = now;
             return 0.0;
         case APPTIMER_STOP:
             s_stopped = now;
+            s_isStopped = true;
             s_last = now;
             return 0.0;
         case APPTIMER_STEP:

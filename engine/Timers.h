@@ -22,6 +22,8 @@ enum AppTimerCommand {
 };
 // Seconds, or -1.0 for an unknown command.
 double AppTimer(int command);
+// True between a stop and the next start (a pause of the game stops it).
+bool AppTimerStopped();
 // 2 asks the hold flag, 1 sets it, 0 clears it (both answer 1); others answer 0. Animation code
 // does not read the application time while the flag is set.
 int AppTimerHold(int command);

@@ -4,6 +4,8 @@
 // set-up is not applied.
 #pragma once
 
+#include "world/CursorFrame.h" // g_cursorFrameIndex, which the cursor shows
+
 #include <cstdint>
 
 class ENTBASE;

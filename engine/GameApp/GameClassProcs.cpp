@@ -26,6 +26,7 @@
 #include "ui/TextButton2.h"
 #include "ui/TextCheckBox.h"
 #include "world/EcArticuModel.h"
+#include "world/EcCameraVantor1.h"
 #include "world/EcCloudDome2.h"
 #include "world/EcEnvironment.h"
 #include "world/EcGroupSound.h"
@@ -61,7 +62,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMtPowerGrid", EcMtPowerGridProc},
     {"EcCameraFixed", nullptr},
     {"EcCameraAvatar1", nullptr},
-    {"EcCameraVantor1", nullptr},
+    {"EcCameraVantor1", EcCameraVantor1Proc},
     {"EcCameraAttach", nullptr},
     {"EcRube1", nullptr},
     {"EcCarny", nullptr},

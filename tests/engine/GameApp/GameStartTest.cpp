@@ -136,6 +136,7 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     for (const char* placed : {"EcStaticObject", "EcArticuModel"})
         EXPECT_EQ(built.erase(placed), 1u) << placed << " is not published";
+    EXPECT_EQ(built.erase("EcCameraVantor1"), 1u) << "the management camera is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{
                   "EcNull",          "EcViewport",      "EcMtGame",          "EcSound",

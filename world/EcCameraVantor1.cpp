@@ -1,0 +1,331 @@
+// The management camera: its table, input, springs and view.
+#include "world/EcCameraVantor1.h"
+
+#include "I3d/Device.h"
+#include "I3d/Math/Mat4Math.h"
+#include "I3d/Math/Pick.h"
+#include "engine/DebugLog.h"
+#include "engine/EntTree.h"
+#include "engine/FrameClock.h"
+#include "engine/Input/SlInput.h"
+#include "engine/PropDb.h"
+#include "engine/Timers.h"
+#include "game/Ents/GameGrid.h"
+#include "world/CameraDesc.h"
+#include "world/CursorFrame.h"
+
+#include <cmath>
+#include <cstring>
+
+int32_t g_cursorFrameIndex = 1;
+
+namespace {
+
+CameraVantorHost* s_host = nullptr;
+
+constexpr float kFov = 1.04718f;
+constexpr float kScreenW = 1024.0f, kScreenH = 768.0f;
+// Zones from each side that meet or cross in the middle would scroll both ways at once.
+constexpr float kMaxZonePct = 0.49f;
+constexpr float kKeyMove = 80.0f, kKeyTurn = 1.5f, kKeyZoom = 60.0f;
+constexpr float kPadMove = 70.0f, kPadZoom = 80.0f, kPadTurn = 4.0f, kPadTiltDeadZone = 0.1f;
+
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDb* db = &s_db;
+        using C = EcCameraVantor1;
+        PropDbSetName(db, "General:");
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(C, name), 32, 3);
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(C, pos), 3);
+        PropDbAddFloat(db, "minPitch", PROP_OFFSET(C, minPitch), 0.4f, 3);
+        PropDbAddFloat(db, "maxPitch", PROP_OFFSET(C, maxPitch), 1.4f, 3);
+        PropDbAddFloat(db, "minZoom", PROP_OFFSET(C, minZoom), 2.0f, 3);
+        PropDbAddFloat(db, "maxZoom", PROP_OFFSET(C, maxZoom), 100.0f, 3);
+        PropDbAddFloat(db, "fov", PROP_OFFSET(C, fov), kFov, 3);
+        PropDbAddBool(db, "mouseEnabled", PROP_OFFSET(C, mouseEnabled), 1, 3);
+        PropDbAddFloat(db, "trackRate", PROP_OFFSET(C, trackRate), 0.1f, 3);
+        PropDbAddFloat(db, "yawRate", PROP_OFFSET(C, yawRate), 0.01f, 3);
+        PropDbAddFloat(db, "tiltRate", PROP_OFFSET(C, tiltRate), 0.01f, 3);
+        PropDbAddFloat(db, "zoomRate", PROP_OFFSET(C, zoomRate), 0.03f, 3);
+        PropDbAddFloat(db, "minX", PROP_OFFSET(C, minX), 384.0f, 3);
+        PropDbAddFloat(db, "maxX", PROP_OFFSET(C, maxX), 640.0f, 3);
+        PropDbAddFloat(db, "minZ", PROP_OFFSET(C, minZ), 384.0f, 3);
+        PropDbAddFloat(db, "maxZ", PROP_OFFSET(C, maxZ), 640.0f, 3);
+        PropDbAddFloat(db, "scrollSpeedX", PROP_OFFSET(C, scrollSpeedX), 200.0f, 3);
+        PropDbAddFloat(db, "scrollSpeedZ", PROP_OFFSET(C, scrollSpeedZ), 200.0f, 3);
+        PropDbAddFloat(db, "scrollZonePct", PROP_OFFSET(C, scrollZonePct), 0.015f, 3);
+        PropDbAddBool(db, "edgeScrollEnable", PROP_OFFSET(C, edgeScrollEnable), 1, 3);
+    }
+    return &s_db;
+}
+
+void ResetClass() {
+    WorldClassFlags<EcCameraVantor1>::Reset();
+    g_cursorFrameIndex = 1;
+}
+
+const WorldClassDef kClass = {"CameraVantor1", Db, WorldMake<EcCameraVantor1>, ResetClass};
+
+float Clamp(float v, float lo, float hi) {
+    if (v < lo) v = lo;
+    if (v > hi) v = hi;
+    return v;
+}
+
+// A pad axis that is not a number counts as centred.
+float Axis(float v) {
+    return std::isfinite(v) ? v : 0.0f;
+}
+
+VECTOR3 Row(const Mat4& m, int row) {
+    return VECTOR3{m.m[row * 4 + 0], m.m[row * 4 + 1], m.m[row * 4 + 2]};
+}
+
+// The real frame time: the game's speed does not change how fast the player moves the view,
+// and a paused game holds it still.
+float RealSeconds() {
+    if (AppTimerStopped()) return 0.0f;
+    return std::isfinite(g_frameSeconds) && g_frameSeconds > 0.0f ? g_frameSeconds : 0.0f;
+}
+
+void SetLock(int on) {
+    if (s_host) s_host->SetCursorLock(on);
+}
+
+} // namespace
+
+void CameraVantorSetHost(CameraVantorHost* host) {
+    s_host = host;
+}
+
+int EcCameraVantor1::CopyClassName(char* buffer) {
+    return WorldCopyClassName("CameraVantor1", buffer);
+}
+
+int EcCameraVantor1::Create(EntNode*) {
+    pitch = 0.785398f;
+    yaw = 0.0f;
+    dragMode = 0;
+    leftHeld = middleHeld = rightHeld = 0;
+    mouseDx = mouseDy = wheel = 0.0f;
+    mouseX = kScreenW * 0.5f;
+    mouseY = kScreenH * 0.5f;
+    cursorKnown = false;
+    distance = 40.0f;
+    for (uint8_t& k : keys)
+        k = 0;
+    Mat4Identity(&cameraMatrix);
+    return 1;
+}
+
+int EcCameraVantor1::Start() {
+    Ent3dBase::Start();
+    if (ENTBASE* found = EntTreeFindType(EntGetRoot(this), "GameGrid")) {
+        auto* grid = static_cast<GameGrid*>(found);
+        minX = grid->pos.x;
+        minZ = grid->pos.z;
+        maxX = minX + (float)grid->cols * grid->tileWidth;
+        maxZ = minZ + (float)grid->rows * grid->tileHeight;
+        targetPoint = VECTOR3{minX + (maxX - minX) * 0.5f, grid->pos.y,
+                              minZ + (maxZ - minZ) * 0.5f};
+    }
+    yawSmooth.SetImmediate(yaw);
+    pitchSmooth.SetImmediate(pitch);
+    targetSmooth.SetImmediate(targetPoint);
+    yawSmooth.time = pitchSmooth.time = targetSmooth.time = 0.1f;
+    BuildView();
+    return 1;
+}
+
+void EcCameraVantor1::ClearHeld() {
+    for (uint8_t& k : keys)
+        k = 0;
+    leftHeld = middleHeld = rightHeld = 0;
+}
+
+int EcCameraVantor1::Update(float) {
+    const float dt = RealSeconds();
+    // A release that went to a menu, to another keyboard entity or to another window never
+    // reaches us: without this the view would keep moving, or stay locked in a drag.
+    if (s_host && !s_host->HearsInput(this)) ClearHeld();
+
+    const VECTOR3 right = Row(cameraMatrix, 0);
+    const VECTOR3 forward = Row(cameraMatrix, 2);
+
+    dragMode = 0;
+    if (rightHeld && !leftHeld) dragMode = 1;
+    if (middleHeld || (rightHeld && leftHeld)) dragMode = 2;
+
+    if (dragMode == 2) {
+        yaw += mouseDx * yawRate;
+        pitch = Clamp(pitch + mouseDy * tiltRate, minPitch, maxPitch);
+        SetLock(1);
+        g_cursorFrameIndex = 3;
+    } else if (dragMode == 1) {
+        const float a = mouseDx * trackRate, b = mouseDy * trackRate;
+        targetPoint.x += a * right.x - b * forward.x;
+        targetPoint.z += a * right.z - b * forward.z;
+        SetLock(1);
+        g_cursorFrameIndex = 2;
+    } else {
+        const bool inside = !s_host || s_host->PointerInside();
+        if (edgeScrollEnable && cursorKnown && inside) {
+            float p = scrollZonePct;
+            if (!(p < kMaxZonePct)) {
+                static float s_loggedPct = 0.0f;
+                if (!(s_loggedPct == p)) {
+                    DbgPrintf(DBG_ENTITY, "CameraVantor1: scrollZonePct %g is taken as %g\n",
+                              (double)p, (double)kMaxZonePct);
+                    s_loggedPct = p;
+                }
+                p = kMaxZonePct;
+            }
+            float sx = 0.0f, sz = 0.0f;
+            if (mouseX > kScreenW * (1.0f - p)) sx = scrollSpeedX;
+            else if (mouseX < kScreenW * p) sx = -scrollSpeedX;
+            if (mouseY > kScreenH * (1.0f - p)) sz = scrollSpeedZ;
+            else if (mouseY < kScreenH * p) sz = -scrollSpeedZ;
+            targetPoint.x += sx * dt * right.x - sz * dt * forward.x;
+            targetPoint.z += sx * dt * right.z - sz * dt * forward.z;
+        }
+        SetLock(0);
+        g_cursorFrameIndex = 1;
+    }
+
+    distance -= zoomRate * wheel;
+
+    if (const SlPad* pad = SlPadGetState(0)) {
+        const float lx = Axis(pad->lx), ly = Axis(pad->ly);
+        const float rx = Axis(pad->rx), ry = Axis(pad->ry);
+        const float lt = Axis(pad->button[SL_PAD_LTRIGGER]);
+        const float rt = Axis(pad->button[SL_PAD_RTRIGGER]);
+        targetPoint.x += kPadMove * dt * (lx * right.x + ly * forward.x);
+        targetPoint.z += kPadMove * dt * (lx * right.z + ly * forward.z);
+        distance += (lt - rt) * kPadZoom * dt;
+        yaw += rx * kPadTurn * dt;
+        if (std::fabs(ry) > kPadTiltDeadZone) pitch += ry * dt;
+    }
+
+    // Each pair: one key alone moves, both together cancel.
+    auto pair = [this](int plus, int minus) {
+        return (keys[plus] && !keys[minus]) ? 1.0f : (keys[minus] && !keys[plus]) ? -1.0f : 0.0f;
+    };
+    const float fwd = pair(CAMKEY_FORWARD, CAMKEY_BACK) * kKeyMove * dt;
+    const float side = pair(CAMKEY_RIGHT, CAMKEY_LEFT) * kKeyMove * dt;
+    targetPoint.x += fwd * forward.x + side * right.x;
+    targetPoint.z += fwd * forward.z + side * right.z;
+    yaw += pair(CAMKEY_TURN_RIGHT, CAMKEY_TURN_LEFT) * kKeyTurn * dt;
+    distance += pair(CAMKEY_ZOOM_OUT, CAMKEY_ZOOM_IN) * kKeyZoom * dt;
+
+    pitch = Clamp(pitch, minPitch, maxPitch);
+    distance = Clamp(distance, minZoom, maxZoom);
+    targetPoint.x = Clamp(targetPoint.x, minX, maxX);
+    targetPoint.z = Clamp(targetPoint.z, minZ, maxZ);
+
+    targetSmooth.target = targetPoint;
+    yawSmooth.target = yaw;
+    pitchSmooth.target = pitch;
+    targetSmooth.Update(dt);
+    yawSmooth.Update(dt);
+    pitchSmooth.Update(dt);
+    BuildView();
+
+    mouseDx = mouseDy = wheel = 0.0f;
+    return 1;
+}
+
+void EcCameraVantor1::BuildView() {
+    Mat4Identity(&cameraMatrix);
+    Mat4RotateX(&cameraMatrix, pitchSmooth.value);
+    Mat4RotateY(&cameraMatrix, yawSmooth.value);
+    const VECTOR3 forward = Row(cameraMatrix, 2);
+    const VECTOR3& t = targetSmooth.value;
+    pos = VECTOR3{t.x - forward.x * distance, t.y - forward.y * distance,
+                  t.z - forward.z * distance};
+    cameraMatrix.m[12] = pos.x;
+    cameraMatrix.m[13] = pos.y;
+    cameraMatrix.m[14] = pos.z;
+}
+
+int EcCameraVantor1::OnMessage(const SlEvent* event) {
+    if (!event) return 0;
+    switch (event->type) {
+        case SL_KEYDOWN:
+        case SL_KEYUP: {
+            const uint8_t down = event->type == SL_KEYDOWN;
+            switch (event->a) {
+                case 17: keys[CAMKEY_FORWARD] = down; break;
+                case 31: keys[CAMKEY_BACK] = down; break;
+                case 30: keys[CAMKEY_LEFT] = down; break;
+                case 32: keys[CAMKEY_RIGHT] = down; break;
+                case 18: keys[CAMKEY_TURN_RIGHT] = down; break;
+                case 16: keys[CAMKEY_TURN_LEFT] = down; break;
+                case 19: keys[CAMKEY_ZOOM_IN] = down; break;
+                case 33: keys[CAMKEY_ZOOM_OUT] = down; break;
+                default: break;
+            }
+            break;
+        }
+        case SL_MOUSE0DOWN: leftHeld = 1; break;
+        case SL_MOUSE0UP: leftHeld = 0; break;
+        case SL_MOUSE1DOWN: rightHeld = 1; break;
+        case SL_MOUSE1UP: rightHeld = 0; break;
+        case SL_MOUSE2DOWN: middleHeld = 1; break;
+        case SL_MOUSE2UP: middleHeld = 0; break;
+        case SL_MOUSEMOVE:
+            mouseDx = (float)(int32_t)event->a;
+            mouseDy = (float)(int32_t)event->b;
+            break;
+        case SL_MOUSEWHEEL: wheel = (float)(int32_t)event->a; break;
+        case SL_MOUSEPOS: {
+            const float x = SlUnpackFloat(event->a), y = SlUnpackFloat(event->b);
+            if (std::isfinite(x) && std::isfinite(y)) {
+                mouseX = x;
+                mouseY = y;
+                cursorKnown = true;
+            }
+            break;
+        }
+        default: break;
+    }
+    return 0;
+}
+
+int EcCameraVantor1::GetCamera(CameraDesc* out) {
+    if (!out) return 1;
+    out->fov = kFov;
+    Mat4InverseRigid(&cameraMatrix, &out->view);
+    out->eye = pos;
+    out->valid = 1;
+    PickSetCamera(&out->view);
+    PickSetFov(kFov);
+    int width = 0, height = 0;
+    I3dGetScreenSize(&width, &height);
+    PickSetAspect((float)width, (float)height);
+    return 1;
+}
+
+int EcCameraVantor1::Destroy() {
+    return ENTBASE::Destroy();
+}
+
+void CameraVantorFlyTo(ENTBASE* camera, const VECTOR3* target, float yaw, float pitch,
+                       float distance) {
+    if (!camera || !target || std::strcmp(camera->GetTypeName(), "CameraVantor1") != 0) return;
+    if (!std::isfinite(target->x) || !std::isfinite(target->y) || !std::isfinite(target->z))
+        return;
+    auto* cam = static_cast<EcCameraVantor1*>(camera);
+    cam->targetPoint = *target;
+    if (yaw > -1.0f && std::isfinite(yaw) && std::isfinite(pitch) && std::isfinite(distance)) {
+        cam->yaw = yaw;
+        cam->pitch = pitch;
+        cam->distance = distance;
+    }
+}
+
+intptr_t EcCameraVantor1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    if (message == 0) CameraVantorSetFlyTo(CameraVantorFlyTo);
+    if (message == 2) CameraVantorSetFlyTo(nullptr);
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
