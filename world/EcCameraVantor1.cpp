@@ -122,12 +122,13 @@ int EcCameraVantor1::Create(EntNode*) {
 int EcCameraVantor1::Start() {
     Ent3dBase::Start();
     if (ENTBASE* found = EntTreeFindType(EntGetRoot(this), "GameGrid")) {
+        // The grid in force: its origin carries the ground height when it stands on terrain.
         auto* grid = static_cast<GameGrid*>(found);
-        minX = grid->pos.x;
-        minZ = grid->pos.z;
+        minX = grid->originX;
+        minZ = grid->originZ;
         maxX = minX + (float)grid->cols * grid->tileWidth;
         maxZ = minZ + (float)grid->rows * grid->tileHeight;
-        targetPoint = VECTOR3{minX + (maxX - minX) * 0.5f, grid->pos.y,
+        targetPoint = VECTOR3{minX + (maxX - minX) * 0.5f, grid->originY,
                               minZ + (maxZ - minZ) * 0.5f};
     }
     yawSmooth.SetImmediate(yaw);
