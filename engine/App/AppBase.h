@@ -48,6 +48,9 @@ class AppBase {
     uint8_t deviceLost = 0;
     I3dVertexBuffer* dynamicVb = nullptr; // format 71, 4000 vertices
     I3dIndexBuffer* dynamicIb = nullptr;  // 8000 indices
+    // Whether the pointer is over the window, whatever keepSystemCursor says; until a leave is
+    // heard the pointer is taken as inside.
+    uint8_t pointerInside = 1;
 
     // ---- operations, in their fixed order ----
     virtual int LoadConfig(); // 0; -1 ends the start-up before any window shows
@@ -83,6 +86,11 @@ class AppBase {
     void AppShutdown();
     // Shows the system cursor for good (the editor needs it).
     void AppShowCursor();
+    // Locking holds the pointer where it is (SDL's relative mode, else a warp back after each
+    // motion) and stops the absolute cursor events; unlocking puts the pointer back at the lock
+    // point. Only a change of state acts.
+    void AppSetCursorLock(int on);
+    bool AppCursorLocked() const { return m_cursorLocked; }
 
     // 0 after a deliberate early end (another copy, LoadConfig), 1 after a failure.
     int AppStartStatus() const { return m_startStatus; }
@@ -114,6 +122,9 @@ class AppBase {
     bool m_minimised = false;
     bool m_lostNotified = false; // DeviceLost ran for the current loss
     bool m_logStarted = false;
+    bool m_cursorLocked = false;
+    bool m_lockByWarp = false; // relative mode was refused
+    int m_lockX = 0, m_lockY = 0;
 };
 
 // The application singleton: set by construction, cleared by destruction.

@@ -115,6 +115,18 @@ void AppHost::CursorShow(int show) {
     SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }
 
+int AppHost::CursorRelative(int on) {
+    return SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE) == 0 ? 0 : -1;
+}
+
+void AppHost::CursorPosition(int* x, int* y) {
+    SDL_GetMouseState(x, y);
+}
+
+void AppHost::CursorWarp(int x, int y) {
+    if (m_window) SDL_WarpMouseInWindow(m_window, x, y);
+}
+
 // ---- the device ----
 
 int AppHost::DeviceCreate(int adapter, int windowed, int width, int height, D3DFORMAT format,

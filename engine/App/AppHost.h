@@ -38,6 +38,12 @@ class AppHost {
     void ClientSize(int* width, int* height) const;
     // Shows or hides the system cursor over the window.
     void CursorShow(int show);
+    // SDL's relative mouse mode (the pointer held, motion still reported): 0, or -1 when the
+    // platform refuses it.
+    virtual int CursorRelative(int on);
+    // The pointer's position over the window, in pixels; and a move of it there.
+    virtual void CursorPosition(int* x, int* y);
+    virtual void CursorWarp(int x, int y);
 
     // ---- the device ----
     // D3dCreateDevice on the window; offscreen, a windowed device takes the client size.

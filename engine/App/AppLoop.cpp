@@ -3,6 +3,7 @@
 #include "engine/App/AppBase.h"
 
 #include "I3d/Device.h"
+#include "engine/DebugLog.h"
 #include "engine/Input/SlInput.h"
 #include "engine/Utf8.h"
 
@@ -76,6 +77,11 @@ void AppBase::AppHandleEvent(const SDL_Event& received) {
         case SDL_QUIT: CloseRequested(); break;
         case SDL_TEXTINPUT: PostText(event.text.text); break;
         case SDL_MOUSEMOTION:
+            if (m_cursorLocked) {
+                if (m_lockByWarp && (event.motion.x != m_lockX || event.motion.y != m_lockY))
+                    m_host->CursorWarp(m_lockX, m_lockY);
+                break;
+            }
             SlPostEvent(SL_MOUSEPOS, SlPackFloat((float)event.motion.x * mouseScaleX),
                         SlPackFloat((float)event.motion.y * mouseScaleY));
             break;
@@ -148,6 +154,7 @@ void AppBase::RenderOnEvent() {
 // Hidden once on entering the client area and shown once on leaving, unless the game keeps the
 // system cursor.
 void AppBase::OnPointerInside(bool inside) {
+    pointerInside = inside ? 1 : 0;
     if (keepSystemCursor) return;
     if (inside && !cursorHidden) {
         cursorHidden = 1;
@@ -188,4 +195,22 @@ void AppBase::DestroyPath() {
     cursorHidden = 0;
     m_host->CursorShow(1);
     m_loopDone = true;
+}
+
+void AppBase::AppSetCursorLock(int on) {
+    if ((on != 0) == m_cursorLocked) return;
+    if (on) {
+        m_host->CursorPosition(&m_lockX, &m_lockY);
+        m_lockByWarp = m_host->CursorRelative(1) != 0;
+        if (m_lockByWarp)
+            DbgPrintf(DBG_GENERAL, "AppSetCursorLock: relative mouse mode refused (%s); the "
+                                   "pointer is warped back instead\n",
+                      SDL_GetError());
+        m_cursorLocked = true;
+        return;
+    }
+    if (!m_lockByWarp) m_host->CursorRelative(0);
+    m_host->CursorWarp(m_lockX, m_lockY);
+    m_cursorLocked = false;
+    m_lockByWarp = false;
 }

@@ -143,6 +143,7 @@ void GameApp::OnInit() {
 
     // The game object is made by the start-up script's tree; the scripts start its days.
     MtGameSetHost(&m_gameHost);
+    CameraVantorSetHost(&m_cameraHost);
     ScriptSetStartDayHook(MtGameStartDay);
 
     scripts = ScriptMgrGet();
@@ -184,6 +185,8 @@ void GameApp::Shutdown() {
     root = game = world = viewports = menuRoot = menuViewport = menus = mouse = nullptr;
     ScriptSetStartDayHook(nullptr);
     MtGameSetHost(nullptr);
+    CameraVantorSetHost(nullptr);
+    AppSetCursorLock(0);
 
     FrameClockFree(clock);
     clock = nullptr;

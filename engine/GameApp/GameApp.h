@@ -8,6 +8,7 @@
 #include "engine/DataDir.h"
 #include "engine/EntRef.h"
 #include "engine/EntTree.h"
+#include "engine/GameApp/GameCameraHost.h"
 #include "engine/GameApp/GameMtHost.h"
 #include "engine/Script/ScriptGameHost.h"
 
@@ -100,6 +101,7 @@ class GameApp : public AppBase, public ScriptGameHost {
 
     // What the game object reaches of the program through.
     GameMtHost m_gameHost{this};
+    GameCameraHost m_cameraHost{this};
     std::string m_programFolder;
     bool m_programFolderSet = false;
     std::string m_userFolder; // documents folder + "Fairlark/", or ""
