@@ -26,8 +26,10 @@ void BM_CameraUpdate(benchmark::State& state) {
     pad->rx = 0.2f;
     pad->ry = 0.3f;
     g_frameSeconds = 0.016f;
-    const SlEvent events[] = {{SL_KEYDOWN, 17, 0, 0}, {SL_KEYDOWN, 32, 0, 0},
-                              {SL_KEYDOWN, 18, 0, 0}, {SL_MOUSE1DOWN, 0, 0, 0}};
+    const SlEvent events[] = {{SL_KEYDOWN, 17, 0, 0},
+                              {SL_KEYDOWN, 32, 0, 0},
+                              {SL_KEYDOWN, 18, 0, 0},
+                              {SL_MOUSE1DOWN, 0, 0, 0}};
     for (const SlEvent& e : events)
         cam->OnMessage(&e);
     const SlEvent motion = {SL_MOUSEMOVE, 3, -2, 0};

@@ -128,8 +128,8 @@ int EcCameraVantor1::Start() {
         minZ = grid->originZ;
         maxX = minX + (float)grid->cols * grid->tileWidth;
         maxZ = minZ + (float)grid->rows * grid->tileHeight;
-        targetPoint = VECTOR3{minX + (maxX - minX) * 0.5f, grid->originY,
-                              minZ + (maxZ - minZ) * 0.5f};
+        targetPoint =
+            VECTOR3{minX + (maxX - minX) * 0.5f, grid->originY, minZ + (maxZ - minZ) * 0.5f};
     }
     yawSmooth.SetImmediate(yaw);
     pitchSmooth.SetImmediate(pitch);
@@ -183,10 +183,14 @@ int EcCameraVantor1::Update(float) {
                 p = kMaxZonePct;
             }
             float sx = 0.0f, sz = 0.0f;
-            if (mouseX > kScreenW * (1.0f - p)) sx = scrollSpeedX;
-            else if (mouseX < kScreenW * p) sx = -scrollSpeedX;
-            if (mouseY > kScreenH * (1.0f - p)) sz = scrollSpeedZ;
-            else if (mouseY < kScreenH * p) sz = -scrollSpeedZ;
+            if (mouseX > kScreenW * (1.0f - p))
+                sx = scrollSpeedX;
+            else if (mouseX < kScreenW * p)
+                sx = -scrollSpeedX;
+            if (mouseY > kScreenH * (1.0f - p))
+                sz = scrollSpeedZ;
+            else if (mouseY < kScreenH * p)
+                sz = -scrollSpeedZ;
             targetPoint.x += sx * dt * right.x - sz * dt * forward.x;
             targetPoint.z += sx * dt * right.z - sz * dt * forward.z;
         }
@@ -242,8 +246,8 @@ void EcCameraVantor1::BuildView() {
     Mat4RotateY(&cameraMatrix, yawSmooth.value);
     const VECTOR3 forward = Row(cameraMatrix, 2);
     const VECTOR3& t = targetSmooth.value;
-    pos = VECTOR3{t.x - forward.x * distance, t.y - forward.y * distance,
-                  t.z - forward.z * distance};
+    pos =
+        VECTOR3{t.x - forward.x * distance, t.y - forward.y * distance, t.z - forward.z * distance};
     cameraMatrix.m[12] = pos.x;
     cameraMatrix.m[13] = pos.y;
     cameraMatrix.m[14] = pos.z;
@@ -314,8 +318,7 @@ int EcCameraVantor1::Destroy() {
 void CameraVantorFlyTo(ENTBASE* camera, const VECTOR3* target, float yaw, float pitch,
                        float distance) {
     if (!camera || !target || std::strcmp(camera->GetTypeName(), "CameraVantor1") != 0) return;
-    if (!std::isfinite(target->x) || !std::isfinite(target->y) || !std::isfinite(target->z))
-        return;
+    if (!std::isfinite(target->x) || !std::isfinite(target->y) || !std::isfinite(target->z)) return;
     auto* cam = static_cast<EcCameraVantor1*>(camera);
     cam->targetPoint = *target;
     if (yaw > -1.0f && std::isfinite(yaw) && std::isfinite(pitch) && std::isfinite(distance)) {

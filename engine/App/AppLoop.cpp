@@ -203,8 +203,9 @@ void AppBase::AppSetCursorLock(int on) {
         m_host->CursorPosition(&m_lockX, &m_lockY);
         m_lockByWarp = m_host->CursorRelative(1) != 0;
         if (m_lockByWarp)
-            DbgPrintf(DBG_GENERAL, "AppSetCursorLock: relative mouse mode refused (%s); the "
-                                   "pointer is warped back instead\n",
+            DbgPrintf(DBG_GENERAL,
+                      "AppSetCursorLock: relative mouse mode refused (%s); the "
+                      "pointer is warped back instead\n",
                       SDL_GetError());
         m_cursorLocked = true;
         return;

@@ -203,7 +203,7 @@ TEST_F(CameraVantorTest, EdgeZoneIsStrictAndTheWheelReplaces) {
     Send(cam, SL_MOUSEWHEEL, 120);
     Run(cam, 0.016f, 1);
     EXPECT_NEAR(cam->distance, 36.4f, 1e-4f) << "one notch of 120 at zoomRate 0.03; a second "
-                                                 "event replaces the first";
+                                                "event replaces the first";
     Run(cam, 0.016f, 1);
     EXPECT_NEAR(cam->distance, 36.4f, 1e-4f);
 }
