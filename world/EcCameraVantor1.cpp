@@ -312,6 +312,8 @@ int EcCameraVantor1::GetCamera(CameraDesc* out) {
 }
 
 int EcCameraVantor1::Destroy() {
+    // Destroyed in the middle of a drag, nothing else would ever let the cursor go.
+    if (dragMode != 0) SetLock(0);
     return ENTBASE::Destroy();
 }
 

@@ -58,6 +58,7 @@ class EcCameraVantor1 : public Ent3dBase {
     int OnMessage(const SlEvent* event) override;
     // The view through the camera, also handed to the pick ray; 1.
     int GetCamera(CameraDesc* out) override;
+    // Lets the cursor go when a drag held it.
     int Destroy() override;
 
     // Builds the camera matrix from the smoothed values and places the eye.

@@ -367,6 +367,15 @@ TEST_F(CameraVantorTest, HeldKeysAndButtonsAreLetGoWhenTheCameraStopsHearingInpu
     EXPECT_EQ(host.locked, 0) << "the cursor stayed locked in a drag nobody can end";
 }
 
+TEST_F(CameraVantorTest, ACameraDestroyedInADragLetsTheCursorGo) {
+    EcCameraVantor1* cam = AddCamera();
+    Send(cam, SL_MOUSE2DOWN);
+    Run(cam, 0.016f, 1);
+    ASSERT_EQ(host.locked, 1);
+    EntDestroyTree(cam); // leaving the game clears the scene mid-drag
+    EXPECT_EQ(host.locked, 0) << "no camera is left to release the held cursor";
+}
+
 // ---- bad values ----
 
 TEST_F(CameraVantorTest, CrossedLimitsEndAtTheUpperBoundAndAnOverlappingZoneIsClamped) {
