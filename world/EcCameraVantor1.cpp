@@ -22,6 +22,8 @@ int32_t g_cursorFrameIndex = 1;
 namespace {
 
 CameraVantorHost* s_host = nullptr;
+// The last overlapping zone logged: the camera reads the value every frame.
+float s_loggedZonePct = 0.0f;
 
 constexpr float kFov = 1.04718f;
 constexpr float kScreenW = 1024.0f, kScreenH = 768.0f;
@@ -147,6 +149,10 @@ void EcCameraVantor1::ClearHeld() {
 
 int EcCameraVantor1::Update(float) {
     const float dt = RealSeconds();
+    // A rate or limit that is not a number, set by a script or an ini, must not leave the view
+    // lost for good: the goals of such a frame are dropped.
+    const VECTOR3 keptTarget = targetPoint;
+    const float keptYaw = yaw, keptPitch = pitch, keptDistance = distance;
     // A release that went to a menu, to another keyboard entity or to another window never
     // reaches us: without this the view would keep moving, or stay locked in a drag.
     if (s_host && !s_host->HearsInput(this)) ClearHeld();
@@ -172,13 +178,13 @@ int EcCameraVantor1::Update(float) {
     } else {
         const bool inside = !s_host || s_host->PointerInside();
         if (edgeScrollEnable && cursorKnown && inside) {
+            // A zone that is not a number fails every comparison below: no edge.
             float p = scrollZonePct;
-            if (!(p < kMaxZonePct)) {
-                static float s_loggedPct = 0.0f;
-                if (!(s_loggedPct == p)) {
+            if (p >= kMaxZonePct) {
+                if (s_loggedZonePct != p) {
                     DbgPrintf(DBG_ENTITY, "CameraVantor1: scrollZonePct %g is taken as %g\n",
                               (double)p, (double)kMaxZonePct);
-                    s_loggedPct = p;
+                    s_loggedZonePct = p;
                 }
                 p = kMaxZonePct;
             }
@@ -227,6 +233,11 @@ int EcCameraVantor1::Update(float) {
     distance = Clamp(distance, minZoom, maxZoom);
     targetPoint.x = Clamp(targetPoint.x, minX, maxX);
     targetPoint.z = Clamp(targetPoint.z, minZ, maxZ);
+
+    if (!std::isfinite(targetPoint.x) || !std::isfinite(targetPoint.z)) targetPoint = keptTarget;
+    if (!std::isfinite(yaw)) yaw = keptYaw;
+    if (!std::isfinite(pitch)) pitch = keptPitch;
+    if (!std::isfinite(distance)) distance = keptDistance;
 
     targetSmooth.target = targetPoint;
     yawSmooth.target = yaw;

@@ -404,6 +404,30 @@ TEST_F(CameraVantorTest, CrossedLimitsEndAtTheUpperBoundAndAnOverlappingZoneIsCl
     EXPECT_EQ(cam->targetPoint.x, 512.0f) << "the zones were not cut back to 0.49";
 }
 
+TEST_F(CameraVantorTest, RatesThatAreNotNumbersNeverReachTheView) {
+    AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
+    EcCameraVantor1* cam = AddCamera();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    cam->trackRate = cam->yawRate = cam->tiltRate = cam->zoomRate = nan;
+    cam->scrollZonePct = nan;
+    LogCapture log;
+    Send(cam, SL_MOUSE1DOWN);
+    Send(cam, SL_MOUSEMOVE, 5, 5);
+    Send(cam, SL_MOUSEWHEEL, 120);
+    Run(cam, 0.016f, 1);
+    Send(cam, SL_MOUSE1UP);
+    Send(cam, SL_MOUSE2DOWN);
+    Send(cam, SL_MOUSEMOVE, 5, 5);
+    Run(cam, 0.016f, 1);
+    Send(cam, SL_MOUSE2UP);
+    Cursor(cam, 0.0f, 0.0f);
+    Run(cam, 0.016f, 3);
+    EXPECT_EQ(cam->targetPoint.x, 512.0f);
+    for (float v : {cam->pos.x, cam->pos.y, cam->pos.z, cam->yaw, cam->pitch, cam->distance})
+        EXPECT_TRUE(std::isfinite(v)) << "a NaN reached the view";
+    EXPECT_EQ(log.Text().find("scrollZonePct"), std::string::npos) << "no line every frame";
+}
+
 TEST_F(CameraVantorTest, AGridWithoutColumnsHoldsTheTargetOnItsEdge) {
     GameGrid* grid = Make<GameGrid>("GameGrid", world, "GameGrid");
     grid->pos = VECTOR3{100.0f, 0.0f, 200.0f};
