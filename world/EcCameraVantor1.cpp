@@ -124,14 +124,25 @@ int EcCameraVantor1::Create(EntNode*) {
 int EcCameraVantor1::Start() {
     Ent3dBase::Start();
     if (ENTBASE* found = EntTreeFindType(EntGetRoot(this), "GameGrid")) {
-        // The grid in force: its origin carries the ground height when it stands on terrain.
+        // The grid in force: its origin carries the ground height when it stands on terrain. A
+        // grid not built yet (listed after the camera) has only the sizes it asks for.
         auto* grid = static_cast<GameGrid*>(found);
-        minX = grid->originX;
-        minZ = grid->originZ;
-        maxX = minX + (float)grid->cols * grid->tileWidth;
-        maxZ = minZ + (float)grid->rows * grid->tileHeight;
-        targetPoint =
-            VECTOR3{minX + (maxX - minX) * 0.5f, grid->originY, minZ + (maxZ - minZ) * 0.5f};
+        const bool built = grid->cells != nullptr;
+        const float x0 = built ? grid->originX : grid->pos.x;
+        const float y0 = built ? grid->originY : grid->pos.y;
+        const float z0 = built ? grid->originZ : grid->pos.z;
+        const float x1 = x0 + (built ? (float)grid->cols * grid->tileWidth
+                                     : (float)grid->gridCols * grid->gridTileWidth);
+        const float z1 = z0 + (built ? (float)grid->rows * grid->tileHeight
+                                     : (float)grid->gridRows * grid->gridTileHeight);
+        if (std::isfinite(x0) && std::isfinite(y0) && std::isfinite(z0) && std::isfinite(x1) &&
+            std::isfinite(z1)) {
+            minX = x0;
+            minZ = z0;
+            maxX = x1;
+            maxZ = z1;
+            targetPoint = VECTOR3{minX + (maxX - minX) * 0.5f, y0, minZ + (maxZ - minZ) * 0.5f};
+        }
     }
     yawSmooth.SetImmediate(yaw);
     pitchSmooth.SetImmediate(pitch);

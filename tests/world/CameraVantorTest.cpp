@@ -81,6 +81,25 @@ TEST_F(CameraVantorTest, WithoutAGridTheBoundsStayAndOnTerrainTheTargetTakesTheG
     EXPECT_EQ(cam->targetPoint.y, 5.0f) << "the grid stands on the terrain and the camera on it";
 }
 
+TEST_F(CameraVantorTest, AGridListedAfterTheCameraStillGivesItsBounds) {
+    auto* grid = Make<GameGrid>("GameGrid", world, "GameGrid");
+    grid->pos = VECTOR3{100.0f, 2.0f, 50.0f};
+    grid->gridCols = 10;
+    grid->gridRows = 20;
+    EcCameraVantor1* cam = AddCamera(); // started before the grid has built its cells
+    EXPECT_EQ(cam->minX, 100.0f);
+    EXPECT_EQ(cam->maxX, 120.0f);
+    EXPECT_EQ(cam->maxZ, 90.0f) << "an unbuilt grid collapsed the bounds to its empty size";
+    EXPECT_EQ(cam->targetPoint.z, 70.0f);
+
+    EntDestroyTree(cam);
+    grid->pos.x = std::numeric_limits<float>::infinity();
+    cam = AddCamera();
+    EXPECT_EQ(cam->minX, 384.0f) << "a grid at no finite place must not be taken";
+    Run(cam, 0.016f, 2);
+    EXPECT_TRUE(std::isfinite(cam->pos.x));
+}
+
 // ---- keys ----
 
 TEST_F(CameraVantorTest, KeysMoveTurnAndZoomAtTheirRates) {
