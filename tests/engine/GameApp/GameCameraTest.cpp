@@ -86,3 +86,41 @@ TEST_F(GameCameraTest, ADragLocksTheCursorAndALostFocusReleasesIt) {
     EXPECT_FALSE(app.AppCursorLocked());
     EXPECT_EQ(g_cursorFrameIndex, 1);
 }
+
+// The whole path a player's key takes: Startup.lua loads a world list holding the grid and the
+// camera and makes the camera the keyboard entity; W comes as an SDL key event through the
+// application's input and dispatch.
+TEST_F(GameAppTest, AScriptLoadedCameraMovesOnAnSdlKeyThroughTheDispatch) {
+    g_makeEditor = []() -> Editor* {
+        RegisterRootDoubles();
+        return nullptr;
+    };
+    WriteTextFile(m_program + "Data/CameraWorld.ini", "[Entities]\n"
+                                                      "GameGrid GameGrid World\n"
+                                                      "Camera2 CameraVantor1 World\n");
+    WriteStartup(std::string(kRegisterAll) +
+                 "Game.CreateEntityTree()\n"
+                 "Game.LoadEntitiesIni('CameraWorld.ini')\n"
+                 "Game.SetKeyboardEnt(Entity.FindName(Game.GetWorldEntity(), 'Camera2'))\n");
+    TestClock clock;
+    Start();
+    auto* cam = static_cast<EcCameraVantor1*>(EntTreeFindName(app.GetWorld(), "Camera2"));
+    ASSERT_NE(cam, nullptr) << "the world list was not loaded";
+    ASSERT_EQ(app.keyboardEntity.Get(), cam);
+    EXPECT_EQ(cam->maxX - cam->minX, 256.0f) << "the camera did not fit the loaded grid";
+    const float z0 = cam->targetPoint.z;
+
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.scancode = SDL_SCANCODE_W;
+    SDL_PushEvent(&e);
+    for (int i = 0; i < 50; ++i) {
+        clock.AdvanceMs(20);
+        Frame();
+    }
+    e.type = SDL_KEYUP;
+    SDL_PushEvent(&e);
+    clock.AdvanceMs(20);
+    Frame();
+    EXPECT_NEAR(cam->targetPoint.z - z0, 56.57f, 1.8f) << "one second of W, give or take a frame";
+}
