@@ -9,6 +9,9 @@
 #include "game/Ents/GameGrid.h"
 #include "game/Ents/IconFlyup.h"
 #include "game/Ents/Litter.h"
+#include "game/Ents/Rube1.h"
+#include "game/Ents/RubeGen.h"
+#include "game/Ents/RubeSpawnPt.h"
 #include "game/MtGame.h"
 #include "game/MtPowerGrid.h"
 #include "ui/AnimGraphic.h"
@@ -64,10 +67,10 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcCameraAvatar1", nullptr},
     {"EcCameraVantor1", EcCameraVantor1Proc},
     {"EcCameraAttach", nullptr},
-    {"EcRube1", nullptr},
+    {"EcRube1", EcRube1Proc},
     {"EcCarny", nullptr},
-    {"EcRubeGen", nullptr},
-    {"EcRubeSpawnPt", nullptr},
+    {"EcRubeGen", EcRubeGenProc},
+    {"EcRubeSpawnPt", EcRubeSpawnPtProc},
     {"EcCube1", nullptr},
     {"EcLight", EcLightProc},
     {"EcSkyBoxCube", EcSkyBoxCubeProc},

@@ -1,0 +1,213 @@
+// The patron: its class, its life and its frame.
+#include "game/Ents/Rube1.h"
+
+#include "I3d/Math/Mat4Math.h"
+#include "engine/DebugLog.h"
+#include "engine/EntTree.h"
+#include "engine/PropDb.h"
+#include "engine/Random.h"
+#include "engine/WorldClass.h"
+#include "game/Ents/AttrBase.h"
+#include "game/Ents/Litter.h"
+#include "game/Ents/RubeGen.h"
+#include "game/Ents/RubeVisit.h"
+#include "game/GameGridCore.h"
+#include "game/MtGame.h"
+#include "game/RubeRules.h"
+#include "game/WaypointPath.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+uint8_t g_rubeDrawPaths = 0;
+
+namespace {
+EntRef s_grid;
+EntRef s_game;
+int s_patronNumber = 0;
+// The live patrons in creation order: the generator's average happiness sums them every frame
+// instead of walking the whole tree.
+std::vector<Rube1*> s_live;
+
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDbSetName(&s_db, "Rube1");
+        PropDbAddSeparator(&s_db, "General:");
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Rube1, name), 32, 3);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(Rube1, pos), 3);
+        PropDbAddSeparator(&s_db, "Dimensions:");
+    }
+    return &s_db;
+}
+
+void ResetClass() {
+    WorldClassFlags<Rube1>::Reset();
+    s_grid = EntRef();
+    s_game = EntRef();
+    s_patronNumber = 0;
+}
+
+const WorldClassDef kClass = {"Rube1", Db, WorldMake<Rube1>, ResetClass};
+} // namespace
+
+intptr_t EcRube1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+int RubeChooseNeed(const Rube1* patron) {
+    if (!patron) return 0;
+    return RubeStrongestNeed(patron->needs, patron->state == RUBE_LEAVE);
+}
+
+int RubeLiveCount() {
+    return (int)s_live.size();
+}
+
+Rube1* RubeLiveAt(int index) {
+    return index >= 0 && index < (int)s_live.size() ? s_live[(size_t)index] : nullptr;
+}
+
+Rube1::Rube1() {
+    s_live.push_back(this);
+}
+
+Rube1::~Rube1() {
+    s_live.erase(std::remove(s_live.begin(), s_live.end(), this), s_live.end());
+    WaypointPathDestroy(route);
+}
+
+int Rube1::CopyClassName(char* buffer) {
+    return WorldCopyClassName("Rube1", buffer);
+}
+uint32_t Rube1::GetClassFlags() {
+    return WorldClassFlags<Rube1>::word;
+}
+void Rube1::SetClassFlags(uint32_t word) {
+    WorldClassFlags<Rube1>::word = word;
+}
+
+GameGridCore* Rube1::Grid() {
+    return GameGridFrom(s_grid.Get());
+}
+
+MtGame* Rube1::Game() {
+    return static_cast<MtGame*>(s_game.Get());
+}
+
+int Rube1::Create(EntNode*) {
+    if (classDb) PropDbInitObject(classDb, this);
+    flags |= ENT_FLAG_PASSABLE;
+    number = ++s_patronNumber;
+    route = WaypointPathCreate(128);
+    if (route) route->tolerance = VECTOR3{0.5f, 0.0f, 0.5f};
+    heading.SetTime(0.5f);
+    icon.cell = -1;
+    icon.size = 0.04f;
+    // Kind and skin are drawn even while the characters are not loaded, so that the sequence
+    // of draws stays the same.
+    switch (RandInt(4)) {
+        case 0:
+            kind = 1;
+            skin = 1 + RandInt(15);
+            break;
+        case 1:
+            kind = 0;
+            skin = 1 + RandInt(15);
+            break;
+        case 2:
+            kind = 2;
+            skin = 1 + RandInt(12);
+            break;
+        default:
+            kind = 3;
+            skin = 1 + RandInt(12);
+            break;
+    }
+    personalX = RandFloatRange(-0.2f, 0.2f);
+    personalZ = RandFloatRange(-0.2f, 0.2f);
+    return 1;
+}
+
+int Rube1::VarsChanged() {
+    pos.y = GameEntGroundHeight(this, &pos);
+    exitPoint = pos;
+    return 1;
+}
+
+int Rube1::Start() {
+    Ent3dBase::Start();
+    VarsChanged();
+    ENTBASE* root = EntGetRoot(this);
+    if (!s_grid.Get()) s_grid = EntRef(EntTreeFindType(root, "GameGrid"));
+    if (!s_game.Get()) s_game = EntRef(EntTreeFindType(root, "MtGame"));
+    const MtGame* game = Game();
+    iconTimer = RandFloat(game ? game->gameVals.iconDesireDelay : 0.0f);
+    EnterThink();
+    const float box[6] = {-0.5f, 0.0f, -0.5f, 0.5f, height, 0.5f};
+    for (int i = 0; i < 6; ++i)
+        localBox[i] = box[i];
+    return 1;
+}
+
+bool Rube1::PickTest(PickQuery* query) {
+    if (animMode == 2) return false;
+    return Ent3dBase::PickTest(query);
+}
+
+int Rube1::OnEntityRemoved(ENTBASE* gone) {
+    if (gone == s_game.Address()) s_game = EntRef();
+    if (gone == s_grid.Address()) s_grid = EntRef();
+    if (gone == generator.Address()) generator = EntRef();
+    if (gone != this && gone == target.Address()) {
+        target = EntRef();
+        Boot();
+    }
+    return 1;
+}
+
+int Rube1::Destroy() {
+    DbgPrintf(DBG_ENTITY, "Destroying: %s (%s)\n", name, GetTypeName());
+    if (auto* gen = static_cast<RubeGen*>(generator.Get())) RubeGenDeparture(gen, happiness);
+    EntTreeNotifyRemoved(EntGetRoot(this), this);
+    WaypointPathDestroy(route);
+    route = nullptr;
+    ENTBASE::Destroy(); // deletes this
+    return 1;
+}
+
+int Rube1::Update(float seconds) {
+    if (done) {
+        EntDestroyTree(this);
+        return 0;
+    }
+    needs.Update(seconds);
+    switch (state) {
+        case RUBE_WALK_TO:
+            if (WalkStep(seconds)) RubeVisitArrive(this);
+            break;
+        case RUBE_INSIDE: heading.Update(seconds); break;
+        case RUBE_THINK: ThinkStep(seconds); break;
+        case RUBE_WANDER:
+            if (WalkStep(seconds)) EnterChoose();
+            break;
+        case RUBE_CHOOSE: ChooseStep(); break;
+        case RUBE_LEAVE:
+            if (WalkStep(seconds)) done = true;
+            break;
+        default: break;
+    }
+    if (animMode != 1) {
+        Mat4Identity(&matrix);
+        Mat4RotateY(&matrix, heading.GetValue());
+        matrix.m[12] = pos.x + placeX;
+        matrix.m[13] = pos.y;
+        matrix.m[14] = pos.z + placeZ;
+        const float box[6] = {pos.x - 0.5f, pos.y,          pos.z - 0.5f,
+                              pos.x + 0.5f, pos.y + height, pos.z + 0.5f};
+        for (int i = 0; i < 6; ++i)
+            worldBox[i] = box[i];
+    }
+    return 1;
+}

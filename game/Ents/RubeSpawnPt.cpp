@@ -1,0 +1,67 @@
+// The spawn point: its class and where it stands.
+#include "game/Ents/RubeSpawnPt.h"
+
+#include "I3d/Math/Mat4Math.h"
+#include "engine/EntTree.h"
+#include "engine/PropDb.h"
+#include "engine/WorldClass.h"
+#include "game/Ents/Litter.h"
+
+namespace {
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDbSetName(&s_db, "RubeSpawnPt");
+        PropDbAddSeparator(&s_db, "General:");
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(RubeSpawnPt, name), 32, 3);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(RubeSpawnPt, pos), 3);
+        PropDbAddFloat(&s_db, "radius", PROP_OFFSET(RubeSpawnPt, radius), 1.0f, 3);
+        PropDbAddBool(&s_db, "agl", PROP_OFFSET(RubeSpawnPt, agl), 1, 3);
+    }
+    return &s_db;
+}
+
+const WorldClassDef kClass = {"RubeSpawnPt", Db, WorldMake<RubeSpawnPt>,
+                              WorldClassFlags<RubeSpawnPt>::Reset};
+} // namespace
+
+intptr_t EcRubeSpawnPtProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+int RubeSpawnPt::CopyClassName(char* buffer) {
+    return WorldCopyClassName("RubeSpawnPt", buffer);
+}
+uint32_t RubeSpawnPt::GetClassFlags() {
+    return WorldClassFlags<RubeSpawnPt>::word;
+}
+void RubeSpawnPt::SetClassFlags(uint32_t word) {
+    WorldClassFlags<RubeSpawnPt>::word = word;
+}
+
+int RubeSpawnPt::Create(EntNode*) {
+    if (classDb) PropDbInitObject(classDb, this);
+    flags |= ENT_FLAG_PASSABLE;
+    return 1;
+}
+
+int RubeSpawnPt::Start() {
+    Ent3dBase::Start();
+    VarsChanged();
+    return 1;
+}
+
+int RubeSpawnPt::VarsChanged() {
+    ground = agl ? GameEntGroundHeight(this, &pos) : 0.0f;
+    Mat4Identity(&matrix);
+    matrix.m[0] = matrix.m[5] = matrix.m[10] = radius;
+    matrix.m[12] = pos.x;
+    matrix.m[13] = pos.y + ground;
+    matrix.m[14] = pos.z;
+    const float y = pos.y + ground;
+    const float box[6] = {pos.x - radius, y - radius, pos.z - radius,
+                          pos.x + radius, y + radius, pos.z + radius};
+    for (int i = 0; i < 6; ++i)
+        worldBox[i] = box[i];
+    return 1;
+}
