@@ -53,11 +53,13 @@ struct PatronWorld {
         h->OpenDay();
     }
 
-    // A started patron under the generator at (x, z), as the generator makes them.
+    // A started patron under the generator at (x, z), with money and tickets enough to stay.
     Rube1* AddPatron(float x, float z) {
         auto* p = static_cast<Rube1*>(EntCreateChild("Rube1", gen));
         p->pos = VECTOR3{x, 0.0f, z};
         p->generator = EntRef(gen);
+        p->money = 100000;
+        p->tickets = 5;
         ++gen->present;
         p->Start();
         return p;
