@@ -1,6 +1,7 @@
 // The patron: its class, its life and its frame.
 #include "game/Ents/Rube1.h"
 
+#include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"
@@ -8,6 +9,7 @@
 #include "engine/Random.h"
 #include "engine/WorldClass.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/IconFlyup.h"
 #include "game/Ents/Litter.h"
 #include "game/Ents/RubeGen.h"
 #include "game/Ents/RubeVisit.h"
@@ -182,6 +184,7 @@ int Rube1::Update(float seconds) {
         EntDestroyTree(this);
         return 0;
     }
+    lastStep = seconds;
     needs.Update(seconds);
     switch (state) {
         case RUBE_WALK_TO:
@@ -209,5 +212,21 @@ int Rube1::Update(float seconds) {
         for (int i = 0; i < 6; ++i)
             worldBox[i] = box[i];
     }
+    return 1;
+}
+
+int Rube1::Draw() {
+    if (!(GetClassFlags() & RUBE_CLASS_DRAW)) return 1;
+    VECTOR3 eye;
+    I3dGetEyePos(&eye);
+    const float dx = pos.x - eye.x, dy = pos.y - eye.y, dz = pos.z - eye.z;
+    if (dx * dx + dy * dy + dz * dz > g_patronDrawDistance * g_patronDrawDistance) return 1;
+    if (ticketBought) {
+        ticketBought = false;
+        IconFlyupTicket(this);
+    }
+    if (animMode == 2) return 1;
+    icon.position = VECTOR3{pos.x, pos.y + height + 0.3f, pos.z};
+    icon.UpdateDraw(lastStep);
     return 1;
 }

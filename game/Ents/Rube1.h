@@ -53,6 +53,7 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     int OnEntityRemoved(ENTBASE* gone) override;
     int Update(float seconds) override;
     int VarsChanged() override;
+    int Draw() override;
     bool PickTest(PickQuery* query) override;
 
     // ---- what the attractions call ----
@@ -118,6 +119,7 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     uint32_t colour = 0xFFFF0000u;
     int32_t number = 0;
     uint8_t highlighted = 0;
+    float lastStep = 0.0f; // the frame's seconds, for the icon in the draw
 };
 
 // Class "Rube1".

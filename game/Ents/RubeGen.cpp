@@ -7,6 +7,7 @@
 #include "engine/PropDb.h"
 #include "engine/Random.h"
 #include "engine/WorldClass.h"
+#include "game/Ents/GameEntHighlight.h"
 #include "game/Ents/Rube1.h"
 #include "game/MtGame.h"
 #include "game/MtGameLinks.h"
@@ -174,6 +175,13 @@ int RubeGen::Update(float seconds) {
     if (mt->gameTime > mt->gameVals.closingTime - 0.5f) return 1;
     if (spawnTimer > 0.0f) return 1;
     SpawnOne(this, mt);
+    return 1;
+}
+
+int RubeGen::Draw() {
+    if (!(GetClassFlags() & RUBEGEN_CLASS_DRAW)) return 1;
+    // Green while it may still let patrons in, red when full.
+    GameEntDrawMarker(&pos, 1.0f, present < max ? 0x5F00FF00u : 0x5FFF0000u);
     return 1;
 }
 

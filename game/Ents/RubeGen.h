@@ -22,6 +22,7 @@ class RubeGen : public Ent3dBase {
     int Destroy() override;
     int OnEntityRemoved(ENTBASE* gone) override;
     int Update(float seconds) override;
+    int Draw() override;
 
     // ---- properties ----
     float delay = 5.0f;
