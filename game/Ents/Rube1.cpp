@@ -9,6 +9,7 @@
 #include "engine/Random.h"
 #include "engine/WorldClass.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/GroundHeight.h"
 #include "game/Ents/IconFlyup.h"
 #include "game/Ents/Litter.h"
 #include "game/Ents/RubeGen.h"

@@ -5,7 +5,7 @@
 #include "engine/EntTree.h"
 #include "engine/PropDb.h"
 #include "engine/WorldClass.h"
-#include "game/Ents/Litter.h"
+#include "game/Ents/GroundHeight.h"
 
 namespace {
 PropDb* Db() {
