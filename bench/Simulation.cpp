@@ -43,6 +43,7 @@
 #include "platform/d3d8/D3d8.h"
 #include "platform/d3d8/Recording.h"
 #include "tests/game/Ents/GridPlacing.h"
+#include "tests/game/Ents/PatronWorld.h"
 #include "tests/game/FakeRide.h"
 #include "tests/sim/DayHarness.h"
 
@@ -437,3 +438,72 @@ void BM_AnimatorDraw(benchmark::State& state) {
     I3dStop();
 }
 BENCHMARK(BM_AnimatorDraw)->Arg(62)->Unit(benchmark::kMicrosecond);
+
+// BM_PatronsWander/N: one frame of N patrons thinking and wandering on an open 128 x 128 grid
+// ("time_per_patron", and "routes" asked of the grid per second). BM_RubeGenHappiness/N: the
+// generator's average happiness over N patrons among 5,000 entities from its registry of live
+// patrons; BM_RubeGenHappinessTreeWalk/N: the same sum by walking the whole tree.
+void BM_PatronsWander(benchmark::State& state) {
+    const int n = (int)state.range(0);
+    PatronWorld w(1);
+    w.OpenDay();
+    w.gen->max = 0;
+    w.game->gameVals.randAttempts = 1000000;
+    std::vector<Rube1*> patrons;
+    for (int i = 0; i < n; ++i)
+        patrons.push_back(w.AddPatron(390.0f + (float)RandInt(240), 390.0f + (float)RandInt(240)));
+    std::vector<int> before((size_t)n);
+    int64_t routes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < n; ++i)
+            before[(size_t)i] = patrons[(size_t)i]->state;
+        state.ResumeTiming();
+        EntTreeUpdate(w.gen, 0.264f);
+        state.PauseTiming();
+        for (int i = 0; i < n; ++i) {
+            Rube1* p = patrons[(size_t)i];
+            routes += before[(size_t)i] == RUBE_THINK && p->state == RUBE_WANDER;
+            if (p->state == RUBE_CHOOSE) p->EnterThink(); // keep them out of the leave test
+        }
+        state.ResumeTiming();
+    }
+    state.counters["time_per_patron"] = benchmark::Counter(
+        (double)state.iterations() * n, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["routes"] = benchmark::Counter((double)routes, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PatronsWander)->Arg(300)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond);
+
+namespace {
+void HappinessWorld(PatronWorld* w, int n) {
+    w->gen->max = 0;
+    for (int i = 0; i < n; ++i)
+        w->AddPatron(500.0f, 500.0f)->happiness = (float)(i % 7) * 0.1f;
+    for (int i = n; i < 5000; ++i)
+        EntCreateChild("EntNull", w->h->first);
+}
+} // namespace
+
+void BM_RubeGenHappiness(benchmark::State& state) {
+    PatronWorld w(1);
+    HappinessWorld(&w, (int)state.range(0));
+    for (auto _ : state) {
+        w.gen->Update(0.0f);
+        benchmark::DoNotOptimize(w.gen->averageHappiness);
+    }
+}
+BENCHMARK(BM_RubeGenHappiness)->Arg(2000)->Unit(benchmark::kMicrosecond);
+
+void BM_RubeGenHappinessTreeWalk(benchmark::State& state) {
+    PatronWorld w(1);
+    HappinessWorld(&w, (int)state.range(0));
+    std::vector<ENTBASE*> all(6000);
+    for (auto _ : state) {
+        const int count = EntFindAllOfType(w.h->root, "Rube1", all.data(), (int)all.size());
+        double sum = 0.0;
+        for (int i = 0; i < count; ++i)
+            sum += static_cast<Rube1*>(all[(size_t)i])->happiness;
+        benchmark::DoNotOptimize(count > 0 ? sum / count : 0.0);
+    }
+}
+BENCHMARK(BM_RubeGenHappinessTreeWalk)->Arg(2000)->Unit(benchmark::kMicrosecond);
