@@ -245,3 +245,55 @@ TEST(Rube1, AFullTrashNeedDropsLitterUnderFirstAndTheIconFollowsTheNeed) {
     p->WalkStep(0.02f);
     EXPECT_EQ(p->icon.cell, RUBE_ICON_LEAVING);
 }
+
+TEST(Rube1, BlockedWanderCellsCostNoTryAndNoTriesMeansTheRandomCell) {
+    PatronWorld w(10);
+    w.OpenDay();
+    w.gen->max = 0;
+    Rube1* p = w.AddPatron(512.0f, 512.0f);
+    GameGridMarkRect(w.grid, 0, 127, 0, 127, -1.0f);
+    const int tries = p->wanderTries;
+    ASSERT_GT(tries, 0);
+    w.h->Frames(100);
+    EXPECT_EQ(p->wanderTries, tries) << "blocked cells cost nothing";
+    EXPECT_EQ(p->state, RUBE_THINK);
+
+    // No tries: straight to the random cell, never the last column or row.
+    GameGridMarkRect(w.grid, 0, 127, 0, 127, 1.0f);
+    GameGridMarkRect(w.grid, 127, 127, 0, 127, -1.0f);
+    GameGridMarkRect(w.grid, 0, 127, 127, 127, -1.0f);
+    p->wanderTries = 0;
+    int wanders = 0;
+    for (int i = 0; i < 400; ++i) {
+        w.h->Frame();
+        if (p->state == RUBE_WANDER) {
+            ++wanders;
+            const VECTOR3 end = p->route->points[p->route->count - 1];
+            EXPECT_LT(CellOf(w.grid, end.x, true), 127);
+            EXPECT_LT(CellOf(w.grid, end.z, false), 127);
+            p->EnterThink();
+            p->wanderTries = 0;
+        }
+    }
+    EXPECT_GT(wanders, 5);
+}
+
+TEST(Rube1, AOneCellGridAndNoTriesNeitherCrashNorReadOutside) {
+    PatronWorld w(11);
+    w.OpenDay();
+    w.gen->max = 0;
+    ASSERT_TRUE(GameGridResize(w.grid, 1, 1, 2.0f, 2.0f, "test"));
+    w.game->gameVals.randAttempts = 0;
+    Rube1* p = w.AddPatron(385.0f, 385.0f);
+    p->happiness = 100.0f; // no attraction is found at each choice; stay anyway
+    EXPECT_EQ(p->wanderTries, 0);
+    std::set<int> seen;
+    for (int i = 0; i < 200; ++i) {
+        w.h->Frame();
+        seen.insert(p->state);
+    }
+    ASSERT_TRUE(EntIsLive(p));
+    EXPECT_TRUE(seen.count(RUBE_WANDER)) << "the only cell is the random cell";
+    p->animMode = 2;
+    EXPECT_FALSE(p->PickTest(nullptr)) << "a patron inside an attraction is never picked";
+}
