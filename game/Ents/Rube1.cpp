@@ -191,6 +191,7 @@ int Rube1::Update(float seconds) {
         case RUBE_WALK_TO:
             if (WalkStep(seconds)) RubeVisitArrive(this);
             break;
+        case RUBE_PICK_ANY: PickAnyStep(); break;
         case RUBE_INSIDE: heading.Update(seconds); break;
         case RUBE_THINK: ThinkStep(seconds); break;
         case RUBE_WANDER:

@@ -66,6 +66,7 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     // ---- state changes ----
     void EnterThink();
     void EnterChoose();
+    void EnterPickAny();
     void EnterLeave();
     // Faces the route's first point and walks; false (state unchanged) for an empty route.
     bool EnterWander();
@@ -78,6 +79,8 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     bool WalkStep(float seconds);
     void ThinkStep(float seconds);
     void ChooseStep();
+    // Any attraction at random; routed, it walks there.
+    void PickAnyStep();
     // Steps off a blocked cell toward the nearest free one; nothing outside the grid.
     void Unstick();
     void DropLitter();

@@ -96,6 +96,12 @@ void Rube1::EnterChoose() {
     state = RUBE_CHOOSE;
 }
 
+void Rube1::EnterPickAny() {
+    direction = VECTOR3{0.0f, 0.0f, 1.0f};
+    speed = 0.0f;
+    state = RUBE_PICK_ANY;
+}
+
 void Rube1::EnterLeave() {
     const MtGame* game = Game();
     happiness += (float)tickets * (game ? game->gameVals.hapExtraTickets : 0.0f);
@@ -266,6 +272,15 @@ void Rube1::ChooseStep() {
     }
     target = EntRef();
     EnterThink();
+}
+
+void Rube1::PickAnyStep() {
+    const std::vector<AttrBase*> all = Attractions(this);
+    if (all.empty()) return;
+    AttrBase* pick = all[(size_t)RandInt((int)all.size())];
+    VECTOR3 entry;
+    AttrBaseEntryPoint(pick, &entry);
+    if (RouteTo(this, entry.x, entry.z) > 0) EnterWalkTo(pick);
 }
 
 // ---- litter and unsticking ----

@@ -169,6 +169,18 @@ TEST(Rube1, ATargetDestroyedUnderThePatronBootsIt) {
     const int type = RideWithoutTickets(w.game);
     AttrBase* attr = GridPlace(w.grid, w.h->first, w.game->attrList->Get(type), type, 10, 10, 0);
     ASSERT_NE(attr, nullptr);
+    {
+        // Any attraction: the only one, walked to; arrival (the visit's stand-in) thinks.
+        Rube1* p = w.AddPatron(600.0f, 600.0f);
+        p->EnterPickAny();
+        w.h->Frame();
+        EXPECT_EQ(p->state, RUBE_WALK_TO);
+        EXPECT_EQ(p->target.Get(), attr);
+        for (int i = 0; i < 2000 && p->state == RUBE_WALK_TO; ++i)
+            w.h->Frame();
+        EXPECT_EQ(p->state, RUBE_THINK);
+        EntDestroyTree(p);
+    }
     w.game->gameVals.hapBootedQueue = -0.5f;
     for (int state : {RUBE_WALK_TO, RUBE_IN_LINE}) {
         Rube1* p = w.AddPatron(600.0f, 600.0f);
