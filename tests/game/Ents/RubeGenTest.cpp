@@ -155,3 +155,23 @@ TEST(RubeGen, ADestroyedGeneratorIsForgottenByTheGameAndTheAttractions) {
     EXPECT_EQ(AttrClassRubeGen(), nullptr);
     w.h->Frames(10);
 }
+
+TEST(RubeGen, TheAverageHappinessIsThatOfTheLivePatrons) {
+    PatronWorld w;
+    w.OpenDay();
+    w.gen->max = 0;
+    w.h->Frame();
+    EXPECT_EQ(w.gen->averageHappiness, 0.0f) << "none: 0";
+    Rube1* a = w.AddPatron(500.0f, 500.0f);
+    Rube1* b = w.AddPatron(500.0f, 500.0f);
+    a->happiness = 0.5f;
+    b->happiness = -0.25f;
+    w.gen->Update(0.0f);
+    EXPECT_FLOAT_EQ(w.gen->averageHappiness, 0.125f);
+    EXPECT_EQ(RubeLiveCount(), 2);
+    EXPECT_EQ(RubeLiveAt(0), a) << "in creation order";
+    EntDestroyTree(a);
+    w.gen->Update(0.0f);
+    EXPECT_FLOAT_EQ(w.gen->averageHappiness, -0.25f);
+    EXPECT_EQ(RubeLiveCount(), 1);
+}
