@@ -4,6 +4,7 @@
 // and in editor mode (game view drawn into its framebuffer, then composed with the ImGui frame):
 // their ratio is what editor mode costs.
 #include "I3d/Math/Pick.h"
+#include "bench/FixedEditorHost.h"
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/GameApp/GameApp.h"
 #include "platform/d3d8/GlContext.h"
@@ -38,16 +39,6 @@ intptr_t BenchPropProc(EntNode* node, int message, intptr_t a, intptr_t b, intpt
     }
 }
 
-class FixedHost : public EditorHost {
-  public:
-    void GetWindowSize(int* w, int* h) override { *w = EDITOR_WIDTH, *h = EDITOR_HEIGHT; }
-    void SetWindowSize(int, int) override {}
-    std::string GetTitle() override { return "Fairlark"; }
-    void SetTitle(const char*) override {}
-    void WarpMouse(int, int) override {}
-    void CaptureMouse(bool) override {}
-};
-
 struct Scene {
     Scene() {
         EntSystemShutdown();
@@ -65,7 +56,7 @@ struct Scene {
             std::copy(box, box + 6, e->worldBox);
         }
         PickSetFov(1.0f);
-        EditorSetHostMaker([](void*) -> EditorHost* { return new FixedHost; });
+        EditorSetHostMaker([](void*) -> EditorHost* { return new FixedEditorHost; });
         editor.SetRootEntity(root);
         editor.Enter(nullptr);
         PickSetAspect((float)editor.Rects().view.width, (float)editor.Rects().view.height);

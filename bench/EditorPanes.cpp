@@ -1,5 +1,6 @@
 // Costs of the editor's pane contents on the CPU: one ImGui frame with the tool window's tree
 // of 1,000 entities and the params pane showing 100 rows; and building the rows of 200 fields.
+#include "bench/FixedEditorHost.h"
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/PropDb.h"
 #include "engine/VarTable.h"
@@ -32,16 +33,6 @@ intptr_t PanePropProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr
     }
 }
 
-class FixedHost : public EditorHost {
-  public:
-    void GetWindowSize(int* w, int* h) override { *w = EDITOR_WIDTH, *h = EDITOR_HEIGHT; }
-    void SetWindowSize(int, int) override {}
-    std::string GetTitle() override { return "Fairlark"; }
-    void SetTitle(const char*) override {}
-    void WarpMouse(int, int) override {}
-    void CaptureMouse(bool) override {}
-};
-
 void BM_PanesFrameCpu(benchmark::State& state) {
     EntSystemShutdown();
     EntSystemInit();
@@ -59,7 +50,7 @@ void BM_PanesFrameCpu(benchmark::State& state) {
         std::snprintf(name, sizeof name, "v%d", i);
         VarTableAddFloat(root->table, name, PROP_OFFSET(PaneProp, values) + 4 * i, 0, 0, 10, 0);
     }
-    EditorSetHostMaker([](void*) -> EditorHost* { return new FixedHost; });
+    EditorSetHostMaker([](void*) -> EditorHost* { return new FixedEditorHost; });
     ImGuiContext* context = ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
