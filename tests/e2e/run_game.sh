@@ -13,6 +13,9 @@
 #   editor      Ctrl+F1 turns the window into the "Editor Mode" window: the game drawn in the game
 #               view, the menu bar's "Scripts" menu runs "Script1.lua"; Ctrl+F1 gives the window
 #               back
+#   editorpick  a test world ini holds a trash can (a StaticObject) in front of the backdrop's
+#               camera; in the editor the pointer over it names it, a click and a 40-pixel drag
+#               move it and "Save All Changed Entities" writes its new "pos" into that ini
 # Usage: run_game.sh <mode> <program> <Data folder> <xwd_pixel program>
 set -uo pipefail
 
@@ -59,6 +62,41 @@ if [ $on_display -eq 0 ]; then
       printf 'Script.WaitFrame (30)\nGame.Shutdown ()\n' >"$work/game/Data/Startup.lua" ;;
     nostartup)
       rm -f "$work/game/Data/Startup.lua" ;;
+    editorpick)
+      # The camera looks down at 45 degrees onto the origin from a fixed 10 units, its mouse
+      # and edge scrolling off so that only the editor moves anything.
+      cat >"$work/game/Data/EditorPick.ini" <<'INI'
+[Entities]
+PickCam CameraVantor1
+PickCan StaticObject
+
+[PickCam]
+mouseEnabled=0
+edgeScrollEnable=0
+minX=0
+maxX=0
+minZ=0
+maxZ=0
+minZoom=10
+maxZoom=10
+minPitch=0.785398
+maxPitch=0.785398
+
+[PickCan]
+modelFile=Models/Attractions/TrashCan.md3
+pos.x=0
+pos.y=0
+pos.z=0
+agl=0
+INI
+      # The world loads and the backdrop takes its camera before the start-up line.
+      startup=$work/game/Data/Startup.lua
+      grep -qF 'System.OutputDebugString("Startup.lua: done\n")' "$startup" ||
+        fail "Startup.lua no longer ends with its done line"
+      sed -i '/Startup.lua: done/i\
+Game.LoadEntitiesIni("EditorPick.ini")\
+Entity.SetVoid(Entity.FindName(Game.GetViewportEntity(), "Backdrop"), "entCamera",\
+    Entity.FindName(Game.GetRootEntity(), "PickCam"))' "$startup" ;;
     badclass)
       printf 'Entity.CreateClass (Game.GetRootEntity (), "x", 0)\n' >>"$work/game/Data/Startup.lua" ;;
   esac
@@ -134,6 +172,39 @@ answer_dialog() {
   fail "the dialog did not take $1"
 }
 
+titled() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+# The game reads Control from its key table when it handles F1, so Control is held over a frame
+# or more, as a hand would. $id is the game's window.
+ctrl_f1() {
+  xdotool windowfocus --sync "$id" keydown ctrl 2>/dev/null
+  sleep 0.3
+  xdotool key F1
+  sleep 0.3
+  xdotool keyup ctrl
+}
+# Keys can come before the window takes them: Ctrl+F1 until the title changes.
+editor_on() {
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    ctrl_f1
+    wait_for 2 titled "Editor Mode" && break
+  done
+  titled "Editor Mode" || fail "Ctrl+F1 did not give the title \"Editor Mode\""
+}
+editor_off() {
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    ctrl_f1
+    wait_for 2 titled Fairlark && break
+  done
+  titled Fairlark || fail "Ctrl+F1 did not give the title back"
+}
+# The test world's trash can's "pos" (a key per axis), as "x y z".
+can_pos() {
+  awk -F= '/^\[/ { inside = ($0 == "[PickCan]") }
+    inside && $1 ~ /^pos\.[xyz]$/ { v[$1] = $2 }
+    END { print v["pos.x"], v["pos.y"], v["pos.z"] }' "$work/game/Data/EditorPick.ini"
+}
+can_moved() { [ "$(can_pos)" != "0 0 0" ]; }
+
 # Waits for the game's own end; SIGTERM first when asked. Leaves the exit status in $status.
 ends_cleanly() {
   local signal=$1 seconds=$2
@@ -203,22 +274,7 @@ case $mode in
     wait_for 20 started || fail "start-up lines missing within 20 s"
     id=$(timeout 20 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
       fail "the game's window did not appear"
-    titled() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
-    # The game reads Control from its key table when it handles F1, so Control is held over
-    # a frame or more, as a hand would.
-    ctrl_f1() {
-      xdotool windowfocus --sync "$id" keydown ctrl 2>/dev/null
-      sleep 0.3
-      xdotool key F1
-      sleep 0.3
-      xdotool keyup ctrl
-    }
-    # Keys can come before the window takes them: Ctrl+F1 until the title changes.
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-      ctrl_f1
-      wait_for 2 titled "Editor Mode" && break
-    done
-    titled "Editor Mode" || fail "Ctrl+F1 did not give the title \"Editor Mode\""
+    editor_on
     # The window's centre lies in the game view: the game's backdrop, composed with the panes.
     window_name="Editor Mode" last_colour=none
     wait_for 20 shows_backdrop || fail "the game view shows $last_colour, not the backdrop"
@@ -238,13 +294,53 @@ case $mode in
     xdotool click 1
     wait_for 10 stderr_holds "Editor Script1 ran" || fail "the Scripts menu did not run Script1.lua"
     xdotool mousemove --window "$id" 300 200
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-      ctrl_f1
-      wait_for 2 titled Fairlark && break
-    done
-    titled Fairlark || fail "Ctrl+F1 did not give the title back"
+    editor_off
     window_name=Fairlark last_colour=none
     wait_for 20 shows_backdrop || fail "after the editor the window shows $last_colour"
+    ends_cleanly TERM 5
+    ;;
+  editorpick)
+    wait_for 20 started || fail "start-up lines missing within 20 s"
+    id=$(timeout 20 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
+      fail "the game's window did not appear"
+    [ "$(can_pos)" = "0 0 0" ] || fail "the test world starts with pos $(can_pos)"
+    editor_on
+    # Window coordinates; the game view is (0, bar) to (796, 528), the camera's target (the
+    # can) at its centre. The top left corner of the view sees only sky.
+    xdotool mousemove --window "$id" 60 60
+    sleep 1
+    ! log_holds "Entity under cursor: PickCan" || fail "the can was named with the pointer on sky"
+    xdotool mousemove --window "$id" 420 270
+    wait_for 10 log_holds "Entity under cursor: PickCan" ||
+      fail "the pointer over the can did not log \"Entity under cursor: PickCan\""
+    # Press on the can, 40 pixels right, release: the editor warps the pointer back each step.
+    xdotool mousedown 1
+    sleep 0.5
+    xdotool mousemove_relative 40 0
+    sleep 0.5
+    xdotool mouseup 1
+    sleep 0.5
+    ! can_moved || fail "the ini changed before it was saved: pos $(can_pos)"
+    # The menu bar's "Entity", then its second item, "Save All Changed Entities".
+    xdotool mousemove --window "$id" 70 10
+    sleep 0.5
+    xdotool click 1
+    sleep 0.5
+    xdotool mousemove --window "$id" 80 48
+    sleep 0.5
+    xdotool click 1
+    wait_for 10 can_moved || fail "\"Save All Changed Entities\" left pos at $(can_pos)"
+    # A move right, seen by a camera facing +z, is along +x only: 40 pixels at 0.02 a pixel.
+    read -r x y z < <(can_pos)
+    awk -v x="$x" -v y="$y" -v z="$z" 'BEGIN {
+      exit !(x > 0.75 && x < 0.85 && y > -0.01 && y < 0.01 && z > -0.01 && z < 0.01) }' ||
+      fail "the can was saved at $x $y $z, not 0.8 0 0"
+    # The rest of the file stays.
+    grep -qx 'PickCam CameraVantor1' "$work/game/Data/EditorPick.ini" &&
+      grep -qx 'minZoom=10' "$work/game/Data/EditorPick.ini" ||
+      fail "the save lost the rest of the ini: $(cat "$work/game/Data/EditorPick.ini")"
+    xdotool mousemove --window "$id" 300 200
+    editor_off
     ends_cleanly TERM 5
     ;;
   badclass)
