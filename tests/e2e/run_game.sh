@@ -204,6 +204,10 @@ can_pos() {
     END { print v["pos.x"], v["pos.y"], v["pos.z"] }' "$work/game/Data/EditorPick.ini"
 }
 can_moved() { [ "$(can_pos)" != "0 0 0" ]; }
+# The editor's latest hover line names nothing.
+hover_none() {
+  grep -a 'Entity under cursor: ' "$log" | tail -n 1 | grep -qx 'Entity under cursor: NONE'
+}
 
 # Waits for the game's own end; SIGTERM first when asked. Leaves the exit status in $status.
 ends_cleanly() {
@@ -306,11 +310,12 @@ case $mode in
     [ "$(can_pos)" = "0 0 0" ] || fail "the test world starts with pos $(can_pos)"
     editor_on
     # Window coordinates; the game view is (0, bar) to (796, 528), the camera's target (the
-    # can) at its centre. The top left corner of the view sees only sky.
+    # can's foot) at its centre, the can about x 350 to 446, y 222 to 310. The top left corner
+    # of the view sees only sky.
     xdotool mousemove --window "$id" 60 60
     sleep 1
     ! log_holds "Entity under cursor: PickCan" || fail "the can was named with the pointer on sky"
-    xdotool mousemove --window "$id" 420 270
+    xdotool mousemove --window "$id" 398 285
     wait_for 10 log_holds "Entity under cursor: PickCan" ||
       fail "the pointer over the can did not log \"Entity under cursor: PickCan\""
     # Press on the can, 40 pixels right, release: the editor warps the pointer back each step.
@@ -339,7 +344,9 @@ case $mode in
     grep -qx 'PickCam CameraVantor1' "$work/game/Data/EditorPick.ini" &&
       grep -qx 'minZoom=10' "$work/game/Data/EditorPick.ini" ||
       fail "the save lost the rest of the ini: $(cat "$work/game/Data/EditorPick.ini")"
-    xdotool mousemove --window "$id" 300 200
+    # Off the can again, the pointer names nothing.
+    xdotool mousemove --window "$id" 150 400
+    wait_for 10 hover_none || fail "the pointer on sky did not log \"Entity under cursor: NONE\""
     editor_off
     ends_cleanly TERM 5
     ;;
