@@ -204,6 +204,28 @@ can_pos() {
     END { print v["pos.x"], v["pos.y"], v["pos.z"] }' "$work/game/Data/EditorPick.ini"
 }
 can_moved() { [ "$(can_pos)" != "0 0 0" ]; }
+# The menu bar's "Entity", then its second item, "Save All Changed Entities", until the can's
+# "pos" is written. ImGui takes a click only at its next frame, which a loaded machine can be
+# slow to draw: the item is clicked only once the menu shows, and a click lost is made again.
+entity_menu_open() {
+  local r g b
+  xwd -silent -name "Editor Mode" -out "$work/menu.xwd" 2>/dev/null || return 1
+  read -r r g b < <("$xwd_pixel" "$work/menu.xwd" 200 40) || return 1
+  [ "$r" -lt 40 ] && [ "$g" -lt 40 ] && [ "$b" -lt 40 ]
+}
+save_all_changed() {
+  for _ in 1 2 3 4 5; do
+    xdotool mousemove --window "$id" 70 10
+    sleep 0.3
+    xdotool click 1
+    wait_for 5 entity_menu_open || continue
+    xdotool mousemove --window "$id" 80 48
+    sleep 0.5
+    xdotool click 1
+    wait_for 5 can_moved && return 0
+  done
+  return 1
+}
 # The editor's latest hover line names nothing.
 hover_none() {
   grep -a 'Entity under cursor: ' "$log" | tail -n 1 | grep -qx 'Entity under cursor: NONE'
@@ -326,15 +348,7 @@ case $mode in
     xdotool mouseup 1
     sleep 0.5
     ! can_moved || fail "the ini changed before it was saved: pos $(can_pos)"
-    # The menu bar's "Entity", then its second item, "Save All Changed Entities".
-    xdotool mousemove --window "$id" 70 10
-    sleep 0.5
-    xdotool click 1
-    sleep 0.5
-    xdotool mousemove --window "$id" 80 48
-    sleep 0.5
-    xdotool click 1
-    wait_for 10 can_moved || fail "\"Save All Changed Entities\" left pos at $(can_pos)"
+    save_all_changed || fail "\"Save All Changed Entities\" left pos at $(can_pos)"
     # A move right, seen by a camera facing +z, is along +x only: 40 pixels at 0.02 a pixel.
     read -r x y z < <(can_pos)
     awk -v x="$x" -v y="$y" -v z="$z" 'BEGIN {
