@@ -222,15 +222,17 @@ struct FlagRow {
     bool shownOnly;
 };
 const FlagRow kFlagRows[] = {
-    {"Terrain", "Terrain2", CLASS_FLAG_DRAW | CLASS_FLAG_DEV | CLASS_FLAG_SELECT, false},
-    {"Static Models", "StaticObject", CLASS_FLAG_DRAW | CLASS_FLAG_DEV | CLASS_FLAG_SELECT, false},
-    {"GrassMesh", "GrassMesh", CLASS_FLAG_DRAW | CLASS_FLAG_DEV | CLASS_FLAG_SELECT, false},
+    {"Terrain", "Terrain2", CLASS_FLAG_DRAW | CLASS_FLAG_OVERLAY | CLASS_FLAG_SELECT, false},
+    {"Static Models", "StaticObject", CLASS_FLAG_DRAW | CLASS_FLAG_OVERLAY | CLASS_FLAG_SELECT,
+     false},
+    {"GrassMesh", "GrassMesh", CLASS_FLAG_DRAW | CLASS_FLAG_OVERLAY | CLASS_FLAG_SELECT, false},
     {"ParticleSpray", "ParticleSpray",
-     CLASS_FLAG_DRAW | CLASS_FLAG_DEV | CLASS_FLAG_SELECT | CLASS_FLAG_MOVE, false},
+     CLASS_FLAG_DRAW | CLASS_FLAG_OVERLAY | CLASS_FLAG_SELECT | CLASS_FLAG_MOVE, false},
     {"Camera Wpts", "CameraWaypoint", CLASS_FLAG_DRAW, true},
 };
-const char* const kColumns[] = {"Draw", "Dev", "Select", "Move"};
-const uint32_t kColumnBits[] = {CLASS_FLAG_DRAW, CLASS_FLAG_DEV, CLASS_FLAG_SELECT,
+// The third column switches the entities' name-and-box overlay.
+const char* const kColumns[] = {"Draw", "Overlay", "Select", "Move"};
+const uint32_t kColumnBits[] = {CLASS_FLAG_DRAW, CLASS_FLAG_OVERLAY, CLASS_FLAG_SELECT,
                                 CLASS_FLAG_MOVE};
 } // namespace
 

@@ -7,6 +7,7 @@
 // drops the current entity. The tree is walked anew every frame.
 #pragma once
 
+#include "engine/Ent3d/Ent3dBase.h"
 #include "tools/EditorPanes.h"
 #include "tools/VarWin.h"
 
@@ -22,11 +23,12 @@ enum {
     FOLLOW_NONE = 2,
 };
 
-// The editor-wide class flags the settings page shows.
+// The editor-wide class flags the settings page shows: picking and the name-and-box overlay
+// are the world entities' own bits.
 enum : uint32_t {
-    CLASS_FLAG_SELECT = 0x1,
+    CLASS_FLAG_SELECT = ENT3D_PICKABLE,
     CLASS_FLAG_DRAW = 0x2,
-    CLASS_FLAG_DEV = 0x4,
+    CLASS_FLAG_OVERLAY = ENT3D_DEBUG_DRAW,
     CLASS_FLAG_MOVE = 0x8,
     CLASS_FLAGS_UNSET = 0xEAEAEAEA, // a class that keeps no word of its own
 };
