@@ -3,6 +3,7 @@
 #include "I3d/Device.h"
 #include "platform/d3d8/D3d8.h"
 #include "tests/harness/GameAppFixture.h"
+#include "tests/support/PixelChannels.h"
 #include "tools/MasterEdit.h"
 
 #include <SDL.h>
@@ -75,16 +76,6 @@ intptr_t BlueViewProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr
 std::map<std::string, ImVec4> s_items;
 void RecordItem(const char* id, float x0, float y0, float x1, float y1) {
     s_items[id] = ImVec4(x0, y0, x1, y1);
-}
-
-int Red(uint32_t p) {
-    return (int)((p >> 16) & 0xFF);
-}
-int Green(uint32_t p) {
-    return (int)((p >> 8) & 0xFF);
-}
-int Blue(uint32_t p) {
-    return (int)(p & 0xFF);
 }
 
 class MasterEditViewTest : public GameAppTest {

@@ -7,6 +7,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"
+#include "tests/support/PixelChannels.h"
 #include "tests/world/StaticObjectFixture.h"
 #include "world/EcViewport.h"
 #include "world/Particles/ParticleSys.h"
@@ -18,16 +19,6 @@
 namespace {
 
 constexpr int kW = 160, kH = 120;
-
-int Red(uint32_t c) {
-    return int((c >> 16) & 0xFF);
-}
-int Green(uint32_t c) {
-    return int((c >> 8) & 0xFF);
-}
-int Blue(uint32_t c) {
-    return int(c & 0xFF);
-}
 
 class StaticObjectPixels : public StaticObjectTest {
   protected:

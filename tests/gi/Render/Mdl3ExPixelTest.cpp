@@ -4,6 +4,7 @@
 #include "engine/PropDb.h"
 #include "engine/WorldClass.h"
 #include "tests/gi/Render/Mdl3ExFixture.h"
+#include "tests/support/PixelChannels.h"
 #include "tests/world/WorldTestClasses.h"
 #include "world/EcViewport.h"
 #include "world/Particles/ParticleSys.h"
@@ -62,16 +63,6 @@ ENTBASE* MakeDrawer() {
 const WorldClassDef kDrawer = {"ExModelDrawer", DrawerDb, MakeDrawer, nullptr};
 intptr_t DrawerProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     return WorldClassProc(kDrawer, node, message, a, b, c);
-}
-
-int Red(uint32_t c) {
-    return int((c >> 16) & 0xFF);
-}
-int Green(uint32_t c) {
-    return int((c >> 8) & 0xFF);
-}
-int Blue(uint32_t c) {
-    return int(c & 0xFF);
 }
 
 class Mdl3ExPixels : public Mdl3ExTest {
