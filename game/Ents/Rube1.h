@@ -32,6 +32,15 @@ enum RubeState {
     RUBE_LEAVE = 10
 };
 
+// The clips a patron plays; the character's kind picks the adult or child set.
+enum RubeAnim {
+    RUBE_ANIM_IDLE = 0,
+    RUBE_ANIM_WALK = 1,
+    RUBE_ANIM_RUN = 2,
+    RUBE_ANIM_PAY = 3,
+    RUBE_ANIM_SIT = 4
+};
+
 // Class-flag bit that lets patrons draw.
 enum : uint32_t { RUBE_CLASS_DRAW = 0x2 };
 
@@ -74,6 +83,9 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     // Turned out of the target's line or seat: hapBootedQueue, stopped, state 7.
     void Boot();
 
+    // Records the clip the patron plays (kept as state, so headless runs can check it).
+    void PlayAnim(int which);
+
     // ---- steps ----
     // Moves along the route; true on arrival at its end.
     bool WalkStep(float seconds);
@@ -115,6 +127,7 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     int32_t kind = 0;
     int32_t skin = 1;
     int32_t animMode = 0;
+    int32_t anim = RUBE_ANIM_IDLE;
     bool running = false; // the run animation of this walk
     EntRef generator;
     bool done = false;

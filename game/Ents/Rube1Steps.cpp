@@ -62,8 +62,13 @@ int RouteTo(Rube1* p, float x, float z) {
 
 // ---- entering states ----
 
+void Rube1::PlayAnim(int which) {
+    anim = which;
+}
+
 void Rube1::EnterThink() {
     speed = 0.0f;
+    PlayAnim(RUBE_ANIM_IDLE);
     const MtGame* game = Game();
     wanderTries = game ? game->gameVals.randAttempts : 0;
     state = RUBE_THINK;
@@ -74,6 +79,7 @@ bool Rube1::EnterWander() {
     route->current = 0;
     AimAtCurrent(this);
     running = false;
+    PlayAnim(RUBE_ANIM_WALK);
     speed = 2.0f + speedBase;
     state = RUBE_WANDER;
     return true;
@@ -85,6 +91,7 @@ bool Rube1::EnterWalkTo(AttrBase* attraction) {
     route->current = 0;
     AimAtCurrent(this);
     running = RandInt(4) == 0;
+    PlayAnim(running ? RUBE_ANIM_RUN : RUBE_ANIM_WALK);
     speed = (running ? 2.6f : 2.0f) + speedBase;
     state = RUBE_WALK_TO;
     return true;
@@ -92,6 +99,7 @@ bool Rube1::EnterWalkTo(AttrBase* attraction) {
 
 void Rube1::EnterChoose() {
     speed = 0.0f;
+    PlayAnim(RUBE_ANIM_IDLE);
     if (tickets < 2) needs.level[RUBE_TICKET] = 1.0f;
     state = RUBE_CHOOSE;
 }
@@ -116,6 +124,7 @@ void Rube1::EnterLeave() {
         return;
     }
     AimAtCurrent(this);
+    PlayAnim(RUBE_ANIM_WALK);
     speed = 2.0f + speedBase;
 }
 
