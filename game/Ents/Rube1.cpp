@@ -1,7 +1,6 @@
 // The patron: its class, its life and its frame.
 #include "game/Ents/Rube1.h"
 
-#include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"
@@ -9,15 +8,18 @@
 #include "engine/Random.h"
 #include "engine/WorldClass.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/GameEntHighlight.h"
+#include "game/Ents/GameEntPaths.h"
 #include "game/Ents/GroundHeight.h"
-#include "game/Ents/IconFlyup.h"
 #include "game/Ents/Litter.h"
+#include "game/Ents/RubeCharacters.h"
 #include "game/Ents/RubeGen.h"
 #include "game/Ents/RubeVisit.h"
 #include "game/GameGridCore.h"
 #include "game/MtGame.h"
 #include "game/RubeRules.h"
 #include "game/WaypointPath.h"
+#include "gi/Render/CharModelInst.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,6 +58,17 @@ const WorldClassDef kClass = {"Rube1", Db, WorldMake<Rube1>, ResetClass};
 } // namespace
 
 intptr_t EcRube1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    switch (message) {
+        case 0:
+            GameEntHighlightAcquire();
+            RubeCharactersLoad(GameEntDataFolder());
+            break;
+        case 2:
+            RubeCharactersRelease();
+            GameEntHighlightRelease();
+            break;
+        default: break;
+    }
     return WorldClassProc(kClass, node, message, a, b, c);
 }
 
@@ -79,6 +92,7 @@ Rube1::Rube1() {
 Rube1::~Rube1() {
     s_live.erase(std::remove(s_live.begin(), s_live.end(), this), s_live.end());
     WaypointPathDestroy(route);
+    RubeCharacterFree(character);
 }
 
 int Rube1::CopyClassName(char* buffer) {
@@ -130,6 +144,7 @@ int Rube1::Create(EntNode*) {
     }
     personalX = RandFloatRange(-0.2f, 0.2f);
     personalZ = RandFloatRange(-0.2f, 0.2f);
+    character = RubeCharacterCreate(kind, skin);
     return 1;
 }
 
@@ -176,6 +191,8 @@ int Rube1::Destroy() {
     EntTreeNotifyRemoved(EntGetRoot(this), this);
     WaypointPathDestroy(route);
     route = nullptr;
+    RubeCharacterFree(character);
+    character = nullptr;
     ENTBASE::Destroy(); // deletes this
     return 1;
 }
@@ -213,22 +230,7 @@ int Rube1::Update(float seconds) {
                               pos.x + 0.5f, pos.y + height, pos.z + 0.5f};
         for (int i = 0; i < 6; ++i)
             worldBox[i] = box[i];
+        CharModelInstAnimate(character);
     }
-    return 1;
-}
-
-int Rube1::Draw() {
-    if (!(GetClassFlags() & RUBE_CLASS_DRAW)) return 1;
-    VECTOR3 eye;
-    I3dGetEyePos(&eye);
-    const float dx = pos.x - eye.x, dy = pos.y - eye.y, dz = pos.z - eye.z;
-    if (dx * dx + dy * dy + dz * dz > g_patronDrawDistance * g_patronDrawDistance) return 1;
-    if (ticketBought) {
-        ticketBought = false;
-        IconFlyupTicket(this);
-    }
-    if (animMode == 2) return 1;
-    icon.position = VECTOR3{pos.x, pos.y + height + 0.3f, pos.z};
-    icon.UpdateDraw(lastStep);
     return 1;
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 class AttrBase;
+class CharModelInst;
 struct GameGridCore;
 class MtGame;
 struct WaypointPath;
@@ -83,7 +84,8 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     // Turned out of the target's line or seat: hapBootedQueue, stopped, state 7.
     void Boot();
 
-    // Records the clip the patron plays (kept as state, so headless runs can check it).
+    // Records the clip the patron plays (kept as state, so headless runs can check it) and
+    // starts it on the character, in the kind's adult or child set.
     void PlayAnim(int which);
 
     // ---- steps ----
@@ -135,7 +137,9 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     uint32_t colour = 0xFFFF0000u;
     int32_t number = 0;
     uint8_t highlighted = 0;
-    float lastStep = 0.0f; // the frame's seconds, for the icon in the draw
+    uint8_t showNeeds = 0;              // the needs display over the head
+    CharModelInst* character = nullptr; // null without a loaded character of the kind
+    float lastStep = 0.0f;              // the frame's seconds, for the icon in the draw
 };
 
 // Class "Rube1".

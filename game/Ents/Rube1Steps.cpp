@@ -62,10 +62,6 @@ int RouteTo(Rube1* p, float x, float z) {
 
 // ---- entering states ----
 
-void Rube1::PlayAnim(int which) {
-    anim = which;
-}
-
 void Rube1::EnterThink() {
     speed = 0.0f;
     PlayAnim(RUBE_ANIM_IDLE);

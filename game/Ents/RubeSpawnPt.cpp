@@ -1,13 +1,32 @@
 // The spawn point: its class and where it stands.
 #include "game/Ents/RubeSpawnPt.h"
 
+#include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
+#include "I3d/Meshes.h"
+#include "I3d/Shader.h"
 #include "engine/EntTree.h"
 #include "engine/PropDb.h"
 #include "engine/WorldClass.h"
 #include "game/Ents/GroundHeight.h"
 
 namespace {
+constexpr uint32_t kMarkerRed = 0x5FFF0000u;
+
+// The class's unit ellipsoid and the solid-colour shader, taken at the first draw.
+MeshBuf* s_ellipsoid = nullptr;
+Shader* s_solid = nullptr;
+
+void ReleaseClass() {
+    if (s_ellipsoid) {
+        s_ellipsoid->Destroy();
+        delete s_ellipsoid;
+        s_ellipsoid = nullptr;
+    }
+    if (s_solid) SharedObjRelease(s_solid);
+    s_solid = nullptr;
+}
+
 PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
@@ -21,8 +40,13 @@ PropDb* Db() {
     return &s_db;
 }
 
-const WorldClassDef kClass = {"RubeSpawnPt", Db, WorldMake<RubeSpawnPt>,
-                              WorldClassFlags<RubeSpawnPt>::Reset};
+const WorldClassDef kClass = {"RubeSpawnPt",
+                              Db,
+                              WorldMake<RubeSpawnPt>,
+                              WorldClassFlags<RubeSpawnPt>::Reset,
+                              nullptr,
+                              nullptr,
+                              ReleaseClass};
 } // namespace
 
 intptr_t EcRubeSpawnPtProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
@@ -63,5 +87,20 @@ int RubeSpawnPt::VarsChanged() {
                           pos.x + radius, y + radius, pos.z + radius};
     for (int i = 0; i < 6; ++i)
         worldBox[i] = box[i];
+    return 1;
+}
+
+int RubeSpawnPt::Draw() {
+    Ent3dBase::Draw(); // the editor's name tag and boxes
+    if (!(GetClassFlags() & RUBESPAWNPT_CLASS_DRAW)) return 1;
+    // Radius 1 before the world matrix scales it by the point's radius.
+    if (!s_ellipsoid) s_ellipsoid = MeshMakeEllipsoid(8, 16, 2.0f, 2.0f, 2.0f);
+    if (!s_solid) s_solid = ShaderSolidColorAcquire();
+    if (!s_ellipsoid || !s_solid) return 1;
+    I3dSetWorld(&matrix);
+    ShaderParams.words[0] = kMarkerRed;
+    s_solid->CallPass(0);
+    s_ellipsoid->Draw();
+    s_solid->EndPass();
     return 1;
 }

@@ -15,6 +15,8 @@ class RubeSpawnPt : public Ent3dBase {
     int Create(EntNode* node) override;
     int Start() override;
     int VarsChanged() override;
+    // With the class's draw bit: a see-through red ellipsoid of the point's radius.
+    int Draw() override;
 
     // ---- properties ----
     float radius = 1.0f;
@@ -23,6 +25,9 @@ class RubeSpawnPt : public Ent3dBase {
     // ---- fields ----
     float ground = 0.0f;
 };
+
+// Class-flag bit that lets the spawn points draw their markers.
+enum : uint32_t { RUBESPAWNPT_CLASS_DRAW = 0x2 };
 
 // Class "RubeSpawnPt".
 intptr_t EcRubeSpawnPtProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
