@@ -20,6 +20,10 @@
 // short routes (about 20 cells), K 1 long ones (cut at 128 points), K 2 to a walled-in free cell
 // that floods the whole grid; "median_us" and "p99_us" per route. BM_GameGridRebuild/A/E
 // rebuilds a grid under A attractions and E other solid entities.
+//
+// BM_PatronChoose/A/E: one patron's choice of an attraction for a need (up to three routes)
+// among A placed attractions and E entities in all, from the attraction registry;
+// BM_PatronChooseTreeWalk/A/E: the same choice over a walk of the whole tree.
 #include "I3d/Camera.h"
 #include "I3d/Device.h"
 #include "I3d/I3d.h"
@@ -32,13 +36,16 @@
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
 #include "game/Ents/AttrPatron.h"
+#include "game/Ents/AttrRegistry.h"
 #include "game/Ents/Litter.h"
 #include "game/Ents/RideAnimNodes.h"
 #include "game/Ents/RideAnimSpin.h"
 #include "game/Ents/RideAnimStand.h"
+#include "game/Ents/RubeVisit.h"
 #include "game/MtGameSave.h"
 #include "game/MtPowerGrid.h"
 #include "game/RideAnimCore.h"
+#include "game/RubeRules.h"
 #include "game/WaypointPath.h"
 #include "platform/d3d8/D3d8.h"
 #include "platform/d3d8/Recording.h"
@@ -507,3 +514,53 @@ void BM_RubeGenHappinessTreeWalk(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RubeGenHappinessTreeWalk)->Arg(2000)->Unit(benchmark::kMicrosecond);
+
+namespace {
+// A stands of two kinds (food and drink) placed in rows, then plain entities up to E in all.
+Rube1* ChoiceWorld(PatronWorld* w, int attractions, int entities) {
+    w->OpenDay();
+    w->gen->max = 0;
+    int cx = 0, cz = 0;
+    for (int i = 0; i < attractions; ++i) {
+        const int type = i % 2 == 0 ? 2 : 0;
+        if (cx + 4 > w->grid->cols) {
+            cx = 0;
+            cz += 3;
+        }
+        GridPlace(w->grid, w->h->first, w->game->attrList->Get(type), type, cx, cz, 0);
+        cx += 3;
+    }
+    for (int i = EntTreeCount(w->h->root); i < entities; ++i)
+        EntCreateChild("EntNull", w->h->first);
+    return w->AddPatron(500.0f, 600.0f);
+}
+
+template <bool kRegistry>
+void PatronChoose(benchmark::State& state) {
+    PatronWorld w(1);
+    Rube1* p = ChoiceWorld(&w, (int)state.range(0), (int)state.range(1));
+    int chosen = 0;
+    for (auto _ : state) {
+        p->needs.level[RUBE_EAT] = 0.9f;
+        AttrBase* pick = nullptr;
+        if (kRegistry) {
+            pick = RubeVisitChoose(p);
+        } else {
+            AttrBase* list[ATTR_SEARCH_MAX];
+            pick = RubeVisitChooseFrom(p, list, AttrRegistryWalk(p, list));
+        }
+        chosen += pick != nullptr;
+    }
+    state.counters["chosen"] = benchmark::Counter((double)chosen / (double)state.iterations());
+}
+} // namespace
+
+void BM_PatronChoose(benchmark::State& state) {
+    PatronChoose<true>(state);
+}
+BENCHMARK(BM_PatronChoose)->Args({100, 1000})->Unit(benchmark::kMicrosecond);
+
+void BM_PatronChooseTreeWalk(benchmark::State& state) {
+    PatronChoose<false>(state);
+}
+BENCHMARK(BM_PatronChooseTreeWalk)->Args({100, 1000})->Unit(benchmark::kMicrosecond);

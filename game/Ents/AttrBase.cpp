@@ -13,6 +13,7 @@
 #include "engine/WorldClass.h"
 #include "game/Ents/AttrClass.h"
 #include "game/Ents/AttrPatron.h"
+#include "game/Ents/AttrRegistry.h"
 #include "game/Ents/GameEntHighlight.h"
 #include "game/Ents/GroundHeight.h"
 #include "game/Ents/RideAnim.h"
@@ -113,9 +114,11 @@ AttrBase::AttrBase() {
     for (Mat4& seat : seats)
         Mat4Identity(&seat);
     icon.cell = ATTR_ICON_NONE;
+    AttrRegistryStale();
 }
 
 AttrBase::~AttrBase() {
+    AttrRegistryStale();
     delete animator;
 }
 
@@ -146,6 +149,9 @@ int AttrBase::Create(EntNode*) {
 
 int AttrBase::Start() {
     Ent3dBase::Start();
+    // A loaded attraction is linked to its parent after it is made: its place in the tree is
+    // final only now.
+    AttrRegistryStale();
     ENTBASE* root = EntGetRoot(this);
     FindCached(&s_game, root, "MtGame");
     FindCached(&s_grid, root, "MtPowerGrid");

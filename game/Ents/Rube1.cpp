@@ -179,8 +179,9 @@ int Rube1::OnEntityRemoved(ENTBASE* gone) {
     if (gone == s_grid.Address()) s_grid = EntRef();
     if (gone == generator.Address()) generator = EntRef();
     if (gone != this && gone == target.Address()) {
-        target = EntRef();
+        // The target is still alive during the notice walk: a rider's exit reads it first.
         Boot();
+        target = EntRef();
     }
     return 1;
 }
@@ -209,6 +210,7 @@ int Rube1::Update(float seconds) {
             if (WalkStep(seconds)) RubeVisitArrive(this);
             break;
         case RUBE_PICK_ANY: PickAnyStep(); break;
+        case RUBE_IN_LINE: RubeVisitLineStep(this, seconds); break;
         case RUBE_INSIDE: heading.Update(seconds); break;
         case RUBE_THINK: ThinkStep(seconds); break;
         case RUBE_WANDER:

@@ -81,8 +81,10 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     // Faces the route's first point and walks; false (state unchanged) for an empty route.
     bool EnterWander();
     bool EnterWalkTo(AttrBase* attraction);
-    // Turned out of the target's line or seat: hapBootedQueue, stopped, state 7.
+    // Turned out of the target's line or seat: hapBootedQueue, stopped, state 7, no target.
     void Boot();
+    // Every change of state out of state 5 runs the ride exit first, with the target.
+    void LeaveInside();
 
     // Records the clip the patron plays (kept as state, so headless runs can check it) and
     // starts it on the character, in the kind's adult or child set.

@@ -5,6 +5,7 @@
 #include "engine/Random.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/AttrRegistry.h"
 #include "game/Ents/Litter.h"
 #include "game/Ents/Rube1.h"
 #include "game/Ents/RubeVisit.h"
@@ -19,8 +20,6 @@
 #include <vector>
 
 namespace {
-enum { kMaxAttractions = 100 };
-
 bool HasPoints(const WaypointPath* route) {
     return route && route->count > 0;
 }
@@ -38,12 +37,9 @@ void AimAtCurrent(Rube1* p) {
 
 // The first attractions of the tree, at most 100, as the searches consider them.
 std::vector<AttrBase*> Attractions(ENTBASE* from) {
-    std::vector<AttrBase*> found;
-    ENTBASE* all[kMaxAttractions];
-    const int n = EntFindAllOfType(EntGetRoot(from), "AttrBase", all, kMaxAttractions);
-    for (int i = 0; i < n; ++i)
-        found.push_back(static_cast<AttrBase*>(all[i]));
-    return found;
+    AttrBase* all[ATTR_SEARCH_MAX];
+    const int n = AttrRegistryList(from, all);
+    return std::vector<AttrBase*>(all, all + n);
 }
 
 float NeedValue(const AttrBase* attr, int need) {
@@ -62,7 +58,14 @@ int RouteTo(Rube1* p, float x, float z) {
 
 // ---- entering states ----
 
+void Rube1::LeaveInside() {
+    if (state != RUBE_INSIDE) return;
+    state = RUBE_NO_BEHAVIOUR; // the exit runs once, whatever it calls
+    RubeVisitExit(this, static_cast<AttrBase*>(target.Get()));
+}
+
 void Rube1::EnterThink() {
+    LeaveInside();
     speed = 0.0f;
     PlayAnim(RUBE_ANIM_IDLE);
     const MtGame* game = Game();
@@ -72,6 +75,7 @@ void Rube1::EnterThink() {
 
 bool Rube1::EnterWander() {
     if (!HasPoints(route)) return false;
+    LeaveInside();
     route->current = 0;
     AimAtCurrent(this);
     running = false;
@@ -83,6 +87,7 @@ bool Rube1::EnterWander() {
 
 bool Rube1::EnterWalkTo(AttrBase* attraction) {
     if (!HasPoints(route) || !attraction) return false;
+    LeaveInside();
     target = EntRef(attraction);
     route->current = 0;
     AimAtCurrent(this);
@@ -94,6 +99,7 @@ bool Rube1::EnterWalkTo(AttrBase* attraction) {
 }
 
 void Rube1::EnterChoose() {
+    LeaveInside();
     speed = 0.0f;
     PlayAnim(RUBE_ANIM_IDLE);
     if (tickets < 2) needs.level[RUBE_TICKET] = 1.0f;
@@ -101,12 +107,14 @@ void Rube1::EnterChoose() {
 }
 
 void Rube1::EnterPickAny() {
+    LeaveInside();
     direction = VECTOR3{0.0f, 0.0f, 1.0f};
     speed = 0.0f;
     state = RUBE_PICK_ANY;
 }
 
 void Rube1::EnterLeave() {
+    LeaveInside();
     const MtGame* game = Game();
     happiness += (float)tickets * (game ? game->gameVals.hapExtraTickets : 0.0f);
     target = EntRef();
@@ -129,8 +137,9 @@ void Rube1::Boot() {
     happiness += game ? game->gameVals.hapBootedQueue : 0.0f;
     speed = 0.0f;
     placeX = placeZ = 0.0f;
-    animMode = 0;
     EnterThink();
+    animMode = 0;
+    target = EntRef();
 }
 
 // ---- walking ----
@@ -266,11 +275,10 @@ void Rube1::ChooseStep() {
         return;
     }
 
-    AttrBase* chosen = RubeVisitChoose(this, RubeChooseNeed(this));
+    // A chosen attraction comes with its route.
+    AttrBase* chosen = RubeVisitChoose(this);
     if (chosen) {
-        VECTOR3 entry;
-        AttrBaseEntryPoint(chosen, &entry);
-        if (RouteTo(this, entry.x, entry.z) > 0 && EnterWalkTo(chosen)) return;
+        if (EnterWalkTo(chosen)) return;
         Unstick();
     } else {
         happiness += noAttr;
@@ -336,27 +344,20 @@ void Rube1::Unstick() {
     pos.z += (float)(steps[best][1] * bestDistance * (int)grid->tileHeight);
 }
 
-// ---- the attraction's calls (the visit fills these in) ----
+// ---- the attraction's calls ----
 
-void Rube1::PatronPlace(AttrBase*, int place, const VECTOR3*) {
-    queuePlace = place;
+void Rube1::PatronPlace(AttrBase* attraction, int place, const VECTOR3* entry) {
+    RubeVisitPlace(this, attraction, place, entry);
 }
 
 void Rube1::PatronSentAway(AttrBase*) {
-    target = EntRef();
-    placeX = placeZ = 0.0f;
-    animMode = 0;
-    EnterThink();
+    Boot();
 }
 
-void Rube1::PatronRideOver(AttrBase*) {
-    target = EntRef();
-    placeX = placeZ = 0.0f;
-    animMode = 0;
-    EnterThink();
+void Rube1::PatronRideOver(AttrBase* attraction) {
+    RubeVisitRideOver(this, attraction);
 }
 
-void Rube1::PatronSit(AttrBase*, int, const Mat4* seatMatrix) {
-    animMode = 1;
-    if (seatMatrix) matrix = *seatMatrix;
+void Rube1::PatronSit(AttrBase* attraction, int, const Mat4* seatMatrix) {
+    RubeVisitSit(this, attraction, seatMatrix);
 }

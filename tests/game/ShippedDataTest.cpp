@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -89,5 +90,61 @@ TEST(ShippedData, CapacitiesGeneratorsAndRepairAverages) {
     }
     for (int i : {22, 27})
         EXPECT_GT(attrs->Get(i)->maxPowerGen, 0.0f) << "generator " << i << " supplies nothing";
+    IniClose();
+}
+
+// What the patrons' visits need of the types they visit: sellers a patron without tickets can
+// enter, bins that fill, games that can be won and rated, free restrooms and seats, and a line
+// that runs away from the footprint.
+TEST(ShippedData, VisitedTypesCanBeVisited) {
+    const std::string data = std::string(FAIRLARK_SOURCE_DIR) + "/data/";
+    std::unique_ptr<AttrInfoList> attrs(AttrInfoList::Load((data + "Data.ini").c_str()));
+    ASSERT_EQ(attrs->Count(), 62);
+    for (int i : {23, 31}) {
+        const AttrInfo* a = attrs->Get(i);
+        EXPECT_GE(a->needs[NEED_TICKET], 1.0f) << "seller " << i;
+        EXPECT_EQ(a->defTicketPrice, 0) << "seller " << i << ": a patron without tickets could "
+                                        << "never go in";
+    }
+    for (int i : {12, 29}) {
+        const AttrInfo* a = attrs->Get(i);
+        EXPECT_GT(a->needs[NEED_TRASH], 0.25f) << "bin " << i;
+        EXPECT_GT(a->winningOdds, 0) << "bin " << i << ": its size divides the rubbish";
+        EXPECT_EQ(a->defTicketPrice, 0) << "bin " << i;
+    }
+    for (int i = 42; i <= 49; ++i) {
+        const AttrInfo* a = attrs->Get(i);
+        EXPECT_EQ(a->attrType, 3) << "game " << i;
+        EXPECT_GE(a->winningOdds, 1) << "game " << i;
+        EXPECT_GT(a->avgValue, 0.0f) << "game " << i;
+    }
+    for (int i : {24, 28}) {
+        EXPECT_GT(attrs->Get(i)->needs[NEED_POTTY], 0.0f) << "restroom " << i;
+        EXPECT_EQ(attrs->Get(i)->defTicketPrice, 0) << "restroom " << i;
+    }
+    for (int i : {13, 30}) {
+        EXPECT_GT(attrs->Get(i)->needs[NEED_REST], 0.25f) << "seat " << i;
+        EXPECT_EQ(attrs->Get(i)->defTicketPrice, 0) << "seat " << i;
+    }
+    for (int i = 0; i < attrs->Count(); ++i) {
+        const AttrInfo* a = attrs->Get(i);
+        bool visited = false;
+        for (float v : a->needs)
+            if (v > 0.0f) visited = true;
+        if (!visited) continue;
+        const VECTOR3& d = a->queueDir;
+        EXPECT_NEAR(d.x * d.x + d.y * d.y + d.z * d.z, 1.0f, 1e-4f) << "type " << i;
+        // The entry lies outside the footprint centred on the attraction's origin (half of it
+        // is footX by footZ world units on the 2-unit cells of the shipped grids); the line
+        // runs on away from it.
+        const VECTOR3& e = a->entryOffset;
+        EXPECT_GT(d.x * e.x + d.z * e.z, 0.0f)
+            << "type " << i << ": the line runs into the attraction";
+        EXPECT_TRUE(std::fabs(e.x) > (float)a->footX || std::fabs(e.z) > (float)a->footZ)
+            << "type " << i << ": the entry lies inside the footprint";
+    }
+    GameVals vals;
+    vals.Load((data + "Data.ini").c_str(), "GameVals");
+    EXPECT_GE(vals.maxPayout, 100.0f) << "maxPayout is in cents: a prize worth winning";
     IniClose();
 }

@@ -1,7 +1,8 @@
 // A whole day of patrons on the shipped data with no kernel: venue 0, a new career's unlocked
 // attractions placed as the placing screen does, two spawn points, then a drain. Every frame the
-// generator's counts agree with the tree and its maximum stays in bounds; at the end everybody has
-// gone home, and a second run of the same seed repeats the hours exactly.
+// generator's counts agree with the tree, its maximum stays in bounds and holds every patron it
+// makes; at the end everybody has gone home, and a second run of the same seed repeats the hours
+// exactly.
 #include "game/Career.h"
 #include "game/VenueInfo.h"
 #include "tests/game/Ents/GridPlacing.h"
@@ -54,7 +55,11 @@ std::vector<Hour> RunDay(uint32_t seed) {
         const int present = w.PatronsInTree();
         peak = std::max(peak, present);
         EXPECT_EQ(w.gen->present, present);
-        EXPECT_LE(present, w.gen->max);
+        // Unhappy departures lower the maximum under the patrons still present; the
+        // generator only makes none while it is reached.
+        if (w.gen->created > before) {
+            EXPECT_LE(present, w.gen->max);
+        }
         EXPECT_GE(w.gen->max, lo);
         EXPECT_LE(w.gen->max, hi);
         if (wasOver || time > game->gameVals.closingTime - 0.5f) {

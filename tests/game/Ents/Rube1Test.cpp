@@ -170,7 +170,8 @@ TEST(Rube1, ATargetDestroyedUnderThePatronBootsIt) {
     AttrBase* attr = GridPlace(w.grid, w.h->first, w.game->attrList->Get(type), type, 10, 10, 0);
     ASSERT_NE(attr, nullptr);
     {
-        // Any attraction: the only one, walked to; arrival (the visit's stand-in) thinks.
+        // Any attraction: the only one, walked to; with tickets enough the patron joins its
+        // line on arrival.
         Rube1* p = w.AddPatron(600.0f, 600.0f);
         p->EnterPickAny();
         w.h->Frame();
@@ -178,8 +179,10 @@ TEST(Rube1, ATargetDestroyedUnderThePatronBootsIt) {
         EXPECT_EQ(p->target.Get(), attr);
         for (int i = 0; i < 2000 && p->state == RUBE_WALK_TO; ++i)
             w.h->Frame();
-        EXPECT_EQ(p->state, RUBE_THINK);
+        EXPECT_EQ(p->state, RUBE_IN_LINE);
+        EXPECT_EQ(AttrBaseQueueCount(attr), 1);
         EntDestroyTree(p);
+        EXPECT_EQ(AttrBaseQueueCount(attr), 0) << "a destroyed patron leaves the line";
     }
     w.game->gameVals.hapBootedQueue = -0.5f;
     for (int state : {RUBE_WALK_TO, RUBE_IN_LINE}) {
