@@ -194,8 +194,8 @@ void RubeVisitLineStep(Rube1* p, float seconds) {
     }
     RubeVisitLineOffset(p, attr, p->queuePlace, &p->placeX, &p->placeZ);
     if (attr && p->queuePlace == 0) {
-        p->heading.SetTarget(HeadingTo(p->pos.x + p->placeX, p->pos.z + p->placeZ, attr->pos.x,
-                                       attr->pos.z));
+        p->heading.SetTarget(
+            HeadingTo(p->pos.x + p->placeX, p->pos.z + p->placeZ, attr->pos.x, attr->pos.z));
     } else {
         p->heading.SetTarget(HeadingTo(0.0f, 0.0f, -p->placeX, -p->placeZ));
     }
@@ -310,10 +310,9 @@ void RubeVisitExit(Rube1* p, AttrBase* attr) {
             const float f = RubeVisitGameWin(x, info->winningOdds);
             if (f >= 0.0f) {
                 const double payout = (double)f * game->gameVals.maxPayout;
-                const int32_t cost =
-                    std::isfinite(payout) && payout > 0.0 ? Clamp32((int64_t)std::min(
-                                                                payout, (double)INT32_MAX))
-                                                          : 0;
+                const int32_t cost = std::isfinite(payout) && payout > 0.0
+                                         ? Clamp32((int64_t)std::min(payout, (double)INT32_MAX))
+                                         : 0;
                 game->cash = MoneyCharge(game->cash, cost);
                 p->happiness += f * game->gameVals.hapWinGame;
                 attr->winFlag = 1;
@@ -338,8 +337,8 @@ float RubeVisitScore(const AttrInfo* info, int32_t price) {
     if (info->avgValue == 0.0f || !std::isfinite(info->avgValue)) return 0.0f;
     const double ratio = value / (double)price / (double)info->avgValue;
     if (!std::isfinite(ratio) || ratio == 0.0) return 0.0f;
-    const double s = ratio >= 1.0 ? std::min(1.0, ratio * 0.125 + 0.5)
-                                  : std::max(0.0, 0.5 - 0.125 / ratio);
+    const double s =
+        ratio >= 1.0 ? std::min(1.0, ratio * 0.125 + 0.5) : std::max(0.0, 0.5 - 0.125 / ratio);
     return (float)std::clamp(s, 0.0, 1.0);
 }
 

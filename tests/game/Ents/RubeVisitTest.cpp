@@ -2,11 +2,11 @@
 // too), the 100-attraction limit and the registry's order, the arrival rules, the line's
 // geometry, going in and boarding a real attraction, the ride exit's tickets and games, the end
 // of the ride and its rating, and the removal of a ride with riders aboard.
+#include "game/Ents/RubeVisit.h"
 #include "I3d/Math/Mat4Math.h"
 #include "engine/Random.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrRegistry.h"
-#include "game/Ents/RubeVisit.h"
 #include "game/GameGridCore.h"
 #include "game/Placement.h"
 #include "game/RubeRules.h"
@@ -530,9 +530,8 @@ TEST(RubeVisit, TheEndOfTheRideSatisfiesFillsBinsAndRates) {
     info.duration = 90.0f;
     info.avgValue = 15.0f;
     EXPECT_FLOAT_EQ(RubeVisitScore(&info, 3), 0.5f + 2.0f * 0.125f) << "ratio 2";
-    EXPECT_FLOAT_EQ(RubeVisitScore(&info, 100), 0.5f - 0.125f / 0.06f < 0.0f
-                                                    ? 0.0f
-                                                    : 0.5f - 0.125f / 0.06f);
+    EXPECT_FLOAT_EQ(RubeVisitScore(&info, 100),
+                    0.5f - 0.125f / 0.06f < 0.0f ? 0.0f : 0.5f - 0.125f / 0.06f);
     info.avgValue = 0.0f;
     EXPECT_FLOAT_EQ(RubeVisitScore(&info, 3), 0.0f) << "an infinite ratio rates 0";
     info.attrType = 0;

@@ -64,8 +64,8 @@ void RunVisitDay(uint32_t seed) {
         }
         for (int r = 0; r < 2; ++r) {
             AttrBase* a = rides[r];
-            if (a->attrState == ATTR_RIDING) riddenWith[r] =
-                std::max(riddenWith[r], AttrBaseRiderCount(a));
+            if (a->attrState == ATTR_RIDING)
+                riddenWith[r] = std::max(riddenWith[r], AttrBaseRiderCount(a));
             if (lastState[r] == ATTR_UNLOADING && a->attrState == ATTR_LOADING) ++cycles[r];
             boardingFrames[r] = a->attrState == ATTR_BOARDING ? boardingFrames[r] + 1 : 0;
             ASSERT_LT(boardingFrames[r], 50) << "ride " << r << " stays in boarding";
@@ -152,4 +152,57 @@ void RunVisitDay(uint32_t seed) {
 TEST(VisitDay, AShippedDayOfVisitsBalancesCashTicketsAndTakings) {
     for (uint32_t seed : {1u, 2u, 3u})
         RunVisitDay(seed);
+}
+
+// Values no shipped type has: a ticket cost of 0 or below, odds of 0 or below for a bin and
+// games, a stand worth nothing at no price, a free ride and one no patron can afford. The day
+// runs out, nobody's happiness stops being a number and everybody still goes home.
+TEST(VisitDay, HostileValuesGiveDefinedResultsAndEveryoneGoesHome) {
+    for (int32_t ticketCost : {0, -50, 50}) {
+        SCOPED_TRACE(ticketCost);
+        PatronWorld w(7);
+        MtGame* game = w.game;
+        AttrInfoList* list = game->attrList;
+        list->Get(12)->winningOdds = 0; // a bin
+        list->Get(42)->winningOdds = 0; // games
+        list->Get(44)->winningOdds = -3;
+        list->Get(0)->avgValue = 0.0f; // a drink stand worth nothing, at no price
+        list->Get(0)->needs[NEED_DRINK] = 0.0f;
+        list->Get(0)->needs[NEED_EAT] = 0.0f;
+        list->Get(0)->needs[NEED_RIDE] = 0.6f;
+        const int types[] = {23, 0, 2, 14, 15, 42, 44, 24, 12};
+        std::vector<AttrBase*> attrs;
+        int cx = 2;
+        for (int type : types) {
+            const AttrInfo* info = list->Get(type);
+            int fw, fd;
+            PlacementFootprint(info, 0, &fw, &fd);
+            AttrBase* a = GridPlace(w.grid, w.h->first, info, type, cx, 40, 0);
+            ASSERT_NE(a, nullptr) << "type " << type;
+            attrs.push_back(a);
+            cx += fw + 3;
+        }
+        attrs[1]->ticketPrice = 0;
+        attrs[3]->ticketPrice = 0;   // a free ride
+        attrs[4]->ticketPrice = 999; // a ride nobody can afford
+        w.AddSpawnPoint(384.0f + 30.5f * 2.0f, 384.0f + 60.5f * 2.0f);
+        game->ticketCost = ticketCost;
+        game->cash = 100000;
+        w.OpenDay();
+        int frames = 0;
+        auto frame = [&]() {
+            w.h->Frame();
+            for (int i = 0; i < RubeLiveCount(); ++i)
+                ASSERT_TRUE(std::isfinite(RubeLiveAt(i)->happiness));
+            ASSERT_GE(game->cash, 0);
+        };
+        while (!game->dayOver && frames++ < 40000 && !testing::Test::HasFatalFailure())
+            frame();
+        ASSERT_TRUE(game->dayOver);
+        for (int i = 0; i < (int)(1500.0f / w.h->options.dt) && !testing::Test::HasFatalFailure();
+             ++i)
+            frame();
+        EXPECT_EQ(w.PatronsInTree(), 0) << "a patron stayed for ever";
+        EXPECT_GT(w.gen->created, 0);
+    }
 }
