@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <vector>
@@ -348,6 +349,22 @@ TEST(RubeVisit, GoingInPaysReportsTheSeatAndTakesThePose) {
         EXPECT_NE(p->animMode, 0) << "a rider of a seated ride is not drawn by itself";
         EXPECT_EQ(p->placeX, 0.0f);
     }
+    // The ride runs and unloads its riders one by one: seated while it runs (the model has
+    // fewer seats than riders or none: the rest stay inside, not drawn), out and rated after.
+    bool sat = false;
+    frames = 0;
+    while (frames++ < 4000 && std::any_of(riders.begin(), riders.end(),
+                                          [](Rube1* p) { return p->state == RUBE_INSIDE; })) {
+        w.h->Frame();
+        for (Rube1* p : riders)
+            sat = sat || p->animMode == 1;
+    }
+    for (Rube1* p : riders) {
+        EXPECT_NE(p->state, RUBE_INSIDE) << "a rider was never unloaded";
+        EXPECT_EQ(p->animMode, 0);
+    }
+    EXPECT_TRUE(sat || AttrBaseGetModel(ride) == nullptr) << "nobody sat on a seat";
+
     // The table by type index.
     auto pose = [](int type) {
         int anim, mode;
@@ -369,11 +386,12 @@ TEST(RubeVisit, GoingInPaysReportsTheSeatAndTakesThePose) {
     seat.m[12] = 10.0f;
     seat.m[13] = 2.0f;
     seat.m[14] = 20.0f;
-    riders[0]->PatronSit(ride, 0, &seat);
-    EXPECT_EQ(riders[0]->animMode, 1);
-    EXPECT_FLOAT_EQ(riders[0]->matrix.m[12], 10.0f);
-    EXPECT_FLOAT_EQ(riders[0]->matrix.m[13], 2.0f - 0.43f);
-    EXPECT_FLOAT_EQ(riders[0]->matrix.m[14], 20.4f);
+    Rube1* rider = w.Inside(ride);
+    rider->PatronSit(ride, 0, &seat);
+    EXPECT_EQ(rider->animMode, 1);
+    EXPECT_FLOAT_EQ(rider->matrix.m[12], 10.0f);
+    EXPECT_FLOAT_EQ(rider->matrix.m[13], 2.0f - 0.43f);
+    EXPECT_FLOAT_EQ(rider->matrix.m[14], 20.4f);
 }
 
 // ---- the ride exit ----
