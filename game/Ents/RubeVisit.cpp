@@ -268,7 +268,8 @@ void RubeVisitEnter(Rube1* p, AttrBase* attr) {
 }
 
 void RubeVisitSit(Rube1* p, AttrBase*, const Mat4* seatMatrix) {
-    if (!p || !seatMatrix || p->state != RUBE_INSIDE) return;
+    // Only riders on board are seated: the attraction takes them off before the ride is over.
+    if (!p || !seatMatrix) return;
     p->animMode = 1;
     p->matrix = *seatMatrix;
 }
