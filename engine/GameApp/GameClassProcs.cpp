@@ -29,7 +29,11 @@
 #include "ui/TextButton2.h"
 #include "ui/TextCheckBox.h"
 #include "world/EcArticuModel.h"
+#include "world/EcCameraAttach.h"
+#include "world/EcCameraAvatar1.h"
+#include "world/EcCameraFixed.h"
 #include "world/EcCameraVantor1.h"
+#include "world/EcCameraWaypoint.h"
 #include "world/EcCloudDome2.h"
 #include "world/EcEnvironment.h"
 #include "world/EcGroupSound.h"
@@ -38,6 +42,7 @@
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
 #include "world/EcParticles.h"
+#include "world/EcPlayfield1.h"
 #include "world/EcSkyBox3.h"
 #include "world/EcSkyBoxCube.h"
 #include "world/EcSkyDome.h"
@@ -59,14 +64,14 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcObserver2", nullptr},
     {"EcCloudDome2", EcCloudDome2Proc},
     {"EcSkyDome", EcSkyDomeProc},
-    {"EcPlayfield1", nullptr},
+    {"EcPlayfield1", EcPlayfield1Proc},
     {"EcAvatar1", nullptr},
     {"EcMtGame", EcMtGameProc},
     {"EcMtPowerGrid", EcMtPowerGridProc},
-    {"EcCameraFixed", nullptr},
-    {"EcCameraAvatar1", nullptr},
+    {"EcCameraFixed", EcCameraFixedProc},
+    {"EcCameraAvatar1", EcCameraAvatar1Proc},
     {"EcCameraVantor1", EcCameraVantor1Proc},
-    {"EcCameraAttach", nullptr},
+    {"EcCameraAttach", EcCameraAttachProc},
     {"EcRube1", EcRube1Proc},
     {"EcCarny", nullptr},
     {"EcRubeGen", EcRubeGenProc},
@@ -82,7 +87,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMarker1", nullptr},
     {"EcStaticObject", EcStaticObjectProc},
     {"EcArticuModel", EcArticuModelProc},
-    {"EcCameraWaypoint", nullptr},
+    {"EcCameraWaypoint", EcCameraWaypointProc},
     {"EcWptFollower", nullptr},
     {"EcGameGrid", EcGameGridProc},
     {"EcAttrBase", EcAttrBaseProc},

@@ -1,0 +1,92 @@
+// The placed camera: its value table, view and marker.
+#include "world/EcCameraFixed.h"
+
+#include "I3d/Math/Geometry.h"
+#include "I3d/Math/Mat4Math.h"
+#include "engine/PropDb.h"
+#include "engine/VarTable.h"
+#include "world/CameraDesc.h"
+#include "world/CameraMarker.h"
+
+namespace {
+
+VarTable* s_vars = nullptr;
+
+void MakeVars() {
+    if (s_vars) return;
+    s_vars = VarTableCreate(7);
+    if (!s_vars) return;
+    using C = EcCameraFixed;
+    VarTableAddString(s_vars, "name", PROP_OFFSET(C, name), 32, "!", 3);
+    VarTableAddFloat(s_vars, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f, 3);
+    VarTableAddFloat(s_vars, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f, 3);
+    VarTableAddFloat(s_vars, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f, 3);
+    VarTableAddFloat(s_vars, "pitch", PROP_OFFSET(C, pitch), 0.0f, -3.14159f, 3.14159f, 3);
+    VarTableAddFloat(s_vars, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 6.28319f, 3);
+    VarTableAddFloat(s_vars, "fov", PROP_OFFSET(C, fov), 0.0f, 0.0f, 6.28319f, 3);
+}
+
+void FreeVars() {
+    VarTableDestroy(s_vars);
+    s_vars = nullptr;
+}
+
+const WorldClassDef kClass = {"CameraFixed", nullptr, WorldMake<EcCameraFixed>,
+                              WorldClassFlags<EcCameraFixed>::Reset};
+
+} // namespace
+
+VarTable* CameraFixedVars() {
+    return s_vars;
+}
+
+int EcCameraFixed::CopyClassName(char* buffer) {
+    return WorldCopyClassName("CameraFixed", buffer);
+}
+
+int EcCameraFixed::Create(EntNode*) {
+    if (s_vars) VarTableInitObject(s_vars, this);
+    instanceVars = s_vars;
+    pitch = yaw = 0.0f;
+    fov = 1.04718f;
+    pos = VECTOR3{0.0f, 0.0f, 0.0f};
+    BoxCube(localBox, 1.0f);
+    Mat4Identity(&view);
+    return 1;
+}
+
+int EcCameraFixed::Start() {
+    VarsChanged();
+    return 1;
+}
+
+int EcCameraFixed::VarsChanged() {
+    CameraCheckFov(&fov, name);
+    CameraWorldMatrix(&matrix, pos, pitch, yaw);
+    Mat4InverseRigid(&matrix, &view);
+    BoxXform(localBox, &matrix, worldBox);
+    return 0;
+}
+
+int EcCameraFixed::GetCamera(CameraDesc* out) {
+    if (!out) return 1;
+    out->fov = fov;
+    out->view = view;
+    out->eye = pos;
+    out->valid = 1;
+    return 1;
+}
+
+int EcCameraFixed::Draw() {
+    if (GetClassFlags() & ENT3D_DEBUG_DRAW) {
+        CameraMarkerStates();
+        CameraMarkerArrows(pos, pitch, yaw, 10.0f);
+    }
+    return Ent3dBase::Draw();
+}
+
+intptr_t EcCameraFixedProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    if (message == 0) MakeVars();
+    if (message == 2) FreeVars();
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
