@@ -26,11 +26,8 @@ struct Framed {
 };
 // Board, marked, cursor, then two fills of our own that nothing draws with.
 const Framed kFramed[5] = {
-    {0xFF406040, 4, 0xFF606060},
-    {0x40FFFF00, 8, 0xC0FFFF00},
-    {0x00000000, 16, 0xFFFFFFFF},
-    {0xFF404080, 4, 0xFF202040},
-    {0x80FFFFFF, 2, 0xFF000000},
+    {0xFF406040, 4, 0xFF606060}, {0x40FFFF00, 8, 0xC0FFFF00}, {0x00000000, 16, 0xFFFFFFFF},
+    {0xFF404080, 4, 0xFF202040}, {0x80FFFFFF, 2, 0xFF000000},
 };
 constexpr int kFramedSide = 256;
 constexpr int kBlenderSide = 32;

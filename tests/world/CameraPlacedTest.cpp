@@ -32,9 +32,9 @@ class CameraPlacedTest : public CamerasTest {
     }
     // Four points along x, 10 apart: A <-> B <-> C <-> D, started.
     EcCameraWaypoint* Chain(float spacing = 10.0f) {
-        EcCameraWaypoint* pts[4] = {Point("A", {0, 0, 0}, "B"), Point("B", {spacing, 0, 0}, "C", "A"),
-                                    Point("C", {2 * spacing, 0, 0}, "D", "B"),
-                                    Point("D", {3 * spacing, 0, 0}, "!", "C")};
+        EcCameraWaypoint* pts[4] = {
+            Point("A", {0, 0, 0}, "B"), Point("B", {spacing, 0, 0}, "C", "A"),
+            Point("C", {2 * spacing, 0, 0}, "D", "B"), Point("D", {3 * spacing, 0, 0}, "!", "C")};
         for (EcCameraWaypoint* p : pts)
             p->Start();
         return pts[1];

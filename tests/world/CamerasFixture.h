@@ -69,9 +69,9 @@ class CamerasTest : public KernelTest {
     void RegisterClasses() {
         if (root) EntDestroyTree(root);
         RegisterWorldTestClasses();
-        for (EntClassProc proc : {EcCameraAttachProc, EcCameraAvatar1Proc, EcCameraFixedProc,
-                                  EcCameraWaypointProc, EcPlayfield1Proc, StandInAvatarProc,
-                                  StandInRideProc})
+        for (EntClassProc proc :
+             {EcCameraAttachProc, EcCameraAvatar1Proc, EcCameraFixedProc, EcCameraWaypointProc,
+              EcPlayfield1Proc, StandInAvatarProc, StandInRideProc})
             ASSERT_EQ(EntCreateClass(proc, 0, 0), 0);
         root = Make("EntNull", nullptr, "Root");
         world = Make("EntNull", root, "World");
@@ -90,8 +90,7 @@ class CamerasTest : public KernelTest {
     int LogCount(const std::string& needle) const {
         const std::string text = LogText();
         int n = 0;
-        for (size_t at = text.find(needle); at != std::string::npos;
-             at = text.find(needle, at + 1))
+        for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
             ++n;
         return n;
     }

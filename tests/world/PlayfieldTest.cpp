@@ -101,8 +101,8 @@ TEST_F(PlayfieldTest, PointsOffTheBoardTouchNothing) {
     PlayfieldSetCursorAt(b, 5.0f, 5.0f);
     const VECTOR3 cursor = b->cursor;
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float far[][2] = {{-100, -100}, {1e6f, 0},     {0, 1e30f},   {-20.5f, 0},
-                            {20.0f, 0},   {nan, 0},      {0, -1e38f}, {-0.5f - 20, -19}};
+    const float far[][2] = {{-100, -100}, {1e6f, 0}, {0, 1e30f},  {-20.5f, 0},
+                            {20.0f, 0},   {nan, 0},  {0, -1e38f}, {-0.5f - 20, -19}};
     for (const auto& p : far) {
         int i, j;
         EXPECT_EQ(PlayfieldWorldToCell(b, p[0], p[1], &i, &j), 0) << p[0] << ", " << p[1];

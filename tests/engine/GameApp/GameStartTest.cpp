@@ -138,8 +138,8 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
         EXPECT_EQ(built.erase(placed), 1u) << placed << " is not published";
     EXPECT_EQ(built.erase("EcCameraVantor1"), 1u) << "the management camera is not published";
     // The other cameras and the test board.
-    for (const char* c : {"EcCameraAttach", "EcCameraAvatar1", "EcCameraFixed", "EcCameraWaypoint",
-                          "EcPlayfield1"})
+    for (const char* c :
+         {"EcCameraAttach", "EcCameraAvatar1", "EcCameraFixed", "EcCameraWaypoint", "EcPlayfield1"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // Patrons, their generator and its spawn points.
     for (const char* c : {"EcRube1", "EcRubeGen", "EcRubeSpawnPt"})
