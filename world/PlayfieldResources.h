@@ -8,10 +8,12 @@ struct VarTable;
 
 struct PlayfieldResources {
     VarTable* vars = nullptr;
+    // The board draws with the first two; the other two shaders, the sphere, the two spare
+    // fills and "Blender" are made and held with the class, and nothing draws with them yet.
     Shader* board = nullptr;       // the floor: lit, texture matrix, depth written
     Shader* tileOverlay = nullptr; // marks and cursor: unlit, biased toward the eye
-    Shader* flatOverlay = nullptr; // a flat colour on the overlay states
-    Shader* solid = nullptr;       // lit and textured, for the sphere
+    Shader* flatOverlay = nullptr; // the factor's flat colour on the overlay states
+    Shader* solid = nullptr;       // lit and textured
     MeshBuf* sphere = nullptr;
     MeshBuf* boardQuad = nullptr;
     MeshBuf* tileQuad = nullptr;
