@@ -14,6 +14,7 @@ struct VarTable;
 
 class EcPlayfield1 : public Ent3dBase {
   public:
+    ~EcPlayfield1() override { delete[] cells; }
     int CopyClassName(char* buffer) override;
     const char* GetTypeName() override { return "Playfield1"; }
     uint32_t GetClassFlags() override { return WorldClassFlags<EcPlayfield1>::word; }
