@@ -42,6 +42,7 @@
 #include "game/Ents/RideAnimSpin.h"
 #include "game/Ents/RideAnimStand.h"
 #include "game/Ents/RubeVisit.h"
+#include "game/GameGridCore.h"
 #include "game/MtGameSave.h"
 #include "game/MtPowerGrid.h"
 #include "game/RideAnimCore.h"
@@ -51,6 +52,7 @@
 #include "platform/d3d8/Recording.h"
 #include "tests/game/Ents/GridPlacing.h"
 #include "tests/game/Ents/PatronWorld.h"
+#include "tests/game/Ents/WholeDay.h"
 #include "tests/game/FakeRide.h"
 #include "tests/sim/DayHarness.h"
 
@@ -564,3 +566,156 @@ void BM_PatronChooseTreeWalk(benchmark::State& state) {
     PatronChoose<false>(state);
 }
 BENCHMARK(BM_PatronChooseTreeWalk)->Args({100, 1000})->Unit(benchmark::kMicrosecond);
+// ---- whole days ----
+
+// BM_WholeDay/P: a whole day on the shipped data with P patrons present at once: venue 0 in
+// memory with "baseRubes" P, "extraRubes" 0, "delayTimer" 0.25 and a supply far above the demand;
+// about 60 attractions of the shipped set (six ticket booths, food, rides, restrooms, bins,
+// benches) and 10 carnies; seed 1, dt 0.264, one iteration. Counters: "day_wall_s" (10:00 to
+// 22:30) and "drain_wall_s" (1,500 s after), "ratio" (1,500 s of game-clock time over the day's
+// wall seconds), "us_per_frame", "us_per_patron_frame" (over the frames with at least 0.9 P
+// present, less the same world's frame with nobody, per patron present), "peak" and "created",
+// "routes_per_s" (routes asked of the grid per wall second of the day). BM_TreeWalks/2000: the
+// whole-tree walks that grow with the patrons, over 2,000 entities: "find_us"
+// (EntFindAllOfType), "notify_us" (EntTreeNotifyRemoved) and "happiness_us" (the generator's sum).
+namespace {
+
+// The shipped set of about 60.
+std::vector<int> BenchTypes() {
+    std::vector<int> types;
+    for (int i = 0; i < 6; ++i)
+        types.push_back(23); // ticket booths
+    for (int t = 0; t <= 11; ++t)
+        types.push_back(t); // food and drink
+    for (int t : {14, 15, 16, 17, 18, 19, 20, 21, 26, 32, 33, 34, 38, 39, 40, 41, 50, 53, 54, 60})
+        types.push_back(t); // rides
+    for (int t : {24, 24, 28, 28, 12, 12, 12, 12, 12, 12, 29, 29, 13, 13, 13, 13, 30, 25, 25, 42})
+        types.push_back(t); // restrooms, bins, benches, a tent, fountains, a game
+    return types;
+}
+
+struct BenchDay {
+    explicit BenchDay(int patrons) : d(1) {
+        VenueInfo* venue = d.game->venue;
+        venue->baseRubes = patrons;
+        venue->extraRubes = 0;
+        venue->delayTimer = 0.25f;
+        venue->powerSupply = 100000.0f;
+        for (int type : BenchTypes())
+            d.Place(type);
+        d.AddSpawnPoints();
+        MtGameStartDay(d.game);
+        for (int i = 0; i < 10; ++i)
+            MtGameHireCarny(d.game);
+        // The power grid took the venue's supply at its start: the game object's slot again.
+        if (auto* grid = static_cast<MtPowerGrid*>(EntTreeFindType(d.cw.w.h->root, "MtPowerGrid")))
+            MtPowerGridUse(grid, d.game, venue->powerSupply, 0.0f);
+        d.Open(100000000);
+    }
+    WholeDay d;
+};
+
+double NowUs() {
+    return std::chrono::duration<double, std::micro>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The mean frame of the day's world with nobody in it, over its first 2,000 frames.
+double EmptyFrameUs() {
+    static double s_us = -1.0;
+    if (s_us >= 0.0) return s_us;
+    BenchDay empty(0);
+    const double t0 = NowUs();
+    for (int i = 0; i < 2000; ++i)
+        empty.d.Frame();
+    s_us = (NowUs() - t0) / 2000.0;
+    return s_us;
+}
+
+void BM_WholeDay(benchmark::State& state) {
+    const int p = (int)state.range(0);
+    const double emptyUs = EmptyFrameUs();
+    for (auto _ : state) {
+        state.PauseTiming();
+        BenchDay b(p);
+        state.ResumeTiming();
+        MtGame* game = b.d.game;
+        const int64_t routes0 = GameGridRouteCount();
+        double dayUs = 0.0, fullUs = 0.0;
+        int frames = 0, fullFrames = 0, peak = 0;
+        int64_t fullPresent = 0;
+        while (!game->dayOver && frames < 200000) {
+            const double t0 = NowUs();
+            b.d.Frame();
+            const double us = NowUs() - t0;
+            dayUs += us;
+            ++frames;
+            const int present = RubeLiveCount();
+            peak = std::max(peak, present);
+            if (p > 0 && present >= (p * 9 + 9) / 10) {
+                fullUs += us;
+                ++fullFrames;
+                fullPresent += present;
+            }
+        }
+        const int64_t routes = GameGridRouteCount() - routes0;
+        const double d0 = NowUs();
+        for (int i = 0; i < (int)(1500.0f / b.d.cw.w.h->options.dt); ++i)
+            b.d.Frame();
+        const double drainUs = NowUs() - d0;
+        state.counters["day_wall_s"] = dayUs * 1e-6;
+        state.counters["drain_wall_s"] = drainUs * 1e-6;
+        state.counters["ratio"] = 1500.0 / (dayUs * 1e-6);
+        state.counters["us_per_frame"] = dayUs / frames;
+        state.counters["empty_us_per_frame"] = emptyUs;
+        state.counters["us_per_patron_frame"] =
+            fullFrames > 0 ? (fullUs / fullFrames - emptyUs) / ((double)fullPresent / fullFrames)
+                           : 0.0;
+        state.counters["full_frames"] = fullFrames;
+        state.counters["peak"] = peak;
+        state.counters["created"] = b.d.cw.w.gen->created;
+        state.counters["routes_per_s"] = (double)routes / (dayUs * 1e-6);
+        state.counters["routes"] = (double)routes;
+        state.counters["placed"] = (double)b.d.attrs.size();
+    }
+}
+BENCHMARK(BM_WholeDay)
+    ->Arg(100)
+    ->Arg(300)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_TreeWalks(benchmark::State& state) {
+    const int n = (int)state.range(0);
+    PatronWorld w(1);
+    w.gen->max = 0;
+    for (int i = 0; i < n; ++i)
+        w.AddPatron(500.0f, 500.0f)->happiness = (float)(i % 7) * 0.1f;
+    std::vector<ENTBASE*> all((size_t)n + 100);
+    auto* gone = static_cast<Litter*>(EntCreateChild("Litter", w.h->first));
+    double findUs = 0.0, notifyUs = 0.0, happyUs = 0.0;
+    int rounds = 0;
+    for (auto _ : state) {
+        double t0 = NowUs();
+        benchmark::DoNotOptimize(EntFindAllOfType(w.h->root, "Rube1", all.data(), (int)all.size()));
+        findUs += NowUs() - t0;
+        t0 = NowUs();
+        EntTreeNotifyRemoved(w.h->root, gone);
+        notifyUs += NowUs() - t0;
+        t0 = NowUs();
+        w.gen->Update(0.0f);
+        benchmark::DoNotOptimize(w.gen->averageHappiness);
+        happyUs += NowUs() - t0;
+        ++rounds;
+    }
+    state.counters["find_us"] = findUs / rounds;
+    state.counters["notify_us"] = notifyUs / rounds;
+    state.counters["happiness_us"] = happyUs / rounds;
+}
+BENCHMARK(BM_TreeWalks)->Arg(2000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+} // namespace

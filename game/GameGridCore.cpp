@@ -167,7 +167,16 @@ bool GameGridPick(GameGridCore* grid, const VECTOR3* origin, const VECTOR3* dire
     return GameGridWorldToCell(grid, grid->picked.x, grid->picked.z, cx, cz);
 }
 
+namespace {
+int64_t s_routes = 0;
+} // namespace
+
+int64_t GameGridRouteCount() {
+    return s_routes;
+}
+
 int GameGridRoute(GameGridCore* grid, WaypointPath* route, const VECTOR3* from, const VECTOR3* to) {
+    ++s_routes;
     if (!route) return 0;
     route->count = 0;
     route->cut = false;

@@ -100,3 +100,5 @@ bool GameGridPick(GameGridCore* grid, const VECTOR3* origin, const VECTOR3* dire
 // number of points; 0 (empty route) when an end lies outside the grid; -1 (empty route) when the
 // goal cannot be reached.
 int GameGridRoute(GameGridCore* grid, WaypointPath* route, const VECTOR3* from, const VECTOR3* to);
+// Routes asked of every grid since the program started (the simulation's benchmarks read it).
+int64_t GameGridRouteCount();

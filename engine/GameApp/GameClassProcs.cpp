@@ -6,6 +6,7 @@
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/Carny.h"
 #include "game/Ents/GameGrid.h"
 #include "game/Ents/IconFlyup.h"
 #include "game/Ents/Litter.h"
@@ -73,7 +74,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcCameraVantor1", EcCameraVantor1Proc},
     {"EcCameraAttach", EcCameraAttachProc},
     {"EcRube1", EcRube1Proc},
-    {"EcCarny", nullptr},
+    {"EcCarny", EcCarnyProc},
     {"EcRubeGen", EcRubeGenProc},
     {"EcRubeSpawnPt", EcRubeSpawnPtProc},
     {"EcCube1", nullptr},

@@ -141,8 +141,8 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     for (const char* c :
          {"EcCameraAttach", "EcCameraAvatar1", "EcCameraFixed", "EcCameraWaypoint", "EcPlayfield1"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
-    // Patrons, their generator and its spawn points.
-    for (const char* c : {"EcRube1", "EcRubeGen", "EcRubeSpawnPt"})
+    // Patrons, their generator and its spawn points, and the carnies.
+    for (const char* c : {"EcRube1", "EcRubeGen", "EcRubeSpawnPt", "EcCarny"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{

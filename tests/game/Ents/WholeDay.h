@@ -1,0 +1,106 @@
+// A whole carnival day on the shipped data with no kernel: the patrons' carnival (a 128 x 128
+// grid at (384, 0, 384), a power grid, the generator under "First" with two spawn points on free
+// cells), career mode on venue 0, attractions placed as the placing screen does, carnies hired
+// through the game object, and the application's frame (the light chasers, the scripts, the tree
+// from "Root") at a fixed step. The whole-day tests and the simulation benchmarks run it.
+#pragma once
+
+#include "engine/EntIniLoader.h"
+#include "engine/EntTree.h"
+#include "game/AttrInfo.h"
+#include "game/Ents/AttrBase.h"
+#include "game/Ents/Carny.h"
+#include "game/GameGridCore.h"
+#include "game/MtGame.h"
+#include "game/Placement.h"
+#include "tests/game/Ents/CarnyWorld.h"
+#include "tests/game/Ents/GridPlacing.h"
+
+#include <algorithm>
+#include <vector>
+
+struct WholeDay {
+    explicit WholeDay(uint32_t seed = 1) : cw(seed) {
+        game = cw.w.game;
+        game->mode = MTGAME_CAREER;
+        game->career.Reset();
+        grid = cw.w.grid;
+        grid->agl = 0;
+        // Automatic names count on from the tree, as in a fresh session: every run names alike.
+        EntAutoNameResync(cw.w.h->root);
+    }
+
+    // The type at the next place of the rows that fits, stamped and named as the placing screen
+    // does; null when no place is left. Rows run along x from cell 2 with a cell between rings.
+    AttrBase* Place(int type) {
+        const AttrInfo* info = game->attrList->Get(type);
+        if (!info) return nullptr;
+        const int turn = placed % 4;
+        int w, d;
+        PlacementFootprint(info, turn, &w, &d);
+        for (;;) {
+            if (cx + w + 2 > grid->cols - 2) {
+                cx = 2;
+                cz += rowDepth + 1;
+                rowDepth = 0;
+            }
+            if (cz + d + 2 > kLastRow) return nullptr;
+            AttrBase* attr = GridPlace(grid, cw.w.h->first, info, type, cx, cz, turn);
+            cx += w + 2;
+            rowDepth = std::max(rowDepth, d + 2);
+            if (!attr) continue;
+            EntSetSourceFile(attr, ENT_SAVEGAME);
+            char name[33];
+            attr->SetName(EntMakeAutoName(name));
+            attrs.push_back(attr);
+            ++placed;
+            return attr;
+        }
+    }
+
+    // The two spawn points, on free cells below the rows.
+    void AddSpawnPoints() {
+        cw.w.AddSpawnPoint(cw.Cell(40, kSpawnRow).x, cw.Cell(40, kSpawnRow).z);
+        cw.w.AddSpawnPoint(cw.Cell(90, kSpawnRow).x, cw.Cell(90, kSpawnRow).z);
+    }
+
+    // Career cash, then the game object's start of day and the in-game screen's opening.
+    void Open(int32_t careerCash) {
+        game->career.cash = careerCash;
+        MtGameStartDay(game);
+        cw.w.h->OpenDay();
+    }
+
+    void Frame() {
+        AttrFlashTick(cw.w.h->options.dt);
+        cw.w.h->Frame();
+        seconds += cw.w.h->options.dt;
+    }
+
+    int Patrons() const { return cw.CountOf("Rube1"); }
+
+    // The peak power demand of the placed attractions.
+    float PeakDemand() const {
+        float sum = 0.0f;
+        for (const AttrBase* a : attrs)
+            if (a->info) sum += a->info->conAtPeakPower;
+        return sum;
+    }
+
+    int IdleCostSum() const {
+        int sum = 0;
+        for (const AttrBase* a : attrs)
+            if (a->info) sum += a->info->idleCost;
+        return sum;
+    }
+
+    static constexpr int kLastRow = 110;
+    static constexpr int kSpawnRow = 120;
+
+    CarnyWorld cw;
+    MtGame* game = nullptr;
+    GameGrid* grid = nullptr;
+    std::vector<AttrBase*> attrs;
+    int placed = 0, cx = 2, cz = 2, rowDepth = 0;
+    double seconds = 0.0;
+};
