@@ -16,7 +16,9 @@ namespace {
 constexpr int kKinds = 2;
 constexpr int kSkins = 3;
 const char* const kModels[kKinds] = {"Characters\\CarnyMale.xml", "Characters\\CarnyFemale.xml"};
-const char* const kSkinNames[kKinds] = {"Characters\\Carny%d.dds", "Characters\\FemaleCarny%d.dds"};
+// The skins sit with the characters' other textures, in their "Maps" folder.
+const char* const kSkinNames[kKinds] = {"Characters\\Maps\\Carny%d.dds",
+                                        "Characters\\Maps\\FemaleCarny%d.dds"};
 
 int s_holders = 0;
 CharModel* s_models[kKinds] = {};
