@@ -384,3 +384,94 @@ TEST(WholeDay, ACarnyEmptiesTheFullBinAndSweepsTheLitter) {
     for (Litter* l : litter)
         EXPECT_FALSE(EntIsLive(l)) << "litter left on the ground";
 }
+
+// ---- T5 and T6 with patrons riding: they need the visit ----
+
+TEST(WholeDay, AWornRideBreaksForGoodAndTheBinFillsAndIsEmptied) {
+    if (!kVisitBuilt) GTEST_SKIP() << "needs the patron visit: rides run and bins fill only then";
+    WholeDay d(1);
+    MtGame* game = d.game;
+    game->attrList->Get(kRideA)->degRateRun = 36.0f; // changed in memory
+    game->attrList->Get(kTrashCan)->winningOdds = 1; // changed in memory
+    SetUpPatronDay(&d);
+    if (HasFatalFailure()) return;
+    AttrBase *ride = nullptr, *bin = nullptr;
+    for (AttrBase* a : d.attrs) {
+        if (a->type == kRideA) ride = a;
+        if (a->type == kTrashCan) bin = a;
+    }
+    ASSERT_TRUE(ride && bin);
+    MtGameStartDay(game);
+    MtGameHireCarny(game);
+    d.cw.w.h->OpenDay();
+    DayChecker c(&d);
+    double crossed = -1.0, broke = -1.0;
+    bool binAsked = false, binEmptied = false;
+    while (!game->dayOver && c.frames < 60000) {
+        c.Frame();
+        if (HasFatalFailure()) return;
+        if (crossed < 0.0 && ride->repair >= 0.75f) crossed = d.seconds;
+        if (broke < 0.0 && ride->attrState == ATTR_BROKEN) {
+            broke = d.seconds;
+            EXPECT_EQ(AttrBaseStatusIcon(ride), ATTR_ICON_BROKEN);
+        }
+        if (broke >= 0.0) {
+            EXPECT_EQ(ride->attrState, ATTR_BROKEN) << "a ride broken for good was repaired";
+        }
+        if (bin->closed && bin->repairMe) binAsked = true;
+        if (binAsked && !bin->closed && !bin->repairMe) binEmptied = true;
+    }
+    EXPECT_GE(crossed, 0.0) << "the ride never wore past 0.75";
+    EXPECT_GE(broke, crossed) << "the ride broke before it wore past 0.75, or never";
+    EXPECT_TRUE(binAsked) << "the bin never filled";
+    EXPECT_TRUE(binEmptied) << "no carny emptied the bin";
+    EXPECT_NE(d.cw.w.h->Log().find("is about to destroy Litter"), std::string::npos)
+        << "no litter swept";
+}
+
+TEST(WholeDay, OverloadClosesTheBigConsumerAndBlinksTheLights) {
+    if (!kVisitBuilt) GTEST_SKIP() << "needs the patron visit: only riding rides draw peak power";
+    WholeDay d(1);
+    MtGame* game = d.game;
+    game->attrList->Get(kRideB)->conAtPeakPower = 2.5f; // changed in memory
+    SetUpPatronDay(&d);
+    if (HasFatalFailure()) return;
+    // Changed in memory: the supply at half the placed peak demand, given to the running grid.
+    game->venue->powerSupply = d.PeakDemand() * 0.5f;
+    auto* grid = static_cast<MtPowerGrid*>(EntTreeFindType(d.cw.w.h->root, "MtPowerGrid"));
+    ASSERT_NE(grid, nullptr);
+    MtPowerGridUse(grid, game, game->venue->powerSupply, 0.0f);
+    AttrBase* big = nullptr;
+    for (AttrBase* a : d.attrs)
+        if (a->type == kRideB) big = a;
+    ASSERT_NE(big, nullptr);
+    d.Open(1000000);
+    DayChecker c(&d);
+    double overload = 0.0;
+    bool closed = false;
+    int64_t lit = 0, counted = 0;
+    while (!game->dayOver && c.frames < 60000) {
+        const float delay = d.cw.w.gen->delay;
+        const bool wasClosed = big->closed != 0;
+        c.Frame();
+        if (HasFatalFailure()) return;
+        const bool over = MtPowerGridOverloaded(grid);
+        if (over && !closed) overload += d.cw.w.h->options.dt;
+        if (!wasClosed && big->closed) {
+            closed = true;
+            EXPECT_LE(overload, 12.0 + d.cw.w.h->options.dt) << "overloaded too long";
+            EXPECT_EQ(d.cw.w.gen->delay, delay) << "a trip changes no spawn delay";
+            const int icon = AttrBaseStatusIcon(big);
+            EXPECT_TRUE(icon == ATTR_ICON_CLOSED || icon == ATTR_ICON_CLOSED_POWER) << icon;
+        }
+        if (over)
+            for (const AttrBase* a : d.attrs)
+                if (!a->closed && !a->broken) {
+                    lit += a->lightsOn ? 1 : 0;
+                    ++counted;
+                }
+    }
+    EXPECT_TRUE(closed) << "the big consumer never tripped";
+    ASSERT_GT(counted, 0);
+    EXPECT_NEAR((double)lit / (double)counted, 0.5, 0.03) << "the lights blink half the time";
+}
