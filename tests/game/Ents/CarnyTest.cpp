@@ -312,6 +312,13 @@ TEST(Carny, EachHourCostsTheWageAndFiringPaysTheSeveranceOnce) {
     cw.w.h->Frame();
     EXPECT_EQ(cw.w.game->cash, 20000);
     EXPECT_EQ(cw.CountOf("Carny"), 0);
+
+    Carny* broke = cw.AddCarny(cw.Cell(14, 10).x, cw.Cell(14, 10).z);
+    cw.w.game->cash = 0;
+    broke->fireRequest = 1;
+    cw.w.h->Frame();
+    EXPECT_EQ(cw.w.game->cash, 0) << "fired with no cash: nothing to take";
+    EXPECT_EQ(cw.CountOf("Carny"), 0);
     EXPECT_NE(cw.w.h->Log().find("Destroying: Carny 0 (Carny)\n"), std::string::npos);
 }
 
