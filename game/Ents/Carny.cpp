@@ -151,16 +151,18 @@ int Carny::Destroy() {
 }
 
 int Carny::OnEntityRemoved(ENTBASE* gone) {
-    DbgPrintf(DBG_GENERAL, "%s received EntDestroyed from %s:", name,
-              gone ? gone->GetName() : "(none)");
-    if (gone && gone == litterTarget.Address() && litterTarget.Get()) {
-        DbgPrintf(DBG_GENERAL, "and I was going after that litter!");
+    // Every carny hears every removal, so its lines are written with one call: the log opens its
+    // file once per call, and a busy day removes thousands of patrons.
+    const bool litter = gone && gone == litterTarget.Address() && litterTarget.Get();
+    DbgPrintf(DBG_GENERAL, "%s received EntDestroyed from %s:%s\n", name,
+              gone ? gone->GetName() : "(none)",
+              litter ? "and I was going after that litter!" : "");
+    if (litter) {
         litterTarget = EntRef();
         // Nothing is left to sweep where the walk ends: the carny idles there instead.
         if (task == CARNY_WALK && nextTask == CARNY_SWEEP) nextTask = CARNY_IDLE;
     }
     if (gone && gone != this && gone == target.Address() && target.Get()) EnterIdle();
-    DbgPrintf(DBG_GENERAL, "\n");
     return 1;
 }
 
