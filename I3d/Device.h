@@ -99,6 +99,11 @@ int I3dStop();
 extern const float g_i3dBlack[4];
 extern const float g_i3dWhite[4];
 
+// Process-wide switches of how things are drawn. Bit 0x2: the menu root sets its screen
+// projection in the first draw pass as well as the second (set by default).
+enum : uint32_t { I3D_OPT_MENU_PROJECTION = 0x2 };
+extern uint32_t g_i3dRenderOptions;
+
 // Test hook: the entry point D3dLoadDll takes instead of the OpenGL layer's (cleared again by
 // D3dFreeDll). Tests pass the recording layer's.
 void D3dSetCreateEntry(IDirect3D8* (*entry)(UINT sdkVersion));

@@ -114,3 +114,6 @@ const char16_t* FontWrapPoint(const Font* font, const char16_t* text, float maxW
 // does not load (it is deleted, so a later acquire tries again) or for a null path. Give each
 // reference back with SharedObjRelease.
 Font* FontAcquire(const char* path);
+// The shared font of that title (upper-cased, at most 31 characters) when it is loaded, with no
+// reference taken: it lives as long as whoever acquired it. Null for a null or unknown name.
+Font* FontFind(const char* title);

@@ -47,6 +47,7 @@ static RenderTexture s_rt;
 
 const float g_i3dBlack[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 const float g_i3dWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+uint32_t g_i3dRenderOptions = I3D_OPT_MENU_PROJECTION;
 
 static constexpr int kDefaultLights = 50;
 static const char* const kSourceName = "Dx8Kernel";

@@ -33,3 +33,7 @@ Font* FontAcquire(const char* path) {
     SharedObjLink(font, &s_fonts);
     return font;
 }
+
+Font* FontFind(const char* title) {
+    return static_cast<Font*>(SharedObjFind(title, s_fonts));
+}

@@ -33,13 +33,31 @@ uint32_t Blend(uint32_t under, uint32_t over, uint32_t coverage) {
     return out;
 }
 
+void FillBox(GenImage* img, uint32_t y0, uint32_t w, uint32_t h, uint32_t fill) {
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) {
+            const bool edge = x < kBorder || y < kBorder || x >= w - kBorder || y >= h - kBorder;
+            img->Set(x, y0 + y, edge ? Lighter(fill) : fill);
+        }
+}
+
 void FillFrame(GenImage* img, const ArtRow& row, uint32_t frame, uint32_t fill) {
-    const uint32_t y0 = frame * row.cellHeight;
+    FillBox(img, ArtFrameTop(row, frame), row.cellWidth, row.cellHeight, fill);
+}
+
+// An arrow with its tip at the cell's top left, outlined in black on its two long sides: a
+// wedge, then a stem; (4, 4) lies inside, the rest of the cell is transparent.
+void DrawArrow(GenImage* img, const ArtRow& row, uint32_t frame, uint32_t fill) {
+    const uint32_t y0 = ArtFrameTop(row, frame);
     for (uint32_t y = 0; y < row.cellHeight; ++y)
         for (uint32_t x = 0; x < row.cellWidth; ++x) {
-            const bool edge = x < kBorder || y < kBorder || x >= row.cellWidth - kBorder ||
-                              y >= row.cellHeight - kBorder;
-            img->Set(x, y0 + y, edge ? Lighter(fill) : fill);
+            // The outline keeps two texels away from (4, 4), so a filtered sample there is the
+            // plain fill.
+            const bool wedge = y < 18 && x <= y + 3 && 2 * x + y <= 36;
+            const bool stem = y >= 12 && y < 26 && x >= y / 2 && x < y / 2 + 4;
+            if (!wedge && !stem) continue;
+            const bool outline = wedge && (x == 0 || x == y + 3);
+            img->Set(x, y0 + y, outline ? 0xFF000000u : fill);
         }
 }
 
@@ -88,7 +106,7 @@ void DrawText(GenImage* img, const GenFont& font, const char* text, int penX, in
 // The caption's glyphs centred in the frame, inside the border; texel (4, 4) is left alone.
 void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont& font) {
     const int cellH = int(font.metrics.cellHeight);
-    const int frameTop = int(frame * row.cellHeight);
+    const int frameTop = int(ArtFrameTop(row, frame));
     const int penX = (int(row.cellWidth) - TextWidth(font.metrics, row.caption)) / 2;
     const int top = frameTop + (int(row.cellHeight) - cellH) / 2;
     DrawText(img, font, row.caption, penX, top, int(kBorder), frameTop + int(kBorder),
@@ -113,6 +131,19 @@ std::string LowerTitle(const std::string& path) {
 
 } // namespace
 
+uint32_t ArtFrameTop(const ArtRow& row, uint32_t frame) {
+    return row.top + frame * row.cellHeight;
+}
+
+uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame) {
+    switch (row.kind) {
+        case ArtKind::CheckBox: return frame % 4 == 3 ? 0u : kArtStateFill[(frame % 4) % 3];
+        case ArtKind::Panel: return kArtPanelFill;
+        case ArtKind::Cursor: return kArtCursorFill[frame % 4];
+        default: return kArtStateFill[frame % 3];
+    }
+}
+
 const std::vector<ArtRow>& ArtTable() {
     static const std::vector<ArtRow> s_rows = {
         {"Menu/Common/ChkBx.dds", 32, 256, 22, 20, 8, "X", 10, ArtKind::CheckBox},
@@ -120,13 +151,56 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/Common/ButtonUpArrow.dds", 32, 64, 24, 14, 3, "+", 8, ArtKind::Strip},
         {"Menu/Common/ButtonDownArrow.dds", 32, 64, 24, 14, 3, "-", 8, ArtKind::Strip},
         {"Menu/Common/ZobButtonOk.dds", 128, 256, 97, 57, 3, "OK", 18, ArtKind::Strip},
+        // The control kit's buttons, each captioned with its file title.
+        {"Menu/Common/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
+        {"Menu/Common/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8, ArtKind::Strip},
+        {"Menu/Common/ButtonPageUp.dds", 128, 256, 97, 57, 3, "ButtonPageUp", 8, ArtKind::Strip},
+        {"Menu/Common/ButtonPageDown.dds", 128, 256, 97, 57, 3, "ButtonPageDown", 7,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonBack.dds", 128, 256, 119, 64, 3, "ZobButtonBack", 8,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonStart.dds", 128, 256, 119, 63, 3, "ZobButtonStart", 8,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonNext.dds", 128, 256, 118, 64, 3, "ZobButtonNext", 8,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonCancel.dds", 256, 256, 134, 56, 3, "ZobButtonCancel", 9,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonDelete.dds", 128, 256, 97, 57, 3, "ZobButtonDelete", 7,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonView.dds", 128, 256, 97, 57, 3, "ZobButtonView", 8,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonHire.dds", 128, 256, 97, 57, 3, "ZobButtonHire", 8,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonFire.dds", 128, 256, 97, 57, 3, "ZobButtonFire", 8,
+         ArtKind::Strip},
+        {"Menu/Common/ButtonRide.dds", 128, 256, 97, 57, 3, "ButtonRide", 8, ArtKind::Strip},
+        // Panels: the cell is the rectangle the kit's uv values select.
+        {"Menu/Common/ZobPanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "ZobPanelGenericLarge",
+         28, ArtKind::Panel},
+        {"Menu/Common/ZobPanelGenericLargeHeader.dds", 1024, 1024, 913, 586, 1,
+         "ZobPanelGenericLargeHeader", 28, ArtKind::Panel},
+        {"Menu/MidwaySelector/ZobPanelMidwaySelector.dds", 1024, 1024, 905, 572, 1,
+         "ZobPanelMidwaySelector", 28, ArtKind::Panel},
+        {"Menu/Common/ZobPanelGeneric.dds", 1024, 512, 574, 426, 1, "ZobPanelGeneric", 24,
+         ArtKind::Panel},
+        {"Menu/Common/ZobPanelNewCareer.dds", 1024, 512, 574, 426, 1, "ZobPanelNewCareer", 24,
+         ArtKind::Panel},
+        {"Menu/Common/ZOBLogoAnimSmall.dds", 512, 512, 257, 144, 2, "ZOBLogoAnimSmall", 16,
+         ArtKind::Strip},
+        // The body in rows 0-417, the three lights frames of 102 rows from row 419.
+        {"Menu/InGame/InGamePanel.dds", 512, 1024, 377, 102, 3, "InGamePanel", 12, ArtKind::InGame,
+         419},
+        {"Menu/MouseCursors.dds", 32, 128, 32, 32, 4, "", 0, ArtKind::Cursor},
     };
     return s_rows;
 }
 
 bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
     if (row.cellWidth <= 2 * kBorder + 4 || row.cellHeight <= 2 * kBorder + 4 ||
-        row.cellWidth > row.texWidth || uint64_t(row.frames) * row.cellHeight > row.texHeight) {
+        row.cellWidth > row.texWidth ||
+        uint64_t(row.top) + uint64_t(row.frames) * row.cellHeight > row.texHeight ||
+        (row.kind == ArtKind::InGame &&
+         (row.top <= kArtInGamePanelHeight || row.texWidth < kArtInGamePanelWidth))) {
         *error = "the frames do not fit the texture";
         return false;
     }
@@ -134,10 +208,25 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
     const bool captioned = row.caption && row.caption[0];
     if (captioned && !RenderCaptionFont(row.caption, row.points, &font, error)) return false;
     *out = GenImage(row.texWidth, row.texHeight); // transparent black
+    if (row.kind == ArtKind::InGame) {
+        FillBox(out, 0, kArtInGamePanelWidth, kArtInGamePanelHeight, kArtPanelFill);
+        if (captioned) {
+            const ArtRow body = {row.file,          row.texWidth, row.texHeight,
+                                 kArtInGamePanelWidth, kArtInGamePanelHeight,
+                                 1,                 row.caption,  row.points,
+                                 ArtKind::Panel};
+            DrawCaption(out, body, 0, font);
+        }
+    }
     for (uint32_t frame = 0; frame < row.frames; ++frame) {
-        if (row.kind == ArtKind::CheckBox && frame % 4 == 3) continue;
-        FillFrame(out, row, frame, kArtStateFill[(frame % 4) % 3]);
-        if (captioned && (row.kind == ArtKind::Strip || frame >= 4))
+        const uint32_t fill = ArtFrameFill(row, frame);
+        if (!fill) continue;
+        if (row.kind == ArtKind::Cursor) {
+            DrawArrow(out, row, frame, fill);
+            continue;
+        }
+        FillFrame(out, row, frame, fill);
+        if (captioned && (row.kind != ArtKind::CheckBox || frame >= 4))
             DrawCaption(out, row, frame, font);
     }
     return true;

@@ -14,10 +14,20 @@
 
 // Fills of the three states: normal, focused, pressed.
 inline constexpr uint32_t kArtStateFill[3] = {0xFF505A78u, 0xFFC8B400u, 0xFF283040u};
+// The fill of the panels (one frame each, and the in-game panel's body).
+inline constexpr uint32_t kArtPanelFill = 0xFF3C6E50u;
+// The mouse cursor's shapes: plain, pointer, pan, rotate.
+inline constexpr uint32_t kArtCursorFill[4] = {0xFFE0E0E0u, 0xFF20C040u, 0xFFE07020u,
+                                               0xFF4080F0u};
+// The in-game panel's body, above its lights: 376 x 418 from the top left.
+inline constexpr uint32_t kArtInGamePanelWidth = 376, kArtInGamePanelHeight = 418;
 
 enum class ArtKind {
     Strip,    // the three states, repeated frame after frame
     CheckBox, // 0-2 empty boxes, 3 transparent, 4-6 boxes with the caption, 7 transparent
+    Panel,    // one frame in the panel fill
+    InGame,   // the in-game panel's body, and below it the lights as a strip from `top`
+    Cursor,   // arrows, one fill per shape, transparent around them; no border or caption
 };
 
 struct ArtRow {
@@ -28,7 +38,13 @@ struct ArtRow {
     const char* caption; // centred; check boxes carry it on their checked frames only
     int points;          // the caption's size (DejaVu Sans Bold)
     ArtKind kind;
+    uint32_t top = 0; // the first frame's top row
 };
+
+// Where frame `frame` of the row starts, and the fill it shows at texel (4, 4) of its cell (0
+// for a frame left transparent).
+uint32_t ArtFrameTop(const ArtRow& row, uint32_t frame);
+uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame);
 
 // The rows the game ships.
 const std::vector<ArtRow>& ArtTable();

@@ -22,6 +22,8 @@
 #include "ui/GraphicButton.h"
 #include "ui/GraphicCheckBox.h"
 #include "ui/IncDecButton.h"
+#include "ui/MenuRoot.h"
+#include "ui/MouseCursor1.h"
 #include "ui/Slider.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
@@ -100,7 +102,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMusic", EcMusicProc},
     {"EcIconFlyup", EcIconFlyupProc},
     {"EcLitter", EcLitterProc},
-    {"EcMouseCursor1", nullptr},
+    {"EcMouseCursor1", EcMouseCursor1Proc},
     {"EcTextButton", EcTextButtonProc},
     {"EcTextButton2", EcTextButton2Proc},
     {"EcStaticGraphic", EcStaticGraphicProc},
@@ -116,7 +118,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcIncDecButton", EcIncDecButtonProc},
     {"EcCustom", EcCustomProc},
     {"EcSlider", EcSliderProc},
-    {"EcMenuRoot", nullptr},
+    {"EcMenuRoot", EcMenuRootProc},
     {"EcMenuPublisher", nullptr},
     {"EcMenuTolvane", nullptr},
     {"EcMenuEsrb", nullptr},

@@ -8,6 +8,8 @@
 #include "engine/PropDb.h"
 #include "tests/harness/AppFixture.h"
 #include "tests/support/TexturedQuad.h"
+#include "world/CursorFrame.h"
+#include "world/EcViewport.h"
 
 #include <dirent.h>
 #include <unistd.h>
@@ -59,10 +61,15 @@ void UiTest::SetUp() {
         closedir(dir);
     }
     Ctl3SetNavEnabled(true);
+    // The test menu hides the mouse cursor, as a menu may: pixel tests see their controls only.
+    // Tests of the cursor show it.
+    m_cursorIndex = g_cursorFrameIndex;
+    g_cursorFrameIndex = -1;
 }
 
 void UiTest::TearDown() {
     GameAppTest::TearDown();
+    g_cursorFrameIndex = m_cursorIndex;
     if (keepLog) {
         DbgSetLevelMask(0);
         DbgSetOutputMask(0);
@@ -81,8 +88,10 @@ void UiTest::StartUi(const std::string& body) {
             DbgSetOutputMask(DBG_OUT_FILE);
             DbgSetLevelMask(0xFFFFFFFFu);
         }
-        // The entity system is up by the editor's turn.
-        RegisterRootDoubles();
+        // The entity system is up by the editor's turn. The menu root and the mouse cursor are
+        // the real ones; the game object stays a double unless the test registered the real one.
+        if (registerFirst) registerFirst();
+        EntCreateClass(MtGameDoubleProc, 0, 0);
         EntCreateClass(TestMenuProc, 0, 0);
         EntCreateClass(DrawProbeProc, 0, 0);
         return nullptr;
@@ -90,6 +99,11 @@ void UiTest::StartUi(const std::string& body) {
     WriteStartup(std::string(kRegisterAll) + "Game.CreateEntityTree()\n" + body);
     Start();
     ASSERT_TRUE(app.GetMenus()) << "the root tree has no \"Menus\"";
+    // Nothing else clears between frames: each frame starts black under the menus.
+    if (auto* vp = dynamic_cast<EcViewport*>(app.menuViewport.Get())) {
+        vp->clear = 1;
+        vp->color = {0.0f, 0.0f, 0.0f};
+    }
     menu = dynamic_cast<MenuDouble*>(EntCreateChild("TestMenu", app.GetMenus()));
     ASSERT_TRUE(menu);
     Step();

@@ -1,5 +1,6 @@
 // The interface harness: the game application at 1024 x 768 (one pixel per menu unit) with the
-// build's whole Data/, every published class registered, the root tree built and a test menu
+// build's whole Data/, every published class registered (the game object a double), the root
+// tree built with the real menu root and mouse cursor, and a test menu
 // under "Menus" that records the control events it hears. Input goes in as the player's would:
 // keys pushed as SDL events, pointer motion through the window procedure, mouse buttons pushed
 // as SDL events; pixels come back from the render target.
@@ -76,9 +77,15 @@ class UiTest : public GameAppTest {
     std::string LogText() const;
 
     TestClock clock;
+    // Runs at the editor's turn of the start-up, before the harness registers its doubles: a
+    // class registered here wins over a double of the same name.
+    std::function<void()> registerFirst;
     int frameMs = 20;
     bool keepLog = false;
     MenuDouble* menu = nullptr;
+
+  private:
+    int32_t m_cursorIndex = 1;
 };
 
 // The font of that title from the data folder's "Fonts/"; the test releases it.

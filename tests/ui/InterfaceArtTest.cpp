@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 namespace {
 uint32_t FrameTexel(const GenImage& img, const ArtRow& row, uint32_t frame, uint32_t x,
                     uint32_t y) {
-    return img.Get(x, frame * row.cellHeight + y);
+    return img.Get(x, ArtFrameTop(row, frame) + y);
 }
 } // namespace
 
@@ -25,17 +28,57 @@ TEST(InterfaceArt, EveryFrameShowsItsStateFillInsideALighterBorder) {
                     << row.file << " frame " << frame << " must be transparent";
                 continue;
             }
-            const uint32_t fill = kArtStateFill[(frame % 4) % 3];
+            const uint32_t fill = ArtFrameFill(row, frame);
             EXPECT_EQ(FrameTexel(img, row, frame, 4, 4), fill) << row.file << " frame " << frame;
+            if (row.kind == ArtKind::Cursor) {
+                EXPECT_EQ(FrameTexel(img, row, frame, 31, 0) >> 24, 0u)
+                    << "the cursor is transparent around its arrow";
+                EXPECT_EQ(FrameTexel(img, row, frame, 31, 31) >> 24, 0u);
+                continue;
+            }
             const uint32_t edge = FrameTexel(img, row, frame, 0, 0);
             EXPECT_NE(edge, fill) << row.file << " frame " << frame << " has no border";
             EXPECT_GE(edge & 0xFF, fill & 0xFF) << "the border is lighter";
         }
         // Nothing below the last frame: a control never samples there.
-        if (row.frames * row.cellHeight < row.texHeight) {
-            EXPECT_EQ(img.Get(0, row.frames * row.cellHeight) >> 24, 0u) << row.file;
+        if (ArtFrameTop(row, row.frames) < row.texHeight) {
+            EXPECT_EQ(img.Get(0, ArtFrameTop(row, row.frames)) >> 24, 0u) << row.file;
         }
     }
+}
+
+// The kit's images at the sizes its cells and uv rectangles imply: the in-game panel's body above
+// its lights, the panels filling exactly the uv rectangle, four distinct cursor shapes.
+TEST(InterfaceArt, TheKitImagesHoldTheirCellsWhereTheKitLooks) {
+    std::map<std::string, const ArtRow*> rows;
+    for (const ArtRow& row : ArtTable())
+        rows[row.file] = &row;
+    ASSERT_EQ(rows.count("Menu/InGame/InGamePanel.dds"), 1u);
+    const ArtRow& inGame = *rows["Menu/InGame/InGamePanel.dds"];
+    GenImage img;
+    std::string error;
+    ASSERT_TRUE(ArtPaint(inGame, &img, &error)) << error;
+    EXPECT_EQ(img.Get(4, 4), kArtPanelFill);
+    EXPECT_EQ(img.Get(375, 417) >> 24, 0xFFu) << "the body is 376 x 418";
+    EXPECT_EQ(img.Get(376, 4) >> 24, 0u);
+    EXPECT_EQ(img.Get(4, 418) >> 24, 0u) << "row 418 parts the body from the lights";
+    for (uint32_t f = 0; f < 3; ++f)
+        EXPECT_EQ(img.Get(4, 419 + f * 102 + 4), kArtStateFill[f]) << "lights frame " << f;
+
+    const ArtRow& large = *rows.at("Menu/Common/ZobPanelGenericLarge.dds");
+    ASSERT_TRUE(ArtPaint(large, &img, &error)) << error;
+    // uv (0, 0) to (0.8916015625, 0.5537109375) of 1024 x 1024: 913 x 567 texels.
+    EXPECT_EQ(img.Get(912, 566) >> 24, 0xFFu);
+    EXPECT_EQ(img.Get(913, 566) >> 24, 0u);
+    EXPECT_EQ(img.Get(912, 567) >> 24, 0u);
+
+    const ArtRow& cursor = *rows.at("Menu/MouseCursors.dds");
+    EXPECT_EQ(cursor.texWidth, 32u);
+    EXPECT_EQ(cursor.texHeight, 128u);
+    std::set<uint32_t> fills;
+    for (uint32_t f = 0; f < 4; ++f)
+        fills.insert(ArtFrameFill(cursor, f));
+    EXPECT_EQ(fills.size(), 4u) << "every cursor shape needs its own fill";
 }
 
 TEST(InterfaceArt, CheckedBoxesCarryTheirMarkAndEmptyOnesDoNot) {

@@ -137,6 +137,8 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     for (const char* placed : {"EcStaticObject", "EcArticuModel"})
         EXPECT_EQ(built.erase(placed), 1u) << placed << " is not published";
     EXPECT_EQ(built.erase("EcCameraVantor1"), 1u) << "the management camera is not published";
+    for (const char* c : {"EcMenuRoot", "EcMouseCursor1"})
+        EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // The other cameras and the test board.
     for (const char* c :
          {"EcCameraAttach", "EcCameraAvatar1", "EcCameraFixed", "EcCameraWaypoint", "EcPlayfield1"})
