@@ -38,7 +38,8 @@ struct KitWorld {
             EntCreateClass(proc, 0, 0);
         Ctl3SetDataFolder(FAIRLARK_BUILD_DATA_DIR);
         for (const char* f : kFonts)
-            if (Font* font = FontAcquire((std::string(FAIRLARK_BUILD_DATA_DIR "Fonts/") + f).c_str()))
+            if (Font* font =
+                    FontAcquire((std::string(FAIRLARK_BUILD_DATA_DIR "Fonts/") + f).c_str()))
                 fonts.push_back(font);
     }
     ~KitWorld() {

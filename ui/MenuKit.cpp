@@ -83,8 +83,8 @@ StaticTextBox* TextBox(int32_t id, const char16_t* text, float x, float y, float
 
 // ---- check boxes and text buttons ----
 
-GraphicCheckBox* MenuKitCheckBox(int32_t id, const char16_t* label, float x, float y,
-                                 int checked, int32_t group, ENTBASE* menu) {
+GraphicCheckBox* MenuKitCheckBox(int32_t id, const char16_t* label, float x, float y, int checked,
+                                 int32_t group, ENTBASE* menu) {
     auto* box = MenuKitMake<GraphicCheckBox>("GraphicCheckBox", menu, id, x, y, label);
     if (!box) return nullptr;
     box->SetFont(MenuKitFont("Georgia_14"));
@@ -122,8 +122,7 @@ TextButton* MenuKitTextButton(int32_t id, const char16_t* label, float x, float 
     return b;
 }
 
-TextButton* MenuKitTextButtonLarge(int32_t id, const char16_t* label, int x, int y,
-                                   ENTBASE* menu) {
+TextButton* MenuKitTextButtonLarge(int32_t id, const char16_t* label, int x, int y, ENTBASE* menu) {
     auto* b = MenuKitMake<TextButton>("TextButton", menu, id, float(x), float(y), label);
     if (!b) return nullptr;
     b->SetFont(MenuKitFont("Georgia_26"));
@@ -164,13 +163,13 @@ StaticGraphic* MenuKitDimBackground(ENTBASE* menu) {
 }
 
 StaticGraphic* MenuKitLargePanel(int x, int y, ENTBASE* menu) {
-    return Picture("LargePanel", float(x), float(y), 913.0f, 567.0f, 0.8916015625f,
-                   0.5537109375f, kLargePanelImage, menu);
+    return Picture("LargePanel", float(x), float(y), 913.0f, 567.0f, 0.8916015625f, 0.5537109375f,
+                   kLargePanelImage, menu);
 }
 
 StaticGraphic* MenuKitLargePanelHeader(float x, float y, const char16_t* title, ENTBASE* menu) {
-    StaticGraphic* panel = Picture("LargePanel", x, y, 913.0f, 586.0f, 0.8916015625f,
-                                   0.572265625f, kLargeHeaderImage, menu);
+    StaticGraphic* panel = Picture("LargePanel", x, y, 913.0f, 586.0f, 0.8916015625f, 0.572265625f,
+                                   kLargeHeaderImage, menu);
     if (!panel) return nullptr;
     Text(title, x, y - 250.0f, "Georgia_26", kCentred, menu);
     return panel;
@@ -187,8 +186,8 @@ StaticGraphic* MenuKitMidwayPanel(float x, float y, ENTBASE* menu) {
 }
 
 StaticGraphic* MenuKitNewCareerPanel(float x, float y, ENTBASE* menu) {
-    return Picture("MidwayPanel", x, y, 574.0f, 426.0f, 0.560546875f, 0.83203125f,
-                   kNewCareerImage, menu);
+    return Picture("MidwayPanel", x, y, 574.0f, 426.0f, 0.560546875f, 0.83203125f, kNewCareerImage,
+                   menu);
 }
 
 AnimGraphic* MenuKitAnimLogo(ENTBASE* menu) {
@@ -196,11 +195,10 @@ AnimGraphic* MenuKitAnimLogo(ENTBASE* menu) {
 }
 
 StaticGraphic* MenuKitInGamePanel(float x, float y, ENTBASE* menu) {
-    StaticGraphic* panel = Picture("Background", x, y, 376.0f, 418.0f, 0.734375f, 0.408203125f,
-                                   kInGameImage, menu);
+    StaticGraphic* panel =
+        Picture("Background", x, y, 376.0f, 418.0f, 0.734375f, 0.408203125f, kInGameImage, menu);
     if (!panel) return nullptr;
-    Flipbook("FlashingLights", x - 189.0f, y - 207.0f, kInGameImage, 419, 376, 520, 3, 15.0f,
-             menu);
+    Flipbook("FlashingLights", x - 189.0f, y - 207.0f, kInGameImage, 419, 376, 520, 3, 15.0f, menu);
     return panel;
 }
 

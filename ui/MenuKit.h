@@ -42,14 +42,13 @@ GraphicButton* MenuKitButtonRide(int32_t id, float x, float y, ENTBASE* menu);
 
 // ---- check boxes and text buttons ----
 // The group is stored before the check, so that checking clears the group's other boxes.
-GraphicCheckBox* MenuKitCheckBox(int32_t id, const char16_t* label, float x, float y,
-                                 int checked, int32_t group, ENTBASE* menu);
+GraphicCheckBox* MenuKitCheckBox(int32_t id, const char16_t* label, float x, float y, int checked,
+                                 int32_t group, ENTBASE* menu);
 // Starts unchecked whatever `ignored` says; a screen that wants it checked sets it afterwards.
-TextCheckBox* MenuKitTextCheckBox(int32_t id, const char16_t* label, float x, float y,
-                                  int ignored, int32_t group, ENTBASE* menu);
+TextCheckBox* MenuKitTextCheckBox(int32_t id, const char16_t* label, float x, float y, int ignored,
+                                  int32_t group, ENTBASE* menu);
 TextButton* MenuKitTextButton(int32_t id, const char16_t* label, float x, float y, ENTBASE* menu);
-TextButton* MenuKitTextButtonLarge(int32_t id, const char16_t* label, int x, int y,
-                                   ENTBASE* menu);
+TextButton* MenuKitTextButtonLarge(int32_t id, const char16_t* label, int x, int y, ENTBASE* menu);
 
 // ---- texts ----
 StaticText* MenuKitText(const char16_t* label, float x, float y, ENTBASE* menu);

@@ -7,11 +7,12 @@
 #include "ui/Ctl3Base.h"
 
 // A new control of that class under the menu with the kit's common settings in the kit's order:
-// the id, the position, the label (wide) or else the entity name (narrow), white. Null without a menu, when the class cannot be created, or when it makes
-// something that is not a T (destroyed again).
+// the id, the position, the label (wide) or else the entity name (narrow), white. Null without a
+// menu, when the class cannot be created, or when it makes something that is not a T (destroyed
+// again).
 template <class T>
 T* MenuKitMake(const char* className, ENTBASE* menu, int32_t id, float x, float y,
-              const char16_t* label, const char* name = nullptr) {
+               const char16_t* label, const char* name = nullptr) {
     if (!menu) return nullptr;
     ENTBASE* made = EntCreateChild(className, menu);
     if (!made) return nullptr;

@@ -157,22 +157,17 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/Common/ButtonPageUp.dds", 128, 256, 97, 57, 3, "ButtonPageUp", 8, ArtKind::Strip},
         {"Menu/Common/ButtonPageDown.dds", 128, 256, 97, 57, 3, "ButtonPageDown", 7,
          ArtKind::Strip},
-        {"Menu/Common/ZobButtonBack.dds", 128, 256, 119, 64, 3, "ZobButtonBack", 8,
-         ArtKind::Strip},
+        {"Menu/Common/ZobButtonBack.dds", 128, 256, 119, 64, 3, "ZobButtonBack", 8, ArtKind::Strip},
         {"Menu/Common/ZobButtonStart.dds", 128, 256, 119, 63, 3, "ZobButtonStart", 8,
          ArtKind::Strip},
-        {"Menu/Common/ZobButtonNext.dds", 128, 256, 118, 64, 3, "ZobButtonNext", 8,
-         ArtKind::Strip},
+        {"Menu/Common/ZobButtonNext.dds", 128, 256, 118, 64, 3, "ZobButtonNext", 8, ArtKind::Strip},
         {"Menu/Common/ZobButtonCancel.dds", 256, 256, 134, 56, 3, "ZobButtonCancel", 9,
          ArtKind::Strip},
         {"Menu/Common/ZobButtonDelete.dds", 128, 256, 97, 57, 3, "ZobButtonDelete", 7,
          ArtKind::Strip},
-        {"Menu/Common/ZobButtonView.dds", 128, 256, 97, 57, 3, "ZobButtonView", 8,
-         ArtKind::Strip},
-        {"Menu/Common/ZobButtonHire.dds", 128, 256, 97, 57, 3, "ZobButtonHire", 8,
-         ArtKind::Strip},
-        {"Menu/Common/ZobButtonFire.dds", 128, 256, 97, 57, 3, "ZobButtonFire", 8,
-         ArtKind::Strip},
+        {"Menu/Common/ZobButtonView.dds", 128, 256, 97, 57, 3, "ZobButtonView", 8, ArtKind::Strip},
+        {"Menu/Common/ZobButtonHire.dds", 128, 256, 97, 57, 3, "ZobButtonHire", 8, ArtKind::Strip},
+        {"Menu/Common/ZobButtonFire.dds", 128, 256, 97, 57, 3, "ZobButtonFire", 8, ArtKind::Strip},
         {"Menu/Common/ButtonRide.dds", 128, 256, 97, 57, 3, "ButtonRide", 8, ArtKind::Strip},
         // Panels: the cell is the rectangle the kit's uv values select.
         {"Menu/Common/ZobPanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "ZobPanelGenericLarge",
@@ -211,10 +206,9 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
     if (row.kind == ArtKind::InGame) {
         FillBox(out, 0, kArtInGamePanelWidth, kArtInGamePanelHeight, kArtPanelFill);
         if (captioned) {
-            const ArtRow body = {row.file,          row.texWidth, row.texHeight,
-                                 kArtInGamePanelWidth, kArtInGamePanelHeight,
-                                 1,                 row.caption,  row.points,
-                                 ArtKind::Panel};
+            const ArtRow body = {
+                row.file, row.texWidth, row.texHeight, kArtInGamePanelWidth, kArtInGamePanelHeight,
+                1,        row.caption,  row.points,    ArtKind::Panel};
             DrawCaption(out, body, 0, font);
         }
     }

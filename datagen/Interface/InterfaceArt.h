@@ -17,8 +17,7 @@ inline constexpr uint32_t kArtStateFill[3] = {0xFF505A78u, 0xFFC8B400u, 0xFF2830
 // The fill of the panels (one frame each, and the in-game panel's body).
 inline constexpr uint32_t kArtPanelFill = 0xFF3C6E50u;
 // The mouse cursor's shapes: plain, pointer, pan, rotate.
-inline constexpr uint32_t kArtCursorFill[4] = {0xFFE0E0E0u, 0xFF20C040u, 0xFFE07020u,
-                                               0xFF4080F0u};
+inline constexpr uint32_t kArtCursorFill[4] = {0xFFE0E0E0u, 0xFF20C040u, 0xFFE07020u, 0xFF4080F0u};
 // The in-game panel's body, above its lights: 376 x 418 from the top left.
 inline constexpr uint32_t kArtInGamePanelWidth = 376, kArtInGamePanelHeight = 418;
 

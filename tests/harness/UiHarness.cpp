@@ -61,10 +61,7 @@ void UiTest::SetUp() {
         closedir(dir);
     }
     Ctl3SetNavEnabled(true);
-    // The test menu hides the mouse cursor, as a menu may: pixel tests see their controls only.
-    // Tests of the cursor show it.
     m_cursorIndex = g_cursorFrameIndex;
-    g_cursorFrameIndex = -1;
 }
 
 void UiTest::TearDown() {
@@ -106,6 +103,9 @@ void UiTest::StartUi(const std::string& body) {
     }
     menu = dynamic_cast<MenuDouble*>(EntCreateChild("TestMenu", app.GetMenus()));
     ASSERT_TRUE(menu);
+    // The test menu hides the mouse cursor, as a menu may: pixel tests see their controls only.
+    // Tests of the cursor show it again.
+    g_cursorFrameIndex = -1;
     Step();
     Forget();
 }

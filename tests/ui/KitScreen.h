@@ -50,7 +50,8 @@ inline KitScreen BuildKitScreen(ENTBASE* menu) {
     MenuKitTitle(u"Kit", menu);
     s.calls = 6;
     for (int k = 0; k < 14; ++k, ++s.calls)
-        s.buttons.push_back(kKitButtonFns[k](kKitButtonIdBase + k, KitButtonX(k), KitButtonY(k), menu));
+        s.buttons.push_back(
+            kKitButtonFns[k](kKitButtonIdBase + k, KitButtonX(k), KitButtonY(k), menu));
     MenuKitCheckBox(1, u"Sound", 120, 250, 1, 3, menu);
     MenuKitCheckBox(2, u"Music", 120, 290, 0, 3, menu);
     MenuKitTextCheckBox(3, u"Hints", 120, 330, 1, -1, menu);

@@ -8,6 +8,7 @@
 #include "engine/EntTree.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
+#include "tests/support/TestSupport.h"
 #include "ui/AnimGraphic.h"
 #include "ui/Ctl3TextStyle.h"
 #include "ui/GraphicButton.h"
@@ -19,7 +20,6 @@
 #include "ui/StaticTextBox.h"
 #include "ui/TextButton.h"
 #include "ui/TextCheckBox.h"
-#include "tests/support/TestSupport.h"
 #include "world/EcNull.h"
 
 #include <cstring>
@@ -245,8 +245,8 @@ TEST_F(MenuKitCallTest, PanelsCarryTheirSizesUvRectanglesAndTitles) {
          "Menu\\Common\\ZobPanelGeneric.dds"},
         {MenuKitMidwayPanel(512, 400, menu), "MidwayPanel", 905, 572, 0.8837890625f, 0.55859375f,
          "Menu\\MidwaySelector\\ZobPanelMidwaySelector.dds"},
-        {MenuKitNewCareerPanel(512, 400, menu), "MidwayPanel", 574, 426, 0.560546875f,
-         0.83203125f, "Menu\\Common\\ZobPanelNewCareer.dds"},
+        {MenuKitNewCareerPanel(512, 400, menu), "MidwayPanel", 574, 426, 0.560546875f, 0.83203125f,
+         "Menu\\Common\\ZobPanelNewCareer.dds"},
     };
     for (const Expect& e : panels) {
         ASSERT_TRUE(e.g) << e.texture;
@@ -322,7 +322,8 @@ TEST_F(MenuKitCallTest, TextBoxesShowTheirTextAtTheFirstFrame) {
     StaticTextBox* centred = MenuKitTextBoxCentred(11, u"x", 0, 0, 50, 50, menu);
     StaticTextBox* sixteen = MenuKitTextBox16(12, u"x", 0, 0, 50, 50, menu);
     ASSERT_TRUE(left && centred && sixteen);
-    EXPECT_EQ(std::make_tuple(left->horizAlign, left->font), std::make_tuple(0, FontFind("Arial_12b")));
+    EXPECT_EQ(std::make_tuple(left->horizAlign, left->font),
+              std::make_tuple(0, FontFind("Arial_12b")));
     EXPECT_EQ(std::make_tuple(centred->horizAlign, centred->font),
               std::make_tuple(1, FontFind("Arial_12b")));
     EXPECT_EQ(std::make_tuple(sixteen->horizAlign, sixteen->font),
@@ -450,10 +451,10 @@ TEST_F(MenuKitCallTest, WithTheFontsReleasedTextControlsHaveNoneAndDrawNothing) 
         auto* control = dynamic_cast<Ctl3Base*>(c->object);
         ASSERT_TRUE(control);
         EXPECT_EQ(control->font, nullptr);
-        const bool text = dynamic_cast<StaticText*>(control) || dynamic_cast<TextButton*>(control) ||
-                          dynamic_cast<StaticTextBox*>(control) || dynamic_cast<Slider*>(control) ||
-                          dynamic_cast<GraphicCheckBox*>(control) ||
-                          dynamic_cast<TextCheckBox*>(control);
+        const bool text =
+            dynamic_cast<StaticText*>(control) || dynamic_cast<TextButton*>(control) ||
+            dynamic_cast<StaticTextBox*>(control) || dynamic_cast<Slider*>(control) ||
+            dynamic_cast<GraphicCheckBox*>(control) || dynamic_cast<TextCheckBox*>(control);
         Log().Clear();
         control->DrawPre();
         if (text) {

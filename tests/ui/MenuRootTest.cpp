@@ -114,7 +114,8 @@ TEST_F(MenuRootTest, BrokenSizesStillProjectFiniteNumbers) {
 }
 
 // A quad from (0, 0) to (1024, 768) in menu units fills the back buffer at any window size.
-class MenuRootCoverTest : public MenuRootTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
+class MenuRootCoverTest : public MenuRootTest,
+                          public ::testing::WithParamInterface<std::pair<int, int>> {};
 
 TEST_P(MenuRootCoverTest, MenuUnitsCoverTheWholeBackBuffer) {
     const auto [w, h] = GetParam();

@@ -57,15 +57,14 @@ TEST_F(MouseCursorTest, TheRealTreeBuilderMakesTheMenuRootAndTheSetUpCursor) {
     ASSERT_TRUE(root) << "MenuRoot is not the real class";
     EXPECT_EQ(std::make_tuple(root->width, root->height), std::make_tuple(1024, 768));
     EXPECT_TRUE(root->TestFlag(0x8)) << "the editor's pass skips a menu root without flag 0x8";
-    EXPECT_EQ(ChildNames(root),
-              (std::vector<std::string>{"Menu Viewport", "Menus", "Cursors"}));
+    EXPECT_EQ(ChildNames(root), (std::vector<std::string>{"Menu Viewport", "Menus", "Cursors"}));
     ENTBASE* cursors = EntTreeFindName(root, "Cursors");
     ASSERT_TRUE(cursors);
     EXPECT_EQ(ChildNames(cursors), (std::vector<std::string>{"Mouse"}));
     EXPECT_STREQ(cursor->texName, "Menu\\MouseCursors.dds");
-    EXPECT_EQ(std::make_tuple(cursor->cellTop, cursor->cellLeft, cursor->cellBottom,
-                              cursor->cellRight),
-              std::make_tuple(0, 0, 31, 31));
+    EXPECT_EQ(
+        std::make_tuple(cursor->cellTop, cursor->cellLeft, cursor->cellBottom, cursor->cellRight),
+        std::make_tuple(0, 0, 31, 31));
     EXPECT_EQ(std::make_tuple(cursor->minX, cursor->maxX, cursor->minY, cursor->maxY),
               std::make_tuple(0.0f, 1020.0f, 0.0f, 764.0f));
     EXPECT_EQ(cursor->mode, 4);
@@ -139,7 +138,8 @@ TEST_F(MouseCursorTest, TheCursorIsDrawnOverEveryMenu) {
     ASSERT_TRUE(MenuKitBackground(nullptr, later));
     PointTo(300, 300);
     EXPECT_EQ(ShapeAt(300, 300), Fill(1));
-    EXPECT_EQ(Rgb(PixelAt(ReadPixels(), 600, 600)), 0xFFFFFFFFu) << "the white background is missing";
+    EXPECT_EQ(Rgb(PixelAt(ReadPixels(), 600, 600)), 0xFFFFFFFFu)
+        << "the white background is missing";
 }
 
 // The management camera writes the index while it pans; the cursor follows.
@@ -167,9 +167,9 @@ TEST_F(MouseCursorTest, PointersThatAreNotNumbersOrHugeStayInsideTheLimits) {
     struct Case {
         float x, y, wantX, wantY;
     };
-    for (const Case& c : {Case{nan, nan, 0, 0}, Case{1e30f, -1e30f, 1020, 0},
-                          Case{-1e30f, 1e30f, 0, 764},
-                          Case{std::numeric_limits<float>::infinity(), 5, 1020, 5}}) {
+    for (const Case& c :
+         {Case{nan, nan, 0, 0}, Case{1e30f, -1e30f, 1020, 0}, Case{-1e30f, 1e30f, 0, 764},
+          Case{std::numeric_limits<float>::infinity(), 5, 1020, 5}}) {
         cursor->MoveTo(c.x, c.y);
         EXPECT_EQ(std::make_tuple(cursor->x, cursor->y), std::make_tuple(c.wantX, c.wantY));
     }
