@@ -150,8 +150,8 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/Common/DataBox.dds", 128, 128, 96, 28, 3, "", 0, ArtKind::Strip},
         {"Menu/Common/ButtonUpArrow.dds", 32, 64, 24, 14, 3, "+", 8, ArtKind::Strip},
         {"Menu/Common/ButtonDownArrow.dds", 32, 64, 24, 14, 3, "-", 8, ArtKind::Strip},
-        {"Menu/Common/ZobButtonOk.dds", 128, 256, 97, 57, 3, "OK", 18, ArtKind::Strip},
         // The control kit's buttons, each captioned with its file title.
+        {"Menu/Common/ZobButtonOk.dds", 128, 256, 97, 57, 3, "ZobButtonOk", 8, ArtKind::Strip},
         {"Menu/Common/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
         {"Menu/Common/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8, ArtKind::Strip},
         {"Menu/Common/ButtonPageUp.dds", 128, 256, 97, 57, 3, "ButtonPageUp", 8, ArtKind::Strip},

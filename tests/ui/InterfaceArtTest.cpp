@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -79,6 +80,26 @@ TEST(InterfaceArt, TheKitImagesHoldTheirCellsWhereTheKitLooks) {
     for (uint32_t f = 0; f < 4; ++f)
         fills.insert(ArtFrameFill(cursor, f));
     EXPECT_EQ(fills.size(), 4u) << "every cursor shape needs its own fill";
+}
+
+// A screenshot names what it shows: every button and panel carries its file title (the small
+// arrows of the value buttons carry their sign instead).
+TEST(InterfaceArt, ButtonsAndPanelsCarryTheirFileTitle) {
+    for (const ArtRow& row : ArtTable()) {
+        if (row.kind != ArtKind::Strip && row.kind != ArtKind::Panel) continue;
+        if (!row.caption || std::strlen(row.caption) < 2) continue;
+        std::string title = row.file;
+        title = title.substr(title.rfind('/') + 1);
+        EXPECT_EQ(title, std::string(row.caption) + ".dds");
+        GenImage img;
+        std::string error;
+        ASSERT_TRUE(ArtPaint(row, &img, &error)) << error;
+        int lettered = 0;
+        for (uint32_t y = 2; y + 2 < row.cellHeight; ++y)
+            for (uint32_t x = 2; x + 2 < row.cellWidth; ++x)
+                lettered += FrameTexel(img, row, 0, x, y) != ArtFrameFill(row, 0);
+        EXPECT_GT(lettered, 30) << row.file << " shows no caption";
+    }
 }
 
 TEST(InterfaceArt, CheckedBoxesCarryTheirMarkAndEmptyOnesDoNot) {
