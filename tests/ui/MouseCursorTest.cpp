@@ -218,4 +218,11 @@ TEST_F(MouseCursorTest, OnlyWholeShapesCount) {
     g_cursorFrameIndex = 3; // the partial fourth cell
     Step();
     EXPECT_EQ(ShapeAt(100, 200), Rgb(0));
+    // A cell upside down (a script's or an ini's) holds no shape at all.
+    cursor->cellBottom = -5;
+    cursor->Start();
+    EXPECT_EQ(cursor->shapeCount, 0);
+    g_cursorFrameIndex = 0;
+    Step();
+    EXPECT_EQ(cursor->current, -1);
 }
