@@ -1,5 +1,6 @@
 // Prints the colour at the centre of an X window dump (the format xwd writes), or at the x y
-// given after the file, as "r g b".
+// given after the file, as "r g b"; given x y and a last row, the column from y to that row, one
+// "y r g b" line a pixel.
 // The end-to-end test uses it to look at the game's window the way a user would see it.
 #include <cstdint>
 #include <cstdio>
@@ -51,7 +52,8 @@ int Fail(const char* why) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 && argc != 4) return Fail("usage: xwd_pixel <dump.xwd> [x y]");
+    if (argc != 2 && argc != 4 && argc != 5)
+        return Fail("usage: xwd_pixel <dump.xwd> [x y [last y]]");
     std::ifstream in(argv[1], std::ios::binary);
     std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
@@ -68,22 +70,30 @@ int main(int argc, char** argv) {
 
     uint64_t pixelsAt = uint64_t(field[kHeaderSize]) + uint64_t(field[kColours]) * kColourEntrySize;
     uint64_t x = field[kWidth] / 2, y = field[kHeight] / 2;
-    if (argc == 4) {
+    if (argc >= 4) {
         x = std::strtoull(argv[2], nullptr, 10);
         y = std::strtoull(argv[3], nullptr, 10);
         if (x >= field[kWidth] || y >= field[kHeight]) return Fail("the point is outside");
     }
-    uint64_t at = pixelsAt + y * field[kBytesPerLine] + x * bytesPerPixel;
-    if (field[kWidth] == 0 || field[kHeight] == 0 || at + bytesPerPixel > file.size())
-        return Fail("image data truncated");
-
-    uint32_t pixel = 0;
-    for (uint32_t i = 0; i < bytesPerPixel; ++i) {
-        // Byte order 0 is least significant byte first.
-        uint32_t shift = field[kByteOrder] == 0 ? 8 * i : 8 * (bytesPerPixel - 1 - i);
-        pixel |= uint32_t(file[at + i]) << shift;
+    const bool column = argc == 5;
+    uint64_t last = y;
+    if (column) {
+        last = std::strtoull(argv[4], nullptr, 10);
+        if (last < y || last >= field[kHeight]) return Fail("the column leaves the picture");
     }
-    std::printf("%u %u %u\n", Channel(pixel, field[kRedMask]), Channel(pixel, field[kGreenMask]),
-                Channel(pixel, field[kBlueMask]));
+    if (field[kWidth] == 0 || field[kHeight] == 0) return Fail("empty picture");
+    for (uint64_t row = y; row <= last; ++row) {
+        uint64_t at = pixelsAt + row * field[kBytesPerLine] + x * bytesPerPixel;
+        if (at + bytesPerPixel > file.size()) return Fail("image data truncated");
+        uint32_t pixel = 0;
+        for (uint32_t i = 0; i < bytesPerPixel; ++i) {
+            // Byte order 0 is least significant byte first.
+            uint32_t shift = field[kByteOrder] == 0 ? 8 * i : 8 * (bytesPerPixel - 1 - i);
+            pixel |= uint32_t(file[at + i]) << shift;
+        }
+        if (column) std::printf("%llu ", (unsigned long long)row);
+        std::printf("%u %u %u\n", Channel(pixel, field[kRedMask]),
+                    Channel(pixel, field[kGreenMask]), Channel(pixel, field[kBlueMask]));
+    }
     return 0;
 }

@@ -16,6 +16,11 @@
 #   editorpick  a test world ini holds a trash can (a StaticObject) in front of the backdrop's
 #               camera; in the editor the pointer over it names it, a click and a 40-pixel drag
 #               move it and "Save All Changed Entities" writes its new "pos" into that ini
+#   camera      the management camera over a flat test world (tests/e2e/camera), driven by the
+#               keyboard and the mouse through the real window: W pans it forward at its rate and
+#               the ground is drawn where the camera's projection puts it; a right-button drag
+#               pans it with the cursor locked, no cursor position reaching it, and the release
+#               puts the pointer back where the drag began
 # Usage: run_game.sh <mode> <program> <Data folder> <xwd_pixel program>
 set -uo pipefail
 
@@ -26,6 +31,7 @@ else
   on_display=0
 fi
 mode=$1 program=$2 data=$3 xwd_pixel=$4
+e2e_dir=$(cd "$(dirname "$0")" && pwd)
 
 fail() {
   echo "FAIL ($mode): $*" >&2
@@ -99,6 +105,9 @@ Entity.SetVoid(Entity.FindName(Game.GetViewportEntity(), "Backdrop"), "entCamera
     Entity.FindName(Game.GetRootEntity(), "PickCam"))' "$startup" ;;
     badclass)
       printf 'Entity.CreateClass (Game.GetRootEntity (), "x", 0)\n' >>"$work/game/Data/Startup.lua" ;;
+    camera)
+      cp "$e2e_dir/camera/Startup.lua" "$e2e_dir/camera/CameraWorld.ini" "$work/game/Data/" ||
+        fail "cannot copy the camera's test world" ;;
   esac
 
   if [ "$mode" = nodisplay ]; then
@@ -229,6 +238,93 @@ save_all_changed() {
 # The editor's latest hover line names nothing.
 hover_none() {
   grep -a 'Entity under cursor: ' "$log" | tail -n 1 | grep -qx 'Entity under cursor: NONE'
+}
+
+# ---- the management camera ----
+# The camera's test Startup.lua logs the eye every frame as "camera: frame N pos X Y Z".
+camera_started() {
+  log_holds "EntCreateClass(CameraVantor1)... ok." && stderr_holds "Startup.lua: done"
+}
+# The latest frame, as "N X Y Z".
+eye() { grep -a '^camera: frame ' "$err" | tail -n 1 | awk '{ print $3, $5, $6, $7 }'; }
+frame_reached() {
+  local n
+  read -r n _ < <(eye) && [ "$n" -ge "$1" ]
+}
+# Lets the game take what was just sent: a frame that began after it handles it.
+wait_frames() {
+  local n
+  read -r n _ < <(eye) || fail "no frame logged"
+  wait_for 30 frame_reached $((n + $1)) || fail "fewer than $1 frames in 30 s"
+}
+# The eye has not moved, to the logged thousandth, over the last 10 frames.
+eye_settled() {
+  grep -a '^camera: frame ' "$err" | tail -n 10 | awk '{ p[NR] = $5 " " $6 " " $7 }
+    END { if (NR < 10) exit 1; for (i = 2; i <= NR; ++i) if (p[i] != p[1]) exit 1 }'
+}
+settle() { wait_for 30 eye_settled || fail "the camera did not come to rest within 30 s"; }
+near() { awk -v a="$1" -v b="$2" -v t="$3" 'BEGIN { exit !(a - b <= t && b - a <= t) }'; }
+sum() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f\n", a + b }'; }
+eye_x_below() {
+  local x
+  read -r _ x _ < <(eye) && awk -v a="$x" -v b="$1" 'BEGIN { exit !(a < b) }'
+}
+eye_x_reached() {
+  local x
+  read -r _ x _ < <(eye) && awk -v a="$x" -v b="$1" 'BEGIN { exit !(a >= b) }'
+}
+# The pointer in the window's coordinates, as "x y".
+pointer() {
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell 2>/dev/null)"
+  echo $((X - win_x)) $((Y - win_y))
+}
+pointer_at() {
+  local x y
+  read -r x y < <(pointer) && near "$x" "$1" 1 && near "$y" "$2" 1
+}
+# The row, to a tenth of a pixel, where the green of the window's centre column crosses 64 (half
+# way from the near square's 32 to the far square's 96) between rows $2 and $3 of the dump $1.
+edge_row() {
+  "$xwd_pixel" "$1" $((win_w / 2)) "$2" "$3" | awk '
+    NR > 1 && (($3 >= 64) != (g >= 64)) { printf "%.1f\n", y + 0.5 + (64 - g) / ($3 - g); found = 1; exit }
+    { y = $1; g = $3 }
+    END { exit !found }'
+}
+# Where the camera's projection (pitch 0.785398, field of view 1.04718, yaw 0) puts the ground's
+# line z = $3, seen from an eye at height $1 and depth $2: the row of the window, from its top.
+projected_row() {
+  awk -v ey="$1" -v ez="$2" -v zb="$3" -v h="$win_h" 'BEGIN {
+    p = 0.785398; ry = -ey; rz = zb - ez
+    yc = ry * cos(p) + rz * sin(p); zc = -ry * sin(p) + rz * cos(p)
+    printf "%.1f\n", h / 2 * (1 - yc / (zc * sin(0.52359) / cos(0.52359))) }'
+}
+colour_near() {
+  local r g b
+  read -r r g b < <("$xwd_pixel" "$1" $((win_w / 2)) "$2") || return 1
+  last_colour="$r $g $b"
+  near "$r" "$3" 8 && near "$g" "$4" 8 && near "$b" "$5" 8
+}
+# The dump $1, taken with the eye at height $2 and depth $3, shows the squares' edge z = 128 on
+# the centre column where the projection puts it, the far square above and the near one below.
+# Leaves the row in $edge.
+ground_edge_where_projected() {
+  local want lo hi
+  want=$(projected_row "$2" "$3" 128)
+  lo=$(awk -v w="$want" 'BEGIN { r = int(w) - 30; print (r < 0 ? 0 : r) }')
+  hi=$(awk -v w="$want" -v h="$win_h" 'BEGIN { r = int(w) + 30; print (r >= h ? h - 1 : r) }')
+  edge=$(edge_row "$1" "$lo" "$hi") ||
+    fail "$(basename "$1"): no edge between the squares near row $want, where the projection puts it"
+  near "$edge" "$want" 2 ||
+    fail "$(basename "$1"): the squares' edge is at row $edge, the projection puts it at $want"
+  # 10 units either side, clear of the filtering's blend across the edge texel.
+  local above below
+  above=$(projected_row "$2" "$3" 138 | awk '{ r = int($1); print (r < 0 ? 0 : r) }')
+  below=$(projected_row "$2" "$3" 118 | awk -v h="$win_h" '{ r = int($1); print (r >= h ? h - 1 : r) }')
+  colour_near "$1" "$above" 48 96 160 ||
+    fail "$(basename "$1"): above the edge the ground is $last_colour, not the far square 48 96 160"
+  colour_near "$1" "$below" 48 32 128 ||
+    fail "$(basename "$1"): below the edge the ground is $last_colour, not the near square 48 32 128"
 }
 
 # Waits for the game's own end; SIGTERM first when asked. Leaves the exit status in $status.
@@ -363,6 +459,114 @@ case $mode in
     wait_for 10 hover_none || fail "the pointer on sky did not log \"Entity under cursor: NONE\""
     editor_off
     ends_cleanly TERM 5
+    ;;
+  camera)
+    wait_for 60 camera_started || fail "the camera's test world did not start within 60 s"
+    id=$(timeout 20 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
+      fail "the game's window did not appear"
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    win_x=$X win_y=$Y win_w=$WIDTH win_h=$HEIGHT
+    # The camera starts over the grid's centre, 40 units back and 45 degrees up, on flat ground.
+    settle
+    read -r _ x0 y0 z0 < <(eye)
+    near "$x0" 72 0.01 && near "$y0" 28.284 0.01 && near "$z0" 43.716 0.01 ||
+      fail "the eye starts at $x0 $y0 $z0, not 72 28.284 43.716"
+    xwd -silent -name Fairlark -out "$work/before.xwd" || fail "no picture of the window"
+    ground_edge_where_projected "$work/before.xwd" "$y0" "$z0"
+    edge0=$edge
+
+    # W held for a second: forward is the camera's view direction laid flat, 80 x cos 45 degrees
+    # = 56.57 units a second along z, timed by the game's own frame clock. A key sent before the
+    # window took the focus is lost: then nothing moves, and it is sent again.
+    xdotool windowfocus --sync "$id" 2>/dev/null
+    xdotool mousemove --window "$id" $((win_w / 2)) $((win_h / 2))
+    wait_frames 3
+    for _ in 1 2 3 4 5; do
+      xdotool keydown w
+      t0=$EPOCHREALTIME
+      read -r f0 _ < <(eye)
+      sleep 1
+      xdotool keyup w
+      t1=$EPOCHREALTIME
+      read -r f1 _ < <(eye)
+      wait_frames 3
+      settle
+      read -r _ x1 y1 z1 < <(eye)
+      near "$z1" "$z0" 0.001 || break
+      xdotool windowfocus --sync "$id" 2>/dev/null
+    done
+    ! near "$z1" "$z0" 0.001 || fail "W held for a second never moved the camera"
+    near "$x1" "$x0" 0.001 && near "$y1" "$y0" 0.001 ||
+      fail "W moved the eye off its line: $x0 $y0 $z0 to $x1 $y1 $z1"
+    # The game sees the key's press and release at the first frame after each: its second is
+    # this one to within a frame either way (two, for a frame slower than the rest).
+    read -r held period want slack < <(awk -v t0="$t0" -v t1="$t1" -v f="$((f1 - f0))" 'BEGIN {
+      held = t1 - t0; period = held / (f > 0 ? f : 1)
+      printf "%.3f %.3f %.2f %.2f\n", held, period, 56.5685 * held, 0.6 + 56.5685 * 2 * period }')
+    moved=$(awk -v a="$z1" -v b="$z0" 'BEGIN { printf "%.2f\n", a - b }')
+    near "$moved" "$want" "$slack" ||
+      fail "W held ${held} s moved the eye $moved along z, not 56.57 a second ($want +- $slack)"
+    # The picture after the move: the same edge, where the projection from the new eye puts it.
+    xwd -silent -name Fairlark -out "$work/after.xwd" || fail "no picture of the window"
+    ground_edge_where_projected "$work/after.xwd" "$y1" "$z1"
+    edge1=$edge
+
+    # A right-button drag from a press 124 pixels in from the right edge to 8 pixels from it,
+    # inside the edge-scroll zone. The test's Startup.lua takes the keyboard away once the pan
+    # shows: the camera lets the cursor go, and edge-scrolls if the last cursor position it heard
+    # was the pointer's in the zone, which only a cursor event through the lock could tell it.
+    lock_x=$((win_w - 124)) lock_y=300
+    xdotool mousemove --window "$id" $lock_x $lock_y
+    wait_frames 3
+    read -r _ xs _ < <(eye)
+    xdotool mousedown 3
+    wait_frames 3
+    xdotool mousemove_relative -- 116 0
+    wait_for 30 stderr_holds "camera: keyboard taken" ||
+      fail "a right-button drag of 116 pixels did not pan the camera along x"
+    xdotool mouseup 3
+    wait_for 60 stderr_holds "camera: keyboard back" || fail "the keyboard did not come back"
+    wait_for 10 pointer_at $lock_x $lock_y ||
+      fail "with the drag cut off the pointer is at $(pointer), not back at $lock_x $lock_y"
+    wait_frames 3
+    settle
+    read -r _ x2 _ z2 < <(eye)
+    ! eye_x_reached "$(sum "$xs" 20)" ||
+      fail "the eye scrolled on to x $x2: cursor positions reached the camera through the lock"
+    near "$x2" "$(sum "$xs" 11.6)" 0.3 && near "$z2" "$z1" 0.01 ||
+      fail "116 pixels right panned the eye from $xs to $x2 (z $z1 to $z2), not 11.6 along x"
+
+    # A plain drag: 100 pixels left pans 10 units, and the release puts the pointer back.
+    xdotool mousemove --window "$id" 300 400
+    wait_frames 3
+    read -r _ xs _ < <(eye)
+    xdotool mousedown 3
+    wait_frames 3
+    xdotool mousemove_relative -- -100 0
+    wait_for 30 eye_x_below "$(sum "$xs" -5)" ||
+      fail "a right-button drag of 100 pixels left did not pan the camera"
+    read -r dragged_x dragged_y < <(pointer)
+    xdotool mouseup 3
+    wait_for 10 pointer_at 300 400 ||
+      fail "after the release the pointer is at $(pointer), not back at the press point 300 400"
+    wait_frames 3
+    settle
+    read -r _ x3 _ z3 < <(eye)
+    near "$x3" "$(sum "$xs" -10)" 0.3 && near "$z3" "$z1" 0.01 ||
+      fail "100 pixels left panned the eye from $xs to $x3 (z $z1 to $z3), not 10 along -x"
+
+    # The same move into the edge zone without a button: the cursor event reaches the camera and
+    # it scrolls to the grid's edge, x 136.
+    xdotool mousemove --window "$id" $lock_x $lock_y
+    wait_frames 3
+    xdotool mousemove_relative -- 116 0
+    wait_for 30 eye_x_reached 135.99 ||
+      fail "the pointer in the edge zone did not scroll the eye to x 136: it is at $(eye)"
+    xdotool mousemove --window "$id" $((win_w / 2)) $((win_h / 2))
+    if log_holds "relative mouse mode refused"; then lock="the warp fallback"; else lock="relative mode"; fi
+    ends_cleanly TERM 10
+    echo "W ${held} s: z +$moved (want $want +- $slack); ground edge row $edge0 -> $edge1;" \
+      "lock by $lock, pointer held at $dragged_x $dragged_y in the drag"
     ;;
   badclass)
     wait_for 20 started || fail "start-up lines missing within 20 s"
