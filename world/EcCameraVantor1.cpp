@@ -27,8 +27,9 @@ float s_loggedZonePct = 0.0f;
 
 constexpr float kFov = 1.04718f;
 constexpr float kScreenW = 1024.0f, kScreenH = 768.0f;
-// Zones from each side that meet or cross in the middle would scroll both ways at once.
-constexpr float kMaxZonePct = 0.49f;
+// Zones from each side that meet or cross in the middle (half the screen each) would scroll both
+// ways at once: they are cut back to a little less.
+constexpr float kOverlappingZonePct = 0.5f, kMaxZonePct = 0.49f;
 constexpr float kKeyMove = 80.0f, kKeyTurn = 1.5f, kKeyZoom = 60.0f;
 constexpr float kPadMove = 70.0f, kPadZoom = 80.0f, kPadTurn = 4.0f, kPadTiltDeadZone = 0.1f;
 
@@ -191,7 +192,7 @@ int EcCameraVantor1::Update(float) {
         if (edgeScrollEnable && cursorKnown && inside) {
             // A zone that is not a number fails every comparison below: no edge.
             float p = scrollZonePct;
-            if (p >= kMaxZonePct) {
+            if (p >= kOverlappingZonePct) {
                 if (s_loggedZonePct != p) {
                     DbgPrintf(DBG_ENTITY, "CameraVantor1: scrollZonePct %g is taken as %g\n",
                               (double)p, (double)kMaxZonePct);

@@ -421,6 +421,14 @@ TEST_F(CameraVantorTest, CrossedLimitsEndAtTheUpperBoundAndAnOverlappingZoneIsCl
     Run(cam, 0.1f, 3);
     EXPECT_NE(log.Text().find("scrollZonePct"), std::string::npos);
     EXPECT_EQ(cam->targetPoint.x, 512.0f) << "the zones were not cut back to 0.49";
+
+    // Just under half, the zones still leave a gap between them: the value is kept as it is.
+    LogCapture kept;
+    cam->scrollZonePct = 0.495f;
+    Cursor(cam, 520.0f, 384.0f); // beyond 1024 x 0.505, short of 1024 x 0.51
+    Run(cam, 0.1f, 1);
+    EXPECT_NEAR(cam->targetPoint.x, 532.0f, 1e-3f) << "a zone that overlaps nothing was cut back";
+    EXPECT_EQ(kept.Text().find("scrollZonePct"), std::string::npos);
 }
 
 TEST_F(CameraVantorTest, RatesThatAreNotNumbersNeverReachTheView) {
