@@ -464,7 +464,8 @@ case $mode in
     wait_for 60 camera_started || fail "the camera's test world did not start within 60 s"
     id=$(timeout 20 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
       fail "the game's window did not appear"
-    eval "$(xdotool getwindowgeometry --shell "$id")"
+    geometry=$(xdotool getwindowgeometry --shell "$id") || fail "no geometry of the game's window"
+    eval "$geometry"
     win_x=$X win_y=$Y win_w=$WIDTH win_h=$HEIGHT
     # The camera starts over the grid's centre, 40 units back and 45 degrees up, on flat ground.
     settle
