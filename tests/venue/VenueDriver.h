@@ -1,0 +1,51 @@
+// What the screens not built yet will do to a venue, as plain calls for the venue's tests: load
+// it as the world loader does, place attractions as the placing steps do, fly the camera, open
+// the day as the in-game screen's Start does, change the speed, and leave. Test-only: the game
+// never links it.
+#pragma once
+
+#include "engine/EntBase.h"
+#include "game/MtGame.h"
+
+#include <functional>
+#include <vector>
+
+class GameGrid;
+class AttrBase;
+
+// Class "VenueObserver": hears every game event that reaches it, in order.
+class VenueObserver : public ENTBASE {
+  public:
+    const char* GetTypeName() override { return "VenueObserver"; }
+    int CopyClassName(char* buffer) override;
+    int OnGameEvent(int event, intptr_t value) override;
+    int Count(int event) const;
+    std::vector<int> events;
+};
+// Registers the class when needed and makes one named "Observer" under parent.
+VenueObserver* VenueObserverMake(ENTBASE* parent);
+
+struct VenueDriver {
+    ENTBASE* root = nullptr;
+    VenueObserver* observer = nullptr;
+    // One frame of the application (the test moves its clock first).
+    std::function<void()> frame;
+
+    MtGame* Game() const;
+    // The world loader's steps: the mode, the venue, its script path, a new game, then frames
+    // until the observer has heard the world loaded. False when it was not heard in maxFrames.
+    bool Load(int venue, int mode, int maxFrames = 10);
+    // The placing screen's steps on the grid: the footprint and its ring free at cell (cx, cz),
+    // the attraction made under "First", the footprint marked. Null (with a log line from the
+    // game) when it cannot be placed.
+    AttrBase* Place(int type, int cx, int cz, int turn = 0);
+    // The cell under world (x, z).
+    static void CellAt(GameGrid* grid, float x, float z, int* cx, int* cz);
+    // Flies the management camera to the target.
+    bool Fly(float x, float y, float z, float yaw, float pitch, float distance);
+    // What the in-game screen's Start does.
+    void OpenDay();
+    void Speed(float scale);
+    // The end of the day, then the scene cleared as the menus do on leaving.
+    void Leave(const std::function<void()>& clearScene);
+};

@@ -1,0 +1,134 @@
+// The default venue as the game draws it, headless: sky above, ground below, and attractions
+// placed in front of the camera showing where they stand.
+#include "I3d/Math/Mat4Math.h"
+#include "engine/EntTree.h"
+#include "game/Ents/AttrBase.h"
+#include "game/Ents/GameGrid.h"
+#include "platform/d3d8/D3d8.h"
+#include "tests/support/TexturedQuad.h"
+#include "tests/venue/VenueFixture.h"
+#include "world/CameraDesc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kW = 1024, kH = 768;
+
+int R(uint32_t c) {
+    return int(c >> 16 & 0xFF);
+}
+int G(uint32_t c) {
+    return int(c >> 8 & 0xFF);
+}
+int B(uint32_t c) {
+    return int(c & 0xFF);
+}
+bool SkyLike(uint32_t c) {
+    return B(c) >= R(c) + 15 && B(c) >= G(c) && (R(c) + G(c) + B(c)) > 0;
+}
+bool GroundLike(uint32_t c) {
+    return B(c) <= std::max(R(c), G(c)) + 5 && R(c) + G(c) + B(c) > 90;
+}
+
+double Share(const std::vector<uint32_t>& px, int y0, int y1, bool (*test)(uint32_t)) {
+    int hits = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = 0; x < kW; ++x)
+            hits += test(px[size_t(y) * kW + size_t(x)]);
+    return double(hits) / double((y1 - y0) * kW);
+}
+
+// Where the camera shows a world point: pixel (x, y), false behind the eye.
+bool Project(ENTBASE* camera, const VECTOR3& p, float* x, float* y) {
+    CameraDesc desc = {};
+    camera->GetCamera(&desc);
+    VECTOR3 v;
+    Mat4XformPoint(&p, &desc.view, &v);
+    if (v.z <= 0.1f) return false;
+    const float f = (kH / 2.0f) / std::tan(desc.fov / 2.0f);
+    *x = kW / 2.0f + v.x / v.z * f;
+    *y = kH / 2.0f - v.y / v.z * f;
+    return true;
+}
+
+TEST_F(VenueTest, TheGroundsAreSeenUnderTheSkyAndPlacedAttractionsShowWhereTheyStand) {
+    StartGame();
+    ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
+    ASSERT_TRUE(venue.Fly(512.0f, 0.0f, 520.0f, 0.0f, 0.4f, 70.0f));
+    Frames(150); // the camera glides there
+    const std::vector<uint32_t> before = TexQuadReadBack(D3dDevice());
+    ASSERT_EQ(before.size(), size_t(kW) * kH);
+    const double sky = Share(before, 5, 50, SkyLike);
+    const double ground = Share(before, kH * 2 / 3, kH, GroundLike);
+    std::printf("sky-like rows 5-50: %.1f %%, ground-like bottom third: %.1f %%\n", sky * 100.0,
+                ground * 100.0);
+    EXPECT_GE(sky, 0.90) << std::hex << before[size_t(20) * kW + kW / 2];
+    EXPECT_GE(ground, 0.80) << std::hex << before[size_t(kH - 50) * kW + kW / 2];
+
+    // Five attractions 20 to 60 units ahead of the camera, across the view.
+    ENTBASE* camera = EntTreeFindName(app.world.Get(), "Camera2");
+    ASSERT_NE(camera, nullptr);
+    CameraDesc desc = {};
+    camera->GetCamera(&desc);
+    float ax = 512.0f - desc.eye.x, az = 520.0f - desc.eye.z;
+    const float len = std::sqrt(ax * ax + az * az);
+    ASSERT_GT(len, 1.0f);
+    ax /= len, az /= len;
+    auto* grid = static_cast<GameGrid*>(EntTreeFindType(app.world.Get(), "GameGrid"));
+    ASSERT_NE(grid, nullptr);
+    struct Spot {
+        int type;
+        float ahead, side;
+    };
+    // Ticket booth, soda stand, hot dog stand, trash can, carousel.
+    const Spot spots[] = {{23, 26, -8}, {0, 30, 10}, {2, 40, -14}, {12, 24, 2}, {18, 55, 0}};
+    std::vector<VECTOR3> at;
+    for (const Spot& s : spots) {
+        const float wx = desc.eye.x + ax * s.ahead - az * s.side;
+        const float wz = desc.eye.z + az * s.ahead + ax * s.side;
+        int cx = 0, cz = 0;
+        VenueDriver::CellAt(grid, wx, wz, &cx, &cz);
+        AttrBase* attr = venue.Place(s.type, cx - 1, cz - 1);
+        ASSERT_NE(attr, nullptr) << "type " << s.type;
+        at.push_back(*attr->GetPos());
+    }
+    Frames(5);
+    const std::vector<uint32_t> after = TexQuadReadBack(D3dDevice());
+    ASSERT_EQ(after.size(), before.size());
+    // The share of a 48 x 48 window round (px, py) that changed by 30 levels or more.
+    auto changedAround = [&](float px, float py, int* total) {
+        int changed = 0;
+        *total = 0;
+        for (int y = int(py) - 24; y < int(py) + 24; ++y)
+            for (int x = int(px) - 24; x < int(px) + 24; ++x) {
+                if (x < 0 || y < 0 || x >= kW || y >= kH) continue;
+                const uint32_t a = before[size_t(y) * kW + size_t(x)];
+                const uint32_t b = after[size_t(y) * kW + size_t(x)];
+                ++*total;
+                changed += std::abs(R(a) - R(b)) + std::abs(G(a) - G(b)) + std::abs(B(a) - B(b)) >=
+                           30;
+            }
+        return *total ? double(changed) / *total : 0.0;
+    };
+    for (size_t i = 0; i < at.size(); ++i) {
+        float px = 0.0f, py = 0.0f;
+        ASSERT_TRUE(Project(camera, at[i], &px, &py)) << "attraction " << i << " behind the eye";
+        int total = 0;
+        const double share = changedAround(px, py, &total);
+        ASSERT_GT(total, 0) << "attraction " << i << " off screen at " << px << ", " << py;
+        std::printf("attraction %zu (type %i) at pixel %.0f, %.0f: %.1f %% changed\n", i,
+                    spots[i].type, px, py, 100.0 * share);
+        EXPECT_GE(share, 0.15) << "attraction " << i;
+    }
+    // Ground and sky away from them stay as they were.
+    int total = 0;
+    EXPECT_LT(changedAround(30.0f, kH - 30.0f, &total), 0.05) << "the ground changed";
+    EXPECT_LT(changedAround(kW - 30.0f, 30.0f, &total), 0.05) << "the sky changed";
+}
+
+} // namespace
