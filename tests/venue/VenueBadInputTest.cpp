@@ -1,0 +1,80 @@
+// The default venue with parts of its data missing or damaged: the world still loads where it
+// can, says what is missing once, and never crashes.
+#include "engine/Dirs.h"
+#include "engine/EntTree.h"
+#include "game/Ents/GameGrid.h"
+#include "tests/venue/VenueFixture.h"
+#include "world/EcCameraVantor1.h"
+#include "world/EcTerrain2.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+namespace {
+
+int Occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST_F(VenueTest, WithoutHeightMapOrTilesTheGroundIsFlatAtFiftySixAndTheGridAndCameraFollow) {
+    // A venue folder of its own holding only the authored files and the clouds.
+    const std::string folder = m_program + "Data/Venues";
+    ASSERT_EQ(unlink(folder.c_str()), 0);
+    ASSERT_TRUE(DirCreatePath((folder + "/Default/").c_str()) == 1);
+    for (const char* name : {"World.ini", "World.lua", "Clouds.tga"})
+        ASSERT_EQ(symlink((std::string(FAIRLARK_BUILD_DATA_DIR "Venues/Default/") + name).c_str(),
+                          (folder + "/Default/" + name).c_str()),
+                  0);
+    StartGame();
+    ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
+    ENTBASE* world = app.world.Get();
+    auto* terrain = static_cast<EcTerrain2*>(EntTreeFindName(world, "Terrain"));
+    ASSERT_NE(terrain, nullptr);
+    float h = 0.0f;
+    const VECTOR3 middle = {512.0f, 0.0f, 512.0f};
+    terrain->GetHeight(&middle, &h);
+    EXPECT_EQ(h, 56.0f);
+    auto* grid = static_cast<GameGrid*>(EntTreeFindName(world, "GameGrid"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->originY, 56.0f);
+    auto* camera = static_cast<EcCameraVantor1*>(EntTreeFindName(world, "Camera2"));
+    ASSERT_NE(camera, nullptr);
+    Frames(5);
+    EXPECT_EQ(camera->targetPoint.y, 56.0f);
+    const std::string log = Log();
+    EXPECT_EQ(Occurrences(log, "Ground elevation.tga not loaded, flat 28.0"), 1) << log;
+    // Each missing tile is looked for once, however many patches it covers.
+    EXPECT_LE(Occurrences(log, "Tex01x02"), 1);
+    venue.OpenDay();
+    Frames(60);
+    venue.Leave([this] { app.ClearScene(); });
+    Frames(2);
+}
+
+TEST_F(VenueTest, AVenueListOfNoneGivesNoVenueAndRunsNoScript) {
+    ASSERT_EQ(unlink((m_program + "Data/Venue.ini").c_str()), 0);
+    WriteTextFile(m_program + "Data/Venue.ini", "[Venue]\nnum=0\n");
+    StartGame();
+    EXPECT_FALSE(venue.Load(0, MTGAME_SANDBOX, 3));
+    MtGame* game = venue.Game();
+    ASSERT_NE(game, nullptr);
+    EXPECT_EQ(game->venue, nullptr);
+    EXPECT_EQ(EntTreeFindName(app.world.Get(), "Terrain"), nullptr);
+    EXPECT_NE(Log().find("no venue script"), std::string::npos);
+}
+
+TEST_F(VenueTest, WithoutGameDataTheWorldLoadsButNothingCanBePlaced) {
+    ASSERT_EQ(unlink((m_program + "Data/Data.ini").c_str()), 0);
+    StartGame();
+    ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
+    EXPECT_EQ(venue.Place(23, 10, 10), nullptr);
+    EXPECT_NE(Log().find("VenueDriver: no attraction type 23"), std::string::npos);
+    Frames(5);
+}
+
+} // namespace
