@@ -21,6 +21,9 @@
 #               the ground is drawn where the camera's projection puts it; a right-button drag
 #               pans it with the cursor locked, no cursor position reaching it, and the release
 #               puts the pointer back where the drag began
+#   venue       a test Startup.lua registers the classes as the shipped one does, builds the tree
+#               and runs the default venue's World.lua: the window shows its ground, not the
+#               backdrop, the log has no missing file or script error, SIGTERM ends it
 # Usage: run_game.sh <mode> <program> <Data folder> <xwd_pixel program>
 set -uo pipefail
 
@@ -108,6 +111,14 @@ Entity.SetVoid(Entity.FindName(Game.GetViewportEntity(), "Backdrop"), "entCamera
     camera)
       cp "$e2e_dir/camera/Startup.lua" "$e2e_dir/camera/CameraWorld.ini" "$work/game/Data/" ||
         fail "cannot copy the camera's test world" ;;
+    venue)
+      # The shipped script's class registration and tree, then the venue's world in place of
+      # the first menu.
+      startup=$work/game/Data/Startup.lua
+      grep -qx 'Game.CreateEntityTree()' "$startup" || fail "Startup.lua no longer builds the tree"
+      sed -i '/^Game.CreateEntityTree()$/q' "$startup"
+      printf '%s\n' 'System.DoFile (Game.GetDataPath () .. "Venues\\Default\\World.lua")' \
+        'System.OutputDebugString ("Startup.lua: venue loaded\n")' >>"$startup" ;;
   esac
 
   if [ "$mode" = nodisplay ]; then
@@ -584,6 +595,35 @@ case $mode in
     last_colour=none
     wait_for 20 shows_backdrop || fail "the game stopped drawing: window centre is $last_colour"
     kill -0 $pid 2>/dev/null || fail "the game ended after the script error"
+    ends_cleanly TERM 5
+    ;;
+  venue)
+    wait_for 30 stderr_holds "Startup.lua: venue loaded" || fail "the venue did not load within 30 s"
+    for text in "** WARNING ** could not find" "Syntax Error" "LuaScript Runtime Error"; do
+      ! log_holds "$text" || fail "the log holds \"$text\": $(grep -aF "$text" "$log" | head -n 3)"
+    done
+    # The middle third of the window: ground-like pixels (blue no more than red or green + 5,
+    # not dark), none of the backdrop's colour. Frames keep coming while the camera settles.
+    sleep 2
+    venue_ground() {
+      xwd -silent -name Fairlark -out "$work/shot.xwd" 2>/dev/null || return 1
+      local x y r g b ground=0 backdrop=0 total=0
+      for y in 280 344 408 472; do
+        for x in 32 96 160 224 288 352 416 480 544 608 672 736 800 864 928 992; do
+          read -r r g b < <("$xwd_pixel" "$work/shot.xwd" $x $y) || return 1
+          total=$((total + 1))
+          [ "$r" -eq 51 ] && [ "$g" -eq 102 ] && [ "$b" -eq 153 ] && backdrop=$((backdrop + 1))
+          max=$r
+          [ "$g" -gt "$max" ] && max=$g
+          [ "$b" -le $((max + 5)) ] && [ $((r + g + b)) -gt 90 ] && ground=$((ground + 1))
+        done
+      done
+      venue_shot="$ground of $total ground-like, $backdrop backdrop"
+      [ $backdrop -eq 0 ] && [ $((ground * 100)) -ge $((total * 80)) ]
+    }
+    venue_shot=none
+    wait_for 20 venue_ground || fail "the window's middle third: $venue_shot"
+    echo "venue: $venue_shot"
     ends_cleanly TERM 5
     ;;
   *)
