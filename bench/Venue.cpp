@@ -1,0 +1,133 @@
+// Costs of the default venue in the game application on the headless device (SDL's dummy video
+// driver, an offscreen device on llvmpipe) with the generated data: loading its world (a new
+// game's script run to the world-loaded event and the first frame), and one frame while the
+// management camera sweeps the grounds.
+#include "engine/EntTree.h"
+#include "engine/GameApp/GameApp.h"
+#include "game/MtGame.h"
+#include "game/VenueInfo.h"
+#include "world/EcCameraVantor1.h"
+
+#include <benchmark/benchmark.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// A program folder whose Data/ is the build's generated data, and a documents folder whose
+// settings switch the configuration dialog off; both removed at the end.
+struct VenueFolders {
+    VenueFolders() {
+        char folder[] = "/tmp/fairlark-bench-XXXXXX";
+        if (!mkdtemp(folder)) return;
+        root = folder;
+        program = root + "/program/";
+        mkdir(program.c_str(), 0755);
+        std::string data = FAIRLARK_BUILD_DATA_DIR;
+        data.pop_back();
+        ok = symlink(data.c_str(), (program + "Data").c_str()) == 0;
+        mkdir((root + "/docs").c_str(), 0755);
+        mkdir((root + "/docs/Fairlark").c_str(), 0755);
+        if (std::FILE* f = std::fopen((root + "/docs/Fairlark/Config.ini").c_str(), "w")) {
+            std::fputs("[Xq Config]\nrunHwConfig=0\n", f);
+            std::fclose(f);
+        }
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        setenv("XDG_RUNTIME_DIR", root.c_str(), 1);
+        setenv("HOME", root.c_str(), 1);
+        setenv("XDG_DOCUMENTS_DIR", (root + "/docs").c_str(), 1);
+    }
+    ~VenueFolders() {
+        if (root.empty()) return;
+        std::string command = "rm -rf '" + root + "'";
+        if (std::system(command.c_str()) != 0) std::fprintf(stderr, "%s failed\n", command.c_str());
+    }
+    std::string root, program;
+    bool ok = false;
+};
+
+struct VenueSession {
+    explicit VenueSession(const VenueFolders& folders) : host(true) {
+        game.SetProgramFolder(folders.program.c_str());
+        game.AppSetHost(&host);
+        started = folders.ok && game.AppCreateMainWindow() == 0 && game.GetWorld();
+    }
+    ~VenueSession() {
+        if (game.hwnd) game.AppShutdown();
+    }
+    MtGame* Game() { return static_cast<MtGame*>(EntTreeFindType(game.GetRoot(), "MtGame")); }
+    // The world loader's steps for venue 0 in sandbox mode.
+    bool NewGame() {
+        MtGame* mt = Game();
+        if (!mt) return false;
+        mt->mode = MTGAME_SANDBOX;
+        MtGameSetVenue(mt, 0);
+        const VenueInfo* venue = MtGameVenue(mt);
+        if (!venue) return false;
+        const size_t n = std::min(std::strlen(venue->scriptFile), sizeof mt->scriptPath - 1);
+        std::memcpy(mt->scriptPath, venue->scriptFile, n);
+        mt->scriptPath[n] = 0;
+        MtGameNewGame(mt);
+        return EntTreeFindName(game.GetWorld(), "Terrain") != nullptr;
+    }
+    void Leave() {
+        MtGameEndOfDay(Game());
+        game.ClearScene();
+    }
+    AppHost host;
+    GameApp game;
+    bool started = false;
+};
+
+} // namespace
+
+static void BM_VenueLoad(benchmark::State& state) {
+    VenueFolders folders;
+    VenueSession session(folders);
+    if (!session.started) {
+        state.SkipWithError("the game did not start");
+        return;
+    }
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!session.NewGame()) {
+            state.SkipWithError("the venue did not load");
+            return;
+        }
+        session.game.Update();
+        session.game.Render();
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        session.Leave();
+    }
+}
+BENCHMARK(BM_VenueLoad)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+static void BM_VenueFrame(benchmark::State& state) {
+    VenueFolders folders;
+    VenueSession session(folders);
+    if (!session.started || !session.NewGame()) {
+        state.SkipWithError("the venue did not load");
+        return;
+    }
+    ENTBASE* camera = EntTreeFindType(session.game.GetWorld(), "CameraVantor1");
+    float angle = 0.0f;
+    for (auto _ : state) {
+        // Round the grounds' middle, looking across them.
+        const VECTOR3 target = {512.0f + 80.0f * std::cos(angle), 0.0f,
+                                512.0f + 80.0f * std::sin(angle)};
+        CameraVantorFlyTo(camera, &target, angle, 0.5f, 60.0f);
+        angle += 0.05f;
+        session.game.Update();
+        session.game.Render();
+    }
+}
+BENCHMARK(BM_VenueFrame)->Unit(benchmark::kMillisecond);
