@@ -1,5 +1,6 @@
 // Days in the default venue on the headless game application: a whole day run to its end, and
 // the venue left and entered again and again.
+#include "I3d/Mdl3.h"
 #include "I3d/Textures.h"
 #include "engine/EntTree.h"
 #include "game/Ents/AttrBase.h"
@@ -12,6 +13,13 @@
 #include <vector>
 
 namespace {
+
+int ModelsLoaded() {
+    int n = 0;
+    for (MDL3* m = Mdl3List(); m; m = m->next)
+        ++n;
+    return n;
+}
 
 int TexturesInUse() {
     int used = 0;
@@ -64,7 +72,7 @@ TEST_F(VenueTest, ADayRunsToItsEndWithPatronsAndTakings) {
 
 TEST_F(VenueTest, LeavingAndEnteringFiveTimesFreesWhatEachVisitTook) {
     StartGame();
-    int slots = -1;
+    int slots = -1, models = -1;
     for (int visit = 0; visit < 5; ++visit) {
         ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX)) << "visit " << visit;
         auto* grid = static_cast<GameGrid*>(EntTreeFindType(app.world.Get(), "GameGrid"));
@@ -75,9 +83,10 @@ TEST_F(VenueTest, LeavingAndEnteringFiveTimesFreesWhatEachVisitTook) {
         venue.Leave([this] { app.ClearScene(); });
         Frames(2);
         EXPECT_EQ(EntTreeFindName(app.world.Get(), "Terrain"), nullptr);
-        const int used = TexturesInUse();
-        if (slots < 0) slots = used;
+        const int used = TexturesInUse(), loaded = ModelsLoaded();
+        if (slots < 0) slots = used, models = loaded;
         EXPECT_EQ(used, slots) << "visit " << visit;
+        EXPECT_EQ(loaded, models) << "visit " << visit;
         // Classes are reset on leaving: the observer's class comes back with the next visit.
         if (!venue.observer || !EntIsLive(venue.observer))
             venue.observer = VenueObserverMake(venue.root);
