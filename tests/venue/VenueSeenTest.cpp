@@ -110,8 +110,9 @@ TEST_F(VenueTest, TheGroundsAreSeenUnderTheSkyAndPlacedAttractionsShowWhereTheyS
                 const uint32_t a = before[size_t(y) * kW + size_t(x)];
                 const uint32_t b = after[size_t(y) * kW + size_t(x)];
                 ++*total;
-                changed += std::abs(R(a) - R(b)) + std::abs(G(a) - G(b)) + std::abs(B(a) - B(b)) >=
-                           30;
+                const int diff =
+                    std::abs(R(a) - R(b)) + std::abs(G(a) - G(b)) + std::abs(B(a) - B(b));
+                changed += diff >= 30;
             }
         return *total ? double(changed) / *total : 0.0;
     };
