@@ -618,11 +618,11 @@ case $mode in
           [ "$b" -le $((max + 5)) ] && [ $((r + g + b)) -gt 90 ] && ground=$((ground + 1))
         done
       done
-      venue_shot="$ground of $total ground-like, $backdrop backdrop"
+      venue_shot="$ground of $total ground-like, $backdrop backdrop, the last $r $g $b"
       [ $backdrop -eq 0 ] && [ $((ground * 100)) -ge $((total * 80)) ]
     }
     venue_shot=none
-    wait_for 20 venue_ground || fail "the window's middle third: $venue_shot"
+    wait_for 60 venue_ground || fail "the window's middle third: $venue_shot"
     echo "venue: $venue_shot"
     ends_cleanly TERM 5
     ;;

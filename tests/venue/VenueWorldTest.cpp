@@ -14,6 +14,7 @@
 #include "world/EcViewport.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sstream>
 #include <string>
@@ -137,24 +138,26 @@ TEST_F(VenueTest, TheCursorNeverBlocksCellsItOverlaps) {
     EXPECT_GT(grid->cells[size_t(cz) * size_t(grid->cols) + size_t(cx)], 0.0f);
 }
 
-TEST_F(VenueTest, AVenueWithNoScriptOrABrokenScriptLoadsNoWorldAndLeavesCleanly) {
-    WriteTextFile(m_program + "Data/Venues/Broken.lua", "Game.LoadEntitiesIni(\n");
+TEST_F(VenueTest, AWorldScriptThatFailsLoadsNoWorldAndIsLeftCleanly) {
+    // The world's file loads, then the script fails before it says the world is loaded.
+    WriteTextFile(m_program + "Data/Broken.lua",
+                  "Game.LoadEntitiesIni(\"Venues\\\\Default\\\\World.ini\")\n"
+                  "local camera = nil\n"
+                  "Game.SetKeyboardEnt(camera.entity)\n"
+                  "Entity.GameEventPre(Game.GetRootEntity(), GE_WORLDLOADED, NULLENT)\n");
+    ASSERT_EQ(unlink((m_program + "Data/Venue.ini").c_str()), 0);
+    WriteTextFile(m_program + "Data/Venue.ini",
+                  "[Venue]\nnum=1\n[Venue00]\nname=Broken\nscriptFile=Broken.lua\n");
     StartGame();
-    MtGame* game = venue.Game();
-    ASSERT_NE(game, nullptr);
-    // A venue index beyond the list: no venue, no script, no world.
-    EXPECT_FALSE(venue.Load(9, MTGAME_SANDBOX, 3));
-    EXPECT_EQ(game->venue, nullptr);
-    EXPECT_EQ(EntTreeFindName(app.world.Get(), "Terrain"), nullptr);
-    // A script that does not compile.
-    game->mode = MTGAME_SANDBOX;
-    std::snprintf(game->scriptPath, sizeof game->scriptPath, "Venues/Broken.lua");
-    MtGameNewGame(game);
-    Frames(3);
+    EXPECT_FALSE(venue.Load(0, MTGAME_SANDBOX, 3));
     EXPECT_EQ(venue.observer->Count(27), 0);
-    EXPECT_NE(Log().find("Error"), std::string::npos) << Log();
+    const std::string log = Log();
+    EXPECT_NE(log.find("LuaScript Runtime Error"), std::string::npos) << log;
+    EXPECT_NE(log.find("VenueDriver: venue 0 did not load its world"), std::string::npos);
+    EXPECT_NE(EntTreeFindName(app.world.Get(), "Terrain"), nullptr);
     venue.Leave([this] { app.ClearScene(); });
     Frames(2);
+    EXPECT_EQ(EntTreeFindName(app.world.Get(), "Terrain"), nullptr);
 }
 
 } // namespace
