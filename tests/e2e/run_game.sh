@@ -598,7 +598,7 @@ case $mode in
     ends_cleanly TERM 5
     ;;
   venue)
-    wait_for 30 stderr_holds "Startup.lua: venue loaded" || fail "the venue did not load within 30 s"
+    wait_for 60 stderr_holds "Startup.lua: venue loaded" || fail "the venue did not load within 60 s"
     for text in "** WARNING ** could not find" "Syntax Error" "LuaScript Runtime Error"; do
       ! log_holds "$text" || fail "the log holds \"$text\": $(grep -aF "$text" "$log" | head -n 3)"
     done
