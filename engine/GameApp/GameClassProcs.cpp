@@ -32,18 +32,23 @@
 #include "ui/TextButton2.h"
 #include "ui/TextCheckBox.h"
 #include "world/EcArticuModel.h"
+#include "world/EcAvatar1.h"
 #include "world/EcCameraAttach.h"
 #include "world/EcCameraAvatar1.h"
 #include "world/EcCameraFixed.h"
 #include "world/EcCameraVantor1.h"
 #include "world/EcCameraWaypoint.h"
+#include "world/EcClear.h"
 #include "world/EcCloudDome2.h"
+#include "world/EcCube1.h"
 #include "world/EcEnvironment.h"
 #include "world/EcGroupSound.h"
 #include "world/EcLensFlare.h"
 #include "world/EcLight.h"
+#include "world/EcMarker1.h"
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
+#include "world/EcObserver2.h"
 #include "world/EcParticles.h"
 #include "world/EcPlayfield1.h"
 #include "world/EcSkyBox3.h"
@@ -55,20 +60,21 @@
 #include "world/EcTerrain2.h"
 #include "world/EcTimeOfDay.h"
 #include "world/EcViewport.h"
+#include "world/EcWptFollower.h"
 
 const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcNull", EcNullProc},
     {"EcViewport", EcViewportProc},
-    {"EcClear", nullptr},
+    {"EcClear", EcClearProc},
     {"EcEnvironment", EcEnvironmentProc},
     {"EcTimeOfDay", EcTimeOfDayProc},
     {"EcSun", EcSunProc},
     {"EcLensFlare", EcLensFlareProc},
-    {"EcObserver2", nullptr},
+    {"EcObserver2", EcObserver2Proc},
     {"EcCloudDome2", EcCloudDome2Proc},
     {"EcSkyDome", EcSkyDomeProc},
     {"EcPlayfield1", EcPlayfield1Proc},
-    {"EcAvatar1", nullptr},
+    {"EcAvatar1", EcAvatar1Proc},
     {"EcMtGame", EcMtGameProc},
     {"EcMtPowerGrid", EcMtPowerGridProc},
     {"EcCameraFixed", EcCameraFixedProc},
@@ -79,7 +85,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcCarny", EcCarnyProc},
     {"EcRubeGen", EcRubeGenProc},
     {"EcRubeSpawnPt", EcRubeSpawnPtProc},
-    {"EcCube1", nullptr},
+    {"EcCube1", EcCube1Proc},
     {"EcLight", EcLightProc},
     {"EcSkyBoxCube", EcSkyBoxCubeProc},
     {"EcSkyBox3", EcSkyBox3Proc},
@@ -87,11 +93,11 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcGroupSound", EcGroupSoundProc},
     {"EcVrebBud1", nullptr},
     {"EcOvalDisplay1", nullptr},
-    {"EcMarker1", nullptr},
+    {"EcMarker1", EcMarker1Proc},
     {"EcStaticObject", EcStaticObjectProc},
     {"EcArticuModel", EcArticuModelProc},
     {"EcCameraWaypoint", EcCameraWaypointProc},
-    {"EcWptFollower", nullptr},
+    {"EcWptFollower", EcWptFollowerProc},
     {"EcGameGrid", EcGameGridProc},
     {"EcAttrBase", EcAttrBaseProc},
     {"EcTerrain2", EcTerrain2Proc},

@@ -143,6 +143,10 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     for (const char* c :
          {"EcCameraAttach", "EcCameraAvatar1", "EcCameraFixed", "EcCameraWaypoint", "EcPlayfield1"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
+    // The test board's entities.
+    for (const char* c :
+         {"EcCube1", "EcClear", "EcWptFollower", "EcAvatar1", "EcMarker1", "EcObserver2"})
+        EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // Patrons, their generator and its spawn points, and the carnies.
     for (const char* c : {"EcRube1", "EcRubeGen", "EcRubeSpawnPt", "EcCarny"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
