@@ -49,6 +49,7 @@
 #include "world/EcMusic.h"
 #include "world/EcNull.h"
 #include "world/EcObserver2.h"
+#include "world/EcOvalDisplay1.h"
 #include "world/EcParticles.h"
 #include "world/EcPlayfield1.h"
 #include "world/EcSkyBox3.h"
@@ -60,6 +61,7 @@
 #include "world/EcTerrain2.h"
 #include "world/EcTimeOfDay.h"
 #include "world/EcViewport.h"
+#include "world/EcVrebBud1.h"
 #include "world/EcWptFollower.h"
 
 const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
@@ -91,8 +93,8 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcSkyBox3", EcSkyBox3Proc},
     {"EcSound", EcSoundProc},
     {"EcGroupSound", EcGroupSoundProc},
-    {"EcVrebBud1", nullptr},
-    {"EcOvalDisplay1", nullptr},
+    {"EcVrebBud1", EcVrebBud1Proc},
+    {"EcOvalDisplay1", EcOvalDisplay1Proc},
     {"EcMarker1", EcMarker1Proc},
     {"EcStaticObject", EcStaticObjectProc},
     {"EcArticuModel", EcArticuModelProc},

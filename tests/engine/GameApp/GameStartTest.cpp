@@ -144,8 +144,8 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
          {"EcCameraAttach", "EcCameraAvatar1", "EcCameraFixed", "EcCameraWaypoint", "EcPlayfield1"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // The test board's entities.
-    for (const char* c :
-         {"EcCube1", "EcClear", "EcWptFollower", "EcAvatar1", "EcMarker1", "EcObserver2"})
+    for (const char* c : {"EcCube1", "EcClear", "EcWptFollower", "EcAvatar1", "EcMarker1",
+                          "EcObserver2", "EcOvalDisplay1", "EcVrebBud1"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // Patrons, their generator and its spawn points, and the carnies.
     for (const char* c : {"EcRube1", "EcRubeGen", "EcRubeSpawnPt", "EcCarny"})
