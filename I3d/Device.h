@@ -72,7 +72,9 @@ int D3dValidateDevice();
 // Renormalisation of normals; kept and sent again after each reset.
 void D3dSetNormalizeNormals(int on);
 // The 32-bit word at (x, y) of the render target, row 0 at the top; 0 outside it or when it
-// cannot be read (the device must be created with I3D_DEVICE_LOCKABLE).
+// cannot be read (the device must be created with I3D_DEVICE_LOCKABLE). Between a present and
+// the next begin it is the frame last presented (a window's front buffer; an offscreen target
+// keeps its frame), so an update can sample the frame the player saw.
 uint32_t D3dReadPixel(int x, int y);
 // ---- rendering into a texture ----
 // The square texture D3dRenderToTextureBegin renders into (one level, default pool, made with

@@ -373,9 +373,23 @@ void D3dGlDevice::ReadBackBuffer(const RECT& rect, uint8_t* out, int32_t pitch) 
         Gl().BindFramebuffer(GL_READ_FRAMEBUFFER, ScreenFbo());
         glReadBuffer(ScreenFbo() ? GL_COLOR_ATTACHMENT0 : GL_BACK);
     }
+    // Between a swap and the next frame the window's back buffer holds nothing defined: the
+    // frame last presented is read from the front buffer. An offscreen target keeps its frame.
+    GLint readBuffer = 0, readFbo = 0;
+    const bool front = PresentedSinceBegin() && m_context && m_context->Window() && !ScreenFbo();
+    if (front) {
+        glGetIntegerv(GL_READ_BUFFER, &readBuffer);
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFbo);
+        Gl().BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glReadBuffer(GL_FRONT);
+    }
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // GL counts rows from the bottom; Direct3D's row 0 is the top.
     glReadPixels(rect.left, (GLint)bh - rect.bottom, w, h, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    if (front) {
+        Gl().BindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)readFbo);
+        glReadBuffer((GLenum)readBuffer);
+    }
     if (m_topDown) {
         Gl().BindFramebuffer(GL_READ_FRAMEBUFFER, m_targetFbo);
         glReadBuffer(GL_COLOR_ATTACHMENT0);

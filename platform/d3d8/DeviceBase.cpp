@@ -271,7 +271,8 @@ HRESULT D3dDeviceBase::Reset(D3DPRESENT_PARAMETERS* params) {
 }
 
 HRESULT D3dDeviceBase::Present(const RECT*, const RECT*, HWND, const void*) {
-    return m_coop == Coop::Ok ? D3D_OK : D3DERR_DEVICELOST;
+    m_presented = m_coop == Coop::Ok;
+    return m_presented ? D3D_OK : D3DERR_DEVICELOST;
 }
 
 // ---- queries ----
@@ -384,6 +385,7 @@ HRESULT D3dDeviceBase::GetLightEnable(DWORD index, BOOL* enable) {
 HRESULT D3dDeviceBase::BeginScene() {
     if (m_inScene) return D3DERR_INVALIDCALL;
     m_inScene = true;
+    m_presented = false;
     return D3D_OK;
 }
 

@@ -189,6 +189,9 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     // Copies the rectangle of the render target into `out` (rows top-down, 32-bit ARGB words,
     // `pitch` bytes apart). The base has no pixels and writes zeros.
     virtual void ReadBackBuffer(const RECT& rect, uint8_t* out, int32_t pitch);
+    // True from a successful present until the next BeginScene: the frame last shown is then
+    // the one to read back (a window's back buffer is undefined after a swap).
+    bool PresentedSinceBegin() const { return m_presented; }
 
     // Vertices a primitive count makes for a type; 0 for an unknown type.
     static UINT VertexCount(D3DPRIMITIVETYPE type, UINT primCount);
@@ -236,6 +239,7 @@ class D3dDeviceBase : public IDirect3DDevice8 {
     bool m_keepLost = false;
     int m_defaultPoolLive = 0;
     bool m_inScene = false;
+    bool m_presented = false;
     DWORD m_renderStates[D3D_RENDERSTATE_COUNT];
     DWORD m_stageStates[D3D_MAX_TEXTURE_STAGES][D3D_STAGESTATE_COUNT];
     IDirect3DBaseTexture8* m_textures[D3D_MAX_TEXTURE_STAGES] = {};

@@ -150,10 +150,12 @@ class ObserverBake : public ObserverTest {
         for (const Saved& s : saved)
             s.set ? setenv(s.name, s.value.c_str(), 1) : unsetenv(s.name);
     }
+    // As the game's frame: drawn and presented, so the next update samples the shown frame.
     void Frame() {
         ASSERT_EQ(D3dBeginScene(), 0);
         EntTreeDrawPre(view);
         D3dEndScene();
+        ASSERT_EQ(D3dPresent(), 0);
     }
     // Update (which samples the last frame), then draw: one bake point.
     void Step() {
