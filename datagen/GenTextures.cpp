@@ -1,6 +1,7 @@
 // Writes the textures the build generates into the data folder: the environment cube map
-// "Enviro.dds", the particle atlas "Particles.tga", the sun's and the lens flare's grey sprites
-// and the sample textures in "Samples/" that the texture tests load by name.
+// "Enviro.dds", the particle atlas "Particles.tga", the sun's and the lens flare's grey sprites,
+// the test board's block and panorama textures, and the sample textures in "Samples/" that the
+// texture tests load by name.
 #include "I3d/Image.h"
 #include "datagen/Images/ImageWriters.h"
 #include "engine/Dirs.h"
@@ -99,6 +100,54 @@ float HaloRingShape(float r) {
     return d < 1.0f ? 1.0f - d : 0.0f;
 }
 
+// ---- the test board's textures ----
+
+// One column of eight per face of the block's strip mesh (-z, +x, +z, -x, +y, -y, then two
+// unused), each a colour of its own with a darker rim so the sub-cubes' edges show.
+GenImage FaceColumns() {
+    constexpr uint32_t kSide = 128, kColumn = kSide / 8;
+    static const uint32_t kFaces[8] = {0xFF3050D0, 0xFFD04030, 0xFF60A0F0, 0xFF802020,
+                                       0xFF40C050, 0xFF206030, 0xFF808080, 0xFF808080};
+    GenImage img(kSide, kSide);
+    for (uint32_t y = 0; y < kSide; ++y)
+        for (uint32_t x = 0; x < kSide; ++x) {
+            const uint32_t cx = x % kColumn;
+            const bool rim = cx < 1 || cx >= kColumn - 1 || y < 2 || y >= kSide - 2;
+            const uint32_t c = kFaces[x / kColumn];
+            img.Set(x, y, rim ? ColorLerpArgb(c, 0xFF000000, 0.5f) : c);
+        }
+    return img;
+}
+
+// Grey bands whose alpha carries the shine the second pass of the spec-map recipe adds.
+GenImage ShineBands() {
+    constexpr uint32_t kSide = 64;
+    GenImage img(kSide, kSide);
+    for (uint32_t y = 0; y < kSide; ++y)
+        for (uint32_t x = 0; x < kSide; ++x) {
+            const uint32_t a = ((x + y) / 8) & 1 ? 0xC0u : 0x30u;
+            img.Set(x, y, (a << 24) | 0x00E0E0E0u);
+        }
+    return img;
+}
+
+// A wide strip for the panorama ring: sky over hills over ground, the hills' height changing
+// along the strip so a scroll is visible.
+GenImage PanoramaStrip() {
+    constexpr uint32_t kWidth = 256, kHeight = 64;
+    GenImage img(kWidth, kHeight);
+    for (uint32_t x = 0; x < kWidth; ++x) {
+        const float hill = 24.0f + 10.0f * std::sin(float(x) * 6.2831853f * 3.0f / float(kWidth));
+        for (uint32_t y = 0; y < kHeight; ++y) {
+            const uint32_t c = float(y) < hill ? ColorLerpArgb(kSky, kHorizon, float(y) / hill)
+                               : y < 48        ? 0xFF3C7030
+                                               : kGround;
+            img.Set(x, y, c | 0xFF000000);
+        }
+    }
+    return img;
+}
+
 bool SaveTga(const GenImage& src, int format, const std::string& path) {
     I3dImage* img = ImgAlloc(int(src.width), int(src.height), format);
     if (!img) return false;
@@ -138,17 +187,24 @@ int main(int argc, char** argv) {
     const std::array<GenChain, 6> cube = {SideFace(64),          SideFace(64), FlatFace(kSky, 64),
                                           FlatFace(kGround, 64), SideFace(64), SideFace(64)};
     const GenChain checker = GenMipChain(Checker(64));
-    bool ok = GenWriteFile(data + "Enviro.dds", GenDdsCubeBytes(GenDds::Dxt1, cube)) &&
-              SaveTga(ParticleAtlas(), IMG_A8R8G8B8, data + "Particles.tga") &&
-              SaveTga(GreySprite(128, SunDiscShape), IMG_L8, data + "SunDisc.tga") &&
-              SaveTga(GreySprite(128, GlareShape), IMG_L8, data + "Glare.tga") &&
-              SaveTga(GreySprite(64, HaloDiscShape), IMG_L8, data + "Lens Flare 1.tga") &&
-              SaveTga(GreySprite(64, HaloRingShape), IMG_L8, data + "Lens Flare 2.tga") &&
-              GenWriteFile(samples + "SampleArgb.dds", GenDdsBytes(GenDds::Argb32, checker)) &&
-              GenWriteFile(samples + "SampleDxt1.dds", GenDdsBytes(GenDds::Dxt1, checker)) &&
-              GenWriteFile(samples + "SampleDxt5.dds", GenDdsBytes(GenDds::Dxt5, checker)) &&
-              SaveTga(checker[0], IMG_R8G8B8, samples + "SampleRgb.tga") &&
-              SaveTga(checker[0], IMG_L8, samples + "SampleGrey.tga");
+    bool ok =
+        GenWriteFile(data + "Enviro.dds", GenDdsCubeBytes(GenDds::Dxt1, cube)) &&
+        SaveTga(ParticleAtlas(), IMG_A8R8G8B8, data + "Particles.tga") &&
+        SaveTga(GreySprite(128, SunDiscShape), IMG_L8, data + "SunDisc.tga") &&
+        SaveTga(GreySprite(128, GlareShape), IMG_L8, data + "Glare.tga") &&
+        SaveTga(GreySprite(64, HaloDiscShape), IMG_L8, data + "Lens Flare 1.tga") &&
+        SaveTga(GreySprite(64, HaloRingShape), IMG_L8, data + "Lens Flare 2.tga") &&
+        GenWriteFile(data + "xyz.dds", GenDdsBytes(GenDds::Argb32, GenMipChain(FaceColumns()))) &&
+        GenWriteFile(data + "Diffuse.dds", GenDdsBytes(GenDds::Dxt1, checker)) &&
+        GenWriteFile(data + "SpecMapAlt.dds",
+                     GenDdsBytes(GenDds::Dxt5, GenMipChain(ShineBands()))) &&
+        GenWriteFile(data + "SamplePanoramaStrip1.dds",
+                     GenDdsBytes(GenDds::Dxt1, GenMipChain(PanoramaStrip()))) &&
+        GenWriteFile(samples + "SampleArgb.dds", GenDdsBytes(GenDds::Argb32, checker)) &&
+        GenWriteFile(samples + "SampleDxt1.dds", GenDdsBytes(GenDds::Dxt1, checker)) &&
+        GenWriteFile(samples + "SampleDxt5.dds", GenDdsBytes(GenDds::Dxt5, checker)) &&
+        SaveTga(checker[0], IMG_R8G8B8, samples + "SampleRgb.tga") &&
+        SaveTga(checker[0], IMG_L8, samples + "SampleGrey.tga");
     if (!ok) {
         std::fprintf(stderr, "gen_textures: a texture could not be written into %s\n",
                      data.c_str());
