@@ -76,6 +76,8 @@ void D3dSetNormalizeNormals(int on);
 // the next begin it is the frame last presented (a window's front buffer; an offscreen target
 // keeps its frame), so an update can sample the frame the player saw.
 uint32_t D3dReadPixel(int x, int y);
+// 1 when a device exists whose back buffer D3dReadPixel can read (I3D_DEVICE_LOCKABLE), else 0.
+int D3dCanReadPixels();
 // ---- rendering into a texture ----
 // The square texture D3dRenderToTextureBegin renders into (one level, default pool, made with
 // D3DUSAGE_RENDERTARGET; `size` its edge) and its depth surface (CreateDepthStencilSurface, at

@@ -12,12 +12,14 @@
 
 enum class Layer { None, Recording, Gl };
 
-// Switching layers stops the kernel and starts it again. False (logged) without a device.
-inline bool UseLayer(Layer want) {
+// Switching layers (or device flags) stops the kernel and starts it again. False (logged)
+// without a device.
+inline bool UseLayer(Layer want, I3dDeviceFlags flags = 0) {
     static Layer s_layer = Layer::None;
+    static I3dDeviceFlags s_flags = 0;
     static I3dVertexBuffer* s_vb = nullptr;
     static I3dIndexBuffer* s_ib = nullptr;
-    if (s_layer == want) return true;
+    if (s_layer == want && s_flags == flags) return true;
     if (s_layer != Layer::None) {
         I3dVbFree(s_vb);
         I3dIbFree(s_ib);
@@ -32,7 +34,7 @@ inline bool UseLayer(Layer want) {
     } else {
         setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     }
-    if (I3dStart() != 0 || D3dCreateDevice(0, nullptr, 1, 1024, 768, D3DFMT_X8R8G8B8, 0) != 0) {
+    if (I3dStart() != 0 || D3dCreateDevice(0, nullptr, 1, 1024, 768, D3DFMT_X8R8G8B8, flags) != 0) {
         std::fprintf(stderr, "no device: the benchmark is skipped\n");
         I3dStop();
         return false;
@@ -44,5 +46,6 @@ inline bool UseLayer(Layer want) {
     Mat4 ortho;
     I3dSetProj(Mat4OrthoScreen(&ortho, 1024, 768));
     s_layer = want;
+    s_flags = flags;
     return true;
 }

@@ -29,7 +29,7 @@ Shader* s_shader = nullptr;
 const WorldClassDef kClass = {"Avatar1", nullptr, WorldMake<EcAvatar1>,
                               WorldClassFlags<EcAvatar1>::Reset};
 
-// Pad masks (Part of the input layer): the left stick past 0.85, buttons A and X, the d-pad.
+// The pad masks of the input layer: the left stick past 0.85, buttons A and X, the d-pad.
 constexpr uint32_t kStickUp = 0x1, kStickDown = 0x2, kStickRight = 0x4, kStickLeft = 0x8;
 constexpr uint32_t kButtonA = 0x100, kButtonX = 0x400;
 constexpr uint32_t kPadUp = 0x100000, kPadDown = 0x200000, kPadLeft = 0x400000,

@@ -296,6 +296,10 @@ void Observer2CaptureStart(EcObserver2* o) {
     }
     ImgFill(o->image, 0);
     o->capturing = 1;
+    // The bake runs all the same: its image then stays empty.
+    if (!D3dCanReadPixels())
+        DbgPrintf(DBG_GENERAL,
+                  "Observer2 %s: the back buffer cannot be read; the bake stays empty\n", o->name);
 }
 
 void Observer2CaptureStep(EcObserver2* o) {

@@ -362,6 +362,10 @@ void D3dSetNormalizeNormals(int on) {
     if (s_device) s_device->SetRenderState(D3DRS_NORMALIZENORMALS, on ? 1u : 0u);
 }
 
+int D3dCanReadPixels() {
+    return s_device && (s_params.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) ? 1 : 0;
+}
+
 // Only the one pixel is locked: reading a whole frame back for one word would cost a copy of
 // the frame, and the word is the same.
 uint32_t D3dReadPixel(int x, int y) {

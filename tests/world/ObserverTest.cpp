@@ -75,6 +75,19 @@ TEST_F(ObserverTest, BothShouldersLeaveTheFieldOfViewAndOneZooms) {
     EXPECT_EQ(LogCount("pad 7 does not exist"), 1);
 }
 
+TEST_F(ObserverTest, ABakeWithoutAReadableBackBufferSaysSoOnceAndRuns) {
+    Observer2SetBakeGrid(2, 0, 1.0f);
+    EcObserver2* o = Observer();
+    Observer2CaptureStart(o); // no device here: nothing can be read
+    EXPECT_EQ(o->capturing, 1);
+    o->Update(0.01f);
+    EXPECT_EQ(LogCount("the back buffer cannot be read"), 1);
+    o->capturing = 0; // dropped unwritten: this test has no settings folder
+    ImgFree(o->image);
+    o->image = nullptr;
+    Observer2SetBakeGrid(4092, 2048, 0.25024438f);
+}
+
 TEST_F(ObserverTest, EventsFlyItAndReleasedInputDecaysFaster) {
     EcObserver2* o = Observer();
     Event(o, 1003);
