@@ -1,8 +1,11 @@
 // The test board's classes against the build's generated Data/: the block's textures (the cube
 // map under its key), the marker's, the character's and the follower's models, the panorama
 // strip, and a flight that draws its model.
+#include "I3d/Device.h"
 #include "I3d/Mdl3.h"
+#include "I3d/StateCache.h"
 #include "I3d/Textures.h"
+#include "tests/support/PixelChannels.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/CubeFixture.h"
 #include "world/CubeResources.h"
@@ -74,6 +77,25 @@ TEST_F(TestBoardData, TheFollowerLoadsItsModelAndTexturesAndFlies) {
     EXPECT_EQ(f->DrawPre(), 1);
     D3dEndScene();
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(TestBoardData, ThePanoramaBandCoversTheTopAndScrollsWithTheHeading) {
+    auto* oval = Make<EcOvalDisplay1>("OvalDisplay1", world, "Oval");
+    oval->Start();
+    auto shot = [&](float heading) {
+        oval->SetHeading(heading);
+        D3dSetClearColor(0, 0, 0);
+        EXPECT_EQ(D3dBeginScene(), 0);
+        D3dClear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
+        oval->DrawPre();
+        D3dEndScene();
+        // Half-way down the band above the centre: the strip's middle row.
+        return D3dReadPixel(32, 18);
+    };
+    const uint32_t ground = shot(0.0f), sky = shot(-1.0f / 12.0f);
+    EXPECT_GT(Green(ground), Blue(ground) + 30) << std::hex << ground << ": the hills";
+    EXPECT_GT(Blue(sky), Green(sky)) << std::hex << sky << ": a higher hill's sky";
+    EXPECT_EQ(D3dReadPixel(32, 40) & 0xFFFFFFu, 0u) << "below the band the clear shows";
 }
 
 } // namespace
