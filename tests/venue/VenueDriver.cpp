@@ -58,7 +58,7 @@ int VenueObserver::Count(int event) const {
 VenueObserver* VenueObserverMake(ENTBASE* parent) {
     if (!EntClassFind("VenueObserver")) EntCreateClass(VenueObserverProc, 0, 0);
     auto* e = static_cast<VenueObserver*>(EntCreateChild("VenueObserver", parent));
-    if (e) e->SetName("Observer");
+    if (e) e->SetName("EventWatcher");
     return e;
 }
 

@@ -22,7 +22,8 @@ class VenueObserver : public ENTBASE {
     int Count(int event) const;
     std::vector<int> events;
 };
-// Registers the class when needed and makes one named "Observer" under parent.
+// Registers the class when needed and makes one named "EventWatcher" under parent (not "Observer",
+// the world's free camera).
 VenueObserver* VenueObserverMake(ENTBASE* parent);
 
 struct VenueDriver {
