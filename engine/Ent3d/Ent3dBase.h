@@ -111,6 +111,8 @@ void Ent3dForgetTerrain();
 using CameraFlyToFn = void (*)(ENTBASE* camera, const VECTOR3* target, float yaw, float pitch,
                                float distance);
 void CameraVantorSetFlyTo(CameraFlyToFn flyTo);
+// The function handed over, or null while no camera class is registered.
+CameraFlyToFn CameraVantorGetFlyTo();
 // The entity of type "CameraVantor1" under root, if any, flies to the entity's position with
 // yaw 0, pitch pi/4 and distance 40.
 void CameraVantorFocusEnt(ENTBASE* root, ENTBASE* entity);

@@ -40,6 +40,10 @@ void CameraVantorSetFlyTo(CameraFlyToFn flyTo) {
     s_flyTo = flyTo;
 }
 
+CameraFlyToFn CameraVantorGetFlyTo() {
+    return s_flyTo;
+}
+
 void CameraVantorFocusEnt(ENTBASE* root, ENTBASE* entity) {
     if (!root || !entity || !s_flyTo) return;
     ENTBASE* camera = EntTreeFindType(root, "CameraVantor1");

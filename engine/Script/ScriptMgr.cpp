@@ -199,6 +199,25 @@ void LuaSetGlobalPtr(void* pointer, const char* name) {
     SetGlobalFromTop(mgr->L, name);
 }
 
+void LuaSetGlobalNil(const char* name) {
+    ScriptMgr* mgr = ScriptMgrGet();
+    if (!mgr || !name) return;
+    lua_pushnil(mgr->L);
+    SetGlobalFromTop(mgr->L, name);
+}
+
+bool LuaGlobalIsFunction(const char* name) {
+    ScriptMgr* mgr = ScriptMgrGet();
+    if (!mgr || !name) return false;
+    lua_State* L = mgr->L;
+    lua_rawgeti(L, LUA_REGISTRYINDEX, LUA_RIDX_GLOBALS);
+    lua_pushstring(L, name);
+    lua_rawget(L, -2);
+    const bool isFunction = lua_isfunction(L, -1);
+    lua_pop(L, 2);
+    return isFunction;
+}
+
 void LuaSetGlobalEntity(ENTBASE* entity, const char* name) {
     ScriptMgr* mgr = ScriptMgrGet();
     if (!mgr || !name) return;
@@ -256,7 +275,7 @@ int LuaScript::Resume(double value) {
     LuaPushNumber(thread, value);
     int results = 0;
     int status = lua_resume(thread, mgr->L, 1, &results);
-    if (mode == SCRIPT_RUNNING) mode = SCRIPT_FINISHED;
+    if (mode == SCRIPT_RUNNING || released) mode = SCRIPT_FINISHED;
     if (status == LUA_OK || status == LUA_YIELD) {
         lua_pop(thread, results);
         return 0;
@@ -265,6 +284,12 @@ int LuaScript::Resume(double value) {
     ReportRuntimeError(this, thread);
     ResetThread(thread);
     return -1;
+}
+
+void LuaScript::Release() {
+    released = true;
+    autoDelete = 1;
+    if (mode != SCRIPT_RUNNING) mode = SCRIPT_FINISHED;
 }
 
 // The thread a menu's call runs on: the script's own while it can take a call, else a helper

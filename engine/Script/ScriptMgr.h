@@ -52,6 +52,10 @@ class LuaScript {
     // Resumes the coroutine with one number, which becomes the result of the wait call that
     // suspended it. 0, or -1 when the script failed (then it is finished).
     int Resume(double value);
+    // Its owner is done with it: the script is finished and auto-deleting, so the next
+    // ScriptMgrUpdate frees it and never resumes it (a waiting menu script would otherwise wake
+    // up with its menu freed). Called while the script runs, it finishes when it yields.
+    void Release();
 
     ScriptMgr* mgr = nullptr;
     LuaScript* next = nullptr;
@@ -68,6 +72,7 @@ class LuaScript {
     lua_State* thread = nullptr;
     char errorText[SCRIPT_ERROR_MAX] = {};
     bool loadFailed = false; // its file never loaded: freed like a finished one when auto-deleting
+    bool released = false;   // Release was called: never resumed again
 
     // The thread a menu's call runs on while values are pushed for it, and the registry
     // reference of a helper thread made for it (-1 when the script's own thread is used).
@@ -90,6 +95,9 @@ void ScriptMgrDestroy();
 // Globals of the main state, set without metamethods.
 void LuaSetGlobalNumber(double value, const char* name);
 void LuaSetGlobalPtr(void* pointer, const char* name);
+void LuaSetGlobalNil(const char* name);
+// True when the global is a function (read raw: no metamethod runs).
+bool LuaGlobalIsFunction(const char* name);
 // The entity's handle (ScriptArgs.h), NULLENT for a null or dead entity.
 void LuaSetGlobalEntity(ENTBASE* entity, const char* name);
 
