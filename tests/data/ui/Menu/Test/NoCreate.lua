@@ -1,0 +1,2 @@
+-- A menu script that defines no Create.
+loadedNoCreate = 1

@@ -1,0 +1,4 @@
+-- A Create that fails.
+function Create (menu)
+    error ("the test's own failure")
+end
