@@ -49,7 +49,7 @@ void ScrollList::Up() {
 void ScrollList::Down() {
     if (selected >= count - 1) return;
     ++selected;
-    if (selected > top + visible - 1) top = selected - visible + 1;
+    if (int64_t(selected) > int64_t(top) + visible - 1) top = selected - visible + 1;
     SetTarget(false);
 }
 
@@ -77,7 +77,7 @@ void ScrollList::Select(int32_t index) {
     if (index < 0 || index >= count) return;
     selected = index;
     if (index < top) top = index;
-    if (index > top + visible - 1) top = index - visible + 1;
+    if (int64_t(index) > int64_t(top) + visible - 1) top = index - visible + 1;
     SetTarget(false);
 }
 
