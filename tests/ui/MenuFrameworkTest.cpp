@@ -5,6 +5,7 @@
 #include "tests/ui/MenuTestMenus.h"
 
 #include "I3d/Font.h"
+#include "engine/Ent3d/Ent3dBase.h"
 #include "engine/EntTree.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
@@ -429,6 +430,58 @@ TEST_F(MenuFrameworkTest, InspectorPanelAndTexts) {
     EXPECT_EQ(label->pos.x, 620.0f);
     EXPECT_EQ(std::u16string(label->label), u"Riders:");
     EXPECT_EQ(MenuAddText(1, 1, 1, nullptr), nullptr);
+}
+
+// ---- aiming the management camera ----
+
+struct FlyCall {
+    ENTBASE* camera = nullptr;
+    VECTOR3 target{};
+    float yaw = 0, pitch = 0, distance = 0;
+    int calls = 0;
+};
+FlyCall s_fly;
+
+class FakeVantor : public ENTBASE {
+  public:
+    const char* GetTypeName() override { return "CameraVantor1"; }
+};
+class Placed : public ENTBASE {
+  public:
+    VECTOR3* GetPos() override { return &where; }
+    VECTOR3 where{3, 4, 5};
+};
+
+intptr_t FakeVantorProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    switch (message) {
+        case 0: return 0;
+        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "FakeVantor"); return 0;
+        case 6: return EntProcCreate(node, new FakeVantor, nullptr);
+        default: return EntProcForward(node, message, a, b, c);
+    }
+}
+
+TEST_F(MenuFrameworkTest, AimingMovesOnlyTheCameraTarget) {
+    ASSERT_EQ(EntCreateClass(FakeVantorProc, 0, 0), 0);
+    s_fly = {};
+    CameraFlyToFn old = CameraVantorGetFlyTo();
+    CameraVantorSetFlyTo([](ENTBASE* cam, const VECTOR3* t, float yaw, float pitch, float dist) {
+        s_fly = {cam, *t, yaw, pitch, dist, s_fly.calls + 1};
+    });
+    auto* camera = Make<FakeVantor>("FakeVantor", root);
+    ASSERT_TRUE(camera);
+    auto* thing = new Placed;
+    MenuAimMainCamera(root, thing);
+    MenuAimMainCamera(root, nullptr);
+    MenuAimMainCamera(nullptr, thing);
+    CameraVantorSetFlyTo(old);
+    delete thing;
+    EXPECT_EQ(s_fly.calls, 1);
+    EXPECT_EQ(s_fly.camera, camera);
+    EXPECT_EQ(s_fly.target.x, 3.0f);
+    EXPECT_EQ(s_fly.yaw, -1.0f) << "a yaw other than -1 turns the camera as well";
+    EXPECT_FLOAT_EQ(s_fly.pitch, 0.7853982f);
+    EXPECT_EQ(s_fly.distance, 40.0f);
 }
 
 // ---- closing ----
