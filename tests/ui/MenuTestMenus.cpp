@@ -9,6 +9,7 @@
 #include <cstdio>
 
 std::string g_menuTestScript = "Menu\\Test\\MenuTestA.lua";
+std::string g_menuTestFolder = "Menu\\Test\\";
 
 namespace {
 constexpr int32_t kBackDown = 50;
@@ -52,7 +53,8 @@ int MenuTestA::OnMessage(const SlEvent* e) {
 
 int MenuTestB::Create(EntNode* n) {
     static const char* const kNames[] = {"C_ASK", "C_BACK"};
-    MenuCreateConcrete(this, n, MenuNames{kNames, 2, true}, "Menu\\Test\\Plain.lua");
+    MenuCreateConcrete(this, n, MenuNames{kNames, 2, true},
+                       (g_menuTestFolder + "Plain.lua").c_str());
     MenuKitTextButton(kTestAskId, u"Ask", 300.0f, 300.0f, this);
     MenuKitButtonBack(kTestBackId, 100.0f, 660.0f, this);
     LinkCtlNav(kTestAskId, kTestBackId, kTestBackId, kTestBackId, kTestBackId);
@@ -85,7 +87,8 @@ int MenuTestB::OnMessage(const SlEvent* e) {
 
 int MenuTestC::Create(EntNode* n) {
     static const char* const kNames[] = {"C_OK"};
-    MenuCreateConcrete(this, n, MenuNames{kNames, 1, false}, "Menu\\Test\\Plain.lua");
+    MenuCreateConcrete(this, n, MenuNames{kNames, 1, false},
+                       (g_menuTestFolder + "Plain.lua").c_str());
     MenuKitButtonOk(kTestOkId, 600.0f, 400.0f, this);
     MenuFinishConcrete(this, "MenuTestC");
     return 1;
