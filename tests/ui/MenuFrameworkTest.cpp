@@ -560,6 +560,8 @@ TEST_F(MenuFrameworkTest, WaitingScriptNeverResumesAfterItsMenuGoes) {
     EXPECT_EQ(Global("waitCreateCalls"), 1.0) << "a Create defined before the wait was not called";
     for (int i = 0; i < 10; ++i)
         ScriptMgrUpdate(0.02f);
+    ASSERT_TRUE(m->script);
+    EXPECT_EQ(m->script->mode, SCRIPT_WAIT_FRAMES) << "the script did not reach its wait";
     EntDestroyTree(m);
     for (int i = 0; i < 200; ++i)
         ScriptMgrUpdate(0.02f);

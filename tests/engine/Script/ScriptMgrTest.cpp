@@ -121,6 +121,23 @@ TEST_F(ScriptTest, FinishedAutoDeletingScriptsGoAtTheNextUpdate) {
     DbgSetOutputMask(0);
 }
 
+TEST_F(ScriptTest, ReleasedScriptsAreFreedAndNeverResumed) {
+    ScriptMgr* mgr = ScriptMgrGet();
+    LuaScript* waiting = Run("Waits.lua", "WaitFrame(2) woke = 1", false);
+    LuaScript* missing = LuaScriptNew();
+    EXPECT_EQ(missing->RunFile((dir / "Gone.lua").c_str()), -1);
+    LuaScript* done = Run("Done.lua", "z = 1", false);
+    EXPECT_EQ(mgr->count, 3);
+    Frames(1);
+    EXPECT_EQ(mgr->count, 3) << "scripts without auto-delete must stay until released";
+    waiting->Release();
+    missing->Release();
+    done->Release();
+    Frames(5);
+    EXPECT_EQ(mgr->count, 0) << "a released script stayed listed";
+    EXPECT_EQ(Number("woke"), 0) << "a released script resumed";
+}
+
 TEST_F(ScriptTest, MenuCallsReachCreateInEveryStateOfTheScript) {
     int menu = 0;
     const char* create = "function Create(m) created = (created or 0) + 1 who = m end ";
