@@ -16,6 +16,7 @@
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
 #include "ui/TextButton.h"
+#include "world/EcCameraVantor1.h"
 #include "world/EcNull.h"
 
 #include <lua.hpp>
@@ -482,6 +483,25 @@ TEST_F(MenuFrameworkTest, AimingMovesOnlyTheCameraTarget) {
     EXPECT_EQ(s_fly.yaw, -1.0f) << "a yaw other than -1 turns the camera as well";
     EXPECT_FLOAT_EQ(s_fly.pitch, 0.7853982f);
     EXPECT_EQ(s_fly.distance, 40.0f);
+}
+
+TEST_F(MenuFrameworkTest, AimingTheRealCameraKeepsItsView) {
+    CameraFlyToFn old = CameraVantorGetFlyTo();
+    ASSERT_EQ(EntCreateClass(EcCameraVantor1Proc, 0, 0), 0);
+    auto* camera = Make<EcCameraVantor1>("CameraVantor1", root);
+    ASSERT_TRUE(camera);
+    camera->yaw = 1.25f;
+    camera->pitch = 0.5f;
+    camera->distance = 12.0f;
+    Placed thing;
+    MenuAimMainCamera(root, &thing);
+    CameraVantorSetFlyTo(old);
+    EXPECT_EQ(camera->targetPoint.x, 3.0f);
+    EXPECT_EQ(camera->targetPoint.y, 4.0f);
+    EXPECT_EQ(camera->targetPoint.z, 5.0f);
+    EXPECT_EQ(camera->yaw, 1.25f) << "aiming turned the camera";
+    EXPECT_EQ(camera->pitch, 0.5f);
+    EXPECT_EQ(camera->distance, 12.0f);
 }
 
 // ---- closing ----
