@@ -127,6 +127,7 @@ class MenuFrameworkTest : public KernelTest {
         Ctl3SetDataFolder(m_oldData.c_str());
         g_frameSeconds = m_oldSeconds;
         g_menuTestScript = "Menu\\Test\\MenuTestA.lua";
+        g_menuTestNext = "MenuTestB";
         I3dTexTableFree();
         KernelTest::TearDown();
     }
@@ -271,6 +272,15 @@ TEST_F(MenuFrameworkTest, SpawnReplacesTheMenuOrLeavesItInPlace) {
     EXPECT_EQ(a->SpawnChildClass(), nullptr);
     ASSERT_TRUE(EntIsLiveSerial(a, serial)) << "a menu that could not spawn destroyed itself";
     EXPECT_TRUE(a->FindCtl(kTestNextId));
+    g_menuTestNext = "MenuNotRegistered";
+    auto* cursor = Make<HearCtl>("HearCtl", root);
+    ASSERT_TRUE(cursor);
+    EXPECT_EQ(Send(root, CTL3_EVENT, kTestNextId, CTL3_CLICK), 1)
+        << "a click whose menu could not be opened must pass on";
+    g_menuTestNext = "MenuTestB";
+    EXPECT_EQ(cursor->heard, 1);
+    ASSERT_TRUE(EntIsLiveSerial(a, serial));
+    EXPECT_TRUE(a->active);
     a->SetNextClass("MenuTestB");
     ENTBASE* b = a->SpawnChildClass();
     ASSERT_TRUE(b);

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 std::string g_menuTestScript = "Menu\\Test\\MenuTestA.lua";
+std::string g_menuTestNext = "MenuTestB";
 std::string g_menuTestFolder = "Menu\\Test\\";
 
 namespace {
@@ -45,7 +46,7 @@ int MenuTestA::Create(EntNode* n) {
 int MenuTestA::OnMessage(const SlEvent* e) {
     if (!active) return 2;
     if (!IsClick(e) || e->a != kTestNextId) return 1;
-    SetNextClass("MenuTestB");
+    SetNextClass(g_menuTestNext.c_str());
     return SpawnChildClass() ? 0 : 1;
 }
 

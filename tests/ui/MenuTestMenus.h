@@ -11,6 +11,8 @@
 
 // The script every test menu A runs (a path in the data folder); tests change it.
 extern std::string g_menuTestScript;
+// The class A's Next opens.
+extern std::string g_menuTestNext;
 // The folder of B's and C's script.
 extern std::string g_menuTestFolder;
 
