@@ -231,7 +231,7 @@ TEST_F(MenuFrameworkTest, OpenerHandsOverArgumentsAndRefusesUnknownClasses) {
 // ---- messages ----
 
 TEST_F(MenuFrameworkTest, InactiveMenuSkipsOwnControlsButNotLaterMenusOrCursor) {
-    auto* first = Open("MenuTestB");
+    auto* first = Open("FocusMemoryMenu"); // the base's own OnMessage
     auto* dialog = Open("MenuTestC");
     ASSERT_TRUE(first && dialog);
     auto* firstCtl = Make<HearCtl>("HearCtl", first);
