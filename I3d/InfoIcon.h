@@ -34,6 +34,14 @@ struct InfoIcon {
     // device it only counts down; a dt that is not a number skips the frame.
     void UpdateDraw(float dt);
 
+    // Shows the cell from now on for `seconds` (below 0: until switched off).
+    void Show(int32_t shown, float seconds) {
+        cell = shown;
+        duration = seconds;
+        timeLeft = seconds;
+        elapsed = 0.0f;
+    }
+
     int32_t cell = 0;       // -1 = off
     VECTOR3 position = {};  // world
     float size = 0.06f;     // half width in -1..1 screen units

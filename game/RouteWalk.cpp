@@ -7,6 +7,10 @@
 #include <cmath>
 #include <cstddef>
 
+bool RouteWalkHasPoints(const WaypointPath* route) {
+    return route && route->count > 0;
+}
+
 int RouteWalkTo(GameGridCore* grid, WaypointPath* route, const VECTOR3& from, float x, float z) {
     if (!grid || !route) return 0;
     const VECTOR3 to = {x, 0.0f, z};

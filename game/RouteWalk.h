@@ -8,6 +8,9 @@
 struct GameGridCore;
 struct WaypointPath;
 
+// True when the route holds a point to walk to.
+bool RouteWalkHasPoints(const WaypointPath* route);
+
 // Fills the route from `from` to (x, z) with its current point at 0; the grid's answer (the
 // number of points, 0 or -1 for none). 0 without a grid or a route.
 int RouteWalkTo(GameGridCore* grid, WaypointPath* route, const VECTOR3& from, float x, float z);

@@ -24,17 +24,6 @@ constexpr float kSleepSeconds = 8.0f;
 
 enum CarnyIconCell { ICON_REPAIR = 28, ICON_SLEEP = 29, ICON_WALK = 30, ICON_SWEEP = 31 };
 
-void ShowIcon(Carny* c, int cell, float seconds) {
-    c->icon.cell = cell;
-    c->icon.duration = seconds;
-    c->icon.timeLeft = seconds;
-    c->icon.elapsed = 0.0f;
-}
-
-bool HasPoints(const WaypointPath* route) {
-    return route && route->count > 0;
-}
-
 void Face(Carny* c, float x, float z) {
     const float dx = x - c->pos.x, dz = z - c->pos.z;
     if (dx * dx + dz * dz > 1e-12f) c->heading.SetTarget(std::atan2(dx, dz));
@@ -59,12 +48,12 @@ void Carny::EnterIdle() {
 }
 
 bool Carny::EnterWalk(int next) {
-    if (!HasPoints(route)) return false;
+    if (!RouteWalkHasPoints(route)) return false;
     route->current = 0;
     RouteWalkAim(route, pos, &direction);
     heading.SetTarget(std::atan2(direction.x, direction.z));
     speed = kWalkSpeed;
-    ShowIcon(this, ICON_WALK, 10.0f);
+    icon.Show(ICON_WALK, 10.0f);
     PlayAnim(CARNY_ANIM_WALK);
     nextTask = next;
     task = CARNY_WALK;
@@ -73,7 +62,7 @@ bool Carny::EnterWalk(int next) {
 
 void Carny::EnterRepair() {
     speed = 0.0f;
-    ShowIcon(this, ICON_REPAIR, 10.0f);
+    icon.Show(ICON_REPAIR, 10.0f);
     PlayAnim(RandInt(2) == 0 ? CARNY_ANIM_POUND : CARNY_ANIM_WRENCH);
     if (const ENTBASE* attr = target.Get()) {
         const auto* a = static_cast<const AttrBase*>(attr);
@@ -86,7 +75,7 @@ void Carny::EnterRepair() {
 void Carny::EnterSweep() {
     taskTimer = kSweepSeconds;
     speed = 0.0f;
-    ShowIcon(this, ICON_SWEEP, kSweepSeconds);
+    icon.Show(ICON_SWEEP, kSweepSeconds);
     PlayAnim(CARNY_ANIM_SWEEP);
     task = CARNY_SWEEP;
 }
@@ -94,7 +83,7 @@ void Carny::EnterSweep() {
 void Carny::EnterSleep() {
     taskTimer = kSleepSeconds;
     speed = 0.0f;
-    ShowIcon(this, ICON_SLEEP, kSleepSeconds);
+    icon.Show(ICON_SLEEP, kSleepSeconds);
     PlayAnim(RandInt(2) == 0 ? CARNY_ANIM_NAP : CARNY_ANIM_SLEEPY);
     task = CARNY_SLEEP;
 }
@@ -147,7 +136,8 @@ void Carny::Decide() {
         }
     }
     if (nearest) {
-        if (RouteWalkTo(grid, route, pos, nearest->pos.x, nearest->pos.z) > 0 && HasPoints(route)) {
+        if (RouteWalkTo(grid, route, pos, nearest->pos.x, nearest->pos.z) > 0 &&
+            RouteWalkHasPoints(route)) {
             litterTarget = EntRef(nearest);
             EnterWalk(CARNY_SWEEP);
             return;

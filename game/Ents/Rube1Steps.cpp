@@ -11,6 +11,7 @@
 #include "game/Ents/RubeVisit.h"
 #include "game/GameGridCore.h"
 #include "game/MtGame.h"
+#include "game/RouteWalk.h"
 #include "game/RubeRules.h"
 #include "game/WaypointPath.h"
 
@@ -20,21 +21,6 @@
 #include <vector>
 
 namespace {
-bool HasPoints(const WaypointPath* route) {
-    return route && route->count > 0;
-}
-
-// Aims the direction at the route's current point; a point underfoot keeps the old direction.
-void AimAtCurrent(Rube1* p) {
-    if (!HasPoints(p->route) || p->route->current >= p->route->count) return;
-    const VECTOR3& at = p->route->points[p->route->current];
-    const float dx = at.x - p->pos.x;
-    const float dz = at.z - p->pos.z;
-    const float len = std::sqrt(dx * dx + dz * dz);
-    if (!(len > 1e-6f)) return;
-    p->direction = VECTOR3{dx / len, 0.0f, dz / len};
-}
-
 // The first attractions of the tree, at most 100, as the searches consider them.
 std::vector<AttrBase*> Attractions(ENTBASE* from) {
     AttrBase* all[ATTR_SEARCH_MAX];
@@ -47,12 +33,7 @@ float NeedValue(const AttrBase* attr, int need) {
 }
 
 int RouteTo(Rube1* p, float x, float z) {
-    GameGridCore* grid = p->Grid();
-    if (!grid || !p->route) return 0;
-    const VECTOR3 to = {x, 0.0f, z};
-    const int n = GameGridRoute(grid, p->route, &p->pos, &to);
-    p->route->current = 0;
-    return n;
+    return RouteWalkTo(p->Grid(), p->route, p->pos, x, z);
 }
 } // namespace
 
@@ -74,10 +55,10 @@ void Rube1::EnterThink() {
 }
 
 bool Rube1::EnterWander() {
-    if (!HasPoints(route)) return false;
+    if (!RouteWalkHasPoints(route)) return false;
     LeaveInside();
     route->current = 0;
-    AimAtCurrent(this);
+    RouteWalkAim(route, pos, &direction);
     running = false;
     PlayAnim(RUBE_ANIM_WALK);
     speed = 2.0f + speedBase;
@@ -86,11 +67,11 @@ bool Rube1::EnterWander() {
 }
 
 bool Rube1::EnterWalkTo(AttrBase* attraction) {
-    if (!HasPoints(route) || !attraction) return false;
+    if (!RouteWalkHasPoints(route) || !attraction) return false;
     LeaveInside();
     target = EntRef(attraction);
     route->current = 0;
-    AimAtCurrent(this);
+    RouteWalkAim(route, pos, &direction);
     running = RandInt(4) == 0;
     PlayAnim(running ? RUBE_ANIM_RUN : RUBE_ANIM_WALK);
     speed = (running ? 2.6f : 2.0f) + speedBase;
@@ -120,14 +101,14 @@ void Rube1::EnterLeave() {
     target = EntRef();
     state = RUBE_LEAVE;
     running = false;
-    if (RouteTo(this, exitPoint.x, exitPoint.z) <= 0 || !HasPoints(route)) {
+    if (RouteTo(this, exitPoint.x, exitPoint.z) <= 0 || !RouteWalkHasPoints(route)) {
         // No way home (no grid, or the exit walled in or outside it): gone at once rather than
         // holding a place for ever.
         if (route) route->count = 0;
         done = true;
         return;
     }
-    AimAtCurrent(this);
+    RouteWalkAim(route, pos, &direction);
     PlayAnim(RUBE_ANIM_WALK);
     speed = 2.0f + speedBase;
 }
@@ -152,43 +133,12 @@ bool Rube1::WalkStep(float seconds) {
         const float every = game ? game->gameVals.iconDesireDelay : 0.0f;
         // A delay that is not a positive number would never lift the timer above 0.
         iconTimer = std::isfinite(every) && every > 0.0f ? iconTimer + every : 0.0f;
-        icon.cell = RubeNeedIcon(RubeChooseNeed(this));
-        icon.duration = 4.0f;
-        icon.timeLeft = 4.0f;
-        icon.elapsed = 0.0f;
+        icon.Show(RubeNeedIcon(RubeChooseNeed(this)), 4.0f);
     }
-    pos.x += direction.x * speed * seconds;
-    pos.z += direction.z * speed * seconds;
+    // The heading follows the direction the step starts in; a point reached turns it next frame.
     heading.SetTarget(std::atan2(direction.x, direction.z));
     heading.Update(seconds);
-
-    const bool hadPoint = route->current >= 0 && route->current < route->count;
-    const VECTOR3 point = hadPoint ? route->points[route->current] : pos;
-    int reached = WaypointPathReached(route, pos);
-    if (reached == 0 && hadPoint) {
-        // A step longer than the window jumps over it; a point now behind counts as reached.
-        const float ahead = (point.x - pos.x) * direction.x + (point.z - pos.z) * direction.z;
-        if (ahead < 0.0f) {
-            if (route->current + 1 >= route->count) {
-                route->current = 0;
-                reached = 2;
-            } else {
-                ++route->current;
-                reached = 1;
-            }
-        }
-    }
-    if (reached == 1) AimAtCurrent(this);
-    if (reached != 2) return false;
-    if (route->cut) {
-        // The grid cut the route short: the rest of the way from here.
-        const VECTOR3 goal = route->goal;
-        if (RouteTo(this, goal.x, goal.z) > 0) {
-            AimAtCurrent(this);
-            return false;
-        }
-    }
-    return true;
+    return RouteWalkStep(Grid(), route, &pos, &direction, speed, seconds);
 }
 
 // ---- think ----
@@ -315,33 +265,7 @@ void Rube1::DropLitter() {
 }
 
 void Rube1::Unstick() {
-    GameGridCore* grid = Grid();
-    if (!grid || !grid->cells) return;
-    int cx = 0, cz = 0;
-    // Outside the grid nothing is blocked, and nothing may be read.
-    if (!GameGridWorldToCell(grid, pos.x, pos.z, &cx, &cz)) return;
-    if (!GameGridCellBlocked(grid, cx, cz)) return;
-    auto cellFree = [&](int x, int z) { return grid->cells[(size_t)z * grid->cols + x] >= 0.0f; };
-    const int steps[4][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}}; // +z, -z, +x, -x
-    int best = -1, bestDistance = 0;
-    for (int d = 0; d < 4; ++d) {
-        int x = cx, z = cz;
-        for (int distance = 1;; ++distance) {
-            x += steps[d][0];
-            z += steps[d][1];
-            if (x < 0 || z < 0 || x >= grid->cols || z >= grid->rows) break;
-            if (cellFree(x, z)) {
-                if (best < 0 || distance < bestDistance) {
-                    best = d;
-                    bestDistance = distance;
-                }
-                break;
-            }
-        }
-    }
-    if (best < 0) return;
-    pos.x += (float)(steps[best][0] * bestDistance * (int)grid->tileWidth);
-    pos.z += (float)(steps[best][1] * bestDistance * (int)grid->tileHeight);
+    RouteWalkUnstick(Grid(), &pos);
 }
 
 // ---- the attraction's calls ----

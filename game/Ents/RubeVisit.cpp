@@ -12,6 +12,7 @@
 #include "game/GameGridCore.h"
 #include "game/Money.h"
 #include "game/MtGame.h"
+#include "game/RouteWalk.h"
 #include "game/RubeRules.h"
 #include "game/WaypointPath.h"
 
@@ -30,13 +31,11 @@ float NeedValue(const AttrBase* attr, int need) {
 
 // A route from the patron to the attraction's entry point; true when it has points.
 bool RouteTo(Rube1* p, const AttrBase* attr) {
-    GameGridCore* grid = p->Grid();
-    if (!grid || !p->route || !attr) return false;
+    if (!attr) return false;
     VECTOR3 entry;
     AttrBaseEntryPoint(attr, &entry);
-    const int n = GameGridRoute(grid, p->route, &p->pos, &entry);
-    p->route->current = 0;
-    return n > 0 && p->route->count > 0;
+    return RouteWalkTo(p->Grid(), p->route, p->pos, entry.x, entry.z) > 0 &&
+           RouteWalkHasPoints(p->route);
 }
 
 bool InRange(const Rube1* p, const AttrBase* attr) {
@@ -46,13 +45,6 @@ bool InRange(const Rube1* p, const AttrBase* attr) {
                  dz = (double)entry.z - p->pos.z;
     const double range = kRubeChoiceRange;
     return dx * dx + dy * dy + dz * dz <= range * range; // NaN is never in range
-}
-
-void ShowIcon(Rube1* p, int cell) {
-    p->icon.cell = cell;
-    p->icon.duration = 4.0f;
-    p->icon.timeLeft = 4.0f;
-    p->icon.elapsed = 0.0f;
 }
 
 const GameVals* Vals(Rube1* p) {
@@ -167,7 +159,7 @@ void RubeVisitJoinLine(Rube1* p) {
     if (attr && AttrBaseJoinQueue(attr, p)) return;
     const GameVals* vals = Vals(p);
     p->happiness += vals ? vals->hapQueueFull : 0.0f;
-    ShowIcon(p, 8);
+    p->icon.Show(8, 4.0f);
     Think(p);
 }
 
@@ -362,7 +354,7 @@ void RubeVisitRideOver(Rube1* p, AttrBase* attr) {
     const AttrInfo* info = attr->info;
     if (attr->broken || attr->closed || !info) {
         p->happiness += vals ? vals->hapRideAborted : 0.0f;
-        ShowIcon(p, 8);
+        p->icon.Show(8, 4.0f);
     } else {
         const float trash = p->needs.level[RUBE_TRASH];
         p->needs.Satisfy(info->needs);
@@ -380,7 +372,7 @@ void RubeVisitRideOver(Rube1* p, AttrBase* attr) {
         const float r = RandBellSkewF(&source, RubeVisitScore(info, attr->ticketPrice));
         const float fact = vals ? vals->hapAttrFact : 0.0f;
         p->happiness += r >= 0.5f ? r * fact : -r * fact;
-        ShowIcon(p, RubeVisitRatingIcon(r));
+        p->icon.Show(RubeVisitRatingIcon(r), 4.0f);
     }
     p->target = EntRef(attr);
     Think(p);
