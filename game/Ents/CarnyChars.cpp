@@ -20,6 +20,10 @@ const char* const kModels[kKinds] = {"Characters\\CarnyMale.xml", "Characters\\C
 const char* const kSkinNames[kKinds] = {"Characters\\Maps\\Carny%d.dds",
                                         "Characters\\Maps\\FemaleCarny%d.dds"};
 
+// A carny's character is set up as a patron's, attachment offset included, though no carny
+// ever takes a seat.
+constexpr float kAttachOffset[3] = {0.0f, -0.43f, 0.4f};
+
 int s_holders = 0;
 CharModel* s_models[kKinds] = {};
 int32_t s_skins[kKinds][kSkins] = {{-1, -1, -1}, {-1, -1, -1}};
@@ -28,8 +32,10 @@ void Load() {
     const std::string assets = GameEntDataFolder();
     for (int k = 0; k < kKinds; ++k) {
         s_models[k] = new (std::nothrow) CharModel();
-        if (s_models[k])
-            CharModelLoad(s_models[k], GameEntDataPath(kModels[k]).c_str(), assets.c_str());
+        if (s_models[k] &&
+            CharModelLoad(s_models[k], GameEntDataPath(kModels[k]).c_str(), assets.c_str()))
+            for (int i = 0; i < 3; ++i)
+                s_models[k]->attachOffset[i] = kAttachOffset[i];
         for (int s = 0; s < kSkins; ++s) {
             char key[64];
             std::snprintf(key, sizeof key, kSkinNames[k], s + 1);

@@ -72,6 +72,8 @@ TEST_F(CarnyDrawTest, TheCharacterIsMadeAtTheFirstDrawAndTheRouteShowsUnderTheSw
     EXPECT_EQ(CarnyCharsHolders(), 1);
     EXPECT_NE(c->character->mesh, nullptr) << "the carny model loads from the generated data";
     EXPECT_EQ(c->character->model, CarnyCharModel(c->kind));
+    EXPECT_EQ(c->character->model->attachOffset[1], -0.43f) << "set up as a patron's character";
+    EXPECT_EQ(c->character->model->attachOffset[2], 0.4f);
     EXPECT_GE(CarnyCharSkin(c->kind, c->skin), 0) << "the skin loads from the generated data";
     EXPECT_FALSE(HasFactor(0x4F4FFF4Fu)) << "the route is drawn only under the switch";
     EXPECT_TRUE(HasFactor((51u << 24) | 0x00FF00u)) << "the highlight at phase 0";
