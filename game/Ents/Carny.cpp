@@ -5,7 +5,6 @@
 #include "I3d/Device.h"
 #include "I3d/Font.h"
 #include "I3d/Frustum.h"
-#include "I3d/Math/Mat4Math.h"
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"
 #include "engine/PropDb.h"
@@ -15,6 +14,7 @@
 #include "game/Ents/CarnyChars.h"
 #include "game/Ents/GameEntHighlight.h"
 #include "game/Ents/GameEntRoute.h"
+#include "game/Ents/GameEntStand.h"
 #include "game/Ents/GroundHeight.h"
 #include "game/Ents/Rube1.h"
 #include "game/GameGridCore.h"
@@ -129,9 +129,7 @@ int Carny::Start() {
     if (!s_game.Get()) s_game = EntRef(EntTreeFindType(root, "MtGame"));
     const MtGame* game = Game();
     iconTimer = RandFloat(game ? game->gameVals.iconDesireDelay : 0.0f);
-    const float box[6] = {-0.5f, 0.0f, -0.5f, 0.5f, height, 0.5f};
-    for (int i = 0; i < 6; ++i)
-        localBox[i] = box[i];
+    GameEntStandLocalBox(this, height);
     EnterIdle();
     return 1;
 }
@@ -197,15 +195,7 @@ int Carny::Update(float seconds) {
         case CARNY_SLEEP: SleepStep(seconds); break;
         default: break;
     }
-    Mat4Identity(&matrix);
-    Mat4RotateY(&matrix, heading.GetValue());
-    matrix.m[12] = pos.x;
-    matrix.m[13] = pos.y;
-    matrix.m[14] = pos.z;
-    const float box[6] = {pos.x - 0.5f, pos.y,          pos.z - 0.5f,
-                          pos.x + 0.5f, pos.y + height, pos.z + 0.5f};
-    for (int i = 0; i < 6; ++i)
-        worldBox[i] = box[i];
+    GameEntStand(this, heading.GetValue(), 0.0f, 0.0f, height);
     if (statusDisplay) CarnyStatusText(this, statusLine, (int)(sizeof statusLine / 2));
     if (character) CharModelInstAnimate(character);
     return 1;

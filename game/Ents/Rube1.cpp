@@ -1,7 +1,6 @@
 // The patron: its class, its life and its frame.
 #include "game/Ents/Rube1.h"
 
-#include "I3d/Math/Mat4Math.h"
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"
 #include "engine/PropDb.h"
@@ -10,6 +9,7 @@
 #include "game/Ents/AttrBase.h"
 #include "game/Ents/GameEntHighlight.h"
 #include "game/Ents/GameEntPaths.h"
+#include "game/Ents/GameEntStand.h"
 #include "game/Ents/GroundHeight.h"
 #include "game/Ents/Litter.h"
 #include "game/Ents/RubeCharacters.h"
@@ -163,9 +163,7 @@ int Rube1::Start() {
     const MtGame* game = Game();
     iconTimer = RandFloat(game ? game->gameVals.iconDesireDelay : 0.0f);
     EnterThink();
-    const float box[6] = {-0.5f, 0.0f, -0.5f, 0.5f, height, 0.5f};
-    for (int i = 0; i < 6; ++i)
-        localBox[i] = box[i];
+    GameEntStandLocalBox(this, height);
     return 1;
 }
 
@@ -223,15 +221,7 @@ int Rube1::Update(float seconds) {
         default: break;
     }
     if (animMode != 1) {
-        Mat4Identity(&matrix);
-        Mat4RotateY(&matrix, heading.GetValue());
-        matrix.m[12] = pos.x + placeX;
-        matrix.m[13] = pos.y;
-        matrix.m[14] = pos.z + placeZ;
-        const float box[6] = {pos.x - 0.5f, pos.y,          pos.z - 0.5f,
-                              pos.x + 0.5f, pos.y + height, pos.z + 0.5f};
-        for (int i = 0; i < 6; ++i)
-            worldBox[i] = box[i];
+        GameEntStand(this, heading.GetValue(), placeX, placeZ, height);
         CharModelInstAnimate(character);
     }
     return 1;
