@@ -70,6 +70,12 @@ intptr_t EcCarnyProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_
 Carny::Carny() = default;
 
 Carny::~Carny() {
+    FreeOwned();
+}
+
+// The route and the character; Destroy frees them before the entity goes, so the destructor
+// finds them gone.
+void Carny::FreeOwned() {
     WaypointPathDestroy(route);
     route = nullptr;
     if (character) {
@@ -137,13 +143,7 @@ int Carny::Start() {
 int Carny::Destroy() {
     DbgPrintf(DBG_ENTITY, "Destroying: %s (%s)\n", name, GetTypeName());
     EntTreeNotifyRemoved(EntGetRoot(this), this);
-    WaypointPathDestroy(route);
-    route = nullptr;
-    if (character) {
-        delete character;
-        character = nullptr;
-        CarnyCharsRelease();
-    }
+    FreeOwned();
     ENTBASE::Destroy(); // deletes this
     return 1;
 }

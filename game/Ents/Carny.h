@@ -113,6 +113,9 @@ class Carny : public Ent3dBase {
     char16_t statusLine[128] = {};
     CharModelInst* character = nullptr;
     float lastStep = 0.0f; // the frame's seconds, for the icon in the draw
+
+  private:
+    void FreeOwned();
 };
 
 // Class "Carny".
