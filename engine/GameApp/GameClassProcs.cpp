@@ -50,6 +50,7 @@
 #include "world/EcNull.h"
 #include "world/EcObserver2.h"
 #include "world/EcOvalDisplay1.h"
+#include "world/EcParticleSpray.h"
 #include "world/EcParticles.h"
 #include "world/EcPlayfield1.h"
 #include "world/EcSkyBox3.h"
@@ -105,7 +106,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcTerrain2", EcTerrain2Proc},
     {"EcGrassPatch", nullptr},
     {"EcGrassMesh", nullptr},
-    {"EcParticleSpray", nullptr},
+    {"EcParticleSpray", EcParticleSprayProc},
     {"EcParticles", EcParticlesProc},
     {"EcMusic", EcMusicProc},
     {"EcIconFlyup", EcIconFlyupProc},

@@ -150,6 +150,9 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     // Patrons, their generator and its spawn points, and the carnies.
     for (const char* c : {"EcRube1", "EcRubeGen", "EcRubeSpawnPt", "EcCarny"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
+    // Grass and the particle spray.
+    for (const char* c : {"EcParticleSpray"})
+        EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{
                   "EcNull",          "EcViewport",      "EcMtGame",          "EcSound",
