@@ -42,6 +42,8 @@
 #include "world/EcCloudDome2.h"
 #include "world/EcCube1.h"
 #include "world/EcEnvironment.h"
+#include "world/EcGrassMesh.h"
+#include "world/EcGrassPatch.h"
 #include "world/EcGroupSound.h"
 #include "world/EcLensFlare.h"
 #include "world/EcLight.h"
@@ -104,8 +106,8 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcGameGrid", EcGameGridProc},
     {"EcAttrBase", EcAttrBaseProc},
     {"EcTerrain2", EcTerrain2Proc},
-    {"EcGrassPatch", nullptr},
-    {"EcGrassMesh", nullptr},
+    {"EcGrassPatch", EcGrassPatchProc},
+    {"EcGrassMesh", EcGrassMeshProc},
     {"EcParticleSpray", EcParticleSprayProc},
     {"EcParticles", EcParticlesProc},
     {"EcMusic", EcMusicProc},

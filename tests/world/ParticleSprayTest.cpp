@@ -5,6 +5,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/SpriteBatch.h"
 #include "engine/Random.h"
+#include "engine/VarTable.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
 #include "world/EcParticleSpray.h"

@@ -151,7 +151,7 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     for (const char* c : {"EcRube1", "EcRubeGen", "EcRubeSpawnPt", "EcCarny"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // Grass and the particle spray.
-    for (const char* c : {"EcParticleSpray"})
+    for (const char* c : {"EcGrassPatch", "EcGrassMesh", "EcParticleSpray"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{

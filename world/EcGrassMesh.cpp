@@ -1,0 +1,167 @@
+// The grass block entity: its class, its mesh and its faded draw.
+#include "world/EcGrassMesh.h"
+
+#include "I3d/Camera.h"
+#include "I3d/DebugDraw.h"
+#include "I3d/Frustum.h"
+#include "I3d/Lights.h"
+#include "I3d/Math/Geometry.h"
+#include "I3d/Math/Mat4Math.h"
+#include "I3d/StateCache.h"
+#include "I3d/Textures.h"
+#include "engine/PropDb.h"
+#include "engine/VarTable.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+VarTable* s_table = nullptr;
+
+VarTable* Table() {
+    if (!s_table) {
+        s_table = VarTableCreate(1);
+        if (s_table)
+            VarTableAddInt(s_table, "texture", PROP_OFFSET(EcGrassMesh, texture), 0, 0, 1000, 3);
+    }
+    return s_table;
+}
+
+void Registered() {
+    WorldClassFlags<EcGrassMesh>::Reset();
+    Table();
+}
+
+void Unregister() {
+    VarTableDestroy(s_table);
+    s_table = nullptr;
+}
+
+const WorldClassDef kClass = {"GrassMesh", nullptr, WorldMake<EcGrassMesh>, Registered, nullptr,
+                              nullptr,     Unregister};
+
+uint32_t Byte(float v) {
+    if (!(v > 0.0f)) return 0;
+    return v >= 255.0f ? 255u : uint32_t(v);
+}
+} // namespace
+
+intptr_t EcGrassMeshProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+int EcGrassMesh::CopyClassName(char* buffer) {
+    return WorldCopyClassName("GrassMesh", buffer);
+}
+
+VarTable* EcGrassMesh::GetInstanceVarTable() {
+    return s_table;
+}
+
+EcGrassMesh::~EcGrassMesh() {
+    if (block) {
+        block->mesh.Destroy();
+        delete block;
+    }
+}
+
+int EcGrassMesh::Create(EntNode*) {
+    block = nullptr;
+    texture = -1;
+    return 0;
+}
+
+int EcGrassMesh::Destroy() {
+    if (block) {
+        block->mesh.Destroy();
+        delete block;
+        block = nullptr;
+    }
+    return ENTBASE::Destroy();
+}
+
+void EcGrassMesh::SetBlock(GrassBlock* b) {
+    if (block && block != b) {
+        block->mesh.Destroy();
+        delete block;
+    }
+    block = b;
+    VarsChanged();
+}
+
+int EcGrassMesh::VarsChanged() {
+    if (block) BoxCenter(block->box, &pos);
+    return 0;
+}
+
+int EcGrassMesh::CopyName(char* out) {
+    std::strcpy(out, "GrassMesh");
+    return 1;
+}
+
+int EcGrassMesh::CopyBounds(float* out6) {
+    for (int i = 0; i < 6; ++i)
+        out6[i] = block ? block->box[i] : 0.0f;
+    return 1;
+}
+
+float* EcGrassMesh::GetBounds() {
+    return block ? block->box : nullptr;
+}
+
+int EcGrassMesh::DrawWorldBounds(uint32_t colour) {
+    if (!block) return 0;
+    if (!I3dBoxVisible(block->box)) return 0;
+    DbgDrawAabb(block->box, nullptr, colour);
+    return 1;
+}
+
+float EcGrassMesh::Fade(float d, float limit) {
+    if (d <= 0.9f * limit) return 1.0f;
+    return (limit - d) / (0.1f * limit);
+}
+
+int EcGrassMesh::DrawPre() {
+    if (!(GetClassFlags() & 0x2) || !block) return 1;
+    Mat4 identity;
+    I3dSetWorld(Mat4Identity(&identity));
+    if (!BoxOutcodeTest(block->box, nullptr)) return 1;
+    VECTOR3 eye;
+    I3dGetEyePos(&eye);
+    const float dx = pos.x - eye.x, dy = pos.y - eye.y, dz = pos.z - eye.z;
+    const float d = std::sqrt(dx * dx + dy * dy + dz * dz);
+    const float limit = I3dGetViewDistScale() * visDist;
+    // A distance of 0 or less, or NaN, draws nothing and divides by nothing.
+    if (!(limit > 0.0f) || !(d <= limit)) return 1;
+    const float fade = Fade(d, limit);
+
+    D3dSetLighting(0);
+    D3dSetSpecular(0);
+    D3dSetAlphaBlend(1);
+    D3dSetSrcBlend(D3DBLEND_SRCALPHA);
+    D3dSetDestBlend(D3DBLEND_INVSRCALPHA);
+    D3dSetAlphaTest(1);
+    D3dSetAlphaFunc(D3DCMP_GREATER);
+    D3dSetAlphaRef(Byte(fade * 150.0f));
+    D3dSetZEnable(1);
+    D3dSetZFunc(D3DCMP_LESSEQUAL);
+    D3dSetZWrite(1);
+    D3dSetCullMode(D3DCULL_NONE);
+    D3dSetTexTransformFlags(0, D3DTTFF_DISABLE);
+    float shade[3] = {1.0f, 1.0f, 1.0f};
+    const VECTOR3 up{0.0f, 1.0f, 0.0f};
+    I3dLightShadeNormal(shade, &pos, &up);
+    D3dSetTextureFactor(Byte(fade * 255.0f) << 24 | Byte(shade[0] * 255.0f) << 16 |
+                        Byte(shade[1] * 255.0f) << 8 | Byte(shade[2] * 255.0f));
+    D3dSetColorOp(0, D3DTOP_MODULATE);
+    D3dSetColorArg1(0, D3DTA_TEXTURE);
+    D3dSetColorArg2(0, D3DTA_TFACTOR);
+    D3dSetAlphaOp(0, D3DTOP_MODULATE);
+    D3dSetAlphaArg1(0, D3DTA_TEXTURE);
+    D3dSetAlphaArg2(0, D3DTA_TFACTOR);
+    D3dSetColorOp(1, D3DTOP_DISABLE);
+    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    D3dSetTexture(0, texture);
+    block->mesh.Draw();
+    return 1;
+}
