@@ -33,10 +33,10 @@ class GrassSprayPixels : public KernelTest {
         ASSERT_EQ(I3dTexTableAlloc(16), 0);
         RegisterWorldTestClasses();
         classFile = dir / "Classes.ini";
-        ASSERT_EQ(EntCreateClass(EcGrassMeshProc, 0, 0), 1);
+        ASSERT_EQ(EntCreateClass(EcGrassMeshProc, 0, 0), 0);
         ASSERT_EQ(EntCreateClass(EcParticleSprayProc,
                                  reinterpret_cast<intptr_t>(classFile.c_str()), 0),
-                  1);
+                  0);
         root = Make("EntNull", nullptr, "Root");
         D3dSetAmbient(1.0f, 1.0f, 1.0f);
         CrtSrand(3);
@@ -48,12 +48,12 @@ class GrassSprayPixels : public KernelTest {
         I3dTexTableFree();
         KernelTest::TearDown();
     }
-    // A 4 x 2 texture: the left half of colour `left`, the right half `right` (ARGB).
+    // A 64 x 2 texture: the left half of colour `left`, the right half `right` (ARGB).
     int Texture(const std::string& name, uint32_t left, uint32_t right) {
-        I3dImage* img = ImgAlloc(4, 2, IMG_A8R8G8B8);
+        I3dImage* img = ImgAlloc(64, 2, IMG_A8R8G8B8);
         for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 4; ++x) {
-                const uint32_t c = x < 2 ? left : right;
+            for (int x = 0; x < 64; ++x) {
+                const uint32_t c = x < 32 ? left : right;
                 uint8_t* p = img->pixels + size_t(y) * size_t(img->pitch) + size_t(x) * 4;
                 p[0] = uint8_t(c), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c >> 16);
                 p[3] = uint8_t(c >> 24);
@@ -114,7 +114,8 @@ class GrassSprayPixels : public KernelTest {
 TEST_F(GrassSprayPixels, GrassShowsFadesAndFollowsTheLight) {
     // Opaque green on the left, green of alpha 100 on the right.
     EcGrassMesh* m = Block(Texture("Green.tga", 0xFF00C800u, 0x6400C800u));
-    const int left = kW / 2 - 4, right = kW / 2 + 4;
+    // Both within the quad even where it is 6 pixels wide.
+    const int left = kW / 2 - 1, right = kW / 2 + 1;
     Eye(-10.0f);
     uint32_t px = Draw(m, left);
     EXPECT_NEAR(Green(px), 200, 3);
