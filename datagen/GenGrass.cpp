@@ -77,7 +77,8 @@ bool SoftDot(const std::string& path) {
     if (!img) return false;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
-            const float dx = (float(x) + 0.5f - 16.0f) / 16.0f, dy = (float(y) + 0.5f - 16.0f) / 16.0f;
+            const float dx = (float(x) + 0.5f - 16.0f) / 16.0f,
+                        dy = (float(y) + 0.5f - 16.0f) / 16.0f;
             const float f = std::fmax(0.0f, 1.0f - std::sqrt(dx * dx + dy * dy));
             Put(img, x, y, uint32_t(f * f * 255.0f) << 24 | 0x00FFFFFFu);
         }

@@ -37,7 +37,7 @@ void Unregister() {
     s_table = nullptr;
 }
 
-const WorldClassDef kClass = {"GrassMesh", nullptr, WorldMake<EcGrassMesh>, Registered, nullptr,
+const WorldClassDef kClass = {"GrassMesh", nullptr,   WorldMake<EcGrassMesh>, Registered, nullptr,
                               nullptr,     Unregister};
 
 uint32_t Byte(float v) {

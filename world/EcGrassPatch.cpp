@@ -46,16 +46,16 @@ PropDb* Db() {
                        3);
         PropDbAddFloat(db, key("vBottom").c_str(), at + intptr_t(offsetof(FoliageLayer, vBottom)),
                        1.0f, 3);
-        PropDbAddFloat(db, key("uLeft").c_str(), at + intptr_t(offsetof(FoliageLayer, uLeft)),
-                       0.0f, 3);
+        PropDbAddFloat(db, key("uLeft").c_str(), at + intptr_t(offsetof(FoliageLayer, uLeft)), 0.0f,
+                       3);
         PropDbAddFloat(db, key("uRight").c_str(), at + intptr_t(offsetof(FoliageLayer, uRight)),
                        1.0f, 3);
         PropDbAddFloat(db, key("minHeight").c_str(),
                        at + intptr_t(offsetof(FoliageLayer, minHeight)), 1.0f, 3);
         PropDbAddFloat(db, key("maxHeight").c_str(),
                        at + intptr_t(offsetof(FoliageLayer, maxHeight)), 1.0f, 3);
-        PropDbAddInt(db, key("density").c_str(), at + intptr_t(offsetof(FoliageLayer, density)),
-                     2, 3);
+        PropDbAddInt(db, key("density").c_str(), at + intptr_t(offsetof(FoliageLayer, density)), 2,
+                     3);
         PropDbAddInt(db, key("type").c_str(), at + intptr_t(offsetof(FoliageLayer, type)), 0, 3);
         PropDbAddFloat(db, key("yOffset").c_str(), at + intptr_t(offsetof(FoliageLayer, yOffset)),
                        0.0f, 3);

@@ -161,8 +161,7 @@ int EcParticleSpray::Start() {
             for (int i = 0; i < n; ++i)
                 pool.records[i].next = i + 1 < n ? &pool.records[i + 1] : nullptr;
             pool.free = &pool.records[0];
-            pool.group =
-                I3dSpriteBatchAddGroup(n, SpraySetup, reinterpret_cast<intptr_t>(&pool));
+            pool.group = I3dSpriteBatchAddGroup(n, SpraySetup, reinterpret_cast<intptr_t>(&pool));
             // Without a group the spray still runs its particles; they are only not drawn.
             if (pool.group < 0)
                 DbgPrintf(DBG_ENTITY, "ParticleSpray %s: no sprite group, nothing is drawn\n",
@@ -210,8 +209,8 @@ int EcParticleSpray::Destroy() {
 }
 
 int EcParticleSpray::VarsChanged() {
-    direction = VECTOR3{std::sin(pitch) * std::sin(yaw), std::cos(pitch),
-                        std::sin(pitch) * std::cos(yaw)};
+    direction =
+        VECTOR3{std::sin(pitch) * std::sin(yaw), std::cos(pitch), std::sin(pitch) * std::cos(yaw)};
     pool.additive = destBlend ? 1 : 0;
     return 1;
 }

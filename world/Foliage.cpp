@@ -159,8 +159,7 @@ void LogUnusable(const FoliageSettings& s) {
     int bad = 0;
     for (int i = 0; i < FOLIAGE_LAYERS; ++i)
         if (s.layers[i].density > 0 && !LayerUsable(s.layers[i])) ++bad;
-    if (bad)
-        DbgPrintf(DBG_GENERAL, "Grass: %d layers with a zero divisor plant nothing\n", bad);
+    if (bad) DbgPrintf(DBG_GENERAL, "Grass: %d layers with a zero divisor plant nothing\n", bad);
 }
 
 } // namespace

@@ -23,9 +23,8 @@ class GrassPatchTest : public TerrainFixture {
         ASSERT_EQ(I3dTexTableAlloc(16), 0);
         classFile = dir / "Classes.ini";
         ASSERT_EQ(EntCreateClass(EcGrassMeshProc, 0, 0), 0);
-        ASSERT_EQ(EntCreateClass(EcGrassPatchProc, reinterpret_cast<intptr_t>(classFile.c_str()),
-                                 0),
-                  0);
+        ASSERT_EQ(
+            EntCreateClass(EcGrassPatchProc, reinterpret_cast<intptr_t>(classFile.c_str()), 0), 0);
         CrtSrand(1);
     }
     void TearDown() override {
@@ -146,8 +145,8 @@ TEST_F(GrassPatchTest, CompileWritesOneRecordPerLitPixel) {
 TEST_F(GrassPatchTest, FileRecordsBecomeBlocksUnderLast) {
     Ground(0);
     ENTBASE* last = Make("EntNull", root, "Last");
-    const std::string fol = FoliageFile(
-        "Field.fol", {Rec(0, 33.0f, 1.0f), Rec(0, 34.0f, 2.0f), Rec(1, 1.0f, 40.0f)});
+    const std::string fol =
+        FoliageFile("Field.fol", {Rec(0, 33.0f, 1.0f), Rec(0, 34.0f, 2.0f), Rec(1, 1.0f, 40.0f)});
     EcGrassPatch* p = Patch();
     std::strcpy(p->posFile, fol.c_str());
     p->layers[0].density = 3;
@@ -196,7 +195,7 @@ TEST_F(GrassPatchTest, AnEmptyFileFallsBackToTheFlippedMaps) {
     // Image row 0 is the picture's far edge: after the flip it plants at z 511.
     const std::string map = GrassMap("Dot.tga", 1, 1, [](int, int) { return true; });
     std::strcpy(p->layers[0].grassMapFile, map.c_str());
-    std::strcpy(p->layers[8].grassMapFile, map.c_str());  // i: no bit
+    std::strcpy(p->layers[8].grassMapFile, map.c_str()); // i: no bit
     std::strcpy(p->layers[1].grassMapFile, ("!" + map).c_str());
     p->layers[0].density = 1;
     p->Start();

@@ -34,9 +34,9 @@ class GrassSprayPixels : public KernelTest {
         RegisterWorldTestClasses();
         classFile = dir / "Classes.ini";
         ASSERT_EQ(EntCreateClass(EcGrassMeshProc, 0, 0), 0);
-        ASSERT_EQ(EntCreateClass(EcParticleSprayProc,
-                                 reinterpret_cast<intptr_t>(classFile.c_str()), 0),
-                  0);
+        ASSERT_EQ(
+            EntCreateClass(EcParticleSprayProc, reinterpret_cast<intptr_t>(classFile.c_str()), 0),
+            0);
         root = Make("EntNull", nullptr, "Root");
         D3dSetAmbient(1.0f, 1.0f, 1.0f);
         CrtSrand(3);
