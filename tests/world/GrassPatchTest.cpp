@@ -354,3 +354,23 @@ TEST_F(GrassPatchTest, CompileStopsAtTheBufferAndSmallMapsStayInside) {
 }
 
 } // namespace
+
+namespace {
+
+// The meadow the data build compiles: records of layers a and b inside the meadow's square.
+TEST(GeneratedMeadow, CompiledFileHoldsTheMeadowsPlants) {
+    std::vector<FoliageRecord> records;
+    const std::string path = std::string(FAIRLARK_BUILD_DATA_DIR) + "Meadow.fol";
+    ASSERT_GT(FoliageRead(path.c_str(), &records), 1000) << path;
+    for (const FoliageRecord& r : records) {
+        EXPECT_LE(r.layer, 1);
+        EXPECT_TRUE(r.x >= 24.0f && r.x < 104.0f && r.z >= 24.0f && r.z < 104.0f);
+    }
+    I3dImage* texture = ImgLoadTga((std::string(FAIRLARK_BUILD_DATA_DIR) + "Grass/Grass.tga").c_str(),
+                                   nullptr);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->width / texture->height, 2) << "tufts take their width from the ratio";
+    ImgFree(texture);
+}
+
+} // namespace

@@ -132,6 +132,21 @@ TEST_F(ParticleSprayTest, ShutdownTwiceStopsOnceAndDiesOnce) {
     EntTreeUpdate(root, 0.2f);
 }
 
+TEST_F(ParticleSprayTest, PitchAndYawTurnTheDirectionAndClassBit8GatesTheUpdate) {
+    auto* s = Spray([](EcParticleSpray* p) { p->rate = 10.0f; });
+    s->SetPitch(1.5707964f);
+    EXPECT_NEAR(s->direction.z, 1.0f, 1e-6f);
+    s->SetYaw(1.5707964f);
+    EXPECT_NEAR(s->direction.x, 1.0f, 1e-6f);
+    EXPECT_NEAR(s->direction.y, 0.0f, 1e-6f);
+    s->SetClassFlags(0x1F & ~0x8u);
+    s->Update(1.0f);
+    EXPECT_EQ(Live(s), 0);
+    s->SetClassFlags(0x1F);
+    s->Update(1.0f);
+    EXPECT_EQ(Live(s), 10);
+}
+
 TEST_F(ParticleSprayTest, FullPoolReusesTheShortestLifeNearestTheHead) {
     auto* s = Spray([](EcParticleSpray* p) { p->maxParticles = 10; });
     for (int i = 0; i < 10; ++i)
