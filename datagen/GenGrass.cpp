@@ -2,8 +2,10 @@
 // 512 x 512 grey grass maps for a meadow beside the grounds, the meadow's foliage file compiled
 // by the game's own Compile with a fixed seed, and a soft white dot for particles.
 //
-// The meadow covers x and z 24 .. 104 of the maps (world units at "scale" 1); layer a plants
-// crossed blades over a third of its pixels, layer b tufts over one in eleven.
+// At "scale" 2 the maps cover the default venue's 1024-unit world. The meadow covers map pixels
+// x 262 .. 278 and z 258 .. 276 (world x 524 .. 556, z 516 .. 552), just off the grounds' centre
+// where the management camera first looks; layer a plants crossed blades over a third of its
+// pixels, layer b tufts over one in eleven.
 #include "I3d/Image.h"
 #include "engine/Dirs.h"
 #include "engine/Random.h"
@@ -16,7 +18,8 @@
 
 namespace {
 
-constexpr int kMeadowLo = 24, kMeadowHi = 104;
+constexpr int kMeadowX0 = 262, kMeadowX1 = 278, kMeadowZ0 = 258, kMeadowZ1 = 276;
+constexpr float kScale = 2.0f;
 
 uint32_t Hash(int x, int z) {
     uint32_t h = uint32_t(x) * 73856093u ^ uint32_t(z) * 19349663u;
@@ -64,7 +67,7 @@ bool GrassMap(const std::string& path, uint32_t every) {
     if (!img) return false;
     for (int y = 0; y < FOLIAGE_MAP_SIZE; ++y)
         for (int x = 0; x < FOLIAGE_MAP_SIZE; ++x) {
-            const bool in = x >= kMeadowLo && x < kMeadowHi && y >= kMeadowLo && y < kMeadowHi;
+            const bool in = x >= kMeadowX0 && x < kMeadowX1 && y >= kMeadowZ0 && y < kMeadowZ1;
             img->pixels[size_t(y) * size_t(img->pitch) + size_t(x)] =
                 in && Hash(x, y) % every == 0 ? 255 : 0;
         }
@@ -116,7 +119,7 @@ int main(int argc, char** argv) {
     layers[1].minHeight = 0.4f;
     layers[1].maxHeight = 0.8f;
     CrtSrand(1);
-    if (FoliageCompile(layers, 1.0f, (data + "Meadow.fol").c_str()) < 1) {
+    if (FoliageCompile(layers, kScale, (data + "Meadow.fol").c_str()) < 1) {
         std::fprintf(stderr, "gen_grass: cannot compile the meadow\n");
         return 1;
     }
