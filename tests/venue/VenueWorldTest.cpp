@@ -39,6 +39,12 @@ const std::vector<std::string> kWorldChildren = {
     "Tree08", "Tree09", "Tree10", "Tree11", "Tree12", "AttrCursor", "First", "Last", "Meadow",
     "Fountain", "Particles", "VeryLast"
 };
+"Environment", "TimeOfDay", "SkyDome", "Sun", "Clouds", "Terrain", "GameGrid", "PowerGrid",
+    "RubeGen", "Camera2", "Tree01", "Tree02", "Tree03", "Tree04", "Tree05", "Tree06", "Tree07",
+    "Tree08", "Tree09", "Tree10", "Tree11", "Tree12", "AttrCursor", "First", "Last", "Meadow",
+    "Fountain", "Particles", "VeryLast"
+}
+;
 
 TEST_F(VenueTest, VenueZeroLoadsItsWorldAsAuthoredAndStartsTheFirstDay) {
     StartGame();

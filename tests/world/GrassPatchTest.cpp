@@ -366,8 +366,8 @@ TEST(GeneratedMeadow, CompiledFileHoldsTheMeadowsPlants) {
         EXPECT_LE(r.layer, 1);
         EXPECT_TRUE(r.x >= 524.0f && r.x < 556.0f && r.z >= 516.0f && r.z < 552.0f);
     }
-    I3dImage* texture = ImgLoadTga((std::string(FAIRLARK_BUILD_DATA_DIR) + "Grass/Grass.tga").c_str(),
-                                   nullptr);
+    I3dImage* texture =
+        ImgLoadTga((std::string(FAIRLARK_BUILD_DATA_DIR) + "Grass/Grass.tga").c_str(), nullptr);
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture->width / texture->height, 2) << "tufts take their width from the ratio";
     ImgFree(texture);
