@@ -82,6 +82,9 @@ int TexMakeFramed(int width, int height, uint32_t fill, int border, uint32_t bor
 int I3dTexAddRef(int slot);
 // The count after the call; at 0 the slot is freed.
 int I3dTexRelease(int slot);
+// A class's shut-down release: gives back its reference to *slot while the slot is still held
+// (the kernel may have stopped first and freed its slots with it), then sets *slot to -1.
+void I3dTexForget(int* slot);
 // Releases the slot's texture and clears it; stages holding it forget it. 0, or -1 when the
 // slot is already free (or outside the table).
 int I3dTexFreeSlot(int slot);

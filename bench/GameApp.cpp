@@ -4,6 +4,7 @@
 // in N), and the start-up from OnInit to the first present.
 #include "engine/GameApp/GameApp.h"
 #include "I3d/Device.h"
+#include "bench/BenchGameFolders.h"
 #include "engine/EntTree.h"
 
 #include <benchmark/benchmark.h>
@@ -16,38 +17,6 @@
 #include <string>
 
 namespace {
-// A program folder whose Data/ is the build's generated data, and a documents folder whose
-// settings switch the configuration dialog off; both removed at the end.
-struct GameFolders {
-    GameFolders() {
-        char folder[] = "/tmp/fairlark-bench-XXXXXX";
-        if (!mkdtemp(folder)) return;
-        root = folder;
-        program = root + "/program/";
-        mkdir(program.c_str(), 0755);
-        std::string data = FAIRLARK_BUILD_DATA_DIR;
-        data.pop_back();
-        ok = symlink(data.c_str(), (program + "Data").c_str()) == 0;
-        mkdir((root + "/docs").c_str(), 0755);
-        mkdir((root + "/docs/Fairlark").c_str(), 0755);
-        if (std::FILE* f = std::fopen((root + "/docs/Fairlark/Config.ini").c_str(), "w")) {
-            std::fputs("[Xq Config]\nrunHwConfig=0\n", f);
-            std::fclose(f);
-        }
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        setenv("XDG_RUNTIME_DIR", root.c_str(), 1); // a lock of our own: not "another copy"
-        setenv("HOME", root.c_str(), 1);
-        setenv("XDG_DOCUMENTS_DIR", (root + "/docs").c_str(), 1);
-    }
-    ~GameFolders() {
-        if (root.empty()) return;
-        std::string command = "rm -rf '" + root + "'";
-        if (std::system(command.c_str()) != 0) std::fprintf(stderr, "%s failed\n", command.c_str());
-    }
-    std::string root, program;
-    bool ok = false;
-};
 
 // Notes when its start-up begins.
 class TimedGame : public GameApp {
@@ -60,7 +29,7 @@ class TimedGame : public GameApp {
 };
 
 struct GameSession {
-    explicit GameSession(const GameFolders& folders) : host(true) {
+    explicit GameSession(const BenchGameFolders& folders) : host(true) {
         game.SetProgramFolder(folders.program.c_str());
         game.AppSetHost(&host);
         started = folders.ok && game.AppCreateMainWindow() == 0 && game.GetWorld();
@@ -75,7 +44,7 @@ struct GameSession {
 } // namespace
 
 static void BM_GameFrame(benchmark::State& state) {
-    GameFolders folders;
+    BenchGameFolders folders;
     GameSession session(folders);
     if (!session.started) {
         state.SkipWithError("the game did not start");
@@ -92,7 +61,7 @@ static void BM_GameFrame(benchmark::State& state) {
 BENCHMARK(BM_GameFrame)->Arg(0)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 
 static void BM_GameStartup(benchmark::State& state) {
-    GameFolders folders;
+    BenchGameFolders folders;
     for (auto _ : state) {
         GameSession session(folders);
         if (!session.started) {

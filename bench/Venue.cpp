@@ -2,6 +2,7 @@
 // driver, an offscreen device on llvmpipe) with the generated data: loading its world (a new
 // game's script run to the world-loaded event and the first frame), and one frame while the
 // management camera sweeps the grounds.
+#include "bench/BenchGameFolders.h"
 #include "engine/EntTree.h"
 #include "engine/GameApp/GameApp.h"
 #include "game/MtGame.h"
@@ -21,41 +22,8 @@
 
 namespace {
 
-// A program folder whose Data/ is the build's generated data, and a documents folder whose
-// settings switch the configuration dialog off; both removed at the end.
-struct VenueFolders {
-    VenueFolders() {
-        char folder[] = "/tmp/fairlark-bench-XXXXXX";
-        if (!mkdtemp(folder)) return;
-        root = folder;
-        program = root + "/program/";
-        mkdir(program.c_str(), 0755);
-        std::string data = FAIRLARK_BUILD_DATA_DIR;
-        data.pop_back();
-        ok = symlink(data.c_str(), (program + "Data").c_str()) == 0;
-        mkdir((root + "/docs").c_str(), 0755);
-        mkdir((root + "/docs/Fairlark").c_str(), 0755);
-        if (std::FILE* f = std::fopen((root + "/docs/Fairlark/Config.ini").c_str(), "w")) {
-            std::fputs("[Xq Config]\nrunHwConfig=0\n", f);
-            std::fclose(f);
-        }
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        setenv("XDG_RUNTIME_DIR", root.c_str(), 1);
-        setenv("HOME", root.c_str(), 1);
-        setenv("XDG_DOCUMENTS_DIR", (root + "/docs").c_str(), 1);
-    }
-    ~VenueFolders() {
-        if (root.empty()) return;
-        std::string command = "rm -rf '" + root + "'";
-        if (std::system(command.c_str()) != 0) std::fprintf(stderr, "%s failed\n", command.c_str());
-    }
-    std::string root, program;
-    bool ok = false;
-};
-
 struct VenueSession {
-    explicit VenueSession(const VenueFolders& folders) : host(true) {
+    explicit VenueSession(const BenchGameFolders& folders) : host(true) {
         game.SetProgramFolder(folders.program.c_str());
         game.AppSetHost(&host);
         started = folders.ok && game.AppCreateMainWindow() == 0 && game.GetWorld();
@@ -90,7 +58,7 @@ struct VenueSession {
 } // namespace
 
 static void BM_VenueLoad(benchmark::State& state) {
-    VenueFolders folders;
+    BenchGameFolders folders;
     VenueSession session(folders);
     if (!session.started) {
         state.SkipWithError("the game did not start");
@@ -112,7 +80,7 @@ static void BM_VenueLoad(benchmark::State& state) {
 BENCHMARK(BM_VenueLoad)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 static void BM_VenueFrame(benchmark::State& state) {
-    VenueFolders folders;
+    BenchGameFolders folders;
     VenueSession session(folders);
     if (!session.started || !session.NewGame()) {
         state.SkipWithError("the venue did not load");

@@ -196,12 +196,8 @@ void PlayfieldFreeResources() {
     FreeMesh(&s_res.sphere);
     FreeMesh(&s_res.boardQuad);
     FreeMesh(&s_res.tileQuad);
-    for (int& slot : s_res.textures) {
-        // The kernel may have stopped first and freed its slots with it.
-        if (const I3dTexSlot* s = I3dTexGetSlot(slot); slot >= 0 && s && s->count > 0)
-            I3dTexRelease(slot);
-        slot = -1;
-    }
+    for (int& slot : s_res.textures)
+        I3dTexForget(&slot);
     VarTableDestroy(s_res.vars);
     s_res.vars = nullptr;
 }

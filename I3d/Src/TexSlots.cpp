@@ -192,6 +192,13 @@ int I3dTexRelease(int slot) {
     return 0;
 }
 
+void I3dTexForget(int* slot) {
+    if (!slot) return;
+    if (const I3dTexSlot* s = I3dTexGetSlot(*slot); *slot >= 0 && s && s->count > 0)
+        I3dTexRelease(*slot);
+    *slot = -1;
+}
+
 // The device keeps a bound texture alive (SetTexture holds a reference), so a freed slot's
 // texture may outlive the slot until the stage is rebound.
 int I3dTexFreeSlot(int slot) {

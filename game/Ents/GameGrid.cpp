@@ -79,12 +79,7 @@ intptr_t EcGameGridProc(EntNode* node, int message, intptr_t a, intptr_t b, intp
             // The overlay's white texture; without a device the class works without it.
             if (s_whiteTexture < 0) s_whiteTexture = TexMakeFramed(64, 64, 0xFFFFFF, 2, 0xFFFFFFFF);
             break;
-        case 2:
-            // The kernel may have stopped first and freed its slots with it.
-            if (const I3dTexSlot* slot = I3dTexGetSlot(s_whiteTexture); slot && slot->count > 0)
-                I3dTexRelease(s_whiteTexture);
-            s_whiteTexture = -1;
-            break;
+        case 2: I3dTexForget(&s_whiteTexture); break;
         default: break;
     }
     return WorldClassProc(kClass, node, message, a, b, c);

@@ -242,3 +242,29 @@ TEST_F(TexSlots, FramedTexturesAreOneLevelAutogenWithTheirBorderInside) {
 TEST(TexMakeFramed, WithoutADeviceThereIsNoTexture) {
     EXPECT_EQ(TexMakeFramed(64, 64, 0x00FFFFFF, 2, 0xFFFFFFFF), -1);
 }
+
+// ---- class shut-down releases ----
+
+TEST_F(TexSlots, ForgettingReleasesAHeldSlotOnceAndIgnoresOnesTheKernelFreed) {
+    int held = TexMakeFramed(4, 4, 0x11111111, 1, 0x22222222);
+    ASSERT_GE(held, 0);
+    I3dTexAddRef(held);
+    const int index = held;
+    int copy = held;
+    I3dTexForget(&held);
+    EXPECT_EQ(held, -1);
+    EXPECT_EQ(I3dTexGetSlot(index)->count, 1) << "one reference given back";
+    I3dTexForget(&copy);
+    EXPECT_EQ(I3dTexGetSlot(index)->count, 0);
+
+    // A slot the table freed under the caller, and no slot at all, are simply forgotten.
+    int stale = TexMakeFramed(4, 4, 0x11111111, 1, 0x22222222);
+    ASSERT_GE(stale, 0);
+    I3dTexFreeSlot(stale);
+    I3dTexForget(&stale);
+    EXPECT_EQ(stale, -1);
+    int none = -1;
+    I3dTexForget(&none);
+    I3dTexForget(nullptr);
+    EXPECT_EQ(none, -1);
+}
