@@ -2,10 +2,51 @@
 #include "engine/EntBase.h"
 #include "engine/Memory.h"
 #include "engine/PropDb.h"
+#include "engine/VarTable.h"
 #include "tools/EditorWindows.h"
 #include "tools/MasterEdit.h"
 
 #include <imgui.h>
+
+#include <cstring>
+
+namespace {
+
+// The bytes an instance entry's value takes in its object; none for entries that hold no value,
+// and none for entity references, which may name an entity freed since.
+size_t EntryBytes(const VarEntry& e) {
+    switch (e.type) {
+        case VAR_BYTE: return 1;
+        case VAR_INT:
+        case VAR_FLOAT:
+        case VAR_BOOL: return 4;
+        case VAR_STRING: return e.max.i >= 0 ? size_t(e.max.i) + 1 : 0;
+        case VAR_COLOR4F: return 16;
+        case VAR_COLOR3F: return 12;
+        default: return 0;
+    }
+}
+
+// Copies every instance entry's value out of the object (save) or back into it.
+void CopyTableValues(VarTable* table, ENTBASE* object, std::vector<unsigned char>* saved,
+                     bool save) {
+    auto* base = reinterpret_cast<unsigned char*>(static_cast<void*>(object));
+    size_t at = 0;
+    VarEntry* entries = table->Entries();
+    for (int i = 0; i < table->count; ++i) {
+        const size_t n = EntryBytes(entries[i]);
+        if (!n) continue;
+        if (save) {
+            saved->insert(saved->end(), base + entries[i].offset, base + entries[i].offset + n);
+        } else {
+            if (at + n > saved->size()) return;
+            std::memcpy(base + entries[i].offset, saved->data() + at, n);
+        }
+        at += n;
+    }
+}
+
+} // namespace
 
 EditorWindows::~EditorWindows() {
     ClearRows();
@@ -16,6 +57,8 @@ void EditorWindows::ClearRows() {
     m_rowsStale = false;
     if (m_undoBlob) MemFree(m_undoBlob);
     m_undoBlob = nullptr;
+    m_undoTable = nullptr;
+    m_undoValues.clear();
 }
 
 void EditorWindows::ShowEntity(ENTBASE* entity) {
@@ -32,6 +75,8 @@ void EditorWindows::ShowEntity(ENTBASE* entity) {
     if (!entity) return;
     m_undoBlob = VarDbSaveBlob(entity->classDb, entity);
     m_undoMark = (entity->flags & ENT_FLAG_CHANGED) != 0;
+    m_undoTable = entity->GetInstanceVarTable();
+    if (m_undoTable) CopyTableValues(m_undoTable, entity, &m_undoValues, true);
     VarDbWndBuild(&m_rows, entity, entity->classDb);
 }
 
@@ -40,6 +85,9 @@ void EditorWindows::Undo() {
     ENTBASE* entity = shown;
     if (!EntIsLive(entity) || m_rowsStale) return;
     if (m_undoBlob) VarDbLoadBlob(entity->classDb, entity, m_undoBlob);
+    // Only into the table the values were taken from: a changed table lays them out anew.
+    if (m_undoTable && entity->GetInstanceVarTable() == m_undoTable)
+        CopyTableValues(m_undoTable, entity, &m_undoValues, false);
     if (m_undoMark)
         entity->SetFlag(ENT_FLAG_CHANGED);
     else

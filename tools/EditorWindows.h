@@ -13,8 +13,10 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 class MasterEdit;
+struct VarTable;
 
 enum {
     CONSOLE_LINES_MAX = 1000,
@@ -83,6 +85,9 @@ class EditorWindows : public EditorPanes {
     ENTBASE* m_pendingShow = nullptr;
     void* m_undoBlob = nullptr;
     bool m_undoMark = false;
+    // The instance table's values, entry after entry, when the entity has one.
+    VarTable* m_undoTable = nullptr;
+    std::vector<unsigned char> m_undoValues;
     // The tool window.
     int m_follow = FOLLOW_NONE;
     int m_openAll = 0; // 1 expand, -1 collapse, for one frame

@@ -256,6 +256,50 @@ TEST_F(EditorWindowsTest, UndoWritesBackTheValuesAndMarkOfWhenTheEntityWasShown)
     EXPECT_STREQ(static_cast<CVarWinFloat*>(row("speed"))->Text(), "2") << "the rows show it";
 }
 
+TEST_F(EditorWindowsTest, UndoAlsoWritesBackTheInstanceTableValues) {
+    VarTestEnt* ent = MakeVarTestEnt(world, "Cam");
+    // Its values live in its instance table only, as a camera's do.
+    PropDb* const db = ent->classDb;
+    ent->classDb = nullptr;
+    VarTable* table = VarTableCreate(4);
+    VarTableAddFloat(table, "far", PROP_OFFSET(VarTestEnt, far), 0, 0, 1000, 0);
+    VarTableAddString(table, "notes", PROP_OFFSET(VarTestEnt, notes), 299, "", 0);
+    VarTableAddBool(table, "small", PROP_OFFSET(VarTestEnt, small), 0, 0);
+    VarTableAddSeparator(table, "Looks");
+    ent->table = table;
+    ent->far = 3.25f;
+    editor.SelectAlone(ent);
+    ASSERT_EQ(panes->Rows().size(), 4u);
+    auto row = [this](size_t i) { return static_cast<VarDbWnd*>(panes->Rows()[i].get()); };
+    row(0)->TextChanged("900.5");
+    row(1)->TextChanged("changed");
+    row(2)->Clicked(true);
+    EXPECT_EQ(ent->far, 900.5f);
+    EXPECT_STREQ(ent->notes, "changed");
+    EXPECT_EQ(ent->small, 1);
+    const int changes = ent->varsChanged;
+    panes->Undo();
+    EXPECT_EQ(ent->far, 3.25f);
+    EXPECT_STREQ(ent->notes, "");
+    EXPECT_EQ(ent->small, 0);
+    EXPECT_FALSE(ent->flags & ENT_FLAG_CHANGED);
+    EXPECT_EQ(ent->varsChanged, changes + 1);
+    EXPECT_STREQ(row(0)->Text(), "3.25") << "the rows show it";
+
+    // A table swapped since showing takes nothing: the values were laid out for the old one.
+    VarTable* other = VarTableCreate(1);
+    VarTableAddInt(other, "count", PROP_OFFSET(VarTestEnt, count), 0, 0, 100, 0);
+    ent->table = other;
+    ent->far = 7.0f;
+    panes->Undo();
+    EXPECT_EQ(ent->far, 7.0f);
+    EXPECT_EQ(ent->count, 50);
+    ent->table = nullptr;
+    VarTableDestroy(other);
+    VarTableDestroy(table);
+    ent->classDb = db;
+}
+
 TEST_F(EditorWindowsTest, AnEntityWithManyFieldsIsScrolledToItsLastRow) {
     VarTestEnt* ent = MakeVarTestEnt(world, "Var");
     VarTable* table = VarTableCreate(300);

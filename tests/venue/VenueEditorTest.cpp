@@ -1,0 +1,142 @@
+// The editor's class-flag grid over the default venue as the game draws it, headless: the
+// "Draw" box of "Static Models" hides the trees and shows them again. The boxes are clicked in
+// a context of the test's own, fed the mouse directly, beside the running game.
+#include "I3d/Math/Mat4Math.h"
+#include "engine/Ent3d/Ent3dBase.h"
+#include "engine/EntTree.h"
+#include "platform/d3d8/D3d8.h"
+#include "tests/imgui/ImGuiInput.h"
+#include "tests/support/TexturedQuad.h"
+#include "tests/venue/VenueFixture.h"
+#include "tools/EditorWindows.h"
+#include "tools/MasterEdit.h"
+#include "world/CameraDesc.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int kW = 1024, kH = 768;
+
+int R(uint32_t c) {
+    return int(c >> 16 & 0xFF);
+}
+int G(uint32_t c) {
+    return int(c >> 8 & 0xFF);
+}
+int B(uint32_t c) {
+    return int(c & 0xFF);
+}
+int Diff(uint32_t a, uint32_t b) {
+    return std::abs(R(a) - R(b)) + std::abs(G(a) - G(b)) + std::abs(B(a) - B(b));
+}
+bool SkyLike(uint32_t c) {
+    return B(c) >= R(c) + 15 && B(c) >= G(c) && (R(c) + G(c) + B(c)) > 0;
+}
+bool GroundLike(uint32_t c) {
+    return B(c) <= std::max(R(c), G(c)) + 5 && R(c) + G(c) + B(c) > 90;
+}
+
+bool Project(ENTBASE* camera, const VECTOR3& p, float* x, float* y) {
+    CameraDesc desc = {};
+    camera->GetCamera(&desc);
+    VECTOR3 v;
+    Mat4XformPoint(&p, &desc.view, &v);
+    if (v.z <= 0.1f) return false;
+    const float f = (kH / 2.0f) / std::tan(desc.fov / 2.0f);
+    *x = kW / 2.0f + v.x / v.z * f;
+    *y = kH / 2.0f - v.y / v.z * f;
+    return true;
+}
+
+class VenueEditorTest : public VenueTest {
+  protected:
+    void TearDown() override {
+        MasterEdit::SetItemHook(nullptr);
+        VenueTest::TearDown();
+    }
+};
+
+TEST_F(VenueEditorTest, UntickingDrawOfStaticModelsHidesATreeAndTickingItBringsItBack) {
+    StartGame();
+    ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
+    auto* tree = dynamic_cast<Ent3dBase*>(EntTreeFindName(app.world.Get(), "Tree01"));
+    ASSERT_NE(tree, nullptr);
+    const VECTOR3 base = *tree->GetPos();
+    // The class's word outlives the test: whatever the boxes did, the next test gets it back.
+    struct FlagsBack {
+        Ent3dBase* entity;
+        uint32_t word;
+        ~FlagsBack() { entity->SetClassFlags(word); }
+    } flagsBack{tree, tree->GetClassFlags()};
+    ASSERT_TRUE(venue.Fly(base.x, base.y, base.z, 0.0f, 0.4f, 40.0f));
+    Frames(150); // the camera glides there
+
+    // The editor's panes over the game's tree, outside editor mode: only the grid is clicked.
+    MasterEdit editor(nullptr);
+    editor.SetRootEntity(venue.root);
+    EditorWindows panes(&editor);
+    ImGuiInput ui(1024, 768);
+    MasterEdit::SetItemHook(ImGuiInput::Record);
+    const auto tool = [&panes] {
+        ImGui::SetNextWindowPos(ImVec2(0, 0));
+        ImGui::SetNextWindowSize(ImVec2(400, 600));
+        ImGui::Begin("Tools");
+        panes.DrawTool();
+        ImGui::End();
+    };
+    ui.Frame(tool);
+    ui.Frame(tool); // a tab bar places its tabs a frame after it first shows them
+    ASSERT_TRUE(ui.Click("Settings", tool));
+    ui.Frame(tool);
+    ASSERT_TRUE(ui.Has("Static Models/Draw"));
+
+    const std::vector<uint32_t> shown = TexQuadReadBack(D3dDevice());
+    ASSERT_EQ(shown.size(), size_t(kW) * kH);
+    ASSERT_TRUE(ui.Click("Static Models/Draw", tool));
+    EXPECT_FALSE(tree->GetClassFlags() & CLASS_FLAG_DRAW);
+    Frames(3);
+    const std::vector<uint32_t> hidden = TexQuadReadBack(D3dDevice());
+    ASSERT_TRUE(ui.Click("Static Models/Draw", tool));
+    EXPECT_TRUE(tree->GetClassFlags() & CLASS_FLAG_DRAW);
+    Frames(3);
+    const std::vector<uint32_t> back = TexQuadReadBack(D3dDevice());
+
+    // Where the tree stands: from its foot up its trunk, a window round it.
+    ENTBASE* camera = EntTreeFindName(app.world.Get(), "Camera2");
+    ASSERT_NE(camera, nullptr);
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    ASSERT_TRUE(Project(camera, base, &x0, &y0));
+    const VECTOR3 top = {base.x, base.y + 8.0f, base.z};
+    ASSERT_TRUE(Project(camera, top, &x1, &y1));
+    int changed = 0, behind = 0, restored = 0, total = 0;
+    long best = -1;
+    size_t bestAt = 0;
+    for (int y = int(std::min(y0, y1)) - 8; y <= int(std::max(y0, y1)) + 8; ++y)
+        for (int x = int(x0) - 24; x <= int(x0) + 24; ++x) {
+            if (x < 0 || y < 0 || x >= kW || y >= kH) continue;
+            const size_t i = size_t(y) * kW + size_t(x);
+            ++total;
+            const int d = Diff(shown[i], hidden[i]);
+            if (d < 30) continue;
+            ++changed;
+            behind += SkyLike(hidden[i]) || GroundLike(hidden[i]);
+            restored += Diff(shown[i], back[i]) < 30;
+            if (d > best) best = d, bestAt = i;
+        }
+    ASSERT_GT(total, 0) << "the tree is off screen at " << x0 << ", " << y0;
+    std::printf("tree at pixel %.0f, %.0f: %i of %i changed, %i to sky or ground, %i back\n", x0,
+                y0, changed, total, behind, restored);
+    ASSERT_GT(changed, 20) << "hiding the static models left the tree's pixels as they were";
+    EXPECT_GE(behind, changed * 9 / 10) << std::hex << "one hidden pixel: " << hidden[bestAt];
+    EXPECT_GE(restored, changed * 95 / 100)
+        << std::hex << "shown " << shown[bestAt] << ", back " << back[bestAt];
+}
+
+} // namespace
