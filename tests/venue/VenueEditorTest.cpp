@@ -66,7 +66,7 @@ class VenueEditorTest : public VenueTest {
 TEST_F(VenueEditorTest, UntickingDrawOfStaticModelsHidesATreeAndTickingItBringsItBack) {
     StartGame();
     ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
-    auto* tree = dynamic_cast<Ent3dBase*>(EntTreeFindName(app.world.Get(), "Tree01"));
+    auto* tree = dynamic_cast<Ent3dBase*>(EntTreeFindName(app.world.Get(), "Tree12"));
     ASSERT_NE(tree, nullptr);
     const VECTOR3 base = *tree->GetPos();
     // The class's word outlives the test: whatever the boxes did, the next test gets it back.
