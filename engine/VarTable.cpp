@@ -363,6 +363,12 @@ void WriteFloatKey(const VarEntry* e, const void* object, const char* section, c
     IniProfileWriteFloat(section, key, Load<float>(object, e->offset + plus));
 }
 
+// "TRUE"/"FALSE" in any case by their first letter, else an integer: nonzero is true.
+bool BoolFromIniText(const char* text) {
+    if (text[0] == 't' || text[0] == 'T') return true;
+    if (text[0] == 'f' || text[0] == 'F') return false;
+    return IniTextToInt(text) != 0;
+}
 } // namespace
 
 int VarTableLoadIni(VarTable* table, const char* path, const char* section, void* object) {
@@ -396,6 +402,15 @@ int VarTableLoadIni(VarTable* table, const char* path, const char* section, void
                 for (int k = 0; k < 3; ++k)
                     ReadFloatKey(e, object, kColor3fKeys[k], 4 * k, 1.0f);
                 break;
+            case VAR_BOOL: {
+                // An entity ini names a switch as "TRUE" or "FALSE", as for the property
+                // database's classes; dropping it would leave the switch silently unset. A
+                // missing key keeps the value, as it always has.
+                char text[INI_VALUE_MAX + 1];
+                if (IniFindKey(e->name, text, sizeof text) == 0)
+                    Store(object, e->offset, (uint32_t)(BoolFromIniText(text) ? 1 : 0));
+                break;
+            }
             default: break;
         }
     }

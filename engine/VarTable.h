@@ -102,9 +102,11 @@ int VarTableEntryFromText(const VarEntry* entry, void* object, const char* text)
 void VarTableEntryToText(const VarEntry* entry, const void* object, char* out, size_t outSize);
 
 // Ini form, one key per entry in the section (colour entries: "<name>.a/.r/.g/.b" or
-// "<name>.r/.g/.b"); bool, entity, command and separator entries are not stored. Load opens the
-// path when given (closing it again if it loaded it), else reads the loaded file; Save writes
-// to the path when given, else to the current profile file. Both return 0; Save -1 when the
-// file given could not be written (the ini writer logs which).
+// "<name>.r/.g/.b"); bool, entity, command and separator entries are not stored. Load reads a
+// bool key when present ("TRUE"/"FALSE" by the first letter, else a nonzero integer), leaving the
+// value alone when the key is missing. Load opens the path when given (closing it again if it
+// loaded it), else reads the loaded file; Save writes to the path when given, else to the
+// current profile file. Both return 0; Save -1 when the file given could not be written (the
+// ini writer logs which).
 int VarTableLoadIni(VarTable* table, const char* path, const char* section, void* object);
 int VarTableSaveIni(VarTable* table, const char* path, const char* section, void* object);

@@ -23,7 +23,10 @@
 #               puts the pointer back where the drag began
 #   venue       a test Startup.lua registers the classes as the shipped one does, builds the tree
 #               and runs the default venue's World.lua: the window shows its ground, not the
-#               backdrop, the log has no missing file or script error, SIGTERM ends it
+#               backdrop, the log has no missing file or script error; the meadow is read from
+#               its foliage file without a beep, and two held views of the camera (venue/Views.lua)
+#               show grass where the meadow lies and the fountain's drops where it stands; SIGTERM
+#               ends it
 # Usage: run_game.sh <mode> <program> <Data folder> <xwd_pixel program>
 set -uo pipefail
 
@@ -118,7 +121,8 @@ Entity.SetVoid(Entity.FindName(Game.GetViewportEntity(), "Backdrop"), "entCamera
       grep -qx 'Game.CreateEntityTree()' "$startup" || fail "Startup.lua no longer builds the tree"
       sed -i '/^Game.CreateEntityTree()$/q' "$startup"
       printf '%s\n' 'System.DoFile (Game.GetDataPath () .. "Venues\\Default\\World.lua")' \
-        'System.OutputDebugString ("Startup.lua: venue loaded\n")' >>"$startup" ;;
+        'System.OutputDebugString ("Startup.lua: venue loaded\n")' >>"$startup"
+      cat "$e2e_dir/venue/Views.lua" >>"$startup" || fail "cannot add the venue's views" ;;
   esac
 
   if [ "$mode" = nodisplay ]; then
@@ -624,6 +628,116 @@ case $mode in
     venue_shot=none
     wait_for 60 venue_ground || fail "the window's middle third: $venue_shot"
     echo "venue: $venue_shot"
+
+    # The meadow is read from its foliage file: its meshes are made, no beep of the fallback
+    # to the maps, no record skipped.
+    log_holds "Creating Grass Mesh with" || fail "the meadow made no grass mesh"
+    for text in "Beep " "GrassPatch Meadow:" "Grass: "; do
+      ! log_holds "$text" || fail "the log holds \"$text\": $(grep -aF "$text" "$log" | head -n 3)"
+    done
+    id=$(timeout 60 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
+      fail "the game's window did not appear"
+    geometry=$(xdotool getwindowgeometry --shell "$id") || fail "no geometry of the game's window"
+    eval "$geometry"
+    win_w=$WIDTH win_h=$HEIGHT
+
+    # The test's views (tests/e2e/venue/Views.lua) pin the camera's target, pitch and distance:
+    # its eye lies at the distance back along the view, which looks along +z.
+    view_eye() {
+      grep -a "^venue: $1 in view, eye " "$err" | tail -n 1 | awk '{ print $6, $7, $8 }'
+    }
+    check_eye() {
+      local ex ey ez
+      read -r ex ey ez < <(view_eye "$1")
+      read -r wx wy wz < <(awk -v x="$2" -v z="$3" -v p="$4" -v d="$5" 'BEGIN {
+        printf "%.3f %.3f %.3f\n", x, d * sin(p), z - d * cos(p) }')
+      near "$ex" "$wx" 0.01 && near "$ey" "$wy" 0.01 && near "$ez" "$wz" 0.01 ||
+        fail "the $1 view's eye is at $ex $ey $ez, not $wx $wy $wz"
+      eye_x=$ex eye_y=$ey eye_z=$ez
+    }
+    # Where the camera's projection (field of view 1.04718, the window's aspect) puts the world
+    # point $2 $3 $4 seen with pitch $1 from the eye checked last: "column row" of the window.
+    view_point() {
+      awk -v ex="$eye_x" -v ey="$eye_y" -v ez="$eye_z" -v p="$1" -v x="$2" -v y="$3" -v z="$4" \
+        -v w="$win_w" -v h="$win_h" 'BEGIN {
+        rx = x - ex; ry = y - ey; rz = z - ez
+        yc = ry * cos(p) + rz * sin(p); zc = -ry * sin(p) + rz * cos(p)
+        k = cos(0.52359) / sin(0.52359) * h / 2 / zc
+        printf "%d %d\n", w / 2 + rx * k, h / 2 - yc * k }'
+    }
+    # Pixels of the dump $1 in columns $2 to $3 (every 3rd) and rows $4 to $5 that the awk test
+    # $6 (over r, g, b) takes: "taken of total".
+    count_pixels() {
+      local x total=0 taken=0 t n
+      for ((x = $2; x <= $3; x += 3)); do
+        read -r t n < <("$xwd_pixel" "$1" "$x" "$4" "$5" | awk '{ r = $2; g = $3; b = $4 }
+          '"$6"' { t++ } END { print t + 0, NR }') || return 1
+        taken=$((taken + t)) total=$((total + n))
+      done
+      echo "$taken of $total"
+    }
+    # Grass: green well above red and blue, as the grass texture's blades under any light. The
+    # ground's earth and trodden grass are never so.
+    grass_test='g > 1.4 * r + 10 && g > 1.6 * b + 10'
+    # A shot of the meadow view: the shot is the meadow's when the view had not yet been left
+    # after it was taken.
+    meadow_shot() {
+      stderr_holds "venue: meadow view ends" && return 1
+      xwd -silent -name Fairlark -out "$work/meadow.xwd" 2>/dev/null || return 1
+      ! stderr_holds "venue: meadow view ends"
+    }
+    # The meadow's inside (x 527 to 553, z 519 to 549, blades 0.3 up) and, beside it, the
+    # grounds at the same depth (x 562 to 590) and the path before it (z 502 to 512).
+    meadow_counts() {
+      local x0 y0 x1 y1 x2 y2 x3 y3 ok
+      read -r x0 y0 < <(view_point 0.785398 527 0.3 549)
+      read -r x1 y1 < <(view_point 0.785398 553 0.3 549)
+      read -r _ y2 < <(view_point 0.785398 527 0.3 519)
+      inside=$(count_pixels "$work/meadow.xwd" "$x0" "$x1" "$y0" "$y2" "$grass_test") || return 1
+      read -r x2 _ < <(view_point 0.785398 562 0 519)
+      read -r x3 _ < <(view_point 0.785398 590 0 549)
+      [ "$x3" -lt "$win_w" ] || x3=$((win_w - 1))
+      beside=$(count_pixels "$work/meadow.xwd" "$x2" "$x3" "$y0" "$y2" "$grass_test") || return 1
+      read -r _ y0 < <(view_point 0.785398 527 0 512)
+      read -r _ y3 < <(view_point 0.785398 527 0 502)
+      [ "$y3" -lt "$win_h" ] || y3=$((win_h - 1))
+      before=$(count_pixels "$work/meadow.xwd" "$x0" "$x1" "$y0" "$y3" "$grass_test") || return 1
+      meadow_seen="inside $inside, beside $beside, before $before"
+      read -r t _ n <<<"$inside"
+      [ $((t * 100)) -ge $((n * 2)) ] && [ "${beside%% *}" -eq 0 ] && [ "${before%% *}" -eq 0 ]
+    }
+    meadow_in_view() { meadow_shot && meadow_counts; }
+    wait_for 90 stderr_holds "venue: meadow in view" || fail "the meadow view did not settle in 90 s"
+    check_eye meadow 540 525 0.785398 50
+    meadow_seen=none
+    wait_for 40 meadow_in_view || fail "no grass where the meadow lies in view: $meadow_seen"
+    echo "venue: meadow $meadow_seen"
+
+    # The fountain's drops, white with a touch of blue over the ground: bright, blue above red.
+    # Around the spray's column (x 510.5 to 513.5, up to 5 units over its nozzle at y 0.5), and
+    # none in boxes as large 20 units either side.
+    drop_test='r >= 150 && g >= r && b >= r + 8'
+    fountain_counts() {
+      xwd -silent -name Fairlark -out "$work/fountain.xwd" 2>/dev/null || return 1
+      local x0 y0 x1 y1 l0 l1 r0 r1
+      read -r x0 y0 < <(view_point 0.6 510.5 5.5 396)
+      read -r x1 y1 < <(view_point 0.6 513.5 0.5 396)
+      read -r l0 _ < <(view_point 0.6 490.5 0.5 396)
+      read -r l1 _ < <(view_point 0.6 493.5 0.5 396)
+      read -r r0 _ < <(view_point 0.6 530.5 0.5 396)
+      read -r r1 _ < <(view_point 0.6 533.5 0.5 396)
+      spray=$(count_pixels "$work/fountain.xwd" "$x0" "$x1" "$y0" "$y1" "$drop_test") || return 1
+      left=$(count_pixels "$work/fountain.xwd" "$l0" "$l1" "$y0" "$y1" "$drop_test") || return 1
+      right=$(count_pixels "$work/fountain.xwd" "$r0" "$r1" "$y0" "$y1" "$drop_test") || return 1
+      fountain_seen="spray $spray, left $left, right $right"
+      [ "${spray%% *}" -ge 20 ] && [ "${left%% *}" -eq 0 ] && [ "${right%% *}" -eq 0 ]
+    }
+    wait_for 120 stderr_holds "venue: fountain in view" ||
+      fail "the fountain view did not settle in 120 s"
+    check_eye fountain 512 400 0.6 40
+    fountain_seen=none
+    wait_for 30 fountain_counts || fail "no drops where the fountain lies in view: $fountain_seen"
+    echo "venue: fountain $fountain_seen"
     ends_cleanly TERM 5
     ;;
   *)

@@ -197,3 +197,32 @@ TEST(VarTable, IniRoundTripOfEveryStoredType) {
     VarTableLoadIni(t.get(), (dir / "missing.ini").c_str(), "Thing", &c);
     EXPECT_STREQ(c.label, "def");
 }
+
+// An entity ini's switch ("destBlend=TRUE" for a spray) reaches its bool entry; a missing key
+// leaves the value as it was, so files that never named it load as before.
+TEST(VarTable, BoolKeysAreReadWhenPresent) {
+    TempDir dir;
+    TablePtr t = MakeTable(2);
+    VarTableAddBool(t.get(), "flag", offsetof(Obj, flag), 0, 3);
+    VarTableAddInt(t.get(), "count", offsetof(Obj, count), 0, -100, 100, 3);
+    std::string path = dir / "bools.ini";
+    Obj o{};
+    const struct {
+        const char* value;
+        uint32_t want;
+    } cases[] = {{"TRUE", 1}, {"FALSE", 0}, {"true", 1}, {"1", 1}, {"0", 0}, {"-3", 1}, {"", 0}};
+    for (const auto& c : cases) {
+        o.flag = 7;
+        WriteTextFile(path, std::string("[Thing]\nflag=") + c.value + "\n");
+        VarTableLoadIni(t.get(), path.c_str(), "Thing", &o);
+        EXPECT_EQ(o.flag, c.want) << "flag=" << c.value;
+    }
+    WriteTextFile(path, "[Thing]\ncount=4\n[Other]\nflag=TRUE\n");
+    o.flag = 0;
+    VarTableLoadIni(t.get(), path.c_str(), "Thing", &o);
+    EXPECT_EQ(o.flag, 0u) << "another section's key must not reach it";
+    EXPECT_EQ(o.count, 4);
+    o.flag = 1;
+    VarTableLoadIni(t.get(), path.c_str(), "Thing", &o);
+    EXPECT_EQ(o.flag, 1u) << "a missing key leaves the value";
+}
