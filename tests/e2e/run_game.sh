@@ -713,10 +713,11 @@ case $mode in
     wait_for 40 meadow_in_view || fail "no grass where the meadow lies in view: $meadow_seen"
     echo "venue: meadow $meadow_seen"
 
-    # The fountain's drops, white with a touch of blue over the ground: bright, blue above red.
-    # Around the spray's column (x 510.5 to 513.5, up to 5 units over its nozzle at y 0.5), and
-    # none in boxes as large 20 units either side.
-    drop_test='r >= 150 && g >= r && b >= r + 8'
+    # The fountain's drops, white with a touch of blue, blended over the ground: blue no ground
+    # of the grounds reaches (its earth and trodden grass stay under 80) from a third of a drop's
+    # cover up. Around the spray's column (x 510.5 to 513.5, up to 5 units over its nozzle at
+    # y 0.5), and none in boxes as large 20 units either side.
+    drop_test='b >= 130 && b >= r - 20'
     fountain_counts() {
       xwd -silent -name Fairlark -out "$work/fountain.xwd" 2>/dev/null || return 1
       local x0 y0 x1 y1 l0 l1 r0 r1
