@@ -24,9 +24,9 @@
 #   venue       a test Startup.lua registers the classes as the shipped one does, builds the tree
 #               and runs the default venue's World.lua: the window shows its ground, not the
 #               backdrop, the log has no missing file or script error; the meadow is read from
-#               its foliage file without a beep, and two held views of the camera (venue/Views.lua)
-#               show grass where the meadow lies and the fountain's drops where it stands; SIGTERM
-#               ends it
+#               its foliage file without a beep; the camera held on the meadow (venue/Views.lua)
+#               shows grass where the projection puts the meadow and none beside it; the view
+#               of the fountain is logged with its pixel counts; SIGTERM ends it
 # Usage: run_game.sh <mode> <program> <Data folder> <xwd_pixel program>
 set -uo pipefail
 
