@@ -88,7 +88,7 @@ class VenueConsistency : public ::testing::Test {
         for (const GameClassProc& entry : g_gameClassProcs)
             if (entry.proc) EntCreateClass(entry.proc, 0, 0);
     }
-    void TearDown() override { EntResetClasses(); }
+    void TearDown() override { EntSystemShutdown(); }
 };
 
 TEST_F(VenueConsistency, EveryWorldKeyIsAPropertyOfItsEntitysClass) {
