@@ -119,7 +119,7 @@ GenImage FaceColumns() {
     return img;
 }
 
-// Grey bands whose alpha carries the shine the second pass of the spec-map recipe adds.
+// Grey bands whose alpha carries the shine the specular-map shader's second pass adds.
 GenImage ShineBands() {
     constexpr uint32_t kSide = 64;
     GenImage img(kSide, kSide);
