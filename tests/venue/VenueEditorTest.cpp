@@ -8,6 +8,7 @@
 #include "tests/imgui/ImGuiInput.h"
 #include "tests/support/TexturedQuad.h"
 #include "tests/venue/VenueFixture.h"
+#include "tests/venue/VenuePixels.h"
 #include "tools/EditorWindows.h"
 #include "tools/MasterEdit.h"
 #include "world/CameraDesc.h"
@@ -21,39 +22,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kW = 1024, kH = 768;
-
-int R(uint32_t c) {
-    return int(c >> 16 & 0xFF);
-}
-int G(uint32_t c) {
-    return int(c >> 8 & 0xFF);
-}
-int B(uint32_t c) {
-    return int(c & 0xFF);
-}
-int Diff(uint32_t a, uint32_t b) {
-    return std::abs(R(a) - R(b)) + std::abs(G(a) - G(b)) + std::abs(B(a) - B(b));
-}
-bool SkyLike(uint32_t c) {
-    return B(c) >= R(c) + 15 && B(c) >= G(c) && (R(c) + G(c) + B(c)) > 0;
-}
-bool GroundLike(uint32_t c) {
-    return B(c) <= std::max(R(c), G(c)) + 5 && R(c) + G(c) + B(c) > 90;
-}
-
-bool Project(ENTBASE* camera, const VECTOR3& p, float* x, float* y) {
-    CameraDesc desc = {};
-    camera->GetCamera(&desc);
-    VECTOR3 v;
-    Mat4XformPoint(&p, &desc.view, &v);
-    if (v.z <= 0.1f) return false;
-    const float f = (kH / 2.0f) / std::tan(desc.fov / 2.0f);
-    *x = kW / 2.0f + v.x / v.z * f;
-    *y = kH / 2.0f - v.y / v.z * f;
-    return true;
-}
 
 class VenueEditorTest : public VenueTest {
   protected:
@@ -98,7 +66,7 @@ TEST_F(VenueEditorTest, UntickingDrawOfStaticModelsHidesATreeAndTickingItBringsI
     ASSERT_TRUE(ui.Has("Static Models/Draw"));
 
     const std::vector<uint32_t> shown = TexQuadReadBack(D3dDevice());
-    ASSERT_EQ(shown.size(), size_t(kW) * kH);
+    ASSERT_EQ(shown.size(), size_t(kVenueW) * kVenueH);
     ASSERT_TRUE(ui.Click("Static Models/Draw", tool));
     EXPECT_FALSE(tree->GetClassFlags() & CLASS_FLAG_DRAW);
     Frames(3);
@@ -112,22 +80,22 @@ TEST_F(VenueEditorTest, UntickingDrawOfStaticModelsHidesATreeAndTickingItBringsI
     ENTBASE* camera = EntTreeFindName(app.world.Get(), "Camera2");
     ASSERT_NE(camera, nullptr);
     float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    ASSERT_TRUE(Project(camera, base, &x0, &y0));
+    ASSERT_TRUE(VenueProject(camera, base, &x0, &y0));
     const VECTOR3 top = {base.x, base.y + 8.0f, base.z};
-    ASSERT_TRUE(Project(camera, top, &x1, &y1));
+    ASSERT_TRUE(VenueProject(camera, top, &x1, &y1));
     int changed = 0, behind = 0, restored = 0, total = 0;
     long best = -1;
     size_t bestAt = 0;
     for (int y = int(std::min(y0, y1)) - 8; y <= int(std::max(y0, y1)) + 8; ++y)
         for (int x = int(x0) - 24; x <= int(x0) + 24; ++x) {
-            if (x < 0 || y < 0 || x >= kW || y >= kH) continue;
-            const size_t i = size_t(y) * kW + size_t(x);
+            if (x < 0 || y < 0 || x >= kVenueW || y >= kVenueH) continue;
+            const size_t i = size_t(y) * kVenueW + size_t(x);
             ++total;
-            const int d = Diff(shown[i], hidden[i]);
+            const int d = PixelDiff(shown[i], hidden[i]);
             if (d < 30) continue;
             ++changed;
             behind += SkyLike(hidden[i]) || GroundLike(hidden[i]);
-            restored += Diff(shown[i], back[i]) < 30;
+            restored += PixelDiff(shown[i], back[i]) < 30;
             if (d > best) best = d, bestAt = i;
         }
     ASSERT_GT(total, 0) << "the tree is off screen at " << x0 << ", " << y0;

@@ -7,6 +7,7 @@
 #include "platform/d3d8/D3d8.h"
 #include "tests/support/TexturedQuad.h"
 #include "tests/venue/VenueFixture.h"
+#include "tests/venue/VenuePixels.h"
 #include "world/CameraDesc.h"
 
 #include <gtest/gtest.h>
@@ -17,43 +18,12 @@
 
 namespace {
 
-constexpr int kW = 1024, kH = 768;
-
-int R(uint32_t c) {
-    return int(c >> 16 & 0xFF);
-}
-int G(uint32_t c) {
-    return int(c >> 8 & 0xFF);
-}
-int B(uint32_t c) {
-    return int(c & 0xFF);
-}
-bool SkyLike(uint32_t c) {
-    return B(c) >= R(c) + 15 && B(c) >= G(c) && (R(c) + G(c) + B(c)) > 0;
-}
-bool GroundLike(uint32_t c) {
-    return B(c) <= std::max(R(c), G(c)) + 5 && R(c) + G(c) + B(c) > 90;
-}
-
 double Share(const std::vector<uint32_t>& px, int y0, int y1, bool (*test)(uint32_t)) {
     int hits = 0;
     for (int y = y0; y < y1; ++y)
-        for (int x = 0; x < kW; ++x)
-            hits += test(px[size_t(y) * kW + size_t(x)]);
-    return double(hits) / double((y1 - y0) * kW);
-}
-
-// Where the camera shows a world point: pixel (x, y), false behind the eye.
-bool Project(ENTBASE* camera, const VECTOR3& p, float* x, float* y) {
-    CameraDesc desc = {};
-    camera->GetCamera(&desc);
-    VECTOR3 v;
-    Mat4XformPoint(&p, &desc.view, &v);
-    if (v.z <= 0.1f) return false;
-    const float f = (kH / 2.0f) / std::tan(desc.fov / 2.0f);
-    *x = kW / 2.0f + v.x / v.z * f;
-    *y = kH / 2.0f - v.y / v.z * f;
-    return true;
+        for (int x = 0; x < kVenueW; ++x)
+            hits += test(px[size_t(y) * kVenueW + size_t(x)]);
+    return double(hits) / double((y1 - y0) * kVenueW);
 }
 
 TEST_F(VenueTest, TheGroundsAreSeenUnderTheSkyAndPlacedAttractionsShowWhereTheyStand) {
@@ -62,13 +32,13 @@ TEST_F(VenueTest, TheGroundsAreSeenUnderTheSkyAndPlacedAttractionsShowWhereTheyS
     ASSERT_TRUE(venue.Fly(512.0f, 0.0f, 520.0f, 0.0f, 0.4f, 70.0f));
     Frames(150); // the camera glides there
     const std::vector<uint32_t> before = TexQuadReadBack(D3dDevice());
-    ASSERT_EQ(before.size(), size_t(kW) * kH);
+    ASSERT_EQ(before.size(), size_t(kVenueW) * kVenueH);
     const double sky = Share(before, 5, 50, SkyLike);
-    const double ground = Share(before, kH * 2 / 3, kH, GroundLike);
+    const double ground = Share(before, kVenueH * 2 / 3, kVenueH, GroundLike);
     std::printf("sky-like rows 5-50: %.1f %%, ground-like bottom third: %.1f %%\n", sky * 100.0,
                 ground * 100.0);
-    EXPECT_GE(sky, 0.90) << std::hex << before[size_t(20) * kW + kW / 2];
-    EXPECT_GE(ground, 0.80) << std::hex << before[size_t(kH - 50) * kW + kW / 2];
+    EXPECT_GE(sky, 0.90) << std::hex << before[size_t(20) * kVenueW + kVenueW / 2];
+    EXPECT_GE(ground, 0.80) << std::hex << before[size_t(kVenueH - 50) * kVenueW + kVenueW / 2];
 
     // Five attractions 20 to 60 units ahead of the camera, across the view.
     ENTBASE* camera = EntTreeFindName(app.world.Get(), "Camera2");
@@ -106,19 +76,18 @@ TEST_F(VenueTest, TheGroundsAreSeenUnderTheSkyAndPlacedAttractionsShowWhereTheyS
         *total = 0;
         for (int y = int(py) - 24; y < int(py) + 24; ++y)
             for (int x = int(px) - 24; x < int(px) + 24; ++x) {
-                if (x < 0 || y < 0 || x >= kW || y >= kH) continue;
-                const uint32_t a = before[size_t(y) * kW + size_t(x)];
-                const uint32_t b = after[size_t(y) * kW + size_t(x)];
+                if (x < 0 || y < 0 || x >= kVenueW || y >= kVenueH) continue;
+                const uint32_t a = before[size_t(y) * kVenueW + size_t(x)];
+                const uint32_t b = after[size_t(y) * kVenueW + size_t(x)];
                 ++*total;
-                const int diff =
-                    std::abs(R(a) - R(b)) + std::abs(G(a) - G(b)) + std::abs(B(a) - B(b));
-                changed += diff >= 30;
+                changed += PixelDiff(a, b) >= 30;
             }
         return *total ? double(changed) / *total : 0.0;
     };
     for (size_t i = 0; i < at.size(); ++i) {
         float px = 0.0f, py = 0.0f;
-        ASSERT_TRUE(Project(camera, at[i], &px, &py)) << "attraction " << i << " behind the eye";
+        ASSERT_TRUE(VenueProject(camera, at[i], &px, &py))
+            << "attraction " << i << " behind the eye";
         int total = 0;
         const double share = changedAround(px, py, &total);
         ASSERT_GT(total, 0) << "attraction " << i << " off screen at " << px << ", " << py;
@@ -128,8 +97,8 @@ TEST_F(VenueTest, TheGroundsAreSeenUnderTheSkyAndPlacedAttractionsShowWhereTheyS
     }
     // Ground and sky away from them stay as they were.
     int total = 0;
-    EXPECT_LT(changedAround(30.0f, kH - 30.0f, &total), 0.05) << "the ground changed";
-    EXPECT_LT(changedAround(kW - 30.0f, 30.0f, &total), 0.05) << "the sky changed";
+    EXPECT_LT(changedAround(30.0f, kVenueH - 30.0f, &total), 0.05) << "the ground changed";
+    EXPECT_LT(changedAround(kVenueW - 30.0f, 30.0f, &total), 0.05) << "the sky changed";
 }
 
 } // namespace
