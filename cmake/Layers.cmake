@@ -5,7 +5,7 @@ set(FAIRLARK_LAYERS
   platform d3dx platformSdl platformX11 d3d8
   engine I3dMath PathFind script sound input
   gi I3d particles Ent3d giRender
-  game gameEnts world ui tools App GameApp
+  game gameEnts world ui menus tools App GameApp
   datagenImages datagenCharacters datagenFonts datagenModels datagenInterface)
 # These link only project libraries (and libc/libstdc++).
 set(FAIRLARK_NO_THIRD_PARTY platform d3dx engine I3dMath PathFind game)
