@@ -54,10 +54,6 @@ int EcGrassMesh::CopyClassName(char* buffer) {
     return WorldCopyClassName("GrassMesh", buffer);
 }
 
-VarTable* EcGrassMesh::GetInstanceVarTable() {
-    return s_table;
-}
-
 EcGrassMesh::~EcGrassMesh() {
     if (block) {
         block->mesh.Destroy();
@@ -66,6 +62,7 @@ EcGrassMesh::~EcGrassMesh() {
 }
 
 int EcGrassMesh::Create(EntNode*) {
+    instanceVars = s_table; // the ini loader and the named setters go through it
     block = nullptr;
     texture = -1;
     return 0;

@@ -33,7 +33,6 @@ class EcGrassMesh : public Ent3dBase {
     int CopyBounds(float* out6) override;
     float* GetBounds() override;
     int BoundsQuery(EntBoundsQuery*) override { return 1; }
-    VarTable* GetInstanceVarTable() override;
 
     // Takes the block (owned from here on) and recentres.
     void SetBlock(GrassBlock* b);

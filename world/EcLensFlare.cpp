@@ -83,13 +83,11 @@ int EcLensFlare::CopyClassName(char* buffer) {
     return WorldCopyClassName("LensFlare", buffer);
 }
 
-VarTable* EcLensFlare::GetInstanceVarTable() {
-    // The class's table, made when the class is registered and gone once it is removed.
-    return s_table;
-}
-
 int EcLensFlare::Create(EntNode*) {
-    if (VarTable* t = Table()) VarTableSetString(t, this, "name", "!");
+    // The class's table, made when the class is registered and gone once it is removed; held
+    // as the instance table so the ini loader and the named setters read the values through it.
+    instanceVars = Table();
+    if (instanceVars) VarTableSetString(instanceVars, this, "name", "!");
     color = 0xAFFFFFFFu;
     flareSize = 1.0f;
     masterAlpha = 0.0f;

@@ -35,7 +35,6 @@ class EcLensFlare : public Ent3dBase {
     int DrawPre() override;
     // 1 shows the flare (clears flag 0x1), 0 hides it.
     int Hook26(intptr_t word) override;
-    VarTable* GetInstanceVarTable() override;
 
     // The halo's texture factor for the fade factor f: "color" with its alpha scaled.
     uint32_t HaloFactor(float f) const;

@@ -127,10 +127,6 @@ int EcParticleSpray::CopyClassName(char* buffer) {
     return WorldCopyClassName("ParticleSpray", buffer);
 }
 
-VarTable* EcParticleSpray::GetInstanceVarTable() {
-    return s_table;
-}
-
 EcParticleSpray::~EcParticleSpray() {
     FreePool();
 }
@@ -138,7 +134,10 @@ EcParticleSpray::~EcParticleSpray() {
 // ---- life ----
 
 int EcParticleSpray::Create(EntNode*) {
-    if (VarTable* t = Table()) VarTableInitObject(t, this);
+    // The class's table is the instance table: the ini loader and the named setters read the
+    // values through it.
+    instanceVars = Table();
+    if (instanceVars) VarTableInitObject(instanceVars, this);
     visDist = 400.0f;
     radius = 0.0f;
     visible = 1;

@@ -66,7 +66,6 @@ class EcParticleSpray : public Ent3dBase {
     float GetYaw() override { return yaw; }
     int Spare2(intptr_t word) override; // "radius" from the word's float bits; 1
     int BoundsQuery(EntBoundsQuery*) override { return 1; }
-    VarTable* GetInstanceVarTable() override;
     void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcParticleSpray>::word = flags; }
     void SetPosXYZ(float x, float y, float z) override;
     void SetPitch(float pitch) override;

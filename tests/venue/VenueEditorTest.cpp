@@ -14,6 +14,7 @@
 #include "tools/EditorWindows.h"
 #include "tools/MasterEdit.h"
 #include "world/CameraDesc.h"
+#include "world/EcParticleSpray.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,44 @@ TEST_F(VenueEditorTest, UntickingDrawOfStaticModelsHidesATreeAndTickingItBringsI
     EXPECT_GE(behind, changed * 9 / 10) << std::hex << "one hidden pixel: " << hidden[bestAt];
     EXPECT_GE(restored, changed * 95 / 100)
         << std::hex << "shown " << shown[bestAt] << ", back " << back[bestAt];
+}
+
+// The live particles' positions, in pool order.
+std::vector<VECTOR3> SprayPositions(const EcParticleSpray* spray) {
+    std::vector<VECTOR3> out;
+    for (const SprayParticle* p = spray->pool.live; p; p = p->next)
+        out.push_back(p->pos);
+    return out;
+}
+
+bool SamePositions(const std::vector<VECTOR3>& a, const std::vector<VECTOR3>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].z != b[i].z) return false;
+    return true;
+}
+
+TEST_F(VenueEditorTest, UntickingMoveOfTheSprayFreezesTheFountainAndTickingItGoesOn) {
+    StartGame();
+    ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
+    auto* fountain = dynamic_cast<EcParticleSpray*>(EntTreeFindName(app.world.Get(), "Fountain"));
+    ASSERT_NE(fountain, nullptr);
+    FlagsBack flagsBack{fountain, fountain->GetClassFlags()};
+    Frames(30);
+    ASSERT_FALSE(SprayPositions(fountain).empty()) << "the fountain has not sprayed";
+
+    OpenSettings();
+    ASSERT_TRUE(Click("ParticleSpray/Move"));
+    EXPECT_FALSE(fountain->GetClassFlags() & CLASS_FLAG_MOVE);
+    const std::vector<VECTOR3> frozen = SprayPositions(fountain);
+    Frames(10);
+    EXPECT_TRUE(SamePositions(frozen, SprayPositions(fountain)))
+        << "the drops moved or were emitted with Move off";
+
+    ASSERT_TRUE(Click("ParticleSpray/Move"));
+    EXPECT_TRUE(fountain->GetClassFlags() & CLASS_FLAG_MOVE);
+    Frames(10);
+    EXPECT_FALSE(SamePositions(frozen, SprayPositions(fountain)));
 }
 
 // What a click at pixel (x, y) of the game view picks, as the editor's view picks it.

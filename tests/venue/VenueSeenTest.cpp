@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -99,6 +100,57 @@ TEST_F(VenueTest, TheGroundsAreSeenUnderTheSkyAndPlacedAttractionsShowWhereTheyS
     int total = 0;
     EXPECT_LT(changedAround(30.0f, kVenueH - 30.0f, &total), 0.05) << "the ground changed";
     EXPECT_LT(changedAround(kVenueW - 30.0f, 30.0f, &total), 0.05) << "the sky changed";
+}
+
+// The fountain's drops, white with a touch of blue, blended over the ground: blue none of the
+// grounds reaches (earth and trodden grass stay under 80) from a third of a drop's cover up.
+bool DropLike(uint32_t c) {
+    return Blue(c) >= 130 && Blue(c) >= Red(c) - 20;
+}
+
+// Drop-like pixels in the screen box of world x0..x1, y0..y1 at depth z.
+int DropsIn(const std::vector<uint32_t>& px, ENTBASE* camera, float x0, float x1, float y0,
+            float y1, float z) {
+    float sx0 = 0, sy0 = 0, sx1 = 0, sy1 = 0;
+    if (!VenueProject(camera, {x0, y1, z}, &sx0, &sy0) ||
+        !VenueProject(camera, {x1, y0, z}, &sx1, &sy1))
+        return -1;
+    int n = 0;
+    for (int y = std::max(0, int(sy0)); y <= std::min(kVenueH - 1, int(sy1)); ++y)
+        for (int x = std::max(0, int(sx0)); x <= std::min(kVenueW - 1, int(sx1)); ++x)
+            n += DropLike(px[size_t(y) * kVenueW + size_t(x)]);
+    return n;
+}
+
+TEST_F(VenueTest, TheFountainShowsItsDropsOverItsNozzleAndNoneBesideIt) {
+    StartGame();
+    ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
+    ENTBASE* fountain = EntTreeFindName(app.world.Get(), "Fountain");
+    ASSERT_NE(fountain, nullptr);
+    ASSERT_TRUE(venue.Fly(512.0f, 0.0f, 400.0f, 0.0f, 0.6f, 40.0f));
+    Frames(150);
+    ENTBASE* camera = EntTreeFindName(app.world.Get(), "Camera2");
+    ASSERT_NE(camera, nullptr);
+    // Up to 5 units over the nozzle at (512, 0.5, 396), and boxes as large 20 units either side.
+    const auto counts = [&](int* column, int* left, int* right) {
+        const std::vector<uint32_t> px = TexQuadReadBack(D3dDevice());
+        ASSERT_EQ(px.size(), size_t(kVenueW) * kVenueH);
+        *column = DropsIn(px, camera, 510.5f, 513.5f, 0.5f, 5.5f, 396.0f);
+        *left = DropsIn(px, camera, 490.5f, 493.5f, 0.5f, 5.5f, 396.0f);
+        *right = DropsIn(px, camera, 530.5f, 533.5f, 0.5f, 5.5f, 396.0f);
+    };
+    int column = 0, left = 0, right = 0;
+    counts(&column, &left, &right);
+    std::printf("fountain: column %i, left %i, right %i\n", column, left, right);
+    EXPECT_GE(column, 20) << "no drops over the nozzle";
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(right, 0);
+
+    // Without the spray the column is plain ground again.
+    EntDestroyTree(fountain);
+    Frames(3);
+    counts(&column, &left, &right);
+    EXPECT_EQ(column, 0) << "what showed over the nozzle was not the spray";
 }
 
 } // namespace

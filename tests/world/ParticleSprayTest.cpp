@@ -4,10 +4,15 @@
 #include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/SpriteBatch.h"
+#include "engine/EntIniLoader.h"
+#include "engine/EntTree.h"
 #include "engine/Random.h"
 #include "engine/VarTable.h"
 #include "tests/I3d/KernelFixture.h"
+#include "tests/support/TestSupport.h"
 #include "tests/world/WorldTestClasses.h"
+#include "world/EcGrassMesh.h"
+#include "world/EcLensFlare.h"
 #include "world/EcParticleSpray.h"
 
 #include <cmath>
@@ -77,6 +82,31 @@ TEST_F(ParticleSprayTest, TableHoldsTheValuesInOrderWithColourEntries) {
     EXPECT_STREQ(t->Entries()[38].name, "visDist");
     EXPECT_EQ(s->visDist, 400.0f) << "Create's value replaces the table's 0";
     EXPECT_EQ(s->colorFinal.g, 1.0f);
+}
+
+// The classes whose values live in a value table take them from their section of a world file:
+// the ini loader reads through the instance table.
+TEST_F(ParticleSprayTest, ValueTableClassesReadTheirSectionOfAWorldFile) {
+    ASSERT_EQ(EntCreateClass(EcLensFlareProc, 0, 0), 0);
+    ASSERT_EQ(EntCreateClass(EcGrassMeshProc, 0, 0), 0);
+    TempDir dir;
+    WriteTextFile(dir / "World.ini", "[Entities]\nFountain ParticleSpray Root\n"
+                                     "Flare LensFlare Root\nBlades GrassMesh Root\n\n"
+                                     "[Fountain]\nmaxParticles=300\nrate=80\nx=512\n"
+                                     "colorInitial.g=0.25\ndestBlend=TRUE\n\n"
+                                     "[Flare]\nmasterAlpha=0.5\n\n[Blades]\ntexture=7\n");
+    ASSERT_EQ(EntLoadEntitiesIni("World.ini", root, root, dir.Path().c_str()), 3);
+    auto* spray = dynamic_cast<EcParticleSpray*>(EntTreeFindName(root, "Fountain"));
+    auto* flare = dynamic_cast<EcLensFlare*>(EntTreeFindName(root, "Flare"));
+    auto* blades = dynamic_cast<EcGrassMesh*>(EntTreeFindName(root, "Blades"));
+    ASSERT_TRUE(spray && flare && blades);
+    EXPECT_EQ(spray->maxParticles, 300);
+    EXPECT_EQ(spray->rate, 80.0f);
+    EXPECT_EQ(spray->pos.x, 512.0f);
+    EXPECT_EQ(spray->colorInitial.g, 0.25f);
+    EXPECT_EQ(spray->destBlend, 1u);
+    EXPECT_EQ(flare->masterAlpha, 0.5f);
+    EXPECT_EQ(blades->texture, 7);
 }
 
 TEST_F(ParticleSprayTest, RateCarriesFractionsAndZeroEmitsNothing) {
