@@ -186,6 +186,15 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/InGame/InGamePanel.dds", 512, 1024, 377, 102, 3, "InGamePanel", 12, ArtKind::InGame,
          419},
         {"Menu/MouseCursors.dds", 32, 128, 32, 32, 4, "", 0, ArtKind::Cursor},
+        // The reports: the list's highlight bar, and the stand-alone power list's own panel and
+        // buttons (its Up and Down share the common buttons' titles, so their bytes too).
+        {"Highlight.dds", 64, 32, 64, 32, 1, "", 0, ArtKind::Panel},
+        {"Menu/HUD/PanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "PanelGenericLarge", 24,
+         ArtKind::Panel},
+        {"Menu/EquipResource/ButtonOK.dds", 128, 256, 97, 57, 3, "ButtonOK", 8, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8,
+         ArtKind::Strip},
     };
     return s_rows;
 }

@@ -23,6 +23,13 @@
 #include "ui/GraphicCheckBox.h"
 #include "ui/IncDecButton.h"
 #include "ui/MenuRoot.h"
+#include "ui/Menus/MenuPowerStats.h"
+#include "ui/Menus/MenuReportEmployees.h"
+#include "ui/Menus/MenuReportHourly.h"
+#include "ui/Menus/MenuReportMaint.h"
+#include "ui/Menus/MenuReportPower.h"
+#include "ui/Menus/MenuReportSummary.h"
+#include "ui/Menus/MenuReports.h"
 #include "ui/MouseCursor1.h"
 #include "ui/Slider.h"
 #include "ui/StaticGraphic.h"
@@ -147,17 +154,17 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuRemoveAttr", nullptr},
     {"EcMenuFireCarny", nullptr},
     {"EcMenuInGame", nullptr},
-    {"EcMenuReports", nullptr},
+    {"EcMenuReports", EcMenuReportsProc},
     {"EcMenuOptionsAudio", nullptr},
     {"EcMenuOptionsVideo", nullptr},
     {"EcMenuNewCareer", nullptr},
     {"EcMenuEquipResource", nullptr},
-    {"EcMenuPowerStats", nullptr},
-    {"EcMenuReportSummary", nullptr},
-    {"EcMenuReportMaint", nullptr},
-    {"EcMenuReportPower", nullptr},
-    {"EcMenuReportHourly", nullptr},
-    {"EcMenuReportEmployees", nullptr},
+    {"EcMenuPowerStats", EcMenuPowerStatsProc},
+    {"EcMenuReportSummary", EcMenuReportSummaryProc},
+    {"EcMenuReportMaint", EcMenuReportMaintProc},
+    {"EcMenuReportPower", EcMenuReportPowerProc},
+    {"EcMenuReportHourly", EcMenuReportHourlyProc},
+    {"EcMenuReportEmployees", EcMenuReportEmployeesProc},
     {"EcMenuVenueIntro", nullptr},
     {"EcMenuEndOfDay", nullptr},
     {"EcMenuSandboxSave", nullptr},

@@ -137,6 +137,11 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     for (const char* placed : {"EcStaticObject", "EcArticuModel"})
         EXPECT_EQ(built.erase(placed), 1u) << placed << " is not published";
     EXPECT_EQ(built.erase("EcCameraVantor1"), 1u) << "the management camera is not published";
+    // The reports hub, its reports and the stand-alone power list.
+    for (const char* c : {"EcMenuReports", "EcMenuPowerStats", "EcMenuReportSummary",
+                          "EcMenuReportMaint", "EcMenuReportPower", "EcMenuReportHourly",
+                          "EcMenuReportEmployees"})
+        EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     for (const char* c : {"EcMenuRoot", "EcMouseCursor1"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // The other cameras and the test board.

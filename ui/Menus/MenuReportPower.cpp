@@ -1,0 +1,55 @@
+// The power report.
+#include "ui/Menus/MenuReportPower.h"
+
+#include "ui/UiClass.h"
+
+int MenuReportPower::Create(EntNode* n) {
+    MenuReportBase::Create(n);
+    rowsPerPage = 10;
+    rowHeight = FontRowHeight();
+    SetTitle(u"POWER USAGE");
+    FocusCtl(REPORT_OK);
+    SetName("MenuReportPower");
+    rowCount = ReportCollect(EntGetRoot(this), ReportIsPowered, rows, REPORT_ROWS_MAX);
+    // Summed once: the totals stay those of the rows as they were collected.
+    totals = ReportSumPower(rows, rowCount);
+    ResetSelection();
+    scroll.SetTime(0.1f);
+    SnapScroll(true);
+    return 1;
+}
+
+void MenuReportPower::ForgetEntity(ENTBASE* gone) {
+    ReportForgetRow(rows, rowCount, gone);
+}
+
+void MenuReportPower::ListCells(ReportSink& sink) {
+    if (firstVisible < 0) firstVisible = 0;
+    if (firstVisible >= rowCount) return;
+    const ReportPowerLayout layout = {headerY, viewingY, listTop, rowHeight, columnX};
+    ReportPowerCells(sink, layout, rows, rowCount, firstVisible, LastShownRow(), totals);
+}
+
+int MenuReportPower::OnMessage(const SlEvent* e) {
+    if (!active) return 0;
+    if (e && e->type == CTL3_EVENT && e->b == CTL3_CLICK) {
+        if (e->a >= REPORT_HIGHLIGHT) return 1;
+        if (e->a == REPORT_VIEW) {
+            const bool inList = selected >= 0 && selected < rowCount;
+            return inList && ViewEntity(rows[selected].Get()) ? 0 : 1;
+        }
+    }
+    return MenuReportBase::OnMessage(e);
+}
+
+namespace {
+const WorldClassDef kClass = {"MenuReportPower", nullptr, WorldMake<MenuReportPower>, nullptr};
+} // namespace
+
+intptr_t EcMenuReportPowerProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+Menu3Base* MenuReportPowerOpen(ENTBASE* parent, ENTBASE** viewed, ENTBASE* opener) {
+    return MenuReportOpen("MenuReportPower", parent, viewed, opener);
+}
