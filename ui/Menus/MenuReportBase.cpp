@@ -281,8 +281,8 @@ int MenuReportBase::OnMessage(const SlEvent* e) {
     if (!active) return 0;
     if (!e) return 1;
     if (e->type == kMouseMove) {
-        mouseX = float(e->a);
-        mouseY = float(e->b);
+        mouseX = SlUnpackFloat(e->a);
+        mouseY = SlUnpackFloat(e->b);
         return 1;
     }
     if (e->type == kMouseDown) {

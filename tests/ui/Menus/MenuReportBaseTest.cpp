@@ -147,6 +147,9 @@ TEST_F(ReportBaseTest, TheBarPulsesOnceASecondAndGlidesToANewRow) {
     EXPECT_NEAR(report->highlight->pos.y, 280.0f + 0.5f * h, 0.01f);
     report->SelectRow(4);
     Step(15); // 0.3 s
-    EXPECT_NEAR(report->highlight->pos.y, 280.0f + 4.5f * h, 1.0f) << "the bar is still gliding";
+    EXPECT_NEAR(report->highlight->pos.y, 280.0f + 4.5f * h, 0.5f * h)
+        << "the bar has not reached the row";
+    Step(25);
+    EXPECT_NEAR(report->highlight->pos.y, 280.0f + 4.5f * h, 0.05f) << "the bar did not settle";
     EXPECT_EQ(report->highlight->pos.x, 508.0f);
 }

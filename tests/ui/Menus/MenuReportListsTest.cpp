@@ -114,15 +114,20 @@ TEST_F(ReportListsTest, MaintenanceListsRidesWithTheirStateAndWear) {
         EXPECT_EQ(std::make_pair(bar.lowThreshold, bar.highThreshold), std::make_pair(0.5f, 0.9f));
     }
 
-    // On screen: green, yellow and red bars, and yellow row text.
-    Step();
+    // On screen: green, yellow and red bars, and yellow row text. The highlight bar covers the
+    // selected row, so each row is read while another one is selected.
+    auto barPixel = [&](int row) {
+        const std::vector<uint32_t> px = ReadPixels();
+        return PixelAt(px, 415, int(280.0f + (float(row) + 0.5f) * h + 1.0f));
+    };
+    report->SelectRow(2);
+    Step(30);
+    EXPECT_TRUE(Green(barPixel(0))) << std::hex << barPixel(0);
+    EXPECT_TRUE(Yellow(barPixel(1))) << std::hex << barPixel(1);
+    report->SelectRow(0);
+    Step(30);
+    EXPECT_TRUE(Red(barPixel(2))) << std::hex << barPixel(2);
     const std::vector<uint32_t> px = ReadPixels();
-    EXPECT_TRUE(Green(PixelAt(px, 470, int(280.0f + 0.5f * h + 1.0f)))) << std::hex
-        << PixelAt(px, 470, int(280.0f + 0.5f * h + 1.0f));
-    EXPECT_TRUE(Yellow(PixelAt(px, 470, int(280.0f + 1.5f * h + 1.0f)))) << std::hex
-        << PixelAt(px, 470, int(280.0f + 1.5f * h + 1.0f));
-    EXPECT_TRUE(Red(PixelAt(px, 470, int(280.0f + 2.5f * h + 1.0f)))) << std::hex
-        << PixelAt(px, 470, int(280.0f + 2.5f * h + 1.0f));
     int yellowText = 0;
     for (int y = int(280.0f + h); y < int(280.0f + 3.0f * h); ++y)
         for (int x = 160; x < 400; ++x)
@@ -242,7 +247,7 @@ TEST_F(ReportListsTest, EmployeesHireAndViewFliesTheCamera) {
         name += char16_t(*p);
     EXPECT_EQ(cells.At(160, 280 + report->rowHeight), name);
 
-    second->pos = {12.0f, 0.0f, -7.0f};
+    second->pos = {384.0f, 0.0f, 420.0f}; // inside the camera's ground
     ClickId(report, REPORT_VIEW);
     EXPECT_EQ(Find<MenuReportEmployees>("MenuReportEmployees"), nullptr) << "View kept the report";
     EXPECT_EQ(hud->pending, second);
@@ -250,7 +255,7 @@ TEST_F(ReportListsTest, EmployeesHireAndViewFliesTheCamera) {
     auto* vantor = dynamic_cast<EcCameraVantor1*>(camera);
     ASSERT_NE(vantor, nullptr);
     EXPECT_EQ(std::make_tuple(vantor->targetPoint.x, vantor->targetPoint.z),
-              std::make_tuple(12.0f, -7.0f))
+              std::make_tuple(384.0f, 420.0f))
         << "the camera's target did not move to the carny";
 }
 

@@ -107,7 +107,10 @@ Carny* ReportTest::MakeCarny(const char* name) {
 
 ENTBASE* ReportTest::MakeGenerator() {
     ENTBASE* gen = EntCreateChild("RubeGen", World());
-    if (gen) gen->Start();
+    if (!gen) return nullptr;
+    gen->Start();
+    // As the start of a day links it.
+    if (MtGame* game = Game()) game->rubeGen = gen;
     return gen;
 }
 
