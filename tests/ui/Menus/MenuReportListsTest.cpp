@@ -205,8 +205,26 @@ TEST_F(ReportListsTest, HourlyCostsCarniesAndRidesAndKeepsThePlayersChoice) {
     EXPECT_EQ(box->checked, 1);
     Click(box);
     EXPECT_EQ(game->showHourlyReport, 0) << "unchecking did not reach the game";
+    ClickId(report, REPORT_OK);
+
+    // The next game hour leaves the HUD alone; checked again, the hour after brings it back.
+    app.GetRoot()->GameEventPre(GE_HOURLY, 0);
+    Step();
+    EXPECT_EQ(hud->hourlyOpened, 0);
+    EXPECT_EQ(Find<MenuReportHourly>("MenuReportHourly"), nullptr);
+    report = dynamic_cast<MenuReportHourly*>(MenuReportHourlyOpen(Menus(), &hud->pending, hud));
+    ASSERT_NE(report, nullptr);
+    Step();
+    box = report->FindCtl(REPORT_EXTRA);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->checked, 0) << "the box does not show the game's flag";
     Click(box);
     EXPECT_EQ(game->showHourlyReport, 1);
+    ClickId(report, REPORT_OK);
+    app.GetRoot()->GameEventPre(GE_HOURLY, 0);
+    Step();
+    EXPECT_EQ(hud->hourlyOpened, 1);
+    EXPECT_NE(Find<MenuReportHourly>("MenuReportHourly"), nullptr);
 }
 
 TEST_F(ReportListsTest, EmployeesHireAndViewFliesTheCamera) {

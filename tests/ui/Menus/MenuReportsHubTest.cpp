@@ -167,3 +167,26 @@ TEST_F(ReportsHubTest, TheSummaryShowsMoneyAndTheRankOfTheDaysStart) {
     EXPECT_EQ(ClockSpeed(), 2.0f);
     EXPECT_EQ(hud->activations, 2);
 }
+
+TEST_F(ReportsHubTest, AReportOpenedStraightFromTheHudPausesAndResumes) {
+    StartReports();
+    MtGameSetTimerScale(Game(), 2.0f);
+    Menu3Base* report = MenuReportMaintOpen(Menus(), &hud->pending, hud);
+    ASSERT_NE(report, nullptr);
+    Step();
+    EXPECT_EQ(ClockSpeed(), 0.0f);
+    ClickId(report, REPORT_OK);
+    EXPECT_EQ(ClockSpeed(), 2.0f);
+    EXPECT_TRUE(hud->active);
+    EXPECT_EQ(hud->activations, 1);
+
+    // No opener and nowhere to store a viewed entity: OK still closes and resumes.
+    report = MenuReportMaintOpen(Menus(), nullptr, nullptr);
+    ASSERT_NE(report, nullptr);
+    Step();
+    EXPECT_EQ(ClockSpeed(), 0.0f);
+    ClickId(report, REPORT_OK);
+    EXPECT_EQ(Find<Menu3Base>("MenuReportMaint"), nullptr);
+    EXPECT_EQ(ClockSpeed(), 2.0f);
+    EXPECT_EQ(hud->activations, 1);
+}

@@ -7,6 +7,8 @@
 #include "game/Ents/Carny.h"
 #include "game/MtGame.h"
 #include "ui/Menus/MenuReportBase.h"
+#include "ui/Menus/MenuReportHourly.h"
+#include "ui/Menus/MenuReports.h"
 #include "ui/UiClass.h"
 
 // ---- the HUD double ----
@@ -20,6 +22,21 @@ int ReportHudDouble::Create(EntNode* n) {
 void ReportHudDouble::SetActive() {
     ++activations;
     Menu3Base::SetActive();
+}
+
+int ReportHudDouble::OnGameEvent(int event, intptr_t) {
+    auto* game = dynamic_cast<MtGame*>(EntTreeFindType(EntGetRoot(this), "MtGame"));
+    if (event != GE_HOURLY || !game || !game->showHourlyReport) return 1;
+    ClearActive();
+    pending = nullptr;
+    if (MenuReportHourlyOpen(EntGetParent(this), &pending, this)) ++hourlyOpened;
+    return 1;
+}
+
+Menu3Base* ReportHudDouble::PressReports() {
+    ClearActive();
+    pending = nullptr;
+    return MenuReportsOpen(EntGetParent(this), &pending, this);
 }
 
 namespace {

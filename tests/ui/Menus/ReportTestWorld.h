@@ -16,12 +16,17 @@ class Carny;
 class MenuReportBase;
 class MtGame;
 
-// "MenuGameRunning": counts its reactivations and keeps the entity a report hands back.
+// "MenuGameRunning": counts its reactivations and keeps the entity a report hands back. As the
+// HUD does, its "Reports" button opens the hub, and a game hour opens the hourly report while
+// the player wants it.
 class ReportHudDouble : public Menu3Base {
   public:
     int Create(EntNode* node) override;
     void SetActive() override;
+    int OnGameEvent(int event, intptr_t value) override;
+    Menu3Base* PressReports();
     int activations = 0;
+    int hourlyOpened = 0;
     ENTBASE* pending = nullptr;
 };
 intptr_t ReportHudDoubleProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
