@@ -193,8 +193,7 @@ const std::vector<ArtRow>& ArtTable() {
          ArtKind::Panel},
         {"Menu/EquipResource/ButtonOK.dds", 128, 256, 97, 57, 3, "ButtonOK", 8, ArtKind::Strip},
         {"Menu/EquipResource/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
-        {"Menu/EquipResource/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8,
-         ArtKind::Strip},
+        {"Menu/EquipResource/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8, ArtKind::Strip},
     };
     return s_rows;
 }

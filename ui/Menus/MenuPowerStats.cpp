@@ -53,8 +53,8 @@ int MenuPowerStats::Create(EntNode* n) {
     list.columnX = kReportBarWidth;
     list.bar.SetTime(0.1f);
 
-    if (auto* panel = MenuKitMake<StaticGraphic>("StaticGraphic", this, -1, 512.0f, 428.0f,
-                                                 nullptr, "Background")) {
+    if (auto* panel = MenuKitMake<StaticGraphic>("StaticGraphic", this, -1, 512.0f, 428.0f, nullptr,
+                                                 "Background")) {
         panel->horizAlign = 1;
         panel->width = 913.0f;
         panel->height = 567.0f;
@@ -129,7 +129,8 @@ int MenuPowerStats::Update(float) {
 void MenuPowerStats::DrawList() {
     if (list.top < 0) list.top = 0;
     if (list.top >= list.count) return;
-    const int32_t last = list.top + list.visible < list.count ? list.top + list.visible : list.count;
+    const int32_t last =
+        list.top + list.visible < list.count ? list.top + list.visible : list.count;
     const ReportPowerLayout layout = {headerY, viewingY, list.hitTop, list.rowHeight, columnX};
     ReportDrawSink sink(smallFont);
     ReportPowerCells(sink, layout, rows, list.count, list.top, last, totals);
@@ -154,7 +155,8 @@ int MenuPowerStats::OnMessage(const SlEvent* e) {
         case REPORT_OK: Close(); return 0;
         case REPORT_VIEW: {
             const int32_t at = list.selected;
-            ENTBASE* entity = list.count > 0 && at >= 0 && at < list.count ? rows[at].Get() : nullptr;
+            ENTBASE* entity =
+                list.count > 0 && at >= 0 && at < list.count ? rows[at].Get() : nullptr;
             if (!entity) return 1;
             CameraVantorFocusEnt(EntGetRoot(this), entity);
             Close();

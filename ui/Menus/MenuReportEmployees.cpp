@@ -2,10 +2,10 @@
 #include "ui/Menus/MenuReportEmployees.h"
 
 #include "engine/DebugLog.h"
+#include "engine/WideFormat.h"
 #include "game/Ents/Carny.h"
 #include "game/MtGame.h"
 #include "ui/MenuKit.h"
-#include "engine/WideFormat.h"
 #include "ui/Menus/MenuReportRows.h"
 #include "ui/UiClass.h"
 
@@ -50,7 +50,7 @@ void MenuReportEmployees::ListCells(ReportSink& sink) {
     sink.Text(columnX[0], headerY, kReportHeaderColour, u"Employee");
     sink.Text(columnX[1], headerY, kReportHeaderColour, u"Currently...");
     sink.TextF(columnX[0], viewingY, kReportHeaderColour, u"Viewing %i-%i of %i", firstVisible + 1,
-              last, rowCount);
+               last, rowCount);
     for (int32_t i = firstVisible; i < last; ++i) {
         Carny* carny = ReportCarny(rows[i].Get());
         if (!carny) continue;
@@ -89,8 +89,7 @@ const WorldClassDef kClass = {"MenuReportEmployees", nullptr, WorldMake<MenuRepo
                               nullptr};
 } // namespace
 
-intptr_t EcMenuReportEmployeesProc(EntNode* node, int message, intptr_t a, intptr_t b,
-                                   intptr_t c) {
+intptr_t EcMenuReportEmployeesProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     return WorldClassProc(kClass, node, message, a, b, c);
 }
 

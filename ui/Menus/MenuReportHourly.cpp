@@ -1,11 +1,11 @@
 // The hourly cost report.
 #include "ui/Menus/MenuReportHourly.h"
 
+#include "engine/WideFormat.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/Carny.h"
 #include "game/MtGame.h"
 #include "ui/MenuKit.h"
-#include "engine/WideFormat.h"
 #include "ui/Menus/MenuReportRows.h"
 #include "ui/UiClass.h"
 
@@ -76,7 +76,7 @@ void MenuReportHourly::ListCells(ReportSink& sink) {
     sink.Text(columnX[0], headerY, kReportHeaderColour, u"Cost Item");
     sink.Text(columnX[1], headerY, kReportHeaderColour, u"Hourly Cost");
     sink.TextF(columnX[0], viewingY, kReportHeaderColour, u"Viewing %i-%i of %i", firstVisible + 1,
-              last, rowCount);
+               last, rowCount);
     for (int32_t i = firstVisible; i < last; ++i) {
         const ReportCostRow& row = rows[i];
         if (!row.entity.Get()) continue;

@@ -53,7 +53,7 @@ void MenuReportMaint::ListCells(ReportSink& sink) {
     sink.Text(columnX[2], headerY, kReportHeaderColour, u"Open");
     sink.Text(columnX[3], headerY, kReportHeaderColour, u"In Repair Queue");
     sink.TextF(columnX[0], viewingY, kReportHeaderColour, u"Viewing %i-%i of %i", firstVisible + 1,
-              last, rowCount);
+               last, rowCount);
     for (int32_t i = firstVisible; i < last; ++i) {
         AttrBase* attr = ReportAttr(rows[i].Get());
         if (!attr) continue;

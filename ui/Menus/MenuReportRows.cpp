@@ -73,8 +73,8 @@ bool ReportIsRide(ENTBASE* entity) {
 
 bool ReportIsPowered(ENTBASE* entity) {
     const AttrInfo* info = ReportAttrInfo(entity);
-    return info &&
-           (info->conAtIdlePower != 0.0f || info->conAtPeakPower != 0.0f || info->maxPowerGen != 0.0f);
+    return info && (info->conAtIdlePower != 0.0f || info->conAtPeakPower != 0.0f ||
+                    info->maxPowerGen != 0.0f);
 }
 
 ReportPowerTotals ReportSumPower(const EntRef* rows, int count) {

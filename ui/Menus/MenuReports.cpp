@@ -26,8 +26,7 @@ const Choice kChoices[] = {
 };
 
 // Id 4 has no name of its own for the script.
-const char* const kNames[] = {"C_SUMMARY", "C_POWER", "C_MAINT", "C_EMPLOYEES", nullptr,
-                              "C_DONE"};
+const char* const kNames[] = {"C_SUMMARY", "C_POWER", "C_MAINT", "C_EMPLOYEES", nullptr, "C_DONE"};
 } // namespace
 
 int MenuReports::Create(EntNode* n) {

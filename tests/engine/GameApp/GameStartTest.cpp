@@ -138,9 +138,9 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
         EXPECT_EQ(built.erase(placed), 1u) << placed << " is not published";
     EXPECT_EQ(built.erase("EcCameraVantor1"), 1u) << "the management camera is not published";
     // The reports hub, its reports and the stand-alone power list.
-    for (const char* c : {"EcMenuReports", "EcMenuPowerStats", "EcMenuReportSummary",
-                          "EcMenuReportMaint", "EcMenuReportPower", "EcMenuReportHourly",
-                          "EcMenuReportEmployees"})
+    for (const char* c :
+         {"EcMenuReports", "EcMenuPowerStats", "EcMenuReportSummary", "EcMenuReportMaint",
+          "EcMenuReportPower", "EcMenuReportHourly", "EcMenuReportEmployees"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     for (const char* c : {"EcMenuRoot", "EcMouseCursor1"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";

@@ -17,8 +17,8 @@ class ReportBaseTest : public ReportTest {
     MenuReportMaint* OpenMaint(int rides) {
         for (int i = 0; i < rides; ++i)
             MakeAttr(kRideType, 0.1f);
-        auto* report = dynamic_cast<MenuReportMaint*>(
-            MenuReportMaintOpen(Menus(), &hud->pending, hud));
+        auto* report =
+            dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
         Step();
         return report;
     }

@@ -130,8 +130,8 @@ TEST_F(ReportFaultsTest, WithoutAGameObjectTheReportsShowWhatTheyCan) {
     EXPECT_EQ(box->checked, 0) << "the box changed with no game to keep it";
     ClickId(hourly, REPORT_OK);
 
-    auto* staff = dynamic_cast<MenuReportEmployees*>(
-        MenuReportEmployeesOpen(Menus(), &hud->pending, hud));
+    auto* staff =
+        dynamic_cast<MenuReportEmployees*>(MenuReportEmployeesOpen(Menus(), &hud->pending, hud));
     ASSERT_NE(staff, nullptr);
     Step();
     ClickId(staff, REPORT_EXTRA);

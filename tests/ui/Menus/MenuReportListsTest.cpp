@@ -71,8 +71,7 @@ TEST_F(ReportListsTest, MaintenanceListsRidesWithTheirStateAndWear) {
     MakeAttr(kTornado, 0.95f);
     MakeAttr(kUtility, 0.5f);
     MakeAttr(999, 0.5f); // a type with no record
-    auto* report =
-        dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
+    auto* report = dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
     ASSERT_NE(report, nullptr);
     Step();
     EXPECT_EQ(report->rowCount, 3) << "utilities and types without a record are no rides";
@@ -143,8 +142,7 @@ TEST_F(ReportListsTest, PowerListsEveryPoweredAttractionWithTotals) {
     MakeAttr(kUtility);
     MakeAttr(kGenerator);
     MakeAttr(kLoop);
-    auto* report =
-        dynamic_cast<MenuReportPower*>(MenuReportPowerOpen(Menus(), &hud->pending, hud));
+    auto* report = dynamic_cast<MenuReportPower*>(MenuReportPowerOpen(Menus(), &hud->pending, hud));
     ASSERT_NE(report, nullptr);
     Step();
     EXPECT_EQ(report->rowCount, 4) << "every powered attraction, the utility included";
@@ -233,8 +231,8 @@ TEST_F(ReportListsTest, EmployeesHireAndViewFliesTheCamera) {
     ASSERT_NE(camera, nullptr);
     camera->Start();
     ASSERT_NE(MakeGenerator(), nullptr);
-    auto* report = dynamic_cast<MenuReportEmployees*>(
-        MenuReportEmployeesOpen(Menus(), &hud->pending, hud));
+    auto* report =
+        dynamic_cast<MenuReportEmployees*>(MenuReportEmployeesOpen(Menus(), &hud->pending, hud));
     ASSERT_NE(report, nullptr);
     Step();
     EXPECT_EQ(TitleOf(report), u"EMPLOYEES");
@@ -281,8 +279,7 @@ TEST_F(ReportListsTest, ARowWhoseEntityGoesIsDroppedAndCannotBeViewed) {
     StartReports();
     MakeAttr(kHammer);
     AttrBase* doomed = MakeAttr(kLoop);
-    auto* report =
-        dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
+    auto* report = dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
     ASSERT_NE(report, nullptr);
     Step();
     ASSERT_EQ(report->rowCount, 2);
@@ -300,8 +297,7 @@ TEST_F(ReportListsTest, ARowWhoseEntityGoesIsDroppedAndCannotBeViewed) {
 TEST_F(ReportListsTest, WithoutACameraViewStillStoresTheEntityAndCloses) {
     StartReports();
     AttrBase* ride = MakeAttr(kHammer);
-    auto* report =
-        dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
+    auto* report = dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
     ASSERT_NE(report, nullptr);
     Step();
     ClickId(report, REPORT_VIEW);
@@ -313,8 +309,7 @@ TEST_F(ReportListsTest, SixHundredRidesFillFiveHundredRows) {
     StartReports();
     for (int i = 0; i < 600; ++i)
         MakeAttr(kHammer);
-    auto* report =
-        dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
+    auto* report = dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
     ASSERT_NE(report, nullptr);
     Step();
     EXPECT_EQ(report->rowCount, 500);

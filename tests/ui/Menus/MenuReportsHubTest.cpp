@@ -48,7 +48,8 @@ TEST_F(ReportsHubTest, TheHubOffersSixChoicesAndPausesTheGame) {
         auto* button = dynamic_cast<TextButton*>(hub->FindCtl(id));
         ASSERT_NE(button, nullptr) << id;
         EXPECT_EQ(std::u16string(button->label), labels[id]);
-        EXPECT_EQ(std::make_pair(button->pos.x, button->pos.y), std::make_pair(512.0f, float(ys[id])));
+        EXPECT_EQ(std::make_pair(button->pos.x, button->pos.y),
+                  std::make_pair(512.0f, float(ys[id])));
         EXPECT_EQ(button->horizAlign, 1);
     }
     EXPECT_EQ(Ctl3GetFocus(), hub->FindCtl(REPORTS_SUMMARY));

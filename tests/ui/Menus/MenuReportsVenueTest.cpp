@@ -98,9 +98,8 @@ TEST_F(ReportsVenueTest, TheReportsFollowALiveCarnival) {
     auto* hourly = Find<MenuReportHourly>("MenuReportHourly");
     ASSERT_NE(hourly, nullptr) << "no hourly report after " << frames << " frames";
     EXPECT_EQ(ClockSpeed(), 0.0f);
-    EXPECT_EQ(hourly->rowCount, CountTree(venue.root->node, [](ENTBASE* e) {
-                  return IsCarny(e) || IsRide(e);
-              }));
+    EXPECT_EQ(hourly->rowCount,
+              CountTree(venue.root->node, [](ENTBASE* e) { return IsCarny(e) || IsRide(e); }));
     Tap(SDL_SCANCODE_RETURN);
     EXPECT_EQ(Find<MenuReportHourly>("MenuReportHourly"), nullptr) << "Enter did not close it";
     EXPECT_EQ(ClockSpeed(), 8.0f);
@@ -134,7 +133,8 @@ TEST_F(ReportsVenueTest, TheReportsFollowALiveCarnival) {
             for (int y = 280; y < int(280.0f + report->rowHeight); ++y)
                 for (int x = 160; x < 400; ++x) {
                     const uint32_t p = PixelAt(px, x, y);
-                    yellow += ((p >> 16) & 0xFF) > 150 && ((p >> 8) & 0xFF) > 150 && (p & 0xFF) < 100;
+                    yellow +=
+                        ((p >> 16) & 0xFF) > 150 && ((p >> 8) & 0xFF) > 150 && (p & 0xFF) < 100;
                 }
             EXPECT_GT(yellow, 20) << "no yellow row text inside the list";
         }
