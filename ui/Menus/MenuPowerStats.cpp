@@ -144,7 +144,7 @@ void MenuPowerStats::Close() {
 int MenuPowerStats::OnMessage(const SlEvent* e) {
     if (!active) return 0;
     if (!e) return 1;
-    if (e->type == 21 || e->type == 7) {
+    if (e->type == SL_MOUSEPOS || e->type == SL_MOUSE0DOWN) {
         list.OnMessage(e);
         return 1;
     }

@@ -6,7 +6,6 @@
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/FrameClock.h"
 #include "engine/Script/ScriptMgr.h"
-#include "engine/WideFormat.h"
 #include "game/MtGame.h"
 #include "ui/Ctl3Base.h"
 #include "ui/Custom.h"
@@ -22,8 +21,6 @@
 
 namespace {
 constexpr float kScrollSeconds = 0.1f;
-constexpr int32_t kMouseMove = 21;
-constexpr int32_t kMouseDown = 7;
 
 int DrawListHook(intptr_t user) {
     if (auto* report = reinterpret_cast<MenuReportBase*>(user)) report->DrawList();
@@ -280,12 +277,12 @@ void MenuReportBase::SetTitle(const char16_t* text) {
 int MenuReportBase::OnMessage(const SlEvent* e) {
     if (!active) return 0;
     if (!e) return 1;
-    if (e->type == kMouseMove) {
+    if (e->type == SL_MOUSEPOS) {
         mouseX = SlUnpackFloat(e->a);
         mouseY = SlUnpackFloat(e->b);
         return 1;
     }
-    if (e->type == kMouseDown) {
+    if (e->type == SL_MOUSE0DOWN) {
         const int32_t row = RowAt(mouseX, mouseY);
         if (row >= 0) SelectRow(row);
         return 1;
