@@ -337,3 +337,25 @@ TEST_F(ReportListsTest, TheStandAlonePowerListShowsThePowerRows) {
     EXPECT_EQ(Find<MenuPowerStats>("MenuPowerStats"), nullptr);
     EXPECT_EQ(hud->activations, 1);
 }
+
+TEST_F(ReportListsTest, TheStandAlonePowerListPicksARowAndViewsIt) {
+    StartReports();
+    Reshape();
+    MakeAttr(kHammer);
+    AttrBase* gen = MakeAttr(kGenerator);
+    auto* list = dynamic_cast<MenuPowerStats*>(MenuPowerStatsOpen(Menus(), hud));
+    ASSERT_NE(list, nullptr);
+    Step();
+    MouseMove(500.0f, 280.0f + 1.5f * list->list.rowHeight);
+    Step();
+    MouseButton(true);
+    Step();
+    MouseButton(false);
+    Step();
+    EXPECT_EQ(list->list.selected, 1) << "the pointer did not pick the second row";
+    EXPECT_EQ(list->rows[1].Get(), gen);
+    ClickId(list, REPORT_VIEW);
+    EXPECT_EQ(Find<MenuPowerStats>("MenuPowerStats"), nullptr) << "View kept the list";
+    EXPECT_EQ(hud->activations, 1);
+    EXPECT_EQ(hud->pending, nullptr) << "the stand-alone list has nowhere to store an entity";
+}
