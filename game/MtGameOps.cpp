@@ -53,20 +53,26 @@ float MtGameVenuePower(MtGame* game) {
     return venue ? venue->powerSupply : 0.0f;
 }
 
+// Every preference is a fraction from 0 to 1; whatever the record was given, what is applied
+// stays inside that (NaN as 0), so no gain, speed or distance becomes negative or non-finite.
+static float Fraction(float value) {
+    return value > 0.0f ? (value < 1.0f ? value : 1.0f) : 0.0f;
+}
+
 void MtGameApplyPrefs(MtGame* game) {
     if (!game) return;
     const Prefs& prefs = game->prefs;
     ENTBASE* root = EntGetRoot(game);
     if (ENTBASE* camera = EntTreeFindType(root, "CameraVantor1")) {
-        camera->SetFloat("scrollSpeedX", prefs.edgeScrollSpeed * 200.0f);
-        camera->SetFloat("scrollSpeedZ", prefs.edgeScrollSpeed * 200.0f);
-        camera->SetFloat("scrollZonePct", prefs.edgeScrollRegion * 0.015f);
+        camera->SetFloat("scrollSpeedX", Fraction(prefs.edgeScrollSpeed) * 200.0f);
+        camera->SetFloat("scrollSpeedZ", Fraction(prefs.edgeScrollSpeed) * 200.0f);
+        camera->SetFloat("scrollZonePct", Fraction(prefs.edgeScrollRegion) * 0.015f);
     }
     if (MtGameHost* host = MtGameGetHost()) {
-        host->SetListenerGain(prefs.volMaster);
-        host->SetMusicVolume(root, prefs.volMusic);
+        host->SetListenerGain(Fraction(prefs.volMaster));
+        host->SetMusicVolume(root, Fraction(prefs.volMusic));
     }
-    g_patronDrawDistance = prefs.patronVisDist * 512.0f;
+    g_patronDrawDistance = Fraction(prefs.patronVisDist) * 512.0f;
 }
 
 void MtGameLoadPrefs(MtGame* game) {

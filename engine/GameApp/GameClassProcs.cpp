@@ -23,6 +23,8 @@
 #include "ui/GraphicCheckBox.h"
 #include "ui/IncDecButton.h"
 #include "ui/MenuRoot.h"
+#include "ui/Menus/MenuOptionsAudio.h"
+#include "ui/Menus/MenuOptionsVideo.h"
 #include "ui/Menus/MenuPowerStats.h"
 #include "ui/Menus/MenuReportEmployees.h"
 #include "ui/Menus/MenuReportHourly.h"
@@ -155,8 +157,8 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuFireCarny", nullptr},
     {"EcMenuInGame", nullptr},
     {"EcMenuReports", EcMenuReportsProc},
-    {"EcMenuOptionsAudio", nullptr},
-    {"EcMenuOptionsVideo", nullptr},
+    {"EcMenuOptionsAudio", EcMenuOptionsAudioProc},
+    {"EcMenuOptionsVideo", EcMenuOptionsVideoProc},
     {"EcMenuNewCareer", nullptr},
     {"EcMenuEquipResource", nullptr},
     {"EcMenuPowerStats", EcMenuPowerStatsProc},

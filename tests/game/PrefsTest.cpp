@@ -70,3 +70,22 @@ TEST(Prefs, ASaveThatCannotBeWrittenAnswersFalse) {
     EXPECT_FALSE(PathExistsOnDisk(dir / "Missing"));
     EXPECT_TRUE(prefs.Save(dir.Path().c_str()));
 }
+
+// Hand-edited or damaged values: out of range is brought into 0..1, and anything that is no
+// number (a NaN or infinity included) takes the default, so no gain or distance built from them
+// is ever negative or non-finite.
+TEST(Prefs, DamagedValuesComeBackInRangeOrAsTheDefault) {
+    TempDir dir;
+    WriteTextFile(dir / "config.ini",
+                  "[Prefs]\nvolMaster=-1\nvolMusic=2\npatronVisDist=abc\nedgeScrollSpeed=nan\n"
+                  "edgeScrollRegion=1e400\nvolSfx=0.25\n");
+    Prefs prefs;
+    prefs.Load(dir.Path().c_str());
+    EXPECT_EQ(prefs.volMaster, 0.0f);
+    EXPECT_EQ(prefs.volMusic, 1.0f);
+    EXPECT_EQ(prefs.patronVisDist, 0.5f) << "\"abc\" would have read as 0";
+    EXPECT_EQ(prefs.edgeScrollSpeed, 0.5f);
+    EXPECT_EQ(prefs.edgeScrollRegion, 0.5f);
+    EXPECT_EQ(prefs.volSfx, 0.25f) << "a good value is kept";
+    IniClose();
+}

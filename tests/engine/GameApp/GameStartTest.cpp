@@ -158,6 +158,9 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     // Grass and the particle spray.
     for (const char* c : {"EcGrassPatch", "EcGrassMesh", "EcParticleSpray"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
+    // The option pages.
+    for (const char* c : {"EcMenuOptionsAudio", "EcMenuOptionsVideo"})
+        EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{
                   "EcNull",          "EcViewport",      "EcMtGame",          "EcSound",
