@@ -6,6 +6,7 @@
 #include "game/MtGameHost.h"
 #include "game/MtGameLinks.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -53,10 +54,15 @@ float MtGameVenuePower(MtGame* game) {
     return venue ? venue->powerSupply : 0.0f;
 }
 
-// Every preference is a fraction from 0 to 1; whatever the record was given, what is applied
-// stays inside that (NaN as 0), so no gain, speed or distance becomes negative or non-finite.
+// The options' preferences are fractions from 0 to 1; whatever the record was given, what is
+// applied stays inside that (NaN as 0), so no gain, speed or distance becomes negative or
+// non-finite. The edge-scroll zone has no screen and no upper end: it is only kept finite.
 static float Fraction(float value) {
     return value > 0.0f ? (value < 1.0f ? value : 1.0f) : 0.0f;
+}
+
+static float NonNegative(float value) {
+    return value > 0.0f && std::isfinite(value) ? value : 0.0f;
 }
 
 void MtGameApplyPrefs(MtGame* game) {
@@ -66,7 +72,7 @@ void MtGameApplyPrefs(MtGame* game) {
     if (ENTBASE* camera = EntTreeFindType(root, "CameraVantor1")) {
         camera->SetFloat("scrollSpeedX", Fraction(prefs.edgeScrollSpeed) * 200.0f);
         camera->SetFloat("scrollSpeedZ", Fraction(prefs.edgeScrollSpeed) * 200.0f);
-        camera->SetFloat("scrollZonePct", Fraction(prefs.edgeScrollRegion) * 0.015f);
+        camera->SetFloat("scrollZonePct", NonNegative(prefs.edgeScrollRegion) * 0.015f);
     }
     if (MtGameHost* host = MtGameGetHost()) {
         host->SetListenerGain(Fraction(prefs.volMaster));

@@ -14,15 +14,16 @@ struct PrefField {
     const char* name;
     float Prefs::*member;
     float def;
+    bool fraction; // at most 1; the edge-scroll zone has no screen and no upper end
 };
 
 const PrefField kFields[] = {
-    {"patronVisDist", &Prefs::patronVisDist, 0.5f},
-    {"edgeScrollSpeed", &Prefs::edgeScrollSpeed, 0.5f},
-    {"edgeScrollRegion", &Prefs::edgeScrollRegion, 0.5f},
-    {"volMaster", &Prefs::volMaster, 1.0f},
-    {"volMusic", &Prefs::volMusic, 0.5f},
-    {"volSfx", &Prefs::volSfx, 0.5f},
+    {"patronVisDist", &Prefs::patronVisDist, 0.5f, true},
+    {"edgeScrollSpeed", &Prefs::edgeScrollSpeed, 0.5f, true},
+    {"edgeScrollRegion", &Prefs::edgeScrollRegion, 0.5f, false},
+    {"volMaster", &Prefs::volMaster, 1.0f, true},
+    {"volMusic", &Prefs::volMusic, 0.5f, true},
+    {"volSfx", &Prefs::volSfx, 0.5f, true},
 };
 
 // Digits after blanks and one sign, as the ini layer's numbers begin; "abc", "nan" and "inf"
@@ -57,9 +58,9 @@ void Prefs::Load(const char* folder) {
     if (!folder) return;
     const std::string path = ConfigPath(folder);
     VarDbLoadIni(Db(), this, path.c_str(), "Prefs");
-    // Every preference is a fraction from 0 to 1: a hand-edited or damaged value is brought back
-    // into range, and one that is no number takes its default, so that nothing downstream sees a
-    // negative or non-finite gain or distance.
+    // The preferences are fractions from 0 to 1 (the edge-scroll zone only not negative): a
+    // hand-edited or damaged value is brought back into range, and one that is no number takes
+    // its default, so that nothing downstream sees a negative or non-finite gain or distance.
     const bool opened = IniOpen(path.c_str()) == 0;
     const bool section = IniSetSection("Prefs") == 0;
     for (const PrefField& f : kFields) {
@@ -71,7 +72,7 @@ void Prefs::Load(const char* folder) {
             fixed = f.def;
         else if (value < 0.0f)
             fixed = 0.0f;
-        else if (value > 1.0f)
+        else if (value > 1.0f && f.fraction)
             fixed = 1.0f;
         if (fixed == value) continue;
         DbgPrintf(DBG_GENERAL, "Prefs: %s=\"%s\" in %s is no number from 0 to 1; %g\n", f.name,

@@ -14,9 +14,10 @@ class Prefs : public Record<Prefs> {
     Prefs() { InitFields(this); }
 
     // `folder` is the save folder, with or without its closing separator. A missing file, or
-    // one that cannot be read, leaves the defaults; a value outside 0..1 is brought into range
-    // and one that is no number takes its default, each with a log line. A file that cannot be
-    // written is left alone and Save answers false (the log names the file).
+    // one that cannot be read, leaves the defaults; a value outside 0..1 (the edge-scroll zone:
+    // below 0) is brought into range and one that is no number takes its default, each with a
+    // log line. A file that cannot be written is left alone and Save answers false (the log
+    // names the file).
     void Load(const char* folder);
     bool Save(const char* folder) const;
 

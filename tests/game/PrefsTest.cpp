@@ -87,5 +87,11 @@ TEST(Prefs, DamagedValuesComeBackInRangeOrAsTheDefault) {
     EXPECT_EQ(prefs.edgeScrollSpeed, 0.5f);
     EXPECT_EQ(prefs.edgeScrollRegion, 0.5f);
     EXPECT_EQ(prefs.volSfx, 0.25f) << "a good value is kept";
+
+    // The edge-scroll zone has no upper end.
+    WriteTextFile(dir / "config.ini", "[Prefs]\nedgeScrollRegion=2\n");
+    Prefs zone;
+    zone.Load(dir.Path().c_str());
+    EXPECT_EQ(zone.edgeScrollRegion, 2.0f);
     IniClose();
 }

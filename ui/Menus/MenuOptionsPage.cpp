@@ -40,11 +40,12 @@ float OptionsPrefValue(float value, float fallback) {
 int MenuOptionsPage::Create(EntNode* n) {
     m_builtFullScreen = *m_spec.fullScreen != 0;
     Build(n);
-    if (!Game())
+    if (!Game()) {
         DbgPrintf(DBG_GENERAL,
                   "%s: no game object; the sliders show the defaults and change "
                   "nothing\n",
                   m_spec.className);
+    }
     return 1;
 }
 

@@ -6,14 +6,26 @@
 
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Script/ScriptMgr.h"
 #include "ui/GraphicButton.h"
 #include "ui/StaticGraphic.h"
+
+#include <lua.hpp>
 
 #include <cmath>
 #include <cstring>
 #include <tuple>
 
 namespace {
+// A number the pages registered for their scripts; NaN when the global is no number.
+double Global(const char* name) {
+    lua_State* L = ScriptMgrGet()->L;
+    const bool number = lua_getglobal(L, name) == LUA_TNUMBER;
+    const double value = number ? lua_tonumber(L, -1) : NAN;
+    lua_pop(L, 1);
+    return value;
+}
+
 Ctl3Base* Named(Menu3Base* menu, const char* name) {
     for (EntNode* n = menu->node->firstChild; n; n = n->next)
         if (n->deleteCount == 0 && std::strcmp(n->object->GetName(), name) == 0)
@@ -36,6 +48,13 @@ TEST_F(OptionsTest, FromTheMainMenuThePageShowsItsControlsAndOkOpensAFreshMainMe
     EXPECT_EQ(g_menuOptionsVideoFullScreen, 1);
     EXPECT_TRUE(Named(page, "Background")) << "no front-end background";
     EXPECT_TRUE(Named(page, "AnimLogo"));
+    // The video page's names for its script, the video modes and Cancel included.
+    const char* const kVideo[] = {"C_AUDIO",      "C_VIDEO", "C_VIDEOMODE1", "C_VIDEOMODE2",
+                                  "C_VIDEOMODE3", "C_OK",    "C_CANCEL"};
+    const double kVideoIds[] = {0, 1, 2, 3, 4, 7, 8};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(Global(kVideo[i]), kVideoIds[i]) << kVideo[i];
+    EXPECT_EQ(Global("C_STATIC"), -1.0);
 
     auto* panel = dynamic_cast<StaticGraphic*>(Named(page, "BackgroundAudio"));
     ASSERT_TRUE(panel);
@@ -118,6 +137,10 @@ TEST_F(OptionsTest, SwitchingTabsKeepsWhereToGoBack) {
     ASSERT_TRUE(tab);
     EXPECT_EQ(std::make_tuple(tab->pos.x, tab->pos.y), std::make_tuple(503.0f, 240.0f));
     EXPECT_FALSE(audio->BuiltFullScreen());
+    const char* const kAudio[] = {"C_AUDIO", "C_VIDEO", "C_MUSIC", "C_OK", "C_CANCEL"};
+    const double kAudioIds[] = {0, 1, 3, 5, 6};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Global(kAudio[i]), kAudioIds[i]) << kAudio[i];
 
     ClickCtl(tab);
     video = Find<MenuOptionsVideo>();
