@@ -101,6 +101,17 @@ TEST_F(OptionsTest, FromThePauseMenuOkMakesItActiveAgainAndTheGameStaysPaused) {
     EXPECT_FALSE(page->BuiltFullScreen()) << "a page with a caller draws no background";
     EXPECT_EQ(g_menuOptionsVideoFullScreen, 0);
     EXPECT_EQ(Named(page, "Background"), nullptr);
+    // Opened by class name, the page learns of its caller after it was built: built again
+    // without the background, it holds each control once.
+    int panels = 0, cancels = 0;
+    for (EntNode* n = page->node->firstChild; n; n = n->next) {
+        if (n->deleteCount != 0) continue;
+        panels += std::strcmp(n->object->GetName(), "BackgroundAudio") == 0;
+        auto* c = dynamic_cast<Ctl3Base*>(n->object);
+        cancels += c && c->id == OPTIONS_VIDEO_CANCEL;
+    }
+    EXPECT_EQ(std::make_tuple(panels, cancels), std::make_tuple(1, 1));
+    EXPECT_EQ(Ctl3GetFocus(), page->FindCtl(OPTIONS_VIDEO_CANCEL));
     EXPECT_EQ(page->Caller(), pause);
     EXPECT_STREQ(page->ReturnClass(), "MenuInGame");
     EXPECT_EQ(app.clock->scale, 0) << "the pause menu paused the game";
