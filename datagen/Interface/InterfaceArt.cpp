@@ -139,76 +139,79 @@ uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame) {
     switch (row.kind) {
         case ArtKind::CheckBox: return frame % 4 == 3 ? 0u : kArtStateFill[(frame % 4) % 3];
         case ArtKind::Panel: return kArtPanelFill;
+        case ArtKind::Backdrop: return kArtBackdropFill;
         case ArtKind::Cursor: return kArtCursorFill[frame % 4];
         default: return kArtStateFill[frame % 3];
     }
 }
 
 const std::vector<ArtRow>& ArtTable() {
-    static const std::vector<ArtRow> s_rows =
-    { {"Menu/Common/ChkBx.dds", 32, 256, 22, 20, 8, "X", 10, ArtKind::CheckBox},
-      {"Menu/Common/DataBox.dds", 128, 128, 96, 28, 3, "", 0, ArtKind::Strip},
-      {"Menu/Common/ButtonUpArrow.dds", 32, 64, 24, 14, 3, "+", 8, ArtKind::Strip},
-      {"Menu/Common/ButtonDownArrow.dds", 32, 64, 24, 14, 3, "-", 8, ArtKind::Strip},
-      // The control kit's buttons, each captioned with its file title.
-      {"Menu/Common/ZobButtonOk.dds", 128, 256, 97, 57, 3, "ZobButtonOk", 8, ArtKind::Strip},
-      {"Menu/Common/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
-      {"Menu/Common/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8, ArtKind::Strip},
-      {"Menu/Common/ButtonPageUp.dds", 128, 256, 97, 57, 3, "ButtonPageUp", 8, ArtKind::Strip},
-      {"Menu/Common/ButtonPageDown.dds", 128, 256, 97, 57, 3, "ButtonPageDown", 7, ArtKind::Strip},
-      {"Menu/Common/ZobButtonBack.dds", 128, 256, 119, 64, 3, "ZobButtonBack", 8, ArtKind::Strip},
-      {"Menu/Common/ZobButtonStart.dds", 128, 256, 119, 63, 3, "ZobButtonStart", 8, ArtKind::Strip},
-      {"Menu/Common/ZobButtonNext.dds", 128, 256, 118, 64, 3, "ZobButtonNext", 8, ArtKind::Strip},
-      {"Menu/Common/ZobButtonCancel.dds", 256, 256, 134, 56, 3, "ZobButtonCancel", 9,
-       ArtKind::Strip},
-      {"Menu/Common/ZobButtonDelete.dds", 128, 256, 97, 57, 3, "ZobButtonDelete", 7,
-       ArtKind::Strip},
-      {"Menu/Common/ZobButtonView.dds", 128, 256, 97, 57, 3, "ZobButtonView", 8, ArtKind::Strip},
-      {"Menu/Common/ZobButtonHire.dds", 128, 256, 97, 57, 3, "ZobButtonHire", 8, ArtKind::Strip},
-      {"Menu/Common/ZobButtonFire.dds", 128, 256, 97, 57, 3, "ZobButtonFire", 8, ArtKind::Strip},
-      {"Menu/Common/ButtonRide.dds", 128, 256, 97, 57, 3, "ButtonRide", 8, ArtKind::Strip},
-      // Panels: the cell is the rectangle the kit's uv values select.
-      {"Menu/Common/ZobPanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "ZobPanelGenericLarge", 28,
-       ArtKind::Panel},
-      {"Menu/Common/ZobPanelGenericLargeHeader.dds", 1024, 1024, 913, 586, 1,
-       "ZobPanelGenericLargeHeader", 28, ArtKind::Panel},
-      {"Menu/MidwaySelector/ZobPanelMidwaySelector.dds", 1024, 1024, 905, 572, 1,
-       "ZobPanelMidwaySelector", 28, ArtKind::Panel},
-      {"Menu/Common/ZobPanelGeneric.dds", 1024, 512, 574, 426, 1, "ZobPanelGeneric", 24,
-       ArtKind::Panel},
-      {"Menu/Common/ZobPanelNewCareer.dds", 1024, 512, 574, 426, 1, "ZobPanelNewCareer", 24,
-       ArtKind::Panel},
-      {"Menu/Common/ZOBLogoAnimSmall.dds", 512, 512, 257, 144, 2, "ZOBLogoAnimSmall", 16,
-       ArtKind::Strip},
-      // The body in rows 0-417, the three lights frames of 102 rows from row 419.
-      {"Menu/InGame/InGamePanel.dds", 512, 1024, 377, 102, 3, "InGamePanel", 12, ArtKind::InGame,
-       419},
-      {"Menu/MouseCursors.dds", 32, 128, 32, 32, 4, "", 0, ArtKind::Cursor},
-      // The reports: the list's highlight bar, and the stand-alone power list's own panel and
-      // buttons (its Up and Down share the common buttons' titles, so their bytes too).
-      {"Highlight.dds", 64, 32, 64, 32, 1, "", 0, ArtKind::Panel},
-      {"Menu/HUD/PanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "PanelGenericLarge", 24,
-       ArtKind::Panel},
-      {"Menu/EquipResource/ButtonOK.dds", 128, 256, 97, 57, 3, "ButtonOK", 8, ArtKind::Strip},
-      {"Menu/EquipResource/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
-      {"Menu/EquipResource/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8, ArtKind::Strip},
-      // The options pages: the front end's full-screen background (uv bottom 0.75), the
-      // shared panel (uv 0.5625 x 0.875) and the two tabs (the button's cell, the picture's uv).
-      {"Menu/Common/ZobPurpleBackground.dds", 1024, 1024, 1024, 768, 1, "ZobPurpleBackground", 28,
-       {
-           "Menu/Common/ZobPanelOptions.dds",
-           1024,
-           512,
-           576,
-           448,
-           1,
-           "ZobPanelOptions",
-           24,
-           {"Menu/Options/button_video.dds", 128, 512, 121, 83, 3, "button_video", 8,
-            ArtKind::Strip},
-           {"Menu/Options/button_audio.dds", 128, 512, 115, 80, 3, "button_audio", 8,
-            ArtKind::Strip},
-       };
+    static const std::vector<ArtRow> s_rows = {
+        {"Menu/Common/ChkBx.dds", 32, 256, 22, 20, 8, "X", 10, ArtKind::CheckBox},
+        {"Menu/Common/DataBox.dds", 128, 128, 96, 28, 3, "", 0, ArtKind::Strip},
+        {"Menu/Common/ButtonUpArrow.dds", 32, 64, 24, 14, 3, "+", 8, ArtKind::Strip},
+        {"Menu/Common/ButtonDownArrow.dds", 32, 64, 24, 14, 3, "-", 8, ArtKind::Strip},
+        // The control kit's buttons, each captioned with its file title.
+        {"Menu/Common/ZobButtonOk.dds", 128, 256, 97, 57, 3, "ZobButtonOk", 8, ArtKind::Strip},
+        {"Menu/Common/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
+        {"Menu/Common/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8, ArtKind::Strip},
+        {"Menu/Common/ButtonPageUp.dds", 128, 256, 97, 57, 3, "ButtonPageUp", 8, ArtKind::Strip},
+        {"Menu/Common/ButtonPageDown.dds", 128, 256, 97, 57, 3, "ButtonPageDown", 7,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonBack.dds", 128, 256, 119, 64, 3, "ZobButtonBack", 8, ArtKind::Strip},
+        {"Menu/Common/ZobButtonStart.dds", 128, 256, 119, 63, 3, "ZobButtonStart", 8,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonNext.dds", 128, 256, 118, 64, 3, "ZobButtonNext", 8, ArtKind::Strip},
+        {"Menu/Common/ZobButtonCancel.dds", 256, 256, 134, 56, 3, "ZobButtonCancel", 9,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonDelete.dds", 128, 256, 97, 57, 3, "ZobButtonDelete", 7,
+         ArtKind::Strip},
+        {"Menu/Common/ZobButtonView.dds", 128, 256, 97, 57, 3, "ZobButtonView", 8, ArtKind::Strip},
+        {"Menu/Common/ZobButtonHire.dds", 128, 256, 97, 57, 3, "ZobButtonHire", 8, ArtKind::Strip},
+        {"Menu/Common/ZobButtonFire.dds", 128, 256, 97, 57, 3, "ZobButtonFire", 8, ArtKind::Strip},
+        {"Menu/Common/ButtonRide.dds", 128, 256, 97, 57, 3, "ButtonRide", 8, ArtKind::Strip},
+        // Panels: the cell is the rectangle the kit's uv values select.
+        {"Menu/Common/ZobPanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "ZobPanelGenericLarge",
+         28, ArtKind::Panel},
+        {"Menu/Common/ZobPanelGenericLargeHeader.dds", 1024, 1024, 913, 586, 1,
+         "ZobPanelGenericLargeHeader", 28, ArtKind::Panel},
+        {"Menu/MidwaySelector/ZobPanelMidwaySelector.dds", 1024, 1024, 905, 572, 1,
+         "ZobPanelMidwaySelector", 28, ArtKind::Panel},
+        {"Menu/Common/ZobPanelGeneric.dds", 1024, 512, 574, 426, 1, "ZobPanelGeneric", 24,
+         ArtKind::Panel},
+        {"Menu/Common/ZobPanelNewCareer.dds", 1024, 512, 574, 426, 1, "ZobPanelNewCareer", 24,
+         ArtKind::Panel},
+        {"Menu/Common/ZOBLogoAnimSmall.dds", 512, 512, 257, 144, 2, "ZOBLogoAnimSmall", 16,
+         ArtKind::Strip},
+        // The body in rows 0-417, the three lights frames of 102 rows from row 419.
+        {"Menu/InGame/InGamePanel.dds", 512, 1024, 377, 102, 3, "InGamePanel", 12, ArtKind::InGame,
+         419},
+        {"Menu/MouseCursors.dds", 32, 128, 32, 32, 4, "", 0, ArtKind::Cursor},
+        // The front end's backgrounds, the difficulty buttons and the confirmation's buttons.
+        {"Menu/Common/ZobPurpleBackground.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Backdrop},
+        {"Menu/BackgroundGeneric1.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Backdrop},
+        {"Menu/NewCareer/buttonEasy.dds", 128, 256, 115, 44, 3, "buttonEasy", 10, ArtKind::Strip},
+        {"Menu/NewCareer/buttonMedium.dds", 128, 128, 115, 40, 3, "buttonMedium", 10,
+         ArtKind::Strip},
+        {"Menu/NewCareer/buttonHard.dds", 128, 256, 115, 43, 3, "buttonHard", 10, ArtKind::Strip},
+        {"Menu/ConfirmExit/button_ok.dds", 128, 256, 97, 57, 3, "button_ok", 10, ArtKind::Strip},
+        {"Menu/ConfirmExit/button_cancel.dds", 256, 256, 134, 56, 3, "button_cancel", 10,
+         ArtKind::Strip},
+        // The reports: the list's highlight bar, and the stand-alone power list's own panel and
+        // buttons (its Up and Down share the common buttons' titles, so their bytes too).
+        {"Highlight.dds", 64, 32, 64, 32, 1, "", 0, ArtKind::Panel},
+        {"Menu/HUD/PanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "PanelGenericLarge", 24,
+         ArtKind::Panel},
+        {"Menu/EquipResource/ButtonOK.dds", 128, 256, 97, 57, 3, "ButtonOK", 8, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8, ArtKind::Strip},
+        // The options pages: the shared panel (uv 0.5625 x 0.875) and the two tabs (the button's
+        // cell, the picture's uv); their background is the front end's, above.
+        {"Menu/Common/ZobPanelOptions.dds", 1024, 512, 576, 448, 1, "ZobPanelOptions", 24,
+         ArtKind::Panel},
+        {"Menu/Options/button_video.dds", 128, 512, 121, 83, 3, "button_video", 8, ArtKind::Strip},
+        {"Menu/Options/button_audio.dds", 128, 512, 115, 80, 3, "button_audio", 8, ArtKind::Strip},
+    };
     return s_rows;
 }
 

@@ -19,10 +19,16 @@
 #include "ui/Ctl3SlideShow.h"
 #include "ui/Ctl3StatBar3Color.h"
 #include "ui/Custom.h"
+#include "ui/EditLine.h"
 #include "ui/GraphicButton.h"
 #include "ui/GraphicCheckBox.h"
 #include "ui/IncDecButton.h"
 #include "ui/MenuRoot.h"
+#include "ui/Menus/MenuCareer.h"
+#include "ui/Menus/MenuCareerSummary.h"
+#include "ui/Menus/MenuChooseProfile.h"
+#include "ui/Menus/MenuConfirmGeneric.h"
+#include "ui/Menus/MenuNewCareer.h"
 #include "ui/Menus/MenuOptionsAudio.h"
 #include "ui/Menus/MenuOptionsVideo.h"
 #include "ui/Menus/MenuPowerStats.h"
@@ -32,6 +38,7 @@
 #include "ui/Menus/MenuReportPower.h"
 #include "ui/Menus/MenuReportSummary.h"
 #include "ui/Menus/MenuReports.h"
+#include "ui/Menus/MenuYesNo.h"
 #include "ui/MouseCursor1.h"
 #include "ui/Slider.h"
 #include "ui/StaticGraphic.h"
@@ -132,7 +139,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcGraphicButton", EcGraphicButtonProc},
     {"EcGraphicCheckBox", EcGraphicCheckBoxProc},
     {"EcTextCheckBox", EcTextCheckBoxProc},
-    {"EcEditLine", nullptr},
+    {"EcEditLine", EcEditLineProc},
     {"EcStaticText", EcStaticTextProc},
     {"EcStaticTextBox", EcStaticTextBoxProc},
     {"EcIncDecButton", EcIncDecButtonProc},
@@ -144,7 +151,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuEsrb", nullptr},
     {"EcMenuSplash", nullptr},
     {"EcMenuMain", nullptr},
-    {"EcMenuChooseProfile", nullptr},
+    {"EcMenuChooseProfile", EcMenuChooseProfileProc},
     {"EcMenuSandbox", nullptr},
     {"EcMenuLoadSandbox", nullptr},
     {"EcMenuConfirmExit", nullptr},
@@ -159,7 +166,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuReports", EcMenuReportsProc},
     {"EcMenuOptionsAudio", EcMenuOptionsAudioProc},
     {"EcMenuOptionsVideo", EcMenuOptionsVideoProc},
-    {"EcMenuNewCareer", nullptr},
+    {"EcMenuNewCareer", EcMenuNewCareerProc},
     {"EcMenuEquipResource", nullptr},
     {"EcMenuPowerStats", EcMenuPowerStatsProc},
     {"EcMenuReportSummary", EcMenuReportSummaryProc},
@@ -173,17 +180,17 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuLayoutSave", nullptr},
     {"EcMenuLoadLayout", nullptr},
     {"EcMenuFileExists", nullptr},
-    {"EcMenuYesNo", nullptr},
+    {"EcMenuYesNo", EcMenuYesNoProc},
     {"EcMenuCredits", nullptr},
     {"EcMenuLoadGame", nullptr},
     {"EcMenuMidwaySelector", nullptr},
     {"EcMenuVenueSetup", nullptr},
     {"EcMenuHelp", nullptr},
     {"EcMenuAttractor", nullptr},
-    {"EcMenuConfirmGeneric", nullptr},
+    {"EcMenuConfirmGeneric", EcMenuConfirmGenericProc},
     {"EcMenuInGameConfirm", nullptr},
-    {"EcMenuCareer", nullptr},
-    {"EcMenuCareerSummary", nullptr},
+    {"EcMenuCareer", EcMenuCareerProc},
+    {"EcMenuCareerSummary", EcMenuCareerSummaryProc},
     {"EcMenuLoadCareer", nullptr},
 };
 

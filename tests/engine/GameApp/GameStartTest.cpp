@@ -161,6 +161,10 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     // The option pages.
     for (const char* c : {"EcMenuOptionsAudio", "EcMenuOptionsVideo"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
+    // The edit line, the question boxes and the profile and career screens.
+    for (const char* c : {"EcEditLine", "EcMenuYesNo", "EcMenuConfirmGeneric", "EcMenuCareer",
+                          "EcMenuNewCareer", "EcMenuCareerSummary", "EcMenuChooseProfile"})
+        EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{
                   "EcNull",          "EcViewport",      "EcMtGame",          "EcSound",
