@@ -268,3 +268,12 @@ TEST_F(MenuNewCareerTest, AFolderWithoutItsCareerFileIsNoCareer) {
     EXPECT_TRUE(Shown("MenuCareerSummary"));
     EXPECT_TRUE(PathExistsOnDisk(Saves() + "New Player/New Player.car"));
 }
+
+TEST_F(MenuNewCareerTest, BackReturnsToTheCareerMenu) {
+    StartCareerUi();
+    ASSERT_TRUE(Open("MenuNewCareer"));
+    Tap(SDL_SCANCODE_RETURN); // the focus starts on Back
+    EXPECT_EQ(Shown("NewCareer"), nullptr);
+    EXPECT_TRUE(Shown("MenuCareer"));
+    EXPECT_FALSE(PathExistsOnDisk(Saves() + "New Player")) << "Back makes no career";
+}
