@@ -62,6 +62,11 @@ int CareerStandIn::OnMessage(const SlEvent* event) {
     return 1;
 }
 
+void CareerStandIn::SetActive() {
+    if (watched) flagWhenActive = *watched;
+    Menu3Base::SetActive();
+}
+
 void CareerStandIn::SetOpenArgs(const MenuOpenArgs& args) {
     returnClass = args.returnClass ? args.returnClass : "";
 }
@@ -82,13 +87,13 @@ void CareerMenuTest::TearDown() {
     s_opened.clear();
 }
 
-void CareerMenuTest::StartCareerUi() {
+void CareerMenuTest::StartCareerUi(const std::string& body) {
     registerFirst = [] {
         EntCreateClass(EcMtGameProc, 0, 0);
         for (EntClassProc proc : kStandInProcs)
             EntCreateClass(proc, 0, 0);
     };
-    StartUi();
+    StartUi(body);
     mkdir(Saves().c_str(), 0755);
 }
 

@@ -27,8 +27,12 @@ class CareerStandIn : public Menu3Base {
     int DrawPre() override;
     int OnMessage(const SlEvent* event) override;
     void SetOpenArgs(const MenuOpenArgs& args) override;
+    // Keeps what the watched answer flag held when the menu was made active again.
+    void SetActive() override;
 
     std::string returnClass;
+    const uint8_t* watched = nullptr;
+    int flagWhenActive = -1;
 
   private:
     const char* m_class;
@@ -42,7 +46,7 @@ class CareerMenuTest : public UiTest {
     void TearDown() override;
 
     // The harness started with the real game object and the stand-ins.
-    void StartCareerUi();
+    void StartCareerUi(const std::string& body = "");
     Menu3Base* Open(const char* className);
     // The menu named so under "Menus", or null.
     Menu3Base* Shown(const char* name);

@@ -7,6 +7,7 @@
 #include "ui/EditLine.h"
 #include "ui/Menus/MenuNewCareer.h"
 #include "ui/Menus/MenuYesNo.h"
+#include "ui/MouseCursor1.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -146,6 +147,10 @@ TEST_F(MenuNewCareerTest, AnExistingCareerIsOverwrittenOnlyAfterYes) {
         MouseMove(583 + 20, 533 + 10);
         Step();
         EXPECT_EQ(Ctl3GetFocus(), box->FindCtl(0)) << "the pointer on OK focuses it";
+        float px = 0, py = 0;
+        MouseCursorPointer(&px, &py);
+        EXPECT_NEAR(px, 603.0f, 1.0f) << "the cursor follows the pointer over the question";
+        EXPECT_NEAR(py, 543.0f, 1.0f);
         MouseMove(5, 5);
         Step();
         Tap(SDL_SCANCODE_RIGHT);

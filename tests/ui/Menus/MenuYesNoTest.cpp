@@ -26,6 +26,7 @@ TEST_F(MenuYesNoTest, OkWritesOneCancelZeroAndTheCallerIsActiveAgain) {
         Menu3Base* caller = Open("MenuMain");
         ASSERT_TRUE(caller);
         uint8_t flag = ok ? 0 : 1;
+        static_cast<CareerStandIn*>(caller)->watched = &flag;
         MenuYesNo* box =
             MenuYesNoOpen(app.GetMenus(), u"OVERWRITE?", u"a", u"b", u"c", &flag, caller);
         ASSERT_TRUE(box);
@@ -36,6 +37,8 @@ TEST_F(MenuYesNoTest, OkWritesOneCancelZeroAndTheCallerIsActiveAgain) {
         Tap(SDL_SCANCODE_RETURN);
         EXPECT_EQ(flag, ok ? 1 : 0);
         EXPECT_TRUE(caller->IsActive());
+        EXPECT_EQ(static_cast<CareerStandIn*>(caller)->flagWhenActive, ok ? 1 : 0)
+            << "the answer is written before the caller is made active";
         EXPECT_EQ(Shown("MenuYesNo"), nullptr) << "the box is gone after the answer";
         EntDestroyTree(caller);
         Step();
