@@ -1,8 +1,10 @@
-// Writes the interface art (the control images of "Menu/Common/" and the slide-show series)
-// into the data folder.
+// Writes the interface art (the control images of "Menu/Common/", the venue thumbnails and the
+// slide-show series) into the data folder.
 #include "datagen/Interface/InterfaceArt.h"
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -10,7 +12,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string error;
+    // A thumbnail for every venue the shipped list names (the list is copied in before this runs).
+    std::ifstream venues(std::string(argv[1]) + "Venue.ini", std::ios::binary);
+    std::stringstream venueText;
+    venueText << venues.rdbuf();
+    const std::vector<std::string> thumbnails = ArtVenueThumbnailFiles(venueText.str());
     if (!ArtWriteAll(ArtTable(), argv[1], &error) ||
+        !ArtWriteAll(ArtVenueThumbnailRows(thumbnails), argv[1], &error) ||
         !SlideWriteAll(SlideTable(), argv[1], &error)) {
         std::fprintf(stderr, "gen_interface: %s\n", error.c_str());
         return 1;

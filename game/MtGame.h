@@ -107,6 +107,9 @@ void MtGameEndOfDay(MtGame* game);
 void MtGameNextDay(MtGame* game);
 void MtGameCheckUnlocks(MtGame* game, int cash);
 void MtGamePause(MtGame* game);
+// Cash, deposits and (in sandbox mode) the career start afresh, then the venue starts. Both are
+// false when the venue script could not run: no name, no host, a file that did not load, or an
+// error before the script's first wait.
 bool MtGameNewGame(MtGame* game);
 bool MtGameStartVenue(MtGame* game);
 void MtGameHireCarny(MtGame* game);

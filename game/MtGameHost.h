@@ -19,7 +19,8 @@ class MtGameHost {
     // Folders, each ending in "/".
     virtual std::string DataFolder() = 0;
     virtual std::string ProgramFolder() = 0;
-    // Runs a Lua file (a full path) as a new auto-deleting script: 1 started, -1 not loaded.
+    // Runs a Lua file (a full path) as a new auto-deleting script: 1 started, -1 not loaded or
+    // failed before its first wait.
     virtual int RunScriptFile(const char* path) = 0;
 
     // Sound. Without a sound device these do nothing.

@@ -130,21 +130,27 @@ bool MtGameNewGame(MtGame* game) {
         game->career.Reset();
         MtGameSetDifficulty(game, game->career.difficulty);
     }
-    MtGameStartVenue(game);
-    return true;
+    return MtGameStartVenue(game);
 }
 
 bool MtGameStartVenue(MtGame* game) {
     if (!game) return false;
     MtGameHost* host = MtGameGetHost();
+    // The world loader waits for the world only when the script really ran: a missing or broken
+    // script would otherwise leave the player on the loading screen for ever.
+    bool ran = false;
     if (!game->scriptPath[0])
         DbgPrintf(DBG_GENERAL, "MtGameStartVenue: no venue script\n");
-    else if (host)
-        host->RunScriptFile((host->DataFolder() + game->scriptPath).c_str());
-    if (!EntIsLive(game)) return true; // the script ended the game
+    else if (!host)
+        DbgPrintf(DBG_GENERAL, "MtGameStartVenue: no host to run %s\n", game->scriptPath);
+    else if (host->RunScriptFile((host->DataFolder() + game->scriptPath).c_str()) == 1)
+        ran = true;
+    else
+        DbgPrintf(DBG_GENERAL, "MtGameStartVenue: %s did not run\n", game->scriptPath);
+    if (!EntIsLive(game)) return ran; // the script ended the game
     MtGameApplyPrefs(game);
     game->carnyCounter = 0;
-    return true;
+    return ran;
 }
 
 // ---- hiring ----

@@ -211,6 +211,8 @@ const std::vector<ArtRow>& ArtTable() {
          ArtKind::Panel},
         {"Menu/Options/button_video.dds", 128, 512, 121, 83, 3, "button_video", 8, ArtKind::Strip},
         {"Menu/Options/button_audio.dds", 128, 512, 115, 80, 3, "button_audio", 8, ArtKind::Strip},
+        // The venue selector's lock, drawn 96 x 96 over a venue's thumbnail.
+        {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "LOCKED", 14, ArtKind::Panel},
     };
     return s_rows;
 }
@@ -289,6 +291,50 @@ bool ArtWriteAll(const std::vector<ArtRow>& rows, const std::string& dataFolder,
         }
     }
     return true;
+}
+
+// ---- venue thumbnails ----
+
+std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni) {
+    std::vector<std::string> files;
+    size_t at = 0;
+    while (at < venueIni.size()) {
+        size_t end = venueIni.find('\n', at);
+        if (end == std::string::npos) end = venueIni.size();
+        std::string line = venueIni.substr(at, end - at);
+        at = end + 1;
+        const size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos) continue;
+        line = line.substr(first);
+        static const char kKey[] = "texFileName";
+        if (line.compare(0, sizeof kKey - 1, kKey) != 0) continue;
+        size_t eq = line.find_first_not_of(" \t", sizeof kKey - 1);
+        if (eq == std::string::npos || line[eq] != '=') continue;
+        std::string value = line.substr(eq + 1);
+        const size_t v0 = value.find_first_not_of(" \t");
+        const size_t v1 = value.find_last_not_of(" \t\r");
+        if (v0 == std::string::npos || v1 == std::string::npos || v1 < v0) continue;
+        value = value.substr(v0, v1 - v0 + 1);
+        std::replace(value.begin(), value.end(), '\\', '/');
+        std::string lower = value;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        // Only pictures inside the data folder: no absolute path, no way up.
+        const bool dds = lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".dds") == 0;
+        if (!dds || value.size() > 260 || value[0] == '/' ||
+            value.find("..") != std::string::npos || value.find(':') != std::string::npos)
+            continue;
+        if (std::find(files.begin(), files.end(), value) == files.end()) files.push_back(value);
+    }
+    return files;
+}
+
+std::vector<ArtRow> ArtVenueThumbnailRows(const std::vector<std::string>& files) {
+    std::vector<ArtRow> rows;
+    for (const std::string& file : files)
+        rows.push_back({file.c_str(), 128, 128, 128, kArtThumbnailRows, 1,
+                        file.c_str() + file.find_last_of('/') + 1, 10, ArtKind::Panel});
+    return rows;
 }
 
 // ---- slide-show series ----

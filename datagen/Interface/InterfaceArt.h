@@ -64,6 +64,16 @@ bool ArtCheckTitles(const std::vector<ArtRow>& rows, const std::vector<std::vect
 bool ArtWriteAll(const std::vector<ArtRow>& rows, const std::string& dataFolder,
                  std::string* error);
 
+// ---- venue thumbnails ----
+// The selector shows the top 95 rows of a 128 x 128 thumbnail.
+inline constexpr uint32_t kArtThumbnailRows = 95;
+// The "texFileName" values of a venue list's text, "/"-separated, each once; values that are no
+// ".dds" file inside the data folder (absolute, "..", a drive) are passed over.
+std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni);
+// A panel row per file, captioned with its file name; the rows point into `files`, which must
+// outlive them.
+std::vector<ArtRow> ArtVenueThumbnailRows(const std::vector<std::string>& files);
+
 // ---- slide-show series ----
 
 enum { kSlideMaxPerSeries = 4 };

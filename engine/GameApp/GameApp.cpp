@@ -24,6 +24,7 @@
 #include "tools/Editor.h"
 #include "tools/HwConfig.h"
 #include "ui/Ctl3Base.h"
+#include "ui/Menus/MenuClearScene.h"
 #include "world/Particles/ParticleSys.h"
 
 #include <cmath>
@@ -143,6 +144,7 @@ void GameApp::OnInit() {
 
     // The game object is made by the start-up script's tree; the scripts start its days.
     MtGameSetHost(&m_gameHost);
+    MenuSetSceneClearer([](void* app) { static_cast<GameApp*>(app)->ClearScene(); }, this);
     CameraVantorSetHost(&m_cameraHost);
     ScriptSetStartDayHook(MtGameStartDay);
 
@@ -185,6 +187,7 @@ void GameApp::Shutdown() {
     root = game = world = viewports = menuRoot = menuViewport = menus = mouse = nullptr;
     ScriptSetStartDayHook(nullptr);
     MtGameSetHost(nullptr);
+    MenuSetSceneClearer(nullptr, nullptr);
     CameraVantorSetHost(nullptr);
     AppSetCursorLock(0);
 

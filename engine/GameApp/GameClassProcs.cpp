@@ -28,6 +28,7 @@
 #include "ui/Menus/MenuCareerSummary.h"
 #include "ui/Menus/MenuChooseProfile.h"
 #include "ui/Menus/MenuConfirmGeneric.h"
+#include "ui/Menus/MenuMidwaySelector.h"
 #include "ui/Menus/MenuNewCareer.h"
 #include "ui/Menus/MenuOptionsAudio.h"
 #include "ui/Menus/MenuOptionsVideo.h"
@@ -38,6 +39,9 @@
 #include "ui/Menus/MenuReportPower.h"
 #include "ui/Menus/MenuReportSummary.h"
 #include "ui/Menus/MenuReports.h"
+#include "ui/Menus/MenuSandbox.h"
+#include "ui/Menus/MenuVenueSetup.h"
+#include "ui/Menus/MenuWorldLoader.h"
 #include "ui/Menus/MenuYesNo.h"
 #include "ui/MouseCursor1.h"
 #include "ui/Slider.h"
@@ -152,10 +156,10 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuSplash", nullptr},
     {"EcMenuMain", nullptr},
     {"EcMenuChooseProfile", EcMenuChooseProfileProc},
-    {"EcMenuSandbox", nullptr},
+    {"EcMenuSandbox", EcMenuSandboxProc},
     {"EcMenuLoadSandbox", nullptr},
     {"EcMenuConfirmExit", nullptr},
-    {"EcMenuWorldLoader", nullptr},
+    {"EcMenuWorldLoader", EcMenuWorldLoaderProc},
     {"EcMenuGameRunning", nullptr},
     {"EcMenuInspectRube", nullptr},
     {"EcMenuInspectCarny", nullptr},
@@ -183,8 +187,8 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuYesNo", EcMenuYesNoProc},
     {"EcMenuCredits", nullptr},
     {"EcMenuLoadGame", nullptr},
-    {"EcMenuMidwaySelector", nullptr},
-    {"EcMenuVenueSetup", nullptr},
+    {"EcMenuMidwaySelector", EcMenuMidwaySelectorProc},
+    {"EcMenuVenueSetup", EcMenuVenueSetupProc},
     {"EcMenuHelp", nullptr},
     {"EcMenuAttractor", nullptr},
     {"EcMenuConfirmGeneric", EcMenuConfirmGenericProc},

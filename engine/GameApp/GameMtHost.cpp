@@ -25,7 +25,9 @@ int GameMtHost::RunScriptFile(const char* path) {
     LuaScript* script = m_app->scripts ? LuaScriptNew() : nullptr;
     if (!script) return -1;
     script->SetAutoDelete(1);
-    return script->RunFile(path);
+    if (script->RunFile(path) != 1) return -1;
+    // An error before the first wait finishes the script with its text kept.
+    return script->mode == SCRIPT_FINISHED && script->errorText[0] ? -1 : 1;
 }
 
 void GameMtHost::SetListenerGain(float gain) {

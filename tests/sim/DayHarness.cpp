@@ -27,7 +27,9 @@ int SimGameHost::RunScriptFile(const char* path) {
     LuaScript* script = LuaScriptNew();
     if (!script) return -1;
     script->SetAutoDelete(1);
-    return script->RunFile(path);
+    if (script->RunFile(path) != 1) return -1;
+    // An error before the first wait finishes the script with its text kept.
+    return script->mode == SCRIPT_FINISHED && script->errorText[0] ? -1 : 1;
 }
 
 void SimScriptHost::LoadEntitiesIni(const char* path) {

@@ -1,4 +1,5 @@
--- MenuSandbox.lua: the script of the sandbox menu and of the career menu, which shares it. The
--- screens build their own controls; the script adds nothing to them.
+-- MenuSandbox.lua: the sandbox menu's and the venue set-up's script. The screens build their own
+-- controls; Create is where a data set adds to them (the control names C_NEW, C_LOAD, C_BACK,
+-- C_START are set before it runs).
 function Create(menu)
 end

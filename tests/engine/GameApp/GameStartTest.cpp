@@ -144,6 +144,10 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     for (const char* c : {"EcMenuRoot", "EcMouseCursor1"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
+    // The road from the sandbox menu to a loaded venue.
+    for (const char* c :
+         {"EcMenuSandbox", "EcMenuMidwaySelector", "EcMenuVenueSetup", "EcMenuWorldLoader"})
+        EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // The other cameras and the test board.
     for (const char* c :
          {"EcCameraAttach", "EcCameraAvatar1", "EcCameraFixed", "EcCameraWaypoint", "EcPlayfield1"})

@@ -240,7 +240,17 @@ TEST_F(MtGameTest, ANewSandboxGameResetsTheCareerAndRunsTheVenueScript) {
     EXPECT_EQ(game->carnyCounter, 0);
 
     game->scriptPath[0] = 0;
-    EXPECT_TRUE(MtGameStartVenue(game));
+    EXPECT_FALSE(MtGameStartVenue(game)) << "no script ran, so no world will report itself built";
+    EXPECT_FALSE(MtGameNewGame(game));
+
+    // A script that does not load, or fails before its first wait, did not run either.
+    std::strcpy(game->scriptPath, "Venues\\Bad.lua");
+    WriteTextFile(m_data / "Venues/Bad.lua", "this is not lua\n");
+    EXPECT_FALSE(MtGameNewGame(game));
+    WriteTextFile(m_data / "Venues/Bad.lua", "error('no world here')\n");
+    EXPECT_FALSE(MtGameNewGame(game));
+    WriteTextFile(m_data / "Venues/Bad.lua", "Script.WaitFrame(1)\nerror('later')\n");
+    EXPECT_TRUE(MtGameNewGame(game)) << "an error after the first wait is the world's to report";
     EXPECT_NE(h->Log().find("MtGameStartVenue: no venue script"), std::string::npos);
 }
 

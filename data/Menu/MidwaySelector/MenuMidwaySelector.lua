@@ -1,0 +1,5 @@
+-- MenuMidwaySelector.lua: the venue selector's script. The screen builds its own controls;
+-- Create is where a data set adds to them (C_NEXT, C_BACK, C_UP, C_DOWN, C_THUMB1..3,
+-- C_TITLE1..3, C_TEXT1..3, C_LOCKED1..3 and C_SELECT1..3 are set before it runs).
+function Create(menu)
+end

@@ -1,0 +1,44 @@
+// The sandbox menu: its screen, and New, Load and Escape.
+#include "tests/ui/Menus/VenueMenuFixture.h"
+
+#include "game/MtGame.h"
+#include "ui/Menus/MenuMidwaySelector.h"
+#include "ui/Menus/MenuSandbox.h"
+#include "world/CursorFrame.h"
+
+#include <cstring>
+
+TEST_F(VenueMenuTest, TheSandboxMenuOpensTheSelectorTheSavesOrTheMainMenu) {
+    StartVenues(MTGAME_SANDBOX);
+    g_cursorFrameIndex = -1;
+    ASSERT_TRUE(MenuSandboxOpen(app.GetMenus()));
+    Frames();
+    Menu3Base* sandbox = Find("MenuSandbox");
+    ASSERT_TRUE(sandbox);
+    EXPECT_EQ(g_cursorFrameIndex, 1) << "the sandbox menu shows the pointer";
+    EXPECT_TRUE(VenueHasLabel(sandbox, u"SANDBOX"));
+    EXPECT_EQ(VenueLabel(sandbox->FindCtl(SANDBOX_NEW)), u"New");
+    EXPECT_EQ(VenueLabel(sandbox->FindCtl(SANDBOX_LOAD)), u"Load");
+    ASSERT_TRUE(sandbox->FindCtl(SANDBOX_BACK));
+    EXPECT_TRUE(Ctl3IsFocused(sandbox->FindCtl(SANDBOX_NEW)));
+
+    TapKey(SDL_SCANCODE_RETURN);
+    EXPECT_FALSE(Find("MenuSandbox"));
+    auto* sel = dynamic_cast<MenuMidwaySelector*>(Find("MidwaySelector"));
+    ASSERT_TRUE(sel) << "Enter on New did not open the venue selector";
+    EXPECT_STREQ(sel->returnTo, "MenuSandbox");
+
+    // The selector's Back comes back here; Load opens the saves.
+    TapKey(SDL_SCANCODE_ESCAPE);
+    ASSERT_TRUE(Find("MenuSandbox"));
+    ClickOn(Ctl("MenuSandbox", SANDBOX_LOAD));
+    EXPECT_FALSE(Find("MenuSandbox"));
+    EXPECT_TRUE(Opened("MenuLoadSandbox"));
+
+    EntDestroyTree(Find("MenuLoadSandbox"));
+    ASSERT_TRUE(MenuSandboxOpen(app.GetMenus()));
+    Frames();
+    TapKey(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(Find("MenuSandbox"));
+    EXPECT_TRUE(Find("MainMenu")) << "Escape pressed Back, which opens the main menu";
+}
