@@ -28,10 +28,6 @@ constexpr uint32_t kBackgroundBoxColour = 0xFF500000u;
 constexpr uint32_t kLockColour = 0xFFD60000u;
 constexpr float kPi = 3.14159265358979f;
 
-float RowY(int i) {
-    return MenuMidwaySelector::RowY(i);
-}
-
 // A plain picture of the selector's own: centred on (x, y).
 StaticGraphic* Box(const char* name, int32_t id, float x, float y, float w, float h,
                    uint32_t colour, const char* texture, ENTBASE* menu) {
@@ -54,7 +50,7 @@ StaticText* RowText(int32_t id, float x, float y, ENTBASE* menu) {
     return t;
 }
 
-void Show(Ctl3Base* control, bool on) {
+void SetLive(Ctl3Base* control, bool on) {
     if (!control) return;
     Ctl3SetEnabled(control, on);
     Ctl3SetVisible(control, on);
@@ -75,10 +71,10 @@ const VenueInfo* MenuMidwaySelector::Venue(int32_t index) {
 }
 
 bool MenuMidwaySelector::IsLocked(int32_t venue) {
-    MtGame* game = Game();
-    if (!game || game->mode != MTGAME_CAREER) return false;
-    const char* unlock = game->career.venueUnlock;
-    const size_t length = strnlen(unlock, sizeof game->career.venueUnlock);
+    MtGame* mt = Game();
+    if (!mt || mt->mode != MTGAME_CAREER) return false;
+    const char* unlock = mt->career.venueUnlock;
+    const size_t length = strnlen(unlock, sizeof mt->career.venueUnlock);
     // An old career names fewer venues than the list holds: the rest stay locked.
     if (venue < 0 || size_t(venue) >= length) return true;
     return unlock[venue] != '+';
@@ -92,10 +88,10 @@ int MenuMidwaySelector::Create(EntNode* n) {
     MenuCreateConcrete(this, n, MenuNames{kNames, 19, true},
                        "Menu\\MidwaySelector\\MenuMidwaySelector.lua");
     alpha = 1.0f;
-    MtGame* game = Game();
+    MtGame* mt = Game();
     VenueInfoList* list = MenuSharedVenues(this);
     venueCount = list ? list->Count() : 0;
-    if (!game) DbgPrintf(DBG_GENERAL, "MenuMidwaySelector: no game object\n");
+    if (!mt) DbgPrintf(DBG_GENERAL, "MenuMidwaySelector: no game object\n");
 
     MenuKitBackground("Menu\\Common\\ZobPurpleBackground.dds", this);
     MenuKitAnimLogo(this);
@@ -130,15 +126,15 @@ int MenuMidwaySelector::Create(EntNode* n) {
         select->colour = kRowBoxColour;
         select->Start();
         // Fewer than three venues: the empty rows cannot be chosen.
-        if (i >= venueCount) Show(select, false);
+        if (i >= venueCount) SetLive(select, false);
     }
     MenuKitButtonNext(MIDWAY_NEXT, 720.0f, 636.0f, this);
     MenuKitButtonBack(MIDWAY_BACK, 180.0f, 636.0f, this);
     MenuKitButtonUp(MIDWAY_UP, 65.0f, 212.0f, this);
     MenuKitButtonDown(MIDWAY_DOWN, 65.0f, 600.0f, this);
     char16_t cash[64];
-    if (game && game->mode == MTGAME_CAREER)
-        WideFormat(cash, 64, u"Cash: $%i", game->career.cash / 100);
+    if (mt && mt->mode == MTGAME_CAREER)
+        WideFormat(cash, 64, u"Cash: $%i", mt->career.cash / 100);
     else
         WideFormat(cash, 64, u"Cash: unlimited");
     MenuKitTextCentred(cash, 512.0f, 620.0f, this);
@@ -157,7 +153,7 @@ int MenuMidwaySelector::Create(EntNode* n) {
     pulse = 0.0f;
     FillRows();
     // With no venue there is nothing for Next to choose, whatever the first refresh would say.
-    if (venueCount == 0) Show(FindCtl(MIDWAY_NEXT), false);
+    if (venueCount == 0) SetLive(FindCtl(MIDWAY_NEXT), false);
     return 1;
 }
 
@@ -170,7 +166,7 @@ void MenuMidwaySelector::SetReturnTo(const char* className) {
 }
 
 void MenuMidwaySelector::FillRows() {
-    MtGame* game = Game();
+    MtGame* mt = Game();
     for (int i = 0; i < MIDWAY_ROWS; ++i) {
         const VenueInfo* v = Venue(top + i);
         auto* thumb = dynamic_cast<StaticGraphic*>(FindCtl(MIDWAY_THUMB + i));
@@ -186,7 +182,7 @@ void MenuMidwaySelector::FillRows() {
         if (lock) Ctl3SetVisible(lock, locked);
         if (rank) {
             Ctl3SetVisible(rank, locked);
-            if (locked) rank->SetTextW(MtGameRankName(game, v->unlockPrice));
+            if (locked) rank->SetTextW(MtGameRankName(mt, v->unlockPrice));
         }
         char16_t line[CTL3_LABEL_MAX + 1];
         WideFormat(line, CTL3_LABEL_MAX + 1, u"%s  -  daily rent: $%i", v->name, v->rent / 100);
@@ -202,9 +198,9 @@ void MenuMidwaySelector::Refresh() {
     const int32_t chosen = top + row;
     // Each arrow is hidden exactly when it has nowhere to go, so with fewer than three venues
     // Down stops at the last one.
-    Show(up, chosen > 0);
-    Show(down, chosen < venueCount - 1);
-    Show(FindCtl(MIDWAY_NEXT), chosen < venueCount && !IsLocked(chosen));
+    SetLive(up, chosen > 0);
+    SetLive(down, chosen < venueCount - 1);
+    SetLive(FindCtl(MIDWAY_NEXT), chosen < venueCount && !IsLocked(chosen));
     FillRows();
 }
 
@@ -217,11 +213,11 @@ void MenuMidwaySelector::Choose(int32_t newRow) {
 int MenuMidwaySelector::Next() {
     const int32_t chosen = top + row;
     const VenueInfo* v = Venue(chosen);
-    MtGame* game = Game();
+    MtGame* mt = Game();
     // Past the list (fewer venues than rows, or none) or locked: nothing to choose.
-    if (!v || !game || IsLocked(chosen)) return 1;
-    MtGameSetVenue(game, chosen);
-    std::snprintf(game->scriptPath, sizeof game->scriptPath, "%s", v->scriptFile);
+    if (!v || !mt || IsLocked(chosen)) return 1;
+    MtGameSetVenue(mt, chosen);
+    std::snprintf(mt->scriptPath, sizeof mt->scriptPath, "%s", v->scriptFile);
     if (!MenuOpen("MenuVenueSetup", EntGetParent(this), nullptr)) return 1;
     EntDestroyTree(this);
     return 0;

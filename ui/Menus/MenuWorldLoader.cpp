@@ -65,7 +65,9 @@ VarTable* MenuWorldLoader::GetInstanceVarTable() {
 }
 
 int MenuWorldLoader::Create(EntNode* n) {
-    MenuCreateConcrete(this, n, MenuNames{nullptr, 0, false}, nullptr);
+    // The loader has no script and no control names: the base set-up and the game object only.
+    Menu3Base::Create(n);
+    game = EntTreeFindType(EntGetRoot(this), "MtGame");
     scriptFileName[0] = 0;
     frameCounter = 0;
     worldLoaded = 0;

@@ -10,6 +10,8 @@
 #include "ui/Menus/MenuWorldLoader.h"
 #include "ui/StaticText.h"
 
+#include <cstdio>
+
 namespace {
 class VenueSetupTest : public VenueMenuTest {
   protected:
@@ -48,7 +50,7 @@ TEST_F(VenueSetupTest, TermsAreWrittenAsTheyAreClickedAndTheCostsFollow) {
     for (const char16_t* label : {u"Bills ($200)", u"Newspaper ($500)", u"Radio ($1500)",
                                   u"TV ($2500)", u"Venue 0", u"Venue Rental: $1000",
                                   u"Promotions: $0", u"TOTAL DAILY COST: $1000", u"Cash: $987"})
-        EXPECT_TRUE(VenueHasLabel(setup, label)) << std::string(label, label + 20).c_str();
+        EXPECT_TRUE(VenueHasLabel(setup, label)) << std::u16string(label).size();
 
     ClickOn(setup->FindCtl(SETUP_BILLS));
     ClickOn(setup->FindCtl(SETUP_TV));

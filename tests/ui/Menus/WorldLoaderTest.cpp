@@ -26,6 +26,16 @@ class WorldLoaderTest : public VenueMenuTest {
     }
     MenuWorldLoader* Loader() { return dynamic_cast<MenuWorldLoader*>(Find("WorldLoader")); }
     bool WorldBuilt() { return EntTreeFindName(app.GetRoot(), "First") != nullptr; }
+    // Pixels of the title's band (around (512, 178)) that are nearly white: "Loading...".
+    static int TitlePixels(const std::vector<uint32_t>& pixels) {
+        int n = 0;
+        for (int y = 160; y < 200; ++y)
+            for (int x = 420; x < 604; ++x) {
+                const uint32_t p = PixelAt(pixels, x, y);
+                n += ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) > 200 && (p & 0xFF) > 200;
+            }
+        return n;
+    }
     int Children(ENTBASE* e) {
         int n = 0;
         for (EntNode* c = e && e->node ? e->node->firstChild : nullptr; c; c = c->next)
@@ -34,16 +44,6 @@ class WorldLoaderTest : public VenueMenuTest {
     }
 };
 
-// Pixels of the title's band (around (512, 178)) that are nearly white: the "Loading..." text.
-int TitlePixels(const std::vector<uint32_t>& pixels) {
-    int n = 0;
-    for (int y = 160; y < 200; ++y)
-        for (int x = 420; x < 604; ++x) {
-            const uint32_t p = UiTest::PixelAt(pixels, x, y);
-            n += ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) > 200 && (p & 0xFF) > 200;
-        }
-    return n;
-}
 } // namespace
 
 TEST_F(WorldLoaderTest, TheDefaultVenueLoadsOnTheThirdUpdateAndTheHudReplacesTheLoader) {
@@ -110,7 +110,9 @@ TEST_F(WorldLoaderTest, AScriptThatWaitsOpensTheHudOnTheUpdateAfterItsEvent) {
         // Once the loader has heard the event, its next update opens the HUD.
         const bool heard = Loader() && Loader()->worldLoaded;
         Frames();
-        if (heard) EXPECT_TRUE(Opened("MenuGameRunning"));
+        if (heard) {
+            EXPECT_TRUE(Opened("MenuGameRunning"));
+        }
         opened = i + 1;
     }
     EXPECT_EQ(OpenedCount("MenuGameRunning"), 1) << "two events, one HUD";
