@@ -114,7 +114,7 @@ static void BM_WorldLoad(benchmark::State& state) {
         mt->mode = MTGAME_SANDBOX;
         MtGameSetVenue(mt, 0);
         const VenueInfo* venue = MtGameVenue(mt);
-        std::snprintf(mt->scriptPath, sizeof mt->scriptPath, "%s", venue ? venue->scriptFile : "");
+        std::snprintf(mt->scriptPath, sizeof mt->scriptPath, "%.259s", venue ? venue->scriptFile : "");
         s_hudSeen = false;
         const Clock::time_point start = Clock::now();
         if (!MenuWorldLoaderOpen(session.game.GetMenus(), mt->scriptPath)) {

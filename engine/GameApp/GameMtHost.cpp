@@ -26,8 +26,8 @@ int GameMtHost::RunScriptFile(const char* path) {
     if (!script) return -1;
     script->SetAutoDelete(1);
     if (script->RunFile(path) != 1) return -1;
-    // An error before the first wait finishes the script with its text kept.
-    return script->mode == SCRIPT_FINISHED && script->errorText[0] ? -1 : 1;
+    // An error before the first wait has already finished the script.
+    return script->runFailed ? -1 : 1;
 }
 
 void GameMtHost::SetListenerGain(float gain) {

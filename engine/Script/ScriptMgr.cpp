@@ -261,6 +261,7 @@ int LuaScript::RunFile(const char* path) {
     watched = nullptr;
     scriptTime = 0.0f;
     std::memset(svars, 0, sizeof svars);
+    runFailed = false;
     Resume(0);
     return 1;
 }
@@ -281,6 +282,7 @@ int LuaScript::Resume(double value) {
         return 0;
     }
     mode = SCRIPT_FINISHED;
+    runFailed = true;
     ReportRuntimeError(this, thread);
     ResetThread(thread);
     return -1;

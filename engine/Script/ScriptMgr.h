@@ -73,6 +73,7 @@ class LuaScript {
     char errorText[SCRIPT_ERROR_MAX] = {};
     bool loadFailed = false; // its file never loaded: freed like a finished one when auto-deleting
     bool released = false;   // Release was called: never resumed again
+    bool runFailed = false;  // the run RunFile started ended in a run-time error
 
     // The thread a menu's call runs on while values are pushed for it, and the registry
     // reference of a helper thread made for it (-1 when the script's own thread is used).

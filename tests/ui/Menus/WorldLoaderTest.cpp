@@ -20,7 +20,7 @@ class WorldLoaderTest : public VenueMenuTest {
     MenuWorldLoader* Open(int venue) {
         MtGame* game = Game();
         MtGameSetVenue(game, venue);
-        std::snprintf(game->scriptPath, sizeof game->scriptPath, "%s",
+        std::snprintf(game->scriptPath, sizeof game->scriptPath, "%.259s",
                       game->venue ? game->venue->scriptFile : "");
         return dynamic_cast<MenuWorldLoader*>(MenuWorldLoaderOpen(app.GetMenus(), game->scriptPath));
     }
@@ -47,6 +47,7 @@ class WorldLoaderTest : public VenueMenuTest {
 } // namespace
 
 TEST_F(WorldLoaderTest, TheDefaultVenueLoadsOnTheThirdUpdateAndTheHudReplacesTheLoader) {
+    keepLog = true;
     StartVenues(MTGAME_SANDBOX);
     MtGame* game = Game();
     MenuWorldLoader* loader = Open(0);
@@ -80,7 +81,7 @@ TEST_F(WorldLoaderTest, TheDefaultVenueLoadsOnTheThirdUpdateAndTheHudReplacesThe
     EXPECT_GT(TitlePixels(ReadPixels()), 40);
 
     Frames();
-    EXPECT_FALSE(Loader()) << "the loader stayed after the world was built";
+    EXPECT_FALSE(Loader()) << "the loader stayed after the world was built:\n" << LogText();
     ASSERT_EQ(OpenedCount("MenuGameRunning"), 1);
     EXPECT_EQ(g_venueOpened[0].frame, frame) << "the HUD opens in the update of the new game";
     EXPECT_EQ(game->cash, 1000000);
