@@ -2,11 +2,11 @@
 // generated data: one refresh of the venue selector's three rows (thumbnails held elsewhere, so
 // the refill finds them loaded, or not), and the world loader from its creation to the in-game
 // screen's creation on the default venue, with the venue script's own time beside it.
-#include "bench/BenchGameFolders.h"
 #include "I3d/Textures.h"
+#include "bench/BenchGameFolders.h"
 #include "engine/EntTree.h"
-#include "engine/Input/SlInput.h"
 #include "engine/GameApp/GameApp.h"
+#include "engine/Input/SlInput.h"
 #include "engine/WorldClass.h"
 #include "game/MtGame.h"
 #include "ui/Ctl3Base.h"
@@ -114,7 +114,8 @@ static void BM_WorldLoad(benchmark::State& state) {
         mt->mode = MTGAME_SANDBOX;
         MtGameSetVenue(mt, 0);
         const VenueInfo* venue = MtGameVenue(mt);
-        std::snprintf(mt->scriptPath, sizeof mt->scriptPath, "%.259s", venue ? venue->scriptFile : "");
+        std::snprintf(mt->scriptPath, sizeof mt->scriptPath, "%.259s",
+                      venue ? venue->scriptFile : "");
         s_hudSeen = false;
         const Clock::time_point start = Clock::now();
         if (!MenuWorldLoaderOpen(session.game.GetMenus(), mt->scriptPath)) {

@@ -212,7 +212,8 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/Options/button_video.dds", 128, 512, 121, 83, 3, "button_video", 8, ArtKind::Strip},
         {"Menu/Options/button_audio.dds", 128, 512, 115, 80, 3, "button_audio", 8, ArtKind::Strip},
         // The venue selector's lock, drawn 96 x 96 over a venue's thumbnail.
-        {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "LOCKED", 14, ArtKind::Panel},
+        {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 12,
+         ArtKind::Panel},
     };
     return s_rows;
 }
@@ -321,7 +322,9 @@ std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni) {
                        [](unsigned char c) { return char(std::tolower(c)); });
         // Only pictures inside the data folder: no absolute path, no way up.
         const bool dds = lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".dds") == 0;
-        if (!dds || value.size() > 260 || value[0] == '/' ||
+        const bool control = std::any_of(value.begin(), value.end(),
+                                         [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+        if (!dds || control || value.size() > 260 || value[0] == '/' ||
             value.find("..") != std::string::npos || value.find(':') != std::string::npos)
             continue;
         if (std::find(files.begin(), files.end(), value) == files.end()) files.push_back(value);

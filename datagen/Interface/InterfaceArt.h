@@ -68,7 +68,8 @@ bool ArtWriteAll(const std::vector<ArtRow>& rows, const std::string& dataFolder,
 // The selector shows the top 95 rows of a 128 x 128 thumbnail.
 inline constexpr uint32_t kArtThumbnailRows = 95;
 // The "texFileName" values of a venue list's text, "/"-separated, each once; values that are no
-// ".dds" file inside the data folder (absolute, "..", a drive) are passed over.
+// ".dds" file inside the data folder (absolute, "..", a drive, control characters) are passed
+// over.
 std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni);
 // A panel row per file, captioned with its file name; the rows point into `files`, which must
 // outlive them.

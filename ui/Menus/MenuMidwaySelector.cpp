@@ -82,8 +82,8 @@ bool MenuMidwaySelector::IsLocked(int32_t venue) {
 
 int MenuMidwaySelector::Create(EntNode* n) {
     static const char* const kNames[] = {
-        "C_NEXT",    "C_BACK",    "C_UP",      "C_DOWN",    "C_THUMB1",  "C_THUMB2",  "C_THUMB3",
-        "C_TITLE1",  "C_TITLE2",  "C_TITLE3",  "C_TEXT1",   "C_TEXT2",   "C_TEXT3",   "C_LOCKED1",
+        "C_NEXT",    "C_BACK",    "C_UP",      "C_DOWN",    "C_THUMB1", "C_THUMB2", "C_THUMB3",
+        "C_TITLE1",  "C_TITLE2",  "C_TITLE3",  "C_TEXT1",   "C_TEXT2",  "C_TEXT3",  "C_LOCKED1",
         "C_LOCKED2", "C_LOCKED3", "C_SELECT1", "C_SELECT2", "C_SELECT3"};
     MenuCreateConcrete(this, n, MenuNames{kNames, 19, true},
                        "Menu\\MidwaySelector\\MenuMidwaySelector.lua");

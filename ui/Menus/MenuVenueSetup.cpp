@@ -48,7 +48,7 @@ int MenuVenueSetup::CopyClassName(char* buffer) {
 }
 
 int MenuVenueSetup::Create(EntNode* n) {
-    static const char* const kNames[] = {nullptr, nullptr, nullptr, nullptr, nullptr,
+    static const char* const kNames[] = {nullptr, nullptr, nullptr, nullptr,   nullptr,
                                          nullptr, nullptr, nullptr, "C_START", "C_BACK"};
     MenuCreateConcrete(this, n, MenuNames{kNames, 10, true}, "Menu\\Sandbox\\MenuSandbox.lua");
     mtGame = dynamic_cast<MtGame*>(game);

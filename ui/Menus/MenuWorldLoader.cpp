@@ -39,9 +39,8 @@ void FreeVars() {
     s_vars = nullptr;
 }
 
-const WorldClassDef kClass = {"MenuWorldLoader", nullptr,  WorldMake<MenuWorldLoader>,
-                              MakeVars,          nullptr,  nullptr,
-                              FreeVars};
+const WorldClassDef kClass = {
+    "MenuWorldLoader", nullptr, WorldMake<MenuWorldLoader>, MakeVars, nullptr, nullptr, FreeVars};
 
 const char16_t* const kCareerText =
     u"Use your money wisely to build a profitable carnival at this location.  You'll need to pay "

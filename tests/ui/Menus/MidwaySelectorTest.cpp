@@ -2,8 +2,8 @@
 // career locks, Next and Back, and short venue lists.
 #include "tests/ui/Menus/VenueMenuFixture.h"
 
-#include "engine/WideFormat.h"
 #include "engine/Input/SlInput.h"
+#include "engine/WideFormat.h"
 #include "game/MtGame.h"
 #include "ui/Menus/MenuMidwaySelector.h"
 #include "ui/StaticGraphic.h"

@@ -43,8 +43,11 @@ TEST_F(VenueMenuTest, TheSandboxRoadReachesADayAndChargesWhatTheSetUpShowed) {
     const int32_t charged = 1000000 - game->cash;
     ASSERT_TRUE(game->venue);
     EXPECT_EQ(charged, game->venue->rent + game->gameVals.billsCost);
-    EXPECT_EQ(total, u"TOTAL DAILY COST: $" + [&] {
-        const std::string d = std::to_string(charged / 100);
-        return std::u16string(d.begin(), d.end());
-    }()) << "the set-up screen showed another cost than the day took";
+    EXPECT_EQ(
+        total, u"TOTAL DAILY COST: $" +
+                   [&] {
+                       const std::string d = std::to_string(charged / 100);
+                       return std::u16string(d.begin(), d.end());
+                   }())
+        << "the set-up screen showed another cost than the day took";
 }

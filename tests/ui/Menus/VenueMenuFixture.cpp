@@ -46,7 +46,8 @@ int VenueScreenDouble::Create(EntNode* node) {
 }
 
 void VenueScreenDouble::SetOpenArgs(const MenuOpenArgs& args) {
-    if (args.returnClass && !g_venueOpened.empty()) g_venueOpened.back().returnClass = args.returnClass;
+    if (args.returnClass && !g_venueOpened.empty())
+        g_venueOpened.back().returnClass = args.returnClass;
 }
 
 void VenueMenuTest::SetUp() {

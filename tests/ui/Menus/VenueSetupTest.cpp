@@ -47,9 +47,9 @@ TEST_F(VenueSetupTest, TermsAreWrittenAsTheyAreClickedAndTheCostsFollow) {
     EXPECT_EQ(game->ticketCost, 50);
     EXPECT_FALSE(Checked(setup, SETUP_PRICE_25) || Checked(setup, SETUP_PRICE_100));
     EXPECT_TRUE(Ctl3IsFocused(setup->FindCtl(SETUP_START)));
-    for (const char16_t* label : {u"Bills ($200)", u"Newspaper ($500)", u"Radio ($1500)",
-                                  u"TV ($2500)", u"Venue 0", u"Venue Rental: $1000",
-                                  u"Promotions: $0", u"TOTAL DAILY COST: $1000", u"Cash: $987"})
+    for (const char16_t* label :
+         {u"Bills ($200)", u"Newspaper ($500)", u"Radio ($1500)", u"TV ($2500)", u"Venue 0",
+          u"Venue Rental: $1000", u"Promotions: $0", u"TOTAL DAILY COST: $1000", u"Cash: $987"})
         EXPECT_TRUE(VenueHasLabel(setup, label)) << std::u16string(label).size();
 
     ClickOn(setup->FindCtl(SETUP_BILLS));

@@ -33,7 +33,8 @@ TEST(VenueThumbnailArt, OnlyCleanPictureNamesAreTaken) {
                              "texFileName=..\\..\\etc\\passwd.dds\n"
                              "texFileName=/abs/C.dds\ntexFileName=C:\\x\\D.dds\n"
                              "texFileName=Menu\\E.png\ntexFileName=\ntexFileNameX=F.dds\n"
-                             "; texFileName=G.dds\n";
+                             "; texFileName=G.dds\ntexFileName=H\tI.dds\n" +
+                             std::string("texFileName=\0/J.dds\n", 20);
     EXPECT_EQ(ArtVenueThumbnailFiles(text),
               (std::vector<std::string>{"Menu/Venues/A.dds", "Menu/Venues/B.DDS"}));
     // Every cut and every damaged byte of the shipped list still gives clean names only.
@@ -49,6 +50,7 @@ TEST(VenueThumbnailArt, OnlyCleanPictureNamesAreTaken) {
             EXPECT_EQ(f.find(".."), std::string::npos);
             EXPECT_NE(f[0], '/');
             EXPECT_LE(f.size(), 260u);
+            EXPECT_EQ(f.find('\0'), std::string::npos);
         }
     }
 }

@@ -22,7 +22,8 @@ class WorldLoaderTest : public VenueMenuTest {
         MtGameSetVenue(game, venue);
         std::snprintf(game->scriptPath, sizeof game->scriptPath, "%.259s",
                       game->venue ? game->venue->scriptFile : "");
-        return dynamic_cast<MenuWorldLoader*>(MenuWorldLoaderOpen(app.GetMenus(), game->scriptPath));
+        return dynamic_cast<MenuWorldLoader*>(
+            MenuWorldLoaderOpen(app.GetMenus(), game->scriptPath));
     }
     MenuWorldLoader* Loader() { return dynamic_cast<MenuWorldLoader*>(Find("WorldLoader")); }
     bool WorldBuilt() { return EntTreeFindName(app.GetRoot(), "First") != nullptr; }
@@ -150,8 +151,9 @@ TEST_P(WorldLoaderFaultTest, TheErrorScreenLeadsBackToTheSelector) {
     if (kind == "missing") script = "LoaderTests\\Missing.lua";
     if (kind == "syntax") script = WriteTestScript("Syntax.lua", "this is not lua (\n");
     if (kind == "error")
-        script = WriteTestScript("Error.lua", "Game.LoadEntitiesIni('Venues\\\\Default\\\\World.ini')\n"
-                                              "error('the world fell over')\n");
+        script =
+            WriteTestScript("Error.lua", "Game.LoadEntitiesIni('Venues\\\\Default\\\\World.ini')\n"
+                                         "error('the world fell over')\n");
     if (kind == "silent") script = WriteTestScript("Silent.lua", "local nothing = 1\n");
     WriteVenueScripts({script, "Venues\\Default\\World.lua"});
     StartVenues(MTGAME_SANDBOX);
