@@ -5,17 +5,21 @@
 #include "ui/Menus/MenuMidwaySelector.h"
 #include "ui/Menus/MenuSandbox.h"
 #include "world/CursorFrame.h"
+#include "world/EcMusic.h"
 
 #include <cstring>
 
 TEST_F(VenueMenuTest, TheSandboxMenuOpensTheSelectorTheSavesOrTheMainMenu) {
     StartVenues(MTGAME_SANDBOX);
     g_cursorFrameIndex = -1;
+    auto* music = dynamic_cast<EcMusic*>(EntTreeFindName(app.GetRoot(), "Music"));
+    ASSERT_TRUE(music) << "the root tree has no music entity";
     ASSERT_TRUE(MenuSandboxOpen(app.GetMenus()));
     Frames();
     Menu3Base* sandbox = Find("MenuSandbox");
     ASSERT_TRUE(sandbox);
     EXPECT_EQ(g_cursorFrameIndex, 1) << "the sandbox menu shows the pointer";
+    EXPECT_EQ(music->playing, "Music\\MenuLoop.ogg") << "the menu music is not playing";
     EXPECT_TRUE(VenueHasLabel(sandbox, u"SANDBOX"));
     EXPECT_EQ(VenueLabel(sandbox->FindCtl(SANDBOX_NEW)), u"New");
     EXPECT_EQ(VenueLabel(sandbox->FindCtl(SANDBOX_LOAD)), u"Load");
