@@ -203,3 +203,22 @@ TEST_F(MidwaySelectorTest, AnEmptyListHasNothingToChooseButBackWorks) {
     EXPECT_FALSE(Sel());
     EXPECT_TRUE(Opened("MenuMain"));
 }
+
+TEST_F(MidwaySelectorTest, AVenueWithoutItsPictureShowsAnUntexturedThumbnail) {
+    WriteVenues(3);
+    StartVenues(MTGAME_SANDBOX);
+    VenueInfoList* list = Game()->venueList;
+    ASSERT_TRUE(list && list->Count() == 3);
+    list->Get(0)->texFileName[0] = 0;
+    std::strcpy(list->Get(1)->texFileName, "Menu\\Venues\\NoSuchVenue.dds");
+    MenuMidwaySelector* sel = Open();
+    ASSERT_TRUE(sel);
+    for (int i = 0; i < 3; ++i) {
+        auto* thumb = dynamic_cast<StaticGraphic*>(sel->FindCtl(MIDWAY_THUMB + i));
+        ASSERT_TRUE(thumb);
+        EXPECT_EQ(thumb->slot >= 0, i == 2) << i;
+        EXPECT_EQ(Title(i), TitleOf(i)) << "the row is filled all the same";
+    }
+    TapKey(SDL_SCANCODE_DOWN);
+    EXPECT_EQ(sel->row, 1);
+}
