@@ -12,7 +12,7 @@ namespace {
 const char* const kNames[] = {"C_AUDIO", "C_VIDEO", nullptr,   "C_MUSIC",
                               nullptr,   "C_OK",    "C_CANCEL"};
 
-const OptionsPageSpec kSpec = {
+const OptionsPageDef kPage = {
     "MenuOptionsAudio",
     "MenuOptionsVideo",
     "OptionsMenuAudio",
@@ -32,7 +32,7 @@ const OptionsPageSpec kSpec = {
 };
 } // namespace
 
-MenuOptionsAudio::MenuOptionsAudio() : MenuOptionsPage(kSpec) {}
+MenuOptionsAudio::MenuOptionsAudio() : MenuOptionsPage(kPage) {}
 
 MenuOptionsPage* MenuOptionsAudioOpen(ENTBASE* parent, const char* returnTo, int fullScreen,
                                       ENTBASE* caller) {

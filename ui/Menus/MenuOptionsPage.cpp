@@ -38,29 +38,29 @@ float OptionsPrefValue(float value, float fallback) {
 // ---- creation ----
 
 int MenuOptionsPage::Create(EntNode* n) {
-    m_builtFullScreen = *m_spec.fullScreen != 0;
+    m_builtFullScreen = *m_def.fullScreen != 0;
     Build(n);
     if (!Game()) {
         DbgPrintf(DBG_GENERAL,
                   "%s: no game object; the sliders show the defaults and change "
                   "nothing\n",
-                  m_spec.className);
+                  m_def.className);
     }
     return 1;
 }
 
 void MenuOptionsPage::Build(EntNode* n) {
-    MenuCreateConcrete(this, n, MenuNames{m_spec.names, m_spec.nameCount, true}, m_spec.script);
+    MenuCreateConcrete(this, n, MenuNames{m_def.names, m_def.nameCount, true}, m_def.script);
     alpha = 1.0f;
     AddControls();
     // The first focus is Cancel, not control 0.
-    FocusCtl(m_spec.cancelId);
-    SetName(m_spec.menuName);
+    FocusCtl(m_def.cancelId);
+    SetName(m_def.menuName);
 }
 
-void MenuOptionsPage::AddTab(const OptionsTabSpec& tab, bool button) {
+void MenuOptionsPage::AddTab(const OptionsTabDef& tab, bool button) {
     if (button) {
-        auto* b = MenuKitMake<GraphicButton>("GraphicButton", this, m_spec.tabId, tab.x, tab.y,
+        auto* b = MenuKitMake<GraphicButton>("GraphicButton", this, m_def.tabId, tab.x, tab.y,
                                              nullptr, tab.name);
         if (!b) return;
         b->image.left = 0;
@@ -99,24 +99,24 @@ void MenuOptionsPage::AddControls() {
         std::snprintf(panel->textureName, sizeof panel->textureName, "%s", kPanelImage);
         panel->Start();
     }
-    AddTab(m_spec.tabButton, true);
-    AddTab(m_spec.tabPicture, false);
-    MenuKitButtonOk(m_spec.okId, kOptionsOkX, kOptionsOkY, this);
+    AddTab(m_def.tabButton, true);
+    AddTab(m_def.tabPicture, false);
+    MenuKitButtonOk(m_def.okId, kOptionsOkX, kOptionsOkY, this);
     MtGame* g = Game();
-    for (const OptionsSliderSpec& s : m_spec.sliders) {
+    for (const OptionsSliderDef& s : m_def.sliders) {
         const float value = OptionsPrefValue(g ? g->prefs.*s.field : s.fallback, s.fallback);
         MenuKitSlider(s.id, s.label, s.x, s.y, float(kOptionsSliderTrack), value, this);
     }
     // The focus goes to Cancel, and the back key presses it: a page without one would leave a
     // player on keys or a pad no way out. The script cannot give a control an id, so the page
     // adds it unless one is there.
-    if (!FindCtl(m_spec.cancelId))
-        MenuKitButtonCancel(m_spec.cancelId, kOptionsCancelX, kOptionsCancelY, this);
+    if (!FindCtl(m_def.cancelId))
+        MenuKitButtonCancel(m_def.cancelId, kOptionsCancelX, kOptionsCancelY, this);
 
-    const int32_t upper = m_spec.sliders[0].id, lower = m_spec.sliders[1].id;
-    const int32_t ok = m_spec.okId, cancel = m_spec.cancelId;
-    LinkCtlNav(m_spec.tabId, kNoLink, upper, kNoLink, kNoLink);
-    LinkCtlNav(upper, m_spec.tabId, lower, kNoLink, kNoLink);
+    const int32_t upper = m_def.sliders[0].id, lower = m_def.sliders[1].id;
+    const int32_t ok = m_def.okId, cancel = m_def.cancelId;
+    LinkCtlNav(m_def.tabId, kNoLink, upper, kNoLink, kNoLink);
+    LinkCtlNav(upper, m_def.tabId, lower, kNoLink, kNoLink);
     LinkCtlNav(lower, upper, cancel, kNoLink, kNoLink);
     LinkCtlNav(cancel, lower, kNoLink, ok, ok);
     LinkCtlNav(ok, lower, kNoLink, cancel, cancel);
@@ -125,7 +125,7 @@ void MenuOptionsPage::AddControls() {
 void MenuOptionsPage::SetOpenArgs(const MenuOpenArgs& args) {
     SetReturn(args.returnClass, args.returnMenu);
     const bool fullScreen = args.returnMenu == nullptr;
-    *m_spec.fullScreen = fullScreen ? 1 : 0;
+    *m_def.fullScreen = fullScreen ? 1 : 0;
     if (fullScreen == m_builtFullScreen) return;
     m_builtFullScreen = fullScreen;
     EntDestroyChildren(this);
@@ -150,7 +150,7 @@ MtGame* MenuOptionsPage::Game() const {
 
 Slider* MenuOptionsPage::SliderAt(int which) {
     if (which < 0 || which > 1) return nullptr;
-    return dynamic_cast<Slider*>(FindCtl(m_spec.sliders[which].id));
+    return dynamic_cast<Slider*>(FindCtl(m_def.sliders[which].id));
 }
 
 // ---- input ----
@@ -159,16 +159,16 @@ int MenuOptionsPage::OnMessage(const SlEvent* e) {
     if (!active) return 2;
     if (!e) return 1;
     if (e->type == SL_MENUBACK || e->type == SL_MENUBACK + 1)
-        return ForwardToCtl(e, m_spec.cancelId) ? 0 : 1;
+        return ForwardToCtl(e, m_def.cancelId) ? 0 : 1;
     if (!IsClick(e)) return 1;
     const intptr_t id = e->a;
-    if (id == m_spec.tabId) return SwitchTab();
+    if (id == m_def.tabId) return SwitchTab();
     for (int i = 0; i < 2; ++i)
-        if (id == m_spec.sliders[i].id) {
+        if (id == m_def.sliders[i].id) {
             SliderChanged(i);
             return 0;
         }
-    if (id == m_spec.okId || id == m_spec.cancelId) return Close();
+    if (id == m_def.okId || id == m_def.cancelId) return Close();
     return 1;
 }
 
@@ -176,8 +176,8 @@ void MenuOptionsPage::SliderChanged(int which) {
     Slider* s = SliderAt(which);
     MtGame* g = Game();
     if (!s || !g) return;
-    const OptionsSliderSpec& spec = m_spec.sliders[which];
-    g->prefs.*spec.field = OptionsPrefValue(s->GetValue(), spec.fallback);
+    const OptionsSliderDef& def = m_def.sliders[which];
+    g->prefs.*def.field = OptionsPrefValue(s->GetValue(), def.fallback);
     MtGameApplyPrefs(g);
 }
 
@@ -195,8 +195,8 @@ int MenuOptionsPage::Close() {
         return 0;
     }
     // Neither a caller nor a menu to return to: the page would stay for good.
-    DbgPrintf(DBG_GENERAL, "%s: cannot return to \"%s\"; opening %s\n", m_spec.className,
-              m_returnTo, kOptionsFallbackClass);
+    DbgPrintf(DBG_GENERAL, "%s: cannot return to \"%s\"; opening %s\n", m_def.className, m_returnTo,
+              kOptionsFallbackClass);
     if (!MenuOpen(kOptionsFallbackClass, parent, nullptr)) return 1;
     EntDestroyTree(this);
     return 0;
@@ -204,8 +204,8 @@ int MenuOptionsPage::Close() {
 
 int MenuOptionsPage::SwitchTab() {
     MenuOptionsPage* other =
-        MenuOptionsPageOpen(m_spec.otherClass, m_spec.otherFullScreen, EntGetParent(this),
-                            m_returnTo, m_builtFullScreen ? 1 : 0, Caller());
+        MenuOptionsPageOpen(m_def.otherClass, m_def.otherFullScreen, EntGetParent(this), m_returnTo,
+                            m_builtFullScreen ? 1 : 0, Caller());
     if (!other) return 1;
     EntDestroyTree(this);
     return 0;

@@ -13,7 +13,7 @@ class Prefs;
 class Slider;
 
 // One slider of a page: the control, where it ends, and the preference it edits.
-struct OptionsSliderSpec {
+struct OptionsSliderDef {
     int32_t id;
     const char16_t* label;
     int x, y;
@@ -22,7 +22,7 @@ struct OptionsSliderSpec {
 };
 
 // The tab button that opens the other page, or the picture of the current one.
-struct OptionsTabSpec {
+struct OptionsTabDef {
     const char* name;
     float x, y;
     const char* texture;
@@ -31,7 +31,7 @@ struct OptionsTabSpec {
     float uvRight, uvBottom;
 };
 
-struct OptionsPageSpec {
+struct OptionsPageDef {
     const char* className; // the page's class, and the entity class of the other page
     const char* otherClass;
     const char* menuName;
@@ -41,9 +41,9 @@ struct OptionsPageSpec {
     uint8_t* fullScreen; // the page's process-wide byte
     uint8_t* otherFullScreen;
     int32_t tabId; // the other page's tab button
-    OptionsTabSpec tabButton;
-    OptionsTabSpec tabPicture;
-    OptionsSliderSpec sliders[2]; // upper, lower
+    OptionsTabDef tabButton;
+    OptionsTabDef tabPicture;
+    OptionsSliderDef sliders[2]; // upper, lower
     int32_t okId, cancelId;
 };
 
@@ -57,7 +57,7 @@ inline constexpr int kOptionsSliderTrack = 200;
 
 class MenuOptionsPage : public Menu3Base {
   public:
-    explicit MenuOptionsPage(const OptionsPageSpec& spec) : m_spec(spec) {}
+    explicit MenuOptionsPage(const OptionsPageDef& def) : m_def(def) {}
 
     int Create(EntNode* node) override;
     int OnMessage(const SlEvent* event) override;
@@ -87,11 +87,11 @@ class MenuOptionsPage : public Menu3Base {
   private:
     void Build(EntNode* node);
     void AddControls();
-    void AddTab(const OptionsTabSpec& tab, bool button);
+    void AddTab(const OptionsTabDef& tab, bool button);
     // The slider's value into its preference and the preferences applied.
     void SliderChanged(int which);
 
-    const OptionsPageSpec& m_spec;
+    const OptionsPageDef& m_def;
     char m_returnTo[MENU_CLASS_NAME_MAX + 1] = {};
     ENTBASE* m_caller = nullptr;
     uint64_t m_callerSerial = 0;

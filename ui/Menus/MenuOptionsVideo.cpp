@@ -12,7 +12,7 @@ namespace {
 const char* const kNames[] = {"C_AUDIO", "C_VIDEO", "C_VIDEOMODE1", "C_VIDEOMODE2", "C_VIDEOMODE3",
                               nullptr,   nullptr,   "C_OK",         "C_CANCEL"};
 
-const OptionsPageSpec kSpec = {
+const OptionsPageDef kPage = {
     "MenuOptionsVideo",
     "MenuOptionsAudio",
     "OptionsMenuVideo",
@@ -32,7 +32,7 @@ const OptionsPageSpec kSpec = {
 };
 } // namespace
 
-MenuOptionsVideo::MenuOptionsVideo() : MenuOptionsPage(kSpec) {}
+MenuOptionsVideo::MenuOptionsVideo() : MenuOptionsPage(kPage) {}
 
 MenuOptionsPage* MenuOptionsVideoOpen(ENTBASE* parent, const char* returnTo, int fullScreen,
                                       ENTBASE* caller) {
