@@ -17,6 +17,10 @@ void InfoIconsAcquire(const char* textureName);
 void InfoIconsRelease();
 // The sheet's texture slot, -1 when none is held.
 int InfoIconsSheet();
+// The rectangle (left, top, right, bottom) of a cell in the sheet's uv space, v growing down
+// the sheet's rows; false (out untouched) for a cell outside 0..31. Everything that shows a
+// cell of the sheet cuts it here, so the layout lives in one place.
+bool InfoIconsCellUv(int32_t cell, float out[4]);
 
 struct InfoIcon {
     // Acquires the sheet (unnamed); the destructor releases it.

@@ -71,6 +71,36 @@ static Clip MenuLoop() {
     return c;
 }
 
+// Two seconds of a venue's own chord, looping seamlessly like the menu loop: every frequency is
+// a multiple of half a hertz (the right side a fifth above) and the swell runs at 0.5 Hz.
+static Clip VenueLoop(const double (&chord)[3]) {
+    Clip c{2, 44100, {}};
+    const size_t frames = (size_t)(2.0 * c.rate);
+    for (size_t i = 0; i < frames; ++i) {
+        double t = (double)i / c.rate;
+        double swell = 0.75 + 0.25 * std::sin(2.0 * kPi * 0.5 * t);
+        double l = 0.0, r = 0.0;
+        for (int k = 0; k < 3; ++k) {
+            l += std::sin(2.0 * kPi * chord[k] * t);
+            r += std::sin(2.0 * kPi * chord[k] * 1.5 * t);
+        }
+        c.samples.push_back((float)(0.15 * swell * l));
+        c.samples.push_back((float)(0.15 * swell * r));
+    }
+    return c;
+}
+
+// The "musicFile" of every venue the shipped "Venue.ini" lists, each with its chord.
+struct VenueSong {
+    const char* file;
+    double chord[3];
+};
+static const VenueSong kVenueSongs[] = {
+    {"CedarCounty.ogg", {196.0, 247.0, 294.0}}, {"Lakeside.ogg", {220.0, 262.0, 330.0}},
+    {"HarborPier.ogg", {175.0, 220.0, 262.0}},  {"RedMesa.ogg", {147.0, 185.0, 220.0}},
+    {"StateFair.ogg", {262.0, 330.0, 392.0}},
+};
+
 // ---- writers ----
 
 static void Put16(std::vector<uint8_t>& out, uint32_t v) {
@@ -207,6 +237,8 @@ int main(int argc, char** argv) {
     ok = WriteWav(sounds + "ToneMono.wav", Tone(1, 22050, 0.5, a440, 0.5)) && ok;
     ok = WriteWav(sounds + "ToneStereo.wav", Tone(2, 44100, 0.5, stereo, 0.5)) && ok;
     ok = WriteOgg(music + "MenuLoop.ogg", MenuLoop()) && ok;
+    for (const VenueSong& song : kVenueSongs)
+        ok = WriteOgg(music + song.file, VenueLoop(song.chord)) && ok;
     ok = WriteOgg(music + "ToneMono.ogg", Tone(1, 22050, 1.0, a440, 0.5)) && ok;
     ok = WriteOgg(music + "Silence.ogg", Clip{2, 44100, {}}) && ok;
     // Front and rear left at 440 Hz, front and rear right at 660 Hz: the stereo down-mix keeps

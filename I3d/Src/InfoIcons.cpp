@@ -111,12 +111,23 @@ void InfoIcon::UpdateDraw(float dt) {
     I3dSetView(&identity);
     I3dSetProj(&identity);
     SetIconStates(alpha << 24 | 0x00FFFFFFu);
-    const int column = cell / 4, row = cell % 4;
+    float uv[4];
+    if (!InfoIconsCellUv(cell, uv)) return;
     const float aspect = I3dGetAspect();
     // The first corner is the lower edge on screen: it takes the cell's lower v so that the
     // picture stands upright.
-    I3dDrawQuadUv(x - size, y - size * aspect, x + size, y + size * aspect, (float)column / 8.0f,
-                  (float)(row + 1) / 4.0f, (float)(column + 1) / 8.0f, (float)row / 4.0f, 0.0f);
+    I3dDrawQuadUv(x - size, y - size * aspect, x + size, y + size * aspect, uv[0], uv[3], uv[2],
+                  uv[1], 0.0f);
     I3dSetView(&view);
     I3dSetProj(&proj);
+}
+
+bool InfoIconsCellUv(int32_t cell, float out[4]) {
+    if (cell < 0 || cell >= INFOICON_CELLS || !out) return false;
+    const int column = cell / 4, row = cell % 4;
+    out[0] = (float)column / 8.0f;
+    out[1] = (float)row / 4.0f;
+    out[2] = (float)(column + 1) / 8.0f;
+    out[3] = (float)(row + 1) / 4.0f;
+    return true;
 }

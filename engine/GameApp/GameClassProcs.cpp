@@ -44,6 +44,7 @@
 #include "ui/Menus/MenuWorldLoader.h"
 #include "ui/Menus/MenuYesNo.h"
 #include "ui/MouseCursor1.h"
+#include "ui/Menus/MenuGameRunning.h"
 #include "ui/Slider.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
@@ -160,7 +161,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuLoadSandbox", nullptr},
     {"EcMenuConfirmExit", nullptr},
     {"EcMenuWorldLoader", EcMenuWorldLoaderProc},
-    {"EcMenuGameRunning", nullptr},
+    {"EcMenuGameRunning", EcMenuGameRunningProc},
     {"EcMenuInspectRube", nullptr},
     {"EcMenuInspectCarny", nullptr},
     {"EcMenuInspectAttr", nullptr},

@@ -1,0 +1,116 @@
+// Costs of the in-game HUD on the default venue in the game application (headless device):
+// the per-frame hover pick over "World" with 500 patrons, 100 attractions and 1000 pieces of
+// scenery, and the rest of the HUD's update.
+#include "bench/BenchGameFolders.h"
+#include "engine/Ent3d/Ent3dBase.h"
+#include "engine/EntTree.h"
+#include "engine/FrameClock.h"
+#include "engine/GameApp/GameApp.h"
+#include "engine/Random.h"
+#include "game/Ents/GameGrid.h"
+#include "game/MtGame.h"
+#include "game/VenueInfo.h"
+#include "ui/Menu3Base.h"
+#include "ui/Menus/MenuGameRunning.h"
+#include "ui/Menus/MenuGameRunningOpen.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+namespace {
+
+struct HudSession {
+    explicit HudSession(const BenchGameFolders& folders) : host(true) {
+        game.SetProgramFolder(folders.program.c_str());
+        game.AppSetHost(&host);
+        if (!folders.ok || game.AppCreateMainWindow() != 0 || !game.GetWorld()) return;
+        MtGame* mt = static_cast<MtGame*>(EntTreeFindType(game.GetRoot(), "MtGame"));
+        if (!mt) return;
+        mt->mode = MTGAME_SANDBOX;
+        MtGameSetVenue(mt, 0);
+        const VenueInfo* venue = MtGameVenue(mt);
+        if (!venue) return;
+        const size_t n = std::min(std::strlen(venue->scriptFile), sizeof mt->scriptPath - 1);
+        std::memcpy(mt->scriptPath, venue->scriptFile, n);
+        mt->scriptPath[n] = 0;
+        MtGameNewGame(mt);
+        for (int i = 0; i < 3; ++i) {
+            game.Update();
+            game.Render();
+        }
+        Populate(mt);
+        // No venue intro in this build of the benchmark: the HUD stays active by itself.
+        hud = dynamic_cast<MenuGameRunning*>(MenuGameRunningOpen(game.GetMenus()));
+        game.Update();
+        game.Render();
+        ok = hud != nullptr;
+    }
+    ~HudSession() {
+        if (game.hwnd) game.AppShutdown();
+    }
+
+    // Boxes of about a person's, an attraction's and a bush's size over the middle of the grounds.
+    void Populate(MtGame* mt) {
+        ENTBASE* world = game.GetWorld();
+        ENTBASE* gen = EntTreeFindType(world, "RubeGen");
+        ENTBASE* first = EntTreeFindName(world, "First");
+        CrtSrand(1234);
+        auto scatter = [](Ent3dBase* e, float half, float height) {
+            const float x = 384.0f + float(RandInt(256)), z = 384.0f + float(RandInt(256));
+            e->pos = {x, 0.0f, z};
+            const float box[6] = {x - half, 0.0f, z - half, x + half, height, z + half};
+            std::memcpy(e->worldBox, box, sizeof box);
+        };
+        for (int i = 0; i < 500 && gen; ++i)
+            if (auto* p = dynamic_cast<Ent3dBase*>(EntCreateChild("Rube1", gen))) scatter(p, 0.4f, 1.8f);
+        for (int i = 0; i < 100 && first; ++i)
+            if (auto* a = dynamic_cast<Ent3dBase*>(EntCreateChild("AttrBase", first))) {
+                a->SetType(i % 12);
+                scatter(a, 3.0f, 6.0f);
+            }
+        for (int i = 0; i < 1000; ++i)
+            if (auto* s = dynamic_cast<Ent3dBase*>(EntCreateChild("StaticObject", world)))
+                scatter(s, 1.0f, 2.0f);
+        (void)mt;
+    }
+
+    AppHost host;
+    GameApp game;
+    MenuGameRunning* hud = nullptr;
+    bool ok = false;
+};
+
+} // namespace
+
+static void BM_HudHoverPick(benchmark::State& state) {
+    BenchGameFolders folders;
+    HudSession session(folders);
+    if (!session.ok) {
+        state.SkipWithError("the HUD did not open on the venue");
+        return;
+    }
+    int x = 0;
+    for (auto _ : state) {
+        // Across the middle of the screen, over the grounds.
+        session.hud->mouseX = 256 + (x++ % 512);
+        session.hud->mouseY = 420;
+        benchmark::DoNotOptimize(session.hud->PickAtMouse());
+    }
+}
+BENCHMARK(BM_HudHoverPick)->Unit(benchmark::kMicrosecond);
+
+static void BM_HudUpdate(benchmark::State& state) {
+    BenchGameFolders folders;
+    HudSession session(folders);
+    if (!session.ok) {
+        state.SkipWithError("the HUD did not open on the venue");
+        return;
+    }
+    // The mouse off the screen: the pick gives up at once, the rest of the update runs.
+    session.hud->mouseX = -1;
+    session.hud->mouseY = -1;
+    for (auto _ : state)
+        session.hud->Update(0.02f);
+}
+BENCHMARK(BM_HudUpdate)->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,125 @@
+// The HUD tests' stand-ins for the screens it opens and its inspectors.
+#include "tests/ui/Menus/HudDoubles.h"
+
+#include "engine/EntTree.h"
+#include "ui/MenuKit.h"
+
+#include <cstdio>
+#include <cstring>
+
+std::vector<HudOpened> g_hudOpened;
+std::vector<HudShown> g_hudShown;
+bool g_hudRefuseOpen = false;
+std::set<std::string> g_hudAutoClose;
+
+namespace {
+
+template <int N>
+intptr_t ScreenProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    switch (message) {
+        case 0:
+        case 1:
+        case 2: return 0;
+        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", kHudOpenedClasses[N]); return 0;
+        case 6: {
+            if (g_hudRefuseOpen) return -1;
+            auto* made = new HudScreenDouble;
+            const intptr_t result = EntProcCreate(node, made, nullptr);
+            made->SetName(kHudOpenedClasses[N]);
+            return result;
+        }
+        default: return EntProcForward(node, message, a, b, c);
+    }
+}
+
+template <int K>
+intptr_t InspectorProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    switch (message) {
+        case 0:
+        case 1:
+        case 2: return 0;
+        case 4:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", kHudInspectorClasses[K]);
+            return 0;
+        case 6: return EntProcCreate(node, new HudInspectorDouble(K), nullptr);
+        default: return EntProcForward(node, message, a, b, c);
+    }
+}
+
+} // namespace
+
+int HudScreenDouble::Create(EntNode* n) {
+    Menu3Base::Create(n);
+    return 1;
+}
+
+void HudScreenDouble::SetOpenArgs(const MenuOpenArgs& args) {
+    caller = EntRef(args.returnMenu);
+    HudOpened opened;
+    opened.className = GetName();
+    opened.returnMenu = args.returnMenu;
+    opened.out[0] = args.out[0];
+    opened.out[1] = args.out[1];
+    g_hudOpened.push_back(opened);
+}
+
+int HudScreenDouble::Update(float) {
+    if (g_hudAutoClose.count(GetName())) {
+        Close(); // frees this
+        return 0;
+    }
+    return 1;
+}
+
+void HudScreenDouble::Close() {
+    ENTBASE* back = caller.Get();
+    EntDestroyTree(this);
+    if (back) back->SetActive();
+}
+
+int HudInspectorDouble::Create(EntNode* n) {
+    Menu3Base::Create(n);
+    // Above the HUD's own ids, as the real inspectors' controls are: the HUD hears their clicks first.
+    MenuKitTextButton(90, u"Inspector", 880, 700, this);
+    return 1;
+}
+
+void HudInspectorDouble::Show(ENTBASE* entity) {
+    g_hudShown.push_back({m_kind, entity});
+    shown = entity ? 1 : 0;
+    if (entity)
+        Menu3Base::Show();
+    else
+        Hide();
+}
+
+void HudRegisterDoubles() {
+    EntCreateClass(ScreenProc<0>, 0, 0);
+    EntCreateClass(ScreenProc<1>, 0, 0);
+    EntCreateClass(ScreenProc<2>, 0, 0);
+    EntCreateClass(ScreenProc<3>, 0, 0);
+    EntCreateClass(ScreenProc<4>, 0, 0);
+    EntCreateClass(ScreenProc<5>, 0, 0);
+    EntCreateClass(ScreenProc<6>, 0, 0);
+    EntCreateClass(InspectorProc<0>, 0, 0);
+    EntCreateClass(InspectorProc<1>, 0, 0);
+    EntCreateClass(InspectorProc<2>, 0, 0);
+}
+
+void HudResetDoubles() {
+    g_hudOpened.clear();
+    g_hudShown.clear();
+    g_hudRefuseOpen = false;
+    g_hudAutoClose.clear();
+}
+
+HudScreenDouble* HudFindOpened(ENTBASE* menus, const char* className) {
+    return dynamic_cast<HudScreenDouble*>(EntTreeFindName(menus, className));
+}
+
+int HudOpenCount(const char* className) {
+    int n = 0;
+    for (const HudOpened& o : g_hudOpened)
+        n += o.className == className;
+    return n;
+}

@@ -1,0 +1,143 @@
+// A day played through the HUD by input alone: the default venue loaded as the world loader will
+// load it, the HUD opened on "Menus", then only pushed mouse and key events, and the pixels read
+// back from llvmpipe.
+#include "tests/ui/Menus/HudFixture.h"
+
+#include "I3d/Font.h"
+#include "engine/FrameClock.h"
+#include "engine/WideFormat.h"
+#include "game/Ents/AttrBase.h"
+#include "tests/venue/VenuePixels.h"
+#include "ui/GraphicButton.h"
+#include "ui/StaticText.h"
+#include "world/CursorFrame.h"
+
+#include <string>
+
+namespace {
+std::string Narrow(const char16_t* text) {
+    std::string out;
+    for (; text && *text; ++text)
+        out += char(*text);
+    return out;
+}
+
+// The share of the w x h window round (cx, cy) where the two frames differ by 30 levels or more.
+double Changed(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, float cx, float cy,
+               int half) {
+    int changed = 0, total = 0;
+    for (int y = int(cy) - half; y < int(cy) + half; ++y)
+        for (int x = int(cx) - half; x < int(cx) + half; ++x) {
+            if (x < 0 || y < 0 || x >= kVenueW || y >= kVenueH) continue;
+            ++total;
+            const size_t at = size_t(y) * kVenueW + size_t(x);
+            changed += PixelDiff(a[at], b[at]) >= 30;
+        }
+    return total ? double(changed) / total : 0.0;
+}
+} // namespace
+
+TEST_F(HudTest, ADayIsPlayedThroughTheHudByInputAlone) {
+    StartHud(false);
+    AttrBase* stand = PlaceUnder(2, 560, 470);
+    ASSERT_NE(stand, nullptr) << "no free ground under (560, 470)";
+    hud = OpenHud();
+    ASSERT_NE(hud, nullptr);
+    ASSERT_TRUE(hud->active) << "the venue intro did not hand back";
+    g_hudAutoClose.insert("MenuReportHourly");
+    // The pixel frames see the world and the HUD, not the mouse cursor.
+    g_cursorFrameIndex = -1;
+    Step(2);
+
+    // A click on the attraction selects it; its highlight shows round it.
+    const VECTOR3 middle = {(stand->worldBox[0] + stand->worldBox[3]) / 2.0f,
+                            (stand->worldBox[1] + stand->worldBox[4]) / 2.0f,
+                            (stand->worldBox[2] + stand->worldBox[5]) / 2.0f};
+    float sx = 0, sy = 0;
+    ASSERT_TRUE(ScreenOf(middle, &sx, &sy));
+    // The world stands still for the two frames compared (the clouds drift on game time).
+    MtGame* game = Game();
+    MtGamePause(game);
+    Step();
+    const std::vector<uint32_t> plain = ReadPixels();
+    ClickAt(sx, sy);
+    g_cursorFrameIndex = -1;
+    Step();
+    ASSERT_EQ(hud->selected.Get(), stand) << "the click at " << sx << ", " << sy;
+    const std::vector<uint32_t> lit = ReadPixels();
+    const double round = Changed(plain, lit, sx, sy, 24);
+    std::printf("highlight: %.1f %% of the pixels round the stand changed\n", 100.0 * round);
+    EXPECT_GE(round, 0.10) << "the highlight does not show";
+    EXPECT_LT(Changed(plain, lit, 900, 700, 24), 0.02) << "pixels far from the stand changed";
+    game->RestoreClockSpeed();
+    MouseMove(700, 600);
+    Step();
+
+    // Start at (60, 310), then 8X.
+    ClickAt(60, 310);
+    ASSERT_EQ(game->dayOver, 0) << "Start did not open the day";
+    Ctl3Base* eightX = hud->FindCtl(HUD_SPEED_8X);
+    ClickAt((eightX->rect.left + eightX->rect.right) / 2, (eightX->rect.top + eightX->rect.bottom) / 2);
+    ASSERT_EQ(app.clock->scale, 8192);
+
+    // 40 s of frames at 8X, in steps of a second.
+    app.clock->capMs = 1000;
+    frameMs = 1000;
+    MouseMove(700, 600);
+    Step(40);
+    frameMs = 20;
+    app.clock->capMs = 33;
+    EXPECT_GE(HudOpenCount("MenuReportHourly"), 1) << "the HUD never heard an hour pass";
+    EXPECT_TRUE(hud->active) << "the hourly report did not hand back";
+
+    // Ctrl+C shows the debug row; its endDay ends the day.
+    Key(SDL_SCANCODE_LCTRL, true);
+    Step();
+    Tap(SDL_SCANCODE_C);
+    Key(SDL_SCANCODE_LCTRL, false);
+    Step();
+    Ctl3Base* endDay = hud->FindCtl(HUD_END_DAY);
+    ASSERT_TRUE(endDay->visible);
+    ClickAt((endDay->rect.left + endDay->rect.right) / 2, (endDay->rect.top + endDay->rect.bottom) / 2);
+    Step();
+    EXPECT_EQ(game->dayOver, 1);
+    EXPECT_EQ(HudOpenCount("MenuEndOfDay"), 1) << "the HUD never heard the day end";
+    EXPECT_TRUE(hud->startButton->enabled) << "Start is not offered again";
+
+    // The cash as the HUD draws it, against the same text drawn with FontDraw.
+    for (int i = 0; i < 400 && hud->shownCash != game->cash; ++i)
+        Step();
+    ASSERT_EQ(hud->shownCash, game->cash);
+    MtGamePause(game);
+    g_cursorFrameIndex = -1;
+    Step(2);
+    const std::string expected = "$" + std::to_string(game->cash / 100);
+    EXPECT_EQ(Narrow(hud->cashText->label), expected);
+    const std::vector<uint32_t> shown = ReadPixels();
+    auto* probe = static_cast<DrawProbe*>(EntCreateChild("DrawProbe", hud));
+    ASSERT_NE(probe, nullptr);
+    char16_t text[32];
+    WideFormat(text, 32, u"$%i", game->cash / 100);
+    Font* font = hud->cashText->font;
+    ASSERT_NE(font, nullptr);
+    probe->draw = [&] {
+        FontSetScale(font, 1.0f, 1.0f);
+        FontSetGlyphOffsetX(font, 0.0f);
+        font->hAlign = 0;
+        font->vAlign = 0;
+        font->colour = 0xFFFFFFFFu;
+        FontDraw(font, 210.0f, 9.0f, text);
+    };
+    hud->cashText->visible = 0;
+    Step();
+    const std::vector<uint32_t> reference = ReadPixels();
+    int differ = 0, inked = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 200; x < 380; ++x) {
+            differ += PixelAt(shown, x, y) != PixelAt(reference, x, y);
+            inked += Red(PixelAt(shown, x, y)) > 200 && Green(PixelAt(shown, x, y)) > 200 &&
+                     Blue(PixelAt(shown, x, y)) > 200;
+        }
+    EXPECT_EQ(differ, 0) << "the cash text differs from " << expected << " drawn by hand";
+    EXPECT_GT(inked, 20) << "no cash text was drawn";
+}

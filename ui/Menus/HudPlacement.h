@@ -1,0 +1,19 @@
+// The placement of a chosen attraction type as the HUD drives it: the cursor cell under the
+// mouse, the cursor model, placing on release, ending a placement, and removing an attraction.
+#pragma once
+
+class ENTBASE;
+class MenuGameRunning;
+
+// The grid cell under the mouse into the HUD's cursor cell.
+void HudUpdateCursorCell(MenuGameRunning* hud);
+// The cursor model's type, turn and footprint shown, after the choice or the turn changed.
+void HudRefreshCursor(MenuGameRunning* hud);
+// The cursor model over the cursor cell.
+void HudPositionCursor(MenuGameRunning* hud);
+// The chosen type placed at the cursor cell when it fits.
+void HudPlaceAttraction(MenuGameRunning* hud);
+// No type chosen any more (null, index -1), the cursor refreshed.
+void HudEndPlacement(MenuGameRunning* hud);
+// The removal confirmation's answer: the attraction taken off the grid and refunded.
+void HudRemoveAttraction(MenuGameRunning* hud, ENTBASE* attraction);

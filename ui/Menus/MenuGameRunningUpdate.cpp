@@ -1,0 +1,121 @@
+// The HUD's frame: the blink and frame-rate counters, the cash roll, the hover, and the figures
+// of the world written into its controls.
+#include "I3d/InfoIcon.h"
+#include "I3d/Math/Pick.h"
+#include "engine/EntQueries.h"
+#include "engine/FrameClock.h"
+#include "engine/TimeText.h"
+#include "engine/WideFormat.h"
+#include "ui/Ctl3StatBar3Color.h"
+#include "ui/GraphicButton.h"
+#include "ui/MenuServices.h"
+#include "ui/Menus/Hud.h"
+#include "ui/Menus/HudPlacement.h"
+#include "ui/Menus/MenuGameRunning.h"
+#include "ui/StaticGraphic.h"
+#include "ui/StaticText.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int32_t kCashStep = 500;       // cents per step of the roll
+constexpr float kCashStepSeconds = 0.02f;
+
+// The supply against the demand; everything is supplied while nothing is asked for.
+float SupplyRatio(const MtPowerGrid* grid) {
+    if (!(grid->demandTotal > 0.0f)) return 1.0f;
+    const float ratio = grid->supplyTotal / grid->demandTotal;
+    return std::isfinite(ratio) ? ratio : 0.0f;
+}
+
+} // namespace
+
+void MenuGameRunning::SetMood(float mood) {
+    // NaN passes none of the tests: the saddest face.
+    moodCell = mood > 0.6f ? 18 : mood > 0.2f ? 19 : mood > -0.2f ? 20 : mood > -0.6f ? 21 : 22;
+    float uv[4];
+    if (moodIcon && InfoIconsCellUv(moodCell, uv)) moodIcon->uv = {uv[0], uv[1], uv[2], uv[3]};
+}
+
+ENTBASE* MenuGameRunning::PickAtMouse() {
+    ENTBASE* root = world.Get();
+    if (!root) return nullptr;
+    const float nx = 2.0f * float(mouseX) / 1024.0f - 1.0f;
+    const float ny = 1.0f - 2.0f * float(mouseY) / 768.0f;
+    PickQuery query{};
+    if (!PickRay(nx, ny, &query.origin, &query.dir)) return nullptr;
+    query.best = nullptr;
+    query.bestDistance = 1000000.0f;
+    root->PickTree(&query);
+    return EntIsLive(query.best) ? query.best : nullptr;
+}
+
+int MenuGameRunning::Update(float dt) {
+    // Real frame time, not game time: the blink and the frame rate go on at any speed, and
+    // while the game is paused.
+    const float frameSeconds = g_frameSeconds;
+    if (frameSeconds > 0.0f && std::isfinite(frameSeconds))
+        blinkMs += uint32_t(frameSeconds * 1000.0f);
+    fpsSeconds += std::isfinite(frameSeconds) ? frameSeconds : 0.0f;
+    ++fpsFrames;
+    if (fpsSeconds >= 1.0f) {
+        WideFormat(fpsText, sizeof fpsText / sizeof fpsText[0], u"FPS: %4.1f", double(fpsFrames));
+        fpsSeconds = 0.0f;
+        fpsFrames = 0;
+    }
+
+    MtGame* mt = Game();
+    if (mt && shownCash != mt->cash) {
+        cashStepTimer -= dt;
+        if (cashStepTimer <= 0.0f) {
+            // In 64 bits: a cash near either end of the range must not overflow the test.
+            const int64_t cash = mt->cash, shown = shownCash;
+            if (cash > shown + kCashStep)
+                shownCash += kCashStep;
+            else if (cash >= shown - kCashStep)
+                shownCash = mt->cash;
+            else
+                shownCash -= kCashStep;
+            cashStepTimer += kCashStepSeconds;
+        }
+    }
+
+    HudUpdateCursorCell(this);
+    HudPositionCursor(this);
+
+    // The entity under the mouse may have gone since the last frame: its link is checked first.
+    ENTBASE* hit = PickAtMouse();
+    ENTBASE* before = hovered.Get();
+    if (before && before != selected.Get()) HudSetHighlight(before, false);
+    hovered = EntRef(hit);
+    if (hit && HudEntityKind(hit) < 3) HudSetHighlight(hit, true);
+
+    if (auto* power = dynamic_cast<MtPowerGrid*>(powerGrid.Get()); power && powerBar) {
+        const float ratio = SupplyRatio(power);
+        powerBar->style.value = ratio > 1.0f ? 1.0f : ratio;
+    }
+
+    char16_t text[32];
+    if (cashText) {
+        WideFormat(text, 32, u"$%i", shownCash / 100);
+        cashText->SetTextW(text);
+    }
+
+    if (auto* gen = dynamic_cast<RubeGen*>(rubeGen.Get())) {
+        if (patronText) {
+            WideFormat(text, 32, u"%i", gen->present);
+            patronText->SetTextW(text);
+        }
+        SetMood(gen->averageHappiness);
+    }
+
+    if (mt && clockText) {
+        TimeToTextMinSec(text, 32, double(mt->gameTime) * 3600.0);
+        clockText->SetTextW(text);
+    }
+
+    if (startButton && startButton->enabled) startButton->visible = (blinkMs & 0x200u) ? 1 : 0;
+    if (hint) hint->visible = chosenType ? 1 : 0;
+    return 1;
+}
