@@ -63,7 +63,8 @@ struct HudSession {
             std::memcpy(e->worldBox, box, sizeof box);
         };
         for (int i = 0; i < 500 && gen; ++i)
-            if (auto* p = dynamic_cast<Ent3dBase*>(EntCreateChild("Rube1", gen))) scatter(p, 0.4f, 1.8f);
+            if (auto* p = dynamic_cast<Ent3dBase*>(EntCreateChild("Rube1", gen)))
+                scatter(p, 0.4f, 1.8f);
         for (int i = 0; i < 100 && first; ++i)
             if (auto* a = dynamic_cast<Ent3dBase*>(EntCreateChild("AttrBase", first))) {
                 a->SetType(i % 12);

@@ -21,8 +21,7 @@
 namespace {
 
 constexpr const char* kScript = "Menu\\MenuGameRunning.lua";
-constexpr const char16_t* kHint =
-    u"place: left-click        rotate:[Space]        cancel:[Esc]";
+constexpr const char16_t* kHint = u"place: left-click        rotate:[Space]        cancel:[Esc]";
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
 // A picture centred on (x, y), w x h, showing the uv rectangle of its texture.
@@ -86,8 +85,8 @@ void MenuGameRunning::FindWorld() {
 }
 
 void MenuGameRunning::BuildControls() {
-    Picture(this, -1, "Background", 512, 89, 1024, 178, {0.0f, 0.0f, 1.0f, 0.6953125f},
-            0xBFFFFFFFu, "Menu\\Hud\\ZobHudBackground.dds");
+    Picture(this, -1, "Background", 512, 89, 1024, 178, {0.0f, 0.0f, 1.0f, 0.6953125f}, 0xBFFFFFFFu,
+            "Menu\\Hud\\ZobHudBackground.dds");
     Button(this, HUD_MENU, "Menu", 610, 9, 93, 49, "Menu\\Hud\\ButtonBusinessReport.dds");
     Button(this, HUD_EQUIPMENT, "Equipment", 723, 6, 93, 59, "Menu\\Hud\\ButtonFairReport.dds");
     Button(this, HUD_REPORTS, "Reports", 843, 4, 70, 68, "Menu\\Hud\\ButtonManage.dds");

@@ -18,7 +18,12 @@ struct AttrInfo;
 struct VenueInfo;
 
 // The inspectors by the kind of entity they show (HudEntityKind).
-enum : int { HUD_KIND_PATRON = 0, HUD_KIND_EMPLOYEE = 1, HUD_KIND_ATTRACTION = 2, HUD_KIND_OTHER = 3 };
+enum : int {
+    HUD_KIND_PATRON = 0,
+    HUD_KIND_EMPLOYEE = 1,
+    HUD_KIND_ATTRACTION = 2,
+    HUD_KIND_OTHER = 3
+};
 
 // The HUD's control ids.
 enum : int32_t {

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int32_t kCashStep = 500;       // cents per step of the roll
+constexpr int32_t kCashStep = 500; // cents per step of the roll
 constexpr float kCashStepSeconds = 0.02f;
 
 // The supply against the demand; everything is supplied while nothing is asked for.

@@ -16,7 +16,8 @@ TEST(HudData, EveryVenuesMusicAndEveryHudPictureIsGenerated) {
     for (std::string line; std::getline(venues, line);) {
         if (line.rfind("musicFile=", 0) != 0) continue;
         std::string song = line.substr(10);
-        while (!song.empty() && (song.back() == '\r' || song.back() == ' ')) song.pop_back();
+        while (!song.empty() && (song.back() == '\r' || song.back() == ' '))
+            song.pop_back();
         for (char& c : song)
             if (c == '\\') c = '/';
         ++songs;
@@ -25,9 +26,9 @@ TEST(HudData, EveryVenuesMusicAndEveryHudPictureIsGenerated) {
     }
     EXPECT_EQ(songs, 5) << "the shipped venue list names five songs";
 
-    for (const char* art : {"ZobHudBackground", "ButtonBusinessReport", "ButtonFairReport",
-                            "ButtonManage", "ButtonHelp", "ZobTimeOfDayDisc",
-                            "ZobTimeOfDayIconFrame"})
+    for (const char* art :
+         {"ZobHudBackground", "ButtonBusinessReport", "ButtonFairReport", "ButtonManage",
+          "ButtonHelp", "ZobTimeOfDayDisc", "ZobTimeOfDayIconFrame"})
         EXPECT_TRUE(PathExistsOnDisk(kData + "Menu/Hud/" + art + ".dds")) << art;
     EXPECT_TRUE(PathExistsOnDisk(kData + "Menu/MenuGameRunning.lua"));
 }

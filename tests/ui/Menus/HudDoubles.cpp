@@ -79,7 +79,8 @@ void HudScreenDouble::Close() {
 
 int HudInspectorDouble::Create(EntNode* n) {
     Menu3Base::Create(n);
-    // Above the HUD's own ids, as the real inspectors' controls are: the HUD hears their clicks first.
+    // Above the HUD's own ids, as the real inspectors' controls are: the HUD hears their clicks
+    // first.
     MenuKitTextButton(90, u"Inspector", 880, 700, this);
     return 1;
 }

@@ -8,6 +8,7 @@
 #include "game/Ents/Rube1.h"
 #include "tests/venue/VenuePixels.h"
 #include "ui/Menus/MenuGameRunningOpen.h"
+#include "world/EcViewport.h"
 
 void HudTest::SetUp() {
     UiTest::SetUp();
@@ -28,11 +29,17 @@ void HudTest::TearDown() {
 void HudTest::StartHud(bool open) {
     StartUi();
     if (HasFatalFailure()) return;
+    // The harness clears the menus' view to black, which would hide the world under the HUD.
+    if (auto* view = dynamic_cast<EcViewport*>(app.menuViewport.Get())) view->clear = 0;
     venue.root = app.GetRoot();
     venue.observer = VenueObserverMake(venue.root);
     ASSERT_NE(venue.observer, nullptr);
     venue.frame = [this] { Step(); };
+    // The mouse away from the edges, where the management camera would scroll.
+    MouseMove(512, 600);
     ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX)) << "the default venue did not load";
+    // A drawn frame hands the management camera's view to the pick ray.
+    Step();
     if (open) {
         hud = OpenHud();
         ASSERT_NE(hud, nullptr);

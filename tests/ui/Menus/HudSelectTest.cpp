@@ -53,8 +53,8 @@ TEST_F(HudTest, AClickOnTheWorldSelectsAnInspectableAttractionOnly) {
     // Hover highlights; leaving drops it.
     MouseMove(sx, sy);
     Step();
-    EXPECT_EQ(hud->hovered.Get(), stand) << "the stand is not under the mouse at " << sx << ", "
-                                         << sy;
+    EXPECT_EQ(hud->hovered.Get(), stand)
+        << "the stand is not under the mouse at " << sx << ", " << sy;
     EXPECT_TRUE(stand->highlighted) << "hover did not highlight";
     MouseMove(bx, by);
     Step();

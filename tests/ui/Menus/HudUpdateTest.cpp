@@ -59,13 +59,13 @@ TEST_F(HudTest, TheCashRollsTowardsTheCashAndReadsInWholeDollars) {
     EXPECT_EQ(hud->shownCash, 123456);
     EXPECT_EQ(Narrow(hud->cashText->label), "$1234");
 
-    // Half a step's time moves nothing; the other half moves one step.
+    // Down again: one step at once (the timer is due), then one per 0.02 s however it is cut.
     game->cash = 0;
     update(0.01f);
     EXPECT_EQ(hud->shownCash, 123456 - 500);
-    update(0.01f);
-    EXPECT_EQ(hud->shownCash, 123456 - 500);
-    update(0.01f);
+    update(0.005f);
+    EXPECT_EQ(hud->shownCash, 123456 - 500) << "a step came early";
+    update(0.005f);
     EXPECT_EQ(hud->shownCash, 123456 - 1000);
 
     // Cents below a dollar read 0; a negative cash truncates toward zero.
@@ -91,7 +91,7 @@ TEST_F(HudTest, TheClockMoodPowerStartAndHintFollowTheWorld) {
     auto* gen = dynamic_cast<RubeGen*>(hud->rubeGen.Get());
     ASSERT_NE(gen, nullptr);
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const std::pair<float, int> moods[] = {{0.7f, 18}, {0.3f, 19},  {0.0f, 20},
+    const std::pair<float, int> moods[] = {{0.7f, 18},  {0.3f, 19},  {0.0f, 20},
                                            {-0.3f, 21}, {-0.7f, 22}, {nan, 22}};
     for (const auto& [mood, cell] : moods) {
         gen->averageHappiness = mood;
@@ -118,13 +118,13 @@ TEST_F(HudTest, TheClockMoodPowerStartAndHintFollowTheWorld) {
 
     // 512 ms shown, 512 hidden, on real frame time.
     hud->blinkMs = 0;
-    update(0.0f, 0.511f);
+    update(0.0f, 0.5f);
+    EXPECT_EQ(hud->blinkMs, 500u);
     EXPECT_FALSE(hud->startButton->visible);
-    update(0.0f, 0.001f);
+    update(0.0f, 0.0625f);
     EXPECT_TRUE(hud->startButton->visible) << "shown from 512 ms";
-    update(0.0f, 0.511f);
-    EXPECT_TRUE(hud->startButton->visible);
-    update(0.0f, 0.001f);
+    hud->blinkMs = 1000;
+    update(0.0f, 0.0625f);
     EXPECT_FALSE(hud->startButton->visible) << "hidden from 1024 ms";
     EXPECT_TRUE(hud->startButton->enabled) << "clickable while blinked out";
 
@@ -144,12 +144,15 @@ TEST_F(HudTest, TheFrameRateCountsRealFramesOverAtLeastASecond) {
     hud->fpsSeconds = 0.0f;
     hud->fpsFrames = 0;
     hud->fpsText[0] = 0;
-    for (int i = 0; i < 29; ++i)
-        update(0.0f, 1.0f / 30.0f);
+    for (int i = 0; i < 31; ++i)
+        update(0.0f, 1.0f / 32.0f);
     EXPECT_EQ(Narrow(hud->fpsText), "") << "changed before a second was summed";
-    update(0.0f, 1.0f / 30.0f);
-    update(0.0f, 1.0f / 30.0f);
-    EXPECT_EQ(Narrow(hud->fpsText), "FPS: 31.0");
+    update(0.0f, 1.0f / 32.0f);
+    EXPECT_EQ(Narrow(hud->fpsText), "FPS: 32.0");
+    // Game time plays no part: paused or at 8X the figure is the frames' own.
+    for (int i = 0; i < 16; ++i)
+        update(0.0f, 1.0f / 16.0f);
+    EXPECT_EQ(Narrow(hud->fpsText), "FPS: 16.0");
 }
 
 // The icon on the screen is the sheet's cell: drawn again by hand from the sheet at the same
