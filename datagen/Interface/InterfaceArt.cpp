@@ -216,10 +216,12 @@ const std::vector<ArtRow>& ArtTable() {
          ArtKind::Panel},
         // The in-game HUD: its backdrop across the top, its four buttons and the clock.
         {"Menu/Hud/ZobHudBackground.dds", 1024, 256, 1024, 178, 1, "", 0, ArtKind::Panel},
-        {"Menu/Hud/ButtonBusinessReport.dds", 128, 256, 93, 49, 3, "Menu", 10, ArtKind::Strip},
-        {"Menu/Hud/ButtonFairReport.dds", 128, 256, 93, 59, 3, "Build", 10, ArtKind::Strip},
-        {"Menu/Hud/ButtonManage.dds", 128, 256, 70, 68, 3, "Reports", 9, ArtKind::Strip},
-        {"Menu/Hud/ButtonHelp.dds", 64, 256, 63, 52, 3, "?", 14, ArtKind::Strip},
+        {"Menu/Hud/ButtonBusinessReport.dds", 128, 256, 93, 49, 3, "ButtonBusinessReport", 6,
+         ArtKind::Strip},
+        {"Menu/Hud/ButtonFairReport.dds", 128, 256, 93, 59, 3, "ButtonFairReport", 7,
+         ArtKind::Strip},
+        {"Menu/Hud/ButtonManage.dds", 128, 256, 70, 68, 3, "ButtonManage", 6, ArtKind::Strip},
+        {"Menu/Hud/ButtonHelp.dds", 64, 256, 63, 52, 3, "ButtonHelp", 5, ArtKind::Strip},
         {"Menu/Hud/ZobTimeOfDayDisc.dds", 64, 64, 56, 56, 1, "", 0, ArtKind::Panel},
         {"Menu/Hud/ZobTimeOfDayIconFrame.dds", 128, 128, 104, 87, 1, "", 0, ArtKind::Panel},
     };
