@@ -29,9 +29,12 @@ void DrawFlat(const Mat4* world, float x0, float z0, float x1, float z1, uint32_
     I3dSetWorld(world);
     ShaderParams.words[0] = argb;
     const int passes = s_shader->NumPasses();
+    // The ground plane swaps two axes, a mirror that turns the quad's front face downwards,
+    // where the solid-colour pass's culling drops it under a camera looking down: the corners
+    // go round the other way so that the face looks up.
     for (int i = 0; i < passes; ++i) {
         s_shader->CallPass(i);
-        I3dDrawQuad(x0, z0, x1, z1, 0.0f);
+        I3dDrawQuad(x0, z1, x1, z0, 0.0f);
     }
     s_shader->EndPass();
 }

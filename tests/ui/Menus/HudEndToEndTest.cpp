@@ -12,6 +12,7 @@
 #include "ui/MouseCursor1.h"
 #include "ui/StaticText.h"
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -43,12 +44,29 @@ TEST_F(HudTest, ADayIsPlayedThroughTheHudByInputAlone) {
                             (stand->worldBox[2] + stand->worldBox[5]) / 2.0f};
     float sx = 0, sy = 0;
     ASSERT_TRUE(ScreenOf(middle, &sx, &sy));
-    // A click on the attraction selects it and switches its highlight on (how the highlight
-    // draws is the attraction's business, tested with it).
+    // A click on the attraction selects it, and its highlight shows round it. The world stands
+    // still for the two frames compared (the clouds drift on game time).
     MtGame* game = Game();
+    MtGamePause(game);
+    Step();
+    const std::vector<uint32_t> plain = ReadPixels();
     ClickAt(sx, sy);
     ASSERT_EQ(hud->selected.Get(), stand) << "the click at " << sx << ", " << sy;
     EXPECT_TRUE(stand->highlighted);
+    const std::vector<uint32_t> lit = ReadPixels();
+    int round = 0, elsewhere = 0;
+    for (int y = 0; y < kVenueH; ++y)
+        for (int x = 0; x < kVenueW; ++x) {
+            if (PixelDiff(plain[size_t(y) * kVenueW + x], lit[size_t(y) * kVenueW + x]) < 30)
+                continue;
+            const bool near = std::abs(x - int(sx)) < 80 && std::abs(y - int(sy)) < 80;
+            ++(near ? round : elsewhere);
+        }
+    std::printf("highlight: %i pixels changed round the stand, %i elsewhere\n", round, elsewhere);
+    EXPECT_GT(round, 200) << "the highlight does not show";
+    // Only the attraction inspector's stand-in (its one button) shows elsewhere.
+    EXPECT_LT(elsewhere, 400) << "more than the highlight changed";
+    game->RestoreClockSpeed();
     MouseMove(700, 600);
     Step();
 
