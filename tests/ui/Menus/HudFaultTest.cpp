@@ -2,6 +2,7 @@
 #include "tests/ui/Menus/HudFixture.h"
 
 #include "engine/FrameClock.h"
+#include "engine/Input/SlInput.h"
 #include "game/Ents/AttrBase.h"
 #include "game/Ents/Rube1.h"
 #include "game/Ents/RubeGen.h"
@@ -10,6 +11,7 @@
 #include "ui/Menus/MenuGameRunningOpen.h"
 #include "ui/StaticText.h"
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -131,4 +133,44 @@ TEST_F(HudTest, AScreenThatCannotOpenLeavesTheHudActive) {
         EXPECT_EQ(app.clock->scale, 2048) << "after " << o.cls;
         PostClick(HUD_SPEED_1X);
     }
+}
+
+// No world at all (the game object a stand-in of another type, no venue): every step that needs
+// the world is skipped.
+TEST_F(HudTest, WithoutAWorldTheHudStillRunsAndTakesInput) {
+    registerFirst = [] { HudRegisterDoubles(); };
+    StartUi();
+    g_hudAutoClose.insert("MenuVenueIntro");
+    hud = dynamic_cast<MenuGameRunning*>(MenuGameRunningOpen(app.GetMenus()));
+    ASSERT_NE(hud, nullptr);
+    Step(3);
+    EXPECT_TRUE(hud->active);
+    EXPECT_EQ(hud->Game(), nullptr);
+    EXPECT_EQ(hud->shownCash, 0);
+    for (int32_t id :
+         {HUD_START, HUD_SPEED_8X, HUD_SHOW_GRID, HUD_DRAW_PATHS, HUD_VIEW_NORMAL, HUD_END_DAY})
+        PostClick(id);
+    ClickAt(512, 500);
+    EXPECT_EQ(hud->selected.Get(), nullptr);
+    app.GetRoot()->GameEventPre(GE_HOURLY, 0);
+    EXPECT_TRUE(hud->active) << "no game, no hourly flag: nothing to open";
+    g_rubeDrawPaths = 0;
+}
+
+// A pointer that is no number, or off the screen, picks nothing.
+TEST_F(HudTest, APointerOffTheScreenHoversOverNothing) {
+    StartHud();
+    AttrBase* stand = PlaceUnder(0, 512, 470);
+    ASSERT_NE(stand, nullptr);
+    Step();
+    hud->hovered = EntRef(stand);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    SlPostEvent(SL_MOUSEPOS, SlPackFloat(nan), SlPackFloat(nan));
+    Step();
+    EXPECT_EQ(hud->hovered.Get(), nullptr);
+    EXPECT_EQ(hud->PickAtMouse(), nullptr);
+    SlPostEvent(SL_MOUSEPOS, SlPackFloat(5000.0f), SlPackFloat(-20.0f));
+    Step();
+    EXPECT_EQ(hud->PickAtMouse(), nullptr);
+    EXPECT_EQ(hud->hovered.Get(), nullptr);
 }
