@@ -214,16 +214,17 @@ const std::vector<ArtRow>& ArtTable() {
         // The venue selector's lock, drawn 96 x 96 over a venue's thumbnail.
         {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 12,
          ArtKind::Panel},
-        // The in-game HUD: its backdrop across the top, its four buttons and the clock.
-        {"Menu/Hud/ZobHudBackground.dds", 1024, 256, 1024, 178, 1, "", 0, ArtKind::Panel},
-        {"Menu/Hud/ButtonBusinessReport.dds", 128, 256, 93, 49, 3, "ButtonBusinessReport", 6,
+        // The in-game HUD: its backdrop across the top, its four buttons and the clock, in the one
+        // folder the reports' panel shares (the HUD names it "Menu\Hud\...").
+        {"Menu/HUD/ZobHudBackground.dds", 1024, 256, 1024, 178, 1, "", 0, ArtKind::Panel},
+        {"Menu/HUD/ButtonBusinessReport.dds", 128, 256, 93, 49, 3, "ButtonBusinessReport", 6,
          ArtKind::Strip},
-        {"Menu/Hud/ButtonFairReport.dds", 128, 256, 93, 59, 3, "ButtonFairReport", 7,
+        {"Menu/HUD/ButtonFairReport.dds", 128, 256, 93, 59, 3, "ButtonFairReport", 7,
          ArtKind::Strip},
-        {"Menu/Hud/ButtonManage.dds", 128, 256, 70, 68, 3, "ButtonManage", 6, ArtKind::Strip},
-        {"Menu/Hud/ButtonHelp.dds", 64, 256, 63, 52, 3, "ButtonHelp", 5, ArtKind::Strip},
-        {"Menu/Hud/ZobTimeOfDayDisc.dds", 64, 64, 56, 56, 1, "", 0, ArtKind::Panel},
-        {"Menu/Hud/ZobTimeOfDayIconFrame.dds", 128, 128, 104, 87, 1, "", 0, ArtKind::Panel},
+        {"Menu/HUD/ButtonManage.dds", 128, 256, 70, 68, 3, "ButtonManage", 6, ArtKind::Strip},
+        {"Menu/HUD/ButtonHelp.dds", 64, 256, 63, 52, 3, "ButtonHelp", 5, ArtKind::Strip},
+        {"Menu/HUD/ZobTimeOfDayDisc.dds", 64, 64, 56, 56, 1, "", 0, ArtKind::Panel},
+        {"Menu/HUD/ZobTimeOfDayIconFrame.dds", 128, 128, 104, 87, 1, "", 0, ArtKind::Panel},
     };
     return s_rows;
 }

@@ -29,6 +29,6 @@ TEST(HudData, EveryVenuesMusicAndEveryHudPictureIsGenerated) {
     for (const char* art :
          {"ZobHudBackground", "ButtonBusinessReport", "ButtonFairReport", "ButtonManage",
           "ButtonHelp", "ZobTimeOfDayDisc", "ZobTimeOfDayIconFrame"})
-        EXPECT_TRUE(PathExistsOnDisk(kData + "Menu/Hud/" + art + ".dds")) << art;
+        EXPECT_TRUE(PathExistsOnDisk(kData + "Menu/HUD/" + art + ".dds")) << art;
     EXPECT_TRUE(PathExistsOnDisk(kData + "Menu/MenuGameRunning.lua"));
 }
