@@ -1,16 +1,134 @@
-// The placement steps. Until the build catalogue can choose a type nothing is ever placed, so
-// only ending a placement has work to do.
+// The placement steps: the cursor cell and model that follow the mouse while a type is chosen,
+// placing the chosen type with its deposit, and removing a placed attraction with its refund.
+// The grid's arithmetic and the quarter-turn table are the simulation's own (game/Placement.h),
+// so placing, removing and the grid's rebuild from a saved game always agree on the cells.
 #include "ui/Menus/HudPlacement.h"
 
+#include "I3d/Math/Pick.h"
+#include "engine/DebugLog.h"
+#include "engine/EntIniLoader.h"
+#include "game/AttrInfo.h"
+#include "game/Ents/AttrBase.h"
+#include "game/GameGridCore.h"
+#include "game/Money.h"
+#include "game/MtGame.h"
+#include "game/Placement.h"
+#include "ui/Menus/Hud.h"
 #include "ui/Menus/MenuGameRunning.h"
 
-void HudUpdateCursorCell(MenuGameRunning*) {}
+#include <algorithm>
 
-void HudRefreshCursor(MenuGameRunning*) {}
+namespace {
 
-void HudPositionCursor(MenuGameRunning*) {}
+// A footprint of no cells would test only the grid's bounds and block nothing: such a type is
+// never placed.
+bool FootprintUsable(const AttrInfo* info) {
+    return info && info->footX >= 1 && info->footZ >= 1;
+}
 
-void HudPlaceAttraction(MenuGameRunning*) {}
+// The position of the chosen type over the HUD's cursor cell by the quarter-turn table: the
+// anchor is the far corner of the cursor cell, the first cell inside the ring.
+void TablePosition(const GameGridCore* grid, const AttrInfo* info, int turn, int cx, int cz,
+                   float* x, float* z) {
+    float ax, az;
+    GameGridCellToWorld(grid, cx + 1, cz + 1, &ax, &az);
+    PlacementPosition(info, turn, grid->tileWidth, grid->tileHeight, ax, az, x, z);
+}
+
+} // namespace
+
+void HudUpdateCursorCell(MenuGameRunning* hud) {
+    if (!hud) return;
+    GameGridCore* grid = GameGridFrom(hud->grid.Get());
+    if (!grid) return;
+    const float nx = 2.0f * float(hud->mouseX) / 1024.0f - 1.0f;
+    const float ny = 1.0f - 2.0f * float(hud->mouseY) / 768.0f;
+    VECTOR3 origin, direction;
+    if (!PickRay(nx, ny, &origin, &direction)) return;
+    int cx = 0, cz = 0;
+    // A ray that misses the grid, or meets its plane outside it, keeps the last cell.
+    if (!GameGridPick(grid, &origin, &direction, &cx, &cz)) return;
+    hud->cursorCellX = cx;
+    hud->cursorCellZ = cz;
+    GameGridSetCursor(grid, cx, cz);
+}
+
+void HudRefreshCursor(MenuGameRunning* hud) {
+    if (!hud) return;
+    ENTBASE* cursor = hud->attrCursor.Get();
+    if (!cursor) return;
+    GameGridCore* grid = GameGridFrom(hud->grid.Get());
+    const AttrInfo* info = hud->chosenType;
+    if (!info) {
+        cursor->SetString("modelFile", "");
+        if (grid) GameGridShowFootprint(grid, false);
+    } else {
+        cursor->SetString("modelFile", info->modelFileName);
+        if (grid) {
+            int w, d;
+            PlacementFootprint(info, hud->rotation, &w, &d);
+            GameGridShowFootprint(grid, true);
+            GameGridSetFootprint(grid, w + 2, d + 2);
+        }
+    }
+    // Start loads the named model afresh; an empty name loads none.
+    cursor->Start();
+}
+
+void HudPositionCursor(MenuGameRunning* hud) {
+    if (!hud || !hud->chosenType) return;
+    ENTBASE* cursor = hud->attrCursor.Get();
+    const GameGridCore* grid = GameGridFrom(hud->grid.Get());
+    if (!cursor || !grid) return;
+    float x, z;
+    TablePosition(grid, hud->chosenType, hud->rotation, hud->cursorCellX, hud->cursorCellZ, &x, &z);
+    cursor->SetYaw(QuarterTurnYaw(hud->rotation));
+    const VECTOR3 position = {x, 0.0f, z};
+    cursor->SetPos(&position);
+}
+
+void HudPlaceAttraction(MenuGameRunning* hud) {
+    if (!hud || !hud->chosenType) return;
+    GameGridCore* grid = GameGridFrom(hud->grid.Get());
+    const AttrInfo* info = hud->chosenType;
+    if (!grid || !FootprintUsable(info)) return;
+    const int cx = hud->cursorCellX, cz = hud->cursorCellZ;
+    int w, d;
+    PlacementFootprint(info, hud->rotation, &w, &d);
+    // The rectangle tested is the one about to be marked, whatever the grid was last told.
+    GameGridSetCursor(grid, cx, cz);
+    GameGridSetFootprint(grid, w + 2, d + 2);
+    if (!GameGridRectFree(grid)) return;
+
+    auto* attr = dynamic_cast<AttrBase*>(EntCreateChild("AttrBase", hud->first.Get()));
+    if (!attr) {
+        // No entity would ever free the cells or give the deposit back: nothing is taken.
+        DbgPrintf(DBG_GENERAL, "HudPlaceAttraction: cannot create AttrBase\n");
+        HudEndPlacement(hud);
+        return;
+    }
+    attr->SetType(hud->chosenIndex);
+    attr->agl = 1;
+    float x, z;
+    TablePosition(grid, info, hud->rotation, cx, cz, &x, &z);
+    attr->SetPosXYZ(x, 0.0f, z);
+    attr->SetYaw(QuarterTurnYaw(hud->rotation));
+    // The saved game writes only the entities stamped with its name.
+    EntSetSourceFile(attr, ENT_SAVEGAME);
+    char name[33];
+    attr->SetName(EntMakeAutoName(name, sizeof name));
+    attr->ticketPrice = info->defTicketPrice;
+    attr->Start();
+
+    GameGridMarkRect(grid, cx + 1, cx + w, cz + 1, cz + d, -1.0f);
+    hud->rotation = 0;
+    if (MtGame* game = hud->Game()) {
+        // The deposit on hand counts in full even when the cash could not cover it.
+        game->cash = MoneyCharge(game->cash, info->deposit);
+        game->onDeposit = MoneyAdd(game->onDeposit, std::max(info->deposit, 0));
+    }
+    HudEndPlacement(hud);
+}
 
 void HudEndPlacement(MenuGameRunning* hud) {
     if (!hud) return;
@@ -19,4 +137,28 @@ void HudEndPlacement(MenuGameRunning* hud) {
     HudRefreshCursor(hud);
 }
 
-void HudRemoveAttraction(MenuGameRunning*, ENTBASE*) {}
+int HudRemoveAttraction(MenuGameRunning* hud, ENTBASE* attraction) {
+    if (!EntIsLive(attraction)) return 0;
+    auto* attr = dynamic_cast<AttrBase*>(attraction);
+    // A type outside the list has no value and no cells of its own to free.
+    const AttrInfo* info = attr && !attr->inert ? attr->info : nullptr;
+    MtGame* game = hud ? hud->Game() : nullptr;
+    if (game && info) {
+        game->cash = MoneyAdd(game->cash, AttrBaseValue(attr));
+        game->onDeposit = std::max(MoneyAdd(game->onDeposit, -std::max(info->deposit, 0)), 0);
+    }
+    GameGridCore* grid = hud ? GameGridFrom(hud->grid.Get()) : nullptr;
+    int fx, fz;
+    if (grid && info && PlacementFirstCell(grid, info, &attr->pos, attr->yaw, &fx, &fz)) {
+        int w, d;
+        PlacementFootprint(info, YawToQuarterTurn(attr->yaw), &w, &d);
+        // One column and one row more than the footprint: its ring along the far sides too.
+        GameGridMarkRect(grid, fx, fx + w, fz, fz + d, 1.0f);
+    }
+    // The selection goes first: the inspectors are closed once, not again by the HUD hearing
+    // its selected entity leave.
+    if (hud) HudSelect(hud, nullptr);
+    HudSetHighlight(attraction, false);
+    EntDestroyTree(attraction);
+    return 1;
+}
