@@ -28,6 +28,7 @@
 #include "ui/Menus/MenuCareerSummary.h"
 #include "ui/Menus/MenuChooseProfile.h"
 #include "ui/Menus/MenuConfirmGeneric.h"
+#include "ui/Menus/MenuEquipResource.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "ui/Menus/MenuMidwaySelector.h"
 #include "ui/Menus/MenuNewCareer.h"
@@ -172,7 +173,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuOptionsAudio", EcMenuOptionsAudioProc},
     {"EcMenuOptionsVideo", EcMenuOptionsVideoProc},
     {"EcMenuNewCareer", EcMenuNewCareerProc},
-    {"EcMenuEquipResource", nullptr},
+    {"EcMenuEquipResource", EcMenuEquipResourceProc},
     {"EcMenuPowerStats", EcMenuPowerStatsProc},
     {"EcMenuReportSummary", EcMenuReportSummaryProc},
     {"EcMenuReportMaint", EcMenuReportMaintProc},
