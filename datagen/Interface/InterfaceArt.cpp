@@ -214,6 +214,17 @@ const std::vector<ArtRow>& ArtTable() {
         // The venue selector's lock, drawn 96 x 96 over a venue's thumbnail.
         {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 12,
          ArtKind::Panel},
+        // The build catalogue: its four category strips, its lock (the venue selector's row again,
+        // so the same bytes) and the money icon over a type the cash cannot cover.
+        {"Menu/EquipResource/ButtonFood.dds", 256, 128, 133, 25, 3, "ButtonFood", 7,
+         ArtKind::Strip},
+        {"Menu/EquipResource/ButtonGOC.dds", 256, 128, 145, 25, 3, "ButtonGOC", 7, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonRides.dds", 64, 128, 51, 26, 3, "Rides", 6, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonUtility.dds", 256, 128, 146, 31, 3, "ButtonUtility", 7,
+         ArtKind::Strip},
+        {"Menu/EquipResource/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 12,
+         ArtKind::Panel},
+        {"Menu/Common/LockedIconMoney.dds", 128, 128, 96, 96, 1, "$", 24, ArtKind::Panel},
         // The in-game HUD: its backdrop across the top, its four buttons and the clock, in the one
         // folder the reports' panel shares (the HUD names it "Menu\Hud\...").
         {"Menu/HUD/ZobHudBackground.dds", 1024, 256, 1024, 178, 1, "", 0, ArtKind::Panel},

@@ -4,6 +4,7 @@
 
 #include "game/AttrInfo.h"
 #include "game/Career.h"
+#include "tests/support/TestSupport.h"
 #include "ui/Menus/MenuEquipResource.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
@@ -225,4 +226,43 @@ TEST_F(EquipResourceTest, CloseReturnsToTheHudThatOpenedIt) {
     EXPECT_FALSE(hud->active);
     PostClick(EQUIP_CANCEL);
     EXPECT_TRUE(hud->active) << "another menu was made active in place of the HUD";
+}
+
+// ---- the shipped data ----
+
+TEST(EquipResourceData, EveryTypeTheCarnivalNeedsIsInATabAndHasAFootprintAndAPicture) {
+    const std::string data = FAIRLARK_BUILD_DATA_DIR;
+    AttrInfoList* list = AttrInfoList::Load((data + "Data.ini").c_str());
+    ASSERT_NE(list, nullptr);
+    ASSERT_GT(list->Count(), 3);
+    for (int i = 0; i < list->Count(); ++i) {
+        const AttrInfo* t = list->Get(i);
+        const std::string name = Narrow(t->name);
+        bool served = t->maxPowerGen > 0.0f;
+        for (float need : t->needs)
+            served = served || need != 0.0f;
+        const bool inTab =
+            t->attrType == 0 || t->attrType == 2 || t->attrType == 3 || t->attrType == 4;
+        // Categories 1 and 5 have no tab: a type there could never be built.
+        EXPECT_TRUE(inTab || t->attrType >= 6) << name << " is in no tab: " << t->attrType;
+        EXPECT_TRUE(inTab || !served) << name << " serves patrons but cannot be built";
+        EXPECT_GE(t->footX, 1) << name;
+        EXPECT_GE(t->footZ, 1) << name;
+        if (inTab) {
+            std::string thumb = t->texFileName;
+            for (char& c : thumb)
+                if (c == '\\') c = '/';
+            EXPECT_TRUE(PathExistsOnDisk(data + thumb)) << name << ": " << thumb;
+        }
+    }
+    delete list;
+    for (const char* art :
+         {"Menu/EquipResource/ButtonFood.dds", "Menu/EquipResource/ButtonGOC.dds",
+          "Menu/EquipResource/ButtonRides.dds", "Menu/EquipResource/ButtonUtility.dds",
+          "Menu/EquipResource/LockedIcon.dds", "Menu/Common/LockedIconMoney.dds",
+          "Menu/EquipResource/EquipResource.lua"})
+        EXPECT_TRUE(PathExistsOnDisk(data + art)) << art;
+    EXPECT_EQ(ReadTextFile(data + "Menu/EquipResource/LockedIcon.dds"),
+              ReadTextFile(data + "Menu/MidwaySelector/LockedIcon.dds"))
+        << "the two locks share a title, so their bytes must be the same";
 }
