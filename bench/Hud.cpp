@@ -1,16 +1,21 @@
 // Costs of the in-game HUD on the default venue in the game application (headless device):
 // the per-frame hover pick over "World" with 500 patrons, 100 attractions and 1000 pieces of
-// scenery, and the rest of the HUD's update.
+// scenery, and the rest of the HUD's update; the placement's cursor per frame, the footprint test
+// of a large type and the build catalogue's opening.
 #include "bench/BenchGameFolders.h"
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/EntTree.h"
 #include "engine/FrameClock.h"
 #include "engine/GameApp/GameApp.h"
 #include "engine/Random.h"
+#include "game/AttrInfo.h"
 #include "game/Ents/GameGrid.h"
+#include "game/GameGridCore.h"
 #include "game/MtGame.h"
 #include "game/VenueInfo.h"
 #include "ui/Menu3Base.h"
+#include "ui/Menus/HudPlacement.h"
+#include "ui/Menus/MenuEquipResource.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "ui/Menus/MenuGameRunningOpen.h"
 
@@ -122,3 +127,64 @@ static void BM_HudUpdate(benchmark::State& state) {
                                (session.hud->powerGrid.Get() != nullptr);
 }
 BENCHMARK(BM_HudUpdate)->Unit(benchmark::kMicrosecond);
+
+static void BM_PlacementFrame(benchmark::State& state) {
+    BenchGameFolders folders;
+    HudSession session(folders);
+    MtGame* mt = session.ok ? session.hud->Game() : nullptr;
+    if (!mt || !mt->attrList || mt->attrList->Count() < 1) {
+        state.SkipWithError("the HUD did not open on the venue");
+        return;
+    }
+    MenuGameRunning* hud = session.hud;
+    hud->chosenType = mt->attrList->Get(0);
+    hud->chosenIndex = 0;
+    HudRefreshCursor(hud);
+    int x = 0;
+    for (auto _ : state) {
+        hud->mouseX = 256 + (x++ % 512);
+        hud->mouseY = 420;
+        HudUpdateCursorCell(hud);
+        HudPositionCursor(hud);
+    }
+    state.counters["cellX"] = hud->cursorCellX;
+}
+BENCHMARK(BM_PlacementFrame)->Unit(benchmark::kMicrosecond);
+
+static void BM_GridRectFree(benchmark::State& state, int side) {
+    GameGridCore grid;
+    if (!GameGridResize(&grid, 256, 256, 2.0f, 2.0f, "BM_GridRectFree")) {
+        state.SkipWithError("no grid");
+        return;
+    }
+    GameGridSetFootprint(&grid, side, side);
+    int cx = 0, free = 0;
+    for (auto _ : state) {
+        GameGridSetCursor(&grid, cx, 100);
+        cx = (cx + 1) % (256 - side);
+        free += GameGridRectFree(&grid);
+    }
+    benchmark::DoNotOptimize(free);
+    GameGridCoreFree(&grid);
+}
+BENCHMARK_CAPTURE(BM_GridRectFree, 12x12, 12)->Unit(benchmark::kNanosecond);
+
+static void BM_CatalogueOpen(benchmark::State& state) {
+    BenchGameFolders folders;
+    HudSession session(folders);
+    MtGame* mt = session.ok ? session.hud->Game() : nullptr;
+    if (!mt || !mt->attrList) {
+        state.SkipWithError("the HUD did not open on the venue");
+        return;
+    }
+    MenuGameRunning* hud = session.hud;
+    for (auto _ : state) {
+        Menu3Base* menu = MenuEquipResourceOpen(session.game.GetMenus(), hud, &hud->chosenType,
+                                                &hud->chosenIndex);
+        state.PauseTiming();
+        if (menu) EntDestroyTree(menu);
+        state.ResumeTiming();
+    }
+    state.counters["types"] = mt->attrList->Count();
+}
+BENCHMARK(BM_CatalogueOpen)->Unit(benchmark::kMicrosecond);

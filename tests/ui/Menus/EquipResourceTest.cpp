@@ -4,11 +4,15 @@
 
 #include "game/AttrInfo.h"
 #include "game/Career.h"
+#include "game/GameGridCore.h"
 #include "tests/support/TestSupport.h"
 #include "ui/Menus/MenuEquipResource.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
 
+#include <SDL.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -265,4 +269,61 @@ TEST(EquipResourceData, EveryTypeTheCarnivalNeedsIsInATabAndHasAFootprintAndAPic
     EXPECT_EQ(ReadTextFile(data + "Menu/EquipResource/LockedIcon.dds"),
               ReadTextFile(data + "Menu/MidwaySelector/LockedIcon.dds"))
         << "the two locks share a title, so their bytes must be the same";
+}
+
+// ---- by input alone ----
+
+TEST_F(EquipResourceTest, ARideIsChosenAndPlacedByInputAlone) {
+    keepLog = true;
+    StartCatalogue();
+    ASSERT_FALSE(HasFatalFailure());
+    venue.OpenDay();
+    MtGame* game = Game();
+    game->cash = 100000000;
+    Step(2);
+
+    auto centre = [](Ctl3Base* c, float* x, float* y) {
+        ASSERT_NE(c, nullptr);
+        *x = (c->rect.left + c->rect.right) / 2.0f;
+        *y = (c->rect.top + c->rect.bottom) / 2.0f;
+    };
+    float x = 0, y = 0;
+    centre(hud->FindCtl(HUD_EQUIPMENT), &x, &y);
+    ClickAt(x, y);
+    auto* menu = dynamic_cast<MenuEquipResource*>(EntTreeFindName(app.GetMenus(), "EquipResource"));
+    ASSERT_NE(menu, nullptr) << "the click on Equipment opened no catalogue";
+    EXPECT_NE(LogText().find("Menu: EquipResource (MenuEquipResource)"), std::string::npos);
+    centre(menu->FindCtl(EQUIP_RIDES), &x, &y);
+    ClickAt(x, y);
+    ASSERT_EQ(g_catalogueCategory, 2) << "the Rides strip was not clicked";
+    AttrInfo* ride = menu->entries[1];
+    centre(menu->FindCtl(EQUIP_SELECT + 1), &x, &y);
+    ClickAt(x, y);
+    EXPECT_EQ(menu->row, 1);
+    centre(menu->FindCtl(EQUIP_OK), &x, &y);
+    ClickAt(x, y);
+    ASSERT_FALSE(EntIsLive(menu)) << "OK did not close the catalogue";
+    ASSERT_EQ(hud->chosenType, ride);
+    EXPECT_EQ(hud->chosenIndex, game->attrList->IndexOf(ride));
+    EXPECT_TRUE(hud->active);
+    Step();
+    EXPECT_TRUE(hud->hint->visible) << "the placing hint is not shown";
+
+    // Clear ground in the middle of the view, a quarter turn, and a click there.
+    GameGridCore* grid = GameGridFrom(hud->grid.Get());
+    ASSERT_NE(grid, nullptr);
+    MouseMove(512, 470);
+    Step();
+    const int cx = hud->cursorCellX, cz = hud->cursorCellZ;
+    const int reach = std::max(ride->footX, ride->footZ) + 2;
+    GameGridMarkRect(grid, cx, cx + reach, cz, cz + reach, 1.0f);
+    Key(SDL_SCANCODE_SPACE, true);
+    Key(SDL_SCANCODE_SPACE, false);
+    Step();
+    ASSERT_EQ(hud->rotation, 1);
+    const int32_t cash = game->cash;
+    ClickAt(512, 470);
+    EXPECT_EQ(hud->chosenType, nullptr) << "the click placed nothing";
+    EXPECT_EQ(game->cash, cash - ride->deposit);
+    EXPECT_TRUE(GameGridCellBlocked(grid, cx + 1, cz + 1));
 }
