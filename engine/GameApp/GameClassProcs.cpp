@@ -28,6 +28,7 @@
 #include "ui/Menus/MenuCareerSummary.h"
 #include "ui/Menus/MenuChooseProfile.h"
 #include "ui/Menus/MenuConfirmGeneric.h"
+#include "ui/Menus/MenuEndOfDay.h"
 #include "ui/Menus/MenuEquipResource.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "ui/Menus/MenuMidwaySelector.h"
@@ -181,7 +182,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuReportHourly", EcMenuReportHourlyProc},
     {"EcMenuReportEmployees", EcMenuReportEmployeesProc},
     {"EcMenuVenueIntro", nullptr},
-    {"EcMenuEndOfDay", nullptr},
+    {"EcMenuEndOfDay", EcMenuEndOfDayProc},
     {"EcMenuSandboxSave", nullptr},
     {"EcMenuLayoutSave", nullptr},
     {"EcMenuLoadLayout", nullptr},
