@@ -211,6 +211,11 @@ const std::vector<ArtRow>& ArtTable() {
          ArtKind::Panel},
         {"Menu/Options/button_video.dds", 128, 512, 121, 83, 3, "button_video", 8, ArtKind::Strip},
         {"Menu/Options/button_audio.dds", 128, 512, 115, 80, 3, "button_audio", 8, ArtKind::Strip},
+        // The fixed load screen: its backdrop and its two buttons.
+        {"Menu/LoadGame/BackgroundLoadGame.dds", 1024, 1024, 1024, 768, 1, "", 0,
+         ArtKind::Backdrop},
+        {"Menu/LoadGame/buttonLoad.dds", 256, 256, 198, 58, 3, "buttonLoad", 10, ArtKind::Strip},
+        {"Menu/LoadGame/buttonCancel.dds", 256, 256, 134, 56, 3, "buttonCancel", 10, ArtKind::Strip},
         // The venue selector's lock, drawn 96 x 96 over a venue's thumbnail.
         {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 12,
          ArtKind::Panel},

@@ -31,6 +31,7 @@
 #include "ui/Menus/MenuEndOfDay.h"
 #include "ui/Menus/MenuEquipResource.h"
 #include "ui/Menus/MenuGameRunning.h"
+#include "ui/Menus/MenuLoadGame.h"
 #include "ui/Menus/MenuMidwaySelector.h"
 #include "ui/Menus/MenuNewCareer.h"
 #include "ui/Menus/MenuOptionsAudio.h"
@@ -189,7 +190,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuFileExists", nullptr},
     {"EcMenuYesNo", EcMenuYesNoProc},
     {"EcMenuCredits", nullptr},
-    {"EcMenuLoadGame", nullptr},
+    {"EcMenuLoadGame", EcMenuLoadGameProc},
     {"EcMenuMidwaySelector", EcMenuMidwaySelectorProc},
     {"EcMenuVenueSetup", EcMenuVenueSetupProc},
     {"EcMenuHelp", nullptr},
