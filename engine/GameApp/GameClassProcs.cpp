@@ -31,7 +31,10 @@
 #include "ui/Menus/MenuEndOfDay.h"
 #include "ui/Menus/MenuEquipResource.h"
 #include "ui/Menus/MenuGameRunning.h"
+#include "ui/Menus/MenuLoadCareer.h"
 #include "ui/Menus/MenuLoadGame.h"
+#include "ui/Menus/MenuLoadLayout.h"
+#include "ui/Menus/MenuLoadSandbox.h"
 #include "ui/Menus/MenuMidwaySelector.h"
 #include "ui/Menus/MenuNewCareer.h"
 #include "ui/Menus/MenuOptionsAudio.h"
@@ -161,7 +164,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuMain", nullptr},
     {"EcMenuChooseProfile", EcMenuChooseProfileProc},
     {"EcMenuSandbox", EcMenuSandboxProc},
-    {"EcMenuLoadSandbox", nullptr},
+    {"EcMenuLoadSandbox", EcMenuLoadSandboxProc},
     {"EcMenuConfirmExit", nullptr},
     {"EcMenuWorldLoader", EcMenuWorldLoaderProc},
     {"EcMenuGameRunning", EcMenuGameRunningProc},
@@ -186,7 +189,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuEndOfDay", EcMenuEndOfDayProc},
     {"EcMenuSandboxSave", nullptr},
     {"EcMenuLayoutSave", nullptr},
-    {"EcMenuLoadLayout", nullptr},
+    {"EcMenuLoadLayout", EcMenuLoadLayoutProc},
     {"EcMenuFileExists", nullptr},
     {"EcMenuYesNo", EcMenuYesNoProc},
     {"EcMenuCredits", nullptr},
@@ -199,7 +202,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuInGameConfirm", nullptr},
     {"EcMenuCareer", EcMenuCareerProc},
     {"EcMenuCareerSummary", EcMenuCareerSummaryProc},
-    {"EcMenuLoadCareer", nullptr},
+    {"EcMenuLoadCareer", EcMenuLoadCareerProc},
 };
 
 void GameApp::PublishClassProcs() {

@@ -169,8 +169,9 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     for (const char* c : {"EcEditLine", "EcMenuYesNo", "EcMenuConfirmGeneric", "EcMenuCareer",
                           "EcMenuNewCareer", "EcMenuCareerSummary", "EcMenuChooseProfile"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
-    // The end-of-day summary and the fixed load screen.
-    for (const char* c : {"EcMenuEndOfDay", "EcMenuLoadGame"})
+    // The end-of-day summary and the load screens.
+    for (const char* c : {"EcMenuEndOfDay", "EcMenuLoadGame", "EcMenuLoadCareer",
+                          "EcMenuLoadSandbox", "EcMenuLoadLayout"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{

@@ -1,0 +1,280 @@
+// The load screens: what they list from the save folder, the list's handling, deleting, and
+// loading with its failures.
+#include "tests/ui/Menus/LoadListFixture.h"
+
+#include "engine/EntTree.h"
+#include "game/MtGame.h"
+#include "game/MtGameSave.h"
+#include "ui/Menus/MenuLoadList.h"
+#include "ui/Menus/MenuYesNo.h"
+#include "ui/StaticGraphic.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+using MenuLoadListTest = LoadListTest;
+
+std::string CareerText(int cash, int days) {
+    return "[Career]\ncash=" + std::to_string(cash) + "\ndaysRun=" + std::to_string(days) + "\n";
+}
+} // namespace
+
+TEST_F(MenuLoadListTest, AnEmptySaveFolderListsNothingButTheNewLayout) {
+    StartLists();
+    for (const char* cls : {"MenuLoadCareer", "MenuLoadSandbox"}) {
+        MenuLoadList* list = OpenList(cls);
+        ASSERT_NE(list, nullptr) << cls;
+        EXPECT_STREQ(list->GetName(), cls);
+        EXPECT_TRUE(list->entries.empty());
+        Press(LOAD_START);
+        Press(LOAD_DELETE);
+        EXPECT_EQ(Find<MenuLoadList>(cls), list) << cls << ": Start and Delete do nothing";
+        EXPECT_EQ(Find<MenuYesNo>("MenuYesNo"), nullptr);
+        EntDestroyTree(list);
+        Step();
+    }
+    MenuLoadList* layouts = OpenList("MenuLoadLayout");
+    ASSERT_NE(layouts, nullptr);
+    ASSERT_EQ(Names(layouts), std::vector<std::string>{"NEW LAYOUT"});
+    EXPECT_EQ(layouts->entries[0].first, -1);
+    Press(LOAD_DELETE);
+    EXPECT_EQ(Find<MenuYesNo>("MenuYesNo"), nullptr) << "the new layout cannot be deleted";
+    EXPECT_TRUE(layouts->IsActive());
+}
+
+TEST_F(MenuLoadListTest, TheListsShowWhatTheFolderHoldsSortedAndChecked) {
+    keepLog = true;
+    StartLists();
+    const std::string s = Saves();
+    mkdir((s + "Ann").c_str(), 0755);
+    mkdir((s + "bob").c_str(), 0755);
+    mkdir((s + "Old").c_str(), 0755);
+    mkdir((s + "elsewhere").c_str(), 0755);
+    Write(s + "Ann/Ann.car", CareerText(500000, 3));
+    Write(s + "bob/bob.car", "[Career]\ncash=abc\n");
+    Write(s + "elsewhere/elsewhere.car", CareerText(1, 1));
+    ASSERT_EQ(symlink((s + "elsewhere").c_str(), (s + "linked").c_str()), 0);
+    Write(s + "x.car", "x");
+    Write(s + "a.sbx", "[Sandbox]\nvenueId=0\n");
+    Write(s + "B.SBX", "[Sandbox]\nvenueId=77\n");
+    Write(s + ".sbx", "[Sandbox]\n");
+    Write(s + "c.txt", "x");
+    Write(s + "Ann/Layout03_Fair.lay", "x");
+    Write(s + "Ann/Layout04_X.lay", "x");
+    Write(s + "Ann/Layout100_Big.lay", "x");
+
+    MenuLoadList* careers = OpenList("MenuLoadCareer");
+    ASSERT_NE(careers, nullptr);
+    EXPECT_EQ(Names(careers), (std::vector<std::string>{"Ann", "bob", "elsewhere", "Old"}))
+        << "folders only, never the link, sorted without regard to case";
+    ASSERT_EQ(careers->entries.size(), 4u);
+    EXPECT_EQ(careers->entries[0].first, 500000);
+    EXPECT_EQ(careers->entries[0].second, 3);
+    EXPECT_EQ(careers->entries[1].first, 0) << "\"abc\" reads as the ini reader reads it";
+    EXPECT_EQ(careers->entries[3].first, 999) << "no career file: the defaults";
+    EXPECT_EQ(careers->entries[3].second, 0);
+    EntDestroyTree(careers);
+
+    MenuLoadList* sandboxes = OpenList("MenuLoadSandbox");
+    ASSERT_NE(sandboxes, nullptr);
+    EXPECT_EQ(Names(sandboxes), (std::vector<std::string>{"a", "B"}));
+    ASSERT_EQ(sandboxes->entries.size(), 2u);
+    EXPECT_EQ(sandboxes->entries[1].first, 77);
+    EntDestroyTree(sandboxes);
+
+    MtGame* game = Game();
+    std::snprintf(game->career.name, sizeof game->career.name, "%s", "Ann");
+    game->venueId = 3;
+    MenuLoadList* layouts = OpenList("MenuLoadLayout");
+    ASSERT_NE(layouts, nullptr);
+    EXPECT_EQ(Names(layouts), (std::vector<std::string>{"NEW LAYOUT", "Fair"}));
+    game->venueId = 100;
+    layouts->Fill();
+    EXPECT_EQ(Names(layouts), (std::vector<std::string>{"NEW LAYOUT", "Big"}))
+        << "the prefix grows with the venue id";
+    // A career name holding pattern characters is a folder name, never a pattern.
+    std::snprintf(game->career.name, sizeof game->career.name, "%s", "A*");
+    layouts->Fill();
+    EXPECT_EQ(Names(layouts), std::vector<std::string>{"NEW LAYOUT"});
+    EntDestroyTree(layouts);
+    Step();
+
+    // More files than the table holds: 500 rows and one log line.
+    for (int i = 0; i < 600; ++i)
+        Write(s + "many" + std::to_string(1000 + i) + ".sbx", "");
+    sandboxes = OpenList("MenuLoadSandbox");
+    ASSERT_NE(sandboxes, nullptr);
+    EXPECT_EQ(sandboxes->entries.size(), size_t(LOAD_ROWS_MAX));
+    const std::string log = LogText();
+    const std::string line = "MenuLoadSandbox: more than 500 files, list cut\n";
+    ASSERT_NE(log.find(line), std::string::npos);
+    EXPECT_EQ(log.find(line, log.find(line) + 1), std::string::npos) << "one line";
+}
+
+TEST_F(MenuLoadListTest, TheSelectionFollowsKeysAndThePointerAndTheBarPulses) {
+    StartLists();
+    for (const char* name : {"a", "b", "c"})
+        Write(Saves() + name + ".sbx", "[Sandbox]\nvenueId=0\n");
+    MenuLoadList* list = OpenList("MenuLoadSandbox");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->list.selected, 0);
+    Press(LOAD_DOWN);
+    Press(LOAD_DOWN);
+    EXPECT_EQ(list->list.selected, 2);
+    Press(LOAD_DOWN);
+    EXPECT_EQ(list->list.selected, 2) << "the last row stays";
+    Press(LOAD_UP);
+    EXPECT_EQ(list->list.selected, 1);
+
+    // A press over row 0 selects it; a press below the last row selects nothing.
+    const float rowH = list->list.rowHeight;
+    MouseMove(400.0f, 280.0f + rowH * 0.5f);
+    Step();
+    MouseButton(true);
+    Step();
+    MouseButton(false);
+    Step();
+    EXPECT_EQ(list->list.selected, 0);
+    MouseMove(400.0f, 280.0f + rowH * 5.5f);
+    Step();
+    MouseButton(true);
+    Step();
+    MouseButton(false);
+    Step();
+    EXPECT_EQ(list->list.selected, 0);
+
+    // The bar glides to the selected row while its alpha pulses within 89..114.
+    Press(LOAD_DOWN);
+    auto* bar = dynamic_cast<StaticGraphic*>(list->FindCtl(LOAD_HIGHLIGHT));
+    ASSERT_NE(bar, nullptr);
+    const float start = bar->pos.y;
+    for (int i = 0; i < 60; ++i) {
+        Step();
+        const uint32_t a = bar->colour >> 24;
+        EXPECT_GE(a, 89u);
+        EXPECT_LE(a, 114u);
+    }
+    EXPECT_NEAR(list->list.bar.value, 280.0f + rowH * 1.5f, 0.5f);
+    EXPECT_NEAR(bar->pos.y, 280.0f + rowH * 1.5f, 0.5f);
+    EXPECT_NE(bar->pos.y, start) << "the bar glided";
+}
+
+TEST_F(MenuLoadListTest, DeleteAsksAndRemovesOnlyTheChosenCareer) {
+    StartLists();
+    const std::string s = Saves();
+    for (const char* name : {"Ann", "bob"}) {
+        mkdir((s + name).c_str(), 0755);
+        Write(s + name + "/" + name + ".car", CareerText(100, 1));
+    }
+    // Outside the career, reached through a link inside it.
+    mkdir((s + "../outside").c_str(), 0755);
+    Write(s + "../outside/keep.txt", "keep");
+    ASSERT_EQ(symlink((s + "../outside").c_str(), (s + "bob/out").c_str()), 0);
+
+    MenuLoadList* list = OpenList("MenuLoadCareer");
+    ASSERT_NE(list, nullptr);
+    Press(LOAD_DOWN);
+    Press(LOAD_DELETE);
+    auto* box = Find<MenuYesNo>("MenuYesNo");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(std::u16string(box->title), u"DELETE?");
+    EXPECT_EQ(std::u16string(box->lines[0]), u"Are you sure you want to delete");
+    EXPECT_EQ(std::u16string(box->lines[1]), u"bob");
+    EXPECT_EQ(std::u16string(box->lines[2]), u"");
+    EXPECT_FALSE(list->IsActive());
+    Press(1); // No
+    EXPECT_TRUE(list->IsActive());
+    EXPECT_TRUE(Exists(s + "bob/bob.car"));
+    EXPECT_EQ(list->entries.size(), 2u);
+
+    Press(LOAD_DELETE);
+    ASSERT_NE(Find<MenuYesNo>("MenuYesNo"), nullptr);
+    Press(0); // Yes
+    EXPECT_TRUE(list->IsActive());
+    EXPECT_FALSE(Exists(s + "bob"));
+    EXPECT_TRUE(Exists(s + "Ann/Ann.car"));
+    EXPECT_TRUE(Exists(s + "../outside/keep.txt")) << "the link was not followed";
+    EXPECT_EQ(Names(list), std::vector<std::string>{"Ann"});
+    EXPECT_EQ(list->list.selected, 0);
+}
+
+TEST_F(MenuLoadListTest, SandboxAndLayoutRowsDeleteTheirOneFile) {
+    StartLists();
+    const std::string s = Saves();
+    Write(s + "a.sbx", "[Sandbox]\n");
+    Write(s + "b.sbx", "[Sandbox]\n");
+    MenuLoadList* list = OpenList("MenuLoadSandbox");
+    ASSERT_NE(list, nullptr);
+    Press(LOAD_DELETE);
+    Press(0);
+    EXPECT_FALSE(Exists(s + "a.sbx"));
+    EXPECT_TRUE(Exists(s + "b.sbx"));
+    EntDestroyTree(list);
+    Step();
+
+    MtGame* game = Game();
+    std::snprintf(game->career.name, sizeof game->career.name, "%s", "Ann");
+    game->venueId = 3;
+    mkdir((s + "Ann").c_str(), 0755);
+    Write(s + "Ann/Layout03_Fair.lay", "x");
+    Write(s + "Ann/Layout03_Keep.lay", "x");
+    list = OpenList("MenuLoadLayout");
+    ASSERT_NE(list, nullptr);
+    Press(LOAD_DOWN);
+    Press(LOAD_DELETE);
+    Press(0);
+    EXPECT_FALSE(Exists(s + "Ann/Layout03_Fair.lay"));
+    EXPECT_TRUE(Exists(s + "Ann/Layout03_Keep.lay"));
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"NEW LAYOUT", "Keep"}));
+}
+
+TEST_F(MenuLoadListTest, StartLoadsAndAFailedLoadKeepsTheList) {
+    StartLists();
+    const std::string s = Saves();
+    Write(s + "far.sbx", "[Sandbox]\nvenueId=99\ncash=5\n");
+    MtGame* game = Game();
+    const int32_t cash = game->cash;
+    MenuLoadList* list = OpenList("MenuLoadSandbox");
+    ASSERT_NE(list, nullptr);
+    Press(LOAD_START);
+    auto* box = Find<MenuYesNo>("MenuYesNo");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(std::u16string(box->title), u"LOAD FAILED");
+    EXPECT_EQ(std::u16string(box->lines[0]), u"far");
+    EXPECT_EQ(Find<MenuLoadList>("MenuLoadSandbox"), list) << "the list stays";
+    EXPECT_EQ(Find<Menu3Base>("MenuGameRunning"), nullptr);
+    EXPECT_EQ(game->cash, cash) << "the game is unchanged";
+    Press(0);
+    EXPECT_TRUE(list->IsActive());
+    EntDestroyTree(list);
+    Step();
+
+    // A career loads and its summary opens.
+    mkdir((s + "Ann").c_str(), 0755);
+    Write(s + "Ann/Ann.car", "[Career]\nname=Ann\ncash=4200\ndaysRun=8\n");
+    list = OpenList("MenuLoadCareer");
+    ASSERT_NE(list, nullptr);
+    Press(LOAD_START);
+    EXPECT_EQ(Find<MenuLoadList>("MenuLoadCareer"), nullptr);
+    EXPECT_NE(Find<Menu3Base>("MenuCareerSummary"), nullptr);
+    EXPECT_EQ(game->career.daysRun, 8);
+    EXPECT_EQ(game->career.cash, 4200);
+}
+
+TEST_F(MenuLoadListTest, BackOpensEachScreensOwnMenu) {
+    StartLists();
+    MtGameSetVenue(Game(), 0); // the venue set-up shows the current venue
+    const char* const pairs[][2] = {{"MenuLoadCareer", "MenuCareer"},
+                                    {"MenuLoadSandbox", "MenuSandbox"},
+                                    {"MenuLoadLayout", "MenuVenueSetup"}};
+    for (const auto& pair : pairs) {
+        ASSERT_NE(OpenList(pair[0]), nullptr) << pair[0];
+        Press(LOAD_BACK);
+        EXPECT_EQ(Find<Menu3Base>(pair[0]), nullptr) << pair[0];
+        Menu3Base* back = Find<Menu3Base>(pair[1]);
+        ASSERT_NE(back, nullptr) << pair[1];
+        EntDestroyTree(back);
+        Step();
+    }
+}

@@ -1,0 +1,92 @@
+// The career list.
+#include "ui/Menus/MenuLoadCareer.h"
+
+#include "engine/DebugLog.h"
+#include "engine/IniFile.h"
+#include "engine/PropDb.h"
+#include "engine/WideFormat.h"
+#include "engine/WorldClass.h"
+#include "game/MtGame.h"
+#include "game/MtGameSave.h"
+
+namespace {
+enum { kCellMax = 96 };
+constexpr float kColumn[] = {160.0f, 340.0f, 480.0f, 680.0f};
+} // namespace
+
+void MenuLoadCareer::FillEntries() {
+    for (const std::string& name : Search(MtGameSaveFolder(), "*", PLAT_FIND_FOLDERS)) {
+        if (!MtGameSaveNameValid(name.c_str())) continue;
+        // A career without a readable file shows the reader's defaults.
+        int cash = 999, days = 0;
+        char path[1024];
+        IniClose();
+        if (MtGameCareerPath(path, sizeof path, name.c_str()) && IniOpen(path) >= 0 &&
+            IniSetSection("Career") == 0) {
+            IniReadInt(&cash, "cash", 999);
+            IniReadInt(&days, "daysRun", 0);
+        }
+        IniClose();
+        if (!Add(name.c_str(), cash, days)) break;
+    }
+}
+
+void MenuLoadCareer::DrawRows() {
+    Text(kColumn[0], kLoadHeaderY, kLoadHeaderColour, u"Save File");
+    Text(kColumn[1], kLoadHeaderY, kLoadHeaderColour, u"Cash");
+    Text(kColumn[2], kLoadHeaderY, kLoadHeaderColour, u"Rank");
+    Text(kColumn[3], kLoadHeaderY, kLoadHeaderColour, u"Total Days");
+    char16_t cell[LOAD_NAME_MAX + 1];
+    for (int32_t row = FirstShown(); row < EndShown(); ++row) {
+        const LoadEntry& e = entries[size_t(row)];
+        const float y = RowY(row);
+        WideFromNarrow(e.name, cell, LOAD_NAME_MAX + 1);
+        Text(kColumn[0], y, kLoadRowColour, cell);
+        WideFormat(cell, kCellMax, u"$%i", e.first / 100);
+        Text(kColumn[1], y, kLoadRowColour, cell);
+        const char16_t* rank = nullptr;
+        int next = 0;
+        if (mtGame) mtGame->gameVals.GetTier(e.first, &rank, &next);
+        Text(kColumn[2], y, kLoadRowColour, rank ? rank : u"");
+        WideFormat(cell, kCellMax, u"%i", e.second);
+        Text(kColumn[3], y, kLoadRowColour, cell);
+    }
+}
+
+Menu3Base* MenuLoadCareer::StartSelected() {
+    const LoadEntry* e = Selected();
+    if (!e || !mtGame) return nullptr;
+    if (!MtGameLoadCareer(mtGame, e->name)) {
+        DbgPrintf(DBG_GENERAL, "MenuLoadCareer: the career \"%s\" could not be loaded\n", e->name);
+        ShowLoadFailed(e->name);
+        return nullptr;
+    }
+    MenuOpenArgs args;
+    args.returnClass = "MenuLoadCareer";
+    return MenuOpen("MenuCareerSummary", EntGetParent(this), &args);
+}
+
+void MenuLoadCareer::DeleteSelected() {
+    if (const LoadEntry* e = Selected()) MtGameDeleteCareer(e->name);
+}
+
+Menu3Base* MenuLoadCareerOpen(ENTBASE* parent) {
+    return MenuOpen("MenuLoadCareer", parent, nullptr);
+}
+
+namespace {
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDbSetName(&s_db, "MenuLoadCareer");
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLoadCareer, name), 32, 3);
+    }
+    return &s_db;
+}
+
+const WorldClassDef kClass = {"MenuLoadCareer", Db, WorldMake<MenuLoadCareer>, nullptr};
+} // namespace
+
+intptr_t EcMenuLoadCareerProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}

@@ -1,0 +1,208 @@
+// The load screens' shared part.
+#include "ui/Menus/MenuLoadList.h"
+
+#include "I3d/Font.h"
+#include "engine/DebugLog.h"
+#include "engine/FrameClock.h"
+#include "engine/Input/SlInput.h"
+#include "engine/WideFormat.h"
+#include "game/MtGame.h"
+#include "game/MtGameSave.h"
+#include "ui/Custom.h"
+#include "ui/MenuKit.h"
+#include "ui/MenuKitMake.h"
+#include "ui/Menus/CareerMenus.h"
+#include "ui/Menus/MenuReportRows.h"
+#include "ui/Menus/MenuSharedGame.h"
+#include "ui/Menus/MenuYesNo.h"
+#include "ui/StaticGraphic.h"
+#include "world/EcMusic.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+const char* const kNames[] = {"C_SELECT", nullptr, "C_BACK"};
+constexpr const char* kScript = "Menu\\LoadSandbox\\MenuLoadSandbox.lua";
+constexpr float kBarX = 508.0f;
+constexpr float kBarWidth = 706.0f;
+constexpr uint32_t kBarColour = 0x4FFFFFFFu;
+// A missing list font still gives rows of this height (a 16-unit cell + 2).
+constexpr float kFallbackRowHeight = 18.0f;
+
+int DrawListHook(intptr_t user) {
+    if (auto* menu = reinterpret_cast<MenuLoadList*>(user)) menu->DrawList();
+    return 1;
+}
+} // namespace
+
+int MenuLoadList::Create(EntNode* n) {
+    MenuCreateConcrete(this, n, MenuNames{kNames, 3, true}, kScript);
+    alpha = 1.0f;
+    font = FontFind("Georgia_14");
+    list.rowHeight = font ? font->cellHeight + 2.0f : kFallbackRowHeight;
+    list.visible = 12;
+    list.left = 160.0f;
+    list.hitTop = 280.0f;
+    list.right = 866.0f;
+    list.bottom = list.hitTop + 12.0f * list.rowHeight;
+    list.columnX = kBarWidth;
+    mtGame = MenuSharedGame(this);
+    entries.reserve(LOAD_ROWS_MAX);
+    Fill();
+    list.SetTarget(true);
+
+    MenuKitBackground("Menu\\Common\\ZobPurpleBackground.dds", this);
+    MenuKitAnimLogo(this);
+    MenuKitLargePanelHeader(512.0f, 428.0f, Title(), this);
+    MenuKitButtonBack(LOAD_BACK, 180.0f, 636.0f, this);
+    MenuKitButtonStart(LOAD_START, 720.0f, 636.0f, this);
+    MenuKitButtonDelete(LOAD_DELETE, 464.0f, 636.0f, this);
+    MenuKitButtonUp(LOAD_UP, 60.0f, 200.0f, this);
+    MenuKitButtonDown(LOAD_DOWN, 60.0f, 620.0f, this);
+    if (auto* drawer = MenuKitMake<Custom>("Custom", this, LOAD_LIST, 0.0f, 0.0f, nullptr)) {
+        drawer->drawFn = DrawListHook;
+        drawer->user = reinterpret_cast<intptr_t>(this);
+        drawer->Start();
+    }
+    highlight = MenuKitMake<StaticGraphic>("StaticGraphic", this, LOAD_HIGHLIGHT, kBarX,
+                                           list.bar.value, nullptr, "Highlight");
+    if (highlight) {
+        highlight->horizAlign = 1;
+        highlight->width = kBarWidth;
+        highlight->height = list.rowHeight;
+        highlight->colour = kBarColour;
+        std::snprintf(highlight->textureName, sizeof highlight->textureName, "Highlight");
+        highlight->Start();
+    }
+    MenuFinishConcrete(this, ClassName());
+    FocusCtl(LOAD_START);
+    MusicPlayByName(EntGetRoot(this), kMenuMusic);
+    return 1;
+}
+
+// ---- the table ----
+
+void MenuLoadList::Fill() {
+    entries.clear();
+    FillEntries();
+    list.SetCount(int32_t(entries.size()));
+    list.Reset();
+    list.Select(0);
+}
+
+std::vector<std::string> MenuLoadList::Search(const std::string& folder, const char* pattern,
+                                              PlatFindKind kind) {
+    std::vector<std::string> names;
+    bool cut = false;
+    const size_t room = LOAD_ROWS_MAX - entries.size();
+    PlatFindInFolder(folder.c_str(), pattern, kind, room, &names, &cut);
+    if (cut) DbgPrintf(DBG_GENERAL, "%s: more than 500 files, list cut\n", ClassName());
+    return names;
+}
+
+bool MenuLoadList::Add(const char* name, int32_t first, int32_t second) {
+    if (entries.size() >= LOAD_ROWS_MAX) return false;
+    LoadEntry e;
+    std::snprintf(e.name, sizeof e.name, "%s", name ? name : "");
+    e.first = first;
+    e.second = second;
+    entries.push_back(e);
+    return true;
+}
+
+const LoadEntry* MenuLoadList::Selected() const {
+    if (list.selected < 0 || size_t(list.selected) >= entries.size()) return nullptr;
+    return &entries[size_t(list.selected)];
+}
+
+// ---- per frame and drawing ----
+
+int MenuLoadList::Update(float) {
+    const float dt = g_frameSeconds;
+    if (std::isfinite(dt) && dt > 0.0f) pulsePhase = std::fmod(pulsePhase + dt, 1.0f);
+    list.bar.Update(dt);
+    if (highlight) {
+        highlight->SetPos2D(kBarX, list.bar.value);
+        highlight->colour = ReportBarColour(pulsePhase);
+    }
+    return Menu3Base::Update(dt);
+}
+
+int32_t MenuLoadList::EndShown() const {
+    const int64_t end = int64_t(list.top) + list.visible;
+    return end < list.count ? int32_t(end) : list.count;
+}
+
+float MenuLoadList::RowY(int32_t row) const {
+    return list.hitTop + float(row - list.top) * list.rowHeight;
+}
+
+void MenuLoadList::Text(float x, float y, uint32_t colour, const char16_t* text) {
+    ReportText(font, x, y, colour, text);
+}
+
+void MenuLoadList::DrawList() {
+    if (list.top < 0 || list.top >= list.count) return;
+    DrawRows();
+}
+
+// ---- input ----
+
+int MenuLoadList::OnMessage(const SlEvent* event) {
+    if (!active) return 2;
+    if (!event) return 1;
+    list.OnMessage(event);
+    if (event->type == 50 || event->type == 51) {
+        ForwardToCtl(event, LOAD_BACK);
+        return 1;
+    }
+    if (event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
+    switch (event->a) {
+        case LOAD_START: {
+            if (entries.empty()) return 1;
+            if (!StartSelected()) return 1;
+            EntDestroyTree(this);
+            return 0;
+        }
+        case LOAD_DELETE:
+            if (!CanDelete()) return 1;
+            AskDelete();
+            return 0;
+        case LOAD_BACK:
+            if (!MenuOpen(BackClass(), EntGetParent(this), nullptr)) return 1;
+            EntDestroyTree(this);
+            return 0;
+        case LOAD_UP: list.Up(); return 1;
+        case LOAD_DOWN: list.Down(); return 1;
+        default: return 1;
+    }
+}
+
+void MenuLoadList::AskDelete() {
+    const LoadEntry* entry = Selected();
+    if (!entry) return;
+    deleteConfirmed = 0;
+    char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
+    WideFromNarrow(entry->name, wide, sizeof wide / sizeof wide[0]);
+    if (MenuYesNoOpen(EntGetParent(this), u"DELETE?", u"Are you sure you want to delete", wide, u"",
+                      &deleteConfirmed, this))
+        ClearActive();
+}
+
+void MenuLoadList::ShowLoadFailed(const char* name) {
+    char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
+    WideFromNarrow(name, wide, sizeof wide / sizeof wide[0]);
+    if (MenuYesNoOpen(EntGetParent(this), u"LOAD FAILED", wide, u"The file could not be read.",
+                      u"See Debug.txt for the reason.", nullptr, this))
+        ClearActive();
+}
+
+void MenuLoadList::SetActive() {
+    Menu3Base::SetActive();
+    if (!deleteConfirmed) return;
+    deleteConfirmed = 0;
+    // Only a row the table holds, whose name the search and the name check let through.
+    if (Selected() && CanDelete()) DeleteSelected();
+    Fill();
+}

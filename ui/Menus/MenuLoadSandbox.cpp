@@ -1,0 +1,85 @@
+// The sandbox list.
+#include "ui/Menus/MenuLoadSandbox.h"
+
+#include "engine/DebugLog.h"
+#include "engine/IniFile.h"
+#include "engine/PropDb.h"
+#include "engine/WideFormat.h"
+#include "engine/WorldClass.h"
+#include "game/MtGame.h"
+#include "game/MtGameSave.h"
+#include "ui/Menus/MenuGameRunningOpen.h"
+
+namespace {
+constexpr float kNameX = 160.0f;
+constexpr float kVenueX = 420.0f;
+constexpr size_t kExtLength = 4; // ".sbx"
+} // namespace
+
+void MenuLoadSandbox::FillEntries() {
+    for (std::string name : Search(MtGameSaveFolder(), "*.sbx", PLAT_FIND_FILES)) {
+        name.resize(name.size() - kExtLength);
+        // ".sbx" alone, or a name no save could have made, could be neither loaded nor deleted.
+        if (!MtGameSaveNameValid(name.c_str())) continue;
+        int venue = 0;
+        char path[1024];
+        IniClose();
+        if (MtGameSandboxPath(path, sizeof path, name.c_str()) && IniOpen(path) >= 0 &&
+            IniSetSection("Sandbox") == 0)
+            IniReadInt(&venue, "venueId", 0);
+        IniClose();
+        if (!Add(name.c_str(), venue, 0)) break;
+    }
+}
+
+void MenuLoadSandbox::DrawRows() {
+    Text(kNameX, kLoadHeaderY, kLoadHeaderColour, u"Sandbox Name");
+    Text(kVenueX, kLoadHeaderY, kLoadHeaderColour, u"Venue");
+    char16_t cell[LOAD_NAME_MAX + 1];
+    for (int32_t row = FirstShown(); row < EndShown(); ++row) {
+        const LoadEntry& e = entries[size_t(row)];
+        const float y = RowY(row);
+        WideFromNarrow(e.name, cell, LOAD_NAME_MAX + 1);
+        Text(kNameX, y, kLoadRowColour, cell);
+        const VenueInfo* venue =
+            mtGame && mtGame->venueList ? mtGame->venueList->Get(e.first) : nullptr;
+        Text(kVenueX, y, kLoadRowColour, venue ? venue->name : u"?");
+    }
+}
+
+Menu3Base* MenuLoadSandbox::StartSelected() {
+    const LoadEntry* e = Selected();
+    if (!e || !mtGame) return nullptr;
+    if (!MtGameLoadSandbox(mtGame, e->name)) {
+        DbgPrintf(DBG_GENERAL, "MenuLoadSandbox: the sandbox \"%s\" could not be loaded\n",
+                  e->name);
+        ShowLoadFailed(e->name);
+        return nullptr;
+    }
+    return MenuGameRunningOpen(EntGetParent(this));
+}
+
+void MenuLoadSandbox::DeleteSelected() {
+    if (const LoadEntry* e = Selected()) MtGameDeleteSandbox(e->name);
+}
+
+Menu3Base* MenuLoadSandboxOpen(ENTBASE* parent) {
+    return MenuOpen("MenuLoadSandbox", parent, nullptr);
+}
+
+namespace {
+PropDb* Db() {
+    static PropDb s_db;
+    if (!s_db.first) {
+        PropDbSetName(&s_db, "MenuLoadSandbox");
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLoadSandbox, name), 32, 3);
+    }
+    return &s_db;
+}
+
+const WorldClassDef kClass = {"MenuLoadSandbox", Db, WorldMake<MenuLoadSandbox>, nullptr};
+} // namespace
+
+intptr_t EcMenuLoadSandboxProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
