@@ -2,12 +2,12 @@
 #include "ui/Menus/MenuLoadCareer.h"
 
 #include "engine/DebugLog.h"
-#include "engine/IniFile.h"
 #include "engine/PropDb.h"
 #include "engine/WideFormat.h"
 #include "engine/WorldClass.h"
 #include "game/MtGame.h"
 #include "game/MtGameSave.h"
+#include "ui/Menus/LoadListHeader.h"
 
 namespace {
 enum { kCellMax = 96 };
@@ -18,16 +18,13 @@ void MenuLoadCareer::FillEntries() {
     for (const std::string& name : Search(MtGameSaveFolder(), "*", PLAT_FIND_FOLDERS)) {
         if (!MtGameSaveNameValid(name.c_str())) continue;
         // A career without a readable file shows the reader's defaults.
-        int cash = 999, days = 0;
+        static const char* const kKeys[] = {"cash", "daysRun"};
+        static const int kDefaults[] = {999, 0};
+        int values[2];
         char path[1024];
-        IniClose();
-        if (MtGameCareerPath(path, sizeof path, name.c_str()) && IniOpen(path) >= 0 &&
-            IniSetSection("Career") == 0) {
-            IniReadInt(&cash, "cash", 999);
-            IniReadInt(&days, "daysRun", 0);
-        }
-        IniClose();
-        if (!Add(name.c_str(), cash, days)) break;
+        if (!MtGameCareerPath(path, sizeof path, name.c_str())) path[0] = 0;
+        LoadListReadInts(path, "Career", kKeys, kDefaults, values, 2);
+        if (!Add(name.c_str(), values[0], values[1])) break;
     }
 }
 

@@ -2,12 +2,12 @@
 #include "ui/Menus/MenuLoadSandbox.h"
 
 #include "engine/DebugLog.h"
-#include "engine/IniFile.h"
 #include "engine/PropDb.h"
 #include "engine/WideFormat.h"
 #include "engine/WorldClass.h"
 #include "game/MtGame.h"
 #include "game/MtGameSave.h"
+#include "ui/Menus/LoadListHeader.h"
 #include "ui/Menus/MenuGameRunningOpen.h"
 
 namespace {
@@ -21,13 +21,12 @@ void MenuLoadSandbox::FillEntries() {
         name.resize(name.size() - kExtLength);
         // ".sbx" alone, or a name no save could have made, could be neither loaded nor deleted.
         if (!MtGameSaveNameValid(name.c_str())) continue;
+        static const char* const kKeys[] = {"venueId"};
+        static const int kDefaults[] = {0};
         int venue = 0;
         char path[1024];
-        IniClose();
-        if (MtGameSandboxPath(path, sizeof path, name.c_str()) && IniOpen(path) >= 0 &&
-            IniSetSection("Sandbox") == 0)
-            IniReadInt(&venue, "venueId", 0);
-        IniClose();
+        if (!MtGameSandboxPath(path, sizeof path, name.c_str())) path[0] = 0;
+        LoadListReadInts(path, "Sandbox", kKeys, kDefaults, &venue, 1);
         if (!Add(name.c_str(), venue, 0)) break;
     }
 }
