@@ -6,6 +6,7 @@
 #include "game/MtGame.h"
 #include "game/MtGameSave.h"
 #include "ui/Menus/MenuLoadList.h"
+#include "ui/Menus/MenuWorldLoader.h"
 #include "ui/Menus/MenuYesNo.h"
 #include "ui/StaticGraphic.h"
 
@@ -277,4 +278,33 @@ TEST_F(MenuLoadListTest, BackOpensEachScreensOwnMenu) {
         EntDestroyTree(back);
         Step();
     }
+}
+
+TEST_F(MenuLoadListTest, LayoutStartBuildsTheVenueEmptyOrLoadsTheLayout) {
+    StartLists();
+    MtGame* game = Game();
+    MtGameSetVenue(game, 0);
+    std::snprintf(game->career.name, sizeof game->career.name, "%s", "Ann");
+    mkdir((Saves() + "Ann").c_str(), 0755);
+    Write(Saves() + "Ann/Layout00_Fair.lay", "[Sandbox]\nvenueId=0\nonDeposit=0\ncash=0\n");
+
+    MenuLoadList* list = OpenList("MenuLoadLayout");
+    ASSERT_NE(list, nullptr);
+    Press(LOAD_START);
+    EXPECT_EQ(Find<MenuLoadList>("MenuLoadLayout"), nullptr);
+    Menu3Base* loader = Find<Menu3Base>("WorldLoader");
+    ASSERT_NE(loader, nullptr) << "NEW LAYOUT builds the venue through the world loader";
+    auto* worldLoader = dynamic_cast<MenuWorldLoader*>(loader);
+    ASSERT_NE(worldLoader, nullptr);
+    EXPECT_STREQ(worldLoader->scriptFileName, game->scriptPath);
+    EntDestroyTree(loader);
+    Step();
+
+    list = OpenList("MenuLoadLayout");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(Names(list), (std::vector<std::string>{"NEW LAYOUT", "Fair"}));
+    Press(LOAD_DOWN);
+    Press(LOAD_START);
+    EXPECT_EQ(Find<MenuLoadList>("MenuLoadLayout"), nullptr);
+    EXPECT_NE(Find<Menu3Base>("MenuGameRunning"), nullptr) << "the layout loads into play";
 }
