@@ -34,7 +34,9 @@
 #include "ui/Menus/MenuLoadCareer.h"
 #include "ui/Menus/MenuLoadGame.h"
 #include "ui/Menus/MenuLoadLayout.h"
+#include "ui/Menus/MenuLayoutSave.h"
 #include "ui/Menus/MenuLoadSandbox.h"
+#include "ui/Menus/MenuSandboxSave.h"
 #include "ui/Menus/MenuMidwaySelector.h"
 #include "ui/Menus/MenuNewCareer.h"
 #include "ui/Menus/MenuOptionsAudio.h"
@@ -187,8 +189,8 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuReportEmployees", EcMenuReportEmployeesProc},
     {"EcMenuVenueIntro", nullptr},
     {"EcMenuEndOfDay", EcMenuEndOfDayProc},
-    {"EcMenuSandboxSave", nullptr},
-    {"EcMenuLayoutSave", nullptr},
+    {"EcMenuSandboxSave", EcMenuSandboxSaveProc},
+    {"EcMenuLayoutSave", EcMenuLayoutSaveProc},
     {"EcMenuLoadLayout", EcMenuLoadLayoutProc},
     {"EcMenuFileExists", nullptr},
     {"EcMenuYesNo", EcMenuYesNoProc},

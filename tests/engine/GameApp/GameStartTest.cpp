@@ -169,9 +169,10 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     for (const char* c : {"EcEditLine", "EcMenuYesNo", "EcMenuConfirmGeneric", "EcMenuCareer",
                           "EcMenuNewCareer", "EcMenuCareerSummary", "EcMenuChooseProfile"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
-    // The end-of-day summary and the load screens.
+    // The end-of-day summary, the load screens and the save dialogs.
     for (const char* c : {"EcMenuEndOfDay", "EcMenuLoadGame", "EcMenuLoadCareer",
-                          "EcMenuLoadSandbox", "EcMenuLoadLayout"})
+                          "EcMenuLoadSandbox", "EcMenuLoadLayout", "EcMenuSandboxSave",
+                          "EcMenuLayoutSave"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{

@@ -1,0 +1,144 @@
+// The save dialogs: saving, the overwrite question, refused names, failed saves, and the way
+// back to the end of the day.
+#include "tests/ui/Menus/SaveDialogFixture.h"
+
+#include "engine/EntTree.h"
+#include "game/MtGame.h"
+#include "game/MtGameSave.h"
+#include "ui/EditLine.h"
+#include "ui/Menus/MenuEndOfDay.h"
+#include "ui/Menus/MenuSaveDialog.h"
+#include "ui/Menus/MenuYesNo.h"
+
+#include <sys/stat.h>
+
+namespace {
+using MenuSaveDialogTest = SaveDialogTest;
+
+int Children(ENTBASE* entity) {
+    int count = 0;
+    if (entity && entity->node)
+        for (EntNode* n = entity->node->firstChild; n; n = n->next)
+            ++count;
+    return count;
+}
+} // namespace
+
+TEST_F(MenuSaveDialogTest, ASandboxSavesOnTheNextFrameAndAsksBeforeOverwriting) {
+    StartSaving(MTGAME_SANDBOX);
+    MenuSaveDialog* dialog = OpenDialog("MenuSandboxSave", false);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_STREQ(dialog->GetName(), "MenuSandboxSave");
+    EXPECT_EQ(dialog->field->maxLength, SAVE_DIALOG_NAME_MAX + 1) << "64 characters";
+    SaveAs(dialog, "Fair");
+    const std::string file = Saves() + "Fair.sbx";
+    EXPECT_TRUE(Exists(file));
+    EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), nullptr);
+    EXPECT_TRUE(hud->IsActive()) << "the opener is active again";
+
+    // The same name again: the question, and No keeps the file as it was.
+    hud->ClearActive();
+    Write(file, "old bytes");
+    dialog = OpenDialog("MenuSandboxSave", false);
+    SaveAs(dialog, "Fair");
+    auto* box = Find<MenuYesNo>("MenuYesNo");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(std::u16string(box->title), u"WARNING");
+    EXPECT_EQ(std::u16string(box->lines[0]), u"Fair");
+    EXPECT_EQ(std::u16string(box->lines[1]), u"This sandbox file already exists.");
+    EXPECT_EQ(std::u16string(box->lines[2]), u"Do you want to overwrite?");
+    EXPECT_FALSE(dialog->IsActive());
+    Press(1); // No
+    Step();
+    EXPECT_EQ(ReadText(file), "old bytes");
+    ASSERT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), dialog);
+    EXPECT_TRUE(dialog->IsActive());
+    // Yes saves.
+    SaveAs(dialog, "Fair");
+    Press(0);
+    Step();
+    EXPECT_NE(ReadText(file), "old bytes");
+    EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), nullptr);
+}
+
+TEST_F(MenuSaveDialogTest, RefusedNamesReachNoFileAndCannotBeConfirmed) {
+    StartSaving(MTGAME_SANDBOX);
+    Write(Saves() + "../sentinel", "keep");
+    MenuSaveDialog* dialog = OpenDialog("MenuSandboxSave", false);
+    ASSERT_NE(dialog, nullptr);
+    for (const char* name : {"", "../x", "a/b"}) {
+        SaveAs(dialog, name);
+        auto* box = Find<MenuYesNo>("MenuYesNo");
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_EQ(std::u16string(box->title), u"NAME NOT ALLOWED");
+        EXPECT_EQ(box->answer, nullptr) << "no answer can confirm it";
+        Press(0); // OK closes the box and nothing else
+        Step();
+        EXPECT_TRUE(dialog->IsActive());
+        EXPECT_EQ(dialog->saveConfirmed, 0);
+    }
+    EXPECT_FALSE(Exists(Saves() + "../x.sbx"));
+    EXPECT_FALSE(Exists(Saves() + "a"));
+    EXPECT_EQ(ReadText(Saves() + "../sentinel"), "keep");
+    EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), dialog);
+}
+
+TEST_F(MenuSaveDialogTest, AFailedSaveKeepsTheDialogAndTheWorld) {
+    StartSaving(MTGAME_SANDBOX);
+    ASSERT_NE(MakeAttr(0), nullptr);
+    // A folder where the file must go: nothing can be written over it, even by root.
+    mkdir((Saves() + "Fair.sbx").c_str(), 0755);
+    MenuSaveDialog* dialog = OpenDialog("MenuSandboxSave", true);
+    SaveAs(dialog, "Fair");
+    // The folder counts as an existing save: the question first.
+    if (auto* question = Find<MenuYesNo>("MenuYesNo");
+        question && std::u16string(question->title) == u"WARNING") {
+        Press(0);
+        Step();
+    }
+    auto* box = Find<MenuYesNo>("MenuYesNo");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(std::u16string(box->title), u"SAVE FAILED");
+    EXPECT_EQ(std::u16string(box->lines[0]), u"Fair");
+    EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), dialog) << "the dialog stays";
+    EXPECT_EQ(Children(app.GetWorld()), 1) << "the world stays";
+    EXPECT_EQ(Find<Menu3Base>("MenuMain"), nullptr);
+    Press(0);
+    Step();
+    EXPECT_TRUE(dialog->IsActive());
+}
+
+TEST_F(MenuSaveDialogTest, FromTheEndOfTheDayASaveGoesToTheMainMenuAndCancelBack) {
+    StartSaving(MTGAME_SANDBOX);
+    ASSERT_NE(MakeAttr(0), nullptr);
+    MenuSaveDialog* dialog = OpenDialog("MenuSandboxSave", true);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->endOfDay, 1);
+    Press(SAVE_CANCEL);
+    EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), nullptr);
+    auto* summary = Find<MenuEndOfDay>("MenuEndOfDay");
+    ASSERT_NE(summary, nullptr) << "a fresh end-of-day screen";
+    EXPECT_EQ(summary->opener.Get(), hud) << "with the same opener";
+    EntDestroyTree(summary);
+    Step();
+
+    dialog = OpenDialog("MenuSandboxSave", true);
+    SaveAs(dialog, "Fair");
+    EXPECT_TRUE(Exists(Saves() + "Fair.sbx"));
+    EXPECT_EQ(Children(app.GetWorld()), 0) << "the scene is cleared";
+    EXPECT_NE(Find<Menu3Base>("MenuMain"), nullptr);
+    EXPECT_EQ(Children(Menus()), 1) << "nothing but the main menu";
+}
+
+TEST_F(MenuSaveDialogTest, ACareerLayoutGoesIntoTheCareersFolder) {
+    StartSaving(MTGAME_CAREER);
+    MtGame* game = Game();
+    std::snprintf(game->career.name, sizeof game->career.name, "%s", "Ann");
+    MtGameSetVenue(game, 3);
+    game->venueId = 3;
+    MenuSaveDialog* dialog = OpenDialog("MenuLayoutSave", false);
+    ASSERT_NE(dialog, nullptr);
+    SaveAs(dialog, "Fair");
+    EXPECT_TRUE(Exists(Saves() + "Ann/Layout03_Fair.lay"));
+    EXPECT_EQ(Find<MenuSaveDialog>("MenuLayoutSave"), nullptr);
+}
