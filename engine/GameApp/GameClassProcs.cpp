@@ -34,6 +34,7 @@
 #include "ui/Menus/MenuLoadCareer.h"
 #include "ui/Menus/MenuLoadGame.h"
 #include "ui/Menus/MenuLoadLayout.h"
+#include "ui/Menus/MenuFileExists.h"
 #include "ui/Menus/MenuLayoutSave.h"
 #include "ui/Menus/MenuLoadSandbox.h"
 #include "ui/Menus/MenuSandboxSave.h"
@@ -192,7 +193,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuSandboxSave", EcMenuSandboxSaveProc},
     {"EcMenuLayoutSave", EcMenuLayoutSaveProc},
     {"EcMenuLoadLayout", EcMenuLoadLayoutProc},
-    {"EcMenuFileExists", nullptr},
+    {"EcMenuFileExists", EcMenuFileExistsProc},
     {"EcMenuYesNo", EcMenuYesNoProc},
     {"EcMenuCredits", nullptr},
     {"EcMenuLoadGame", EcMenuLoadGameProc},

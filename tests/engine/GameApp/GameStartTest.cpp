@@ -172,7 +172,7 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     // The end-of-day summary, the load screens and the save dialogs.
     for (const char* c : {"EcMenuEndOfDay", "EcMenuLoadGame", "EcMenuLoadCareer",
                           "EcMenuLoadSandbox", "EcMenuLoadLayout", "EcMenuSandboxSave",
-                          "EcMenuLayoutSave"})
+                          "EcMenuLayoutSave", "EcMenuFileExists"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{

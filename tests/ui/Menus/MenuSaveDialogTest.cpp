@@ -7,6 +7,7 @@
 #include "game/MtGameSave.h"
 #include "ui/EditLine.h"
 #include "ui/Menus/MenuEndOfDay.h"
+#include "ui/Menus/MenuFileExists.h"
 #include "ui/Menus/MenuSaveDialog.h"
 #include "ui/Menus/MenuYesNo.h"
 
@@ -141,4 +142,25 @@ TEST_F(MenuSaveDialogTest, ACareerLayoutGoesIntoTheCareersFolder) {
     SaveAs(dialog, "Fair");
     EXPECT_TRUE(Exists(Saves() + "Ann/Layout03_Fair.lay"));
     EXPECT_EQ(Find<MenuSaveDialog>("MenuLayoutSave"), nullptr);
+}
+
+TEST_F(MenuSaveDialogTest, TheOverwriteQuestionAnswersIntoItsOpenersByte) {
+    StartSaving(MTGAME_SANDBOX);
+    uint8_t answer = 7;
+    MenuFileExists* box = MenuFileExistsOpen(Menus(), u"Fair.sbx", &answer, hud);
+    ASSERT_NE(box, nullptr);
+    Step();
+    EXPECT_STREQ(box->GetName(), "MenuFileExists");
+    EXPECT_EQ(std::u16string(box->FindCtl(2)->label), u"Fair.sbx");
+    Press(1); // Cancel
+    EXPECT_EQ(answer, 0);
+    EXPECT_TRUE(hud->IsActive());
+    EXPECT_EQ(Find<MenuFileExists>("MenuFileExists"), nullptr);
+
+    hud->ClearActive();
+    ASSERT_NE(MenuFileExistsOpen(Menus(), u"Fair.sbx", &answer, hud), nullptr);
+    Step();
+    Press(0); // overwrite
+    EXPECT_EQ(answer, 1);
+    EXPECT_TRUE(hud->IsActive());
 }
