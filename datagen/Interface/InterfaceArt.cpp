@@ -215,7 +215,8 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/LoadGame/BackgroundLoadGame.dds", 1024, 1024, 1024, 768, 1, "", 0,
          ArtKind::Backdrop},
         {"Menu/LoadGame/buttonLoad.dds", 256, 256, 198, 58, 3, "buttonLoad", 10, ArtKind::Strip},
-        {"Menu/LoadGame/buttonCancel.dds", 256, 256, 134, 56, 3, "buttonCancel", 10, ArtKind::Strip},
+        {"Menu/LoadGame/buttonCancel.dds", 256, 256, 134, 56, 3, "buttonCancel", 10,
+         ArtKind::Strip},
         // The venue selector's lock, drawn 96 x 96 over a venue's thumbnail.
         {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 12,
          ArtKind::Panel},

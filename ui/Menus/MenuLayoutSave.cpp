@@ -7,7 +7,6 @@
 #include "game/MtGameSave.h"
 #include "ui/Menus/MenuEndOfDay.h"
 
-
 const char16_t* MenuLayoutSave::Caption() const {
     return u"Enter name for Venue Layout:";
 }

@@ -12,7 +12,6 @@ class MenuLayoutSave : public MenuSaveDialog {
     const char16_t* ExistsLine() const override;
     bool Exists(const char* name) override;
     bool Write(const char* name) override;
-
 };
 
 // Created under the parent with its opener and, when endOfDay is set, the way back to the end of

@@ -170,9 +170,9 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
                           "EcMenuNewCareer", "EcMenuCareerSummary", "EcMenuChooseProfile"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // The end-of-day summary, the load screens and the save dialogs.
-    for (const char* c : {"EcMenuEndOfDay", "EcMenuLoadGame", "EcMenuLoadCareer",
-                          "EcMenuLoadSandbox", "EcMenuLoadLayout", "EcMenuSandboxSave",
-                          "EcMenuLayoutSave", "EcMenuFileExists"})
+    for (const char* c :
+         {"EcMenuEndOfDay", "EcMenuLoadGame", "EcMenuLoadCareer", "EcMenuLoadSandbox",
+          "EcMenuLoadLayout", "EcMenuSandboxSave", "EcMenuLayoutSave", "EcMenuFileExists"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     EXPECT_EQ(built,
               (std::set<std::string>{

@@ -29,7 +29,7 @@ void LoadListTest::Write(const std::string& path, const std::string& text) {
 }
 
 bool LoadListTest::Exists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return lstat(path.c_str(), &st) == 0;
 }
 

@@ -23,7 +23,7 @@ std::string CareerFile(const char* career) {
 }
 
 bool Exists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return stat(path.c_str(), &st) == 0;
 }
 } // namespace

@@ -4,14 +4,14 @@
 #include "engine/WorldClass.h"
 #include "game/MtGame.h"
 #include "tests/ui/Menus/EndOfDayDoubles.h"
-#include "ui/Menus/MenuSaveDialog.h"
 #include "ui/EditLine.h"
 #include "ui/Menus/MenuLayoutSave.h"
 #include "ui/Menus/MenuSandboxSave.h"
+#include "ui/Menus/MenuSaveDialog.h"
 
 #include <fstream>
-#include <sys/stat.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace {
 ENTBASE* MakeMain() {
