@@ -141,6 +141,8 @@ uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame) {
         case ArtKind::Panel: return kArtPanelFill;
         case ArtKind::Backdrop: return kArtBackdropFill;
         case ArtKind::Cursor: return kArtCursorFill[frame % 4];
+        case ArtKind::Screen:
+        case ArtKind::Overlay: return row.fill;
         default: return kArtStateFill[frame % 3];
     }
 }
@@ -243,6 +245,34 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/HUD/ButtonHelp.dds", 64, 256, 63, 52, 3, "ButtonHelp", 5, ArtKind::Strip},
         {"Menu/HUD/ZobTimeOfDayDisc.dds", 64, 64, 56, 56, 1, "", 0, ArtKind::Panel},
         {"Menu/HUD/ZobTimeOfDayIconFrame.dds", 128, 128, 104, 87, 1, "", 0, ArtKind::Panel},
+        // The front end's full-screen pictures: 1024 x 768 in the top of a 1024 x 1024 texture.
+        {"Menu/QuenvarSplash.dds", 1024, 1024, 1024, 768, 1, "QuenvarSplash", 40, ArtKind::Screen,
+         0, 0xFF2848A0u},
+        {"Menu/TolvaneSplash.dds", 1024, 1024, 1024, 768, 1, "TolvaneSplash", 40, ArtKind::Screen,
+         0, 0xFF20905Cu},
+        {"Menu/EsrbSplash.dds", 1024, 1024, 1024, 768, 1, "EsrbSplash", 40, ArtKind::Screen, 0,
+         0xFFA09828u},
+        {"Menu/BrightfairSplash.dds", 1024, 1024, 1024, 768, 1, "BrightfairSplash", 40,
+         ArtKind::Screen, 0, 0xFFA8502Cu},
+        // Drawn over the main menu's slides, which show through between its bands.
+        {"Menu/Common/ZobMainMenu.dds", 1024, 1024, 1024, 768, 1, "ZobMainMenu", 28,
+         ArtKind::Overlay, 0, 0xFF301040u},
+        // The main menu's buttons: three 150 x 48 frames each.
+        {"Menu/MainMenu/button_sandbox.dds", 256, 256, 150, 48, 3, "button_sandbox", 10,
+         ArtKind::Strip},
+        {"Menu/MainMenu/button_careermode.dds", 256, 256, 150, 48, 3, "button_careermode", 10,
+         ArtKind::Strip},
+        {"Menu/MainMenu/button_options.dds", 256, 256, 150, 48, 3, "button_options", 10,
+         ArtKind::Strip},
+        {"Menu/MainMenu/button_help.dds", 256, 256, 150, 48, 3, "button_help", 10,
+         ArtKind::Strip},
+        {"Menu/MainMenu/button_quit.dds", 256, 256, 150, 48, 3, "button_quit", 10,
+         ArtKind::Strip},
+        {"Menu/MainMenu/button_credits.dds", 256, 256, 150, 48, 3, "button_credits", 10,
+         ArtKind::Strip},
+        {"Menu/Common/ZobLogoAnim.dds", 512, 1024, 483, 272, 2, "ZobLogoAnim", 28, ArtKind::Strip},
+        {"Menu/NewCareer/button_start.dds", 128, 256, 119, 63, 3, "button_start", 8,
+         ArtKind::Strip},
     };
     return s_rows;
 }
@@ -260,6 +290,21 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
     const bool captioned = row.caption && row.caption[0];
     if (captioned && !RenderCaptionFont(row.caption, row.points, &font, error)) return false;
     *out = GenImage(row.texWidth, row.texHeight); // transparent black
+    if (row.kind == ArtKind::Overlay) {
+        if (row.cellHeight < 2 * kArtOverlayBand + 8) {
+            *error = "the frames do not fit the texture";
+            return false;
+        }
+        FillBox(out, 0, row.cellWidth, kArtOverlayBand, row.fill);
+        FillBox(out, row.cellHeight - kArtOverlayBand, row.cellWidth, kArtOverlayBand, row.fill);
+        if (captioned) {
+            const ArtRow band = {row.file,    row.texWidth, row.texHeight,  row.cellWidth,
+                                 kArtOverlayBand, 1,        row.caption,    row.points,
+                                 ArtKind::Panel};
+            DrawCaption(out, band, 0, font);
+        }
+        return true;
+    }
     if (row.kind == ArtKind::InGame) {
         FillBox(out, 0, kArtInGamePanelWidth, kArtInGamePanelHeight, kArtPanelFill);
         if (captioned) {

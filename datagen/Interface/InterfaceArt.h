@@ -30,6 +30,9 @@ enum class ArtKind {
     Backdrop, // one frame in the backdrop fill: a full-screen background
     InGame,   // the in-game panel's body, and below it the lights as a strip from `top`
     Cursor,   // arrows, one fill per shape, transparent around them; no border or caption
+    Screen,   // a full-screen picture: one frame in the row's own fill, captioned
+    Overlay,  // a full-screen frame drawn over slides: bands in the row's fill along the top and
+              // bottom of the cell, captioned in the top band, transparent between them
 };
 
 struct ArtRow {
@@ -40,8 +43,12 @@ struct ArtRow {
     const char* caption; // centred; check boxes carry it on their checked frames only
     int points;          // the caption's size (DejaVu Sans Bold)
     ArtKind kind;
-    uint32_t top = 0; // the first frame's top row
+    uint32_t top = 0;  // the first frame's top row
+    uint32_t fill = 0; // Screen and Overlay rows: their colour
 };
+
+// The height of an overlay's two bands.
+inline constexpr uint32_t kArtOverlayBand = 64;
 
 // Where frame `frame` of the row starts, and the fill it shows at texel (4, 4) of its cell (0
 // for a frame left transparent).

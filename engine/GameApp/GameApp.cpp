@@ -25,6 +25,7 @@
 #include "tools/HwConfig.h"
 #include "ui/Ctl3Base.h"
 #include "ui/Menus/MenuClearScene.h"
+#include "ui/Menus/MenuFrontEnd.h"
 #include "world/Particles/ParticleSys.h"
 
 #include <cmath>
@@ -147,6 +148,8 @@ void GameApp::OnInit() {
     MenuSetSceneClearer([](void* app) { static_cast<GameApp*>(app)->ClearScene(); }, this);
     CameraVantorSetHost(&m_cameraHost);
     ScriptSetStartDayHook(MtGameStartDay);
+    // The exit confirmation ends the program through the same quit flag as the scripts.
+    MenuSetAppHost(this);
 
     scripts = ScriptMgrGet();
     if (scripts) {
@@ -189,6 +192,7 @@ void GameApp::Shutdown() {
     MtGameSetHost(nullptr);
     MenuSetSceneClearer(nullptr, nullptr);
     CameraVantorSetHost(nullptr);
+    MenuSetAppHost(nullptr);
     AppSetCursorLock(0);
 
     FrameClockFree(clock);

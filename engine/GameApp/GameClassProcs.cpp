@@ -24,24 +24,32 @@
 #include "ui/GraphicCheckBox.h"
 #include "ui/IncDecButton.h"
 #include "ui/MenuRoot.h"
+#include "ui/Menus/MenuAttractor.h"
 #include "ui/Menus/MenuCareer.h"
 #include "ui/Menus/MenuCareerSummary.h"
 #include "ui/Menus/MenuChooseProfile.h"
+#include "ui/Menus/MenuConfirmExit.h"
 #include "ui/Menus/MenuConfirmGeneric.h"
+#include "ui/Menus/MenuCredits.h"
 #include "ui/Menus/MenuEndOfDay.h"
 #include "ui/Menus/MenuEquipResource.h"
+#include "ui/Menus/MenuEsrb.h"
 #include "ui/Menus/MenuFileExists.h"
 #include "ui/Menus/MenuGameRunning.h"
+#include "ui/Menus/MenuHelp.h"
+#include "ui/Menus/MenuInGame.h"
 #include "ui/Menus/MenuLayoutSave.h"
 #include "ui/Menus/MenuLoadCareer.h"
 #include "ui/Menus/MenuLoadGame.h"
 #include "ui/Menus/MenuLoadLayout.h"
 #include "ui/Menus/MenuLoadSandbox.h"
+#include "ui/Menus/MenuMain.h"
 #include "ui/Menus/MenuMidwaySelector.h"
 #include "ui/Menus/MenuNewCareer.h"
 #include "ui/Menus/MenuOptionsAudio.h"
 #include "ui/Menus/MenuOptionsVideo.h"
 #include "ui/Menus/MenuPowerStats.h"
+#include "ui/Menus/MenuPublisher.h"
 #include "ui/Menus/MenuReportEmployees.h"
 #include "ui/Menus/MenuReportHourly.h"
 #include "ui/Menus/MenuReportMaint.h"
@@ -50,6 +58,9 @@
 #include "ui/Menus/MenuReports.h"
 #include "ui/Menus/MenuSandbox.h"
 #include "ui/Menus/MenuSandboxSave.h"
+#include "ui/Menus/MenuSplash.h"
+#include "ui/Menus/MenuTolvane.h"
+#include "ui/Menus/MenuVenueIntro.h"
 #include "ui/Menus/MenuVenueSetup.h"
 #include "ui/Menus/MenuWorldLoader.h"
 #include "ui/Menus/MenuYesNo.h"
@@ -160,15 +171,15 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcCustom", EcCustomProc},
     {"EcSlider", EcSliderProc},
     {"EcMenuRoot", EcMenuRootProc},
-    {"EcMenuPublisher", nullptr},
-    {"EcMenuTolvane", nullptr},
-    {"EcMenuEsrb", nullptr},
-    {"EcMenuSplash", nullptr},
-    {"EcMenuMain", nullptr},
+    {"EcMenuPublisher", EcMenuPublisherProc},
+    {"EcMenuTolvane", EcMenuTolvaneProc},
+    {"EcMenuEsrb", EcMenuEsrbProc},
+    {"EcMenuSplash", EcMenuSplashProc},
+    {"EcMenuMain", EcMenuMainProc},
     {"EcMenuChooseProfile", EcMenuChooseProfileProc},
     {"EcMenuSandbox", EcMenuSandboxProc},
     {"EcMenuLoadSandbox", EcMenuLoadSandboxProc},
-    {"EcMenuConfirmExit", nullptr},
+    {"EcMenuConfirmExit", EcMenuConfirmExitProc},
     {"EcMenuWorldLoader", EcMenuWorldLoaderProc},
     {"EcMenuGameRunning", EcMenuGameRunningProc},
     {"EcMenuInspectRube", nullptr},
@@ -176,7 +187,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuInspectAttr", nullptr},
     {"EcMenuRemoveAttr", nullptr},
     {"EcMenuFireCarny", nullptr},
-    {"EcMenuInGame", nullptr},
+    {"EcMenuInGame", EcMenuInGameProc},
     {"EcMenuReports", EcMenuReportsProc},
     {"EcMenuOptionsAudio", EcMenuOptionsAudioProc},
     {"EcMenuOptionsVideo", EcMenuOptionsVideoProc},
@@ -188,19 +199,19 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuReportPower", EcMenuReportPowerProc},
     {"EcMenuReportHourly", EcMenuReportHourlyProc},
     {"EcMenuReportEmployees", EcMenuReportEmployeesProc},
-    {"EcMenuVenueIntro", nullptr},
+    {"EcMenuVenueIntro", EcMenuVenueIntroProc},
     {"EcMenuEndOfDay", EcMenuEndOfDayProc},
     {"EcMenuSandboxSave", EcMenuSandboxSaveProc},
     {"EcMenuLayoutSave", EcMenuLayoutSaveProc},
     {"EcMenuLoadLayout", EcMenuLoadLayoutProc},
     {"EcMenuFileExists", EcMenuFileExistsProc},
     {"EcMenuYesNo", EcMenuYesNoProc},
-    {"EcMenuCredits", nullptr},
+    {"EcMenuCredits", EcMenuCreditsProc},
     {"EcMenuLoadGame", EcMenuLoadGameProc},
     {"EcMenuMidwaySelector", EcMenuMidwaySelectorProc},
     {"EcMenuVenueSetup", EcMenuVenueSetupProc},
-    {"EcMenuHelp", nullptr},
-    {"EcMenuAttractor", nullptr},
+    {"EcMenuHelp", EcMenuHelpProc},
+    {"EcMenuAttractor", EcMenuAttractorProc},
     {"EcMenuConfirmGeneric", EcMenuConfirmGenericProc},
     {"EcMenuInGameConfirm", nullptr},
     {"EcMenuCareer", EcMenuCareerProc},

@@ -1,0 +1,81 @@
+#include "engine/Input/SlInput.h"
+// The venue intro.
+#include "engine/Input/SlInput.h"
+#include "ui/Menus/MenuVenueIntro.h"
+#include "engine/Input/SlInput.h"
+
+#include "engine/Input/SlInput.h"
+#include "engine/WideFormat.h"
+#include "engine/WorldClass.h"
+#include "game/MtGame.h"
+#include "ui/MenuKit.h"
+#include "ui/Menus/MenuFrontEnd.h"
+
+namespace {
+constexpr int32_t kOkId = 0;
+
+constexpr const char16_t* kCareerText =
+    u"Use your money wisely to build a profitable carnival at this location.  You'll need to pay "
+    u"a deposit and rental for each item you add.  Keep your carnival in good repair to avoid "
+    u"loosing your deposit.  You can save your layout at any time, but any profit or loss for "
+    u"the day can only be saved when the carnival closes at night.";
+constexpr const char16_t* kSandboxText =
+    u"You have unlimited money and unlimited time to build the best carnival you can at this "
+    u"venue.  You can save your layout at any time, but any profit or loss for the day can only "
+    u"be saved when the carnival closes at night.";
+constexpr const char16_t* kTips =
+    u"- Start setting up your carnival at any time\n- When ready, press START to open the "
+    u"carnival\n- Daily venue rental and promotions will be deducted from your total.\n\n- Be "
+    u"sure to add a ticket booth!\n- Watch your power meter - add a generator if necessary!\n- "
+    u"Hire carnys to repair rides and clean up the park.\n- Don't forget the bathrooms!\n";
+
+const WorldClassDef kClass = {"MenuVenueIntro", nullptr, WorldMake<MenuVenueIntro>, nullptr};
+} // namespace
+
+int MenuVenueIntro::Create(EntNode* node) {
+    static const char* const kNames[] = {"C_OK"};
+    MenuCreateConcrete(this, node, MenuNames{kNames, 1, false},
+                       "Menu\\EquipResource\\EquipResource.lua");
+    MtGame* game = MenuFrontEndGame(this, "the venue and mode");
+    const bool career = game && game->mode == MTGAME_CAREER;
+    const VenueInfo* venue = game ? MtGameVenue(game) : nullptr;
+    WideFormat(venueLine, VENUE_INTRO_LINE_MAX, u"%s%s", venue ? venue->name : u"?",
+               career ? u" - Career Mode" : u" - Sandbox Mode");
+
+    MenuKitDimBackground(this);
+    MenuKitLargePanelHeader(512.0f, 428.0f, u"Welcome to Your Carnival!", this);
+    MenuKitText(venueLine, 200.0f, 240.0f, this);
+    MenuKitTextBox(-1, career ? kCareerText : kSandboxText, 200.0f, 285.0f, 800.0f, 405.0f, this);
+    MenuKitTextBox(-1, kTips, 260.0f, 400.0f, 800.0f, 700.0f, this);
+    MenuKitButtonOk(kOkId, 464.0f, 610.0f, this);
+    MenuFrontEndFinish(this, kOkId, "MenuVenueIntro", "MenuVenueIntro");
+    return 1;
+}
+
+void MenuVenueIntro::SetOpenArgs(const MenuOpenArgs& args) {
+    m_return = args.returnMenu;
+    m_returnSerial = EntSerialOf(m_return);
+}
+
+ENTBASE* MenuVenueIntro::ReturnMenu() const {
+    return m_return && EntIsLiveSerial(m_return, m_returnSerial) ? m_return : nullptr;
+}
+
+int MenuVenueIntro::OnMessage(const SlEvent* event) {
+    if (!active) return 0;
+    if (!event || event->type != CTL3_EVENT || event->a != kOkId || event->b != CTL3_CLICK)
+        return 1;
+    if (ENTBASE* back = ReturnMenu()) back->SetActive();
+    EntDestroyTree(this);
+    return 0;
+}
+
+Menu3Base* MenuVenueIntroOpen(ENTBASE* parent, ENTBASE* returnMenu) {
+    MenuOpenArgs args;
+    args.returnMenu = returnMenu;
+    return MenuOpen("MenuVenueIntro", parent, &args);
+}
+
+intptr_t EcMenuVenueIntroProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    return WorldClassProc(kClass, node, message, a, b, c);
+}
