@@ -115,6 +115,12 @@ static const EntityHandle* ArgHandle(lua_State* L, int index) {
 }
 
 ENTBASE* LuaArgEntity(lua_State* L, int index) {
+    // A menu hands its script itself as a bare pointer: accepted only while it names a live
+    // entity, so a stale or made-up pointer is still refused.
+    if (lua_type(L, index) == LUA_TLIGHTUSERDATA) {
+        auto* entity = static_cast<ENTBASE*>(lua_touserdata(L, index));
+        return EntIsLive(entity) ? entity : nullptr;
+    }
     const EntityHandle* handle = ArgHandle(L, index);
     return handle && EntIsLiveSerial(handle->entity, handle->serial) ? handle->entity : nullptr;
 }

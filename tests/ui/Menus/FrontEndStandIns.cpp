@@ -7,6 +7,10 @@
 #include "game/MtGame.h"
 #include "ui/Menus/MenuInGame.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 
 std::vector<StandInRecord> g_standIns;
@@ -164,4 +168,49 @@ void FrontEndTest::Press(SDL_Scancode code) {
 
 void FrontEndTest::PostClick(int32_t id) {
     SlPostEvent(CTL3_EVENT, id, CTL3_CLICK);
+}
+
+namespace {
+// The folder becomes a real one whose entries link to where the link pointed.
+void Unlink(const std::string& folder) {
+    char target[4096];
+    const ssize_t n = readlink(folder.c_str(), target, sizeof target - 1);
+    if (n <= 0) return;
+    target[n] = 0;
+    const std::string from = std::string(target) + "/";
+    ASSERT_EQ(unlink(folder.c_str()), 0) << folder;
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0) << folder;
+    DIR* dir = opendir(from.c_str());
+    ASSERT_TRUE(dir) << from;
+    while (dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        ASSERT_EQ(symlink((from + name).c_str(), (folder + "/" + name).c_str()), 0) << name;
+    }
+    closedir(dir);
+}
+} // namespace
+
+void FrontEndTest::ShadowDataFile(const std::string& path, const std::string& text) {
+    std::string at = m_program + "Data";
+    for (size_t start = 0, slash; (slash = path.find('/', start)) != std::string::npos;
+         start = slash + 1) {
+        at += "/" + path.substr(start, slash - start);
+        Unlink(at);
+    }
+    const std::string file = m_program + "Data/" + path;
+    unlink(file.c_str()); // a link to the build's file: never written through
+    WriteTextFile(file, text);
+}
+
+void FrontEndTest::StartShipped(const std::string& startup) {
+    const std::string log = m_dir / "UiLog.txt";
+    g_makeEditor = [log]() -> Editor* {
+        DbgSetLogFile(log.c_str());
+        DbgSetOutputMask(DBG_OUT_FILE);
+        DbgSetLevelMask(0xFFFFFFFFu);
+        return nullptr;
+    };
+    WriteStartup(startup);
+    Start();
 }

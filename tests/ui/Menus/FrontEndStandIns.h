@@ -76,6 +76,13 @@ class FrontEndTest : public UiTest {
     // The control event a click on a menu's control posts.
     static void PostClick(int32_t id);
 
+    // Writes a file of the test's own into Data/ (a path with "/"), in place of the build's:
+    // the folders on its way stop being links to the build's data and link its other entries.
+    void ShadowDataFile(const std::string& path, const std::string& text);
+    // Starts from a Startup.lua of the test's own (the shipped one or a copy), logging to the
+    // test's log; no harness classes are registered.
+    void StartShipped(const std::string& startup);
+
     std::function<void()> extraFirst;
     std::string skipStandIn;
     uint64_t m_sixtiethUs = 0;
