@@ -61,6 +61,12 @@ void MenuAttractor::ShowCountdown() {
 }
 
 int MenuAttractor::Update(float) {
+    // Input comes before the update in a frame: the frame of a press shows 0, the next one ends.
+    if (m_pressed) {
+        m_pressed = false;
+        ShowCountdown();
+        return 1;
+    }
     countdown -= SplashFrameSeconds();
     if (countdown >= 0.0f) {
         ShowCountdown();
@@ -75,7 +81,10 @@ int MenuAttractor::Update(float) {
 int MenuAttractor::OnMessage(const SlEvent* event) {
     if (!active) return 0;
     const bool click = event && event->type == CTL3_EVENT && event->b == CTL3_CLICK;
-    if (click || SplashIsPress(event)) countdown = 0.0f;
+    if (click || SplashIsPress(event)) {
+        countdown = 0.0f;
+        m_pressed = true;
+    }
     return 1;
 }
 

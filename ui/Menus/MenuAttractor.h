@@ -26,6 +26,7 @@ class MenuAttractor : public Menu3Base {
   private:
     void ShowCountdown();
     bool m_reported = false;
+    bool m_pressed = false;
 };
 
 // Creates the attract screen under the parent with the screen to return to ("MenuMain" when

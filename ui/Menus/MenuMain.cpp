@@ -64,6 +64,8 @@ int MenuMain::Create(EntNode* node) {
                                                   b.name);
         if (!button) continue;
         std::snprintf(button->image.textureName, sizeof button->image.textureName, "%s", b.image);
+        button->image.left = 0;
+        button->image.top = 0;
         button->image.right = kCellRight;
         button->image.bottom = kCellBottom;
         button->Start();
@@ -73,6 +75,8 @@ int MenuMain::Create(EntNode* node) {
         std::snprintf(logo->image.textureName, sizeof logo->image.textureName, "%s",
                       "Menu\\Common\\ZobLogoAnim.dds");
         logo->frames = 2;
+        logo->image.left = 0;
+        logo->image.top = 0;
         logo->image.right = 482;
         logo->image.bottom = 271;
         logo->rate = 10.0f;

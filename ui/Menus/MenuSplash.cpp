@@ -45,6 +45,8 @@ int MenuSplash::Create(EntNode* node) {
                                                  nullptr, "Start")) {
         std::snprintf(start->image.textureName, sizeof start->image.textureName, "%s",
                       "Menu\\NewCareer\\button_start.dds");
+        start->image.left = 0;
+        start->image.top = 0;
         start->image.right = 118;
         start->image.bottom = 62;
         start->Start();
