@@ -148,6 +148,11 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     for (const char* c :
          {"EcMenuSandbox", "EcMenuMidwaySelector", "EcMenuVenueSetup", "EcMenuWorldLoader"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
+    // The front end's screens and the screens around play.
+    for (const char* c : {"EcMenuPublisher", "EcMenuTolvane", "EcMenuEsrb", "EcMenuSplash",
+                          "EcMenuAttractor", "EcMenuMain", "EcMenuCredits", "EcMenuConfirmExit",
+                          "EcMenuInGame", "EcMenuHelp", "EcMenuVenueIntro"})
+        EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // The other cameras and the test board.
     for (const char* c :
          {"EcCameraAttach", "EcCameraAvatar1", "EcCameraFixed", "EcCameraWaypoint", "EcPlayfield1"})
@@ -192,8 +197,8 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
 }
 
 // The data set the game ships with, as the build generated it: every built class registered,
-// the tree, and with no menu to open the backdrop viewport over the world.
-TEST_F(GameAppTest, TheFirstDataSetRegistersEveryClassAndShowsTheBackdrop) {
+// the tree, and the first splash screen under "Menus" in place of the backdrop.
+TEST_F(GameAppTest, TheFirstDataSetRegistersEveryClassAndOpensTheFirstSplash) {
     const std::string shipped = BuildProgramFolder();
     app.SetProgramFolder(shipped.c_str());
     m_programScope.emplace(shipped);
@@ -208,14 +213,11 @@ TEST_F(GameAppTest, TheFirstDataSetRegistersEveryClassAndShowsTheBackdrop) {
         EXPECT_NE(EntClassFind(ClassString(entry.proc).c_str()), nullptr) << entry.name;
     }
     ASSERT_NE(app.GetRoot(), nullptr);
-    auto* backdrop = static_cast<EcViewport*>(EntTreeFindName(app.GetViewports(), "Backdrop"));
-    ASSERT_NE(backdrop, nullptr);
-    EXPECT_EQ(EntGetParent(backdrop), app.GetViewports());
-    EXPECT_EQ(backdrop->clear, 1);
-    EXPECT_EQ(std::make_tuple(backdrop->color.r, backdrop->color.g, backdrop->color.b),
-              std::make_tuple(0.2f, 0.4f, 0.6f));
-    EXPECT_EQ(backdrop->width, 0.0f);
-    EXPECT_EQ(backdrop->drawRoot, app.GetWorld());
+    ENTBASE* splash = EntTreeFindType(app.GetMenus(), "MenuPublisher");
+    ASSERT_NE(splash, nullptr) << "Startup.lua did not open the first splash";
+    EXPECT_EQ(EntGetParent(splash), app.GetMenus());
+    EXPECT_EQ(EntTreeFindName(app.GetViewports(), "Backdrop"), nullptr)
+        << "the backdrop is the fallback for a build without the splash";
     EXPECT_EQ(app.dataFolder.path, shipped + "Data/");
     Frame();
     Frame();
