@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
 # Runs the built game as a new user would: the program and its Data/ copied to a fresh folder, a
 # home and documents folder of its own, a virtual X display. One run per mode:
-#   window      the first data set opens its window, makes the game object, draws the backdrop,
-#               ends on SIGTERM and leaves the preferences in Config.ini
+#   window      the first data set opens its window, makes the game object, runs the three
+#               splash screens into the main menu (their lines in Debug.txt, in order), shows the
+#               first slide at the window centre between Sandbox and Career, ends on SIGTERM and
+#               leaves the preferences in Config.ini
+#   backdrop    the first data set's Startup.lua registering no menu screen: the backdrop
+#               viewport is drawn in place of the splash, SIGTERM ends it
 #   scriptquit  a Startup.lua that quits by itself after 30 frames
 #   nostartup   no Startup.lua: the error is reported, the window stays undrawn, SIGTERM ends it
-#   badclass    the first data set's Startup.lua ending in a CreateClass call on an entity: the
-#               script error is reported, nothing is called, the game runs on and ends on SIGTERM
+#   badclass    the first data set's Startup.lua (without menu screens) ending in a CreateClass
+#               call on an entity: the script error is reported, nothing is called, the game runs
+#               on over its backdrop and ends on SIGTERM
 #   nodisplay   no X display: the program says so and fails without hanging
 #   configplay  the configuration dialog comes first; Enter plays, the game starts as chosen
 #   configexit  the configuration dialog comes first; Escape ends the program before any device
-#   editor      Ctrl+F1 turns the window into the "Editor Mode" window: the game drawn in the game
+#   editor      (the Startup.lua without menu screens, over the backdrop) Ctrl+F1 turns the window into the "Editor Mode" window: the game drawn in the game
 #               view, the menu bar's "Scripts" menu runs "Script1.lua"; Ctrl+F1 gives the window
 #               back
-#   editorpick  a test world ini holds a trash can (a StaticObject) in front of the backdrop's
+#   editorpick  (the Startup.lua without menu screens) a test world ini holds a trash can (a StaticObject) in front of the backdrop's
 #               camera; in the editor the pointer over it names it, a click and a 40-pixel drag
 #               move it and "Save All Changed Entities" writes its new "pos" into that ini
 #   camera      the management camera over a flat test world (tests/e2e/camera), driven by the
@@ -69,6 +74,15 @@ if [ $on_display -eq 0 ]; then
   export HOME=$work/home XDG_DOCUMENTS_DIR=$work/home/Documents XDG_RUNTIME_DIR=$work/run
   unset XDG_CONFIG_HOME WAYLAND_DISPLAY
 
+  # The modes about the backdrop, the editor and script errors run without the menu screens:
+  # the start-up script then falls back to the backdrop viewport over the world.
+  case $mode in
+    backdrop | badclass | editor | editorpick)
+      startup=$work/game/Data/Startup.lua
+      perl -pi -e 's/"EcMenu(?!Root")\w*",?\s?//g' "$startup" || fail "cannot edit Startup.lua"
+      ! grep -q '"EcMenuPublisher"' "$startup" || fail "Startup.lua still registers the splash"
+      grep -q '"EcMenuRoot"' "$startup" || fail "Startup.lua lost the menu root" ;;
+  esac
   case $mode in
     scriptquit)
       printf 'Script.WaitFrame (30)\nGame.Shutdown ()\n' >"$work/game/Data/Startup.lua" ;;
@@ -179,6 +193,23 @@ shows_backdrop() {
   last_colour="$r $g $b"
   [ $((r - 51)) -ge -2 ] && [ $((r - 51)) -le 2 ] && [ $((g - 102)) -ge -2 ] &&
     [ $((g - 102)) -le 2 ] && [ $((b - 153)) -ge -2 ] && [ $((b - 153)) -le 2 ]
+}
+# The splash lines, then the main menu's, in this order in Debug.txt.
+splashes_then_main() {
+  [ -f "$log" ] || return 1
+  awk 'index($0, "Menu: PublisherSplash (MenuPublisher)") && !p { p = NR }
+    index($0, "Menu: PublisherSplash (MenuTolvane)") && !t { t = NR }
+    index($0, "Menu: PublisherSplash (MenuEsrb)") && !e { e = NR }
+    index($0, "Menu: MainMenu (MenuMain)") && !m { m = NR }
+    END { exit !(p && t && e && m && p < t && t < e && e < m) }' "$log"
+}
+# The generated first slide of the main menu (Menu/Slides/SlideShow00.dds) is 176 48 48.
+shows_first_slide() {
+  local r g b
+  read -r r g b < <(window_centre) || return 1
+  last_colour="$r $g $b"
+  [ $((r - 176)) -ge -3 ] && [ $((r - 176)) -le 3 ] && [ $((g - 48)) -ge -3 ] &&
+    [ $((g - 48)) -le 3 ] && [ $((b - 48)) -ge -3 ] && [ $((b - 48)) -le 3 ]
 }
 window_open() { xwd -silent -name Fairlark -out /dev/null 2>/dev/null; }
 config=$work/home/Documents/Fairlark/Config.ini
@@ -365,8 +396,13 @@ case $mode in
     wait_for 60 started || fail "start-up lines missing within 60 s"
     log_holds "EntCreateClass(MtGame)... ok." || fail "the game object's class was not registered"
     ! log_holds "BuildRootTree: class MtGame not registered" || fail "the root tree has no game object"
+    # The pointer stays clear of the window centre: the main menu shows the cursor.
+    xdotool mousemove 0 0 2>/dev/null
+    wait_for 40 splashes_then_main ||
+      fail "the three splash lines and then the main menu's were not logged in order within 40 s"
     last_colour=none
-    wait_for 20 shows_backdrop || fail "window centre is $last_colour, not the backdrop 51 102 153"
+    # The first slide holds for 5 s before the show fades to the next.
+    wait_for 4 shows_first_slide || fail "window centre is $last_colour, not the first slide 176 48 48"
     ends_cleanly TERM 5
     # The game object writes the preferences beside the engine's own keys when it goes.
     config=$work/home/Documents/Fairlark/Config.ini
@@ -374,6 +410,13 @@ case $mode in
     for key in "[Xq Config]" runHwConfig=0 windowed=1 debug=1; do
       grep -qxF "$key" "$config" || fail "Config.ini lost \"$key\": $(cat "$config")"
     done
+    ;;
+  backdrop)
+    wait_for 60 started || fail "start-up lines missing within 60 s"
+    last_colour=none
+    wait_for 20 shows_backdrop || fail "window centre is $last_colour, not the backdrop 51 102 153"
+    ! log_holds "Menu: PublisherSplash" || fail "a splash opened without its class registered"
+    ends_cleanly TERM 5
     ;;
   scriptquit)
     ends_cleanly none 20
