@@ -100,17 +100,20 @@ void MenuBuild(benchmark::State& state, const char* className) {
         state.ResumeTiming();
     }
     state.counters["controls"] = controls;
-    state.counters["us_per_control"] = benchmark::Counter(
-        double(state.iterations()) * controls, benchmark::Counter::kIsRate |
-                                                   benchmark::Counter::kInvert);
+    state.counters["us_per_control"] =
+        benchmark::Counter(double(state.iterations()) * controls,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.SetLabel("us_per_control is seconds per control");
 }
-BENCHMARK_CAPTURE(MenuBuild, MainMenu, "MenuMain")->Name("BM_MenuBuild/MainMenu")->Unit(
-    benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(MenuBuild, Credits, "MenuCredits")->Name("BM_MenuBuild/Credits")->Unit(
-    benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(MenuBuild, InGameMenu, "MenuInGame")->Name("BM_MenuBuild/InGameMenu")->Unit(
-    benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(MenuBuild, MainMenu, "MenuMain")
+    ->Name("BM_MenuBuild/MainMenu")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(MenuBuild, Credits, "MenuCredits")
+    ->Name("BM_MenuBuild/Credits")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(MenuBuild, InGameMenu, "MenuInGame")
+    ->Name("BM_MenuBuild/InGameMenu")
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(MenuBuild, PublisherSplash, "MenuPublisher")
     ->Name("BM_MenuBuild/PublisherSplash")
     ->Unit(benchmark::kMicrosecond);

@@ -264,10 +264,8 @@ const std::vector<ArtRow>& ArtTable() {
          ArtKind::Strip},
         {"Menu/MainMenu/button_options.dds", 256, 256, 150, 48, 3, "button_options", 10,
          ArtKind::Strip},
-        {"Menu/MainMenu/button_help.dds", 256, 256, 150, 48, 3, "button_help", 10,
-         ArtKind::Strip},
-        {"Menu/MainMenu/button_quit.dds", 256, 256, 150, 48, 3, "button_quit", 10,
-         ArtKind::Strip},
+        {"Menu/MainMenu/button_help.dds", 256, 256, 150, 48, 3, "button_help", 10, ArtKind::Strip},
+        {"Menu/MainMenu/button_quit.dds", 256, 256, 150, 48, 3, "button_quit", 10, ArtKind::Strip},
         {"Menu/MainMenu/button_credits.dds", 256, 256, 150, 48, 3, "button_credits", 10,
          ArtKind::Strip},
         {"Menu/Common/ZobLogoAnim.dds", 512, 1024, 483, 272, 2, "ZobLogoAnim", 28, ArtKind::Strip},
@@ -298,9 +296,9 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
         FillBox(out, 0, row.cellWidth, kArtOverlayBand, row.fill);
         FillBox(out, row.cellHeight - kArtOverlayBand, row.cellWidth, kArtOverlayBand, row.fill);
         if (captioned) {
-            const ArtRow band = {row.file,    row.texWidth, row.texHeight,  row.cellWidth,
-                                 kArtOverlayBand, 1,        row.caption,    row.points,
-                                 ArtKind::Panel};
+            const ArtRow band = {row.file,      row.texWidth,    row.texHeight,
+                                 row.cellWidth, kArtOverlayBand, 1,
+                                 row.caption,   row.points,      ArtKind::Panel};
             DrawCaption(out, band, 0, font);
         }
         return true;

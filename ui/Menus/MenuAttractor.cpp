@@ -2,7 +2,6 @@
 // The attract screen's countdown and its way back.
 #include "engine/Input/SlInput.h"
 #include "ui/Menus/MenuAttractor.h"
-#include "engine/Input/SlInput.h"
 
 #include "engine/Input/SlInput.h"
 #include "engine/WideFormat.h"
@@ -35,8 +34,7 @@ int MenuAttractor::Create(EntNode* node) {
     MenuKitBackground(kMenuPurpleBackground, this);
     MenuKitAnimLogo(this);
     MenuKitButtonOk(kOkId, 465.0f, 663.0f, this);
-    MenuFrontEndText(u"Movie, Slideshow, Ads, etc.", 512.0f, 400.0f, "Georgia_20", kWhite, 1,
-                     this);
+    MenuFrontEndText(u"Movie, Slideshow, Ads, etc.", 512.0f, 400.0f, "Georgia_20", kWhite, 1, this);
     if (StaticText* t = MenuFrontEndText(u"", 512.0f, 480.0f, "Georgia_20", kWhite, 1, this))
         t->liveText = countdownText;
     ShowCountdown();

@@ -38,10 +38,10 @@ bool SplashIsPress(const SlEvent* e) {
 }
 
 void SplashAddPictures(Menu3Base* menu, const char* image) {
-    MenuFrontEndPicture("Black", 512.0f, 384.0f, 1024.0f, 768.0f, 1.0f, 1.0f, nullptr,
-                        kOpaqueBlack, menu);
-    if (StaticGraphic* picture = MenuFrontEndPicture("Background", 512.0f, 384.0f, 1024.0f,
-                                                     768.0f, 1.0f, 0.75f, image, kWhite, menu))
+    MenuFrontEndPicture("Black", 512.0f, 384.0f, 1024.0f, 768.0f, 1.0f, 1.0f, nullptr, kOpaqueBlack,
+                        menu);
+    if (StaticGraphic* picture = MenuFrontEndPicture("Background", 512.0f, 384.0f, 1024.0f, 768.0f,
+                                                     1.0f, 0.75f, image, kWhite, menu))
         Ctl3SetFocus(picture);
 }
 

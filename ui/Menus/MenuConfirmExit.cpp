@@ -2,7 +2,6 @@
 // The exit confirmation.
 #include "engine/Input/SlInput.h"
 #include "ui/Menus/MenuConfirmExit.h"
-#include "engine/Input/SlInput.h"
 
 #include "engine/Input/SlInput.h"
 #include "engine/WorldClass.h"

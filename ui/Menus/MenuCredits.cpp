@@ -51,7 +51,8 @@ int MenuCredits::OnMessage(const SlEvent* event) {
         if (slideShow) slideShow->Restart();
         return 1;
     }
-    if (event->a == kOkId) return MenuSwitchTo(this, "MenuCredits", "MenuMain", &m_reported) ? 0 : 1;
+    if (event->a == kOkId)
+        return MenuSwitchTo(this, "MenuCredits", "MenuMain", &m_reported) ? 0 : 1;
     return 1;
 }
 

@@ -5,8 +5,8 @@
 #include "engine/WorldClass.h"
 
 namespace {
-const SplashTiming kTiming = {"MenuEsrb",        "Menu\\MenuEsrb.lua", "Menu\\EsrbSplash.dds", 1.0f, 4.0f,
-                              1.0f,  "MenuMain"};
+const SplashTiming kTiming = {
+    "MenuEsrb", "Menu\\MenuEsrb.lua", "Menu\\EsrbSplash.dds", 1.0f, 4.0f, 1.0f, "MenuMain"};
 
 PropDb* Db() {
     static PropDb s_db;

@@ -2,10 +2,9 @@
 // The pause menu's screen and choices.
 #include "engine/Input/SlInput.h"
 #include "ui/Menus/MenuInGame.h"
-#include "engine/Input/SlInput.h"
 
-#include "engine/Input/SlInput.h"
 #include "engine/DebugLog.h"
+#include "engine/Input/SlInput.h"
 #include "engine/WorldClass.h"
 #include "game/MtGame.h"
 #include "ui/MenuKit.h"

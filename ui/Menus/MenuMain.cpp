@@ -46,22 +46,21 @@ int MenuMain::Create(EntNode* node) {
     MenuCreateConcrete(this, node, MenuNames{kNames, 6, true}, "Menu\\MainMenu\\MenuMain.lua");
     alpha = 1.0f;
 
-    if (auto* show = MenuKitMake<Ctl3SlideShow>("Ctl3Slideshow", this, -1, 512.0f, 384.0f,
-                                                nullptr, "SlideShow")) {
+    if (auto* show = MenuKitMake<Ctl3SlideShow>("Ctl3Slideshow", this, -1, 512.0f, 384.0f, nullptr,
+                                                "SlideShow")) {
         show->horizAlign = 1;
         show->width = 1024.0f;
         show->height = 768.0f;
         show->uv = {0.0f, 0.0f, 1.0f, 0.75f};
-        std::snprintf(show->textureName, sizeof show->textureName, "%s",
-                      "Menu\\Slides\\SlideShow");
+        std::snprintf(show->textureName, sizeof show->textureName, "%s", "Menu\\Slides\\SlideShow");
         show->fadeTime = 1.0f;
         show->holdTime = 5.0f;
         show->Start();
     }
     MenuKitBackground("Menu\\Common\\ZobMainMenu.dds", this);
     for (const MainButton& b : kButtons) {
-        auto* button = MenuKitMake<GraphicButton>("GraphicButton", this, b.id, b.x, b.y, nullptr,
-                                                  b.name);
+        auto* button =
+            MenuKitMake<GraphicButton>("GraphicButton", this, b.id, b.x, b.y, nullptr, b.name);
         if (!button) continue;
         std::snprintf(button->image.textureName, sizeof button->image.textureName, "%s", b.image);
         button->image.left = 0;
@@ -70,8 +69,8 @@ int MenuMain::Create(EntNode* node) {
         button->image.bottom = kCellBottom;
         button->Start();
     }
-    if (auto* logo = MenuKitMake<AnimGraphic>("AnimGraphic", this, -1, 271.0f, 72.0f, nullptr,
-                                              "Logo")) {
+    if (auto* logo =
+            MenuKitMake<AnimGraphic>("AnimGraphic", this, -1, 271.0f, 72.0f, nullptr, "Logo")) {
         std::snprintf(logo->image.textureName, sizeof logo->image.textureName, "%s",
                       "Menu\\Common\\ZobLogoAnim.dds");
         logo->frames = 2;
@@ -132,8 +131,10 @@ int MenuMain::OnMessage(const SlEvent* event) {
             if (!MenuHelpOpen(parent, nullptr)) return 1;
             EntDestroyTree(this);
             return 0;
-        case MAIN_QUIT: return MenuSwitchTo(this, "MenuMain", "MenuConfirmExit", &m_reported) ? 0 : 1;
-        case MAIN_CREDITS: return MenuSwitchTo(this, "MenuMain", "MenuCredits", &m_reported) ? 0 : 1;
+        case MAIN_QUIT:
+            return MenuSwitchTo(this, "MenuMain", "MenuConfirmExit", &m_reported) ? 0 : 1;
+        case MAIN_CREDITS:
+            return MenuSwitchTo(this, "MenuMain", "MenuCredits", &m_reported) ? 0 : 1;
         default: return 1;
     }
 }

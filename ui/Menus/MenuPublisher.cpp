@@ -5,8 +5,9 @@
 #include "engine/WorldClass.h"
 
 namespace {
-const SplashTiming kTiming = {"MenuPublisher",        "Menu\\MenuPublisher.lua", "Menu\\QuenvarSplash.dds", 1.0f, 4.0f,
-                              1.0f,  "MenuTolvane"};
+const SplashTiming kTiming = {
+    "MenuPublisher", "Menu\\MenuPublisher.lua", "Menu\\QuenvarSplash.dds", 1.0f, 4.0f, 1.0f,
+    "MenuTolvane"};
 
 PropDb* Db() {
     static PropDb s_db;

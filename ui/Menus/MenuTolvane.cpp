@@ -5,8 +5,9 @@
 #include "engine/WorldClass.h"
 
 namespace {
-const SplashTiming kTiming = {"MenuTolvane",        "Menu\\MenuTolvane.lua", "Menu\\TolvaneSplash.dds", 1.0f, 2.0f,
-                              1.0f,  "MenuEsrb"};
+const SplashTiming kTiming = {
+    "MenuTolvane", "Menu\\MenuTolvane.lua", "Menu\\TolvaneSplash.dds", 1.0f, 2.0f, 1.0f,
+    "MenuEsrb"};
 
 PropDb* Db() {
     static PropDb s_db;

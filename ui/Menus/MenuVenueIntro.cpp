@@ -2,7 +2,6 @@
 // The venue intro.
 #include "engine/Input/SlInput.h"
 #include "ui/Menus/MenuVenueIntro.h"
-#include "engine/Input/SlInput.h"
 
 #include "engine/Input/SlInput.h"
 #include "engine/WideFormat.h"

@@ -55,8 +55,8 @@ int HudStandIn::OnMessage(const SlEvent* event) {
 }
 
 namespace {
-const char* const kStandIns[] = {"MenuSandbox",      "MenuCareer",      "MenuOptionsVideo",
-                                 "MenuLayoutSave",   "MenuSandboxSave", "MenuInGameConfirm",
+const char* const kStandIns[] = {"MenuSandbox",    "MenuCareer",      "MenuOptionsVideo",
+                                 "MenuLayoutSave", "MenuSandboxSave", "MenuInGameConfirm",
                                  "MenuGameRunning"};
 
 template <int N>

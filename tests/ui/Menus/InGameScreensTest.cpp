@@ -89,7 +89,8 @@ TEST_F(InGameScreensTest, SaveLayoutOpensTheModesSaveDialogWhichAloneHearsTheNex
         EXPECT_EQ(g_standIns[0].flag, 0) << "the end-of-day flag";
         EXPECT_FALSE(pause->IsActive());
         for (const SlEvent& e : dialog->heard)
-            EXPECT_FALSE(e.type == CTL3_EVENT && e.a == 1) << "the opening click reached the dialog";
+            EXPECT_FALSE(e.type == CTL3_EVENT && e.a == 1)
+                << "the opening click reached the dialog";
         Press(SDL_SCANCODE_X);
         bool heardKey = false;
         for (const SlEvent& e : dialog->heard)
