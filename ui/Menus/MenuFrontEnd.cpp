@@ -55,19 +55,19 @@ void MenuFrontEndFinish(Menu3Base* menu, int32_t focusId, const char* entityName
     DbgPrintf(DBG_GENERAL, "Menu: %s (%s)\n", menu->GetName(), className ? className : "");
 }
 
-MtGame* MenuFrontEndGame(Menu3Base* menu, const char* skipped) {
-    auto* game = menu ? dynamic_cast<MtGame*>(menu->game) : nullptr;
+MtGame* MenuFrontEndGame(Menu3Base* menu, const char* className, const char* skipped) {
+    auto* game = menu && EntIsLive(menu->game) ? dynamic_cast<MtGame*>(menu->game) : nullptr;
     if (!game && menu)
-        DbgPrintf(DBG_GENERAL, "%s: no game object: %s skipped\n", menu->GetName(),
+        DbgPrintf(DBG_GENERAL, "%s: no game object: %s skipped\n", className ? className : "",
                   skipped ? skipped : "");
     return game;
 }
 
-void MenuFrontEndMusic(Menu3Base* menu, bool setVolume) {
+void MenuFrontEndMusic(Menu3Base* menu, const char* className, bool setVolume) {
     if (!menu) return;
     ENTBASE* root = EntGetRoot(menu);
     if (setVolume) {
-        if (MtGame* game = MenuFrontEndGame(menu, "the music volume"))
+        if (MtGame* game = MenuFrontEndGame(menu, className, "the music volume"))
             MusicSetVolume(root, game->prefs.volMusic);
     }
     MusicPlayByName(root, kMenuLoopSong);

@@ -32,11 +32,12 @@ void MenuFrontEndFinish(Menu3Base* menu, int32_t focusId, const char* entityName
                         const char* className);
 
 // ---- the game object and the music ----
-// The menu's game object; null, with a line naming what is skipped, when there is none.
-MtGame* MenuFrontEndGame(Menu3Base* menu, const char* skipped);
+// The menu's game object; null, with a line naming the screen's class and what is skipped, when
+// there is none.
+MtGame* MenuFrontEndGame(Menu3Base* menu, const char* className, const char* skipped);
 // The music volume from the preferences ("volMusic"; skipped without a game object), then the
 // menu loop through the root's "Music" entity (silence when it cannot be read).
-void MenuFrontEndMusic(Menu3Base* menu, bool setVolume);
+void MenuFrontEndMusic(Menu3Base* menu, const char* className, bool setVolume);
 
 inline constexpr const char* kMenuLoopSong = "Music\\MenuLoop.ogg";
 inline constexpr const char* kMenuPurpleBackground = "Menu\\Common\\ZobPurpleBackground.dds";

@@ -47,7 +47,7 @@ int MenuHelp::Start() {
     if (!g_helpFromFrontEnd) {
         if (m_logo) EntDestroyTree(m_logo);
         m_logo = nullptr;
-        if (MtGame* game = MenuFrontEndGame(this, "the pause")) {
+        if (MtGame* game = MenuFrontEndGame(this, "MenuHelp", "the pause")) {
             MtGamePause(game);
             m_paused = true;
         }

@@ -20,7 +20,7 @@ const WorldClassDef kClass = {"MenuInGame", nullptr, WorldMake<MenuInGame>, null
 int MenuInGame::Create(EntNode* node) {
     static const char* const kNames[] = {"C_RESUME", "C_SAVE", "C_LOAD", "C_OPTIONS", "C_EXIT"};
     MenuCreateConcrete(this, node, MenuNames{kNames, 5, true}, "Menu\\InGame\\MenuInGame.lua");
-    if (MtGame* game = MenuFrontEndGame(this, "the pause")) {
+    if (MtGame* game = MenuFrontEndGame(this, "MenuInGame", "the pause")) {
         MtGamePause(game);
         m_paused = true;
     }
@@ -75,7 +75,7 @@ int MenuInGame::OnMessage(const SlEvent* event) {
             EntDestroyTree(this);
             return 0;
         case INGAME_SAVE: {
-            MtGame* game = MenuFrontEndGame(this, "the game mode");
+            MtGame* game = MenuFrontEndGame(this, "MenuInGame", "the game mode");
             const bool career = game && game->mode == MTGAME_CAREER;
             MenuOpenArgs args;
             args.returnMenu = this;

@@ -88,7 +88,7 @@ int MenuMain::Create(EntNode* node) {
     LinkCtlNav(MAIN_QUIT, MAIN_CAREER, MAIN_CAREER, MAIN_HELP, MAIN_OPTIONS);
     MenuFrontEndFinish(this, MAIN_SANDBOX, "MainMenu", "MenuMain");
     g_cursorFrameIndex = 1;
-    MenuFrontEndMusic(this, true);
+    MenuFrontEndMusic(this, "MenuMain", true);
     return 1;
 }
 
@@ -99,7 +99,7 @@ int MenuMain::OpenMode(const char* className, int32_t mode) {
         m_reported = true;
         return 1;
     }
-    if (MtGame* game = MenuFrontEndGame(this, "the game mode")) game->mode = mode;
+    if (MtGame* game = MenuFrontEndGame(this, "MenuMain", "the game mode")) game->mode = mode;
     EntDestroyTree(this);
     return 0;
 }

@@ -57,7 +57,7 @@ int MenuSplash::Create(EntNode* node) {
     SetName("SplashScreen");
     DbgPrintf(DBG_GENERAL, "Menu: %s (%s)\n", GetName(), "MenuSplash");
     g_cursorFrameIndex = 1;
-    MenuFrontEndMusic(this, false);
+    MenuFrontEndMusic(this, "MenuSplash", false);
     return 1;
 }
 

@@ -35,7 +35,7 @@ int MenuVenueIntro::Create(EntNode* node) {
     static const char* const kNames[] = {"C_OK"};
     MenuCreateConcrete(this, node, MenuNames{kNames, 1, false},
                        "Menu\\EquipResource\\EquipResource.lua");
-    MtGame* game = MenuFrontEndGame(this, "the venue and mode");
+    MtGame* game = MenuFrontEndGame(this, "MenuVenueIntro", "the venue and mode");
     const bool career = game && game->mode == MTGAME_CAREER;
     const VenueInfo* venue = game ? MtGameVenue(game) : nullptr;
     WideFormat(venueLine, VENUE_INTRO_LINE_MAX, u"%s%s", venue ? venue->name : u"?",
