@@ -191,16 +191,20 @@ void Unlink(const std::string& folder) {
 }
 } // namespace
 
-void FrontEndTest::ShadowDataFile(const std::string& path, const std::string& text) {
+void FrontEndTest::HideDataFile(const std::string& path) {
     std::string at = m_program + "Data";
     for (size_t start = 0, slash; (slash = path.find('/', start)) != std::string::npos;
          start = slash + 1) {
         at += "/" + path.substr(start, slash - start);
         Unlink(at);
     }
-    const std::string file = m_program + "Data/" + path;
-    unlink(file.c_str()); // a link to the build's file: never written through
-    WriteTextFile(file, text);
+    // A link to the build's file: never written through.
+    unlink((m_program + "Data/" + path).c_str());
+}
+
+void FrontEndTest::ShadowDataFile(const std::string& path, const std::string& text) {
+    HideDataFile(path);
+    WriteTextFile(m_program + "Data/" + path, text);
 }
 
 void FrontEndTest::StartShipped(const std::string& startup) {

@@ -79,6 +79,8 @@ class FrontEndTest : public UiTest {
     // Writes a file of the test's own into Data/ (a path with "/"), in place of the build's:
     // the folders on its way stop being links to the build's data and link its other entries.
     void ShadowDataFile(const std::string& path, const std::string& text);
+    // The same, with the file left out.
+    void HideDataFile(const std::string& path);
     // Starts from a Startup.lua of the test's own (the shipped one or a copy), logging to the
     // test's log; no harness classes are registered.
     void StartShipped(const std::string& startup);
