@@ -45,10 +45,10 @@ TEST_F(SplashChainTest, EachSplashLastsItsTimeAndFadesLinearlyThenTheMainMenuOpe
     }
     ASSERT_EQ(ScreenClass(), "MenuMain") << "the chain did not reach the main menu in 20 s";
     // 1/60 s frames; the phases end when their timers fall below 0, and the advance takes a
-    // frame of its own, so each splash may run a few frames over.
-    EXPECT_NEAR(frames["MenuPublisher"], 360, 4) << "1 + 4 + 1 s";
-    EXPECT_NEAR(frames["MenuTolvane"], 240, 4) << "1 + 2 + 1 s: its Create writes the 2 s hold";
-    EXPECT_NEAR(frames["MenuEsrb"], 360, 4) << "1 + 4 + 1 s";
+    // frame of its own, so a splash may run a frame or two over.
+    EXPECT_NEAR(frames["MenuPublisher"], 360, 2) << "1 + 4 + 1 s";
+    EXPECT_NEAR(frames["MenuTolvane"], 240, 2) << "1 + 2 + 1 s: its Create writes the 2 s hold";
+    EXPECT_NEAR(frames["MenuEsrb"], 360, 2) << "1 + 4 + 1 s";
     const std::string log = LogText();
     const size_t p = log.find("Menu: PublisherSplash (MenuPublisher)");
     const size_t t = log.find("Menu: PublisherSplash (MenuTolvane)");
