@@ -168,3 +168,27 @@ TEST_F(SplashChainTest, ASplashWhoseNextScreenCannotBeMadeHoldsAndSaysSoOnce) {
     EXPECT_EQ(LogCount("MenuPublisher: cannot open MenuTolvane\n"), 1);
 }
 } // namespace
+
+namespace {
+// On the headless device: the splash's picture at half brightness half way through its fade-in,
+// and at full brightness while it holds.
+TEST_F(SplashChainTest, ThePictureFadesInOnScreen) {
+    StartWith("MenuPublisher");
+    auto* s = dynamic_cast<MenuChainSplash*>(Screen());
+    ASSERT_TRUE(s);
+    const uint32_t fill = 0xFF2848A0u; // the generated QuenvarSplash's plain fill
+    auto channel = [](uint32_t c, int shift) { return int((c >> shift) & 0xFF); };
+    while (s->alpha < 0.5f)
+        StepSixtieth();
+    const float half = s->alpha;
+    uint32_t c = PixelAt(ReadPixels(), 512, 384);
+    for (int shift : {16, 8, 0})
+        EXPECT_NEAR(channel(c, shift), channel(fill, shift) * half, 4.0)
+            << std::hex << c << " at alpha " << half;
+    StepSixtieth(60);
+    ASSERT_EQ(s->phase, SPLASH_HOLD);
+    c = PixelAt(ReadPixels(), 512, 384);
+    for (int shift : {16, 8, 0})
+        EXPECT_NEAR(channel(c, shift), channel(fill, shift), 3.0) << std::hex << c;
+}
+} // namespace
