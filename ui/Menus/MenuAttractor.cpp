@@ -87,7 +87,7 @@ int MenuAttractor::OnMessage(const SlEvent* event) {
 }
 
 bool MenuAttractor::Advance() {
-    return MenuSwitchTo(this, "MenuAttractor", returnClass, &m_reported) != nullptr;
+    return MenuFrontEndSwitch(this, "MenuAttractor", returnClass, &m_reported) != nullptr;
 }
 
 Menu3Base* MenuAttractorOpen(ENTBASE* parent, const char* returnClass) {

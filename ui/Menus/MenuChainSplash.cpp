@@ -132,5 +132,5 @@ int MenuChainSplash::OnMessage(const SlEvent* event) {
 }
 
 bool MenuChainSplash::Advance() {
-    return MenuSwitchTo(this, m_timing.className, nextClass, &m_reported) != nullptr;
+    return MenuFrontEndSwitch(this, m_timing.className, nextClass, &m_reported) != nullptr;
 }

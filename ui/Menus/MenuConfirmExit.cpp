@@ -39,7 +39,7 @@ int MenuConfirmExit::OnMessage(const SlEvent* event) {
         return 1;
     }
     if (event->a == kCancelId)
-        return MenuSwitchTo(this, "MenuConfirmExit", "MenuMain", &m_reported) ? 0 : 1;
+        return MenuFrontEndSwitch(this, "MenuConfirmExit", "MenuMain", &m_reported) ? 0 : 1;
     return 1;
 }
 

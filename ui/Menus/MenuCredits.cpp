@@ -52,7 +52,7 @@ int MenuCredits::OnMessage(const SlEvent* event) {
         return 1;
     }
     if (event->a == kOkId)
-        return MenuSwitchTo(this, "MenuCredits", "MenuMain", &m_reported) ? 0 : 1;
+        return MenuFrontEndSwitch(this, "MenuCredits", "MenuMain", &m_reported) ? 0 : 1;
     return 1;
 }
 

@@ -32,7 +32,8 @@ bool MenuSetQuitFlag() {
     return true;
 }
 
-ENTBASE* MenuSwitchTo(Menu3Base* menu, const char* from, const char* className, bool* reported) {
+ENTBASE* MenuFrontEndSwitch(Menu3Base* menu, const char* from, const char* className,
+                            bool* reported) {
     if (!menu) return nullptr;
     const char* name = className ? className : "";
     ENTBASE* made = name[0] ? EntCreateChild(name, EntGetParent(menu)) : nullptr;

@@ -25,7 +25,8 @@ bool MenuSetQuitFlag();
 // Creates `className` under the menu's parent, starts it, then destroys the menu and its
 // controls. A class that cannot be made leaves the menu as it was and returns null; the failure
 // is logged as "<from>: cannot open <class>" the first time only (`*reported` remembers it).
-ENTBASE* MenuSwitchTo(Menu3Base* menu, const char* from, const char* className, bool* reported);
+ENTBASE* MenuFrontEndSwitch(Menu3Base* menu, const char* from, const char* className,
+                            bool* reported);
 
 // The focus on a control, the menu's entity name, and the line "Menu: <name> (<class>)".
 void MenuFrontEndFinish(Menu3Base* menu, int32_t focusId, const char* entityName,

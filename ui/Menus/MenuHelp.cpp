@@ -82,7 +82,7 @@ int MenuHelp::OnMessage(const SlEvent* event) {
         EntDestroyTree(this);
         return 0;
     }
-    return MenuSwitchTo(this, "MenuHelp", "MenuMain", &m_reported) ? 0 : 1;
+    return MenuFrontEndSwitch(this, "MenuHelp", "MenuMain", &m_reported) ? 0 : 1;
 }
 
 Menu3Base* MenuHelpOpen(ENTBASE* parent, ENTBASE* returnMenu) {

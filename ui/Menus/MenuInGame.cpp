@@ -84,10 +84,10 @@ int MenuInGame::OnMessage(const SlEvent* event) {
             return OpenDialog(career ? "MenuLayoutSave" : "MenuSandboxSave", args) ? 0 : 1;
         }
         case INGAME_OPTIONS: {
+            // With a caller the page draws no background: the game stays visible around it.
             MenuOpenArgs args;
             args.returnClass = "MenuInGame";
             args.returnMenu = this;
-            args.out[0] = &g_menuOptionsOverGame;
             OpenDialog("MenuOptionsVideo", args);
             return 0;
         }

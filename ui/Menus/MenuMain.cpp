@@ -16,9 +16,6 @@
 
 #include <cstdio>
 
-uint8_t g_menuOptionsFullScreen = 1;
-uint8_t g_menuOptionsOverGame = 0;
-
 namespace {
 struct MainButton {
     int32_t id;
@@ -116,9 +113,9 @@ int MenuMain::OnMessage(const SlEvent* event) {
         case MAIN_SANDBOX: return OpenMode("MenuSandbox", MTGAME_SANDBOX);
         case MAIN_CAREER: return OpenMode("MenuCareer", MTGAME_CAREER);
         case MAIN_OPTIONS: {
+            // No caller: the page draws its full-screen background and returns by class name.
             MenuOpenArgs args;
             args.returnClass = "MenuMain";
-            args.out[0] = &g_menuOptionsFullScreen;
             if (!MenuOpen("MenuOptionsVideo", parent, &args)) {
                 if (!m_reported) DbgPrintf(DBG_GENERAL, "MenuMain: cannot open MenuOptionsVideo\n");
                 m_reported = true;
@@ -132,9 +129,9 @@ int MenuMain::OnMessage(const SlEvent* event) {
             EntDestroyTree(this);
             return 0;
         case MAIN_QUIT:
-            return MenuSwitchTo(this, "MenuMain", "MenuConfirmExit", &m_reported) ? 0 : 1;
+            return MenuFrontEndSwitch(this, "MenuMain", "MenuConfirmExit", &m_reported) ? 0 : 1;
         case MAIN_CREDITS:
-            return MenuSwitchTo(this, "MenuMain", "MenuCredits", &m_reported) ? 0 : 1;
+            return MenuFrontEndSwitch(this, "MenuMain", "MenuCredits", &m_reported) ? 0 : 1;
         default: return 1;
     }
 }

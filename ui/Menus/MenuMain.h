@@ -31,9 +31,4 @@ class MenuMain : public Menu3Base {
 // Creates the main menu under the parent and starts it; null when it cannot be made.
 Menu3Base* MenuMainOpen(ENTBASE* parent);
 
-// The full-screen byte the main menu hands the options pages (their background drawn), and the
-// pause menu's (the game stays visible). The options page reads it through `out[0]`.
-extern uint8_t g_menuOptionsFullScreen;
-extern uint8_t g_menuOptionsOverGame;
-
 intptr_t EcMenuMainProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

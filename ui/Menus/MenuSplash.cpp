@@ -140,7 +140,7 @@ int MenuSplash::OnMessage(const SlEvent* event) {
 }
 
 bool MenuSplash::Advance() {
-    return MenuSwitchTo(this, "MenuSplash", nextClass, &m_reported) != nullptr;
+    return MenuFrontEndSwitch(this, "MenuSplash", nextClass, &m_reported) != nullptr;
 }
 
 intptr_t EcMenuSplashProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {

@@ -26,9 +26,8 @@ GenImage Paint(const ArtRow& row) {
 }
 
 TEST(FrontEndArt, FullScreenPicturesFillTheTop768RowsOnly) {
-    for (const char* file :
-         {"Menu/QuenvarSplash.dds", "Menu/TolvaneSplash.dds", "Menu/EsrbSplash.dds",
-          "Menu/BrightfairSplash.dds", "Menu/Common/ZobPurpleBackground.dds"}) {
+    for (const char* file : {"Menu/QuenvarSplash.dds", "Menu/TolvaneSplash.dds",
+                             "Menu/EsrbSplash.dds", "Menu/BrightfairSplash.dds"}) {
         const ArtRow& row = Row(file);
         ASSERT_EQ(row.texWidth, 1024u) << file;
         ASSERT_EQ(row.texHeight, 1024u) << file;

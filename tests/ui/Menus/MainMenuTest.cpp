@@ -81,6 +81,7 @@ TEST_F(MainMenuTest, SandboxAndCareerOpenTheirMenusAndSetTheMode) {
 
 TEST_F(MainMenuTest, AChoiceThatCannotBeMadeLeavesTheMenuAndTheMode) {
     skipStandIn = "MenuSandbox";
+    extraFirst = [] { RegisterRefusedClass("MenuSandbox"); };
     StartWith("MenuMain");
     Game()->mode = 7;
     Press(SDL_SCANCODE_RETURN);
