@@ -148,6 +148,7 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     for (const char* c :
          {"EcMenuSandbox", "EcMenuMidwaySelector", "EcMenuVenueSetup", "EcMenuWorldLoader"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
+    EXPECT_EQ(built.erase("EcMenuEquipResource"), 1u) << "the build catalogue is not published";
     // The front end's screens and the screens around play.
     for (const char* c : {"EcMenuPublisher", "EcMenuTolvane", "EcMenuEsrb", "EcMenuSplash",
                           "EcMenuAttractor", "EcMenuMain", "EcMenuCredits", "EcMenuConfirmExit",
