@@ -237,6 +237,11 @@ void Ctl3SetVisible(Ctl3Base* control, bool on) {
     if (control) control->visible = on ? 1 : 0;
 }
 
+void Ctl3SetLive(Ctl3Base* control, bool on) {
+    Ctl3SetEnabled(control, on);
+    Ctl3SetVisible(control, on);
+}
+
 bool Ctl3HitTest(const Ctl3Base* control, float x, float y) {
     if (!control) return false;
     const Ctl3Rect& r = control->rect;

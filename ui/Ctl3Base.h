@@ -118,6 +118,8 @@ void Ctl3ClearRadioGroup(Ctl3Base* control);
 void Ctl3SetChecked(Ctl3Base* control, bool on);
 void Ctl3SetEnabled(Ctl3Base* control, bool on);
 void Ctl3SetVisible(Ctl3Base* control, bool on);
+// Shown and clickable together, or neither: a control that is there or is not.
+void Ctl3SetLive(Ctl3Base* control, bool on);
 // left <= x <= right and top <= y <= bottom (NaN is never inside).
 bool Ctl3HitTest(const Ctl3Base* control, float x, float y);
 void Ctl3SetRectRight(Ctl3Base* control, float right);

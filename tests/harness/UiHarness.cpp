@@ -148,6 +148,15 @@ void UiTest::MouseButton(bool down) {
     SDL_PushEvent(&e);
 }
 
+void UiTest::ClickAt(float x, float y) {
+    MouseMove(x, y);
+    Step();
+    MouseButton(true);
+    Step();
+    MouseButton(false);
+    Step();
+}
+
 std::vector<std::pair<intptr_t, intptr_t>> UiTest::ControlEvents() const {
     std::vector<std::pair<intptr_t, intptr_t>> out;
     if (!menu) return out;

@@ -59,6 +59,8 @@ class UiTest : public GameAppTest {
     // Window coordinates, which are menu units at 1024 x 768.
     void MouseMove(float x, float y);
     static void MouseButton(bool down);
+    // A left click at (x, y): move, frame, press, frame, release, frame.
+    void ClickAt(float x, float y);
 
     // (id, code) of every control event the test menu heard, in order; cleared by Forget.
     std::vector<std::pair<intptr_t, intptr_t>> ControlEvents() const;

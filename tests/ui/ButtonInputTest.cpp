@@ -27,14 +27,7 @@ class ButtonInputTest : public UiTest {
         b->Start();
         return b;
     }
-    void Click(float x, float y) {
-        MouseMove(x, y);
-        Step();
-        MouseButton(true);
-        Step();
-        MouseButton(false);
-        Step();
-    }
+    void Click(float x, float y) { ClickAt(x, y); }
 };
 } // namespace
 

@@ -43,14 +43,7 @@ class SliderTest : public UiTest {
         s->Start();
         return s;
     }
-    void Click(float x, float y) {
-        MouseMove(x, y);
-        Step();
-        MouseButton(true);
-        Step();
-        MouseButton(false);
-        Step();
-    }
+    void Click(float x, float y) { ClickAt(x, y); }
     int Changes(int id) const {
         int n = 0;
         for (auto [who, code] : ControlEvents())

@@ -66,11 +66,6 @@ StaticText* RowText(int32_t id, const char* name, float x, float y, ENTBASE* men
     return t;
 }
 
-void SetLive(Ctl3Base* control, bool on) {
-    if (!control) return;
-    Ctl3SetEnabled(control, on);
-    Ctl3SetVisible(control, on);
-}
 } // namespace
 
 int MenuEquipResource::CopyClassName(char* buffer) {
@@ -142,7 +137,7 @@ int MenuEquipResource::Create(EntNode* n) {
     }
     MenuKitButtonOk(EQUIP_OK, 582.0f, 663.0f, this);
     MenuKitButtonCancel(EQUIP_CANCEL, 332.0f, 663.0f, this);
-    SetLive(MenuKitButtonUp(EQUIP_UP, 60.0f, 200.0f, this), false);
+    Ctl3SetLive(MenuKitButtonUp(EQUIP_UP, 60.0f, 200.0f, this), false);
     MenuKitButtonDown(EQUIP_DOWN, 60.0f, 620.0f, this);
     for (int i = 0; i < EQUIP_ROWS; ++i) {
         auto* select = MenuKitMake<GraphicButton>("GraphicButton", this, EQUIP_SELECT + i, 166.0f,
@@ -276,14 +271,14 @@ void MenuEquipResource::FillRows() {
 }
 
 void MenuEquipResource::UpdateButtons() {
-    SetLive(FindCtl(EQUIP_UP), top != 0 || row != 0);
+    Ctl3SetLive(FindCtl(EQUIP_UP), top != 0 || row != 0);
     const bool atEnd = (top == shownCount - 3 && row == 2) || top + row >= shownCount - 1;
-    SetLive(FindCtl(EQUIP_DOWN), !atEnd);
+    Ctl3SetLive(FindCtl(EQUIP_DOWN), !atEnd);
     const int32_t i = top + row;
     const AttrInfo* type = i >= 0 && i < shownCount ? entries[size_t(i)] : nullptr;
     // A type of no cells could never be placed.
     const bool usable = type && type->footX >= 1 && type->footZ >= 1;
-    SetLive(FindCtl(EQUIP_OK), usable && !IsLocked(type) && !TooDear(type));
+    Ctl3SetLive(FindCtl(EQUIP_OK), usable && !IsLocked(type) && !TooDear(type));
 }
 
 void MenuEquipResource::Scroll(int32_t d) {

@@ -189,10 +189,7 @@ Menu3Base* MenuGameRunning::Inspector(int kind) {
 
 void MenuGameRunning::ShowDebugRow(bool shown) {
     for (int32_t id = HUD_DRAW_PATHS; id <= HUD_END_DAY; ++id)
-        if (Ctl3Base* c = FindCtl(id)) {
-            Ctl3SetVisible(c, shown);
-            Ctl3SetEnabled(c, shown);
-        }
+        Ctl3SetLive(FindCtl(id), shown);
 }
 
 // ---- life as the active menu ----

@@ -50,11 +50,6 @@ StaticText* RowText(int32_t id, float x, float y, ENTBASE* menu) {
     return t;
 }
 
-void SetLive(Ctl3Base* control, bool on) {
-    if (!control) return;
-    Ctl3SetEnabled(control, on);
-    Ctl3SetVisible(control, on);
-}
 } // namespace
 
 int MenuMidwaySelector::CopyClassName(char* buffer) {
@@ -126,7 +121,7 @@ int MenuMidwaySelector::Create(EntNode* n) {
         select->colour = kRowBoxColour;
         select->Start();
         // Fewer than three venues: the empty rows cannot be chosen.
-        if (i >= venueCount) SetLive(select, false);
+        if (i >= venueCount) Ctl3SetLive(select, false);
     }
     MenuKitButtonNext(MIDWAY_NEXT, 720.0f, 636.0f, this);
     MenuKitButtonBack(MIDWAY_BACK, 180.0f, 636.0f, this);
@@ -153,7 +148,7 @@ int MenuMidwaySelector::Create(EntNode* n) {
     pulse = 0.0f;
     FillRows();
     // With no venue there is nothing for Next to choose, whatever the first refresh would say.
-    if (venueCount == 0) SetLive(FindCtl(MIDWAY_NEXT), false);
+    if (venueCount == 0) Ctl3SetLive(FindCtl(MIDWAY_NEXT), false);
     return 1;
 }
 
@@ -198,9 +193,9 @@ void MenuMidwaySelector::Refresh() {
     const int32_t chosen = top + row;
     // Each arrow is hidden exactly when it has nowhere to go, so with fewer than three venues
     // Down stops at the last one.
-    SetLive(up, chosen > 0);
-    SetLive(down, chosen < venueCount - 1);
-    SetLive(FindCtl(MIDWAY_NEXT), chosen < venueCount && !IsLocked(chosen));
+    Ctl3SetLive(up, chosen > 0);
+    Ctl3SetLive(down, chosen < venueCount - 1);
+    Ctl3SetLive(FindCtl(MIDWAY_NEXT), chosen < venueCount && !IsLocked(chosen));
     FillRows();
 }
 

@@ -119,15 +119,6 @@ void CareerMenuTest::TypeText(const char* utf8) {
     app.AppHandleEvent(e);
 }
 
-void CareerMenuTest::Click(float x, float y) {
-    MouseMove(x, y);
-    Step();
-    MouseButton(true);
-    Step();
-    MouseButton(false);
-    Step();
-}
-
 std::vector<std::u16string> CareerMenuTest::Texts(ENTBASE* menu) {
     std::vector<std::u16string> out;
     if (!menu || !menu->node) return out;

@@ -54,15 +54,6 @@ MenuGameRunning* HudTest::OpenHud() {
     return made;
 }
 
-void HudTest::ClickAt(float x, float y) {
-    MouseMove(x, y);
-    Step();
-    MouseButton(true);
-    Step();
-    MouseButton(false);
-    Step();
-}
-
 void HudTest::PostClick(int32_t id) {
     SlPostEvent(CTL3_EVENT, id, CTL3_CLICK);
     Step();

@@ -21,8 +21,6 @@ class HudTest : public UiTest {
     // The HUD opened on "Menus" (its intro handing back at its first update).
     MenuGameRunning* OpenHud();
     MtGame* Game() const { return venue.Game(); }
-    // A left click at (x, y) in menu units, each step a frame.
-    void ClickAt(float x, float y);
     // The control event a click on the HUD's control posts, heard in the next frame.
     void PostClick(int32_t id);
     // An attraction of the type placed on the grid cell under screen point (x, y); null when

@@ -52,15 +52,6 @@ int OptionsTest::MenuCount() {
     return n;
 }
 
-void OptionsTest::ClickAt(float x, float y) {
-    MouseMove(x, y);
-    Step();
-    MouseButton(true);
-    Step();
-    MouseButton(false);
-    Step();
-}
-
 void OptionsTest::ClickCtl(Ctl3Base* control) {
     ASSERT_TRUE(control);
     ClickAt((control->rect.left + control->rect.right) / 2,

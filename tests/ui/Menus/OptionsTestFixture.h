@@ -41,7 +41,6 @@ class OptionsTest : public UiTest {
 
     // Pointer to the control's centre, button down, a frame, button up, a frame.
     void ClickCtl(Ctl3Base* control);
-    void ClickAt(float x, float y);
     // Down at the value's place along the slider's track (the button stays down until Up).
     void PressSliderAt(Slider* slider, float value);
     // The main menu stand-in, and the video page opened from it by a click on Options.
