@@ -294,6 +294,10 @@ int MenuReportBase::OnMessage(const SlEvent* e) {
         case REPORT_PAGE_UP: PageUp(); return 1;
         case REPORT_PAGE_DOWN: PageDown(); return 1;
         case REPORT_OK: Close(); return 0;
+        case REPORT_VIEW: {
+            const bool inList = selected >= 0 && selected < rowCount;
+            return inList && ViewEntity(RowEntity(selected)) ? 0 : 1;
+        }
         default: return 1;
     }
 }

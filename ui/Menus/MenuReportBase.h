@@ -57,6 +57,8 @@ class MenuReportBase : public Menu3Base {
     virtual void ListCells(ReportSink& /*sink*/) {}
     // The rows drop an entity that is going.
     virtual void ForgetEntity(ENTBASE* /*gone*/) {}
+    // The entity of row `row` (within the count), or null; what View flies to.
+    virtual ENTBASE* RowEntity(int32_t /*row*/) { return nullptr; }
 
     // ---- the list ----
     void ResetSelection();

@@ -75,11 +75,6 @@ int MenuReportEmployees::OnMessage(const SlEvent* e) {
             Collect();
             return 1;
         }
-        if (e->a >= REPORT_HIGHLIGHT) return 1;
-        if (e->a == REPORT_VIEW) {
-            const bool inList = selected >= 0 && selected < rowCount;
-            return inList && ViewEntity(rows[selected].Get()) ? 0 : 1;
-        }
     }
     return MenuReportBase::OnMessage(e);
 }

@@ -9,6 +9,7 @@ class MenuReportEmployees : public MenuReportBase {
     int OnMessage(const SlEvent* event) override;
     void ListCells(ReportSink& sink) override;
     void ForgetEntity(ENTBASE* gone) override;
+    ENTBASE* RowEntity(int32_t row) override { return rows[row].Get(); }
     void Collect();
 
     EntRef rows[REPORT_ROWS_MAX];

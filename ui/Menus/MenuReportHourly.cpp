@@ -96,11 +96,6 @@ int MenuReportHourly::OnMessage(const SlEvent* e) {
                 SetCtlChecked(REPORT_EXTRA, false);
             return 1;
         }
-        if (e->a >= REPORT_HIGHLIGHT) return 1;
-        if (e->a == REPORT_VIEW) {
-            const bool inList = selected >= 0 && selected < rowCount;
-            return inList && ViewEntity(rows[selected].entity.Get()) ? 0 : 1;
-        }
     }
     return MenuReportBase::OnMessage(e);
 }

@@ -18,6 +18,7 @@ class MenuReportHourly : public MenuReportBase {
     int OnMessage(const SlEvent* event) override;
     void ListCells(ReportSink& sink) override;
     void ForgetEntity(ENTBASE* gone) override;
+    ENTBASE* RowEntity(int32_t row) override { return rows[row].entity.Get(); }
     void Collect();
 
     ReportCostRow rows[REPORT_ROWS_MAX];

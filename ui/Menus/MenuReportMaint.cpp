@@ -70,18 +70,6 @@ void MenuReportMaint::ListCells(ReportSink& sink) {
     }
 }
 
-int MenuReportMaint::OnMessage(const SlEvent* e) {
-    if (!active) return 0;
-    if (e && e->type == CTL3_EVENT && e->b == CTL3_CLICK) {
-        if (e->a >= REPORT_HIGHLIGHT) return 1;
-        if (e->a == REPORT_VIEW) {
-            const bool inList = selected >= 0 && selected < rowCount;
-            return inList && ViewEntity(rows[selected].Get()) ? 0 : 1;
-        }
-    }
-    return MenuReportBase::OnMessage(e);
-}
-
 namespace {
 const WorldClassDef kClass = {"MenuReportMaint", nullptr, WorldMake<MenuReportMaint>, nullptr};
 } // namespace

@@ -8,9 +8,9 @@
 class MenuReportMaint : public MenuReportBase {
   public:
     int Create(EntNode* node) override;
-    int OnMessage(const SlEvent* event) override;
     void ListCells(ReportSink& sink) override;
     void ForgetEntity(ENTBASE* gone) override;
+    ENTBASE* RowEntity(int32_t row) override { return rows[row].Get(); }
     void Collect();
 
     EntRef rows[REPORT_ROWS_MAX];
