@@ -135,3 +135,10 @@ class RestoreGlobals : public ::testing::EmptyTestEventListener {
     return true;
 }();
 } // namespace
+
+std::string Narrow(const char16_t* text) {
+    std::string out;
+    for (const char16_t* p = text; p && *p; ++p)
+        out += *p < 128 ? char(*p) : '?';
+    return out;
+}

@@ -26,6 +26,12 @@ class TempDir {
 // Writes or reads a whole file directly (no engine code), creating folders as needed.
 void WriteTextFile(const std::string& path, const std::string& text);
 std::string ReadTextFile(const std::string& path);
+// Wide text as plain ASCII for comparisons and messages: other characters become '?'. Null
+// reads as empty.
+std::string Narrow(const char16_t* text);
+inline std::string Narrow(const std::u16string& text) {
+    return Narrow(text.c_str());
+}
 bool PathExistsOnDisk(const std::string& path);
 // How many files this process holds open: a test counts them before and after to catch a leak.
 int OpenFileCount();

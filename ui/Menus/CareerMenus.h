@@ -4,9 +4,7 @@
 
 #include "engine/EntTree.h"
 #include "ui/Menu3Base.h"
-
-inline constexpr const char* kMenuFrontEndBackground = "Menu\\Common\\ZobPurpleBackground.dds";
-inline constexpr const char* kMenuMusic = "Music\\MenuLoop.ogg";
+#include "ui/Menus/MenuFrontEnd.h"
 
 // The class under the menu's parent, started, and the menu destroyed: 0 (the event is used up).
 // When the class cannot be made nothing changes: 1.

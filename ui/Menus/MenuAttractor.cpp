@@ -1,6 +1,4 @@
-#include "engine/Input/SlInput.h"
 // The attract screen's countdown and its way back.
-#include "engine/Input/SlInput.h"
 #include "ui/Menus/MenuAttractor.h"
 
 #include "engine/Input/SlInput.h"

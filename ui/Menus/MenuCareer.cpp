@@ -17,7 +17,7 @@ const char* const kNames[] = {"C_NEW", "C_LOAD", "C_BACK"};
 int MenuCareer::Create(EntNode* n) {
     MenuCreateConcrete(this, n, MenuNames{kNames, 3, true}, "Menu\\Sandbox\\MenuSandbox.lua");
     alpha = 1.0f;
-    MenuKitBackground(kMenuFrontEndBackground, this);
+    MenuKitBackground(kMenuPurpleBackground, this);
     MenuKitAnimLogo(this);
     MenuKitPanel(512.0f, 380.0f, this);
     MenuKitHeading(u"CAREER", 512, 228, this);

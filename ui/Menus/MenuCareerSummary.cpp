@@ -20,7 +20,7 @@ enum { kLineMax = 160, kShownNameMax = 128 };
 int MenuCareerSummary::Create(EntNode* n) {
     MenuCreateConcrete(this, n, MenuNames{kNames, 2, true}, "Menu\\Credits\\MenuCredits.lua");
     alpha = 1.0f;
-    MenuKitBackground(kMenuFrontEndBackground, this);
+    MenuKitBackground(kMenuPurpleBackground, this);
     MenuKitAnimLogo(this);
     MenuKitLargePanelHeader(512.0f, 428.0f, u"CAREER SUMMARY", this);
     MenuKitButtonBack(kBack, 180.0f, 636.0f, this);

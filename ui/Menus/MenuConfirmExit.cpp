@@ -1,6 +1,4 @@
-#include "engine/Input/SlInput.h"
 // The exit confirmation.
-#include "engine/Input/SlInput.h"
 #include "ui/Menus/MenuConfirmExit.h"
 
 #include "engine/Input/SlInput.h"

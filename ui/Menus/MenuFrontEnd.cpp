@@ -71,7 +71,7 @@ void MenuFrontEndMusic(Menu3Base* menu, const char* className, bool setVolume) {
         if (MtGame* game = MenuFrontEndGame(menu, className, "the music volume"))
             MusicSetVolume(root, game->prefs.volMusic);
     }
-    MusicPlayByName(root, kMenuLoopSong);
+    MusicPlayByName(root, kMenuMusic);
 }
 
 StaticText* MenuFrontEndText(const char16_t* text, float x, float y, const char* font,

@@ -40,7 +40,7 @@ MtGame* MenuFrontEndGame(Menu3Base* menu, const char* className, const char* ski
 // menu loop through the root's "Music" entity (silence when it cannot be read).
 void MenuFrontEndMusic(Menu3Base* menu, const char* className, bool setVolume);
 
-inline constexpr const char* kMenuLoopSong = "Music\\MenuLoop.ogg";
+inline constexpr const char* kMenuMusic = "Music\\MenuLoop.ogg";
 inline constexpr const char* kMenuPurpleBackground = "Menu\\Common\\ZobPurpleBackground.dds";
 
 // ---- plain controls ----

@@ -1,6 +1,4 @@
-#include "engine/Input/SlInput.h"
 // The pause menu's screen and choices.
-#include "engine/Input/SlInput.h"
 #include "ui/Menus/MenuInGame.h"
 
 #include "engine/DebugLog.h"

@@ -153,7 +153,7 @@ int MenuLoadList::OnMessage(const SlEvent* event) {
     if (!active) return 2;
     if (!event) return 1;
     list.OnMessage(event);
-    if (event->type == 50 || event->type == 51) {
+    if (event->type == SL_MENUBACK || event->type == SL_MENUBACK + 1) {
         ForwardToCtl(event, LOAD_BACK);
         return 1;
     }

@@ -81,7 +81,7 @@ int MenuNewCareer::Create(EntNode* n) {
     alpha = 1.0f;
     difficulty = 1;
     confirmed = 0;
-    MenuKitBackground(kMenuFrontEndBackground, this);
+    MenuKitBackground(kMenuPurpleBackground, this);
     MenuKitAnimLogo(this);
     MenuKitPanel(512.0f, 380.0f, this);
     MenuKitButtonBack(kBack, 330.0f, 530.0f, this);

@@ -72,10 +72,8 @@ int MenuReportBase::Create(EntNode* n) {
 
     const std::string fonts = std::string(Ctl3DataFolder()) + "\\Fonts\\";
     smallFont = FontAcquire((fonts + "Georgia_14").c_str());
-    largeFont = FontAcquire((fonts + "Georgia_20").c_str());
-    if (!smallFont || !largeFont)
-        DbgPrintf(DBG_GENERAL, "Report: font %s not loaded; its text is not drawn\n",
-                  !smallFont ? "Georgia_14" : "Georgia_20");
+    if (!smallFont)
+        DbgPrintf(DBG_GENERAL, "Report: font %s not loaded; its text is not drawn\n", "Georgia_14");
     rowHeight = FontRowHeight();
     headerY = 240.0f;
     viewingY = 620.0f;
@@ -156,8 +154,7 @@ void MenuReportBase::SetOpenArgs(const MenuOpenArgs& args) {
 int MenuReportBase::Destroy() {
     // Only what was acquired goes back.
     if (smallFont) SharedObjRelease(smallFont);
-    if (largeFont) SharedObjRelease(largeFont);
-    smallFont = largeFont = nullptr;
+    smallFont = nullptr;
     if (pausedGame && mtGame) mtGame->RestoreClockSpeed();
     pausedGame = 0;
     return Menu3Base::Destroy();

@@ -9,7 +9,6 @@
 #include "ui/UiClass.h"
 
 namespace {
-constexpr int32_t kOkId = 4;
 constexpr int kLine = 256;
 
 // Whole dollars of an amount in cents, truncated toward zero.
@@ -28,7 +27,7 @@ int MenuReportSummary::Create(EntNode* n) {
     mtGame = dynamic_cast<MtGame*>(game);
     MenuKitDimBackground(this);
     MenuKitLargePanelHeader(512.0f, 428.0f, u"Carnival Summary", this);
-    MenuKitButtonOk(kOkId, 466.0f, 663.0f, this);
+    MenuKitButtonOk(REPORT_OK, 466.0f, 663.0f, this);
 
     char16_t text[kLine];
     if (mtGame) {
@@ -61,8 +60,8 @@ int MenuReportSummary::Create(EntNode* n) {
         Line(u"Current Rank: ", 480.0f, this);
     }
 
-    FocusCtl(kOkId);
-    LinkCtlNav(kOkId, kOkId, kOkId, kOkId, kOkId);
+    FocusCtl(REPORT_OK);
+    LinkCtlNav(REPORT_OK, REPORT_OK, REPORT_OK, REPORT_OK, REPORT_OK);
     SetName("MenuReportSummary");
     return 1;
 }
@@ -78,7 +77,7 @@ int MenuReportSummary::OnEntityRemoved(ENTBASE* gone) {
 
 int MenuReportSummary::OnMessage(const SlEvent* e) {
     if (!active) return 0;
-    if (!e || e->type != CTL3_EVENT || e->b != CTL3_CLICK || e->a != kOkId) return 1;
+    if (!e || e->type != CTL3_EVENT || e->b != CTL3_CLICK || e->a != REPORT_OK) return 1;
     if (mtGame) mtGame->RestoreClockSpeed();
     if (ENTBASE* back = opener.Get()) back->SetActive();
     EntDestroyTree(this);

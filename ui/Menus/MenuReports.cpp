@@ -5,7 +5,6 @@
 #include "game/MtGame.h"
 #include "ui/MenuKit.h"
 #include "ui/Menus/MenuReportBase.h"
-#include "ui/Menus/MenuReportSummary.h"
 #include "ui/UiClass.h"
 
 namespace {
@@ -68,9 +67,7 @@ int MenuReports::OnMessage(const SlEvent* e) {
     if (choice.className) {
         ENTBASE* parent = EntGetParent(this);
         ENTBASE* back = opener.Get();
-        Menu3Base* report = choice.id == REPORTS_SUMMARY
-                                ? MenuReportSummaryOpen(parent, back)
-                                : MenuReportOpen(choice.className, parent, viewedOut, back);
+        Menu3Base* report = MenuReportOpen(choice.className, parent, viewedOut, back);
         if (!report) {
             // Without the report the hub stays: gone, it would leave the HUD inactive with no
             // menu to bring it back.

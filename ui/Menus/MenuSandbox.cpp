@@ -1,5 +1,6 @@
 // The sandbox menu.
 #include "ui/Menus/MenuSandbox.h"
+#include "ui/Menus/MenuFrontEnd.h"
 
 #include "engine/Input/SlInput.h"
 #include "engine/WorldClass.h"
@@ -29,7 +30,7 @@ int MenuSandbox::Create(EntNode* n) {
     MenuKitButtonBack(SANDBOX_BACK, 330.0f, 510.0f, this);
     MenuFinishConcrete(this, "MenuSandbox");
     g_cursorFrameIndex = 1;
-    MusicPlayByName(EntGetRoot(this), "Music\\MenuLoop.ogg");
+    MusicPlayByName(EntGetRoot(this), kMenuMusic);
     return 1;
 }
 

@@ -1,6 +1,4 @@
-#include "engine/Input/SlInput.h"
 // The venue intro.
-#include "engine/Input/SlInput.h"
 #include "ui/Menus/MenuVenueIntro.h"
 
 #include "engine/Input/SlInput.h"

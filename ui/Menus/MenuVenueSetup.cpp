@@ -1,5 +1,6 @@
 // The venue set-up.
 #include "ui/Menus/MenuVenueSetup.h"
+#include "ui/Menus/MenuFrontEnd.h"
 
 #include "engine/DebugLog.h"
 #include "engine/Input/SlInput.h"
@@ -52,7 +53,7 @@ int MenuVenueSetup::Create(EntNode* n) {
                                          nullptr, nullptr, nullptr, "C_START", "C_BACK"};
     MenuCreateConcrete(this, n, MenuNames{kNames, 10, true}, "Menu\\Sandbox\\MenuSandbox.lua");
     mtGame = dynamic_cast<MtGame*>(game);
-    venue = mtGame && mtGame->venueList ? mtGame->venueList->Get(mtGame->venueId) : nullptr;
+    venue = MtGameVenue(mtGame);
     if (!venue)
         DbgPrintf(DBG_GENERAL, "MenuVenueSetup: no venue %i: back to the venue selector\n",
                   mtGame ? mtGame->venueId : -1);
@@ -125,7 +126,7 @@ int MenuVenueSetup::Create(EntNode* n) {
     MenuFinishConcrete(this, "MenuVenueSetup");
     FocusCtl(SETUP_START);
     g_cursorFrameIndex = 1;
-    MusicPlayByName(EntGetRoot(this), "Music\\MenuLoop.ogg");
+    MusicPlayByName(EntGetRoot(this), kMenuMusic);
     return 1;
 }
 

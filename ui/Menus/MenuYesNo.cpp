@@ -44,7 +44,7 @@ int MenuYesNo::Create(EntNode* n) {
     if (parent && EntTreeFindName(parent, "MenuGameRunning"))
         MenuKitDimBackground(this);
     else
-        MenuKitBackground(kMenuFrontEndBackground, this);
+        MenuKitBackground(kMenuPurpleBackground, this);
     MenuKitAnimLogo(this);
     MenuKitPanel(512.0f, 380.0f, this);
     titleText = MenuKitHeading(u"TITLE", 512, 220, this);

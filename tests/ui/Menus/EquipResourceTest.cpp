@@ -16,16 +16,7 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-std::string Narrow(const char16_t* text) {
-    std::string out;
-    for (; text && *text; ++text)
-        out += char(*text);
-    return out;
-}
-
-} // namespace
+namespace {} // namespace
 
 class EquipResourceTest : public HudTest {
   protected:

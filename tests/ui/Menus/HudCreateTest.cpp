@@ -17,13 +17,6 @@
 
 namespace {
 
-std::string Narrow(const char16_t* text) {
-    std::string out;
-    for (; text && *text; ++text)
-        out += char(*text);
-    return out;
-}
-
 // The static graphic of that entity name under the HUD, the n-th of its name.
 StaticGraphic* Picture(ENTBASE* hud, const char* name, int nth = 0) {
     for (EntNode* c = hud->node->firstChild; c; c = c->next)

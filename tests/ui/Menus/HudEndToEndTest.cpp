@@ -15,16 +15,6 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-std::string Narrow(const char16_t* text) {
-    std::string out;
-    for (; text && *text; ++text)
-        out += char(*text);
-    return out;
-}
-
-} // namespace
-
 TEST_F(HudTest, ADayIsPlayedThroughTheHudByInputAlone) {
     StartHud(false);
     AttrBase* stand = PlaceUnder(2, 560, 470);

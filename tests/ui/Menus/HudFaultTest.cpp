@@ -14,15 +14,6 @@
 #include <limits>
 #include <string>
 
-namespace {
-std::string Narrow(const char16_t* text) {
-    std::string out;
-    for (; text && *text; ++text)
-        out += char(*text);
-    return out;
-}
-} // namespace
-
 // A script or the editor may destroy any world entity while the HUD lives; the HUD's links
 // must not reach freed memory (the address sanitizer watches).
 TEST_F(HudTest, WorldEntitiesDestroyedDuringPlayAreForgotten) {

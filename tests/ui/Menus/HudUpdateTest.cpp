@@ -18,13 +18,6 @@
 
 namespace {
 
-std::string Narrow(const char16_t* text) {
-    std::string out;
-    for (; text && *text; ++text)
-        out += char(*text);
-    return out;
-}
-
 // Runs the HUD's update alone with a fixed game step and real frame time.
 struct DirectUpdate {
     explicit DirectUpdate(MenuGameRunning* h) : hud(h), saved(g_frameSeconds) {}

@@ -16,13 +16,6 @@ namespace {
 constexpr const char* kHud =
     "local h = Entity.Create (\"MenuGameRunning\", Game.GetMenuEntity ())\nEntity.Start (h)\n";
 
-std::string Narrow(const char16_t* text) {
-    std::string out;
-    for (const char16_t* p = text; p && *p; ++p)
-        out += char(*p);
-    return out;
-}
-
 class InGameScreensTest : public FrontEndTest {
   protected:
     void StartOverHud() {

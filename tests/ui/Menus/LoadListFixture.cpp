@@ -24,15 +24,6 @@ std::string LoadListTest::Saves() {
     return MtGameSaveFolder();
 }
 
-void LoadListTest::Write(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-bool LoadListTest::Exists(const std::string& path) {
-    struct stat st {};
-    return lstat(path.c_str(), &st) == 0;
-}
-
 std::vector<std::string> LoadListTest::Names(const MenuLoadList* list) {
     std::vector<std::string> out;
     if (list)

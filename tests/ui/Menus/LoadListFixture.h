@@ -16,8 +16,6 @@ class LoadListTest : public ReportTest {
     MenuLoadList* OpenList(const char* className);
     // The save folder, ending in "/".
     static std::string Saves();
-    static void Write(const std::string& path, const std::string& text);
-    static bool Exists(const std::string& path);
     static std::vector<std::string> Names(const MenuLoadList* list);
     // A control event as a pressed button sends it, heard on the next frame.
     void Press(int32_t id);

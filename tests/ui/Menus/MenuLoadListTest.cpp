@@ -52,18 +52,18 @@ TEST_F(MenuLoadListTest, TheListsShowWhatTheFolderHoldsSortedAndChecked) {
     mkdir((s + "bob").c_str(), 0755);
     mkdir((s + "Old").c_str(), 0755);
     mkdir((s + "elsewhere").c_str(), 0755);
-    Write(s + "Ann/Ann.car", CareerText(500000, 3));
-    Write(s + "bob/bob.car", "[Career]\ncash=abc\n");
-    Write(s + "elsewhere/elsewhere.car", CareerText(1, 1));
+    WriteTextFile(s + "Ann/Ann.car", CareerText(500000, 3));
+    WriteTextFile(s + "bob/bob.car", "[Career]\ncash=abc\n");
+    WriteTextFile(s + "elsewhere/elsewhere.car", CareerText(1, 1));
     ASSERT_EQ(symlink((s + "elsewhere").c_str(), (s + "linked").c_str()), 0);
-    Write(s + "x.car", "x");
-    Write(s + "a.sbx", "[Sandbox]\nvenueId=0\n");
-    Write(s + "B.SBX", "[Sandbox]\nvenueId=77\n");
-    Write(s + ".sbx", "[Sandbox]\n");
-    Write(s + "c.txt", "x");
-    Write(s + "Ann/Layout03_Fair.lay", "x");
-    Write(s + "Ann/Layout04_X.lay", "x");
-    Write(s + "Ann/Layout100_Big.lay", "x");
+    WriteTextFile(s + "x.car", "x");
+    WriteTextFile(s + "a.sbx", "[Sandbox]\nvenueId=0\n");
+    WriteTextFile(s + "B.SBX", "[Sandbox]\nvenueId=77\n");
+    WriteTextFile(s + ".sbx", "[Sandbox]\n");
+    WriteTextFile(s + "c.txt", "x");
+    WriteTextFile(s + "Ann/Layout03_Fair.lay", "x");
+    WriteTextFile(s + "Ann/Layout04_X.lay", "x");
+    WriteTextFile(s + "Ann/Layout100_Big.lay", "x");
 
     MenuLoadList* careers = OpenList("MenuLoadCareer");
     ASSERT_NE(careers, nullptr);
@@ -103,7 +103,7 @@ TEST_F(MenuLoadListTest, TheListsShowWhatTheFolderHoldsSortedAndChecked) {
 
     // More files than the table holds: 500 rows and one log line.
     for (int i = 0; i < 600; ++i)
-        Write(s + "many" + std::to_string(1000 + i) + ".sbx", "");
+        WriteTextFile(s + "many" + std::to_string(1000 + i) + ".sbx", "");
     sandboxes = OpenList("MenuLoadSandbox");
     ASSERT_NE(sandboxes, nullptr);
     EXPECT_EQ(sandboxes->entries.size(), size_t(LOAD_ROWS_MAX));
@@ -116,7 +116,7 @@ TEST_F(MenuLoadListTest, TheListsShowWhatTheFolderHoldsSortedAndChecked) {
 TEST_F(MenuLoadListTest, TheSelectionFollowsKeysAndThePointerAndTheBarPulses) {
     StartLists();
     for (const char* name : {"a", "b", "c"})
-        Write(Saves() + name + ".sbx", "[Sandbox]\nvenueId=0\n");
+        WriteTextFile(Saves() + name + ".sbx", "[Sandbox]\nvenueId=0\n");
     MenuLoadList* list = OpenList("MenuLoadSandbox");
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->list.selected, 0);
@@ -166,11 +166,11 @@ TEST_F(MenuLoadListTest, DeleteAsksAndRemovesOnlyTheChosenCareer) {
     const std::string s = Saves();
     for (const char* name : {"Ann", "bob"}) {
         mkdir((s + name).c_str(), 0755);
-        Write(s + name + "/" + name + ".car", CareerText(100, 1));
+        WriteTextFile(s + name + "/" + name + ".car", CareerText(100, 1));
     }
     // Outside the career, reached through a link inside it.
     mkdir((s + "../outside").c_str(), 0755);
-    Write(s + "../outside/keep.txt", "keep");
+    WriteTextFile(s + "../outside/keep.txt", "keep");
     ASSERT_EQ(symlink((s + "../outside").c_str(), (s + "bob/out").c_str()), 0);
 
     MenuLoadList* list = OpenList("MenuLoadCareer");
@@ -186,16 +186,16 @@ TEST_F(MenuLoadListTest, DeleteAsksAndRemovesOnlyTheChosenCareer) {
     EXPECT_FALSE(list->IsActive());
     Press(1); // No
     EXPECT_TRUE(list->IsActive());
-    EXPECT_TRUE(Exists(s + "bob/bob.car"));
+    EXPECT_TRUE(PathExistsOnDisk(s + "bob/bob.car"));
     EXPECT_EQ(list->entries.size(), 2u);
 
     Press(LOAD_DELETE);
     ASSERT_NE(Find<MenuYesNo>("MenuYesNo"), nullptr);
     Press(0); // Yes
     EXPECT_TRUE(list->IsActive());
-    EXPECT_FALSE(Exists(s + "bob"));
-    EXPECT_TRUE(Exists(s + "Ann/Ann.car"));
-    EXPECT_TRUE(Exists(s + "../outside/keep.txt")) << "the link was not followed";
+    EXPECT_FALSE(PathExistsOnDisk(s + "bob"));
+    EXPECT_TRUE(PathExistsOnDisk(s + "Ann/Ann.car"));
+    EXPECT_TRUE(PathExistsOnDisk(s + "../outside/keep.txt")) << "the link was not followed";
     EXPECT_EQ(Names(list), std::vector<std::string>{"Ann"});
     EXPECT_EQ(list->list.selected, 0);
 }
@@ -203,14 +203,14 @@ TEST_F(MenuLoadListTest, DeleteAsksAndRemovesOnlyTheChosenCareer) {
 TEST_F(MenuLoadListTest, SandboxAndLayoutRowsDeleteTheirOneFile) {
     StartLists();
     const std::string s = Saves();
-    Write(s + "a.sbx", "[Sandbox]\n");
-    Write(s + "b.sbx", "[Sandbox]\n");
+    WriteTextFile(s + "a.sbx", "[Sandbox]\n");
+    WriteTextFile(s + "b.sbx", "[Sandbox]\n");
     MenuLoadList* list = OpenList("MenuLoadSandbox");
     ASSERT_NE(list, nullptr);
     Press(LOAD_DELETE);
     Press(0);
-    EXPECT_FALSE(Exists(s + "a.sbx"));
-    EXPECT_TRUE(Exists(s + "b.sbx"));
+    EXPECT_FALSE(PathExistsOnDisk(s + "a.sbx"));
+    EXPECT_TRUE(PathExistsOnDisk(s + "b.sbx"));
     EntDestroyTree(list);
     Step();
 
@@ -218,22 +218,22 @@ TEST_F(MenuLoadListTest, SandboxAndLayoutRowsDeleteTheirOneFile) {
     std::snprintf(game->career.name, sizeof game->career.name, "%s", "Ann");
     game->venueId = 3;
     mkdir((s + "Ann").c_str(), 0755);
-    Write(s + "Ann/Layout03_Fair.lay", "x");
-    Write(s + "Ann/Layout03_Keep.lay", "x");
+    WriteTextFile(s + "Ann/Layout03_Fair.lay", "x");
+    WriteTextFile(s + "Ann/Layout03_Keep.lay", "x");
     list = OpenList("MenuLoadLayout");
     ASSERT_NE(list, nullptr);
     Press(LOAD_DOWN);
     Press(LOAD_DELETE);
     Press(0);
-    EXPECT_FALSE(Exists(s + "Ann/Layout03_Fair.lay"));
-    EXPECT_TRUE(Exists(s + "Ann/Layout03_Keep.lay"));
+    EXPECT_FALSE(PathExistsOnDisk(s + "Ann/Layout03_Fair.lay"));
+    EXPECT_TRUE(PathExistsOnDisk(s + "Ann/Layout03_Keep.lay"));
     EXPECT_EQ(Names(list), (std::vector<std::string>{"NEW LAYOUT", "Keep"}));
 }
 
 TEST_F(MenuLoadListTest, StartLoadsAndAFailedLoadKeepsTheList) {
     StartLists();
     const std::string s = Saves();
-    Write(s + "far.sbx", "[Sandbox]\nvenueId=99\ncash=5\n");
+    WriteTextFile(s + "far.sbx", "[Sandbox]\nvenueId=99\ncash=5\n");
     MtGame* game = Game();
     const int32_t cash = game->cash;
     MenuLoadList* list = OpenList("MenuLoadSandbox");
@@ -253,7 +253,7 @@ TEST_F(MenuLoadListTest, StartLoadsAndAFailedLoadKeepsTheList) {
 
     // A career loads and its summary opens.
     mkdir((s + "Ann").c_str(), 0755);
-    Write(s + "Ann/Ann.car", "[Career]\nname=Ann\ncash=4200\ndaysRun=8\n");
+    WriteTextFile(s + "Ann/Ann.car", "[Career]\nname=Ann\ncash=4200\ndaysRun=8\n");
     list = OpenList("MenuLoadCareer");
     ASSERT_NE(list, nullptr);
     Press(LOAD_START);
@@ -286,7 +286,7 @@ TEST_F(MenuLoadListTest, LayoutStartBuildsTheVenueEmptyOrLoadsTheLayout) {
     MtGameSetVenue(game, 0);
     std::snprintf(game->career.name, sizeof game->career.name, "%s", "Ann");
     mkdir((Saves() + "Ann").c_str(), 0755);
-    Write(Saves() + "Ann/Layout00_Fair.lay", "[Sandbox]\nvenueId=0\nonDeposit=0\ncash=0\n");
+    WriteTextFile(Saves() + "Ann/Layout00_Fair.lay", "[Sandbox]\nvenueId=0\nonDeposit=0\ncash=0\n");
 
     MenuLoadList* list = OpenList("MenuLoadLayout");
     ASSERT_NE(list, nullptr);

@@ -33,13 +33,13 @@ TEST_F(MenuSaveDialogTest, ASandboxSavesOnTheNextFrameAndAsksBeforeOverwriting) 
     EXPECT_EQ(dialog->field->maxLength, SAVE_DIALOG_NAME_MAX + 1) << "64 characters";
     SaveAs(dialog, "Fair");
     const std::string file = Saves() + "Fair.sbx";
-    EXPECT_TRUE(Exists(file));
+    EXPECT_TRUE(PathExistsOnDisk(file));
     EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), nullptr);
     EXPECT_TRUE(hud->IsActive()) << "the opener is active again";
 
     // The same name again: the question, and No keeps the file as it was.
     hud->ClearActive();
-    Write(file, "old bytes");
+    WriteTextFile(file, "old bytes");
     dialog = OpenDialog("MenuSandboxSave", false);
     SaveAs(dialog, "Fair");
     auto* box = Find<MenuYesNo>("MenuYesNo");
@@ -51,20 +51,20 @@ TEST_F(MenuSaveDialogTest, ASandboxSavesOnTheNextFrameAndAsksBeforeOverwriting) 
     EXPECT_FALSE(dialog->IsActive());
     Press(1); // No
     Step();
-    EXPECT_EQ(ReadText(file), "old bytes");
+    EXPECT_EQ(ReadTextFile(file), "old bytes");
     ASSERT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), dialog);
     EXPECT_TRUE(dialog->IsActive());
     // Yes saves.
     SaveAs(dialog, "Fair");
     Press(0);
     Step();
-    EXPECT_NE(ReadText(file), "old bytes");
+    EXPECT_NE(ReadTextFile(file), "old bytes");
     EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), nullptr);
 }
 
 TEST_F(MenuSaveDialogTest, RefusedNamesReachNoFileAndCannotBeConfirmed) {
     StartSaving(MTGAME_SANDBOX);
-    Write(Saves() + "../sentinel", "keep");
+    WriteTextFile(Saves() + "../sentinel", "keep");
     MenuSaveDialog* dialog = OpenDialog("MenuSandboxSave", false);
     ASSERT_NE(dialog, nullptr);
     for (const char* name : {"", "../x", "a/b"}) {
@@ -78,9 +78,9 @@ TEST_F(MenuSaveDialogTest, RefusedNamesReachNoFileAndCannotBeConfirmed) {
         EXPECT_TRUE(dialog->IsActive());
         EXPECT_EQ(dialog->saveConfirmed, 0);
     }
-    EXPECT_FALSE(Exists(Saves() + "../x.sbx"));
-    EXPECT_FALSE(Exists(Saves() + "a"));
-    EXPECT_EQ(ReadText(Saves() + "../sentinel"), "keep");
+    EXPECT_FALSE(PathExistsOnDisk(Saves() + "../x.sbx"));
+    EXPECT_FALSE(PathExistsOnDisk(Saves() + "a"));
+    EXPECT_EQ(ReadTextFile(Saves() + "../sentinel"), "keep");
     EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), dialog);
 }
 
@@ -125,7 +125,7 @@ TEST_F(MenuSaveDialogTest, FromTheEndOfTheDayASaveGoesToTheMainMenuAndCancelBack
 
     dialog = OpenDialog("MenuSandboxSave", true);
     SaveAs(dialog, "Fair");
-    EXPECT_TRUE(Exists(Saves() + "Fair.sbx"));
+    EXPECT_TRUE(PathExistsOnDisk(Saves() + "Fair.sbx"));
     EXPECT_EQ(Children(app.GetWorld()), 0) << "the scene is cleared";
     EXPECT_NE(Find<Menu3Base>("MenuMain"), nullptr);
     EXPECT_EQ(Children(Menus()), 1) << "nothing but the main menu";
@@ -140,7 +140,7 @@ TEST_F(MenuSaveDialogTest, ACareerLayoutGoesIntoTheCareersFolder) {
     MenuSaveDialog* dialog = OpenDialog("MenuLayoutSave", false);
     ASSERT_NE(dialog, nullptr);
     SaveAs(dialog, "Fair");
-    EXPECT_TRUE(Exists(Saves() + "Ann/Layout03_Fair.lay"));
+    EXPECT_TRUE(PathExistsOnDisk(Saves() + "Ann/Layout03_Fair.lay"));
     EXPECT_EQ(Find<MenuSaveDialog>("MenuLayoutSave"), nullptr);
 }
 

@@ -71,13 +71,6 @@ ReportCellReader ReportCells(MenuReportBase* report) {
     return reader;
 }
 
-std::string Narrow(const std::u16string& text) {
-    std::string out;
-    for (char16_t c : text)
-        out += c < 128 ? char(c) : '?';
-    return out;
-}
-
 // ---- the fixture ----
 
 void ReportTest::SetUp() {
@@ -133,13 +126,8 @@ ENTBASE* ReportTest::MakeGenerator() {
 
 void ReportTest::Click(Ctl3Base* control) {
     ASSERT_NE(control, nullptr);
-    MouseMove((control->rect.left + control->rect.right) * 0.5f,
-              (control->rect.top + control->rect.bottom) * 0.5f);
-    Step();
-    MouseButton(true);
-    Step();
-    MouseButton(false);
-    Step();
+    ClickAt((control->rect.left + control->rect.right) * 0.5f,
+            (control->rect.top + control->rect.bottom) * 0.5f);
 }
 
 void ReportTest::ClickId(Menu3Base* menu, int32_t id) {

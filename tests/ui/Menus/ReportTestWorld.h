@@ -49,7 +49,6 @@ class ReportCellReader : public ReportSink {
 };
 // The report's current cells.
 ReportCellReader ReportCells(MenuReportBase* report);
-std::string Narrow(const std::u16string& text);
 
 class ReportTest : public UiTest {
   protected:

@@ -54,10 +54,3 @@ void SaveDialogTest::SaveAs(MenuSaveDialog* dialog, const char* name) {
     Press(SAVE_OK);
     Step();
 }
-
-std::string SaveDialogTest::ReadText(const std::string& path) const {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}

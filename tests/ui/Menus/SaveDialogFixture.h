@@ -14,5 +14,4 @@ class SaveDialogTest : public LoadListTest {
     MenuSaveDialog* OpenDialog(const char* className, bool endOfDay);
     // The name typed into the dialog's field, then OK and one frame more for the save.
     void SaveAs(MenuSaveDialog* dialog, const char* name);
-    std::string ReadText(const std::string& path) const;
 };
