@@ -12,16 +12,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string error;
-    // A thumbnail for every venue the shipped list names (the list is copied in before this runs).
-    std::ifstream venues(std::string(argv[1]) + "Venue.ini", std::ios::binary);
-    std::stringstream venueText;
-    venueText << venues.rdbuf();
-    const std::vector<std::string> thumbnails = ArtVenueThumbnailFiles(venueText.str());
-    // And one for every attraction type the shipped list names, read the same way.
-    std::ifstream types(std::string(argv[1]) + "Data.ini", std::ios::binary);
-    std::stringstream typeText;
-    typeText << types.rdbuf();
-    const std::vector<std::string> typeThumbnails = ArtVenueThumbnailFiles(typeText.str());
+    const auto readAll = [&](const char* file) {
+        std::ifstream in(std::string(argv[1]) + file, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    // A thumbnail for every venue the shipped list names (the list is copied in before this runs),
+    // and one for every attraction type the shipped list names, read the same way.
+    const std::vector<std::string> thumbnails = ArtVenueThumbnailFiles(readAll("Venue.ini"));
+    const std::vector<std::string> typeThumbnails = ArtVenueThumbnailFiles(readAll("Data.ini"));
     if (!ArtWriteAll(ArtTable(), argv[1], &error) ||
         !ArtWriteAll(ArtVenueThumbnailRows(thumbnails), argv[1], &error) ||
         !ArtWriteAll(ArtVenueThumbnailRows(typeThumbnails), argv[1], &error) ||

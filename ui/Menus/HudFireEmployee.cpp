@@ -7,12 +7,11 @@
 
 int HudFireEmployee(MenuGameRunning* hud, ENTBASE* employee) {
     if (!EntIsLive(employee)) return 0;
-    if (hud && hud->selected.Get() == employee) HudSetHighlight(employee, false);
+    // The selection goes first, as when an attraction is removed: the inspectors are closed once,
+    // not again by the HUD hearing its selected entity leave.
+    if (hud) HudSelect(hud, nullptr);
     EntDestroyTree(employee);
-    if (hud) {
+    if (hud)
         if (MtGame* game = hud->Game()) game->cash = MoneyCharge(game->cash, HUD_FIRING_FEE);
-        hud->selected = EntRef();
-        HudSelect(hud, nullptr);
-    }
     return 1;
 }

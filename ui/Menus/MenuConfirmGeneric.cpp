@@ -78,18 +78,17 @@ int MenuConfirmGeneric::OnMessage(const SlEvent* event) {
 
 MenuConfirmGeneric* MenuConfirmGenericOpen(ENTBASE* parent, const char* yesClass,
                                            const char* noClass, const char16_t* prompt) {
-    ENTBASE* made = EntCreateChild("MenuConfirmGeneric", parent);
+    MenuOpenArgs args;
+    args.texts[0] = prompt;
+    Menu3Base* made = MenuOpen("MenuConfirmGeneric", parent, &args);
     auto* box = dynamic_cast<MenuConfirmGeneric*>(made);
     if (!box) {
         if (made) EntDestroyTree(made);
         return nullptr;
     }
+    // Read only when an answer is clicked, so they may follow the start.
     box->SetAltClass(yesClass);
     box->SetNextClass(noClass);
-    MenuOpenArgs args;
-    args.texts[0] = prompt;
-    box->SetOpenArgs(args);
-    box->Start();
     return box;
 }
 

@@ -59,10 +59,8 @@ void CopyCareer(Career& to, const Career& from) {
 
 // The save failure box over `caller` (made active again when the box closes).
 bool SaveFailed(ENTBASE* parent, const char* name, ENTBASE* caller) {
-    char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
-    WideFromNarrow(name, wide, sizeof wide / sizeof wide[0]);
-    return MenuYesNoOpen(parent, u"SAVE FAILED", wide, u"The file could not be written.",
-                         u"See Debug.txt for the reason.", nullptr, caller) != nullptr;
+    return MenuYesNoFileFailed(parent, u"SAVE FAILED", name, u"The file could not be written.",
+                               caller);
 }
 } // namespace
 

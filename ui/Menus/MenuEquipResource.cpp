@@ -176,14 +176,7 @@ int MenuEquipResource::Create(EntNode* n) {
     FocusCtl(0);
     SetName("EquipResource");
     DbgPrintf(DBG_GENERAL, "Menu: %s (MenuEquipResource)\n", GetName());
-
-    top = 0;
-    row = 0;
-    highlightY.SetTime(0.1f);
-    highlightY.SetImmediate(RowY(row));
-    FillRows();
-    UpdateButtons();
-    pulseTime = 0.0f;
+    // The rows, the bar and the buttons are filled by Start's filter.
     if (mt) MtGamePause(mt);
     return 1;
 }

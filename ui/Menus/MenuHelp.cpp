@@ -35,9 +35,8 @@ int MenuHelp::Create(EntNode* node) {
 }
 
 void MenuHelp::SetOpenArgs(const MenuOpenArgs& args) {
-    m_return = args.returnMenu;
-    m_returnSerial = EntSerialOf(m_return);
-    g_helpFromFrontEnd = m_return == nullptr;
+    m_return = EntRef(args.returnMenu);
+    g_helpFromFrontEnd = args.returnMenu == nullptr;
 }
 
 int MenuHelp::Start() {
@@ -63,10 +62,6 @@ int MenuHelp::Destroy() {
     return Menu3Base::Destroy();
 }
 
-ENTBASE* MenuHelp::ReturnMenu() const {
-    return m_return && EntIsLiveSerial(m_return, m_returnSerial) ? m_return : nullptr;
-}
-
 int MenuHelp::OnMessage(const SlEvent* event) {
     if (!active || !event) return 0;
     if (event->type == SL_KEYDOWN || event->type == SL_PADSTART || event->type == SL_MENUSELECT)
@@ -77,7 +72,7 @@ int MenuHelp::OnMessage(const SlEvent* event) {
         return 1;
     }
     if (event->a != kOkId) return 1;
-    if (m_return) {
+    if (m_return.Address()) {
         if (ENTBASE* back = ReturnMenu()) back->SetActive();
         EntDestroyTree(this);
         return 0;

@@ -2,6 +2,7 @@
 // the HUD (over the dimmed, paused game).
 #pragma once
 
+#include "engine/EntRef.h"
 #include "engine/EntTree.h"
 #include "ui/Menu3Base.h"
 
@@ -24,13 +25,12 @@ class MenuHelp : public Menu3Base {
     int OnMessage(const SlEvent* event) override;
     void SetOpenArgs(const MenuOpenArgs& args) override;
 
-    ENTBASE* ReturnMenu() const;
+    ENTBASE* ReturnMenu() const { return m_return.Get(); }
 
     Ctl3SlideShow* slideShow = nullptr;
 
   private:
-    ENTBASE* m_return = nullptr;
-    uint64_t m_returnSerial = 0;
+    EntRef m_return;
     bool m_paused = false;
     bool m_reported = false;
     Ctl3Base* m_purple = nullptr;

@@ -46,12 +46,7 @@ int MenuInGame::Destroy() {
 }
 
 void MenuInGame::SetOpenArgs(const MenuOpenArgs& args) {
-    m_return = args.returnMenu;
-    m_returnSerial = EntSerialOf(m_return);
-}
-
-ENTBASE* MenuInGame::ReturnMenu() const {
-    return m_return && EntIsLiveSerial(m_return, m_returnSerial) ? m_return : nullptr;
+    m_return = EntRef(args.returnMenu);
 }
 
 bool MenuInGame::OpenDialog(const char* className, const MenuOpenArgs& args) {

@@ -1,6 +1,7 @@
 // The pause menu the HUD opens: Resume, Save Layout, Options and Exit over the stopped game.
 #pragma once
 
+#include "engine/EntRef.h"
 #include "engine/EntTree.h"
 #include "ui/Menu3Base.h"
 
@@ -23,13 +24,12 @@ class MenuInGame : public Menu3Base {
     void SetOpenArgs(const MenuOpenArgs& args) override;
 
     // The HUD to make active again, when it is still there.
-    ENTBASE* ReturnMenu() const;
+    ENTBASE* ReturnMenu() const { return m_return.Get(); }
 
   private:
     // Opens a dialog over this menu, which then waits inactive for it.
     bool OpenDialog(const char* className, const MenuOpenArgs& args);
-    ENTBASE* m_return = nullptr;
-    uint64_t m_returnSerial = 0;
+    EntRef m_return;
     bool m_paused = false;
 };
 

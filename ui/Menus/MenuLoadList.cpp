@@ -191,10 +191,8 @@ void MenuLoadList::AskDelete() {
 }
 
 void MenuLoadList::ShowLoadFailed(const char* name) {
-    char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
-    WideFromNarrow(name, wide, sizeof wide / sizeof wide[0]);
-    if (MenuYesNoOpen(EntGetParent(this), u"LOAD FAILED", wide, u"The file could not be read.",
-                      u"See Debug.txt for the reason.", nullptr, this))
+    if (MenuYesNoFileFailed(EntGetParent(this), u"LOAD FAILED", name,
+                            u"The file could not be read.", this))
         ClearActive();
 }
 

@@ -20,10 +20,6 @@
 
 namespace {
 constexpr const char* kScript = "Menu\\ConfirmExit\\MenuConfirmExit.lua";
-
-void Widen(const char* name, char16_t* out, size_t count) {
-    WideFromNarrow(name, out, count);
-}
 } // namespace
 
 int MenuSaveDialog::Create(EntNode* n) {
@@ -105,7 +101,7 @@ void MenuSaveDialog::Cancel() {
 void MenuSaveDialog::Ok() {
     std::snprintf(saveName, sizeof saveName, "%s", field ? field->Text() : "");
     char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
-    Widen(saveName, wide, sizeof wide / sizeof wide[0]);
+    WideFromNarrow(saveName, wide, sizeof wide / sizeof wide[0]);
     // The typed text becomes a path: a name the save layer refuses never reaches a file call,
     // and the box has no answer to give, so neither button can confirm it.
     if (!MtGameSaveNameValid(saveName)) {
@@ -132,10 +128,8 @@ void MenuSaveDialog::Save() {
     if (!Write(saveName)) {
         // The save layer wrote nothing over the old file; the dialog and the world stay.
         DbgPrintf(DBG_GENERAL, "%s: \"%s\" was not saved\n", ClassName(), saveName);
-        char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
-        Widen(saveName, wide, sizeof wide / sizeof wide[0]);
-        if (MenuYesNoOpen(parent, u"SAVE FAILED", wide, u"The file could not be written.",
-                          u"See Debug.txt for the reason.", nullptr, this))
+        if (MenuYesNoFileFailed(parent, u"SAVE FAILED", saveName, u"The file could not be written.",
+                                this))
             ClearActive();
         return;
     }

@@ -50,12 +50,7 @@ int MenuVenueIntro::Create(EntNode* node) {
 }
 
 void MenuVenueIntro::SetOpenArgs(const MenuOpenArgs& args) {
-    m_return = args.returnMenu;
-    m_returnSerial = EntSerialOf(m_return);
-}
-
-ENTBASE* MenuVenueIntro::ReturnMenu() const {
-    return m_return && EntIsLiveSerial(m_return, m_returnSerial) ? m_return : nullptr;
+    m_return = EntRef(args.returnMenu);
 }
 
 int MenuVenueIntro::OnMessage(const SlEvent* event) {

@@ -2,6 +2,7 @@
 // mode means, and the first things to do.
 #pragma once
 
+#include "engine/EntRef.h"
 #include "engine/EntTree.h"
 #include "ui/Menu3Base.h"
 
@@ -16,13 +17,12 @@ class MenuVenueIntro : public Menu3Base {
     int OnMessage(const SlEvent* event) override;
     void SetOpenArgs(const MenuOpenArgs& args) override;
 
-    ENTBASE* ReturnMenu() const;
+    ENTBASE* ReturnMenu() const { return m_return.Get(); }
 
     char16_t venueLine[VENUE_INTRO_LINE_MAX] = {};
 
   private:
-    ENTBASE* m_return = nullptr;
-    uint64_t m_returnSerial = 0;
+    EntRef m_return;
 };
 
 // Creates the intro under the parent with the menu to return to, starts it and returns it; null

@@ -4,7 +4,9 @@
 #include "I3d/Font.h"
 #include "engine/Input/SlInput.h"
 #include "engine/PropDb.h"
+#include "engine/WideFormat.h"
 #include "engine/WorldClass.h"
+#include "game/MtGameSave.h"
 #include "ui/GraphicButton.h"
 #include "ui/MenuKit.h"
 #include "ui/Menus/CareerMenus.h"
@@ -100,6 +102,14 @@ MenuYesNo* MenuYesNoOpen(ENTBASE* parent, const char16_t* title, const char16_t*
     args.texts[2] = line2;
     args.texts[3] = line3;
     return dynamic_cast<MenuYesNo*>(MenuOpen("MenuYesNo", parent, &args));
+}
+
+bool MenuYesNoFileFailed(ENTBASE* parent, const char16_t* title, const char* name,
+                         const char16_t* line, ENTBASE* caller) {
+    char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
+    WideFromNarrow(name, wide, sizeof wide / sizeof wide[0]);
+    return MenuYesNoOpen(parent, title, wide, line, u"See Debug.txt for the reason.", nullptr,
+                         caller) != nullptr;
 }
 
 namespace {

@@ -33,4 +33,10 @@ MenuYesNo* MenuYesNoOpen(ENTBASE* parent, const char16_t* title, const char16_t*
                          const char16_t* line2, const char16_t* line3, uint8_t* answer,
                          ENTBASE* caller);
 
+// The box telling that the save `name` could not be written or read: the title, the name,
+// `line` and where the reason is; `caller` is made active again when it closes. True when the
+// box opened.
+bool MenuYesNoFileFailed(ENTBASE* parent, const char16_t* title, const char* name,
+                         const char16_t* line, ENTBASE* caller);
+
 intptr_t EcMenuYesNoProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
