@@ -41,8 +41,8 @@ void HudUpdateCursorCell(MenuGameRunning* hud) {
     if (!hud) return;
     GameGridCore* grid = GameGridFrom(hud->grid.Get());
     if (!grid) return;
-    const float nx = 2.0f * float(hud->mouseX) / 1024.0f - 1.0f;
-    const float ny = 1.0f - 2.0f * float(hud->mouseY) / 768.0f;
+    float nx, ny;
+    hud->MouseNdc(&nx, &ny);
     VECTOR3 origin, direction;
     if (!PickRay(nx, ny, &origin, &direction)) return;
     int cx = 0, cz = 0;

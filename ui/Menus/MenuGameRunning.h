@@ -74,6 +74,9 @@ class MenuGameRunning : public Menu3Base {
     void ShowDebugRow(bool shown);
     // The entity under the mouse in the world (the hover's and the click's pick), or null.
     ENTBASE* PickAtMouse();
+    // The pointer in the pick ray's terms: x and y from -1 to 1 across the 1024 x 768 screen,
+    // y up.
+    void MouseNdc(float* nx, float* ny) const;
 
     // ---- fields ----
     // The world's entities, found again by every Create and refresh; any may be gone.
@@ -127,6 +130,9 @@ class MenuGameRunning : public Menu3Base {
     // Opens the class under the HUD's parent with the HUD to return to. 0 once it is open; when
     // it cannot be made the HUD logs it, takes input again and gives 1.
     int OpenMenu(const char* className, void* out0, void* out1);
+    // What every screen the HUD hands over to begins with: the placement ended, nothing
+    // selected, the HUD inactive; then OpenMenu.
+    int HandOver(const char* className, void* out0, void* out1);
 };
 
 // Class "MenuGameRunning".

@@ -45,15 +45,19 @@ int MenuGameRunning::OpenMenu(const char* className, void* out0, void* out1) {
     return 1;
 }
 
+int MenuGameRunning::HandOver(const char* className, void* out0, void* out1) {
+    HudEndPlacement(this);
+    HudSelect(this, nullptr);
+    ClearActive(); // also forgets `pending`
+    return OpenMenu(className, out0, out1);
+}
+
 int MenuGameRunning::OnControl(int32_t id) {
     MtGame* mt = Game();
     switch (id) {
         case HUD_EQUIPMENT:
-            HudEndPlacement(this);
-            HudSelect(this, nullptr);
-            ClearActive();
             if (mt) shownCash = mt->cash;
-            return OpenMenu("MenuEquipResource", &chosenType, &chosenIndex);
+            return HandOver("MenuEquipResource", &chosenType, &chosenIndex);
         case HUD_MENU:
             HudSelect(this, nullptr);
             if (chosenType) {
@@ -62,12 +66,7 @@ int MenuGameRunning::OnControl(int32_t id) {
             }
             ClearActive();
             return OpenMenu("MenuInGame", nullptr, nullptr);
-        case HUD_REPORTS:
-            HudEndPlacement(this);
-            HudSelect(this, nullptr);
-            ClearActive();
-            pending = nullptr;
-            return OpenMenu("MenuReports", &pending, nullptr);
+        case HUD_REPORTS: return HandOver("MenuReports", &pending, nullptr);
         case HUD_SPEED_HALF:
         case HUD_SPEED_1X:
         case HUD_SPEED_2X:
@@ -77,20 +76,13 @@ int MenuGameRunning::OnControl(int32_t id) {
         case HUD_START:
             // A second click queued in the same frame finds the button disabled: one opening.
             if (startButton && !startButton->enabled) return 1;
-            if (startButton) {
-                Ctl3SetVisible(startButton, false);
-                Ctl3SetEnabled(startButton, false);
-            }
+            Ctl3SetLive(startButton, false);
             if (mt) {
                 mt->dayOver = 0;
                 mt->chargeCostsPending = 1;
             }
             return 1;
-        case HUD_HELP:
-            HudEndPlacement(this);
-            HudSelect(this, nullptr);
-            ClearActive();
-            return OpenMenu("MenuHelp", nullptr, nullptr);
+        case HUD_HELP: return HandOver("MenuHelp", nullptr, nullptr);
         case HUD_SHOW_GRID:
             if (GameGridCore* cells = GameGridFrom(grid.Get()))
                 cells->showAll = GetCtlChecked(HUD_SHOW_GRID) ? 1 : 0;
@@ -118,7 +110,8 @@ void MenuGameRunning::OnPointerDown() {
         if (Menu3Base* inspector = Inspector(kind); inspector && inspector->shown)
             if (inspector->EnabledCtlAtPoint(x, y)) return;
     if (holdFlag || chosenType) return;
-    const float nx = 2.0f * x / 1024.0f - 1.0f, ny = 1.0f - 2.0f * y / 768.0f;
+    float nx, ny;
+    MouseNdc(&nx, &ny);
     DbgPrintf(DBG_GENERAL, "Menu: x:%i  y:%i  nx:%f  ny:%f\n", mouseX, mouseY, double(nx),
               double(ny));
     HudSelect(this, PickAtMouse());
@@ -173,22 +166,13 @@ int MenuGameRunning::OnMessage(const SlEvent* e) {
 int MenuGameRunning::OnGameEvent(int event, intptr_t) {
     if (!active) return 1;
     if (event == GE_END_OF_DAY) {
-        if (startButton) {
-            Ctl3SetEnabled(startButton, true);
-            Ctl3SetVisible(startButton, true);
-        }
+        Ctl3SetLive(startButton, true);
         SetCtlChecked(HUD_SPEED_1X, true);
-        ClearActive();
-        HudEndPlacement(this);
-        HudSelect(this, nullptr);
-        OpenMenu("MenuEndOfDay", nullptr, nullptr);
+        HandOver("MenuEndOfDay", nullptr, nullptr);
     } else if (event == GE_HOURLY) {
         MtGame* mt = Game();
         if (!mt || !mt->showHourlyReport) return 1;
-        HudEndPlacement(this);
-        HudSelect(this, nullptr);
-        ClearActive();
-        OpenMenu("MenuReportHourly", &pending, nullptr);
+        HandOver("MenuReportHourly", &pending, nullptr);
     }
     return 1;
 }

@@ -38,11 +38,16 @@ void MenuGameRunning::SetMood(float mood) {
     if (moodIcon && InfoIconsCellUv(moodCell, uv)) moodIcon->uv = {uv[0], uv[1], uv[2], uv[3]};
 }
 
+void MenuGameRunning::MouseNdc(float* nx, float* ny) const {
+    *nx = 2.0f * float(mouseX) / 1024.0f - 1.0f;
+    *ny = 1.0f - 2.0f * float(mouseY) / 768.0f;
+}
+
 ENTBASE* MenuGameRunning::PickAtMouse() {
     ENTBASE* root = world.Get();
     if (!root) return nullptr;
-    const float nx = 2.0f * float(mouseX) / 1024.0f - 1.0f;
-    const float ny = 1.0f - 2.0f * float(mouseY) / 768.0f;
+    float nx, ny;
+    MouseNdc(&nx, &ny);
     PickQuery query{};
     if (!PickRay(nx, ny, &query.origin, &query.dir)) return nullptr;
     query.best = nullptr;
