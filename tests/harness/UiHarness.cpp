@@ -132,6 +132,13 @@ void UiTest::Tap(SDL_Scancode code) {
     Step();
 }
 
+void UiTest::TypeText(const char* utf8) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    std::snprintf(e.text.text, sizeof e.text.text, "%s", utf8);
+    app.AppHandleEvent(e);
+}
+
 void UiTest::MouseMove(float x, float y) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;

@@ -56,6 +56,8 @@ class UiTest : public GameAppTest {
     static void Key(SDL_Scancode code, bool down);
     // Key down, a frame, key up, a frame.
     void Tap(SDL_Scancode code);
+    // SDL text input through the window procedure, as the loop hands it on (no frame).
+    void TypeText(const char* utf8);
     // Window coordinates, which are menu units at 1024 x 768.
     void MouseMove(float x, float y);
     static void MouseButton(bool down);

@@ -37,15 +37,8 @@ class EditLineTest : public UiTest {
         Forget();
     }
 
-    // SDL text input through the window procedure, as the loop hands it on.
-    void Type(const char* utf8) {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        std::snprintf(e.text.text, sizeof e.text.text, "%s", utf8);
-        app.AppHandleEvent(e);
-    }
     void TypeStep(const char* utf8) {
-        Type(utf8);
+        TypeText(utf8);
         Step();
     }
     void Edit() {
@@ -208,8 +201,8 @@ TEST_F(EditLineTest, ABurstOfCharactersKeepsWhatTheQueueHeld) {
     field->width = 1.0e6f;
     field->SetText("");
     Edit();
-    Type("abcdefghijklmnopqrst");
-    Type("ABCDEFGHIJKLMNOPQRST");
+    TypeText("abcdefghijklmnopqrst");
+    TypeText("ABCDEFGHIJKLMNOPQRST");
     Step();
     const std::string text = field->Text();
     // The frame's pad states share the queue with the characters.

@@ -112,13 +112,6 @@ MtGame* CareerMenuTest::Game() {
     return dynamic_cast<MtGame*>(EntTreeFindType(app.GetRoot(), "MtGame"));
 }
 
-void CareerMenuTest::TypeText(const char* utf8) {
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    std::snprintf(e.text.text, sizeof e.text.text, "%s", utf8);
-    app.AppHandleEvent(e);
-}
-
 std::vector<std::u16string> CareerMenuTest::Texts(ENTBASE* menu) {
     std::vector<std::u16string> out;
     if (!menu || !menu->node) return out;

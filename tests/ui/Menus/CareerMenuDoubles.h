@@ -53,8 +53,6 @@ class CareerMenuTest : public UiTest {
     MtGame* Game();
     // The save folder, ending in "/".
     std::string Saves() const { return m_documents + "Fairlark/"; }
-    // SDL text input through the window procedure, as the loop hands it on.
-    void TypeText(const char* utf8);
     void Click(float x, float y) { ClickAt(x, y); }
     // The texts of the menu's static texts, in order.
     static std::vector<std::u16string> Texts(ENTBASE* menu);

@@ -9,6 +9,7 @@
 #include "ui/Menus/MenuSandboxSave.h"
 #include "ui/Menus/MenuSaveDialog.h"
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -49,8 +50,22 @@ MenuSaveDialog* SaveDialogTest::OpenDialog(const char* className, bool endOfDay)
 
 void SaveDialogTest::SaveAs(MenuSaveDialog* dialog, const char* name) {
     ASSERT_NE(dialog, nullptr);
-    ASSERT_NE(dialog->field, nullptr);
-    dialog->field->SetText(name);
-    Press(SAVE_OK);
+    EditLine* field = dialog->field;
+    ASSERT_NE(field, nullptr);
+    // As the player does it: a click on the field edits it, Backspace clears what an earlier try
+    // left, the name comes as text input, Enter ends the edit, and OK is clicked.
+    Click(field);
+    ASSERT_TRUE(field->Editing()) << "the click did not start editing the name";
+    for (size_t i = std::strlen(field->Text()); i > 0; --i) {
+        Key(SDL_SCANCODE_BACKSPACE, true);
+        Key(SDL_SCANCODE_BACKSPACE, false);
+    }
+    Step();
+    TypeText(name);
+    Step();
+    Tap(SDL_SCANCODE_RETURN);
+    ASSERT_FALSE(field->Editing());
+    ASSERT_STREQ(field->Text(), name) << "the field did not take the typed name";
+    Click(dialog->FindCtl(SAVE_OK));
     Step();
 }
