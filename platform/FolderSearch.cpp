@@ -13,12 +13,12 @@ namespace {
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
+} // namespace
 
-bool CaseLess(const std::string& a, const std::string& b) {
+bool PlatNameLess(const std::string& a, const std::string& b) {
     const int c = strcasecmp(a.c_str(), b.c_str());
     return c != 0 ? c < 0 : a < b;
 }
-} // namespace
 
 bool PlatWildcardMatch(const char* pattern, const char* name) {
     if (!pattern || !name) return false;
@@ -45,7 +45,7 @@ bool PlatWildcardMatch(const char* pattern, const char* name) {
 }
 
 size_t PlatFindInFolder(const char* folder, const char* pattern, PlatFindKind kind, size_t limit,
-                        std::vector<std::string>* out, bool* cut) {
+                        std::vector<std::string>* out, bool* cut, const PlatFindAccept& accept) {
     if (cut) *cut = false;
     if (!out) return 0;
     out->clear();
@@ -63,6 +63,7 @@ size_t PlatFindInFolder(const char* folder, const char* pattern, PlatFindKind ki
         struct stat st;
         if (lstat((disk + name).c_str(), &st) != 0) continue;
         if (kind == PLAT_FIND_FOLDERS ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)) continue;
+        if (accept && !accept(name)) continue;
         if (out->size() >= limit) {
             if (cut) *cut = true;
             break;
@@ -70,6 +71,6 @@ size_t PlatFindInFolder(const char* folder, const char* pattern, PlatFindKind ki
         out->push_back(name);
     }
     closedir(d);
-    std::sort(out->begin(), out->end(), CaseLess);
+    std::sort(out->begin(), out->end(), PlatNameLess);
     return out->size();
 }

@@ -51,6 +51,11 @@ TEST(FolderSearch, FoldersAndFilesAreListedSortedWithoutLinks) {
     // The limit stops the search.
     EXPECT_EQ(PlatFindInFolder(root.c_str(), "*", PLAT_FIND_FILES, 2, &names, &cut), 2u);
     EXPECT_TRUE(cut);
+    // A name the caller refuses takes no place under the limit.
+    auto noTxt = [](const std::string& name) { return name != "c.txt"; };
+    EXPECT_EQ(PlatFindInFolder(root.c_str(), "*", PLAT_FIND_FILES, 3, &names, &cut, noTxt), 3u);
+    EXPECT_EQ(names, (std::vector<std::string>{"a.sbx", "B.SBX", "x.car"}));
+    EXPECT_FALSE(cut);
     // A missing folder lists nothing.
     EXPECT_EQ(PlatFindInFolder((root + "none").c_str(), "*", PLAT_FIND_FILES, 500, &names, &cut),
               0u);

@@ -8,6 +8,7 @@
 #include "game/MtGame.h"
 #include "game/MtGameSave.h"
 #include "ui/Menus/LoadListHeader.h"
+#include "ui/Menus/MenuReportRows.h"
 
 namespace {
 enum { kCellMax = 96 };
@@ -16,7 +17,6 @@ constexpr float kColumn[] = {160.0f, 340.0f, 480.0f, 680.0f};
 
 void MenuLoadCareer::FillEntries() {
     for (const std::string& name : Search(MtGameSaveFolder(), "*", PLAT_FIND_FOLDERS)) {
-        if (!MtGameSaveNameValid(name.c_str())) continue;
         // A career without a readable file shows the reader's defaults.
         static const char* const kKeys[] = {"cash", "daysRun"};
         static const int kDefaults[] = {999, 0};
@@ -28,25 +28,25 @@ void MenuLoadCareer::FillEntries() {
     }
 }
 
-void MenuLoadCareer::DrawRows() {
-    Text(kColumn[0], kLoadHeaderY, kLoadHeaderColour, u"Save File");
-    Text(kColumn[1], kLoadHeaderY, kLoadHeaderColour, u"Cash");
-    Text(kColumn[2], kLoadHeaderY, kLoadHeaderColour, u"Rank");
-    Text(kColumn[3], kLoadHeaderY, kLoadHeaderColour, u"Total Days");
+void MenuLoadCareer::RowCells(ReportSink& sink) {
+    sink.Text(kColumn[0], kLoadHeaderY, kLoadHeaderColour, u"Save File");
+    sink.Text(kColumn[1], kLoadHeaderY, kLoadHeaderColour, u"Cash");
+    sink.Text(kColumn[2], kLoadHeaderY, kLoadHeaderColour, u"Rank");
+    sink.Text(kColumn[3], kLoadHeaderY, kLoadHeaderColour, u"Total Days");
     char16_t cell[LOAD_NAME_MAX + 1];
     for (int32_t row = FirstShown(); row < EndShown(); ++row) {
         const LoadEntry& e = entries[size_t(row)];
         const float y = RowY(row);
         WideFromNarrow(e.name, cell, LOAD_NAME_MAX + 1);
-        Text(kColumn[0], y, kLoadRowColour, cell);
+        sink.Text(kColumn[0], y, kLoadRowColour, cell);
         WideFormat(cell, kCellMax, u"$%i", e.first / 100);
-        Text(kColumn[1], y, kLoadRowColour, cell);
+        sink.Text(kColumn[1], y, kLoadRowColour, cell);
         const char16_t* rank = nullptr;
         int next = 0;
         if (mtGame) mtGame->gameVals.GetTier(e.first, &rank, &next);
-        Text(kColumn[2], y, kLoadRowColour, rank ? rank : u"");
+        sink.Text(kColumn[2], y, kLoadRowColour, rank ? rank : u"");
         WideFormat(cell, kCellMax, u"%i", e.second);
-        Text(kColumn[3], y, kLoadRowColour, cell);
+        sink.Text(kColumn[3], y, kLoadRowColour, cell);
     }
 }
 

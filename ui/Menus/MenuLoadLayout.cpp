@@ -8,6 +8,7 @@
 #include "game/MtGame.h"
 #include "game/MtGameSave.h"
 #include "ui/Menus/MenuGameRunningOpen.h"
+#include "ui/Menus/MenuReportRows.h"
 #include "ui/Menus/MenuWorldLoader.h"
 
 #include <cstdio>
@@ -27,23 +28,22 @@ void MenuLoadLayout::FillEntries() {
     const std::string pattern = std::string(prefix) + "*.lay";
     const std::string folder = std::string(MtGameSaveFolder()) + mtGame->career.name;
     const size_t prefixLength = std::string(prefix).size();
-    for (const std::string& file : Search(folder, pattern.c_str(), PLAT_FIND_FILES)) {
-        const std::string name = file.substr(prefixLength, file.size() - prefixLength - kExtLength);
-        if (!MtGameSaveNameValid(name.c_str())) continue;
+    for (const std::string& name :
+         Search(folder, pattern.c_str(), PLAT_FIND_FILES, prefixLength, kExtLength)) {
         if (!Add(name.c_str(), 0, 0)) break;
     }
 }
 
-void MenuLoadLayout::DrawRows() {
-    Text(kNameX, kLoadHeaderY, kLoadHeaderColour, u"Save File");
+void MenuLoadLayout::RowCells(ReportSink& sink) {
+    sink.Text(kNameX, kLoadHeaderY, kLoadHeaderColour, u"Save File");
     char16_t cell[LOAD_NAME_MAX + 1];
     for (int32_t row = FirstShown(); row < EndShown(); ++row) {
         const LoadEntry& e = entries[size_t(row)];
         const float y = RowY(row);
         WideFromNarrow(e.name, cell, LOAD_NAME_MAX + 1);
-        Text(kNameX, y, kLoadRowColour, cell);
+        sink.Text(kNameX, y, kLoadRowColour, cell);
         if (e.first < 0)
-            Text(kNoteX, y, kLoadRowColour, u"Start a new carnival with an empty layout.");
+            sink.Text(kNoteX, y, kLoadRowColour, u"Start a new carnival with an empty layout.");
     }
 }
 

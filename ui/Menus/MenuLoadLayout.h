@@ -10,7 +10,7 @@ class MenuLoadLayout : public MenuLoadList {
     const char* ClassName() const override { return "MenuLoadLayout"; }
     const char16_t* Title() const override { return u"LOAD LAYOUT"; }
     void FillEntries() override;
-    void DrawRows() override;
+    void RowCells(ReportSink& sink) override;
     Menu3Base* StartSelected() override;
     // Never "NEW LAYOUT".
     bool CanDelete() const override { return entries.size() >= 2 && list.selected != 0; }

@@ -18,6 +18,7 @@
 #include "ui/StaticGraphic.h"
 #include "world/EcMusic.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -92,12 +93,25 @@ void MenuLoadList::Fill() {
 }
 
 std::vector<std::string> MenuLoadList::Search(const std::string& folder, const char* pattern,
-                                              PlatFindKind kind) {
+                                              PlatFindKind kind, size_t front, size_t back) {
+    auto rowName = [front, back](const std::string& entry) {
+        return entry.size() >= front + back ? entry.substr(front, entry.size() - front - back)
+                                            : std::string();
+    };
+    // Checked during the search, so that a refused name takes no row from the table.
     std::vector<std::string> names;
     bool cut = false;
     const size_t room = LOAD_ROWS_MAX - entries.size();
-    PlatFindInFolder(folder.c_str(), pattern, kind, room, &names, &cut);
+    PlatFindInFolder(folder.c_str(), pattern, kind, room, &names, &cut,
+                     [&rowName](const std::string& entry) {
+                         return MtGameSaveNameValid(rowName(entry).c_str());
+                     });
     if (cut) DbgPrintf(DBG_GENERAL, "%s: more than 500 files, list cut\n", ClassName());
+    // Sorted again without the prefix and extension: "a b.sbx" comes before "a.sbx", but "a"
+    // before "a b".
+    for (std::string& name : names)
+        name = rowName(name);
+    std::sort(names.begin(), names.end(), PlatNameLess);
     return names;
 }
 
@@ -138,13 +152,14 @@ float MenuLoadList::RowY(int32_t row) const {
     return list.hitTop + float(row - list.top) * list.rowHeight;
 }
 
-void MenuLoadList::Text(float x, float y, uint32_t colour, const char16_t* text) {
-    ReportText(font, x, y, colour, text);
+void MenuLoadList::DrawList() {
+    ReportDrawSink sink(font);
+    ListCells(sink);
 }
 
-void MenuLoadList::DrawList() {
+void MenuLoadList::ListCells(ReportSink& sink) {
     if (list.top < 0 || list.top >= list.count) return;
-    DrawRows();
+    RowCells(sink);
 }
 
 // ---- input ----

@@ -13,6 +13,7 @@
 
 class Font;
 class MtGame;
+class ReportSink;
 class StaticGraphic;
 
 // Control ids every load screen shares.
@@ -44,7 +45,10 @@ class MenuLoadList : public Menu3Base {
     // Also the return from the delete question: a confirmed delete removes the entry's save and
     // fills the table again.
     void SetActive() override;
+    // The list's cells in the list font.
     void DrawList();
+    // The headers and the visible rows' cells; nothing at all while no row is shown.
+    void ListCells(ReportSink& sink);
     // Empties the table, fills it from the save folder and selects row 0.
     void Fill();
 
@@ -61,7 +65,7 @@ class MenuLoadList : public Menu3Base {
     virtual const char* ClassName() const = 0;
     virtual const char16_t* Title() const = 0;
     virtual void FillEntries() = 0;
-    virtual void DrawRows() = 0;
+    virtual void RowCells(ReportSink& sink) = 0;
     // Loads the selected row and opens the next screen; the screen it opened, or null.
     virtual Menu3Base* StartSelected() = 0;
     virtual bool CanDelete() const { return !entries.empty(); }
@@ -69,18 +73,19 @@ class MenuLoadList : public Menu3Base {
     virtual const char* BackClass() const = 0;
 
     // ---- for the screens ----
-    // The names of the folder's entries of the kind matching the pattern that the save layer's
-    // name check takes, at most as many as the table has room for; a longer list is cut with a
-    // log line.
+    // The row names of the folder's entries of the kind matching the pattern: each entry's name
+    // without its first `front` and last `back` characters, kept only when the save layer's name
+    // check takes it (a name no save could have made could be neither loaded nor deleted), sorted
+    // by PlatNameLess, at most as many as the table has room for; a longer list is cut with a log
+    // line.
     std::vector<std::string> Search(const std::string& folder, const char* pattern,
-                                    PlatFindKind kind);
+                                    PlatFindKind kind, size_t front = 0, size_t back = 0);
     // Adds a row (false when the table is full).
     bool Add(const char* name, int32_t first, int32_t second);
     const LoadEntry* Selected() const;
     // "LOAD FAILED" over this screen, which waits behind it.
     void ShowLoadFailed(const char* name);
-    // The text in the list font, left-aligned, and the row's y.
-    void Text(float x, float y, uint32_t colour, const char16_t* text);
+    // The row's y.
     float RowY(int32_t row) const;
     // The visible rows, first to last (exclusive).
     int32_t FirstShown() const { return list.top; }

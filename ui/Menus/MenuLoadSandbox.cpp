@@ -9,6 +9,7 @@
 #include "game/MtGameSave.h"
 #include "ui/Menus/LoadListHeader.h"
 #include "ui/Menus/MenuGameRunningOpen.h"
+#include "ui/Menus/MenuReportRows.h"
 
 namespace {
 constexpr float kNameX = 160.0f;
@@ -17,10 +18,9 @@ constexpr size_t kExtLength = 4; // ".sbx"
 } // namespace
 
 void MenuLoadSandbox::FillEntries() {
-    for (std::string name : Search(MtGameSaveFolder(), "*.sbx", PLAT_FIND_FILES)) {
-        name.resize(name.size() - kExtLength);
-        // ".sbx" alone, or a name no save could have made, could be neither loaded nor deleted.
-        if (!MtGameSaveNameValid(name.c_str())) continue;
+    // ".sbx" alone, or a name no save could have made, is not listed.
+    for (const std::string& name :
+         Search(MtGameSaveFolder(), "*.sbx", PLAT_FIND_FILES, 0, kExtLength)) {
         static const char* const kKeys[] = {"venueId"};
         static const int kDefaults[] = {0};
         int venue = 0;
@@ -31,18 +31,18 @@ void MenuLoadSandbox::FillEntries() {
     }
 }
 
-void MenuLoadSandbox::DrawRows() {
-    Text(kNameX, kLoadHeaderY, kLoadHeaderColour, u"Sandbox Name");
-    Text(kVenueX, kLoadHeaderY, kLoadHeaderColour, u"Venue");
+void MenuLoadSandbox::RowCells(ReportSink& sink) {
+    sink.Text(kNameX, kLoadHeaderY, kLoadHeaderColour, u"Sandbox Name");
+    sink.Text(kVenueX, kLoadHeaderY, kLoadHeaderColour, u"Venue");
     char16_t cell[LOAD_NAME_MAX + 1];
     for (int32_t row = FirstShown(); row < EndShown(); ++row) {
         const LoadEntry& e = entries[size_t(row)];
         const float y = RowY(row);
         WideFromNarrow(e.name, cell, LOAD_NAME_MAX + 1);
-        Text(kNameX, y, kLoadRowColour, cell);
+        sink.Text(kNameX, y, kLoadRowColour, cell);
         const VenueInfo* venue =
             mtGame && mtGame->venueList ? mtGame->venueList->Get(e.first) : nullptr;
-        Text(kVenueX, y, kLoadRowColour, venue ? venue->name : u"?");
+        sink.Text(kVenueX, y, kLoadRowColour, venue ? venue->name : u"?");
     }
 }
 

@@ -10,7 +10,7 @@ class MenuLoadSandbox : public MenuLoadList {
     const char* ClassName() const override { return "MenuLoadSandbox"; }
     const char16_t* Title() const override { return u"LOAD SANDBOX"; }
     void FillEntries() override;
-    void DrawRows() override;
+    void RowCells(ReportSink& sink) override;
     Menu3Base* StartSelected() override;
     void DeleteSelected() override;
     const char* BackClass() const override { return "MenuSandbox"; }

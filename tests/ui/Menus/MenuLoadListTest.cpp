@@ -19,6 +19,17 @@ using MenuLoadListTest = LoadListTest;
 std::string CareerText(int cash, int days) {
     return "[Career]\ncash=" + std::to_string(cash) + "\ndaysRun=" + std::to_string(days) + "\n";
 }
+
+ReportCellReader Cells(MenuLoadList* list) {
+    ReportCellReader reader;
+    if (list) list->ListCells(reader);
+    return reader;
+}
+
+// The y of a row's cells.
+float RowAt(const MenuLoadList* list, int row) {
+    return 280.0f + float(row) * list->list.rowHeight;
+}
 } // namespace
 
 TEST_F(MenuLoadListTest, AnEmptySaveFolderListsNothingButTheNewLayout) {
@@ -28,6 +39,7 @@ TEST_F(MenuLoadListTest, AnEmptySaveFolderListsNothingButTheNewLayout) {
         ASSERT_NE(list, nullptr) << cls;
         EXPECT_STREQ(list->GetName(), cls);
         EXPECT_TRUE(list->entries.empty());
+        EXPECT_TRUE(Cells(list).cells.empty()) << cls << ": not even the headers";
         Press(LOAD_START);
         Press(LOAD_DELETE);
         EXPECT_EQ(Find<MenuLoadList>(cls), list) << cls << ": Start and Delete do nothing";
@@ -39,6 +51,11 @@ TEST_F(MenuLoadListTest, AnEmptySaveFolderListsNothingButTheNewLayout) {
     ASSERT_NE(layouts, nullptr);
     ASSERT_EQ(Names(layouts), std::vector<std::string>{"NEW LAYOUT"});
     EXPECT_EQ(layouts->entries[0].first, -1);
+    const ReportCellReader cells = Cells(layouts);
+    EXPECT_EQ(cells.At(160, 240), u"Save File");
+    EXPECT_EQ(cells.At(160, RowAt(layouts, 0)), u"NEW LAYOUT");
+    EXPECT_EQ(cells.At(340, RowAt(layouts, 0)), u"Start a new carnival with an empty layout.");
+    EXPECT_EQ(cells.cells.size(), 3u);
     Press(LOAD_DELETE);
     EXPECT_EQ(Find<MenuYesNo>("MenuYesNo"), nullptr) << "the new layout cannot be deleted";
     EXPECT_TRUE(layouts->IsActive());
@@ -60,6 +77,12 @@ TEST_F(MenuLoadListTest, TheListsShowWhatTheFolderHoldsSortedAndChecked) {
     WriteTextFile(s + "a.sbx", "[Sandbox]\nvenueId=0\n");
     WriteTextFile(s + "B.SBX", "[Sandbox]\nvenueId=77\n");
     WriteTextFile(s + ".sbx", "[Sandbox]\n");
+    // Names no save can have are not listed; a name beyond the fonts' range is, and draws.
+    WriteTextFile(s + "back\\slash.sbx", "[Sandbox]\n");
+    WriteTextFile(s + "ctl\x01.sbx", "[Sandbox]\n");
+    WriteTextFile(s + "caf\xC3\xA9.sbx", "[Sandbox]\nvenueId=0\n");
+    // Sorted by the listed name: "a" before "a b", though "a b.sbx" comes before "a.sbx".
+    WriteTextFile(s + "a b.sbx", "[Sandbox]\n");
     WriteTextFile(s + "c.txt", "x");
     WriteTextFile(s + "Ann/Layout03_Fair.lay", "x");
     WriteTextFile(s + "Ann/Layout04_X.lay", "x");
@@ -75,13 +98,43 @@ TEST_F(MenuLoadListTest, TheListsShowWhatTheFolderHoldsSortedAndChecked) {
     EXPECT_EQ(careers->entries[1].first, 0) << "\"abc\" reads as the ini reader reads it";
     EXPECT_EQ(careers->entries[3].first, 999) << "no career file: the defaults";
     EXPECT_EQ(careers->entries[3].second, 0);
+    const ReportCellReader careerCells = Cells(careers);
+    for (auto [x, header] : {std::pair{160.0f, u"Save File"},
+                             {340.0f, u"Cash"},
+                             {480.0f, u"Rank"},
+                             {680.0f, u"Total Days"}})
+        EXPECT_EQ(careerCells.At(x, 240), header);
+    const float ann = RowAt(careers, 0), old = RowAt(careers, 3);
+    EXPECT_EQ(careerCells.At(160, ann), u"Ann");
+    EXPECT_EQ(careerCells.At(340, ann), u"$5000");
+    EXPECT_EQ(careerCells.At(680, ann), u"3");
+    EXPECT_EQ(careerCells.At(160, old), u"Old");
+    EXPECT_EQ(careerCells.At(340, old), u"$9");
+    EXPECT_EQ(careerCells.At(680, old), u"0");
+    const char16_t* rank = nullptr;
+    int next = 0;
+    Game()->gameVals.GetTier(500000, &rank, &next);
+    ASSERT_NE(rank, nullptr);
+    EXPECT_EQ(careerCells.At(480, ann), std::u16string(rank));
+    for (const auto& cell : careerCells.cells) {
+        EXPECT_EQ(cell.colour, cell.y == 240 ? 0xFFFFFFFFu : 0xFFFFFF00u) << Narrow(cell.text);
+    }
     EntDestroyTree(careers);
 
     MenuLoadList* sandboxes = OpenList("MenuLoadSandbox");
     ASSERT_NE(sandboxes, nullptr);
-    EXPECT_EQ(Names(sandboxes), (std::vector<std::string>{"a", "B"}));
-    ASSERT_EQ(sandboxes->entries.size(), 2u);
-    EXPECT_EQ(sandboxes->entries[1].first, 77);
+    EXPECT_EQ(Names(sandboxes), (std::vector<std::string>{"a", "a b", "B", "caf\xC3\xA9"}));
+    ASSERT_EQ(sandboxes->entries.size(), 4u);
+    Step(2); // drawn
+    EXPECT_EQ(sandboxes->entries[2].first, 77);
+    const ReportCellReader sandboxCells = Cells(sandboxes);
+    EXPECT_EQ(sandboxCells.At(160, 240), u"Sandbox Name");
+    EXPECT_EQ(sandboxCells.At(420, 240), u"Venue");
+    ASSERT_NE(Game()->venueList->Get(0), nullptr);
+    EXPECT_EQ(sandboxCells.At(420, RowAt(sandboxes, 0)),
+              std::u16string(Game()->venueList->Get(0)->name));
+    EXPECT_EQ(sandboxCells.At(160, RowAt(sandboxes, 2)), u"B");
+    EXPECT_EQ(sandboxCells.At(420, RowAt(sandboxes, 2)), u"?") << "venue 77 has no record";
     EntDestroyTree(sandboxes);
 
     MtGame* game = Game();
