@@ -164,3 +164,26 @@ TEST_F(MenuSaveDialogTest, TheOverwriteQuestionAnswersIntoItsOpenersByte) {
     EXPECT_EQ(answer, 1);
     EXPECT_TRUE(hud->IsActive());
 }
+
+// The field refuses characters once its text fills the box (the narrowest glyph runs out of
+// room well before 64), so a long name is cut where the player saw it stop, and saved as shown.
+TEST_F(MenuSaveDialogTest, AnOverlongNameStopsInTheFieldAndSavesAsShown) {
+    StartSaving(MTGAME_SANDBOX);
+    MenuSaveDialog* dialog = OpenDialog("MenuSandboxSave", false);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog->field);
+    ASSERT_TRUE(dialog->field->Editing());
+    // SDL hands text on in pieces of at most 31 bytes.
+    for (int i = 0; i < 5; ++i) {
+        TypeText("iiiiiiiiiiiiiiii");
+        Step();
+    }
+    Tap(SDL_SCANCODE_RETURN);
+    const std::string shown = dialog->field->Text();
+    EXPECT_GT(shown.size(), 16u);
+    EXPECT_LE(shown.size(), size_t(SAVE_DIALOG_NAME_MAX));
+    Click(dialog->FindCtl(SAVE_OK));
+    Step();
+    EXPECT_TRUE(PathExistsOnDisk(Saves() + shown + ".sbx"));
+    EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), nullptr);
+}

@@ -113,6 +113,22 @@ class SaveRoadTest : public HudTest {
         Step();
     }
 
+    // Start opens the day; Ctrl+C shows the debug row, whose endDay ends it.
+    void EndADay() {
+        MouseMove(700, 600);
+        Step();
+        Click(hud->startButton);
+        ASSERT_EQ(Game()->dayOver, 0) << "Start did not open the day";
+        Key(SDL_SCANCODE_LCTRL, true);
+        Step();
+        Tap(SDL_SCANCODE_C);
+        Key(SDL_SCANCODE_LCTRL, false);
+        Step();
+        Click(hud->FindCtl(HUD_END_DAY));
+        Step();
+        ASSERT_EQ(Game()->dayOver, 1);
+    }
+
     // The type chosen as the catalogue hands it to the HUD, turned by Space, and placed by a
     // click on the first screen point with room for it. False when no point had room.
     bool PlaceByClick(int type, int turns) {
@@ -173,18 +189,8 @@ TEST_F(SaveRoadTest, ASandboxDayIsSavedLoadedAndSavedAgainThroughTheScreens) {
     const std::vector<Placed> placed = Attractions();
     ASSERT_EQ(placed.size(), none.size() + 1);
 
-    // Start opens the day; Ctrl+C shows the debug row, whose endDay ends it.
-    MouseMove(700, 600);
-    Step();
-    Click(hud->startButton);
-    ASSERT_EQ(game->dayOver, 0) << "Start did not open the day";
-    Key(SDL_SCANCODE_LCTRL, true);
-    Step();
-    Tap(SDL_SCANCODE_C);
-    Key(SDL_SCANCODE_LCTRL, false);
-    Step();
-    Click(hud->FindCtl(HUD_END_DAY));
-    Step();
+    EndADay();
+    ASSERT_FALSE(HasFatalFailure());
     auto* summary = dynamic_cast<MenuEndOfDay*>(Shown("MenuEndOfDay"));
     ASSERT_NE(summary, nullptr) << "the day ended on no summary";
 
@@ -257,4 +263,31 @@ TEST_F(SaveRoadTest, ASavedSandboxLoadsByStartWithEveryAttractionAtItsCell) {
     PassIntro();
     ASSERT_FALSE(HasFatalFailure());
     EXPECT_EQ(Attractions(), saved);
+}
+
+TEST_F(SaveRoadTest, RunAnotherDayGivesTheHudBackWithStartOfferedAndTheDayWaiting) {
+    StartHud(false);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_NE(MenuGameRunningOpen(app.GetMenus()), nullptr);
+    PassIntro();
+    ASSERT_FALSE(HasFatalFailure());
+    EndADay();
+    ASSERT_FALSE(HasFatalFailure());
+    auto* summary = dynamic_cast<MenuEndOfDay*>(Shown("MenuEndOfDay"));
+    ASSERT_NE(summary, nullptr);
+    EXPECT_FALSE(hud->IsActive());
+    MtGame* game = Game();
+    const int32_t ending = game->cash;
+    Click(summary->FindCtl(0));
+    EXPECT_EQ(Shown("MenuEndOfDay"), nullptr);
+    EXPECT_TRUE(hud->IsActive());
+    EXPECT_TRUE(hud->startButton->enabled) << "Start is not offered";
+    EXPECT_EQ(game->cash, ending);
+    EXPECT_EQ(game->career.cash, ending) << "start-of-day cash";
+    Step(10);
+    EXPECT_EQ(game->dayOver, 1) << "the day runs before Start";
+    MouseMove(700, 600);
+    Step();
+    Click(hud->startButton);
+    EXPECT_EQ(game->dayOver, 0) << "Start did not open the next day";
 }
