@@ -237,6 +237,8 @@ TEST_F(MenuLoadListTest, DeleteAsksAndRemovesOnlyTheChosenCareer) {
     EXPECT_EQ(std::u16string(box->lines[1]), u"bob");
     EXPECT_EQ(std::u16string(box->lines[2]), u"");
     EXPECT_FALSE(list->IsActive());
+    Tap(SDL_SCANCODE_UP);
+    EXPECT_EQ(list->list.selected, 1) << "the list heard a key meant for the box";
     Press(1); // No
     EXPECT_TRUE(list->IsActive());
     EXPECT_TRUE(PathExistsOnDisk(s + "bob/bob.car"));
