@@ -1,9 +1,11 @@
-// Writes the interface art (the control images of "Menu/Common/", the venue thumbnails and the
-// slide-show series) into the data folder, and the attraction types' thumbnails.
+// Writes the interface art (the control images of "Menu/Common/", the venue thumbnails, the
+// attraction types' cards and the slide-show series) into the data folder.
 #include "datagen/Interface/InterfaceArt.h"
+#include "game/AttrInfo.h"
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 int main(int argc, char** argv) {
@@ -12,20 +14,21 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string error;
-    const auto readAll = [&](const char* file) {
-        std::ifstream in(std::string(argv[1]) + file, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    };
-    // A thumbnail for every venue the shipped list names (the list is copied in before this runs),
-    // and one for every attraction type the shipped list names, read the same way.
-    const std::vector<std::string> thumbnails = ArtVenueThumbnailFiles(readAll("Venue.ini"));
-    const std::vector<std::string> typeThumbnails = ArtVenueThumbnailFiles(readAll("Data.ini"));
-    if (!ArtWriteAll(ArtTable(), argv[1], &error) ||
-        !ArtWriteAll(ArtVenueThumbnailRows(thumbnails), argv[1], &error) ||
-        !ArtWriteAll(ArtVenueThumbnailRows(typeThumbnails), argv[1], &error) ||
-        !SlideWriteAll(SlideTable(), argv[1], &error)) {
+    const std::string data = argv[1];
+    std::ifstream in(data + "Venue.ini", std::ios::binary);
+    std::stringstream venues;
+    venues << in.rdbuf();
+    // A thumbnail for every venue and a card for every attraction type the shipped lists name
+    // (they are copied in before this runs), the types read as the game reads them.
+    const std::vector<std::string> thumbnails = ArtVenueThumbnailFiles(venues.str());
+    const std::unique_ptr<AttrInfoList> types(AttrInfoList::Load((data + "Data.ini").c_str()));
+    const std::vector<ArtTypeCard> cards = ArtTypeCards(*types);
+    // One title check over every image: the game shares textures by title across folders.
+    std::vector<ArtRow> rows = ArtTable();
+    for (const std::vector<ArtRow>& more :
+         {ArtVenueThumbnailRows(thumbnails), ArtTypeCardRows(cards)})
+        rows.insert(rows.end(), more.begin(), more.end());
+    if (!ArtWriteAll(rows, data, &error) || !SlideWriteAll(SlideTable(), data, &error)) {
         std::fprintf(stderr, "gen_interface: %s\n", error.c_str());
         return 1;
     }

@@ -3,10 +3,12 @@
 
 #include "datagen/Fonts/GenFont.h"
 #include "engine/Dirs.h"
+#include "game/AttrInfo.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -66,12 +68,13 @@ const AbcRecord& Glyph(const AbcMetrics& m, char c) {
     return m.records[code < m.table.size() ? m.table[code] : 0];
 }
 
-// The text's width in pixels, advances included.
+// The text's width in pixels: the sum of the advances. c is the advance less a (not the
+// right bearing), so the pen moves by a + c, as the game's own text drawing moves it.
 int TextWidth(const AbcMetrics& m, const char* text) {
     int width = 0;
     for (const char* p = text; *p; ++p) {
         const AbcRecord& r = Glyph(m, *p);
-        width += r.a + r.b + r.c;
+        width += r.a + r.c;
     }
     return width;
 }
@@ -99,7 +102,7 @@ void DrawText(GenImage* img, const GenFont& font, const char* text, int penX, in
                 const uint32_t tx = uint32_t(fx), ty = uint32_t(fy);
                 img->Set(tx, ty, Blend(img->Get(tx, ty), kCaptionColour, cover));
             }
-        penX += r.a + r.b + r.c;
+        penX += r.a + r.c;
     }
 }
 
@@ -112,6 +115,50 @@ void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont
     DrawText(img, font, row.caption, penX, top, int(kBorder), frameTop + int(kBorder),
              int(row.cellWidth - kBorder), frameTop + int(row.cellHeight - kBorder), 4,
              frameTop + 4);
+}
+
+// The caption broken at blanks into lines no wider than `width`; a word wider than that stands on
+// a line of its own (and is clipped where it is drawn).
+std::vector<std::string> WrapCaption(const AbcMetrics& m, const std::string& text, int width) {
+    std::vector<std::string> lines;
+    std::string line;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t start = text.find_first_not_of(' ', at);
+        if (start == std::string::npos) break;
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        at = end;
+        const std::string joined = line.empty() ? word : line + " " + word;
+        if (line.empty() || TextWidth(m, joined.c_str()) <= width) {
+            line = joined;
+        } else {
+            lines.push_back(line);
+            line = word;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+// A card's caption: its lines centred one under another in the middle of the frame, inside the
+// border; texel (4, 4) is left alone.
+void DrawCardCaption(GenImage* img, const ArtRow& row, const GenFont& font) {
+    constexpr int kMargin = 4;
+    const int inner = int(row.cellWidth) - 2 * int(kBorder) - 2 * kMargin;
+    const std::vector<std::string> lines = WrapCaption(font.metrics, row.caption, inner);
+    const int lineH = int(font.metrics.cellHeight);
+    const int frameTop = int(ArtFrameTop(row, 0));
+    int top = frameTop + (int(row.cellHeight) - lineH * int(lines.size())) / 2;
+    top = std::max(top, frameTop + int(kBorder));
+    for (const std::string& line : lines) {
+        const int penX = (int(row.cellWidth) - TextWidth(font.metrics, line.c_str())) / 2;
+        DrawText(img, font, line.c_str(), penX, top, int(kBorder), frameTop + int(kBorder),
+                 int(row.cellWidth - kBorder), frameTop + int(row.cellHeight - kBorder), 4,
+                 frameTop + 4);
+        top += lineH;
+    }
 }
 
 bool RenderCaptionFont(const char* text, int points, GenFont* font, std::string* error) {
@@ -142,7 +189,8 @@ uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame) {
         case ArtKind::Backdrop: return kArtBackdropFill;
         case ArtKind::Cursor: return kArtCursorFill[frame % 4];
         case ArtKind::Screen:
-        case ArtKind::Overlay: return row.fill;
+        case ArtKind::Overlay:
+        case ArtKind::Card: return row.fill;
         default: return kArtStateFill[frame % 3];
     }
 }
@@ -320,7 +368,9 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
             continue;
         }
         FillFrame(out, row, frame, fill);
-        if (captioned && (row.kind != ArtKind::CheckBox || frame >= 4))
+        if (captioned && row.kind == ArtKind::Card)
+            DrawCardCaption(out, row, font);
+        else if (captioned && (row.kind != ArtKind::CheckBox || frame >= 4))
             DrawCaption(out, row, frame, font);
     }
     return true;
@@ -368,6 +418,29 @@ bool ArtWriteAll(const std::vector<ArtRow>& rows, const std::string& dataFolder,
 
 // ---- venue thumbnails ----
 
+namespace {
+// The picture name of a "texFileName" value, "/"-separated; false for anything that is no ".dds"
+// file inside the data folder (absolute, "..", a drive, control characters, too long).
+bool CleanPictureName(std::string value, std::string* out) {
+    const size_t v0 = value.find_first_not_of(" \t");
+    const size_t v1 = value.find_last_not_of(" \t\r");
+    if (v0 == std::string::npos || v1 == std::string::npos || v1 < v0) return false;
+    value = value.substr(v0, v1 - v0 + 1);
+    std::replace(value.begin(), value.end(), '\\', '/');
+    std::string lower = value;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    const bool dds = lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".dds") == 0;
+    const bool control = std::any_of(value.begin(), value.end(),
+                                     [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+    if (!dds || control || value.size() > 260 || value[0] == '/' ||
+        value.find("..") != std::string::npos || value.find(':') != std::string::npos)
+        return false;
+    *out = value;
+    return true;
+}
+} // namespace
+
 std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni) {
     std::vector<std::string> files;
     size_t at = 0;
@@ -383,22 +456,8 @@ std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni) {
         if (line.compare(0, sizeof kKey - 1, kKey) != 0) continue;
         size_t eq = line.find_first_not_of(" \t", sizeof kKey - 1);
         if (eq == std::string::npos || line[eq] != '=') continue;
-        std::string value = line.substr(eq + 1);
-        const size_t v0 = value.find_first_not_of(" \t");
-        const size_t v1 = value.find_last_not_of(" \t\r");
-        if (v0 == std::string::npos || v1 == std::string::npos || v1 < v0) continue;
-        value = value.substr(v0, v1 - v0 + 1);
-        std::replace(value.begin(), value.end(), '\\', '/');
-        std::string lower = value;
-        std::transform(lower.begin(), lower.end(), lower.begin(),
-                       [](unsigned char c) { return char(std::tolower(c)); });
-        // Only pictures inside the data folder: no absolute path, no way up.
-        const bool dds = lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".dds") == 0;
-        const bool control = std::any_of(value.begin(), value.end(),
-                                         [](unsigned char c) { return c < 0x20 || c == 0x7F; });
-        if (!dds || control || value.size() > 260 || value[0] == '/' ||
-            value.find("..") != std::string::npos || value.find(':') != std::string::npos)
-            continue;
+        std::string value;
+        if (!CleanPictureName(line.substr(eq + 1), &value)) continue;
         if (std::find(files.begin(), files.end(), value) == files.end()) files.push_back(value);
     }
     return files;
@@ -409,6 +468,53 @@ std::vector<ArtRow> ArtVenueThumbnailRows(const std::vector<std::string>& files)
     for (const std::string& file : files)
         rows.push_back({file.c_str(), 128, 128, 128, kArtThumbnailRows, 1,
                         file.c_str() + file.find_last_of('/') + 1, 10, ArtKind::Panel});
+    return rows;
+}
+
+// ---- attraction type cards ----
+
+uint32_t ArtCategoryFill(int32_t attrType) {
+    switch (attrType) {
+        case 0: return 0xFFB8482Cu; // food and drink: tomato
+        case 2: return 0xFF2C5CC0u; // rides: blue
+        case 3: return 0xFF8438ACu; // games: purple
+        case 4: return 0xFF2C8478u; // utilities: teal
+        default: return 0xFF6E6450u;
+    }
+}
+
+std::vector<ArtTypeCard> ArtTypeCards(const AttrInfoList& list) {
+    std::vector<ArtTypeCard> cards;
+    std::map<std::string, size_t> byTitle;
+    for (int i = 0; i < list.Count(); ++i) {
+        const AttrInfo* type = list.Get(i);
+        std::string file;
+        if (!CleanPictureName(type->texFileName, &file)) continue;
+        if (std::any_of(cards.begin(), cards.end(),
+                        [&](const ArtTypeCard& c) { return c.file == file; }))
+            continue;
+        const std::string title = LowerTitle(file);
+        auto first = byTitle.find(title);
+        if (first != byTitle.end()) {
+            ArtTypeCard same = cards[first->second];
+            same.file = file;
+            cards.push_back(same);
+            continue;
+        }
+        std::string caption;
+        for (size_t c = 0; c < std::size(type->name) && type->name[c]; ++c)
+            caption += type->name[c] < 0x100 && type->name[c] >= 0x20 ? char(type->name[c]) : '?';
+        byTitle[title] = cards.size();
+        cards.push_back({file, caption, ArtCategoryFill(type->attrType)});
+    }
+    return cards;
+}
+
+std::vector<ArtRow> ArtTypeCardRows(const std::vector<ArtTypeCard>& cards) {
+    std::vector<ArtRow> rows;
+    for (const ArtTypeCard& card : cards)
+        rows.push_back({card.file.c_str(), 128, 128, 128, kArtThumbnailRows, 1,
+                        card.caption.c_str(), kArtCardPoints, ArtKind::Card, 0, card.fill});
     return rows;
 }
 

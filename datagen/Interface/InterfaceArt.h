@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class AttrInfoList;
+
 // Fills of the three states: normal, focused, pressed.
 inline constexpr uint32_t kArtStateFill[3] = {0xFF505A78u, 0xFFC8B400u, 0xFF283040u};
 // The fill of the panels (one frame each, and the in-game panel's body).
@@ -33,6 +35,8 @@ enum class ArtKind {
     Screen,   // a full-screen picture: one frame in the row's own fill, captioned
     Overlay,  // a full-screen frame drawn over slides: bands in the row's fill along the top and
               // bottom of the cell, captioned in the top band, transparent between them
+    Card,     // one frame in the row's own fill, its caption wrapped onto as many centred lines
+              // as the width needs
 };
 
 struct ArtRow {
@@ -44,7 +48,7 @@ struct ArtRow {
     int points;          // the caption's size (DejaVu Sans Bold)
     ArtKind kind;
     uint32_t top = 0;  // the first frame's top row
-    uint32_t fill = 0; // Screen and Overlay rows: their colour
+    uint32_t fill = 0; // Screen, Overlay and Card rows: their colour
 };
 
 // The height of an overlay's two bands.
@@ -81,6 +85,28 @@ std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni);
 // A panel row per file, captioned with its file name; the rows point into `files`, which must
 // outlive them.
 std::vector<ArtRow> ArtVenueThumbnailRows(const std::vector<std::string>& files);
+
+// ---- attraction type cards ----
+// The catalogue shows the top 95 rows (kArtThumbnailRows) of a type's 128 x 128 thumbnail: a card
+// in its category's colour carrying the type's name, so a row tells its type even without a
+// picture.
+
+// The card colour of an "attrType": food and drink 0, rides 2, games 3, utilities 4; every other
+// value (scenery, and the categories no tab shows) shares one.
+uint32_t ArtCategoryFill(int32_t attrType);
+inline constexpr int kArtCardPoints = 12;
+
+struct ArtTypeCard {
+    std::string file;    // "/"-separated, inside the data folder
+    std::string caption; // the type's name, one byte per character (Latin-1; others become '?')
+    uint32_t fill;
+};
+// One card per clean "texFileName" of the list (the venue thumbnails' rule), in list order. The
+// game shares textures by lower-cased title, so every file of one title gets the card of the
+// first type that names that title.
+std::vector<ArtTypeCard> ArtTypeCards(const AttrInfoList& list);
+// A Card row per card; the rows point into `cards`, which must outlive them.
+std::vector<ArtRow> ArtTypeCardRows(const std::vector<ArtTypeCard>& cards);
 
 // ---- slide-show series ----
 

@@ -127,11 +127,14 @@ class MenuGameRunning : public Menu3Base {
     // The viewport that shows the world (the first viewport when none draws "World").
     EcViewport* WorldViewport();
     void SetMood(float mood);
-    // Opens the class under the HUD's parent with the HUD to return to. 0 once it is open; when
-    // it cannot be made the HUD logs it, takes input again and gives 1.
+    // 0 when the screen was made; when it was not the HUD logs it, takes input again and gives 1.
+    int Opened(Menu3Base* made, const char* className);
+    // Opens the class under the HUD's parent with the HUD to return to; Opened's answer.
     int OpenMenu(const char* className, void* out0, void* out1);
     // What every screen the HUD hands over to begins with: the placement ended, nothing
-    // selected, the HUD inactive; then OpenMenu.
+    // selected, the HUD inactive.
+    void Leave();
+    // Leave, then OpenMenu.
     int HandOver(const char* className, void* out0, void* out1);
 };
 

@@ -6,6 +6,7 @@
 #include "ui/MenuServices.h"
 #include "ui/Menus/Hud.h"
 #include "ui/Menus/HudPlacement.h"
+#include "ui/Menus/MenuEquipResource.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "world/EcViewport.h"
 
@@ -33,22 +34,30 @@ EcViewport* MenuGameRunning::WorldViewport() {
     return firstFound;
 }
 
-int MenuGameRunning::OpenMenu(const char* className, void* out0, void* out1) {
-    MenuOpenArgs args;
-    args.returnMenu = this;
-    args.out[0] = out0;
-    args.out[1] = out1;
-    if (MenuOpen(className, EntGetParent(this), &args)) return 0;
+int MenuGameRunning::Opened(Menu3Base* made, const char* className) {
+    if (made) return 0;
     // Nothing else would ever make the HUD active again: the day could not go on.
     DbgPrintf(DBG_GENERAL, "MenuGameRunning: cannot open %s\n", className);
     SetActive();
     return 1;
 }
 
-int MenuGameRunning::HandOver(const char* className, void* out0, void* out1) {
+int MenuGameRunning::OpenMenu(const char* className, void* out0, void* out1) {
+    MenuOpenArgs args;
+    args.returnMenu = this;
+    args.out[0] = out0;
+    args.out[1] = out1;
+    return Opened(MenuOpen(className, EntGetParent(this), &args), className);
+}
+
+void MenuGameRunning::Leave() {
     HudEndPlacement(this);
     HudSelect(this, nullptr);
     ClearActive(); // also forgets `pending`
+}
+
+int MenuGameRunning::HandOver(const char* className, void* out0, void* out1) {
+    Leave();
     return OpenMenu(className, out0, out1);
 }
 
@@ -57,7 +66,10 @@ int MenuGameRunning::OnControl(int32_t id) {
     switch (id) {
         case HUD_EQUIPMENT:
             if (mt) shownCash = mt->cash;
-            return HandOver("MenuEquipResource", &chosenType, &chosenIndex);
+            Leave();
+            return Opened(
+                MenuEquipResourceOpen(EntGetParent(this), this, &chosenType, &chosenIndex),
+                "MenuEquipResource");
         case HUD_MENU:
             HudSelect(this, nullptr);
             if (chosenType) {
