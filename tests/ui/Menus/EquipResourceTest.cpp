@@ -2,21 +2,33 @@
 // what OK and Cancel hand back, the pause, and the return to the HUD that opened it.
 #include "tests/ui/Menus/HudFixture.h"
 
+#include "I3d/Font.h"
+#include "I3d/Math/Pick.h"
+#include "datagen/Interface/InterfaceArt.h"
+#include "engine/EntIniLoader.h"
+#include "engine/Input/SlInput.h"
+#include "engine/WideFormat.h"
 #include "game/AttrInfo.h"
 #include "game/Career.h"
+#include "game/Ents/AttrBase.h"
 #include "game/GameGridCore.h"
+#include "game/MtGameSave.h"
+#include "tests/support/PixelChannels.h"
 #include "tests/support/TestSupport.h"
+#include "tests/venue/VenuePixels.h"
 #include "ui/Menus/MenuEquipResource.h"
+#include "ui/MouseCursor1.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 
-#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
-
-namespace {} // namespace
 
 class EquipResourceTest : public HudTest {
   protected:
@@ -135,6 +147,12 @@ TEST_F(EquipResourceTest, RowsScrollAndStopAtTheEndOfTheList) {
         EXPECT_LE(a, 114u);
     }
     EXPECT_NEAR(menu->highlight->pos.y, MenuEquipResource::RowY(2), 1.0f);
+    // A new row is reached within 0.3 s of frames.
+    ASSERT_EQ(frameMs, 20);
+    PostClick(EQUIP_SELECT + 1);
+    Step(14);
+    EXPECT_NEAR(menu->highlight->pos.y, MenuEquipResource::RowY(1), 4.0f);
+    PostClick(EQUIP_SELECT + 2);
 
     // OK hands back the type and its list index.
     PostClick(EQUIP_OK);
@@ -223,6 +241,114 @@ TEST_F(EquipResourceTest, CloseReturnsToTheHudThatOpenedIt) {
     EXPECT_TRUE(hud->active) << "another menu was made active in place of the HUD";
 }
 
+TEST_F(EquipResourceTest, TypesThatCannotBeChosenKeepOkDisabled) {
+    StartCatalogue();
+    ASSERT_FALSE(HasFatalFailure());
+    OnlyRides(3);
+    AttrInfoList* list = Game()->attrList;
+    list->Get(1)->footX = 0;
+    list->Get(2)->footZ = -3;
+    g_catalogueCategory = 2;
+    MenuEquipResource* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(Live(menu, EQUIP_OK));
+    for (int r : {1, 2}) {
+        PostClick(EQUIP_SELECT + r);
+        EXPECT_FALSE(Live(menu, EQUIP_OK)) << "a type of no cells can be chosen, row " << r;
+    }
+    hud->chosenType = nullptr;
+    PostClick(EQUIP_OK);
+    EXPECT_TRUE(EntIsLive(menu)) << "a disabled OK closed the catalogue";
+    EXPECT_EQ(hud->chosenType, nullptr);
+    PostClick(EQUIP_CANCEL);
+
+    // No type at all: no rows, nothing to choose, and Cancel still leads back.
+    savedCount = list->count;
+    shrunk = true;
+    list->count = 0;
+    menu = Open();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->shownCount, 0);
+    EXPECT_EQ(menu->FindCtl(EQUIP_THUMB), nullptr);
+    EXPECT_FALSE(Live(menu, EQUIP_OK));
+    EXPECT_FALSE(Live(menu, EQUIP_DOWN));
+    PostClick(EQUIP_OK);
+    PostClick(EQUIP_DOWN);
+    EXPECT_TRUE(EntIsLive(menu));
+    PostClick(EQUIP_CANCEL);
+    EXPECT_FALSE(EntIsLive(menu));
+    EXPECT_TRUE(hud->active);
+}
+
+TEST_F(EquipResourceTest, TypesPastTheCareersUnlockStringStayLocked) {
+    StartCatalogue();
+    ASSERT_FALSE(HasFatalFailure());
+    MtGame* game = Game();
+    AttrInfoList* shipped = game->attrList;
+    // 130 rides, more than the career's string has characters for.
+    AttrInfoList many;
+    many.records = new AttrInfo[130];
+    many.count = 130;
+    for (int i = 0; i < many.count; ++i)
+        many.records[i].attrType = 2;
+    game->attrList = &many;
+    game->mode = MTGAME_CAREER;
+    std::memset(game->career.attrUnlock, '+', sizeof game->career.attrUnlock - 1);
+    game->career.attrUnlock[sizeof game->career.attrUnlock - 1] = 0;
+    const int unlocked = int(sizeof game->career.attrUnlock) - 1; // 128
+    g_catalogueCategory = 2;
+    MenuEquipResource* menu = Open();
+    if (menu) {
+        EXPECT_EQ(menu->shownCount, 130);
+        // To the last three: rows show indices 127, 128 and 129.
+        menu->top = unlocked - 2;
+        menu->row = 2;
+        PostClick(EQUIP_DOWN);
+        EXPECT_EQ(menu->top, unlocked - 1);
+        EXPECT_FALSE(menu->FindCtl(EQUIP_LOCKED)->visible) << "type " << unlocked - 1;
+        EXPECT_TRUE(menu->FindCtl(EQUIP_LOCKED + 1)->visible) << "type " << unlocked;
+        EXPECT_TRUE(menu->FindCtl(EQUIP_LOCKED + 2)->visible) << "type " << unlocked + 1;
+        EXPECT_FALSE(Live(menu, EQUIP_OK));
+        PostClick(EQUIP_SELECT);
+        EXPECT_TRUE(Live(menu, EQUIP_OK));
+        PostClick(EQUIP_CANCEL);
+    }
+    game->attrList = shipped;
+    ASSERT_NE(menu, nullptr);
+}
+
+// The catalogue on the bare interface harness, whose game object is no "MtGame".
+class EquipResourceAloneTest : public UiTest {};
+
+TEST_F(EquipResourceAloneTest, WithoutAGameObjectNothingCanBeChosen) {
+    keepLog = true;
+    StartUi();
+    ASSERT_FALSE(HasFatalFailure());
+    AttrInfo* chosen = nullptr;
+    int32_t index = 5;
+    auto* made = dynamic_cast<MenuEquipResource*>(
+        MenuEquipResourceOpen(app.GetMenus(), menu, &chosen, &index));
+    ASSERT_NE(made, nullptr);
+    Step();
+    EXPECT_NE(LogText().find("MenuEquipResource: no game object"), std::string::npos);
+    EXPECT_EQ(made->shownCount, 0);
+    EXPECT_EQ(made->FindCtl(EQUIP_THUMB), nullptr);
+    Ctl3Base* ok = made->FindCtl(EQUIP_OK);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_FALSE(ok->enabled);
+    for (int32_t id : {EQUIP_OK, EQUIP_DOWN, EQUIP_RIDES, EQUIP_SELECT}) {
+        SlPostEvent(CTL3_EVENT, id, CTL3_CLICK);
+        Step();
+    }
+    EXPECT_TRUE(EntIsLive(made));
+    EXPECT_EQ(index, 5);
+    SlPostEvent(CTL3_EVENT, EQUIP_CANCEL, CTL3_CLICK);
+    Step();
+    EXPECT_FALSE(EntIsLive(made));
+    EXPECT_EQ(chosen, nullptr);
+    EXPECT_EQ(index, 5);
+}
+
 // ---- the shipped data ----
 
 TEST(EquipResourceData, EveryTypeTheCarnivalNeedsIsInATabAndHasAFootprintAndAPicture) {
@@ -230,6 +356,19 @@ TEST(EquipResourceData, EveryTypeTheCarnivalNeedsIsInATabAndHasAFootprintAndAPic
     AttrInfoList* list = AttrInfoList::Load((data + "Data.ini").c_str());
     ASSERT_NE(list, nullptr);
     ASSERT_GT(list->Count(), 3);
+    // Every need patrons have is served by a type that can be built, and so is the power.
+    bool servedNeed[NEED_COUNT] = {};
+    bool generator = false;
+    for (int i = 0; i < list->Count(); ++i) {
+        const AttrInfo* t = list->Get(i);
+        if (t->attrType != 0 && t->attrType != 2 && t->attrType != 3 && t->attrType != 4) continue;
+        for (int n = 0; n < NEED_COUNT; ++n)
+            servedNeed[n] = servedNeed[n] || t->needs[n] > 0.0f;
+        generator = generator || t->maxPowerGen > 0.0f;
+    }
+    for (int n = 0; n < NEED_COUNT; ++n)
+        EXPECT_TRUE(servedNeed[n]) << "nothing to build serves need " << n;
+    EXPECT_TRUE(generator) << "no generator can be built";
     for (int i = 0; i < list->Count(); ++i) {
         const AttrInfo* t = list->Get(i);
         const std::string name = Narrow(t->name);
@@ -271,6 +410,16 @@ TEST_F(EquipResourceTest, ARideIsChosenAndPlacedByInputAlone) {
     venue.OpenDay();
     MtGame* game = Game();
     game->cash = 100000000;
+    // The pixel frames see the world and the menus, not the mouse cursor.
+    auto* pointer = dynamic_cast<MouseCursor1*>(EntTreeFindType(app.GetRoot(), "MouseCursor1"));
+    ASSERT_NE(pointer, nullptr);
+    pointer->enabled = 0;
+    Step(2);
+    // The carnival before anything is placed, the world standing still for the frame.
+    MtGamePause(game);
+    Step(2);
+    const std::vector<uint32_t> before = ReadPixels();
+    game->RestoreClockSpeed();
     Step(2);
 
     auto centre = [](Ctl3Base* c, float* x, float* y) {
@@ -284,6 +433,9 @@ TEST_F(EquipResourceTest, ARideIsChosenAndPlacedByInputAlone) {
     auto* menu = dynamic_cast<MenuEquipResource*>(EntTreeFindName(app.GetMenus(), "EquipResource"));
     ASSERT_NE(menu, nullptr) << "the click on Equipment opened no catalogue";
     EXPECT_NE(LogText().find("Menu: EquipResource (MenuEquipResource)"), std::string::npos);
+    const float paused = game->gameTime;
+    Step(3);
+    EXPECT_EQ(game->gameTime, paused) << "the clock runs under the catalogue";
     centre(menu->FindCtl(EQUIP_RIDES), &x, &y);
     ClickAt(x, y);
     ASSERT_EQ(g_catalogueCategory, 2) << "the Rides strip was not clicked";
@@ -291,6 +443,52 @@ TEST_F(EquipResourceTest, ARideIsChosenAndPlacedByInputAlone) {
     centre(menu->FindCtl(EQUIP_SELECT + 1), &x, &y);
     ClickAt(x, y);
     EXPECT_EQ(menu->row, 1);
+
+    // The catalogue's frame: the highlighted row's card in the rides' colour, and its title as
+    // FontDraw draws that text. The bar pulses, so both frames start from the same phase.
+    Step(20);
+    menu->pulseTime = 0.0f;
+    Step();
+    const std::vector<uint32_t> shown = ReadPixels();
+    const uint32_t card = PixelAt(shown, 230 - 64 + 8, int(MenuEquipResource::RowY(1)) - 48 + 8);
+    const uint32_t rides = ArtCategoryFill(2);
+    EXPECT_NEAR(Red(card), Red(rides), 4) << std::hex << card;
+    EXPECT_NEAR(Green(card), Green(rides), 4) << std::hex << card;
+    EXPECT_NEAR(Blue(card), Blue(rides), 4) << std::hex << card;
+    auto* title = dynamic_cast<StaticText*>(menu->FindCtl(EQUIP_TITLE + 1));
+    ASSERT_NE(title, nullptr);
+    ASSERT_NE(title->font, nullptr);
+    char16_t text[CTL3_LABEL_MAX + 1];
+    WideFormat(text, CTL3_LABEL_MAX + 1, u"%s  -  $%i/hr  deposit:$%i", ride->name,
+               ride->idleCost / 100, ride->deposit / 100);
+    auto* probe = static_cast<DrawProbe*>(EntCreateChild("DrawProbe", menu));
+    ASSERT_NE(probe, nullptr);
+    const VECTOR3 at = title->pos;
+    const uint32_t colour = title->colour;
+    probe->draw = [&] {
+        Font* font = title->font;
+        FontSetScale(font, 1.0f, 1.0f);
+        FontSetGlyphOffsetX(font, 0.0f);
+        font->hAlign = 0;
+        font->vAlign = 0;
+        font->colour = colour;
+        FontDraw(font, at.x, at.y, text);
+    };
+    title->visible = 0;
+    menu->pulseTime = 0.0f;
+    Step();
+    const std::vector<uint32_t> reference = ReadPixels();
+    int differ = 0, inked = 0;
+    for (int py = int(at.y) - 4; py < int(at.y) + 30; ++py)
+        for (int px = 300; px < 860; ++px) {
+            differ += PixelAt(shown, px, py) != PixelAt(reference, px, py);
+            inked += Red(PixelAt(shown, px, py)) > 200 && Green(PixelAt(shown, px, py)) > 200;
+        }
+    EXPECT_EQ(differ, 0) << "the title is not \"" << Narrow(text) << "\"";
+    EXPECT_GT(inked, 50) << "no title was drawn";
+    title->visible = 1;
+    EntDestroyTree(probe);
+
     centre(menu->FindCtl(EQUIP_OK), &x, &y);
     ClickAt(x, y);
     ASSERT_FALSE(EntIsLive(menu)) << "OK did not close the catalogue";
@@ -299,22 +497,89 @@ TEST_F(EquipResourceTest, ARideIsChosenAndPlacedByInputAlone) {
     EXPECT_TRUE(hud->active);
     Step();
     EXPECT_TRUE(hud->hint->visible) << "the placing hint is not shown";
-
-    // Clear ground in the middle of the view, a quarter turn, and a click there.
-    GameGridCore* grid = GameGridFrom(hud->grid.Get());
-    ASSERT_NE(grid, nullptr);
-    MouseMove(512, 470);
-    Step();
-    const int cx = hud->cursorCellX, cz = hud->cursorCellZ;
-    const int reach = std::max(ride->footX, ride->footZ) + 2;
-    GameGridMarkRect(grid, cx, cx + reach, cz, cz + reach, 1.0f);
     Key(SDL_SCANCODE_SPACE, true);
     Key(SDL_SCANCODE_SPACE, false);
     Step();
     ASSERT_EQ(hud->rotation, 1);
+
+    // Free ground about 20 units in front of the camera, big enough for the turned ride and its
+    // ring, found by reading the grid; then the pointer goes there.
+    GameGridCore* grid = GameGridFrom(hud->grid.Get());
+    ASSERT_NE(grid, nullptr);
+    VECTOR3 o, d;
+    ASSERT_TRUE(PickRay(0.0f, 0.0f, &o, &d));
+    const float flat = std::sqrt(d.x * d.x + d.z * d.z);
+    ASSERT_GT(flat, 0.01f);
+    int fx = 0, fz = 0;
+    GameGridWorldToCell(grid, o.x + 20.0f * d.x / flat, o.z + 20.0f * d.z / flat, &fx, &fz);
+    const int w = ride->footZ + 2, h = ride->footX + 2; // turned once
+    auto freeAt = [&](int cx, int cz) {
+        if (cx < 0 || cz < 0 || cx + w > grid->cols || cz + h > grid->rows) return false;
+        for (int z = cz; z < cz + h; ++z)
+            for (int x = cx; x < cx + w; ++x)
+                if (GameGridCellBlocked(grid, x, z)) return false;
+        return true;
+    };
+    int cx = -1, cz = -1;
+    float sx = 0, sy = 0;
+    for (int r = 0; r < 12 && cx < 0; ++r)
+        for (int dz = -r; dz <= r && cx < 0; ++dz)
+            for (int dx = -r; dx <= r && cx < 0; ++dx) {
+                float wx, wz;
+                GameGridCellToWorld(grid, fx + dx, fz + dz, &wx, &wz);
+                const VECTOR3 middle = {wx + grid->tileWidth / 2, grid->originY,
+                                        wz + grid->tileHeight / 2};
+                if (freeAt(fx + dx, fz + dz) && ScreenOf(middle, &sx, &sy) && sx > 40 && sx < 980 &&
+                    sy > 200 && sy < 720) {
+                    cx = fx + dx;
+                    cz = fz + dz;
+                }
+            }
+    ASSERT_GE(cx, 0) << "no free ground near cell " << fx << ", " << fz;
+    MouseMove(sx, sy);
+    Step();
+    ASSERT_EQ(hud->cursorCellX, cx);
+    ASSERT_EQ(hud->cursorCellZ, cz);
+    ASSERT_TRUE(GameGridRectFree(grid));
+
+    char lastName[33];
+    EntMakeAutoName(lastName);
     const int32_t cash = game->cash;
-    ClickAt(512, 470);
+    ClickAt(sx, sy);
     EXPECT_EQ(hud->chosenType, nullptr) << "the click placed nothing";
+    const std::string name = "ENT~" + std::to_string(std::atoi(lastName + 4) + 1);
+    auto* placed = dynamic_cast<AttrBase*>(EntTreeFindName(hud->first.Get(), name.c_str()));
+    ASSERT_NE(placed, nullptr) << name << " is not under \"First\"";
+    EXPECT_EQ(EntGetParent(placed), hud->first.Get());
+    EXPECT_EQ(placed->info, ride);
     EXPECT_EQ(game->cash, cash - ride->deposit);
-    EXPECT_TRUE(GameGridCellBlocked(grid, cx + 1, cz + 1));
+    for (int z = cz + 1; z <= cz + ride->footX; ++z)
+        for (int x = cx + 1; x <= cx + ride->footZ; ++x)
+            EXPECT_TRUE(GameGridCellBlocked(grid, x, z)) << "cell " << x << ", " << z;
+
+    // The ride shows where nothing stood before.
+    MtGamePause(game);
+    MouseMove(512, 600);
+    Step(2);
+    const std::vector<uint32_t> after = ReadPixels();
+    const VECTOR3 middle = {(placed->worldBox[0] + placed->worldBox[3]) / 2.0f,
+                            (placed->worldBox[1] + placed->worldBox[4]) / 2.0f,
+                            (placed->worldBox[2] + placed->worldBox[5]) / 2.0f};
+    ASSERT_TRUE(ScreenOf(middle, &sx, &sy));
+    int changed = 0;
+    for (int py = int(sy) - 60; py < int(sy) + 60; ++py)
+        for (int px = int(sx) - 60; px < int(sx) + 60; ++px)
+            changed += PixelDiff(PixelAt(before, px, py), PixelAt(after, px, py)) >= 30;
+    EXPECT_GT(changed, 500) << "the ride does not show at " << sx << ", " << sy;
+
+    // The saved game holds it.
+    const std::string folder = MtGameSaveFolder();
+    mkdir(folder.c_str(), 0755);
+    ASSERT_TRUE(MtGameSaveSandbox(game, "CataloguePlaced"));
+    const std::string saved = ReadTextFile(folder + "CataloguePlaced.sbx");
+    const size_t section = saved.find("[" + name + "]");
+    ASSERT_NE(section, std::string::npos) << "the saved game has no section for " << name;
+    const std::string body = saved.substr(section, saved.find("\n[", section + 1) - section);
+    EXPECT_NE(body.find("class=AttrBase"), std::string::npos) << body;
+    EXPECT_NE(body.find("parent=First"), std::string::npos) << body;
 }
