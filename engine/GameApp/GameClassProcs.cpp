@@ -35,9 +35,13 @@
 #include "ui/Menus/MenuEquipResource.h"
 #include "ui/Menus/MenuEsrb.h"
 #include "ui/Menus/MenuFileExists.h"
+#include "ui/Menus/MenuFireCarny.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "ui/Menus/MenuHelp.h"
 #include "ui/Menus/MenuInGame.h"
+#include "ui/Menus/MenuInGameConfirm.h"
+#include "ui/Menus/MenuInspectCarny.h"
+#include "ui/Menus/MenuInspectRube.h"
 #include "ui/Menus/MenuLayoutSave.h"
 #include "ui/Menus/MenuLoadCareer.h"
 #include "ui/Menus/MenuLoadGame.h"
@@ -50,6 +54,7 @@
 #include "ui/Menus/MenuOptionsVideo.h"
 #include "ui/Menus/MenuPowerStats.h"
 #include "ui/Menus/MenuPublisher.h"
+#include "ui/Menus/MenuRemoveAttr.h"
 #include "ui/Menus/MenuReportEmployees.h"
 #include "ui/Menus/MenuReportHourly.h"
 #include "ui/Menus/MenuReportMaint.h"
@@ -182,11 +187,11 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuConfirmExit", EcMenuConfirmExitProc},
     {"EcMenuWorldLoader", EcMenuWorldLoaderProc},
     {"EcMenuGameRunning", EcMenuGameRunningProc},
-    {"EcMenuInspectRube", nullptr},
-    {"EcMenuInspectCarny", nullptr},
+    {"EcMenuInspectRube", EcMenuInspectRubeProc},
+    {"EcMenuInspectCarny", EcMenuInspectCarnyProc},
     {"EcMenuInspectAttr", nullptr},
-    {"EcMenuRemoveAttr", nullptr},
-    {"EcMenuFireCarny", nullptr},
+    {"EcMenuRemoveAttr", EcMenuRemoveAttrProc},
+    {"EcMenuFireCarny", EcMenuFireCarnyProc},
     {"EcMenuInGame", EcMenuInGameProc},
     {"EcMenuReports", EcMenuReportsProc},
     {"EcMenuOptionsAudio", EcMenuOptionsAudioProc},
@@ -213,7 +218,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuHelp", EcMenuHelpProc},
     {"EcMenuAttractor", EcMenuAttractorProc},
     {"EcMenuConfirmGeneric", EcMenuConfirmGenericProc},
-    {"EcMenuInGameConfirm", nullptr},
+    {"EcMenuInGameConfirm", EcMenuInGameConfirmProc},
     {"EcMenuCareer", EcMenuCareerProc},
     {"EcMenuCareerSummary", EcMenuCareerSummaryProc},
     {"EcMenuLoadCareer", EcMenuLoadCareerProc},

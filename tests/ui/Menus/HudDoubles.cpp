@@ -102,8 +102,7 @@ void HudRegisterDoubles() {
     EntCreateClass(ScreenProc<4>, 0, 0);
     EntCreateClass(ScreenProc<5>, 0, 0);
     EntCreateClass(ScreenProc<6>, 0, 0);
-    EntCreateClass(InspectorProc<0>, 0, 0);
-    EntCreateClass(InspectorProc<1>, 0, 0);
+    // The people's panels are the real ones.
     EntCreateClass(InspectorProc<2>, 0, 0);
 }
 

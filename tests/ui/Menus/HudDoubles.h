@@ -1,5 +1,5 @@
-// Stand-ins for the screens the HUD opens and for its three inspectors, registered under their
-// class names: each records what the HUD asked of it. Test-only.
+// Stand-ins for the screens the HUD opens and for its attraction inspector, registered under
+// their class names: each records what the HUD asked of it. Test-only.
 #pragma once
 
 #include "engine/EntRef.h"
@@ -57,7 +57,7 @@ class HudInspectorDouble : public Menu3Base, public HudInspector {
     int m_kind;
 };
 
-// Registers the ten stand-ins (before the game's own classes, so that they win).
+// Registers the eight stand-ins (before the game's own classes, so that they win).
 void HudRegisterDoubles();
 // Empties the records and clears the switches.
 void HudResetDoubles();

@@ -5,6 +5,7 @@
 #include "game/Ents/Carny.h"
 #include "game/Ents/Rube1.h"
 #include "ui/Menus/Hud.h"
+#include "ui/Menus/MenuInspectPerson.h"
 
 #include <SDL.h>
 
@@ -125,17 +126,27 @@ TEST_F(HudTest, PeopleAreSelectedByKindAndAFiredEmployeeCostsTheFee) {
     EXPECT_EQ(HudEntityKind(hud->grid.Get()), HUD_KIND_OTHER);
     EXPECT_EQ(HudEntityKind(nullptr), HUD_KIND_OTHER);
 
+    // The people's panels are the real ones: each shows its own kind only.
+    auto* rubePanel = dynamic_cast<MenuInspectPerson*>(hud->Inspector(HUD_KIND_PATRON));
+    auto* carnyPanel = dynamic_cast<MenuInspectPerson*>(hud->Inspector(HUD_KIND_EMPLOYEE));
+    ASSERT_NE(rubePanel, nullptr);
+    ASSERT_NE(carnyPanel, nullptr);
     g_hudShown.clear();
     EXPECT_TRUE(HudSelect(hud, patron));
     EXPECT_TRUE(patron->highlighted);
-    int kind = -1;
-    EXPECT_EQ(ShownTo(patron, &kind), 1);
-    EXPECT_EQ(kind, HUD_KIND_PATRON);
+    EXPECT_EQ(rubePanel->Person(), patron);
+    EXPECT_TRUE(rubePanel->shown);
+    EXPECT_EQ(carnyPanel->Person(), nullptr);
     EXPECT_TRUE(HudSelect(hud, carny));
     EXPECT_FALSE(patron->highlighted) << "the old selection kept its highlight";
     EXPECT_TRUE(carny->highlighted);
-    EXPECT_EQ(ShownTo(carny, &kind), 1);
-    EXPECT_EQ(kind, HUD_KIND_EMPLOYEE);
+    EXPECT_EQ(carnyPanel->Person(), carny);
+    EXPECT_TRUE(carnyPanel->shown);
+    EXPECT_EQ(rubePanel->Person(), nullptr);
+    EXPECT_FALSE(rubePanel->shown);
+    ASSERT_EQ(g_hudShown.size(), 2u) << "the attraction inspector is closed on each selection";
+    EXPECT_EQ(g_hudShown[0].entity, nullptr);
+    EXPECT_EQ(g_hudShown[1].entity, nullptr);
     EXPECT_FALSE(HudSelect(hud, hud->grid.Get()));
     EXPECT_EQ(hud->selected.Get(), carny) << "kind 3 changed the selection";
 
