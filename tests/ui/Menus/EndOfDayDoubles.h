@@ -1,7 +1,7 @@
 // The end-of-day screen's tests: the report world (the real game object, the HUD double made
 // inactive as it is while its menus are up, real attractions), and recording stand-ins for the
-// screens the summary opens that other parts of the interface build: the in-game confirmation
-// and the sandbox save dialog.
+// screens the summary opens: the in-game confirmation and the sandbox save dialog (what the
+// summary hands them counts here; their own tests use the real ones).
 #pragma once
 
 #include "tests/ui/Menus/ReportTestWorld.h"

@@ -1,5 +1,6 @@
-// Recording stand-ins for the screens the front end and the pause menu open but other work
-// builds (the sandbox, career, options and save screens, the in-game exit question, the HUD),
+// Recording stand-ins for the screens the front end and the pause menu open (the sandbox, career,
+// options and save screens, the in-game exit question, the HUD: what is handed to them counts
+// here, their own tests use the real ones),
 // and the fixture the front-end screen tests share: the interface harness with the real game
 // object, the stand-ins registered, a 1/60 s frame, and lookups under "Menus".
 #pragma once
