@@ -13,6 +13,7 @@
 #include "ui/Menus/MenuInspectCarny.h"
 #include "ui/Menus/MenuInspectRube.h"
 #include "ui/StaticText.h"
+#include "world/EcCameraVantor1.h"
 
 #include <climits>
 #include <string>
@@ -253,10 +254,18 @@ TEST_F(PlayPanelTest, ClosingLookingAndALeavingPatronNeverReadAGonePerson) {
     MenuInspectRube* panel = RubePanel();
     ASSERT_TRUE(HudSelect(hud, patron));
 
-    // Look at: the management camera turns to the patron; the panel stays.
+    // Look at: the management camera's target goes to the patron (standing still); the panel
+    // stays.
+    auto* camera = dynamic_cast<EcCameraVantor1*>(EntTreeFindType(app.GetRoot(), "CameraVantor1"));
+    ASSERT_NE(camera, nullptr);
+    MtGamePause(Game());
+    patron->pos = {500.0f, 0.0f, 410.0f};
     PostClick(INSPECT_RUBE_VIEW);
+    EXPECT_EQ(camera->targetPoint.x, 500.0f);
+    EXPECT_EQ(camera->targetPoint.z, 410.0f);
     EXPECT_TRUE(panel->shown);
     EXPECT_TRUE(panel->active);
+    Game()->RestoreClockSpeed();
 
     // Close: hidden, deactivated, no focus.
     panel->FocusCtl(INSPECT_RUBE_VIEW);
