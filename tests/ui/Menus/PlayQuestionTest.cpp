@@ -8,6 +8,7 @@
 #include "game/Ents/Carny.h"
 #include "game/GameGridCore.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ui/Menus/FrontEndStandIns.h"
 #include "ui/Menus/Hud.h"
 #include "ui/Menus/MenuFireCarny.h"
 #include "ui/Menus/MenuInspectCarny.h"
@@ -235,5 +236,27 @@ TEST_F(PlayQuestionTest, AnOpenerGivenNothingOpensNothing) {
     EXPECT_EQ(Named("MenuRemoveAttr"), nullptr);
     EXPECT_EQ(Named("MenuFireCarny"), nullptr);
     EXPECT_TRUE(hud->active);
+    EXPECT_NE(Speed(), 0.0f);
+}
+
+TEST_F(PlayQuestionTest, AFiringQuestionThatCannotBeMadeLeavesThePanelAndTheHudAsTheyWere) {
+    auto first = registerFirst;
+    registerFirst = [first] {
+        RegisterRefusedClass("MenuFireCarny");
+        first();
+    };
+    StartHud();
+    Carny* carny = Hire();
+    ASSERT_NE(carny, nullptr);
+    MenuInspectCarny* panel = CarnyPanel();
+    ASSERT_TRUE(HudSelect(hud, carny));
+    PostClick(INSPECT_CARNY_FIRE);
+    EXPECT_EQ(Named("MenuFireCarny"), nullptr);
+    EXPECT_TRUE(EntIsLive(carny));
+    EXPECT_TRUE(hud->active);
+    EXPECT_TRUE(panel->active);
+    EXPECT_TRUE(panel->shown);
+    EXPECT_EQ(panel->Person(), carny);
+    EXPECT_EQ(hud->selected.Get(), carny);
     EXPECT_NE(Speed(), 0.0f);
 }
