@@ -175,6 +175,10 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
     for (const char* c : {"EcEditLine", "EcMenuYesNo", "EcMenuConfirmGeneric", "EcMenuCareer",
                           "EcMenuNewCareer", "EcMenuCareerSummary", "EcMenuChooseProfile"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
+    // The employee and patron panels and the questions of play.
+    for (const char* c : {"EcMenuInspectRube", "EcMenuInspectCarny", "EcMenuFireCarny",
+                          "EcMenuRemoveAttr", "EcMenuInGameConfirm"})
+        EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // The end-of-day summary, the load screens and the save dialogs.
     for (const char* c :
          {"EcMenuEndOfDay", "EcMenuLoadGame", "EcMenuLoadCareer", "EcMenuLoadSandbox",
