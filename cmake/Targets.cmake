@@ -53,6 +53,7 @@ endfunction()
 # A data generator: a program run by the `data` target as `gen_<name> <Data folder>/ [ARGS]`.
 # It runs again when its program or DEPENDS change, after data/ has been copied.
 set_property(GLOBAL PROPERTY FAIRLARK_DATA_STAMPS "")
+set_property(GLOBAL PROPERTY FAIRLARK_DATA_COMMANDS "")
 function(fairlark_generator name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ARGS;DEPENDS" ${ARGN})
   add_executable(gen_${name} ${ARG_SOURCES})
@@ -68,4 +69,8 @@ function(fairlark_generator name)
     COMMENT "Generating data: ${name}"
     VERBATIM)
   set_property(GLOBAL APPEND PROPERTY FAIRLARK_DATA_STAMPS ${stamp})
+  # Its command line without the data folder, one tab-separated line, for the check that a
+  # second generation gives the same bytes.
+  string(JOIN "\t" command "$<TARGET_FILE:gen_${name}>" ${ARG_ARGS})
+  set_property(GLOBAL APPEND PROPERTY FAIRLARK_DATA_COMMANDS "${command}")
 endfunction()

@@ -186,7 +186,6 @@ uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame) {
     switch (row.kind) {
         case ArtKind::CheckBox: return frame % 4 == 3 ? 0u : kArtStateFill[(frame % 4) % 3];
         case ArtKind::Panel: return kArtPanelFill;
-        case ArtKind::Backdrop: return kArtBackdropFill;
         case ArtKind::Cursor: return kArtCursorFill[frame % 4];
         case ArtKind::Screen:
         case ArtKind::Overlay:
@@ -238,8 +237,10 @@ const std::vector<ArtRow>& ArtTable() {
          419},
         {"Menu/MouseCursors.dds", 32, 128, 32, 32, 4, "", 0, ArtKind::Cursor},
         // The front end's backgrounds, the difficulty buttons and the confirmation's buttons.
-        {"Menu/Common/ZobPurpleBackground.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Backdrop},
-        {"Menu/BackgroundGeneric1.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Backdrop},
+        {"Menu/Common/ZobPurpleBackground.dds", 1024, 1024, 1024, 768, 1, "ZobPurpleBackground", 40,
+         ArtKind::Screen, 0, kArtBackdropFill},
+        {"Menu/BackgroundGeneric1.dds", 1024, 1024, 1024, 768, 1, "BackgroundGeneric1", 40,
+         ArtKind::Screen, 0, 0xFF6E5A28u},
         {"Menu/NewCareer/buttonEasy.dds", 128, 256, 115, 44, 3, "buttonEasy", 10, ArtKind::Strip},
         {"Menu/NewCareer/buttonMedium.dds", 128, 128, 115, 40, 3, "buttonMedium", 10,
          ArtKind::Strip},
@@ -262,8 +263,8 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/Options/button_video.dds", 128, 512, 121, 83, 3, "button_video", 8, ArtKind::Strip},
         {"Menu/Options/button_audio.dds", 128, 512, 115, 80, 3, "button_audio", 8, ArtKind::Strip},
         // The fixed load screen: its backdrop and its two buttons.
-        {"Menu/LoadGame/BackgroundLoadGame.dds", 1024, 1024, 1024, 768, 1, "", 0,
-         ArtKind::Backdrop},
+        {"Menu/LoadGame/BackgroundLoadGame.dds", 1024, 1024, 1024, 768, 1, "BackgroundLoadGame", 40,
+         ArtKind::Screen, 0, 0xFF28606Eu},
         {"Menu/LoadGame/buttonLoad.dds", 256, 256, 198, 58, 3, "buttonLoad", 10, ArtKind::Strip},
         {"Menu/LoadGame/buttonCancel.dds", 256, 256, 134, 56, 3, "buttonCancel", 10,
          ArtKind::Strip},

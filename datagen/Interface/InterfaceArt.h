@@ -18,7 +18,7 @@ class AttrInfoList;
 inline constexpr uint32_t kArtStateFill[3] = {0xFF505A78u, 0xFFC8B400u, 0xFF283040u};
 // The fill of the panels (one frame each, and the in-game panel's body).
 inline constexpr uint32_t kArtPanelFill = 0xFF3C6E50u;
-// The fill of the full-screen front-end backgrounds.
+// The fill of the front end's shared full-screen background.
 inline constexpr uint32_t kArtBackdropFill = 0xFF5A2878u;
 // The mouse cursor's shapes: plain, pointer, pan, rotate.
 inline constexpr uint32_t kArtCursorFill[4] = {0xFFE0E0E0u, 0xFF20C040u, 0xFFE07020u, 0xFF4080F0u};
@@ -29,7 +29,6 @@ enum class ArtKind {
     Strip,    // the three states, repeated frame after frame
     CheckBox, // 0-2 empty boxes, 3 transparent, 4-6 boxes with the caption, 7 transparent
     Panel,    // one frame in the panel fill
-    Backdrop, // one frame in the backdrop fill: a full-screen background
     InGame,   // the in-game panel's body, and below it the lights as a strip from `top`
     Cursor,   // arrows, one fill per shape, transparent around them; no border or caption
     Screen,   // a full-screen picture: one frame in the row's own fill, captioned
