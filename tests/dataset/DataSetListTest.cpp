@@ -170,6 +170,13 @@ TEST(DataSet, EveryPictureTheScreensNameHoldsItsFramesAtTheImpliedSize) {
         const std::string fault = CheckFrames(img, p);
         EXPECT_EQ(fault, "") << p.name;
     }
+    // The HUD's mood icon comes from the info-icon sheet ("Menu\InfoIcons", read as a TGA): an
+    // 8 x 4 grid of 32 x 32 cells.
+    const std::vector<uint8_t> sheet = ReadBytes(DataFile("Menu\\InfoIcons.tga"));
+    ASSERT_GE(sheet.size(), 18u) << "Menu\\InfoIcons.tga is missing";
+    EXPECT_EQ(sheet[12] | sheet[13] << 8, 256);
+    EXPECT_EQ(sheet[14] | sheet[15] << 8, 128);
+    EXPECT_EQ(sheet[16], 32) << "bits per pixel";
 }
 
 // A 1024 x 768 picture with its own colour and its title in large letters, so that a
@@ -271,7 +278,7 @@ std::string ScriptFault(const std::string& file, bool wantCreate) {
 }
 
 // Every script the screens run compiles and gives the screen its Create; the six fonts, the
-// menu music and the two record files are there.
+// menu and venue music and the two record files are there.
 TEST(DataSet, ScriptsFontsMusicAndRecordsArePresent) {
     const char* const menuScripts[] = {
         "Menu\\MenuPublisher.lua",
@@ -318,9 +325,17 @@ TEST(DataSet, ScriptsFontsMusicAndRecordsArePresent) {
             EXPECT_FALSE(file.empty() || ReadBytes(file).empty()) << name << " is missing";
         }
 
-    const std::vector<uint8_t> music = ReadBytes(DataFile("Music\\MenuLoop.ogg"));
-    ASSERT_GT(music.size(), 4096u) << "Music\\MenuLoop.ogg is missing or empty";
-    EXPECT_EQ(std::string(music.begin(), music.begin() + 4), "OggS");
+    // The menus' loop, and each venue's own music, which the HUD plays.
+    std::vector<std::string> tunes = {"Music\\MenuLoop.ogg"};
+    std::unique_ptr<VenueInfoList> venues(VenueInfoList::Load(DataFile("Venue.ini").c_str()));
+    for (int i = 0; i < venues->Count(); ++i)
+        if (venues->Get(i)->musicFile[0]) tunes.push_back(venues->Get(i)->musicFile);
+    for (const std::string& tune : tunes) {
+        const std::vector<uint8_t> music = ReadBytes(DataFile(tune));
+        EXPECT_GT(music.size(), 4096u) << tune << " is missing or empty";
+        EXPECT_TRUE(music.size() > 4 && std::string(music.begin(), music.begin() + 4) == "OggS")
+            << tune << " is no Ogg stream";
+    }
 
     for (const char* records : {"Data.ini", "Venue.ini"})
         EXPECT_FALSE(DataFile(records).empty()) << records << " is missing";
