@@ -68,21 +68,24 @@ const AbcRecord& Glyph(const AbcMetrics& m, char c) {
     return m.records[code < m.table.size() ? m.table[code] : 0];
 }
 
-// The text's width in pixels: the sum of the advances. c is the advance less a (not the
-// right bearing), so the pen moves by a + c, as the game's own text drawing moves it.
+// A glyph's advance as the game's fonts keep it: a + c (b is only the width of its cell in the
+// atlas, which the pen does not add).
+int Advance(const AbcRecord& r) {
+    return r.a + r.c;
+}
+
+// The text's width in pixels, advances included.
 int TextWidth(const AbcMetrics& m, const char* text) {
     int width = 0;
-    for (const char* p = text; *p; ++p) {
-        const AbcRecord& r = Glyph(m, *p);
-        width += r.a + r.c;
-    }
+    for (const char* p = text; *p; ++p)
+        width += Advance(Glyph(m, *p));
     return width;
 }
 
-// The text's glyphs with the pen at (penX, top), blended in white, kept inside the box
+// The text's glyphs with the pen at (penX, top), blended in `colour`, kept inside the box
 // [x0, x1) x [y0, y1); texel (keepX, keepY) is left alone.
-void DrawText(GenImage* img, const GenFont& font, const char* text, int penX, int top, int x0,
-              int y0, int x1, int y1, int keepX, int keepY) {
+void DrawText(GenImage* img, const GenFont& font, const char* text, uint32_t colour, int penX,
+              int top, int x0, int y0, int x1, int y1, int keepX, int keepY) {
     const AbcMetrics& m = font.metrics;
     const int cellH = int(m.cellHeight);
     for (const char* p = text; *p; ++p) {
@@ -100,19 +103,20 @@ void DrawText(GenImage* img, const GenFont& font, const char* text, int penX, in
                 const uint8_t cover = font.atlas.At(sx + x, sy + y);
                 if (!cover) continue;
                 const uint32_t tx = uint32_t(fx), ty = uint32_t(fy);
-                img->Set(tx, ty, Blend(img->Get(tx, ty), kCaptionColour, cover));
+                img->Set(tx, ty, Blend(img->Get(tx, ty), colour, cover));
             }
-        penX += r.a + r.c;
+        penX += Advance(r);
     }
 }
 
 // The caption's glyphs centred in the frame, inside the border; texel (4, 4) is left alone.
-void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont& font) {
+void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont& font,
+                 uint32_t colour = kCaptionColour) {
     const int cellH = int(font.metrics.cellHeight);
     const int frameTop = int(ArtFrameTop(row, frame));
     const int penX = (int(row.cellWidth) - TextWidth(font.metrics, row.caption)) / 2;
     const int top = frameTop + (int(row.cellHeight) - cellH) / 2;
-    DrawText(img, font, row.caption, penX, top, int(kBorder), frameTop + int(kBorder),
+    DrawText(img, font, row.caption, colour, penX, top, int(kBorder), frameTop + int(kBorder),
              int(row.cellWidth - kBorder), frameTop + int(row.cellHeight - kBorder), 4,
              frameTop + 4);
 }
@@ -154,9 +158,9 @@ void DrawCardCaption(GenImage* img, const ArtRow& row, const GenFont& font) {
     top = std::max(top, frameTop + int(kBorder));
     for (const std::string& line : lines) {
         const int penX = (int(row.cellWidth) - TextWidth(font.metrics, line.c_str())) / 2;
-        DrawText(img, font, line.c_str(), penX, top, int(kBorder), frameTop + int(kBorder),
-                 int(row.cellWidth - kBorder), frameTop + int(row.cellHeight - kBorder), 4,
-                 frameTop + 4);
+        DrawText(img, font, line.c_str(), kCaptionColour, penX, top, int(kBorder),
+                 frameTop + int(kBorder), int(row.cellWidth - kBorder),
+                 frameTop + int(row.cellHeight - kBorder), 4, frameTop + 4);
         top += lineH;
     }
 }
@@ -185,7 +189,8 @@ uint32_t ArtFrameTop(const ArtRow& row, uint32_t frame) {
 uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame) {
     switch (row.kind) {
         case ArtKind::CheckBox: return frame % 4 == 3 ? 0u : kArtStateFill[(frame % 4) % 3];
-        case ArtKind::Panel: return kArtPanelFill;
+        case ArtKind::Panel:
+        case ArtKind::TextPanel: return kArtPanelFill;
         case ArtKind::Cursor: return kArtCursorFill[frame % 4];
         case ArtKind::Screen:
         case ArtKind::Overlay:
@@ -215,21 +220,21 @@ const std::vector<ArtRow>& ArtTable() {
          ArtKind::Strip},
         {"Menu/Common/ZobButtonDelete.dds", 128, 256, 97, 57, 3, "ZobButtonDelete", 7,
          ArtKind::Strip},
-        {"Menu/Common/ZobButtonView.dds", 128, 256, 97, 57, 3, "ZobButtonView", 8, ArtKind::Strip},
+        {"Menu/Common/ZobButtonView.dds", 128, 256, 97, 57, 3, "ZobButtonView", 7, ArtKind::Strip},
         {"Menu/Common/ZobButtonHire.dds", 128, 256, 97, 57, 3, "ZobButtonHire", 8, ArtKind::Strip},
         {"Menu/Common/ZobButtonFire.dds", 128, 256, 97, 57, 3, "ZobButtonFire", 8, ArtKind::Strip},
         {"Menu/Common/ButtonRide.dds", 128, 256, 97, 57, 3, "ButtonRide", 8, ArtKind::Strip},
         // Panels: the cell is the rectangle the kit's uv values select.
         {"Menu/Common/ZobPanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "ZobPanelGenericLarge",
-         28, ArtKind::Panel},
+         28, ArtKind::TextPanel},
         {"Menu/Common/ZobPanelGenericLargeHeader.dds", 1024, 1024, 913, 586, 1,
-         "ZobPanelGenericLargeHeader", 28, ArtKind::Panel},
+         "ZobPanelGenericLargeHeader", 28, ArtKind::TextPanel},
         {"Menu/MidwaySelector/ZobPanelMidwaySelector.dds", 1024, 1024, 905, 572, 1,
-         "ZobPanelMidwaySelector", 28, ArtKind::Panel},
+         "ZobPanelMidwaySelector", 28, ArtKind::TextPanel},
         {"Menu/Common/ZobPanelGeneric.dds", 1024, 512, 574, 426, 1, "ZobPanelGeneric", 24,
-         ArtKind::Panel},
+         ArtKind::TextPanel},
         {"Menu/Common/ZobPanelNewCareer.dds", 1024, 512, 574, 426, 1, "ZobPanelNewCareer", 24,
-         ArtKind::Panel},
+         ArtKind::TextPanel},
         {"Menu/Common/ZOBLogoAnimSmall.dds", 512, 512, 257, 144, 2, "ZOBLogoAnimSmall", 16,
          ArtKind::Strip},
         // The body in rows 0-417, the three lights frames of 102 rows from row 419.
@@ -252,14 +257,14 @@ const std::vector<ArtRow>& ArtTable() {
         // buttons (its Up and Down share the common buttons' titles, so their bytes too).
         {"Highlight.dds", 64, 32, 64, 32, 1, "", 0, ArtKind::Panel},
         {"Menu/HUD/PanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "PanelGenericLarge", 24,
-         ArtKind::Panel},
+         ArtKind::TextPanel},
         {"Menu/EquipResource/ButtonOK.dds", 128, 256, 97, 57, 3, "ButtonOK", 8, ArtKind::Strip},
         {"Menu/EquipResource/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
         {"Menu/EquipResource/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8, ArtKind::Strip},
         // The options pages: the shared panel (uv 0.5625 x 0.875) and the two tabs (the button's
         // cell, the picture's uv); their background is the front end's, above.
         {"Menu/Common/ZobPanelOptions.dds", 1024, 512, 576, 448, 1, "ZobPanelOptions", 24,
-         ArtKind::Panel},
+         ArtKind::TextPanel},
         {"Menu/Options/button_video.dds", 128, 512, 121, 83, 3, "button_video", 8, ArtKind::Strip},
         {"Menu/Options/button_audio.dds", 128, 512, 115, 80, 3, "button_audio", 8, ArtKind::Strip},
         // The fixed load screen: its backdrop and its two buttons.
@@ -269,7 +274,7 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/LoadGame/buttonCancel.dds", 256, 256, 134, 56, 3, "buttonCancel", 10,
          ArtKind::Strip},
         // The venue selector's lock, drawn 96 x 96 over a venue's thumbnail.
-        {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 12,
+        {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 10,
          ArtKind::Panel},
         // The build catalogue: its four category strips, its lock (the venue selector's row again,
         // so the same bytes) and the money icon over a type the cash cannot cover.
@@ -280,17 +285,17 @@ const std::vector<ArtRow>& ArtTable() {
          ArtKind::Strip},
         {"Menu/EquipResource/ButtonUtility.dds", 256, 128, 146, 31, 3, "ButtonUtility", 7,
          ArtKind::Strip},
-        {"Menu/EquipResource/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 12,
+        {"Menu/EquipResource/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 10,
          ArtKind::Panel},
         {"Menu/Common/LockedIconMoney.dds", 128, 128, 96, 96, 1, "$", 24, ArtKind::Panel},
         // The in-game HUD: its backdrop across the top, its four buttons and the clock, in the one
         // folder the reports' panel shares (the HUD names it "Menu\Hud\...").
         {"Menu/HUD/ZobHudBackground.dds", 1024, 256, 1024, 178, 1, "", 0, ArtKind::Panel},
-        {"Menu/HUD/ButtonBusinessReport.dds", 128, 256, 93, 49, 3, "ButtonBusinessReport", 6,
+        {"Menu/HUD/ButtonBusinessReport.dds", 128, 256, 93, 49, 3, "ButtonBusinessReport", 5,
          ArtKind::Strip},
         {"Menu/HUD/ButtonFairReport.dds", 128, 256, 93, 59, 3, "ButtonFairReport", 7,
          ArtKind::Strip},
-        {"Menu/HUD/ButtonManage.dds", 128, 256, 70, 68, 3, "ButtonManage", 6, ArtKind::Strip},
+        {"Menu/HUD/ButtonManage.dds", 128, 256, 70, 68, 3, "ButtonManage", 5, ArtKind::Strip},
         {"Menu/HUD/ButtonHelp.dds", 64, 256, 63, 52, 3, "ButtonHelp", 5, ArtKind::Strip},
         {"Menu/HUD/ZobTimeOfDayDisc.dds", 64, 64, 56, 56, 1, "", 0, ArtKind::Panel},
         {"Menu/HUD/ZobTimeOfDayIconFrame.dds", 128, 128, 104, 87, 1, "", 0, ArtKind::Panel},
@@ -358,7 +363,7 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
             const ArtRow body = {
                 row.file, row.texWidth, row.texHeight, kArtInGamePanelWidth, kArtInGamePanelHeight,
                 1,        row.caption,  row.points,    ArtKind::Panel};
-            DrawCaption(out, body, 0, font);
+            DrawCaption(out, body, 0, font, Lighter(kArtPanelFill));
         }
     }
     for (uint32_t frame = 0; frame < row.frames; ++frame) {
@@ -372,7 +377,8 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
         if (captioned && row.kind == ArtKind::Card)
             DrawCardCaption(out, row, font);
         else if (captioned && (row.kind != ArtKind::CheckBox || frame >= 4))
-            DrawCaption(out, row, frame, font);
+            DrawCaption(out, row, frame, font,
+                        row.kind == ArtKind::TextPanel ? Lighter(fill) : kCaptionColour);
     }
     return true;
 }
@@ -524,6 +530,8 @@ std::vector<ArtRow> ArtTypeCardRows(const std::vector<ArtTypeCard>& cards) {
 namespace {
 constexpr int kSlideCaptionPoints = 28;
 constexpr int kSlideCaptionMargin = 32;
+// Below the band that the main menu's frame draws across the top of its slides.
+constexpr int kSlideCaptionTop = int(kArtOverlayBand) + 16;
 
 // The file title of a slide as its caption: "SlideShow 00".
 std::string SlideCaption(const SlideSeries& series, uint32_t index) {
@@ -573,8 +581,8 @@ bool SlidePaint(const SlideSeries& series, uint32_t index, GenImage* out, std::s
     for (uint32_t y = 0; y < series.height; ++y)
         for (uint32_t x = 0; x < series.width; ++x)
             out->Set(x, y, y < series.pictureHeight ? series.fills[index] : 0xFF000000u);
-    DrawText(out, font, caption.c_str(), kSlideCaptionMargin, kSlideCaptionMargin, 0, 0,
-             int(series.width), int(series.pictureHeight), -1, -1);
+    DrawText(out, font, caption.c_str(), kCaptionColour, kSlideCaptionMargin, kSlideCaptionTop, 0,
+             0, int(series.width), int(series.pictureHeight), -1, -1);
     return true;
 }
 

@@ -26,16 +26,18 @@ inline constexpr uint32_t kArtCursorFill[4] = {0xFFE0E0E0u, 0xFF20C040u, 0xFFE07
 inline constexpr uint32_t kArtInGamePanelWidth = 376, kArtInGamePanelHeight = 418;
 
 enum class ArtKind {
-    Strip,    // the three states, repeated frame after frame
-    CheckBox, // 0-2 empty boxes, 3 transparent, 4-6 boxes with the caption, 7 transparent
-    Panel,    // one frame in the panel fill
-    InGame,   // the in-game panel's body, and below it the lights as a strip from `top`
-    Cursor,   // arrows, one fill per shape, transparent around them; no border or caption
-    Screen,   // a full-screen picture: one frame in the row's own fill, captioned
-    Overlay,  // a full-screen frame drawn over slides: bands in the row's fill along the top and
-              // bottom of the cell, captioned in the top band, transparent between them
-    Card,     // one frame in the row's own fill, its caption wrapped onto as many centred lines
-              // as the width needs
+    Strip,     // the three states, repeated frame after frame
+    CheckBox,  // 0-2 empty boxes, 3 transparent, 4-6 boxes with the caption, 7 transparent
+    Panel,     // one frame in the panel fill
+    TextPanel, // a panel the screens write on: its caption in its border's colour, so that the
+               // screens' own white text stays the only white on it
+    InGame,    // the in-game panel's body, and below it the lights as a strip from `top`
+    Cursor,    // arrows, one fill per shape, transparent around them; no border or caption
+    Screen,    // a full-screen picture: one frame in the row's own fill, captioned
+    Overlay,   // a full-screen frame drawn over slides: bands in the row's fill along the top and
+               // bottom of the cell, captioned in the top band, transparent between them
+    Card,      // one frame in the row's own fill, its caption wrapped onto as many centred lines
+               // as the width needs
 };
 
 struct ArtRow {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -86,7 +88,9 @@ TEST(InterfaceArt, TheKitImagesHoldTheirCellsWhereTheKitLooks) {
 // arrows of the value buttons carry their sign instead).
 TEST(InterfaceArt, ButtonsAndPanelsCarryTheirFileTitle) {
     for (const ArtRow& row : ArtTable()) {
-        if (row.kind != ArtKind::Strip && row.kind != ArtKind::Panel) continue;
+        if (row.kind != ArtKind::Strip && row.kind != ArtKind::Panel &&
+            row.kind != ArtKind::TextPanel)
+            continue;
         if (!row.caption || std::strlen(row.caption) < 2) continue;
         std::string title = row.file;
         title = title.substr(title.rfind('/') + 1);
@@ -100,6 +104,63 @@ TEST(InterfaceArt, ButtonsAndPanelsCarryTheirFileTitle) {
                 lettered += FrameTexel(img, row, 0, x, y) != ArtFrameFill(row, 0);
         EXPECT_GT(lettered, 30) << row.file << " shows no caption";
     }
+}
+
+// Captions are spaced as the game's own text is (a glyph's advance is a + c), so they fit their
+// frame whole: letters centred, clear of both borders, not cut at the sides.
+TEST(InterfaceArt, CaptionsFitTheirFrameWhole) {
+    int checked = 0;
+    for (const ArtRow& row : ArtTable()) {
+        if (row.kind != ArtKind::Strip && row.kind != ArtKind::Panel &&
+            row.kind != ArtKind::TextPanel && row.kind != ArtKind::Screen)
+            continue;
+        if (!row.caption || std::strlen(row.caption) < 2) continue;
+        GenImage img;
+        std::string error;
+        ASSERT_TRUE(ArtPaint(row, &img, &error)) << error;
+        const uint32_t fill = ArtFrameFill(row, 0);
+        uint32_t left = row.cellWidth, right = 0;
+        for (uint32_t y = 2; y + 2 < row.cellHeight; ++y)
+            for (uint32_t x = 2; x + 2 < row.cellWidth; ++x)
+                if (FrameTexel(img, row, 0, x, y) != fill && !(x == 4 && y == 4)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        ASSERT_LT(left, right) << row.file << " shows no caption";
+        const int marginLeft = int(left) - 2, marginRight = int(row.cellWidth) - 3 - int(right);
+        EXPECT_GE(marginLeft, 1) << row.file << ": the caption runs into the left border";
+        EXPECT_GE(marginRight, 1) << row.file << ": the caption runs into the right border";
+        EXPECT_LE(std::abs(marginLeft - marginRight), 6) << row.file << ": not centred";
+        ++checked;
+    }
+    EXPECT_GT(checked, 40);
+}
+
+// The screens write white text on their panels: the panels' own lettering is no white, so a
+// screenshot's white is the screen's text.
+TEST(InterfaceArt, PanelsTheScreensWriteOnHoldNoWhite) {
+    int panels = 0;
+    for (const ArtRow& row : ArtTable()) {
+        if (row.kind != ArtKind::TextPanel && row.kind != ArtKind::InGame) continue;
+        ++panels;
+        GenImage img;
+        std::string error;
+        ASSERT_TRUE(ArtPaint(row, &img, &error)) << error;
+        int white = 0, lettered = 0;
+        const uint32_t width = row.kind == ArtKind::InGame ? kArtInGamePanelWidth : row.cellWidth;
+        const uint32_t height =
+            row.kind == ArtKind::InGame ? kArtInGamePanelHeight : row.cellHeight;
+        for (uint32_t y = 0; y < height; ++y)
+            for (uint32_t x = 0; x < width; ++x) {
+                const uint32_t texel = img.Get(x, y);
+                white += (texel & 0xFFFFFFu) == 0xFFFFFFu;
+                lettered +=
+                    x >= 2 && y >= 2 && x + 2 < width && y + 2 < height && texel != kArtPanelFill;
+            }
+        EXPECT_EQ(white, 0) << row.file;
+        EXPECT_GT(lettered, 100) << row.file << " carries no name";
+    }
+    EXPECT_EQ(panels, 8);
 }
 
 TEST(InterfaceArt, CheckedBoxesCarryTheirMarkAndEmptyOnesDoNot) {
@@ -173,11 +234,15 @@ TEST(InterfaceArt, SlidesAreFlatDistinctColoursWithTheirCaption) {
             const uint32_t fill = series.fills[i];
             EXPECT_EQ(img.Get(series.width / 2, series.pictureHeight / 2), fill);
             EXPECT_EQ(img.Get(series.width - 1, series.pictureHeight - 1), fill);
-            int caption = 0;
-            for (uint32_t y = 0; y < 96; ++y)
-                for (uint32_t x = 0; x < 512; ++x)
+            // The caption below the band the main menu's frame draws over the slides' top.
+            int caption = 0, underBand = 0;
+            for (uint32_t y = 0; y < 128; ++y)
+                for (uint32_t x = 0; x < 512; ++x) {
                     caption += img.Get(x, y) != fill;
+                    underBand += y < kArtOverlayBand && img.Get(x, y) != fill;
+                }
             EXPECT_GT(caption, 50) << SlideFile(series, i) << " has no caption";
+            EXPECT_EQ(underBand, 0) << SlideFile(series, i) << ": the caption hides under the band";
             if (series.pictureHeight < series.height) {
                 EXPECT_EQ(img.Get(5, series.pictureHeight), 0xFF000000u);
             }
