@@ -109,13 +109,17 @@ void DrawText(GenImage* img, const GenFont& font, const char* text, uint32_t col
     }
 }
 
-// The caption's glyphs centred in the frame, inside the border; texel (4, 4) is left alone.
-void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont& font,
-                 uint32_t colour = kCaptionColour) {
+// The caption's glyphs centred in the frame, inside the border; texel (4, 4) is left alone. A
+// panel the screens write on has it along its bottom edge instead, in its border's colour, clear
+// of the middle where the screens' text goes.
+void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont& font) {
     const int cellH = int(font.metrics.cellHeight);
     const int frameTop = int(ArtFrameTop(row, frame));
     const int penX = (int(row.cellWidth) - TextWidth(font.metrics, row.caption)) / 2;
-    const int top = frameTop + (int(row.cellHeight) - cellH) / 2;
+    const bool written = row.kind == ArtKind::TextPanel;
+    const int top = frameTop + (written ? int(row.cellHeight) - int(kBorder) - 4 - cellH
+                                        : (int(row.cellHeight) - cellH) / 2);
+    const uint32_t colour = written ? Lighter(ArtFrameFill(row, frame)) : kCaptionColour;
     DrawText(img, font, row.caption, colour, penX, top, int(kBorder), frameTop + int(kBorder),
              int(row.cellWidth - kBorder), frameTop + int(row.cellHeight - kBorder), 4,
              frameTop + 4);
@@ -362,8 +366,8 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
         if (captioned) {
             const ArtRow body = {
                 row.file, row.texWidth, row.texHeight, kArtInGamePanelWidth, kArtInGamePanelHeight,
-                1,        row.caption,  row.points,    ArtKind::Panel};
-            DrawCaption(out, body, 0, font, Lighter(kArtPanelFill));
+                1,        row.caption,  row.points,    ArtKind::TextPanel};
+            DrawCaption(out, body, 0, font);
         }
     }
     for (uint32_t frame = 0; frame < row.frames; ++frame) {
@@ -377,8 +381,7 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
         if (captioned && row.kind == ArtKind::Card)
             DrawCardCaption(out, row, font);
         else if (captioned && (row.kind != ArtKind::CheckBox || frame >= 4))
-            DrawCaption(out, row, frame, font,
-                        row.kind == ArtKind::TextPanel ? Lighter(fill) : kCaptionColour);
+            DrawCaption(out, row, frame, font);
     }
     return true;
 }

@@ -29,8 +29,8 @@ enum class ArtKind {
     Strip,     // the three states, repeated frame after frame
     CheckBox,  // 0-2 empty boxes, 3 transparent, 4-6 boxes with the caption, 7 transparent
     Panel,     // one frame in the panel fill
-    TextPanel, // a panel the screens write on: its caption in its border's colour, so that the
-               // screens' own white text stays the only white on it
+    TextPanel, // a panel the screens write on: its caption along its bottom edge in its
+               // border's colour, so that the screens' own white text stays the only white
     InGame,    // the in-game panel's body, and below it the lights as a strip from `top`
     Cursor,    // arrows, one fill per shape, transparent around them; no border or caption
     Screen,    // a full-screen picture: one frame in the row's own fill, captioned

@@ -136,8 +136,8 @@ TEST(InterfaceArt, CaptionsFitTheirFrameWhole) {
     EXPECT_GT(checked, 40);
 }
 
-// The screens write white text on their panels: the panels' own lettering is no white, so a
-// screenshot's white is the screen's text.
+// The screens write white text on their panels: the panels' own lettering is no white and keeps
+// to the bottom quarter, so a screenshot's white is the screen's text and the middle is clear.
 TEST(InterfaceArt, PanelsTheScreensWriteOnHoldNoWhite) {
     int panels = 0;
     for (const ArtRow& row : ArtTable()) {
@@ -146,7 +146,7 @@ TEST(InterfaceArt, PanelsTheScreensWriteOnHoldNoWhite) {
         GenImage img;
         std::string error;
         ASSERT_TRUE(ArtPaint(row, &img, &error)) << error;
-        int white = 0, lettered = 0;
+        int white = 0, lettered = 0, middle = 0;
         const uint32_t width = row.kind == ArtKind::InGame ? kArtInGamePanelWidth : row.cellWidth;
         const uint32_t height =
             row.kind == ArtKind::InGame ? kArtInGamePanelHeight : row.cellHeight;
@@ -154,10 +154,13 @@ TEST(InterfaceArt, PanelsTheScreensWriteOnHoldNoWhite) {
             for (uint32_t x = 0; x < width; ++x) {
                 const uint32_t texel = img.Get(x, y);
                 white += (texel & 0xFFFFFFu) == 0xFFFFFFu;
-                lettered +=
+                const bool letter =
                     x >= 2 && y >= 2 && x + 2 < width && y + 2 < height && texel != kArtPanelFill;
+                lettered += letter;
+                middle += letter && y < height * 3 / 4;
             }
         EXPECT_EQ(white, 0) << row.file;
+        EXPECT_EQ(middle, 0) << row.file << ": lettering where the screens write";
         EXPECT_GT(lettered, 100) << row.file << " carries no name";
     }
     EXPECT_EQ(panels, 8);
