@@ -1,10 +1,13 @@
 // The ride camera: its table, mouse look, springs and view.
 #include "world/EcCameraAttach.h"
 
+#include "I3d/Device.h"
 #include "I3d/Math/Mat4Math.h"
+#include "I3d/Math/Pick.h"
 #include "engine/DebugLog.h"
 #include "engine/Input/SlInput.h"
 #include "engine/PropDb.h"
+#include "world/CameraCurrent.h"
 #include "world/CameraDesc.h"
 
 #include <cmath>
@@ -139,6 +142,14 @@ int EcCameraAttach::GetCamera(CameraDesc* out) {
     }
     Mat4InverseRigid(&world, &out->view);
     out->eye = VECTOR3{world.m[12], world.m[13], world.m[14]};
+    // While the player watches through it, clicks on the world pick through this view.
+    if (CameraGetCurrent() == this) {
+        PickSetCamera(&out->view);
+        PickSetFov(fov);
+        int width = 0, height = 0;
+        I3dGetScreenSize(&width, &height);
+        PickSetAspect(float(width), float(height));
+    }
     return 1;
 }
 

@@ -42,6 +42,7 @@
 #include "ui/Menus/MenuInGameConfirm.h"
 #include "ui/Menus/MenuInspectCarny.h"
 #include "ui/Menus/MenuInspectRube.h"
+#include "ui/Menus/MenuInspectAttr.h"
 #include "ui/Menus/MenuLayoutSave.h"
 #include "ui/Menus/MenuLoadCareer.h"
 #include "ui/Menus/MenuLoadGame.h"
@@ -189,7 +190,7 @@ const GameClassProc g_gameClassProcs[GAME_CLASS_PROC_COUNT] = {
     {"EcMenuGameRunning", EcMenuGameRunningProc},
     {"EcMenuInspectRube", EcMenuInspectRubeProc},
     {"EcMenuInspectCarny", EcMenuInspectCarnyProc},
-    {"EcMenuInspectAttr", nullptr},
+    {"EcMenuInspectAttr", EcMenuInspectAttrProc},
     {"EcMenuRemoveAttr", EcMenuRemoveAttrProc},
     {"EcMenuFireCarny", EcMenuFireCarnyProc},
     {"EcMenuInGame", EcMenuInGameProc},

@@ -142,7 +142,7 @@ TEST_F(GameAppTest, TheClassTableNamesEveryClassAndPublishesTheBuiltOnes) {
          {"EcMenuReports", "EcMenuPowerStats", "EcMenuReportSummary", "EcMenuReportMaint",
           "EcMenuReportPower", "EcMenuReportHourly", "EcMenuReportEmployees"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
-    for (const char* c : {"EcMenuRoot", "EcMouseCursor1", "EcMenuGameRunning"})
+    for (const char* c : {"EcMenuRoot", "EcMouseCursor1", "EcMenuGameRunning", "EcMenuInspectAttr"})
         EXPECT_EQ(built.erase(c), 1u) << c << " is not published";
     // The road from the sandbox menu to a loaded venue.
     for (const char* c :

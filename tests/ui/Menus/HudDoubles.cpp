@@ -1,14 +1,12 @@
-// The HUD tests' stand-ins for the screens it opens and its inspectors.
+// The HUD tests' stand-ins for the screens it opens.
 #include "tests/ui/Menus/HudDoubles.h"
 
 #include "engine/EntTree.h"
-#include "ui/MenuKit.h"
 
 #include <cstdio>
 #include <cstring>
 
 std::vector<HudOpened> g_hudOpened;
-std::vector<HudShown> g_hudShown;
 bool g_hudRefuseOpen = false;
 std::set<std::string> g_hudAutoClose;
 
@@ -28,20 +26,6 @@ intptr_t ScreenProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t
             made->SetName(kHudOpenedClasses[N]);
             return result;
         }
-        default: return EntProcForward(node, message, a, b, c);
-    }
-}
-
-template <int K>
-intptr_t InspectorProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    switch (message) {
-        case 0:
-        case 1:
-        case 2: return 0;
-        case 4:
-            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", kHudInspectorClasses[K]);
-            return 0;
-        case 6: return EntProcCreate(node, new HudInspectorDouble(K), nullptr);
         default: return EntProcForward(node, message, a, b, c);
     }
 }
@@ -77,23 +61,6 @@ void HudScreenDouble::Close() {
     if (back) back->SetActive();
 }
 
-int HudInspectorDouble::Create(EntNode* n) {
-    Menu3Base::Create(n);
-    // Above the HUD's own ids, as the real inspectors' controls are: the HUD hears their clicks
-    // first.
-    MenuKitTextButton(90, u"Inspector", 880, 700, this);
-    return 1;
-}
-
-void HudInspectorDouble::Show(ENTBASE* entity) {
-    g_hudShown.push_back({m_kind, entity});
-    shown = entity ? 1 : 0;
-    if (entity)
-        Menu3Base::Show();
-    else
-        Hide();
-}
-
 void HudRegisterDoubles() {
     EntCreateClass(ScreenProc<0>, 0, 0);
     EntCreateClass(ScreenProc<1>, 0, 0);
@@ -102,13 +69,10 @@ void HudRegisterDoubles() {
     EntCreateClass(ScreenProc<4>, 0, 0);
     EntCreateClass(ScreenProc<5>, 0, 0);
     EntCreateClass(ScreenProc<6>, 0, 0);
-    // The people's panels are the real ones.
-    EntCreateClass(InspectorProc<2>, 0, 0);
 }
 
 void HudResetDoubles() {
     g_hudOpened.clear();
-    g_hudShown.clear();
     g_hudRefuseOpen = false;
     g_hudAutoClose.clear();
 }

@@ -1,10 +1,9 @@
-// Stand-ins for the screens the HUD opens and for its attraction inspector, registered under
-// their class names: each records what the HUD asked of it. Test-only.
+// Stand-ins for the screens the HUD opens, registered under their class names: each records
+// what the HUD asked of it. The inspectors are the real panels. Test-only.
 #pragma once
 
 #include "engine/EntRef.h"
 #include "ui/Menu3Base.h"
-#include "ui/Menus/HudInspector.h"
 
 #include <set>
 #include <string>
@@ -17,14 +16,7 @@ struct HudOpened {
     void* out[2] = {};
 };
 
-// An inspector's Show call: its kind (0 patron, 1 employee, 2 attraction) and the entity.
-struct HudShown {
-    int kind = 0;
-    ENTBASE* entity = nullptr;
-};
-
 extern std::vector<HudOpened> g_hudOpened;
-extern std::vector<HudShown> g_hudShown;
 // While set, the opened screens' classes refuse to be made, as a screen not built does.
 extern bool g_hudRefuseOpen;
 // Classes whose stand-in hands back to the HUD at its first update, as a screen the player
@@ -46,18 +38,7 @@ class HudScreenDouble : public Menu3Base {
     EntRef caller;
 };
 
-// A shown inspector has one enabled button at (880, 700).
-class HudInspectorDouble : public Menu3Base, public HudInspector {
-  public:
-    explicit HudInspectorDouble(int kind) : m_kind(kind) {}
-    int Create(EntNode* node) override;
-    void Show(ENTBASE* entity) override;
-
-  private:
-    int m_kind;
-};
-
-// Registers the eight stand-ins (before the game's own classes, so that they win).
+// Registers the seven stand-ins (before the game's own classes, so that they win).
 void HudRegisterDoubles();
 // Empties the records and clears the switches.
 void HudResetDoubles();

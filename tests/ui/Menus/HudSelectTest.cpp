@@ -5,6 +5,7 @@
 #include "game/Ents/Carny.h"
 #include "game/Ents/Rube1.h"
 #include "ui/Menus/Hud.h"
+#include "ui/Menus/MenuInspectAttr.h"
 #include "ui/Menus/MenuInspectPerson.h"
 
 #include <SDL.h>
@@ -23,16 +24,6 @@ void RightButton(bool down) {
     e.button.button = SDL_BUTTON_RIGHT;
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     SDL_PushEvent(&e);
-}
-
-int ShownTo(ENTBASE* entity, int* kind) {
-    int n = 0;
-    for (const HudShown& s : g_hudShown)
-        if (s.entity == entity) {
-            ++n;
-            *kind = s.kind;
-        }
-    return n;
 }
 
 } // namespace
@@ -62,15 +53,16 @@ TEST_F(HudTest, AClickOnTheWorldSelectsAnInspectableAttractionOnly) {
     EXPECT_FALSE(stand->highlighted) << "the old hover kept its highlight";
     EXPECT_FALSE(scenery->highlighted) << "scenery is never highlighted";
 
-    g_hudShown.clear();
     ClickAt(sx, sy);
     ASSERT_EQ(hud->selected.Get(), stand);
     EXPECT_TRUE(stand->highlighted);
-    int kind = -1;
-    EXPECT_EQ(ShownTo(stand, &kind), 1) << "exactly one inspector gets the stand";
-    EXPECT_EQ(kind, HUD_KIND_ATTRACTION);
-    EXPECT_TRUE(hud->Inspector(HUD_KIND_ATTRACTION)->shown);
+    // The attraction panel shows the stand; the people's panels stay hidden.
+    auto* panel = dynamic_cast<MenuInspectAttr*>(hud->Inspector(HUD_KIND_ATTRACTION));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Attraction(), stand);
+    EXPECT_TRUE(panel->shown);
     EXPECT_FALSE(hud->Inspector(HUD_KIND_PATRON)->shown);
+    EXPECT_FALSE(hud->Inspector(HUD_KIND_EMPLOYEE)->shown);
     EXPECT_NE(LogText().find("Menu: x:" + std::to_string(int(sx)) + "  y:"), std::string::npos)
         << "the world click was not logged";
 
@@ -80,17 +72,17 @@ TEST_F(HudTest, AClickOnTheWorldSelectsAnInspectableAttractionOnly) {
     EXPECT_TRUE(stand->highlighted) << "leaving the selection dropped its highlight";
 
     // Scenery changes nothing.
-    g_hudShown.clear();
     ClickAt(bx, by);
     EXPECT_EQ(hud->selected.Get(), stand);
-    EXPECT_TRUE(g_hudShown.empty());
+    EXPECT_EQ(panel->Attraction(), stand);
+    EXPECT_TRUE(panel->shown);
 
     // A click on a shown inspector's control or on an enabled HUD control picks nothing.
-    ClickAt(890, 705);
+    ClickAt(700, 420);
     EXPECT_EQ(hud->selected.Get(), stand) << "a click on the inspector reached the world";
     ClickAt(30, 200);
     EXPECT_EQ(hud->selected.Get(), stand) << "a click on a speed box reached the world";
-    EXPECT_TRUE(g_hudShown.empty());
+    EXPECT_EQ(panel->Attraction(), stand);
 
     // With the right button held nothing is picked.
     HudSelect(hud, nullptr);
@@ -131,7 +123,6 @@ TEST_F(HudTest, PeopleAreSelectedByKindAndAFiredEmployeeCostsTheFee) {
     auto* carnyPanel = dynamic_cast<MenuInspectPerson*>(hud->Inspector(HUD_KIND_EMPLOYEE));
     ASSERT_NE(rubePanel, nullptr);
     ASSERT_NE(carnyPanel, nullptr);
-    g_hudShown.clear();
     EXPECT_TRUE(HudSelect(hud, patron));
     EXPECT_TRUE(patron->highlighted);
     EXPECT_EQ(rubePanel->Person(), patron);
@@ -144,14 +135,12 @@ TEST_F(HudTest, PeopleAreSelectedByKindAndAFiredEmployeeCostsTheFee) {
     EXPECT_TRUE(carnyPanel->shown);
     EXPECT_EQ(rubePanel->Person(), nullptr);
     EXPECT_FALSE(rubePanel->shown);
-    ASSERT_EQ(g_hudShown.size(), 2u) << "the attraction inspector is closed on each selection";
-    EXPECT_EQ(g_hudShown[0].entity, nullptr);
-    EXPECT_EQ(g_hudShown[1].entity, nullptr);
+    EXPECT_FALSE(hud->Inspector(HUD_KIND_ATTRACTION)->shown)
+        << "the attraction inspector opened for a person";
     EXPECT_FALSE(HudSelect(hud, hud->grid.Get()));
     EXPECT_EQ(hud->selected.Get(), carny) << "kind 3 changed the selection";
 
     game->cash = 20000;
-    g_hudShown.clear();
     EXPECT_EQ(HudFireEmployee(hud, carny), 1);
     EXPECT_EQ(EntTreeFindType(app.GetRoot(), "Carny"), nullptr) << "the employee is still there";
     EXPECT_EQ(game->cash, 12000);

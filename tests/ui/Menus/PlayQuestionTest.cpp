@@ -11,6 +11,7 @@
 #include "tests/ui/Menus/FrontEndStandIns.h"
 #include "ui/Menus/Hud.h"
 #include "ui/Menus/MenuFireCarny.h"
+#include "ui/Menus/MenuInspectAttr.h"
 #include "ui/Menus/MenuInspectCarny.h"
 #include "ui/Menus/MenuRemoveAttr.h"
 #include "ui/StaticText.h"
@@ -107,10 +108,10 @@ TEST_F(PlayQuestionTest, RemovalAsksPausedAndEnterGivesTheSameAttractionBack) {
     EXPECT_TRUE(EntIsLive(attr));
     EXPECT_TRUE(hud->active);
     EXPECT_EQ(hud->selected.Get(), attr) << "the HUD came back without the attraction";
-    Menu3Base* panel = hud->Inspector(HUD_KIND_ATTRACTION);
+    auto* panel = dynamic_cast<MenuInspectAttr*>(hud->Inspector(HUD_KIND_ATTRACTION));
+    ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->shown);
-    ASSERT_FALSE(g_hudShown.empty());
-    EXPECT_EQ(g_hudShown.back().entity, attr) << "the panel was not given the attraction again";
+    EXPECT_EQ(panel->Attraction(), attr) << "the panel was not given the attraction again";
 
     // OK: refunded, cells freed, the attraction gone, the panels closed, the game going on.
     game->cash = 1000;

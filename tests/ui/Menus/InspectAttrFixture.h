@@ -1,0 +1,35 @@
+// The attraction panel's tests: the HUD's fixture (the default venue, the HUD open) with the
+// real panel, a stand-in for the removal question that records how it was opened, and the
+// attractions placed on the grid at cells far apart.
+#pragma once
+
+#include "tests/ui/Menus/HudFixture.h"
+#include "ui/Menus/MenuInspectAttr.h"
+
+// The removal question's stand-in: registered as "MenuRemoveAttr", it names itself through the
+// framework and keeps what its opener handed it. Test-only.
+class RemoveAttrDouble : public Menu3Base {
+  public:
+    int Create(EntNode* node) override;
+    void SetOpenArgs(const MenuOpenArgs& args) override;
+    MenuOpenArgs args;
+};
+
+class InspectAttrTest : public HudTest {
+  protected:
+    void SetUp() override;
+
+    // Starts the HUD with the panel; with `removeDouble` the removal question's stand-in can be
+    // opened.
+    void StartPanel(bool removeDouble = true);
+    MenuInspectAttr* Panel() const;
+    // The type placed at grid slot `slot` (cells 14 apart, clear of each other's rings).
+    AttrBase* At(int type, int slot);
+    // A click in the middle of the control.
+    void Click(const Ctl3Base* control);
+    // The view's camera and the ride camera the test adds to the world.
+    ENTBASE* ViewCamera() const;
+    ENTBASE* AddRideCamera();
+
+    bool m_removeDouble = true;
+};

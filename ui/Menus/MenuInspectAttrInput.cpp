@@ -1,0 +1,108 @@
+// The attraction panel's control events and its ride view.
+#include "ui/Menus/MenuInspectAttr.h"
+
+#include "engine/DebugLog.h"
+#include "engine/Input/SlInput.h"
+#include "engine/Random.h"
+#include "ui/MenuServices.h"
+#include "ui/Menus/MenuGameRunning.h"
+#include "world/CameraCurrent.h"
+#include "world/EcCameraAttach.h"
+#include "world/EcViewport.h"
+
+namespace {
+constexpr int32_t kTypeRide = 2;
+constexpr const char* kRemoveClass = "MenuRemoveAttr";
+} // namespace
+
+int MenuInspectAttr::OnMessage(const SlEvent* e) {
+    if (!active) return 2;
+    if (!e || e->type != CTL3_EVENT) return 1;
+    const int32_t id = int32_t(e->a);
+    if (id == INSPECT_ATTR_PRICE || id == INSPECT_ATTR_SETTING) {
+        Apply();
+        return 1;
+    }
+    if (e->b != CTL3_CLICK) return 1;
+    AttrBase* attr = Attraction();
+    switch (id) {
+        case INSPECT_ATTR_CLOSE: return Close();
+        case INSPECT_ATTR_OPEN:
+            if (attr) AttrBaseSetClosed(attr, !GetCtlChecked(INSPECT_ATTR_OPEN));
+            return 1;
+        case INSPECT_ATTR_REPAIR:
+            if (attr) attr->repairMe = GetCtlChecked(INSPECT_ATTR_REPAIR) ? 1 : 0;
+            return 1;
+        case INSPECT_ATTR_LOOK:
+            LeaveRideCamera();
+            if (attr) MenuAimMainCamera(EntGetRoot(this), attr);
+            return 1;
+        case INSPECT_ATTR_REMOVE: return Remove();
+        case INSPECT_ATTR_RIDE: EnterRideCamera(); return 1;
+        default: return 1;
+    }
+}
+
+int MenuInspectAttr::Close() {
+    LeaveRideCamera();
+    ClearActive();
+    Hide();
+    Ctl3SetFocus(nullptr);
+    return 0;
+}
+
+int MenuInspectAttr::Remove() {
+    AttrBase* attr = Attraction();
+    LeaveRideCamera();
+    if (!attr) return 1;
+    auto* game = dynamic_cast<MenuGameRunning*>(hud.Get());
+    if (game) game->ClearActive();
+    ClearActive();
+    Hide();
+    Ctl3SetFocus(nullptr);
+    MenuOpenArgs args;
+    args.returnMenu = this;
+    args.entities[0] = attr;
+    args.entities[1] = game;
+    if (MenuOpen(kRemoveClass, EntGetParent(this), &args)) return 1;
+    // Nothing else would make the HUD and the panel active again: the day could not go on. The
+    // HUD comes back selecting the same attraction, which shows this panel again.
+    DbgPrintf(DBG_GENERAL, "MenuInspectAttr: cannot open %s\n", kRemoveClass);
+    if (game) {
+        game->pending = attr;
+        game->SetActive();
+    } else {
+        InspectAttrShow(this, attr);
+    }
+    return 1;
+}
+
+// ---- the ride view ----
+
+void MenuInspectAttr::EnterRideCamera() {
+    AttrBase* attr = Attraction();
+    if (!attr || !attr->info || attr->info->attrType != kTypeRide) return;
+    const int count = AttrBaseRideCamCount(attr);
+    if (count <= 0) return;
+    if (!rideCamera.Get() || !mainViewport.Get() || !savedCamera.Get()) FindCameras();
+    ENTBASE* camera = rideCamera.Get();
+    auto* viewport = dynamic_cast<EcViewport*>(mainViewport.Get());
+    // Without the management camera the view could never be given back.
+    if (!camera || !viewport || !savedCamera.Get()) return;
+    rideSeat = RandInt(count);
+    CameraAttachSetMatrix(camera, attr, &attr->seats[rideSeat]);
+    viewport->SetVoid("entCamera", reinterpret_cast<intptr_t>(camera));
+    CameraSetCurrent(camera);
+    rideCamOn = true;
+}
+
+void MenuInspectAttr::LeaveRideCamera() {
+    if (!rideCamOn) return;
+    rideCamOn = false;
+    rideSeat = -1;
+    ENTBASE* saved = savedCamera.Get();
+    if (!saved) return;
+    if (auto* viewport = dynamic_cast<EcViewport*>(mainViewport.Get()))
+        viewport->SetVoid("entCamera", reinterpret_cast<intptr_t>(saved));
+    CameraSetCurrent(saved);
+}
