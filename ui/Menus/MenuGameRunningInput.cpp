@@ -8,6 +8,7 @@
 #include "ui/Menus/HudPlacement.h"
 #include "ui/Menus/MenuEquipResource.h"
 #include "ui/Menus/MenuGameRunning.h"
+#include "world/CameraCurrent.h"
 #include "world/EcViewport.h"
 
 #include <cmath>
@@ -101,9 +102,11 @@ int MenuGameRunning::OnControl(int32_t id) {
             return 1;
         case HUD_DRAW_PATHS: g_rubeDrawPaths = GetCtlChecked(HUD_DRAW_PATHS) ? 1 : 0; return 1;
         case HUD_VIEW_NORMAL:
-            if (ENTBASE* camera = EntTreeFindName(EntGetRoot(this), "Camera2"))
+            if (ENTBASE* camera = EntTreeFindName(EntGetRoot(this), "Camera2")) {
                 if (EcViewport* viewport = WorldViewport())
                     viewport->SetVoid("entCamera", reinterpret_cast<intptr_t>(camera));
+                CameraSetCurrent(camera);
+            }
             return 1;
         case HUD_DRAW_RUBES: WorldClassFlags<Rube1>::word ^= RUBE_CLASS_DRAW; return 1;
         case HUD_DRAW_FLYUPS: WorldClassFlags<IconFlyup>::word ^= 0x2u; return 1;

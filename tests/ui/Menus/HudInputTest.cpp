@@ -7,6 +7,7 @@
 #include "game/Ents/IconFlyup.h"
 #include "game/Ents/Rube1.h"
 #include "ui/GraphicButton.h"
+#include "world/CameraCurrent.h"
 #include "world/EcViewport.h"
 
 namespace {
@@ -109,8 +110,10 @@ TEST_F(HudTest, TheGridAndDebugRowSwitchTheirFlags) {
     ASSERT_NE(worldView, nullptr);
     ENTBASE* other = EntTreeFindName(app.GetRoot(), "Observer");
     worldView->SetVoid("entCamera", reinterpret_cast<intptr_t>(other));
+    CameraSetCurrent(other);
     PostClick(HUD_VIEW_NORMAL);
     EXPECT_EQ(worldView->camera, camera2);
+    EXPECT_EQ(CameraGetCurrent(), camera2) << "the current camera stayed where it was";
 
     Ctl3Base* hidden = hud->FindCtl(HUD_DRAW_PATHS);
     Key(SDL_SCANCODE_LCTRL, true);

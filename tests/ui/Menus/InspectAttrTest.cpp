@@ -3,6 +3,7 @@
 #include "tests/ui/Menus/InspectAttrFixture.h"
 
 #include "I3d/Font.h"
+#include "I3d/Math/Pick.h"
 #include "engine/Random.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
@@ -20,6 +21,7 @@
 #include "world/EcCameraAttach.h"
 #include "world/EcCameraVantor1.h"
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -345,6 +347,12 @@ TEST_F(InspectAttrTest, TheRideViewFollowsASeatAndEveryWayOutGivesTheViewBack) {
                 seat.m[12] + rideCam->eyeOffset.x * seat.m[0] + rideCam->eyeOffset.y * seat.m[4] +
                     rideCam->eyeOffset.z * seat.m[8],
                 1e-3);
+
+    // A drawn frame hands the ride view to the pick, so a click picks what the player sees.
+    Step();
+    rideCam->GetCamera(&desc);
+    EXPECT_EQ(std::memcmp(PickGetCamera(), &desc.view, sizeof desc.view), 0)
+        << "the pick still looks through the management camera";
 
     // Close, look-at, remove, another attraction and nothing each give the view back.
     const std::vector<std::pair<const char*, std::function<void()>>> ways = {
