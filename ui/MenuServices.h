@@ -20,7 +20,10 @@
 #include "game/MtPowerGrid.h"
 #include "game/Prefs.h"
 #include "game/VenueInfo.h"
+#include "world/CameraCurrent.h"
+#include "world/EcCameraAttach.h"
 #include "world/EcMusic.h"
+#include "world/EcViewport.h"
 #include "world/Particles/ParticleSys.h"
 
 struct MenuServiceLine {
@@ -106,6 +109,9 @@ inline constexpr MenuServiceLine kMenuServices[] = {
     // ---- the world ----
     {"CameraVantorFocusEnt", "engine/Ent3d/Ent3dBase.h"},
     {"CameraVantorFlyTo", "CameraVantorGetFlyTo (engine/Ent3d/Ent3dBase.h)"},
+    {"camera links", "the viewport's \"entCamera\" (world/EcViewport.h) and the current camera "
+                     "(world/CameraCurrent.h)"},
+    {"CameraAttach", "CameraAttachSetMatrix (world/EcCameraAttach.h)"},
     {"MusicSetVolume", "world/EcMusic.h"},
     {"MusicPlayByName", "world/EcMusic.h"},
     {"EntGetRoot", "engine/EntTree.h"},

@@ -119,6 +119,11 @@ const std::map<std::string, std::function<bool()>>& Checks() {
         {"RubeGen", [] { return Has(&RubeGen::present); }},
         {"CameraVantorFocusEnt", [] { return Has(&CameraVantorFocusEnt); }},
         {"CameraVantorFlyTo", [] { return Has(&CameraVantorGetFlyTo); }},
+        {"camera links",
+         [] {
+             return Has(&EcViewport::camera) && Has(&CameraSetCurrent) && Has(&CameraGetCurrent);
+         }},
+        {"CameraAttach", [] { return Has(&CameraAttachSetMatrix); }},
         {"MusicSetVolume", [] { return Has(&MusicSetVolume); }},
         {"MusicPlayByName", [] { return Has(&MusicPlayByName); }},
         {"EntGetRoot", [] { return Has(&EntGetRoot); }},
