@@ -82,7 +82,9 @@ int MenuInspectAttr::Remove() {
 void MenuInspectAttr::EnterRideCamera() {
     AttrBase* attr = Attraction();
     if (!attr || !attr->info || attr->info->attrType != kTypeRide) return;
-    const int count = AttrBaseRideCamCount(attr);
+    // The attraction keeps RIDE_SEAT_MAX seat matrices, whatever an animator reports.
+    int count = AttrBaseRideCamCount(attr);
+    if (count > RIDE_SEAT_MAX) count = RIDE_SEAT_MAX;
     if (count <= 0) return;
     if (!rideCamera.Get() || !mainViewport.Get() || !savedCamera.Get()) FindCameras();
     ENTBASE* camera = rideCamera.Get();
