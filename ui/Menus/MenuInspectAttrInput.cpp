@@ -6,13 +6,13 @@
 #include "engine/Random.h"
 #include "ui/MenuServices.h"
 #include "ui/Menus/MenuGameRunning.h"
+#include "ui/Menus/MenuRemoveAttr.h"
 #include "world/CameraCurrent.h"
 #include "world/EcCameraAttach.h"
 #include "world/EcViewport.h"
 
 namespace {
 constexpr int32_t kTypeRide = 2;
-constexpr const char* kRemoveClass = "MenuRemoveAttr";
 } // namespace
 
 int MenuInspectAttr::OnMessage(const SlEvent* e) {
@@ -60,14 +60,10 @@ int MenuInspectAttr::Remove() {
     ClearActive();
     Hide();
     Ctl3SetFocus(nullptr);
-    MenuOpenArgs args;
-    args.returnMenu = this;
-    args.entities[0] = attr;
-    args.entities[1] = game;
-    if (MenuOpen(kRemoveClass, EntGetParent(this), &args)) return 1;
+    if (MenuRemoveAttrOpen(EntGetParent(this), attr, game, this)) return 1;
     // Nothing else would make the HUD and the panel active again: the day could not go on. The
     // HUD comes back selecting the same attraction, which shows this panel again.
-    DbgPrintf(DBG_GENERAL, "MenuInspectAttr: cannot open %s\n", kRemoveClass);
+    DbgPrintf(DBG_GENERAL, "MenuInspectAttr: cannot open MenuRemoveAttr\n");
     if (game) {
         game->pending = attr;
         game->SetActive();

@@ -6,6 +6,7 @@
 #include "ui/Ctl3StatBar3Color.h"
 #include "ui/GraphicButton.h"
 #include "ui/GraphicCheckBox.h"
+#include "ui/Menus/HudInspector.h"
 #include "ui/Menus/MenuGameRunningOpen.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"

@@ -4,13 +4,21 @@
 #include "tests/ui/Menus/InspectAttrFixture.h"
 
 #include "I3d/Font.h"
+#include "engine/FrameClock.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
+#include "game/GameGridCore.h"
 #include "tests/support/PixelChannels.h"
+#include "tests/support/TestSupport.h"
 #include "ui/GraphicCheckBox.h"
 #include "ui/IncDecButton.h"
+#include "ui/Menus/MenuPlayQuestion.h"
+#include "ui/Menus/MenuRemoveAttr.h"
 #include "ui/MouseCursor1.h"
 #include "ui/StaticText.h"
+#include "ui/StaticTextBox.h"
+
+#include <SDL.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -23,9 +31,9 @@ int Blend(int under, int over) {
 }
 } // namespace
 
-TEST_F(InspectAttrTest, ARideIsInspectedRepairedPricedAndQuestionedByInputAlone) {
+TEST_F(InspectAttrTest, ARideIsInspectedRepairedPricedQuestionedAndRemovedByInputAlone) {
     keepLog = true;
-    StartPanel();
+    StartPanel(Removal::Real);
     MenuInspectAttr* panel = Panel();
     AttrBase* ride = PlaceUnder(14, 520, 470);
     ASSERT_NE(ride, nullptr) << "no free ground under (520, 470)";
@@ -108,15 +116,50 @@ TEST_F(InspectAttrTest, ARideIsInspectedRepairedPricedAndQuestionedByInputAlone)
     ClickAt(panel->price->rect.left + 20, panel->price->rect.top + 4);
     EXPECT_EQ(ride->ticketPrice, price + 1) << "the upper half did not raise the price";
 
-    // Delete opens the removal question over the framework; the HUD and the panel wait for it.
+    // Delete shows the removal question with the game stopped under it; the HUD and the panel
+    // wait for the answer.
+    game->RestoreClockSpeed();
+    ASSERT_GT(app.clock->scale, 0);
     const Ctl3Base* remove = panel->FindCtl(INSPECT_ATTR_REMOVE);
     ASSERT_NE(remove, nullptr);
-    ClickAt(remove->rect.left + 40, remove->rect.top + 28);
+    const float removeX = remove->rect.left + 40, removeY = remove->rect.top + 28;
+    ClickAt(removeX, removeY);
     EXPECT_NE(LogText().find("Menu: MenuRemoveAttr (MenuRemoveAttr)"), std::string::npos);
-    auto* question =
-        dynamic_cast<RemoveAttrDouble*>(EntTreeFindName(app.GetMenus(), "MenuRemoveAttr"));
+    auto* question = dynamic_cast<Menu3Base*>(EntTreeFindName(app.GetMenus(), "MenuRemoveAttr"));
     ASSERT_NE(question, nullptr);
-    EXPECT_EQ(question->args.entities[0], ride);
+    EXPECT_EQ(app.clock->scale, 0) << "the question did not stop the clock";
     EXPECT_FALSE(hud->active || panel->active || panel->shown);
-    EXPECT_TRUE(EntIsLive(ride));
+    auto* box = dynamic_cast<StaticTextBox*>(question->FindCtl(MENU_REMOVE_MESSAGE));
+    ASSERT_NE(box, nullptr);
+    char16_t expected[192];
+    MenuRemoveAttrMessage(AttrBaseValue(ride), ride->info->deposit, expected, 192);
+    EXPECT_EQ(Narrow(box->Shown().text), Narrow(expected));
+
+    // Enter answers Cancel: the same ride is shown again and the day goes on.
+    Tap(SDL_SCANCODE_RETURN);
+    Step();
+    EXPECT_EQ(EntTreeFindName(app.GetMenus(), "MenuRemoveAttr"), nullptr) << "Enter did not answer";
+    ASSERT_TRUE(EntIsLive(ride));
+    EXPECT_TRUE(hud->active);
+    EXPECT_EQ(panel->Attraction(), ride);
+    EXPECT_TRUE(panel->shown);
+    EXPECT_GT(app.clock->scale, 0);
+
+    // Delete, then OK: refunded, its cells free, gone.
+    auto* grid = GameGridFrom(hud->grid.Get());
+    ASSERT_NE(grid, nullptr);
+    const int blocked = GameGridBlockedCount(grid);
+    const int32_t cash = game->cash, value = AttrBaseValue(ride);
+    ClickAt(removeX, removeY);
+    question = dynamic_cast<Menu3Base*>(EntTreeFindName(app.GetMenus(), "MenuRemoveAttr"));
+    ASSERT_NE(question, nullptr);
+    const Ctl3Base* ok = question->FindCtl(MENU_QUESTION_OK);
+    ASSERT_NE(ok, nullptr);
+    ClickAt((ok->rect.left + ok->rect.right) / 2, (ok->rect.top + ok->rect.bottom) / 2);
+    Step();
+    EXPECT_FALSE(EntIsLive(ride)) << "OK did not remove the ride";
+    EXPECT_EQ(game->cash, cash + value);
+    EXPECT_LT(GameGridBlockedCount(grid), blocked) << "the ride's cells are still blocked";
+    EXPECT_FALSE(panel->shown);
+    EXPECT_TRUE(hud->active);
 }

@@ -19,6 +19,17 @@ intptr_t RemoveDoubleProc(EntNode* node, int message, intptr_t a, intptr_t b, in
         default: return EntProcForward(node, message, a, b, c);
     }
 }
+
+intptr_t RemoveRefusedProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
+    switch (message) {
+        case 0:
+        case 1:
+        case 2: return 0;
+        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "MenuRemoveAttr"); return 0;
+        case 6: return -1;
+        default: return EntProcForward(node, message, a, b, c);
+    }
+}
 } // namespace
 
 int RemoveAttrDouble::Create(EntNode* n) {
@@ -36,12 +47,13 @@ void InspectAttrTest::SetUp() {
     auto doubles = registerFirst;
     registerFirst = [this, doubles] {
         doubles();
-        if (m_removeDouble) EntCreateClass(RemoveDoubleProc, 0, 0);
+        if (m_removal == Removal::Double) EntCreateClass(RemoveDoubleProc, 0, 0);
+        if (m_removal == Removal::Refused) EntCreateClass(RemoveRefusedProc, 0, 0);
     };
 }
 
-void InspectAttrTest::StartPanel(bool removeDouble) {
-    m_removeDouble = removeDouble;
+void InspectAttrTest::StartPanel(Removal removal) {
+    m_removal = removal;
     StartHud();
     if (HasFatalFailure()) return;
     ASSERT_NE(Panel(), nullptr) << "the HUD made no attraction panel";

@@ -1,6 +1,6 @@
 // The attraction panel's tests: the HUD's fixture (the default venue, the HUD open) with the
-// real panel, a stand-in for the removal question that records how it was opened, and the
-// attractions placed on the grid at cells far apart.
+// real panel, a stand-in for the removal question that records how it was opened (or the real
+// question, or none), and the attractions placed on the grid at cells far apart.
 #pragma once
 
 #include "tests/ui/Menus/HudFixture.h"
@@ -19,9 +19,11 @@ class InspectAttrTest : public HudTest {
   protected:
     void SetUp() override;
 
-    // Starts the HUD with the panel; with `removeDouble` the removal question's stand-in can be
-    // opened.
-    void StartPanel(bool removeDouble = true);
+    // What "MenuRemoveAttr" makes: the recording stand-in, the game's own question, or nothing
+    // (a class that refuses to be made).
+    enum class Removal { Double, Real, Refused };
+    // Starts the HUD with the panel.
+    void StartPanel(Removal removal = Removal::Double);
     MenuInspectAttr* Panel() const;
     // The type placed at grid slot `slot` (cells 14 apart, clear of each other's rings).
     AttrBase* At(int type, int slot);
@@ -31,5 +33,5 @@ class InspectAttrTest : public HudTest {
     ENTBASE* ViewCamera() const;
     ENTBASE* AddRideCamera();
 
-    bool m_removeDouble = true;
+    Removal m_removal = Removal::Double;
 };

@@ -408,7 +408,7 @@ TEST_F(InspectAttrTest, RemoveAsksThroughTheFrameworkAndTheHudComesBackWhenItCan
 
 TEST_F(InspectAttrTest, WithoutTheRemovalQuestionTheHudAndThePanelStayUp) {
     keepLog = true;
-    StartPanel(false);
+    StartPanel(Removal::Refused);
     MenuInspectAttr* panel = Panel();
     AttrBase* stand = At(0, 0);
     ASSERT_NE(stand, nullptr);
