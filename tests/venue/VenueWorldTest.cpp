@@ -30,11 +30,11 @@ std::vector<std::string> ChildNames(ENTBASE* parent) {
 }
 
 const std::vector<std::string> kWorldChildren = {
-    "Environment", "TimeOfDay", "SkyDome", "Sun",      "Clouds",    "Terrain",
-    "GameGrid",    "PowerGrid", "RubeGen", "Camera2",  "Observer",  "Tree01",
-    "Tree02",      "Tree03",    "Tree04",  "Tree05",   "Tree06",    "Tree07",
-    "Tree08",      "Tree09",    "Tree10",  "Tree11",   "Tree12",    "AttrCursor",
-    "First",       "Last",      "Meadow",  "Fountain", "Particles", "VeryLast"};
+    "Environment", "TimeOfDay", "SkyDome", "Sun",        "Clouds",   "Terrain", "GameGrid",
+    "PowerGrid",   "RubeGen",   "Camera2", "RideCam",    "Observer", "Tree01",  "Tree02",
+    "Tree03",      "Tree04",    "Tree05",  "Tree06",     "Tree07",   "Tree08",  "Tree09",
+    "Tree10",      "Tree11",    "Tree12",  "AttrCursor", "First",    "Last",    "Meadow",
+    "Fountain",    "Particles", "VeryLast"};
 
 TEST_F(VenueTest, VenueZeroLoadsItsWorldAsAuthoredAndStartsTheFirstDay) {
     StartGame();

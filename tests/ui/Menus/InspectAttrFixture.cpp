@@ -79,6 +79,7 @@ ENTBASE* InspectAttrTest::ViewCamera() const {
 }
 
 ENTBASE* InspectAttrTest::AddRideCamera() {
+    if (ENTBASE* shipped = EntTreeFindType(venue.root, "CameraAttach")) return shipped;
     ENTBASE* world = EntTreeFindName(venue.root, "World");
     ENTBASE* camera = world ? EntCreateChild("CameraAttach", world) : nullptr;
     if (camera) {

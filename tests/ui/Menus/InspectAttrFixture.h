@@ -29,7 +29,7 @@ class InspectAttrTest : public HudTest {
     AttrBase* At(int type, int slot);
     // A click in the middle of the control.
     void Click(const Ctl3Base* control);
-    // The view's camera and the ride camera the test adds to the world.
+    // The view's camera, and the ride camera (the venue's own, else one the test adds).
     ENTBASE* ViewCamera() const;
     ENTBASE* AddRideCamera();
 

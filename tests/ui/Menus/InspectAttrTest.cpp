@@ -300,7 +300,10 @@ TEST_F(InspectAttrTest, TheRideViewFollowsASeatAndEveryWayOutGivesTheViewBack) {
     ENTBASE* manager = EntTreeFindType(venue.root, "CameraVantor1");
     ASSERT_EQ(ViewCamera(), manager);
 
-    // No ride camera in the world: the button does nothing.
+    // No ride camera in the world (the venue's own is gone): the button does nothing.
+    ENTBASE* shipped = EntTreeFindType(venue.root, "CameraAttach");
+    ASSERT_NE(shipped, nullptr) << "the default venue has no ride camera";
+    EntDestroyTree(shipped);
     AttrBase* ride = At(14, 0);
     AttrBase* other = At(14, 1);
     AttrBase* stand = At(0, 2);
