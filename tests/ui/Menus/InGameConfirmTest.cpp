@@ -5,21 +5,13 @@
 
 #include "engine/Input/SlInput.h"
 #include "tests/support/TestSupport.h"
+#include "tests/ui/Menus/VenueMenuFixture.h"
 #include "ui/Menus/MenuInGame.h"
 #include "ui/Menus/MenuInGameConfirm.h"
 #include "ui/Menus/MenuPlayQuestion.h"
 #include "ui/StaticText.h"
 
 #include <algorithm>
-
-namespace {
-int Children(ENTBASE* e) {
-    int n = 0;
-    for (EntNode* c = e && e->node ? e->node->firstChild : nullptr; c; c = c->next)
-        n += c->deleteCount == 0;
-    return n;
-}
-} // namespace
 
 TEST_F(PlayPanelTest, LeavingThePlayEndsTheDayClearsEverythingAndOpensTheMainMenu) {
     keepLog = true;
@@ -40,7 +32,7 @@ TEST_F(PlayPanelTest, LeavingThePlayEndsTheDayClearsEverythingAndOpensTheMainMen
     EXPECT_EQ(Named("InGameConfirmExit"), question);
     EXPECT_NE(LogText().find("Menu: InGameConfirmExit (MenuInGameConfirm)"), std::string::npos);
     EXPECT_STREQ(question->altClass, "MenuInGame");
-    const std::vector<std::u16string> lines = Labels(question);
+    const std::vector<std::u16string> lines = VenueLabels(question);
     const std::u16string wanted[] = {u"EXIT", u"Are you sure you want to exit?",
                                      u"Your layout and progress", u"will not be saved."};
     for (const std::u16string& line : wanted)
@@ -66,8 +58,8 @@ TEST_F(PlayPanelTest, LeavingThePlayEndsTheDayClearsEverythingAndOpensTheMainMen
     EXPECT_EQ(HudOpenCount("MenuEndOfDay"), 0) << "the HUD answered the end of the day";
     EXPECT_EQ(MainMenusMade(), 1);
     ASSERT_NE(Named("MenuMain"), nullptr);
-    EXPECT_EQ(Children(app.GetMenus()), 1) << "a menu beside the main menu was left";
-    EXPECT_EQ(Children(app.GetWorld()), 0) << "the world was not cleared";
+    EXPECT_EQ(LiveChildren(app.GetMenus()), 1) << "a menu beside the main menu was left";
+    EXPECT_EQ(LiveChildren(app.GetWorld()), 0) << "the world was not cleared";
     EXPECT_EQ(venue.observer->Count(29), heard + 1) << "the end of the day was not sent";
     Step(3);
 }

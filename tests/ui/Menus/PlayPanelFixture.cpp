@@ -7,7 +7,6 @@
 #include "game/Ents/Rube1.h"
 #include "ui/Menus/MenuInspectCarny.h"
 #include "ui/Menus/MenuInspectRube.h"
-#include "ui/StaticText.h"
 
 #include <functional>
 
@@ -82,11 +81,4 @@ Rube1* PlayPanelTest::MakePatron() {
         patron->Start();
     }
     return patron;
-}
-
-std::vector<std::u16string> PlayPanelTest::Labels(ENTBASE* menu) {
-    std::vector<std::u16string> out;
-    for (EntNode* n = menu && menu->node ? menu->node->firstChild : nullptr; n; n = n->next)
-        if (auto* t = dynamic_cast<StaticText*>(n->object)) out.emplace_back(t->label);
-    return out;
 }

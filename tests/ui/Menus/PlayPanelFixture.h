@@ -26,6 +26,4 @@ class PlayPanelTest : public HudTest {
     Carny* Hire();
     // A patron made and started under the generator, as the generator makes one.
     Rube1* MakePatron();
-    // The panel's static texts' labels, in child order.
-    static std::vector<std::u16string> Labels(ENTBASE* menu);
 };

@@ -169,6 +169,13 @@ std::vector<std::u16string> VenueLabels(Menu3Base* menu) {
     return out;
 }
 
+int LiveChildren(ENTBASE* entity) {
+    int n = 0;
+    for (EntNode* c = entity && entity->node ? entity->node->firstChild : nullptr; c; c = c->next)
+        n += c->deleteCount == 0;
+    return n;
+}
+
 bool VenueHasLabel(Menu3Base* menu, const std::u16string& text) {
     for (const std::u16string& label : VenueLabels(menu))
         if (label == text) return true;

@@ -67,6 +67,8 @@ class VenueMenuTest : public UiTest {
 // The labels of the menu's controls, in child order.
 std::vector<std::u16string> VenueLabels(Menu3Base* menu);
 bool VenueHasLabel(Menu3Base* menu, const std::u16string& text);
+// How many of the entity's children are not marked for deletion.
+int LiveChildren(ENTBASE* entity);
 inline std::u16string VenueLabel(Ctl3Base* control) {
     return control ? std::u16string(control->label) : u"<none>";
 }

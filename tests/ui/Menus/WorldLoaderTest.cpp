@@ -37,12 +37,6 @@ class WorldLoaderTest : public VenueMenuTest {
             }
         return n;
     }
-    int Children(ENTBASE* e) {
-        int n = 0;
-        for (EntNode* c = e && e->node ? e->node->firstChild : nullptr; c; c = c->next)
-            n += c->deleteCount == 0;
-        return n;
-    }
 };
 
 } // namespace
@@ -187,8 +181,8 @@ TEST_P(WorldLoaderFaultTest, TheErrorScreenLeadsBackToTheSelector) {
 
     TapKey(SDL_SCANCODE_ESCAPE);
     EXPECT_FALSE(Loader());
-    EXPECT_EQ(Children(app.GetWorld()), 0) << "Back left the broken world behind";
-    EXPECT_EQ(Children(app.GetViewports()), 0);
+    EXPECT_EQ(LiveChildren(app.GetWorld()), 0) << "Back left the broken world behind";
+    EXPECT_EQ(LiveChildren(app.GetViewports()), 0);
     auto* sel = dynamic_cast<MenuMidwaySelector*>(Find("MidwaySelector"));
     ASSERT_TRUE(sel);
     EXPECT_STREQ(sel->returnTo, "MenuMain");
