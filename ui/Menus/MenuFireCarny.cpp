@@ -2,6 +2,7 @@
 #include "ui/Menus/MenuFireCarny.h"
 
 #include "engine/WorldClass.h"
+#include "game/Ents/Carny.h"
 #include "ui/MenuKit.h"
 #include "ui/Menus/Hud.h"
 
@@ -24,7 +25,10 @@ void MenuFireCarny::Answer(MenuGameRunning* hud, ENTBASE* employee) {
 }
 
 Menu3Base* MenuFireCarnyOpen(ENTBASE* parent, ENTBASE* employee, ENTBASE* hud, ENTBASE* inspector) {
-    return MenuPlayQuestionOpen("MenuFireCarny", parent, employee, hud, inspector);
+    // Anything but an employee is nothing to ask about: OK would destroy it as if fired. Its kind
+    // is read only while it lives.
+    ENTBASE* subject = EntIsLive(employee) ? dynamic_cast<Carny*>(employee) : nullptr;
+    return MenuPlayQuestionOpen("MenuFireCarny", parent, subject, hud, inspector);
 }
 
 intptr_t EcMenuFireCarnyProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {

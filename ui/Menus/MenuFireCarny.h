@@ -14,7 +14,7 @@ class MenuFireCarny : public MenuPlayQuestion {
 };
 
 // The question under the parent about the employee, for the HUD and the panel that asked; null
-// (nothing opened) without a parent or a live employee.
+// (nothing opened) without a parent or a live employee (anything else given is no employee).
 Menu3Base* MenuFireCarnyOpen(ENTBASE* parent, ENTBASE* employee, ENTBASE* hud, ENTBASE* inspector);
 
 intptr_t EcMenuFireCarnyProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

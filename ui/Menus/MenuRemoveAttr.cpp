@@ -46,7 +46,10 @@ void MenuRemoveAttr::Answer(MenuGameRunning* hud, ENTBASE* attraction) {
 
 Menu3Base* MenuRemoveAttrOpen(ENTBASE* parent, ENTBASE* attraction, ENTBASE* hud,
                               ENTBASE* inspector) {
-    return MenuPlayQuestionOpen("MenuRemoveAttr", parent, attraction, hud, inspector);
+    // Anything but an attraction is nothing to ask about: OK would destroy it with no refund and
+    // no cells freed. Its kind is read only while it lives.
+    ENTBASE* subject = EntIsLive(attraction) ? dynamic_cast<AttrBase*>(attraction) : nullptr;
+    return MenuPlayQuestionOpen("MenuRemoveAttr", parent, subject, hud, inspector);
 }
 
 intptr_t EcMenuRemoveAttrProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {

@@ -25,7 +25,7 @@ class MenuRemoveAttr : public MenuPlayQuestion {
 void MenuRemoveAttrMessage(int32_t value, int32_t deposit, char16_t* out, int size);
 
 // The question under the parent about the attraction, for the HUD and the panel that asked; null
-// (nothing opened) without a parent or a live attraction.
+// (nothing opened) without a parent or a live attraction (anything else given is no attraction).
 Menu3Base* MenuRemoveAttrOpen(ENTBASE* parent, ENTBASE* attraction, ENTBASE* hud,
                               ENTBASE* inspector);
 

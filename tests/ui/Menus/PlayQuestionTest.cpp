@@ -223,7 +223,7 @@ TEST_F(PlayQuestionTest, WhatGoesWhileAQuestionIsUpIsForgottenAndOkOnlyResumes) 
     Step(2);
 }
 
-TEST_F(PlayQuestionTest, AnOpenerGivenNothingOpensNothing) {
+TEST_F(PlayQuestionTest, AnOpenerGivenNothingOrTheWrongKindOpensNothing) {
     StartHud();
     Carny* carny = Hire();
     AttrBase* attr = PlaceUnder(2, 560, 470);
@@ -233,6 +233,9 @@ TEST_F(PlayQuestionTest, AnOpenerGivenNothingOpensNothing) {
     EXPECT_EQ(MenuRemoveAttrOpen(nullptr, attr, hud, panel), nullptr);
     EXPECT_EQ(MenuFireCarnyOpen(app.GetMenus(), nullptr, hud, CarnyPanel()), nullptr);
     EXPECT_EQ(MenuFireCarnyOpen(nullptr, carny, hud, CarnyPanel()), nullptr);
+    // The wrong kind: OK would have destroyed it without refund or fee.
+    EXPECT_EQ(MenuRemoveAttrOpen(app.GetMenus(), carny, hud, panel), nullptr);
+    EXPECT_EQ(MenuFireCarnyOpen(app.GetMenus(), attr, hud, CarnyPanel()), nullptr);
     Step();
     EXPECT_EQ(Named("MenuRemoveAttr"), nullptr);
     EXPECT_EQ(Named("MenuFireCarny"), nullptr);
