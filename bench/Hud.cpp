@@ -3,6 +3,7 @@
 // scenery, and the rest of the HUD's update; the placement's cursor per frame, the footprint test
 // of a large type and the build catalogue's opening.
 #include "bench/BenchGameFolders.h"
+#include "bench/BenchVenueGame.h"
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/EntTree.h"
 #include "engine/FrameClock.h"
@@ -12,7 +13,6 @@
 #include "game/Ents/GameGrid.h"
 #include "game/GameGridCore.h"
 #include "game/MtGame.h"
-#include "game/VenueInfo.h"
 #include "ui/Menu3Base.h"
 #include "ui/Menus/HudPlacement.h"
 #include "ui/Menus/MenuEquipResource.h"
@@ -32,14 +32,7 @@ struct HudSession {
         if (!folders.ok || game.AppCreateMainWindow() != 0 || !game.GetWorld()) return;
         MtGame* mt = static_cast<MtGame*>(EntTreeFindType(game.GetRoot(), "MtGame"));
         if (!mt) return;
-        mt->mode = MTGAME_SANDBOX;
-        MtGameSetVenue(mt, 0);
-        const VenueInfo* venue = MtGameVenue(mt);
-        if (!venue) return;
-        const size_t n = std::min(std::strlen(venue->scriptFile), sizeof mt->scriptPath - 1);
-        std::memcpy(mt->scriptPath, venue->scriptFile, n);
-        mt->scriptPath[n] = 0;
-        MtGameNewGame(mt);
+        if (!BenchNewDefaultVenue(mt)) return;
         for (int i = 0; i < 3; ++i) {
             game.Update();
             game.Render();

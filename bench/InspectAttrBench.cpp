@@ -2,13 +2,13 @@
 // it shows a ride, on the default venue in the game application (headless device) with 500
 // patrons in the world.
 #include "bench/BenchGameFolders.h"
+#include "bench/BenchVenueGame.h"
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/EntTree.h"
 #include "engine/GameApp/GameApp.h"
 #include "engine/Random.h"
 #include "game/Ents/AttrBase.h"
 #include "game/MtGame.h"
-#include "game/VenueInfo.h"
 #include "ui/Menus/Hud.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "ui/Menus/MenuGameRunningOpen.h"
@@ -16,7 +16,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 
 namespace {
 
@@ -30,14 +29,7 @@ struct PanelSession {
         if (!folders.ok || game.AppCreateMainWindow() != 0 || !game.GetWorld()) return;
         MtGame* mt = static_cast<MtGame*>(EntTreeFindType(game.GetRoot(), "MtGame"));
         if (!mt) return;
-        mt->mode = MTGAME_SANDBOX;
-        MtGameSetVenue(mt, 0);
-        const VenueInfo* venue = MtGameVenue(mt);
-        if (!venue) return;
-        const size_t n = std::min(std::strlen(venue->scriptFile), sizeof mt->scriptPath - 1);
-        std::memcpy(mt->scriptPath, venue->scriptFile, n);
-        mt->scriptPath[n] = 0;
-        MtGameNewGame(mt);
+        if (!BenchNewDefaultVenue(mt)) return;
         for (int i = 0; i < 3; ++i) {
             game.Update();
             game.Render();

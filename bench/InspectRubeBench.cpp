@@ -2,13 +2,13 @@
 // thought, each line fitted to the panel) on the default venue with 500 patrons of the day, in
 // the game application on the headless device.
 #include "bench/BenchGameFolders.h"
+#include "bench/BenchVenueGame.h"
 #include "engine/EntTree.h"
 #include "engine/GameApp/GameApp.h"
 #include "engine/Random.h"
 #include "game/Ents/AttrBase.h"
 #include "game/Ents/Rube1.h"
 #include "game/MtGame.h"
-#include "game/VenueInfo.h"
 #include "ui/Menus/Hud.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "ui/Menus/MenuGameRunningOpen.h"
@@ -17,7 +17,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -28,14 +27,7 @@ struct DaySession {
         if (!folders.ok || game.AppCreateMainWindow() != 0 || !game.GetWorld()) return;
         auto* mt = static_cast<MtGame*>(EntTreeFindType(game.GetRoot(), "MtGame"));
         if (!mt) return;
-        mt->mode = MTGAME_SANDBOX;
-        MtGameSetVenue(mt, 0);
-        const VenueInfo* venue = MtGameVenue(mt);
-        if (!venue) return;
-        const size_t n = std::min(std::strlen(venue->scriptFile), sizeof mt->scriptPath - 1);
-        std::memcpy(mt->scriptPath, venue->scriptFile, n);
-        mt->scriptPath[n] = 0;
-        MtGameNewGame(mt);
+        if (!BenchNewDefaultVenue(mt)) return;
         Frames(3);
         // No venue intro in this build of the benchmark: the HUD stays active by itself.
         hud = dynamic_cast<MenuGameRunning*>(MenuGameRunningOpen(game.GetMenus()));

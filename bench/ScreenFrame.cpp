@@ -2,6 +2,7 @@
 // device with the generated data: the application's Update and Render with that screen open
 // (and, for the HUD and the end of day, the default venue's world behind it).
 #include "bench/BenchGameFolders.h"
+#include "bench/BenchVenueGame.h"
 #include "engine/EntTree.h"
 #include "engine/GameApp/GameApp.h"
 #include "engine/Input/SlInput.h"
@@ -54,8 +55,7 @@ struct Session {
         MtGame* mt = Game();
         // The splash chain that start-up opened goes: one screen at a time.
         EntDestroyChildren(game.GetMenus());
-        mt->mode = MTGAME_SANDBOX;
-        MtGameSetVenue(mt, 0);
+        if (!BenchPickDefaultVenue(mt)) return false;
         switch (screen) {
             case Screen::MainMenu: return MenuMainOpen(game.GetMenus()) != nullptr;
             case Screen::MidwaySelector:
@@ -63,9 +63,6 @@ struct Session {
             case Screen::VenueSetup: return MenuVenueSetupOpen(game.GetMenus()) != nullptr;
             default: break;
         }
-        const VenueInfo* venue = MtGameVenue(mt);
-        if (!venue) return false;
-        std::snprintf(mt->scriptPath, sizeof mt->scriptPath, "%.259s", venue->scriptFile);
         MtGameNewGame(mt);
         Frame();
         if (!MenuGameRunningOpen(game.GetMenus()) || !FramesUntil("MenuVenueIntro", 5))

@@ -3,10 +3,10 @@
 // game's script run to the world-loaded event and the first frame), and one frame while the
 // management camera sweeps the grounds.
 #include "bench/BenchGameFolders.h"
+#include "bench/BenchVenueGame.h"
 #include "engine/EntTree.h"
 #include "engine/GameApp/GameApp.h"
 #include "game/MtGame.h"
-#include "game/VenueInfo.h"
 #include "world/EcCameraVantor1.h"
 
 #include <benchmark/benchmark.h>
@@ -17,7 +17,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -36,14 +35,7 @@ struct VenueSession {
     bool NewGame() {
         MtGame* mt = Game();
         if (!mt) return false;
-        mt->mode = MTGAME_SANDBOX;
-        MtGameSetVenue(mt, 0);
-        const VenueInfo* venue = MtGameVenue(mt);
-        if (!venue) return false;
-        const size_t n = std::min(std::strlen(venue->scriptFile), sizeof mt->scriptPath - 1);
-        std::memcpy(mt->scriptPath, venue->scriptFile, n);
-        mt->scriptPath[n] = 0;
-        MtGameNewGame(mt);
+        if (!BenchNewDefaultVenue(mt)) return false;
         return EntTreeFindName(game.GetWorld(), "Terrain") != nullptr;
     }
     void Leave() {

@@ -4,6 +4,7 @@
 // screen's creation on the default venue, with the venue script's own time beside it.
 #include "I3d/Textures.h"
 #include "bench/BenchGameFolders.h"
+#include "bench/BenchVenueGame.h"
 #include "engine/EntTree.h"
 #include "engine/GameApp/GameApp.h"
 #include "engine/Input/SlInput.h"
@@ -111,11 +112,7 @@ static void BM_WorldLoad(benchmark::State& state) {
     }
     double scriptSeconds = 0.0;
     for (auto _ : state) {
-        mt->mode = MTGAME_SANDBOX;
-        MtGameSetVenue(mt, 0);
-        const VenueInfo* venue = MtGameVenue(mt);
-        std::snprintf(mt->scriptPath, sizeof mt->scriptPath, "%.259s",
-                      venue ? venue->scriptFile : "");
+        BenchPickDefaultVenue(mt);
         s_hudSeen = false;
         const Clock::time_point start = Clock::now();
         if (!MenuWorldLoaderOpen(session.game.GetMenus(), mt->scriptPath)) {
