@@ -96,6 +96,7 @@ int MenuPowerStats::Create(EntNode* n) {
     LinkCtlNav(REPORT_VIEW, REPORT_OK, REPORT_OK, REPORT_OK, REPORT_OK);
     LinkCtlNav(REPORT_OK, REPORT_VIEW, REPORT_VIEW, REPORT_VIEW, REPORT_VIEW);
     SetName("MenuPowerStats");
+    DbgPrintf(DBG_GENERAL, "Menu: %s (MenuPowerStats)\n", GetName());
     return 1;
 }
 

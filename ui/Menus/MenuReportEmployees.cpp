@@ -28,6 +28,7 @@ int MenuReportEmployees::Create(EntNode* n) {
     MenuKitButtonHire(REPORT_EXTRA, 460.0f, 600.0f, this);
     FocusCtl(REPORT_OK);
     SetName("MenuReportEmployees");
+    DbgPrintf(DBG_GENERAL, "Menu: %s (MenuReportEmployees)\n", GetName());
     Collect();
     ResetSelection();
     scroll.SetTime(0.1f);

@@ -1,6 +1,7 @@
 // The hourly cost report.
 #include "ui/Menus/MenuReportHourly.h"
 
+#include "engine/DebugLog.h"
 #include "engine/WideFormat.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/Carny.h"
@@ -38,6 +39,7 @@ int MenuReportHourly::Create(EntNode* n) {
                     this);
     FocusCtl(REPORT_OK);
     SetName("MenuReportHourly");
+    DbgPrintf(DBG_GENERAL, "Menu: %s (MenuReportHourly)\n", GetName());
     Collect();
     ResetSelection();
     scroll.SetTime(0.1f);

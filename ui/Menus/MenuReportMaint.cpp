@@ -1,6 +1,7 @@
 // The maintenance report.
 #include "ui/Menus/MenuReportMaint.h"
 
+#include "engine/DebugLog.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
 #include "ui/MenuKit.h"
@@ -26,6 +27,7 @@ int MenuReportMaint::Create(EntNode* n) {
     MenuKitTextBox(-1, kText, 200.0f, 540.0f, 840.0f, 660.0f, this);
     FocusCtl(REPORT_OK);
     SetName("MenuReportMaint");
+    DbgPrintf(DBG_GENERAL, "Menu: %s (MenuReportMaint)\n", GetName());
     Collect();
     ResetSelection();
     scroll.SetTime(0.1f);

@@ -1,6 +1,7 @@
 // The power report.
 #include "ui/Menus/MenuReportPower.h"
 
+#include "engine/DebugLog.h"
 #include "ui/UiClass.h"
 
 int MenuReportPower::Create(EntNode* n) {
@@ -10,6 +11,7 @@ int MenuReportPower::Create(EntNode* n) {
     SetTitle(u"POWER USAGE");
     FocusCtl(REPORT_OK);
     SetName("MenuReportPower");
+    DbgPrintf(DBG_GENERAL, "Menu: %s (MenuReportPower)\n", GetName());
     rowCount = ReportCollect(EntGetRoot(this), ReportIsPowered, rows, REPORT_ROWS_MAX);
     // Summed once: the totals stay those of the rows as they were collected.
     totals = ReportSumPower(rows, rowCount);

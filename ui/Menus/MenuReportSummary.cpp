@@ -63,6 +63,7 @@ int MenuReportSummary::Create(EntNode* n) {
     FocusCtl(REPORT_OK);
     LinkCtlNav(REPORT_OK, REPORT_OK, REPORT_OK, REPORT_OK, REPORT_OK);
     SetName("MenuReportSummary");
+    DbgPrintf(DBG_GENERAL, "Menu: %s (MenuReportSummary)\n", GetName());
     return 1;
 }
 

@@ -69,6 +69,7 @@ TEST_F(ReportsHubTest, TheHubOffersSixChoicesAndPausesTheGame) {
 }
 
 TEST_F(ReportsHubTest, EachListChoiceOpensItsReportWhoseOkReturnsToTheHud) {
+    keepLog = true;
     StartReports();
     const std::pair<int32_t, const char*> choices[] = {{REPORTS_POWER, "MenuReportPower"},
                                                        {REPORTS_MAINT, "MenuReportMaint"},
@@ -82,6 +83,9 @@ TEST_F(ReportsHubTest, EachListChoiceOpensItsReportWhoseOkReturnsToTheHud) {
         ClickId(hub, id);
         auto* report = Find<MenuReportBase>(cls);
         ASSERT_NE(report, nullptr) << cls;
+        // The line a driver of the real program waits on before it answers the report.
+        const std::string line = std::string("Menu: ") + cls + " (" + cls + ")\n";
+        EXPECT_NE(LogText().find(line), std::string::npos) << cls;
         EXPECT_EQ(Find<MenuReports>("MenuReports"), nullptr) << cls;
         EXPECT_EQ(report->opener.Get(), hud) << cls;
         EXPECT_EQ(report->viewedOut, &hud->pending) << cls;
