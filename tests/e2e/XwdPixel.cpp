@@ -1,12 +1,17 @@
-// Prints the colour at the centre of an X window dump (the format xwd writes), or at the x y
-// given after the file, as "r g b"; given x y and a last row, the column from y to that row, one
-// "y r g b" line a pixel.
-// The end-to-end test uses it to look at the game's window the way a user would see it.
+// Reads colours out of an X window dump (the format xwd writes):
+//   xwd_pixel dump                        the centre, as "r g b"
+//   xwd_pixel dump x y [x y ...]          each point, one "r g b" line a point, in order
+//   xwd_pixel dump x y last               the column from y to the row last, one "y r g b" line
+//   xwd_pixel dump --rect x0 y0 x1 y1     every pixel of the rectangle (corners included), row
+//                                         by row, one "x y r g b" line a pixel
+// A point or rectangle outside the picture fails the whole call, so a wrong coordinate is never
+// read as a colour.
+// The end-to-end tests use it to look at the game's window the way a user would see it.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -51,49 +56,114 @@ int Fail(const char* why) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2 && argc != 4 && argc != 5)
-        return Fail("usage: xwd_pixel <dump.xwd> [x y [last y]]");
-    std::ifstream in(argv[1], std::ios::binary);
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
-    if (file.size() < kFieldCount * 4) return Fail("file too short for a header");
+namespace {
 
+struct Dump {
+    std::vector<uint8_t> file;
     uint32_t field[kFieldCount];
-    for (int i = 0; i < kFieldCount; ++i)
-        field[i] = BigEndian32(&file[size_t(i) * 4]);
-    if (field[kFileVersion] != 7) return Fail("not a version 7 dump");
-    if (field[kPixmapFormat] != kZPixmap) return Fail("not a ZPixmap dump");
-    uint32_t bytesPerPixel = field[kBitsPerPixel] / 8;
-    if (field[kBitsPerPixel] % 8 != 0 || bytesPerPixel < 2 || bytesPerPixel > 4)
-        return Fail("unsupported pixel size");
+    uint64_t pixelsAt;
+    uint32_t bytesPerPixel;
+};
 
-    uint64_t pixelsAt = uint64_t(field[kHeaderSize]) + uint64_t(field[kColours]) * kColourEntrySize;
-    uint64_t x = field[kWidth] / 2, y = field[kHeight] / 2;
-    if (argc >= 4) {
-        x = std::strtoull(argv[2], nullptr, 10);
-        y = std::strtoull(argv[3], nullptr, 10);
-        if (x >= field[kWidth] || y >= field[kHeight]) return Fail("the point is outside");
+// Null when the pixel lies past the data read.
+const char* ReadPixel(const Dump& d, uint64_t x, uint64_t y, unsigned rgb[3]) {
+    uint64_t at = d.pixelsAt + y * d.field[kBytesPerLine] + x * d.bytesPerPixel;
+    if (at + d.bytesPerPixel > d.file.size()) return "image data truncated";
+    uint32_t pixel = 0;
+    for (uint32_t i = 0; i < d.bytesPerPixel; ++i) {
+        // Byte order 0 is least significant byte first.
+        uint32_t shift = d.field[kByteOrder] == 0 ? 8 * i : 8 * (d.bytesPerPixel - 1 - i);
+        pixel |= uint32_t(d.file[at + i]) << shift;
     }
+    rgb[0] = Channel(pixel, d.field[kRedMask]);
+    rgb[1] = Channel(pixel, d.field[kGreenMask]);
+    rgb[2] = Channel(pixel, d.field[kBlueMask]);
+    return nullptr;
+}
+
+// A coordinate argument: digits only, below the limit.
+bool Coordinate(const char* text, uint32_t limit, uint64_t* out) {
+    if (!text || !*text) return false;
+    uint64_t v = 0;
+    for (const char* c = text; *c; ++c) {
+        if (*c < '0' || *c > '9' || v > limit) return false;
+        v = v * 10 + uint64_t(*c - '0');
+    }
+    *out = v;
+    return v < limit;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool rect = argc == 7 && std::strcmp(argv[2], "--rect") == 0;
     const bool column = argc == 5;
-    uint64_t last = y;
-    if (column) {
-        last = std::strtoull(argv[4], nullptr, 10);
-        if (last < y || last >= field[kHeight]) return Fail("the column leaves the picture");
-    }
-    if (field[kWidth] == 0 || field[kHeight] == 0) return Fail("empty picture");
-    for (uint64_t row = y; row <= last; ++row) {
-        uint64_t at = pixelsAt + row * field[kBytesPerLine] + x * bytesPerPixel;
-        if (at + bytesPerPixel > file.size()) return Fail("image data truncated");
-        uint32_t pixel = 0;
-        for (uint32_t i = 0; i < bytesPerPixel; ++i) {
-            // Byte order 0 is least significant byte first.
-            uint32_t shift = field[kByteOrder] == 0 ? 8 * i : 8 * (bytesPerPixel - 1 - i);
-            pixel |= uint32_t(file[at + i]) << shift;
+    if (argc < 2 || (!rect && !column && argc % 2 != 0))
+        return Fail("usage: xwd_pixel <dump.xwd> [x y [x y ...] | x y last | --rect x0 y0 x1 y1]");
+    std::ifstream in(argv[1], std::ios::binary);
+    Dump d;
+    // Read in one piece: a driver reads many dumps while it waits on the game.
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in ? std::streamoff(in.tellg()) : 0;
+    in.seekg(0, std::ios::beg);
+    d.file.resize(size > 0 ? size_t(size) : 0);
+    if (size > 0 && !in.read(reinterpret_cast<char*>(d.file.data()), size)) d.file.clear();
+    if (d.file.size() < kFieldCount * 4) return Fail("file too short for a header");
+    for (int i = 0; i < kFieldCount; ++i)
+        d.field[i] = BigEndian32(&d.file[size_t(i) * 4]);
+    if (d.field[kFileVersion] != 7) return Fail("not a version 7 dump");
+    if (d.field[kPixmapFormat] != kZPixmap) return Fail("not a ZPixmap dump");
+    d.bytesPerPixel = d.field[kBitsPerPixel] / 8;
+    if (d.field[kBitsPerPixel] % 8 != 0 || d.bytesPerPixel < 2 || d.bytesPerPixel > 4)
+        return Fail("unsupported pixel size");
+    const uint32_t w = d.field[kWidth], h = d.field[kHeight];
+    if (w == 0 || h == 0) return Fail("empty picture");
+    d.pixelsAt = uint64_t(d.field[kHeaderSize]) + uint64_t(d.field[kColours]) * kColourEntrySize;
+
+    unsigned rgb[3];
+    if (rect || column) {
+        uint64_t x0, y0, x1, y1;
+        const int first = rect ? 3 : 2;
+        if (!Coordinate(argv[first], w, &x0) || !Coordinate(argv[first + 1], h, &y0))
+            return Fail("the point is outside");
+        if (rect) {
+            if (!Coordinate(argv[5], w, &x1) || !Coordinate(argv[6], h, &y1) || x1 < x0 || y1 < y0)
+                return Fail("the rectangle leaves the picture");
+        } else {
+            x1 = x0;
+            if (!Coordinate(argv[4], h, &y1) || y1 < y0)
+                return Fail("the column leaves the picture");
         }
-        if (column) std::printf("%llu ", (unsigned long long)row);
-        std::printf("%u %u %u\n", Channel(pixel, field[kRedMask]),
-                    Channel(pixel, field[kGreenMask]), Channel(pixel, field[kBlueMask]));
+        // Checked whole before anything is printed: a reader never takes half an answer.
+        if (const char* why = ReadPixel(d, x1, y1, rgb)) return Fail(why);
+        for (uint64_t y = y0; y <= y1; ++y)
+            for (uint64_t x = x0; x <= x1; ++x) {
+                ReadPixel(d, x, y, rgb);
+                if (rect)
+                    std::printf("%llu %llu %u %u %u\n", (unsigned long long)x,
+                                (unsigned long long)y, rgb[0], rgb[1], rgb[2]);
+                else
+                    std::printf("%llu %u %u %u\n", (unsigned long long)y, rgb[0], rgb[1], rgb[2]);
+            }
+        return 0;
+    }
+    std::vector<uint64_t> points;
+    if (argc == 2) {
+        points = {w / 2, h / 2};
+    } else {
+        for (int i = 2; i < argc; i += 2) {
+            uint64_t x, y;
+            if (!Coordinate(argv[i], w, &x) || !Coordinate(argv[i + 1], h, &y))
+                return Fail("the point is outside");
+            points.push_back(x);
+            points.push_back(y);
+        }
+    }
+    for (size_t i = 0; i < points.size(); i += 2)
+        if (const char* why = ReadPixel(d, points[i], points[i + 1], rgb)) return Fail(why);
+    for (size_t i = 0; i < points.size(); i += 2) {
+        ReadPixel(d, points[i], points[i + 1], rgb);
+        std::printf("%u %u %u\n", rgb[0], rgb[1], rgb[2]);
     }
     return 0;
 }

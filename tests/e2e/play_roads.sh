@@ -1,0 +1,657 @@
+#!/usr/bin/env bash
+# Plays the built game through its screens as a person would: real X input (XTEST, through
+# xdotool, never aimed at a window, so nothing is marked synthetic) into the shipped program on a
+# virtual display, paced by the lines the game writes with debug=1 and by screenshots.
+#
+# Roads, each its own run of the program; later roads start again on the earlier roads' folder:
+#   sandbox    first start: the splashes, a new sandbox with bills, one trash can placed, the
+#              day ended from the debug row, a save refused for "../E2E" and then saved as "E2E",
+#              back to the main menu and quit. The save's figures, the files left behind and what
+#              the screens showed on the way are checked.
+#   career     second start, closing time 12.0 in the copy's Data.ini, the window made 800 x 600:
+#              a new career, a day run at 8X time through its hourly reports, saved at its end.
+#   roundtrip  third start: the sandbox loaded and saved again as a layout "E2E2" with the same
+#              entities; the career listed; a new career of the same name refused without touching
+#              the saved one.
+#
+# Pacing: nothing goes to a screen before its "Menu: <name> (<class>)" line in Debug.txt, read
+# after the line of the screen before; within a screen the game's input ring keeps the order of
+# what is sent. Before the first click on a button the pointer goes there and the driver waits
+# for the button's focused (yellow) frame, so that a wrong point fails by name. Every wait has a
+# limit only to turn a hang into a named failure: 30 s, 300 s while a day runs. A failure keeps
+# the screenshots (every one is kept) and prints Debug.txt's and stderr's tails.
+#
+# Usage: play_roads.sh <road> <program> <Data folder> <xwd_pixel program> <roads folder>
+# The roads folder holds the game, its home and the screenshots; the sandbox road makes it afresh.
+set -uo pipefail
+
+if [ "${1:-}" = "--on-display" ]; then
+  on_display=1
+  shift
+else
+  on_display=0
+fi
+road=$1
+# Absolute: the run happens from the roads folder.
+program=$(realpath "$2") data=$(realpath "$3") xwd_pixel=$(realpath "$4") roads=$(realpath -m "$5")
+
+work=$roads
+game=$work/game
+log=$game/Debug.txt
+err=$work/stderr-$road.txt
+saves=$work/home/Documents/Fairlark
+shots=$work/shots/$road
+last_shot=none
+
+fail() {
+  echo "FAIL ($road): $*" >&2
+  # What the window showed when the road failed.
+  if [ -n "${id:-}" ] && [ $on_display -eq 1 ] && kill -0 "${pid:-0}" 2>/dev/null; then
+    shot failure 2>/dev/null
+  fi
+  echo "---- the last screenshot: $last_shot" >&2
+  for f in "$err" "$log"; do
+    [ -f "$f" ] && { echo "---- $f" >&2; tail -n 40 "$f" >&2; }
+  done
+  exit 1
+}
+
+if [ $on_display -eq 0 ]; then
+  case $road in
+    sandbox)
+      # Made afresh, but only ever a folder this script made.
+      if [ -e "$work" ]; then
+        [ -f "$work/.fairlark-roads" ] || fail "$work exists and is not a roads folder"
+        rm -rf "$work"
+      fi
+      mkdir -p "$game/Data" "$saves" "$work/run" || fail "cannot make $work"
+      touch "$work/.fairlark-roads"
+      chmod 700 "$work/run"
+      cp -r "$data/." "$game/Data/" || fail "cannot copy $data"
+      printf '[Xq Config]\nrunHwConfig=0\nwindowed=1\ndebug=1\nrunWhileInactive=1\n' \
+        >"$saves/Config.ini" ;;
+    career | roundtrip)
+      [ -f "$work/.fairlark-roads" ] || fail "no roads folder at $work: the sandbox road runs first" ;;&
+    career)
+      # A short day: the venue closes at noon.
+      sed -i '/^\[GameVals\]/,/^\[/ s/^closingTime=.*/closingTime=12.0/' "$game/Data/Data.ini"
+      grep -qx 'closingTime=12.0' "$game/Data/Data.ini" || fail "cannot set the closing time" ;;
+    roundtrip) ;;
+    *)
+      fail "unknown road" ;;
+  esac
+  # The program as built now: the roads after the first start again with it, on their data.
+  rm -f "$game/fairlark"
+  cp "$program" "$game/fairlark" || fail "cannot copy $program"
+  rm -rf "$shots"
+  mkdir -p "$shots"
+  export HOME=$work/home XDG_DOCUMENTS_DIR=$work/home/Documents XDG_RUNTIME_DIR=$work/run
+  unset XDG_CONFIG_HOME WAYLAND_DISPLAY
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --on-display "$road" "$program" "$data" \
+    "$xwd_pixel" "$roads"
+  exit $?
+fi
+
+# ---- on the virtual display ----
+started_at=$SECONDS
+cd "$work" || exit 1
+# Debug.txt is written afresh by each start: the lines read are this run's.
+rm -f "$log"
+"$game/fairlark" >"$work/stdout-$road.txt" 2>"$err" &
+pid=$!
+trap 'kill -KILL $pid 2>/dev/null' EXIT
+
+# Polls a condition (run in this shell, so it may set variables) for up to the given seconds;
+# gives up early once the game has ended.
+wait_for() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  while [ $SECONDS -lt $deadline ]; do
+    "$@" && return 0
+    kill -0 $pid 2>/dev/null || { "$@"; return; }
+    sleep 0.2
+  done
+  return 1
+}
+
+# ---- the lines the game writes ----
+# The number of Debug.txt's lines already read: a screen's line counts only after the line of
+# the screen before it.
+mark=0
+# "(<class>)" alone takes any name of that class.
+menu_line_after() {
+  local n
+  [ -f "$log" ] || return 1
+  n=$(awk -v m=$mark -v want="$1" 'NR <= m || substr($0, 1, 6) != "Menu: " { next }
+    substr(want, 1, 1) == "(" ? substr($0, length($0) - length(want)) == " " want : $0 == "Menu: " want {
+      print NR; exit }' "$log")
+  [ -n "$n" ] && mark=$n
+}
+# Waits for "Menu: <name> (<class>)"; a second argument gives the limit in seconds.
+await_menu() {
+  wait_for "${2:-30}" menu_line_after "$1" ||
+    fail "no \"Menu: $1\" within ${2:-30} s; the last: $(grep -a '^Menu: ' "$log" | tail -n 1)"
+  echo "screen: $1 ($((SECONDS - started_at)) s)"
+}
+# The first of the given menus to appear after the mark: its text in $appeared.
+first_menu_after() {
+  local n best='' want
+  appeared=
+  [ -f "$log" ] || return 1
+  for want in "$@"; do
+    n=$(awk -v m=$mark -v want="Menu: $want" 'NR > m && $0 == want { print NR; exit }' "$log")
+    if [ -n "$n" ] && { [ -z "$best" ] || [ "$n" -lt "$best" ]; }; then
+      best=$n appeared=$want
+    fi
+  done
+  [ -n "$best" ] && mark=$best
+}
+
+# ---- the window ----
+window_id() {
+  id=$(timeout 60 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
+    fail "the game's window did not appear within 60 s"
+  # The window can be found before it is mapped: focused once it can be.
+  focus_window() { timeout 5 xdotool windowfocus --sync "$id" 2>/dev/null; }
+  wait_for 30 focus_window || fail "cannot focus the game's window"
+  read_geometry
+}
+read_geometry() {
+  local geometry
+  geometry=$(xdotool getwindowgeometry --shell "$id") || fail "no geometry of the game's window"
+  eval "$geometry"
+  win_w=$WIDTH win_h=$HEIGHT
+}
+# A menu point (1024 x 768) as the window's pixel.
+wx() { echo $(($1 * win_w / 1024)); }
+wy() { echo $(($1 * win_h / 768)); }
+
+# ---- screenshots ----
+shot_count=0
+# Takes a screenshot named $1, kept; its path in $last_shot.
+shot() {
+  shot_count=$((shot_count + 1))
+  local file
+  file=$shots/$(printf '%02d' $shot_count)-$1.xwd
+  xwd -silent -id "$id" -out "$file" 2>/dev/null || return 1
+  last_shot=$file
+}
+# How many pixels of the last shot's menu rectangle $1..$4 the awk test $5 (over r, g, b) takes,
+# as "taken of total".
+count_in() {
+  "$xwd_pixel" "$last_shot" --rect "$(wx "$1")" "$(wy "$2")" "$(wx "$3")" "$(wy "$4")" |
+    awk '{ r = $3; g = $4; b = $5 } '"$5"' { t++ } END { print t + 0, "of", NR }'
+}
+# The colour of the last shot at a menu point, as "r g b".
+colour_at() { "$xwd_pixel" "$last_shot" "$(wx "$1")" "$(wy "$2")"; }
+near() { [ $(($1 - $2)) -ge -"$3" ] && [ $(($1 - $2)) -le "$3" ]; }
+# The last shot holds, at the menu point $1 $2, the colour $3 $4 $5 (within 8 levels).
+shows_colour() {
+  local r g b
+  read -r r g b < <(colour_at "$1" "$2") || return 1
+  seen="$r $g $b at ($1, $2)"
+  near "$r" "$3" 8 && near "$g" "$4" 8 && near "$b" "$5" 8
+}
+# Every pixel the samples name, recorded for the report.
+samples=$work/samples-$road.txt
+: >"$samples"
+sample() { echo "$*" | tee -a "$samples"; }
+
+# ---- input ----
+key() { xdotool key "$@"; }
+# The focused frame of a button or a check box: its yellow, near the menu point.
+focused_test='r >= 150 && g >= 130 && b <= 100 && r - b >= 100'
+# A hand on the mouse is never quite still: each look nudges the pointer a pixel and back, so a
+# screen that opened after the pointer arrived still hears it move.
+focused_at() {
+  xdotool mousemove_relative 1 0 sleep 0.05 mousemove_relative -- -1 0
+  shot focus || return 1
+  read -r taken _ < <(count_in $(($1 - 24)) $(($2 - 8)) $(($1 + 24)) $(($2 + 8)) "$focused_test")
+  [ "${taken:-0}" -ge 3 ]
+}
+# Clicks the menu point $1 $2 with the left button. Unless "nofocus" follows, the pointer first
+# goes there and the button's focused frame is waited for.
+# The game reads the mouse and the keyboard once a frame, the mouse first, and the pointer's
+# motion before its buttons: a hand that moves within the frame of a key or a click would be read
+# out of order. So the hand rests a second before it moves, and after it clicks.
+click() {
+  sleep 1
+  xdotool mousemove "$(wx "$1")" "$(wy "$2")"
+  if [ "${3:-}" != nofocus ]; then
+    wait_for 30 focused_at "$1" "$2" || fail "no focused frame at ($1, $2) within 30 s"
+  fi
+  xdotool mousedown 1 sleep 0.1 mouseup 1
+  sleep 1
+}
+
+# ---- checks of the screens ----
+# A full-screen colour, its name in letters across part of it: at least four of six points around
+# the menu point hold it (within 8 levels). The points read in $seen.
+mostly_colour() {
+  local x=$1 y=$2 args=() dx dy
+  for dx in -40 0 40; do
+    for dy in -30 30; do
+      args+=("$(wx $((x + dx)))" "$(wy $((y + dy)))")
+    done
+  done
+  seen=$("$xwd_pixel" "$last_shot" "${args[@]}" | paste -sd,) || return 1
+  awk -v want="$3 $4 $5" 'BEGIN { RS = ","; split(want, w, " ") }
+    function abs(v) { return v < 0 ? -v : v }
+    { split($0, c, " "); if (abs(c[1] - w[1]) <= 8 && abs(c[2] - w[2]) <= 8 && abs(c[3] - w[3]) <= 8) n++ }
+    END { exit !(n >= 4) }' <<<"$seen"
+}
+
+# Waits for the game's own end within $1 seconds; status 0, the session's stop line, no report
+# of the sanitizers.
+ends_cleanly() {
+  local deadline=$((SECONDS + $1))
+  while kill -0 $pid 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "still running $1 s after Quit"
+    sleep 0.1
+  done
+  wait $pid
+  status=$?
+  trap - EXIT
+  [ $status -eq 0 ] || fail "exit status $status"
+  tail -n 1 "$log" | grep -Eq '^Debug Session stopped ' ||
+    fail "Debug.txt does not end with the session's stop line"
+  if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then fail "sanitizer report"; fi
+  local text
+  for text in "Syntax Error" "LuaScript Runtime Error" "could not find" "not registered" \
+    "cannot open"; do
+    ! grep -aqF "$text" "$err" "$log" ||
+      fail "the run wrote \"$text\": $(grep -ahF "$text" "$err" "$log" | head -n 3)"
+  done
+}
+# From the main menu: Escape, Left (to OK), Enter; the program ends with status 0 within 10 s.
+quit_from_main() {
+  key Escape
+  await_menu "ConfirmExit (MenuConfirmExit)"
+  key Left Return
+  ends_cleanly 10
+  echo "$road: exit status 0 after $((SECONDS - started_at)) s"
+}
+
+# An ini file's value: section $2, key $3.
+ini_value() {
+  awk -F= -v s="[$2]" -v k="$3" '/^\[/ { inside = ($0 == s) } inside && $1 == k { print $2; exit }' "$1"
+}
+# The entity sections of a save (every section but the first, which is the save's own), as text.
+entity_sections() { awk '/^\[/ { n++ } n > 1' "$1"; }
+
+# The main menu: its bands' colour at the top and the slides showing between them.
+main_menu_seen() {
+  shot "$1" || return 1
+  shows_colour 512 740 48 16 64 || { main_seen="band $seen"; return 1; }
+  local band=$seen
+  # The slide show fades between slides: any slide is a flat colour over the window's middle.
+  local a b
+  a=$(colour_at 100 600) b=$(colour_at 924 600)
+  main_seen="band $band, slide $a at (100, 600) and $b at (924, 600)"
+  [ "$a" = "$b" ] && [ "$a" != "48 16 64" ]
+}
+
+# The name field of a save dialog is being edited: its white caret blinks in it (checked in
+# several shots, the blink's half-second off time included).
+editing_shown() {
+  shot editing || return 1
+  [ "$(count_in 357 462 675 490 'r >= 240 && g >= 240 && b >= 240' | cut -d' ' -f1)" -ge 10 ]
+}
+await_editing() { wait_for 30 editing_shown || fail "the name field shows no caret"; }
+
+# The HUD: its band over menu rows 0 to 170, the default venue's ground below (blue no more than
+# red or green + 5, not dark, as the venue's own run measured it).
+hud_seen() {
+  shot hud || return 1
+  local p band=0 ground
+  for p in "100 150" "300 150" "512 150" "300 100" "800 160"; do
+    # shellcheck disable=SC2086
+    shows_colour $p 78 112 79 && band=$((band + 1))
+  done
+  ground=$(count_in 0 190 1023 767 'b <= (r > g ? r : g) + 5 && r + g + b > 90')
+  hud="band $band of 5 points ($seen), ground-like $ground"
+  read -r t _ n <<<"$ground"
+  [ $band -eq 5 ] && [ $((t * 100)) -ge $((n * 80)) ]
+}
+
+sandbox_road() {
+  window_id
+  [ "$win_w" -eq 1024 ] && [ "$win_h" -eq 768 ] || fail "the window is $win_w x $win_h, not 1024 x 768"
+  # The pointer out of the way of the samples until the first click.
+  xdotool mousemove 1000 10
+  await_menu "PublisherSplash (MenuPublisher)"
+  seen=none
+  splash_held() { shot publisher && mostly_colour 512 300 40 72 160; }
+  wait_for 30 splash_held || fail "the publisher splash never held its colour: $seen"
+  sample "publisher splash: $seen"
+  key space
+  await_menu "PublisherSplash (MenuTolvane)"
+  key space
+  await_menu "MainMenu (MenuMain)"
+  main_seen=none
+  wait_for 30 main_menu_seen main || fail "the main menu: $main_seen"
+  sample "main menu: $main_seen"
+
+  key Return
+  await_menu "MenuSandbox (MenuSandbox)"
+  key Return
+  await_menu "MidwaySelector (MidwaySelector)"
+  key Return
+  await_menu "MenuVenueSetup (MenuVenueSetup)"
+  click 311 514
+  # The check shows in the box before Start is pressed.
+  click 779 667
+  await_menu "WorldLoader (MenuWorldLoader)"
+  loading_seen() {
+    shot loading || return 1
+    local title cursor
+    title=$(count_in 400 180 624 220 'r >= 200 && g >= 200 && b >= 200')
+    # The pointer rests on Start; the game draws no cursor while it loads.
+    cursor=$(count_in 779 667 800 700 'g >= 150 && r <= 100 && b <= 120')
+    loader="title $title white, cursor $cursor green"
+    [ "${title%% *}" -ge 50 ] && [ "${cursor%% *}" -eq 0 ]
+  }
+  loader=none
+  wait_for 30 loading_seen || fail "\"Loading...\": $loader"
+  sample "loader: $loader"
+  await_menu "MenuGameRunning (MenuGameRunning)" 120
+  await_menu "MenuVenueIntro (MenuVenueIntro)"
+  key Return
+
+  hud=none
+  # The intro's panel gone, the band and the ground show.
+  wait_for 30 hud_seen || fail "the HUD: $hud"
+  sample "HUD: $hud"
+  # The HUD's Start, then the pointer where the attraction will go, for the picture before.
+  click 67 313
+  xdotool mousemove "$(wx 512)" "$(wy 450)"
+  start_gone() {
+    shot before || return 1
+    [ "$(count_in 43 290 91 336 "$focused_test" | cut -d' ' -f1)" -eq 0 ]
+  }
+  wait_for 30 start_gone || fail "the HUD's Start stayed after its click"
+  before=$last_shot
+
+  click 769 35
+  await_menu "EquipResource (MenuEquipResource)"
+  click 516 362 nofocus
+  click 631 692
+  placing_hint() {
+    shot placing || return 1
+    [ "$(count_in 10 715 520 745 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -ge 50 ]
+  }
+  # The chosen type follows the pointer: placed with a press and release where it stands.
+  xdotool mousemove "$(wx 500)" "$(wy 460)" sleep 0.5 mousemove "$(wx 512)" "$(wy 450)"
+  wait_for 30 placing_hint || fail "no placement hint within 30 s"
+  xdotool mousedown 1 sleep 0.1 mouseup 1
+  placed_seen() {
+    shot placed || return 1
+    placed=$(paste -d' ' <("$xwd_pixel" "$before" --rect $(($(wx 512) - 96)) $(($(wy 450) - 96)) \
+      $(($(wx 512) + 96)) $(($(wy 450) + 96))) <("$xwd_pixel" "$last_shot" --rect \
+      $(($(wx 512) - 96)) $(($(wy 450) - 96)) $(($(wx 512) + 96)) $(($(wy 450) + 96))) |
+      awk -v cx="$(wx 512)" -v cy="$(wy 450)" '
+        function abs(v) { return v < 0 ? -v : v }
+        { d = abs($3 - $8); if (abs($4 - $9) > d) d = abs($4 - $9); if (abs($5 - $10) > d) d = abs($5 - $10)
+          if (d >= 30) { ch[$1 " " $2] = 1; sx += $1; sy += $2; n++ } }
+        END {
+          if (!n) { print "nothing changed"; exit 1 }
+          mx = int(sx / n); my = int(sy / n); w = 0
+          for (p in ch) { split(p, q, " "); if (abs(q[1] - mx) < 32 && abs(q[2] - my) < 32) w++ }
+          near = 0
+          for (p in ch) { split(p, q, " "); if (abs(q[1] - cx) < 32 && abs(q[2] - cy) < 32) near++ }
+          printf "%d pixels changed, centred at (%d, %d): %d%% of the 64 x 64 window there, %d%% of the one at the click\n", n, mx, my, w * 100 / 4096, near * 100 / 4096
+          exit !(w * 100 >= 15 * 4096 && abs(mx - cx) <= 96 && abs(my - cy) <= 96) }')
+  }
+  placed=none
+  wait_for 30 placed_seen || fail "the placement: $placed"
+  sample "placement: $placed"
+
+  # The debug row: Control held over a frame or more as a hand would, then c.
+  xdotool keydown Control_L sleep 0.3 key c sleep 0.3 keyup Control_L
+  click 30 563
+  await_menu "MenuEndOfDay (MenuEndOfDay)"
+  end_line=$(grep -a '^MenuEndOfDay: start ' "$log" | tail -n 1)
+  [ -n "$end_line" ] || fail "no \"MenuEndOfDay:\" line"
+  end_figure=$(awk '{ print $5 }' <<<"$end_line")
+  figures_seen() {
+    shot endofday || return 1
+    figures=$(count_in 400 300 630 420 'r >= 220 && g >= 220 && b >= 220')
+    [ "${figures%% *}" -ge 100 ]
+  }
+  figures=none
+  wait_for 30 figures_seen || fail "the end of day's figures: $figures white"
+  sample "end of day: $figures white pixels in the figures; $end_line"
+
+  click 512 541
+  await_menu "MenuSandboxSave (MenuSandboxSave)"
+  key Return
+  await_editing
+  xdotool type --delay 80 "../E2E"
+  # The typed text reads to the end of "../E2E" before Enter ends the editing.
+  name_shown() {
+    shot typed || return 1
+    [ "$(count_in "$1" 462 "$2" 490 "$focused_test" | cut -d' ' -f1)" -ge 10 ] &&
+      [ "$(count_in $(($2 + 5)) 462 675 490 "$focused_test" | cut -d' ' -f1)" -eq 0 ]
+  }
+  wait_for 30 name_shown 430 450 || fail "the field does not show \"../E2E\""
+  key Return
+  click 632 562
+  await_menu "MenuYesNo (MenuYesNo)"
+  grep -aqF 'MenuSandboxSave: the name "../E2E" is not allowed' "$log" ||
+    fail "the refusal of \"../E2E\" was not logged"
+  key Return
+  # The dialog behind the question is active again once the question's title has gone.
+  question_gone() {
+    shot question-gone || return 1
+    [ "$(count_in 300 225 470 260 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -eq 0 ]
+  }
+  wait_for 30 question_gone || fail "\"NAME NOT ALLOWED\" did not close"
+  # The field shows its text in yellow once the pointer is over it.
+  field_focused() {
+    shot field || return 1
+    [ "$(count_in 357 462 675 490 "$focused_test" | cut -d' ' -f1)" -ge 20 ]
+  }
+  sleep 1
+  xdotool mousemove "$(wx 516)" "$(wy 475)"
+  wait_for 30 field_focused || fail "the name field did not take the focus"
+  click 516 475 nofocus
+  await_editing
+  key BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+  # Key changes are read a few a frame, typed characters at once: the field is empty before the
+  # name is typed.
+  field_empty() {
+    shot emptied || return 1
+    [ "$(count_in 357 462 675 490 "$focused_test" | cut -d' ' -f1)" -eq 0 ]
+  }
+  wait_for 30 field_empty || fail "six Backspaces did not empty the field"
+  xdotool type --delay 80 "E2E"
+  # "E2E" is narrower than "../E2E": its yellow ends left of where the refused name's did.
+  typed_shown() { name_shown 395 425; }
+  wait_for 30 typed_shown || fail "the field does not show the typed name"
+  key Return
+  click 632 562
+  await_menu "MainMenu (MenuMain)"
+  main_seen=none
+  wait_for 30 main_menu_seen main-after-save || fail "the main menu after the save: $main_seen"
+  sample "main menu after the save: $main_seen"
+  quit_from_main
+
+  # ---- the files ----
+  local sbx=$saves/E2E.sbx type deposit rent bills want
+  [ -f "$sbx" ] || fail "no Fairlark/E2E.sbx"
+  [ "$(ini_value "$sbx" Sandbox venueId)" = 0 ] || fail "venueId is not 0: $(cat "$sbx")"
+  type=$(awk -F= '/^\[/ { n++ } n == 2 && $1 == "type" { print $2 }' "$sbx")
+  deposit=$(ini_value "$game/Data/Data.ini" "$(printf 'Attraction%02d' "$type")" deposit)
+  rent=$(ini_value "$game/Data/Venue.ini" Venue00 rent)
+  bills=$(ini_value "$game/Data/Data.ini" GameVals billsCost)
+  [ -n "$deposit" ] && [ -n "$rent" ] && [ -n "$bills" ] ||
+    fail "type $type's deposit ($deposit), rent ($rent) or billsCost ($bills) not found"
+  [ "$(ini_value "$sbx" Sandbox onDeposit)" = "$deposit" ] ||
+    fail "onDeposit is not the type's deposit $deposit: $(cat "$sbx")"
+  want=$((1000000 - rent - bills - deposit))
+  [ "$(ini_value "$sbx" Sandbox cash)" = "$want" ] || fail "cash is not $want: $(cat "$sbx")"
+  [ "$end_figure" = "$want" ] || fail "the end of day's \"end\" is $end_figure, not $want"
+  [ "$(grep -c '^\[' "$sbx")" -eq 2 ] || fail "not exactly one entity section: $(cat "$sbx")"
+  [ "$(awk -F= '/^\[/ { n++ } n == 2 && $1 == "class" { print $2 }' "$sbx")" = AttrBase ] &&
+    [ "$(awk -F= '/^\[/ { n++ } n == 2 && $1 == "parent" { print $2 }' "$sbx")" = First ] ||
+    fail "the entity is not an AttrBase under First: $(cat "$sbx")"
+  echo "sandbox: E2E.sbx cash $want = 1000000 - rent $rent - bills $bills - deposit $deposit (type $type)"
+  local stray
+  stray=$(find "$work" -path "$shots" -prune -o -name '*E2E*' ! -path "$sbx" -print)
+  [ -z "$stray" ] || fail "files named E2E outside Fairlark/: $stray"
+  stray=$(find "$saves" -type f ! -name E2E.sbx ! -name Config.ini)
+  [ -z "$stray" ] || fail "files left beside the save: $stray"
+  local config=$saves/Config.ini
+  grep -qF "[Prefs]" "$config" || fail "no Prefs section in Config.ini: $(cat "$config")"
+  for k in "[Xq Config]" runHwConfig=0 windowed=1 debug=1 runWhileInactive=1; do
+    grep -qxF "$k" "$config" || fail "Config.ini lost \"$k\": $(cat "$config")"
+  done
+}
+
+career_road() {
+  window_id
+  xdotool mousemove 1000 10
+  await_menu "MainMenu (MenuMain)" 60
+  # The player makes the window smaller: every later point is scaled to it.
+  xdotool windowsize "$id" 800 600
+  resized() { read_geometry && [ "$win_w" -eq 800 ] && [ "$win_h" -eq 600 ]; }
+  wait_for 30 resized || fail "the window is $win_w x $win_h after the resize, not 800 x 600"
+  main_seen=none
+  wait_for 30 main_menu_seen main-800x600 || fail "the main menu at 800 x 600: $main_seen"
+  sample "main menu at 800 x 600: $main_seen"
+
+  key Right Return
+  await_menu "MenuCareer (MenuCareer)"
+  key Return
+  await_menu "NewCareer (NewCareer)"
+  key Right Return
+  await_menu "MenuCareerSummary (MenuCareerSummary)"
+  click 779 668
+  await_menu "MidwaySelector (MidwaySelector)"
+  key Return
+  await_menu "MenuVenueSetup (MenuVenueSetup)"
+  key Return
+  await_menu "MenuLoadLayout (MenuLoadLayout)"
+  key Return
+  await_menu "MenuGameRunning (MenuGameRunning)" 120
+  await_menu "MenuVenueIntro (MenuVenueIntro)"
+  key Return
+  hud=none
+  wait_for 30 hud_seen || fail "the HUD at 800 x 600: $hud"
+  sample "HUD at 800 x 600: $hud"
+  click 27 245
+  click 67 313
+
+  # The day runs to its closing time; each hourly report is answered as it comes.
+  local reports=0
+  while :; do
+    wait_for 300 first_menu_after "MenuReportHourly (MenuReportHourly)" \
+      "MenuEndOfDay (MenuEndOfDay)" || fail "neither an hourly report nor the end of day in 300 s"
+    [ "$appeared" = "MenuEndOfDay (MenuEndOfDay)" ] && break
+    reports=$((reports + 1))
+    echo "screen: hourly report $reports ($((SECONDS - started_at)) s)"
+    key Return
+  done
+  echo "screen: MenuEndOfDay (MenuEndOfDay) ($((SECONDS - started_at)) s)"
+  [ $reports -ge 1 ] || fail "no hourly report before the end of day"
+  sample "career day: $reports hourly reports; $(grep -a '^MenuEndOfDay: start ' "$log" | tail -n 1)"
+  click 512 541
+  await_menu "MenuCareerSummary (MenuCareerSummary)"
+
+  local car="$saves/New Player/New Player.car" rent
+  [ -f "$car" ] || fail "no \"Fairlark/New Player/New Player.car\""
+  rent=$(ini_value "$game/Data/Venue.ini" Venue00 rent)
+  for kv in daysRun=1 difficulty=1 cash=$((500000 - rent)); do
+    grep -qx "$kv" "$car" || fail "New Player.car lacks $kv: $(cat "$car")"
+  done
+  echo "career: New Player.car daysRun 1, difficulty 1, cash $((500000 - rent)) = 500000 - rent $rent"
+
+  click 239 668
+  await_menu "MenuCareer (MenuCareer)"
+  key Escape
+  await_menu "MainMenu (MenuMain)"
+  quit_from_main
+}
+
+roundtrip_road() {
+  local sbx=$saves/E2E.sbx sbx2=$saves/E2E2.sbx car="$saves/New Player/New Player.car"
+  [ -f "$sbx" ] && [ -f "$car" ] || fail "the sandbox and the career were not saved before"
+  window_id
+  xdotool mousemove 1000 10
+  await_menu "MainMenu (MenuMain)" 60
+
+  # The sandbox back from its file: the HUD over the world with the one attraction.
+  key Return
+  await_menu "MenuSandbox (MenuSandbox)"
+  click 512 423
+  await_menu "MenuLoadSandbox (MenuLoadSandbox)"
+  local loaded_from=$mark
+  key Return
+  await_menu "MenuGameRunning (MenuGameRunning)" 120
+  ! awk -v m="$loaded_from" 'NR > m' "$log" | grep -aqF "Loading failed" ||
+    fail "the loader reported a failure"
+  await_menu "MenuVenueIntro (MenuVenueIntro)"
+  key Return
+  hud=none
+  wait_for 30 hud_seen || fail "the HUD of the loaded sandbox: $hud"
+  sample "HUD of the loaded sandbox: $hud"
+
+  # Saved again as a layout from the pause menu.
+  key Escape
+  await_menu "InGameMenu (MenuInGame)"
+  key Down Return
+  await_menu "MenuLayoutSave (MenuLayoutSave)"
+  key Return
+  await_editing
+  xdotool type --delay 80 "E2E2"
+  key Return
+  click 632 562
+  wait_for 30 test -f "$sbx2" || fail "no Fairlark/E2E2.sbx after the layout's OK"
+  click 512 300
+  # The HUD is back when the pause menu's panel has gone from over the band.
+  wait_for 30 hud_seen || fail "the HUD after Resume: $hud"
+  key Escape
+  await_menu "InGameMenu (MenuInGame)"
+  key Up Return
+  await_menu "(MenuInGameConfirm)"
+  key Left Return
+  await_menu "MainMenu (MenuMain)"
+  [ "$(entity_sections "$sbx2")" = "$(entity_sections "$sbx")" ] ||
+    fail "the entity sections of E2E2.sbx differ from E2E.sbx: $(diff <(entity_sections "$sbx") \
+      <(entity_sections "$sbx2"))"
+  echo "roundtrip: E2E2.sbx holds the entity sections of E2E.sbx"
+
+  # The career is listed: loading it reaches its summary.
+  key Right Return
+  await_menu "MenuCareer (MenuCareer)"
+  click 512 423
+  await_menu "MenuLoadCareer (MenuLoadCareer)"
+  key Return
+  await_menu "MenuCareerSummary (MenuCareerSummary)"
+  click 239 668
+  await_menu "MenuCareer (MenuCareer)"
+
+  # A new career of the same name: the question answers the keyboard, and No keeps the file.
+  cp "$car" "$work/career-before.car"
+  key Return
+  await_menu "NewCareer (NewCareer)"
+  key Right Return
+  await_menu "MenuYesNo (MenuYesNo)"
+  key Return
+  click 389 562
+  await_menu "MenuCareer (MenuCareer)"
+  cmp -s "$car" "$work/career-before.car" || fail "New Player.car changed after No"
+  echo "roundtrip: New Player.car unchanged after No"
+  key Escape
+  await_menu "MainMenu (MenuMain)"
+  quit_from_main
+}
+
+case $road in
+  sandbox) sandbox_road ;;
+  roundtrip) roundtrip_road ;;
+  career) career_road ;;
+  *) fail "unknown road" ;;
+esac
+echo "ok ($road): $((SECONDS - started_at)) s, $shot_count screenshots in $shots"
