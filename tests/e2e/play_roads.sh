@@ -58,18 +58,18 @@ fail() {
 
 if [ $on_display -eq 0 ]; then
   case $road in
-    sandbox)
+    sandbox | nomenuscript | stuckloader | readonlysave | closeday)
       # Made afresh, but only ever a folder this script made.
       if [ -e "$work" ]; then
         [ -f "$work/.fairlark-roads" ] || fail "$work exists and is not a roads folder"
-        rm -rf "$work"
+        rm -rf "$work" || fail "cannot empty $work"
       fi
       mkdir -p "$game/Data" "$saves" "$work/run" || fail "cannot make $work"
       touch "$work/.fairlark-roads"
       chmod 700 "$work/run"
       cp -r "$data/." "$game/Data/" || fail "cannot copy $data"
       printf '[Xq Config]\nrunHwConfig=0\nwindowed=1\ndebug=1\nrunWhileInactive=1\n' \
-        >"$saves/Config.ini" ;;
+        >"$saves/Config.ini" ;;&
     career | roundtrip)
       [ -f "$work/.fairlark-roads" ] || fail "no roads folder at $work: the sandbox road runs first" ;;&
     career)
@@ -77,6 +77,16 @@ if [ $on_display -eq 0 ]; then
       sed -i '/^\[GameVals\]/,/^\[/ s/^closingTime=.*/closingTime=12.0/' "$game/Data/Data.ini"
       grep -qx 'closingTime=12.0' "$game/Data/Data.ini" || fail "cannot set the closing time" ;;
     roundtrip) ;;
+    nomenuscript)
+      rm "$game/Data/Menu/MainMenu/MenuMain.lua" || fail "no main menu script to delete" ;;
+    stuckloader)
+      # Venue 0's world script only waits: no world is ever reported loaded.
+      printf 'while true do\n    Script.WaitFrame(1)\nend\n' >"$game/Data/Venues/Stuck.lua"
+      sed -i '/^\[Venue00\]/,/^\[/ s/^scriptFile=.*/scriptFile=Venues\\Stuck.lua/' \
+        "$game/Data/Venue.ini"
+      grep -qxF 'scriptFile=Venues\Stuck.lua' "$game/Data/Venue.ini" ||
+        fail "cannot point venue 0 at the waiting script" ;;
+    sandbox | readonlysave | closeday) ;;
     *)
       fail "unknown road" ;;
   esac
@@ -244,8 +254,9 @@ mostly_colour() {
 
 # Waits for the game's own end within $1 seconds; status 0, the session's stop line, no report
 # of the sanitizers.
+# Texts after the seconds are expected in this run and not counted against it.
 ends_cleanly() {
-  local deadline=$((SECONDS + $1))
+  local deadline=$((SECONDS + $1)) expected=("${@:2}")
   while kill -0 $pid 2>/dev/null; do
     [ $SECONDS -lt $deadline ] || fail "still running $1 s after Quit"
     sleep 0.1
@@ -260,6 +271,7 @@ ends_cleanly() {
   local text
   for text in "Syntax Error" "LuaScript Runtime Error" "could not find" "not registered" \
     "cannot open"; do
+    [[ " ${expected[*]} " == *" $text "* ]] && continue
     ! grep -aqF "$text" "$err" "$log" ||
       fail "the run wrote \"$text\": $(grep -ahF "$text" "$err" "$log" | head -n 3)"
   done
@@ -299,6 +311,13 @@ editing_shown() {
   [ "$(count_in 357 462 675 490 'r >= 240 && g >= 240 && b >= 240' | cut -d' ' -f1)" -ge 10 ]
 }
 await_editing() { wait_for 30 editing_shown || fail "the name field shows no caret"; }
+
+# The name field shows yellow text up to the menu columns $1 to $2 and none beyond them.
+name_shown() {
+  shot typed || return 1
+  [ "$(count_in "$1" 462 "$2" 490 "$focused_test" | cut -d' ' -f1)" -ge 10 ] &&
+    [ "$(count_in $(($2 + 5)) 462 675 490 "$focused_test" | cut -d' ' -f1)" -eq 0 ]
+}
 
 # The HUD: its band over menu rows 0 to 170, the default venue's ground below (blue no more than
 # red or green + 5, not dark, as the venue's own run measured it).
@@ -429,11 +448,6 @@ sandbox_road() {
   await_editing
   xdotool type --delay 80 "../E2E"
   # The typed text reads to the end of "../E2E" before Enter ends the editing.
-  name_shown() {
-    shot typed || return 1
-    [ "$(count_in "$1" 462 "$2" 490 "$focused_test" | cut -d' ' -f1)" -ge 10 ] &&
-      [ "$(count_in $(($2 + 5)) 462 675 490 "$focused_test" | cut -d' ' -f1)" -eq 0 ]
-  }
   wait_for 30 name_shown 430 450 || fail "the field does not show \"../E2E\""
   key Return
   click 632 562
@@ -467,8 +481,7 @@ sandbox_road() {
   wait_for 30 field_empty || fail "six Backspaces did not empty the field"
   xdotool type --delay 80 "E2E"
   # "E2E" is narrower than "../E2E": its yellow ends left of where the refused name's did.
-  typed_shown() { name_shown 395 425; }
-  wait_for 30 typed_shown || fail "the field does not show the typed name"
+  wait_for 30 name_shown 395 425 || fail "the field does not show the typed name"
   key Return
   click 632 562
   await_menu "MainMenu (MenuMain)"
@@ -589,22 +602,27 @@ roundtrip_road() {
   local loaded_from=$mark
   key Return
   await_menu "MenuGameRunning (MenuGameRunning)" 120
-  ! awk -v m="$loaded_from" 'NR > m' "$log" | grep -aqF "Loading failed" ||
-    fail "the loader reported a failure"
+  # Straight into the HUD: no loader screen, the save's one attraction made.
+  local since
+  since=$(awk -v m="$loaded_from" 'NR > m' "$log")
+  ! grep -aqF "Menu: WorldLoader" <<<"$since" || fail "the loader screen came up for a saved sandbox"
+  [ "$(grep -ac 'of class AttrBase]' <<<"$since")" -eq 1 ] ||
+    fail "not one attraction made: $(grep -a 'of class AttrBase]' <<<"$since")"
   await_menu "MenuVenueIntro (MenuVenueIntro)"
   key Return
   hud=none
   wait_for 30 hud_seen || fail "the HUD of the loaded sandbox: $hud"
   sample "HUD of the loaded sandbox: $hud"
 
-  # Saved again as a layout from the pause menu.
+  # Saved again from the pause menu's "Save Layout": in a sandbox, the sandbox's own dialog.
   key Escape
   await_menu "InGameMenu (MenuInGame)"
   key Down Return
-  await_menu "MenuLayoutSave (MenuLayoutSave)"
+  await_menu "MenuSandboxSave (MenuSandboxSave)"
   key Return
   await_editing
   xdotool type --delay 80 "E2E2"
+  wait_for 30 name_shown 420 440 || fail "the field does not show \"E2E2\""
   key Return
   click 632 562
   wait_for 30 test -f "$sbx2" || fail "no Fairlark/E2E2.sbx after the layout's OK"
@@ -648,7 +666,159 @@ roundtrip_road() {
   quit_from_main
 }
 
+# The splashes skipped, the main menu up.
+to_main_menu() {
+  window_id
+  xdotool mousemove 1000 10
+  await_menu "PublisherSplash (MenuPublisher)" 60
+  key space
+  await_menu "PublisherSplash (MenuTolvane)"
+  key space
+  await_menu "MainMenu (MenuMain)"
+}
+# From the main menu to a new sandbox's HUD over the default venue, the intro closed.
+new_sandbox() {
+  key Return
+  await_menu "MenuSandbox (MenuSandbox)"
+  key Return
+  await_menu "MidwaySelector (MidwaySelector)"
+  key Return
+  await_menu "MenuVenueSetup (MenuVenueSetup)"
+  click 779 667
+  await_menu "WorldLoader (MenuWorldLoader)"
+  await_menu "MenuGameRunning (MenuGameRunning)" 120
+  await_menu "MenuVenueIntro (MenuVenueIntro)"
+  key Return
+  hud=none
+  wait_for 30 hud_seen || fail "the HUD: $hud"
+}
+# A close request, as the window manager makes one: a clean shutdown with status 0.
+close_request() {
+  kill -TERM $pid
+  ends_cleanly 10 "$@"
+  echo "$road: exit status 0 after the close request, $((SECONDS - started_at)) s"
+}
+
+nomenuscript_road() {
+  to_main_menu
+  grep -aqF "Syntax Error" "$err" || fail "no \"Syntax Error\" on stderr for the missing script"
+  # The main menu's own controls: its buttons answer the keyboard as ever.
+  new_sandbox
+  sample "HUD without the main menu's script: $hud"
+  close_request "Syntax Error" "cannot open"
+}
+
+stuckloader_road() {
+  to_main_menu
+  key Return
+  await_menu "MenuSandbox (MenuSandbox)"
+  key Return
+  await_menu "MidwaySelector (MidwaySelector)"
+  key Return
+  await_menu "MenuVenueSetup (MenuVenueSetup)"
+  click 779 667
+  await_menu "WorldLoader (MenuWorldLoader)"
+  local loading_at=$SECONDS
+  wait_for 90 grep -aqF "MenuWorldLoader: world not loaded" "$log" ||
+    fail "the loader did not give up within 90 s"
+  failed_seen() {
+    shot loading-failed || return 1
+    # "Loading failed" is shorter than "Loading...": the title's white ends sooner, and Back shows.
+    loader=$(count_in 400 180 624 220 'r >= 200 && g >= 200 && b >= 200')
+    [ "${loader%% *}" -ge 50 ]
+  }
+  loader=none
+  wait_for 30 failed_seen || fail "no loader error screen: $loader"
+  sample "loader error screen after $((SECONDS - loading_at)) s: title $loader white"
+  click 239 668
+  await_menu "MidwaySelector (MidwaySelector)"
+  # Nothing of the venue's world is left behind the selector.
+  ! grep -aq "of class AttrBase]\|Created entity \[Terrain\]" <(awk -v m=$mark 'NR > m' "$log") ||
+    fail "the world was made after the loader gave up"
+  close_request
+}
+
+readonlysave_road() {
+  to_main_menu
+  new_sandbox
+  click 67 313
+  xdotool keydown Control_L sleep 0.3 key c sleep 0.3 keyup Control_L
+  click 30 563
+  await_menu "MenuEndOfDay (MenuEndOfDay)"
+  click 512 541
+  await_menu "MenuSandboxSave (MenuSandboxSave)"
+  # The folder turns read-only under the player's feet.
+  chmod a-w "$saves"
+  if touch "$saves/.probe" 2>/dev/null; then
+    rm -f "$saves/.probe"
+    chmod u+w "$saves"
+    echo "$road: skipped: a read-only folder is writable for this user (root)"
+    close_request
+    exit 77
+  fi
+  key Return
+  await_editing
+  xdotool type --delay 80 "E2E"
+  wait_for 30 name_shown 395 425 || fail "the field does not show the typed name"
+  key Return
+  click 632 562
+  await_menu "MenuYesNo (MenuYesNo)"
+  chmod u+w "$saves"
+  grep -aqF 'MenuSandboxSave: "E2E" was not saved' "$log" || fail "the failed save was not logged"
+  [ ! -e "$saves/E2E.sbx" ] || fail "a save was written into the read-only folder"
+  # The HUD's world stays drawn, dimmed, around the box.
+  world_behind() {
+    shot save-failed || return 1
+    behind=$(count_in 0 600 1023 767 'b <= (r > g ? r : g) + 5 && r + g + b > 40')
+    read -r t _ n <<<"$behind"
+    [ $((t * 100)) -ge $((n * 80)) ]
+  }
+  behind=none
+  wait_for 30 world_behind || fail "the world behind \"SAVE FAILED\": $behind ground-like"
+  sample "behind SAVE FAILED: $behind ground-like"
+  key Return
+  await_menu "MenuEndOfDay (MenuEndOfDay)"
+  close_request
+}
+
+closeday_road() {
+  to_main_menu
+  key Right Return
+  await_menu "MenuCareer (MenuCareer)"
+  key Return
+  await_menu "NewCareer (NewCareer)"
+  key Right Return
+  await_menu "MenuCareerSummary (MenuCareerSummary)"
+  local car="$saves/New Player/New Player.car"
+  [ -f "$car" ] || fail "no career file after New Career"
+  cp "$car" "$work/career-before.car"
+  click 779 668
+  await_menu "MidwaySelector (MidwaySelector)"
+  key Return
+  await_menu "MenuVenueSetup (MenuVenueSetup)"
+  key Return
+  await_menu "MenuLoadLayout (MenuLoadLayout)"
+  key Return
+  await_menu "MenuGameRunning (MenuGameRunning)" 120
+  await_menu "MenuVenueIntro (MenuVenueIntro)"
+  key Return
+  hud=none
+  wait_for 30 hud_seen || fail "the HUD: $hud"
+  click 67 313
+  # The day under way: Start gone from the HUD, then a few seconds of the day.
+  start_gone() {
+    shot day || return 1
+    [ "$(count_in 10 285 125 343 'b >= r + 20 && b >= g + 15' | cut -d' ' -f1)" -lt 20 ]
+  }
+  wait_for 30 start_gone || fail "the HUD's Start stayed after its click"
+  sleep 3
+  close_request
+  cmp -s "$car" "$work/career-before.car" || fail "the career file changed: $(cat "$car")"
+  echo "$road: New Player.car as it was before the day"
+}
+
 case $road in
+  nomenuscript | stuckloader | readonlysave | closeday) "${road}_road" ;;
   sandbox) sandbox_road ;;
   roundtrip) roundtrip_road ;;
   career) career_road ;;
