@@ -13,6 +13,16 @@
 #   roundtrip  third start: the sandbox loaded and saved again as a layout "E2E2" with the same
 #              entities; the career listed; a new career of the same name refused without touching
 #              the saved one.
+# Bad input, each on a fresh folder of its own and ending with status 0:
+#   nomenuscript  "Menu\MainMenu\MenuMain.lua" deleted: "Syntax Error", and the main menu's own
+#                 controls still lead to a sandbox's HUD
+#   stuckloader   venue 0's script only waits: the loader gives up, Back reaches the selector and
+#                 no world is made
+#   readonlysave  the save folder read-only at the sandbox's save: "SAVE FAILED" over the world,
+#                 nothing written, and the end of day again after it (skipped, status 77, where
+#                 the user can write into a read-only folder, as root can)
+#   closeday      a close request in the middle of a career day: a clean shutdown, the career file
+#                 as it was before the day
 #
 # Pacing: nothing goes to a screen before its "Menu: <name> (<class>)" line in Debug.txt, read
 # after the line of the screen before; within a screen the game's input ring keeps the order of
@@ -22,7 +32,8 @@
 # the screenshots (every one is kept) and prints Debug.txt's and stderr's tails.
 #
 # Usage: play_roads.sh <road> <program> <Data folder> <xwd_pixel program> <roads folder>
-# The roads folder holds the game, its home and the screenshots; the sandbox road makes it afresh.
+# The roads folder holds the game, its home and the screenshots; the sandbox road and the bad-input
+# roads make theirs afresh.
 set -uo pipefail
 
 if [ "${1:-}" = "--on-display" ]; then
