@@ -373,21 +373,19 @@ sandbox_road() {
   # The check shows in the box before Start is pressed.
   click 779 667
   await_menu "WorldLoader (MenuWorldLoader)"
-  # A fast build loads the world within a frame or two: a shot taken once the HUD has been made
-  # can no longer show the loader, and the road goes on without this sample.
+  # A fast build loads the world within a frame or two. A shot that does not show the loader,
+  # taken after the HUD was made, means it has gone: the road goes on without this sample.
   loading_seen() {
+    local gone=0 title cursor
+    awk -v m=$mark 'NR > m && $0 == "Menu: MenuGameRunning (MenuGameRunning)" { f = 1 }
+      END { exit !f }' "$log" && gone=1
     shot loading || return 1
-    if awk -v m=$mark 'NR > m && $0 == "Menu: MenuGameRunning (MenuGameRunning)" { f = 1 }
-      END { exit !f }' "$log"; then
-      loader="gone before a shot could show it"
-      return 0
-    fi
-    local title cursor
     title=$(count_in 400 180 624 220 'r >= 200 && g >= 200 && b >= 200')
     # The pointer rests on Start; the game draws no cursor while it loads.
     cursor=$(count_in 779 667 800 700 'g >= 150 && r <= 100 && b <= 120')
     loader="title $title white, cursor $cursor green"
-    [ "${title%% *}" -ge 50 ] && [ "${cursor%% *}" -eq 0 ]
+    [ "${title%% *}" -ge 50 ] && [ "${cursor%% *}" -eq 0 ] && return 0
+    [ $gone -eq 1 ] && loader="gone before a shot could show it ($loader)"
   }
   loader=none
   wait_for 30 loading_seen || fail "\"Loading...\": $loader"
