@@ -45,6 +45,7 @@ fi
 road=$1
 # Absolute: the run happens from the roads folder.
 program=$(realpath "$2") data=$(realpath "$3") xwd_pixel=$(realpath "$4") roads=$(realpath -m "$5")
+e2e_dir=$(cd "$(dirname "$0")" && pwd)
 
 work=$roads
 game=$work/game
@@ -121,20 +122,7 @@ rm -f "$log"
 "$game/fairlark" >"$work/stdout-$road.txt" 2>"$err" &
 pid=$!
 trap 'kill -KILL $pid 2>/dev/null' EXIT
-
-# Polls a condition (run in this shell, so it may set variables) for up to the given seconds;
-# gives up early once the game has ended.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  while [ $SECONDS -lt $deadline ]; do
-    "$@" && return 0
-    kill -0 $pid 2>/dev/null || { "$@"; return; }
-    sleep 0.2
-  done
-  return 1
-}
+source "$e2e_dir/e2e_common.sh"
 
 # ---- the lines the game writes ----
 # The number of Debug.txt's lines already read: a screen's line counts only after the line of
@@ -267,18 +255,8 @@ mostly_colour() {
 # of the sanitizers.
 # Texts after the seconds are expected in this run and not counted against it.
 ends_cleanly() {
-  local deadline=$((SECONDS + $1)) expected=("${@:2}")
-  while kill -0 $pid 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "still running $1 s after Quit"
-    sleep 0.1
-  done
-  wait $pid
-  status=$?
-  trap - EXIT
-  [ $status -eq 0 ] || fail "exit status $status"
-  tail -n 1 "$log" | grep -Eq '^Debug Session stopped ' ||
-    fail "Debug.txt does not end with the session's stop line"
-  if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then fail "sanitizer report"; fi
+  local expected=("${@:2}")
+  await_clean_end "$1"
   local text
   for text in "Syntax Error" "LuaScript Runtime Error" "could not find" "not registered" \
     "cannot open"; do

@@ -166,19 +166,8 @@ cd "$work"
 "$work/game/fairlark" >"$work/stdout.txt" 2>"$err" &
 pid=$!
 trap 'kill -KILL $pid 2>/dev/null' EXIT
+source "$e2e_dir/e2e_common.sh"
 
-# Polls a condition for up to the given seconds; gives up early if the game has ended.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  while [ $SECONDS -lt $deadline ]; do
-    "$@" && return 0
-    kill -0 $pid 2>/dev/null || { "$@"; return; }
-    sleep 0.2
-  done
-  return 1
-}
 
 log_holds() { [ -f "$log" ] && grep -qF "$1" "$log"; }
 stderr_holds() { grep -qF "$1" "$err"; }
@@ -375,20 +364,8 @@ ground_edge_where_projected() {
 
 # Waits for the game's own end; SIGTERM first when asked. Leaves the exit status in $status.
 ends_cleanly() {
-  local signal=$1 seconds=$2
-  [ "$signal" = none ] || kill -TERM $pid
-  local deadline=$((SECONDS + seconds))
-  while kill -0 $pid 2>/dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "still running ${seconds} s after the end was asked for"
-    sleep 0.1
-  done
-  wait $pid
-  status=$?
-  trap - EXIT
-  [ $status -eq 0 ] || fail "exit status $status"
-  tail -n 1 "$log" | grep -Eq '^Debug Session stopped [0-9]{2}/[0-9]{2}/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}' ||
-    fail "the log does not end with the session's stop line"
-  if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then fail "sanitizer report"; fi
+  [ "$1" = none ] || kill -TERM $pid
+  await_clean_end "$2"
 }
 
 case $mode in
