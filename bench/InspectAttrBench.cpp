@@ -16,7 +16,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 namespace {
 
 constexpr int kRideType = 14; // a ride of the default data, 12 seats
