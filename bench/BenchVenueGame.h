@@ -2,6 +2,8 @@
 // application on the headless device.
 #pragma once
 
+#include "engine/EntTree.h"
+#include "engine/GameApp/GameApp.h"
 #include "game/MtGame.h"
 #include "game/VenueInfo.h"
 
@@ -20,4 +22,16 @@ inline bool BenchPickDefaultVenue(MtGame* mt) {
 // The default venue picked and its world built by the game's own new-game step.
 inline bool BenchNewDefaultVenue(MtGame* mt) {
     return BenchPickDefaultVenue(mt) && MtGameNewGame(mt);
+}
+
+// The started game's object with the default venue built and three frames lived, as the HUD
+// finds it; null when any step fails.
+inline MtGame* BenchOpenDefaultVenue(GameApp& game) {
+    auto* mt = static_cast<MtGame*>(EntTreeFindType(game.GetRoot(), "MtGame"));
+    if (!BenchNewDefaultVenue(mt)) return nullptr;
+    for (int i = 0; i < 3; ++i) {
+        game.Update();
+        game.Render();
+    }
+    return mt;
 }

@@ -30,13 +30,7 @@ struct HudSession {
         game.SetProgramFolder(folders.program.c_str());
         game.AppSetHost(&host);
         if (!folders.ok || game.AppCreateMainWindow() != 0 || !game.GetWorld()) return;
-        MtGame* mt = static_cast<MtGame*>(EntTreeFindType(game.GetRoot(), "MtGame"));
-        if (!mt) return;
-        if (!BenchNewDefaultVenue(mt)) return;
-        for (int i = 0; i < 3; ++i) {
-            game.Update();
-            game.Render();
-        }
+        if (!BenchOpenDefaultVenue(game)) return;
         Populate();
         // No venue intro in this build of the benchmark: the HUD stays active by itself.
         hud = dynamic_cast<MenuGameRunning*>(MenuGameRunningOpen(game.GetMenus()));

@@ -26,13 +26,7 @@ struct PanelSession {
         game.SetProgramFolder(folders.program.c_str());
         game.AppSetHost(&host);
         if (!folders.ok || game.AppCreateMainWindow() != 0 || !game.GetWorld()) return;
-        MtGame* mt = static_cast<MtGame*>(EntTreeFindType(game.GetRoot(), "MtGame"));
-        if (!mt) return;
-        if (!BenchNewDefaultVenue(mt)) return;
-        for (int i = 0; i < 3; ++i) {
-            game.Update();
-            game.Render();
-        }
+        if (!BenchOpenDefaultVenue(game)) return;
         ENTBASE* world = game.GetWorld();
         ENTBASE* gen = EntTreeFindType(world, "RubeGen");
         ENTBASE* first = EntTreeFindName(world, "First");

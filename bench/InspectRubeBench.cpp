@@ -25,10 +25,8 @@ struct DaySession {
         game.SetProgramFolder(folders.program.c_str());
         game.AppSetHost(&host);
         if (!folders.ok || game.AppCreateMainWindow() != 0 || !game.GetWorld()) return;
-        auto* mt = static_cast<MtGame*>(EntTreeFindType(game.GetRoot(), "MtGame"));
+        MtGame* mt = BenchOpenDefaultVenue(game);
         if (!mt) return;
-        if (!BenchNewDefaultVenue(mt)) return;
-        Frames(3);
         // No venue intro in this build of the benchmark: the HUD stays active by itself.
         hud = dynamic_cast<MenuGameRunning*>(MenuGameRunningOpen(game.GetMenus()));
         ENTBASE* gen = EntTreeFindType(game.GetWorld(), "RubeGen");
