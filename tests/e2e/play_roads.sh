@@ -528,24 +528,8 @@ career_road() {
   wait_for 30 main_menu_seen main-800x600 || fail "the main menu at 800 x 600: $main_seen"
   sample "main menu at 800 x 600: $main_seen"
 
-  key Right Return
-  await_menu "MenuCareer (MenuCareer)"
-  key Return
-  await_menu "NewCareer (NewCareer)"
-  key Right Return
-  await_menu "MenuCareerSummary (MenuCareerSummary)"
-  click 779 668
-  await_menu "MidwaySelector (MidwaySelector)"
-  key Return
-  await_menu "MenuVenueSetup (MenuVenueSetup)"
-  key Return
-  await_menu "MenuLoadLayout (MenuLoadLayout)"
-  key Return
-  await_menu "MenuGameRunning (MenuGameRunning)" 120
-  await_menu "MenuVenueIntro (MenuVenueIntro)"
-  key Return
-  hud=none
-  wait_for 30 hud_seen || fail "the HUD at 800 x 600: $hud"
+  new_career
+  career_to_hud "at 800 x 600"
   sample "HUD at 800 x 600: $hud"
   click 27 245
   click 67 313
@@ -686,6 +670,31 @@ new_sandbox() {
   hud=none
   wait_for 30 hud_seen || fail "the HUD: $hud"
 }
+# From the main menu: a new career "New Player" at its summary.
+new_career() {
+  key Right Return
+  await_menu "MenuCareer (MenuCareer)"
+  key Return
+  await_menu "NewCareer (NewCareer)"
+  key Right Return
+  await_menu "MenuCareerSummary (MenuCareerSummary)"
+}
+# From the career summary: Next, venue 0, its set-up, "NEW LAYOUT", the intro closed; the HUD
+# seen (the argument says where, for the failure).
+career_to_hud() {
+  click 779 668
+  await_menu "MidwaySelector (MidwaySelector)"
+  key Return
+  await_menu "MenuVenueSetup (MenuVenueSetup)"
+  key Return
+  await_menu "MenuLoadLayout (MenuLoadLayout)"
+  key Return
+  await_menu "MenuGameRunning (MenuGameRunning)" 120
+  await_menu "MenuVenueIntro (MenuVenueIntro)"
+  key Return
+  hud=none
+  wait_for 30 hud_seen || fail "the HUD${1:+ $1}: $hud"
+}
 # A close request, as the window manager makes one: a clean shutdown with status 0.
 close_request() {
   kill -TERM $pid
@@ -777,27 +786,11 @@ readonlysave_road() {
 
 closeday_road() {
   to_main_menu
-  key Right Return
-  await_menu "MenuCareer (MenuCareer)"
-  key Return
-  await_menu "NewCareer (NewCareer)"
-  key Right Return
-  await_menu "MenuCareerSummary (MenuCareerSummary)"
+  new_career
   local car="$saves/New Player/New Player.car"
   [ -f "$car" ] || fail "no career file after New Career"
   cp "$car" "$work/career-before.car"
-  click 779 668
-  await_menu "MidwaySelector (MidwaySelector)"
-  key Return
-  await_menu "MenuVenueSetup (MenuVenueSetup)"
-  key Return
-  await_menu "MenuLoadLayout (MenuLoadLayout)"
-  key Return
-  await_menu "MenuGameRunning (MenuGameRunning)" 120
-  await_menu "MenuVenueIntro (MenuVenueIntro)"
-  key Return
-  hud=none
-  wait_for 30 hud_seen || fail "the HUD: $hud"
+  career_to_hud
   click 67 313
   # The day under way: Start gone from the HUD, then a few seconds of the day.
   start_gone() {
