@@ -42,6 +42,15 @@ intptr_t DrawProbeProc(EntNode* node, int message, intptr_t a, intptr_t b, intpt
     }
 }
 
+void DrawPlainText(Font* font, float x, float y, const char16_t* text, uint32_t colour) {
+    FontSetScale(font, 1.0f, 1.0f);
+    FontSetGlyphOffsetX(font, 0.0f);
+    font->hAlign = 0;
+    font->vAlign = 0;
+    font->colour = colour;
+    FontDraw(font, x, y, text);
+}
+
 // ---- the fixture ----
 
 void UiTest::SetUp() {

@@ -36,6 +36,11 @@ class DrawProbe : public ENTBASE {
 };
 intptr_t DrawProbeProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
 
+class Font;
+// The text drawn unscaled, unaligned and in one colour: the reference a probe draws for a text
+// control hidden in its place.
+void DrawPlainText(Font* font, float x, float y, const char16_t* text, uint32_t colour);
+
 class UiTest : public GameAppTest {
   protected:
     void SetUp() override;

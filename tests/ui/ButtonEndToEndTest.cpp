@@ -76,13 +76,7 @@ TEST_F(UiTest, ButtonsWorkEndToEnd) {
     ASSERT_TRUE(probe);
     const uint32_t colour = 0xFFEFEFEFu; // the pointer left it: normal state
     ASSERT_EQ(box->state, CTL3_NORMAL);
-    probe->draw = [font, colour] {
-        FontSetScale(font, 1, 1);
-        FontSetGlyphOffsetX(font, 0);
-        font->hAlign = font->vAlign = 0;
-        font->colour = colour;
-        FontDraw(font, 300, 120, u"X Music");
-    };
+    probe->draw = [font, colour] { DrawPlainText(font, 300, 120, u"X Music", colour); };
     Step();
     const std::vector<uint32_t> reference = ReadPixels();
     FontSetScale(font, 1, 1);

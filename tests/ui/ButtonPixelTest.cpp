@@ -107,13 +107,7 @@ TEST_F(ButtonPixelTest, AFocusedTextButtonDrawsItsLabelAsTheFontDoes) {
     t->visible = 0;
     auto* probe = dynamic_cast<DrawProbe*>(EntCreateChild("DrawProbe", menu));
     ASSERT_TRUE(probe);
-    probe->draw = [font] {
-        FontSetScale(font, 1, 1);
-        FontSetGlyphOffsetX(font, 0);
-        font->hAlign = font->vAlign = 0;
-        font->colour = 0xB4F0F000u;
-        FontDraw(font, 200, 300, u"Start Day");
-    };
+    probe->draw = [font] { DrawPlainText(font, 200, 300, u"Start Day", 0xB4F0F000u); };
     Step();
     const std::vector<uint32_t> reference = ReadPixels();
     int differ = 0, lit = 0;

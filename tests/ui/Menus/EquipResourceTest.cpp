@@ -465,15 +465,7 @@ TEST_F(EquipResourceTest, ARideIsChosenAndPlacedByInputAlone) {
     ASSERT_NE(probe, nullptr);
     const VECTOR3 at = title->pos;
     const uint32_t colour = title->colour;
-    probe->draw = [&] {
-        Font* font = title->font;
-        FontSetScale(font, 1.0f, 1.0f);
-        FontSetGlyphOffsetX(font, 0.0f);
-        font->hAlign = 0;
-        font->vAlign = 0;
-        font->colour = colour;
-        FontDraw(font, at.x, at.y, text);
-    };
+    probe->draw = [&] { DrawPlainText(title->font, at.x, at.y, text, colour); };
     title->visible = 0;
     menu->pulseTime = 0.0f;
     Step();

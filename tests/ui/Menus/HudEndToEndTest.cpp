@@ -109,14 +109,7 @@ TEST_F(HudTest, ADayIsPlayedThroughTheHudByInputAlone) {
     WideFormat(text, 32, u"$%i", game->cash / 100);
     Font* font = hud->cashText->font;
     ASSERT_NE(font, nullptr);
-    probe->draw = [&] {
-        FontSetScale(font, 1.0f, 1.0f);
-        FontSetGlyphOffsetX(font, 0.0f);
-        font->hAlign = 0;
-        font->vAlign = 0;
-        font->colour = 0xFFFFFFFFu;
-        FontDraw(font, 210.0f, 9.0f, text);
-    };
+    probe->draw = [&] { DrawPlainText(font, 210.0f, 9.0f, text, 0xFFFFFFFFu); };
     hud->cashText->visible = 0;
     Step();
     const std::vector<uint32_t> reference = ReadPixels();

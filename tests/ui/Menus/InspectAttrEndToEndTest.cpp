@@ -86,14 +86,7 @@ TEST_F(InspectAttrTest, ARideIsInspectedRepairedPricedQuestionedAndRemovedByInpu
     ASSERT_NE(probe, nullptr);
     Font* font = title->font;
     const char16_t* name = ride->info->name;
-    probe->draw = [&] {
-        FontSetScale(font, 1.0f, 1.0f);
-        FontSetGlyphOffsetX(font, 0.0f);
-        font->hAlign = 0;
-        font->vAlign = 0;
-        font->colour = 0xFFFFFFFFu;
-        FontDraw(font, 680.0f, 384.0f, name);
-    };
+    probe->draw = [&] { DrawPlainText(font, 680.0f, 384.0f, name, 0xFFFFFFFFu); };
     title->visible = 0;
     Step();
     const std::vector<uint32_t> reference = ReadPixels();
