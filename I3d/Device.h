@@ -67,6 +67,9 @@ int D3dDeviceNeedsReset();
 // Resets with the kept present parameters and sends again every state the kernel set past the
 // state cache; -1 when the reset fails (try again later).
 int D3dReset();
+// The back-buffer size the next D3dReset makes (full screen, when the window took another size);
+// the requested size follows it. -1 without a device or for a side that is not positive.
+int D3dSetBackBufferSize(int width, int height);
 // 1 unless the device refuses its current states.
 int D3dValidateDevice();
 // Renormalisation of normals; kept and sent again after each reset.

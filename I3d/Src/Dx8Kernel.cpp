@@ -352,6 +352,15 @@ int D3dReset() {
     return 0;
 }
 
+int D3dSetBackBufferSize(int width, int height) {
+    if (!s_device || width <= 0 || height <= 0) return -1;
+    s_params.BackBufferWidth = (UINT)width;
+    s_params.BackBufferHeight = (UINT)height;
+    s_requestedWidth = width;
+    s_requestedHeight = height;
+    return 0;
+}
+
 int D3dValidateDevice() {
     DWORD passes = 0;
     return s_device && SUCCEEDED(s_device->ValidateDevice(&passes)) ? 1 : 0;

@@ -102,6 +102,7 @@ class AppBase {
     int AbortStart(int status);
     void CloseDown();
     void OnSizeChanged(int width, int height);
+    void FullScreenResized(int width, int height);
     void OnFocus(bool gained);
     void OnMinimised();
     void OnRestored();

@@ -127,6 +127,21 @@ void AppHost::CursorWarp(int x, int y) {
     if (m_window) SDL_WarpMouseInWindow(m_window, x, y);
 }
 
+int AppHost::FullScreenSize(int* width, int* height) const {
+    int display = m_window ? SDL_GetWindowDisplayIndex(m_window) : 0;
+    if (display < 0) display = 0;
+    for (int i = 0, n = SDL_GetNumDisplayModes(display); i < n; ++i) {
+        SDL_DisplayMode m{};
+        if (SDL_GetDisplayMode(display, i, &m) == 0 && m.w == *width && m.h == *height) return 1;
+    }
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(display, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0)
+        return -1;
+    *width = desktop.w;
+    *height = desktop.h;
+    return 0;
+}
+
 // ---- the device ----
 
 int AppHost::DeviceCreate(int adapter, int windowed, int width, int height, D3DFORMAT format,

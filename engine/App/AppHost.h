@@ -45,6 +45,11 @@ class AppHost {
     virtual void CursorPosition(int* x, int* y);
     virtual void CursorWarp(int x, int y);
 
+    // Full screen on the window's display: 1 when the display lists a mode of width x height;
+    // 0 when it does not, and the two become the desktop's size, which full screen then covers;
+    // -1 when the display tells neither.
+    int FullScreenSize(int* width, int* height) const;
+
     // ---- the device ----
     // D3dCreateDevice on the window; offscreen, a windowed device takes the client size.
     int DeviceCreate(int adapter, int windowed, int width, int height, D3DFORMAT format,

@@ -143,8 +143,25 @@ void AppBase::OnSizeChanged(int width, int height) {
     int w = 0, h = 0;
     m_host->ClientSize(&w, &h);
     if (w <= 0 || h <= 0) return;
-    if (windowed) OnResize(w, h);
+    if (windowed)
+        OnResize(w, h);
+    else
+        FullScreenResized(w, h);
     RenderOnEvent();
+}
+
+// Full screen draws into the whole window too: when the window manager (or a mode change) gives
+// it another size, the screen, the interface scale and the back buffer follow, the last through
+// the device's reset. A failed reset is tried again by the loop, as after a loss.
+void AppBase::FullScreenResized(int width, int height) {
+    int sw = 0, sh = 0, rw = 0, rh = 0;
+    I3dGetScreenSize(&sw, &sh);
+    I3dGetRequestedSize(&rw, &rh);
+    if (sw == width && sh == height && rw == width && rh == height) return;
+    OnResize(width, height);
+    if (D3dSetBackBufferSize(width, height) != 0) return;
+    DbgPrintf(DBG_GENERAL | DBG_RENDER, "AppBase: full screen is now %i x %i\n", width, height);
+    if (AppDeviceReset() != 0) deviceLost = 1;
 }
 
 void AppBase::RenderOnEvent() {

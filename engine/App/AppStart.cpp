@@ -12,7 +12,6 @@
 #include "engine/System.h"
 #include "platform/x11/WindowRaise.h"
 
-#include <cstdio>
 #include <string>
 
 static constexpr const char* kTitle = "Fairlark";
@@ -84,25 +83,23 @@ int AppBase::AppStartRender() {
         SysDesktopSize(&deviceWidth, &deviceHeight);
         if (lockableBackbuffer) flags |= I3D_DEVICE_LOCKABLE;
     } else {
-        SDL_DisplayMode want{}, mode{};
-        want.w = deviceWidth;
-        want.h = deviceHeight;
-        int display = hwnd ? SDL_GetWindowDisplayIndex(static_cast<SDL_Window*>(hwnd)) : 0;
-        if (deviceWidth <= 0 || deviceHeight <= 0 ||
-            !SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &want, &mode)) {
-            char text[160];
-            std::snprintf(text, sizeof text,
-                          "The display has no mode of %i x %i or larger for full screen.",
-                          deviceWidth, deviceHeight);
-            SysMessageBox(text, kTitle);
+        // A mode the display lacks would show a cut or shifted picture: full screen then covers
+        // the desktop as it is, and the back buffer is that size.
+        const int askedWidth = deviceWidth, askedHeight = deviceHeight;
+        const int listed = m_host->FullScreenSize(&deviceWidth, &deviceHeight);
+        if (listed < 0) {
+            SysMessageBox("The display tells no size for full screen.", kTitle);
             return -1;
         }
-        if (mode.w != deviceWidth || mode.h != deviceHeight)
+        if (listed)
             DbgPrintf(DBG_GENERAL | DBG_RENDER,
-                      "AppStartRender: full screen at %i x %i, the closest mode to %i x %i\n",
-                      mode.w, mode.h, deviceWidth, deviceHeight);
-        deviceWidth = mode.w;
-        deviceHeight = mode.h;
+                      "AppStartRender: full screen in the display's mode %i x %i\n", deviceWidth,
+                      deviceHeight);
+        else
+            DbgPrintf(DBG_GENERAL | DBG_RENDER,
+                      "AppStartRender: full screen over the desktop at %i x %i: the display has "
+                      "no mode of %i x %i\n",
+                      deviceWidth, deviceHeight, askedWidth, askedHeight);
     }
     // A failed creation has shown its "D3D8 Error" box.
     if (m_host->DeviceCreate(adapter, windowedDevice, deviceWidth, deviceHeight,

@@ -213,6 +213,50 @@ D3dGlDevice::~D3dGlDevice() {
         SDL_SetWindowFullscreen(m_context->Window(), 0);
 }
 
+// Full screen covers the window's display: in that size's own mode when the display lists it and
+// it is not the desktop's, else over the desktop as it is. The window is first put over the whole
+// display, since SDL leaves sizing a full-screen window to the window manager and without one the
+// window would keep its windowed size. A window already full screen at that size (a reset after
+// the window manager sized it) is left as it is. The size is replaced by the desktop's when that
+// is what the window takes.
+static void EnterFullScreen(SDL_Window* w, UINT* backWidth, UINT* backHeight) {
+    int width = (int)*backWidth, height = (int)*backHeight;
+    int display = SDL_GetWindowDisplayIndex(w);
+    if (display < 0) display = 0;
+    int drawnW = 0, drawnH = 0;
+    SDL_GL_GetDrawableSize(w, &drawnW, &drawnH);
+    if ((SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN) && drawnW == width && drawnH == height)
+        return;
+    SDL_DisplayMode desktop{};
+    const bool known = SDL_GetDesktopDisplayMode(display, &desktop) == 0;
+    bool listed = false;
+    for (int i = 0, n = SDL_GetNumDisplayModes(display); i < n && !listed; ++i) {
+        SDL_DisplayMode m{};
+        listed = SDL_GetDisplayMode(display, i, &m) == 0 && m.w == width && m.h == height;
+    }
+    const bool ownMode = listed && !(known && desktop.w == width && desktop.h == height);
+    Uint32 flag = SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (ownMode) {
+        SDL_DisplayMode mode{};
+        mode.w = width;
+        mode.h = height;
+        SDL_SetWindowDisplayMode(w, &mode);
+        flag = SDL_WINDOW_FULLSCREEN;
+    } else if (known) {
+        width = desktop.w;
+        height = desktop.h;
+        *backWidth = (UINT)width;
+        *backHeight = (UINT)height;
+    }
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(display, &bounds) != 0) bounds = SDL_Rect{};
+    SDL_SetWindowFullscreen(w, 0);
+    SDL_SetWindowPosition(w, bounds.x, bounds.y);
+    if (width > 0 && height > 0) SDL_SetWindowSize(w, width, height);
+    if (SDL_SetWindowFullscreen(w, flag) != 0)
+        PlatLogf(PLAT_LOG_RENDER, "D3d8: full screen refused: %s\n", SDL_GetError());
+}
+
 bool D3dGlDevice::MakeBackBuffer(const D3DPRESENT_PARAMETERS& params, std::string* error) {
     const D3dGlFuncs& gl = Gl();
     D3DPRESENT_PARAMETERS& kept = MutablePresentParams();
@@ -222,16 +266,10 @@ bool D3dGlDevice::MakeBackBuffer(const D3DPRESENT_PARAMETERS& params, std::strin
         kept.BackBufferFormat = D3DFMT_X8R8G8B8;
     }
     if (SDL_Window* w = m_context->Window()) {
-        if (!params.Windowed) {
-            SDL_DisplayMode mode{};
-            mode.w = (int)params.BackBufferWidth;
-            mode.h = (int)params.BackBufferHeight;
-            SDL_SetWindowDisplayMode(w, &mode);
-            if (SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN) != 0)
-                PlatLogf(PLAT_LOG_RENDER, "D3d8: full screen refused: %s\n", SDL_GetError());
-        } else {
+        if (!params.Windowed)
+            EnterFullScreen(w, &kept.BackBufferWidth, &kept.BackBufferHeight);
+        else
             SDL_SetWindowFullscreen(w, 0);
-        }
         bool vsync =
             !params.Windowed && params.FullScreen_PresentationInterval == D3DPRESENT_INTERVAL_ONE;
         m_context->SetSwapInterval(vsync ? 1 : 0);
