@@ -248,5 +248,11 @@ void HwConfigDialogFrame(HwConfigDialogState* s) {
 }
 
 void HwConfigDialogEnd(HwConfigDialogState* state) {
-    if (state) ClosePage(state);
+    if (!state) return;
+    ClosePage(state);
+    // The game asks the display for the mode written here: one the adapter does not list
+    // (the defaults, a file from another machine, the video page never opened) becomes the line
+    // the list would select, as leaving the video page does.
+    FillModes(state);
+    HwConfigApplyMode(&state->data, state->modes, state->selectedMode);
 }

@@ -53,7 +53,8 @@ constexpr int kHwConfigBannerHeight = 80;
 // Escape "Exit". A page opens the first frame its tab shows and closes the frame it stops.
 void HwConfigDialogFrame(HwConfigDialogState* state);
 
-// Closes the open page (the video page writes its selected mode), as the dialog ends.
+// Closes the open page (the video page writes its selected mode), as the dialog ends; a mode the
+// adapter does not list is then replaced by the one its list would select.
 void HwConfigDialogEnd(HwConfigDialogState* state);
 
 // The adapter the settings name (0 when they name none that exists).

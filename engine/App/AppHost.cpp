@@ -148,7 +148,11 @@ int AppHost::DeviceCreate(int adapter, int windowed, int width, int height, D3DF
                           I3dDeviceFlags flags) {
     if (!m_offscreen)
         return D3dCreateDevice(adapter, m_window, windowed, width, height, format, flags);
-    if (windowed) ClientSize(&width, &height);
+    // Full screen, the window takes the screen's size, as a display's window does.
+    if (windowed)
+        ClientSize(&width, &height);
+    else if (m_window && width > 0 && height > 0)
+        SDL_SetWindowSize(m_window, width, height);
     return D3dCreateDevice(adapter, nullptr, windowed, width, height, format, flags);
 }
 

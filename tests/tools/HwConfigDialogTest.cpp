@@ -53,6 +53,26 @@ TEST_F(HwConfigDialogTest, LeavingTheVideoPageWritesTheSelectedLineAndAnEmptyLis
     EXPECT_EQ(std::make_tuple(state.data.hRes, state.data.format), std::make_tuple(1600, 23));
 }
 
+// The game would ask the display for whatever is written: a mode the adapter lacks is written as
+// the line the list would select, the video page opened or not.
+TEST_F(HwConfigDialogTest, PlayingWithoutTheVideoPageWritesAModeTheAdapterLists) {
+    state.adapters.push_back(TestAdapter({Mode(1280, 1024, 60)}));
+    Frame();
+    Key(ImGuiKey_Enter);
+    ASSERT_EQ(state.result, 1);
+    HwConfigDialogEnd(&state);
+    EXPECT_EQ(std::make_tuple(state.data.hRes, state.data.vRes, state.data.format),
+              std::make_tuple(1280, 1024, 22));
+
+    state = HwConfigDialogState{};
+    HwConfigDefaults(&state.data);
+    state.adapters.push_back(TestAdapter(kTwoModes));
+    Frame();
+    HwConfigDialogEnd(&state);
+    EXPECT_EQ(std::make_tuple(state.data.hRes, state.data.vRes), std::make_tuple(1024, 768))
+        << "a listed mode stays";
+}
+
 TEST_F(HwConfigDialogTest, RunWindowedDisablesTheModeListAndVsync) {
     state.adapters.push_back(TestAdapter(kTwoModes));
     ShowTab("Video##2114");

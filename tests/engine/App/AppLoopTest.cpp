@@ -39,6 +39,42 @@ TEST_F(AppTest, ResizesFollowTheClientAreaDownToOnePixel) {
 
 // A minimised window may report a zero size: the screen keeps its last size, and neither a frame
 // nor an update runs until the window is restored.
+// A window manager may size a full-screen window after start-up: the screen, the back buffer
+// and the device follow through one reset; the same size again changes nothing.
+TEST_F(AppTest, FullScreenFollowsTheWindowsNewSizeThroughAReset) {
+    app.onLoadConfig = [&] {
+        app.windowed = 0;
+        app.deviceWidth = 1024;
+        app.deviceHeight = 768;
+    };
+    Start();
+    app.steps = {
+        [&] {
+            EXPECT_EQ(app.lostCalls, 0);
+            SDL_SetWindowSize(Window(), 800, 600);
+            PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600);
+        },
+        [&] {
+            int w = 0, h = 0, rw = 0, rh = 0;
+            I3dGetScreenSize(&w, &h);
+            I3dGetRequestedSize(&rw, &rh);
+            EXPECT_EQ(std::make_tuple(w, h, rw, rh), std::make_tuple(800, 600, 800, 600));
+            IDirect3DSurface8* back = nullptr;
+            ASSERT_EQ(D3dDevice()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+            D3DSURFACE_DESC desc{};
+            back->GetDesc(&desc);
+            back->Release();
+            EXPECT_EQ(std::make_pair(desc.Width, desc.Height), std::make_pair(800u, 600u));
+            EXPECT_EQ(std::make_pair(app.lostCalls, app.resetCalls), std::make_pair(1, 1));
+            EXPECT_FALSE(app.deviceLost);
+            PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600);
+        },
+        [&] { EXPECT_EQ(app.resetCalls, 1) << "the same size reset the device again"; },
+    };
+    RunToEnd();
+    EXPECT_EQ(app.failedFrames, 0);
+}
+
 TEST_F(AppTest, MinimisedWindowNeitherResizesNorDrawsUntilRestored) {
     Start();
     int updatesAtMinimise = 0, rendersAtMinimise = 0;

@@ -99,31 +99,35 @@ TEST_F(AppTest, SecondCopyOnTheSameDisplayEndsBeforeAnyWindow) {
     EXPECT_NE(path.find("-.._.._etc_x_y:0.lock"), std::string::npos) << "the name left its folder";
 }
 
-TEST_F(AppTest, FullScreenTakesTheClosestModeOrEndsWithAMessage) {
-    for (int size : {45, 100000}) {
+// SDL's dummy display lists one mode, 1024 x 768, its desktop's.
+TEST_F(AppTest, FullScreenTakesAListedModeElseCoversTheDesktopAndSaysWhich) {
+    for (int size : {1024, 45, 100000, -5}) {
+        SCOPED_TRACE(size);
         TestApp app;
         app.AppSetHost(&host);
         app.onLoadConfig = [&] {
             app.windowed = 0;
+            app.debug = 1;
             app.deviceWidth = size;
-            app.deviceHeight = size;
+            app.deviceHeight = size == 1024 ? 768 : size;
         };
         ::testing::internal::CaptureStderr();
         int result = app.AppCreateMainWindow();
         std::string messages = ::testing::internal::GetCapturedStderr();
-        if (size == 45) {
-            ASSERT_EQ(result, 0) << messages;
-            int w = 0, h = 0;
-            I3dGetScreenSize(&w, &h);
-            EXPECT_EQ(std::make_pair(w, h), std::make_pair(1024, 768)) << "the dummy's one mode";
-            EXPECT_EQ(std::make_pair(app.deviceWidth, app.deviceHeight), std::make_pair(w, h));
-            app.AppShutdown();
-        } else {
-            EXPECT_EQ(result, -1);
-            EXPECT_NE(messages.find("no mode of 100000 x 100000"), std::string::npos) << messages;
-            EXPECT_EQ(app.AppStartStatus(), 1);
-            EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO));
-        }
+        ASSERT_EQ(result, 0) << messages;
+        int w = 0, h = 0;
+        I3dGetScreenSize(&w, &h);
+        EXPECT_EQ(std::make_pair(w, h), std::make_pair(1024, 768));
+        EXPECT_EQ(std::make_pair(app.deviceWidth, app.deviceHeight), std::make_pair(w, h));
+        const std::string line =
+            size == 1024
+                ? "full screen in the display's mode 1024 x 768\n"
+                : "full screen over the desktop at 1024 x 768: the display has no mode of " +
+                      std::to_string(size) + " x " + std::to_string(size) + "\n";
+        EXPECT_NE(messages.find(line), std::string::npos) << messages;
+        EXPECT_EQ(messages.find("full screen is now"), std::string::npos)
+            << "the window had the screen's size from the start";
+        app.AppShutdown();
     }
 }
 
