@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <map>
 
@@ -83,6 +84,14 @@ int TextWidth(const AbcMetrics& m, const char* text) {
     return width;
 }
 
+// The width of the text's ink: from the first glyph's left edge to the last one's right edge,
+// so that a large caption is centred by its letters rather than by its bearings.
+int InkWidth(const AbcMetrics& m, const char* text) {
+    if (!*text) return 0;
+    const AbcRecord& last = Glyph(m, text[std::strlen(text) - 1]);
+    return TextWidth(m, text) - Glyph(m, text[0]).a - Advance(last) + last.a + last.b;
+}
+
 // The text's glyphs with the pen at (penX, top), blended in `colour`, kept inside the box
 // [x0, x1) x [y0, y1); texel (keepX, keepY) is left alone.
 void DrawText(GenImage* img, const GenFont& font, const char* text, uint32_t colour, int penX,
@@ -118,7 +127,8 @@ void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont
     const int cellH = int(font.metrics.cellHeight);
     const int frameTop = int(ArtFrameTop(row, frame));
     const int pushed = row.kind == ArtKind::Strip && frame % 3 == 2 ? 1 : 0;
-    const int penX = (int(row.cellWidth) - TextWidth(font.metrics, row.caption)) / 2 + pushed;
+    const int penX = (int(row.cellWidth) - InkWidth(font.metrics, row.caption)) / 2 -
+                     Glyph(font.metrics, row.caption[0]).a + pushed;
     const bool written = row.kind == ArtKind::TextPanel;
     const int top = frameTop + pushed +
                     (written ? int(row.cellHeight) - int(kBorder) - 4 - cellH
@@ -723,8 +733,8 @@ bool DrawPage(GenImage* img, const SlidePage& page, int keepX, int keepY, std::s
         top += lineH / 3;
     }
     if (top - lineH / 3 > y1) {
-        *error = "the page's text runs " + std::to_string(top - lineH / 3 - y1) +
-                 " rows below its box";
+        *error =
+            "the page's text runs " + std::to_string(top - lineH / 3 - y1) + " rows below its box";
         return false;
     }
     return true;
