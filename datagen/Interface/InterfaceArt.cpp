@@ -205,6 +205,22 @@ void DrawCardCaption(GenImage* img, const ArtRow& row, const GenFont& font) {
     }
 }
 
+// The HUD draws its clock's frame over the dial, both centred on one point: the frame is open in
+// a circle a texel inside the dial's 56 x 56, with a lighter rim, so the dial shows through.
+void OpenRing(GenImage* img, const ArtRow& row) {
+    constexpr float kDialRadius = 27.0f;
+    const float cx = float(row.cellWidth) / 2.0f, cy = float(row.cellHeight) / 2.0f;
+    for (uint32_t y = 0; y < row.cellHeight; ++y)
+        for (uint32_t x = 0; x < row.cellWidth; ++x) {
+            const float dx = float(x) + 0.5f - cx, dy = float(y) + 0.5f - cy;
+            const float d = std::sqrt(dx * dx + dy * dy);
+            if (d < kDialRadius)
+                img->Set(x, y, 0u);
+            else if (d < kDialRadius + 2.0f)
+                img->Set(x, y, Lighter(kArtPanelFill));
+        }
+}
+
 // A padlock in the middle of the frame: a shackle arch over a body with a keyhole.
 void DrawLock(GenImage* img, const ArtRow& row) {
     const float cx = float(row.cellWidth) / 2.0f, unit = float(row.cellHeight) / 96.0f;
@@ -273,6 +289,7 @@ uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame) {
         case ArtKind::Panel:
         case ArtKind::Dial:
         case ArtKind::Lock:
+        case ArtKind::Ring:
         case ArtKind::TextPanel: return kArtPanelFill;
         case ArtKind::Cursor: return kArtCursorFill[frame % 4];
         case ArtKind::Screen:
@@ -363,7 +380,7 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/HUD/ButtonManage.dds", 128, 256, 70, 68, 3, "Reports", 16, ArtKind::Strip},
         {"Menu/HUD/ButtonHelp.dds", 64, 256, 63, 52, 3, "Help", 16, ArtKind::Strip},
         {"Menu/HUD/ZobTimeOfDayDisc.dds", 64, 64, 56, 56, 1, "", 0, ArtKind::Dial},
-        {"Menu/HUD/ZobTimeOfDayIconFrame.dds", 128, 128, 104, 87, 1, "", 0, ArtKind::Panel},
+        {"Menu/HUD/ZobTimeOfDayIconFrame.dds", 128, 128, 104, 87, 1, "", 0, ArtKind::Ring},
         // The front end's full-screen pictures: 1024 x 768 in the top of a 1024 x 1024 texture.
         {"Menu/QuenvarSplash.dds", 1024, 1024, 1024, 768, 1, "The Fairlark project presents", 40,
          ArtKind::Screen, 0, 0xFF2848A0u},
@@ -444,6 +461,7 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
         FillFrame(out, row, frame, fill);
         if (row.kind == ArtKind::Dial) DrawDial(out, row);
         if (row.kind == ArtKind::Lock) DrawLock(out, row);
+        if (row.kind == ArtKind::Ring) OpenRing(out, row);
         if (captioned && row.kind == ArtKind::Card)
             DrawCardCaption(out, row, font);
         else if (captioned && (row.kind != ArtKind::CheckBox || frame >= 4))

@@ -36,6 +36,7 @@ enum class ArtKind {
     Cursor,    // arrows, one fill per shape, transparent around them; no border or caption
     Dial,      // a panel with a clock face: a ring of twelve hour marks around the middle
     Lock,      // a panel with a padlock in its middle, the sign of a locked row
+    Ring,      // a panel with a round window in its middle, open for the dial drawn under it
     Screen,    // a full-screen picture: one frame in the row's own fill, captioned
     Overlay,   // a full-screen frame drawn over slides: bands in the row's fill along the top and
                // bottom of the cell, captioned in the top band, transparent between them

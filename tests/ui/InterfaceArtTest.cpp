@@ -197,6 +197,34 @@ TEST(InterfaceArt, PanelsTheScreensWriteOnCarryNoWords) {
     EXPECT_EQ(panels, 8);
 }
 
+// The HUD draws its clock's frame over the dial, both centred on one point: the frame is open
+// over the whole dial face, and the face carries its hour marks.
+TEST(InterfaceArt, TheClockFrameShowsTheDialThroughItsWindow) {
+    std::map<std::string, const ArtRow*> rows;
+    for (const ArtRow& row : ArtTable())
+        rows[row.file] = &row;
+    const ArtRow& frame = *rows.at("Menu/HUD/ZobTimeOfDayIconFrame.dds");
+    const ArtRow& dial = *rows.at("Menu/HUD/ZobTimeOfDayDisc.dds");
+    GenImage fi, di;
+    std::string error;
+    ASSERT_TRUE(ArtPaint(frame, &fi, &error)) << error;
+    ASSERT_TRUE(ArtPaint(dial, &di, &error)) << error;
+    // Dial texel (x, y) lies under frame texel (x + dx, y + dy).
+    const int dx = int(frame.cellWidth - dial.cellWidth) / 2;
+    const int dy = int(frame.cellHeight - dial.cellHeight) / 2;
+    int marks = 0;
+    for (int y = 0; y < int(dial.cellHeight); ++y)
+        for (int x = 0; x < int(dial.cellWidth); ++x) {
+            const float rx = float(x) + 0.5f - float(dial.cellWidth) / 2.0f;
+            const float ry = float(y) + 0.5f - float(dial.cellHeight) / 2.0f;
+            if (rx * rx + ry * ry > 24.0f * 24.0f) continue;
+            EXPECT_EQ(fi.Get(uint32_t(x + dx), uint32_t(y + dy)) >> 24, 0u)
+                << "the frame hides the dial at " << x << ", " << y;
+            marks += di.Get(uint32_t(x), uint32_t(y)) == 0xFF202020u;
+        }
+    EXPECT_GT(marks, 12 * 3) << "no hour marks on the dial";
+}
+
 TEST(InterfaceArt, CheckedBoxesCarryTheirMarkAndEmptyOnesDoNot) {
     const ArtRow* box = nullptr;
     for (const ArtRow& row : ArtTable())
