@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kFace = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 constexpr uint32_t kCaptionColour = 0xFFFFFFFFu;
 constexpr uint32_t kBorder = 2;
+constexpr uint32_t kLogoFill = 0xFF9C2838u;
 
 uint32_t Lighter(uint32_t argb) {
     uint32_t out = argb & 0xFF000000u;
@@ -295,6 +296,7 @@ uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame) {
         case ArtKind::Screen:
         case ArtKind::Overlay:
         case ArtKind::Card: return row.fill;
+        case ArtKind::Logo: return frame % 2 ? Blend(row.fill, 0xFFFFFFFFu, 40) : row.fill;
         default: return kArtStateFill[frame % 3];
     }
 }
@@ -330,7 +332,8 @@ const std::vector<ArtRow>& ArtTable() {
          ArtKind::TextPanel},
         {"Menu/Common/ZobPanelGeneric.dds", 1024, 512, 574, 426, 1, "", 0, ArtKind::TextPanel},
         {"Menu/Common/ZobPanelNewCareer.dds", 1024, 512, 574, 426, 1, "", 0, ArtKind::TextPanel},
-        {"Menu/Common/ZOBLogoAnimSmall.dds", 512, 512, 257, 144, 2, "Fairlark", 40, ArtKind::Strip},
+        {"Menu/Common/ZOBLogoAnimSmall.dds", 512, 512, 257, 144, 2, "Fairlark", 40, ArtKind::Logo,
+         0, kLogoFill},
         // The body in rows 0-417, the three lights frames of 102 rows from row 419.
         {"Menu/InGame/InGamePanel.dds", 512, 1024, 377, 102, 3, "", 0, ArtKind::InGame, 419},
         {"Menu/MouseCursors.dds", 32, 128, 32, 32, 4, "", 0, ArtKind::Cursor},
@@ -400,7 +403,8 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/MainMenu/button_help.dds", 256, 256, 150, 48, 3, "Help", 16, ArtKind::Strip},
         {"Menu/MainMenu/button_quit.dds", 256, 256, 150, 48, 3, "Quit", 16, ArtKind::Strip},
         {"Menu/MainMenu/button_credits.dds", 256, 256, 150, 48, 3, "Credits", 16, ArtKind::Strip},
-        {"Menu/Common/ZobLogoAnim.dds", 512, 1024, 483, 272, 2, "Fairlark", 72, ArtKind::Strip},
+        {"Menu/Common/ZobLogoAnim.dds", 512, 1024, 483, 272, 2, "Fairlark", 72, ArtKind::Logo, 0,
+         kLogoFill},
         {"Menu/NewCareer/button_start.dds", 128, 256, 119, 63, 3, "Start", 16, ArtKind::Strip},
     };
     return s_rows;

@@ -37,6 +37,8 @@ enum class ArtKind {
     Dial,      // a panel with a clock face: a ring of twelve hour marks around the middle
     Lock,      // a panel with a padlock in its middle, the sign of a locked row
     Ring,      // a panel with a round window in its middle, open for the dial drawn under it
+    Logo,      // the game's name, its frames in the row's fill and a lighter shade of it in turn,
+               // so the flipbook glows without looking like a button
     Screen,    // a full-screen picture: one frame in the row's own fill, captioned
     Overlay,   // a full-screen frame drawn over slides: bands in the row's fill along the top and
                // bottom of the cell, captioned in the top band, transparent between them
@@ -55,7 +57,7 @@ struct ArtRow {
                          // would not fit the frame
     ArtKind kind;
     uint32_t top = 0;  // the first frame's top row
-    uint32_t fill = 0; // Screen, Overlay and Card rows: their colour
+    uint32_t fill = 0; // Screen, Overlay, Card and Logo rows: their colour
 };
 
 // The height of an overlay's two bands.
