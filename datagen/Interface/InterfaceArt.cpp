@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <map>
 
@@ -16,6 +18,7 @@ namespace {
 constexpr const char* kFace = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 constexpr uint32_t kCaptionColour = 0xFFFFFFFFu;
 constexpr uint32_t kBorder = 2;
+constexpr uint32_t kLogoFill = 0xFF9C2838u;
 
 uint32_t Lighter(uint32_t argb) {
     uint32_t out = argb & 0xFF000000u;
@@ -82,6 +85,14 @@ int TextWidth(const AbcMetrics& m, const char* text) {
     return width;
 }
 
+// The width of the text's ink: from the first glyph's left edge to the last one's right edge,
+// so that a large caption is centred by its letters rather than by its bearings.
+int InkWidth(const AbcMetrics& m, const char* text) {
+    if (!*text) return 0;
+    const AbcRecord& last = Glyph(m, text[std::strlen(text) - 1]);
+    return TextWidth(m, text) - Glyph(m, text[0]).a - Advance(last) + last.a + last.b;
+}
+
 // The text's glyphs with the pen at (penX, top), blended in `colour`, kept inside the box
 // [x0, x1) x [y0, y1); texel (keepX, keepY) is left alone.
 void DrawText(GenImage* img, const GenFont& font, const char* text, uint32_t colour, int penX,
@@ -111,18 +122,44 @@ void DrawText(GenImage* img, const GenFont& font, const char* text, uint32_t col
 
 // The caption's glyphs centred in the frame, inside the border; texel (4, 4) is left alone. A
 // panel the screens write on has it along its bottom edge instead, in its border's colour, clear
-// of the middle where the screens' text goes.
+// of the middle where the screens' text goes. A pressed frame shows it one texel down and right,
+// as a button pushed in.
 void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont& font) {
     const int cellH = int(font.metrics.cellHeight);
     const int frameTop = int(ArtFrameTop(row, frame));
-    const int penX = (int(row.cellWidth) - TextWidth(font.metrics, row.caption)) / 2;
+    const int pushed = row.kind == ArtKind::Strip && frame % 3 == 2 ? 1 : 0;
+    const int penX = (int(row.cellWidth) - InkWidth(font.metrics, row.caption)) / 2 -
+                     Glyph(font.metrics, row.caption[0]).a + pushed;
     const bool written = row.kind == ArtKind::TextPanel;
-    const int top = frameTop + (written ? int(row.cellHeight) - int(kBorder) - 4 - cellH
-                                        : (int(row.cellHeight) - cellH) / 2);
+    const int top = frameTop + pushed +
+                    (written ? int(row.cellHeight) - int(kBorder) - 4 - cellH
+                             : (int(row.cellHeight) - cellH) / 2);
     const uint32_t colour = written ? Lighter(ArtFrameFill(row, frame)) : kCaptionColour;
     DrawText(img, font, row.caption, colour, penX, top, int(kBorder), frameTop + int(kBorder),
              int(row.cellWidth - kBorder), frameTop + int(row.cellHeight - kBorder), 4,
              frameTop + 4);
+}
+
+// A clock face in the middle of the frame: a lighter disc with twelve hour marks around its rim,
+// the quarters longer, so the HUD's clock reads against a dial.
+void DrawDial(GenImage* img, const ArtRow& row) {
+    const float cx = float(row.cellWidth) / 2.0f, cy = float(row.cellHeight) / 2.0f;
+    const float radius = std::min(cx, cy) - 4.0f;
+    const uint32_t face = Lighter(Lighter(kArtPanelFill)), mark = 0xFF202020u;
+    for (uint32_t y = kBorder; y + kBorder < row.cellHeight; ++y)
+        for (uint32_t x = kBorder; x + kBorder < row.cellWidth; ++x) {
+            const float dx = float(x) + 0.5f - cx, dy = float(y) + 0.5f - cy;
+            const float d = std::sqrt(dx * dx + dy * dy);
+            if (d > radius) continue;
+            uint32_t texel = d > radius - 1.5f ? mark : face;
+            // Hour marks: within half a texel of one of the twelve spokes, near the rim.
+            const float hour = std::atan2(dx, -dy) / (2.0f * 3.14159265f) * 12.0f;
+            const float off = std::fabs(hour - std::round(hour)) * (2.0f * 3.14159265f / 12.0f) * d;
+            const bool quarter = int(std::lround(hour + 12.0f)) % 3 == 0;
+            if (off < 0.9f && d > radius - (quarter ? 8.0f : 5.0f)) texel = mark;
+            if (d < 2.0f) texel = mark;
+            img->Set(x, y, texel);
+        }
 }
 
 // The caption broken at blanks into lines no wider than `width`; a word wider than that stands on
@@ -169,11 +206,68 @@ void DrawCardCaption(GenImage* img, const ArtRow& row, const GenFont& font) {
     }
 }
 
-bool RenderCaptionFont(const char* text, int points, GenFont* font, std::string* error) {
+// The HUD draws its clock's frame over the dial, both centred on one point: the frame is open in
+// a circle a texel inside the dial's 56 x 56, with a lighter rim, so the dial shows through.
+void OpenRing(GenImage* img, const ArtRow& row) {
+    constexpr float kDialRadius = 27.0f;
+    const float cx = float(row.cellWidth) / 2.0f, cy = float(row.cellHeight) / 2.0f;
+    for (uint32_t y = 0; y < row.cellHeight; ++y)
+        for (uint32_t x = 0; x < row.cellWidth; ++x) {
+            const float dx = float(x) + 0.5f - cx, dy = float(y) + 0.5f - cy;
+            const float d = std::sqrt(dx * dx + dy * dy);
+            if (d < kDialRadius)
+                img->Set(x, y, 0u);
+            else if (d < kDialRadius + 2.0f)
+                img->Set(x, y, Lighter(kArtPanelFill));
+        }
+}
+
+// A padlock in the middle of the frame: a shackle arch over a body with a keyhole.
+void DrawLock(GenImage* img, const ArtRow& row) {
+    const float cx = float(row.cellWidth) / 2.0f, unit = float(row.cellHeight) / 96.0f;
+    const float archY = 42.0f * unit, outer = 20.0f * unit, inner = 12.0f * unit;
+    const uint32_t metal = 0xFFD8B040u, shade = 0xFF6A5010u;
+    for (uint32_t y = kBorder; y + kBorder < row.cellHeight; ++y)
+        for (uint32_t x = kBorder; x + kBorder < row.cellWidth; ++x) {
+            const float dx = float(x) + 0.5f - cx, fy = float(y) + 0.5f;
+            const float d = std::sqrt(dx * dx + (fy - archY) * (fy - archY));
+            const bool arch = fy <= archY && d <= outer && d >= inner;
+            const bool legs =
+                fy > archY && fy < 48.0f * unit && std::fabs(dx) <= outer && std::fabs(dx) >= inner;
+            const bool body =
+                fy >= 46.0f * unit && fy <= 80.0f * unit && std::fabs(dx) <= 28.0f * unit;
+            const bool hole =
+                (std::sqrt(dx * dx + (fy - 58.0f * unit) * (fy - 58.0f * unit)) <= 5.0f * unit) ||
+                (std::fabs(dx) <= 2.0f * unit && fy >= 58.0f * unit && fy <= 70.0f * unit);
+            if (body)
+                img->Set(x, y, hole ? shade : metal);
+            else if (arch || legs)
+                img->Set(x, y, Lighter(metal));
+        }
+}
+
+bool RenderFaceFont(const char* face, const std::string& text, int points, GenFont* font,
+                    std::string* error) {
     std::vector<char16_t> codes;
-    for (const char* p = text; *p; ++p)
-        codes.push_back(char16_t((unsigned char)*p));
-    return GenRenderFont(kFace, points, codes, font, error);
+    for (const char c : text)
+        codes.push_back(char16_t((unsigned char)c));
+    return GenRenderFont(face, points, codes, font, error);
+}
+
+bool RenderCaptionFont(const char* text, int points, GenFont* font, std::string* error) {
+    return RenderFaceFont(kFace, text, points, font, error);
+}
+
+// The caption's font at the largest size up to `points` at which it fits `width` x `height`, so
+// that a long word on a small button stays whole and readable; 6 points at the least.
+bool FitCaptionFont(const char* text, int points, int width, int height, GenFont* font,
+                    std::string* error) {
+    for (int p = points;; --p) {
+        if (!RenderCaptionFont(text, p, font, error)) return false;
+        const bool fits =
+            TextWidth(font->metrics, text) <= width && int(font->metrics.cellHeight) <= height;
+        if (fits || p <= 6) return true;
+    }
 }
 
 std::string LowerTitle(const std::string& path) {
@@ -194,11 +288,15 @@ uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame) {
     switch (row.kind) {
         case ArtKind::CheckBox: return frame % 4 == 3 ? 0u : kArtStateFill[(frame % 4) % 3];
         case ArtKind::Panel:
+        case ArtKind::Dial:
+        case ArtKind::Lock:
+        case ArtKind::Ring:
         case ArtKind::TextPanel: return kArtPanelFill;
         case ArtKind::Cursor: return kArtCursorFill[frame % 4];
         case ArtKind::Screen:
         case ArtKind::Overlay:
         case ArtKind::Card: return row.fill;
+        case ArtKind::Logo: return frame % 2 ? Blend(row.fill, 0xFFFFFFFFu, 40) : row.fill;
         default: return kArtStateFill[frame % 3];
     }
 }
@@ -209,126 +307,105 @@ const std::vector<ArtRow>& ArtTable() {
         {"Menu/Common/DataBox.dds", 128, 128, 96, 28, 3, "", 0, ArtKind::Strip},
         {"Menu/Common/ButtonUpArrow.dds", 32, 64, 24, 14, 3, "+", 8, ArtKind::Strip},
         {"Menu/Common/ButtonDownArrow.dds", 32, 64, 24, 14, 3, "-", 8, ArtKind::Strip},
-        // The control kit's buttons, each captioned with its file title.
-        {"Menu/Common/ZobButtonOk.dds", 128, 256, 97, 57, 3, "ZobButtonOk", 8, ArtKind::Strip},
-        {"Menu/Common/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
-        {"Menu/Common/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8, ArtKind::Strip},
-        {"Menu/Common/ButtonPageUp.dds", 128, 256, 97, 57, 3, "ButtonPageUp", 8, ArtKind::Strip},
-        {"Menu/Common/ButtonPageDown.dds", 128, 256, 97, 57, 3, "ButtonPageDown", 7,
-         ArtKind::Strip},
-        {"Menu/Common/ZobButtonBack.dds", 128, 256, 119, 64, 3, "ZobButtonBack", 8, ArtKind::Strip},
-        {"Menu/Common/ZobButtonStart.dds", 128, 256, 119, 63, 3, "ZobButtonStart", 8,
-         ArtKind::Strip},
-        {"Menu/Common/ZobButtonNext.dds", 128, 256, 118, 64, 3, "ZobButtonNext", 8, ArtKind::Strip},
-        {"Menu/Common/ZobButtonCancel.dds", 256, 256, 134, 56, 3, "ZobButtonCancel", 9,
-         ArtKind::Strip},
-        {"Menu/Common/ZobButtonDelete.dds", 128, 256, 97, 57, 3, "ZobButtonDelete", 7,
-         ArtKind::Strip},
-        {"Menu/Common/ZobButtonView.dds", 128, 256, 97, 57, 3, "ZobButtonView", 7, ArtKind::Strip},
-        {"Menu/Common/ZobButtonHire.dds", 128, 256, 97, 57, 3, "ZobButtonHire", 8, ArtKind::Strip},
-        {"Menu/Common/ZobButtonFire.dds", 128, 256, 97, 57, 3, "ZobButtonFire", 8, ArtKind::Strip},
-        {"Menu/Common/ButtonRide.dds", 128, 256, 97, 57, 3, "ButtonRide", 8, ArtKind::Strip},
-        // Panels: the cell is the rectangle the kit's uv values select.
-        {"Menu/Common/ZobPanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "ZobPanelGenericLarge",
-         28, ArtKind::TextPanel},
-        {"Menu/Common/ZobPanelGenericLargeHeader.dds", 1024, 1024, 913, 586, 1,
-         "ZobPanelGenericLargeHeader", 28, ArtKind::TextPanel},
-        {"Menu/MidwaySelector/ZobPanelMidwaySelector.dds", 1024, 1024, 905, 572, 1,
-         "ZobPanelMidwaySelector", 28, ArtKind::TextPanel},
-        {"Menu/Common/ZobPanelGeneric.dds", 1024, 512, 574, 426, 1, "ZobPanelGeneric", 24,
+        // The control kit's buttons, each captioned with what it does.
+        {"Menu/Common/ZobButtonOk.dds", 128, 256, 97, 57, 3, "OK", 14, ArtKind::Strip},
+        {"Menu/Common/ButtonUp.dds", 128, 256, 97, 57, 3, "Up", 14, ArtKind::Strip},
+        {"Menu/Common/ButtonDown.dds", 128, 256, 97, 57, 3, "Down", 14, ArtKind::Strip},
+        {"Menu/Common/ButtonPageUp.dds", 128, 256, 97, 57, 3, "Page Up", 14, ArtKind::Strip},
+        {"Menu/Common/ButtonPageDown.dds", 128, 256, 97, 57, 3, "Page Down", 14, ArtKind::Strip},
+        {"Menu/Common/ZobButtonBack.dds", 128, 256, 119, 64, 3, "Back", 16, ArtKind::Strip},
+        {"Menu/Common/ZobButtonStart.dds", 128, 256, 119, 63, 3, "Start", 16, ArtKind::Strip},
+        {"Menu/Common/ZobButtonNext.dds", 128, 256, 118, 64, 3, "Next", 16, ArtKind::Strip},
+        {"Menu/Common/ZobButtonCancel.dds", 256, 256, 134, 56, 3, "Cancel", 16, ArtKind::Strip},
+        {"Menu/Common/ZobButtonDelete.dds", 128, 256, 97, 57, 3, "Delete", 14, ArtKind::Strip},
+        {"Menu/Common/ZobButtonView.dds", 128, 256, 97, 57, 3, "View", 14, ArtKind::Strip},
+        {"Menu/Common/ZobButtonHire.dds", 128, 256, 97, 57, 3, "Hire", 14, ArtKind::Strip},
+        {"Menu/Common/ZobButtonFire.dds", 128, 256, 97, 57, 3, "Fire", 14, ArtKind::Strip},
+        {"Menu/Common/ButtonRide.dds", 128, 256, 97, 57, 3, "Ride", 14, ArtKind::Strip},
+        // Panels: the cell is the rectangle the kit's uv values select. The screens write on them,
+        // so they carry no words of their own.
+        {"Menu/Common/ZobPanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "", 0,
          ArtKind::TextPanel},
-        {"Menu/Common/ZobPanelNewCareer.dds", 1024, 512, 574, 426, 1, "ZobPanelNewCareer", 24,
+        {"Menu/Common/ZobPanelGenericLargeHeader.dds", 1024, 1024, 913, 586, 1, "", 0,
          ArtKind::TextPanel},
-        {"Menu/Common/ZOBLogoAnimSmall.dds", 512, 512, 257, 144, 2, "ZOBLogoAnimSmall", 16,
-         ArtKind::Strip},
+        {"Menu/MidwaySelector/ZobPanelMidwaySelector.dds", 1024, 1024, 905, 572, 1, "", 0,
+         ArtKind::TextPanel},
+        {"Menu/Common/ZobPanelGeneric.dds", 1024, 512, 574, 426, 1, "", 0, ArtKind::TextPanel},
+        {"Menu/Common/ZobPanelNewCareer.dds", 1024, 512, 574, 426, 1, "", 0, ArtKind::TextPanel},
+        {"Menu/Common/ZOBLogoAnimSmall.dds", 512, 512, 257, 144, 2, "Fairlark", 40, ArtKind::Logo,
+         0, kLogoFill},
         // The body in rows 0-417, the three lights frames of 102 rows from row 419.
-        {"Menu/InGame/InGamePanel.dds", 512, 1024, 377, 102, 3, "InGamePanel", 12, ArtKind::InGame,
-         419},
+        {"Menu/InGame/InGamePanel.dds", 512, 1024, 377, 102, 3, "", 0, ArtKind::InGame, 419},
         {"Menu/MouseCursors.dds", 32, 128, 32, 32, 4, "", 0, ArtKind::Cursor},
         // The front end's backgrounds, the difficulty buttons and the confirmation's buttons.
-        {"Menu/Common/ZobPurpleBackground.dds", 1024, 1024, 1024, 768, 1, "ZobPurpleBackground", 40,
-         ArtKind::Screen, 0, kArtBackdropFill},
-        {"Menu/BackgroundGeneric1.dds", 1024, 1024, 1024, 768, 1, "BackgroundGeneric1", 40,
-         ArtKind::Screen, 0, 0xFF6E5A28u},
-        {"Menu/NewCareer/buttonEasy.dds", 128, 256, 115, 44, 3, "buttonEasy", 10, ArtKind::Strip},
-        {"Menu/NewCareer/buttonMedium.dds", 128, 128, 115, 40, 3, "buttonMedium", 10,
-         ArtKind::Strip},
-        {"Menu/NewCareer/buttonHard.dds", 128, 256, 115, 43, 3, "buttonHard", 10, ArtKind::Strip},
-        {"Menu/ConfirmExit/button_ok.dds", 128, 256, 97, 57, 3, "button_ok", 10, ArtKind::Strip},
-        {"Menu/ConfirmExit/button_cancel.dds", 256, 256, 134, 56, 3, "button_cancel", 10,
-         ArtKind::Strip},
+        {"Menu/Common/ZobPurpleBackground.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Screen, 0,
+         kArtBackdropFill},
+        {"Menu/BackgroundGeneric1.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Screen, 0,
+         0xFF6E5A28u},
+        {"Menu/NewCareer/buttonEasy.dds", 128, 256, 115, 44, 3, "Easy", 16, ArtKind::Strip},
+        {"Menu/NewCareer/buttonMedium.dds", 128, 128, 115, 40, 3, "Medium", 16, ArtKind::Strip},
+        {"Menu/NewCareer/buttonHard.dds", 128, 256, 115, 43, 3, "Hard", 16, ArtKind::Strip},
+        {"Menu/ConfirmExit/button_ok.dds", 128, 256, 97, 57, 3, "Yes", 16, ArtKind::Strip},
+        {"Menu/ConfirmExit/button_cancel.dds", 256, 256, 134, 56, 3, "No", 16, ArtKind::Strip},
         // The reports: the list's highlight bar, and the stand-alone power list's own panel and
         // buttons (its Up and Down share the common buttons' titles, so their bytes too).
         {"Highlight.dds", 64, 32, 64, 32, 1, "", 0, ArtKind::Panel},
-        {"Menu/HUD/PanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "PanelGenericLarge", 24,
-         ArtKind::TextPanel},
-        {"Menu/EquipResource/ButtonOK.dds", 128, 256, 97, 57, 3, "ButtonOK", 8, ArtKind::Strip},
-        {"Menu/EquipResource/ButtonUp.dds", 128, 256, 97, 57, 3, "ButtonUp", 8, ArtKind::Strip},
-        {"Menu/EquipResource/ButtonDown.dds", 128, 256, 97, 57, 3, "ButtonDown", 8, ArtKind::Strip},
+        {"Menu/HUD/PanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "", 0, ArtKind::TextPanel},
+        {"Menu/EquipResource/ButtonOK.dds", 128, 256, 97, 57, 3, "OK", 14, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonUp.dds", 128, 256, 97, 57, 3, "Up", 14, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonDown.dds", 128, 256, 97, 57, 3, "Down", 14, ArtKind::Strip},
         // The options pages: the shared panel (uv 0.5625 x 0.875) and the two tabs (the button's
         // cell, the picture's uv); their background is the front end's, above.
-        {"Menu/Common/ZobPanelOptions.dds", 1024, 512, 576, 448, 1, "ZobPanelOptions", 24,
-         ArtKind::TextPanel},
-        {"Menu/Options/button_video.dds", 128, 512, 121, 83, 3, "button_video", 8, ArtKind::Strip},
-        {"Menu/Options/button_audio.dds", 128, 512, 115, 80, 3, "button_audio", 8, ArtKind::Strip},
+        {"Menu/Common/ZobPanelOptions.dds", 1024, 512, 576, 448, 1, "", 0, ArtKind::TextPanel},
+        {"Menu/Options/button_video.dds", 128, 512, 121, 83, 3, "Video", 16, ArtKind::Strip},
+        {"Menu/Options/button_audio.dds", 128, 512, 115, 80, 3, "Audio", 16, ArtKind::Strip},
         // The fixed load screen: its backdrop and its two buttons.
-        {"Menu/LoadGame/BackgroundLoadGame.dds", 1024, 1024, 1024, 768, 1, "BackgroundLoadGame", 40,
-         ArtKind::Screen, 0, 0xFF28606Eu},
-        {"Menu/LoadGame/buttonLoad.dds", 256, 256, 198, 58, 3, "buttonLoad", 10, ArtKind::Strip},
-        {"Menu/LoadGame/buttonCancel.dds", 256, 256, 134, 56, 3, "buttonCancel", 10,
-         ArtKind::Strip},
+        {"Menu/LoadGame/BackgroundLoadGame.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Screen,
+         0, 0xFF28606Eu},
+        {"Menu/LoadGame/buttonLoad.dds", 256, 256, 198, 58, 3, "Load", 16, ArtKind::Strip},
+        {"Menu/LoadGame/buttonCancel.dds", 256, 256, 134, 56, 3, "Cancel", 16, ArtKind::Strip},
         // The venue selector's lock, drawn 96 x 96 over a venue's thumbnail.
-        {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 10,
-         ArtKind::Panel},
+        {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "", 0, ArtKind::Lock},
         // The build catalogue: its four category strips, its lock (the venue selector's row again,
         // so the same bytes) and the money icon over a type the cash cannot cover.
-        {"Menu/EquipResource/ButtonFood.dds", 256, 128, 133, 25, 3, "ButtonFood", 7,
+        {"Menu/EquipResource/ButtonFood.dds", 256, 128, 133, 25, 3, "Food", 14, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonGOC.dds", 256, 128, 145, 25, 3, "Games", 14, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonRides.dds", 64, 128, 51, 26, 3, "Rides", 14, ArtKind::Strip},
+        {"Menu/EquipResource/ButtonUtility.dds", 256, 128, 146, 31, 3, "Utility", 14,
          ArtKind::Strip},
-        {"Menu/EquipResource/ButtonGOC.dds", 256, 128, 145, 25, 3, "ButtonGOC", 7, ArtKind::Strip},
-        {"Menu/EquipResource/ButtonRides.dds", 64, 128, 51, 26, 3, "ButtonRides", 4,
-         ArtKind::Strip},
-        {"Menu/EquipResource/ButtonUtility.dds", 256, 128, 146, 31, 3, "ButtonUtility", 7,
-         ArtKind::Strip},
-        {"Menu/EquipResource/LockedIcon.dds", 128, 128, 96, 96, 1, "LockedIcon", 10,
-         ArtKind::Panel},
+        {"Menu/EquipResource/LockedIcon.dds", 128, 128, 96, 96, 1, "", 0, ArtKind::Lock},
         {"Menu/Common/LockedIconMoney.dds", 128, 128, 96, 96, 1, "$", 24, ArtKind::Panel},
         // The in-game HUD: its backdrop across the top, its four buttons and the clock, in the one
         // folder the reports' panel shares (the HUD names it "Menu\Hud\...").
         {"Menu/HUD/ZobHudBackground.dds", 1024, 256, 1024, 178, 1, "", 0, ArtKind::Panel},
-        {"Menu/HUD/ButtonBusinessReport.dds", 128, 256, 93, 49, 3, "ButtonBusinessReport", 5,
-         ArtKind::Strip},
-        {"Menu/HUD/ButtonFairReport.dds", 128, 256, 93, 59, 3, "ButtonFairReport", 7,
-         ArtKind::Strip},
-        {"Menu/HUD/ButtonManage.dds", 128, 256, 70, 68, 3, "ButtonManage", 5, ArtKind::Strip},
-        {"Menu/HUD/ButtonHelp.dds", 64, 256, 63, 52, 3, "ButtonHelp", 5, ArtKind::Strip},
-        {"Menu/HUD/ZobTimeOfDayDisc.dds", 64, 64, 56, 56, 1, "", 0, ArtKind::Panel},
-        {"Menu/HUD/ZobTimeOfDayIconFrame.dds", 128, 128, 104, 87, 1, "", 0, ArtKind::Panel},
+        {"Menu/HUD/ButtonBusinessReport.dds", 128, 256, 93, 49, 3, "Menu", 16, ArtKind::Strip},
+        {"Menu/HUD/ButtonFairReport.dds", 128, 256, 93, 59, 3, "Equipment", 16, ArtKind::Strip},
+        {"Menu/HUD/ButtonManage.dds", 128, 256, 70, 68, 3, "Reports", 16, ArtKind::Strip},
+        {"Menu/HUD/ButtonHelp.dds", 64, 256, 63, 52, 3, "Help", 16, ArtKind::Strip},
+        {"Menu/HUD/ZobTimeOfDayDisc.dds", 64, 64, 56, 56, 1, "", 0, ArtKind::Dial},
+        {"Menu/HUD/ZobTimeOfDayIconFrame.dds", 128, 128, 104, 87, 1, "", 0, ArtKind::Ring},
         // The front end's full-screen pictures: 1024 x 768 in the top of a 1024 x 1024 texture.
-        {"Menu/QuenvarSplash.dds", 1024, 1024, 1024, 768, 1, "QuenvarSplash", 40, ArtKind::Screen,
-         0, 0xFF2848A0u},
-        {"Menu/TolvaneSplash.dds", 1024, 1024, 1024, 768, 1, "TolvaneSplash", 40, ArtKind::Screen,
-         0, 0xFF20905Cu},
-        {"Menu/EsrbSplash.dds", 1024, 1024, 1024, 768, 1, "EsrbSplash", 40, ArtKind::Screen, 0,
+        {"Menu/QuenvarSplash.dds", 1024, 1024, 1024, 768, 1, "The Fairlark project presents", 40,
+         ArtKind::Screen, 0, 0xFF2848A0u},
+        {"Menu/TolvaneSplash.dds", 1024, 1024, 1024, 768, 1, "Made with free software", 40,
+         ArtKind::Screen, 0, 0xFF20905Cu},
+        {"Menu/EsrbSplash.dds", 1024, 1024, 1024, 768, 1, "For everyone", 40, ArtKind::Screen, 0,
          0xFFA09828u},
-        {"Menu/BrightfairSplash.dds", 1024, 1024, 1024, 768, 1, "BrightfairSplash", 40,
-         ArtKind::Screen, 0, 0xFFA8502Cu},
+        {"Menu/BrightfairSplash.dds", 1024, 1024, 1024, 768, 1, "Fairlark", 72, ArtKind::Screen, 0,
+         0xFFA8502Cu},
         // Drawn over the main menu's slides, which show through between its bands.
-        {"Menu/Common/ZobMainMenu.dds", 1024, 1024, 1024, 768, 1, "ZobMainMenu", 28,
-         ArtKind::Overlay, 0, 0xFF301040u},
+        {"Menu/Common/ZobMainMenu.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Overlay, 0,
+         0xFF301040u},
         // The main menu's buttons: three 150 x 48 frames each.
-        {"Menu/MainMenu/button_sandbox.dds", 256, 256, 150, 48, 3, "button_sandbox", 10,
-         ArtKind::Strip},
-        {"Menu/MainMenu/button_careermode.dds", 256, 256, 150, 48, 3, "button_careermode", 10,
-         ArtKind::Strip},
-        {"Menu/MainMenu/button_options.dds", 256, 256, 150, 48, 3, "button_options", 10,
-         ArtKind::Strip},
-        {"Menu/MainMenu/button_help.dds", 256, 256, 150, 48, 3, "button_help", 10, ArtKind::Strip},
-        {"Menu/MainMenu/button_quit.dds", 256, 256, 150, 48, 3, "button_quit", 10, ArtKind::Strip},
-        {"Menu/MainMenu/button_credits.dds", 256, 256, 150, 48, 3, "button_credits", 10,
-         ArtKind::Strip},
-        {"Menu/Common/ZobLogoAnim.dds", 512, 1024, 483, 272, 2, "ZobLogoAnim", 28, ArtKind::Strip},
-        {"Menu/NewCareer/button_start.dds", 128, 256, 119, 63, 3, "button_start", 8,
-         ArtKind::Strip},
+        {"Menu/MainMenu/button_sandbox.dds", 256, 256, 150, 48, 3, "Sandbox", 16, ArtKind::Strip},
+        {"Menu/MainMenu/button_careermode.dds", 256, 256, 150, 48, 3, "Career", 16, ArtKind::Strip},
+        {"Menu/MainMenu/button_options.dds", 256, 256, 150, 48, 3, "Options", 16, ArtKind::Strip},
+        {"Menu/MainMenu/button_help.dds", 256, 256, 150, 48, 3, "Help", 16, ArtKind::Strip},
+        {"Menu/MainMenu/button_quit.dds", 256, 256, 150, 48, 3, "Quit", 16, ArtKind::Strip},
+        {"Menu/MainMenu/button_credits.dds", 256, 256, 150, 48, 3, "Credits", 16, ArtKind::Strip},
+        {"Menu/Common/ZobLogoAnim.dds", 512, 1024, 483, 272, 2, "Fairlark", 72, ArtKind::Logo, 0,
+         kLogoFill},
+        {"Menu/NewCareer/button_start.dds", 128, 256, 119, 63, 3, "Start", 16, ArtKind::Strip},
     };
     return s_rows;
 }
@@ -344,7 +421,15 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
     }
     GenFont font;
     const bool captioned = row.caption && row.caption[0];
-    if (captioned && !RenderCaptionFont(row.caption, row.points, &font, error)) return false;
+    // Cards wrap their caption; everything else keeps it on one line inside the border.
+    const uint32_t roomHeight = row.kind == ArtKind::Overlay ? kArtOverlayBand : row.cellHeight;
+    if (captioned && row.kind == ArtKind::Card &&
+        !RenderCaptionFont(row.caption, row.points, &font, error))
+        return false;
+    if (captioned && row.kind != ArtKind::Card &&
+        !FitCaptionFont(row.caption, row.points, int(row.cellWidth) - 2 * int(kBorder) - 4,
+                        int(roomHeight) - 2 * int(kBorder), &font, error))
+        return false;
     *out = GenImage(row.texWidth, row.texHeight); // transparent black
     if (row.kind == ArtKind::Overlay) {
         if (row.cellHeight < 2 * kArtOverlayBand + 8) {
@@ -378,6 +463,9 @@ bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
             continue;
         }
         FillFrame(out, row, frame, fill);
+        if (row.kind == ArtKind::Dial) DrawDial(out, row);
+        if (row.kind == ArtKind::Lock) DrawLock(out, row);
+        if (row.kind == ArtKind::Ring) OpenRing(out, row);
         if (captioned && row.kind == ArtKind::Card)
             DrawCardCaption(out, row, font);
         else if (captioned && (row.kind != ArtKind::CheckBox || frame >= 4))
@@ -451,8 +539,12 @@ bool CleanPictureName(std::string value, std::string* out) {
 }
 } // namespace
 
-std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni) {
-    std::vector<std::string> files;
+std::vector<ArtVenueThumbnail> ArtVenueThumbnails(const std::string& venueIni) {
+    std::vector<ArtVenueThumbnail> venues;
+    // Each section's "name" and "texFileName", in either order: the pictures a section names
+    // take its name.
+    std::string name;
+    size_t sectionStart = 0;
     size_t at = 0;
     while (at < venueIni.size()) {
         size_t end = venueIni.find('\n', at);
@@ -462,22 +554,60 @@ std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni) {
         const size_t first = line.find_first_not_of(" \t");
         if (first == std::string::npos) continue;
         line = line.substr(first);
-        static const char kKey[] = "texFileName";
-        if (line.compare(0, sizeof kKey - 1, kKey) != 0) continue;
-        size_t eq = line.find_first_not_of(" \t", sizeof kKey - 1);
+        if (line[0] == '[') {
+            name.clear();
+            sectionStart = venues.size();
+            continue;
+        }
+        const size_t keyEnd = line.find_first_of(" \t=");
+        const std::string key = line.substr(0, keyEnd);
+        if (key != "texFileName" && key != "name") continue;
+        const size_t eq = line.find_first_not_of(" \t", key.size());
         if (eq == std::string::npos || line[eq] != '=') continue;
-        std::string value;
-        if (!CleanPictureName(line.substr(eq + 1), &value)) continue;
-        if (std::find(files.begin(), files.end(), value) == files.end()) files.push_back(value);
+        if (key == "texFileName") {
+            std::string value;
+            if (CleanPictureName(line.substr(eq + 1), &value) &&
+                std::none_of(venues.begin(), venues.end(),
+                             [&](const ArtVenueThumbnail& v) { return v.file == value; }))
+                venues.push_back({value, name});
+            continue;
+        }
+        // One byte per character, as the cards' captions are drawn: UTF-8 Latin-1 letters as
+        // themselves, anything else as '?'.
+        name.clear();
+        const std::string value = line.substr(eq + 1);
+        for (size_t i = value.find_first_not_of(" \t"); i < value.size(); ++i) {
+            const unsigned char c = (unsigned char)value[i];
+            if (c == '\r') break;
+            if (c < 0x80) {
+                name += c < 0x20 ? '?' : char(c);
+            } else if ((c == 0xC2 || c == 0xC3) && i + 1 < value.size() &&
+                       ((unsigned char)value[i + 1] & 0xC0) == 0x80) {
+                name += char(((c & 0x03) << 6) | ((unsigned char)value[++i] & 0x3F));
+            } else if ((c & 0xC0) != 0x80) {
+                name += '?';
+            }
+        }
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+            name.pop_back();
+        for (size_t v = sectionStart; v < venues.size(); ++v)
+            venues[v].caption = name;
     }
+    return venues;
+}
+
+std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni) {
+    std::vector<std::string> files;
+    for (const ArtVenueThumbnail& v : ArtVenueThumbnails(venueIni))
+        files.push_back(v.file);
     return files;
 }
 
-std::vector<ArtRow> ArtVenueThumbnailRows(const std::vector<std::string>& files) {
+std::vector<ArtRow> ArtVenueThumbnailRows(const std::vector<ArtVenueThumbnail>& venues) {
     std::vector<ArtRow> rows;
-    for (const std::string& file : files)
-        rows.push_back({file.c_str(), 128, 128, 128, kArtThumbnailRows, 1,
-                        file.c_str() + file.find_last_of('/') + 1, 10, ArtKind::Panel});
+    for (const ArtVenueThumbnail& venue : venues)
+        rows.push_back({venue.file.c_str(), 128, 128, 128, kArtThumbnailRows, 1,
+                        venue.caption.c_str(), kArtCardPoints, ArtKind::Card, 0, kArtVenueFill});
     return rows;
 }
 
@@ -531,19 +661,10 @@ std::vector<ArtRow> ArtTypeCardRows(const std::vector<ArtTypeCard>& cards) {
 // ---- slide-show series ----
 
 namespace {
-constexpr int kSlideCaptionPoints = 28;
-constexpr int kSlideCaptionMargin = 32;
-// Below the band that the main menu's frame draws across the top of its slides.
-constexpr int kSlideCaptionTop = int(kArtOverlayBand) + 16;
-
-// The file title of a slide as its caption: "SlideShow 00".
-std::string SlideCaption(const SlideSeries& series, uint32_t index) {
-    std::string base = series.base;
-    base = base.substr(base.find_last_of('/') + 1);
-    char number[16];
-    std::snprintf(number, sizeof number, " %02u", index % 100u);
-    return base + number;
-}
+constexpr const char* kPageFace = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+constexpr int kPageHeadingPoints = 24, kPageTextPoints = 15;
+constexpr int kPageMargin = 24;
+constexpr uint32_t kPageHeadingColour = 0xFFFFE080u;
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
     const std::string dir = path.substr(0, path.find_last_of('/') + 1);
@@ -553,14 +674,114 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std:
     }
     return true;
 }
+
+// How to play, in the words and keys of the road through the menus.
+const SlidePage kHelpPages[3] = {
+    {"Starting a carnival",
+     {"Sandbox gives you unlimited money; Career starts a career with a name and a difficulty.",
+      "Choose a venue and Next; a locked venue shows the rank that opens it.",
+      "Set the ticket price, the advertising (bills, newspaper, radio, TV) and the free "
+      "tickets, then Start. Enter (or OK) closes the venue's welcome.",
+      "Start, left of the HUD, opens the gates: patrons arrive and the clock runs. 1/2, 1X, 2X "
+      "and 8X Time set its speed.",
+      "An hourly report stops the game every game hour until you turn it off there.",
+      "At closing time: Run Another Day, Save and Exit, or Exit Without Saving."}},
+    {"Building and running",
+     {"Equipment opens the catalogue: Food, Games, Rides and Utility. Select a row and OK.",
+      "Move over the ground and click to place it; its deposit is paid. Space turns it a "
+      "quarter turn first, Escape drops it.",
+      "Click an attraction, an employee or a patron to see its panel. An attraction's opens or "
+      "closes it, asks for repair, sets its ticket price, rides along (Ride) or removes it for "
+      "its value (Delete); an employee's fires the employee at a day's severance pay.",
+      "Reports shows the business reports. Menu (or Escape) opens the pause menu: Save Layout, "
+      "Options, Help and Exit."}},
+    {"Keys",
+     {"Enter presses the control in focus.",
+      "Escape goes back; in the HUD it opens the pause menu.",
+      "The arrow keys move the focus between controls.", "Space turns the attraction being placed.",
+      "W, A, S, D or the mouse at a window edge move the camera; Q and E turn it; R and F or "
+      "the wheel zoom.",
+      "Drag with the right button to move the camera, with the middle button (or both) to turn "
+      "and tilt it."}},
+};
+
+// The project and the free software and fonts it is built on, with their licences.
+const SlidePage kCreditsPages[3] = {
+    {"Fairlark",
+     {"A carnival-management game and its own engine, for Linux.",
+      "Made by the Fairlark developers.",
+      "Every picture, model, sound and font in the game is made by the game's own tools when it "
+      "is built, from the free libraries and fonts on the next pages."}},
+    {"Built with free software",
+     {"SDL2: zlib licence", "OpenAL Soft: GNU LGPL", "Lua: MIT licence",
+      "ODE, the Open Dynamics Engine: BSD licence", "libvorbis and libogg: BSD licence",
+      "TinyXML: zlib licence", "Dear ImGui: MIT licence", "FreeType: FreeType licence"}},
+    {"Fonts",
+     {"DejaVu fonts: the DejaVu fonts licence (the Bitstream Vera licence)",
+      "Thanks to everyone who writes and shares free software."}},
+};
+
+// Every character of the page, once, for its fonts.
+std::string PageText(const SlidePage& page) {
+    std::string text = page.heading ? page.heading : "";
+    for (const char* paragraph : page.paragraphs)
+        if (paragraph) text += paragraph;
+    return text;
+}
+
+// The page in the top left kSlideTextWidth x kSlideTextHeight of the slide: its heading, then its
+// paragraphs wrapped to the box, a third of a line apart; texel (keepX, keepY) is left alone.
+bool DrawPage(GenImage* img, const SlidePage& page, int keepX, int keepY, std::string* error) {
+    GenFont heading, body;
+    const std::string text = PageText(page);
+    if (!RenderFaceFont(kFace, text, kPageHeadingPoints, &heading, error) ||
+        !RenderFaceFont(kPageFace, text, kPageTextPoints, &body, error))
+        return false;
+    const int x0 = kPageMargin, x1 = int(kSlideTextWidth) - kPageMargin;
+    const int y1 = int(kSlideTextHeight) - kPageMargin / 2;
+    int top = kPageMargin / 2;
+    if (page.heading) {
+        DrawText(img, heading, page.heading, kPageHeadingColour, x0, top, x0, 0, x1, y1, keepX,
+                 keepY);
+        top += int(heading.metrics.cellHeight) * 4 / 3;
+    }
+    const int lineH = int(body.metrics.cellHeight);
+    for (const char* paragraph : page.paragraphs) {
+        if (!paragraph) continue;
+        for (const std::string& line : WrapCaption(body.metrics, paragraph, x1 - x0)) {
+            DrawText(img, body, line.c_str(), kCaptionColour, x0, top, x0, 0, x1, y1, keepX, keepY);
+            top += lineH;
+        }
+        top += lineH / 3;
+    }
+    if (top - lineH / 3 > y1) {
+        *error =
+            "the page's text runs " + std::to_string(top - lineH / 3 - y1) + " rows below its box";
+        return false;
+    }
+    return true;
+}
 } // namespace
 
 const std::vector<SlideSeries>& SlideTable() {
-    // Nine colours far apart, so that every slide and every halfway mix tells itself apart.
+    // Nine colours far apart, so that every slide and every halfway mix tells itself apart; the
+    // pages are dark under their light text.
     static const std::vector<SlideSeries> s_series = {
         {"Menu/Slides/SlideShow", 1024, 1024, 768, 3, {0xFFB03030u, 0xFF30A050u, 0xFF3050C0u}},
-        {"Menu/Help/ZobHelp", 1024, 512, 512, 3, {0xFFC0A030u, 0xFF8040B0u, 0xFF30A0A0u}},
-        {"Menu/Credits/ZobCredits", 1024, 512, 512, 3, {0xFFD07020u, 0xFF60B0E0u, 0xFF909090u}},
+        {"Menu/Help/ZobHelp",
+         1024,
+         512,
+         512,
+         3,
+         {0xFF2A3C64u, 0xFF4A2A5Au, 0xFF1E4A46u},
+         kHelpPages},
+        {"Menu/Credits/ZobCredits",
+         1024,
+         512,
+         512,
+         3,
+         {0xFF5A3220u, 0xFF24465Eu, 0xFF404040u},
+         kCreditsPages},
     };
     return s_series;
 }
@@ -571,22 +792,30 @@ std::string SlideFile(const SlideSeries& series, uint32_t index) {
     return std::string(series.base) + number;
 }
 
+std::string SlideWords(const SlideSeries& series, uint32_t index) {
+    if (!series.pages || index >= series.count) return "";
+    const SlidePage& page = series.pages[index];
+    std::string words = page.heading ? page.heading : "";
+    for (const char* paragraph : page.paragraphs)
+        if (paragraph) words += std::string(words.empty() ? "" : " / ") + paragraph;
+    return words;
+}
+
 bool SlidePaint(const SlideSeries& series, uint32_t index, GenImage* out, std::string* error) {
     if (index >= series.count || series.count > kSlideMaxPerSeries ||
-        series.pictureHeight > series.height) {
+        series.pictureHeight > series.height ||
+        (series.pages &&
+         (series.width < kSlideTextWidth || series.pictureHeight < kSlideTextHeight))) {
         *error = "no such slide";
         return false;
     }
-    const std::string caption = SlideCaption(series, index);
-    GenFont font;
-    if (!RenderCaptionFont(caption.c_str(), kSlideCaptionPoints, &font, error)) return false;
     *out = GenImage(series.width, series.height);
     for (uint32_t y = 0; y < series.height; ++y)
         for (uint32_t x = 0; x < series.width; ++x)
             out->Set(x, y, y < series.pictureHeight ? series.fills[index] : 0xFF000000u);
-    DrawText(out, font, caption.c_str(), kCaptionColour, kSlideCaptionMargin, kSlideCaptionTop, 0,
-             0, int(series.width), int(series.pictureHeight), -1, -1);
-    return true;
+    // The centre of the picture stays the plain fill, where the screens tell slides apart.
+    return !series.pages || DrawPage(out, series.pages[index], int(series.width / 2),
+                                     int(series.pictureHeight / 2), error);
 }
 
 bool SlideWriteAll(const std::vector<SlideSeries>& table, const std::string& dataFolder,
@@ -604,4 +833,37 @@ bool SlideWriteAll(const std::vector<SlideSeries>& table, const std::string& dat
                 return false;
         }
     return true;
+}
+
+// ---- the caption list ----
+
+bool ArtWordsSpellFileName(const std::string& file, const std::string& words) {
+    const auto squeeze = [](const std::string& text) {
+        std::string out;
+        for (const unsigned char c : text)
+            if (std::isalnum(c)) out += char(std::tolower(c));
+        return out;
+    };
+    std::string title = file.substr(file.find_last_of("/\\") + 1);
+    title = squeeze(title.substr(0, title.rfind('.')));
+    return !title.empty() && squeeze(words).find(title) != std::string::npos;
+}
+
+std::vector<ArtCaption> ArtCaptions(const std::vector<ArtRow>& rows, size_t labelRows,
+                                    const std::vector<SlideSeries>& series) {
+    std::vector<ArtCaption> captions;
+    for (size_t i = 0; i < rows.size(); ++i)
+        captions.push_back({rows[i].file, i < labelRows ? "label" : "name",
+                            rows[i].caption ? rows[i].caption : ""});
+    for (const SlideSeries& s : series)
+        for (uint32_t i = 0; i < s.count; ++i)
+            captions.push_back({SlideFile(s, i), "page", SlideWords(s, i)});
+    return captions;
+}
+
+std::string ArtCaptionListText(const std::vector<ArtCaption>& captions) {
+    std::string text;
+    for (const ArtCaption& c : captions)
+        text += c.file + "\t" + c.source + "\t" + c.words + "\n";
+    return text;
 }

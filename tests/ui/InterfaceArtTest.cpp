@@ -12,6 +12,8 @@
 #include <set>
 
 namespace {
+constexpr uint32_t kCaptionWhiteForTest = 0xFFFFFFFFu;
+
 uint32_t FrameTexel(const GenImage& img, const ArtRow& row, uint32_t frame, uint32_t x,
                     uint32_t y) {
     return img.Get(x, ArtFrameTop(row, frame) + y);
@@ -84,17 +86,16 @@ TEST(InterfaceArt, TheKitImagesHoldTheirCellsWhereTheKitLooks) {
     EXPECT_EQ(fills.size(), 4u) << "every cursor shape needs its own fill";
 }
 
-// A screenshot names what it shows: every button and panel carries its file title (the small
-// arrows of the value buttons carry their sign instead).
-TEST(InterfaceArt, ButtonsAndPanelsCarryTheirFileTitle) {
+// A screenshot names what each control does: every captioned image says it in words that are
+// no file name, and the words show.
+TEST(InterfaceArt, CaptionsSayWhatTheControlDoesNotTheFileName) {
+    int captioned = 0;
     for (const ArtRow& row : ArtTable()) {
-        if (row.kind != ArtKind::Strip && row.kind != ArtKind::Panel &&
-            row.kind != ArtKind::TextPanel)
-            continue;
-        if (!row.caption || std::strlen(row.caption) < 2) continue;
-        std::string title = row.file;
-        title = title.substr(title.rfind('/') + 1);
-        EXPECT_EQ(title, std::string(row.caption) + ".dds");
+        if (!row.caption || !row.caption[0]) continue;
+        ++captioned;
+        EXPECT_FALSE(ArtWordsSpellFileName(row.file, row.caption))
+            << row.file << " says \"" << row.caption << "\"";
+        if (row.kind != ArtKind::Strip || std::strlen(row.caption) < 2) continue;
         GenImage img;
         std::string error;
         ASSERT_TRUE(ArtPaint(row, &img, &error)) << error;
@@ -104,6 +105,36 @@ TEST(InterfaceArt, ButtonsAndPanelsCarryTheirFileTitle) {
                 lettered += FrameTexel(img, row, 0, x, y) != ArtFrameFill(row, 0);
         EXPECT_GT(lettered, 30) << row.file << " shows no caption";
     }
+    EXPECT_GT(captioned, 40);
+    EXPECT_TRUE(ArtWordsSpellFileName("Menu/HUD/ButtonHelp.dds", "buttonhelp"));
+    EXPECT_TRUE(ArtWordsSpellFileName("Menu/MainMenu/button_sandbox.dds", "Button Sandbox!"));
+    EXPECT_TRUE(ArtWordsSpellFileName("Menu/Help/ZobHelp00.dds", "ZobHelp 00"));
+    EXPECT_FALSE(ArtWordsSpellFileName("Menu/HUD/ButtonHelp.dds", "Help"));
+    EXPECT_FALSE(ArtWordsSpellFileName("Menu/.dds", "anything"));
+}
+
+// The pressed frame of a button shows its caption one texel down and right of the others, so
+// the chosen tab of a group reads as pushed in.
+TEST(InterfaceArt, PressedFramesShowTheirCaptionPushedIn) {
+    for (const ArtRow& row : ArtTable()) {
+        if (std::strcmp(row.file, "Menu/EquipResource/ButtonRides.dds") != 0) continue;
+        GenImage img;
+        std::string error;
+        ASSERT_TRUE(ArtPaint(row, &img, &error)) << error;
+        // The caption's lettering of each frame, as offsets from the frame's own fill.
+        const auto lettering = [&](uint32_t frame, int dx, int dy) {
+            std::set<std::pair<int, int>> at;
+            for (uint32_t y = 3; y + 3 < row.cellHeight; ++y)
+                for (uint32_t x = 3; x + 3 < row.cellWidth; ++x)
+                    if (FrameTexel(img, row, frame, x, y) == kCaptionWhiteForTest)
+                        at.insert({int(x) + dx, int(y) + dy});
+            return at;
+        };
+        EXPECT_FALSE(lettering(0, 0, 0).empty()) << "\"Rides\" must be legible";
+        EXPECT_EQ(lettering(0, 1, 1), lettering(2, 0, 0));
+        return;
+    }
+    FAIL() << "no Rides tab";
 }
 
 // Captions are spaced as the game's own text is (a glyph's advance is a + c), so they fit their
@@ -136,9 +167,9 @@ TEST(InterfaceArt, CaptionsFitTheirFrameWhole) {
     EXPECT_GT(checked, 40);
 }
 
-// The screens write white text on their panels: the panels' own lettering is no white and keeps
-// to the bottom quarter, so a screenshot's white is the screen's text and the middle is clear.
-TEST(InterfaceArt, PanelsTheScreensWriteOnHoldNoWhite) {
+// The screens write their own text on their panels: the panels carry no words of their own, so
+// a screenshot's lettering there is the screen's text.
+TEST(InterfaceArt, PanelsTheScreensWriteOnCarryNoWords) {
     int panels = 0;
     for (const ArtRow& row : ArtTable()) {
         if (row.kind != ArtKind::TextPanel && row.kind != ArtKind::InGame) continue;
@@ -161,9 +192,37 @@ TEST(InterfaceArt, PanelsTheScreensWriteOnHoldNoWhite) {
             }
         EXPECT_EQ(white, 0) << row.file;
         EXPECT_EQ(middle, 0) << row.file << ": lettering where the screens write";
-        EXPECT_GT(lettered, 100) << row.file << " carries no name";
+        EXPECT_EQ(lettered, 0) << row.file << " carries words of its own";
     }
     EXPECT_EQ(panels, 8);
+}
+
+// The HUD draws its clock's frame over the dial, both centred on one point: the frame is open
+// over the whole dial face, and the face carries its hour marks.
+TEST(InterfaceArt, TheClockFrameShowsTheDialThroughItsWindow) {
+    std::map<std::string, const ArtRow*> rows;
+    for (const ArtRow& row : ArtTable())
+        rows[row.file] = &row;
+    const ArtRow& frame = *rows.at("Menu/HUD/ZobTimeOfDayIconFrame.dds");
+    const ArtRow& dial = *rows.at("Menu/HUD/ZobTimeOfDayDisc.dds");
+    GenImage fi, di;
+    std::string error;
+    ASSERT_TRUE(ArtPaint(frame, &fi, &error)) << error;
+    ASSERT_TRUE(ArtPaint(dial, &di, &error)) << error;
+    // Dial texel (x, y) lies under frame texel (x + dx, y + dy).
+    const int dx = int(frame.cellWidth - dial.cellWidth) / 2;
+    const int dy = int(frame.cellHeight - dial.cellHeight) / 2;
+    int marks = 0;
+    for (int y = 0; y < int(dial.cellHeight); ++y)
+        for (int x = 0; x < int(dial.cellWidth); ++x) {
+            const float rx = float(x) + 0.5f - float(dial.cellWidth) / 2.0f;
+            const float ry = float(y) + 0.5f - float(dial.cellHeight) / 2.0f;
+            if (rx * rx + ry * ry > 24.0f * 24.0f) continue;
+            EXPECT_EQ(fi.Get(uint32_t(x + dx), uint32_t(y + dy)) >> 24, 0u)
+                << "the frame hides the dial at " << x << ", " << y;
+            marks += di.Get(uint32_t(x), uint32_t(y)) == 0xFF202020u;
+        }
+    EXPECT_GT(marks, 12 * 3) << "no hour marks on the dial";
 }
 
 TEST(InterfaceArt, CheckedBoxesCarryTheirMarkAndEmptyOnesDoNot) {
@@ -223,9 +282,10 @@ TEST(InterfaceArt, RowsWhoseFramesDoNotFitAreRefused) {
 }
 
 // The shipped slide series: each slide its own flat colour where the screens sample it (the
-// centre of the picture), the caption only near the top left, black below the picture, and no
-// two slides or series alike.
-TEST(InterfaceArt, SlidesAreFlatDistinctColoursWithTheirCaption) {
+// centre of the picture), black below the picture, and no two slides or series alike. The main
+// menu's are pictures without words; the help and credits pages carry their text inside the
+// top-left box the screens show, and nothing outside it.
+TEST(InterfaceArt, SlidesAreFlatDistinctColoursAndPagesCarryTheirText) {
     std::vector<uint32_t> seen;
     for (const SlideSeries& series : SlideTable()) {
         for (uint32_t i = 0; i < series.count; ++i) {
@@ -237,15 +297,22 @@ TEST(InterfaceArt, SlidesAreFlatDistinctColoursWithTheirCaption) {
             const uint32_t fill = series.fills[i];
             EXPECT_EQ(img.Get(series.width / 2, series.pictureHeight / 2), fill);
             EXPECT_EQ(img.Get(series.width - 1, series.pictureHeight - 1), fill);
-            // The caption below the band the main menu's frame draws over the slides' top.
-            int caption = 0, underBand = 0;
-            for (uint32_t y = 0; y < 128; ++y)
-                for (uint32_t x = 0; x < 512; ++x) {
-                    caption += img.Get(x, y) != fill;
-                    underBand += y < kArtOverlayBand && img.Get(x, y) != fill;
+            int inside = 0, outside = 0;
+            for (uint32_t y = 0; y < series.pictureHeight; ++y)
+                for (uint32_t x = 0; x < series.width; ++x) {
+                    const bool text = img.Get(x, y) != fill;
+                    const bool box = x < kSlideTextWidth && y < kSlideTextHeight;
+                    inside += text && box;
+                    outside += text && !box;
                 }
-            EXPECT_GT(caption, 50) << SlideFile(series, i) << " has no caption";
-            EXPECT_EQ(underBand, 0) << SlideFile(series, i) << ": the caption hides under the band";
+            EXPECT_EQ(outside, 0) << SlideFile(series, i) << ": text outside the shown box";
+            if (series.pages) {
+                EXPECT_GT(inside, 2000) << SlideFile(series, i) << " carries no text";
+                EXPECT_FALSE(SlideWords(series, i).empty());
+                EXPECT_FALSE(ArtWordsSpellFileName(SlideFile(series, i), SlideWords(series, i)));
+            } else {
+                EXPECT_EQ(inside, 0) << SlideFile(series, i) << " spells words";
+            }
             if (series.pictureHeight < series.height) {
                 EXPECT_EQ(img.Get(5, series.pictureHeight), 0xFF000000u);
             }
@@ -256,6 +323,17 @@ TEST(InterfaceArt, SlidesAreFlatDistinctColoursWithTheirCaption) {
         EXPECT_EQ(SlideFile(series, 2).substr(SlideFile(series, 2).size() - 6), "02.dds");
     }
     EXPECT_EQ(seen.size(), 9u);
+    // Help and credits say what the player needs: the keys and the libraries by name.
+    std::string help, credits;
+    for (uint32_t i = 0; i < 3; ++i) {
+        help += SlideWords(SlideTable()[1], i);
+        credits += SlideWords(SlideTable()[2], i);
+    }
+    for (const char* word : {"Enter", "Escape", "Space", "Equipment", "Start", "Reports"})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+    for (const char* word : {"SDL2", "OpenAL Soft", "Lua", "ODE", "libvorbis", "TinyXML",
+                             "Dear ImGui", "DejaVu", "zlib", "MIT", "LGPL", "BSD", "Fairlark"})
+        EXPECT_NE(credits.find(word), std::string::npos) << word;
     // Textures are shared by title: no slide may take a control image's.
     for (const SlideSeries& series : SlideTable())
         for (const ArtRow& row : ArtTable())

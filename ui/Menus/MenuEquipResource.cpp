@@ -132,6 +132,8 @@ int MenuEquipResource::Create(EntNode* n) {
         b->height = float(c.h);
         std::snprintf(b->image.textureName, sizeof b->image.textureName, "%s", c.texture);
         b->radioGroup = 0;
+        // The chosen tab stays pressed: a click on it keeps it chosen rather than letting go.
+        b->SetRadioMode(true);
         b->Start();
         if (c.category == g_catalogueCategory) Ctl3SetChecked(b, true);
     }

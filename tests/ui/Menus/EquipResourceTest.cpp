@@ -121,6 +121,50 @@ TEST_F(EquipResourceTest, TheEquipmentButtonOpensItPausedOnTheLastCategory) {
     EXPECT_EQ(menu->shownCount, rides);
 }
 
+// The chosen category's tab shows its pressed frame on screen, the others theirs, and a second
+// click on the chosen tab keeps it chosen.
+TEST_F(EquipResourceTest, TheChosenTabLooksPressed) {
+    StartCatalogue();
+    ASSERT_FALSE(HasFatalFailure());
+    auto* pointer = dynamic_cast<MouseCursor1*>(EntTreeFindType(app.GetRoot(), "MouseCursor1"));
+    ASSERT_NE(pointer, nullptr);
+    pointer->enabled = 0;
+    MenuEquipResource* menu = Open();
+    ASSERT_NE(menu, nullptr);
+    // Texel (4, 4) of a tab's frame is its plain fill: the pressed one is the darkest.
+    const auto pressed = [&](int32_t id) {
+        Ctl3Base* tab = menu->FindCtl(id);
+        if (!tab) return false;
+        const uint32_t c = PixelAt(ReadPixels(), int(tab->rect.left) + 4, int(tab->rect.top) + 4);
+        const uint32_t want = kArtStateFill[2];
+        return std::abs(int(Red(c)) - int(Red(want))) <= 4 &&
+               std::abs(int(Green(c)) - int(Green(want))) <= 4 &&
+               std::abs(int(Blue(c)) - int(Blue(want))) <= 4;
+    };
+    const auto click = [&](int32_t id) {
+        Ctl3Base* tab = menu->FindCtl(id);
+        ASSERT_NE(tab, nullptr);
+        ClickAt((tab->rect.left + tab->rect.right) / 2.0f,
+                (tab->rect.top + tab->rect.bottom) / 2.0f);
+        // Off every tab, so that no hover frame shows.
+        MouseMove(512.0f, 740.0f);
+        Step(20);
+    };
+    Step(20);
+    EXPECT_TRUE(pressed(EQUIP_UTILITY)) << "the catalogue opens on the utilities";
+    EXPECT_FALSE(pressed(EQUIP_RIDES));
+    click(EQUIP_RIDES);
+    EXPECT_EQ(g_catalogueCategory, 2);
+    EXPECT_TRUE(pressed(EQUIP_RIDES));
+    EXPECT_FALSE(pressed(EQUIP_UTILITY)) << "two tabs look chosen";
+    click(EQUIP_RIDES);
+    EXPECT_EQ(g_catalogueCategory, 2);
+    EXPECT_TRUE(pressed(EQUIP_RIDES)) << "a second click let the chosen tab go";
+    click(EQUIP_FOOD);
+    EXPECT_TRUE(pressed(EQUIP_FOOD));
+    EXPECT_FALSE(pressed(EQUIP_RIDES));
+}
+
 TEST_F(EquipResourceTest, RowsScrollAndStopAtTheEndOfTheList) {
     StartCatalogue();
     ASSERT_FALSE(HasFatalFailure());

@@ -9,16 +9,18 @@
 
 TEST(VenueThumbnailArt, EveryShippedVenueGetsAThumbnailWithItsPictureOnTop) {
     const std::string shipped = ReadTextFile(FAIRLARK_SOURCE_DIR "/data/Venue.ini");
-    const std::vector<std::string> files = ArtVenueThumbnailFiles(shipped);
-    ASSERT_EQ(files.size(), 5u);
-    EXPECT_EQ(files[0], "Menu/Venues/CedarCounty.dds");
-    for (const ArtRow& row : ArtVenueThumbnailRows(files)) {
+    const std::vector<ArtVenueThumbnail> venues = ArtVenueThumbnails(shipped);
+    ASSERT_EQ(venues.size(), 5u);
+    EXPECT_EQ(venues[0].file, "Menu/Venues/CedarCounty.dds");
+    // The venue's own name, not its picture's file name.
+    EXPECT_EQ(venues[0].caption, "Cedar County Fairgrounds");
+    for (const ArtRow& row : ArtVenueThumbnailRows(venues)) {
         GenImage img;
         std::string error;
         ASSERT_TRUE(ArtPaint(row, &img, &error)) << row.file << ": " << error;
         EXPECT_EQ(img.width, 128u);
         EXPECT_EQ(img.height, 128u);
-        EXPECT_EQ(img.Get(4, 4), kArtPanelFill);
+        EXPECT_EQ(img.Get(4, 4), kArtVenueFill);
         EXPECT_NE(img.Get(4, kArtThumbnailRows - 8) >> 24, 0u) << "the picture fills 95 rows";
         EXPECT_EQ(img.Get(4, kArtThumbnailRows + 1) >> 24, 0u) << "nothing below the picture";
     }
@@ -37,6 +39,15 @@ TEST(VenueThumbnailArt, OnlyCleanPictureNamesAreTaken) {
                              std::string("texFileName=\0/J.dds\n", 20);
     EXPECT_EQ(ArtVenueThumbnailFiles(text),
               (std::vector<std::string>{"Menu/Venues/A.dds", "Menu/Venues/B.DDS"}));
+    // A section's name reaches the pictures it names, written before or after them, and a name
+    // in UTF-8 keeps its Latin-1 letters.
+    const std::vector<ArtVenueThumbnail> named =
+        ArtVenueThumbnails("[V0]\ntexFileName=A.dds\nname=Fair \xC3\xBC \xE2\x82\xAC\r\n"
+                           "[V1]\nname=Pier\ntexFileName=B.dds\n[V2]\ntexFileName=C.dds\n");
+    ASSERT_EQ(named.size(), 3u);
+    EXPECT_EQ(named[0].caption, "Fair \xFC ?");
+    EXPECT_EQ(named[1].caption, "Pier");
+    EXPECT_EQ(named[2].caption, "");
     // Every cut and every damaged byte of the shipped list still gives clean names only.
     const std::string shipped = ReadTextFile(FAIRLARK_SOURCE_DIR "/data/Venue.ini");
     uint32_t seed = 12345;
