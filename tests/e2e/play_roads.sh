@@ -159,8 +159,7 @@ first_menu_after() {
 
 # ---- the window ----
 window_id() {
-  id=$(timeout 60 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
-    fail "the game's window did not appear within 60 s"
+  window_named Fairlark 60 || fail "the game's window did not appear"
   # The window can be found before it is mapped: focused once it can be.
   focus_window() { timeout 5 xdotool windowfocus --sync "$id" 2>/dev/null; }
   wait_for 30 focus_window || fail "cannot focus the game's window"
