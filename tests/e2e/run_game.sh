@@ -251,25 +251,31 @@ can_moved() { [ "$(can_pos)" != "0 0 0" ]; }
 # The menu bar's "Entity", then its second item, "Save All Changed Entities", until the can's
 # "pos" is written. ImGui takes a click only at its next frame, which a loaded machine can be
 # slow to draw: the item is clicked only once the menu shows, and a click lost is made again.
-entity_menu_open() {
+# A menu of the bar is open: its dark drop-down covers the window point $1 $2.
+menu_open() {
   local r g b
   xwd -silent -name "Editor Mode" -out "$work/menu.xwd" 2>/dev/null || return 1
-  read -r r g b < <("$xwd_pixel" "$work/menu.xwd" 200 40) || return 1
+  read -r r g b < <("$xwd_pixel" "$work/menu.xwd" "$1" "$2") || return 1
   [ "$r" -lt 40 ] && [ "$g" -lt 40 ] && [ "$b" -lt 40 ]
 }
-save_all_changed() {
+# Opens the bar's menu at x $1 (its drop-down covering $2 $3), clicks its item at $4 $5 and
+# waits for the condition $6 ... to hold; a click lost is made again.
+menu_item() {
+  local bar_x=$1 open_x=$2 open_y=$3 item_x=$4 item_y=$5
+  shift 5
   for _ in 1 2 3 4 5; do
-    xdotool mousemove --window "$id" 70 10
+    xdotool mousemove --window "$id" "$bar_x" 10
     sleep 0.3
     xdotool click 1
-    wait_for 5 entity_menu_open || continue
-    xdotool mousemove --window "$id" 80 48
+    wait_for 5 menu_open "$open_x" "$open_y" || continue
+    xdotool mousemove --window "$id" "$item_x" "$item_y"
     sleep 0.5
     xdotool click 1
-    wait_for 5 can_moved && return 0
+    wait_for 5 "$@" && return 0
   done
   return 1
 }
+save_all_changed() { menu_item 70 200 40 80 48 can_moved; }
 # The editor's latest hover line names nothing.
 hover_none() {
   grep -a 'Entity under cursor: ' "$log" | tail -n 1 | grep -qx 'Entity under cursor: NONE'
@@ -437,14 +443,8 @@ case $mode in
     r=none g= b=
     wait_for 20 tool_pane_dark || fail "the tool window shows $r $g $b, not the editor's pane"
     # The menu bar's "Scripts", then its first item.
-    xdotool mousemove --window "$id" 240 10
-    sleep 0.5
-    xdotool click 1
-    sleep 0.5
-    xdotool mousemove --window "$id" 250 31
-    sleep 0.5
-    xdotool click 1
-    wait_for 10 stderr_holds "Editor Script1 ran" || fail "the Scripts menu did not run Script1.lua"
+    menu_item 240 320 40 250 31 stderr_holds "Editor Script1 ran" ||
+      fail "the Scripts menu did not run Script1.lua"
     xdotool mousemove --window "$id" 300 200
     editor_off
     window_name=Fairlark last_colour=none
