@@ -11,10 +11,22 @@
 int PlatInputStart();
 void PlatInputStop();
 
-// One buffered key change: a DirectInput set-1 scancode and 0x80 for down, 0 for up.
+// The modifier keys held, as SDL saw them when it queued a key change.
+enum : uint8_t {
+    PLAT_MOD_LSHIFT = 0x01,
+    PLAT_MOD_RSHIFT = 0x02,
+    PLAT_MOD_LCTRL = 0x04,
+    PLAT_MOD_RCTRL = 0x08,
+    PLAT_MOD_LALT = 0x10,
+    PLAT_MOD_RALT = 0x20,
+};
+
+// One buffered key change: a DirectInput set-1 scancode and 0x80 for down, 0 for up, and the
+// modifiers held with it (the changed key's own bit included while it is down).
 struct PlatKeyItem {
     uint8_t scancode;
     uint8_t data;
+    uint8_t mods;
 };
 
 // Buffering starts and stops with acquisition; unacquiring drops what was buffered.

@@ -1,28 +1,88 @@
 #!/usr/bin/env bash
 # Runs every test program of a build folder once as one process (ctest runs one process per
-# test). A test that leaves process-wide state behind (the log's file or masks, the program
-# folder, a class registry, ...) makes a later test in the same program fail here.
-# Usage: run_test_programs.sh <build folder>     e.g. build/asan
+# test; a program of many tests runs as a few shards, each one process). A test that leaves
+# process-wide state behind (the log's file or masks, the program folder, a class registry, ...)
+# makes a later test in the same process fail here.
+# Usage: run_test_programs.sh [--skip-label LABEL] <build folder>     e.g. build/asan
+# --skip-label leaves out the tests ctest lists under LABEL (the sanitizer run's "heavy" ones).
+# The programs run side by side, FAIRLARK_TEST_JOBS (else one per core) at a time.
 set -uo pipefail
+skip_label=
+if [ "${1:-}" = --skip-label ]; then
+  skip_label=$2
+  shift 2
+fi
 build=$1
 here=$(cd "$(dirname "$0")/.." && pwd)
 export FAIRLARK_HEADLESS=1 ALSOFT_DRIVERS=null EGL_PLATFORM=surfaceless LIBGL_ALWAYS_SOFTWARE=1 \
   LP_NUM_THREADS=0 MESA_SHADER_CACHE_DISABLE=true SDL_AUDIODRIVER=dummy \
   LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0" \
-  UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+  UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+  ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:intercept_tls_get_addr=0"
 unset DISPLAY WAYLAND_DISPLAY
+jobs=${FAIRLARK_TEST_JOBS:-$(nproc 2>/dev/null || echo 4)}
+
+# The skipped tests of each program ("<program>.<Suite>.<Test>" in ctest's names), as one
+# negative gtest filter per program.
+declare -A skip
+if [ -n "$skip_label" ]; then
+  listed=$(ctest --test-dir "$build" -N -L "$skip_label") || {
+    echo "FAIL: ctest cannot list the tests labelled $skip_label"
+    exit 1
+  }
+  while read -r name; do
+    program=test_${name%%.*}
+    skip[$program]+="${skip[$program]:+:}${name#*.}"
+  done < <(sed -n 's/^ *Test *#[0-9]*: //p' <<<"$listed")
+fi
+
 cd "$build/tests" || exit 1
+# A program of many tests runs as shards of about 50 (gtest's own sharding), each shard one
+# process: a test still runs after others in its process, and the longest program no longer sets
+# the time of the whole run.
+run_one() {
+  local program=$1 shard=$2 shards=$3 filter=() out=$1.oneprocess.txt
+  [ -n "${skip[$program]:-}" ] && filter=(--gtest_filter="-${skip[$program]}")
+  [ "$shards" -gt 1 ] && out=$program.oneprocess.$shard.txt
+  if GTEST_TOTAL_SHARDS=$shards GTEST_SHARD_INDEX=$shard \
+    ./"$program" --gtest_brief=1 "${filter[@]}" >"$out" 2>&1; then
+    local what=""
+    [ "$shards" -gt 1 ] && what=", shard $((shard + 1)) of $shards"
+    [ ${#filter[@]} -gt 0 ] && what+=", without ${skip[$program]//:/ }"
+    echo "ok   $program (one process$what)"
+  else
+    echo "FAIL $program (one process): see $build/tests/$out"
+    tail -n 30 "$out"
+    return 1
+  fi
+}
 failed=0
-for program in test_*; do
+# "<tests> <program>" for every program, the largest first.
+plan=$(for program in test_*; do
   [ -x "$program" ] && [ -f "$program" ] || continue
   # The window programs need a display of their own: ctest runs them under xvfb-run.
   case $program in *_window) continue ;; esac
-  if ./"$program" --gtest_brief=1 >"$program.oneprocess.txt" 2>&1; then
-    echo "ok   $program (one process)"
-  else
-    echo "FAIL $program (one process): see $build/tests/$program.oneprocess.txt"
-    tail -n 30 "$program.oneprocess.txt"
-    failed=1
-  fi
+  filter=()
+  [ -n "${skip[$program]:-}" ] && filter=(--gtest_filter="-${skip[$program]}")
+  count=$(./"$program" --gtest_list_tests "${filter[@]}" 2>/dev/null | grep -c '^  ')
+  echo "${count:-0} $program"
+done | sort -rn)
+running=0
+while read -r count program; do
+  [ -n "$program" ] || continue
+  shards=$(((count + 49) / 50))
+  [ $shards -ge 1 ] || shards=1
+  for ((shard = 0; shard < shards; ++shard)); do
+    if [ $running -ge "$jobs" ]; then
+      wait -n || failed=1
+      running=$((running - 1))
+    fi
+    run_one "$program" $shard $shards &
+    running=$((running + 1))
+  done
+done <<<"$plan"
+while [ $running -gt 0 ]; do
+  wait -n || failed=1
+  running=$((running - 1))
 done
 exit $failed

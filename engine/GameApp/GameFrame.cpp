@@ -13,11 +13,7 @@
 #include "tools/Editor.h"
 #include "world/EcStaticObject.h"
 
-enum {
-    KEY_F1 = 59,
-    KEY_LCONTROL = 29,
-    KEY_RCONTROL = 157,
-};
+enum { KEY_F1 = 59 };
 
 // ---- update ----
 
@@ -69,8 +65,8 @@ void GameApp::DispatchInput() {
         if (ENTBASE* keyboard = keyboardEntity.Get()) keyboard->OnMessage(&event);
         // Ctrl+F1: the editor, when this build has one, in a window, for a developer who has
         // turned the configuration's debug switch on (players never stumble into it).
-        if (event.type == SL_KEYDOWN && event.a == KEY_F1 &&
-            (SlKeyState(KEY_LCONTROL) || SlKeyState(KEY_RCONTROL)) && editor && windowed && debug) {
+        if (event.type == SL_KEYDOWN && event.a == KEY_F1 && (event.b & SL_MOD_CTRL) && editor &&
+            windowed && debug) {
             AppShowCursor();
             EditorSetRootEntity(editor, root.Get());
             EditorToggleMode(editor, hwnd);

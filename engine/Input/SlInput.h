@@ -15,7 +15,7 @@ struct SlEvent {
 };
 
 enum : int32_t {
-    SL_KEYDOWN = 2, // a = DirectInput scancode
+    SL_KEYDOWN = 2, // a = DirectInput scancode, b = the SL_MOD_ keys held with it
     SL_KEYUP = 3,
     SL_CHAR = 4, // a = character code; posted by the window procedure
     SL_MOUSE0UP = 6,
@@ -39,6 +39,19 @@ enum : int32_t {
     SL_PADSTATE = 110, // a = the pad record, b = pad index; posted by the application
 };
 
+// The modifier keys held at a key event, in its b: the state when the key changed, not when the
+// event is read, so a chord holds however its changes are spread over frames. A modifier's own
+// change counts it held while it is down.
+enum : int32_t {
+    SL_MOD_LSHIFT = 0x01,
+    SL_MOD_RSHIFT = 0x02,
+    SL_MOD_LCTRL = 0x04,
+    SL_MOD_RCTRL = 0x08,
+    SL_MOD_LALT = 0x10,
+    SL_MOD_RALT = 0x20,
+    SL_MOD_CTRL = SL_MOD_LCTRL | SL_MOD_RCTRL,
+};
+
 enum { SL_QUEUE_SIZE = 30 };
 
 // A float's bit pattern in the low 32 bits of an event value, and back.
@@ -55,7 +68,9 @@ void SlEventQueueClear();
 
 // ---- keyboard ----
 
-// The key's state byte: 1 while the key is down. 0 for codes outside 0..255.
+// The key's state byte: 1 while the key is down, as of the last key change read (a whole
+// frame's changes are read at once). 0 for codes outside 0..255. A chord is read from its key
+// event's modifiers (SL_MOD_) instead.
 int SlKeyState(int scancode);
 // Turns a key event of Esc, Enter, the arrows or the numeric pad's 8, 2, 4 and 6 into a
 // navigation event (a = b = 0). 1 when the key was one of them, else 0.

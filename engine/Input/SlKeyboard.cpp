@@ -11,6 +11,26 @@ enum { KBD_READ_ITEMS = 8 };
 static uint8_t s_keys[256];
 static bool s_started;
 
+static_assert(SL_MOD_LSHIFT == int32_t(PLAT_MOD_LSHIFT) &&
+                  SL_MOD_RSHIFT == int32_t(PLAT_MOD_RSHIFT) &&
+                  SL_MOD_LCTRL == int32_t(PLAT_MOD_LCTRL) &&
+                  SL_MOD_RCTRL == int32_t(PLAT_MOD_RCTRL) &&
+                  SL_MOD_LALT == int32_t(PLAT_MOD_LALT) && SL_MOD_RALT == int32_t(PLAT_MOD_RALT),
+              "the device's modifier bits are the key events' own");
+
+// The modifiers the key table holds down.
+static int32_t TableMods() {
+    static const struct {
+        uint8_t scancode;
+        int32_t bit;
+    } kMods[] = {{0x2A, SL_MOD_LSHIFT}, {0x36, SL_MOD_RSHIFT}, {0x1D, SL_MOD_LCTRL},
+                 {0x9D, SL_MOD_RCTRL},  {0x38, SL_MOD_LALT},   {0xB8, SL_MOD_RALT}};
+    int32_t mods = 0;
+    for (const auto& m : kMods)
+        if (s_keys[m.scancode]) mods |= m.bit;
+    return mods;
+}
+
 void SlKeyTableClear() {
     std::memset(s_keys, 0, sizeof s_keys);
 }
@@ -51,7 +71,10 @@ void SlDiKbdAddEvents() {
     for (int i = 0; i < n; ++i) {
         bool down = items[i].data == 0x80;
         s_keys[items[i].scancode] = down ? 1 : 0;
-        if (post) SlPostEvent(down ? SL_KEYDOWN : SL_KEYUP, items[i].scancode, 0);
+        // Both: SDL's state knows a modifier pressed while the keyboard was not acquired, the
+        // table one whose change came in an event SDL did not fill in.
+        const int32_t mods = items[i].mods | TableMods();
+        if (post) SlPostEvent(down ? SL_KEYDOWN : SL_KEYUP, items[i].scancode, mods);
     }
 }
 

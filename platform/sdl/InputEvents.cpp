@@ -58,12 +58,23 @@ static int MouseButtonIndex(uint8_t sdlButton) {
     }
 }
 
+static uint8_t ModBits(uint16_t mod) {
+    uint8_t bits = 0;
+    if (mod & KMOD_LSHIFT) bits |= PLAT_MOD_LSHIFT;
+    if (mod & KMOD_RSHIFT) bits |= PLAT_MOD_RSHIFT;
+    if (mod & KMOD_LCTRL) bits |= PLAT_MOD_LCTRL;
+    if (mod & KMOD_RCTRL) bits |= PLAT_MOD_RCTRL;
+    if (mod & KMOD_LALT) bits |= PLAT_MOD_LALT;
+    if (mod & KMOD_RALT) bits |= PLAT_MOD_RALT;
+    return bits;
+}
+
 static void KeyEvent(const SDL_KeyboardEvent& key) {
     // DirectInput's buffered data has no repeats.
     if (!s_kbdAcquired || key.repeat) return;
     uint8_t dik = PlatScancodeToDik(key.keysym.scancode);
     if (!dik) return;
-    PlatKeyItem item{dik, (uint8_t)(key.type == SDL_KEYDOWN ? 0x80 : 0)};
+    PlatKeyItem item{dik, (uint8_t)(key.type == SDL_KEYDOWN ? 0x80 : 0), ModBits(key.keysym.mod)};
     if (!s_keys.Push(item)) ++s_keysLost;
 }
 

@@ -28,8 +28,9 @@
 # after the line of the screen before; within a screen the game's input ring keeps the order of
 # what is sent. Before the first click on a button the pointer goes there and the driver waits
 # for the button's focused (yellow) frame, so that a wrong point fails by name. Every wait has a
-# limit only to turn a hang into a named failure: 30 s, 300 s while a day runs. A failure keeps
-# the screenshots (every one is kept) and prints Debug.txt's and stderr's tails.
+# limit only to turn a hang into a named failure: 30 s, 300 s while a day runs, each stretched for
+# a loaded machine (e2e_common.sh). A failure keeps the screenshots (every one is kept) and prints
+# Debug.txt's and stderr's tails.
 #
 # Usage: play_roads.sh <road> <program> <Data folder> <xwd_pixel program> <roads folder>
 # The roads folder holds the game, its home and the screenshots; the sandbox road and the bad-input
@@ -159,8 +160,7 @@ first_menu_after() {
 
 # ---- the window ----
 window_id() {
-  id=$(timeout 60 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
-    fail "the game's window did not appear within 60 s"
+  window_named Fairlark 60 || fail "the game's window did not appear"
   # The window can be found before it is mapped: focused once it can be.
   focus_window() { timeout 5 xdotool windowfocus --sync "$id" 2>/dev/null; }
   wait_for 30 focus_window || fail "cannot focus the game's window"

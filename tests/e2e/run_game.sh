@@ -22,8 +22,8 @@
 #               camera; in the editor the pointer over it names it, a click and a 40-pixel drag
 #               move it and "Save All Changed Entities" writes its new "pos" into that ini
 #   camera      the management camera over a flat test world (tests/e2e/camera), driven by the
-#               keyboard and the mouse through the real window: W pans it forward at its rate and
-#               the ground is drawn where the camera's projection puts it; a right-button drag
+#               keyboard and the mouse through the real window: W pans it forward along its line
+#               and the ground is drawn where the camera's projection puts it; a right-button drag
 #               pans it with the cursor locked, no cursor position reaching it, and the release
 #               puts the pointer back where the drag began
 #   venue       a test Startup.lua registers the classes as the shipped one does, builds the tree
@@ -141,7 +141,8 @@ Entity.SetVoid(Entity.FindName(Game.GetViewportEntity(), "Backdrop"), "entCamera
 
   if [ "$mode" = nodisplay ]; then
     unset DISPLAY
-    timeout -s KILL 20 "$work/game/fairlark" >"$work/stdout.txt" 2>"$work/stderr.txt"
+    # A hang, not a slow start: the limit is the other waits' (e2e_common.sh's patience).
+    timeout -s KILL 80 "$work/game/fairlark" >"$work/stdout.txt" 2>"$work/stderr.txt"
     status=$?
     [ $status -ne 137 ] || fail "the program hung without a display"
     [ $status -ne 0 ] || fail "the program reported success without a display"
@@ -205,20 +206,19 @@ config=$work/home/Documents/Fairlark/Config.ini
 # Finds the configuration dialog's window and sends it a key, as a player would.
 answer_dialog() {
   local id
-  id=$(timeout 30 xdotool search --sync --name "Xq Config" | head -n 1) ||
-    fail "the configuration dialog did not appear within 30 s"
+  window_named "Xq Config" 30 || fail "the configuration dialog did not appear"
   # The first key can come before the dialog's first frame: send it until the window goes.
+  dialog_gone() { ! xdotool search --name "Xq Config" >/dev/null 2>&1; }
   for _ in 1 2 3 4 5 6 7 8 9 10; do
     xdotool windowfocus --sync "$id" key "$1" 2>/dev/null
-    sleep 1
-    xdotool search --name "Xq Config" >/dev/null 2>&1 || return 0
+    wait_for 1 dialog_gone && return 0
   done
   fail "the dialog did not take $1"
 }
 
 titled() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
-# The game reads Control from its key table when it handles F1, so Control is held over a frame
-# or more, as a hand would. $id is the game's window.
+# Control held over F1 as a hand would; the game takes the chord however its key changes fall
+# into frames. $id is the game's window.
 ctrl_f1() {
   xdotool windowfocus --sync "$id" keydown ctrl 2>/dev/null
   sleep 0.3
@@ -251,25 +251,31 @@ can_moved() { [ "$(can_pos)" != "0 0 0" ]; }
 # The menu bar's "Entity", then its second item, "Save All Changed Entities", until the can's
 # "pos" is written. ImGui takes a click only at its next frame, which a loaded machine can be
 # slow to draw: the item is clicked only once the menu shows, and a click lost is made again.
-entity_menu_open() {
+# A menu of the bar is open: its dark drop-down covers the window point $1 $2.
+menu_open() {
   local r g b
   xwd -silent -name "Editor Mode" -out "$work/menu.xwd" 2>/dev/null || return 1
-  read -r r g b < <("$xwd_pixel" "$work/menu.xwd" 200 40) || return 1
+  read -r r g b < <("$xwd_pixel" "$work/menu.xwd" "$1" "$2") || return 1
   [ "$r" -lt 40 ] && [ "$g" -lt 40 ] && [ "$b" -lt 40 ]
 }
-save_all_changed() {
+# Opens the bar's menu at x $1 (its drop-down covering $2 $3), clicks its item at $4 $5 and
+# waits for the condition $6 ... to hold; a click lost is made again.
+menu_item() {
+  local bar_x=$1 open_x=$2 open_y=$3 item_x=$4 item_y=$5
+  shift 5
   for _ in 1 2 3 4 5; do
-    xdotool mousemove --window "$id" 70 10
+    xdotool mousemove --window "$id" "$bar_x" 10
     sleep 0.3
     xdotool click 1
-    wait_for 5 entity_menu_open || continue
-    xdotool mousemove --window "$id" 80 48
+    wait_for 5 menu_open "$open_x" "$open_y" || continue
+    xdotool mousemove --window "$id" "$item_x" "$item_y"
     sleep 0.5
     xdotool click 1
-    wait_for 5 can_moved && return 0
+    wait_for 5 "$@" && return 0
   done
   return 1
 }
+save_all_changed() { menu_item 70 200 40 80 48 can_moved; }
 # The editor's latest hover line names nothing.
 hover_none() {
   grep -a 'Entity under cursor: ' "$log" | tail -n 1 | grep -qx 'Entity under cursor: NONE'
@@ -412,14 +418,7 @@ case $mode in
     ;;
   configexit)
     answer_dialog Escape
-    deadline=$((SECONDS + 20))
-    while kill -0 $pid 2>/dev/null; do
-      [ $SECONDS -lt $deadline ] || fail "still running 20 s after Exit"
-      sleep 0.1
-    done
-    wait $pid
-    status=$?
-    trap - EXIT
+    await_end 20
     [ $status -eq 0 ] || fail "exit status $status after Exit"
     [ ! -f "$log" ] || fail "Exit still started the log"
     grep -qx 'format=22' "$config" || fail "Exit did not write the settings"
@@ -429,8 +428,7 @@ case $mode in
     ;;
   editor)
     wait_for 60 started || fail "start-up lines missing within 60 s"
-    id=$(timeout 60 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
-      fail "the game's window did not appear"
+    window_named Fairlark 60 || fail "the game's window did not appear"
     editor_on
     # The window's centre lies in the game view: the game's backdrop, composed with the panes.
     window_name="Editor Mode" last_colour=none
@@ -445,14 +443,8 @@ case $mode in
     r=none g= b=
     wait_for 20 tool_pane_dark || fail "the tool window shows $r $g $b, not the editor's pane"
     # The menu bar's "Scripts", then its first item.
-    xdotool mousemove --window "$id" 240 10
-    sleep 0.5
-    xdotool click 1
-    sleep 0.5
-    xdotool mousemove --window "$id" 250 31
-    sleep 0.5
-    xdotool click 1
-    wait_for 10 stderr_holds "Editor Script1 ran" || fail "the Scripts menu did not run Script1.lua"
+    menu_item 240 320 40 250 31 stderr_holds "Editor Script1 ran" ||
+      fail "the Scripts menu did not run Script1.lua"
     xdotool mousemove --window "$id" 300 200
     editor_off
     window_name=Fairlark last_colour=none
@@ -461,8 +453,7 @@ case $mode in
     ;;
   editorpick)
     wait_for 60 started || fail "start-up lines missing within 60 s"
-    id=$(timeout 60 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
-      fail "the game's window did not appear"
+    window_named Fairlark 60 || fail "the game's window did not appear"
     [ "$(can_pos)" = "0 0 0" ] || fail "the test world starts with pos $(can_pos)"
     editor_on
     # Window coordinates; the game view is (0, bar) to (796, 528), the camera's target (the
@@ -505,8 +496,7 @@ case $mode in
     ;;
   camera)
     wait_for 60 camera_started || fail "the camera's test world did not start within 60 s"
-    id=$(timeout 60 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
-      fail "the game's window did not appear"
+    window_named Fairlark 60 || fail "the game's window did not appear"
     geometry=$(xdotool getwindowgeometry --shell "$id") || fail "no geometry of the game's window"
     eval "$geometry"
     win_x=$X win_y=$Y win_w=$WIDTH win_h=$HEIGHT
@@ -519,19 +509,19 @@ case $mode in
     ground_edge_where_projected "$work/before.xwd" "$y0" "$z0"
     edge0=$edge
 
-    # W held for a second: forward is the camera's view direction laid flat, 80 x cos 45 degrees
-    # = 56.57 units a second along z, timed by the game's own frame clock. A key sent before the
-    # window took the focus is lost: then nothing moves, and it is sent again.
+    # W held over a count of the game's frames: forward is the camera's view direction laid
+    # flat, along z alone. Its rate by the frame time is the camera's unit test's; here the
+    # frames are few enough that however slow they come the eye stops short of its bound, the
+    # grid's edge 64 units ahead. A key sent before the window took the focus is lost: then
+    # nothing moves, and it is sent again.
     xdotool windowfocus --sync "$id" 2>/dev/null
     xdotool mousemove --window "$id" $((win_w / 2)) $((win_h / 2))
     wait_frames 3
     for _ in 1 2 3 4 5; do
-      xdotool keydown w
-      t0=$EPOCHREALTIME
       read -r f0 _ < <(eye)
-      sleep 1
+      xdotool keydown w
+      wait_frames 2
       xdotool keyup w
-      t1=$EPOCHREALTIME
       read -r f1 _ < <(eye)
       wait_frames 3
       settle
@@ -539,17 +529,13 @@ case $mode in
       near "$z1" "$z0" 0.001 || break
       xdotool windowfocus --sync "$id" 2>/dev/null
     done
-    ! near "$z1" "$z0" 0.001 || fail "W held for a second never moved the camera"
+    held=$((f1 - f0))
+    ! near "$z1" "$z0" 0.001 || fail "W held over $held frames never moved the camera"
     near "$x1" "$x0" 0.001 && near "$y1" "$y0" 0.001 ||
       fail "W moved the eye off its line: $x0 $y0 $z0 to $x1 $y1 $z1"
-    # The game sees the key's press and release at the first frame after each: its second is
-    # this one to within a frame either way (two, for a frame slower than the rest).
-    read -r held period want slack < <(awk -v t0="$t0" -v t1="$t1" -v f="$((f1 - f0))" 'BEGIN {
-      held = t1 - t0; period = held / (f > 0 ? f : 1)
-      printf "%.3f %.3f %.2f %.2f\n", held, period, 56.5685 * held, 0.6 + 56.5685 * 2 * period }')
     moved=$(awk -v a="$z1" -v b="$z0" 'BEGIN { printf "%.2f\n", a - b }')
-    near "$moved" "$want" "$slack" ||
-      fail "W held ${held} s moved the eye $moved along z, not 56.57 a second ($want +- $slack)"
+    awk -v m="$moved" 'BEGIN { exit !(m > 0.1 && m < 63.9) }' ||
+      fail "W held over $held frames moved the eye $moved along z, not forward short of its bound 64"
     # The picture after the move: the same edge, where the projection from the new eye puts it.
     xwd -silent -name Fairlark -out "$work/after.xwd" || fail "no picture of the window"
     ground_edge_where_projected "$work/after.xwd" "$y1" "$z1"
@@ -609,7 +595,7 @@ case $mode in
     xdotool mousemove --window "$id" $((win_w / 2)) $((win_h / 2))
     if log_holds "relative mouse mode refused"; then lock="the warp fallback"; else lock="relative mode"; fi
     ends_cleanly TERM 10
-    echo "W ${held} s: z +$moved (want $want +- $slack); ground edge row $edge0 -> $edge1;" \
+    echo "W over $held frames: z +$moved; ground edge row $edge0 -> $edge1;" \
       "lock by $lock, pointer held at $dragged_x $dragged_y in the drag"
     ;;
   badclass)
@@ -655,8 +641,7 @@ case $mode in
     for text in "Beep " "GrassPatch Meadow:" "Grass: "; do
       ! log_holds "$text" || fail "the log holds \"$text\": $(grep -aF "$text" "$log" | head -n 3)"
     done
-    id=$(timeout 60 xdotool search --sync --name '^Fairlark$' | head -n 1) ||
-      fail "the game's window did not appear"
+    window_named Fairlark 60 || fail "the game's window did not appear"
     geometry=$(xdotool getwindowgeometry --shell "$id") || fail "no geometry of the game's window"
     eval "$geometry"
     win_w=$WIDTH win_h=$HEIGHT

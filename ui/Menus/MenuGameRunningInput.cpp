@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int32_t kScanC = 46;
-constexpr int32_t kScanLeftControl = 29;
 constexpr int32_t kScanSpace = 57;
 constexpr float kSpeeds[4] = {0.5f, 1.0f, 2.0f, 8.0f};
 
@@ -149,7 +148,7 @@ int MenuGameRunning::OnMessage(const SlEvent* e) {
             SlPostEvent(CTL3_EVENT, HUD_MENU, CTL3_CLICK);
             return 1;
         case SL_KEYDOWN:
-            if (e->a == kScanC && SlKeyState(kScanLeftControl)) {
+            if (e->a == kScanC && (e->b & SL_MOD_LCTRL)) {
                 debugRowShown = !debugRowShown;
                 ShowDebugRow(debugRowShown);
             } else if (e->a == kScanSpace) {

@@ -199,6 +199,13 @@ TEST_F(GameFrameTest, CtrlF1NeedsAWindowTheEditorAndTheDebugSwitch) {
     EXPECT_EQ(editor->toggles, 1);
     EXPECT_EQ(editor->editedRoot, app.GetRoot());
     EXPECT_EQ(app.keepSystemCursor, 1) << "the editor needs the system cursor";
+    // The right Control, pressed and let go within the frame of F1.
+    Key(SDL_SCANCODE_RCTRL, true);
+    Key(SDL_SCANCODE_F1, true);
+    Key(SDL_SCANCODE_RCTRL, false);
+    Key(SDL_SCANCODE_F1, false);
+    Frame();
+    EXPECT_EQ(editor->toggles, 2);
 }
 
 // A keyboard entity destroyed behind the game's back is forgotten, never called.

@@ -56,6 +56,40 @@ TEST_F(SlKeyboard, TwoHundredChangesBeforeAReadAllArriveInOrder) {
     EXPECT_EQ(SlKeyState(30), 0);
 }
 
+TEST_F(SlKeyboard, AKeyEventKeepsTheModifiersHeldWhenItChangedNotWhenItIsRead) {
+    // Control down, C, Control up before a read: C was still a chord.
+    Key(SDL_SCANCODE_LCTRL, true);
+    Key(SDL_SCANCODE_C, true);
+    Key(SDL_SCANCODE_LCTRL, false);
+    Key(SDL_SCANCODE_C, false);
+    std::vector<SlEvent> got = Drain();
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[0].b, SL_MOD_LCTRL) << "a modifier's own press counts it held";
+    EXPECT_EQ(got[1].a, 46);
+    EXPECT_EQ(got[1].b, SL_MOD_LCTRL) << "C lost its Control to the release read with it";
+    EXPECT_EQ(got[2].b, 0);
+    EXPECT_EQ(got[3].b, 0);
+
+    // Across reads: Control read first, its release read with C.
+    Key(SDL_SCANCODE_RCTRL, true);
+    Drain();
+    Key(SDL_SCANCODE_C, true);
+    Key(SDL_SCANCODE_RCTRL, false);
+    got = Drain();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].b, SL_MOD_RCTRL);
+    EXPECT_EQ(SlKeyState(157), 0);
+
+    // What SDL says was held counts too: Shift pressed before the keyboard was acquired.
+    SDL_Event e = Event(SDL_KEYDOWN);
+    e.key.keysym.scancode = SDL_SCANCODE_X;
+    e.key.keysym.mod = KMOD_LSHIFT | KMOD_RALT;
+    Push(e);
+    got = Drain();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].b, SL_MOD_LSHIFT | SL_MOD_RALT);
+}
+
 TEST_F(SlKeyboard, ScancodesMapToDirectInputCodes) {
     struct {
         SDL_Scancode sdl;

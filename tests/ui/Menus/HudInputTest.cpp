@@ -82,6 +82,20 @@ TEST_F(HudTest, TheGridAndDebugRowSwitchTheirFlags) {
     }
     Tap(SDL_SCANCODE_C);
     EXPECT_TRUE(hud->debugRowShown) << "C without Control changed the row";
+    // A slow frame takes the whole chord at once, Control's release with it.
+    Key(SDL_SCANCODE_LCTRL, true);
+    Key(SDL_SCANCODE_C, true);
+    Key(SDL_SCANCODE_LCTRL, false);
+    Key(SDL_SCANCODE_C, false);
+    Step();
+    EXPECT_FALSE(hud->debugRowShown) << "Ctrl+C within one frame was not seen";
+    Key(SDL_SCANCODE_LCTRL, true);
+    Key(SDL_SCANCODE_C, true);
+    Key(SDL_SCANCODE_LCTRL, false);
+    Step();
+    Key(SDL_SCANCODE_C, false);
+    Step();
+    ASSERT_TRUE(hud->debugRowShown);
 
     Centre(hud->FindCtl(HUD_DRAW_PATHS), &x, &y);
     ClickAt(x, y);
