@@ -141,8 +141,8 @@ void AttrBaseRiderSeated(AttrBase* attr, AttrPatron* patron);
 int AttrBaseQueueCount(const AttrBase* attr);
 int AttrBaseRiderCount(const AttrBase* attr);
 void AttrBaseEntryPoint(const AttrBase* attr, VECTOR3* out);
-// Stores "closed" and moves the patron generator's spawn delay by -/+ "rubeRateFactor" x the
-// venue's "delayTimer".
+// Stores "closed" and hands the patron generator "rubeRateFactor" (opening) or its negation
+// (closing); the generator moves its spawn delay by -amount x the venue's "delayTimer".
 void AttrBaseSetClosed(AttrBase* attr, bool closed);
 // The refund value in cents: "deposit" scaled by the wear.
 int AttrBaseValue(const AttrBase* attr);
