@@ -8,6 +8,7 @@
 #include "engine/System.h"
 #include "tools/MasterEdit.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -42,7 +43,15 @@ void MasterEdit::SaveOne(ENTBASE* entity) {
                   entity->GetName());
         return;
     }
-    entity->SaveVars(entity->sourceFile);
+    if (entity->SaveVars(entity->sourceFile) != 1) {
+        // The mark stays, so that the next save tries again instead of skipping the edit.
+        char line[512];
+        std::snprintf(line, sizeof line, "Editor: %s was not saved to %s; still marked changed",
+                      entity->GetName(), entity->sourceFile);
+        DbgPrintf(DBG_GENERAL, "%s\n", line);
+        if (m_panes) m_panes->ConsoleAppend(line);
+        return;
+    }
     entity->ClearFlag(ENT_FLAG_CHANGED);
 }
 
