@@ -108,6 +108,30 @@ TEST_F(MasterEditTest, AFailedSaveKeepsTheMarkAndSaysSoInTheConsole) {
     EXPECT_TRUE(tent->TestFlag(ENT_FLAG_CHANGED));
 }
 
+TEST_F(MasterEditTest, ADuplicateOfAListedEntityIsNotWrittenWhereTheListWouldMissIt) {
+    // A world file in list form: only what its "Entities" list names is made at the next load.
+    const std::string world_ini = dir / "World.ini";
+    WriteTextFile(world_ini, "[Entities]\n// name class parent\nTent EditProp World\n\n[Tent]\n"
+                             "pos.x=1\n");
+    EditProp* tent = MakeEditProp(world, "Tent", {1, 0, 10});
+    EntSetSourceFile(tent, world_ini.c_str());
+    Enter();
+    ENTBASE* copy = editor.Duplicate(tent);
+    ASSERT_NE(copy, nullptr);
+    tent->SetFlag(ENT_FLAG_CHANGED);
+    editor.Command(0, EDCMD_SAVE_CHANGED);
+    const std::string text = ReadTextFile(world_ini);
+    EXPECT_EQ(text.find("[Tentx]"), std::string::npos) << "a section no load would read:\n" << text;
+    EXPECT_TRUE(copy->TestFlag(ENT_FLAG_CHANGED)) << "the copy looks saved but is lost at the load";
+    EXPECT_FALSE(tent->TestFlag(ENT_FLAG_CHANGED)) << "a listed entity is saved as before";
+    auto* windows = dynamic_cast<EditorWindows*>(editor.Panes());
+    ASSERT_NE(windows, nullptr);
+    ASSERT_FALSE(windows->ConsoleLines().empty());
+    EXPECT_NE(windows->ConsoleLines().back().find("Tentx is not in the Entities list of"),
+              std::string::npos)
+        << windows->ConsoleLines().back();
+}
+
 TEST_F(MasterEditTest, SaveBeepsUndoReachesThePaneAndUnknownIdsDoNothing) {
     EditProp* tent = MakeEditProp(world, "Tent", {0, 0, 10});
     Enter();
