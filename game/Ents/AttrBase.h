@@ -133,8 +133,8 @@ intptr_t EcAttrBaseProc(EntNode* node, int message, intptr_t a, intptr_t b, intp
 // ---- operations for patrons, carnies, menus and the game object ----
 
 // Puts the patron at the back of the waiting line and tells it its place and the entry point;
-// false when the line is full or the attraction is inert. A patron already in the line is told
-// its place again and answered true.
+// false when the line is full, the attraction is closed or broken, or it is inert. A patron already
+// in the line is told its place again and answered true.
 bool AttrBaseJoinQueue(AttrBase* attr, AttrPatron* patron);
 // The patron has reached its seat: one rider fewer to wait for (once per patron and ride).
 void AttrBaseRiderSeated(AttrBase* attr, AttrPatron* patron);
