@@ -77,9 +77,8 @@ Mdl3ExModel::~Mdl3ExModel() {
 
 namespace {
 
-// "<diffuse map title><suffix>" beside the model ("Spec.dds", "Emit.dds"; the texture loader
-// takes a ".tga" of the same title when there is no ".dds"); a material without a diffuse map
-// has none.
+// "<diffuse map title><suffix>" beside the model (the texture loader takes a ".tga" of the same
+// title when there is no ".dds"); a material without a diffuse map has none.
 int32_t LoadMap(const std::string& folder, const MDL3MTRL& m, const char* suffix) {
     const std::string name(m.diffuseMap, strnlen(m.diffuseMap, sizeof m.diffuseMap));
     if (name.empty()) return -1;

@@ -118,7 +118,7 @@ TEST_F(Mdl3ExDrawing, TheShippedTreeDrawsWithTheSpecularAndTheEmissiveShader) {
         specular = specular || Mdl3ExShaderOf(m, i) == Mdl3ExShaderNamed("TexEnv");
         emissive = emissive || Mdl3ExShaderOf(m, i) == Mdl3ExShaderNamed("DifEmi");
     }
-    EXPECT_TRUE(specular) << "no material of the tree has a Spec map beside its texture";
+    EXPECT_TRUE(specular) << "no material of the tree has a specular map beside its texture";
     EXPECT_TRUE(emissive) << "no material of the tree has an Emit map";
 }
 
@@ -188,10 +188,9 @@ TEST_F(Mdl3ExDrawing, EveryPassSendsItsStates) {
 }
 
 TEST_F(Mdl3ExDrawing, TheEnvironmentPassRunsOnlyWithAnEnvironmentMap) {
-    Mdl3ExModel* m =
-        Load(Scene("model Shiny\ntexture Chrome solid 8 200 200 200\n"
-                   "texture ChromeSpec solid 8 99 99 99\nmaterial Metal map Chrome\n"
-                   "node Root\nnode Ball parent Root box 1 1 1 material Metal\n"));
+    Mdl3ExModel* m = Load(Scene("model Shiny\ntexture Chrome solid 8 200 200 200\n"
+                                "texture ChromeSpec solid 8 99 99 99\nmaterial Metal map Chrome\n"
+                                "node Root\nnode Ball parent Root box 1 1 1 material Metal\n"));
     ASSERT_NE(m, nullptr);
     ASSERT_EQ(Mdl3ExShaderOf(m, 0), Mdl3ExShaderNamed("TexEnv"));
     EXPECT_EQ(Draws(m), 1) << "without a map the second pass would add the diffuse map again";
