@@ -182,6 +182,23 @@ int EntIniLoader::StartAll() {
     return started;
 }
 
+int EntListNames(const char* path, const char* name) {
+    const int opened = path && name ? IniOpen(path) : -1;
+    if (opened < 0) return -1;
+    IniSectionReader* reader = IniSectionOpen("Entities");
+    int found = reader ? 0 : -1;
+    char line[INI_VALUE_MAX + 1];
+    char words[3][kWordMax];
+    size_t lengths[3];
+    while (reader && found == 0 && IniSectionReadLine(reader, line, sizeof line)) {
+        const int n = SplitWords(line, words, lengths);
+        if (n > 0 && !IsComment(words[0]) && std::strcmp(words[0], name) == 0) found = 1;
+    }
+    if (reader) IniSectionClose(reader);
+    if (opened == 0) IniClose(); // a file the reader held already stays loaded
+    return found;
+}
+
 int EntLoadEntitiesIni(const char* fileName, ENTBASE* root, ENTBASE* world,
                        const char* dataFolder) {
     if (!fileName) return 0;

@@ -85,6 +85,11 @@ class EntIniLoader {
 // list form, starts the entities and returns how many were started.
 int EntLoadEntitiesIni(const char* fileName, ENTBASE* root, ENTBASE* world, const char* dataFolder);
 
+// Whether the "Entities" list of an ini file names an entity: 1 a line names it, 0 the file has
+// a list that does not (a section written for it would never be loaded), -1 the file has no
+// list (the section form) or cannot be read.
+int EntListNames(const char* path, const char* name);
+
 // The section form of every entity stamped ENT_SAVEGAME in the subtree, pre-order (children of
 // other entities are still visited), into the current profile file: "class" (its type string),
 // "parent" (its parent's name), then its SaveVars (null). An entity named "Sandbox", or empty, or

@@ -140,8 +140,8 @@ int MtGame::Create(EntNode*) {
 
 int MtGame::Start() {
     const std::string data = DataFolder();
-    delete attrList;
-    delete venueList;
+    if (attrList) retiredAttrLists.emplace_back(attrList);
+    if (venueList) retiredVenueLists.emplace_back(venueList);
     attrList = AttrInfoList::Load((data + "Data.ini").c_str());
     venueList = VenueInfoList::Load((data + "Venue.ini").c_str());
     gameVals.Load((data + "Data.ini").c_str(), "GameVals");
@@ -178,6 +178,8 @@ int MtGame::Destroy() {
     attrList = nullptr;
     venueList = nullptr;
     venue = nullptr;
+    retiredAttrLists.clear();
+    retiredVenueLists.clear();
     for (Font*& font : fonts) {
         if (font && host) host->ReleaseFont(font);
         font = nullptr;

@@ -12,6 +12,8 @@
 #include "game/VenueInfo.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class Font;
 
@@ -58,6 +60,10 @@ class MtGame : public ENTBASE {
     int32_t onDeposit = 0;
     AttrInfoList* attrList = nullptr;
     VenueInfoList* venueList = nullptr;
+    // The lists an earlier Start read: attractions and screens still point into their records
+    // until they bind the new ones, so they go only with the game object (one pair a Start).
+    std::vector<std::unique_ptr<AttrInfoList>> retiredAttrLists;
+    std::vector<std::unique_ptr<VenueInfoList>> retiredVenueLists;
     float degRateFact = 1.0f;
     float degFailThresh = 0.75f;
     char scriptPath[MTGAME_PATH_MAX] = {};

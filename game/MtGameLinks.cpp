@@ -33,6 +33,6 @@ bool MtGameRubeGenSpawnPosition(ENTBASE* generator, VECTOR3* out) {
     return s_rubeGen.spawnPosition && s_rubeGen.spawnPosition(generator, out);
 }
 
-void MtGameRubeGenAdjustDelay(ENTBASE* generator, float seconds) {
-    if (s_rubeGen.adjustDelay) s_rubeGen.adjustDelay(generator, seconds);
+void MtGameRubeGenAdjustDelay(ENTBASE* generator, float amount) {
+    if (s_rubeGen.adjustDelay) s_rubeGen.adjustDelay(generator, amount);
 }

@@ -18,8 +18,9 @@ struct MtGameRubeGenLinks {
     void (*addExtra)(ENTBASE* generator, int extra);
     // A spawn position for a new patron or carny; false when there is none.
     bool (*spawnPosition)(ENTBASE* generator, VECTOR3* out);
-    // An attraction opened (negative) or closed (positive): the spawn delay moves by `seconds`.
-    void (*adjustDelay)(ENTBASE* generator, float seconds);
+    // An attraction opened (its "rubeRateFactor") or closed (the factor negated): the spawn delay
+    // moves by -amount x the venue's "delayTimer".
+    void (*adjustDelay)(ENTBASE* generator, float amount);
 };
 
 // Null clears the links.
@@ -30,4 +31,4 @@ void MtGameAttrStartOfDay(ENTBASE* attraction);
 int MtGameAttrValue(ENTBASE* attraction);
 void MtGameRubeGenAddExtra(ENTBASE* generator, int extra);
 bool MtGameRubeGenSpawnPosition(ENTBASE* generator, VECTOR3* out);
-void MtGameRubeGenAdjustDelay(ENTBASE* generator, float seconds);
+void MtGameRubeGenAdjustDelay(ENTBASE* generator, float amount);

@@ -168,8 +168,11 @@ void MtGameHireCarny(MtGame* game) {
     std::snprintf(name, sizeof name, "Carny %i", game->carnyCounter);
     carny->SetName(name);
     if (game->carnyCounter < INT32_MAX) ++game->carnyCounter;
+    // Without a spawn point the answer is false but the position is the generator's own: the
+    // carny starts there either way, never at the origin.
     VECTOR3 pos = {};
-    if (MtGameRubeGenSpawnPosition(generator, &pos)) carny->SetPos(&pos);
+    if (!MtGameRubeGenSpawnPosition(generator, &pos)) generator->CopyPos(&pos);
+    carny->SetPos(&pos);
     carny->Start();
 }
 

@@ -40,8 +40,9 @@ bool MtGameSaveNameValid(const char* name) {
         const unsigned char c = (unsigned char)name[i];
         if (c < 32 || c == 127 || c == '/' || c == '\\' || c == ':') return false;
     }
-    // Windows drops a trailing dot or blank, so such a name would be another file there.
-    return name[length - 1] != '.' && name[length - 1] != ' ';
+    // Windows drops a trailing dot or blank, so such a name would be another file there; the ini
+    // reader trims a leading blank, so a career named so would load back under another name.
+    return name[0] != ' ' && name[length - 1] != '.' && name[length - 1] != ' ';
 }
 
 bool MtGameCheckSaveName(const char* name, const char* operation) {
@@ -65,7 +66,8 @@ std::string MtGameCareerPathOf(const char* career) {
 
 std::string MtGameSandboxPathOf(const char* name) {
     if (!MtGameSaveNameValid(name)) return "";
-    return PathWithExt(Folder() + name, ".sbx");
+    // Appended, never replacing: "A.B" is its own sandbox, not "A".
+    return Folder() + name + ".sbx";
 }
 
 std::string MtGameLayoutPathOf(MtGame* game, const char* name) {

@@ -22,6 +22,9 @@ class EditorPanes {
         if (shown == entity) shown = nullptr;
     }
 
+    // A line for the console's output.
+    virtual void ConsoleAppend(const char*) {}
+
     // The panes' contents, each inside its fixed window.
     virtual void DrawTool() {}
     virtual void DrawConsole() {}

@@ -62,7 +62,7 @@ class EditorWindows : public EditorPanes {
     int FollowMode() const { return m_follow; }
 
     // ---- console ----
-    void ConsoleAppend(const char* line);
+    void ConsoleAppend(const char* line) override;
     const std::deque<std::string>& ConsoleLines() const { return m_lines; }
 
     // ---- params pane ----

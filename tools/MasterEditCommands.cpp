@@ -8,6 +8,7 @@
 #include "engine/System.h"
 #include "tools/MasterEdit.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -34,6 +35,16 @@ void MasterEdit::Command(int, int id) {
     }
 }
 
+// The log and the console: the mark stays, so that the next save tries again instead of
+// skipping the edit.
+static void KeptChanged(EditorPanes* panes, ENTBASE* entity, const char* why, const char* then) {
+    char line[512];
+    std::snprintf(line, sizeof line, "Editor: %s %s %s%s; still marked changed", entity->GetName(),
+                  why, entity->sourceFile, then);
+    DbgPrintf(DBG_GENERAL, "%s\n", line);
+    if (panes) panes->ConsoleAppend(line);
+}
+
 // Entities of a saved game are stamped with a marker, not a file: they are never written here.
 void MasterEdit::SaveOne(ENTBASE* entity) {
     if (!entity->sourceFile) return;
@@ -42,7 +53,16 @@ void MasterEdit::SaveOne(ENTBASE* entity) {
                   entity->GetName());
         return;
     }
-    entity->SaveVars(entity->sourceFile);
+    // A list-form file makes only what its list names: a section of its own (a duplicate's, say)
+    // would be written and never read again.
+    if (EntListNames(entity->sourceFile, entity->GetName()) == 0) {
+        KeptChanged(m_panes.get(), entity, "is not in the Entities list of", ", not saved");
+        return;
+    }
+    if (entity->SaveVars(entity->sourceFile) != 1) {
+        KeptChanged(m_panes.get(), entity, "was not saved to", "");
+        return;
+    }
     entity->ClearFlag(ENT_FLAG_CHANGED);
 }
 

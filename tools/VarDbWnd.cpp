@@ -104,6 +104,9 @@ void VarDbWnd::Draw(int id) {
     ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted(m_label);
     ImGui::SameLine(width * 0.25f);
+    // An instance table is read at load but never saved with its entity: an edit here would be
+    // lost, so the values are shown greyed and take no input.
+    ImGui::BeginDisabled();
     if (m_entry->type == VAR_BOOL) {
         uint32_t value = 0;
         if (Live()) std::memcpy(&value, reinterpret_cast<char*>(m_object) + m_entry->offset, 4);
@@ -136,6 +139,7 @@ void VarDbWnd::Draw(int id) {
         }
         if (ImGui::SliderInt("##slider", &position, lo, hi, "")) Thumb(position);
     }
+    ImGui::EndDisabled();
     ImGui::PopID();
 }
 

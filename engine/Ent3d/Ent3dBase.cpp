@@ -8,6 +8,7 @@
 #include "I3d/Frustum.h"
 #include "I3d/Math/Geometry.h"
 #include "I3d/Math/Mat4Math.h"
+#include "engine/IniFile.h"
 #include "engine/PropDb.h"
 #include "engine/VarTable.h"
 
@@ -215,8 +216,16 @@ int Ent3dBase::LoadVars(const char* path, int* outFlag) {
 }
 
 int Ent3dBase::SaveVars(const char* path) {
-    if (classDb) VarDbSaveIni(classDb, this, path, name);
-    return 1;
+    if (!classDb) return 1;
+    if (!path) {
+        VarDbSaveIni(classDb, this, nullptr, name); // the caller's profile file
+        return 1;
+    }
+    // The profile file made for the call, so that a file that cannot be written is told apart
+    // from the fields' own answers.
+    if (IniSetProfileFile(path) != 1) return 0;
+    VarDbSaveIni(classDb, this, nullptr, name);
+    return IniClearProfileFile() == 0 ? 1 : 0;
 }
 
 int Ent3dBase::QueryVar1(const char*, void*) {

@@ -62,7 +62,7 @@ class Ent3dBase : public ENTBASE {
     // the class database's fields. *outFlag = 0; 1.
     int LoadVars(const char* path, int* outFlag) override;
     // The class database's fields into the section named like the entity (never the instance
-    // table); 1.
+    // table); 1, or 0 when the file could not be written.
     int SaveVars(const char* path) override;
     int QueryVar1(const char* name, void* out) override; // 1 each
     int QueryVar2(const char* name, void* out) override;

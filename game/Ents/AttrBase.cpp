@@ -205,11 +205,8 @@ int AttrBase::Start() {
         }
     }
 
-    if (AttrClassRubeGen() && !closed) {
-        const VenueInfo* venue = game->venue;
-        const float delay = venue ? venue->delayTimer : 0.0f;
-        MtGameRubeGenAdjustDelay(AttrClassRubeGen(), -info->rubeRateFactor * delay);
-    }
+    if (AttrClassRubeGen() && !closed)
+        MtGameRubeGenAdjustDelay(AttrClassRubeGen(), info->rubeRateFactor);
 
     VarsChanged();
 

@@ -133,16 +133,16 @@ intptr_t EcAttrBaseProc(EntNode* node, int message, intptr_t a, intptr_t b, intp
 // ---- operations for patrons, carnies, menus and the game object ----
 
 // Puts the patron at the back of the waiting line and tells it its place and the entry point;
-// false when the line is full or the attraction is inert. A patron already in the line is told
-// its place again and answered true.
+// false when the line is full, the attraction is closed or broken, or it is inert. A patron already
+// in the line is told its place again and answered true.
 bool AttrBaseJoinQueue(AttrBase* attr, AttrPatron* patron);
 // The patron has reached its seat: one rider fewer to wait for (once per patron and ride).
 void AttrBaseRiderSeated(AttrBase* attr, AttrPatron* patron);
 int AttrBaseQueueCount(const AttrBase* attr);
 int AttrBaseRiderCount(const AttrBase* attr);
 void AttrBaseEntryPoint(const AttrBase* attr, VECTOR3* out);
-// Stores "closed" and moves the patron generator's spawn delay by -/+ "rubeRateFactor" x the
-// venue's "delayTimer".
+// Stores "closed" and hands the patron generator "rubeRateFactor" (opening) or its negation
+// (closing); the generator moves its spawn delay by -amount x the venue's "delayTimer".
 void AttrBaseSetClosed(AttrBase* attr, bool closed);
 // The refund value in cents: "deposit" scaled by the wear.
 int AttrBaseValue(const AttrBase* attr);

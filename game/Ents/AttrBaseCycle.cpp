@@ -34,6 +34,9 @@ bool AttrBaseJoinQueue(AttrBase* attr, AttrPatron* patron) {
         patron->PatronPlace(attr, ATTR_PLACE_BOARD, &attr->entry);
         return true;
     }
+    // A closed or broken attraction never empties its line again until it opens: a patron let in
+    // now would wait there for ever.
+    if (attr->closed || attr->broken) return false;
     AttrRingEntry e;
     e.patron = patron;
     e.entity = entity;

@@ -103,10 +103,10 @@ void AttrBaseSetClosed(AttrBase* attr, bool closed) {
     attr->closed = closed ? 1 : 0;
     ENTBASE* generator = AttrClassRubeGen();
     if (!generator || !attr->info) return;
-    const MtGame* game = AttrClassGame();
-    const float delay = game && game->venue ? game->venue->delayTimer : 0.0f;
-    const float change = attr->info->rubeRateFactor * delay;
-    MtGameRubeGenAdjustDelay(generator, closed ? change : -change);
+    // The generator scales the factor by its venue's delay: an open attraction draws patrons
+    // faster, a closed one slower.
+    const float factor = attr->info->rubeRateFactor;
+    MtGameRubeGenAdjustDelay(generator, closed ? -factor : factor);
 }
 
 // ---- power and the run check ----

@@ -44,8 +44,8 @@ bool LinkSpawnPosition(ENTBASE* generator, VECTOR3* out) {
     RubeGen* gen = AsGen(generator);
     return gen && RubeGenSpawnPosition(gen, out);
 }
-void LinkAdjustDelay(ENTBASE* generator, float seconds) {
-    RubeGenAdjustDelay(AsGen(generator), seconds);
+void LinkAdjustDelay(ENTBASE* generator, float amount) {
+    RubeGenAdjustDelay(AsGen(generator), amount);
 }
 
 void ResetClass() {

@@ -77,7 +77,8 @@ Mdl3ExModel::~Mdl3ExModel() {
 
 namespace {
 
-// "<diffuse map title><suffix>" beside the model; a material without a diffuse map has none.
+// "<diffuse map title><suffix>" beside the model (the texture loader takes a ".tga" of the same
+// title when there is no ".dds"); a material without a diffuse map has none.
 int32_t LoadMap(const std::string& folder, const MDL3MTRL& m, const char* suffix) {
     const std::string name(m.diffuseMap, strnlen(m.diffuseMap, sizeof m.diffuseMap));
     if (name.empty()) return -1;
@@ -157,8 +158,8 @@ Mdl3ExModel* Mdl3ExLoad(const char* path) {
         model->specSlots.assign((size_t)mdl->numMaterials, -1);
         model->emitSlots.assign((size_t)mdl->numMaterials, -1);
         for (int32_t i = 0; i < mdl->numMaterials; ++i) {
-            model->specSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], "Specular");
-            model->emitSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], "Emit");
+            model->specSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], "Spec.dds");
+            model->emitSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], "Emit.dds");
         }
     }
     Mdl3ExRecountAttach(model);

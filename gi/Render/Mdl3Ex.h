@@ -29,8 +29,8 @@ class Mdl3ExModel : public SharedObj {
     std::vector<Mdl3ExNodeRec> nodes;
     std::vector<Mdl3ExPtLight> lights;
     std::vector<uint8_t> attach;      // per MDL3 node (pre-order index): an attach node
-    std::vector<int32_t> specSlots;   // per material: "<diffuse map>Specular", -1 when none
-    std::vector<int32_t> emitSlots;   // per material: "<diffuse map>Emit", -1 when none
+    std::vector<int32_t> specSlots;   // per material: the specular map beside it, -1 when none
+    std::vector<int32_t> emitSlots;   // per material: the emissive map beside it, -1 when none
     uint8_t lightsOn = 1;             // set by the owner before each draw
     uint8_t emissiveOn = 1;           //
     int32_t envTexture = -1;          // environment map of the two-pass shaders; -1 none

@@ -17,9 +17,9 @@ enum : int {
 };
 enum : int {
     MDL3EX_TEX_DIFFUSE = 0,
-    MDL3EX_TEX_SPECULAR = 1, // the specular map ("<diffuse map>Specular")
+    MDL3EX_TEX_SPECULAR = 1, // the specular map beside the diffuse map
     MDL3EX_TEX_ENV = 2,
-    MDL3EX_TEX_EMISSIVE = 3, // the "Emit" map
+    MDL3EX_TEX_EMISSIVE = 3, // the emissive map beside the diffuse map
     MDL3EX_TEX_SLOTS = 4,
 };
 

@@ -1,6 +1,7 @@
 // Entity files of any content, in both forms: the list form as the scripts load it into the
-// world, and the section form of saved games and layouts, against a fresh registry of test
-// classes each time (their properties load from the file's sections too).
+// world (and as the editor asks it whether it names an entity), and the section form of saved
+// games and layouts, against a fresh registry of test classes each time (their properties load
+// from the file's sections too).
 #include "engine/EntIniLoader.h"
 #include "engine/EntTree.h"
 #include "engine/IniFile.h"
@@ -17,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = FuzzWriteFile("Entities.ini", data, size);
 
     EntLoadEntitiesIni("Entities.ini", root, world, FuzzScratchPath("").c_str());
+    EntListNames(path.c_str(), "World");
     {
         EntIniLoader loader(1000);
         loader.root = root;

@@ -1,6 +1,9 @@
 // The editor's commands: duplicate, save, beep, the scripts, and ids it does not know.
 #include "engine/Script/ScriptLibs.h"
 #include "tests/tools/MasterEditFixture.h"
+#include "tools/EditorWindows.h"
+
+#include <sys/stat.h>
 
 TEST_F(MasterEditTest, DuplicateCopiesBesideTheEntityAndHandsItOverOnce) {
     EditProp* tent = MakeEditProp(world, "Tent", {3, 1, 10});
@@ -83,6 +86,50 @@ TEST_F(MasterEditTest, SavingWritesMarkedEntitiesOfTheirFilesAndClearsTheMark) {
     kept->pos.x = 7.5f;
     editor.Command(0, EDCMD_SAVE_SELECTED);
     EXPECT_NE(ReadTextFile(venue).find("[Kept]"), std::string::npos);
+}
+
+TEST_F(MasterEditTest, AFailedSaveKeepsTheMarkAndSaysSoInTheConsole) {
+    // A folder where the entity's file must go: nothing can be written over it, even by root.
+    const std::string venue = dir / "Venue.ini";
+    ASSERT_EQ(mkdir(venue.c_str(), 0755), 0);
+    EditProp* tent = MakeEditProp(world, "Tent", {1, 0, 10});
+    EntSetSourceFile(tent, venue.c_str());
+    tent->SetFlag(ENT_FLAG_CHANGED);
+    Enter();
+    editor.Command(0, EDCMD_SAVE_CHANGED);
+    EXPECT_TRUE(tent->TestFlag(ENT_FLAG_CHANGED)) << "the next save would skip the lost edit";
+    auto* windows = dynamic_cast<EditorWindows*>(editor.Panes());
+    ASSERT_NE(windows, nullptr);
+    ASSERT_FALSE(windows->ConsoleLines().empty());
+    EXPECT_NE(windows->ConsoleLines().back().find("Tent was not saved"), std::string::npos)
+        << windows->ConsoleLines().back();
+    editor.SelectAlone(tent);
+    editor.Command(0, EDCMD_SAVE_SELECTED);
+    EXPECT_TRUE(tent->TestFlag(ENT_FLAG_CHANGED));
+}
+
+TEST_F(MasterEditTest, ADuplicateOfAListedEntityIsNotWrittenWhereTheListWouldMissIt) {
+    // A world file in list form: only what its "Entities" list names is made at the next load.
+    const std::string world_ini = dir / "World.ini";
+    WriteTextFile(world_ini, "[Entities]\n// name class parent\nTent EditProp World\n\n[Tent]\n"
+                             "pos.x=1\n");
+    EditProp* tent = MakeEditProp(world, "Tent", {1, 0, 10});
+    EntSetSourceFile(tent, world_ini.c_str());
+    Enter();
+    ENTBASE* copy = editor.Duplicate(tent);
+    ASSERT_NE(copy, nullptr);
+    tent->SetFlag(ENT_FLAG_CHANGED);
+    editor.Command(0, EDCMD_SAVE_CHANGED);
+    const std::string text = ReadTextFile(world_ini);
+    EXPECT_EQ(text.find("[Tentx]"), std::string::npos) << "a section no load would read:\n" << text;
+    EXPECT_TRUE(copy->TestFlag(ENT_FLAG_CHANGED)) << "the copy looks saved but is lost at the load";
+    EXPECT_FALSE(tent->TestFlag(ENT_FLAG_CHANGED)) << "a listed entity is saved as before";
+    auto* windows = dynamic_cast<EditorWindows*>(editor.Panes());
+    ASSERT_NE(windows, nullptr);
+    ASSERT_FALSE(windows->ConsoleLines().empty());
+    EXPECT_NE(windows->ConsoleLines().back().find("Tentx is not in the Entities list of"),
+              std::string::npos)
+        << windows->ConsoleLines().back();
 }
 
 TEST_F(MasterEditTest, SaveBeepsUndoReachesThePaneAndUnknownIdsDoNothing) {

@@ -341,3 +341,29 @@ TEST_F(VarWinTest, InstanceTableEntriesFollowTheDatabaseRows) {
     ent.table = nullptr;
     VarTableDestroy(table);
 }
+
+// An instance table is never saved with its entity: its rows show the values and take no edits,
+// so nothing the developer types there is lost at the next load.
+TEST_F(VarWinTest, InstanceTableRowsAreShownReadOnly) {
+    ASSERT_TRUE(ui.Ok()) << ui.Error();
+    VarTable* table = VarTableCreate(2);
+    ASSERT_NE(table, nullptr);
+    VarTableAddBool(table, "flag", PROP_OFFSET(VarTestEnt, small), 0, 0);
+    VarTableAddString(table, "notes", PROP_OFFSET(VarTestEnt, notes), 299, "", 0);
+    ent.table = table;
+    rows.clear();
+    VarDbWndBuild(&rows, &ent, nullptr); // the table's rows alone, all inside the window
+    Draw();
+    ASSERT_TRUE(ui.Has("flag") && ui.Has("notes"));
+    const ImGuiItemRect flag = ui.Item("flag");
+    ui.Click(flag.CentreX(), flag.CentreY(), [this] { Widgets(); });
+    EXPECT_EQ(ent.small, 0) << "a click ticked an instance value the save will not keep";
+    const ImGuiItemRect notes = ui.Item("notes");
+    ui.Click(notes.CentreX(), notes.CentreY(), [this] { Widgets(); });
+    ui.Type("lost", [this] { Widgets(); });
+    EXPECT_STREQ(ent.notes, "") << "typing reached an instance value the save will not keep";
+    EXPECT_FALSE(ent.flags & ENT_FLAG_CHANGED);
+    rows.clear();
+    ent.table = nullptr;
+    VarTableDestroy(table);
+}

@@ -134,7 +134,7 @@ void MenuNewCareer::StartPressed() {
     // on disk is asked about it.
     if (!MtGameSaveNameValid(careerName)) {
         Tell(u"NAME NOT ALLOWED", u"A name cannot hold / \\ : or control characters,",
-             u"nor end in a dot or blank (at most 128 characters).");
+             u"nor start with a blank, nor end in a dot or blank.");
         return;
     }
     if (!MtGameCareerExists(careerName)) {

@@ -162,7 +162,7 @@ TEST_F(SaveTest, PathsFollowTheSaveFolderCareerAndVenue) {
     ASSERT_TRUE(MtGameSandboxPath(path, sizeof path, "Fair"));
     EXPECT_EQ(std::string(path), folder + "Fair.sbx");
     ASSERT_TRUE(MtGameSandboxPath(path, sizeof path, "Fair.old"));
-    EXPECT_EQ(std::string(path), folder + "Fair.sbx") << "an extension is replaced";
+    EXPECT_EQ(std::string(path), folder + "Fair.old.sbx") << "a dotted name is kept whole";
     std::strcpy(game->career.name, "Ann");
     MtGameSetVenue(game, 3);
     ASSERT_TRUE(MtGameLayoutPath(game, path, sizeof path, "Rows"));

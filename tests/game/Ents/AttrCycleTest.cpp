@@ -4,6 +4,7 @@
 #include "tests/game/Ents/AttrTestSupport.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 std::vector<int> Compressed(const std::vector<int>& seen) {
@@ -244,4 +245,32 @@ TEST_F(AttrTest, LineSizesFromTheTypeAreMadeSafe) {
     EXPECT_EQ(twice->places, (std::vector<int>{1, 1}));
     EXPECT_FALSE(AttrBaseJoinQueue(nullptr, twice));
     EXPECT_FALSE(AttrBaseJoinQueue(other, nullptr));
+}
+
+TEST_F(AttrTest, AClosedOrBrokenAttractionTakesNobodyIntoItsLine) {
+    AttrBase* attr = Place(T_RIDE);
+    AttrBaseSetClosed(attr, true);
+    attr->Update(0.1f);
+    ASSERT_EQ(attr->attrState, ATTR_CLOSED);
+    FakePatron* p = Patron();
+    // A closed attraction never empties its line again: a patron let in would wait for ever.
+    EXPECT_FALSE(AttrBaseJoinQueue(attr, p));
+    EXPECT_EQ(AttrBaseQueueCount(attr), 0);
+    EXPECT_TRUE(p->places.empty());
+    AttrBaseSetClosed(attr, false);
+    EXPECT_TRUE(AttrBaseJoinQueue(attr, p)) << "open again";
+    AttrBase* wreck = Place(T_RIDE, "Wreck");
+    wreck->broken = true;
+    EXPECT_FALSE(AttrBaseJoinQueue(wreck, Patron()));
+    EXPECT_EQ(AttrBaseQueueCount(wreck), 0);
+}
+
+TEST_F(AttrTest, AGameObjectStartedAgainLeavesTheAttractionsTypeRecordsValid) {
+    AttrBase* attr = Place(T_RIDE);
+    ASSERT_NE(attr->info, nullptr);
+    game->Start(); // the data read again
+    attr->Update(0.1f);
+    ASSERT_NE(attr->info, nullptr);
+    EXPECT_EQ(std::u16string(attr->info->name), u"Ride");
+    EXPECT_EQ(attr->info->capacity, 4);
 }

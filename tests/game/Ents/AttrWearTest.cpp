@@ -76,7 +76,7 @@ TEST_F(AttrTest, AFailingBinIsClosedForServiceInsteadOfBreaking) {
     EXPECT_TRUE(bin->repairMe);
     EXPECT_FLOAT_EQ(bin->repair, 0.99f);
     EXPECT_FLOAT_EQ(bin->failureTimer, 30.0f);
-    EXPECT_EQ(g_delayChanges, (std::vector<float>{0.5f * 4.0f})) << "closed through SetClosed";
+    EXPECT_EQ(g_delayChanges, (std::vector<float>{-0.5f})) << "closed through SetClosed";
 }
 
 TEST_F(AttrTest, RepairStepsAndValue) {
@@ -263,10 +263,11 @@ TEST_F(AttrTest, TheHourlyEventChargesIdleCostInEveryState) {
 TEST_F(AttrTest, OpeningAndClosingMoveTheSpawnDelay) {
     Generator();
     AttrBase* attr = Place(T_RIDE);
-    EXPECT_EQ(g_delayChanges, (std::vector<float>{-2.0f})) << "an attraction that starts open";
+    // The factor itself: the generator scales it by the venue's delay.
+    EXPECT_EQ(g_delayChanges, (std::vector<float>{0.5f})) << "an attraction that starts open";
     AttrBaseSetClosed(attr, true);
     AttrBaseSetClosed(attr, false);
-    EXPECT_EQ(g_delayChanges, (std::vector<float>{-2.0f, 2.0f, -2.0f}));
+    EXPECT_EQ(g_delayChanges, (std::vector<float>{0.5f, -0.5f, 0.5f}));
     AttrBase* shut = Make(T_RIDE, "Shut");
     shut->closed = 1;
     shut->Start();

@@ -124,6 +124,23 @@ TEST(Carny, OnABlockedCellItUnsticksFirstAndOffTheGridItNeverDoes) {
     EXPECT_NE(off->task, CARNY_WALK);
 }
 
+TEST(Carny, HiredAtAGeneratorWithoutSpawnPointsStartsWhereItStandsAndWalks) {
+    CarnyWorld cw(6);
+    MtGameStartDay(cw.w.game);
+    MtGameHireCarny(cw.w.game);
+    auto* c = static_cast<Carny*>(EntTreeFindName(cw.w.h->root, "Carny 0"));
+    ASSERT_NE(c, nullptr);
+    EXPECT_FLOAT_EQ(c->pos.x, cw.w.gen->pos.x) << "hired at the origin, off the grid";
+    EXPECT_FLOAT_EQ(c->pos.z, cw.w.gen->pos.z);
+    EXPECT_FLOAT_EQ(c->home.x, cw.w.gen->pos.x) << "its home is where it was hired";
+    bool walked = false;
+    for (int i = 0; i < 400 && !walked; ++i) {
+        c->Update(kDt);
+        walked = c->task == CARNY_WALK;
+    }
+    EXPECT_TRUE(walked) << "a carny on the grid patrols sooner or later";
+}
+
 // ---- repair ----
 
 TEST(Carny, RepairsABinAtTheRepairRateReopensItAndIdles) {

@@ -467,3 +467,114 @@ TEST(WholeDay, OverloadClosesTheBigConsumerAndBlinksTheLights) {
     ASSERT_GT(counted, 0);
     EXPECT_NEAR((double)lit / (double)counted, 0.5, 0.03) << "the lights blink half the time";
 }
+
+// ---- attractions opened and closed while the gates are open ----
+
+namespace {
+// Every arrival the generator was free to make (below its maximum, the gate open) comes one
+// spawn delay after the one before, to the frame: the delay the earlier arrival set.
+struct ArrivalWatch {
+    explicit ArrivalWatch(WholeDay* d) : day(d) {}
+
+    void Frame() {
+        RubeGen* gen = day->cw.w.gen;
+        MtGame* game = day->game;
+        const int createdBefore = gen->created;
+        held = held || gen->present >= gen->max || game->dayOver ||
+               game->gameTime > game->gameVals.closingTime - 0.5f;
+        day->Frame();
+        ++frames;
+        if (gen->created == createdBefore) return;
+        if (lastFrame >= 0 && !held) {
+            const float gap = (float)(frames - lastFrame) * day->cw.w.h->options.dt;
+            ASSERT_GE(gap, lastDelay - 1e-3f) << "an arrival before its delay ran out";
+            ASSERT_LT(gap, lastDelay + day->cw.w.h->options.dt + 1e-3f)
+                << "an arrival a frame or more after its delay of " << lastDelay << " s";
+            gapsAt.push_back(lastDelay);
+        }
+        lastFrame = frames;
+        lastDelay = gen->spawnTimer; // the delay the arrival set, not yet run down
+        held = false;
+    }
+
+    void Seconds(float seconds) {
+        for (int i = 0; i < (int)(seconds / day->cw.w.h->options.dt); ++i) {
+            Frame();
+            if (testing::Test::HasFatalFailure()) return;
+        }
+    }
+
+    bool SawGapAt(float delay) const {
+        for (float at : gapsAt)
+            if (std::fabs(at - delay) < 1e-4f) return true;
+        return false;
+    }
+
+    WholeDay* day;
+    int frames = 0, lastFrame = -1;
+    float lastDelay = 0.0f;
+    bool held = false;
+    std::vector<float> gapsAt;
+};
+} // namespace
+
+TEST(WholeDay, AttractionsOpenedDuringTheDayBringPatronsFasterAndClosedOnesSlower) {
+    WholeDay d(1);
+    SetUpPatronDay(&d);
+    if (HasFatalFailure()) return;
+    MtGame* game = d.game;
+    const float venueDelay = game->venue->delayTimer;
+    ASSERT_FLOAT_EQ(venueDelay, 5.0f) << "the shipped venue 0 sends a patron every 5 s";
+    constexpr int kHammerSpin = 14;
+    ASSERT_FLOAT_EQ(game->attrList->Get(kHammerSpin)->rubeRateFactor, 0.1f);
+    d.Open(1000000);
+    RubeGen* gen = d.cw.w.gen;
+    EXPECT_FLOAT_EQ(gen->delay, 5.0f) << "the start of day resets the delay";
+    ArrivalWatch watch(&d);
+    watch.Seconds(30.0f);
+    if (HasFatalFailure()) return;
+
+    // The Hammer Spin placed with the gates open: 5 - 0.1 x 5.
+    AttrBase* spin = d.Place(kHammerSpin);
+    ASSERT_NE(spin, nullptr);
+    EXPECT_FLOAT_EQ(gen->delay, 4.5f) << "opening an attraction brings patrons faster";
+    watch.Seconds(30.0f);
+    if (HasFatalFailure()) return;
+    AttrBaseSetClosed(spin, true);
+    EXPECT_FLOAT_EQ(gen->delay, 5.0f) << "closing it again slows them back";
+    AttrBaseSetClosed(spin, false);
+    EXPECT_FLOAT_EQ(gen->delay, 4.5f);
+    watch.Seconds(30.0f);
+    if (HasFatalFailure()) return;
+    EXPECT_TRUE(watch.SawGapAt(4.5f)) << "no arrival came 4.5 s after the one before";
+
+    // Ten more opened one by one: each takes its factor x 5 s off, down to 1 s at the least;
+    // then each closed again puts its share back.
+    const int more[] = {15, 16, 17, 18, 19, 20, 21, 1, 3, 4};
+    std::vector<AttrBase*> opened;
+    for (int type : more) {
+        const float expected = std::clamp(
+            gen->delay - game->attrList->Get(type)->rubeRateFactor * venueDelay, 1.0f, 10.0f);
+        AttrBase* a = d.Place(type);
+        ASSERT_NE(a, nullptr) << "type " << type << " fits the grid";
+        opened.push_back(a);
+        EXPECT_FLOAT_EQ(gen->delay, expected) << "opening type " << type;
+        watch.Seconds(10.0f);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_LT(gen->delay, 4.5f);
+    for (AttrBase* a : opened) {
+        if (a->closed) continue; // an overload may have tripped it without moving the delay
+        const float expected =
+            std::clamp(gen->delay + a->info->rubeRateFactor * venueDelay, 1.0f, 10.0f);
+        AttrBaseSetClosed(a, true);
+        EXPECT_FLOAT_EQ(gen->delay, expected) << "closing " << a->GetName();
+    }
+    int frames = 0;
+    while (!game->dayOver && frames++ < 60000) {
+        watch.Frame();
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_TRUE(game->dayOver);
+    EXPECT_GT(watch.gapsAt.size(), 10u) << "too few free arrivals to judge the delay by";
+}

@@ -93,7 +93,7 @@ class Mdl3ExDrawing : public Mdl3ExTest {
 
 TEST_F(Mdl3ExDrawing, TheMaterialsMapsChooseTheShader) {
     Mdl3ExModel* m =
-        Load(Scene(std::string(kLightPost) + "texture ShinySpecular solid 8 9 9 9\n"
+        Load(Scene(std::string(kLightPost) + "texture ShinySpec solid 8 9 9 9\n"
                                              "texture Shiny solid 8 200 200 200\n"
                                              "material Chrome map Shiny\n"
                                              "node Ball parent Root box 1 1 1 material Chrome\n"));
@@ -105,6 +105,21 @@ TEST_F(Mdl3ExDrawing, TheMaterialsMapsChooseTheShader) {
     EXPECT_EQ(Mdl3ExShaderOf(m, 0), Mdl3ExShaderNamed("Dif")) << "emissive off";
     EXPECT_EQ(Mdl3ExShaderOf(m, 1), Mdl3ExShaderNamed("Dif")) << "no maps at all";
     EXPECT_EQ(Mdl3ExShaderOf(m, 3), nullptr);
+}
+
+// The default venue's trees carry both maps, so the specular and the emissive shaders draw in
+// every game of it.
+TEST_F(Mdl3ExDrawing, TheShippedTreeDrawsWithTheSpecularAndTheEmissiveShader) {
+    Mdl3ExModel* m = Load(FAIRLARK_BUILD_DATA_DIR "Models/Scenery/Tree.md3");
+    ASSERT_NE(m, nullptr);
+    ASSERT_NE(m->mdl, nullptr);
+    bool specular = false, emissive = false;
+    for (int i = 0; i < m->mdl->numMaterials; ++i) {
+        specular = specular || Mdl3ExShaderOf(m, i) == Mdl3ExShaderNamed("TexEnv");
+        emissive = emissive || Mdl3ExShaderOf(m, i) == Mdl3ExShaderNamed("DifEmi");
+    }
+    EXPECT_TRUE(specular) << "no material of the tree has a specular map beside its texture";
+    EXPECT_TRUE(emissive) << "no material of the tree has an Emit map";
 }
 
 TEST_F(Mdl3ExDrawing, EveryPassSendsItsStates) {
@@ -173,10 +188,9 @@ TEST_F(Mdl3ExDrawing, EveryPassSendsItsStates) {
 }
 
 TEST_F(Mdl3ExDrawing, TheEnvironmentPassRunsOnlyWithAnEnvironmentMap) {
-    Mdl3ExModel* m =
-        Load(Scene("model Shiny\ntexture Chrome solid 8 200 200 200\n"
-                   "texture ChromeSpecular solid 8 99 99 99\nmaterial Metal map Chrome\n"
-                   "node Root\nnode Ball parent Root box 1 1 1 material Metal\n"));
+    Mdl3ExModel* m = Load(Scene("model Shiny\ntexture Chrome solid 8 200 200 200\n"
+                                "texture ChromeSpec solid 8 99 99 99\nmaterial Metal map Chrome\n"
+                                "node Root\nnode Ball parent Root box 1 1 1 material Metal\n"));
     ASSERT_NE(m, nullptr);
     ASSERT_EQ(Mdl3ExShaderOf(m, 0), Mdl3ExShaderNamed("TexEnv"));
     EXPECT_EQ(Draws(m), 1) << "without a map the second pass would add the diffuse map again";

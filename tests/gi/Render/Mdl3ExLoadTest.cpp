@@ -90,7 +90,7 @@ TEST_F(Mdl3ExLoading, ALoneInfoFileGivesAnInfoOnlyModelAndNothingGivesNull) {
 TEST_F(Mdl3ExLoading, TheLastReleaseGivesBackEveryTextureAndTheSharedResources) {
     const int before = UsedTextureSlots();
     const int systems = ParticleSysLiveCount();
-    Mdl3ExModel* m = Load(Scene(std::string(kLightPost) + "texture PostSpecular solid 8 9 9 9\n"));
+    Mdl3ExModel* m = Load(Scene(std::string(kLightPost) + "texture PostSpec solid 8 9 9 9\n"));
     ASSERT_NE(m, nullptr);
     ASSERT_EQ(m->specSlots.size(), 2u);
     EXPECT_GE(m->specSlots[0], 0) << "PostSpec beside the model";

@@ -285,6 +285,21 @@ TEST_F(MenuLoadListTest, SandboxAndLayoutRowsDeleteTheirOneFile) {
     EXPECT_EQ(Names(list), (std::vector<std::string>{"NEW LAYOUT", "Keep"}));
 }
 
+TEST_F(MenuLoadListTest, ADottedSandboxIsListedAsTypedAndDeletesItsOwnFile) {
+    StartLists();
+    const std::string s = Saves();
+    WriteTextFile(s + "A.sbx", "[Sandbox]\n");
+    ASSERT_TRUE(MtGameSaveSandbox(Game(), "A.B"));
+    MenuLoadList* list = OpenList("MenuLoadSandbox");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"A", "A.B"}));
+    Press(LOAD_DOWN);
+    Press(LOAD_DELETE);
+    Press(0);
+    EXPECT_FALSE(PathExistsOnDisk(s + "A.B.sbx"));
+    EXPECT_TRUE(PathExistsOnDisk(s + "A.sbx")) << "deleting \"A.B\" took the sandbox \"A\"";
+}
+
 TEST_F(MenuLoadListTest, StartLoadsAndAFailedLoadKeepsTheList) {
     StartLists();
     const std::string s = Saves();

@@ -193,7 +193,8 @@ TEST_F(MenuNewCareerTest, NamesThatCannotNameASaveAreToldAndNothingIsWritten) {
     auto* field = dynamic_cast<EditLine*>(screen->FindCtl(2));
     ASSERT_TRUE(field);
     const std::string longName(129, 'a');
-    for (const char* name : {"", "..", "../x", "a/b", "a\\b", "c:", "x.", "x ", longName.c_str()}) {
+    for (const char* name :
+         {"", "..", "../x", "a/b", "a\\b", "c:", "x.", "x ", " x", longName.c_str()}) {
         field->SetText(name);
         SlPostEvent(CTL3_EVENT, 1, CTL3_CLICK);
         Step(2);
@@ -205,7 +206,7 @@ TEST_F(MenuNewCareerTest, NamesThatCannotNameASaveAreToldAndNothingIsWritten) {
         EXPECT_EQ(std::u16string(box->lines[1]),
                   u"A name cannot hold / \\ : or control characters,");
         EXPECT_EQ(std::u16string(box->lines[2]),
-                  u"nor end in a dot or blank (at most 128 characters).");
+                  u"nor start with a blank, nor end in a dot or blank.");
         EXPECT_FALSE(screen->IsActive());
         SlPostEvent(CTL3_EVENT, 0, CTL3_CLICK);
         Step();

@@ -67,7 +67,7 @@ TEST_F(MenuSaveDialogTest, RefusedNamesReachNoFileAndCannotBeConfirmed) {
     WriteTextFile(Saves() + "../sentinel", "keep");
     MenuSaveDialog* dialog = OpenDialog("MenuSandboxSave", false);
     ASSERT_NE(dialog, nullptr);
-    for (const char* name : {"", "../x", "a/b"}) {
+    for (const char* name : {"", "../x", "a/b", "Fair "}) {
         SaveAs(dialog, name);
         auto* box = Find<MenuYesNo>("MenuYesNo");
         ASSERT_NE(box, nullptr) << name;
@@ -82,6 +82,18 @@ TEST_F(MenuSaveDialogTest, RefusedNamesReachNoFileAndCannotBeConfirmed) {
     EXPECT_FALSE(PathExistsOnDisk(Saves() + "a"));
     EXPECT_EQ(ReadTextFile(Saves() + "../sentinel"), "keep");
     EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), dialog);
+}
+
+TEST_F(MenuSaveDialogTest, ADottedNameIsSavedWhole) {
+    StartSaving(MTGAME_SANDBOX);
+    WriteTextFile(Saves() + "A.sbx", "another sandbox");
+    MenuSaveDialog* dialog = OpenDialog("MenuSandboxSave", false);
+    ASSERT_NE(dialog, nullptr);
+    SaveAs(dialog, "A.B");
+    EXPECT_EQ(Find<MenuYesNo>("MenuYesNo"), nullptr) << "\"A.B\" is not the sandbox \"A\"";
+    EXPECT_TRUE(PathExistsOnDisk(Saves() + "A.B.sbx"));
+    EXPECT_EQ(ReadTextFile(Saves() + "A.sbx"), "another sandbox") << "the other save is kept";
+    EXPECT_TRUE(MtGameSandboxExists("A.B"));
 }
 
 TEST_F(MenuSaveDialogTest, AFailedSaveKeepsTheDialogAndTheWorld) {
