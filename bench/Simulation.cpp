@@ -584,38 +584,8 @@ BENCHMARK(BM_PatronChooseTreeWalk)->Args({100, 1000})->Unit(benchmark::kMicrosec
 // sum), in processor time.
 namespace {
 
-// The shipped set of about 60.
-std::vector<int> BenchTypes() {
-    std::vector<int> types;
-    for (int i = 0; i < 6; ++i)
-        types.push_back(23); // ticket booths
-    for (int t = 0; t <= 11; ++t)
-        types.push_back(t); // food and drink
-    for (int t : {14, 15, 16, 17, 18, 19, 20, 21, 26, 32, 33, 34, 38, 39, 40, 41, 50, 53, 54, 60})
-        types.push_back(t); // rides
-    for (int t : {24, 24, 28, 28, 12, 12, 12, 12, 12, 12, 29, 29, 13, 13, 13, 13, 30, 25, 25, 42})
-        types.push_back(t); // restrooms, bins, benches, a tent, fountains, a game
-    return types;
-}
-
 struct BenchDay {
-    explicit BenchDay(int patrons) : d(1) {
-        VenueInfo* venue = d.game->venue;
-        venue->baseRubes = patrons;
-        venue->extraRubes = 0;
-        venue->delayTimer = 0.25f;
-        venue->powerSupply = 100000.0f;
-        for (int type : BenchTypes())
-            d.Place(type);
-        d.AddSpawnPoints();
-        MtGameStartDay(d.game);
-        for (int i = 0; i < 10; ++i)
-            MtGameHireCarny(d.game);
-        // The power grid took the venue's supply at its start: the game object's slot again.
-        if (auto* grid = static_cast<MtPowerGrid*>(EntTreeFindType(d.cw.w.h->root, "MtPowerGrid")))
-            MtPowerGridUse(grid, d.game, venue->powerSupply, 0.0f);
-        d.Open(100000000);
-    }
+    explicit BenchDay(int patrons) : d(1) { SetUpCrowdDay(&d, patrons); }
     WholeDay d;
 };
 
