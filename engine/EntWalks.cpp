@@ -47,9 +47,18 @@ void DrawPost(EntNode* n) {
     ForChildren(n, DrawPost);
 }
 
-void NotifyRemoved(EntNode* n, ENTBASE* gone) {
-    if (n->object->OnEntityRemoved(gone) != 0)
-        ForChildren(n, [&](EntNode* c) { NotifyRemoved(c, gone); });
+bool SubtreeHears(const EntNode* n, uint8_t kind) {
+    for (int k = 0; k < 8; ++k)
+        if ((kind >> k & 1) && n->hearing[k] > 0) return true;
+    return false;
+}
+
+// Only subtrees where someone hears the kind, and only the handlers of those who hear it: an
+// entity that does not hear it would have answered ENTBASE's 1 and changed nothing.
+void NotifyRemoved(EntNode* n, ENTBASE* gone, uint8_t kind) {
+    if (!SubtreeHears(n, kind)) return;
+    if ((n->hears & kind) && n->object->OnEntityRemoved(gone) == 0) return;
+    ForChildren(n, [&](EntNode* c) { NotifyRemoved(c, gone, kind); });
 }
 
 intptr_t SendMessage(EntNode* n, const SlEvent* event) {
@@ -118,7 +127,9 @@ void EntTreeDrawPost(ENTBASE* entity) {
     WalkFrom(entity, DrawPost);
 }
 void EntTreeNotifyRemoved(ENTBASE* root, ENTBASE* gone) {
-    WalkFrom(root, [&](EntNode* n) { NotifyRemoved(n, gone); });
+    const uint8_t kind = gone && gone->node && gone->node->cls ? gone->node->cls->removalKind
+                                                               : ENT_REMOVAL_HEARS_ALL;
+    WalkFrom(root, [&](EntNode* n) { NotifyRemoved(n, gone, kind); });
 }
 
 intptr_t EntTreeSendMessage(ENTBASE* entity, const SlEvent* event) {

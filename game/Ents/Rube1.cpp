@@ -12,6 +12,7 @@
 #include "game/Ents/GameEntStand.h"
 #include "game/Ents/GroundHeight.h"
 #include "game/Ents/Litter.h"
+#include "game/Ents/RemovalKinds.h"
 #include "game/Ents/RubeCharacters.h"
 #include "game/Ents/RubeGen.h"
 #include "game/Ents/RubeVisit.h"
@@ -49,6 +50,9 @@ PropDb* Db() {
 
 void ResetClass() {
     WorldClassFlags<Rube1>::Reset();
+    // A patron holds the game object, the grid, its generator and an attraction: never another
+    // patron nor litter.
+    EntClassSetRemoval("Rube1", GAME_REMOVAL_PATRON, ENT_REMOVAL_KIND_DEFAULT);
     s_grid = EntRef();
     s_game = EntRef();
     s_patronNumber = 0;

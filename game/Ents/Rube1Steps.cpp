@@ -250,7 +250,7 @@ void Rube1::PickAnyStep() {
 
 void Rube1::DropLitter() {
     ENTBASE* root = EntGetRoot(this);
-    if (root && EntTreeFindName(root, "First")) {
+    if (root && LitterFirst(root)) {
         LitterDrop(this, pos.x, pos.z);
         return;
     }
