@@ -110,7 +110,17 @@ void Rube1::SetClassFlags(uint32_t word) {
 }
 
 GameGridCore* Rube1::Grid() {
-    return GameGridFrom(s_grid.Get());
+    // The cast is done once per grid, not at every step of every patron.
+    static ENTBASE* s_castFrom = nullptr;
+    static uint64_t s_castSerial = 0;
+    static GameGridCore* s_cast = nullptr;
+    ENTBASE* grid = s_grid.Get();
+    if (grid != s_castFrom || s_grid.Serial() != s_castSerial) {
+        s_castFrom = grid;
+        s_castSerial = s_grid.Serial();
+        s_cast = GameGridFrom(grid);
+    }
+    return s_cast;
 }
 
 MtGame* Rube1::Game() {
@@ -225,7 +235,7 @@ int Rube1::Update(float seconds) {
         default: break;
     }
     if (animMode != 1) {
-        GameEntStand(this, heading.GetValue(), placeX, placeZ, height);
+        GameEntStandAgain(this, &stand, heading.GetValue(), placeX, placeZ, height);
         CharModelInstAnimate(character);
     }
     return 1;
