@@ -47,17 +47,21 @@ void DrawPost(EntNode* n) {
     ForChildren(n, DrawPost);
 }
 
-bool SubtreeHears(const EntNode* n, uint8_t kind) {
+// Whether a node below n (n itself left out when `below`) hears the kind.
+bool SubtreeHears(const EntNode* n, uint8_t kind, bool below) {
     for (int k = 0; k < 8; ++k)
-        if ((kind >> k & 1) && n->hearing[k] > 0) return true;
+        if ((kind >> k & 1) && n->hearing[k] - (below ? (n->hears >> k & 1) : 0) > 0) return true;
     return false;
 }
 
 // Only subtrees where someone hears the kind, and only the handlers of those who hear it: an
-// entity that does not hear it would have answered ENTBASE's 1 and changed nothing.
+// entity that does not hear it would have answered ENTBASE's 1 and changed nothing. A parent
+// that hears it while none of its children's subtrees do (the generator over its patrons) is
+// told without a look at each child.
 void NotifyRemoved(EntNode* n, ENTBASE* gone, uint8_t kind) {
-    if (!SubtreeHears(n, kind)) return;
+    if (!SubtreeHears(n, kind, false)) return;
     if ((n->hears & kind) && n->object->OnEntityRemoved(gone) == 0) return;
+    if (!SubtreeHears(n, kind, true)) return;
     ForChildren(n, [&](EntNode* c) { NotifyRemoved(c, gone, kind); });
 }
 
