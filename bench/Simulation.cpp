@@ -576,7 +576,8 @@ BENCHMARK(BM_PatronChooseTreeWalk)->Args({100, 1000})->Unit(benchmark::kMicrosec
 // about 60 attractions of the shipped set (six ticket booths, food, rides, restrooms, bins,
 // benches) and 10 carnies; the P patrons let in through the generator before the first frame and
 // those who leave replaced before each frame (its maximum held at P), with their characters (a
-// recording kernel runs), the log off; seed 1, dt 0.264, one iteration.
+// recording kernel runs), the log off; seed 1, dt 0.264, one iteration. BM_WholeDaySim/P is the
+// same day without the characters: the simulation's own cost.
 // Counters: "day_wall_s" (10:00 to 22:30) and "drain_wall_s" (1,500 s after), "ratio" (1,500 s of
 // game-clock time over the day's wall seconds), "us_per_frame", "us_per_patron_frame" (over the
 // frames with at least 0.9 P present, less the same world's frame with nobody, per patron present;
@@ -632,23 +633,27 @@ double CpuUs() {
 }
 
 // The mean frame of the day's world with nobody in it, over its first 2,000 frames.
-double EmptyFrameUs() {
-    static double s_us = -1.0;
-    if (s_us >= 0.0) return s_us;
+double EmptyFrameUs(bool characters) {
+    static double s_us[2] = {-1.0, -1.0};
+    double& us = s_us[characters ? 1 : 0];
+    if (us >= 0.0) return us;
     BenchDay empty(0);
     const double t0 = CpuUs();
     for (int i = 0; i < 2000; ++i)
         empty.d.Frame();
-    s_us = (CpuUs() - t0) / 2000.0;
-    return s_us;
+    us = (CpuUs() - t0) / 2000.0;
+    return us;
 }
 
-void BM_WholeDay(benchmark::State& state) {
+// The day with or without the patrons' characters (the simulation alone); the kernel, once
+// started for the characters, runs until the program ends, so the days without come first.
+void RunWholeDay(benchmark::State& state, bool characters) {
     const int p = (int)state.range(0);
     // The patrons load their characters when a kernel runs as their class registers.
-    if (!UseLayer(Layer::Recording) || (I3dTexCount() == 0 && I3dTexTableAlloc(128) != 0))
+    if (characters &&
+        (!UseLayer(Layer::Recording) || (I3dTexCount() == 0 && I3dTexTableAlloc(128) != 0)))
         return state.SkipWithError("no device");
-    const double emptyUs = EmptyFrameUs();
+    const double emptyUs = EmptyFrameUs(characters);
     for (auto _ : state) {
         state.PauseTiming();
         BenchDay b(p);
@@ -696,6 +701,20 @@ void BM_WholeDay(benchmark::State& state) {
         state.counters["routes"] = (double)routes;
         state.counters["placed"] = (double)b.d.attrs.size();
     }
+}
+void BM_WholeDaySim(benchmark::State& state) {
+    RunWholeDay(state, false);
+}
+BENCHMARK(BM_WholeDaySim)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_WholeDay(benchmark::State& state) {
+    RunWholeDay(state, true);
 }
 BENCHMARK(BM_WholeDay)
     ->Arg(100)
