@@ -52,6 +52,9 @@ PathFinder* PathFindCreate(int nodeCapacity, int pathCapacity, int openStartCapa
 
 void PathFindDestroy(PathFinder* pf) {
     if (!pf) return;
+    MemFree(pf->regions[0]);
+    MemFree(pf->regions[1]);
+    MemFree(pf->regionQueue);
     MemFree(pf->nodes);
     MemFree(pf->open);
     delete pf->stack;
@@ -60,8 +63,19 @@ void PathFindDestroy(PathFinder* pf) {
 
 void PathFindResetNodes(PathFinder* pf) {
     for (int i = 0; i < pf->nodeCapacity; ++i)
-        pf->nodes[i] = PathNode{0, 0.0f, -1, -1, 0};
+        pf->nodes[i] = PathNode{0.0f, -1, 0};
     pf->generation = 0;
+}
+
+void PathFindMapChanged(PathFinder* pf) {
+    if (!pf) return;
+    pf->regionsValid[0] = pf->regionsValid[1] = false;
+    if (pf->regionsWanted) return;
+    for (int32_t** labels : {&pf->regions[0], &pf->regions[1], &pf->regionQueue})
+        if (!*labels)
+            *labels = static_cast<int32_t*>(MemAlloc(sizeof(int32_t) * size_t(pf->nodeCapacity)));
+    // Without the memory the finder searches to the end, as one never told does.
+    pf->regionsWanted = pf->regions[0] && pf->regions[1] && pf->regionQueue;
 }
 
 void PathFindSetOpenListAlloc(void* (*alloc)(size_t bytes)) {
@@ -94,7 +108,7 @@ static void OpenSiftDown(PathOpenEntry* heap, int count, int i) {
 }
 
 // False when the list was full and could not grow; the old list is then kept as it was.
-static bool OpenPush(PathFinder* pf, int x, int y, float f) {
+static bool OpenPush(PathFinder* pf, int32_t cell, float f) {
     int n = pf->openCount + 1;
     if (n >= pf->openCapacity) {
         if (pf->openCapacity > INT32_MAX / 2) return false;
@@ -112,7 +126,7 @@ static bool OpenPush(PathFinder* pf, int x, int y, float f) {
         pf->openCapacity = grown;
     }
     pf->openCount = n;
-    pf->open[n] = PathOpenEntry{x, y, f};
+    pf->open[n] = PathOpenEntry{f, cell};
     OpenSiftUp(pf->open, n);
     return true;
 }
@@ -127,65 +141,146 @@ static PathOpenEntry OpenPop(PathFinder* pf) {
 
 // ---- search ----
 
-// The node of (x, y), reset on first touch in this query.
-static PathNode& NodeAt(PathFinder* pf, int x, int y) {
-    PathNode& n = pf->nodes[y * pf->width + x];
-    if (n.stamp != pf->generation) n = PathNode{0, 0.0f, -1, -1, pf->generation};
+namespace {
+
+// The node of a cell, reset on first touch in this query.
+PathNode& NodeAt(PathFinder* pf, int32_t cell) {
+    PathNode& n = pf->nodes[cell];
+    const uint32_t open = pf->generation * 2u;
+    if (n.mark != open && n.mark != open + 1u) n = PathNode{0.0f, -1, open};
     return n;
+}
+
+bool Closed(const PathFinder* pf, const PathNode& n) {
+    return n.mark == pf->generation * 2u + 1u;
+}
+
+bool Passable(float cost) {
+    // Written this way so NaN is impassable too and never reaches the heap.
+    return cost > 0.0f;
 }
 
 // True when the goal was closed. Closed cells are never reopened, so every cell is expanded at
 // most once and the search ends after at most width x height expansions.
-static bool Search(PathFinder* pf, const float* map, int startX, int startY, int goalX, int goalY,
-                   bool diagonal) {
+bool Search(PathFinder* pf, const float* map, int startX, int startY, int goalX, int goalY,
+            bool diagonal) {
+    const int w = pf->width, h = pf->height;
+    const int32_t goal = goalY * w + goalX;
+    int32_t offset[8];
+    for (int m = 0; m < 8; ++m)
+        offset[m] = kMoves[m].dy * w + kMoves[m].dx;
     pf->openCount = 0;
-    if (!OpenPush(pf, startX, startY, 0.0f)) return false;
-    int moves = diagonal ? 8 : 4;
+    if (!OpenPush(pf, startY * w + startX, 0.0f)) return false;
+    const int moves = diagonal ? 8 : 4;
     while (pf->openCount > 0) {
-        PathOpenEntry e = OpenPop(pf);
-        PathNode& node = NodeAt(pf, e.x, e.y);
-        if (node.closed) continue; // a stale entry left behind when g improved
-        node.closed = 1;
-        if (e.x == goalX && e.y == goalY) return true;
+        const int32_t cell = OpenPop(pf).cell;
+        PathNode& node = NodeAt(pf, cell);
+        if (Closed(pf, node)) continue; // a stale entry left behind when g improved
+        node.mark = pf->generation * 2u + 1u;
+        if (cell == goal) return true;
+        const int x = cell % w, y = cell / w;
+        // Away from the edge no neighbour can fall outside the map.
+        const bool inner = x > 0 && x < w - 1 && y > 0 && y < h - 1;
         for (int m = 0; m < moves; ++m) {
-            int nx = e.x + kMoves[m].dx;
-            int ny = e.y + kMoves[m].dy;
-            if (nx < 0 || nx >= pf->width || ny < 0 || ny >= pf->height) continue;
-            float cost = map[ny * pf->width + nx];
-            // Written this way so NaN is impassable too and never reaches the heap.
-            if (!(cost > 0.0f)) continue;
-            PathNode& next = NodeAt(pf, nx, ny);
-            if (next.closed) continue;
-            float g = cost * kMoves[m].mult + node.g;
-            if (next.parentX != -1 && !(g < next.g)) continue;
-            next.parentX = e.x;
-            next.parentY = e.y;
-            next.g = g;
-            int64_t hx = nx - goalX;
-            int64_t hy = ny - goalY;
-            int64_t h = hx * hx + hy * hy;
-            if (!OpenPush(pf, nx, ny, g + float(h))) return false;
+            const int nx = x + kMoves[m].dx;
+            const int ny = y + kMoves[m].dy;
+            if (!inner && (nx < 0 || nx >= w || ny < 0 || ny >= h)) continue;
+            const int32_t next = cell + offset[m];
+            const float cost = map[next];
+            if (!Passable(cost)) continue;
+            PathNode& n = NodeAt(pf, next);
+            if (Closed(pf, n)) continue;
+            const float g = cost * kMoves[m].mult + node.g;
+            if (n.parent != -1 && !(g < n.g)) continue;
+            n.parent = cell;
+            n.g = g;
+            const int64_t hx = nx - goalX;
+            const int64_t hy = ny - goalY;
+            if (!OpenPush(pf, next, g + float(hx * hx + hy * hy))) return false;
         }
     }
     return false;
 }
 
 // Fills the stack from the goal back to the start, so the start ends on top.
-static bool WalkBack(PathFinder* pf, int startX, int startY, int goalX, int goalY) {
+bool WalkBack(PathFinder* pf, int startX, int startY, int goalX, int goalY) {
     xqstack<PathStackEntry>& stack = *pf->stack;
+    const int w = pf->width;
     stack.Clear();
     stack.Push(PathStackEntry{goalX, goalY, 0.0f});
-    int x = goalX, y = goalY;
+    const int32_t start = startY * w + startX;
+    int32_t cell = goalY * w + goalX;
     // A path visits each cell once at most; the bound only guards against a corrupt chain.
-    for (int steps = pf->width * pf->height; x != startX || y != startY; --steps) {
-        const PathNode& node = NodeAt(pf, x, y);
-        if (steps <= 0 || node.parentX == -1 || node.parentY == -1) return false;
-        x = node.parentX;
-        y = node.parentY;
-        if (!stack.Push(PathStackEntry{x, y, 0.0f})) return false;
+    for (int steps = w * pf->height; cell != start; --steps) {
+        const PathNode& node = NodeAt(pf, cell);
+        if (steps <= 0 || node.parent == -1) return false;
+        cell = node.parent;
+        if (!stack.Push(PathStackEntry{cell % w, cell / w, 0.0f})) return false;
     }
     return true;
 }
+
+// Labels the connected regions of passable cells under the moves of one mode (diagonals cut
+// corners, as the search does), 1 upward; impassable cells get 0.
+void LabelRegions(PathFinder* pf, const float* map, int w, int h, bool diagonal) {
+    int32_t* labels = pf->regions[diagonal ? 1 : 0];
+    const int count = w * h;
+    const int moves = diagonal ? 8 : 4;
+    int32_t* queue = pf->regionQueue;
+    for (int i = 0; i < count; ++i)
+        labels[i] = -1;
+    int32_t next = 0;
+    for (int seed = 0; seed < count; ++seed) {
+        if (labels[seed] != -1) continue;
+        if (!Passable(map[seed])) {
+            labels[seed] = 0;
+            continue;
+        }
+        const int32_t label = ++next;
+        int head = 0, tail = 0;
+        queue[tail++] = seed;
+        labels[seed] = label;
+        while (head < tail) {
+            const int32_t cell = queue[head++];
+            const int x = cell % w, y = cell / w;
+            for (int m = 0; m < moves; ++m) {
+                const int nx = x + kMoves[m].dx, ny = y + kMoves[m].dy;
+                if (nx < 0 || nx >= w || ny < 0 || ny >= h) continue;
+                const int32_t n = ny * w + nx;
+                if (labels[n] != -1 || !Passable(map[n])) continue;
+                labels[n] = label;
+                queue[tail++] = n;
+            }
+        }
+    }
+    pf->regionsValid[diagonal ? 1 : 0] = true;
+}
+
+// False only when the labels show the goal out of the start's reach; a start that is itself
+// impassable is still expanded, so it reaches the regions of its neighbours.
+bool MayReach(PathFinder* pf, const float* map, int w, int h, int startX, int startY, int goalX,
+              int goalY, bool diagonal) {
+    if (!pf->regionsWanted || (startX == goalX && startY == goalY)) return true;
+    if (pf->regionMap != map || pf->regionWidth != w || pf->regionHeight != h) {
+        pf->regionsValid[0] = pf->regionsValid[1] = false;
+        pf->regionMap = map;
+        pf->regionWidth = w;
+        pf->regionHeight = h;
+    }
+    if (!pf->regionsValid[diagonal ? 1 : 0]) LabelRegions(pf, map, w, h, diagonal);
+    const int32_t* labels = pf->regions[diagonal ? 1 : 0];
+    const int32_t goal = labels[goalY * w + goalX];
+    if (goal == 0) return false;
+    const int32_t start = labels[startY * w + startX];
+    if (start != 0) return start == goal;
+    for (int m = 0; m < (diagonal ? 8 : 4); ++m) {
+        const int nx = startX + kMoves[m].dx, ny = startY + kMoves[m].dy;
+        if (nx >= 0 && nx < w && ny >= 0 && ny < h && labels[ny * w + nx] == goal) return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int PathFindFind(PathFinder* pf, const float* map, int width, int height, int startX, int startY,
                  int goalX, int goalY, int* out, int maxPoints, bool diagonal) {
@@ -200,7 +295,9 @@ int PathFindFind(PathFinder* pf, const float* map, int width, int height, int st
         goalX >= width || goalY < 0 || goalY >= height)
         return -1;
 
-    if (++pf->generation == 0) {
+    if (!MayReach(pf, map, width, height, startX, startY, goalX, goalY, diagonal)) return -1;
+    // Two marks per generation: it wraps at 2^31.
+    if (++pf->generation > 0x7FFFFFFFu) {
         PathFindResetNodes(pf);
         pf->generation = 1;
     }

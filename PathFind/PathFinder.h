@@ -8,20 +8,19 @@
 #include <cstddef>
 #include <cstdint>
 
-// One cell of the search. Parent (-1, -1) = never reached in this query. A node whose stamp is
-// not the finder's current generation belongs to an earlier query and reads as fresh.
+// One cell of the search, twelve bytes. `mark` says which query last touched it: 2 x generation
+// while it is open, 2 x generation + 1 once closed, anything else reads as fresh (never reached,
+// g 0). parent is the cell index it was reached from, -1 = none.
 struct PathNode {
-    uint8_t closed;
     float g;
-    int32_t parentX;
-    int32_t parentY;
-    uint32_t stamp;
+    int32_t parent;
+    uint32_t mark;
 };
 
+// An open-list entry, eight bytes: the cell index and its g + h.
 struct PathOpenEntry {
-    int32_t x;
-    int32_t y;
     float f;
+    int32_t cell;
 };
 
 struct PathStackEntry {
@@ -41,6 +40,17 @@ struct PathFinder {
     // Bumped by every query instead of clearing all the nodes, which cost as much as the search
     // itself on a typical route.
     uint32_t generation;
+
+    // Connected regions of the map, with and without diagonals (nodeCapacity labels each; 0 is
+    // an impassable cell), so that a goal out of reach is answered without flooding the map.
+    // Kept only once the owner has said it tells the finder of every change to its map.
+    int32_t* regions[2];
+    int32_t* regionQueue; // the labelling's work list
+    bool regionsValid[2];
+    bool regionsWanted;
+    const float* regionMap;
+    int regionWidth;
+    int regionHeight;
 
     // 1-based binary min-heap on f; slot 0 is scratch. Grows by doubling.
     PathOpenEntry* open;
@@ -73,6 +83,12 @@ int PathFindFind(PathFinder* pf, const float* map, int width, int height, int st
 
 // The full cell count of the last path found (may exceed the path capacity), or -1.
 int PathFindFullLength(const PathFinder* pf);
+
+// The map routed on has changed (or is about to be routed on for the first time). Calling it is
+// a promise to call it after every later change to the map: from then on the finder labels the
+// map's connected regions once per change and answers a goal in another region at once. A finder
+// never told keeps searching every query to the end.
+void PathFindMapChanged(PathFinder* pf);
 
 // Forgets every node of the whole capacity at once: closed 0, g 0, no parent. Queries only do it
 // when the generation count wraps.

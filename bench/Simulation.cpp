@@ -29,6 +29,7 @@
 #include "I3d/I3d.h"
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Textures.h"
+#include "bench/BenchKernel.h"
 #include "engine/EntIniLoader.h"
 #include "engine/PropDb.h"
 #include "engine/Random.h"
@@ -48,6 +49,7 @@
 #include "game/RideAnimCore.h"
 #include "game/RubeRules.h"
 #include "game/WaypointPath.h"
+#include "gi/giModelDefManager.h"
 #include "platform/d3d8/D3d8.h"
 #include "platform/d3d8/Recording.h"
 #include "tests/game/Ents/GridPlacing.h"
@@ -572,51 +574,48 @@ BENCHMARK(BM_PatronChooseTreeWalk)->Args({100, 1000})->Unit(benchmark::kMicrosec
 // BM_WholeDay/P: a whole day on the shipped data with P patrons present at once: venue 0 in
 // memory with "baseRubes" P, "extraRubes" 0, "delayTimer" 0.25 and a supply far above the demand;
 // about 60 attractions of the shipped set (six ticket booths, food, rides, restrooms, bins,
-// benches) and 10 carnies; seed 1, dt 0.264, one iteration. Counters: "day_wall_s" (10:00 to
-// 22:30) and "drain_wall_s" (1,500 s after), "ratio" (1,500 s of game-clock time over the day's
-// wall seconds), "us_per_frame", "us_per_patron_frame" (over the frames with at least 0.9 P
-// present, less the same world's frame with nobody, per patron present; both in processor time),
-// "peak" and "created",
-// "routes_per_s" (routes asked of the grid per wall second of the day); "day_cpu_s" and
-// "ratio_cpu" are the same day in the thread's processor time. BM_TreeWalks/2000: the
-// whole-tree walks that grow with the patrons, over 2,000 entities: "find_us"
-// (EntFindAllOfType), "notify_us" (EntTreeNotifyRemoved) and "happiness_us" (the generator's
-// sum), in processor time.
+// benches) and 10 carnies; the P patrons let in through the generator before the first frame and
+// those who leave replaced before each frame (its maximum held at P), with their characters (a
+// recording kernel runs), the log off; seed 1, dt 0.264, one iteration. BM_WholeDaySim/P is the
+// same day without the characters: the simulation's own cost.
+// Counters: "day_wall_s" (10:00 to 22:30) and "drain_wall_s" (1,500 s after), "ratio" (1,500 s of
+// game-clock time over the day's wall seconds), "us_per_frame", "us_per_patron_frame" (over the
+// frames with at least 0.9 P present, less the same world's frame with nobody, per patron present;
+// both in processor time), "peak" and "created", "routes_per_s" (routes asked of the grid per wall
+// second of the day); "day_cpu_s" and "ratio_cpu" are the same day in the thread's processor time.
+// BM_TreeWalks/2000: the whole-tree walks that grow with the patrons, over 2,000 entities:
+// "find_us" (EntFindAllOfType), "notify_us" (EntTreeNotifyRemoved) and "happiness_us" (the
+// generator's sum), in processor time.
 namespace {
 
-// The shipped set of about 60.
-std::vector<int> BenchTypes() {
-    std::vector<int> types;
-    for (int i = 0; i < 6; ++i)
-        types.push_back(23); // ticket booths
-    for (int t = 0; t <= 11; ++t)
-        types.push_back(t); // food and drink
-    for (int t : {14, 15, 16, 17, 18, 19, 20, 21, 26, 32, 33, 34, 38, 39, 40, 41, 50, 53, 54, 60})
-        types.push_back(t); // rides
-    for (int t : {24, 24, 28, 28, 12, 12, 12, 12, 12, 12, 29, 29, 13, 13, 13, 13, 30, 25, 25, 42})
-        types.push_back(t); // restrooms, bins, benches, a tent, fountains, a game
-    return types;
-}
-
 struct BenchDay {
-    explicit BenchDay(int patrons) : d(1) {
-        VenueInfo* venue = d.game->venue;
-        venue->baseRubes = patrons;
-        venue->extraRubes = 0;
-        venue->delayTimer = 0.25f;
-        venue->powerSupply = 100000.0f;
-        for (int type : BenchTypes())
-            d.Place(type);
-        d.AddSpawnPoints();
-        MtGameStartDay(d.game);
-        for (int i = 0; i < 10; ++i)
-            MtGameHireCarny(d.game);
-        // The power grid took the venue's supply at its start: the game object's slot again.
-        if (auto* grid = static_cast<MtPowerGrid*>(EntTreeFindType(d.cw.w.h->root, "MtPowerGrid")))
-            MtPowerGridUse(grid, d.game, venue->powerSupply, 0.0f);
-        d.Open(100000000);
+    // The crowd is let in through the generator before the first frame, one arrival after
+    // another, so that the day holds it from the opening; the log is off, so nothing is
+    // written to its file.
+    explicit BenchDay(int patrons) : owned(std::make_unique<WholeDay>(1)), d(*owned) {
+        SetUpCrowdDay(&d, patrons);
+        DbgSetLevelMask(0);
+        TopUp(patrons);
     }
-    WholeDay d;
+    // Those who left are replaced through the generator, its maximum held at P, until the gate
+    // shuts half an hour before closing.
+    void TopUp(int patrons) {
+        RubeGen* gen = d.cw.w.gen;
+        gen->max = patrons;
+        for (int i = 0; i < patrons && gen->present < gen->max; ++i) {
+            const int before = gen->created;
+            gen->spawnTimer = 0.0f;
+            gen->Update(0.0f);
+            if (gen->created == before) break;
+        }
+    }
+    // The characters' models go with the world; the next world loads them again.
+    ~BenchDay() {
+        owned.reset();
+        giModelDefManager::Get()->Clear();
+    }
+    std::unique_ptr<WholeDay> owned;
+    WholeDay& d;
 };
 
 double NowUs() {
@@ -634,20 +633,27 @@ double CpuUs() {
 }
 
 // The mean frame of the day's world with nobody in it, over its first 2,000 frames.
-double EmptyFrameUs() {
-    static double s_us = -1.0;
-    if (s_us >= 0.0) return s_us;
+double EmptyFrameUs(bool characters) {
+    static double s_us[2] = {-1.0, -1.0};
+    double& us = s_us[characters ? 1 : 0];
+    if (us >= 0.0) return us;
     BenchDay empty(0);
     const double t0 = CpuUs();
     for (int i = 0; i < 2000; ++i)
         empty.d.Frame();
-    s_us = (CpuUs() - t0) / 2000.0;
-    return s_us;
+    us = (CpuUs() - t0) / 2000.0;
+    return us;
 }
 
-void BM_WholeDay(benchmark::State& state) {
+// The day with or without the patrons' characters (the simulation alone); the kernel, once
+// started for the characters, runs until the program ends, so the days without come first.
+void RunWholeDay(benchmark::State& state, bool characters) {
     const int p = (int)state.range(0);
-    const double emptyUs = EmptyFrameUs();
+    // The patrons load their characters when a kernel runs as their class registers.
+    if (characters &&
+        (!UseLayer(Layer::Recording) || (I3dTexCount() == 0 && I3dTexTableAlloc(128) != 0)))
+        return state.SkipWithError("no device");
+    const double emptyUs = EmptyFrameUs(characters);
     for (auto _ : state) {
         state.PauseTiming();
         BenchDay b(p);
@@ -659,6 +665,7 @@ void BM_WholeDay(benchmark::State& state) {
         int64_t fullPresent = 0;
         while (!game->dayOver && frames < 200000) {
             const double t0 = NowUs(), c0 = CpuUs();
+            b.TopUp(p);
             b.d.Frame();
             const double us = CpuUs() - c0;
             dayUs += NowUs() - t0;
@@ -695,11 +702,26 @@ void BM_WholeDay(benchmark::State& state) {
         state.counters["placed"] = (double)b.d.attrs.size();
     }
 }
+void BM_WholeDaySim(benchmark::State& state) {
+    RunWholeDay(state, false);
+}
+BENCHMARK(BM_WholeDaySim)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_WholeDay(benchmark::State& state) {
+    RunWholeDay(state, true);
+}
 BENCHMARK(BM_WholeDay)
     ->Arg(100)
     ->Arg(300)
     ->Arg(1000)
     ->Arg(2000)
+    ->Arg(4000)
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

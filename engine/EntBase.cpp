@@ -204,6 +204,7 @@ void ENTBASE::SetName(const char* text) {
     size_t n = text ? strnlen(text, NAME_LEN_MAX) : 0;
     if (text) std::memmove(name, text, n);
     name[n] = 0;
+    EntNoteChange(node);
 }
 
 int ENTBASE::CopyName(char* out) {

@@ -18,6 +18,8 @@ class EntRef {
     ENTBASE* operator->() const { return Get(); }
     // The address last given, live or not, for code that only compares it.
     ENTBASE* Address() const { return m_entity; }
+    // The serial number it was made with (0 for a link never live).
+    uint64_t Serial() const { return m_serial; }
 
   private:
     ENTBASE* m_entity = nullptr;

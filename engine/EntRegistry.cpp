@@ -32,6 +32,8 @@ int EntCreateClass(EntClassProc proc, intptr_t b, intptr_t c) {
     std::memset(cls, 0, sizeof *cls);
     std::memcpy(cls->name, name, length);
     cls->proc = proc;
+    cls->removalKind = ENT_REMOVAL_KIND_DEFAULT;
+    cls->removalHears = ENT_REMOVAL_HEARS_ALL;
     cls->next = s_classes;
     s_classes = cls;
     proc(nullptr, 0, 0, b, c);
@@ -44,6 +46,14 @@ EntClass* EntClassFind(const char* name) {
     for (EntClass* c = s_classes; c; c = c->next)
         if (strcasecmp(c->name, name) == 0) return c;
     return nullptr;
+}
+
+int EntClassSetRemoval(const char* className, uint8_t kind, uint8_t hears) {
+    EntClass* cls = EntClassFind(className);
+    if (!cls) return -1;
+    cls->removalKind = kind;
+    cls->removalHears = hears;
+    return 0;
 }
 
 void EntResetClasses() {

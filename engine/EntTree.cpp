@@ -10,6 +10,13 @@
 #include <vector>
 
 int g_entPendingDeletes = 0;
+uint64_t g_entTreeChanges = 0;
+
+void EntNoteChange(EntNode* node) {
+    if (!node) return;
+    ++g_entTreeChanges;
+    if (node->cls) ++node->cls->changes;
+}
 
 namespace {
 
@@ -17,8 +24,20 @@ int s_walkDepth = 0;
 bool s_sweeping = false;
 std::vector<EntNode*> s_marked; // marked nodes not yet swept, each once
 
+// Adds (sign 1) or takes away (-1) n's hearing counts along the chain of its ancestors.
+void CountHearingAbove(const EntNode* n, int sign) {
+    for (EntNode* p = n->parent; p; p = p->parent)
+        for (int k = 0; k < 8; ++k)
+            p->hearing[k] += sign * n->hearing[k];
+}
+
 void Unlink(EntNode* n) {
-    if (n->parent && n->parent->firstChild == n) n->parent->firstChild = n->next;
+    if (EntNode* p = n->parent) {
+        EntNoteChange(n);
+        CountHearingAbove(n, -1);
+        if (p->firstChild == n) p->firstChild = n->next;
+        if (p->lastChild == n) p->lastChild = n->prev;
+    }
     if (n->prev) n->prev->next = n->next;
     if (n->next) n->next->prev = n->prev;
     n->prev = n->next = nullptr;
@@ -28,16 +47,14 @@ void Unlink(EntNode* n) {
 void LinkLast(EntNode* n, EntNode* parent) {
     n->parent = parent;
     n->next = nullptr;
-    if (!parent->firstChild) {
-        n->prev = nullptr;
+    n->prev = parent->lastChild;
+    if (parent->lastChild)
+        parent->lastChild->next = n;
+    else
         parent->firstChild = n;
-        return;
-    }
-    EntNode* last = parent->firstChild;
-    while (last->next)
-        last = last->next;
-    last->next = n;
-    n->prev = last;
+    parent->lastChild = n;
+    CountHearingAbove(n, 1);
+    EntNoteChange(n);
 }
 
 bool IsBelow(const EntNode* n, const EntNode* ancestor) {
@@ -111,6 +128,7 @@ EntWalkGuard::~EntWalkGuard() {
 int EntDeferDelete(EntNode* node) {
     if (!node) return -1;
     if (node->object) EntLiveRemove(node->object);
+    EntNoteChange(node);
     if (node->deleteCount++ == 0) {
         s_marked.push_back(node);
         ++g_entPendingDeletes;
@@ -141,6 +159,9 @@ EntNode* EntCreate(const char* className, EntNode* parent, intptr_t a, intptr_t 
     std::memset(node, 0, sizeof *node);
     node->cls = cls;
     node->proc = cls->proc;
+    node->hears = cls->removalHears;
+    for (int k = 0; k < 8; ++k)
+        node->hearing[k] = (node->hears >> k) & 1;
     if (parent) LinkLast(node, parent);
     intptr_t answer = cls->proc(node, 6, a, b, c);
     if (answer == -1 || !node->object) {

@@ -47,16 +47,36 @@ struct EntNode {
     EntNode* firstChild;
     ENTBASE* object; // null once the entity is destroyed
     bool swept;      // unlinked by the sweep, about to be freed
+    // The kinds of removal this node's class hears (its class's at creation), and for each kind
+    // bit how many nodes of the subtree, this one included, hear it: the removal notice walk
+    // leaves out a subtree where nobody hears the kind going away.
+    uint8_t hears;
+    int32_t hearing[8];
+    EntNode* lastChild; // linking last takes one step, not a walk over the siblings
 };
+
+// Removal kinds, one bit each: a class is of one kind as an entity going away and hears the
+// removal of a set of kinds. The game gives the other bits their meaning.
+inline constexpr uint8_t ENT_REMOVAL_KIND_DEFAULT = 0x1; // every class's, unless it says otherwise
+inline constexpr uint8_t ENT_REMOVAL_HEARS_ALL = 0xFF;   // what every class hears, likewise
 
 struct EntClass {
     char name[64]; // at most 63 characters
     EntClassProc proc;
     EntClass* next;
+    uint8_t removalKind;  // ENT_REMOVAL_KIND_DEFAULT unless set
+    uint8_t removalHears; // ENT_REMOVAL_HEARS_ALL unless set
+    // Counts every link, unlink, mark and rename of one of its entities, so that a cache of
+    // what the tree holds can tell whether this class could have changed it.
+    uint64_t changes;
 };
 
 // Marked nodes not yet freed; the sweep sets it back to 0.
 extern int g_entPendingDeletes;
+// Counts every link, unlink, mark and rename in any tree (the sum of the classes' changes).
+extern uint64_t g_entTreeChanges;
+// One more change of the node (its class's count and the total); nothing for null.
+void EntNoteChange(EntNode* node);
 
 // ---- registry ----
 
@@ -70,6 +90,11 @@ int EntCreateClass(EntClassProc proc, intptr_t b, intptr_t c);
 // The first class in list order (the last registered first) whose name equals name, ignoring
 // case; null when none.
 EntClass* EntClassFind(const char* name);
+// Sets the kind of the class's entities as removed entities and the kinds whose removal its
+// OnEntityRemoved acts on. A class that hears a kind only through ENTBASE's default answer may
+// leave it out; its entities made from then on skip those notices (their children still hear
+// them). -1 for a class not registered, else 0.
+int EntClassSetRemoval(const char* className, uint8_t kind, uint8_t hears);
 // Message 1 to every class, in list order.
 void EntResetClasses();
 // Message 2 to every class, then the records are freed.
@@ -135,7 +160,8 @@ void EntTreeStart(ENTBASE* entity);                 // Start everywhere, pre-ord
 void EntTreeDrawPre(ENTBASE* entity);               // children only when DrawPre answers nonzero
 void EntTreeDraw(ENTBASE* entity);                  // Draw everywhere
 void EntTreeDrawPost(ENTBASE* entity);              // DrawPost on flagged 0x8 entities only
-// OnEntityRemoved (gone) everywhere its answer is nonzero above.
+// OnEntityRemoved (gone) everywhere its answer is nonzero above, in pre-order; an entity whose
+// class does not hear gone's kind is passed over, and so is a subtree where nobody hears it.
 void EntTreeNotifyRemoved(ENTBASE* root, ENTBASE* gone);
 
 // The input walk: OnMessage; an answer other than 1 is returned without visiting the children;

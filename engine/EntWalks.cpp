@@ -47,9 +47,22 @@ void DrawPost(EntNode* n) {
     ForChildren(n, DrawPost);
 }
 
-void NotifyRemoved(EntNode* n, ENTBASE* gone) {
-    if (n->object->OnEntityRemoved(gone) != 0)
-        ForChildren(n, [&](EntNode* c) { NotifyRemoved(c, gone); });
+// Whether a node below n (n itself left out when `below`) hears the kind.
+bool SubtreeHears(const EntNode* n, uint8_t kind, bool below) {
+    for (int k = 0; k < 8; ++k)
+        if ((kind >> k & 1) && n->hearing[k] - (below ? (n->hears >> k & 1) : 0) > 0) return true;
+    return false;
+}
+
+// Only subtrees where someone hears the kind, and only the handlers of those who hear it: an
+// entity that does not hear it would have answered ENTBASE's 1 and changed nothing. A parent
+// that hears it while none of its children's subtrees do (the generator over its patrons) is
+// told without a look at each child.
+void NotifyRemoved(EntNode* n, ENTBASE* gone, uint8_t kind) {
+    if (!SubtreeHears(n, kind, false)) return;
+    if ((n->hears & kind) && n->object->OnEntityRemoved(gone) == 0) return;
+    if (!SubtreeHears(n, kind, true)) return;
+    ForChildren(n, [&](EntNode* c) { NotifyRemoved(c, gone, kind); });
 }
 
 intptr_t SendMessage(EntNode* n, const SlEvent* event) {
@@ -118,7 +131,9 @@ void EntTreeDrawPost(ENTBASE* entity) {
     WalkFrom(entity, DrawPost);
 }
 void EntTreeNotifyRemoved(ENTBASE* root, ENTBASE* gone) {
-    WalkFrom(root, [&](EntNode* n) { NotifyRemoved(n, gone); });
+    const uint8_t kind = gone && gone->node && gone->node->cls ? gone->node->cls->removalKind
+                                                               : ENT_REMOVAL_HEARS_ALL;
+    WalkFrom(root, [&](EntNode* n) { NotifyRemoved(n, gone, kind); });
 }
 
 intptr_t EntTreeSendMessage(ENTBASE* entity, const SlEvent* event) {

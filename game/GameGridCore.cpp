@@ -83,6 +83,7 @@ bool GameGridResize(GameGridCore* grid, int cols, int rows, float tileWidth, flo
     grid->rows = rows;
     grid->tileWidth = tileWidth;
     grid->tileHeight = tileHeight;
+    PathFindMapChanged(grid->finder);
     return true;
 }
 
@@ -129,6 +130,8 @@ void GameGridMarkRect(GameGridCore* grid, int x0, int x1, int z0, int z1, float 
     for (int z = z0; z <= z1; ++z)
         std::fill(grid->cells + (size_t)z * grid->cols + x0,
                   grid->cells + (size_t)z * grid->cols + x1 + 1, value);
+    // The finder labels the map's regions again before its next route.
+    PathFindMapChanged(grid->finder);
 }
 
 int GameGridBlockedCount(const GameGridCore* grid) {

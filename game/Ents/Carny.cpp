@@ -16,6 +16,7 @@
 #include "game/Ents/GameEntRoute.h"
 #include "game/Ents/GameEntStand.h"
 #include "game/Ents/GroundHeight.h"
+#include "game/Ents/RemovalKinds.h"
 #include "game/Ents/Rube1.h"
 #include "game/GameGridCore.h"
 #include "game/Money.h"
@@ -47,6 +48,9 @@ void ResetClass() {
     s_grid = EntRef();
     s_game = EntRef();
     s_carnyNumber = 0;
+    // A carny holds its attraction, its litter and the game's objects, never a patron.
+    EntClassSetRemoval("Carny", ENT_REMOVAL_KIND_DEFAULT,
+                       ENT_REMOVAL_KIND_DEFAULT | GAME_REMOVAL_LITTER);
 }
 
 const WorldClassDef kClass = {"Carny", Db, WorldMake<Carny>, ResetClass};
@@ -149,18 +153,19 @@ int Carny::Destroy() {
 }
 
 int Carny::OnEntityRemoved(ENTBASE* gone) {
-    // Every carny hears every removal, so its lines are written with one call: the log opens its
-    // file once per call, and a busy day removes thousands of patrons.
+    // Only a removal that concerns the carny (its litter or its attraction) is worth its line: a
+    // busy day removes thousands of patrons, and a line for each from every carny buried the log.
     const bool litter = gone && gone == litterTarget.Address() && litterTarget.Get();
-    DbgPrintf(DBG_GENERAL, "%s received EntDestroyed from %s:%s\n", name,
-              gone ? gone->GetName() : "(none)",
-              litter ? "and I was going after that litter!" : "");
+    const bool attraction = gone && gone != this && gone == target.Address() && target.Get();
+    if (litter || attraction)
+        DbgPrintf(DBG_GENERAL, "%s received EntDestroyed from %s:%s\n", name, gone->GetName(),
+                  litter ? "and I was going after that litter!" : "");
     if (litter) {
         litterTarget = EntRef();
         // Nothing is left to sweep where the walk ends: the carny idles there instead.
         if (task == CARNY_WALK && nextTask == CARNY_SWEEP) nextTask = CARNY_IDLE;
     }
-    if (gone && gone != this && gone == target.Address() && target.Get()) EnterIdle();
+    if (attraction) EnterIdle();
     return 1;
 }
 

@@ -4,6 +4,8 @@
 #include "I3d/Math/Mat4Math.h"
 #include "engine/Ent3d/Ent3dBase.h"
 
+#include <cstring>
+
 void GameEntStandLocalBox(Ent3dBase* e, float height) {
     const float box[6] = {-0.5f, 0.0f, -0.5f, 0.5f, height, 0.5f};
     for (int i = 0; i < 6; ++i)
@@ -21,4 +23,19 @@ void GameEntStand(Ent3dBase* e, float yaw, float offsetX, float offsetZ, float h
                           pos.x + 0.5f, pos.y + height, pos.z + 0.5f};
     for (int i = 0; i < 6; ++i)
         e->worldBox[i] = box[i];
+}
+
+void GameEntStandAgain(Ent3dBase* e, GameEntStandMemo* memo, float yaw, float offsetX,
+                       float offsetZ, float height) {
+    const float inputs[7] = {yaw, offsetX, offsetZ, height, e->pos.x, e->pos.y, e->pos.z};
+    // Bit for bit: -0 and 0 turn the matrix alike but NaN never equals itself.
+    if (memo->known && std::memcmp(inputs, memo->inputs, sizeof inputs) == 0 &&
+        std::memcmp(&e->matrix, &memo->matrix, sizeof(Mat4)) == 0 &&
+        std::memcmp(e->worldBox, memo->worldBox, sizeof memo->worldBox) == 0)
+        return;
+    GameEntStand(e, yaw, offsetX, offsetZ, height);
+    memo->known = true;
+    std::memcpy(memo->inputs, inputs, sizeof inputs);
+    memo->matrix = e->matrix;
+    std::memcpy(memo->worldBox, e->worldBox, sizeof memo->worldBox);
 }

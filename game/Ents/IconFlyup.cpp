@@ -36,8 +36,13 @@ PropDb* Db() {
     return &s_db;
 }
 
-const WorldClassDef kClass = {"IconFlyup", Db, WorldMake<IconFlyup>,
-                              WorldClassFlags<IconFlyup>::Reset};
+void ResetClass() {
+    WorldClassFlags<IconFlyup>::Reset();
+    // It lives below a patron and holds nothing: no removal concerns it.
+    EntClassSetRemoval("IconFlyup", ENT_REMOVAL_KIND_DEFAULT, 0);
+}
+
+const WorldClassDef kClass = {"IconFlyup", Db, WorldMake<IconFlyup>, ResetClass};
 
 void ReleaseResources(IconFlyup* flyup) {
     if (flyup->texture >= 0) I3dTexRelease(flyup->texture);

@@ -1,5 +1,6 @@
 // Litter: its class, its model and where it lands.
 #include "game/Ents/Litter.h"
+#include "engine/EntRef.h"
 
 #include "I3d/Camera.h"
 #include "I3d/Math/Geometry.h"
@@ -12,9 +13,11 @@
 #include "engine/WorldClass.h"
 #include "game/Ents/GameEntPaths.h"
 #include "game/Ents/GroundHeight.h"
+#include "game/Ents/RemovalKinds.h"
 #include "gi/Render/Mdl3Ex.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 PropDb* Db() {
@@ -30,7 +33,13 @@ PropDb* Db() {
     return &s_db;
 }
 
-const WorldClassDef kClass = {"Litter", Db, WorldMake<Litter>, WorldClassFlags<Litter>::Reset};
+void ResetClass() {
+    WorldClassFlags<Litter>::Reset();
+    // Litter holds nothing: it hears no removal.
+    EntClassSetRemoval("Litter", GAME_REMOVAL_LITTER, 0);
+}
+
+const WorldClassDef kClass = {"Litter", Db, WorldMake<Litter>, ResetClass};
 
 void ReleaseModel(Litter* litter) {
     if (litter->model) SharedObjRelease(litter->model);
@@ -119,10 +128,43 @@ int Litter::DrawPre() {
     return 1;
 }
 
+namespace {
+// Changes of the tree other than those of the classes that come and go by the thousand, none
+// of which is ever "First" nor moves it.
+uint64_t SettledChanges() {
+    uint64_t churn = 0;
+    for (const char* name : {"Rube1", "Litter", "IconFlyup"})
+        if (const EntClass* cls = EntClassFind(name)) churn += cls->changes;
+    return g_entTreeChanges - churn;
+}
+
+struct FirstCache {
+    EntRef first;
+    ENTBASE* root = nullptr;
+    uint64_t stamp = 0;
+};
+FirstCache s_firstCache;
+} // namespace
+
+ENTBASE* LitterFirst(ENTBASE* root) {
+    if (!root) return nullptr;
+    const uint64_t stamp = SettledChanges();
+    FirstCache& c = s_firstCache;
+    ENTBASE* kept = c.first.Get();
+    if (kept && c.root == root && c.stamp == stamp && std::strcmp(kept->GetName(), "First") == 0 &&
+        EntGetRoot(kept) == root)
+        return kept;
+    ENTBASE* found = EntTreeFindName(root, "First");
+    c.first = EntRef(found);
+    c.root = root;
+    c.stamp = stamp;
+    return found;
+}
+
 Litter* LitterDrop(ENTBASE* from, float x, float z) {
     ENTBASE* root = from ? EntGetRoot(from) : nullptr;
     if (!root) return nullptr;
-    ENTBASE* parent = EntTreeFindName(root, "First");
+    ENTBASE* parent = LitterFirst(root);
     auto* litter = static_cast<Litter*>(EntCreateChild("Litter", parent ? parent : root));
     if (!litter) return nullptr;
     litter->pos = VECTOR3{x, 0.0f, z};

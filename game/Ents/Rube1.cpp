@@ -12,6 +12,7 @@
 #include "game/Ents/GameEntStand.h"
 #include "game/Ents/GroundHeight.h"
 #include "game/Ents/Litter.h"
+#include "game/Ents/RemovalKinds.h"
 #include "game/Ents/RubeCharacters.h"
 #include "game/Ents/RubeGen.h"
 #include "game/Ents/RubeVisit.h"
@@ -49,6 +50,9 @@ PropDb* Db() {
 
 void ResetClass() {
     WorldClassFlags<Rube1>::Reset();
+    // A patron holds the game object, the grid, its generator and an attraction: never another
+    // patron nor litter.
+    EntClassSetRemoval("Rube1", GAME_REMOVAL_PATRON, ENT_REMOVAL_KIND_DEFAULT);
     s_grid = EntRef();
     s_game = EntRef();
     s_patronNumber = 0;
@@ -106,7 +110,17 @@ void Rube1::SetClassFlags(uint32_t word) {
 }
 
 GameGridCore* Rube1::Grid() {
-    return GameGridFrom(s_grid.Get());
+    // The cast is done once per grid, not at every step of every patron.
+    static ENTBASE* s_castFrom = nullptr;
+    static uint64_t s_castSerial = 0;
+    static GameGridCore* s_cast = nullptr;
+    ENTBASE* grid = s_grid.Get();
+    if (grid != s_castFrom || s_grid.Serial() != s_castSerial) {
+        s_castFrom = grid;
+        s_castSerial = s_grid.Serial();
+        s_cast = GameGridFrom(grid);
+    }
+    return s_cast;
 }
 
 MtGame* Rube1::Game() {
@@ -221,7 +235,7 @@ int Rube1::Update(float seconds) {
         default: break;
     }
     if (animMode != 1) {
-        GameEntStand(this, heading.GetValue(), placeX, placeZ, height);
+        GameEntStandAgain(this, &stand, heading.GetValue(), placeX, placeZ, height);
         CharModelInstAnimate(character);
     }
     return 1;

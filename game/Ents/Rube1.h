@@ -9,6 +9,7 @@
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/EntRef.h"
 #include "game/Ents/AttrPatron.h"
+#include "game/Ents/GameEntStand.h"
 
 #include <cstdint>
 
@@ -116,6 +117,11 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     EntRef target;
     WaypointPath* route = nullptr;
     VECTOR3 direction = {0.0f, 0.0f, 1.0f};
+    // The heading of the last direction walked: a walk keeps one direction between its points,
+    // so atan2 is worked out only when it changes.
+    bool aimKnown = false;
+    float aimX = 0.0f, aimZ = 0.0f, aimYaw = 0.0f;
+    GameEntStandMemo stand; // the matrix and box of the last frame, kept while nothing moved
     float speed = 0.0f;
     SmoothFloat heading;
     float personalX = 0.0f;

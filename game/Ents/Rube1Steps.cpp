@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -136,7 +137,15 @@ bool Rube1::WalkStep(float seconds) {
         icon.Show(RubeNeedIcon(RubeChooseNeed(this)), 4.0f);
     }
     // The heading follows the direction the step starts in; a point reached turns it next frame.
-    heading.SetTarget(std::atan2(direction.x, direction.z));
+    // Compared bit for bit: atan2 tells 0 from -0.
+    if (!aimKnown || std::memcmp(&aimX, &direction.x, sizeof aimX) != 0 ||
+        std::memcmp(&aimZ, &direction.z, sizeof aimZ) != 0) {
+        aimKnown = true;
+        aimX = direction.x;
+        aimZ = direction.z;
+        aimYaw = std::atan2(direction.x, direction.z);
+    }
+    heading.SetTarget(aimYaw);
     heading.Update(seconds);
     return RouteWalkStep(Grid(), route, &pos, &direction, speed, seconds);
 }
@@ -250,7 +259,7 @@ void Rube1::PickAnyStep() {
 
 void Rube1::DropLitter() {
     ENTBASE* root = EntGetRoot(this);
-    if (root && EntTreeFindName(root, "First")) {
+    if (root && LitterFirst(root)) {
         LitterDrop(this, pos.x, pos.z);
         return;
     }

@@ -61,11 +61,20 @@ bool IsSpawnPoint(const EntNode* n) {
            std::strcmp(n->object->GetTypeName(), "RubeSpawnPt") == 0;
 }
 
+const std::vector<EntNode*>& SpawnPoints(RubeGen* gen) {
+    const EntClass* cls = EntClassFind("RubeSpawnPt");
+    const uint64_t stamp = cls ? cls->changes : 0;
+    if (gen->spawnStamp != stamp) {
+        gen->spawnCache.clear();
+        for (EntNode* n = gen->node ? gen->node->firstChild : nullptr; n; n = n->next)
+            if (IsSpawnPoint(n)) gen->spawnCache.push_back(n);
+        gen->spawnStamp = stamp;
+    }
+    return gen->spawnCache;
+}
+
 int CountSpawnPoints(RubeGen* gen) {
-    int count = 0;
-    for (EntNode* n = gen->node ? gen->node->firstChild : nullptr; n; n = n->next)
-        if (IsSpawnPoint(n)) ++count;
-    return count;
+    return (int)SpawnPoints(gen).size();
 }
 
 // Read through the game object each time: its venue list may be loaded again.
@@ -187,16 +196,10 @@ int RubeGen::Draw() {
 
 bool RubeGenSpawnPosition(RubeGen* gen, VECTOR3* out) {
     if (!gen) return false;
-    int count = CountSpawnPoints(gen);
-    if (count > 0) {
-        int pick = RandInt(count);
-        for (EntNode* n = gen->node->firstChild; n; n = n->next) {
-            if (!IsSpawnPoint(n)) continue;
-            if (pick-- == 0) {
-                n->object->CopyPos(out);
-                return true;
-            }
-        }
+    const std::vector<EntNode*>& points = SpawnPoints(gen);
+    if (!points.empty()) {
+        points[(size_t)RandInt((int)points.size())]->object->CopyPos(out);
+        return true;
     }
     *out = gen->pos;
     return false;

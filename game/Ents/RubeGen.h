@@ -7,6 +7,7 @@
 #include "engine/EntRef.h"
 
 #include <cstdint>
+#include <vector>
 
 // Class-flag bit that lets the generator and its spawn points draw their markers.
 enum : uint32_t { RUBEGEN_CLASS_DRAW = 0x2 };
@@ -37,6 +38,10 @@ class RubeGen : public Ent3dBase {
     float spawnTimer = 0.0f;
     float averageHappiness = 0.0f;
     EntRef game;
+    // The spawn points among the children, in order: found again only when a spawn point was
+    // made, moved, renamed or destroyed (the class's change count), not at every arrival.
+    std::vector<EntNode*> spawnCache;
+    uint64_t spawnStamp = UINT64_MAX;
 };
 
 // Class "RubeGen". Registering it installs the game object's generator links.

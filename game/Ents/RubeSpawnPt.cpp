@@ -40,13 +40,15 @@ PropDb* Db() {
     return &s_db;
 }
 
-const WorldClassDef kClass = {"RubeSpawnPt",
-                              Db,
-                              WorldMake<RubeSpawnPt>,
-                              WorldClassFlags<RubeSpawnPt>::Reset,
-                              nullptr,
-                              nullptr,
-                              ReleaseClass};
+void ResetClass() {
+    WorldClassFlags<RubeSpawnPt>::Reset();
+    // A spawn point holds nothing: it hears no removal, and the patrons beside it under the
+    // generator are not looked at for one.
+    EntClassSetRemoval("RubeSpawnPt", ENT_REMOVAL_KIND_DEFAULT, 0);
+}
+
+const WorldClassDef kClass = {
+    "RubeSpawnPt", Db, WorldMake<RubeSpawnPt>, ResetClass, nullptr, nullptr, ReleaseClass};
 } // namespace
 
 intptr_t EcRubeSpawnPtProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {

@@ -97,6 +97,10 @@ int TestEnt::Draw() {
     Note("Draw", this);
     return 1;
 }
+int TestEnt::OnEntityRemoved(ENTBASE*) {
+    Note("Heard", this);
+    return 1;
+}
 int TestEnt::OnMessage(const SlEvent*) {
     Note("Message", this);
     intptr_t answer = messageAnswer;

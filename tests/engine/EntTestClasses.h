@@ -26,6 +26,7 @@ class TestEnt : public ENTBASE {
     int Draw() override;
     int OnMessage(const SlEvent* event) override;
     int OnGameEvent(int event, intptr_t value) override;
+    int OnEntityRemoved(ENTBASE* gone) override; // "Heard:<name>"
     VarTable* GetInstanceVarTable() override { return table; }
     int LoadVars(const char* path, int* outFlag) override;
     int SaveVars(const char* path) override;

@@ -293,3 +293,53 @@ TEST_F(EntTree, LookupsSearchPreOrderAndSkipDestroyed) {
         EXPECT_EQ(EntTreeCount(root), 5);
     }
 }
+
+TEST_F(EntTree, RemovalNoticesReachEveryoneWhoHearsTheKindInPreOrder) {
+    // Lamps are of kind 0x2 and hear only kind 0x1; booths are of kind 0x4 and hear nothing;
+    // riders are of the default kind and hear everything.
+    ASSERT_EQ(EntClassSetRemoval("Lamp", 0x2, ENT_REMOVAL_KIND_DEFAULT), 0);
+    ASSERT_EQ(EntClassSetRemoval("Booth", 0x4, 0), 0);
+    EXPECT_EQ(EntClassSetRemoval("NoSuchClass", 0x2, 0), -1);
+    TestEnt* a = MakeEnt("Rider", root, "a");
+    TestEnt* l1 = MakeEnt("Lamp", a, "l1");
+    MakeEnt("Rider", l1, "x");
+    MakeEnt("Lamp", a, "l2");
+    TestEnt* b = MakeEnt("Booth", root, "b");
+    MakeEnt("Rider", b, "y");
+    MakeEnt("Booth", b, "q");
+    auto heard = [&](ENTBASE* gone) {
+        g_journal.clear();
+        EntTreeNotifyRemoved(root, gone);
+        return Journal();
+    };
+    EXPECT_EQ(heard(Get("l2")), "Heard:Root Heard:a Heard:x Heard:y")
+        << "below an entity deaf to the kind, its children still hear it";
+    EXPECT_EQ(heard(Get("x")), "Heard:Root Heard:a Heard:l1 Heard:x Heard:l2 Heard:y");
+    EXPECT_EQ(heard(Get("q")), "Heard:Root Heard:a Heard:x Heard:y");
+    EXPECT_EQ(heard(nullptr), "Heard:Root Heard:a Heard:l1 Heard:x Heard:l2 Heard:y");
+
+    // Moves and removals keep the counts of who hears what true.
+    ASSERT_EQ(EntLinkUnder(Get("y"), l1), 0);
+    EXPECT_EQ(heard(Get("l2")), "Heard:Root Heard:a Heard:x Heard:y");
+    EntDestroyTree(Get("x"));
+    EntDestroyTree(Get("y"));
+    EXPECT_EQ(heard(Get("l2")), "Heard:Root Heard:a");
+    ASSERT_EQ(EntLinkUnder(l1, b), 0);
+    MakeEnt("Rider", b, "z");
+    EXPECT_EQ(heard(Get("q")), "Heard:Root Heard:a Heard:z");
+    EXPECT_EQ(heard(Get("z")), "Heard:Root Heard:a Heard:l2 Heard:l1 Heard:z");
+}
+
+TEST_F(EntTree, LinkingLastAfterTheLastChildWasRemovedOrMoved) {
+    Kids(root, "abc");
+    EntDestroyTree(Get("c"));
+    Kids(root, "d");
+    EntDestroyTree(Get("a"));
+    Kids(root, "e");
+    ASSERT_EQ(EntLinkUnder(Get("b"), root), 0);
+    ASSERT_EQ(EntLinkUnder(Get("e"), Get("d")), 0);
+    Kids(root, "f");
+    g_journal.clear();
+    EntTreeDraw(root);
+    EXPECT_EQ(Journal(), "Draw:Root Draw:d Draw:e Draw:b Draw:f");
+}

@@ -12,6 +12,7 @@
 #include "game/Ents/Carny.h"
 #include "game/GameGridCore.h"
 #include "game/MtGame.h"
+#include "game/MtPowerGrid.h"
 #include "game/Placement.h"
 #include "tests/game/Ents/CarnyWorld.h"
 #include "tests/game/Ents/GridPlacing.h"
@@ -104,3 +105,39 @@ struct WholeDay {
     int placed = 0, cx = 2, cz = 2, rowDepth = 0;
     double seconds = 0.0;
 };
+
+// The shipped set of about 60: six ticket booths, food and drink, rides, restrooms, bins,
+// benches, a tent, fountains and a game.
+inline std::vector<int> CrowdDayTypes() {
+    std::vector<int> types;
+    for (int i = 0; i < 6; ++i)
+        types.push_back(23);
+    for (int t = 0; t <= 11; ++t)
+        types.push_back(t);
+    for (int t : {14, 15, 16, 17, 18, 19, 20, 21, 26, 32, 33, 34, 38, 39, 40, 41, 50, 53, 54, 60})
+        types.push_back(t);
+    for (int t : {24, 24, 28, 28, 12, 12, 12, 12, 12, 12, 29, 29, 13, 13, 13, 13, 30, 25, 25, 42})
+        types.push_back(t);
+    return types;
+}
+
+// A day for a crowd of `patrons`: venue 0 with "baseRubes" that many, "extraRubes" 0,
+// "delayTimer" 0.25 and a supply far above the demand, the set above placed, the spawn points,
+// ten carnies hired and the gates opened with cash to spare.
+inline void SetUpCrowdDay(WholeDay* d, int patrons) {
+    VenueInfo* venue = d->game->venue;
+    venue->baseRubes = patrons;
+    venue->extraRubes = 0;
+    venue->delayTimer = 0.25f;
+    venue->powerSupply = 100000.0f;
+    for (int type : CrowdDayTypes())
+        d->Place(type);
+    d->AddSpawnPoints();
+    MtGameStartDay(d->game);
+    for (int i = 0; i < 10; ++i)
+        MtGameHireCarny(d->game);
+    // The power grid took the venue's supply at its start: the game object's slot again.
+    if (auto* grid = static_cast<MtPowerGrid*>(EntTreeFindType(d->cw.w.h->root, "MtPowerGrid")))
+        MtPowerGridUse(grid, d->game, venue->powerSupply, 0.0f);
+    d->Open(100000000);
+}
