@@ -114,6 +114,10 @@ void MenuGameRunning::BuildControls() {
         powerBar->width = 124;
         powerBar->height = 28;
         powerBar->SetFont(MenuKitFont("Georgia_20"));
+        // The bar shows the share of the demand that is supplied: full is good. The bar's own
+        // colours read a load (full is bad), so they are turned round here.
+        powerBar->style.lowColour = 0xFFFF0000u;
+        powerBar->style.highColour = 0xFF00FF00u;
         powerBar->Start();
     }
     Picture(this, -1, "ClockFace", 70, 45, 56, 56, {0.0f, 0.0f, 0.875f, 0.875f}, kWhite,

@@ -107,7 +107,7 @@ MenuYesNo* MenuYesNoOpen(ENTBASE* parent, const char16_t* title, const char16_t*
 bool MenuYesNoFileFailed(ENTBASE* parent, const char16_t* title, const char* name,
                          const char16_t* line, ENTBASE* caller) {
     char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
-    WideFromNarrow(name, wide, sizeof wide / sizeof wide[0]);
+    WideFromUtf8(name, wide, sizeof wide / sizeof wide[0]);
     return MenuYesNoOpen(parent, title, wide, line, u"See Debug.txt for the reason.", nullptr,
                          caller) != nullptr;
 }

@@ -12,6 +12,7 @@
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -70,6 +71,41 @@ TEST_F(HudTest, TheCashRollsTowardsTheCashAndReadsInWholeDollars) {
     game->cash = -1299;
     update(0.02f);
     EXPECT_EQ(Narrow(hud->cashText->label), "$-12");
+}
+
+// A $3,500 purchase rolls down at the same pace in slow frames as in fast ones: each frame takes
+// every step that fell due in it, so the counter lands within 0.1 s of the fast frames' time.
+TEST_F(HudTest, TheCashRollKeepsItsPaceAtAnyFrameRate) {
+    StartHud();
+    MtGame* game = Game();
+    DirectUpdate update(hud);
+    const float frames[] = {0.02f, 0.05f, 1.0f / 7.0f, 0.5f};
+    float landed[4] = {};
+    for (int f = 0; f < 4; ++f) {
+        hud->shownCash = 400000;
+        game->cash = 50000;
+        hud->cashStepTimer = 0.0f;
+        float t = 0.0f;
+        for (int i = 0; i < 100000 && hud->shownCash != game->cash; ++i) {
+            update(frames[f]);
+            t += frames[f];
+            // Never behind the steps that time allows, never past them.
+            const double steps = std::floor(double(t) / 0.02 + 1e-3);
+            EXPECT_LE(hud->shownCash, std::max<int64_t>(50000, int64_t(400000 - 500 * steps)) + 500)
+                << "behind at frame " << frames[f] << " s, t " << t;
+            EXPECT_GE(hud->shownCash, int64_t(400000 - 500 * (steps + 1)));
+        }
+        EXPECT_EQ(hud->shownCash, 50000);
+        landed[f] = t;
+    }
+    for (int f = 1; f < 4; ++f)
+        EXPECT_NEAR(landed[f], landed[0], frames[f] + 1e-3f) << "frames of " << frames[f] << " s";
+    EXPECT_NEAR(landed[1], 14.0f, 0.1f) << "700 steps of 0.02 s at 20 frames a second";
+    // One very long frame (a debugger stop, a swap of the window) lands at once.
+    hud->shownCash = 0;
+    game->cash = 2000000000;
+    update(1.0e6f);
+    EXPECT_EQ(hud->shownCash, 2000000000);
 }
 
 TEST_F(HudTest, TheClockMoodPowerStartAndHintFollowTheWorld) {
