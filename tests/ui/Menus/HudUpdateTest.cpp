@@ -167,6 +167,29 @@ TEST_F(HudTest, TheClockMoodPowerStartAndHintFollowTheWorld) {
     EXPECT_FALSE(hud->hint->visible);
 }
 
+// Full supply reads green, half the demand supplied red: the bar warns of too little power,
+// not of enough.
+TEST_F(HudTest, ThePowerBarIsGreenWhenSuppliedAndRedWhenShort) {
+    StartHud();
+    auto* power = dynamic_cast<MtPowerGrid*>(hud->powerGrid.Get());
+    ASSERT_NE(power, nullptr);
+    ASSERT_NE(hud->powerBar, nullptr);
+    const Ctl3Rect r = hud->powerBar->rect;
+    const int y = int((r.top + r.bottom) / 2);
+    const int x = int(r.left + (r.right - r.left) * 0.25f);
+    power->supplyTotal = 140.0f;
+    power->demandTotal = 100.0f;
+    Step(2);
+    uint32_t c = PixelAt(ReadPixels(), x, y);
+    EXPECT_GT(Green(c), 150) << std::hex << c;
+    EXPECT_LT(Red(c), 100) << "red while the power is fully supplied: " << std::hex << c;
+    power->supplyTotal = 50.0f;
+    Step(2);
+    c = PixelAt(ReadPixels(), x, y);
+    EXPECT_GT(Red(c), 150) << std::hex << c;
+    EXPECT_LT(Green(c), 100) << "half the demand supplied does not warn: " << std::hex << c;
+}
+
 TEST_F(HudTest, TheFrameRateCountsRealFramesOverAtLeastASecond) {
     StartHud();
     DirectUpdate update(hud);
