@@ -178,7 +178,9 @@ int MenuEquipResource::Create(EntNode* n) {
     LinkCtlNav(EQUIP_UTILITY, EQUIP_OK, EQUIP_OK, EQUIP_FOOD, EQUIP_RIDES);
     LinkCtlNav(EQUIP_CANCEL, EQUIP_UTILITY, EQUIP_UTILITY, EQUIP_OK, EQUIP_OK);
     LinkCtlNav(EQUIP_OK, EQUIP_FOOD, EQUIP_FOOD, EQUIP_CANCEL, EQUIP_CANCEL);
-    FocusCtl(0);
+    // No control has the id 0: without a fall-back nothing would hold the focus, and the
+    // catalogue could be neither used nor left by the keyboard. OK chooses the highlighted row.
+    if (!FocusCtl(0)) FocusCtl(EQUIP_OK);
     SetName("EquipResource");
     DbgPrintf(DBG_GENERAL, "Menu: %s (MenuEquipResource)\n", GetName());
     // The rows, the bar and the buttons are filled by Start's filter.
