@@ -328,6 +328,32 @@ hud_seen() {
   [ $band -eq 5 ] && [ $((t * 100)) -ge $((n * 80)) ]
 }
 
+# The HUD's placement hint in white along the bottom: a chosen type follows the pointer.
+placing_hint() {
+  shot placing || return 1
+  [ "$(count_in 10 715 520 745 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -ge 50 ]
+}
+# The end of day's figures in white; their count in $figures.
+figures_seen() {
+  shot endofday || return 1
+  figures=$(count_in 400 300 630 420 'r >= 220 && g >= 220 && b >= 220')
+  [ "${figures%% *}" -ge 100 ]
+}
+# The day runs to its closing time; each hourly report is answered as it comes, their number in
+# $reports.
+day_to_its_end() {
+  reports=0
+  while :; do
+    wait_for 300 first_menu_after "MenuReportHourly (MenuReportHourly)" \
+      "MenuEndOfDay (MenuEndOfDay)" || fail "neither an hourly report nor the end of day in 300 s"
+    [ "$appeared" = "MenuEndOfDay (MenuEndOfDay)" ] && break
+    reports=$((reports + 1))
+    echo "screen: hourly report $reports ($((SECONDS - started_at)) s)"
+    key Return
+  done
+  echo "screen: MenuEndOfDay (MenuEndOfDay) ($((SECONDS - started_at)) s)"
+}
+
 sandbox_road() {
   window_id
   [ "$win_w" -eq 1024 ] && [ "$win_h" -eq 768 ] || fail "the window is $win_w x $win_h, not 1024 x 768"
@@ -395,10 +421,6 @@ sandbox_road() {
   await_menu "EquipResource (MenuEquipResource)"
   click 516 362 nofocus
   click 631 692
-  placing_hint() {
-    shot placing || return 1
-    [ "$(count_in 10 715 520 745 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -ge 50 ]
-  }
   # The chosen type follows the pointer: placed with a press and release where it stands.
   xdotool mousemove "$(wx 500)" "$(wy 460)" sleep 0.5 mousemove "$(wx 512)" "$(wy 450)"
   wait_for 30 placing_hint || fail "no placement hint within 30 s"
@@ -432,11 +454,6 @@ sandbox_road() {
   end_line=$(grep -a '^MenuEndOfDay: start ' "$log" | tail -n 1)
   [ -n "$end_line" ] || fail "no \"MenuEndOfDay:\" line"
   end_figure=$(awk '{ print $5 }' <<<"$end_line")
-  figures_seen() {
-    shot endofday || return 1
-    figures=$(count_in 400 300 630 420 'r >= 220 && g >= 220 && b >= 220')
-    [ "${figures%% *}" -ge 100 ]
-  }
   figures=none
   wait_for 30 figures_seen || fail "the end of day's figures: $figures white"
   sample "end of day: $figures white pixels in the figures; $end_line"
@@ -539,17 +556,7 @@ career_road() {
   click 27 245
   click 67 313
 
-  # The day runs to its closing time; each hourly report is answered as it comes.
-  local reports=0
-  while :; do
-    wait_for 300 first_menu_after "MenuReportHourly (MenuReportHourly)" \
-      "MenuEndOfDay (MenuEndOfDay)" || fail "neither an hourly report nor the end of day in 300 s"
-    [ "$appeared" = "MenuEndOfDay (MenuEndOfDay)" ] && break
-    reports=$((reports + 1))
-    echo "screen: hourly report $reports ($((SECONDS - started_at)) s)"
-    key Return
-  done
-  echo "screen: MenuEndOfDay (MenuEndOfDay) ($((SECONDS - started_at)) s)"
+  day_to_its_end
   [ $reports -ge 1 ] || fail "no hourly report before the end of day"
   sample "career day: $reports hourly reports; $(grep -a '^MenuEndOfDay: start ' "$log" | tail -n 1)"
   click 512 541
@@ -667,7 +674,8 @@ new_sandbox() {
   await_menu "MidwaySelector (MidwaySelector)"
   key Return
   await_menu "MenuVenueSetup (MenuVenueSetup)"
-  click 779 667
+  # Start holds the focus.
+  key Return
   await_menu "WorldLoader (MenuWorldLoader)"
   await_menu "MenuGameRunning (MenuGameRunning)" 120
   await_menu "MenuVenueIntro (MenuVenueIntro)"
@@ -823,32 +831,13 @@ keep_shot() {
 }
 
 keyboard_road() {
-  window_id
+  to_main_menu
   # The pointer off the window: the screens hear only keys until the placement.
   xdotool mousemove 1270 1010
-  await_menu "PublisherSplash (MenuPublisher)" 60
-  key space
-  await_menu "PublisherSplash (MenuTolvane)"
-  key space
-  await_menu "MainMenu (MenuMain)"
   main_seen=none
   wait_for 30 main_menu_seen main || fail "the main menu: $main_seen"
   keep_shot main-menu
-
-  # Sandbox, New, the first venue, its set-up's Start (which holds the focus), the intro's OK.
-  key Return
-  await_menu "MenuSandbox (MenuSandbox)"
-  key Return
-  await_menu "MidwaySelector (MidwaySelector)"
-  key Return
-  await_menu "MenuVenueSetup (MenuVenueSetup)"
-  key Return
-  await_menu "WorldLoader (MenuWorldLoader)"
-  await_menu "MenuGameRunning (MenuGameRunning)" 120
-  await_menu "MenuVenueIntro (MenuVenueIntro)"
-  key Return
-  hud=none
-  wait_for 30 hud_seen || fail "the HUD: $hud"
+  new_sandbox
   keep_shot hud
 
   # The first arrow key puts the focus on "Equipment"; Enter opens the catalogue.
@@ -866,10 +855,6 @@ keyboard_road() {
   # OK holds the focus and takes the highlighted first row; the point is the mouse's.
   key Return
   sleep 1
-  placing_hint() {
-    shot placing || return 1
-    [ "$(count_in 10 715 520 745 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -ge 50 ]
-  }
   xdotool mousemove "$(wx 500)" "$(wy 460)" sleep 0.5 mousemove "$(wx 512)" "$(wy 450)"
   wait_for 30 placing_hint || fail "no placement hint after the catalogue's OK"
   xdotool mousedown 1 sleep 0.1 mouseup 1
@@ -916,20 +901,7 @@ keyboard_road() {
   key Up
   sleep 0.5
   key Return
-  local reports=0
-  while :; do
-    wait_for 300 first_menu_after "MenuReportHourly (MenuReportHourly)" \
-      "MenuEndOfDay (MenuEndOfDay)" || fail "neither an hourly report nor the end of day in 300 s"
-    [ "$appeared" = "MenuEndOfDay (MenuEndOfDay)" ] && break
-    reports=$((reports + 1))
-    echo "screen: hourly report $reports ($((SECONDS - started_at)) s)"
-    key Return
-  done
-  echo "screen: MenuEndOfDay (MenuEndOfDay) after $reports hourly reports ($((SECONDS - started_at)) s)"
-  figures_seen() {
-    shot endofday || return 1
-    [ "$(count_in 400 300 630 420 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -ge 100 ]
-  }
+  day_to_its_end
   wait_for 30 figures_seen || fail "the end of day's figures do not show"
   keep_shot end-of-day
 

@@ -27,6 +27,16 @@ class ButtonPixelTest : public UiTest {
         b->Start();
         return b;
     }
+    // A value button with the generated art at (x, y), not yet started.
+    IncDecButton* MakeValue(float x, float y) {
+        auto* v = Make<IncDecButton>("IncDecButton");
+        if (!v) return nullptr;
+        std::snprintf(v->body.textureName, sizeof v->body.textureName, "%s", kIncDecBodyImage);
+        std::snprintf(v->up.textureName, sizeof v->up.textureName, "%s", kIncDecUpImage);
+        std::snprintf(v->down.textureName, sizeof v->down.textureName, "%s", kIncDecDownImage);
+        v->SetPos2D(x, y);
+        return v;
+    }
     // The opaque colour of a pixel (the back buffer has no alpha of its own).
     static uint32_t Rgb(uint32_t argb) { return argb | 0xFF000000u; }
 };
@@ -124,12 +134,8 @@ TEST_F(ButtonPixelTest, AFocusedTextButtonDrawsItsLabelAsTheFontDoes) {
 
 TEST_F(ButtonPixelTest, TheValueButtonLightsTheHalfUnderThePointer) {
     StartUi();
-    auto* v = Make<IncDecButton>("IncDecButton");
+    IncDecButton* v = MakeValue(500, 300);
     ASSERT_TRUE(v);
-    std::snprintf(v->body.textureName, sizeof v->body.textureName, "%s", kIncDecBodyImage);
-    std::snprintf(v->up.textureName, sizeof v->up.textureName, "%s", kIncDecUpImage);
-    std::snprintf(v->down.textureName, sizeof v->down.textureName, "%s", kIncDecDownImage);
-    v->SetPos2D(500, 300);
     v->Start();
     ASSERT_TRUE(v->body.slot >= 0 && v->up.slot >= 0 && v->down.slot >= 0);
     MouseMove(520, 305);
@@ -151,12 +157,8 @@ TEST_F(ButtonPixelTest, TheValueButtonsTextStaysLeftOfItsArrows) {
     StartUi();
     Font* font = UiAcquireFont("Georgia_14");
     ASSERT_TRUE(font);
-    auto* v = Make<IncDecButton>("IncDecButton");
+    IncDecButton* v = MakeValue(500, 300);
     ASSERT_TRUE(v);
-    std::snprintf(v->body.textureName, sizeof v->body.textureName, "%s", kIncDecBodyImage);
-    std::snprintf(v->up.textureName, sizeof v->up.textureName, "%s", kIncDecUpImage);
-    std::snprintf(v->down.textureName, sizeof v->down.textureName, "%s", kIncDecDownImage);
-    v->SetPos2D(500, 300);
     v->SetFont(font);
     v->Start();
     MouseMove(10, 10);
