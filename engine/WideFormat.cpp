@@ -272,3 +272,35 @@ int WideFromNarrow(const char* text, char16_t* out, size_t outCount) {
     out[n] = 0;
     return (int)n;
 }
+
+int WideFromUtf8(const char* text, char16_t* out, size_t outCount) {
+    if (!out || outCount == 0) return 0;
+    size_t n = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(text ? text : "");
+    while (n + 1 < outCount && *p) {
+        const unsigned lead = *p;
+        int more = 0;
+        uint32_t code = lead, least = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            more = 1, code = lead & 0x1Fu, least = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            more = 2, code = lead & 0x0Fu, least = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            more = 3, code = lead & 0x07u, least = 0x10000;
+        }
+        int i = 1;
+        for (; i <= more && (p[i] & 0xC0u) == 0x80u; ++i)
+            code = (code << 6) | (p[i] & 0x3Fu);
+        const bool whole = more > 0 && i == more + 1 && code >= least && code <= 0x10FFFF &&
+                           !(code >= 0xD800 && code <= 0xDFFF);
+        if (!whole) {
+            out[n++] = char16_t(lead);
+            ++p;
+            continue;
+        }
+        out[n++] = code > 0xFFFF ? char16_t(0xFFFD) : char16_t(code);
+        p += more + 1;
+    }
+    out[n] = 0;
+    return (int)n;
+}

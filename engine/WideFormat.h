@@ -18,3 +18,9 @@ int WideFormat(char16_t* out, size_t outCount, const char16_t* format, ...);
 // Widens narrow text byte by byte (each byte is the code unit of the same value, so ASCII and
 // Latin-1 text survive) into at most outCount - 1 units, terminated. Returns the units written.
 int WideFromNarrow(const char* text, char16_t* out, size_t outCount);
+
+// Widens a file name as the file system spells it, UTF-8: each well-formed sequence becomes its
+// character (one unit; a character beyond 16 bits becomes U+FFFD, which the fonts draw as their
+// box), and a byte that starts no well-formed sequence stands for itself, so that a Latin-1 name
+// still shows. At most outCount - 1 units, terminated; returns the units written.
+int WideFromUtf8(const char* text, char16_t* out, size_t outCount);

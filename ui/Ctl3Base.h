@@ -85,11 +85,13 @@ class Ctl3Base : public ENTBASE {
     int32_t radioGroup = -1;
 };
 
-// What a menu offers its controls: its alpha, which their colours fade with.
+// What a menu offers its controls: its alpha, which their colours fade with, and a note of the
+// child that took the focus, so that the menu can give it back when it is made active again.
 class Ctl3AlphaSource {
   public:
     virtual ~Ctl3AlphaSource() = default;
     virtual float GetMenuAlpha() = 0;
+    virtual void ChildFocused(int32_t) {}
 };
 
 // The parent's alpha when the parent is a menu, else 1.0.

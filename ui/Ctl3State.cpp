@@ -29,7 +29,12 @@ bool Ctl3SetFocus(Ctl3Base* control) {
     Ctl3Base* old = s_focus;
     s_focus = control;
     if (old) old->LoseFocus();
-    if (control) control->GainFocus();
+    if (control) {
+        control->GainFocus();
+        // The menu keeps the id: when a screen it opened closes, its focus comes back.
+        if (auto* menu = dynamic_cast<Ctl3AlphaSource*>(EntGetParent(control)))
+            menu->ChildFocused(control->id);
+    }
     return true;
 }
 

@@ -191,6 +191,16 @@ int EditLine::OnMessage(const SlEvent* event) {
         case SL_MENUSELECT + 1:
             if (Ctl3NavEnabled() && Ctl3IsFocused(this)) Release();
             break;
+        case SL_CHAR:
+            // Typing into the highlighted field starts editing at the end of its text, as a
+            // press would, and the character is not lost.
+            if (Ctl3IsFocused(this) && event->a >= 32 && event->a <= 126) {
+                Press();
+                length = int32_t(std::strlen(text));
+                caret = length;
+                Type(event->a);
+            }
+            break;
         default: break;
     }
     return 1;

@@ -11,6 +11,7 @@
 #include "ui/IncDecArt.h"
 #include "ui/UiClass.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -128,7 +129,15 @@ int IncDecButton::DrawPre() {
     if (font) {
         Ctl3StyleFont(this, 0, 0);
         font->colour = argb;
-        FontPrint(font, rect.left, rect.top, u"%i%s", value, valueText);
+        // The number and its suffix stop short of the arrows ("..." where they would reach
+        // them); with no room left of the arrows nothing is written.
+        const float room = std::min(upLeft, downLeft) - rect.left - 2.0f;
+        if (room > 0.0f) {
+            const float keep = font->clipWidth;
+            font->clipWidth = room;
+            FontPrint(font, rect.left, rect.top, u"%i%s", value, valueText);
+            font->clipWidth = keep;
+        }
     }
     return 1;
 }

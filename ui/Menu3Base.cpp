@@ -66,6 +66,11 @@ void Menu3Base::SetPos(const VECTOR3*) {}
 
 void Menu3Base::SetActive() {
     active = 1;
+    // A menu that never gave any control the focus (the HUD) keeps it that way.
+    if (GetSavedFocusId() < 0) return;
+    Ctl3Base* focus = Ctl3GetFocus();
+    if (focus && EntGetParent(focus) == this) return;
+    RestoreFocus(FindCtl(0));
 }
 
 void Menu3Base::ClearActive() {
@@ -88,10 +93,17 @@ int Menu3Base::OnActiveMessage(const SlEvent*) {
     return 1;
 }
 
-void Menu3Base::SaveFocusId(int32_t) {}
+void Menu3Base::SaveFocusId(int32_t id) {
+    m_savedFocusId = id;
+}
 
 int32_t Menu3Base::GetSavedFocusId() {
-    return -1;
+    return m_savedFocusId;
+}
+
+void Menu3Base::ChildFocused(int32_t id) {
+    // Ids below 0 are shared by many controls (pictures, texts): they cannot be found again.
+    if (id >= 0) SaveFocusId(id);
 }
 
 void Menu3Base::SetOpenArgs(const MenuOpenArgs&) {}

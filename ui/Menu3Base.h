@@ -34,6 +34,8 @@ class Menu3Base : public ENTBASE, public Ctl3AlphaSource {
     // in the walk still hear the event (a dialog its caller made behind itself must get it).
     int OnMessage(const SlEvent* event) override;
     void SetPos(const VECTOR3* pos) override;
+    // Active again: the focus goes back to the control that had it (control 0 when that one is
+    // gone), unless one of this menu's controls holds it already.
     void SetActive() override;
     void ClearActive() override;
     int IsActive() override;
@@ -42,11 +44,12 @@ class Menu3Base : public ENTBASE, public Ctl3AlphaSource {
     virtual void Show();
     virtual void Hide();
     virtual int OnActiveMessage(const SlEvent* event); // 1
-    virtual void SaveFocusId(int32_t id);              // keeps nothing
-    virtual int32_t GetSavedFocusId();                 // -1
+    virtual void SaveFocusId(int32_t id);              // kept for SetActive
+    virtual int32_t GetSavedFocusId();                 // -1 until a control had the focus
     virtual void SetOpenArgs(const MenuOpenArgs& args);
 
     float GetMenuAlpha() override { return alpha; }
+    void ChildFocused(int32_t id) override;
 
     // ---- lookups and links ----
     Ctl3Base* FindCtl(int32_t id);
@@ -87,6 +90,7 @@ class Menu3Base : public ENTBASE, public Ctl3AlphaSource {
 
   private:
     bool m_fading = false;
+    int32_t m_savedFocusId = -1;
 };
 
 // The control names a concrete menu registers for its script, numbered 0, 1, 2 in order after

@@ -19,7 +19,11 @@ int StaticText::DrawPre() {
     if (!visible || !std::isfinite(pos.x) || !std::isfinite(pos.y)) return 1;
     if (!Ctl3StyleFont(this, horizAlign, vertAlign)) return 1;
     font->colour = Ctl3FadedColour(this, colour);
+    // The font is shared: its clip is this text's only while it is drawn.
+    const float keep = font->clipWidth;
+    font->clipWidth = clipWidth > 0.0f ? clipWidth : 0.0f;
     FontDraw(font, pos.x, pos.y, Ctl3ShownText(this));
+    font->clipWidth = keep;
     return 1;
 }
 

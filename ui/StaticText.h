@@ -11,6 +11,10 @@ class StaticText : public Ctl3Base {
   public:
     int Create(EntNode* node) override;
     int DrawPre() override;
+
+    // Above 0: a left-aligned text longer than this is cut short with "...", so that it stays
+    // inside its column.
+    float clipWidth = 0.0f;
 };
 
 intptr_t EcStaticTextProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -23,6 +23,11 @@
 #                 the user can write into a read-only folder, as root can)
 #   closeday      a close request in the middle of a career day: a clean shutdown, the career file
 #                 as it was before the day
+# By the keyboard alone, on a fresh folder (closing time 12.0):
+#   keyboard  the splashes, a new sandbox, the catalogue and one placement (the mouse only for the
+#             placement point), the pause menu, Help and back, the day at 8X to its end, a save,
+#             the main menu and Quit; screenshots of the main menu, the HUD, the catalogue, Help
+#             and the end of day are kept in the build folder's e2e-shots/
 #
 # Pacing: nothing goes to a screen before its "Menu: <name> (<class>)" line in Debug.txt, read
 # after the line of the screen before; within a screen the game's input ring keeps the order of
@@ -71,7 +76,7 @@ fail() {
 
 if [ $on_display -eq 0 ]; then
   case $road in
-    sandbox | nomenuscript | stuckloader | readonlysave | closeday)
+    sandbox | nomenuscript | stuckloader | readonlysave | closeday | keyboard)
       # Made afresh, but only ever a folder this script made.
       if [ -e "$work" ]; then
         [ -f "$work/.fairlark-roads" ] || fail "$work exists and is not a roads folder"
@@ -85,7 +90,7 @@ if [ $on_display -eq 0 ]; then
         >"$saves/Config.ini" ;;&
     career | roundtrip)
       [ -f "$work/.fairlark-roads" ] || fail "no roads folder at $work: the sandbox road runs first" ;;&
-    career)
+    career | keyboard)
       # A short day: the venue closes at noon.
       sed -i '/^\[GameVals\]/,/^\[/ s/^closingTime=.*/closingTime=12.0/' "$game/Data/Data.ini"
       grep -qx 'closingTime=12.0' "$game/Data/Data.ini" || fail "cannot set the closing time" ;;
@@ -99,7 +104,7 @@ if [ $on_display -eq 0 ]; then
         "$game/Data/Venue.ini"
       grep -qxF 'scriptFile=Venues\Stuck.lua' "$game/Data/Venue.ini" ||
         fail "cannot point venue 0 at the waiting script" ;;
-    sandbox | readonlysave | closeday) ;;
+    sandbox | readonlysave | closeday | keyboard) ;;
     *)
       fail "unknown road" ;;
   esac
@@ -323,6 +328,32 @@ hud_seen() {
   [ $band -eq 5 ] && [ $((t * 100)) -ge $((n * 80)) ]
 }
 
+# The HUD's placement hint in white along the bottom: a chosen type follows the pointer.
+placing_hint() {
+  shot placing || return 1
+  [ "$(count_in 10 715 520 745 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -ge 50 ]
+}
+# The end of day's figures in white; their count in $figures.
+figures_seen() {
+  shot endofday || return 1
+  figures=$(count_in 400 300 630 420 'r >= 220 && g >= 220 && b >= 220')
+  [ "${figures%% *}" -ge 100 ]
+}
+# The day runs to its closing time; each hourly report is answered as it comes, their number in
+# $reports.
+day_to_its_end() {
+  reports=0
+  while :; do
+    wait_for 300 first_menu_after "MenuReportHourly (MenuReportHourly)" \
+      "MenuEndOfDay (MenuEndOfDay)" || fail "neither an hourly report nor the end of day in 300 s"
+    [ "$appeared" = "MenuEndOfDay (MenuEndOfDay)" ] && break
+    reports=$((reports + 1))
+    echo "screen: hourly report $reports ($((SECONDS - started_at)) s)"
+    key Return
+  done
+  echo "screen: MenuEndOfDay (MenuEndOfDay) ($((SECONDS - started_at)) s)"
+}
+
 sandbox_road() {
   window_id
   [ "$win_w" -eq 1024 ] && [ "$win_h" -eq 768 ] || fail "the window is $win_w x $win_h, not 1024 x 768"
@@ -390,10 +421,6 @@ sandbox_road() {
   await_menu "EquipResource (MenuEquipResource)"
   click 516 362 nofocus
   click 631 692
-  placing_hint() {
-    shot placing || return 1
-    [ "$(count_in 10 715 520 745 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -ge 50 ]
-  }
   # The chosen type follows the pointer: placed with a press and release where it stands.
   xdotool mousemove "$(wx 500)" "$(wy 460)" sleep 0.5 mousemove "$(wx 512)" "$(wy 450)"
   wait_for 30 placing_hint || fail "no placement hint within 30 s"
@@ -427,11 +454,6 @@ sandbox_road() {
   end_line=$(grep -a '^MenuEndOfDay: start ' "$log" | tail -n 1)
   [ -n "$end_line" ] || fail "no \"MenuEndOfDay:\" line"
   end_figure=$(awk '{ print $5 }' <<<"$end_line")
-  figures_seen() {
-    shot endofday || return 1
-    figures=$(count_in 400 300 630 420 'r >= 220 && g >= 220 && b >= 220')
-    [ "${figures%% *}" -ge 100 ]
-  }
   figures=none
   wait_for 30 figures_seen || fail "the end of day's figures: $figures white"
   sample "end of day: $figures white pixels in the figures; $end_line"
@@ -534,17 +556,7 @@ career_road() {
   click 27 245
   click 67 313
 
-  # The day runs to its closing time; each hourly report is answered as it comes.
-  local reports=0
-  while :; do
-    wait_for 300 first_menu_after "MenuReportHourly (MenuReportHourly)" \
-      "MenuEndOfDay (MenuEndOfDay)" || fail "neither an hourly report nor the end of day in 300 s"
-    [ "$appeared" = "MenuEndOfDay (MenuEndOfDay)" ] && break
-    reports=$((reports + 1))
-    echo "screen: hourly report $reports ($((SECONDS - started_at)) s)"
-    key Return
-  done
-  echo "screen: MenuEndOfDay (MenuEndOfDay) ($((SECONDS - started_at)) s)"
+  day_to_its_end
   [ $reports -ge 1 ] || fail "no hourly report before the end of day"
   sample "career day: $reports hourly reports; $(grep -a '^MenuEndOfDay: start ' "$log" | tail -n 1)"
   click 512 541
@@ -632,7 +644,7 @@ roundtrip_road() {
   cp "$car" "$work/career-before.car"
   key Return
   await_menu "NewCareer (NewCareer)"
-  key Right Return
+  key Up Return
   await_menu "MenuYesNo (MenuYesNo)"
   key Return
   click 389 562
@@ -662,7 +674,8 @@ new_sandbox() {
   await_menu "MidwaySelector (MidwaySelector)"
   key Return
   await_menu "MenuVenueSetup (MenuVenueSetup)"
-  click 779 667
+  # Start holds the focus.
+  key Return
   await_menu "WorldLoader (MenuWorldLoader)"
   await_menu "MenuGameRunning (MenuGameRunning)" 120
   await_menu "MenuVenueIntro (MenuVenueIntro)"
@@ -676,7 +689,7 @@ new_career() {
   await_menu "MenuCareer (MenuCareer)"
   key Return
   await_menu "NewCareer (NewCareer)"
-  key Right Return
+  key Up Return
   await_menu "MenuCareerSummary (MenuCareerSummary)"
 }
 # From the career summary: Next, venue 0, its set-up, "NEW LAYOUT", the intro closed; the HUD
@@ -804,8 +817,119 @@ closeday_road() {
   echo "$road: New Player.car as it was before the day"
 }
 
+# The screenshots a reader of the run looks at: kept by name in the build folder's e2e-shots/
+# (as PNG too where ImageMagick is there to make one).
+keep_shot() {
+  local out
+  out=$(dirname "$roads")/e2e-shots
+  mkdir -p "$out" || fail "cannot make $out"
+  cp "$last_shot" "$out/$1.xwd" || fail "cannot keep $last_shot"
+  if command -v convert >/dev/null 2>&1; then
+    convert "xwd:$out/$1.xwd" "$out/$1.png" 2>/dev/null || echo "no PNG of $1"
+  fi
+  echo "kept: $out/$1.xwd"
+}
+
+keyboard_road() {
+  to_main_menu
+  # The pointer off the window: the screens hear only keys until the placement.
+  xdotool mousemove 1270 1010
+  main_seen=none
+  wait_for 30 main_menu_seen main || fail "the main menu: $main_seen"
+  keep_shot main-menu
+  new_sandbox
+  keep_shot hud
+
+  # The first arrow key puts the focus on "Equipment"; Enter opens the catalogue.
+  key Right
+  sleep 1
+  key Return
+  await_menu "EquipResource (MenuEquipResource)"
+  catalogue_seen() {
+    shot catalogue || return 1
+    # The panel's title in white over the dimmed world.
+    [ "$(count_in 300 140 724 200 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -ge 50 ]
+  }
+  wait_for 30 catalogue_seen || fail "the catalogue's title does not show"
+  keep_shot catalogue
+  # OK holds the focus and takes the highlighted first row; the point is the mouse's.
+  key Return
+  sleep 1
+  xdotool mousemove "$(wx 500)" "$(wy 460)" sleep 0.5 mousemove "$(wx 512)" "$(wy 450)"
+  wait_for 30 placing_hint || fail "no placement hint after the catalogue's OK"
+  xdotool mousedown 1 sleep 0.1 mouseup 1
+  sleep 1
+  placed_gone() {
+    shot placed || return 1
+    [ "$(count_in 10 715 520 745 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -lt 50 ]
+  }
+  wait_for 30 placed_gone || fail "the placement did not end with the click"
+  xdotool mousemove 1270 1010
+
+  # Escape opens the pause menu and Escape leaves it.
+  sleep 1
+  key Escape
+  await_menu "InGameMenu (MenuInGame)"
+  sleep 1
+  key Escape
+  # The focus came back to "Equipment": Right twice is "Help".
+  sleep 1
+  key Right
+  sleep 0.5
+  key Right
+  sleep 0.5
+  key Return
+  await_menu "Help (MenuHelp)"
+  help_seen() {
+    shot help || return 1
+    # The OK button's face below the slide, inside the window.
+    [ "$(count_in 465 663 561 719 'r + g + b >= 150' | cut -d' ' -f1)" -ge 200 ]
+  }
+  wait_for 30 help_seen || fail "Help's OK does not show"
+  keep_shot help
+  key Escape
+  hud=none
+  wait_for 30 hud_seen || fail "the HUD after Help: $hud"
+
+  # From "Help" down to Start, which opens the day; then up twice to 8X.
+  key Down
+  sleep 0.5
+  key Return
+  sleep 1
+  key Up
+  sleep 0.5
+  key Up
+  sleep 0.5
+  key Return
+  day_to_its_end
+  wait_for 30 figures_seen || fail "the end of day's figures do not show"
+  keep_shot end-of-day
+
+  # Down to "Save and Exit"; the name typed into the field in focus; Down to OK.
+  key Down
+  sleep 0.5
+  key Return
+  await_menu "MenuSandboxSave (MenuSandboxSave)"
+  key Return
+  await_editing
+  xdotool type --delay 80 "KEYS"
+  wait_for 30 name_shown 357 440 || fail "the field does not show \"KEYS\""
+  key Return
+  sleep 0.5
+  key Down
+  sleep 0.5
+  key Return
+  await_menu "MainMenu (MenuMain)"
+  quit_from_main
+
+  local sbx=$saves/KEYS.sbx
+  [ -f "$sbx" ] || fail "no Fairlark/KEYS.sbx"
+  [ "$(grep -c '^\[' "$sbx")" -eq 2 ] || fail "not exactly one placed entity: $(cat "$sbx")"
+  echo "keyboard: KEYS.sbx holds the one placed attraction"
+}
+
 case $road in
-  nomenuscript | stuckloader | readonlysave | closeday) "${road}_road" ;;
+  nomenuscript | stuckloader | readonlysave | closeday | keyboard) "${road}_road" ;;
   sandbox) sandbox_road ;;
   roundtrip) roundtrip_road ;;
   career) career_road ;;

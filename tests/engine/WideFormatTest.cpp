@@ -60,6 +60,29 @@ TEST(WideFormat, FormatsThatWouldWriteThroughAnArgumentOrCannotBeReadAreRefused)
     EXPECT_EQ(WideFormat(out, 32, nullptr), -1);
 }
 
+// File names come as UTF-8; a byte that starts no whole sequence is taken as Latin-1.
+TEST(WideFormat, FileNamesWidenFromUtf8WithLatin1ForStrayBytes) {
+    char16_t out[16];
+    EXPECT_EQ(WideFromUtf8("caf\xC3\xA9 \xE2\x82\xAC", out, 16), 6);
+    EXPECT_EQ(std::u16string(out), u"caf\u00E9 \u20AC");
+    // A Latin-1 name, a cut sequence, an overlong form, a surrogate, a character past 16 bits.
+    EXPECT_EQ(WideFromUtf8("\xFCn\xEF", out, 16), 3);
+    EXPECT_EQ(std::u16string(out), u"\u00FCn\u00EF");
+    WideFromUtf8("\xC3", out, 16);
+    EXPECT_EQ(std::u16string(out), u"\u00C3");
+    WideFromUtf8("\xC0\xAF", out, 16);
+    EXPECT_EQ(std::u16string(out), u"\u00C0\u00AF");
+    WideFromUtf8("\xED\xA0\x80", out, 16);
+    EXPECT_EQ(std::u16string(out), u"\u00ED\u00A0\u0080");
+    WideFromUtf8("\xF0\x9F\x8E\xA0!", out, 16);
+    EXPECT_EQ(std::u16string(out), u"\uFFFD!");
+    // Cut to the room, always ended.
+    EXPECT_EQ(WideFromUtf8("\xC3\xA9\xC3\xA9\xC3\xA9", out, 3), 2);
+    EXPECT_EQ(std::u16string(out), u"\u00E9\u00E9");
+    EXPECT_EQ(WideFromUtf8(nullptr, out, 4), 0);
+    EXPECT_EQ(out[0], 0);
+}
+
 TEST(WideFormat, NarrowTextWidensByteForByte) {
     char16_t out[5];
     EXPECT_EQ(WideFromNarrow("a\xE9z\xFFq", out, 5), 4);

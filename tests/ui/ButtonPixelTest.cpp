@@ -9,6 +9,7 @@
 #include "ui/IncDecButton.h"
 #include "ui/TextButton.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -25,6 +26,16 @@ class ButtonPixelTest : public UiTest {
         b->SetPos2D(x, y);
         b->Start();
         return b;
+    }
+    // A value button with the generated art at (x, y), not yet started.
+    IncDecButton* MakeValue(float x, float y) {
+        auto* v = Make<IncDecButton>("IncDecButton");
+        if (!v) return nullptr;
+        std::snprintf(v->body.textureName, sizeof v->body.textureName, "%s", kIncDecBodyImage);
+        std::snprintf(v->up.textureName, sizeof v->up.textureName, "%s", kIncDecUpImage);
+        std::snprintf(v->down.textureName, sizeof v->down.textureName, "%s", kIncDecDownImage);
+        v->SetPos2D(x, y);
+        return v;
     }
     // The opaque colour of a pixel (the back buffer has no alpha of its own).
     static uint32_t Rgb(uint32_t argb) { return argb | 0xFF000000u; }
@@ -123,12 +134,8 @@ TEST_F(ButtonPixelTest, AFocusedTextButtonDrawsItsLabelAsTheFontDoes) {
 
 TEST_F(ButtonPixelTest, TheValueButtonLightsTheHalfUnderThePointer) {
     StartUi();
-    auto* v = Make<IncDecButton>("IncDecButton");
+    IncDecButton* v = MakeValue(500, 300);
     ASSERT_TRUE(v);
-    std::snprintf(v->body.textureName, sizeof v->body.textureName, "%s", kIncDecBodyImage);
-    std::snprintf(v->up.textureName, sizeof v->up.textureName, "%s", kIncDecUpImage);
-    std::snprintf(v->down.textureName, sizeof v->down.textureName, "%s", kIncDecDownImage);
-    v->SetPos2D(500, 300);
     v->Start();
     ASSERT_TRUE(v->body.slot >= 0 && v->up.slot >= 0 && v->down.slot >= 0);
     MouseMove(520, 305);
@@ -142,4 +149,35 @@ TEST_F(ButtonPixelTest, TheValueButtonLightsTheHalfUnderThePointer) {
     pixels = ReadPixels();
     EXPECT_EQ(Rgb(PixelAt(pixels, 576, 304)), kFill[0]);
     EXPECT_EQ(Rgb(PixelAt(pixels, 576, 318)), kFill[1]);
+}
+
+// The number and its suffix stop short of the arrows: the arrows look the same with a long text
+// as with none, and the text still shows left of them.
+TEST_F(ButtonPixelTest, TheValueButtonsTextStaysLeftOfItsArrows) {
+    StartUi();
+    Font* font = UiAcquireFont("Georgia_14");
+    ASSERT_TRUE(font);
+    IncDecButton* v = MakeValue(500, 300);
+    ASSERT_TRUE(v);
+    v->SetFont(font);
+    v->Start();
+    MouseMove(10, 10);
+    std::vector<uint32_t> shots[2];
+    const char16_t* texts[2] = {u"", u" Tickets and more tickets"};
+    for (int i = 0; i < 2; ++i) {
+        v->value = i == 0 ? 0 : 12345;
+        v->SetTextW(texts[i]);
+        Step();
+        shots[i] = ReadPixels();
+    }
+    const float arrows = std::min(v->rect.right - float(v->up.CellWidth()),
+                                  v->rect.right - float(v->down.CellWidth()));
+    int onArrows = 0, left = 0;
+    for (int y = int(v->rect.top); y < int(v->rect.bottom); ++y)
+        for (int x = int(v->rect.left); x < 1024; ++x)
+            if (PixelAt(shots[0], x, y) != PixelAt(shots[1], x, y))
+                ++(x >= int(arrows) ? onArrows : left);
+    EXPECT_GT(left, 20) << "the number does not show";
+    EXPECT_EQ(onArrows, 0) << "the text runs over the arrows";
+    SharedObjRelease(font);
 }

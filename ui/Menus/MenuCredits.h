@@ -21,6 +21,8 @@ class MenuCredits : public Menu3Base {
 
 intptr_t EcMenuCreditsProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
 
-// A slide show of pages: at (x, y) from its top left, 1024 x 512, the whole of each slide, cut
-// without a fade and held `hold` seconds. Help shares it.
+// A slide show of pages inside the large panel, 800 x 400 from (112, 200), the whole of each
+// slide, cut without a fade and held `hold` seconds. Help shares it; make it before the buttons.
 Ctl3SlideShow* MenuPageSlideShow(int32_t id, const char* base, float hold, ENTBASE* menu);
+// The keys of a page screen: true when the event is one of them, with the handler's result.
+bool MenuPageKeyFilter(Menu3Base* menu, const SlEvent* event, int32_t okId, int* result);

@@ -89,6 +89,10 @@ int MenuEndOfDay::Create(EntNode* n) {
     MenuKitTextButtonLarge(kNextDay, u"Run Another Day", 512, 480, this);
     MenuKitTextButtonLarge(kSaveExit, u"Save and Exit", 512, 528, this);
     MenuKitTextButtonLarge(kExitNoSave, u"Exit Without Saving", 512, 576, this);
+    // Up and Down go round the three choices: each can be reached without the mouse.
+    LinkCtlNav(kNextDay, kExitNoSave, kSaveExit, kNextDay, kNextDay);
+    LinkCtlNav(kSaveExit, kNextDay, kExitNoSave, kSaveExit, kSaveExit);
+    LinkCtlNav(kExitNoSave, kSaveExit, kNextDay, kExitNoSave, kExitNoSave);
     MenuFinishConcrete(this, "MenuEndOfDay");
     return 1;
 }

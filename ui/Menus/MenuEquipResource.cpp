@@ -58,6 +58,9 @@ StaticGraphic* Picture(const char* name, int32_t id, float x, float y, float w, 
     return g;
 }
 
+// From the thumbnail's left edge (166) to 8 units before the description (310).
+constexpr float kRankWidth = 136.0f;
+
 StaticText* RowText(int32_t id, const char* name, float x, float y, ENTBASE* menu) {
     auto* t = MenuKitMake<StaticText>("StaticText", menu, id, x, y, u"", name);
     if (!t) return nullptr;
@@ -161,7 +164,9 @@ int MenuEquipResource::Create(EntNode* n) {
             thumb->uv = {0.0f, 0.0f, 1.0f, 0.7421875f};
         Picture("LockedIcon", EQUIP_LOCKED + i, 230.0f, y, 96.0f, 96.0f, kLockColour,
                 "Menu\\EquipResource\\LockedIcon.dds", this);
-        RowText(EQUIP_RANK + i, "$", 230.0f, y, this);
+        // The rank starts at the thumbnail's left edge and is cut before the description.
+        if (StaticText* rank = RowText(EQUIP_RANK + i, "$", 166.0f, y, this))
+            rank->clipWidth = kRankWidth;
         Picture("MoneyIcon", EQUIP_MONEY + i, 230.0f, y, 96.0f, 96.0f, kLockColour,
                 "Menu\\Common\\LockedIconMoney.dds", this);
         RowText(EQUIP_TITLE + i, "Title", 310.0f, y - 51.0f, this);
@@ -175,7 +180,9 @@ int MenuEquipResource::Create(EntNode* n) {
     LinkCtlNav(EQUIP_UTILITY, EQUIP_OK, EQUIP_OK, EQUIP_FOOD, EQUIP_RIDES);
     LinkCtlNav(EQUIP_CANCEL, EQUIP_UTILITY, EQUIP_UTILITY, EQUIP_OK, EQUIP_OK);
     LinkCtlNav(EQUIP_OK, EQUIP_FOOD, EQUIP_FOOD, EQUIP_CANCEL, EQUIP_CANCEL);
-    FocusCtl(0);
+    // No control has the id 0: without a fall-back nothing would hold the focus, and the
+    // catalogue could be neither used nor left by the keyboard. OK chooses the highlighted row.
+    if (!FocusCtl(0)) FocusCtl(EQUIP_OK);
     SetName("EquipResource");
     DbgPrintf(DBG_GENERAL, "Menu: %s (MenuEquipResource)\n", GetName());
     // The rows, the bar and the buttons are filled by Start's filter.

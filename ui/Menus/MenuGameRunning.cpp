@@ -84,6 +84,20 @@ void MenuGameRunning::FindWorld() {
     game = gameLink.Get();
 }
 
+void MenuGameRunning::LinkControls() {
+    // The buttons along the top in a ring, the speeds, the grid and Start down the left, each
+    // side's ends leading to the other: the HUD can be worked without the mouse.
+    LinkCtlNav(HUD_MENU, HUD_START, HUD_START, HUD_HELP, HUD_EQUIPMENT);
+    LinkCtlNav(HUD_EQUIPMENT, HUD_START, HUD_START, HUD_MENU, HUD_REPORTS);
+    LinkCtlNav(HUD_REPORTS, HUD_START, HUD_START, HUD_EQUIPMENT, HUD_HELP);
+    LinkCtlNav(HUD_HELP, HUD_START, HUD_START, HUD_REPORTS, HUD_MENU);
+    const int32_t left[] = {HUD_SPEED_HALF, HUD_SPEED_1X,  HUD_SPEED_2X,
+                            HUD_SPEED_8X,   HUD_SHOW_GRID, HUD_START};
+    constexpr int n = int(sizeof left / sizeof left[0]);
+    for (int i = 0; i < n; ++i)
+        LinkCtlNav(left[i], left[(i + n - 1) % n], left[(i + 1) % n], HUD_EQUIPMENT, HUD_EQUIPMENT);
+}
+
 void MenuGameRunning::BuildControls() {
     Picture(this, -1, "Background", 512, 89, 1024, 178, {0.0f, 0.0f, 1.0f, 0.6953125f}, 0xBFFFFFFFu,
             "Menu\\Hud\\ZobHudBackground.dds");
@@ -114,6 +128,10 @@ void MenuGameRunning::BuildControls() {
         powerBar->width = 124;
         powerBar->height = 28;
         powerBar->SetFont(MenuKitFont("Georgia_20"));
+        // The bar shows the share of the demand that is supplied: full is good. The bar's own
+        // colours read a load (full is bad), so they are turned round here.
+        powerBar->style.lowColour = 0xFFFF0000u;
+        powerBar->style.highColour = 0xFF00FF00u;
         powerBar->Start();
     }
     Picture(this, -1, "ClockFace", 70, 45, 56, 56, {0.0f, 0.0f, 0.875f, 0.875f}, kWhite,
@@ -156,12 +174,14 @@ int MenuGameRunning::Create(EntNode* n) {
 
     MenuCreateConcrete(this, n, MenuNames{nullptr, 0, true}, kScript);
     BuildControls();
+    LinkControls();
     SetMood(0.0f); // cell 20
     CreateInspectors();
 
     SetName("MenuGameRunning");
     DbgPrintf(DBG_GENERAL, "Menu: %s (MenuGameRunning)\n", GetName());
-    // Nothing has the focus: Enter does nothing on the HUD.
+    // Nothing has the focus: Enter does nothing on the HUD until an arrow key shows the
+    // focus.
     Ctl3SetFocus(nullptr);
     g_cursorFrameIndex = 1;
     FindWorld();

@@ -118,6 +118,7 @@ class MenuGameRunning : public Menu3Base {
     int32_t moodCell = 20; // the cell the mood icon shows
 
   private:
+    void LinkControls();
     void BuildControls();
     void CreateInspectors();
     // The click on one of the HUD's own controls: 0 when it handed over to another menu.

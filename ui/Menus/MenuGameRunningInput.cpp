@@ -147,6 +147,15 @@ int MenuGameRunning::OnMessage(const SlEvent* e) {
             // The back key is a click on "Menu".
             SlPostEvent(CTL3_EVENT, HUD_MENU, CTL3_CLICK);
             return 1;
+        case SL_MENUUP:
+        case SL_MENUDOWN:
+        case SL_MENULEFT:
+        case SL_MENURIGHT:
+            // The first arrow key with nothing in focus only puts the focus on "Equipment";
+            // the next ones move it along the links.
+            if (Ctl3GetFocus()) return 1;
+            FocusCtl(HUD_EQUIPMENT);
+            return 0;
         case SL_KEYDOWN:
             if (e->a == kScanC && (e->b & SL_MOD_LCTRL)) {
                 debugRowShown = !debugRowShown;

@@ -72,17 +72,26 @@ int MenuGameRunning::Update(float dt) {
 
     MtGame* mt = Game();
     if (mt && shownCash != mt->cash) {
-        cashStepTimer -= dt;
+        // A frame time that is no number, or negative, moves nothing.
+        if (std::isfinite(dt) && dt > 0.0f) cashStepTimer -= dt;
         if (cashStepTimer <= 0.0f) {
-            // In 64 bits: a cash near either end of the range must not overflow the test.
-            const int64_t cash = mt->cash, shown = shownCash;
-            if (cash > shown + kCashStep)
-                shownCash += kCashStep;
-            else if (cash >= shown - kCashStep)
+            // Every step that fell due in this frame is taken, so that the counter keeps its
+            // pace in slow frames as in fast ones. In 64 bits: a cash near either end of the
+            // range must not overflow.
+            // A step is due at the timer's 0 and at every 0.02 s before it (a hair of rounding
+            // is no step).
+            const double due =
+                std::ceil(double(-cashStepTimer) / double(kCashStepSeconds) - 1.0e-4);
+            const int64_t steps = due < 1.0 ? 1 : due < 1.0e9 ? int64_t(due) : 1000000000;
+            cashStepTimer += float(double(steps) * double(kCashStepSeconds));
+            if (cashStepTimer > kCashStepSeconds) cashStepTimer = kCashStepSeconds;
+            const int64_t cash = mt->cash, shown = shownCash, reach = steps * kCashStep;
+            if (cash > shown + reach)
+                shownCash = int32_t(shown + reach);
+            else if (cash >= shown - reach)
                 shownCash = mt->cash;
             else
-                shownCash -= kCashStep;
-            cashStepTimer += kCashStepSeconds;
+                shownCash = int32_t(shown - reach);
         }
     }
 

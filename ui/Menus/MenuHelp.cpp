@@ -27,9 +27,9 @@ int MenuHelp::Create(EntNode* node) {
     m_logo = MenuKitAnimLogo(this);
     m_dim = MenuKitDimBackground(this);
     MenuKitLargePanelHeader(512.0f, 428.0f, u"HELP", this);
+    slideShow = MenuPageSlideShow(kShowId, "Menu\\Help\\ZobHelp", 120.0f, this);
     MenuKitButtonDown(kDownId, 60.0f, 620.0f, this);
     MenuKitButtonOk(kOkId, 465.0f, 663.0f, this);
-    slideShow = MenuPageSlideShow(kShowId, "Menu\\Help\\ZobHelp", 120.0f, this);
     MenuFrontEndFinish(this, kOkId, "Help", "MenuHelp");
     return 1;
 }
@@ -64,8 +64,7 @@ int MenuHelp::Destroy() {
 
 int MenuHelp::OnMessage(const SlEvent* event) {
     if (!active || !event) return 0;
-    if (event->type == SL_KEYDOWN || event->type == SL_PADSTART || event->type == SL_MENUSELECT)
-        return 0;
+    if (int result; MenuPageKeyFilter(this, event, kOkId, &result)) return result;
     if (event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
     if (event->a == kDownId) {
         if (slideShow) slideShow->Restart();

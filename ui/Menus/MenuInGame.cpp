@@ -61,7 +61,11 @@ bool MenuInGame::OpenDialog(const char* className, const MenuOpenArgs& args) {
 int MenuInGame::OnMessage(const SlEvent* event) {
     // Inactive behind a dialog: the dialog after it in the walk still hears the event.
     if (!active) return 2;
-    if (!event || event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
+    if (!event) return 1;
+    // The back key presses and releases Resume: Escape opens this menu and Escape leaves it.
+    if (event->type == SL_MENUBACK || event->type == SL_MENUBACK + 1)
+        return ForwardToCtl(event, INGAME_RESUME) ? 0 : 1;
+    if (event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
     switch (event->a) {
         case INGAME_RESUME:
             if (ENTBASE* back = ReturnMenu()) back->SetActive();

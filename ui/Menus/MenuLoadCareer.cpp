@@ -13,6 +13,8 @@
 namespace {
 enum { kCellMax = 96 };
 constexpr float kColumn[] = {160.0f, 340.0f, 480.0f, 680.0f};
+// Cells stop this far short of the next column.
+constexpr float kColumnGap = 8.0f;
 } // namespace
 
 void MenuLoadCareer::FillEntries() {
@@ -34,19 +36,24 @@ void MenuLoadCareer::RowCells(ReportSink& sink) {
     sink.Text(kColumn[2], kLoadHeaderY, kLoadHeaderColour, u"Rank");
     sink.Text(kColumn[3], kLoadHeaderY, kLoadHeaderColour, u"Total Days");
     char16_t cell[LOAD_NAME_MAX + 1];
+    // Each cell ends before the next column (the last at the list's right edge): a long name
+    // or rank is cut short, not drawn over its neighbour.
+    const auto cellTo = [this](int column) {
+        return column < 3 ? kColumn[column + 1] - kColumnGap : list.right;
+    };
     for (int32_t row = FirstShown(); row < EndShown(); ++row) {
         const LoadEntry& e = entries[size_t(row)];
         const float y = RowY(row);
-        WideFromNarrow(e.name, cell, LOAD_NAME_MAX + 1);
-        sink.Text(kColumn[0], y, kLoadRowColour, cell);
+        WideFromUtf8(e.name, cell, LOAD_NAME_MAX + 1);
+        sink.TextUpTo(kColumn[0], cellTo(0), y, kLoadRowColour, cell);
         WideFormat(cell, kCellMax, u"$%i", e.first / 100);
-        sink.Text(kColumn[1], y, kLoadRowColour, cell);
+        sink.TextUpTo(kColumn[1], cellTo(1), y, kLoadRowColour, cell);
         const char16_t* rank = nullptr;
         int next = 0;
         if (mtGame) mtGame->gameVals.GetTier(e.first, &rank, &next);
-        sink.Text(kColumn[2], y, kLoadRowColour, rank ? rank : u"");
+        sink.TextUpTo(kColumn[2], cellTo(2), y, kLoadRowColour, rank ? rank : u"");
         WideFormat(cell, kCellMax, u"%i", e.second);
-        sink.Text(kColumn[3], y, kLoadRowColour, cell);
+        sink.TextUpTo(kColumn[3], cellTo(3), y, kLoadRowColour, cell);
     }
 }
 

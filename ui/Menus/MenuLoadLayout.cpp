@@ -40,10 +40,13 @@ void MenuLoadLayout::RowCells(ReportSink& sink) {
     for (int32_t row = FirstShown(); row < EndShown(); ++row) {
         const LoadEntry& e = entries[size_t(row)];
         const float y = RowY(row);
-        WideFromNarrow(e.name, cell, LOAD_NAME_MAX + 1);
-        sink.Text(kNameX, y, kLoadRowColour, cell);
-        if (e.first < 0)
-            sink.Text(kNoteX, y, kLoadRowColour, u"Start a new carnival with an empty layout.");
+        WideFromUtf8(e.name, cell, LOAD_NAME_MAX + 1);
+        // The name ends before the note, or at the list's right edge on a row without one.
+        const bool note = e.first < 0;
+        sink.TextUpTo(kNameX, note ? kNoteX - 8.0f : list.right, y, kLoadRowColour, cell);
+        if (note)
+            sink.TextUpTo(kNoteX, list.right, y, kLoadRowColour,
+                          u"Start a new carnival with an empty layout.");
     }
 }
 

@@ -172,6 +172,16 @@ int MenuLoadList::OnMessage(const SlEvent* event) {
         ForwardToCtl(event, LOAD_BACK);
         return 1;
     }
+    // The arrow keys move the row (the buttons have no up or down neighbours), so that a save
+    // can be chosen without the mouse; Enter then presses Start, which holds the focus.
+    if (event->type == SL_MENUUP) {
+        list.Up();
+        return 1;
+    }
+    if (event->type == SL_MENUDOWN) {
+        list.Down();
+        return 1;
+    }
     if (event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
     switch (event->a) {
         case LOAD_START: {
@@ -199,7 +209,7 @@ void MenuLoadList::AskDelete() {
     if (!entry) return;
     deleteConfirmed = 0;
     char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
-    WideFromNarrow(entry->name, wide, sizeof wide / sizeof wide[0]);
+    WideFromUtf8(entry->name, wide, sizeof wide / sizeof wide[0]);
     if (MenuYesNoOpen(EntGetParent(this), u"DELETE?", u"Are you sure you want to delete", wide, u"",
                       &deleteConfirmed, this))
         ClearActive();

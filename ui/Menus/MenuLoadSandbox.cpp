@@ -38,11 +38,12 @@ void MenuLoadSandbox::RowCells(ReportSink& sink) {
     for (int32_t row = FirstShown(); row < EndShown(); ++row) {
         const LoadEntry& e = entries[size_t(row)];
         const float y = RowY(row);
-        WideFromNarrow(e.name, cell, LOAD_NAME_MAX + 1);
-        sink.Text(kNameX, y, kLoadRowColour, cell);
+        WideFromUtf8(e.name, cell, LOAD_NAME_MAX + 1);
+        // A long name is cut short before the venue column, not drawn across it.
+        sink.TextUpTo(kNameX, kVenueX - 8.0f, y, kLoadRowColour, cell);
         const VenueInfo* venue =
             mtGame && mtGame->venueList ? mtGame->venueList->Get(e.first) : nullptr;
-        sink.Text(kVenueX, y, kLoadRowColour, venue ? venue->name : u"?");
+        sink.TextUpTo(kVenueX, list.right, y, kLoadRowColour, venue ? venue->name : u"?");
     }
 }
 

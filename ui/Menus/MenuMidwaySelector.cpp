@@ -42,6 +42,9 @@ StaticGraphic* Box(const char* name, int32_t id, float x, float y, float w, floa
     return g;
 }
 
+// From the thumbnail's left edge (166) to 8 units before the description (310).
+constexpr float kRankWidth = 136.0f;
+
 StaticText* RowText(int32_t id, float x, float y, ENTBASE* menu) {
     auto* t = MenuKitMake<StaticText>("StaticText", menu, id, x, y, u"");
     if (!t) return nullptr;
@@ -108,7 +111,9 @@ int MenuMidwaySelector::Create(EntNode* n) {
             text->SetName("Description");
         Box("LockedIcon", MIDWAY_LOCKED + i, 230.0f, RowY(i), 96.0f, 96.0f, kLockColour,
             "Menu\\MidwaySelector\\LockedIcon.dds", this);
-        RowText(MIDWAY_RANK + i, 230.0f, RowY(i), this);
+        // The rank starts at the thumbnail's left edge and is cut before the description.
+        if (StaticText* rank = RowText(MIDWAY_RANK + i, 166.0f, RowY(i), this))
+            rank->clipWidth = kRankWidth;
     }
     highlight = Box("Highlight", MIDWAY_HIGHLIGHT, 516.0f, RowY(0), 706.0f, 102.0f, kRowBoxColour,
                     nullptr, this);

@@ -14,6 +14,7 @@
 #include "ui/MenuKit.h"
 #include "ui/Menus/CareerMenus.h"
 #include "ui/Menus/MenuCareerSummary.h"
+#include "ui/Menus/MenuFrontEnd.h"
 #include "ui/Menus/MenuYesNo.h"
 
 #include <cstdio>
@@ -96,7 +97,12 @@ int MenuNewCareer::Create(EntNode* n) {
     LinkCtlNav(kEasy, kName, kStart, kHard, kMedium);
     LinkCtlNav(kMedium, kName, kStart, kEasy, kHard);
     LinkCtlNav(kHard, kName, kStart, kMedium, kEasy);
+    // Each choice says what it is, and the screen opens on the name field, so that typing
+    // edits the name at once.
+    MenuFrontEndText(u"Name", 357.0f, 326.0f, kMenuTextFont, 0xFFFFFFFFu, 0, this);
+    MenuFrontEndText(u"Difficulty", 309.0f, 428.0f, kMenuTextFont, 0xFFFFFFFFu, 0, this);
     MenuFinishConcrete(this, "NewCareer");
+    FocusCtl(kName);
     return 1;
 }
 
@@ -186,6 +192,12 @@ bool MenuNewCareer::CreateCareer() {
         return false;
     }
     g->mode = MTGAME_CAREER;
+    // The day's terms are the game object's, not the career's: a new career starts from the
+    // set-up's own (50-cent tickets, no advertising, no free tickets), not from the last
+    // sandbox's.
+    g->ticketCost = 50;
+    g->marketingFlags = 0;
+    g->freeTickets = 0;
     if (!MenuCareerSummaryOpen(EntGetParent(this), "MenuNewCareer")) return false;
     EntDestroyTree(this);
     return true;

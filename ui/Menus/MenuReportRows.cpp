@@ -102,13 +102,14 @@ int ReportWhole(float value) {
     return int(value);
 }
 
-void ReportText(Font* font, float x, float y, uint32_t colour, const char16_t* text) {
+void ReportText(Font* font, float x, float y, uint32_t colour, const char16_t* text,
+                float clipWidth) {
     if (!font || !text) return;
     FontSetScale(font, 1.0f, 1.0f);
     FontSetGlyphOffsetX(font, 0.0f);
     font->hAlign = 0;
     font->vAlign = 0;
-    font->clipWidth = 0.0f;
+    font->clipWidth = clipWidth;
     font->colour = colour;
     FontDraw(font, x, y, text);
 }
@@ -124,6 +125,17 @@ void ReportSink::TextF(float x, float y, uint32_t colour, const char16_t* format
 
 void ReportDrawSink::Text(float x, float y, uint32_t colour, const char16_t* text) {
     ReportText(font, x, y, colour, text);
+}
+
+void ReportDrawSink::TextUpTo(float x, float right, float y, uint32_t colour,
+                              const char16_t* text) {
+    if (!font || !text) return;
+    // A column with no room left draws nothing rather than a text without a limit.
+    const float room = right - x;
+    if (!(room > 0.0f)) return;
+    ReportText(font, x, y, colour, text, room);
+    // The font is shared: the next text of any screen is drawn whole again.
+    font->clipWidth = 0.0f;
 }
 
 void ReportDrawSink::Bar(const StatBar3Style& style) {

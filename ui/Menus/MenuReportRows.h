@@ -50,6 +50,12 @@ class ReportSink {
   public:
     virtual ~ReportSink() = default;
     virtual void Text(float x, float y, uint32_t colour, const char16_t* text) = 0;
+    // A cell of a column that ends at `right`: a text that would pass it is cut short with
+    // "...". Sinks that only read the texts take it whole.
+    virtual void TextUpTo(float x, float right, float y, uint32_t colour, const char16_t* text) {
+        (void)right;
+        Text(x, y, colour, text);
+    }
     virtual void Bar(const StatBar3Style& style) = 0;
     // A wide printf-style text of at most 255 characters; nothing for a refused format.
     void TextF(float x, float y, uint32_t colour, const char16_t* format, ...);
@@ -60,6 +66,7 @@ class ReportDrawSink : public ReportSink {
   public:
     explicit ReportDrawSink(Font* f) : font(f) {}
     void Text(float x, float y, uint32_t colour, const char16_t* text) override;
+    void TextUpTo(float x, float right, float y, uint32_t colour, const char16_t* text) override;
     void Bar(const StatBar3Style& style) override;
     Font* font;
 };
@@ -75,7 +82,8 @@ void ReportPowerCells(ReportSink& sink, const ReportPowerLayout& layout, const E
                       int count, int first, int last, const ReportPowerTotals& totals);
 
 // The small font, left-aligned, in the colour, at (x, y); nothing without a font or text.
-void ReportText(Font* font, float x, float y, uint32_t colour, const char16_t* text);
+void ReportText(Font* font, float x, float y, uint32_t colour, const char16_t* text,
+                float clipWidth = 0.0f);
 // The highlight bar's colour at the pulse phase (seconds): white, its alpha swinging between 89
 // and 114 once a second.
 uint32_t ReportBarColour(float phase);

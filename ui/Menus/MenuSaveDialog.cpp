@@ -55,8 +55,11 @@ int MenuSaveDialog::Create(EntNode* n) {
         field->SetText("");
         field->Start();
     }
-    LinkCtlNav(SAVE_OK, SAVE_OK, SAVE_OK, SAVE_CANCEL, SAVE_CANCEL);
-    LinkCtlNav(SAVE_CANCEL, SAVE_CANCEL, SAVE_CANCEL, SAVE_OK, SAVE_OK);
+    // The name field leads down to OK and the buttons up to it: after the name is typed, OK
+    // can be reached without the mouse.
+    LinkCtlNav(SAVE_NAME, SAVE_OK, SAVE_OK, SAVE_NAME, SAVE_NAME);
+    LinkCtlNav(SAVE_OK, SAVE_NAME, SAVE_NAME, SAVE_CANCEL, SAVE_CANCEL);
+    LinkCtlNav(SAVE_CANCEL, SAVE_NAME, SAVE_NAME, SAVE_OK, SAVE_OK);
     MenuFinishConcrete(this, ClassName());
     FocusCtl(SAVE_NAME);
     return 1;

@@ -80,7 +80,11 @@ int MenuYesNo::Start() {
 
 int MenuYesNo::OnMessage(const SlEvent* event) {
     if (!active) return 2;
-    if (!event || event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
+    if (!event) return 1;
+    // The back key answers No (or OK on a box without it): a question is never a dead end.
+    if (event->type == SL_MENUBACK || event->type == SL_MENUBACK + 1)
+        return ForwardToCtl(event, kCancel) || ForwardToCtl(event, kOk) ? 0 : 1;
+    if (event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
     if (event->a != kOk && event->a != kCancel) return 1;
     // The flag lives in the caller: it is written only while the caller is there, and first, so
     // that the caller reads it on its next update once it is active.
@@ -107,7 +111,7 @@ MenuYesNo* MenuYesNoOpen(ENTBASE* parent, const char16_t* title, const char16_t*
 bool MenuYesNoFileFailed(ENTBASE* parent, const char16_t* title, const char* name,
                          const char16_t* line, ENTBASE* caller) {
     char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
-    WideFromNarrow(name, wide, sizeof wide / sizeof wide[0]);
+    WideFromUtf8(name, wide, sizeof wide / sizeof wide[0]);
     return MenuYesNoOpen(parent, title, wide, line, u"See Debug.txt for the reason.", nullptr,
                          caller) != nullptr;
 }

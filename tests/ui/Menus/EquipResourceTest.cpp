@@ -258,6 +258,22 @@ TEST_F(EquipResourceTest, ACareerLocksTypesAndTheCash) {
     auto* rank = static_cast<StaticText*>(menu->FindCtl(EQUIP_RANK + 1));
     EXPECT_TRUE(rank->visible);
     EXPECT_EQ(Narrow(rank->label), Narrow(MtGameRankName(game, list->Get(1)->unlockPrice)));
+    // Even a long rank stays left of the row's description: shown or hidden, nothing right of
+    // it changes.
+    rank->SetTextW(u"Grand Master of the Whole Midway and Beyond");
+    std::vector<uint32_t> shots[2];
+    for (int i = 0; i < 2; ++i) {
+        Ctl3SetVisible(rank, i == 0);
+        Step();
+        shots[i] = ReadPixels();
+    }
+    int over = 0, own = 0;
+    for (int y = int(rank->pos.y); y < int(rank->pos.y) + 20; ++y)
+        for (int x = 0; x < 1024; ++x)
+            if (PixelAt(shots[0], x, y) != PixelAt(shots[1], x, y)) ++(x >= 302 ? over : own);
+    EXPECT_GT(own, 20) << "the rank does not show";
+    EXPECT_EQ(over, 0) << "the rank runs over the description";
+    Ctl3SetVisible(rank, true);
     EXPECT_TRUE(menu->FindCtl(EQUIP_MONEY + 2)->visible) << "the dear type shows no money icon";
     PostClick(EQUIP_SELECT + 1);
     EXPECT_FALSE(Live(menu, EQUIP_OK)) << "a locked type can be chosen";

@@ -236,3 +236,21 @@ TEST_F(HudTest, TheButtonsOpenTheirScreensWithWhereToAnswer) {
     Tap(SDL_SCANCODE_SPACE);
     EXPECT_EQ(hud->rotation, 0) << "Space turns from 3 back to 0";
 }
+
+// Without the mouse: the first arrow key shows the focus on "Equipment", the arrows move it
+// along the links, and Enter presses the button in focus.
+TEST_F(HudTest, TheArrowKeysReachTheButtonsAndEnterPressesThem) {
+    StartHud();
+    EXPECT_EQ(Ctl3GetFocus(), nullptr) << "the HUD starts with nothing in focus";
+    Tap(SDL_SCANCODE_RIGHT);
+    EXPECT_EQ(Ctl3GetFocus(), hud->FindCtl(HUD_EQUIPMENT));
+    Tap(SDL_SCANCODE_DOWN);
+    EXPECT_EQ(Ctl3GetFocus(), hud->FindCtl(HUD_START));
+    Tap(SDL_SCANCODE_UP);
+    EXPECT_EQ(Ctl3GetFocus(), hud->FindCtl(HUD_SHOW_GRID));
+    Tap(SDL_SCANCODE_RIGHT);
+    ASSERT_EQ(Ctl3GetFocus(), hud->FindCtl(HUD_EQUIPMENT));
+    Tap(SDL_SCANCODE_RETURN);
+    Step();
+    EXPECT_EQ(HudOpenCount("MenuEquipResource"), 1) << "Enter did not press Equipment";
+}

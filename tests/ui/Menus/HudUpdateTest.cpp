@@ -12,6 +12,7 @@
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -72,6 +73,41 @@ TEST_F(HudTest, TheCashRollsTowardsTheCashAndReadsInWholeDollars) {
     EXPECT_EQ(Narrow(hud->cashText->label), "$-12");
 }
 
+// A $3,500 purchase rolls down at the same pace in slow frames as in fast ones: each frame takes
+// every step that fell due in it, so the counter lands within 0.1 s of the fast frames' time.
+TEST_F(HudTest, TheCashRollKeepsItsPaceAtAnyFrameRate) {
+    StartHud();
+    MtGame* game = Game();
+    DirectUpdate update(hud);
+    const float frames[] = {0.02f, 0.05f, 1.0f / 7.0f, 0.5f};
+    float landed[4] = {};
+    for (int f = 0; f < 4; ++f) {
+        hud->shownCash = 400000;
+        game->cash = 50000;
+        hud->cashStepTimer = 0.0f;
+        float t = 0.0f;
+        for (int i = 0; i < 100000 && hud->shownCash != game->cash; ++i) {
+            update(frames[f]);
+            t += frames[f];
+            // Never behind the steps that time allows, never past them.
+            const double steps = std::floor(double(t) / 0.02 + 1e-3);
+            EXPECT_LE(hud->shownCash, std::max<int64_t>(50000, int64_t(400000 - 500 * steps)) + 500)
+                << "behind at frame " << frames[f] << " s, t " << t;
+            EXPECT_GE(hud->shownCash, int64_t(400000 - 500 * (steps + 1)));
+        }
+        EXPECT_EQ(hud->shownCash, 50000);
+        landed[f] = t;
+    }
+    for (int f = 1; f < 4; ++f)
+        EXPECT_NEAR(landed[f], landed[0], frames[f] + 1e-3f) << "frames of " << frames[f] << " s";
+    EXPECT_NEAR(landed[1], 14.0f, 0.1f) << "700 steps of 0.02 s at 20 frames a second";
+    // One very long frame (a debugger stop, a swap of the window) lands at once.
+    hud->shownCash = 0;
+    game->cash = 2000000000;
+    update(1.0e6f);
+    EXPECT_EQ(hud->shownCash, 2000000000);
+}
+
 TEST_F(HudTest, TheClockMoodPowerStartAndHintFollowTheWorld) {
     StartHud();
     MtGame* game = Game();
@@ -129,6 +165,29 @@ TEST_F(HudTest, TheClockMoodPowerStartAndHintFollowTheWorld) {
     hud->chosenType = nullptr;
     update(0.0f);
     EXPECT_FALSE(hud->hint->visible);
+}
+
+// Full supply reads green, half the demand supplied red: the bar warns of too little power,
+// not of enough.
+TEST_F(HudTest, ThePowerBarIsGreenWhenSuppliedAndRedWhenShort) {
+    StartHud();
+    auto* power = dynamic_cast<MtPowerGrid*>(hud->powerGrid.Get());
+    ASSERT_NE(power, nullptr);
+    ASSERT_NE(hud->powerBar, nullptr);
+    const Ctl3Rect r = hud->powerBar->rect;
+    const int y = int((r.top + r.bottom) / 2);
+    const int x = int(r.left + (r.right - r.left) * 0.25f);
+    power->supplyTotal = 140.0f;
+    power->demandTotal = 100.0f;
+    Step(2);
+    uint32_t c = PixelAt(ReadPixels(), x, y);
+    EXPECT_GT(Green(c), 150) << std::hex << c;
+    EXPECT_LT(Red(c), 100) << "red while the power is fully supplied: " << std::hex << c;
+    power->supplyTotal = 50.0f;
+    Step(2);
+    c = PixelAt(ReadPixels(), x, y);
+    EXPECT_GT(Red(c), 150) << std::hex << c;
+    EXPECT_LT(Green(c), 100) << "half the demand supplied does not warn: " << std::hex << c;
 }
 
 TEST_F(HudTest, TheFrameRateCountsRealFramesOverAtLeastASecond) {

@@ -62,6 +62,36 @@ TEST_F(InGameScreensTest, EscapePausesResumeGivesTheHudBackAtItsSpeed) {
     EXPECT_FALSE(Named("InGameMenu"));
     EXPECT_TRUE(hud->IsActive());
     EXPECT_EQ(app.clock->scale, 2048) << "Resume did not give the game its 2X back";
+
+    // Escape leaves the pause menu as it opened it, wherever the focus is.
+    Press(SDL_SCANCODE_ESCAPE);
+    ASSERT_TRUE(Named("InGameMenu"));
+    Press(SDL_SCANCODE_DOWN);
+    EXPECT_EQ(FocusId(), INGAME_SAVE);
+    Press(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(Named("InGameMenu")) << "Escape did not resume";
+    EXPECT_TRUE(hud->IsActive());
+    EXPECT_EQ(app.clock->scale, 2048);
+}
+
+// A dialog's own controls take the focus; when it closes, the pause menu's comes back.
+TEST_F(InGameScreensTest, ThePauseMenuGetsItsFocusBackWhenADialogCloses) {
+    StartOverHud();
+    Press(SDL_SCANCODE_ESCAPE);
+    Menu3Base* pause = Named("InGameMenu");
+    ASSERT_TRUE(pause);
+    Press(SDL_SCANCODE_UP);
+    ASSERT_EQ(FocusId(), INGAME_EXIT);
+    Press(SDL_SCANCODE_RETURN);
+    auto* exit = dynamic_cast<StandInMenu*>(Named("InGameConfirmExit"));
+    ASSERT_TRUE(exit);
+    Ctl3SetFocus(nullptr); // what the dialog's own controls do to the focus
+    exit->Close();
+    StepSixtieth();
+    ASSERT_TRUE(pause->IsActive());
+    EXPECT_EQ(FocusId(), INGAME_EXIT) << "the focus the menu had is not back";
+    Press(SDL_SCANCODE_DOWN);
+    EXPECT_EQ(FocusId(), INGAME_RESUME) << "the keys do not move on from it";
 }
 
 TEST_F(InGameScreensTest, SaveLayoutOpensTheModesSaveDialogWhichAloneHearsTheNextInput) {
@@ -134,10 +164,10 @@ TEST_F(InGameScreensTest, HelpFromTheMainMenuNeitherPausesNorDimsAndReturnsToAFr
     EXPECT_STREQ(background->textureName, "Menu\\Common\\ZobPurpleBackground.dds");
     EXPECT_TRUE(EntTreeFindName(help, "AnimLogo")) << "the front end's logo";
     EXPECT_EQ(app.clock->scale, 1024) << "help from the main menu paused";
-    Press(SDL_SCANCODE_RETURN);
     Press(SDL_SCANCODE_X);
-    EXPECT_EQ(Name(), "Help") << "Enter and keys do nothing in help";
-    PostClick(0);
+    EXPECT_EQ(Name(), "Help") << "other keys do nothing in help";
+    // OK holds the focus: Enter leaves, as a click on it would.
+    Press(SDL_SCANCODE_RETURN);
     StepSixtieth();
     EXPECT_EQ(Name(), "MainMenu");
     EXPECT_EQ(FocusId(), 0);
@@ -164,7 +194,8 @@ TEST_F(InGameScreensTest, HelpFromTheHudPausesUntilOkEvenAfterFrontEndHelp) {
     EXPECT_EQ(background->colour, 0x8F000000u);
     EXPECT_FALSE(EntTreeFindName(help, "AnimLogo"));
     StepSixtieth(30);
-    PostClick(0);
+    // Escape goes back, as OK does.
+    Press(SDL_SCANCODE_ESCAPE);
     StepSixtieth();
     EXPECT_FALSE(Named("Help"));
     EXPECT_TRUE(hud->IsActive());

@@ -126,7 +126,13 @@ TEST_F(MainMenuTest, CreditsHoldEachSlidePageOnAndReturn) {
     EXPECT_EQ(show->fadeTime, 0.0f);
     EXPECT_STREQ(show->textureName, "Menu\\Credits\\ZobCredits");
     EXPECT_EQ(show->frameCount, 3);
-    EXPECT_EQ(Ctl3GetFocus(), show);
+    // OK holds the focus, below the slide and inside the window: it can be seen and pressed.
+    Ctl3Base* ok = credits->FindCtl(0);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(Ctl3GetFocus(), ok);
+    EXPECT_LE(show->rect.bottom, ok->rect.top) << "the slide covers OK";
+    EXPECT_GE(show->rect.left, 0.0f);
+    EXPECT_LE(show->rect.right, 1024.0f) << "the slide runs off the right edge";
     const int32_t first = show->nextIndex;
     StepSixtieth(6 * 60);
     EXPECT_EQ(show->nextIndex, first) << "paged on before 7 s";
@@ -136,11 +142,18 @@ TEST_F(MainMenuTest, CreditsHoldEachSlidePageOnAndReturn) {
     PostClick(1);
     StepSixtieth(2);
     EXPECT_NE(show->nextIndex, second) << "the down arrow did not page on at once";
+    Press(SDL_SCANCODE_X);
+    EXPECT_EQ(Name(), "Credits") << "other keys do nothing";
     Press(SDL_SCANCODE_RETURN);
-    EXPECT_EQ(Name(), "Credits") << "Enter is swallowed";
-    PostClick(0);
     StepSixtieth();
-    EXPECT_EQ(Name(), "MainMenu");
+    EXPECT_EQ(Name(), "MainMenu") << "Enter did not press OK";
+    // Escape leaves as well.
+    PostClick(MAIN_CREDITS);
+    StepSixtieth();
+    ASSERT_EQ(Name(), "Credits");
+    Press(SDL_SCANCODE_ESCAPE);
+    StepSixtieth();
+    EXPECT_EQ(Name(), "MainMenu") << "Escape did not go back";
 }
 
 // The window centre lies between Sandbox and Career, where the frame lets the first slide show.

@@ -144,11 +144,10 @@ TEST_F(MenuCareerTest, TheCareerRoadByKeyboardMakesTheCareerAndReachesTheSelecto
     ASSERT_TRUE(Open("MenuCareer"));
     Tap(SDL_SCANCODE_RETURN);
     ASSERT_TRUE(Shown("NewCareer"));
-    Tap(SDL_SCANCODE_DOWN);
     Tap(SDL_SCANCODE_RETURN);
     auto* field = dynamic_cast<EditLine*>(Shown("NewCareer")->FindCtl(2));
     ASSERT_TRUE(field);
-    ASSERT_TRUE(field->Editing()) << "Down reaches the name, Enter edits it";
+    ASSERT_TRUE(field->Editing()) << "the screen opens on the name, Enter edits it";
     for (int i = 0; i < 10; ++i)
         Tap(SDL_SCANCODE_BACKSPACE);
     TypeText("Ann");

@@ -378,3 +378,77 @@ TEST_F(MenuLoadListTest, LayoutStartBuildsTheVenueEmptyOrLoadsTheLayout) {
     EXPECT_EQ(Find<MenuLoadList>("MenuLoadLayout"), nullptr);
     EXPECT_NE(Find<Menu3Base>("MenuGameRunning"), nullptr) << "the layout loads into play";
 }
+
+// The list by keyboard alone: the arrows move the row, Enter presses Start (which holds the
+// focus) and loads the row; after a question the focus is on Start again.
+TEST_F(MenuLoadListTest, TheArrowKeysMoveTheRowAndEnterLoadsIt) {
+    StartLists();
+    mkdir((Saves() + "Ann").c_str(), 0755);
+    mkdir((Saves() + "Bea").c_str(), 0755);
+    WriteTextFile(Saves() + "Ann/Ann.car", "[Career]\nname=Ann\ncash=100\n");
+    WriteTextFile(Saves() + "Bea/Bea.car", "[Career]\nname=Bea\ncash=4200\ndaysRun=8\n");
+    MenuLoadList* list = OpenList("MenuLoadCareer");
+    ASSERT_NE(list, nullptr);
+    Tap(SDL_SCANCODE_DOWN);
+    EXPECT_EQ(list->list.selected, 1);
+    Tap(SDL_SCANCODE_DOWN);
+    EXPECT_EQ(list->list.selected, 1) << "the last row stays";
+    Tap(SDL_SCANCODE_UP);
+    EXPECT_EQ(list->list.selected, 0);
+    Tap(SDL_SCANCODE_DOWN);
+    // A question and its No give the focus back to Start.
+    Press(LOAD_DELETE);
+    ASSERT_NE(Find<MenuYesNo>("MenuYesNo"), nullptr);
+    Tap(SDL_SCANCODE_ESCAPE);
+    Step();
+    ASSERT_EQ(Find<MenuYesNo>("MenuYesNo"), nullptr);
+    ASSERT_TRUE(list->IsActive());
+    ASSERT_NE(Ctl3GetFocus(), nullptr);
+    EXPECT_EQ(Ctl3GetFocus(), list->FindCtl(LOAD_START));
+    Tap(SDL_SCANCODE_RETURN);
+    Step();
+    EXPECT_EQ(Find<MenuLoadList>("MenuLoadCareer"), nullptr);
+    EXPECT_NE(Find<Menu3Base>("MenuCareerSummary"), nullptr);
+    EXPECT_EQ(Game()->career.daysRun, 8) << "not the chosen row's career";
+}
+
+// A long name is cut short before the venue column, which is drawn as for a short one; a UTF-8
+// name shows its characters.
+TEST_F(MenuLoadListTest, LongAndUtf8NamesStayInTheirColumn) {
+    StartLists();
+    WriteTextFile(Saves() + "caf\xC3\xA9.sbx", "[Sandbox]\nvenueId=0\n");
+    MenuLoadList* list = OpenList("MenuLoadSandbox");
+    ASSERT_NE(list, nullptr);
+    const float y = RowAt(list, 0);
+    EXPECT_EQ(Cells(list).At(160, y), u"caf\u00E9");
+    EntDestroyTree(list);
+    Step();
+    unlink((Saves() + "caf\xC3\xA9.sbx").c_str());
+
+    std::vector<uint32_t> shots[2];
+    const std::string names[2] = {"W", std::string(120, 'W')};
+    for (int i = 0; i < 2; ++i) {
+        WriteTextFile(Saves() + names[i] + ".sbx", "[Sandbox]\nvenueId=0\n");
+        list = OpenList("MenuLoadSandbox");
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->entries.size(), 1u);
+        Step(30); // the bar settles
+        shots[i] = ReadPixels();
+        EntDestroyTree(list);
+        Step();
+        unlink((Saves() + names[i] + ".sbx").c_str());
+    }
+    int across = 0, name = 0;
+    for (int py = int(y); py < int(y) + 14; ++py) {
+        for (int px = 0; px < 1024; ++px) {
+            const bool differs = PixelAt(shots[0], px, py) != PixelAt(shots[1], px, py);
+            if (!differs) continue;
+            if (px >= 412)
+                ++across;
+            else
+                ++name;
+        }
+    }
+    EXPECT_GT(name, 50) << "the long name does not show";
+    EXPECT_EQ(across, 0) << "the long name runs into the venue column";
+}

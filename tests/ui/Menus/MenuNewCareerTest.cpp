@@ -1,5 +1,6 @@
 // The new-career screen: the default career, the difficulty, the overwrite question, names that
 // cannot name a save and saves that fail.
+#include "tests/support/TestSupport.h"
 #include "tests/ui/Menus/CareerMenuDoubles.h"
 
 #include "engine/EntTree.h"
@@ -8,6 +9,7 @@
 #include "ui/Menus/MenuNewCareer.h"
 #include "ui/Menus/MenuYesNo.h"
 #include "ui/MouseCursor1.h"
+#include "ui/StaticText.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -42,13 +44,22 @@ TEST_F(MenuNewCareerTest, TheDefaultsMakeAMediumNewPlayerAndShowTheSummary) {
     Tap(SDL_SCANCODE_RETURN);
     MenuNewCareer* screen = NewCareer(Shown("NewCareer"));
     ASSERT_TRUE(screen) << "Enter on New Career opens the new-career screen";
-    EXPECT_EQ(Ctl3GetFocus(), screen->FindCtl(0)) << "the focus starts on Back";
-    Tap(SDL_SCANCODE_RIGHT);
-    EXPECT_EQ(Ctl3GetFocus(), screen->FindCtl(1)) << "Back's right link is Start";
+    EXPECT_EQ(Ctl3GetFocus(), screen->FindCtl(2)) << "the focus starts on the name";
+    Tap(SDL_SCANCODE_UP);
+    EXPECT_EQ(Ctl3GetFocus(), screen->FindCtl(1)) << "the name's up link is Start";
+    // The terms of the last sandbox are not the new career's.
+    MtGame* game = screen->Game();
+    ASSERT_TRUE(game);
+    game->ticketCost = 100;
+    game->marketingFlags = 1 | 8;
+    game->freeTickets = 12;
     Tap(SDL_SCANCODE_RETURN);
     Step();
     ASSERT_TRUE(Shown("MenuCareerSummary")) << "the summary follows the career's creation";
     EXPECT_EQ(Shown("NewCareer"), nullptr);
+    EXPECT_EQ(game->ticketCost, 50);
+    EXPECT_EQ(game->marketingFlags, 0u) << "the sandbox's bills came along";
+    EXPECT_EQ(game->freeTickets, 0) << "the sandbox's free tickets came along";
 
     const std::string file = Saves() + "New Player/New Player.car";
     ASSERT_TRUE(PathExistsOnDisk(file));
@@ -57,8 +68,7 @@ TEST_F(MenuNewCareerTest, TheDefaultsMakeAMediumNewPlayerAndShowTheSummary) {
     for (const char* key :
          {"name", "cash", "cashSave", "venueUnlock", "attrUnlock", "difficulty", "daysRun"})
         EXPECT_NE(text.find(std::string("\n") + key + "="), std::string::npos) << key;
-    MtGame* game = Game();
-    ASSERT_TRUE(game);
+    ASSERT_EQ(game, Game());
     EXPECT_EQ(game->career.difficulty, 1);
     EXPECT_EQ(game->career.cash, game->gameVals.cashStart[GV_MEDIUM]);
     EXPECT_EQ(game->career.cash, 500000);
@@ -278,8 +288,34 @@ TEST_F(MenuNewCareerTest, AFolderWithoutItsCareerFileIsNoCareer) {
 TEST_F(MenuNewCareerTest, BackReturnsToTheCareerMenu) {
     StartCareerUi();
     ASSERT_TRUE(Open("MenuNewCareer"));
-    Tap(SDL_SCANCODE_RETURN); // the focus starts on Back
+    Tap(SDL_SCANCODE_UP);   // from the name to Start
+    Tap(SDL_SCANCODE_LEFT); // and Back
+    Tap(SDL_SCANCODE_RETURN);
     EXPECT_EQ(Shown("NewCareer"), nullptr);
     EXPECT_TRUE(Shown("MenuCareer"));
     EXPECT_FALSE(PathExistsOnDisk(Saves() + "New Player")) << "Back makes no career";
+}
+
+// The highlighted name takes what is typed without a click or Enter first; both choices carry
+// a label.
+TEST_F(MenuNewCareerTest, TypingIntoTheHighlightedNameEditsItAndTheChoicesAreLabelled) {
+    StartCareerUi();
+    MenuNewCareer* screen = NewCareer(Open("MenuNewCareer"));
+    ASSERT_TRUE(screen);
+    auto* field = dynamic_cast<EditLine*>(screen->FindCtl(2));
+    ASSERT_TRUE(field);
+    ASSERT_FALSE(field->Editing());
+    TypeText("s");
+    Step();
+    EXPECT_TRUE(field->Editing()) << "a typed character did not start editing";
+    EXPECT_STREQ(field->Text(), "New Players") << "the character was lost";
+    Tap(SDL_SCANCODE_RETURN);
+    EXPECT_FALSE(field->Editing());
+    int labels = 0;
+    for (EntNode* n = screen->node->firstChild; n; n = n->next)
+        if (auto* text = dynamic_cast<StaticText*>(n->object)) {
+            const std::string shown = Narrow(text->label);
+            labels += shown == "Name" || shown == "Difficulty";
+        }
+    EXPECT_EQ(labels, 2) << "the name and the difficulty are not labelled";
 }
