@@ -58,18 +58,14 @@ struct PeopleSession {
         // The camera glides on the real clock: three seconds of frames see it there, the
         // crowd moving.
         const auto start = std::chrono::steady_clock::now();
-        while (std::chrono::steady_clock::now() - start < std::chrono::seconds(3))
-            Frames(1);
+        while (std::chrono::steady_clock::now() - start < std::chrono::seconds(3)) {
+            game.Update();
+            game.Render();
+        }
         ok = RubeLiveCount() >= patrons;
     }
     ~PeopleSession() {
         if (game.hwnd) game.AppShutdown();
-    }
-    void Frames(int count) {
-        for (int i = 0; i < count; ++i) {
-            game.Update();
-            game.Render();
-        }
     }
     AppHost host;
     GameApp game;
