@@ -5,6 +5,7 @@
 #include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Textures.h"
+#include "engine/EntTree.h"
 #include "engine/Timers.h"
 #include "game/Ents/GameEntHighlight.h"
 #include "game/Ents/GameEntQuadBatch.h"
@@ -273,6 +274,28 @@ TEST_F(PatronDraw, OutOfTheViewNothingIsSkinnedButTheClipKeepsTime) {
     patron->Draw();
     EXPECT_EQ(D3dRecordingLog().Count("DrawIndexedPrimitive"), parts) << "back in the view";
     AppTimerHold(0);
+}
+
+TEST_F(PatronDraw, TheEditorsPassShowsTheBoxesButNotASecondCharacterOrIconTick) {
+    // The character's parts are indexed triangle lists; the editor's boxes are line lists.
+    auto triangleDraws = [] {
+        int n = 0;
+        for (const D3dCall& c : D3dRecordingLog().Named("DrawIndexedPrimitive"))
+            n += !c.args.empty() && c.args[0] == (uint64_t)D3DPT_TRIANGLELIST;
+        return n;
+    };
+    patron->SetFlag(ENT_FLAG_DRAWPOST);
+    patron->icon.Show(10, 4.0f);
+    patron->lastStep = 0.5f;
+    EntTreeDrawPost(patron);
+    EXPECT_EQ(triangleDraws(), 0) << "the character drawn again by the editor's pass";
+    EXPECT_GT(D3dRecordingLog().Count("DrawIndexedPrimitive"), 0) << "the editor's boxes";
+    EXPECT_FLOAT_EQ(patron->icon.timeLeft, 4.0f) << "the icon counted down twice a frame";
+    Log().Clear();
+    EntTreeDraw(patron);
+    EXPECT_EQ(triangleDraws(), CharModelMeshCount(patron->character->model))
+        << "the second walk draws the character";
+    EXPECT_FLOAT_EQ(patron->icon.timeLeft, 3.5f);
 }
 
 TEST_F(PatronDraw, HighlightNeedsAndPathAddTheirShapes) {
