@@ -3,6 +3,7 @@
 // nodes are skipped with their subtrees, and the walk guard keeps every node it may still step
 // to allocated until it returns.
 #include "engine/EntBase.h"
+#include "engine/EntDrawWalk.h"
 #include "engine/EntTree.h"
 
 #include <cstring>
@@ -33,17 +34,42 @@ void Start(EntNode* n) {
     ForChildren(n, Start);
 }
 
+int s_drawWalk = ENT_WALK_NONE;
+EntDrawVisitHook s_visitHook = nullptr;
+void* s_visitContext = nullptr;
+
+void Visited(EntNode* n, int walk) {
+    if (s_visitHook) s_visitHook(n->object, walk, s_visitContext);
+}
+
+// The walk running while it lasts; the one it interrupted again after.
+class DrawWalkScope {
+  public:
+    explicit DrawWalkScope(int walk) : m_outer(s_drawWalk) { s_drawWalk = walk; }
+    ~DrawWalkScope() { s_drawWalk = m_outer; }
+    DrawWalkScope(const DrawWalkScope&) = delete;
+    DrawWalkScope& operator=(const DrawWalkScope&) = delete;
+
+  private:
+    int m_outer;
+};
+
 void DrawPre(EntNode* n) {
+    Visited(n, ENT_WALK_DRAWPRE);
     if (n->object->DrawPre() != 0) ForChildren(n, DrawPre);
 }
 
 void Draw(EntNode* n) {
+    Visited(n, ENT_WALK_DRAW);
     n->object->Draw();
     ForChildren(n, Draw);
 }
 
 void DrawPost(EntNode* n) {
-    if (n->object->flags & ENT_FLAG_DRAWPOST) n->object->DrawPost();
+    if (n->object->flags & ENT_FLAG_DRAWPOST) {
+        Visited(n, ENT_WALK_DRAWPOST);
+        n->object->DrawPost();
+    }
     ForChildren(n, DrawPost);
 }
 
@@ -122,13 +148,50 @@ void EntTreeStart(ENTBASE* entity) {
     WalkFrom(entity, Start);
 }
 void EntTreeDrawPre(ENTBASE* entity) {
+    DrawWalkScope scope(ENT_WALK_DRAWPRE);
     WalkFrom(entity, DrawPre);
 }
 void EntTreeDraw(ENTBASE* entity) {
+    DrawWalkScope scope(ENT_WALK_DRAW);
     WalkFrom(entity, Draw);
 }
 void EntTreeDrawPost(ENTBASE* entity) {
+    DrawWalkScope scope(ENT_WALK_DRAWPOST);
     WalkFrom(entity, DrawPost);
+}
+
+// The container's own first walk gates its children as EntTreeDrawPre would.
+void EntTreeDrawEach(ENTBASE* container) {
+    WalkFrom(container, [](EntNode* n) {
+        {
+            DrawWalkScope scope(ENT_WALK_DRAWPRE);
+            Visited(n, ENT_WALK_DRAWPRE);
+            if (n->object->DrawPre() == 0) return;
+        }
+        ForChildren(n, [](EntNode* c) {
+            {
+                DrawWalkScope scope(ENT_WALK_DRAWPRE);
+                DrawPre(c);
+            }
+            // The first walk may have destroyed it.
+            if (!Live(c)) return;
+            DrawWalkScope scope(ENT_WALK_DRAW);
+            Draw(c);
+        });
+    });
+}
+
+int EntTreeCurrentDrawWalk() {
+    return s_drawWalk;
+}
+
+bool EntDebugDrawAllowed() {
+    return s_drawWalk != ENT_WALK_DRAW;
+}
+
+void EntSetDrawVisitHook(EntDrawVisitHook hook, void* context) {
+    s_visitHook = hook;
+    s_visitContext = hook ? context : nullptr;
 }
 void EntTreeNotifyRemoved(ENTBASE* root, ENTBASE* gone) {
     const uint8_t kind = gone && gone->node && gone->node->cls ? gone->node->cls->removalKind

@@ -92,8 +92,12 @@ void giSkinnedMesh::BuildBoneMatrices() {
     }
     // Parents before children, from every root; a bone is placed once whatever the child lists
     // say, so a list that loops cannot keep the walk going.
-    std::vector<int32_t> stack;
-    std::vector<uint8_t> placed((size_t)n, 0);
+    // The walk's stack and marks are the mesh's own, kept between calls: once grown to the
+    // skeleton they cost no allocation a frame.
+    std::vector<int32_t>& stack = m_walkStack;
+    std::vector<uint8_t>& placed = m_walkPlaced;
+    stack.clear();
+    placed.assign((size_t)n, 0);
     for (int r = 0; r < n; ++r) {
         if (m_skeleton->Bone(r).parentIndex >= 0) continue;
         stack.push_back(r);

@@ -155,5 +155,8 @@ class giSkinnedMesh {
     const giSkeleton* m_skeleton = nullptr;
     std::vector<giMat44> m_boneMatrix;
     std::vector<giMat44> m_skinMatrix;
+    // BuildBoneMatrices' scratch: the bones still to place and those placed.
+    std::vector<int32_t> m_walkStack;
+    std::vector<uint8_t> m_walkPlaced;
     bool m_animating = false;
 };

@@ -3,6 +3,7 @@
 
 #include "I3d/Math/Geometry.h"
 #include "I3d/Math/Mat4Math.h"
+#include "engine/EntDrawWalk.h"
 #include "engine/PropDb.h"
 #include "engine/VarTable.h"
 #include "world/CameraDesc.h"
@@ -78,6 +79,7 @@ int EcCameraFixed::GetCamera(CameraDesc* out) {
 }
 
 int EcCameraFixed::Draw() {
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
     if (GetClassFlags() & ENT3D_DEBUG_DRAW) {
         CameraMarkerStates();
         CameraMarkerArrows(pos, pitch, yaw, 10.0f);

@@ -9,6 +9,7 @@
 #include "I3d/Primitives.h"
 #include "I3d/StateCache.h"
 #include "engine/DebugLog.h"
+#include "engine/EntDrawWalk.h"
 #include "engine/PropDb.h"
 #include "engine/System.h"
 #include "engine/VarTable.h"
@@ -178,6 +179,7 @@ int CameraWaypointCalcTransTime(EcCameraWaypoint* point) {
 }
 
 int EcCameraWaypoint::Draw() {
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
     if (GetClassFlags() & ENT3D_DEBUG_DRAW) {
         CameraMarkerStates();
         CameraMarkerArrows(pos, pitch, yaw, targetDist < 5.0f ? 5.0f : targetDist);

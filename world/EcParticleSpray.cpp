@@ -11,6 +11,7 @@
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"
 #include "engine/DebugLog.h"
+#include "engine/EntDrawWalk.h"
 #include "engine/PropDb.h"
 #include "engine/Random.h"
 #include "engine/VarTable.h"
@@ -375,6 +376,7 @@ int EcParticleSpray::DrawPre() {
 }
 
 int EcParticleSpray::Draw() {
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
     if (!(GetClassFlags() & 0x4)) return 1;
     D3dSetFogEnable(1);
     D3dSetLighting(0);

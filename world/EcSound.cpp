@@ -4,6 +4,7 @@
 #include "I3d/Camera.h"
 #include "I3d/Primitives.h"
 #include "I3d/StateCache.h"
+#include "engine/EntDrawWalk.h"
 #include "engine/PropDb.h"
 #include "engine/Sound/Sound.h"
 #include "engine/WorldClass.h"
@@ -95,6 +96,7 @@ int EcSound::Destroy() {
 // ---- debug draw ----
 
 int EcSound::Draw() {
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
     SoundDrawRanges(&pos, minDist, maxDist);
     return 1;
 }

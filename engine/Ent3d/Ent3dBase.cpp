@@ -8,6 +8,7 @@
 #include "I3d/Frustum.h"
 #include "I3d/Math/Geometry.h"
 #include "I3d/Math/Mat4Math.h"
+#include "engine/EntDrawWalk.h"
 #include "engine/IniFile.h"
 #include "engine/PropDb.h"
 #include "engine/VarTable.h"
@@ -37,6 +38,8 @@ int Ent3dBase::DrawPre() {
 // ---- the debug overlay ----
 
 int Ent3dBase::Draw() {
+    // The editor's debug drawing: never in the game's second walk.
+    if (!EntDebugDrawAllowed()) return 1;
     if (!(GetClassFlags() & ENT3D_DEBUG_DRAW)) return 1;
     DrawNameTag();
     DrawWorldBounds(kGreen);

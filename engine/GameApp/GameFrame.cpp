@@ -1,10 +1,11 @@
 // The game's frame: the update (clock, scripts, sound, input, entities, editor) and the render
-// (the viewports, then the menus).
+// (each viewport's first and second walks, then the menus).
 #include "engine/GameApp/GameApp.h"
 
 #include "I3d/Device.h"
 #include "I3d/Font.h"
 #include "engine/EntBase.h"
+#include "engine/EntDrawWalk.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
 #include "engine/Script/ScriptMgr.h"
@@ -78,7 +79,9 @@ void GameApp::DispatchInput() {
 
 void GameApp::Render() {
     if (D3dBeginScene() == 0) {
-        EntTreeDrawPre(viewports.Get());
+        // Each world viewport walks its first pass (the scene) and then its second (the
+        // patrons and carnies, drawn in Draw); the menus come over both.
+        EntTreeDrawEach(viewports.Get());
         EntTreeDrawPre(menuRoot.Get());
         if (editor && EditorWantsPass(editor)) {
             FontSetCurrent(debugFont);

@@ -2,6 +2,7 @@
 // highlight and the entry marker.
 #include "game/Ents/AttrBase.h"
 
+#include "engine/EntDrawWalk.h"
 #include "engine/FrameClock.h"
 #include "game/Ents/GameEntHighlight.h"
 #include "game/RideAnimCore.h"
@@ -23,6 +24,7 @@ int AttrBase::DrawPre() {
 }
 
 int AttrBase::Draw() {
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
     Ent3dBase::Draw();
     if (!(GetClassFlags() & ATTR_CLASS_DRAW) || inert) return 1;
     GameEntDrawMarker(&entry, kMarkerHalf, kMarkerGreen);

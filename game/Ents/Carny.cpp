@@ -2,16 +2,19 @@
 #include "game/Ents/Carny.h"
 
 #include "I3d/Camera.h"
+#include "I3d/CharModel.h"
 #include "I3d/Device.h"
 #include "I3d/Font.h"
 #include "I3d/Frustum.h"
 #include "engine/DebugLog.h"
+#include "engine/EntDrawWalk.h"
 #include "engine/EntTree.h"
 #include "engine/PropDb.h"
 #include "engine/Random.h"
 #include "engine/WorldClass.h"
 #include "game/Ents/AttrBase.h"
 #include "game/Ents/CarnyChars.h"
+#include "game/Ents/GameEntCull.h"
 #include "game/Ents/GameEntHighlight.h"
 #include "game/Ents/GameEntRoute.h"
 #include "game/Ents/GameEntStand.h"
@@ -30,6 +33,7 @@ constexpr uint32_t kRouteColour = 0x4F4FFF4Fu;
 EntRef s_grid;
 EntRef s_game;
 int s_carnyNumber = 0;
+bool s_classHoldsChars = false;
 
 PropDb* Db() {
     static PropDb s_db;
@@ -61,10 +65,14 @@ intptr_t EcCarnyProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_
         case 0:
             GameEntHighlightAcquire();
             GameEntRouteAcquire();
+            // The class holds its characters from its set-up (with a device) to its release.
+            if (!s_classHoldsChars) s_classHoldsChars = CarnyCharsAcquire();
             break;
         case 2:
             GameEntHighlightRelease();
             GameEntRouteRelease();
+            if (s_classHoldsChars) CarnyCharsRelease();
+            s_classHoldsChars = false;
             break;
         default: break;
     }
@@ -122,6 +130,17 @@ int Carny::Create(EntNode*) {
     // same with and without a device.
     kind = RandInt(2) == 1 ? 1 : 0;
     skin = RandInt(3);
+    // Its own character of the class's models, made with the carny; headless (no device) or
+    // with a kind that did not load there is none and the carny is not drawn.
+    if (CarnyCharsAcquire()) {
+        if (CharModel* model = CarnyCharModel(kind)) character = CharModelCreateInstance(model);
+        if (!character) {
+            CarnyCharsRelease();
+        } else {
+            CharModelInstSetSkin(character, CarnyCharSkin(kind, skin));
+            CharModelInstPlayAnim(character, CarnyAnimName(anim));
+        }
+    }
     return 1;
 }
 
@@ -212,19 +231,12 @@ void Carny::PlayAnim(int which) {
 }
 
 int Carny::Draw() {
+    // The editor's pass reaches Draw again through DrawPost: only its name tag and boxes there.
+    if (EntTreeCurrentDrawWalk() == ENT_WALK_DRAWPOST) return Ent3dBase::Draw();
     if (!(GetClassFlags() & CARNY_CLASS_DRAW)) return 1;
-    if (!character && CarnyCharsAcquire()) {
-        // The character is made at the first draw with a device: headless there is none.
-        character = CharModelCreateInstance(CarnyCharModel(kind));
-        if (!character) {
-            CarnyCharsRelease();
-        } else {
-            CharModelInstSetSkin(character, CarnyCharSkin(kind, skin));
-            CharModelInstPlayAnim(character, CarnyAnimName(anim));
-        }
-    }
+    // Out of the view nothing of the character is skinned or drawn; its clip keeps time.
     if (highlighted) GameEntDrawHighlight(AttrHighlightPhase(), localBox, &matrix);
-    if (character) {
+    if (character && GameEntCharacterInView(&matrix, height)) {
         I3dSetWorld(&matrix);
         CharModelInstDraw(character);
     }

@@ -4,6 +4,7 @@
 #include "I3d/CharModel.h"
 #include "I3d/Device.h"
 #include "I3d/Textures.h"
+#include "engine/DebugLog.h"
 #include "engine/SharedObj.h"
 #include "game/Ents/GameEntPaths.h"
 #include "gi/Render/CharModelInst.h"
@@ -36,6 +37,9 @@ void Load() {
             CharModelLoad(s_models[k], GameEntDataPath(kModels[k]).c_str(), assets.c_str()))
             for (int i = 0; i < 3; ++i)
                 s_models[k]->attachOffset[i] = kAttachOffset[i];
+        else
+            // Once for the kind, not once a carny or a frame: its carnies are simply not drawn.
+            DbgPrintf(DBG_GENERAL, "Carny: no carnies of %s will be drawn\n", kModels[k]);
         for (int s = 0; s < kSkins; ++s) {
             char key[64];
             std::snprintf(key, sizeof key, kSkinNames[k], s + 1);

@@ -6,6 +6,7 @@
 #include "I3d/Primitives.h"
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"
+#include "engine/EntDrawWalk.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -93,6 +94,7 @@ int GameGrid::DrawPre() {
 }
 
 int GameGrid::Draw() {
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
     if (!(GetClassFlags() & GAMEGRID_CLASS_DRAW) || !cells) return 1;
     States();
     Ground(originY);

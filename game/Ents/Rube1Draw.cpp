@@ -3,7 +3,9 @@
 #include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Primitives.h"
+#include "engine/EntDrawWalk.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/GameEntCull.h"
 #include "game/Ents/GameEntHighlight.h"
 #include "game/Ents/GameEntQuadBatch.h"
 #include "game/Ents/IconFlyup.h"
@@ -102,6 +104,9 @@ void Rube1::PlayAnim(int which) {
 }
 
 int Rube1::Draw() {
+    // The editor's pass reaches Draw again through DrawPost: only its name tag and boxes there,
+    // so the character is drawn and its icon counted down once a frame.
+    if (EntTreeCurrentDrawWalk() == ENT_WALK_DRAWPOST) return Ent3dBase::Draw();
     if (!(GetClassFlags() & RUBE_CLASS_DRAW)) return 1;
     VECTOR3 eye;
     I3dGetEyePos(&eye);
@@ -113,8 +118,12 @@ int Rube1::Draw() {
     }
     // Inside an attraction the patron is not seen.
     if (animMode == 2) return 1;
-    DrawCharacter(this);
-    if (highlighted) GameEntDrawHighlight(AttrHighlightPhase(), localBox, &matrix);
+    // Out of the view nothing of the character is skinned or drawn; its clip runs on the
+    // application clock, so it is in step when it comes back.
+    if (GameEntCharacterInView(&matrix, height)) {
+        DrawCharacter(this);
+        if (highlighted) GameEntDrawHighlight(AttrHighlightPhase(), localBox, &matrix);
+    }
     icon.position = VECTOR3{pos.x, pos.y + height + 0.3f, pos.z};
     icon.UpdateDraw(lastStep);
     if (showNeeds || g_rubeDrawPaths) {

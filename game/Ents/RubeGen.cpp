@@ -3,6 +3,7 @@
 #include "game/Ents/RubeGen.h"
 
 #include "engine/DebugLog.h"
+#include "engine/EntDrawWalk.h"
 #include "engine/EntTree.h"
 #include "engine/PropDb.h"
 #include "engine/Random.h"
@@ -188,6 +189,7 @@ int RubeGen::Update(float seconds) {
 }
 
 int RubeGen::Draw() {
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
     if (!(GetClassFlags() & RUBEGEN_CLASS_DRAW)) return 1;
     // Green while it may still let patrons in, red when full.
     GameEntDrawMarker(&pos, 1.0f, present < max ? 0x5F00FF00u : 0x5FFF0000u);

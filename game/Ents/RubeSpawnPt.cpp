@@ -5,6 +5,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Meshes.h"
 #include "I3d/Shader.h"
+#include "engine/EntDrawWalk.h"
 #include "engine/EntTree.h"
 #include "engine/PropDb.h"
 #include "engine/WorldClass.h"
@@ -93,7 +94,8 @@ int RubeSpawnPt::VarsChanged() {
 }
 
 int RubeSpawnPt::Draw() {
-    Ent3dBase::Draw(); // the editor's name tag and boxes
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
+    Ent3dBase::Draw();                    // the editor's name tag and boxes
     if (!(GetClassFlags() & RUBESPAWNPT_CLASS_DRAW)) return 1;
     // Radius 1 before the world matrix scales it by the point's radius.
     if (!s_ellipsoid) s_ellipsoid = MeshMakeEllipsoid(8, 16, 2.0f, 2.0f, 2.0f);

@@ -28,6 +28,9 @@
 #             placement point), the pause menu, Help and back, the day at 8X to its end, a save,
 #             the main menu and Quit; screenshots of the main menu, the HUD, the catalogue, Help
 #             and the end of day are kept in the build folder's e2e-shots/
+# The people, on a fresh folder of their own:
+#   people     a sandbox day opened: patrons are seen walking on the ground under the camera and a
+#              click on one opens the patron panel
 #
 # Pacing: nothing goes to a screen before its "Menu: <name> (<class>)" line in Debug.txt, read
 # after the line of the screen before; within a screen the game's input ring keeps the order of
@@ -76,7 +79,7 @@ fail() {
 
 if [ $on_display -eq 0 ]; then
   case $road in
-    sandbox | nomenuscript | stuckloader | readonlysave | closeday | keyboard)
+    sandbox | nomenuscript | stuckloader | readonlysave | closeday | keyboard | people)
       # Made afresh, but only ever a folder this script made.
       if [ -e "$work" ]; then
         [ -f "$work/.fairlark-roads" ] || fail "$work exists and is not a roads folder"
@@ -104,7 +107,7 @@ if [ $on_display -eq 0 ]; then
         "$game/Data/Venue.ini"
       grep -qxF 'scriptFile=Venues\Stuck.lua' "$game/Data/Venue.ini" ||
         fail "cannot point venue 0 at the waiting script" ;;
-    sandbox | readonlysave | closeday | keyboard) ;;
+    sandbox | readonlysave | closeday | keyboard | people) ;;
     *)
       fail "unknown road" ;;
   esac
@@ -928,8 +931,82 @@ keyboard_road() {
   echo "keyboard: KEYS.sbx holds the one placed attraction"
 }
 
+# ---- the people ----
+# The pixels of the ground (menu 150..1000 x 190..560) in which shot $2 differs by 30 levels from
+# shot $1, one "x y" line each.
+ground_changes() {
+  paste -d' ' <("$xwd_pixel" "$1" --rect "$(wx 150)" "$(wy 190)" "$(wx 1000)" "$(wy 560)") \
+    <("$xwd_pixel" "$2" --rect "$(wx 150)" "$(wy 190)" "$(wx 1000)" "$(wy 560)") |
+    awk 'function abs(v) { return v < 0 ? -v : v }
+      abs($3 - $8) >= 30 || abs($4 - $9) >= 30 || abs($5 - $10) >= 30 { print $1, $2 }'
+}
+people_road() {
+  to_main_menu
+  new_sandbox
+  # The camera held back (S) and zoomed out (F) looks over the way in.
+  xdotool mousemove "$(wx 80)" "$(wy 400)" keydown f sleep 4 keyup f keydown s sleep 3 keyup s
+  sleep 2
+  # What moves before any patron does (the fountain's drops): masked, 24 pixels round.
+  local mask=$work/still-moving.txt
+  : >"$mask"
+  local i
+  for i in 1 2 3 4; do
+    shot gates-shut || fail "no shot of the HUD"
+    local a=$last_shot
+    sleep 0.5
+    shot gates-shut || fail "no shot of the HUD"
+    ground_changes "$a" "$last_shot" >>"$mask"
+  done
+  # The HUD's Start opens the gates.
+  click 67 313
+  xdotool mousemove "$(wx 80)" "$(wy 400)"
+  # Walkers: two shots half a second apart differ in small patches of the ground outside the
+  # mask (a panel or a report opening would change far more of it). The middle of the patch
+  # nearest the changes' middle is where one walks.
+  walking=none
+  walkers_seen() {
+    shot walking-a || return 1
+    local a=$last_shot n x y
+    sleep 0.5
+    shot walking-b || return 1
+    read -r n x y < <(ground_changes "$a" "$last_shot" | awk -v m="$mask" '
+      BEGIN { while ((getline l < m) > 0) { split(l, q, " "); k++; mx[k] = q[1]; my[k] = q[2] } }
+      { for (i = 1; i <= k; i++) if (($1 - mx[i]) ^ 2 + ($2 - my[i]) ^ 2 < 576) next
+        n++; sx += $1; sy += $2; px[n] = $1; py[n] = $2 }
+      END {
+        if (!n) { print 0, 0, 0; exit }
+        cx = sx / n; cy = sy / n; best = -1
+        for (i = 1; i <= n; i++) { d = (px[i] - cx) ^ 2 + (py[i] - cy) ^ 2; if (best < 0 || d < best) { best = d; bx = px[i]; by = py[i] } }
+        print n, bx, by }')
+    walking="$n pixels changed in half a second outside the fountain's"
+    walker_x=$x walker_y=$y
+    [ "$n" -ge 20 ] && [ "$n" -le 20000 ]
+  }
+  wait_for 300 walkers_seen || fail "no patron seen walking: $walking"
+  sample "patrons walking: $walking, one at ($walker_x, $walker_y)"
+  # A click on one: the patron panel opens over the bottom right of the screen. The walker moves
+  # on, so each try is aimed at a fresh shot.
+  panel=none
+  panel_opened() {
+    walkers_seen || return 1
+    local aimed=$last_shot n
+    xdotool mousemove "$walker_x" "$walker_y" sleep 0.05 mousedown 1 sleep 0.1 mouseup 1
+    sleep 1
+    shot panel || return 1
+    n=$(paste -d' ' <("$xwd_pixel" "$aimed" --rect "$(wx 700)" "$(wy 600)" "$(wx 980)" "$(wy 730)") \
+      <("$xwd_pixel" "$last_shot" --rect "$(wx 700)" "$(wy 600)" "$(wx 980)" "$(wy 730)") |
+      awk 'function abs(v) { return v < 0 ? -v : v }
+        { t++; if (abs($3 - $8) + abs($4 - $9) + abs($5 - $10) >= 40) n++ } END { print int(n * 100 / t) }')
+    panel="$n % of the panel's corner changed after a click at ($walker_x, $walker_y)"
+    [ "$n" -ge 50 ]
+  }
+  wait_for 120 panel_opened || fail "the patron panel: $panel"
+  sample "patron panel: $panel"
+  close_request
+}
+
 case $road in
-  nomenuscript | stuckloader | readonlysave | closeday | keyboard) "${road}_road" ;;
+  nomenuscript | stuckloader | readonlysave | closeday | keyboard | people) "${road}_road" ;;
   sandbox) sandbox_road ;;
   roundtrip) roundtrip_road ;;
   career) career_road ;;

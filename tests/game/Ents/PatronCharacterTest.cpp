@@ -5,11 +5,14 @@
 #include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Textures.h"
+#include "engine/EntTree.h"
+#include "engine/Timers.h"
 #include "game/Ents/GameEntHighlight.h"
 #include "game/Ents/GameEntQuadBatch.h"
 #include "game/WaypointPath.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/game/Ents/PatronCharacters.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -162,9 +165,13 @@ class PatronDraw : public PatronCharacters {
         patron = world->AddPatron(500.0f, 500.0f);
         ASSERT_NE(patron->character, nullptr);
         world->h->Frame();
-        Mat4 identity;
-        I3dSetView(Mat4Identity(&identity));
-        const VECTOR3 eye = {500.0f, 5.0f, 490.0f};
+        // A camera over the patron, wide enough for the seat beside it: characters out of the
+        // view are not drawn.
+        const VECTOR3 eye = {500.0f, 5.0f, 490.0f}, at = {500.0f, 1.0f, 500.0f};
+        const VECTOR3 up = {0.0f, 1.0f, 0.0f};
+        Mat4 view, proj;
+        I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
+        I3dSetProj(Mat4Perspective(&proj, 1.6f, 1.0f, 0.1f, 2000.0f));
         I3dSetEyePos(&eye);
         Log().Clear();
     }
@@ -231,6 +238,64 @@ TEST_F(PatronDraw, TheCharacterStandsAtItsPlaceSitsOffsetOnItsSeatAndHidesInside
     Log().Clear();
     patron->Draw();
     EXPECT_EQ(DrawCalls(), 0) << "beyond the patron draw distance";
+}
+
+TEST_F(PatronDraw, OutOfTheViewNothingIsSkinnedButTheClipKeepsTime) {
+    TestClock clock;
+    AppTimer(APPTIMER_START);
+    AppTimer(APPTIMER_RESET);
+    AppTimerHold(0);
+    // A fresh character on the test clock, walking, and a patron that does nothing else.
+    RubeCharacterFree(patron->character);
+    patron->character = RubeCharacterCreate(patron->kind, patron->skin);
+    ASSERT_NE(patron->character, nullptr);
+    patron->state = RUBE_NO_BEHAVIOUR;
+    patron->PlayAnim(RUBE_ANIM_WALK);
+    const int parts = CharModelMeshCount(patron->character->model);
+    const VECTOR3 eye = {500.0f, 5.0f, 490.0f}, away = {500.0f, 5.0f, 480.0f};
+    const VECTOR3 at = {500.0f, 1.0f, 500.0f}, up = {0.0f, 1.0f, 0.0f};
+    Mat4 view;
+    I3dSetView(Mat4LookAt(&view, &eye, &away, &up)); // the patron behind the eye
+    clock.AdvanceMs(100);
+    world->h->Frame();
+    const float before = patron->character->mesh->time;
+    Log().Clear();
+    patron->Draw();
+    EXPECT_EQ(D3dRecordingLog().Count("Lock"), 0) << "skinned out of the view";
+    EXPECT_EQ(DrawCalls(), 0) << "drawn out of the view";
+    clock.AdvanceMs(300);
+    world->h->Frame();
+    patron->Draw();
+    EXPECT_NEAR(patron->character->mesh->time - before, 0.3f, 1e-3f)
+        << "the clip stood still while the patron was out of the view";
+
+    I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
+    Log().Clear();
+    patron->Draw();
+    EXPECT_EQ(D3dRecordingLog().Count("DrawIndexedPrimitive"), parts) << "back in the view";
+    AppTimerHold(0);
+}
+
+TEST_F(PatronDraw, TheEditorsPassShowsTheBoxesButNotASecondCharacterOrIconTick) {
+    // The character's parts are indexed triangle lists; the editor's boxes are line lists.
+    auto triangleDraws = [] {
+        int n = 0;
+        for (const D3dCall& c : D3dRecordingLog().Named("DrawIndexedPrimitive"))
+            n += !c.args.empty() && c.args[0] == (uint64_t)D3DPT_TRIANGLELIST;
+        return n;
+    };
+    patron->SetFlag(ENT_FLAG_DRAWPOST);
+    patron->icon.Show(10, 4.0f);
+    patron->lastStep = 0.5f;
+    EntTreeDrawPost(patron);
+    EXPECT_EQ(triangleDraws(), 0) << "the character drawn again by the editor's pass";
+    EXPECT_GT(D3dRecordingLog().Count("DrawIndexedPrimitive"), 0) << "the editor's boxes";
+    EXPECT_FLOAT_EQ(patron->icon.timeLeft, 4.0f) << "the icon counted down twice a frame";
+    Log().Clear();
+    EntTreeDraw(patron);
+    EXPECT_EQ(triangleDraws(), CharModelMeshCount(patron->character->model))
+        << "the second walk draws the character";
+    EXPECT_FLOAT_EQ(patron->icon.timeLeft, 3.5f);
 }
 
 TEST_F(PatronDraw, HighlightNeedsAndPathAddTheirShapes) {
