@@ -3,11 +3,13 @@
 
 #include "engine/DebugLog.h"
 #include "ui/Ctl3StatBar3Color.h"
+#include "ui/Custom.h"
 #include "ui/GraphicButton.h"
 #include "ui/MenuKit.h"
 #include "ui/MenuKitMake.h"
 #include "ui/MenuServices.h"
 #include "ui/Menus/Hud.h"
+#include "ui/Menus/HudClockHand.h"
 #include "ui/Menus/HudInspector.h"
 #include "ui/Menus/HudPlacement.h"
 #include "ui/StaticGraphic.h"
@@ -136,6 +138,13 @@ void MenuGameRunning::BuildControls() {
     }
     Picture(this, -1, "ClockFace", 70, 45, 56, 56, {0.0f, 0.0f, 0.875f, 0.875f}, kWhite,
             "Menu\\Hud\\ZobTimeOfDayDisc.dds");
+    // Between the dial and its frame, turned about the dial's middle.
+    clockHand = MenuKitMake<Custom>("Custom", this, -1, 70, 45, nullptr);
+    if (clockHand) {
+        clockHand->drawFn = HudDrawClockHand;
+        clockHand->user = reinterpret_cast<intptr_t>(this);
+        clockHand->Start();
+    }
     Picture(this, -1, "ClockFrame", 70, 45, 104, 87, {0.0f, 0.0f, 0.8125f, 0.6796875f}, kWhite,
             "Menu\\Hud\\ZobTimeOfDayIconFrame.dds");
     clockText = Text(this, HUD_CLOCK, 42, 78, "Georgia_16");

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 class Ctl3StatBar3Color;
+class Custom;
 class EcViewport;
 class GraphicButton;
 class MtGame;
@@ -95,6 +96,7 @@ class MenuGameRunning : public Menu3Base {
     // The controls the frame writes: children of the HUD, made by Create.
     StaticText* cashText = nullptr;
     StaticText* clockText = nullptr;
+    Custom* clockHand = nullptr; // draws the hand over the clock's dial
     StaticText* patronText = nullptr;
     StaticGraphic* moodIcon = nullptr;
     Ctl3StatBar3Color* powerBar = nullptr;
@@ -116,6 +118,8 @@ class MenuGameRunning : public Menu3Base {
     uint32_t blinkMs = 0;
     int32_t rotation = 0;
     int32_t moodCell = 20; // the cell the mood icon shows
+    // The clock hand's turn, radians clockwise from twelve, set by the frame.
+    float clockHandAngle = 0.0f;
 
   private:
     void LinkControls();

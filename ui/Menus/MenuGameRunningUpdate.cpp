@@ -10,6 +10,7 @@
 #include "ui/GraphicButton.h"
 #include "ui/MenuServices.h"
 #include "ui/Menus/Hud.h"
+#include "ui/Menus/HudClockHand.h"
 #include "ui/Menus/HudPlacement.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "ui/StaticGraphic.h"
@@ -124,6 +125,7 @@ int MenuGameRunning::Update(float dt) {
         SetMood(gen->averageHappiness);
     }
 
+    if (mt) clockHandAngle = HudClockHandAngle(mt->gameTime);
     if (mt && clockText) {
         TimeToTextMinSec(text, 32, double(mt->gameTime) * 3600.0);
         clockText->SetTextW(text);
