@@ -10,6 +10,8 @@
 
 #include <lua.hpp>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -120,14 +122,19 @@ int TextLoad(lua_State* L) {
     return lua_gettop(L);
 }
 
+// loadfile (name [, mode [, env]]): as Lua's own, text only and only from a regular file.
 int TextLoadFile(lua_State* L) {
-    if (lua_gettop(L) < 2) lua_settop(L, 2);
-    lua_pushliteral(L, "t");
-    lua_replace(L, 2);
-    lua_pushvalue(L, lua_upvalueindex(1));
-    lua_insert(L, 1);
-    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
-    return lua_gettop(L);
+    const char* name = luaL_optstring(L, 1, nullptr);
+    if (LuaLoadTextFile(L, name) != LUA_OK) {
+        lua_pushnil(L);
+        lua_insert(L, -2);
+        return 2; // nil and the message
+    }
+    if (!lua_isnone(L, 3)) {
+        lua_pushvalue(L, 3);
+        if (!lua_setupvalue(L, -2, 1)) lua_pop(L, 1);
+    }
+    return 1;
 }
 
 int DoFileResults(lua_State* L, int, lua_KContext) {
@@ -137,7 +144,7 @@ int DoFileResults(lua_State* L, int, lua_KContext) {
 int TextDoFile(lua_State* L) {
     const char* name = luaL_optstring(L, 1, nullptr);
     lua_settop(L, 1);
-    if (luaL_loadfilex(L, name, "t") != LUA_OK) return lua_error(L);
+    if (LuaLoadTextFile(L, name) != LUA_OK) return lua_error(L);
     lua_callk(L, 0, LUA_MULTRET, 0, DoFileResults);
     return DoFileResults(L, 0, 0);
 }
@@ -150,6 +157,20 @@ void WrapGlobal(lua_State* L, const char* name, lua_CFunction wrapper) {
 }
 
 } // namespace
+
+int LuaLoadTextFile(lua_State* L, const char* diskPath) {
+    // Standard input, a pipe or a device could keep the game waiting for ever.
+    struct stat st;
+    if (!diskPath) {
+        lua_pushliteral(L, "scripts cannot read standard input");
+        return LUA_ERRFILE;
+    }
+    if (stat(diskPath, &st) == 0 && !S_ISREG(st.st_mode)) {
+        lua_pushfstring(L, "cannot open %s: not a regular file", diskPath);
+        return LUA_ERRFILE;
+    }
+    return luaL_loadfilex(L, diskPath, "t");
+}
 
 void ScriptMgrSetBudget(long long instructions) {
     s_limits.budget = instructions > 0 ? std::max<long long>(instructions, kHookEvery) : 0;
@@ -234,7 +255,8 @@ ScriptMgr* ScriptMgrGet() {
     SetThreadScript(L, nullptr);
     luaL_requiref(L, LUA_GNAME, luaopen_base, 1);
     WrapGlobal(L, "load", TextLoad);
-    WrapGlobal(L, "loadfile", TextLoadFile);
+    lua_pushcfunction(L, TextLoadFile);
+    lua_setglobal(L, "loadfile");
     lua_pushcfunction(L, TextDoFile);
     lua_setglobal(L, "dofile");
     luaL_requiref(L, LUA_COLIBNAME, luaopen_coroutine, 1);
@@ -411,7 +433,7 @@ int LuaScript::RunFile(const char* path) {
     fileName = path;
     std::string diskPath;
     PlatPathResolve(path, &diskPath);
-    if (luaL_loadfilex(thread, diskPath.c_str(), "t") != LUA_OK) {
+    if (LuaLoadTextFile(thread, diskPath.c_str()) != LUA_OK) {
         const char* message = LuaErrorMessage(thread);
         LuaErrorTextCopy(errorText, message, false);
         SysMessageBox(message, "Syntax Error");

@@ -94,6 +94,11 @@ void ScriptMgrUpdate(float seconds);
 // Frees every script and closes the Lua state; the next ScriptMgrGet makes a fresh manager.
 void ScriptMgrDestroy();
 
+// Loads the file as a text chunk on L: binary chunks are refused (Lua does not verify them), and
+// so is anything but a regular file (standard input, a pipe or a device could block the game for
+// ever). LUA_OK, or an error status with the message pushed.
+int LuaLoadTextFile(lua_State* L, const char* diskPath);
+
 // The limits of a run (a resume, or a menu's call into a script). A run that goes on for more
 // than `instructions` without waiting is stopped as a run-time error ("LuaScript Runtime
 // Error"); 0 lifts the limit. The default is 300 million.

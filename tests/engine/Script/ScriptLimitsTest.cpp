@@ -6,6 +6,8 @@
 
 #include <lua.hpp>
 
+#include <sys/stat.h>
+
 namespace {
 
 class ScriptLimitsTest : public ScriptTest {
@@ -121,4 +123,20 @@ TEST_F(ScriptLimitsTest, ACloseRequestStopsARunningScriptWithoutABox) {
     EXPECT_TRUE(ScriptMgrClosing());
     EXPECT_NE(std::string(loop->errorText).find("closing"), std::string::npos) << loop->errorText;
     EXPECT_EQ(BoxCount("LuaScript Runtime Error"), 0) << "nobody is left to close a box";
+}
+
+TEST_F(ScriptLimitsTest, ScriptsReadOnlyRegularFilesNeverStandardInputOrAPipe) {
+    const std::string fifo = dir / "pipe.lua";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    Exec("pipePath = [[" + fifo + "]]");
+    Run("reads.lua", "f1, m1 = loadfile(pipePath)\n"
+                     "ok2, m2 = pcall(dofile, pipePath)\n"
+                     "f3, m3 = loadfile()\n"
+                     "ok4, m4 = pcall(dofile)\n");
+    EXPECT_NE(Text("m1").find("not a regular file"), std::string::npos) << Text("m1");
+    EXPECT_NE(Text("m2").find("not a regular file"), std::string::npos) << Text("m2");
+    EXPECT_NE(Text("m3").find("standard input"), std::string::npos) << Text("m3");
+    EXPECT_NE(Text("m4").find("standard input"), std::string::npos) << Text("m4");
+    LuaScript* menu = LuaScriptNew();
+    EXPECT_EQ(menu->RunFile(fifo.c_str()), -1) << "a menu script that is a pipe blocked the game";
 }
