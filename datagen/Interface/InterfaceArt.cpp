@@ -475,9 +475,13 @@ std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni) {
 
 std::vector<ArtRow> ArtVenueThumbnailRows(const std::vector<std::string>& files) {
     std::vector<ArtRow> rows;
-    for (const std::string& file : files)
-        rows.push_back({file.c_str(), 128, 128, 128, kArtThumbnailRows, 1,
-                        file.c_str() + file.find_last_of('/') + 1, 10, ArtKind::Panel});
+    for (const std::string& file : files) {
+        // The title follows the last "/"; a name without one is all title.
+        const size_t slash = file.find_last_of('/');
+        const size_t title = slash == std::string::npos ? 0 : slash + 1;
+        rows.push_back({file.c_str(), 128, 128, 128, kArtThumbnailRows, 1, file.c_str() + title, 10,
+                        ArtKind::Panel});
+    }
     return rows;
 }
 
