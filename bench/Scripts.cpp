@@ -53,6 +53,23 @@ static void BM_ScriptResumeYield(benchmark::State& state) {
 }
 BENCHMARK(BM_ScriptResumeYield);
 
+// A busy script: each resume runs a loop of 100000 additions before it waits. Argument 0 runs it
+// without the instruction budget, 1 with the default budget and close check looks; the ratio of
+// the two is the budget's cost.
+static void BM_ScriptBusyResume(benchmark::State& state) {
+    BenchLuaFile file("while true do local k = 0 for i = 1, 100000 do k = k + i end WaitFrame(1)"
+                      " end");
+    ScriptMgrSetBudget(state.range(0) ? 300000000 : 0);
+    if (state.range(0)) ScriptMgrSetCloseCheck([](void*) { return false; }, nullptr);
+    LuaScriptNew()->RunFile(file.path.c_str());
+    for (auto _ : state)
+        ScriptMgrUpdate(1.0f / 30.0f);
+    ScriptMgrDestroy();
+    ScriptMgrSetCloseCheck(nullptr, nullptr);
+    ScriptMgrSetBudget(300000000);
+}
+BENCHMARK(BM_ScriptBusyResume)->Arg(0)->Arg(1);
+
 namespace {
 class BenchEnt : public ENTBASE {
   public:

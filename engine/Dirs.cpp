@@ -114,3 +114,11 @@ int DirIsInside(const char* path, const char* outer) {
     if (out.back() != '/') out += '/';
     return in.size() > out.size() && in.compare(0, out.size(), out) == 0 ? 1 : 0;
 }
+
+int DirIsRealInside(const char* path, const char* outer) {
+    if (!path) return 0;
+    std::string disk = DiskName(path);
+    struct stat st;
+    if (disk.empty() || lstat(disk.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return 0;
+    return DirIsInside(path, outer);
+}

@@ -16,3 +16,6 @@ void DirDeleteTree(const char* folder);
 // 1 when the folder exists and, with every link and "." or ".." resolved, lies strictly inside
 // `outer` (not `outer` itself); else 0. Guards a tree deletion whose path holds user text.
 int DirIsInside(const char* path, const char* outer);
+// 1 when `path` is a folder itself, not a link to one, and lies inside `outer` as DirIsInside
+// says; else 0. Guards a write into a folder named by user text.
+int DirIsRealInside(const char* path, const char* outer);

@@ -37,6 +37,23 @@ void SyncFolderOf(const std::string& file) {
     close(fd);
 }
 
+// The temporary file of a whole-file write, beside its target: made afresh and never through a
+// link, so that nothing planted under its name is written through. One that a killed write left
+// behind is removed (a link itself, never what it leads to) and the file made again.
+int OpenTemporary(const std::string& tmp) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0 || errno != EEXIST) return fd;
+        struct stat st;
+        if (lstat(tmp.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || unlink(tmp.c_str()) != 0) {
+            DbgPrintf(DBG_GENERAL, "Files: %s is in the way and cannot be removed\n", tmp.c_str());
+            return -1;
+        }
+        DbgPrintf(DBG_GENERAL, "Files: removed %s, left by an earlier write\n", tmp.c_str());
+    }
+    return -1;
+}
+
 bool IsRegularFd(int fd) {
     struct stat st;
     return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -160,7 +177,7 @@ int FileWriteAll(const char* path, const void* data, size_t bytes) {
     std::string disk = DiskName(path);
     if (disk.empty()) return -1;
     std::string tmp = disk + ".tmp";
-    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = OpenTemporary(tmp);
     if (fd < 0) return -1;
     bool ok;
     if (s_writeFault) {

@@ -39,12 +39,12 @@ std::string DataFolder() {
     return host ? host->DataFolder() : ProgramFolder() + "Data/";
 }
 
-// The documents folder's "Fairlark/" is made when missing; "Saves/" beside the program is the
-// program's own.
+// The folder chosen is made when missing (one level): the documents folder's "Fairlark/", or
+// "Saves/" beside the program when there is no documents folder.
 void FixSaveFolder() {
-    std::string game = UserGameFolder();
-    if (!game.empty()) DirCreate(game.c_str());
     SaveFolder() = UserSaveFolder(ProgramFolder());
+    if (!SaveFolder().empty() && DirCreate(SaveFolder().c_str()) < 0)
+        DbgPrintf(DBG_GENERAL, "MtGame: the save folder %s cannot be made\n", SaveFolder().c_str());
 }
 
 PropDb* Db() {
@@ -170,7 +170,9 @@ int MtGame::Start() {
 
 int MtGame::Destroy() {
     EntTreeNotifyRemoved(EntGetRoot(this), this);
-    prefs.Save(MtGameSaveFolder());
+    if (!prefs.Save(MtGameSaveFolder()))
+        DbgPrintf(DBG_GENERAL, "MtGame: the preferences could not be saved in %s\n",
+                  MtGameSaveFolder());
     MtGameHost* host = MtGameGetHost();
     if (host) host->ReleaseInfoIcons();
     delete attrList;

@@ -102,6 +102,7 @@ bool MtGameSaveCareer(MtGame* game, const char* career) {
         DbgPrintf(DBG_GENERAL, "MtGameSaveCareer: folder %s cannot be made\n", folder.c_str());
         return false;
     }
+    if (!MtGameCareerFolderSafe(career, "MtGameSaveCareer")) return false;
     const std::string path = MtGameCareerPathOf(career);
     IniSetProfileFileEmpty(path.c_str());
     VarDbSaveIni(Career::Db(), &game->career, nullptr, "Career");
@@ -174,6 +175,7 @@ bool MtGameSaveLayout(MtGame* game, const char* name) {
     CopyName(game->layoutName, sizeof game->layoutName, name);
     // The career's folder, which a sandbox game has not made; the save folder must exist.
     DirCreate(MtGameCareerFolderOf(game->career.name).c_str());
+    if (!MtGameCareerFolderSafe(game->career.name, "MtGameSaveLayout")) return false;
     return WriteGameFile(game, MtGameLayoutPathOf(game, name), "MtGameSaveLayout");
 }
 

@@ -52,6 +52,15 @@ bool MtGameCheckSaveName(const char* name, const char* operation) {
     return false;
 }
 
+bool MtGameCareerFolderSafe(const char* career, const char* operation) {
+    const std::string folder = MtGameCareerFolderOf(career);
+    // The name is checked, but the folder may still be a link leading out of the save folder.
+    if (DirIsRealInside(folder.c_str(), Folder().c_str()) == 1) return true;
+    DbgPrintf(DBG_GENERAL, "%s: %s is no folder of its own inside the save folder; refused\n",
+              operation, folder.c_str());
+    return false;
+}
+
 // ---- paths ----
 
 std::string MtGameCareerFolderOf(const char* career) {
@@ -128,7 +137,8 @@ bool MtGameLayoutExists(MtGame* game, const char* name) {
 
 bool MtGameDeleteLayout(MtGame* game, const char* name) {
     if (!game || !MtGameCheckSaveName(name, "MtGameDeleteLayout") ||
-        !MtGameCheckSaveName(game->career.name, "MtGameDeleteLayout"))
+        !MtGameCheckSaveName(game->career.name, "MtGameDeleteLayout") ||
+        !MtGameCareerFolderSafe(game->career.name, "MtGameDeleteLayout"))
         return false;
     return FileDelete(MtGameLayoutPathOf(game, name).c_str()) == 1;
 }

@@ -127,8 +127,17 @@ void Ctl3Base::SetPos2D(float x, float y) {
     pos = {x, y, 0};
 }
 
+// The control holds a reference of its own: the menus find their fonts by title, and whoever
+// loaded a font (the game object holds most of them) may let it go while the control lives.
 void Ctl3Base::SetFont(Font* newFont) {
+    if (newFont) ++newFont->refCount;
+    if (heldFont) SharedObjRelease(heldFont);
+    heldFont = newFont;
     font = newFont;
+}
+
+Ctl3Base::~Ctl3Base() {
+    if (heldFont) SharedObjRelease(heldFont);
 }
 
 int Ctl3Base::GetUserWord(intptr_t* word, Ctl3Base** control) {

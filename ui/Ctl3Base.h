@@ -32,6 +32,7 @@ struct Ctl3Rect {
 
 class Ctl3Base : public ENTBASE {
   public:
+    ~Ctl3Base() override;
     // ---- the entity operations ----
     int Create(EntNode* node) override;
     int Start() override;    // 0
@@ -71,7 +72,7 @@ class Ctl3Base : public ENTBASE {
     int32_t horizAlign = 0;
     int32_t vertAlign = 0;
     VECTOR3 pos = {0, 0, 0};
-    Font* font = nullptr; // shared, owned by whoever set it
+    Font* font = nullptr; // shared; SetFont takes a reference, released with the control
     uint8_t enabled = 1;
     Ctl3Rect rect = {0, 0, 0, 0};
     Ctl3Base* navLinks[4] = {}; // up, down, left, right
@@ -83,6 +84,9 @@ class Ctl3Base : public ENTBASE {
     uint8_t fadeWithParent = 1;
     uint8_t checked = 0;
     int32_t radioGroup = -1;
+
+  private:
+    Font* heldFont = nullptr; // the reference SetFont took
 };
 
 // What a menu offers its controls: its alpha, which their colours fade with, and a note of the

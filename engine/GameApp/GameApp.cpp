@@ -30,6 +30,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 
 static constexpr uint32_t kFrameCapMs = 33;
 static constexpr int kSprites = 3000, kSpriteGroups = 40;
@@ -67,11 +68,40 @@ ENTBASE* GameApp::GetMenus() {
 
 // ---- settings ----
 
+namespace {
+
+constexpr int kMinWidth = 320, kMinHeight = 240;
+constexpr int kDefaultWidth = 640, kDefaultHeight = 480;
+constexpr int kLargestSize = 16384; // past any display, and past what a back buffer can take
+
+// A size read from the settings file that no display can hold, or too small for the menus, is
+// the default: an edited file must not crash the start-up or end it without a word. The log is
+// not open yet, so the line goes to stderr as well.
+void CheckSize(int* width, int* height, const char* keys, int largestWidth, int largestHeight) {
+    if (*width >= kMinWidth && *height >= kMinHeight && *width <= largestWidth &&
+        *height <= largestHeight)
+        return;
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "Config.ini: %s %i x %i is outside %i x %i to %i x %i; %i x %i is used\n", keys,
+                  *width, *height, kMinWidth, kMinHeight, largestWidth, largestHeight,
+                  kDefaultWidth, kDefaultHeight);
+    std::fputs(text, stderr);
+    DbgPrintf(DBG_GENERAL, "%s", text);
+    *width = kDefaultWidth;
+    *height = kDefaultHeight;
+}
+
+} // namespace
+
 int GameApp::LoadConfig() {
     m_userFolder = UserGameFolder();
-    // One level only; a folder that cannot be made leaves the defaults.
+    // One level only; a folder that cannot be made leaves the defaults. Without a documents
+    // folder the settings live in "Saves/" beside the program, which is made here too.
     if (!m_userFolder.empty()) DirCreate(m_userFolder.c_str());
-    m_settingsPath = UserSaveFolder(ProgramFolder()) + "Config.ini";
+    const std::string saves = UserSaveFolder(ProgramFolder());
+    if (m_userFolder.empty() && !saves.empty()) DirCreate(saves.c_str());
+    m_settingsPath = saves + "Config.ini";
 
     HwConfigSettings settings = {hinstance, m_settingsPath.c_str(), "Xq App",
                                  "Data\\ConfigBanner.bmp", nullptr};
@@ -89,11 +119,13 @@ int GameApp::LoadConfig() {
     if (windowed) {
         windowWidth = IniProfileGetInt(&value, section, "winWidth", 640);
         windowHeight = IniProfileGetInt(&value, section, "winHeight", 480);
+        CheckSize(&windowWidth, &windowHeight, "winWidth x winHeight", kLargestSize, kLargestSize);
         runWhileInactive = (uint32_t)IniProfileGetInt(&value, section, "runWhileInactive", 0);
         lockableBackbuffer = (uint8_t)IniProfileGetInt(&value, section, "lockableBackbuffer", 0);
     } else {
         deviceWidth = IniProfileGetInt(&value, section, "hRes", 640);
         deviceHeight = IniProfileGetInt(&value, section, "vRes", 480);
+        CheckSize(&deviceWidth, &deviceHeight, "hRes x vRes", kLargestSize, kLargestSize);
     }
     IniClearProfileFile();
     return 0;
@@ -110,6 +142,14 @@ static void StartMadeEntity(ENTBASE* made, void*) {
 static bool EditorEventHook(SDL_Event& event, void* context) {
     Editor* editor = static_cast<GameApp*>(context)->editor;
     return EditorIsActive(editor) && EditorHandleEvent(editor, event);
+}
+
+// SIGTERM and a window close arrive as SDL's quit event; a script that runs on without waiting
+// would keep the loop from ever seeing it, so the script manager looks now and then. The event
+// stays queued for the loop.
+static bool CloseRequestPending(void*) {
+    SDL_PumpEvents();
+    return SDL_HasEvent(SDL_QUIT) == SDL_TRUE;
 }
 
 void GameApp::OnInit() {
@@ -152,6 +192,7 @@ void GameApp::OnInit() {
     MenuSetAppHost(this);
 
     scripts = ScriptMgrGet();
+    ScriptMgrSetCloseCheck(CloseRequestPending, nullptr);
     if (scripts) {
         LuaOpenEntityLib(scripts->L);
         LuaOpenSystemLib(scripts->L);
@@ -202,6 +243,7 @@ void GameApp::Shutdown() {
     // The character classes have released their models with the entities: the model library's
     // meshes, models, skeletons and clips go now.
     if (giModelDefManager* defs = giModelDefManager::Instance()) defs->Clear();
+    ScriptMgrSetCloseCheck(nullptr, nullptr);
     ScriptMgrDestroy();
     scripts = nullptr;
     I3dSpriteBatchDestroy();

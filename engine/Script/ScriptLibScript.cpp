@@ -110,7 +110,7 @@ static int Script_Beep(lua_State* L) {
 static int Script_Return(lua_State* L) {
     int arguments = lua_gettop(L);
     static const char chunk[] = "do return end";
-    if (luaL_loadbuffer(L, chunk, sizeof chunk - 1, "Temp") != LUA_OK) return 0;
+    if (luaL_loadbufferx(L, chunk, sizeof chunk - 1, "Temp", "t") != LUA_OK) return 0;
     lua_insert(L, 1);
     if (lua_pcall(L, arguments, 0, 0) != LUA_OK) lua_pop(L, 1);
     return 0;

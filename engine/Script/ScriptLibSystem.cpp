@@ -42,7 +42,7 @@ static int System_DoFile(lua_State* L) {
     std::string diskPath;
     PlatPathResolve(LuaArgString(L, 1), &diskPath);
     int top = lua_gettop(L);
-    if (luaL_loadfile(L, diskPath.c_str()) != LUA_OK || lua_pcall(L, 0, 0, 0) != LUA_OK)
+    if (LuaLoadTextFile(L, diskPath.c_str()) != LUA_OK || lua_pcall(L, 0, 0, 0) != LUA_OK)
         SysMessageBox(LuaErrorMessage(L), "LuaScript Compile/Load Error");
     lua_settop(L, top);
     return 0;

@@ -10,11 +10,185 @@
 
 #include <lua.hpp>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 static ScriptMgr* s_mgr = nullptr;
+
+// ---- limits ----
+//
+// Scripts are data anyone can edit, so nothing in one may hang or kill the program. A run (a
+// resume or a menu's call) gets an instruction budget, which a script renews by waiting; the
+// state's memory has a ceiling while a script runs; and a close request stops a running script.
+
+namespace {
+
+constexpr int kHookEvery = 10000;               // instructions between looks at the budget
+constexpr int kCloseLookEvery = 100;            // budget looks between looks for a close
+constexpr long long kDefaultBudget = 300000000; // about a second of a busy script
+constexpr size_t kDefaultMemoryCap = (size_t)256 << 20;
+
+struct ScriptLimits {
+    long long budget = kDefaultBudget; // instructions per run; 0: no limit
+    long long looksLeft = 0;           // budget looks left in this run
+    int depth = 0;                     // runs under way (a run may start another)
+    size_t used = 0;                   // bytes the Lua state holds
+    size_t cap = kDefaultMemoryCap;
+    ScriptCloseCheck closeCheck = nullptr;
+    void* closeContext = nullptr;
+    int sinceCloseLook = 0;
+    bool closing = false; // a close was requested: every run stops at its next look
+};
+
+ScriptLimits s_limits;
+
+// The ceiling holds only while a script runs: the engine's own pushes outside any protected call
+// must not fail, since Lua could only abort there.
+void* CappedAlloc(void* context, void* block, size_t oldSize, size_t newSize) {
+    auto* limits = static_cast<ScriptLimits*>(context);
+    const size_t old = block ? oldSize : 0; // without a block oldSize is a type code
+    if (newSize == 0) {
+        std::free(block);
+        limits->used -= old;
+        return nullptr;
+    }
+    if (newSize > old && limits->depth > 0 &&
+        (limits->used > limits->cap || newSize - old > limits->cap - limits->used))
+        return nullptr; // Lua collects and, failing that, raises "not enough memory"
+    void* grown = std::realloc(block, newSize);
+    if (!grown) return nullptr;
+    limits->used = limits->used - old + newSize;
+    return grown;
+}
+
+int Panic(lua_State* L) {
+    std::fprintf(stderr, "SCRIPT::Unprotected Lua error: %s\n", LuaErrorMessage(L));
+    return 0; // Lua aborts
+}
+
+void BudgetHook(lua_State* L, lua_Debug*) {
+    ScriptLimits& limits = s_limits;
+    if (limits.depth == 0) return; // the engine's own chunks are not scripts' runs
+    if (limits.closeCheck && ++limits.sinceCloseLook >= kCloseLookEvery) {
+        limits.sinceCloseLook = 0;
+        if (limits.closeCheck(limits.closeContext)) limits.closing = true;
+    }
+    const bool spent = limits.budget > 0 && --limits.looksLeft < 0;
+    if (!limits.closing && !spent) return;
+    // From here every instruction of this thread fails, so a pcall in the script cannot catch
+    // the stop and carry on: the error reaches the run's own boundary.
+    lua_sethook(L, BudgetHook, LUA_MASKCOUNT, 1);
+    if (limits.closing) luaL_error(L, "script stopped: the game is closing");
+    luaL_error(L, "script stopped: more than %d million instructions without waiting",
+               (int)(limits.budget / 1000000));
+}
+
+bool HookWanted() {
+    return s_limits.budget > 0 || s_limits.closeCheck;
+}
+
+// A run starting from the engine gets the whole budget, on a thread counting at the normal
+// pace again (a stop left it failing at every instruction).
+void RunBegin(lua_State* thread) {
+    if (s_limits.depth++ > 0) return;
+    s_limits.looksLeft = s_limits.budget / kHookEvery;
+    if (HookWanted())
+        lua_sethook(thread, BudgetHook, LUA_MASKCOUNT, kHookEvery);
+    else
+        lua_sethook(thread, nullptr, 0, 0);
+}
+
+void RunEnd() {
+    --s_limits.depth;
+}
+
+// ---- text-only loading ----
+//
+// Lua does not verify binary chunks: a crafted one reads and writes anywhere. Every way a script
+// has of loading code takes text only.
+
+int TextLoad(lua_State* L) {
+    if (lua_gettop(L) < 3) lua_settop(L, 3);
+    lua_pushliteral(L, "t");
+    lua_replace(L, 3);
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_insert(L, 1);
+    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
+    return lua_gettop(L);
+}
+
+// loadfile (name [, mode [, env]]): as Lua's own, text only and only from a regular file.
+int TextLoadFile(lua_State* L) {
+    const char* name = luaL_optstring(L, 1, nullptr);
+    if (LuaLoadTextFile(L, name) != LUA_OK) {
+        lua_pushnil(L);
+        lua_insert(L, -2);
+        return 2; // nil and the message
+    }
+    if (!lua_isnone(L, 3)) {
+        lua_pushvalue(L, 3);
+        if (!lua_setupvalue(L, -2, 1)) lua_pop(L, 1);
+    }
+    return 1;
+}
+
+int DoFileResults(lua_State* L, int, lua_KContext) {
+    return lua_gettop(L) - 1;
+}
+
+int TextDoFile(lua_State* L) {
+    const char* name = luaL_optstring(L, 1, nullptr);
+    lua_settop(L, 1);
+    if (LuaLoadTextFile(L, name) != LUA_OK) return lua_error(L);
+    lua_callk(L, 0, LUA_MULTRET, 0, DoFileResults);
+    return DoFileResults(L, 0, 0);
+}
+
+// Replaces _G[name] by `wrapper`, which reaches the original as its upvalue.
+void WrapGlobal(lua_State* L, const char* name, lua_CFunction wrapper) {
+    lua_getglobal(L, name);
+    lua_pushcclosure(L, wrapper, 1);
+    lua_setglobal(L, name);
+}
+
+} // namespace
+
+int LuaLoadTextFile(lua_State* L, const char* diskPath) {
+    // Standard input, a pipe or a device could keep the game waiting for ever.
+    struct stat st;
+    if (!diskPath) {
+        lua_pushliteral(L, "scripts cannot read standard input");
+        return LUA_ERRFILE;
+    }
+    if (stat(diskPath, &st) == 0 && !S_ISREG(st.st_mode)) {
+        lua_pushfstring(L, "cannot open %s: not a regular file", diskPath);
+        return LUA_ERRFILE;
+    }
+    return luaL_loadfilex(L, diskPath, "t");
+}
+
+void ScriptMgrSetBudget(long long instructions) {
+    s_limits.budget = instructions > 0 ? std::max<long long>(instructions, kHookEvery) : 0;
+}
+
+void ScriptMgrSetMemoryCap(size_t bytes) {
+    s_limits.cap = bytes ? bytes : kDefaultMemoryCap;
+}
+
+void ScriptMgrSetCloseCheck(ScriptCloseCheck check, void* context) {
+    s_limits.closeCheck = check;
+    s_limits.closeContext = check ? context : nullptr;
+    s_limits.sinceCloseLook = 0;
+}
+
+bool ScriptMgrClosing() {
+    return s_limits.closing;
+}
 
 // ---- the thread-to-script link ----
 
@@ -51,6 +225,11 @@ const char* LuaErrorMessage(lua_State* L) {
 static void ReportRuntimeError(LuaScript* script, lua_State* L) {
     const char* message = LuaErrorMessage(L);
     LuaErrorTextCopy(script->errorText, message, true);
+    if (s_limits.closing) {
+        // Nobody is left to read a box while the game closes.
+        DbgPrintf(DBG_GENERAL, "SCRIPT::%s: %s\n", script->fileName.c_str(), message);
+        return;
+    }
     std::string text = std::string(message) + "\n";
     SysMessageBox(text.c_str(), "LuaScript Runtime Error");
 }
@@ -65,13 +244,21 @@ static void ResetThread(lua_State* thread) {
 
 ScriptMgr* ScriptMgrGet() {
     if (s_mgr) return s_mgr;
-    lua_State* L = luaL_newstate();
+    s_limits.used = 0;
+    s_limits.depth = 0;
+    lua_State* L = lua_newstate(CappedAlloc, &s_limits);
     if (!L) {
         DbgPrintf(DBG_GENERAL, "SCRIPT::Cannot create the Lua state\n");
         return nullptr;
     }
+    lua_atpanic(L, Panic);
     SetThreadScript(L, nullptr);
     luaL_requiref(L, LUA_GNAME, luaopen_base, 1);
+    WrapGlobal(L, "load", TextLoad);
+    lua_pushcfunction(L, TextLoadFile);
+    lua_setglobal(L, "loadfile");
+    lua_pushcfunction(L, TextDoFile);
+    lua_setglobal(L, "dofile");
     luaL_requiref(L, LUA_COLIBNAME, luaopen_coroutine, 1);
     luaL_requiref(L, LUA_STRLIBNAME, luaopen_string, 1);
     lua_settop(L, 0);
@@ -172,6 +359,7 @@ void ScriptMgrDestroy() {
     lua_close(mgr->L);
     delete mgr;
     s_mgr = nullptr;
+    s_limits.closing = false;
 }
 
 // Sets _G[name] to the value on top of the main state, popping it. A raw set: a metatable a
@@ -245,7 +433,7 @@ int LuaScript::RunFile(const char* path) {
     fileName = path;
     std::string diskPath;
     PlatPathResolve(path, &diskPath);
-    if (luaL_loadfile(thread, diskPath.c_str()) != LUA_OK) {
+    if (LuaLoadTextFile(thread, diskPath.c_str()) != LUA_OK) {
         const char* message = LuaErrorMessage(thread);
         LuaErrorTextCopy(errorText, message, false);
         SysMessageBox(message, "Syntax Error");
@@ -275,7 +463,9 @@ int LuaScript::Resume(double value) {
     mode = SCRIPT_RUNNING;
     LuaPushNumber(thread, value);
     int results = 0;
+    RunBegin(thread);
     int status = lua_resume(thread, mgr->L, 1, &results);
+    RunEnd();
     if (mode == SCRIPT_RUNNING || released) mode = SCRIPT_FINISHED;
     if (status == LUA_OK || status == LUA_YIELD) {
         lua_pop(thread, results);
@@ -345,7 +535,10 @@ int LuaScript::Call(int arguments, int results) {
         lua_settop(T, 0);
     } else {
         int base = top - arguments - 1;
-        if (lua_pcall(T, arguments, results, 0) == LUA_OK) {
+        RunBegin(T);
+        const int status = lua_pcall(T, arguments, results, 0);
+        RunEnd();
+        if (status == LUA_OK) {
             rc = 0;
         } else {
             ReportRuntimeError(this, T);

@@ -2,6 +2,7 @@
 // when its wait condition holds, and the script variables (svars) the scripts share.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -92,6 +93,25 @@ LuaScript* LuaScriptNew();
 void ScriptMgrUpdate(float seconds);
 // Frees every script and closes the Lua state; the next ScriptMgrGet makes a fresh manager.
 void ScriptMgrDestroy();
+
+// Loads the file as a text chunk on L: binary chunks are refused (Lua does not verify them), and
+// so is anything but a regular file (standard input, a pipe or a device could block the game for
+// ever). LUA_OK, or an error status with the message pushed.
+int LuaLoadTextFile(lua_State* L, const char* diskPath);
+
+// The limits of a run (a resume, or a menu's call into a script). A run that goes on for more
+// than `instructions` without waiting is stopped as a run-time error ("LuaScript Runtime
+// Error"); 0 lifts the limit. The default is 300 million.
+void ScriptMgrSetBudget(long long instructions);
+// While a script runs, the Lua state may hold at most `bytes` (0: the default, 256 MB); past it
+// the script fails with "not enough memory".
+void ScriptMgrSetMemoryCap(size_t bytes);
+// Asked now and then while a script runs: true stops the running script (and every later run)
+// so that the program can end. Without a check only the budget stops a script.
+using ScriptCloseCheck = bool (*)(void* context);
+void ScriptMgrSetCloseCheck(ScriptCloseCheck check, void* context);
+// True once the close check has answered true (until ScriptMgrDestroy).
+bool ScriptMgrClosing();
 
 // Globals of the main state, set without metamethods.
 void LuaSetGlobalNumber(double value, const char* name);

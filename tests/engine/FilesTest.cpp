@@ -117,6 +117,29 @@ TEST(Files, WriteAllReplacesWholeFilesAndKeepsTheOldOneOnFailure) {
     EXPECT_FALSE(PathExistsOnDisk(path + ".tmp"));
 }
 
+TEST(Files, WriteAllNeverWritesThroughAPlantedOrStaleTemporaryFile) {
+    TempDir dir;
+    const std::string path = dir / "T.sbx";
+    const std::string elsewhere = dir / "victim.txt";
+    WriteTextFile(elsewhere, "keep me");
+    ASSERT_EQ(symlink(elsewhere.c_str(), (path + ".tmp").c_str()), 0);
+    ASSERT_EQ(FileWriteAll(path.c_str(), "save", 4), 1);
+    EXPECT_EQ(ReadTextFile(elsewhere), "keep me") << "the save wrote through the planted link";
+    EXPECT_EQ(ReadTextFile(path), "save");
+    EXPECT_FALSE(PathExistsOnDisk(path + ".tmp"));
+
+    // A killed save's leftover goes at the next write of the same file.
+    WriteTextFile(path + ".tmp", "half a sa");
+    ASSERT_EQ(FileWriteAll(path.c_str(), "again", 5), 1);
+    EXPECT_EQ(ReadTextFile(path), "again");
+    EXPECT_FALSE(PathExistsOnDisk(path + ".tmp"));
+
+    // A folder in the way cannot be removed: the write fails and the old file stays.
+    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0755), 0);
+    EXPECT_EQ(FileWriteAll(path.c_str(), "third", 5), -1);
+    EXPECT_EQ(ReadTextFile(path), "again");
+}
+
 TEST(Files, ExistsAndDelete) {
     TempDir dir;
     std::string path = dir / "x.txt";

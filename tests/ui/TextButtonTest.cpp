@@ -147,3 +147,22 @@ TEST_F(TextButtonTest, GraphicCheckBoxPlacesBoxAndLabel) {
     c->VarsChanged();
     EXPECT_EQ(c->horizAlign, 0) << "hAlign 1 is turned into 0";
 }
+
+// The menus find their fonts by title; the game object holds them. A control must keep its font
+// when that holder lets go (the game object destroyed while the menus stay).
+TEST_F(TextButtonTest, AControlKeepsAFontFoundByTitleAfterItsHolderLetsGo) {
+    Font* held = UiAcquireFont("Georgia_26");
+    ASSERT_TRUE(held);
+    const int before = held->refCount;
+    auto* t = Make<TextButton>("TextButton");
+    ASSERT_TRUE(t);
+    t->SetFont(FontFind("Georgia_26"));
+    t->SetTextW(u"Play");
+    t->SetPos2D(100, 100);
+    t->Start();
+    for (int i = 0; i < before; ++i)
+        SharedObjRelease(held);
+    Step();
+    EXPECT_GT(t->font->cellHeight, 0.0f);
+    t->SetFont(nullptr);
+}

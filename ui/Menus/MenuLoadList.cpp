@@ -37,10 +37,16 @@ int DrawListHook(intptr_t user) {
 }
 } // namespace
 
+MenuLoadList::~MenuLoadList() {
+    if (font) SharedObjRelease(font);
+}
+
 int MenuLoadList::Create(EntNode* n) {
     MenuCreateConcrete(this, n, MenuNames{kNames, 3, true}, kScript);
     alpha = 1.0f;
+    if (font) SharedObjRelease(font);
     font = FontFind("Georgia_14");
+    if (font) ++font->refCount;
     list.rowHeight = font ? font->cellHeight + 2.0f : kFallbackRowHeight;
     list.visible = 12;
     list.left = 160.0f;

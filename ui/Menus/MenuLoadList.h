@@ -39,6 +39,7 @@ struct LoadEntry {
 
 class MenuLoadList : public Menu3Base {
   public:
+    ~MenuLoadList() override;
     int Create(EntNode* node) override;
     int Update(float seconds) override;
     int OnMessage(const SlEvent* event) override;
@@ -53,7 +54,7 @@ class MenuLoadList : public Menu3Base {
     void Fill();
 
     ScrollList list;
-    Font* font = nullptr; // found by name, not held
+    Font* font = nullptr; // found by name and held: its loader may let it go first
     MtGame* mtGame = nullptr;
     uint8_t deleteConfirmed = 0;
     std::vector<LoadEntry> entries;

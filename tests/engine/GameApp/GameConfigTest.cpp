@@ -166,3 +166,29 @@ TEST_F(GameAppTest, ASettingsFileWrittenByTheDialogStartsTheGameAsChosen) {
     EXPECT_EQ(game.debug, 1);
     EXPECT_EQ(game.backBufferFormat, 22);
 }
+
+// Sizes no display holds (or too small for the menus) are the defaults, with a line saying so.
+TEST_F(GameAppTest, SizesOutOfRangeTakeTheDefaultWithALine) {
+    const char* cases[] = {"winWidth=2147483647\nwinHeight=480\n", "winWidth=-640\nwinHeight=-1\n",
+                           "winWidth=319\nwinHeight=600\n"};
+    for (const char* keys : cases) {
+        SCOPED_TRACE(keys);
+        WriteConfig(std::string("[Xq Config]\nrunHwConfig=0\nwindowed=1\n") + keys);
+        GameApp game;
+        game.SetProgramFolder(m_program.c_str());
+        ::testing::internal::CaptureStderr();
+        ASSERT_EQ(game.LoadConfig(), 0);
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::make_tuple(game.windowWidth, game.windowHeight), std::make_tuple(640, 480));
+        EXPECT_NE(said.find("winWidth x winHeight"), std::string::npos) << said;
+    }
+    WriteConfig("[Xq Config]\nrunHwConfig=0\nwindowed=0\nhRes=100000\nvRes=-5\n");
+    ASSERT_EQ(app.LoadConfig(), 0);
+    EXPECT_EQ(std::make_tuple(app.deviceWidth, app.deviceHeight), std::make_tuple(640, 480));
+}
+
+TEST_F(GameAppTest, WithoutADocumentsFolderTheSavesFolderIsMade) {
+    unsetenv("XDG_DOCUMENTS_DIR");
+    ASSERT_EQ(app.LoadConfig(), 0);
+    EXPECT_TRUE(PathExistsOnDisk(m_program + "Saves"));
+}

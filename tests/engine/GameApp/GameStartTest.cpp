@@ -11,6 +11,8 @@
 #include <lua.hpp>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <cstdio>
 #include <set>
 #include <sstream>
@@ -246,6 +248,7 @@ TEST_F(GameAppTest, WithoutTheDataFolderTheStartUpSaysSoAndTheProgramStillCloses
     app.AppMessageLoop();
     EXPECT_EQ(app.quit, 1);
     app.AppShutdown();
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
 // A program folder deeper than any fixed path buffer: the data still comes from its Data/, never
@@ -293,4 +296,21 @@ TEST_F(GameAppTest, AScriptErrorBeforeTheTreeLeavesNoTreeAndTheFramesRun) {
     EXPECT_EQ(out.find("[", out.find("[LuaScript Runtime Error]") + 1), std::string::npos)
         << "one message only: " << out;
     EXPECT_EQ(app.GetRoot(), nullptr);
+}
+
+// A start-up script that never waits: a close request (SIGTERM arrives as SDL's quit event)
+// stops it, and the loop then ends the program as a close does.
+TEST_F(GameAppTest, AStartupScriptThatNeverWaitsStillLetsTheProgramClose) {
+    WriteStartup("spun = 0 while true do spun = spun + 1 end\n");
+    // SDL's events, started before the window's, turn the signal into the quit event.
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    raise(SIGTERM);
+    ::testing::internal::CaptureStderr();
+    Start();
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(ScriptMgrClosing()) << "the running script did not see the close request";
+    app.AppMessageLoop();
+    EXPECT_EQ(app.quit, 1);
+    app.AppShutdown();
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }

@@ -266,6 +266,26 @@ TEST_F(SaveTest, CareerExistsAndDeleteTouchOnlyTheCareersOwnFolder) {
     EXPECT_TRUE(PathExistsOnDisk(h->dir / "outside/precious.txt"));
 }
 
+TEST_F(SaveTest, ACareerFolderThatIsALinkIsNeverWrittenThrough) {
+    const std::string outside = h->dir / "outside";
+    ASSERT_EQ(mkdir(outside.c_str(), 0755), 0);
+    ASSERT_EQ(symlink(outside.c_str(), (folder + "Evil").c_str()), 0);
+    EXPECT_FALSE(MtGameSaveCareer(game, "Evil"));
+    std::strcpy(game->career.name, "Evil");
+    EXPECT_FALSE(MtGameSaveLayout(game, "Mine"));
+    WriteTextFile(outside + "/Layout00_Mine.lay", "keep");
+    EXPECT_FALSE(MtGameDeleteLayout(game, "Mine"));
+    EXPECT_FALSE(PathExistsOnDisk(outside + "/Evil.car")) << "the career went through the link";
+    EXPECT_EQ(ReadTextFile(outside + "/Layout00_Mine.lay"), "keep");
+
+    // Nor is a planted temporary file of a sandbox.
+    WriteTextFile(outside + "/victim", "keep");
+    ASSERT_EQ(symlink((outside + "/victim").c_str(), (folder + "T.sbx.tmp").c_str()), 0);
+    ASSERT_TRUE(MtGameSaveSandbox(game, "T"));
+    EXPECT_EQ(ReadTextFile(outside + "/victim"), "keep");
+    EXPECT_FALSE(PathExistsOnDisk(folder + "T.sbx.tmp"));
+}
+
 // ---- sandboxes ----
 
 TEST_F(SaveTest, ASandboxKeepsItsMoneyAndOnlyThePlacedEntitiesInTreeOrder) {

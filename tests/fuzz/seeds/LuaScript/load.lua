@@ -1,0 +1,2 @@
+f = load("return 1")
+WaitSvarTrue(70)
