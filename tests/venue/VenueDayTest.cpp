@@ -6,28 +6,17 @@
 #include "game/Ents/AttrBase.h"
 #include "game/Ents/GameGrid.h"
 #include "game/Ents/RubeGen.h"
+#include "tests/support/HeapInUse.h"
+#include "tests/support/TestSupport.h"
 #include "tests/venue/VenueFixture.h"
 
 #include <gtest/gtest.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#endif
-
 namespace {
-
-size_t BytesInUse() {
-#if defined(__SANITIZE_ADDRESS__)
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    return mallinfo2().uordblks;
-#endif
-}
 
 int ModelsLoaded() {
     int n = 0;
@@ -116,7 +105,7 @@ TEST_F(VenueTest, ThreeDaysInOneRunEndWithinATenthOfTheFirstDaysMemory) {
         MtGameStartDay(game);
         Frames(10);
         EXPECT_EQ(gen->present, 0) << "day " << day << ": patrons stayed into the next";
-        after[day] = BytesInUse();
+        after[day] = HeapBytesInUse();
         std::printf("day %i: %i frames, a crowd of %i at most, %zu bytes in use after it\n",
                     day + 1, frames, peak, after[day]);
     }
