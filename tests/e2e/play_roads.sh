@@ -29,8 +29,10 @@
 #             the main menu and Quit; screenshots of the main menu, the HUD, the catalogue, Help
 #             and the end of day are kept in the build folder's e2e-shots/
 # The people, on a fresh folder of their own:
-#   people     a sandbox day opened: patrons are seen walking on the ground under the camera and a
-#              click on one opens the patron panel
+#   people     a sandbox opened and, before its gates, a carny hired from the employees report:
+#              its row shows and it is seen walking from the way in; then the day opened:
+#              patrons are seen walking on the ground under the camera and a click on one opens
+#              the patron panel; last the carny viewed from the report opens its employee panel
 #
 # Pacing: nothing goes to a screen before its "Menu: <name> (<class>)" line in Debug.txt, read
 # after the line of the screen before; within a screen the game's input ring keeps the order of
@@ -940,6 +942,98 @@ ground_changes() {
     awk 'function abs(v) { return v < 0 ? -v : v }
       abs($3 - $8) >= 30 || abs($4 - $9) >= 30 || abs($5 - $10) >= 30 { print $1, $2 }'
 }
+# Walkers: two shots half a second apart differ in small patches of the ground outside the mask
+# of what moves with nobody about (a panel or a report opening would change far more of it). The
+# middle of the patch nearest the changes' middle is where one walks, in $walker_x $walker_y.
+walking=none
+walkers_seen() {
+  shot walking-a || return 1
+  local a=$last_shot n x y
+  sleep 0.5
+  shot walking-b || return 1
+  read -r n x y < <(ground_changes "$a" "$last_shot" | awk -v m="$mask" '
+    BEGIN { while ((getline l < m) > 0) { split(l, q, " "); k++; mx[k] = q[1]; my[k] = q[2] } }
+    { for (i = 1; i <= k; i++) if (($1 - mx[i]) ^ 2 + ($2 - my[i]) ^ 2 < 576) next
+      n++; sx += $1; sy += $2; px[n] = $1; py[n] = $2 }
+    END {
+      if (!n) { print 0, 0, 0; exit }
+      cx = sx / n; cy = sy / n; best = -1
+      for (i = 1; i <= n; i++) { d = (px[i] - cx) ^ 2 + (py[i] - cy) ^ 2; if (best < 0 || d < best) { best = d; bx = px[i]; by = py[i] } }
+      print n, bx, by }')
+  walking="$n pixels changed in half a second outside the fountain's"
+  walker_x=$x walker_y=$y
+  [ "$n" -ge 20 ] && [ "$n" -le 20000 ]
+}
+# A click on a walker: a person's panel opens over the bottom right of the screen. The walker
+# moves on, so each try is aimed at a fresh shot, kept in $panel_before.
+panel=none
+panel_opened() {
+  walkers_seen || return 1
+  panel_before=$last_shot
+  xdotool mousemove "$walker_x" "$walker_y" sleep 0.05 mousedown 1 sleep 0.1 mouseup 1
+  sleep 1
+  shot panel || return 1
+  local n
+  n=$(corner_changed "$panel_before" "$last_shot")
+  panel="$n % of the panel's corner changed after a click at ($walker_x, $walker_y)"
+  [ "$n" -ge 50 ]
+}
+# The share (per cent) of the panels' corner (menu 700..980 x 600..730) that differs between two
+# shots.
+corner_changed() {
+  paste -d' ' <("$xwd_pixel" "$1" --rect "$(wx 700)" "$(wy 600)" "$(wx 980)" "$(wy 730)") \
+    <("$xwd_pixel" "$2" --rect "$(wx 700)" "$(wy 600)" "$(wx 980)" "$(wy 730)") |
+    awk 'function abs(v) { return v < 0 ? -v : v }
+      { t++; if (abs($3 - $8) + abs($4 - $9) + abs($5 - $10) >= 40) n++ } END { print int(n * 100 / t) }'
+}
+# Opens the employees report from the HUD.
+employees_report() {
+  click 878 38
+  await_menu "MenuReports (MenuReports)"
+  click 512 403
+  await_menu "MenuReportEmployees (MenuReportEmployees)"
+}
+# A carny hired through the HUD's Reports, Employees and Hire while the gates are shut: its row
+# shows, and back on the HUD it is the one person about. It starts at one of the way in's spawn
+# points, in the view the road set, and is seen walking from there.
+carny_hired() {
+  employees_report
+  # The first row's yellow, under the selection's bar: none before the hire.
+  local row_test='r >= 150 && g >= 150 && b <= 110 && r - b >= 70' before
+  shot employees || fail "no shot of the employees report"
+  before=$(count_in 160 278 560 306 "$row_test" | cut -d' ' -f1)
+  click 508 628
+  row_shown() {
+    shot hired || return 1
+    rows=$(count_in 160 278 560 306 "$row_test")
+    [ "${rows%% *}" -ge $((before + 100)) ]
+  }
+  rows=none
+  wait_for 30 row_shown || fail "no employee row after Hire: $rows yellow, $before before"
+  sample "employees after Hire: $rows yellow in the first row, $before before"
+  click 630 691
+  hud=none
+  wait_for 30 hud_seen || fail "the HUD after the employees report: $hud"
+  wait_for 120 walkers_seen || fail "the hired carny is not seen walking: $walking"
+  sample "carny walking: $walking, at ($walker_x, $walker_y)"
+}
+# The hired carny viewed from the employees report (its one row is selected): the camera flies to
+# it and the HUD shows its employee panel, the only one with FIRE beside OK and View.
+carny_viewed() {
+  employees_report
+  click 380 691
+  employee_panel() {
+    shot employee-panel || return 1
+    fire=$(count_in 872 672 968 728 'b >= r + 25 && b >= g + 20')
+    reddish=$(count_in 700 600 980 660 'r >= g + 60 && r >= b + 60')
+    read -r t _ n <<<"$reddish"
+    read -r f _ m <<<"$fire"
+    [ $((f * 100)) -ge $((m * 50)) ] && [ $((t * 100)) -ge $((n * 50)) ]
+  }
+  fire=none reddish=none
+  wait_for 30 employee_panel || fail "no employee panel after View: FIRE $fire button-blue, $reddish panel red"
+  sample "employee panel after View: FIRE $fire button-blue, $reddish of the corner panel red"
+}
 people_road() {
   to_main_menu
   new_sandbox
@@ -947,7 +1041,7 @@ people_road() {
   xdotool mousemove "$(wx 80)" "$(wy 400)" keydown f sleep 4 keyup f keydown s sleep 3 keyup s
   sleep 2
   # What moves before any patron does (the fountain's drops): masked, 24 pixels round.
-  local mask=$work/still-moving.txt
+  mask=$work/still-moving.txt
   : >"$mask"
   local i
   for i in 1 2 3 4; do
@@ -957,52 +1051,18 @@ people_road() {
     shot gates-shut || fail "no shot of the HUD"
     ground_changes "$a" "$last_shot" >>"$mask"
   done
+  carny_hired
   # The HUD's Start opens the gates.
   click 67 313
   xdotool mousemove "$(wx 80)" "$(wy 400)"
-  # Walkers: two shots half a second apart differ in small patches of the ground outside the
-  # mask (a panel or a report opening would change far more of it). The middle of the patch
-  # nearest the changes' middle is where one walks.
-  walking=none
-  walkers_seen() {
-    shot walking-a || return 1
-    local a=$last_shot n x y
-    sleep 0.5
-    shot walking-b || return 1
-    read -r n x y < <(ground_changes "$a" "$last_shot" | awk -v m="$mask" '
-      BEGIN { while ((getline l < m) > 0) { split(l, q, " "); k++; mx[k] = q[1]; my[k] = q[2] } }
-      { for (i = 1; i <= k; i++) if (($1 - mx[i]) ^ 2 + ($2 - my[i]) ^ 2 < 576) next
-        n++; sx += $1; sy += $2; px[n] = $1; py[n] = $2 }
-      END {
-        if (!n) { print 0, 0, 0; exit }
-        cx = sx / n; cy = sy / n; best = -1
-        for (i = 1; i <= n; i++) { d = (px[i] - cx) ^ 2 + (py[i] - cy) ^ 2; if (best < 0 || d < best) { best = d; bx = px[i]; by = py[i] } }
-        print n, bx, by }')
-    walking="$n pixels changed in half a second outside the fountain's"
-    walker_x=$x walker_y=$y
-    [ "$n" -ge 20 ] && [ "$n" -le 20000 ]
-  }
   wait_for 300 walkers_seen || fail "no patron seen walking: $walking"
   sample "patrons walking: $walking, one at ($walker_x, $walker_y)"
-  # A click on one: the patron panel opens over the bottom right of the screen. The walker moves
-  # on, so each try is aimed at a fresh shot.
-  panel=none
-  panel_opened() {
-    walkers_seen || return 1
-    local aimed=$last_shot n
-    xdotool mousemove "$walker_x" "$walker_y" sleep 0.05 mousedown 1 sleep 0.1 mouseup 1
-    sleep 1
-    shot panel || return 1
-    n=$(paste -d' ' <("$xwd_pixel" "$aimed" --rect "$(wx 700)" "$(wy 600)" "$(wx 980)" "$(wy 730)") \
-      <("$xwd_pixel" "$last_shot" --rect "$(wx 700)" "$(wy 600)" "$(wx 980)" "$(wy 730)") |
-      awk 'function abs(v) { return v < 0 ? -v : v }
-        { t++; if (abs($3 - $8) + abs($4 - $9) + abs($5 - $10) >= 40) n++ } END { print int(n * 100 / t) }')
-    panel="$n % of the panel's corner changed after a click at ($walker_x, $walker_y)"
-    [ "$n" -ge 50 ]
-  }
   wait_for 120 panel_opened || fail "the patron panel: $panel"
   sample "patron panel: $panel"
+  carny_viewed
   close_request
+  # The hired carny lived to the end of the run under the name the hire gave it.
+  grep -aqF "Destroying: Carny 0 (Carny)" "$log" || fail "no \"Carny 0\" at the shutdown"
 }
 
 case $road in

@@ -1,15 +1,19 @@
-// Days in the default venue on the headless game application: a whole day run to its end, and
-// the venue left and entered again and again.
+// Days in the default venue on the headless game application: a whole day run to its end, three
+// days in one run, and the venue left and entered again and again.
 #include "I3d/Mdl3.h"
 #include "I3d/Textures.h"
 #include "engine/EntTree.h"
 #include "game/Ents/AttrBase.h"
 #include "game/Ents/GameGrid.h"
 #include "game/Ents/RubeGen.h"
+#include "tests/support/HeapInUse.h"
+#include "tests/support/TestSupport.h"
 #include "tests/venue/VenueFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -68,6 +72,46 @@ TEST_F(VenueTest, ADayRunsToItsEndWithPatronsAndTakings) {
     for (AttrBase* a : placed)
         EXPECT_FALSE(a->powerFailure) << a->GetName();
     EXPECT_NE(game->cash, cash);
+}
+
+// Each day is run as the HUD's Start opens it and the end of day's "another day" closes it, the
+// patrons drawn by the application's own render every frame: what the heap holds once a day's
+// crowd has gone is about what it held after the first day.
+TEST_F(VenueTest, ThreeDaysInOneRunEndWithinATenthOfTheFirstDaysMemory) {
+    StartGame();
+    ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
+    MtGame* game = venue.Game();
+    auto* grid = static_cast<GameGrid*>(EntTreeFindType(app.world.Get(), "GameGrid"));
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(PlaceFive(venue, grid).size(), 5u);
+    MtGameHireCarny(game);
+    ASSERT_NE(EntTreeFindType(app.world.Get(), "Carny"), nullptr) << "the carny was not hired";
+    game->gameVals.closingTime = 12.0f;
+    size_t after[3] = {};
+    for (int day = 0; day < 3; ++day) {
+        venue.OpenDay();
+        venue.Speed(4.0f);
+        auto* gen = static_cast<RubeGen*>(EntTreeFindType(app.world.Get(), "RubeGen"));
+        ASSERT_NE(gen, nullptr);
+        int frames = 0, peak = 0;
+        while (frames < 20000 && venue.observer->Count(29) == day) {
+            venue.frame();
+            peak = std::max(peak, gen->present);
+            ++frames;
+        }
+        ASSERT_EQ(venue.observer->Count(29), day + 1) << "day " << day << " did not end";
+        EXPECT_GE(peak, 5) << "day " << day << " drew no crowd";
+        MtGameNextDay(game);
+        MtGameStartDay(game);
+        Frames(10);
+        EXPECT_EQ(gen->present, 0) << "day " << day << ": patrons stayed into the next";
+        after[day] = HeapBytesInUse();
+        std::printf("day %i: %i frames, a crowd of %i at most, %zu bytes in use after it\n",
+                    day + 1, frames, peak, after[day]);
+    }
+    const double grown = double(after[2]) / double(after[0]) - 1.0;
+    std::printf("after day 3: %+.2f %% of after day 1\n", grown * 100.0);
+    EXPECT_LE(grown, 0.10) << after[2] << " bytes after day 3, " << after[0] << " after day 1";
 }
 
 TEST_F(VenueTest, LeavingAndEnteringFiveTimesFreesWhatEachVisitTook) {

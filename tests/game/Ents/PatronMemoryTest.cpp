@@ -7,27 +7,14 @@
 #include "game/MtGame.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/game/Ents/PatronCharacters.h"
+#include "tests/support/HeapInUse.h"
 #include "tests/support/TestSupport.h"
-
-#include <malloc.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#endif
-
 namespace {
-
-size_t BytesInUse() {
-#if defined(__SANITIZE_ADDRESS__)
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    return mallinfo2().uordblks;
-#endif
-}
 
 class PatronMemory : public KernelTest {
   protected:
@@ -109,7 +96,7 @@ TEST_F(PatronMemory, ThreeDaysOfPatronsEndWhereTheFirstEnded) {
         // by the class from its set-up, before the first carny.
         EXPECT_EQ(giModelDefManager::Get()->instances.size(), meshesBefore + 1)
             << "day " << day << ": characters outlived their patrons or the fired carny";
-        const size_t now = BytesInUse();
+        const size_t now = HeapBytesInUse();
         if (day == 0) firstDay = now;
         const int64_t grown = (int64_t)now - (int64_t)firstDay;
         EXPECT_LE(grown, 256 * 1024) << "day " << day << " ended " << grown << " bytes above day 0";

@@ -5,22 +5,10 @@
 #include "datagen/Characters/CharRig.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/gi/Render/CharModelFixture.h"
-
-#include <malloc.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#endif
+#include "tests/support/HeapInUse.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
-
-size_t BytesInUse() {
-#if defined(__SANITIZE_ADDRESS__)
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    return mallinfo2().uordblks;
-#endif
-}
 
 // What the character pass saw each time it ran.
 std::vector<std::pair<uint32_t, uint32_t>> s_passWords;
@@ -325,12 +313,12 @@ TEST_F(CharModels, MemoryStaysFlatHoweverManyCharactersComeAndGo) {
     };
     for (int i = 0; i < 100; ++i)
         cycle();
-    const size_t warm = BytesInUse();
+    const size_t warm = HeapBytesInUse();
     const size_t instances = defs->instances.size();
     const int refs = defs->models[0]->refCount;
     for (int i = 0; i < 10000; ++i)
         cycle();
-    const size_t now = BytesInUse();
+    const size_t now = HeapBytesInUse();
     EXPECT_LE(now > warm ? now - warm : warm - now, 64u * 1024u);
     EXPECT_EQ(defs->instances.size(), instances);
     EXPECT_EQ(defs->models[0]->refCount, refs);
