@@ -157,9 +157,11 @@ Mdl3ExModel* Mdl3ExLoad(const char* path) {
         const std::string folder = PathDir(md3);
         model->specSlots.assign((size_t)mdl->numMaterials, -1);
         model->emitSlots.assign((size_t)mdl->numMaterials, -1);
+        static const char* const specularSuffix = "Spec.dds";
+        static const char* const emissiveSuffix = "Emit.dds";
         for (int32_t i = 0; i < mdl->numMaterials; ++i) {
-            model->specSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], "Spec.dds");
-            model->emitSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], "Emit.dds");
+            model->specSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], specularSuffix);
+            model->emitSlots[(size_t)i] = LoadMap(folder, mdl->materials[i], emissiveSuffix);
         }
     }
     Mdl3ExRecountAttach(model);
