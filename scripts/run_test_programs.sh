@@ -60,7 +60,7 @@ failed=0
 # "<tests> <program>" for every program, the largest first.
 plan=$(for program in test_*; do
   [ -x "$program" ] && [ -f "$program" ] || continue
-  # The window programs need a display of their own: ctest runs them under xvfb-run.
+  # The window programs need a display of their own: ctest gives them one (with_display.sh).
   case $program in *_window) continue ;; esac
   filter=()
   [ -n "${skip[$program]:-}" ] && filter=(--gtest_filter="-${skip[$program]}")

@@ -4,6 +4,10 @@
 //   xwd_pixel dump x y last               the column from y to the row last, one "y r g b" line
 //   xwd_pixel dump --rect x0 y0 x1 y1     every pixel of the rectangle (corners included), row
 //                                         by row, one "x y r g b" line a pixel
+//   xwd_pixel dump --changed later levels x0 y0 x1 y1
+//                                         the pixels of the rectangle in which the later dump
+//                                         differs by at least levels in a channel, one
+//                                         "x y r g b" line a pixel with the later dump's colour
 // A point or rectangle outside the picture fails the whole call, so a wrong coordinate is never
 // read as a colour.
 // The end-to-end tests use it to look at the game's window the way a user would see it.
@@ -93,43 +97,95 @@ bool Coordinate(const char* text, uint32_t limit, uint64_t* out) {
     return v < limit;
 }
 
+// A rectangle's four coordinate arguments: inside a w x h picture, corners in order.
+bool RectArgs(char** at, uint32_t w, uint32_t h, uint64_t* x0, uint64_t* y0, uint64_t* x1,
+              uint64_t* y1) {
+    return Coordinate(at[0], w, x0) && Coordinate(at[1], h, y0) && Coordinate(at[2], w, x1) &&
+           Coordinate(at[3], h, y1) && *x1 >= *x0 && *y1 >= *y0;
+}
+
 } // namespace
 
-int main(int argc, char** argv) {
-    const bool rect = argc == 7 && std::strcmp(argv[2], "--rect") == 0;
-    const bool column = argc == 5;
-    if (argc < 2 || (!rect && !column && argc % 2 != 0))
-        return Fail("usage: xwd_pixel <dump.xwd> [x y [x y ...] | x y last | --rect x0 y0 x1 y1]");
-    std::ifstream in(argv[1], std::ios::binary);
-    Dump d;
+namespace {
+
+// Null when the dump was read and its header is one this reader understands.
+const char* LoadDump(const char* path, Dump* d) {
+    std::ifstream in(path, std::ios::binary);
     // Read in one piece: a driver reads many dumps while it waits on the game.
     in.seekg(0, std::ios::end);
     const std::streamoff size = in ? std::streamoff(in.tellg()) : 0;
     in.seekg(0, std::ios::beg);
-    d.file.resize(size > 0 ? size_t(size) : 0);
-    if (size > 0 && !in.read(reinterpret_cast<char*>(d.file.data()), size)) d.file.clear();
-    if (d.file.size() < kFieldCount * 4) return Fail("file too short for a header");
+    d->file.resize(size > 0 ? size_t(size) : 0);
+    if (size > 0 && !in.read(reinterpret_cast<char*>(d->file.data()), size)) d->file.clear();
+    if (d->file.size() < kFieldCount * 4) return "file too short for a header";
     for (int i = 0; i < kFieldCount; ++i)
-        d.field[i] = BigEndian32(&d.file[size_t(i) * 4]);
-    if (d.field[kFileVersion] != 7) return Fail("not a version 7 dump");
-    if (d.field[kPixmapFormat] != kZPixmap) return Fail("not a ZPixmap dump");
-    d.bytesPerPixel = d.field[kBitsPerPixel] / 8;
-    if (d.field[kBitsPerPixel] % 8 != 0 || d.bytesPerPixel < 2 || d.bytesPerPixel > 4)
-        return Fail("unsupported pixel size");
+        d->field[i] = BigEndian32(&d->file[size_t(i) * 4]);
+    if (d->field[kFileVersion] != 7) return "not a version 7 dump";
+    if (d->field[kPixmapFormat] != kZPixmap) return "not a ZPixmap dump";
+    d->bytesPerPixel = d->field[kBitsPerPixel] / 8;
+    if (d->field[kBitsPerPixel] % 8 != 0 || d->bytesPerPixel < 2 || d->bytesPerPixel > 4)
+        return "unsupported pixel size";
+    if (d->field[kWidth] == 0 || d->field[kHeight] == 0) return "empty picture";
+    d->pixelsAt = uint64_t(d->field[kHeaderSize]) + uint64_t(d->field[kColours]) * kColourEntrySize;
+    return nullptr;
+}
+
+unsigned Difference(unsigned a, unsigned b) {
+    return a > b ? a - b : b - a;
+}
+
+// The pixels that changed between two dumps of one window, with their later colour. Done here
+// rather than by the driver over the whole rectangle's text: a driver aiming at something that
+// moves needs the answer while it is still true.
+int Changed(const Dump& before, char** argv) {
+    Dump later;
+    if (const char* why = LoadDump(argv[3], &later)) return Fail(why);
+    const uint32_t w = before.field[kWidth], h = before.field[kHeight];
+    if (later.field[kWidth] != w || later.field[kHeight] != h)
+        return Fail("the dumps differ in size");
+    uint64_t levels, x0, y0, x1, y1;
+    if (!Coordinate(argv[4], 256, &levels)) return Fail("levels must be 0 to 255");
+    if (!RectArgs(&argv[5], w, h, &x0, &y0, &x1, &y1))
+        return Fail("the rectangle leaves the picture");
+    unsigned a[3], b[3];
+    if (const char* why = ReadPixel(before, x1, y1, a)) return Fail(why);
+    if (const char* why = ReadPixel(later, x1, y1, b)) return Fail(why);
+    for (uint64_t y = y0; y <= y1; ++y)
+        for (uint64_t x = x0; x <= x1; ++x) {
+            ReadPixel(before, x, y, a);
+            ReadPixel(later, x, y, b);
+            if (Difference(a[0], b[0]) < levels && Difference(a[1], b[1]) < levels &&
+                Difference(a[2], b[2]) < levels)
+                continue;
+            std::printf("%llu %llu %u %u %u\n", (unsigned long long)x, (unsigned long long)y, b[0],
+                        b[1], b[2]);
+        }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool rect = argc == 7 && std::strcmp(argv[2], "--rect") == 0;
+    const bool changed = argc == 9 && std::strcmp(argv[2], "--changed") == 0;
+    const bool column = argc == 5;
+    if (argc < 2 || (!rect && !changed && !column && argc % 2 != 0))
+        return Fail("usage: xwd_pixel <dump.xwd> [x y [x y ...] | x y last | --rect x0 y0 x1 y1 "
+                    "| --changed <later.xwd> levels x0 y0 x1 y1]");
+    Dump d;
+    if (const char* why = LoadDump(argv[1], &d)) return Fail(why);
+    if (changed) return Changed(d, argv);
     const uint32_t w = d.field[kWidth], h = d.field[kHeight];
-    if (w == 0 || h == 0) return Fail("empty picture");
-    d.pixelsAt = uint64_t(d.field[kHeaderSize]) + uint64_t(d.field[kColours]) * kColourEntrySize;
 
     unsigned rgb[3];
     if (rect || column) {
         uint64_t x0, y0, x1, y1;
-        const int first = rect ? 3 : 2;
-        if (!Coordinate(argv[first], w, &x0) || !Coordinate(argv[first + 1], h, &y0))
-            return Fail("the point is outside");
         if (rect) {
-            if (!Coordinate(argv[5], w, &x1) || !Coordinate(argv[6], h, &y1) || x1 < x0 || y1 < y0)
+            if (!RectArgs(&argv[3], w, h, &x0, &y0, &x1, &y1))
                 return Fail("the rectangle leaves the picture");
         } else {
+            if (!Coordinate(argv[2], w, &x0) || !Coordinate(argv[3], h, &y0))
+                return Fail("the point is outside");
             x1 = x0;
             if (!Coordinate(argv[4], h, &y1) || y1 < y0)
                 return Fail("the column leaves the picture");

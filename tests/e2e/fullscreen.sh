@@ -46,7 +46,7 @@ if [ $on_display -eq 0 ]; then
   esac
   export HOME=$work/home XDG_DOCUMENTS_DIR=$work/home/Documents XDG_RUNTIME_DIR=$work/run
   unset XDG_CONFIG_HOME WAYLAND_DISPLAY
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --on-display "$case" "$program" "$data" \
+  bash "$e2e_dir/with_display.sh" bash "$0" --on-display "$case" "$program" "$data" \
     "$xwd_pixel"
   exit $?
 fi

@@ -120,7 +120,7 @@ if [ $on_display -eq 0 ]; then
   mkdir -p "$shots"
   export HOME=$work/home XDG_DOCUMENTS_DIR=$work/home/Documents XDG_RUNTIME_DIR=$work/run
   unset XDG_CONFIG_HOME WAYLAND_DISPLAY
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --on-display "$road" "$program" "$data" \
+  bash "$e2e_dir/with_display.sh" bash "$0" --on-display "$road" "$program" "$data" \
     "$xwd_pixel" "$roads"
   exit $?
 fi
@@ -935,30 +935,48 @@ keyboard_road() {
 
 # ---- the people ----
 # The pixels of the ground (menu 150..1000 x 190..560) in which shot $2 differs by 30 levels from
-# shot $1, one "x y" line each.
+# shot $1, one "x y r g b" line each with shot $2's colour.
 ground_changes() {
-  paste -d' ' <("$xwd_pixel" "$1" --rect "$(wx 150)" "$(wy 190)" "$(wx 1000)" "$(wy 560)") \
-    <("$xwd_pixel" "$2" --rect "$(wx 150)" "$(wy 190)" "$(wx 1000)" "$(wy 560)") |
-    awk 'function abs(v) { return v < 0 ? -v : v }
-      abs($3 - $8) >= 30 || abs($4 - $9) >= 30 || abs($5 - $10) >= 30 { print $1, $2 }'
+  "$xwd_pixel" "$1" --changed "$2" 30 "$(wx 150)" "$(wy 190)" "$(wx 1000)" "$(wy 560)"
 }
 # Walkers: two shots half a second apart differ in small patches of the ground outside the mask
-# of what moves with nobody about (a panel or a report opening would change far more of it). The
-# middle of the patch nearest the changes' middle is where one walks, in $walker_x $walker_y.
-walking=none
+# of what moves with nobody about (a panel or a report opening would change far more of it).
+# Where one walks, in $walker_x $walker_y: a person's dark clothes, where the second shot shows
+# them and the first did not, are where that person is now; the largest such patch is aimed at,
+# unless it lies within 40 pixels of ($carny_x, $carny_y). The info icons' pale discs and their
+# pictures are no one's clothes. With no dark patch, the changed pixel nearest the changes' middle.
+walking=none carny_x=-1000 carny_y=-1000
 walkers_seen() {
   shot walking-a || return 1
   local a=$last_shot n x y
   sleep 0.5
   shot walking-b || return 1
-  read -r n x y < <(ground_changes "$a" "$last_shot" | awk -v m="$mask" '
-    BEGIN { while ((getline l < m) > 0) { split(l, q, " "); k++; mx[k] = q[1]; my[k] = q[2] } }
-    { for (i = 1; i <= k; i++) if (($1 - mx[i]) ^ 2 + ($2 - my[i]) ^ 2 < 576) next
-      n++; sx += $1; sy += $2; px[n] = $1; py[n] = $2 }
+  read -r n x y < <(ground_changes "$a" "$last_shot" | awk -v m="$mask" -v ax="$carny_x" -v ay="$carny_y" '
+    # The mask, widened by about 24 pixels, as cells of 8.
+    BEGIN {
+      while ((getline l < m) > 0) {
+        split(l, q, " ")
+        for (i = -3; i <= 3; i++) for (j = -3; j <= 3; j++) masked[int(q[1] / 8) + i, int(q[2] / 8) + j] = 1
+      }
+    }
+    (int($1 / 8), int($2 / 8)) in masked { next }
+    { n++; sx += $1; sy += $2; px[n] = $1; py[n] = $2
+      if ($3 + $4 + $5 < 200) { d++; dx[d] = $1; dy[d] = $2 } }
+    function root(i) { while (up[i] != i) i = up[i] = up[up[i]]; return i }
     END {
       if (!n) { print 0, 0, 0; exit }
-      cx = sx / n; cy = sy / n; best = -1
-      for (i = 1; i <= n; i++) { d = (px[i] - cx) ^ 2 + (py[i] - cy) ^ 2; if (best < 0 || d < best) { best = d; bx = px[i]; by = py[i] } }
+      for (i = 1; i <= d; i++) up[i] = i
+      for (i = 1; i <= d; i++) for (j = i + 1; j <= d; j++)
+        if ((dx[i] - dx[j]) ^ 2 + (dy[i] - dy[j]) ^ 2 <= 16) up[root(i)] = root(j)
+      best = 0
+      for (i = 1; i <= d; i++) { r = root(i); size[r]++; cx[r] += dx[i]; cy[r] += dy[i] }
+      for (r in size) {
+        cx[r] /= size[r]; cy[r] /= size[r]
+        if ((cx[r] - ax) ^ 2 + (cy[r] - ay) ^ 2 > 1600 && size[r] > best) { best = size[r]; br = r }
+      }
+      if (best) { print n, int(cx[br] + 0.5), int(cy[br] + 0.5); exit }
+      mx = sx / n; my = sy / n; near = -1
+      for (i = 1; i <= n; i++) { e = (px[i] - mx) ^ 2 + (py[i] - my) ^ 2; if (near < 0 || e < near) { near = e; bx = px[i]; by = py[i] } }
       print n, bx, by }')
   walking="$n pixels changed in half a second outside the fountain's"
   walker_x=$x walker_y=$y
@@ -972,16 +990,30 @@ person_panel_shown() {
   read -r t _ n <<<"$reddish"
   [ $((t * 100)) -ge $((n * 50)) ]
 }
-# A click on a walker opens its panel. The walker moves on, so each try is aimed at a fresh shot;
-# on a slow machine the panel of an earlier click may show only after that try gave up, and counts.
-panel=none reddish=none
+# The employee panel's FIRE button, blue beside OK and View: shown when most of it is.
+fire_shown() {
+  fire=$(count_in 872 672 968 728 'b >= r + 25 && b >= g + 20')
+  local f m
+  read -r f _ m <<<"$fire"
+  [ $((f * 100)) -ge $((m * 50)) ]
+}
+# A click on a walker opens its panel: a patron's, without FIRE. The carny walks about too: where
+# a click found it, the next try aims elsewhere. The walker moves on, so each try is aimed at a
+# fresh shot; on a slow machine the panel of an earlier click may show only after that try gave
+# up, and counts.
+panel=none reddish=none fire=none
+patron_panel_shown() { person_panel_shown && ! fire_shown; }
 panel_opened() {
-  person_panel_shown && return 0
+  patron_panel_shown && return 0
   walkers_seen || return 1
-  xdotool mousemove "$walker_x" "$walker_y" sleep 0.05 mousedown 1 sleep 0.1 mouseup 1
+  xdotool mousemove "$walker_x" "$walker_y" mousedown 1 sleep 0.1 mouseup 1
   sleep 1
-  panel="a click at ($walker_x, $walker_y): $reddish of the corner red"
-  person_panel_shown
+  local shown=1
+  if person_panel_shown; then
+    if fire_shown; then carny_x=$walker_x carny_y=$walker_y; else shown=0; fi
+  fi
+  panel="a click at ($walker_x, $walker_y): $reddish of the corner red, FIRE $fire button-blue"
+  return $shown
 }
 # Opens the employees report from the HUD.
 employees_report() {
@@ -1019,13 +1051,7 @@ carny_hired() {
 carny_viewed() {
   employees_report
   click 380 691
-  employee_panel() {
-    person_panel_shown || return 1
-    fire=$(count_in 872 672 968 728 'b >= r + 25 && b >= g + 20')
-    local f m
-    read -r f _ m <<<"$fire"
-    [ $((f * 100)) -ge $((m * 50)) ]
-  }
+  employee_panel() { person_panel_shown && fire_shown; }
   fire=none reddish=none
   wait_for 30 employee_panel || fail "no employee panel after View: FIRE $fire button-blue, $reddish panel red"
   sample "employee panel after View: FIRE $fire button-blue, $reddish of the corner panel red"
@@ -1045,11 +1071,12 @@ people_road() {
     local a=$last_shot
     sleep 0.5
     shot gates-shut || fail "no shot of the HUD"
-    ground_changes "$a" "$last_shot" >>"$mask"
+    ground_changes "$a" "$last_shot" | cut -d' ' -f1,2 >>"$mask"
   done
   carny_hired
-  # The HUD's Start opens the gates.
+  # The HUD's Start opens the gates; at half time the patrons are easier to catch with a click.
   click 67 313
+  click 27 187
   xdotool mousemove "$(wx 80)" "$(wy 400)"
   wait_for 300 walkers_seen || fail "no patron seen walking: $walking"
   sample "patrons walking: $walking, one at ($walker_x, $walker_y)"

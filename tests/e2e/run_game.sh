@@ -153,7 +153,7 @@ Entity.SetVoid(Entity.FindName(Game.GetViewportEntity(), "Backdrop"), "entCamera
     echo "ok ($mode): exit status $status, stderr: $(head -n 1 "$work/stderr.txt")"
     exit 0
   fi
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --on-display "$mode" "$program" "$data" "$xwd_pixel"
+  bash "$e2e_dir/with_display.sh" bash "$0" --on-display "$mode" "$program" "$data" "$xwd_pixel"
   exit $?
 fi
 
