@@ -109,7 +109,12 @@ int AppBase::AppStartRender() {
         D3dSetMinFilter(stage, D3DTEXF_LINEAR);
         D3dSetMagFilter(stage, D3DTEXF_LINEAR);
     }
-    return CreateDynamicBuffers();
+    if (CreateDynamicBuffers() != 0) {
+        SysMessageBox("The renderer cannot start: its shared drawing buffers cannot be made.",
+                      kTitle);
+        return -1;
+    }
+    return 0;
 }
 
 int AppBase::CreateDynamicBuffers() {

@@ -100,9 +100,14 @@ void ScriptMgrDestroy();
 int LuaLoadTextFile(lua_State* L, const char* diskPath);
 
 // The limits of a run (a resume, or a menu's call into a script). A run that goes on for more
-// than `instructions` without waiting is stopped as a run-time error ("LuaScript Runtime
-// Error"); 0 lifts the limit. The default is 300 million.
+// than `instructions` without waiting, counted from when it is armed (ScriptMgrSetArmTick), is
+// stopped as a run-time error ("LuaScript Runtime Error"); 0 lifts the limit. The default is
+// 300 million.
 void ScriptMgrSetBudget(long long instructions);
+// A run counts its budget only once it has used `milliseconds` to twice that of its thread's CPU
+// time (default 50): counting slows a script down, and nearly every run waits long before. 0
+// counts every run from its first instruction, so that a test can count exactly.
+void ScriptMgrSetArmTick(int milliseconds);
 // While a script runs, the Lua state may hold at most `bytes` (0: the default, 256 MB); past it
 // the script fails with "not enough memory".
 void ScriptMgrSetMemoryCap(size_t bytes);

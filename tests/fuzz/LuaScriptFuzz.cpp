@@ -1,6 +1,7 @@
 // Lua scripts of any content run by the script manager as the game runs them: started, resumed
-// by a few scheduler updates and called as a menu's Create, with a small instruction budget and
-// memory ceiling so that a hostile script is stopped quickly; then the manager is destroyed.
+// by a few scheduler updates and called as a menu's Create, with a small instruction budget
+// (armed after a millisecond of CPU time) and memory ceiling so that a hostile script is stopped
+// quickly; then the manager is destroyed.
 #include "engine/Script/ScriptMgr.h"
 #include "tests/fuzz/FuzzInput.h"
 
@@ -10,6 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool s_limits = [] {
         ScriptMgrSetBudget(2000000);
+        ScriptMgrSetArmTick(1);
         ScriptMgrSetMemoryCap((size_t)64 << 20);
         return true;
     }();

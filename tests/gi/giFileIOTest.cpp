@@ -237,3 +237,43 @@ TEST(giXmlDocument, DeepNestingIsRefusedBeforeTheParserRecursesIntoIt) {
     WriteTextFile(dir / "over.xml", "<b>" + ok + "</b>");
     EXPECT_FALSE(doc.LoadFile(dir / "over.xml")) << "257 open levels are over the limit";
 }
+
+TEST(giXmlDocument, ATagWithThousandsOfAttributesIsRefusedBeforeTheParserComparesThemAll) {
+    TempDir dir;
+    // Each attribute the parser reads is compared with every earlier one of its tag.
+    std::string many = "<a";
+    for (int i = 0; i < 20000; ++i)
+        many += " b" + std::to_string(i) + "='1'";
+    WriteTextFile(dir / "many.xml", many + "/>");
+    giXmlDocument doc;
+    EXPECT_FALSE(doc.LoadFile(dir / "many.xml")) << "parsing this tag is quadratic in its size";
+    EXPECT_TRUE(doc.Error());
+
+    // 256 attributes load; an "=" inside a quoted value or text is no attribute.
+    std::string ok = "<a";
+    for (int i = 0; i < 256; ++i)
+        ok += " b" + std::to_string(i) + "='x=y'";
+    WriteTextFile(dir / "ok.xml", ok + ">1=1</a>");
+    EXPECT_TRUE(doc.LoadFile(dir / "ok.xml")) << doc.ErrorDesc();
+    EXPECT_STREQ(doc.RootElement()->Attribute("b255"), "x=y");
+}
+
+TEST(giXmlDocument, TheTextReachesTheParserAsTinyXmlsOwnReadGivesIt) {
+    TempDir dir;
+    giXmlDocument doc;
+    // Line ends made LF, and nothing after a NUL, as TinyXML's own file read does.
+    WriteTextFile(dir / "ends.xml", std::string("<a v=\"x\r\ny\rz\"/>\0<b/>", 20));
+    ASSERT_TRUE(doc.LoadFile(dir / "ends.xml")) << doc.ErrorDesc();
+    EXPECT_STREQ(doc.RootElement()->Attribute("v"), "x\ny\nz");
+    EXPECT_EQ(doc.RootElement()->NextSiblingElement(), nullptr) << "the NUL ends the text";
+    WriteTextFile(dir / "nul.xml", std::string("\0<a/>", 5));
+    EXPECT_FALSE(doc.LoadFile(dir / "nul.xml"));
+    EXPECT_EQ(doc.ErrorId(), TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY);
+    // A file cut inside a UTF-8 sequence: the parser steps past the end of the text (the
+    // sanitizer caught it reading on beyond TinyXML's own buffer); ours ends in room for it.
+    WriteTextFile(dir / "cut.xml", "<a>  \xd4");
+    EXPECT_FALSE(doc.LoadFile(dir / "cut.xml"));
+    WriteTextFile(dir / "whole.xml", "<a>caf\xc3\xa9</a>");
+    ASSERT_TRUE(doc.LoadFile(dir / "whole.xml")) << doc.ErrorDesc();
+    EXPECT_STREQ(doc.RootElement()->GetText(), "caf\xc3\xa9");
+}

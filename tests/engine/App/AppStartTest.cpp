@@ -5,6 +5,7 @@
 #include "I3d/Primitives.h"
 #include "engine/App/SingleCopy.h"
 #include "engine/DebugLog.h"
+#include "platform/d3d8/Recording.h"
 
 TEST_F(AppTest, StartOpensTheWindowHiddenThenPlacesAndShowsItWithTheKernelReady) {
     Uint32 flagsAtConfig = 0;
@@ -76,6 +77,24 @@ TEST_F(AppTest, LoadConfigRefusalLeavesNoWindowDeviceLogOrLock) {
     EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO));
     AppSingleCopy next;
     EXPECT_EQ(next.Take(), 1) << "the lock outlived the refused start";
+}
+
+// Without the buffers every draw of the menus would fail: the start ends there and says why.
+TEST_F(AppTest, ARendererWithoutItsSharedBuffersEndsTheStartAndSaysWhy) {
+    D3dRecordingConfig config;
+    config.bufferFailures = 1; // out of video memory at the first buffer
+    D3dRecordingSetup(config);
+    D3dSetCreateEntry(Direct3DCreate8Recording);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app.AppCreateMainWindow(), -1);
+    const std::string messages = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(
+        messages.find("The renderer cannot start: its shared drawing buffers cannot be made."),
+        std::string::npos)
+        << messages;
+    EXPECT_EQ(app.AppStartStatus(), 1) << "a failed start must end the program with a failure";
+    EXPECT_EQ(D3dDevice(), nullptr) << "the failed start left its device open";
+    EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO)) << "the failed start left the window open";
 }
 
 TEST_F(AppTest, SecondCopyOnTheSameDisplayEndsBeforeAnyWindow) {

@@ -12,7 +12,13 @@ namespace {
 
 class ScriptLimitsTest : public ScriptTest {
   protected:
+    // Counted from every run's first instruction, the budget stops a script at an exact count.
+    void SetUp() override {
+        ScriptMgrSetArmTick(0);
+        ScriptTest::SetUp();
+    }
     void TearDown() override {
+        ScriptMgrSetArmTick(50);
         ScriptMgrSetBudget(300000000);
         ScriptMgrSetMemoryCap(0);
         ScriptMgrSetCloseCheck(nullptr, nullptr);
@@ -139,4 +145,71 @@ TEST_F(ScriptLimitsTest, ScriptsReadOnlyRegularFilesNeverStandardInputOrAPipe) {
     EXPECT_NE(Text("m4").find("standard input"), std::string::npos) << Text("m4");
     LuaScript* menu = LuaScriptNew();
     EXPECT_EQ(menu->RunFile(fifo.c_str()), -1) << "a menu script that is a pipe blocked the game";
+}
+
+// As the game runs them: no hook until the thread's CPU timer finds a run still going; then it
+// must reach the coroutine or the script actually running, which may have no hook of its own.
+TEST_F(ScriptLimitsTest, TheCpuTimerStopsALoopWhereverItRuns) {
+    ScriptMgrSetArmTick(1);
+    ScriptMgrSetBudget(1000000);
+    LuaScript* plain = Run("plain.lua", "n = 0 while true do n = n + 1 end");
+    EXPECT_TRUE(plain->runFailed);
+    EXPECT_NE(std::string(plain->errorText).find("without waiting"), std::string::npos)
+        << plain->errorText;
+
+    // Coroutines made in an earlier run, two deep; the resume that reaches the loop cannot catch
+    // the stop and go on.
+    LuaScript* nested = Run("nested.lua", "local outer = coroutine.create(function()\n"
+                                          "  local inner = coroutine.wrap(function() while true"
+                                          " do end end)\n"
+                                          "  coroutine.yield() inner() end)\n"
+                                          "coroutine.resume(outer) WaitFrame(1) resumed = 1\n"
+                                          "coroutine.resume(outer) caught = 1");
+    LuaScript* closer = Run("closer.lua", "local co = coroutine.create(function()\n"
+                                          "  local x <close> = setmetatable({}, {__close ="
+                                          " function() while true do end end})\n"
+                                          "  coroutine.yield() end)\n"
+                                          "coroutine.resume(co) WaitFrame(1) closing = 1\n"
+                                          "coroutine.close(co) closed = 1");
+    Frames(1);
+    EXPECT_EQ(Number("resumed"), 1);
+    EXPECT_TRUE(nested->runFailed) << "the loop inside the coroutine was not stopped";
+    EXPECT_EQ(Number("caught"), 0) << "coroutine.resume caught the stop and the script went on";
+    EXPECT_EQ(Number("closing"), 1);
+    EXPECT_TRUE(closer->runFailed) << closer->errorText;
+    EXPECT_EQ(Number("closed"), 0);
+
+    // A script started by a running one (a menu's) runs on its own thread, which the timer must
+    // hook; the run that started it has spent its budget waiting for it.
+    static std::string s_loopPath;
+    static LuaScript* s_started;
+    s_loopPath = Write("started.lua", "while true do end");
+    lua_register(ScriptMgrGet()->L, "StartLoop", [](lua_State*) {
+        s_started = LuaScriptNew();
+        s_started->RunFile(s_loopPath.c_str());
+        return 0;
+    });
+    Run("starter.lua", "StartLoop()");
+    EXPECT_TRUE(s_started->runFailed) << "the started script's loop was not stopped";
+    ExpectScriptsStillRun();
+}
+
+// The code Lua runs when a thread is cleaned up after an error, or on collection, is a script's
+// too and must not hang the game: to-be-closed variables are closed under the budget, and
+// finalizers, which no hook reaches, cannot be made at all.
+TEST_F(ScriptLimitsTest, CleanUpCodeCannotHangTheGame) {
+    ScriptMgrSetBudget(1000000);
+    LuaScript* closer = Run("closer.lua", "local x <close> = setmetatable({}, {__close ="
+                                          " function() while true do end end}) error('first')");
+    EXPECT_TRUE(closer->runFailed);
+    EXPECT_NE(std::string(closer->errorText).find("first"), std::string::npos) << closer->errorText;
+
+    Run("gc.lua", "ok1, m1 = pcall(setmetatable, {}, {__gc = function() while true do end end})\n"
+                  "ok2, m2 = pcall(setmetatable, {}, {__gc = false})\n"
+                  "collectgarbage()\n"
+                  "kept = setmetatable({}, {__index = {x = 5}}).x");
+    EXPECT_NE(Text("m1").find("__gc"), std::string::npos) << Text("m1");
+    EXPECT_NE(Text("m2").find("__gc"), std::string::npos) << Text("m2");
+    EXPECT_EQ(Number("kept"), 5) << "other metatables must still work";
+    ExpectScriptsStillRun();
 }
