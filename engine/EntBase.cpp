@@ -202,9 +202,12 @@ VECTOR3* ENTBASE::GetPos() {
 // Names come from scripts and files of any length: at most 32 characters are kept.
 void ENTBASE::SetName(const char* text) {
     size_t n = text ? strnlen(text, NAME_LEN_MAX) : 0;
+    char old[NAME_LEN_MAX + 1];
+    std::memcpy(old, name, sizeof old);
     if (text) std::memmove(name, text, n);
     name[n] = 0;
     EntNoteChange(node);
+    EntNoteRename(old, name);
 }
 
 int ENTBASE::CopyName(char* out) {
@@ -361,6 +364,7 @@ int ENTBASE::SaveVars(const char*) {
 // ---- named setters ----
 
 bool ENTBASE::SetString(const char* field, const char* value) {
+    EntNoteNamesEdited(); // the field may be the name
     if (VarTable* t = GetInstanceVarTable()) return VarTableSetString(t, this, field, value) != 0;
     return PropDbSetString(classDb, this, field, value);
 }

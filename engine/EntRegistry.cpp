@@ -56,6 +56,13 @@ int EntClassSetRemoval(const char* className, uint8_t kind, uint8_t hears) {
     return 0;
 }
 
+int EntClassSetUpdateBytes(const char* className, int bytes) {
+    EntClass* cls = EntClassFind(className);
+    if (!cls) return -1;
+    cls->updateBytes = (uint32_t)(bytes < 0 ? 0 : bytes > 4096 ? 4096 : bytes);
+    return 0;
+}
+
 void EntResetClasses() {
     for (EntClass* c = s_classes; c; c = c->next)
         c->proc(nullptr, 1, 0, 0, 0);

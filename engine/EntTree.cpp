@@ -18,6 +18,37 @@ void EntNoteChange(EntNode* node) {
     if (node->cls) ++node->cls->changes;
 }
 
+// ---- name change counts ----
+
+namespace {
+// Slot 0 counts the edits that may have renamed anything, slot 1 renames from or to no name;
+// the other names share the remaining slots by hash. Every patron is named as it arrives, so a
+// slot per hash keeps those renames off the counts of the few names that caches look for.
+constexpr size_t kNameSlots = 4096;
+uint64_t s_nameChanges[kNameSlots] = {};
+
+size_t NameSlot(const char* name) {
+    if (!name || !*name) return 1;
+    uint32_t h = 2166136261u; // FNV-1a
+    for (const char* c = name; *c; ++c)
+        h = (h ^ (uint8_t)*c) * 16777619u;
+    return 2 + h % (kNameSlots - 2);
+}
+} // namespace
+
+uint64_t EntNameChanges(const char* name) {
+    return s_nameChanges[0] + s_nameChanges[NameSlot(name)];
+}
+
+void EntNoteRename(const char* from, const char* to) {
+    ++s_nameChanges[NameSlot(from)];
+    ++s_nameChanges[NameSlot(to)];
+}
+
+void EntNoteNamesEdited() {
+    ++s_nameChanges[0];
+}
+
 namespace {
 
 int s_walkDepth = 0;
@@ -174,6 +205,8 @@ EntNode* EntCreate(const char* className, EntNode* parent, intptr_t a, intptr_t 
         }
         return nullptr;
     }
+    // A class that names its entities as it makes them.
+    if (node->object->GetName()[0]) EntNoteRename(nullptr, node->object->GetName());
     return node;
 }
 
@@ -192,6 +225,8 @@ int EntLinkUnder(ENTBASE* entity, ENTBASE* parent) {
     EntNode* n = entity->node;
     EntNode* p = parent ? parent->node : nullptr;
     if (parent && (!p || p->deleteCount != 0 || IsBelow(p, n))) return -1;
+    // A whole named subtree may join or leave a tree.
+    EntNoteNamesEdited();
     Unlink(n);
     if (p) LinkLast(n, p);
     return 0;

@@ -69,6 +69,9 @@ struct EntClass {
     // Counts every link, unlink, mark and rename of one of its entities, so that a cache of
     // what the tree holds can tell whether this class could have changed it.
     uint64_t changes;
+    // How many bytes from its start an entity's update reads (0: its first line only): the
+    // frame's walk asks for them ahead, one sibling early.
+    uint32_t updateBytes;
 };
 
 // Marked nodes not yet freed; the sweep sets it back to 0.
@@ -77,6 +80,20 @@ extern int g_entPendingDeletes;
 extern uint64_t g_entTreeChanges;
 // One more change of the node (its class's count and the total); nothing for null.
 void EntNoteChange(EntNode* node);
+
+// For caches of a search by name (EntTreeFindName): a count that moves whenever a search for
+// `name` could find an entity it did not find before. It moves on a rename to or from a name
+// that shares the name's slot, on an entity made with a name already set, on any move by
+// EntLinkUnder, and on any edit that may have renamed an entity without saying how (property
+// edits, undo, variables loaded from a file). An entity made by EntCreate is linked before it
+// has a name, and marking or sweeping only takes entities out of the searches, so those leave
+// it alone: the patrons that come and go by the thousand do not move it. A cache that kept what
+// it found must still check that the entity lives and has the name.
+uint64_t EntNameChanges(const char* name);
+// A rename from `from` to `to` (null or empty for no name).
+void EntNoteRename(const char* from, const char* to);
+// An edit that may have renamed an entity to anything.
+void EntNoteNamesEdited();
 
 // ---- registry ----
 
@@ -95,6 +112,8 @@ EntClass* EntClassFind(const char* name);
 // leave it out; its entities made from then on skip those notices (their children still hear
 // them). -1 for a class not registered, else 0.
 int EntClassSetRemoval(const char* className, uint8_t kind, uint8_t hears);
+// Sets the class's updateBytes (clamped to 0..4096); -1 for a class not registered, else 0.
+int EntClassSetUpdateBytes(const char* className, int bytes);
 // Message 1 to every class, in list order.
 void EntResetClasses();
 // Message 2 to every class, then the records are freed.

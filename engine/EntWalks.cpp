@@ -25,8 +25,27 @@ void ForChildren(EntNode* n, Visit visit) {
     }
 }
 
+// Asks for the node after next and for the bytes of the next entity its update reads (hints
+// only: nothing is read through them).
+void PrefetchAhead(const EntNode* next) {
+    __builtin_prefetch(next->next);
+    const char* object = reinterpret_cast<const char*>(next->object);
+    if (!object) return;
+    const uint32_t bytes = next->cls ? next->cls->updateBytes : 0;
+    for (uint32_t at = 0; at == 0 || at < bytes; at += 64)
+        __builtin_prefetch(object + at);
+}
+
+// The frame's update runs over every patron, each node and entity its own allocation: a
+// crowd of thousands does not fit the cache, so what the next sibling's update reads is asked
+// for while this one updates.
 void Update(EntNode* n, float seconds) {
-    if (n->object->Update(seconds) != 0) ForChildren(n, [&](EntNode* c) { Update(c, seconds); });
+    if (n->object->Update(seconds) == 0 || !Live(n)) return;
+    for (EntNode *c = n->firstChild, *next = nullptr; c; c = next) {
+        next = c->next;
+        if (next) PrefetchAhead(next);
+        if (Live(c)) Update(c, seconds);
+    }
 }
 
 void Start(EntNode* n) {

@@ -1,5 +1,6 @@
 // The params pane (the rows of the shown entity and their undo) and the console.
 #include "engine/EntBase.h"
+#include "engine/EntTree.h"
 #include "engine/Memory.h"
 #include "engine/PropDb.h"
 #include "engine/VarTable.h"
@@ -85,6 +86,7 @@ void EditorWindows::Undo() {
     ENTBASE* entity = shown;
     if (!EntIsLive(entity) || m_rowsStale) return;
     if (m_undoBlob) VarDbLoadBlob(entity->classDb, entity, m_undoBlob);
+    EntNoteNamesEdited(); // the values put back may hold the old name
     // Only into the table the values were taken from: a changed table lays them out anew.
     if (m_undoTable && entity->GetInstanceVarTable() == m_undoTable)
         CopyTableValues(m_undoTable, entity, &m_undoValues, false);

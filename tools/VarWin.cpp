@@ -2,6 +2,7 @@
 #include "tools/VarWin.h"
 
 #include "engine/EntBase.h"
+#include "engine/EntTree.h"
 #include "engine/PropFields.h"
 
 #include <imgui.h>
@@ -62,6 +63,8 @@ int VarTextToInt(const char* text) {
 
 void VarNotify(ENTBASE* entity) {
     if (!EntIsLive(entity)) return;
+    // The edited row may be the name, which searches by name look up.
+    EntNoteNamesEdited();
     // VarsChanged may destroy the entity.
     entity->VarsChanged();
     if (EntIsLive(entity)) entity->SetFlag(ENT_FLAG_CHANGED);

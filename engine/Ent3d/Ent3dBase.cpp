@@ -210,6 +210,7 @@ VarTable* Ent3dBase::GetInstanceVarTable() {
 }
 
 int Ent3dBase::LoadVars(const char* path, int* outFlag) {
+    EntNoteNamesEdited(); // the file may hold a name
     if (instanceVars)
         VarTableLoadIni(instanceVars, path, name, this);
     else if (classDb)

@@ -100,8 +100,9 @@ void Ent3dSetDebugFont(Font* font);
 Font* Ent3dGetDebugFont();
 
 // The entity named "Terrain" in the tree of `from` (searched from its root), kept until it is
-// destroyed or renamed or the cache is forgotten; a "Terrain" made later is found on the next
-// call. Null when there is none (or `from` is null).
+// destroyed or renamed or the cache is forgotten; a "Terrain" made, renamed or linked in later
+// is found on the next call. Null when there is none (or `from` is null); that answer is kept
+// too, until an entity may have been named "Terrain" or moved (EntNameChanges).
 ENTBASE* Ent3dGetTerrain(ENTBASE* from);
 // Forgets the kept entity (class reset).
 void Ent3dForgetTerrain();

@@ -129,34 +129,28 @@ int Litter::DrawPre() {
 }
 
 namespace {
-// Changes of the tree other than those of the classes that come and go by the thousand, none
-// of which is ever "First" nor moves it.
-uint64_t SettledChanges() {
-    uint64_t churn = 0;
-    for (const char* name : {"Rube1", "Litter", "IconFlyup"})
-        if (const EntClass* cls = EntClassFind(name)) churn += cls->changes;
-    return g_entTreeChanges - churn;
-}
-
 struct FirstCache {
     EntRef first;
-    ENTBASE* root = nullptr;
+    EntRef root;
     uint64_t stamp = 0;
 };
 FirstCache s_firstCache;
 } // namespace
 
+// Kept while no entity can have become a "First" before it (EntNameChanges): patrons and
+// litter come and go by the thousand without moving that count.
 ENTBASE* LitterFirst(ENTBASE* root) {
     if (!root) return nullptr;
-    const uint64_t stamp = SettledChanges();
+    const uint64_t stamp = EntNameChanges("First");
     FirstCache& c = s_firstCache;
     ENTBASE* kept = c.first.Get();
-    if (kept && c.root == root && c.stamp == stamp && std::strcmp(kept->GetName(), "First") == 0 &&
-        EntGetRoot(kept) == root)
+    if (c.root.Get() == root && c.stamp == stamp &&
+        (!c.first.Address() ||
+         (kept && std::strcmp(kept->GetName(), "First") == 0 && EntGetRoot(kept) == root)))
         return kept;
     ENTBASE* found = EntTreeFindName(root, "First");
     c.first = EntRef(found);
-    c.root = root;
+    c.root = EntRef(root);
     c.stamp = stamp;
     return found;
 }

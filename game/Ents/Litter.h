@@ -42,7 +42,8 @@ intptr_t EcLitterProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr
 // A piece dropped at (x, 0, z) under the entity named "First" (under the root when there is
 // none), started; null when it cannot be made.
 Litter* LitterDrop(ENTBASE* from, float x, float z);
-// The first entity named "First" in root's tree (pre-order), or null. Found once and kept while
-// the tree changes only in its patrons, litter and fly-ups: the generator comes before "First"
-// in the default world, so a search walks every patron.
+// The first entity named "First" in root's tree (pre-order), or null. Found once and kept,
+// none found included, until an entity may have been named "First" or moved between parents
+// (EntNameChanges): the generator comes before "First" in the default world, so a search walks
+// every patron.
 ENTBASE* LitterFirst(ENTBASE* root);

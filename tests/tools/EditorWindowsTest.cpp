@@ -1,6 +1,7 @@
 // The panes' contents in editor mode: the tool window's tabs, buttons, tree and class flags,
 // the params pane's rows and undo, and the console, clicked on the ImGui harness.
 #include "tools/EditorWindows.h"
+#include "engine/Ent3d/Ent3dBase.h"
 #include "engine/VarTable.h"
 #include "tests/imgui/ImGuiHarness.h"
 #include "tests/tools/MasterEditFixture.h"
@@ -254,6 +255,28 @@ TEST_F(EditorWindowsTest, UndoWritesBackTheValuesAndMarkOfWhenTheEntityWasShown)
     EXPECT_FALSE(ent->flags & ENT_FLAG_CHANGED);
     EXPECT_EQ(ent->varsChanged, changes + 1);
     EXPECT_STREQ(static_cast<CVarWinFloat*>(row("speed"))->Text(), "2") << "the rows show it";
+}
+
+// The name row writes the name field as it is, without SetName: the shared terrain lookup, which
+// keeps "none" between calls, must still see an entity renamed to or from "Terrain" there, and
+// by the undo that writes the old name back.
+TEST_F(EditorWindowsTest, ARenameInTheNameRowOrItsUndoMovesTheTerrainLookup) {
+    EditProp* hill = MakeEditProp(world, "Terrain");
+    editor.SelectAlone(hill);
+    ASSERT_FALSE(panes->Rows().empty());
+    auto* name = dynamic_cast<CVarWinString*>(panes->Rows()[0].get());
+    ASSERT_NE(name, nullptr);
+    ASSERT_EQ(Ent3dGetTerrain(world), hill);
+    name->TextChanged("Hill");
+    EXPECT_EQ(Ent3dGetTerrain(world), nullptr) << "renamed away: no longer the terrain";
+    name->TextChanged("Terrain");
+    EXPECT_EQ(Ent3dGetTerrain(world), hill) << "renamed in the pane: the kept 'none' hid it";
+    name->TextChanged("Hill");
+    ASSERT_EQ(Ent3dGetTerrain(world), nullptr);
+    Click("Entity");
+    Click("Undo changes!");
+    ASSERT_STREQ(hill->GetName(), "Terrain");
+    EXPECT_EQ(Ent3dGetTerrain(world), hill) << "the undo wrote the name back";
 }
 
 TEST_F(EditorWindowsTest, UndoAlsoWritesBackTheInstanceTableValues) {

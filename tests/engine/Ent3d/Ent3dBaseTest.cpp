@@ -235,3 +235,25 @@ TEST_F(Ent3d, TheTerrainIsTheLivingEntityOfThatNameEvenAfterItIsReplaced) {
     EXPECT_EQ(Ent3dGetTerrain(other), nullptr) << "another tree's terrain is not this one's";
     EXPECT_EQ(Ent3dGetTerrain(nullptr), nullptr);
 }
+
+// "No terrain here" is kept between calls (every patron asks as it starts); each way an entity
+// can become the tree's "Terrain" without a new entity being made must end it.
+TEST_F(Ent3d, ATreeFoundWithoutTerrainIsSearchedAgainWhenOneCanHaveAppeared) {
+    Prop3d* root = Root("Root");
+    Prop3d* world = MakeProp(root, "World");
+    Prop3d* hill = MakeProp(world, "Hill");
+    ASSERT_EQ(Ent3dGetTerrain(world), nullptr);
+    ASSERT_TRUE(hill->SetString("name", "Terrain"));
+    EXPECT_EQ(Ent3dGetTerrain(world), hill) << "renamed through its properties, as a script does";
+    hill->SetName("Hill");
+    ASSERT_EQ(Ent3dGetTerrain(world), nullptr);
+
+    Prop3d* elsewhere = Root("Elsewhere");
+    Prop3d* ground = MakeProp(elsewhere, "Terrain");
+    ASSERT_EQ(Ent3dGetTerrain(world), nullptr);
+    ASSERT_EQ(EntLinkUnder(ground, world), 0);
+    EXPECT_EQ(Ent3dGetTerrain(world), ground) << "a named terrain moved into the tree";
+    ASSERT_EQ(EntLinkUnder(ground, elsewhere), 0);
+    EXPECT_EQ(Ent3dGetTerrain(world), nullptr);
+    EXPECT_EQ(Ent3dGetTerrain(elsewhere), ground) << "the cache is kept for one tree only";
+}
