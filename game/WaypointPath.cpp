@@ -12,6 +12,13 @@ WaypointPath* WaypointPathCreate(int capacity) {
         MemFree(path);
         return nullptr;
     }
+    WaypointPathInit(path, path->points, capacity);
+    return path;
+}
+
+void WaypointPathInit(WaypointPath* path, VECTOR3* points, int capacity) {
+    if (capacity < 0) capacity = 0;
+    path->points = points;
     MemZero(path->points, sizeof(VECTOR3) * size_t(capacity));
     path->capacity = capacity;
     path->count = 0;
@@ -19,7 +26,6 @@ WaypointPath* WaypointPathCreate(int capacity) {
     path->tolerance = VECTOR3{0.1f, 0.1f, 0.1f};
     path->cut = false;
     path->goal = VECTOR3{0.0f, 0.0f, 0.0f};
-    return path;
 }
 
 void WaypointPathDestroy(WaypointPath* path) {

@@ -20,6 +20,9 @@ struct WaypointPath {
 // Null when the points cannot be allocated. Count 0, current 0, tolerances 0.1, not cut, goal 0.
 WaypointPath* WaypointPathCreate(int capacity);
 void WaypointPathDestroy(WaypointPath* path);
+// The same route over points the caller holds (capacity entries, zeroed here), for a walker that
+// keeps its route beside its other fields; never passed to WaypointPathDestroy.
+void WaypointPathInit(WaypointPath* path, VECTOR3* points, int capacity);
 
 // Stores (x, 0, z) after the last point; false, with the route unchanged, when it is full.
 bool WaypointPathAppend(WaypointPath* path, float x, float z);

@@ -83,6 +83,10 @@ bool giAnimation::Load(const char* fileName) {
             std::copy(src.pos, src.pos + 3, key.pos);
             std::copy(src.quat, src.quat + 4, key.quat);
         }
+        track.arcs.assign((size_t)m_keyCount, giSlerpArc());
+        for (size_t k = 1; k < track.keys.size(); ++k)
+            track.arcs[k] =
+                giQuaternionSlerpArc(track.keys[k - 1].Rotation(), track.keys[k].Rotation());
     }
     if (timesDiffer)
         giOutputDebugString(giStrFormat("giAnimation::Load: the tracks of %s have different key "

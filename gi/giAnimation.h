@@ -3,6 +3,7 @@
 #pragma once
 
 #include "gi/GM_Animation.h"
+#include "gi/giMath.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,10 +13,15 @@
 struct giAnimKey {
     float pos[3] = {};
     float quat[4] = {}; // x, y, z, w
+
+    giQuat Rotation() const { return giQuat{quat[0], quat[1], quat[2], quat[3]}; }
 };
 
 struct giAnimTrack {
     std::vector<giAnimKey> keys;
+    // As many as the keys. arcs[k]: the rotation's slerp from key k - 1 to key k (arcs[0]
+    // unused), worked out once when the keys are read.
+    std::vector<giSlerpArc> arcs;
     std::string boneName;
     int32_t boneIndex = -1;
 };

@@ -103,6 +103,18 @@ giMat44 giMatrixRotationQuaternion(const giQuat& q);
 giQuat giQuaternionRotationMatrix(const giMat44& m);
 // Spherical interpolation along the shortest arc: b is taken negated when that is nearer to a.
 giQuat giQuaternionSlerp(const giQuat& a, const giQuat& b, float t);
+// The part of a slerp from a to b that does not depend on t: the angle between them, its sine,
+// and the way round. An animation keeps one per pair of keys, so that posing a frame costs two
+// sines and not also an arc cosine.
+struct giSlerpArc {
+    double omega = 0;
+    double sinom = 0;
+    double sign = 1;
+    bool straight = true; // nearly equal: a straight blend
+};
+giSlerpArc giQuaternionSlerpArc(const giQuat& a, const giQuat& b);
+// giQuaternionSlerp(a, b, t) to the last bit, with arc = giQuaternionSlerpArc(a, b).
+giQuat giQuaternionSlerpAlong(const giQuat& a, const giQuat& b, const giSlerpArc& arc, float t);
 
 // Half the length of (p2 - p0) x (p1 - p0).
 float giTriangleArea(const giVec3& p0, const giVec3& p1, const giVec3& p2);

@@ -50,26 +50,37 @@ giQuat giQuaternionRotationMatrix(const giMat44& mat) {
     return giQuat{(float)x, (float)y, (float)z, (float)w};
 }
 
-giQuat giQuaternionSlerp(const giQuat& a, const giQuat& b, float t) {
+giSlerpArc giQuaternionSlerpArc(const giQuat& a, const giQuat& b) {
+    giSlerpArc arc;
     double cosom = (double)a.x * b.x + (double)a.y * b.y + (double)a.z * b.z + (double)a.w * b.w;
-    double sign = 1.0;
     if (cosom < 0.0) { // q and -q are one rotation: go the short way
         cosom = -cosom;
-        sign = -1.0;
+        arc.sign = -1.0;
     }
+    // Nearly equal: the sine would divide by almost zero; a straight blend is exact enough there.
+    arc.straight = cosom > 0.9999;
+    if (!arc.straight) {
+        arc.omega = std::acos(cosom);
+        // sin(acos(c)): omega lies in 0..pi/2 here, where that sine is never negative.
+        arc.sinom = std::sqrt(1.0 - cosom * cosom);
+    }
+    return arc;
+}
+
+giQuat giQuaternionSlerpAlong(const giQuat& a, const giQuat& b, const giSlerpArc& arc, float t) {
     double k0, k1;
-    if (cosom > 0.9999) {
-        // Nearly equal: the sine below would divide by almost zero; a straight blend is exact
-        // enough there.
+    if (arc.straight) {
         k0 = 1.0 - t;
         k1 = t;
     } else {
-        double omega = std::acos(cosom);
-        double sinom = std::sin(omega);
-        k0 = std::sin((1.0 - t) * omega) / sinom;
-        k1 = std::sin((double)t * omega) / sinom;
+        k0 = std::sin((1.0 - t) * arc.omega) / arc.sinom;
+        k1 = std::sin((double)t * arc.omega) / arc.sinom;
     }
-    k1 *= sign;
+    k1 *= arc.sign;
     return giQuat{(float)(k0 * a.x + k1 * b.x), (float)(k0 * a.y + k1 * b.y),
                   (float)(k0 * a.z + k1 * b.z), (float)(k0 * a.w + k1 * b.w)};
+}
+
+giQuat giQuaternionSlerp(const giQuat& a, const giQuat& b, float t) {
+    return giQuaternionSlerpAlong(a, b, giQuaternionSlerpArc(a, b), t);
 }

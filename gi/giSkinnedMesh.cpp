@@ -59,7 +59,7 @@ void giSkinnedMesh::SetSkeleton(const giSkeleton* skeleton) {
     const size_t n = skeleton ? (size_t)skeleton->BoneCount() : 0;
     // Sized exactly, so that the address checker sees any write past the last bone.
     m_boneMatrix.assign(n, giMat44::Identity());
-    m_skinMatrix.assign(n, giMat44::Identity());
+    m_skinMatrix.assign(n, giMat44());
     bonePos.assign(n, giVec3());
     boneRot.assign(n, giQuat());
     m_boneMatrix.shrink_to_fit();
@@ -73,8 +73,8 @@ void giSkinnedMesh::SetSkeleton(const giSkeleton* skeleton) {
         giMatrixInverse(&m, bone.inverseBind);
         bonePos[i] = giVec3(m.m[3][0], m.m[3][1], m.m[3][2]);
         boneRot[i] = giQuaternionRotationMatrix(m);
-        giMatrixMultiply(&m_skinMatrix[i], bone.inverseBind, m);
     }
+    m_skinStale = true;
 }
 
 // ---- pose ----
@@ -115,9 +115,18 @@ void giSkinnedMesh::BuildBoneMatrices() {
             }
         }
     }
+    // The skinning matrices wait for their first reader: most characters are posed every
+    // frame but drawn only when in view.
+    m_skinStale = true;
+}
+
+void giSkinnedMesh::RefreshSkinMatrices() const {
+    if (!m_skinStale || !m_skeleton) return;
+    const int n = BoneCount();
     for (int i = 0; i < n; ++i)
         giMatrixMultiply(&m_skinMatrix[(size_t)i], m_skeleton->Bone(i).inverseBind,
                          m_boneMatrix[(size_t)i]);
+    m_skinStale = false;
 }
 
 const giMat44* giSkinnedMesh::BoneMatrix(int i) const {
@@ -125,7 +134,9 @@ const giMat44* giSkinnedMesh::BoneMatrix(int i) const {
 }
 
 const giMat44* giSkinnedMesh::SkinMatrix(int i) const {
-    return i >= 0 && i < BoneCount() ? &m_skinMatrix[(size_t)i] : nullptr;
+    if (i < 0 || i >= BoneCount()) return nullptr;
+    RefreshSkinMatrices();
+    return &m_skinMatrix[(size_t)i];
 }
 
 giVec3 giSkinnedMesh::GetBoneWorldPosition(const std::string& name) const {

@@ -149,12 +149,15 @@ class giSkinnedMesh {
     void Retire(giAnimGroup& group, size_t index);
     void Evaluate(giAnimLayer& layer, float now, bool first);
     void UpdateBounds();
+    void RefreshSkinMatrices() const;
     bool Carries(const giSkinnedMesh* mesh) const;
 
     giGmModel* m_model = nullptr;
     const giSkeleton* m_skeleton = nullptr;
     std::vector<giMat44> m_boneMatrix;
-    std::vector<giMat44> m_skinMatrix;
+    // Worked out from the bone matrices when first read after a pose (RefreshSkinMatrices).
+    mutable std::vector<giMat44> m_skinMatrix;
+    mutable bool m_skinStale = false;
     // BuildBoneMatrices' scratch: the bones still to place and those placed.
     std::vector<int32_t> m_walkStack;
     std::vector<uint8_t> m_walkPlaced;

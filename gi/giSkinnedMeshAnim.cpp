@@ -262,12 +262,12 @@ void giSkinnedMesh::Evaluate(giAnimLayer& l, float now, bool first) {
         if (b < 0 || b >= bones || (size_t)k >= track.keys.size()) continue;
         const giAnimKey& k1 = track.keys[(size_t)k];
         giVec3 p(k1.pos[0], k1.pos[1], k1.pos[2]);
-        giQuat q{k1.quat[0], k1.quat[1], k1.quat[2], k1.quat[3]};
+        giQuat q = k1.Rotation();
         if (k >= 1) {
             const giAnimKey& k0 = track.keys[(size_t)k - 1];
             const giVec3 p0(k0.pos[0], k0.pos[1], k0.pos[2]);
             p = p0 + (p - p0) * u;
-            q = giQuaternionSlerp({k0.quat[0], k0.quat[1], k0.quat[2], k0.quat[3]}, q, u);
+            q = giQuaternionSlerpAlong(k0.Rotation(), q, track.arcs[(size_t)k], u);
         }
         if (first) {
             bonePos[(size_t)b] = p;

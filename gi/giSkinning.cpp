@@ -47,6 +47,7 @@ void giSkinnedMesh::SkinVertices(int mesh, void* pos, int posStride, void* nrm, 
     // Records of another vertex count belong to another model.
     if (!skin || count != part->vertexCount) return;
 
+    RefreshSkinMatrices();
     const bool tangents = tan && bin;
     const std::vector<giVec2>* uvs = part->texCoords.empty() ? nullptr : &part->texCoords[0];
     auto* p = static_cast<uint8_t*>(pos);

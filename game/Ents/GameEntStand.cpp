@@ -12,10 +12,11 @@ void GameEntStandLocalBox(Ent3dBase* e, float height) {
         e->localBox[i] = box[i];
 }
 
-void GameEntStand(Ent3dBase* e, float yaw, float offsetX, float offsetZ, float height) {
+namespace {
+// The turned matrix moved to the entity's position, and the world box around it.
+void StandTurned(Ent3dBase* e, const Mat4& turned, float offsetX, float offsetZ, float height) {
     const VECTOR3& pos = e->pos;
-    Mat4Identity(&e->matrix);
-    Mat4RotateY(&e->matrix, yaw);
+    e->matrix = turned;
     e->matrix.m[12] = pos.x + offsetX;
     e->matrix.m[13] = pos.y;
     e->matrix.m[14] = pos.z + offsetZ;
@@ -23,6 +24,14 @@ void GameEntStand(Ent3dBase* e, float yaw, float offsetX, float offsetZ, float h
                           pos.x + 0.5f, pos.y + height, pos.z + 0.5f};
     for (int i = 0; i < 6; ++i)
         e->worldBox[i] = box[i];
+}
+} // namespace
+
+void GameEntStand(Ent3dBase* e, float yaw, float offsetX, float offsetZ, float height) {
+    Mat4 turned;
+    Mat4Identity(&turned);
+    Mat4RotateY(&turned, yaw);
+    StandTurned(e, turned, offsetX, offsetZ, height);
 }
 
 void GameEntStandAgain(Ent3dBase* e, GameEntStandMemo* memo, float yaw, float offsetX,
@@ -33,7 +42,13 @@ void GameEntStandAgain(Ent3dBase* e, GameEntStandMemo* memo, float yaw, float of
         std::memcmp(&e->matrix, &memo->matrix, sizeof(Mat4)) == 0 &&
         std::memcmp(e->worldBox, memo->worldBox, sizeof memo->worldBox) == 0)
         return;
-    GameEntStand(e, yaw, offsetX, offsetZ, height);
+    if (memo->known && std::memcmp(&yaw, &memo->inputs[0], sizeof yaw) == 0) {
+        // The same heading walking on: the last matrix holds this turn (its translation is
+        // written over), so no sine and cosine again.
+        StandTurned(e, memo->matrix, offsetX, offsetZ, height);
+    } else {
+        GameEntStand(e, yaw, offsetX, offsetZ, height);
+    }
     memo->known = true;
     std::memcpy(memo->inputs, inputs, sizeof inputs);
     memo->matrix = e->matrix;

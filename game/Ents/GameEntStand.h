@@ -24,6 +24,7 @@ struct GameEntStandMemo {
 // GameEntStand, skipped when its inputs and the entity's position are those of the last call and
 // the matrix and world box are still what that call made (nobody else wrote them since): the
 // same inputs give the same result, and a character standing in a line needs no sine and cosine
-// every frame.
+// every frame. One that walks on under the same yaw keeps the last turn and moves only its
+// translation and box.
 void GameEntStandAgain(Ent3dBase* e, GameEntStandMemo* memo, float yaw, float offsetX,
                        float offsetZ, float height);

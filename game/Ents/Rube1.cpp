@@ -53,6 +53,8 @@ void ResetClass() {
     // A patron holds the game object, the grid, its generator and an attraction: never another
     // patron nor litter.
     EntClassSetRemoval("Rube1", GAME_REMOVAL_PATRON, ENT_REMOVAL_KIND_DEFAULT);
+    // A patron's step reads nearly all of it but the route's points, of which only one.
+    EntClassSetUpdateBytes("Rube1", (int)(sizeof(Rube1) - sizeof(Rube1::routePoints)));
     s_grid = EntRef();
     s_game = EntRef();
     s_patronNumber = 0;
@@ -89,13 +91,19 @@ Rube1* RubeLiveAt(int index) {
     return index >= 0 && index < (int)s_live.size() ? s_live[(size_t)index] : nullptr;
 }
 
+double RubeLiveHappinessSum() {
+    double sum = 0.0;
+    for (const Rube1* p : s_live)
+        sum += p->happiness;
+    return sum;
+}
+
 Rube1::Rube1() {
     s_live.push_back(this);
 }
 
 Rube1::~Rube1() {
     s_live.erase(std::remove(s_live.begin(), s_live.end(), this), s_live.end());
-    WaypointPathDestroy(route);
     RubeCharacterFree(character);
 }
 
@@ -131,8 +139,9 @@ int Rube1::Create(EntNode*) {
     if (classDb) PropDbInitObject(classDb, this);
     flags |= ENT_FLAG_PASSABLE;
     number = ++s_patronNumber;
-    route = WaypointPathCreate(128);
-    if (route) route->tolerance = VECTOR3{0.5f, 0.0f, 0.5f};
+    WaypointPathInit(&routeStore, routePoints, kGridPathPoints);
+    route = &routeStore;
+    route->tolerance = VECTOR3{0.5f, 0.0f, 0.5f};
     heading.SetTime(0.5f);
     icon.cell = -1;
     icon.size = 0.04f;
@@ -202,7 +211,6 @@ int Rube1::Destroy() {
     DbgPrintf(DBG_ENTITY, "Destroying: %s (%s)\n", name, GetTypeName());
     if (auto* gen = static_cast<RubeGen*>(generator.Get())) RubeGenDeparture(gen, happiness);
     EntTreeNotifyRemoved(EntGetRoot(this), this);
-    WaypointPathDestroy(route);
     route = nullptr;
     RubeCharacterFree(character);
     character = nullptr;
@@ -216,6 +224,9 @@ int Rube1::Update(float seconds) {
         return 0;
     }
     lastStep = seconds;
+    // The point walked to is read at the end of the step: asked for now, it comes meanwhile.
+    if (route && route->current >= 0 && route->current < route->count)
+        __builtin_prefetch(&route->points[route->current]);
     needs.Update(seconds);
     switch (state) {
         case RUBE_WALK_TO:

@@ -10,6 +10,8 @@
 #include "engine/EntRef.h"
 #include "game/Ents/AttrPatron.h"
 #include "game/Ents/GameEntStand.h"
+#include "game/GameGridCore.h"
+#include "game/WaypointPath.h"
 
 #include <cstdint>
 
@@ -148,6 +150,10 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     uint8_t showNeeds = 0;              // the needs display over the head
     CharModelInst* character = nullptr; // null without a loaded character of the kind
     float lastStep = 0.0f;              // the frame's seconds, for the icon in the draw
+    // What `route` points at: kept in the patron rather than in allocations of their own, so
+    // that a frame's step reaches its route without two more misses of the cache per patron.
+    WaypointPath routeStore = {};
+    VECTOR3 routePoints[kGridPathPoints] = {};
 };
 
 // Class "Rube1".
@@ -159,3 +165,6 @@ int RubeChooseNeed(const Rube1* patron);
 // The live patrons in the order they were made.
 int RubeLiveCount();
 Rube1* RubeLiveAt(int index);
+// The sum of their happiness, added in that order as doubles: one pass over the list, no call
+// per patron (the generator sums it every update).
+double RubeLiveHappinessSum();

@@ -174,9 +174,7 @@ int RubeGen::OnEntityRemoved(ENTBASE* gone) {
 int RubeGen::Update(float seconds) {
     spawnTimer -= seconds;
     const int live = RubeLiveCount();
-    double sum = 0.0;
-    for (int i = 0; i < live; ++i)
-        sum += RubeLiveAt(i)->happiness;
+    const double sum = RubeLiveHappinessSum();
     averageHappiness = live > 0 ? (float)(sum / live) : 0.0f;
 
     auto* mt = static_cast<MtGame*>(game.Get());

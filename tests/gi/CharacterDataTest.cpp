@@ -45,7 +45,7 @@ std::vector<giMat44> PoseKey(const giSkeleton& skel, const giAnimation& anim, in
     std::vector<giMat44> m((size_t)skel.BoneCount());
     for (int b = 0; b < skel.BoneCount(); ++b) {
         const giAnimKey& k = anim.Tracks()[(size_t)b].keys[(size_t)key];
-        m[(size_t)b] = giMatrixRotationQuaternion({k.quat[0], k.quat[1], k.quat[2], k.quat[3]});
+        m[(size_t)b] = giMatrixRotationQuaternion(k.Rotation());
         if (skel.Bone(b).parentIndex < 0) place(m[(size_t)b], {k.pos[0], k.pos[1], k.pos[2]});
     }
     // Parents come first in these files, so one pass in index order places every child.

@@ -177,6 +177,35 @@ TEST(SkinnedCharacter, EveryKeyMatchesTheGeneratorsForwardKinematics) {
                 << "the walk's end is its start";
 }
 
+// The clips keep each pair of keys' arc: between keys a bone turns exactly as the slerp of its
+// two keys would turn it, to the last bit.
+TEST(SkinnedCharacter, BetweenKeysEveryBoneTurnsAsTheSlerpOfItsKeys) {
+    SkinClock clock;
+    Character adult(false);
+    giSkinnedMesh mesh;
+    adult.Give(mesh);
+    mesh.AddLayer("AdultWalk", true, 0, 1, 0);
+    const giAnimation& anim = *mesh.FindAnimation("AdultWalk");
+    const std::vector<float>& times = anim.KeyTimes();
+    int compared = 0;
+    for (size_t k = 1; k < times.size(); ++k)
+        for (float f : {0.1f, 0.5f, 0.93f}) {
+            PoseAt(mesh, times[k - 1] + (times[k] - times[k - 1]) * f);
+            const float u = (mesh.time - times[k - 1]) / (times[k] - times[k - 1]);
+            if (!(u > 0 && u < 1)) continue;
+            for (const giAnimTrack& track : anim.Tracks()) {
+                const giQuat want =
+                    giQuaternionSlerp(track.keys[k - 1].Rotation(), track.keys[k].Rotation(), u);
+                const giQuat& got = mesh.boneRot[(size_t)track.boneIndex];
+                ASSERT_TRUE(got.x == want.x && got.y == want.y && got.z == want.z &&
+                            got.w == want.w)
+                    << "key " << k << " at " << f << ", bone " << track.boneIndex;
+                ++compared;
+            }
+        }
+    EXPECT_GT(compared, 100);
+}
+
 TEST(SkinnedCharacter, CachedSkinMatricesMatchTheLiteralFormula) {
     SkinClock clock;
     for (bool kid : {false, true}) {
