@@ -63,6 +63,13 @@ int EntClassSetUpdateBytes(const char* className, int bytes) {
     return 0;
 }
 
+int EntClassSetUpdateAhead(const char* className, void (*ahead)(const ENTBASE* entity)) {
+    EntClass* cls = EntClassFind(className);
+    if (!cls) return -1;
+    cls->updateAhead = ahead;
+    return 0;
+}
+
 void EntResetClasses() {
     for (EntClass* c = s_classes; c; c = c->next)
         c->proc(nullptr, 1, 0, 0, 0);

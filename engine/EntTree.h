@@ -72,6 +72,10 @@ struct EntClass {
     // How many bytes from its start an entity's update reads (0: its first line only): the
     // frame's walk asks for them ahead, one sibling early.
     uint32_t updateBytes;
+    // Null, or asks for memory the entity's update reaches through its pointers: the frame's
+    // walk calls it on the next sibling once this one has updated, when the next one's own
+    // bytes have come. Hints only: it must change nothing.
+    void (*updateAhead)(const ENTBASE* entity);
 };
 
 // Marked nodes not yet freed; the sweep sets it back to 0.
@@ -114,6 +118,8 @@ EntClass* EntClassFind(const char* name);
 int EntClassSetRemoval(const char* className, uint8_t kind, uint8_t hears);
 // Sets the class's updateBytes (clamped to 0..4096); -1 for a class not registered, else 0.
 int EntClassSetUpdateBytes(const char* className, int bytes);
+// Sets the class's updateAhead (null for none); -1 for a class not registered, else 0.
+int EntClassSetUpdateAhead(const char* className, void (*ahead)(const ENTBASE* entity));
 // Message 1 to every class, in list order.
 void EntResetClasses();
 // Message 2 to every class, then the records are freed.

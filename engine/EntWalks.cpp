@@ -45,6 +45,10 @@ void Update(EntNode* n, float seconds) {
         next = c->next;
         if (next) PrefetchAhead(next);
         if (Live(c)) Update(c, seconds);
+        // The next one's bytes came while this one updated: what they point at is asked for
+        // now, while its update begins with its own fields.
+        if (next && Live(next) && next->cls && next->cls->updateAhead)
+            next->cls->updateAhead(next->object);
     }
 }
 

@@ -105,12 +105,38 @@ void giSkeleton::BuildBones(const GM_Skeleton& record) {
     for (size_t b = 0; b < m_bones.size(); ++b)
         for (size_t c = 0; c < m_bones.size(); ++c)
             if (m_bones[c].parentIndex == (int32_t)b) m_bones[b].children.push_back((int32_t)c);
+    PlanPlacement();
+}
+
+void giSkeleton::PlanPlacement() {
+    // Parents before children, from every root; a bone is placed once whatever the child lists
+    // say, so a list that loops cannot keep the walk going.
+    const int n = BoneCount();
+    m_placement.clear();
+    std::vector<int32_t> stack;
+    std::vector<uint8_t> placed((size_t)n, 0);
+    for (int r = 0; r < n; ++r) {
+        if (m_bones[(size_t)r].parentIndex >= 0) continue;
+        stack.push_back(r);
+        placed[(size_t)r] = 1;
+        while (!stack.empty()) {
+            const int b = stack.back();
+            stack.pop_back();
+            for (int32_t c : m_bones[(size_t)b].children) {
+                if (c < 0 || c >= n || placed[(size_t)c]) continue;
+                placed[(size_t)c] = 1;
+                m_placement.push_back({c, b});
+                stack.push_back(c);
+            }
+        }
+    }
 }
 
 bool giSkeleton::BuildFrom(const GM_Skeleton& record, const giGmModel& model, bool tripleLoop) {
     m_meshVertexCounts.clear();
     m_skinVertices.clear();
     m_bones.clear();
+    m_placement.clear();
     if (record.boneCount > kMaxBones) {
         giOutputDebugString(giStrFormat("giSkeleton::Build: %s has %u bones; skin vertices hold "
                                         "bone indices below %u\n",

@@ -25,6 +25,12 @@ struct giSkinVertex {
     uint8_t bones[8] = {};
 };
 
+// One step of posing: `bone` is placed by its offset from `parent`'s matrix.
+struct giBonePlacement {
+    int32_t bone;
+    int32_t parent;
+};
+
 struct giSkeletonBone {
     std::string name;                          // lower case
     std::string parentName;                    // lower case; empty for a root
@@ -68,6 +74,10 @@ class giSkeleton {
 
     int BoneCount() const { return (int)m_bones.size(); }
     const giSkeletonBone& Bone(int i) const { return m_bones[(size_t)i]; }
+    // Every bone a root reaches through the child lists, each once and after its parent, in the
+    // order of a depth-first walk from each root in turn: worked out once here, so that posing
+    // a crowd walks no tree per character.
+    const std::vector<giBonePlacement>& PlacementOrder() const { return m_placement; }
     // One per skinned part, in the model's part order; none when no bone has weights.
     int MeshCount() const { return (int)m_meshVertexCounts.size(); }
     int32_t MeshVertexCount(int mesh) const { return m_meshVertexCounts[(size_t)mesh]; }
@@ -77,10 +87,12 @@ class giSkeleton {
 
   private:
     void BuildBones(const GM_Skeleton& record);
+    void PlanPlacement();
 
     std::vector<int32_t> m_meshVertexCounts;
     std::vector<std::unique_ptr<giSkinVertex[]>> m_skinVertices;
     std::vector<giSkeletonBone> m_bones;
+    std::vector<giBonePlacement> m_placement;
     std::string m_modelName;
     std::string m_fileName;
 };

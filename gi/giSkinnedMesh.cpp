@@ -90,30 +90,13 @@ void giSkinnedMesh::BuildBoneMatrices() {
         m = giMatrixRotationQuaternion(boneRot[(size_t)i]);
         if (m_skeleton->Bone(i).parentIndex < 0) SetTranslation(m, bonePos[(size_t)i]);
     }
-    // Parents before children, from every root; a bone is placed once whatever the child lists
-    // say, so a list that loops cannot keep the walk going.
-    // The walk's stack and marks are the mesh's own, kept between calls: once grown to the
-    // skeleton they cost no allocation a frame.
-    std::vector<int32_t>& stack = m_walkStack;
-    std::vector<uint8_t>& placed = m_walkPlaced;
-    stack.clear();
-    placed.assign((size_t)n, 0);
-    for (int r = 0; r < n; ++r) {
-        if (m_skeleton->Bone(r).parentIndex >= 0) continue;
-        stack.push_back(r);
-        placed[(size_t)r] = 1;
-        while (!stack.empty()) {
-            const int b = stack.back();
-            stack.pop_back();
-            for (int32_t c : m_skeleton->Bone(b).children) {
-                if (c < 0 || c >= n || placed[(size_t)c]) continue;
-                placed[(size_t)c] = 1;
-                bonePos[(size_t)c] =
-                    giVec3TransformCoord(m_skeleton->Bone(c).offset, m_boneMatrix[(size_t)b]);
-                SetTranslation(m_boneMatrix[(size_t)c], bonePos[(size_t)c]);
-                stack.push_back(c);
-            }
-        }
+    // Parents before children, in the skeleton's own order. A skeleton is shared and never
+    // changes once built, so the bounds only keep a mis-sized pose inside its arrays.
+    for (const giBonePlacement& step : m_skeleton->PlacementOrder()) {
+        if (step.bone >= n || step.parent >= n) continue;
+        bonePos[(size_t)step.bone] = giVec3TransformCoord(m_skeleton->Bone(step.bone).offset,
+                                                          m_boneMatrix[(size_t)step.parent]);
+        SetTranslation(m_boneMatrix[(size_t)step.bone], bonePos[(size_t)step.bone]);
     }
     // The skinning matrices wait for their first reader: most characters are posed every
     // frame but drawn only when in view.

@@ -5,6 +5,7 @@
 
 #include "gi/giAnimLayer.h"
 #include "gi/giMath.h"
+#include "gi/giPoseMemory.h"
 
 #include <cstdint>
 #include <memory>
@@ -71,6 +72,9 @@ class giSkinnedMesh {
                        int32_t group);
     void FadeOutLayer(const std::string& name, float fadeTime, int32_t group);
     bool IsPlaying(const std::string& name, int32_t group);
+    // Adds what the next Animate reads and writes of this mesh's own: the mesh, its groups and
+    // layers, its pose and bone matrices (the animations are shared and stay in the cache).
+    void NotePoseMemory(giPoseMemory* memory) const;
     // Not owned; null is ignored.
     void AddAnimation(giAnimation* anim);
     // Layers still playing it keep it (the cache owns it).
@@ -158,8 +162,5 @@ class giSkinnedMesh {
     // Worked out from the bone matrices when first read after a pose (RefreshSkinMatrices).
     mutable std::vector<giMat44> m_skinMatrix;
     mutable bool m_skinStale = false;
-    // BuildBoneMatrices' scratch: the bones still to place and those placed.
-    std::vector<int32_t> m_walkStack;
-    std::vector<uint8_t> m_walkPlaced;
     bool m_animating = false;
 };

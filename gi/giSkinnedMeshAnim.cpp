@@ -165,6 +165,25 @@ void giSkinnedMesh::SetSpeed(float s) {
     speed = s;
 }
 
+void giSkinnedMesh::NotePoseMemory(giPoseMemory* memory) const {
+    if (!memory) return;
+    memory->Add(this, sizeof *this);
+    memory->Add(groups.data(), groups.size() * sizeof groups[0]);
+    for (const auto& g : groups) {
+        memory->Add(g.get(), sizeof *g);
+        memory->Add(g->layers.data(), g->layers.size() * sizeof g->layers[0]);
+        for (const auto& l : g->layers)
+            memory->Add(l.get(), sizeof *l);
+    }
+    // The pose last: what a full list leaves out is then the layers of a rare many-layered
+    // mesh, not the arrays every animate writes.
+    const int room = giPoseMemory::kMax - 3;
+    if (memory->count > room) memory->count = room;
+    memory->Add(bonePos.data(), bonePos.size() * sizeof bonePos[0]);
+    memory->Add(boneRot.data(), boneRot.size() * sizeof boneRot[0]);
+    memory->Add(m_boneMatrix.data(), m_boneMatrix.size() * sizeof m_boneMatrix[0]);
+}
+
 // ---- evaluation ----
 
 void giSkinnedMesh::Send(int32_t id, giAnimTrigger* trigger) {

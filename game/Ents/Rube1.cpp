@@ -55,6 +55,10 @@ void ResetClass() {
     EntClassSetRemoval("Rube1", GAME_REMOVAL_PATRON, ENT_REMOVAL_KIND_DEFAULT);
     // A patron's step reads nearly all of it but the route's points, of which only one.
     EntClassSetUpdateBytes("Rube1", (int)(sizeof(Rube1) - sizeof(Rube1::routePoints)));
+    // Its character's pose is reached through pointers the walk cannot follow.
+    EntClassSetUpdateAhead("Rube1", [](const ENTBASE* entity) {
+        static_cast<const Rube1*>(entity)->poseMemory.Prefetch();
+    });
     s_grid = EntRef();
     s_game = EntRef();
     s_patronNumber = 0;
@@ -248,6 +252,7 @@ int Rube1::Update(float seconds) {
     if (animMode != 1) {
         GameEntStandAgain(this, &stand, heading.GetValue(), placeX, placeZ, height);
         CharModelInstAnimate(character);
+        CharModelInstNotePoseMemory(character, &poseMemory);
     }
     return 1;
 }

@@ -12,6 +12,7 @@
 #include "game/Ents/GameEntStand.h"
 #include "game/GameGridCore.h"
 #include "game/WaypointPath.h"
+#include "gi/giPoseMemory.h"
 
 #include <cstdint>
 
@@ -150,6 +151,9 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     uint8_t showNeeds = 0;              // the needs display over the head
     CharModelInst* character = nullptr; // null without a loaded character of the kind
     float lastStep = 0.0f;              // the frame's seconds, for the icon in the draw
+    // Where the character's next pose lies, noted after each: the frame's walk asks for it
+    // while the patron before this one updates.
+    giPoseMemory poseMemory;
     // What `route` points at: kept in the patron rather than in allocations of their own, so
     // that a frame's step reaches its route without two more misses of the cache per patron.
     WaypointPath routeStore = {};

@@ -40,6 +40,14 @@ void CharModelInstAnimate(CharModelInst* inst) {
     if (inst && inst->mesh) inst->mesh->Animate(false);
 }
 
+void CharModelInstNotePoseMemory(const CharModelInst* inst, giPoseMemory* memory) {
+    if (!memory) return;
+    memory->Clear();
+    if (!inst || !inst->mesh) return;
+    memory->Add(inst, sizeof *inst);
+    inst->mesh->NotePoseMemory(memory);
+}
+
 void CharModelInstPlayAnim(CharModelInst* inst, const char* name) {
     if (!inst || !inst->mesh || !name) return;
     inst->mesh->PlayExclusive(name, true, 0.0f, 1.0f, 0);

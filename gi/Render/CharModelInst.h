@@ -7,6 +7,7 @@
 #pragma once
 
 #include "I3d/CharModel.h"
+#include "gi/giPoseMemory.h"
 
 #include <cstdint>
 
@@ -45,6 +46,9 @@ class CharModelInst {
 CharModelInst* CharModelCreateInstance(CharModel* model);
 // Advances fades, triggers and the pose from the application clock.
 void CharModelInstAnimate(CharModelInst* inst);
+// Replaces `memory` with what the character's next animate reads and writes (empty without a
+// mesh): noted after an animate, asked for before the next.
+void CharModelInstNotePoseMemory(const CharModelInst* inst, giPoseMemory* memory);
 // The named clip alone on layer group 0, looping, at full weight at once. An unknown name leaves
 // the group empty at the next animate: the character keeps its last pose.
 void CharModelInstPlayAnim(CharModelInst* inst, const char* name);

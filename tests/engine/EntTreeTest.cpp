@@ -126,6 +126,29 @@ TEST_F(EntTree, UpdateAndDrawWalksFollowTheirGates) {
     EXPECT_EQ(Journal(), "Draw:x Draw:b") << "only 0x8 entities, below unflagged ones too";
 }
 
+// A class's look-ahead hears of the next sibling once the one before has updated, never of one
+// marked meanwhile, and only for its own class.
+TEST_F(EntTree, TheUpdateWalkAsksAheadOnlyForTheLiveNextSiblingOfAHookedClass) {
+    MakeEnt("Booth", root, "a");
+    MakeEnt("Booth", root, "b");
+    MakeEnt("Booth", root, "c");
+    MakeEnt("Rider", root, "r");
+    MakeEnt("Booth", root, "d");
+    ASSERT_EQ(EntClassSetUpdateAhead("Booth",
+                                     [](const ENTBASE* e) {
+                                         g_journal.push_back(std::string("Ahead:") +
+                                                             const_cast<ENTBASE*>(e)->GetName());
+                                     }),
+              0);
+    EXPECT_EQ(EntClassSetUpdateAhead("NoSuchClass", nullptr), -1);
+    Get("b")->onUpdate = [&](TestEnt*) { EntDestroyTree(Get("c")); };
+    g_journal.clear();
+    EntTreeUpdate(root, 0.1f);
+    EXPECT_EQ(Journal(), "Update:Root Update:a Ahead:b Update:b Destroy:c Update:r Ahead:d "
+                         "Update:d")
+        << "a look-ahead out of turn, on a marked entity or on another class";
+}
+
 TEST_F(EntTree, EventAndMessageWalksStopWhereAnswered) {
     Kids(root, "ab");
     Kids(Get("a"), "xy");

@@ -104,6 +104,35 @@ TEST_F(PatronCharacters, EachPatronWearsItsKindAndSkinAndPlaysTheClipOfItsState)
         EXPECT_GT(seen[kind], 0) << "no patron of kind " << kind << " in the crowd";
 }
 
+// The walk asks for these blocks ahead of each patron's pose: a note that misses the pose, or
+// one from a character since replaced, would leave a crowd waiting on memory again.
+TEST_F(PatronCharacters, EachFrameAPatronNotesWhereItsCharacterPosesNext) {
+    StartDevice();
+    MakeWorld(4);
+    RunUntilPresent(12);
+    world->h->Frames(3);
+    const auto covers = [](const giPoseMemory& m, const void* block, size_t size) {
+        const auto at = reinterpret_cast<uintptr_t>(block);
+        for (int i = 0; i < m.count; ++i)
+            if (m.at[i] <= at && at + size <= m.at[i] + m.bytes[i]) return true;
+        return false;
+    };
+    for (Rube1* p : Patrons()) {
+        ASSERT_NE(p->character, nullptr);
+        const giSkinnedMesh& mesh = *p->character->mesh;
+        const giPoseMemory& m = p->poseMemory;
+        EXPECT_TRUE(covers(m, p->character, sizeof *p->character)) << p->name;
+        EXPECT_TRUE(covers(m, &mesh, 64)) << p->name;
+        EXPECT_TRUE(covers(m, mesh.groups[0]->layers[0].get(), sizeof(giAnimLayer))) << p->name;
+        EXPECT_TRUE(covers(m, mesh.bonePos.data(), mesh.bonePos.size() * sizeof(giVec3)))
+            << p->name;
+        EXPECT_TRUE(covers(m, mesh.boneRot.data(), mesh.boneRot.size() * sizeof(giQuat)))
+            << p->name;
+        EXPECT_TRUE(covers(m, mesh.BoneMatrix(0), mesh.BoneCount() * sizeof(giMat44)))
+            << p->name << ": the bone matrices every pose writes";
+    }
+}
+
 TEST_F(PatronCharacters, LoadingCharactersLeavesTheRandomSequenceAlone) {
     Snapshot headless;
     {
