@@ -167,7 +167,12 @@ void giSkinnedMesh::SetSpeed(float s) {
 
 void giSkinnedMesh::NotePoseMemory(giPoseMemory* memory) const {
     if (!memory) return;
+    // The arrays every animate writes first: a full list then leaves out the layers of a rare
+    // many-layered mesh, never the pose.
     memory->Add(this, sizeof *this);
+    memory->Add(bonePos.data(), bonePos.size() * sizeof bonePos[0]);
+    memory->Add(boneRot.data(), boneRot.size() * sizeof boneRot[0]);
+    memory->Add(m_boneMatrix.data(), m_boneMatrix.size() * sizeof m_boneMatrix[0]);
     memory->Add(groups.data(), groups.size() * sizeof groups[0]);
     for (const auto& g : groups) {
         memory->Add(g.get(), sizeof *g);
@@ -175,13 +180,6 @@ void giSkinnedMesh::NotePoseMemory(giPoseMemory* memory) const {
         for (const auto& l : g->layers)
             memory->Add(l.get(), sizeof *l);
     }
-    // The pose last: what a full list leaves out is then the layers of a rare many-layered
-    // mesh, not the arrays every animate writes.
-    const int room = giPoseMemory::kMax - 3;
-    if (memory->count > room) memory->count = room;
-    memory->Add(bonePos.data(), bonePos.size() * sizeof bonePos[0]);
-    memory->Add(boneRot.data(), boneRot.size() * sizeof boneRot[0]);
-    memory->Add(m_boneMatrix.data(), m_boneMatrix.size() * sizeof m_boneMatrix[0]);
 }
 
 // ---- evaluation ----
