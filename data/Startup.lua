@@ -2,8 +2,8 @@
 -- builds the root entity tree and opens the first menu; while there is no menu to open, a
 -- backdrop viewport shows the (empty) world.
 
--- Every class the game knows, in the order the application publishes them. A class this build
--- does not have is nil and is passed over.
+-- Every class the game knows, in the order the application publishes them. A name the program
+-- does not publish is nil and is passed over.
 local classes = {
     "EcNull", "EcViewport", "EcClear", "EcEnvironment", "EcTimeOfDay", "EcSun", "EcLensFlare",
     "EcObserver2", "EcCloudDome2", "EcSkyDome", "EcPlayfield1", "EcAvatar1", "EcMtGame",

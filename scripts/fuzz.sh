@@ -42,10 +42,7 @@ dict_of() {
   esac
 }
 
-export FAIRLARK_HEADLESS=1 ALSOFT_DRIVERS=null
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:intercept_tls_get_addr=0"
+source tests/test_env.sh
 
 run_one() {
   local t=$1 corpus=build/fuzz-corpus/$1 artifacts=build/fuzz-artifacts/$1/

@@ -14,11 +14,7 @@ if [ "${1:-}" = --skip-label ]; then
 fi
 build=$1
 here=$(cd "$(dirname "$0")/.." && pwd)
-export FAIRLARK_HEADLESS=1 ALSOFT_DRIVERS=null EGL_PLATFORM=surfaceless LIBGL_ALWAYS_SOFTWARE=1 \
-  LP_NUM_THREADS=0 MESA_SHADER_CACHE_DISABLE=true SDL_AUDIODRIVER=dummy \
-  LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0" \
-  UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-  ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:intercept_tls_get_addr=0"
+source "$here/tests/test_env.sh"
 unset DISPLAY WAYLAND_DISPLAY
 jobs=${FAIRLARK_TEST_JOBS:-$(nproc 2>/dev/null || echo 4)}
 

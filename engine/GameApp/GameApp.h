@@ -48,7 +48,7 @@ class GameApp : public AppBase, public ScriptGameHost {
     // program quits. A second call while the tree exists does nothing.
     void BuildRootTree() override;
     // Sets `name` to each class procedure built in this program, in the fixed order of the 108
-    // "Ec" names; the names of classes not built yet stay nil.
+    // "Ec" names; a name without a procedure would stay nil.
     void PublishClassProcs();
 
     // ScriptGameHost
@@ -110,8 +110,8 @@ class GameApp : public AppBase, public ScriptGameHost {
     int m_editorViewWidth = 0, m_editorViewHeight = 0;
 };
 
-// The 108 "Ec" names in their published order, each with its class procedure, or null for a
-// class not built yet.
+// The 108 "Ec" names in their published order, each with its class procedure (a null procedure
+// leaves its script global nil).
 struct GameClassProc {
     const char* name;
     EntClassProc proc;

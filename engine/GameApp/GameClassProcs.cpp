@@ -1,5 +1,5 @@
 // The entity classes the scripts can register, as the script globals "Ec" + class string, and
-// their publication. A class not built yet has no procedure: its global stays nil, and a script's
+// their publication. A name without a procedure would leave its global nil, and a script's
 // CreateClass (nil, ...) does nothing.
 #include "engine/GameApp/GameApp.h"
 

@@ -12,7 +12,8 @@
 #   badclass    the first data set's Startup.lua (without menu screens) ending in a CreateClass
 #               call on an entity: the script error is reported, nothing is called, the game runs
 #               on over its backdrop and ends on SIGTERM
-#   nodisplay   no X display: the program says so and fails without hanging
+#   nodisplay   no X display: the program says "The main window cannot be made: ..." and fails
+#               without hanging
 #   configplay  the configuration dialog comes first; Enter plays, the game starts as chosen
 #   configexit  the configuration dialog comes first; Escape ends the program before any device
 #   editor      (the Startup.lua without menu screens, over the backdrop) Ctrl+F1 turns the window into the "Editor Mode" window: the game drawn in the game
@@ -146,7 +147,8 @@ Entity.SetVoid(Entity.FindName(Game.GetViewportEntity(), "Backdrop"), "entCamera
     status=$?
     [ $status -ne 137 ] || fail "the program hung without a display"
     [ $status -ne 0 ] || fail "the program reported success without a display"
-    [ -s "$work/stderr.txt" ] || fail "nothing was said on stderr"
+    grep -q "The main window cannot be made: " "$work/stderr.txt" ||
+      fail "stderr does not say \"The main window cannot be made: \""
     if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$work/stderr.txt"; then
       fail "sanitizer report"
     fi

@@ -1,7 +1,8 @@
 // A game application for the game's tests: started on the headless host (SDL's dummy video
 // driver, an offscreen device on llvmpipe) with a program folder of its own, whose Data/ holds
 // the test's "Startup.lua" and the generated fonts, and a documents folder of its own. Test
-// doubles stand in for the classes, the editor and the configuration dialog not built yet.
+// doubles stand in for the root tree's classes, the editor and the configuration dialog, so that a
+// test sees what the application asks of them.
 #pragma once
 
 #include "engine/GameApp/GameApp.h"
@@ -38,7 +39,8 @@ intptr_t MtGameDoubleProc(EntNode* node, int message, intptr_t a, intptr_t b, in
 intptr_t MenuRootDoubleProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
 intptr_t MouseCursorDoubleProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
 intptr_t ProbeProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
-// Registers the three classes the root tree needs that are not built yet.
+// Registers doubles of the three classes the root tree needs ("MtGame", "MenuRoot",
+// "MouseCursor1"), which keep what they hear.
 void RegisterRootDoubles();
 // A Probe named `name` under parent.
 GameDouble* MakeProbe(ENTBASE* parent, const char* name);

@@ -1,7 +1,6 @@
-// What the screens not built yet will do to a venue, as plain calls for the venue's tests: load
-// it as the world loader does, place attractions as the placing steps do, fly the camera, open
-// the day as the in-game screen's Start does, change the speed, and leave. Test-only: the game
-// never links it.
+// Shortcuts past the screens for the venue's tests, as plain calls: load a venue as the world
+// loader does, place attractions as the placing steps do, fly the camera, open the day as the
+// in-game screen's Start does, change the speed, and leave. Test-only: the game never links it.
 #pragma once
 
 #include "engine/EntBase.h"
