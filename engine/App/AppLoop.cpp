@@ -41,7 +41,8 @@ void AppBase::AppIdlePass() {
         deviceLost = 1;
         if (D3dDeviceNeedsReset()) AppDeviceReset();
     }
-    if (!deviceLost) Render();
+    // A minimised window shows nothing: a game running while inactive updates without drawing.
+    if (!deviceLost && !m_minimised) Render();
     // The scripts' quit flag, or a close while inactive, ends the loop only here.
     if (quit) DestroyPath();
 }
@@ -120,17 +121,21 @@ void AppBase::OnFocus(bool gained) {
     OnActivate(1);
 }
 
+// A game set to run while inactive keeps its frames going when minimised too: minimised is the
+// most inactive a window gets, and a player who asked for it expects the day to go on.
 void AppBase::OnMinimised() {
     m_minimised = true;
+    if (runWhileInactive) return;
     active = 0;
     Suspend();
 }
 
-// Minimising deactivates even when focus changes are ignored, so restoring activates in every
-// case; otherwise a game set to run while inactive would stay frozen after its first minimise.
+// Restoring activates whatever the focus rule says: minimising deactivated it (unless the game
+// ran on, and then nothing was suspended).
 void AppBase::OnRestored() {
     if (!m_minimised) return; // back from maximised: nothing was suspended
     m_minimised = false;
+    if (active) return;
     active = 1;
     SlJoyAcquire(0, 1);
     Resume();
