@@ -90,8 +90,12 @@ class GameApp : public AppBase, public ScriptGameHost {
     // Receives every input event after the menus; set by the scripts, kept the same way.
     EntRef keyboardEntity;
     Editor* editor = nullptr;
+    // "digDriverEnabled", "dig3dEnabled" and "enableMP3Music" of the settings; the last two are
+    // off whenever the first is.
+    bool soundOn = true, sound3d = true, musicOn = true;
 
   private:
+    void StartSound();
     void DispatchInput();
     // Menu units per pixel of the render kernel's screen.
     void UpdateMouseScale();
