@@ -189,6 +189,7 @@ void SndStreamStart(SndStream* stream, const char* path) {
         return;
     }
     stream->epoch = SndDeviceEpoch();
+    DbgPrintf(DBG_GENERAL, "SndStreamStart: %s\n", path);
     // Music does not move with the listener.
     alSource3f(stream->source, AL_POSITION, 0.0f, 0.0f, 0.0f);
     alSource3f(stream->source, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
