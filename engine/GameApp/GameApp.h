@@ -27,7 +27,7 @@ class GameApp : public AppBase, public ScriptGameHost {
 
     // ---- the application's operations ----
     // The settings file, the configuration dialog (which may stop the start-up: -1), then the
-    // video keys of "Xq Config". 0.
+    // video and sound keys of "Xq Config". 0.
     int LoadConfig() override;
     void OnInit() override;
     void Shutdown() override;
