@@ -1,5 +1,8 @@
 // Writes the game's and the tests' sounds into the data folder: 16-bit PCM WAV effects under
-// "Sounds/" and Ogg Vorbis music under "Music/", all synthesised here.
+// "Sounds/" and Ogg Vorbis music under "Music/", all synthesised here (the attractions' own in
+// GenAttractionSounds.cpp).
+#include "datagen/SoundSynth.h"
+
 #include <sys/stat.h>
 #include <vorbis/vorbisenc.h>
 
@@ -13,14 +16,6 @@
 static const double kPi = 3.14159265358979323846;
 
 // ---- sample synthesis ----
-
-// Interleaved float samples in -1..1.
-struct Clip {
-    int channels;
-    int rate;
-    std::vector<float> samples;
-    size_t Frames() const { return samples.size() / (size_t)channels; }
-};
 
 // A tone per channel, faded in and out over 5 ms so it starts and ends without a click.
 static Clip Tone(int channels, int rate, double seconds, const double* freqs, double amp) {
@@ -245,5 +240,10 @@ int main(int argc, char** argv) {
     // each side's pitch.
     const double quad[4] = {440.0, 660.0, 440.0, 660.0};
     ok = WriteOgg(music + "ToneQuad.ogg", Tone(4, 44100, 1.0, quad, 0.5)) && ok;
+    for (const AttractionSound& sound : AttractionSounds()) {
+        const std::string path = data + sound.file;
+        const bool ogg = path.size() > 4 && path.compare(path.size() - 4, 4, ".ogg") == 0;
+        ok = (ogg ? WriteOgg(path, sound.make()) : WriteWav(path, sound.make())) && ok;
+    }
     return ok ? 0 : 1;
 }

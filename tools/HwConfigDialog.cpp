@@ -42,11 +42,6 @@ bool CanRenderWindowed(const HwConfigDialogState& s) {
     return a && a->capsRead && (a->caps.Caps2 & D3DCAPS2_CANRENDERWINDOWED);
 }
 
-bool HasHardwareTnl(const HwConfigDialogState& s) {
-    const HwConfigAdapter* a = Adapter(s);
-    return a && a->capsRead && (a->caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT);
-}
-
 void UpdateInfo(HwConfigDialogState* s) {
     const HwConfigAdapter* a = Adapter(*s);
     if (!a) {
@@ -83,6 +78,9 @@ void GeneralPage(HwConfigDialogState* s) {
     Switch("Always Show This Config Menu##21007", &d.runHwConfig);
     ImGui::Spacing();
     ImGui::TextUnformatted("Default Detail Level:");
+    // The game has one level of detail: the choice is shown, and kept in the file, but cannot
+    // be changed here.
+    ImGui::BeginDisabled();
     const char* ids[3] = {"LOW: 900 MHz PC with older 3D video card.##21029",
                           "MEDIUM: 1.5 GHz PC with basic 3D video card.##21030",
                           "HIGH: 2.5 GHz PC with cutting-edge 3D video card.##21031"};
@@ -91,6 +89,7 @@ void GeneralPage(HwConfigDialogState* s) {
             d.defaultDetail = level;
             d.detailOverride = 1;
         }
+    ImGui::EndDisabled();
 }
 
 void VideoPage(HwConfigDialogState* s) {
@@ -138,7 +137,8 @@ void VideoPage(HwConfigDialogState* s) {
     ImGui::BeginDisabled(fullScreenOnly);
     Switch("Lock to Vsync##21016", &d.lockVsync);
     ImGui::EndDisabled();
-    ImGui::BeginDisabled(!HasHardwareTnl(*s));
+    // The renderer always leaves vertex processing to the driver.
+    ImGui::BeginDisabled();
     Switch("Force Software TL##21008", &d.forceSoftwareVP);
     ImGui::EndDisabled();
     // "Triple Buffer" (21017) and "Enable Stencil Buffer" (21019) are hidden: their values pass
@@ -157,6 +157,9 @@ void SoundPage(HwConfigDialogState* s) {
 void DebugPage(HwConfigDialogState* s) {
     HwConfigData& d = s->data;
     Switch("Enable Debug Output##21006", &d.debug);
+    // The game draws the whole world and has no status display or quick start: these keys only
+    // pass through the file.
+    ImGui::BeginDisabled();
     Switch("Draw Terrain##21020", &d.drawTer);
     Switch("Draw Water##21021", &d.drawWater);
     Switch("Draw Grass##21022", &d.drawGrass);
@@ -171,8 +174,12 @@ void DebugPage(HwConfigDialogState* s) {
                 *keys[k] = k == i ? 1 : 0;
     }
     Switch("Quick Startup##21028", &d.quickStart);
+    ImGui::EndDisabled();
+    // Read only for a game in a window.
+    ImGui::BeginDisabled(!d.windowed);
     Switch("Run While Inactive##21034", &d.runWhileInactive);
     Switch("Lockable Back Buffer##21035", &d.lockableBackbuffer);
+    ImGui::EndDisabled();
 }
 
 } // namespace

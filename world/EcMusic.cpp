@@ -3,9 +3,12 @@
 
 #include "engine/PropDb.h"
 #include "engine/Sound/SndStream.h"
+#include "engine/System.h"
 #include "engine/WorldClass.h"
 
 #include <strings.h>
+
+#include <string>
 
 // ---- class ----
 
@@ -80,7 +83,11 @@ void EcMusic::Play(const char* song) {
     }
     current = new (std::nothrow) SndStream;
     if (!current) return;
-    SndStreamStart(current, song);
+    // The menus and the venues name their songs below the data folder ("Music\MenuLoop.ogg"):
+    // the program never changes its working folder, so such a name is read from there.
+    const bool absolute = song[0] == '/' || song[0] == '\\';
+    const std::string path = absolute ? song : std::string(SysProgramFolder()) + "Data/" + song;
+    SndStreamStart(current, path.c_str());
     // Silent from its first sample: the fade brings it up.
     SndStreamSetGain(current, 0.0f);
     SndStreamPlay(current);

@@ -116,6 +116,10 @@ int GameApp::LoadConfig() {
     backBufferFormat = IniProfileGetInt(&value, section, "format", 22);
     lockVsync = IniProfileGetInt(&value, section, "lockVsync", 0) == 1;
     debug = IniProfileGetInt(&value, section, "debug", 0) == 1;
+    // The sound page's choices; 3D sound and music mean nothing without the sound system.
+    soundOn = IniProfileGetInt(&value, section, "digDriverEnabled", 1) == 1;
+    sound3d = soundOn && IniProfileGetInt(&value, section, "dig3dEnabled", 1) == 1;
+    musicOn = soundOn && IniProfileGetInt(&value, section, "enableMP3Music", 1) == 1;
     if (windowed) {
         windowWidth = IniProfileGetInt(&value, section, "winWidth", 640);
         windowHeight = IniProfileGetInt(&value, section, "winHeight", 480);
@@ -174,7 +178,7 @@ void GameApp::OnInit() {
     I3dSpriteBatchSetCull(0);
 
     EntSystemInit();
-    SndInit((dataFolder.path + "SoundFilters/").c_str(), 0, kVoices);
+    StartSound();
 
     editor = EditorNew(hinstance);
     if (editor) {
@@ -207,6 +211,22 @@ void GameApp::OnInit() {
         startup->SetAutoDelete(1);
         startup->RunFile((dataFolder.path + "Startup.lua").c_str());
     }
+}
+
+// The player may have switched the sound system, 3D placing or music off in the settings.
+void GameApp::StartSound() {
+    SndSetPlacing(sound3d);
+    SndSetMusicOn(musicOn);
+    if (!soundOn) {
+        DbgPrintf(DBG_GENERAL,
+                  "Sound: the sound system is off (digDriverEnabled=0): no sound device opened\n");
+        return;
+    }
+    if (SndInit((dataFolder.path + "SoundFilters/").c_str(), 0, kVoices) != 0)
+        DbgPrintf(DBG_GENERAL, "Sound: no sound device could be opened: the game runs silent\n");
+    if (!musicOn)
+        DbgPrintf(DBG_GENERAL, "Sound: music is off (enableMP3Music=0): none is played\n");
+    if (!sound3d) DbgPrintf(DBG_GENERAL, "Sound: 3D sound is off (dig3dEnabled=0)\n");
 }
 
 // ---- shutdown ----

@@ -27,7 +27,7 @@ class GameApp : public AppBase, public ScriptGameHost {
 
     // ---- the application's operations ----
     // The settings file, the configuration dialog (which may stop the start-up: -1), then the
-    // video keys of "Xq Config". 0.
+    // video and sound keys of "Xq Config". 0.
     int LoadConfig() override;
     void OnInit() override;
     void Shutdown() override;
@@ -90,8 +90,12 @@ class GameApp : public AppBase, public ScriptGameHost {
     // Receives every input event after the menus; set by the scripts, kept the same way.
     EntRef keyboardEntity;
     Editor* editor = nullptr;
+    // "digDriverEnabled", "dig3dEnabled" and "enableMP3Music" of the settings; the last two are
+    // off whenever the first is.
+    bool soundOn = true, sound3d = true, musicOn = true;
 
   private:
+    void StartSound();
     void DispatchInput();
     // Menu units per pixel of the render kernel's screen.
     void UpdateMouseScale();

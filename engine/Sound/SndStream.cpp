@@ -12,8 +12,10 @@
 
 #include <climits>
 #include <cstdio>
+#include <string>
 
 struct SndStreamFile {
+    std::string path; // as given, for the log
     int fd = -1;
     long pos = 0;
     long length = 0;
@@ -138,13 +140,20 @@ static void CloseFile(SndStream* stream) {
 void SndStreamStart(SndStream* stream, const char* path) {
     if (!stream || !SndIsOpen()) return;
     if (stream->file) SndStreamStop(stream);
-    int fd = path ? FileOpen(path, 0) : -1;
-    if (fd < 0) return;
+    // The player switched music off: no stream is ever opened.
+    if (!SndMusicOn() || !path) return;
+    int fd = FileOpen(path, 0);
+    if (fd < 0) {
+        SndLogBadFile(path, "missing or unreadable");
+        return;
+    }
 
     auto* file = new SndStreamFile;
+    file->path = path;
     file->fd = fd;
     file->length = FileLength(fd);
     if (ov_open_callbacks(file, &file->decoder, nullptr, 0, kCallbacks) < 0) {
+        SndLogBadFile(path, "not an Ogg Vorbis stream (damaged or cut)");
         // A failed open leaves the file to its caller.
         FileClose(fd);
         delete file;
@@ -154,6 +163,7 @@ void SndStreamStart(SndStream* stream, const char* path) {
     stream->info = ov_info(&file->decoder, -1);
     stream->comment = ov_comment(&file->decoder, -1);
     if (!stream->info || stream->info->channels < 1 || stream->info->rate < 1) {
+        SndLogBadFile(path, "an Ogg Vorbis stream without channels or rate");
         CloseFile(stream);
         return;
     }
@@ -179,6 +189,7 @@ void SndStreamStart(SndStream* stream, const char* path) {
         return;
     }
     stream->epoch = SndDeviceEpoch();
+    DbgPrintf(DBG_GENERAL, "SndStreamStart: %s\n", path);
     // Music does not move with the listener.
     alSource3f(stream->source, AL_POSITION, 0.0f, 0.0f, 0.0f);
     alSource3f(stream->source, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
@@ -194,6 +205,7 @@ void SndStreamPlay(SndStream* stream) {
     if (queued > 0) return; // already playing: refilling queued buffers would fail
     if (!SndStreamRefill(stream, stream->buffers[0]) ||
         !SndStreamRefill(stream, stream->buffers[1])) {
+        SndLogBadFile(stream->file->path.c_str(), "the Ogg Vorbis stream yields no sound");
         stream->finished = 1;
         return;
     }

@@ -4,6 +4,8 @@
 
 #include <AL/al.h>
 
+#include "I3d/Math/Vec3.h"
+
 #include <cmath>
 #include <vector>
 
@@ -14,6 +16,8 @@ struct VoiceRec {
     int32_t category = 0;
     float gain = 1.0f;
     uint32_t generation = 0;
+    VECTOR3 pos = {0.0f, 0.0f, 0.0f}; // in the world, as last set
+    bool placed = false;              // a position has been set
 };
 } // namespace
 
@@ -156,9 +160,32 @@ void SndVoiceSetPitch(SndVoice voice, float pitch) {
     if (VoiceRec* rec = Live(voice)) alSourcef(rec->source, AL_PITCH, SndClampPitch(pitch));
 }
 
+// Where the voice's source goes: at its place in the world, or, with placing off, straight
+// ahead of the listener at the same distance, so that only its loudness tells where it is.
+static void PlaceSource(const VoiceRec& rec) {
+    if (SndPlacing()) {
+        alSourcei(rec.source, AL_SOURCE_RELATIVE, AL_FALSE);
+        alSource3f(rec.source, AL_POSITION, rec.pos.x, rec.pos.y, rec.pos.z);
+        return;
+    }
+    const VECTOR3 listener = SndGetListenerPos();
+    const float distance = std::sqrt(Vec3DistSq(&rec.pos, &listener));
+    alSourcei(rec.source, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSource3f(rec.source, AL_POSITION, 0.0f, 0.0f, -distance);
+}
+
+void SndVoicesPlaceAgain() {
+    if (!SndIsOpen()) return;
+    for (const VoiceRec& rec : s_voices)
+        if (rec.placed) PlaceSource(rec);
+}
+
 void SndVoiceSetPos(SndVoice voice, const VECTOR3* pos) {
     VoiceRec* rec = Live(voice);
-    if (rec && SndVecFinite(pos)) alSource3f(rec->source, AL_POSITION, pos->x, pos->y, pos->z);
+    if (!rec || !SndVecFinite(pos)) return;
+    rec->pos = *pos;
+    rec->placed = true;
+    PlaceSource(*rec);
 }
 
 void SndVoiceSetRange(SndVoice voice, float nearDist, float farDist) {

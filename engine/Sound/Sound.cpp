@@ -8,6 +8,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <set>
+#include <string>
 
 static bool s_open = false;
 static uint32_t s_epoch = 0;
@@ -16,6 +18,9 @@ static ALCcontext* s_context = nullptr;
 static SndDeviceOpenHook s_openHook = nullptr;
 static VECTOR3 s_listenerPos = {0.0f, 0.0f, 0.0f};
 static float s_listenerGain = 1.0f;
+static int s_musicOn = 1;
+static int s_placing = 1;
+static std::set<std::string> s_badFiles;
 
 // OpenAL refuses a pitch of 0; this is the slowest we ask for instead.
 static constexpr float kMinPitch = 1.0f / 1024.0f;
@@ -88,6 +93,33 @@ bool SndIsOpen() {
     return s_open;
 }
 
+void SndSetMusicOn(int on) {
+    s_musicOn = on ? 1 : 0;
+}
+
+int SndMusicOn() {
+    return s_musicOn;
+}
+
+void SndSetPlacing(int on) {
+    s_placing = on ? 1 : 0;
+    if (s_open) SndVoicesPlaceAgain();
+}
+
+int SndPlacing() {
+    return s_placing;
+}
+
+void SndLogBadFile(const char* path, const char* what) {
+    const std::string name = path ? path : "";
+    if (!s_badFiles.insert(name).second) return;
+    DbgPrintf(DBG_GENERAL, "Sound: %s: %s\n", name.c_str(), what);
+}
+
+void SndForgetBadFiles() {
+    s_badFiles.clear();
+}
+
 uint32_t SndDeviceEpoch() {
     return s_epoch;
 }
@@ -112,6 +144,8 @@ void SndSetListenerPosV(const VECTOR3* pos) {
     if (!s_open || !SndVecFinite(pos)) return;
     s_listenerPos = *pos;
     alListener3f(AL_POSITION, pos->x, pos->y, pos->z);
+    // Unplaced voices stand at their distance ahead of the listener, which has just changed.
+    if (!s_placing) SndVoicesPlaceAgain();
 }
 
 void SndSetListenerOrientAtUp(const VECTOR3* at, const VECTOR3* up) {

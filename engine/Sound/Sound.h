@@ -51,10 +51,20 @@ void SndShutdown();
 void SndUpdate();
 bool SndIsOpen();
 
+// The player's choices of "Config.ini", set before SndInit and kept across device openings.
+// With music off no music stream opens (SndStreamStart does nothing). With placing off every
+// voice plays straight ahead of the listener at its own distance: it still fades with the
+// distance, but comes from no side. Both are on at first.
+void SndSetMusicOn(int on);
+int SndMusicOn();
+void SndSetPlacing(int on);
+int SndPlacing();
+
 // ---- buffers ----
 
-// The shared buffer of a 16-bit or 8-bit PCM WAV file, with one more reference when it is
-// already loaded. Null for an unreadable, empty or undecodable file; nothing is logged.
+// The shared buffer of a 16-bit or 8-bit PCM WAV file or of a mono or stereo Ogg Vorbis file,
+// with one more reference when it is already loaded. Null for a missing, unreadable, empty or
+// undecodable file, which is logged once, naming the file and what is wrong with it.
 SndBuffer* SndLoadBuffer(const char* path);
 
 // ---- voices ----

@@ -22,6 +22,12 @@ void SndSetDeviceOpenHook(SndDeviceOpenHook hook);
 // The open device, or null.
 ALCdevice* SndDevice();
 
+// One log line for a sound or music file that cannot be played: "Sound: <path>: <what>". A file
+// is named once per run, however often it is asked for.
+void SndLogBadFile(const char* path, const char* what);
+// Forgets which files were named (for tests).
+void SndForgetBadFiles();
+
 // ---- voice pool (SndVoice.cpp) ----
 
 // Makes up to `count` voices, one source each; the number made.
@@ -36,6 +42,9 @@ SndVoice SndPlayAt(int category, SndBuffer* buffer, int oneShot, float gain, flo
                    const VECTOR3* pos, float nearDist, float farDist);
 // The OpenAL source of a live handle, else 0.
 uint32_t SndVoiceSource(SndVoice voice);
+// Places every voice that has a position again: after the listener moved while placing is off,
+// or after placing was switched.
+void SndVoicesPlaceAgain();
 
 // ---- buffers (SndBuffer.cpp) ----
 

@@ -9,6 +9,7 @@
 #include "engine/IniFile.h"
 #include "engine/PropDb.h"
 #include "engine/Random.h"
+#include "engine/Sound/Sound.h"
 #include "engine/System.h"
 #include "engine/WorldClass.h"
 #include "game/Ents/AttrClass.h"
@@ -227,7 +228,9 @@ int AttrBase::Start() {
         *held = EntRef(made);
     };
     makeSound(&sound, info->soundFile, "Sound", info->soundVolume * 0.8f);
-    makeSound(&music, info->musicFile, "Music", info->soundVolume);
+    // An attraction's music (the carousel's band organ) is music: not played when the player
+    // has switched music off.
+    if (SndMusicOn()) makeSound(&music, info->musicFile, "Music", info->soundVolume);
 
     icon.cell = ATTR_ICON_NONE;
     return 1;

@@ -4,6 +4,8 @@
 #include "platform/PathResolve.h"
 #include "platform/d3dx/DdsFile.h"
 
+#include <lua.hpp>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -54,4 +56,22 @@ DdsPicture ReadDds(const std::string& path) {
         p += 4;
     }
     return picture;
+}
+
+// Compiles the script; with `wantCreate`, also runs it and wants a global Create function.
+std::string ScriptFault(const std::string& file, bool wantCreate) {
+    const std::vector<uint8_t> text = ReadBytes(file);
+    lua_State* L = luaL_newstate();
+    std::string fault;
+    if (luaL_loadbufferx(L, reinterpret_cast<const char*>(text.data()), text.size(), file.c_str(),
+                         "t") != LUA_OK) {
+        fault = lua_tostring(L, -1);
+    } else if (wantCreate) {
+        if (lua_pcall(L, 0, 0, 0) != LUA_OK)
+            fault = lua_tostring(L, -1);
+        else if (lua_getglobal(L, "Create") != LUA_TFUNCTION)
+            fault = "no function Create";
+    }
+    lua_close(L);
+    return fault;
 }

@@ -18,6 +18,10 @@ std::vector<uint8_t> ReadBytes(const std::string& path);
 // Every regular file below `folder`, as paths relative to it ("/"-separated), sorted.
 std::vector<std::string> FilesBelow(const std::string& folder);
 
+// What stops the script from compiling, or empty; with `wantCreate` it is also run and must
+// leave a global function Create.
+std::string ScriptFault(const std::string& file, bool wantCreate);
+
 // The top level of a DDS file with 32-bit pixels; empty (width 0) for any other file.
 struct DdsPicture {
     uint32_t width = 0, height = 0;

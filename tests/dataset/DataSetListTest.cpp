@@ -7,7 +7,6 @@
 #include "tests/dataset/DataSetFiles.h"
 
 #include <gtest/gtest.h>
-#include <lua.hpp>
 
 #include <memory>
 #include <set>
@@ -263,24 +262,6 @@ TEST(DataSet, ThumbnailsAndSlideSeriesAreComplete) {
             EXPECT_EQ(img.height, s.height) << name;
         }
     }
-}
-
-// Compiles the script; with `wantCreate`, also runs it and wants a global Create function.
-std::string ScriptFault(const std::string& file, bool wantCreate) {
-    const std::vector<uint8_t> text = ReadBytes(file);
-    lua_State* L = luaL_newstate();
-    std::string fault;
-    if (luaL_loadbufferx(L, reinterpret_cast<const char*>(text.data()), text.size(), file.c_str(),
-                         "t") != LUA_OK) {
-        fault = lua_tostring(L, -1);
-    } else if (wantCreate) {
-        if (lua_pcall(L, 0, 0, 0) != LUA_OK)
-            fault = lua_tostring(L, -1);
-        else if (lua_getglobal(L, "Create") != LUA_TFUNCTION)
-            fault = "no function Create";
-    }
-    lua_close(L);
-    return fault;
 }
 
 // Every script the screens run compiles and gives the screen its Create; the six fonts, the

@@ -8,11 +8,12 @@
 #              day ended from the debug row, a save refused for "../E2E" and then saved as "E2E",
 #              back to the main menu and quit. The save's figures, the files left behind and what
 #              the screens showed on the way are checked.
-#   career     second start, closing time 12.0 in the copy's Data.ini, the window made 800 x 600:
-#              a new career, a day run at 8X time through its hourly reports, saved at its end.
-#   roundtrip  third start: the sandbox loaded and saved again as a layout "E2E2" with the same
-#              entities; the career listed; a new career of the same name refused without touching
-#              the saved one.
+#   career     second start, closing time 12.0 in the copy's Data.ini, the window made 800 x 600,
+#              the sound system switched off ("digDriverEnabled"=0): a new career, a day run at 8X
+#              time through its hourly reports, saved at its end; no sound device opened.
+#   roundtrip  third start, sound on and music off ("enableMP3Music"=0): the sandbox loaded and
+#              saved again as a layout "E2E2" with the same entities; the career listed; a new
+#              career of the same name refused without touching the saved one; no music stream.
 # Bad input, each on a fresh folder of its own and ending with status 0:
 #   nomenuscript  "Menu\MainMenu\MenuMain.lua" deleted: "Syntax Error", and the main menu's own
 #                 controls still lead to a sandbox's HUD
@@ -95,6 +96,14 @@ if [ $on_display -eq 0 ]; then
         >"$saves/Config.ini" ;;&
     career | roundtrip)
       [ -f "$work/.fairlark-roads" ] || fail "no roads folder at $work: the sandbox road runs first" ;;&
+    career)
+      # The player switched the sound system off: the day is played without a sound device.
+      sed -i 's/^\[Xq Config\]$/[Xq Config]\ndigDriverEnabled=0/' "$saves/Config.ini"
+      grep -qx 'digDriverEnabled=0' "$saves/Config.ini" || fail "cannot switch the sound off" ;;&
+    roundtrip)
+      # Sound back on, music off: no music stream is opened.
+      sed -i 's/^digDriverEnabled=0$/digDriverEnabled=1\nenableMP3Music=0/' "$saves/Config.ini"
+      grep -qx 'enableMP3Music=0' "$saves/Config.ini" || fail "cannot switch the music off" ;;&
     career | keyboard)
       # A short day: the venue closes at noon.
       sed -i '/^\[GameVals\]/,/^\[/ s/^closingTime=.*/closingTime=12.0/' "$game/Data/Data.ini"
@@ -541,6 +550,8 @@ sandbox_road() {
   for k in "[Xq Config]" runHwConfig=0 windowed=1 debug=1 runWhileInactive=1; do
     grep -qxF "$k" "$config" || fail "Config.ini lost \"$k\": $(cat "$config")"
   done
+  # With sound and music on, the menus' music streams (the later roads switch them off).
+  grep -aq '^SndStreamStart: .*MenuLoop.ogg$' "$log" || fail "the menus' music was never streamed"
 }
 
 career_road() {
@@ -580,6 +591,11 @@ career_road() {
   key Escape
   await_menu "MainMenu (MenuMain)"
   quit_from_main
+  grep -aqxF "Sound: the sound system is off (digDriverEnabled=0): no sound device opened" "$log" ||
+    fail "no line saying the sound system is off"
+  ! grep -aq "^OpenAL current device\|^SndStreamStart: " "$log" ||
+    fail "a sound device was opened with the sound system off"
+  echo "career: played with the sound system off, no sound device opened"
 }
 
 roundtrip_road() {
@@ -659,6 +675,9 @@ roundtrip_road() {
   key Escape
   await_menu "MainMenu (MenuMain)"
   quit_from_main
+  grep -aq "^OpenAL current device" "$log" || fail "no sound device with the sound system on"
+  ! grep -aq "^SndStreamStart: " "$log" || fail "a music stream was opened with music off"
+  echo "roundtrip: a sound device, and no music stream with music off"
 }
 
 # The splashes skipped, the main menu up.

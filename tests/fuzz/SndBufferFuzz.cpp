@@ -1,5 +1,6 @@
-// WAV files of any content loaded as sound buffers on OpenAL Soft (its null backend under the
-// tests): the chunk check in front of ALUT, then ALUT's read when the check passes.
+// WAV and Ogg Vorbis files of any content loaded as sound buffers on OpenAL Soft (its null
+// backend under the tests): the chunk check in front of ALUT, then ALUT's read when the check
+// passes; an image that starts "OggS" decoded whole by vorbisfile from memory.
 #include "engine/SharedObj.h"
 #include "engine/Sound/Sound.h"
 #include "tests/fuzz/FuzzInput.h"

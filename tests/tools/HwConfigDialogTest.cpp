@@ -89,27 +89,45 @@ TEST_F(HwConfigDialogTest, RunWindowedDisablesTheModeListAndVsync) {
     EXPECT_EQ(state.selectedMode, 0) << "the enabled list takes the click";
 }
 
-TEST_F(HwConfigDialogTest, SoundDetailAndStatusControlsSetTheirKeys) {
+// The sound page sets its keys; the controls the game cannot honour (detail, software T&L, the
+// debug page's drawing, status and quick start) take no click and keep the file's values.
+TEST_F(HwConfigDialogTest, SoundControlsSetTheirKeysAndUnhonouredOnesKeepTheFilesValues) {
     ShowTab("Sound##2107");
+    Click("MP3 Music##21012");
+    EXPECT_EQ(state.data.enableMP3Music, 0);
     Click("Enable Sound System##21011");
     EXPECT_EQ(state.data.digDriverEnabled, 0);
     Click("Enable 3d Sound##21018");
     EXPECT_EQ(state.data.dig3dEnabled, 1) << "3D sound is disabled without the sound system";
 
+    state.data.defaultDetail = 0;
     ShowTab("General##2111");
     Click("HIGH: 2.5 GHz PC with cutting-edge 3D video card.##21031");
-    EXPECT_EQ(state.data.defaultDetail, 2);
-    EXPECT_EQ(state.data.detailOverride, 1);
+    EXPECT_EQ(std::make_tuple(state.data.defaultDetail, state.data.detailOverride),
+              std::make_tuple(0, 0));
+    state.adapters.push_back(TestAdapter(kTwoModes));
+    ShowTab("Video##2114");
+    Click("Force Software TL##21008");
+    EXPECT_EQ(state.data.forceSoftwareVP, 0);
 
     EXPECT_FALSE(ui.Has("Debug / Developer##2113")) << "the debug page needs \"developer\"";
     state.data.developer = 1;
     ShowTab("Debug / Developer##2113");
     EXPECT_EQ(state.page, HW_PAGE_DEBUG);
-    EXPECT_TRUE(ui.Has("Enable Debug Output##21006"));
+    Click("Enable Debug Output##21006");
+    EXPECT_EQ(state.data.debug, 1) << "the log is honoured";
     Click("Verbose##21025");
+    Click("Draw Grass##21022");
+    Click("Quick Startup##21028");
     EXPECT_EQ(std::make_tuple(state.data.displayNone, state.data.displaySimple,
-                              state.data.displayVerbose),
-              std::make_tuple(0, 0, 1));
+                              state.data.displayVerbose, state.data.drawGrass,
+                              state.data.quickStart),
+              std::make_tuple(0, 1, 0, 1, 0));
+    Click("Run While Inactive##21034");
+    EXPECT_EQ(state.data.runWhileInactive, 0) << "read only in a window";
+    state.data.windowed = 1;
+    Click("Run While Inactive##21034");
+    EXPECT_EQ(state.data.runWhileInactive, 1);
 }
 
 TEST_F(HwConfigDialogTest, TheBannerShowsTheBitmapsPixelsAndAMissingOneLeavesTheBackground) {

@@ -124,3 +124,14 @@ TEST_F(MusicTest, SongsThatCannotPlayAreSilentAndTheNextOnePlays) {
 }
 
 } // namespace
+
+// The menus and the venues name their songs below the data folder, as the data writes them; the
+// program never changes its working folder, so the song is read from the program's Data/.
+TEST_F(MusicTest, ASongNamedBelowTheDataFolderIsReadFromIt) {
+    ProgramFolderScope program(dir / "");
+    WriteTextFile(dir / "Data/Music/MenuLoop.ogg", ReadTextFile(Song("Music/MenuLoop.ogg")));
+    MusicPlayByName(root, "Music\\MenuLoop.ogg");
+    ASSERT_NE(music->current, nullptr);
+    EXPECT_NE(music->current->file, nullptr) << "the menus' music was not found";
+    EXPECT_EQ(music->playing, "Music\\MenuLoop.ogg");
+}

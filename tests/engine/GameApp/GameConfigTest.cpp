@@ -4,6 +4,7 @@
 
 #include "I3d/Device.h"
 #include "engine/DebugLog.h"
+#include "engine/Sound/Sound.h"
 #include "engine/UserFolder.h"
 #include "tools/HwConfig.h"
 #include "tools/HwConfigData.h"
@@ -191,4 +192,35 @@ TEST_F(GameAppTest, WithoutADocumentsFolderTheSavesFolderIsMade) {
     unsetenv("XDG_DOCUMENTS_DIR");
     ASSERT_EQ(app.LoadConfig(), 0);
     EXPECT_TRUE(PathExistsOnDisk(m_program + "Saves"));
+}
+
+// The sound page's keys: without the sound system no device is opened (the log says so), and
+// 3D sound and music then count as off too.
+TEST_F(GameAppTest, WithoutTheSoundSystemNoSoundDeviceIsOpened) {
+    WriteStartup("");
+    WriteConfig("[Xq Config]\nrunHwConfig=0\ndebug=1\ndigDriverEnabled=0\n");
+    Start();
+    EXPECT_FALSE(SndIsOpen());
+    EXPECT_EQ(std::make_tuple(app.soundOn, app.sound3d, app.musicOn),
+              std::make_tuple(false, false, false));
+    Frame();
+    const std::string log = ReadTextFile(DbgLogFile());
+    EXPECT_NE(log.find("Sound: the sound system is off (digDriverEnabled=0): no sound device "
+                       "opened\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("OpenAL current device"), std::string::npos) << "a device was opened";
+}
+
+TEST_F(GameAppTest, MusicAndThreeDSoundOffReachTheSoundLayer) {
+    WriteStartup("");
+    WriteConfig("[Xq Config]\nrunHwConfig=0\nenableMP3Music=0\ndig3dEnabled=0\n");
+    Start();
+    EXPECT_EQ(std::make_tuple(app.soundOn, app.sound3d, app.musicOn),
+              std::make_tuple(true, false, false));
+    EXPECT_TRUE(SndIsOpen());
+    EXPECT_EQ(std::make_tuple(SndMusicOn(), SndPlacing()), std::make_tuple(0, 0));
+    app.AppShutdown();
+    SndSetMusicOn(1);
+    SndSetPlacing(1);
 }

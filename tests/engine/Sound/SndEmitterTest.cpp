@@ -135,3 +135,34 @@ TEST_F(SndEmitterTest, TheToneIsHeardUntilTheListenerLeavesTheRange) {
     EXPECT_EQ(startedAt, 0) << "the emitter must start in the first frame";
     EXPECT_EQ(stoppedAt, 48);
 }
+
+// With 3D sound off an emitter to the listener's right is heard from no side, and still fades
+// as the listener walks away; with it on, it is heard on the right.
+TEST_F(SndEmitterTest, WithPlacingOffASoundComesFromNoSideButStillFades) {
+    Open(LoopbackDevice);
+    SndEmitter* e = Emitter(8.0f);
+    auto sides = [] {
+        RenderMix(kMixRate / 20); // OpenAL glides to a new place: measured once it is there
+        const std::vector<int16_t> mix = RenderMix(kMixRate / 10);
+        std::vector<int16_t> left, right;
+        for (size_t i = 0; i + 1 < mix.size(); i += 2) {
+            left.push_back(mix[i]);
+            right.push_back(mix[i + 1]);
+        }
+        return std::make_pair(Rms(left), Rms(right));
+    };
+    Listener(0.0f);
+    SndUpdate();
+    ASSERT_EQ(e->state, SND_EMITTER_PLAYING);
+    const auto placed = sides();
+    EXPECT_GT(placed.second, 2.0 * placed.first) << "placed on the right";
+
+    SndSetPlacing(0);
+    const auto near = sides();
+    EXPECT_NEAR(near.first, near.second, 0.05 * near.second) << "from no side";
+    Listener(-40.0f);
+    SndUpdate();
+    const auto far = sides();
+    EXPECT_LT(far.first, 0.5 * near.first) << "farther is quieter";
+    EXPECT_NEAR(far.first, far.second, 0.05 * far.second + 1.0);
+}

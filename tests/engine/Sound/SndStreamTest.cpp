@@ -136,6 +136,33 @@ TEST_F(SndStreamTest, MissingSilentAndNeverStartedStreamsDoNothing) {
     SndStreamStop(&silent);
 }
 
+// A damaged song is named once in the log, however often the menus ask for it; with music
+// switched off in the settings no stream is opened at all.
+TEST_F(SndStreamTest, AGarbageSongIsLoggedOnceAndMusicOffOpensNoStream) {
+    Open(nullptr);
+    TempDir dir;
+    const std::string path = dir / "MenuLoop.ogg";
+    WriteTextFile(path, std::string(5000, '\x5a'));
+    LogCapture log;
+    for (int i = 0; i < 3; ++i) {
+        SndStream music;
+        SndStreamStart(&music, path.c_str());
+        EXPECT_EQ(music.file, nullptr);
+    }
+    EXPECT_EQ(log.Text(), "Sound: " + path + ": not an Ogg Vorbis stream (damaged or cut)\n");
+
+    SndSetMusicOn(0);
+    SndStream off;
+    SndStreamStart(&off, SoundData("Music/MenuLoop.ogg").c_str());
+    SndStreamPlay(&off);
+    EXPECT_EQ(off.file, nullptr) << "music is off";
+    EXPECT_EQ(off.source, 0u);
+    SndSetMusicOn(1);
+    SndStreamStart(&off, SoundData("Music/MenuLoop.ogg").c_str());
+    EXPECT_NE(off.file, nullptr);
+    SndStreamStop(&off);
+}
+
 TEST_F(SndStreamTest, AFileThatStopsYieldingEndsTheMusicWithoutReplaying) {
     Open(LoopbackDevice);
     TempDir dir;

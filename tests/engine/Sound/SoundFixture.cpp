@@ -87,4 +87,7 @@ void SoundTest::TearDown() {
         SharedObjRelease(b);
     SndShutdown();
     SndSetDeviceOpenHook(nullptr);
+    SndSetMusicOn(1);
+    SndSetPlacing(1);
+    SndForgetBadFiles();
 }

@@ -2,6 +2,7 @@
 // entities going away, sound children, picking and placement that is not a number.
 #include "engine/EntQueries.h"
 #include "engine/PropDb.h"
+#include "engine/Sound/Sound.h"
 #include "engine/WorldClass.h"
 #include "game/RideAnimCore.h"
 #include "tests/game/Ents/AttrTestSupport.h"
@@ -177,6 +178,14 @@ TEST_F(AttrTest, SoundChildrenCarryTheTypesSoundAndMusic) {
     EXPECT_EQ(sound->starts, 1);
     attr->Start();
     EXPECT_EQ(EntTreeCount(attr), 3) << "a second Start made the sounds again";
+
+    // With music switched off the attraction's music is not made; its sound still is.
+    SndSetMusicOn(0);
+    AttrBase* quiet = Make(T_RIDE, "Quiet");
+    quiet->Start();
+    SndSetMusicOn(1);
+    EXPECT_NE(EntTreeFindName(quiet, "QuietSound"), nullptr);
+    EXPECT_EQ(EntTreeFindName(quiet, "QuietMusic"), nullptr) << "music is off";
 }
 
 TEST_F(AttrTest, PickingPlacementAndEntryPoint) {
