@@ -55,7 +55,7 @@ constexpr float kInset = 0.15f;
 // Show Grid draws the cells' lines this many cells round the cursor (every line of a large grid
 // would cost thousands of quads a frame and read as a solid sheet from afar).
 constexpr int kLinesReach = 16;
-constexpr uint32_t kLines = 0xC0FFFFFFu;
+constexpr uint32_t kLines = 0xE0FFFFFFu;
 
 float CellGround(GameGrid* grid, int cx, int cz) {
     float x, z;
@@ -98,15 +98,18 @@ void Lines(GameGrid* grid) {
     const int z0 = std::max(grid->cursorZ - kLinesReach, 0);
     const int x1 = (int)std::min<int64_t>((int64_t)grid->cursorX + kLinesReach, grid->cols);
     const int z1 = (int)std::min<int64_t>((int64_t)grid->cursorZ + kLinesReach, grid->rows);
-    // The class's framed texture over a whole cell draws the cell's edges.
+    // Lines in the factor's colour alone: the framed texture's thin border fades away where a
+    // cell is drawn only a few dozen pixels wide.
+    FillMode(true);
     D3dSetTextureFactor(kLines);
     for (int z = z0; z < z1; ++z)
         for (int x = x0; x < x1; ++x) {
             float wx, wz;
             GameGridCellToWorld(grid, x, z, &wx, &wz);
             Ground(CellGround(grid, x, z));
-            I3dDrawQuad(wx, wz, wx + grid->tileWidth, wz + grid->tileHeight, 0.0f);
+            I3dDrawQuadOutline(wx, wz, wx + grid->tileWidth, wz + grid->tileHeight, 0.0f);
         }
+    FillMode(false);
 }
 
 void BlockedCells(GameGrid* grid) {
@@ -144,7 +147,9 @@ int GameGrid::DrawPre() {
         // "Show Grid" shows the cells, not only the grid's edge.
         Lines(this);
         BlockedCells(this);
-        Cell(this, cursorX, cursorZ, kCursor);
+        // While a model is placed its footprint shows where it goes; the cursor cell is then
+        // only the corner of its ring.
+        if (!showFootprint) Cell(this, cursorX, cursorZ, kCursor);
         Ground(picked.y + 0.1f);
         D3dSetTextureFactor(kCursor);
         I3dDrawQuad(picked.x - 0.5f, picked.z - 0.5f, picked.x + 0.5f, picked.z + 0.5f, 0.0f);

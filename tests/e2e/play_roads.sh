@@ -998,6 +998,8 @@ screens_road() {
   key Return
   await_menu "MenuGameRunning (MenuGameRunning)" 120
   await_menu "MenuVenueIntro (MenuVenueIntro)"
+  # The loader's screen can stay up a few frames over the intro.
+  sleep 4
   keep_screen intro
   key Return
   hud=none
@@ -1006,11 +1008,12 @@ screens_road() {
   click 27 265 nofocus
   click 769 35 nofocus
   await_menu "EquipResource (MenuEquipResource)"
+  # The rides: the first is open, the third (Twin Tornado) locked in a new career.
+  click 428 266 nofocus
   xdotool mousemove 1270 1010
   keep_screen catalogue-locked
-  # OK holds the focus and takes the first row (an open ride).
-  key Return
-  sleep 1
+  # OK takes the highlighted first row.
+  click 630 691 nofocus
   xdotool mousemove "$(wx 500)" "$(wy 460)" sleep 0.5 mousemove "$(wx 512)" "$(wy 450)"
   wait_for 30 placing_hint || fail "no placement hint after the catalogue's OK"
   keep_screen placing-grid
