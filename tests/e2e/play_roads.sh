@@ -30,9 +30,9 @@
 #             and the end of day are kept in the build folder's e2e-shots/
 # The screens a player reads, on a fresh folder of its own (kept in e2e-shots/ as screens-*):
 #   screens  Credits, Help and Options from the main menu; a new career: New Career, the venue
-#            selector scrolled to a locked venue, the venue set-up and the intro; in the HUD Show
-#            Grid on, the catalogue with a locked row, the placement over the grid and the placed
-#            ride's panel; then a close request
+#            selector scrolled to a locked venue and the venue set-up; in the HUD Show Grid on, the
+#            catalogue's rides with a locked row and the placement over the grid; then a close
+#            request
 # The people, on a fresh folder of their own:
 #   people     a sandbox opened and, before its gates, a carny hired from the employees report:
 #              its row shows and it is seen walking from the way in; then the day opened:
@@ -998,9 +998,6 @@ screens_road() {
   key Return
   await_menu "MenuGameRunning (MenuGameRunning)" 120
   await_menu "MenuVenueIntro (MenuVenueIntro)"
-  # The loader's screen can stay up a few frames over the intro.
-  sleep 4
-  keep_screen intro
   key Return
   hud=none
   wait_for 30 hud_seen || fail "the HUD: $hud"
@@ -1019,10 +1016,6 @@ screens_road() {
   keep_screen placing-grid
   xdotool mousedown 1 sleep 0.1 mouseup 1
   sleep 2
-  xdotool mousemove "$(wx 500)" "$(wy 440)" sleep 0.5 mousemove "$(wx 512)" "$(wy 450)"
-  sleep 1
-  xdotool mousedown 1 sleep 0.1 mouseup 1
-  keep_screen attraction-panel
   close_request
 }
 
