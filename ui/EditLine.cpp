@@ -268,8 +268,12 @@ int EditLine::Update(float seconds) {
 int EditLine::DrawPre() {
     if (!visible || !font || !std::isfinite(pos.x) || !std::isfinite(pos.y)) return 1;
     Layout();
-    if (Editing() || state == CTL3_FOCUSED) {
-        Ctl3Set2DStates(backgroundSlot, Ctl3FadedColour(this, EDIT_LINE_BOX_COLOUR));
+    // The box shows whether or not the field has the focus (without it the field read as a
+    // label): dimmer while another control has it.
+    {
+        const bool lit = Editing() || state == CTL3_FOCUSED;
+        const uint32_t colour = lit ? EDIT_LINE_BOX_COLOUR : EDIT_LINE_BOX_COLOUR_IDLE;
+        Ctl3Set2DStates(backgroundSlot, Ctl3FadedColour(this, colour));
         I3dDrawQuad(box.left, box.top, box.right, box.bottom, 0);
     }
     if (CaretShown()) {

@@ -13,6 +13,7 @@ enum { EDIT_LINE_TEXT_MAX = 256, EDIT_LINE_BACKUP_MAX = 256 };
 enum : uint32_t {
     EDIT_LINE_TEXT_COLOUR = 0xFFF0F000u,
     EDIT_LINE_BOX_COLOUR = 0x60FFFFFFu,
+    EDIT_LINE_BOX_COLOUR_IDLE = 0x38000000u, // a darker box while another control has the focus
     EDIT_LINE_CARET_COLOUR = 0xFFFFFFFFu,
 };
 

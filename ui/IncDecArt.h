@@ -14,3 +14,9 @@ inline constexpr const char* kIncDecUpImage = "Menu\\Common\\ButtonUpArrow.dds";
 inline constexpr const char* kIncDecDownImage = "Menu\\Common\\ButtonDownArrow.dds";
 inline constexpr IncDecCell kIncDecBodyCell = {0, 0, 95, 27};
 inline constexpr IncDecCell kIncDecArrowCell = {0, 0, 23, 13};
+// The boxes are drawn wider than the body's image (stretched): at its 96 units a value and its
+// unit ("100 Tickets ", "99-to-1 Odds") were cut or drawn too small to read.
+inline constexpr float kIncDecBoxWidth = 132.0f;
+// How far past the box's right end and its top and bottom edges a click still reaches it.
+inline constexpr float kIncDecArrowMarginX = 10.0f;
+inline constexpr float kIncDecArrowMarginY = 1.0f;

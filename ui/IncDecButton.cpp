@@ -32,7 +32,8 @@ int IncDecButton::Create(EntNode* n) {
 }
 
 void IncDecButton::Layout() {
-    rect = {pos.x, pos.y, pos.x + float(body.CellWidth()), pos.y + float(body.CellHeight())};
+    const float width = boxWidth > 0.0f ? boxWidth : float(body.CellWidth());
+    rect = {pos.x, pos.y, pos.x + width, pos.y + float(body.CellHeight())};
 }
 
 int IncDecButton::Start() {
@@ -66,7 +67,7 @@ int IncDecButton::OnMessage(const SlEvent* event) {
     switch (event->type) {
         case SL_MOUSEPOS: {
             const float x = SlUnpackFloat(event->a), y = SlUnpackFloat(event->b);
-            hovered = Ctl3HitTest(this, x, y);
+            hovered = Hits(x, y);
             if (hovered) {
                 half = y < SplitY() ? INCDEC_HALF_UP : INCDEC_HALF_DOWN;
                 if (state == CTL3_NORMAL) {
@@ -80,6 +81,12 @@ int IncDecButton::OnMessage(const SlEvent* event) {
             break;
         }
         case SL_MOUSE0DOWN:
+            // A box under the pointer whose focus went elsewhere (a key, a dialog) takes the
+            // click as it is, without waiting for the pointer to move again.
+            if (hovered && state == CTL3_NORMAL) {
+                Ctl3SetFocus(this);
+                state = CTL3_FOCUSED;
+            }
             if (state == CTL3_FOCUSED) {
                 Press();
                 if (half == INCDEC_HALF_UP) Step(1);
@@ -129,17 +136,35 @@ int IncDecButton::DrawPre() {
     if (font) {
         Ctl3StyleFont(this, 0, 0);
         font->colour = argb;
-        // The number and its suffix stop short of the arrows ("..." where they would reach
-        // them); with no room left of the arrows nothing is written.
-        const float room = std::min(upLeft, downLeft) - rect.left - 2.0f;
+        // The number and its unit read whole left of the arrows: a text too wide for the room
+        // is drawn smaller, centred on the line, rather than cut ("90 S...").
+        const float room = TextRoom();
+        WideFormat(drawnText, CTL3_LABEL_MAX + 1, u"%i%s", value, valueText);
+        const float width = FontTextWidth(font, drawnText);
+        drawnScale = width > room && width > 0.0f ? room / width : 1.0f;
         if (room > 0.0f) {
+            FontSetScale(font, horizScale * drawnScale, vertScale * drawnScale);
+            const float drop = Ctl3LineHeight(this) * (1.0f - drawnScale) * 0.5f;
             const float keep = font->clipWidth;
             font->clipWidth = room;
-            FontPrint(font, rect.left, rect.top, u"%i%s", value, valueText);
+            FontDraw(font, rect.left, rect.top + drop, drawnText);
             font->clipWidth = keep;
+            FontSetScale(font, horizScale, vertScale);
         }
     }
     return 1;
+}
+
+float IncDecButton::TextRoom() const {
+    const float arrowsLeft = rect.right - float(std::max(up.CellWidth(), down.CellWidth()));
+    return arrowsLeft - rect.left - 2.0f;
+}
+
+bool IncDecButton::Hits(float x, float y) const {
+    // The arrows are small: the box takes clicks a little past its right end and its edges,
+    // never as far as the next box (number rows stand 2 units apart).
+    return rect.left <= x && x <= rect.right + kIncDecArrowMarginX &&
+           rect.top - kIncDecArrowMarginY <= y && y <= rect.bottom + kIncDecArrowMarginY;
 }
 
 int IncDecButton::Draw() {

@@ -24,6 +24,10 @@ class IncDecButton : public Ctl3ButtonBase {
     void SetText(const char* text) override;
 
     void Layout();
+    // The width left of the arrows that the value text may take.
+    float TextRoom() const;
+    // Inside the box or its margin round the arrows.
+    bool Hits(float x, float y) const;
     float SplitY() const { return (rect.top + rect.bottom) * 0.5f; }
     // value +- step when the result stays in range (worked in 64 bits, so no step overflows).
     void Step(int direction);
@@ -35,6 +39,10 @@ class IncDecButton : public Ctl3ButtonBase {
     int32_t maximum = INT_MIN;
     char16_t valueText[CTL3_LABEL_MAX + 1] = {};
     int32_t half = INCDEC_HALF_NONE;
+    float boxWidth = 0.0f; // 0: the body image's cell width
+    // What the last draw wrote (the value and its unit, whole) and the scale it took to fit.
+    char16_t drawnText[CTL3_LABEL_MAX + 1] = {};
+    float drawnScale = 1.0f;
     Ctl3Strip body, up, down;
 };
 

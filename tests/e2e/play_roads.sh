@@ -29,6 +29,11 @@
 #             placement point), the pause menu, Help and back, the day at 8X to its end, a save,
 #             the main menu and Quit; screenshots of the main menu, the HUD, the catalogue, Help
 #             and the end of day are kept in the build folder's e2e-shots/
+# The screens a player reads, on a fresh folder of its own (kept in e2e-shots/ as screens-*):
+#   screens  Credits, Help and Options from the main menu; a new career: New Career, the venue
+#            selector scrolled to a locked venue and the venue set-up; in the HUD Show Grid on, the
+#            catalogue's rides with a locked row and the placement over the grid; then a close
+#            request
 # The people, on a fresh folder of their own:
 #   people     a sandbox opened and, before its gates, a carny hired from the employees report:
 #              its row shows and it is seen walking from the way in; then the day opened:
@@ -82,7 +87,7 @@ fail() {
 
 if [ $on_display -eq 0 ]; then
   case $road in
-    sandbox | nomenuscript | stuckloader | readonlysave | closeday | keyboard | people)
+    sandbox | nomenuscript | stuckloader | readonlysave | closeday | keyboard | people | screens)
       # Made afresh, but only ever a folder this script made.
       if [ -e "$work" ]; then
         [ -f "$work/.fairlark-roads" ] || fail "$work exists and is not a roads folder"
@@ -118,7 +123,7 @@ if [ $on_display -eq 0 ]; then
         "$game/Data/Venue.ini"
       grep -qxF 'scriptFile=Venues\Stuck.lua' "$game/Data/Venue.ini" ||
         fail "cannot point venue 0 at the waiting script" ;;
-    sandbox | readonlysave | closeday | keyboard | people) ;;
+    sandbox | readonlysave | closeday | keyboard | people | screens) ;;
     *)
       fail "unknown road" ;;
   esac
@@ -952,6 +957,87 @@ keyboard_road() {
   echo "keyboard: KEYS.sbx holds the one placed attraction"
 }
 
+# ---- the screens a player reads ----
+# A screen held still for a moment (fades and slides settled), shot and kept as screens-$1.
+keep_screen() {
+  sleep 2
+  shot "$1" || fail "no shot of $1"
+  keep_shot "screens-$1"
+}
+screens_road() {
+  to_main_menu
+  xdotool mousemove 1270 1010
+  click 495 559 nofocus
+  await_menu "(MenuCredits)"
+  sleep 2
+  keep_screen credits
+  key Escape
+  await_menu "MainMenu (MenuMain)"
+  click 545 447 nofocus
+  await_menu "Help (MenuHelp)"
+  keep_screen help
+  key Escape
+  await_menu "MainMenu (MenuMain)"
+  # The option pages write no "Menu:" line: the shot is taken once the page had time to open.
+  click 375 447 nofocus
+  sleep 2
+  keep_screen options
+  key Escape
+  await_menu "MainMenu (MenuMain)"
+  xdotool mousemove 1270 1010
+
+  key Right Return
+  await_menu "MenuCareer (MenuCareer)"
+  key Return
+  await_menu "NewCareer (NewCareer)"
+  keep_screen new-career
+  key Up Return
+  await_menu "MenuCareerSummary (MenuCareerSummary)"
+  click 779 668
+  await_menu "MidwaySelector (MidwaySelector)"
+  xdotool mousemove 1270 1010
+  # Down past the third row scrolls to venue 3, locked in a new career.
+  key Down
+  sleep 0.5
+  key Down
+  sleep 0.5
+  key Down
+  keep_screen venue-selector-locked
+  key Up
+  sleep 0.5
+  key Up
+  sleep 0.5
+  key Up
+  sleep 1
+  key Return
+  await_menu "MenuVenueSetup (MenuVenueSetup)"
+  keep_screen venue-setup
+  key Return
+  await_menu "MenuLoadLayout (MenuLoadLayout)"
+  key Return
+  await_menu "MenuGameRunning (MenuGameRunning)" 120
+  await_menu "MenuVenueIntro (MenuVenueIntro)"
+  key Return
+  hud=none
+  wait_for 30 hud_seen || fail "the HUD: $hud"
+
+  click 27 265 nofocus
+  click 769 35 nofocus
+  await_menu "EquipResource (MenuEquipResource)"
+  # The rides: the first is open, the third (Twin Tornado) locked in a new career.
+  click 428 266 nofocus
+  xdotool mousemove 1270 1010
+  keep_screen catalogue-locked
+  # OK takes the highlighted first row.
+  click 630 691 nofocus
+  xdotool mousemove "$(wx 500)" "$(wy 460)" sleep 0.5 mousemove "$(wx 512)" "$(wy 450)"
+  wait_for 30 placing_hint || fail "no placement hint after the catalogue's OK"
+  keep_screen placing-grid
+  xdotool mousedown 1 sleep 0.1 mouseup 1
+  sleep 2
+  close_request
+}
+
 # ---- the people ----
 # The pixels of the ground (menu 150..1000 x 190..560) in which shot $2 differs by 30 levels from
 # shot $1, one "x y r g b" line each with shot $2's colour.
@@ -1108,7 +1194,7 @@ people_road() {
 }
 
 case $road in
-  nomenuscript | stuckloader | readonlysave | closeday | keyboard | people) "${road}_road" ;;
+  nomenuscript | stuckloader | readonlysave | closeday | keyboard | people | screens) "${road}_road" ;;
   sandbox) sandbox_road ;;
   roundtrip) roundtrip_road ;;
   career) career_road ;;

@@ -9,6 +9,7 @@
 #include "engine/EntIniLoader.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/GroundHeight.h"
 #include "game/GameGridCore.h"
 #include "game/Money.h"
 #include "game/MtGame.h"
@@ -17,6 +18,7 @@
 #include "ui/Menus/MenuGameRunning.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -48,6 +50,27 @@ void HudUpdateCursorCell(MenuGameRunning* hud) {
     int cx = 0, cz = 0;
     // A ray that misses the grid, or meets its plane outside it, keeps the last cell.
     if (!GameGridPick(grid, &origin, &direction, &cx, &cz)) return;
+    // The plane lies at the ground's height in the grid's middle: where the ground stands
+    // higher or lower the pointer meets it elsewhere. A few steps along the ray find that point.
+    VECTOR3 ground = grid->picked;
+    for (int i = 0; i < 3 && direction.y != 0.0f; ++i) {
+        const float t = (GameEntGroundHeight(hud->grid.Get(), &ground) - origin.y) / direction.y;
+        if (!std::isfinite(t) || t < 0.0f) break;
+        ground = {origin.x + direction.x * t, ground.y, origin.z + direction.z * t};
+        ground.y = GameEntGroundHeight(hud->grid.Get(), &ground);
+    }
+    if (!GameGridWorldToCell(grid, ground.x, ground.z, &cx, &cz)) return;
+    grid->picked = ground;
+    // The cursor cell is the first corner of the footprint and its ring: with a type chosen the
+    // model stands centred on the point under the pointer, not up and to the right of it.
+    if (const AttrInfo* info = hud->chosenType; FootprintUsable(info)) {
+        int w, d;
+        PlacementFootprint(info, hud->rotation, &w, &d);
+        const float fx = (ground.x - grid->originX) / grid->tileWidth;
+        const float fz = (ground.z - grid->originZ) / grid->tileHeight;
+        cx = int(std::floor(fx - float(w) * 0.5f + 0.5f)) - 1;
+        cz = int(std::floor(fz - float(d) * 0.5f + 0.5f)) - 1;
+    }
     hud->cursorCellX = cx;
     hud->cursorCellZ = cz;
     GameGridSetCursor(grid, cx, cz);

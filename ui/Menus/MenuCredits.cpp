@@ -20,7 +20,7 @@ Ctl3SlideShow* MenuPageSlideShow(int32_t id, const char* base, float hold, ENTBA
     // which are made after it and so drawn over it: at its full 1024 x 512 it would cover OK and
     // run off the right edge.
     auto* show =
-        MenuKitMake<Ctl3SlideShow>("Ctl3Slideshow", menu, id, 112.0f, 200.0f, nullptr, "SlideShow");
+        MenuKitMake<Ctl3SlideShow>("Ctl3Slideshow", menu, id, 112.0f, 222.0f, nullptr, "SlideShow");
     if (!show) return nullptr;
     show->width = 800.0f;
     show->height = 400.0f;

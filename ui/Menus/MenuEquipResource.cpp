@@ -12,6 +12,7 @@
 #include "ui/MenuKit.h"
 #include "ui/MenuKitMake.h"
 #include "ui/Menus/MenuSharedGame.h"
+#include "ui/Menus/RowBadge.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
 #include "ui/StaticTextBox.h"
@@ -58,8 +59,8 @@ StaticGraphic* Picture(const char* name, int32_t id, float x, float y, float w, 
     return g;
 }
 
-// From the thumbnail's left edge (166) to 8 units before the description (310).
-constexpr float kRankWidth = 136.0f;
+// The right end of a row's texts: the description's, and the lock and rank column's.
+constexpr float kRowRight = 840.0f;
 
 StaticText* RowText(int32_t id, const char* name, float x, float y, ENTBASE* menu) {
     auto* t = MenuKitMake<StaticText>("StaticText", menu, id, x, y, u"", name);
@@ -162,12 +163,12 @@ int MenuEquipResource::Create(EntNode* n) {
         if (StaticGraphic* thumb = Picture("Thumbnail", EQUIP_THUMB + i, 230.0f, y, 128.0f, 96.0f,
                                            kMenuKitColour, nullptr, this))
             thumb->uv = {0.0f, 0.0f, 1.0f, 0.7421875f};
-        Picture("LockedIcon", EQUIP_LOCKED + i, 230.0f, y, 96.0f, 96.0f, kLockColour,
-                "Menu\\EquipResource\\LockedIcon.dds", this);
-        // The rank starts at the thumbnail's left edge and is cut before the description.
-        if (StaticText* rank = RowText(EQUIP_RANK + i, "$", 166.0f, y, this))
-            rank->clipWidth = kRankWidth;
-        Picture("MoneyIcon", EQUIP_MONEY + i, 230.0f, y, 96.0f, 96.0f, kLockColour,
+        // The lock, the money icon and the rank stand on the title line (placed as each row is
+        // filled): over the thumbnail they hid the type's name painted on it.
+        Picture("LockedIcon", EQUIP_LOCKED + i, 230.0f, y, kRowBadgeIcon, kRowBadgeIcon,
+                kLockColour, "Menu\\EquipResource\\LockedIcon.dds", this);
+        RowText(EQUIP_RANK + i, "$", 166.0f, y, this);
+        Picture("MoneyIcon", EQUIP_MONEY + i, 230.0f, y, kRowBadgeIcon, kRowBadgeIcon, kLockColour,
                 "Menu\\Common\\LockedIconMoney.dds", this);
         RowText(EQUIP_TITLE + i, "Title", 310.0f, y - 51.0f, this);
         if (StaticTextBox* text =
@@ -266,6 +267,8 @@ void MenuEquipResource::FillRows() {
         WideFormat(line, CTL3_LABEL_MAX + 1, u"%s  -  $%i/hr  deposit:$%i", type->name,
                    type->idleCost / 100, type->deposit / 100);
         title->SetTextW(line);
+        const bool badge = (lock && lock->visible) || (money && money->visible);
+        RowBadgePlace(text, lock, money, rank, badge, kRowRight);
         text->SetText(type->description);
         text->Flip();
         if (select) Ctl3SetEnabled(select, true);

@@ -68,6 +68,7 @@ IncDecButton* Number(ENTBASE* menu, int32_t id, const char* name, float x, float
     std::snprintf(n->body.textureName, sizeof n->body.textureName, "%s", kIncDecBodyImage);
     std::snprintf(n->up.textureName, sizeof n->up.textureName, "%s", kIncDecUpImage);
     std::snprintf(n->down.textureName, sizeof n->down.textureName, "%s", kIncDecDownImage);
+    n->boxWidth = kIncDecBoxWidth;
     n->Start();
     return n;
 }

@@ -11,6 +11,7 @@
 #include "ui/MenuKit.h"
 #include "ui/MenuKitMake.h"
 #include "ui/Menus/MenuSharedGame.h"
+#include "ui/Menus/RowBadge.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
 #include "ui/StaticTextBox.h"
@@ -42,8 +43,8 @@ StaticGraphic* Box(const char* name, int32_t id, float x, float y, float w, floa
     return g;
 }
 
-// From the thumbnail's left edge (166) to 8 units before the description (310).
-constexpr float kRankWidth = 136.0f;
+// The right end of a row's texts: the description's, and the lock and rank column's.
+constexpr float kRowRight = 840.0f;
 
 StaticText* RowText(int32_t id, float x, float y, ENTBASE* menu) {
     auto* t = MenuKitMake<StaticText>("StaticText", menu, id, x, y, u"");
@@ -109,11 +110,11 @@ int MenuMidwaySelector::Create(EntNode* n) {
         if (StaticTextBox* text = MenuKitTextBox(MIDWAY_TEXT + i, u"", 310.0f, RowY(i) - 14.0f,
                                                  840.0f, RowY(i) + 46.0f, this))
             text->SetName("Description");
-        Box("LockedIcon", MIDWAY_LOCKED + i, 230.0f, RowY(i), 96.0f, 96.0f, kLockColour,
-            "Menu\\MidwaySelector\\LockedIcon.dds", this);
-        // The rank starts at the thumbnail's left edge and is cut before the description.
-        if (StaticText* rank = RowText(MIDWAY_RANK + i, 166.0f, RowY(i), this))
-            rank->clipWidth = kRankWidth;
+        // The lock and the rank stand on the title line (placed as each row is filled): over
+        // the thumbnail they hid the venue's name painted on it.
+        Box("LockedIcon", MIDWAY_LOCKED + i, 230.0f, RowY(i), kRowBadgeIcon, kRowBadgeIcon,
+            kLockColour, "Menu\\MidwaySelector\\LockedIcon.dds", this);
+        RowText(MIDWAY_RANK + i, 166.0f, RowY(i), this);
     }
     highlight = Box("Highlight", MIDWAY_HIGHLIGHT, 516.0f, RowY(0), 706.0f, 102.0f, kRowBoxColour,
                     nullptr, this);
@@ -187,6 +188,7 @@ void MenuMidwaySelector::FillRows() {
         char16_t line[CTL3_LABEL_MAX + 1];
         WideFormat(line, CTL3_LABEL_MAX + 1, u"%s  -  daily rent: $%i", v->name, v->rent / 100);
         title->SetTextW(line);
+        RowBadgePlace(text, lock, nullptr, rank, locked, kRowRight);
         text->SetText(v->description);
         text->Flip();
     }

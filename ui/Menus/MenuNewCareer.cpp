@@ -85,8 +85,9 @@ int MenuNewCareer::Create(EntNode* n) {
     MenuKitBackground(kMenuPurpleBackground, this);
     MenuKitAnimLogo(this);
     MenuKitPanel(512.0f, 380.0f, this);
-    MenuKitButtonBack(kBack, 330.0f, 530.0f, this);
-    MenuKitButtonStart(kStart, 560.0f, 530.0f, this);
+    // Back and Start sit inside the panel (at 530 they hung over its bottom edge).
+    MenuKitButtonBack(kBack, 330.0f, 518.0f, this);
+    MenuKitButtonStart(kStart, 560.0f, 518.0f, this);
     AddNameField(this);
     for (const DifficultyButton& row : kDifficulties)
         AddDifficulty(row, this);

@@ -5,8 +5,12 @@
 #include "engine/WideFormat.h"
 #include "engine/WorldClass.h"
 #include "game/MtGame.h"
+#include "ui/Ctl3TextStyle.h"
 #include "ui/MenuKit.h"
 #include "ui/Menus/MenuFrontEnd.h"
+#include "ui/StaticTextBox.h"
+
+#include <algorithm>
 
 namespace {
 constexpr int32_t kOkId = 0;
@@ -42,8 +46,16 @@ int MenuVenueIntro::Create(EntNode* node) {
     MenuKitDimBackground(this);
     MenuKitLargePanelHeader(512.0f, 428.0f, u"Welcome to Your Carnival!", this);
     MenuKitText(venueLine, 200.0f, 240.0f, this);
-    MenuKitTextBox(-1, career ? kCareerText : kSandboxText, 200.0f, 285.0f, 800.0f, 405.0f, this);
-    MenuKitTextBox(-1, kTips, 260.0f, 400.0f, 800.0f, 700.0f, this);
+    StaticTextBox* paragraph = MenuKitTextBox(-1, career ? kCareerText : kSandboxText, 200.0f,
+                                              285.0f, 800.0f, 405.0f, this);
+    // The tips start a line below the paragraph's last line: at their fixed 400 the career's
+    // longer paragraph ran into them.
+    float tipsY = 400.0f;
+    if (paragraph && paragraph->font) {
+        const float line = Ctl3LineHeight(paragraph);
+        tipsY = std::max(tipsY, paragraph->pos.y + float(paragraph->Shown().lineCount + 1) * line);
+    }
+    MenuKitTextBox(-1, kTips, 260.0f, tipsY, 800.0f, 700.0f, this);
     MenuKitButtonOk(kOkId, 464.0f, 610.0f, this);
     MenuFrontEndFinish(this, kOkId, "MenuVenueIntro", "MenuVenueIntro");
     return 1;

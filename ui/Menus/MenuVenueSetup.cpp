@@ -38,6 +38,9 @@ const Advert kAdverts[] = {
     {SETUP_TV, MKT_TV, u"TV ($%i)", &GameVals::tvCost, 576.0f},
 };
 
+// The right column stands clear of "ADVERTISING (per day)" (at 540 the two touched).
+constexpr float kRightColumnX = 572.0f;
+
 // The whole dollars of an amount in cents, truncated toward zero.
 int Dollars(int64_t cents) {
     return int(std::clamp<int64_t>(cents / 100, INT32_MIN, INT32_MAX));
@@ -74,7 +77,7 @@ int MenuVenueSetup::Create(EntNode* n) {
         WideFormat(label, 64, ad.label, vals ? Dollars(vals->*ad.cost) : 0);
         MenuKitCheckBox(ad.id, label, 300.0f, ad.y, 0, -1, this);
     }
-    freeTickets = MenuKitMake<IncDecButton>("IncDecButton", this, SETUP_FREE_TICKETS, 540.0f,
+    freeTickets = MenuKitMake<IncDecButton>("IncDecButton", this, SETUP_FREE_TICKETS, kRightColumnX,
                                             384.0f, nullptr, "Free Tickets");
     if (freeTickets) {
         // The value shown is the term the game holds (0 on a fresh game), kept in range.
@@ -91,6 +94,7 @@ int MenuVenueSetup::Create(EntNode* n) {
                       kIncDecUpImage);
         std::snprintf(freeTickets->down.textureName, sizeof freeTickets->down.textureName, "%s",
                       kIncDecDownImage);
+        freeTickets->boxWidth = kIncDecBoxWidth;
         freeTickets->Start();
     }
 
@@ -100,13 +104,13 @@ int MenuVenueSetup::Create(EntNode* n) {
         text->SetName("Description");
     MenuKitText(u"TICKET PRICING", 300.0f, 360.0f, this);
     MenuKitText(u"ADVERTISING (per day)", 300.0f, 480.0f, this);
-    MenuKitText(u"FREE TICKET PROMO", 540.0f, 360.0f, this);
-    MenuKitText(u"FIXED DAILY COSTS:", 540.0f, 480.0f, this);
+    MenuKitText(u"FREE TICKET PROMO", kRightColumnX, 360.0f, this);
+    MenuKitText(u"FIXED DAILY COSTS:", kRightColumnX, 480.0f, this);
     char16_t line[64];
     WideFormat(line, 64, u"Venue Rental: $%i", venue ? Dollars(venue->rent) : 0);
-    MenuKitText(line, 540.0f, 504.0f, this);
-    promotionsText = MenuKitText(u"Promotions:", 540.0f, 528.0f, this);
-    totalText = MenuKitText(u"DAILY COST:", 540.0f, 552.0f, this);
+    MenuKitText(line, kRightColumnX, 504.0f, this);
+    promotionsText = MenuKitText(u"Promotions:", kRightColumnX, 528.0f, this);
+    totalText = MenuKitText(u"DAILY COST:", kRightColumnX, 552.0f, this);
     UpdateCosts();
     WideFormat(line, 64, u"Cash: $%i", mtGame ? Dollars(mtGame->career.cash) : 0);
     MenuKitTextCentred(line, 512.0f, 620.0f, this);

@@ -3,6 +3,7 @@
 #include "engine/EntTree.h"
 #include "engine/FrameClock.h"
 #include "tests/game/Day/MtGameTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <cstring>
 
@@ -189,6 +190,31 @@ TEST_F(MtGameTest, RanksFollowTheThresholds) {
 
     Make(DayHarness::Options{}); // the shipped names and thresholds
     EXPECT_EQ(std::u16string(MtGameRankName(game, game->gameVals.tierAchievement[3])), u"Vantor");
+}
+
+// A locked row names the rank the player has when the row opens: at its "unlockPrice" plus a
+// cent the row is unlocked and that rank is reached; a cent below the price the rank is lower.
+TEST_F(MtGameTest, ALockedTypeOrVenueNamesTheRankThatUnlocksIt) {
+    const std::u16string start = MtGameRankName(game, game->cash);
+    auto check = [&](int price, const char16_t* name) {
+        if (price <= 0) return;
+        const std::u16string label = MtGameRankName(game, price);
+        EXPECT_NE(label, start) << Narrow(name) << ": labelled with the rank a new career has";
+        EXPECT_EQ(std::u16string(MtGameRankName(game, price + 1)), label) << Narrow(name);
+        EXPECT_NE(std::u16string(MtGameRankName(game, price - 1)), label)
+            << Narrow(name) << " (" << price << ") opens before its rank is reached";
+    };
+    for (int i = 0; i < game->attrList->Count(); ++i)
+        check(game->attrList->Get(i)->unlockPrice, game->attrList->Get(i)->name);
+    for (int i = 0; i < game->venueList->Count(); ++i)
+        check(game->venueList->Get(i)->unlockPrice, game->venueList->Get(i)->name);
+    // The catalogue's first step: the carousel opens at $15,000 with "Commander".
+    const AttrInfo* carousel = nullptr;
+    for (int i = 0; i < game->attrList->Count(); ++i)
+        if (std::u16string(game->attrList->Get(i)->name) == u"Carousel")
+            carousel = game->attrList->Get(i);
+    ASSERT_NE(carousel, nullptr);
+    EXPECT_EQ(std::u16string(MtGameRankName(game, carousel->unlockPrice)), u"Commander");
 }
 
 TEST_F(MtGameTest, DifficultySelectsWearFactorAndCashMultiplier) {

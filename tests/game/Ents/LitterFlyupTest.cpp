@@ -217,45 +217,52 @@ TEST_F(FlyupDrawTest, TextIsPrintedGreenAtItsScreenPointOnlyOnScreen) {
     f->font = nullptr;
 }
 
-TEST_F(FlyupDrawTest, TheGridOverlayDrawsOnlyWithItsBitInThePartsColours) {
+// The player's switches (Show Grid, the footprint of a model being placed) draw whatever the
+// class's debug bit says; each marked cell is a see-through fill under its frame; the editor's
+// pass and the outline switch alone keep to the bit.
+TEST_F(FlyupDrawTest, TheGridOverlayShowsThePlayersSwitchesInThePartsColours) {
     auto* grid = static_cast<GameGrid*>(EntCreateChild("GameGrid", root));
     grid->gridCols = grid->gridRows = 8;
     grid->Start();
     GameGridMarkRect(grid, 2, 3, 4, 4, -1.0f);
     GameGridSetCursor(grid, 6, 6);
-    GameGridSetFootprint(grid, 3, 1); // one cell in, two past the edge
+    GameGridSetFootprint(grid, 3, 1); // two cells in, one past the edge
 
     grid->SetClassFlags(0x1F & ~GAMEGRID_CLASS_DRAW);
-    grid->showAll = 1;
+    grid->showOutline = 1;
     Log().Clear();
     grid->DrawPre();
     grid->Draw();
-    EXPECT_EQ(Draws(), 0) << "no overlay without the class's bit";
-
-    grid->SetClassFlags(0x1F);
-    grid->showAll = 0;
-    Log().Clear();
-    grid->DrawPre();
-    EXPECT_EQ(Draws(), 0) << "no switch on: nothing in the viewport pass";
+    EXPECT_EQ(Draws(), 0) << "the outline and the editor's pass need the class's bit";
+    grid->showOutline = 0;
 
     grid->showFootprint = 1;
     Log().Clear();
     grid->DrawPre();
-    EXPECT_EQ(Factors(), (std::vector<uint32_t>{0xFF00FF00u, 0xFFFF0000u}))
-        << "the cell inside is free, the two outside the grid red";
-    EXPECT_EQ(Draws(), 3);
+    EXPECT_EQ(Factors(), (std::vector<uint32_t>{0x8000FF00u, 0xFF00FF00u, 0x8000FF00u, 0xFF00FF00u,
+                                                0x80FF0000u, 0xFFFF0000u}))
+        << "the two cells inside are free, the one outside the grid red, each filled and framed";
+    EXPECT_EQ(Draws(), 6) << "without the class's bit";
 
+    grid->SetClassFlags(0x1F);
     grid->showFootprint = 0;
+    Log().Clear();
+    grid->DrawPre();
+    EXPECT_EQ(Draws(), 0) << "no switch on: nothing in the viewport pass";
+
     grid->showAll = 1;
     Log().Clear();
     grid->DrawPre();
-    EXPECT_EQ(Factors(), (std::vector<uint32_t>{0xAF00FF00u, 0xFFFF0000u, 0xFF0000FFu}))
-        << "outline, the two blocked cells, the cursor and the picked point";
-    EXPECT_EQ(Draws(), 5);
+    EXPECT_EQ(Factors(),
+              (std::vector<uint32_t>{0xAF00FF00u, 0xE0FFFFFFu, 0x80FF0000u, 0xFFFF0000u,
+                                     0x80FF0000u, 0xFFFF0000u, 0x800000FFu, 0xFF0000FFu}))
+        << "outline, the cells' lines, the two blocked cells, the cursor and the picked point";
+    EXPECT_EQ(Draws(), 1 + 64 + 4 + 2 + 1);
     Log().Clear();
     grid->Draw();
-    EXPECT_EQ(Factors(), (std::vector<uint32_t>{0xAF00FF00u, 0xFFFF0000u}));
-    EXPECT_EQ(Draws(), 3) << "the editor pass: outline and blocked cells";
+    EXPECT_EQ(Factors(), (std::vector<uint32_t>{0xAF00FF00u, 0x80FF0000u, 0xFFFF0000u, 0x80FF0000u,
+                                                0xFFFF0000u}));
+    EXPECT_EQ(Draws(), 5) << "the editor pass: outline and blocked cells";
     ASSERT_GE(GameGridWhiteTexture(), 0) << "the class made its texture on the device";
     EXPECT_STREQ(I3dTexGetSlot(GameGridWhiteTexture())->name, "autogen");
 }

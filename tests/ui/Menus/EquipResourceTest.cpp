@@ -11,6 +11,7 @@
 #include "game/AttrInfo.h"
 #include "game/Career.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/GroundHeight.h"
 #include "game/GameGridCore.h"
 #include "game/MtGameSave.h"
 #include "tests/support/PixelChannels.h"
@@ -20,6 +21,7 @@
 #include "ui/MouseCursor1.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
+#include "ui/StaticTextBox.h"
 
 #include <SDL.h>
 #include <sys/stat.h>
@@ -258,8 +260,22 @@ TEST_F(EquipResourceTest, ACareerLocksTypesAndTheCash) {
     auto* rank = static_cast<StaticText*>(menu->FindCtl(EQUIP_RANK + 1));
     EXPECT_TRUE(rank->visible);
     EXPECT_EQ(Narrow(rank->label), Narrow(MtGameRankName(game, list->Get(1)->unlockPrice)));
-    // Even a long rank stays left of the row's description: shown or hidden, nothing right of
-    // it changes.
+    // The lock and the rank stand in a column at the description's right end, clear of the
+    // thumbnail (and the name painted on it) and of the description, wrapped short of them;
+    // even a long rank stops at the row's right end.
+    auto* text = static_cast<StaticTextBox*>(menu->FindCtl(EQUIP_TEXT + 1));
+    Ctl3Base* lock = menu->FindCtl(EQUIP_LOCKED + 1);
+    Ctl3Base* thumb = menu->FindCtl(EQUIP_THUMB + 1);
+    EXPECT_GT(lock->rect.left, thumb->rect.right) << "the lock covers the thumbnail";
+    EXPECT_GT(lock->rect.left, text->pos.x + text->width) << "the lock covers the description";
+    EXPECT_GT(rank->pos.x, lock->rect.right);
+    EXPECT_EQ(rank->pos.y, text->pos.y);
+    const Ctl3TextPage& page = text->Shown();
+    for (int i = 0; i < page.lineCount; ++i) {
+        char16_t line[CTL3_PAGE_UNITS];
+        Ctl3PageLine(page, i, line);
+        EXPECT_LE(text->pos.x + FontTextWidth(text->font, line), lock->rect.left) << i;
+    }
     rank->SetTextW(u"Grand Master of the Whole Midway and Beyond");
     std::vector<uint32_t> shots[2];
     for (int i = 0; i < 2; ++i) {
@@ -270,9 +286,10 @@ TEST_F(EquipResourceTest, ACareerLocksTypesAndTheCash) {
     int over = 0, own = 0;
     for (int y = int(rank->pos.y); y < int(rank->pos.y) + 20; ++y)
         for (int x = 0; x < 1024; ++x)
-            if (PixelAt(shots[0], x, y) != PixelAt(shots[1], x, y)) ++(x >= 302 ? over : own);
+            if (PixelAt(shots[0], x, y) != PixelAt(shots[1], x, y))
+                ++(x >= int(rank->pos.x) && x <= 840 ? own : over);
     EXPECT_GT(own, 20) << "the rank does not show";
-    EXPECT_EQ(over, 0) << "the rank runs over the description";
+    EXPECT_EQ(over, 0) << "the rank runs past the row's end or over the title";
     Ctl3SetVisible(rank, true);
     EXPECT_TRUE(menu->FindCtl(EQUIP_MONEY + 2)->visible) << "the dear type shows no money icon";
     PostClick(EQUIP_SELECT + 1);
@@ -577,10 +594,13 @@ TEST_F(EquipResourceTest, ARideIsChosenAndPlacedByInputAlone) {
     for (int r = 0; r < 12 && cx < 0; ++r)
         for (int dz = -r; dz <= r && cx < 0; ++dz)
             for (int dx = -r; dx <= r && cx < 0; ++dx) {
+                // The pointer goes to the middle of the ride's cells, on the ground: the
+                // footprint and its ring are laid round the point the pointer meets.
                 float wx, wz;
-                GameGridCellToWorld(grid, fx + dx, fz + dz, &wx, &wz);
-                const VECTOR3 middle = {wx + grid->tileWidth / 2, grid->originY,
-                                        wz + grid->tileHeight / 2};
+                GameGridCellToWorld(grid, fx + dx + 1, fz + dz + 1, &wx, &wz);
+                VECTOR3 middle = {wx + grid->tileWidth * float(w - 2) / 2, grid->originY,
+                                  wz + grid->tileHeight * float(h - 2) / 2};
+                middle.y = GameEntGroundHeight(hud->grid.Get(), &middle);
                 if (freeAt(fx + dx, fz + dz) && ScreenOf(middle, &sx, &sy) && sx > 40 && sx < 980 &&
                     sy > 200 && sy < 720) {
                     cx = fx + dx;

@@ -463,8 +463,13 @@ TEST_F(HudPlacementTest, SpaceTurnsAndAClickPlacesWhatTheCatalogueChose) {
     GameGridMarkRect(grid, hx - 2, hx + 8, hz - 2, hz + 8, 1.0f);
     MouseMove(x, y);
     Step();
-    EXPECT_EQ(hud->cursorCellX, hx);
-    EXPECT_EQ(hud->cursorCellZ, hz);
+    // The model's cells (inside the ring from the cursor cell) are centred on the point the
+    // pointer meets, within half a cell.
+    const float w = float(grid->footWidth - 2), h = float(grid->footHeight - 2);
+    const float px = (grid->picked.x - grid->originX) / grid->tileWidth;
+    const float pz = (grid->picked.z - grid->originZ) / grid->tileHeight;
+    EXPECT_NEAR(float(hud->cursorCellX) + 1.0f + w / 2, px, 0.5f) << "picked cell " << hx;
+    EXPECT_NEAR(float(hud->cursorCellZ) + 1.0f + h / 2, pz, 0.5f) << "picked cell " << hz;
     EXPECT_EQ(cursor->GetYaw(), kQuarter) << "the cursor does not follow the turn";
     const int cx = hud->cursorCellX, cz = hud->cursorCellZ;
     const size_t placedBefore = Placed().size();

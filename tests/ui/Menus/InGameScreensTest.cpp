@@ -4,6 +4,7 @@
 
 #include "engine/FrameClock.h"
 #include "game/MtGame.h"
+#include "ui/Ctl3TextStyle.h"
 #include "ui/Menus/MenuHelp.h"
 #include "ui/Menus/MenuInGame.h"
 #include "ui/Menus/MenuVenueIntro.h"
@@ -226,6 +227,13 @@ TEST_F(InGameScreensTest, TheVenueIntroNamesTheVenueAndModeAndOkGivesTheHudBack)
             box = dynamic_cast<StaticTextBox*>(n->object);
         ASSERT_TRUE(box);
         EXPECT_EQ(Narrow(box->Shown().text).rfind(c.opening, 0), 0u) << Narrow(box->Shown().text);
+        // The tips start below the paragraph's last line.
+        StaticTextBox* tips = nullptr;
+        for (EntNode* n = box->node->next; n && !tips; n = n->next)
+            tips = dynamic_cast<StaticTextBox*>(n->object);
+        ASSERT_TRUE(tips) << c.suffix;
+        EXPECT_GE(tips->pos.y, box->pos.y + float(box->Shown().lineCount) * Ctl3LineHeight(box))
+            << c.suffix << ": the paragraph runs into the tips";
         EXPECT_EQ(FocusId(), 0);
         Press(SDL_SCANCODE_RETURN);
         EXPECT_FALSE(FindClass("MenuVenueIntro"));

@@ -1,6 +1,7 @@
 // The attraction panel: its fill by type and layout, the writes to the attraction and its type,
 // the counts and the wear bar, its buttons, the ride view and the removal question.
 #include "tests/ui/Menus/InspectAttrFixture.h"
+#include "tests/ui/Menus/NumberBoxFit.h"
 
 #include "I3d/Font.h"
 #include "I3d/Math/Pick.h"
@@ -295,6 +296,41 @@ TEST_F(InspectAttrTest, TheButtonsOpenRepairLookAndClose) {
     EXPECT_FALSE(panel->shown || panel->active);
     EXPECT_EQ(Ctl3GetFocus(), nullptr);
     EXPECT_TRUE(hud->active);
+}
+
+// The widest values of a ride and a game read whole in their boxes, and a click just right of
+// the arrows still steps the value.
+TEST_F(InspectAttrTest, NumberBoxesShowTheirValuesWholeAndTakeClicksBesideTheArrows) {
+    StartPanel();
+    MenuInspectAttr* panel = Panel();
+    AttrBase* ride = At(14, 0);
+    AttrBase* game = At(42, 1);
+    ASSERT_TRUE(ride && game);
+    MtGamePause(Game());
+    ride->ticketPrice = 100;
+    ride->info->duration = 600.0f;
+    ride->info->queueWaitTime = 600.0f;
+    game->info->winningOdds = 99;
+    ASSERT_TRUE(HudSelect(hud, ride));
+    Step(2);
+    ExpectDrawnWhole(panel->price, u"100 Tickets ");
+    ExpectDrawnWhole(panel->setting, u"600 Secs ");
+    ExpectDrawnWhole(panel->waitTime, u"600 Secs ");
+    ride->ticketPrice = 3;
+    ride->info->duration = 90.0f;
+    ASSERT_TRUE(HudSelect(hud, game));
+    Step(2);
+    ExpectDrawnWhole(panel->setting, u"99-to-1 Odds");
+    ASSERT_TRUE(HudSelect(hud, ride));
+    Step(2);
+    ExpectDrawnWhole(panel->price, u"3 Tickets ");
+    ExpectDrawnWhole(panel->setting, u"90 Secs ");
+
+    IncDecButton* price = panel->price;
+    ClickAt(price->rect.right + 6.0f, price->rect.top + 2.0f);
+    EXPECT_EQ(price->value, 4) << "a click just right of the up arrow was lost";
+    ClickAt(price->rect.right + 6.0f, price->rect.bottom - 2.0f);
+    EXPECT_EQ(price->value, 3) << "a click just right of the down arrow was lost";
 }
 
 TEST_F(InspectAttrTest, TheRideViewFollowsASeatAndEveryWayOutGivesTheViewBack) {

@@ -102,7 +102,7 @@ TEST_F(MenuNewCareerTest, TheDifficultyButtonsAreOneGroupAndSetTheCashAndWear) {
     EXPECT_EQ(screen->GetCtlChecked(4), 1);
     EXPECT_EQ(screen->GetCtlChecked(5), 0);
     EXPECT_EQ(screen->GetCtlChecked(6), 0);
-    Click(560 + 20, 530 + 10); // Start
+    Click(560 + 20, 518 + 10); // Start
     Step();
     MtGame* game = Game();
     ASSERT_TRUE(game);
@@ -114,7 +114,7 @@ TEST_F(MenuNewCareerTest, TheDifficultyButtonsAreOneGroupAndSetTheCashAndWear) {
     ASSERT_TRUE(screen);
     if (auto* field = dynamic_cast<EditLine*>(screen->FindCtl(2))) field->SetText("Hard One");
     Click(607 + 20, 460 + 10);
-    Click(560 + 20, 530 + 10);
+    Click(560 + 20, 518 + 10);
     Step();
     EXPECT_EQ(game->career.cash, 250000);
     EXPECT_EQ(game->career.difficulty, 2);

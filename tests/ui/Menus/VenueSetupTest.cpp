@@ -1,5 +1,6 @@
 // The venue set-up: its texts and the terms it writes to the game object, Start and Back, and a
 // set-up opened with no venue.
+#include "tests/ui/Menus/NumberBoxFit.h"
 #include "tests/ui/Menus/VenueMenuFixture.h"
 
 #include "game/MtGame.h"
@@ -68,9 +69,13 @@ TEST_F(VenueSetupTest, TermsAreWrittenAsTheyAreClickedAndTheCostsFollow) {
 
     IncDecButton* tickets = setup->freeTickets;
     ASSERT_TRUE(tickets);
+    Frames();
+    ExpectDrawnWhole(tickets, u"0 Tickets");
     for (int i = 0; i < 23; ++i)
         ClickHalf(tickets, true);
     EXPECT_EQ(tickets->value, 20);
+    Frames();
+    ExpectDrawnWhole(tickets, u"20 Tickets");
     EXPECT_EQ(game->freeTickets, 20);
     ClickHalf(tickets, false);
     EXPECT_EQ(game->freeTickets, 19);
