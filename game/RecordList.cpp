@@ -37,18 +37,17 @@ void RecordListEnd(const RecordListSource& source) {
 
 std::string RecordListDamageText(const char* base, const RecordListDamage& damage) {
     std::string text;
-    char part[200];
     if (damage.missing > 0) {
         char first[80], last[80];
         RecordListSectionName(base, damage.firstMissing, first, sizeof first);
         RecordListSectionName(base, damage.lastMissing, last, sizeof last);
+        const std::string of =
+            " of the " + std::to_string(damage.counted) + " records of [" + base + "]";
         if (damage.missing == 1)
-            std::snprintf(part, sizeof part, "%s of the %i records of [%s] is missing", first,
-                          damage.counted, base);
+            text = first + of + " is missing";
         else
-            std::snprintf(part, sizeof part, "%i of the %i records of [%s] (%s to %s) are missing",
-                          damage.missing, damage.counted, base, first, last);
-        text = part;
+            text = std::to_string(damage.missing) + of + " (" + first + " to " + last +
+                   ") are missing";
     }
     if (damage.cutLine) text += text.empty() ? "the last line is cut" : ", the last line is cut";
     return text;
