@@ -171,11 +171,12 @@ TEST_P(WorldLoaderFaultTest, TheErrorScreenLeadsBackToTheSelector) {
     EXPECT_TRUE(loader->failed) << kind;
     EXPECT_FALSE(Opened("MenuGameRunning"));
     EXPECT_NE(LogText().find("MenuWorldLoader: world not loaded ("), std::string::npos);
-    if (kind == "noworld")
+    if (kind == "noworld") {
         EXPECT_NE(LogText().find("EntLoadEntitiesIni: " + m_program +
                                  "Data/LoaderTests\\World.ini is missing or cannot be read"),
                   std::string::npos)
             << LogText();
+    }
     EXPECT_TRUE(VenueHasLabel(loader, u"Loading failed"));
     ASSERT_TRUE(loader->textBox);
     EXPECT_EQ(g_cursorFrameIndex, 1);
