@@ -201,13 +201,17 @@ int EntListNames(const char* path, const char* name) {
 
 int EntLoadEntitiesIni(const char* fileName, ENTBASE* root, ENTBASE* world,
                        const char* dataFolder) {
-    if (!fileName) return 0;
+    if (!fileName) return -1;
     EntIniLoader loader(1000);
     loader.root = root;
     ENTBASE* first = EntTreeFindName(world, "First");
     loader.defaultParent[0] = loader.defaultParent[1] = first ? first : world;
     std::string path = std::string(dataFolder ? dataFolder : "") + fileName;
-    if (loader.Open(path.c_str()) != 0) return 0;
+    if (loader.Open(path.c_str()) != 0) {
+        DbgPrintf(DBG_GENERAL, "EntLoadEntitiesIni: %s is missing or cannot be read\n",
+                  path.c_str());
+        return -1;
+    }
     loader.EntLoadList(nullptr);
     return loader.StartAll();
 }

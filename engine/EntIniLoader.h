@@ -82,7 +82,8 @@ class EntIniLoader {
 
 // The scripts' loader rules: capacity 1000; names are looked up under root; the default parent
 // is the entity "First" under world, else world; the file is dataFolder + fileName. Loads the
-// list form, starts the entities and returns how many were started.
+// list form, starts the entities and returns how many were started; -1, with a log line naming
+// the file, when the file is missing or cannot be read (an empty list is 0, and is no fault).
 int EntLoadEntitiesIni(const char* fileName, ENTBASE* root, ENTBASE* world, const char* dataFolder);
 
 // Whether the "Entities" list of an ini file names an entity: 1 a line names it, 0 the file has

@@ -18,6 +18,9 @@
 int IniOpen(const char* path, int unused = 0);
 // Frees the text and forgets the path. Returns 0.
 int IniClose();
+// 1 when the loaded file's last line has no line break (a file cut short ends so), 0 when it
+// has one or the file is empty, -1 with nothing loaded.
+int IniEndsMidLine();
 
 // Makes the section current: 0 found; -1 not found or nothing loaded (then no section is
 // current). A null name changes nothing and returns 0. A section runs to the next line that

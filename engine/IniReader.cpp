@@ -114,6 +114,11 @@ int IniClose() {
     return 0;
 }
 
+int IniEndsMidLine() {
+    if (!s_reader.text) return -1;
+    return s_reader.end > s_reader.text && s_reader.end[-1] != '\n' ? 1 : 0;
+}
+
 int IniSetSection(const char* name) {
     if (!name) return 0;
     ClearSection();

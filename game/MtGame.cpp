@@ -4,6 +4,7 @@
 
 #include "engine/DebugLog.h"
 #include "engine/Dirs.h"
+#include "engine/IniFile.h"
 #include "engine/PropDb.h"
 #include "engine/System.h"
 #include "engine/UserFolder.h"
@@ -80,6 +81,21 @@ ENTBASE* Cached(ENTBASE** link, const char* type) {
         *link = nullptr;
     return *link;
 }
+// One line for a data file that is cut short or damaged, naming it and what is wrong; the game
+// goes on with the defaults in place of what is missing, as it always has. `section` is a
+// further section the file must hold.
+void ReportDamagedData(const std::string& path, std::string wrong, const char* section) {
+    const int opened = IniOpen(path.c_str());
+    if (opened < 0)
+        wrong = "it cannot be read";
+    else if (section && IniSetSection(section) != 0)
+        wrong += (wrong.empty() ? "[" : ", [") + std::string(section) + "] is missing";
+    if (opened == 0) IniClose();
+    if (!wrong.empty())
+        DbgPrintf(DBG_GENERAL, "MtGame: %s is cut short or damaged: %s; defaults stand in\n",
+                  path.c_str(), wrong.c_str());
+}
+
 } // namespace
 
 intptr_t EcMtGameProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
@@ -145,6 +161,10 @@ int MtGame::Start() {
     attrList = AttrInfoList::Load((data + "Data.ini").c_str());
     venueList = VenueInfoList::Load((data + "Venue.ini").c_str());
     gameVals.Load((data + "Data.ini").c_str(), "GameVals");
+    ReportDamagedData(data + "Data.ini", RecordListDamageText("Attraction", attrList->damage),
+                      "GameVals");
+    ReportDamagedData(data + "Venue.ini", RecordListDamageText("Venue", venueList->damage),
+                      nullptr);
     venue = MtGameVenue(this);
 
     // The clock needs a closing hour inside the day after the opening and a forward time scale;

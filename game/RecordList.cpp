@@ -7,8 +7,9 @@
 #include <cstdio>
 
 RecordListSource RecordListBegin(const char* path, const char* base, bool zeroIsEmpty) {
-    RecordListSource source{-1, 1, false};
+    RecordListSource source{-1, 1, false, false};
     if (path) source.openResult = IniOpen(path);
+    if (source.openResult >= 0) source.cutLine = IniEndsMidLine() == 1;
     if (source.openResult < 0 || IniSetSection(base) != 0) return source;
     int num = 0;
     IniReadInt(&num, "num", 0);
@@ -32,4 +33,22 @@ void RecordListSectionName(const char* base, int index, char* out, size_t outSiz
 
 void RecordListEnd(const RecordListSource& source) {
     if (source.openResult == 0) IniClose();
+}
+
+std::string RecordListDamageText(const char* base, const RecordListDamage& damage) {
+    std::string text;
+    if (damage.missing > 0) {
+        char first[80], last[80];
+        RecordListSectionName(base, damage.firstMissing, first, sizeof first);
+        RecordListSectionName(base, damage.lastMissing, last, sizeof last);
+        const std::string of =
+            " of the " + std::to_string(damage.counted) + " records of [" + base + "]";
+        if (damage.missing == 1)
+            text = first + of + " is missing";
+        else
+            text = std::to_string(damage.missing) + of + " (" + first + " to " + last +
+                   ") are missing";
+    }
+    if (damage.cutLine) text += text.empty() ? "the last line is cut" : ", the last line is cut";
+    return text;
 }

@@ -5,10 +5,12 @@
 #pragma once
 
 #include "engine/DebugLog.h"
+#include "engine/IniFile.h"
 #include "engine/PropDb.h"
 
 #include <cstddef>
 #include <new>
+#include <string>
 
 // More records than this are never read: no unlock string reaches past 127, and a corrupt count
 // must not make the load allocate and scan for ever.
@@ -18,7 +20,20 @@ struct RecordListSource {
     int openResult; // IniOpen's answer: 0 opened by this load (closed at its end), 1 open already
     int count;      // records to make
     bool fromFile;  // read the numbered sections; otherwise the records keep their defaults
+    bool cutLine;   // the file's last line has no line break
 };
+
+// What a load found wrong with its file: the numbered sections the count promised that are not
+// there (a file cut short loses its last ones), and a last line without its line break.
+struct RecordListDamage {
+    int counted = 0;
+    int missing = 0;
+    int firstMissing = -1, lastMissing = -1;
+    bool cutLine = false;
+};
+// "" for a whole file, else what is wrong in words ("Attraction40 to Attraction61 of the 62
+// records of [Attraction] are missing, the last line is cut"), for the one line that names it.
+std::string RecordListDamageText(const char* base, const RecordListDamage& damage);
 
 // Opens the file and reads the count. A failed open, a missing `base` section or a count below 1
 // give one record of defaults; with `zeroIsEmpty` a count of exactly 0 gives no record.
@@ -48,6 +63,7 @@ class RecordList {
 
     int count = 0;
     T* records = nullptr;
+    RecordListDamage damage;
 
     // The list and every record to the debug log.
     void Dump() const {
@@ -63,10 +79,17 @@ class RecordList {
         RecordListSource source = RecordListBegin(path, base, zeroIsEmpty);
         if (source.count > 0) records = new (std::nothrow) T[source.count];
         count = records ? source.count : 0;
+        damage = RecordListDamage{};
+        damage.counted = source.fromFile ? count : 0;
+        damage.cutLine = source.cutLine;
         for (int i = 0; i < count; ++i) {
             if (source.fromFile) {
                 char section[80];
                 RecordListSectionName(base, i, section, sizeof section);
+                if (IniSetSection(section) != 0) {
+                    if (damage.missing++ == 0) damage.firstMissing = i;
+                    damage.lastMissing = i;
+                }
                 VarDbLoadIni(T::Db(), &records[i], nullptr, section);
             }
             records[i].WidenText();

@@ -8,6 +8,7 @@
 #include "gi/GM_Light.h"
 #include "gi/GM_List.h"
 #include "gi/GM_Primitive.h"
+#include "gi/GM_Record.h"
 #include "gi/GM_Scene.h"
 #include "gi/GM_Stream.h"
 #include "gi/giDebug.h"
@@ -131,9 +132,16 @@ int GM_ModelFile::LoadFromFile(const char* fileName) {
     GM_Stream s;
     if (!s.OpenRead(fileName, GM_STREAM_BINARY)) return 0;
     if (giFileIO* io = giFileIO::Get()) io->Track(fileName);
-    if (!s.ReadBinaryHeader()) return 0;
+    gm::FileReadScope scope(fileName);
+    if (!s.ReadBinaryHeader()) {
+        scope.Report("Error Reading the GMF header");
+        return 0;
+    }
     m_modelName = NameBeforeFirstDot(fileName);
-    if (!Read(&s)) return 0;
+    if (!Read(&s)) {
+        scope.Report("Error Reading GM_ModelFile Data");
+        return 0;
+    }
     BuildMeshes();
     s.Close();
     return 1;

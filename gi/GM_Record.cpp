@@ -4,10 +4,18 @@
 #include "gi/GM_Object.h"
 #include "gi/giDebug.h"
 
+#include "engine/DebugLog.h"
+
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace gm {
+
+namespace {
+const char* s_readPath = nullptr; // the file of the read in progress, when one is named
+bool s_readReported = false;
+} // namespace
 
 bool Text(GM_Stream* s, std::string& out, bool dropTabs) {
     uint32_t n = 0;
@@ -50,8 +58,36 @@ bool Close(GM_Stream* s) {
 }
 
 int ReadError(const char* text) {
-    giMessageBox(text, GM_EXPORTER_ERROR);
+    if (!s_readPath) {
+        giMessageBox(text, GM_EXPORTER_ERROR);
+        return 0;
+    }
+    // An inner record's failure fails every record around it: the first says what was wrong.
+    if (s_readReported) return 0;
+    s_readReported = true;
+    DbgPrintf(DBG_GENERAL, "%s: %s: the file is cut short or damaged\n", s_readPath, text);
+    const std::string box = std::string(text) + "\n" + s_readPath + " is cut short or damaged.";
+    giMessageBox(box.c_str(), GM_EXPORTER_ERROR);
     return 0;
+}
+
+FileReadScope::FileReadScope(const char* path)
+    : m_outerPath(s_readPath), m_outerReported(s_readReported) {
+    s_readPath = path;
+    s_readReported = false;
+}
+
+FileReadScope::~FileReadScope() {
+    s_readPath = m_outerPath;
+    s_readReported = m_outerReported;
+}
+
+bool FileReadScope::Reported() const {
+    return s_readReported;
+}
+
+void FileReadScope::Report(const char* text) {
+    if (!s_readReported) ReadError(text);
 }
 int WriteError(const char* text) {
     giMessageBox(text, GM_EXPORTER_ERROR);

@@ -81,4 +81,22 @@ inline bool Block(GM_Stream* s, const char* keyword) {
 int ReadError(const char* text);
 int WriteError(const char* text);
 
+// While a file is read, its first read error names it (one log line and one box, the record's
+// words and the file) and the errors of the outer records that fail with it say nothing more.
+// The scope restores the file of an outer read when it ends; Reported tells whether anything was.
+class FileReadScope {
+  public:
+    explicit FileReadScope(const char* path);
+    ~FileReadScope();
+    FileReadScope(const FileReadScope&) = delete;
+    FileReadScope& operator=(const FileReadScope&) = delete;
+    bool Reported() const;
+    // Names the file for a failure that no record reported (a cut header, say).
+    void Report(const char* text);
+
+  private:
+    const char* m_outerPath;
+    bool m_outerReported;
+};
+
 } // namespace gm

@@ -7,6 +7,7 @@
 #include "engine/Files.h"
 #include "engine/Memory.h"
 #include "engine/Paths.h"
+#include "platform/PathResolve.h"
 #include "platform/d3d8/D3dx.h"
 #include "platform/d3dx/DdsFile.h"
 
@@ -66,6 +67,12 @@ int D3dTexFromDds(int slot, const char* path, const char* key) {
     // anything is copied; a refused file lets the caller fall back to the TGA.
     if (size <= 0 || DdsParse(static_cast<const uint8_t*>(data), size_t(size), &info) != 0) {
         MemFree(data);
+        // A missing DDS is the usual case (the TGA is tried next); one that is there and cannot
+        // be used is a damaged file, and is named.
+        std::string disk;
+        if (PlatPathResolve(path, &disk) == 1)
+            DbgPrintf(DBG_RENDER, "(WARN) D3dTexFromDds(%s): cut short or damaged; not used!\n",
+                      path);
         return -1;
     }
     D3DFORMAT format = D3dxDdsFormat(info.pixels);
@@ -108,8 +115,15 @@ int I3dTexFromTga(int slot, const char* path, const char* key) {
     if (slot >= I3dTexCount() || slot < -1) return -1;
     Bitmap bmp;
     if (BitmapLoadTga(&bmp, path, nullptr, 0) != 0) {
-        DbgPrintf(DBG_RENDER, "(WARN) I3dTexFromTga(%i, %s): File not found!\n", slot,
-                  path ? path : "");
+        std::string disk;
+        if (path && PlatPathResolve(path, &disk) == 1)
+            DbgPrintf(DBG_RENDER,
+                      "(WARN) I3dTexFromTga(%i, %s): not a TGA image that can be read (cut "
+                      "short or damaged)!\n",
+                      slot, path);
+        else
+            DbgPrintf(DBG_RENDER, "(WARN) I3dTexFromTga(%i, %s): File not found!\n", slot,
+                      path ? path : "");
         return -1;
     }
     int target = slot;

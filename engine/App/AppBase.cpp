@@ -68,5 +68,5 @@ int AppMain(int argc, char** argv) {
     if (app->AppCreateMainWindow() != 0) return app->AppStartStatus();
     app->AppMessageLoop();
     app->AppShutdown();
-    return 0;
+    return app->AppExitStatus();
 }

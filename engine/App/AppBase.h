@@ -94,6 +94,10 @@ class AppBase {
 
     // 0 after a deliberate early end (another copy, LoadConfig), 1 after a failure.
     int AppStartStatus() const { return m_startStatus; }
+    // The program's status once the loop has ended: 0 unless the start-up found it could not go
+    // on (no data folder, no start-up script) and said so.
+    int AppExitStatus() const { return m_exitStatus; }
+    void AppSetExitStatus(int status) { m_exitStatus = status; }
     // The platform seam; the program's SDL host unless a test sets another before start-up.
     void AppSetHost(AppHost* host) { m_host = host ? host : &m_sdlHost; }
     AppHost& Host() { return *m_host; }
@@ -119,6 +123,7 @@ class AppBase {
     AppHost* m_host = &m_sdlHost;
     AppSingleCopy m_singleCopy;
     int m_startStatus = 0;
+    int m_exitStatus = 0;
     bool m_loopDone = false;
     bool m_minimised = false;
     bool m_lostNotified = false; // DeviceLost ran for the current loss

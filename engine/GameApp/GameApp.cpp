@@ -16,6 +16,7 @@
 #include "engine/IniFile.h"
 #include "engine/Script/ScriptLibs.h"
 #include "engine/Script/ScriptMgr.h"
+#include "engine/SettingsFile.h"
 #include "engine/Sound/Sound.h"
 #include "engine/System.h"
 #include "engine/UserFolder.h"
@@ -102,6 +103,9 @@ int GameApp::LoadConfig() {
     const std::string saves = UserSaveFolder(ProgramFolder());
     if (m_userFolder.empty() && !saves.empty()) DirCreate(saves.c_str());
     m_settingsPath = saves + "Config.ini";
+    // Before the dialog or anything else reads it: a file of gigabytes would be read whole, held
+    // and written back at every exit. Set aside, it reads as missing and nothing of it is lost.
+    SettingsFileSetAsideOversized(m_settingsPath.c_str());
 
     HwConfigSettings settings = {hinstance, m_settingsPath.c_str(), "Xq App",
                                  "Data\\ConfigBanner.bmp", nullptr};
@@ -164,6 +168,7 @@ void GameApp::OnInit() {
         SysMessageBox("The program's folder cannot be found, so neither can its Data folder.",
                       "Fairlark");
         quit = 1;
+        AppSetExitStatus(1);
         return;
     }
     Ctl3SetDataFolder(dataFolder.path.c_str());
@@ -207,9 +212,20 @@ void GameApp::OnInit() {
     debugFont = FontAcquire((dataFolder.path + "\\Fonts\\CourierNew9o").c_str());
     Ent3dSetDebugFont(debugFont);
 
-    if (LuaScript* startup = scripts ? LuaScriptNew() : nullptr) {
-        startup->SetAutoDelete(1);
-        startup->RunFile((dataFolder.path + "Startup.lua").c_str());
+    // The start-up script builds the tree and opens the first screen: without it the window
+    // would stay black with no way on, so the program says why and ends.
+    const std::string startupPath = dataFolder.path + "Startup.lua";
+    LuaScript* startup = scripts ? LuaScriptNew() : nullptr;
+    if (startup) startup->SetAutoDelete(1);
+    if (!startup || startup->RunFile(startupPath.c_str()) != 1) {
+        char text[600];
+        std::snprintf(text, sizeof text,
+                      "Fairlark cannot start: its start-up script %s cannot be loaded.\n",
+                      startupPath.c_str());
+        std::fputs(text, stderr);
+        DbgPrintf(DBG_GENERAL, "%s", text);
+        quit = 1;
+        AppSetExitStatus(1);
     }
 }
 
@@ -310,8 +326,8 @@ void GameApp::UpdateMouseScale() {
     if (h > 0) mouseScaleY = kMenuHeight / (float)h;
 }
 
-void GameApp::LoadEntitiesIni(const char* path) {
-    EntLoadEntitiesIni(path, root.Get(), world.Get(), dataFolder.path.c_str());
+int GameApp::LoadEntitiesIni(const char* path) {
+    return EntLoadEntitiesIni(path, root.Get(), world.Get(), dataFolder.path.c_str());
 }
 
 // ---- device ----

@@ -59,7 +59,7 @@ class GameApp : public AppBase, public ScriptGameHost {
     ENTBASE* GetMenus() override;
     const char* GetDataFolder() override { return dataFolder.path.c_str(); }
     void SetKeyboardEntity(ENTBASE* entity) override { keyboardEntity = entity; }
-    void LoadEntitiesIni(const char* path) override;
+    int LoadEntitiesIni(const char* path) override;
 
     // The program folder the data folder, "Saves/" and "Editor/" are taken from: the
     // executable's, unless a test gives another (ending in "/", or "" for a folder that could

@@ -23,6 +23,6 @@ class ScriptGameHost {
     // The entity that receives every input event after the menus.
     virtual void SetKeyboardEntity(ENTBASE* entity) = 0;
     // Loads the "Entities" list of an entity ini file (a path in the data folder) into the world
-    // and starts what it made.
-    virtual void LoadEntitiesIni(const char* path) = 0;
+    // and starts what it made: how many were started, -1 when the file is missing or unreadable.
+    virtual int LoadEntitiesIni(const char* path) = 0;
 };

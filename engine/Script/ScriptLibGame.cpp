@@ -60,8 +60,13 @@ static int Game_SetKeyboardEnt(lua_State* L) {
     return 0;
 }
 
+// A world whose file is missing would be an empty world the player can walk into: the script
+// that asked for it stops here, and whoever ran it learns that it failed.
 static int Game_LoadEntitiesIni(lua_State* L) {
-    if (ScriptGameHost* host = Host(L)) host->LoadEntitiesIni(LuaArgString(L, 1));
+    ScriptGameHost* host = Host(L);
+    const char* path = LuaArgString(L, 1);
+    if (host && host->LoadEntitiesIni(path) < 0)
+        return luaL_error(L, "%s is missing or cannot be read", path ? path : "");
     return 0;
 }
 

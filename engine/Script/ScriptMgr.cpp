@@ -21,9 +21,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
 
 static ScriptMgr* s_mgr = nullptr;
+// The load failures already reported, as path and message: a menu opened again and again would
+// otherwise show the same box each time for one missing or broken file.
+static std::set<std::pair<std::string, std::string>> s_loadFailures;
 
 // ---- limits ----
 //
@@ -666,6 +671,7 @@ void ScriptMgrDestroy() {
     lua_close(mgr->L);
     delete mgr;
     s_mgr = nullptr;
+    s_loadFailures.clear();
     DeleteTimer();
     s_limits.closing = false;
 }
@@ -741,10 +747,16 @@ int LuaScript::RunFile(const char* path) {
     fileName = path;
     std::string diskPath;
     PlatPathResolve(path, &diskPath);
-    if (LuaLoadTextFile(thread, diskPath.c_str()) != LUA_OK) {
+    const int loaded = LuaLoadTextFile(thread, diskPath.c_str());
+    if (loaded != LUA_OK) {
         const char* message = LuaErrorMessage(thread);
         LuaErrorTextCopy(errorText, message, false);
-        SysMessageBox(message, "Syntax Error");
+        // Once per file and fault; a file that cannot be read at all has no syntax to be wrong.
+        if (s_loadFailures.emplace(fileName, message).second) {
+            DbgPrintf(DBG_GENERAL, "SCRIPT::%s cannot be loaded: %s\n", fileName.c_str(), message);
+            SysMessageBox(message,
+                          loaded == LUA_ERRFILE ? "LuaScript Compile/Load Error" : "Syntax Error");
+        }
         lua_settop(thread, 0);
         mode = SCRIPT_FRESH;
         loadFailed = true;

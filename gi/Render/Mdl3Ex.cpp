@@ -11,6 +11,7 @@
 #include "engine/Files.h"
 #include "engine/Paths.h"
 #include "gi/Render/Mdl3ExShaders.h"
+#include "platform/PathResolve.h"
 #include "world/Particles/ParticleSys.h"
 
 #include <cmath>
@@ -78,13 +79,20 @@ Mdl3ExModel::~Mdl3ExModel() {
 namespace {
 
 // "<diffuse map title><suffix>" beside the model (the texture loader takes a ".tga" of the same
-// title when there is no ".dds"); a material without a diffuse map has none.
+// title when there is no ".dds"); a material without a diffuse map has none. The maps are
+// optional: one the model does not have is no fault and is not looked for by the loader, so
+// only a map that is there and cannot be read is warned about.
 int32_t LoadMap(const std::string& folder, const MDL3MTRL& m, const char* suffix) {
     const std::string name(m.diffuseMap, strnlen(m.diffuseMap, sizeof m.diffuseMap));
     if (name.empty()) return -1;
     char base[64];
     if (PathStripExt(name.c_str(), base, sizeof base) != 1 || !base[0]) return -1;
-    return I3dTexLoad((folder + base + suffix).c_str(), nullptr, 1);
+    const std::string path = folder + base + suffix;
+    std::string disk;
+    if (PlatPathResolve(path.c_str(), &disk) != 1 &&
+        PlatPathResolve(PathWithExt(path.c_str(), "tga").c_str(), &disk) != 1)
+        return -1;
+    return I3dTexLoad(path.c_str(), nullptr, 1);
 }
 
 // A yaw replaces the node's turn and keeps its place. The node draws its matrix only while

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -99,14 +100,29 @@ TEST_F(TexLoad, PaletteTgaKeepsRedAndBlueInPlace) {
     EXPECT_EQ(Texel32(slot, 0, 1, 0), 0xFF0000FFu) << "a blue palette entry must stay blue";
 }
 
-TEST_F(TexLoad, UnreadableTgaLayoutsAreNotFound) {
+// A file that is there but cannot be used is named as damaged, never as missing; so is a DDS
+// that the loader passes over for its TGA.
+TEST_F(TexLoad, UnreadableTexturesThatExistAreNamedAsDamaged) {
     // 15-bit true colour: read as no layout at all, it must not become a texture.
     std::vector<uint8_t> f(18 + 8, 0);
     f[2] = 2, f[12] = 2, f[14] = 2, f[16] = 15;
     ASSERT_TRUE(GenWriteFile(Path("r15.tga"), f));
-    EXPECT_EQ(I3dTexLoad(Path("r15").c_str(), nullptr, 0), -1);
-    EXPECT_NE(LogText().find("(WARN) I3dTexFromTga(-1, " + Path("r15.tga") + "): File not found!"),
-              std::string::npos);
+    ASSERT_TRUE(WriteTga(Path("cut.tga"), SolidImage(8, 8, 0xFF112233), IMG_A8R8G8B8));
+    ASSERT_EQ(truncate(Path("cut.tga").c_str(), 18 + 40), 0);
+    ASSERT_TRUE(GenWriteFile(Path("junk.tga"), std::vector<uint8_t>(300, 0xA5)));
+    ASSERT_TRUE(GenWriteFile(Path("junk.dds"), std::vector<uint8_t>(300, 0x5A)));
+    for (const char* name : {"r15", "cut", "junk"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(I3dTexLoad(Path(name).c_str(), nullptr, 0), -1);
+        const std::string line = "(WARN) I3dTexFromTga(-1, " + Path(std::string(name) + ".tga") +
+                                 "): not a TGA image that can be read (cut short or damaged)!\n";
+        EXPECT_NE(LogText().find(line), std::string::npos) << LogText();
+        EXPECT_EQ(LogText().find("File not found"), std::string::npos) << LogText();
+    }
+    EXPECT_NE(LogText().find("(WARN) D3dTexFromDds(" + Path("junk.dds") +
+                             "): cut short or damaged; not used!\n"),
+              std::string::npos)
+        << LogText();
     EXPECT_EQ(UsedSlots(), 0) << "nothing half-made is left in a slot";
 }
 

@@ -8,7 +8,8 @@
 #   backdrop    the first data set's Startup.lua registering no menu screen: the backdrop
 #               viewport is drawn in place of the splash, SIGTERM ends it
 #   scriptquit  a Startup.lua that quits by itself after 30 frames
-#   nostartup   no Startup.lua: the error is reported, the window stays undrawn, SIGTERM ends it
+#   nostartup   no Startup.lua: the missing script is reported and the program ends by itself
+#               with a failing status, leaving no black window behind
 #   badclass    the first data set's Startup.lua (without menu screens) ending in a CreateClass
 #               call on an entity: the script error is reported, nothing is called, the game runs
 #               on over its backdrop and ends on SIGTERM
@@ -407,9 +408,13 @@ case $mode in
     ends_cleanly none 20
     ;;
   nostartup)
-    wait_for 20 stderr_holds "Syntax Error" || fail "no \"Syntax Error\" within 20 s"
-    wait_for 20 window_open || fail "the window did not open"
-    ends_cleanly TERM 5
+    await_end 20
+    [ $status -ne 0 ] || fail "exit status 0 without a start-up script"
+    stderr_holds "Startup.lua cannot be loaded" || fail "the end was not explained on stderr"
+    ! stderr_holds "Syntax Error" || fail "a missing script was called a syntax error"
+    if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$err"; then fail "sanitizer report"; fi
+    echo "ok ($mode): exit status $status, $(grep -F 'Startup.lua cannot be loaded' "$err")"
+    exit 0
     ;;
   configplay)
     answer_dialog Return

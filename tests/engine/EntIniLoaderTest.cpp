@@ -155,7 +155,7 @@ TEST_F(EntIniLoad, ScriptRulesStartOnlyAfterTheWholeFile) {
     EXPECT_EQ(EntLoadEntitiesIni("World.ini", root, world, dir.Path().c_str()), 3);
     EXPECT_TRUE(sawLaterSiblings) << "Start ran before the file was loaded";
     EXPECT_EQ(ParentOf("A"), "First") << "the default parent is First under the world";
-    EXPECT_EQ(EntLoadEntitiesIni("Missing.ini", root, world, dir.Path().c_str()), 0);
+    EXPECT_EQ(EntLoadEntitiesIni("Missing.ini", root, world, dir.Path().c_str()), -1);
 }
 
 TEST_F(EntIniLoad, AutomaticNamesResyncFromTheTree) {

@@ -9,6 +9,7 @@
 #include "gi/GM_Skeleton.h"
 #include "gi/GM_Texture.h"
 
+#include "gi/giDebug.h"
 #include "tests/gi/GiTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -306,6 +307,36 @@ TEST(GM_ModelFile, AGeometryObjectWithABrokenMeshIsDropped) {
     ASSERT_EQ(Load(m, path), 1);
     EXPECT_EQ(m.GeoObjectCount(), 0) << "an object whose mesh failed must not be indexed";
     EXPECT_EQ(m.AttachmentCount(), 1) << "and the list goes on after it";
+}
+
+// A file cut inside a mesh fails the mesh and the object around it: one box and one log line
+// name the file and the first record that failed.
+TEST(GM_ModelFile, ACutFileIsNamedOnceWithWhatWasWrong) {
+    TempDir dir;
+    GM_ObjectList objects;
+    objects.Append(Cube(false));
+    const std::string path = dir / "Adult.gmf";
+    const std::string bytes = WriteModel(path, {}, {&objects});
+    WriteTextFile(path, bytes.substr(0, bytes.size() - 40));
+    giMessageBoxReset();
+    LogCapture log;
+    testing::internal::CaptureStderr();
+    GM_ModelFile m;
+    m.LoadFromFile(path.c_str());
+    const std::string err = testing::internal::GetCapturedStderr();
+    size_t boxes = 0;
+    for (size_t at = err.find("[Exporter Error]"); at != std::string::npos;
+         at = err.find("[Exporter Error]", at + 1))
+        ++boxes;
+    EXPECT_EQ(boxes, 1u) << err;
+    EXPECT_NE(err.find("Error Reading GM_Mesh Data\n" + path + " is cut short or damaged."),
+              std::string::npos)
+        << err;
+    const std::string line =
+        path + ": Error Reading GM_Mesh Data: the file is cut short or damaged\n";
+    const std::string text = log.Text();
+    EXPECT_NE(text.find(line), std::string::npos) << text;
+    EXPECT_EQ(text.find(path + ": Error Reading GM_GeoObject"), std::string::npos) << text;
 }
 
 TEST(GM_ModelFile, AModelCutAnywhereFailsOrStopsCleanly) {

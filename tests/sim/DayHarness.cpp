@@ -32,8 +32,8 @@ int SimGameHost::RunScriptFile(const char* path) {
     return script->runFailed ? -1 : 1;
 }
 
-void SimScriptHost::LoadEntitiesIni(const char* path) {
-    EntLoadEntitiesIni(path, root, world, data.c_str());
+int SimScriptHost::LoadEntitiesIni(const char* path) {
+    return EntLoadEntitiesIni(path, root, world, data.c_str());
 }
 
 // ---- the harness's own classes ----

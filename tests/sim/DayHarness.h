@@ -40,7 +40,7 @@ class SimScriptHost : public ScriptGameHost {
     ENTBASE* GetMenus() override { return nullptr; }
     const char* GetDataFolder() override { return data.c_str(); }
     void SetKeyboardEntity(ENTBASE*) override {}
-    void LoadEntitiesIni(const char* path) override;
+    int LoadEntitiesIni(const char* path) override;
 
     ENTBASE* root = nullptr;
     ENTBASE* world = nullptr;

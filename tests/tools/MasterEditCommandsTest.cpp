@@ -163,6 +163,6 @@ TEST_F(MasterEditTest, EditorScriptsRunFromTheDataFolder) {
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("marker one"), std::string::npos) << err;
     EXPECT_NE(err.find("marker two"), std::string::npos) << err;
-    EXPECT_NE(err.find("Syntax Error"), std::string::npos) << err;
+    EXPECT_NE(err.find("LuaScript Compile/Load Error"), std::string::npos) << err;
     EXPECT_EQ(ScriptMgrGet()->scripts, nullptr) << "both scripts deleted themselves";
 }

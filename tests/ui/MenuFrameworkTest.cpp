@@ -550,7 +550,7 @@ TEST_F(MenuFrameworkTest, BrokenScriptsNeverRunAnotherMenusCreate) {
     struct Case {
         const char* script;
         const char* stderrText; // null: nothing is reported
-    } cases[] = {{"Menu\\Test\\Missing.lua", "Syntax Error"},
+    } cases[] = {{"Menu\\Test\\Missing.lua", "LuaScript Compile/Load Error"},
                  {"Menu\\Test\\Binary.lua", "Syntax Error"},
                  {"Menu\\Test\\Empty.lua", nullptr},
                  {"Menu\\Test\\NoCreate.lua", nullptr},

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -75,6 +76,76 @@ TEST_F(VenueTest, WithoutGameDataTheWorldLoadsButNothingCanBePlaced) {
     EXPECT_EQ(venue.Place(23, 10, 10), nullptr);
     EXPECT_NE(Log().find("VenueDriver: no attraction type 23"), std::string::npos);
     Frames(5);
+}
+
+// ---- damaged and missing files: each named once, with what was wrong ----
+
+// The venue folder of its own holding the authored files named, linked to the build's.
+void LinkVenueFiles(const std::string& program, std::initializer_list<const char*> names) {
+    const std::string folder = program + "Data/Venues";
+    ASSERT_EQ(unlink(folder.c_str()), 0);
+    ASSERT_TRUE(DirCreatePath((folder + "/Default/").c_str()) == 1);
+    for (const char* name : names)
+        ASSERT_EQ(symlink((std::string(FAIRLARK_BUILD_DATA_DIR "Venues/Default/") + name).c_str(),
+                          (folder + "/Default/" + name).c_str()),
+                  0);
+}
+
+// A data file of the build replaced by its first `keep` bytes (a copy cut short).
+void CutDataFile(const std::string& program, const std::string& name, double keep) {
+    const std::string text = ReadTextFile(FAIRLARK_BUILD_DATA_DIR + name);
+    ASSERT_EQ(unlink((program + "Data/" + name).c_str()), 0);
+    WriteTextFile(program + "Data/" + name, text.substr(0, size_t(double(text.size()) * keep)));
+}
+
+TEST_F(VenueTest, AVenueWithoutItsWorldFileStopsLoadingAndNamesTheFile) {
+    LinkVenueFiles(m_program, {"World.lua", "Clouds.tga"});
+    StartGame();
+    EXPECT_FALSE(venue.Load(0, MTGAME_SANDBOX)) << "an empty world was reported as loaded";
+    const std::string log = Log();
+    EXPECT_EQ(
+        Occurrences(log, "EntLoadEntitiesIni: " + m_program +
+                             "Data/Venues\\Default\\World.ini is missing or cannot be read\n"),
+        1)
+        << log;
+    EXPECT_NE(log.find("Venues\\Default\\World.lua did not run"), std::string::npos) << log;
+}
+
+TEST_F(VenueTest, CutGameDataAndVenueListsAreNamedOnceAndTheGameGoesOn) {
+    CutDataFile(m_program, "Data.ini", 0.5);
+    CutDataFile(m_program, "Venue.ini", 0.8);
+    StartGame();
+    const std::string log = Log();
+    const std::string data = "MtGame: " + m_program + "Data/Data.ini is cut short or damaged: ";
+    ASSERT_EQ(Occurrences(log, data), 1) << log;
+    const std::string line =
+        log.substr(log.find(data), log.find('\n', log.find(data)) - log.find(data));
+    EXPECT_NE(line.find("of the 62 records of [Attraction] (Attraction"), std::string::npos)
+        << line;
+    EXPECT_NE(line.find("to Attraction61) are missing"), std::string::npos) << line;
+    EXPECT_NE(line.find("[GameVals] is missing"), std::string::npos) << line;
+    EXPECT_EQ(Occurrences(log, "MtGame: " + m_program +
+                                   "Data/Venue.ini is cut short or damaged: Venue04 of the 5 "
+                                   "records of [Venue] is missing"),
+              1)
+        << log;
+    EXPECT_TRUE(venue.Load(0, MTGAME_SANDBOX)) << "the first venue is whole and must still load";
+}
+
+TEST_F(VenueTest, ACutTextureIsNamedAsDamagedNotMissing) {
+    LinkVenueFiles(m_program, {"World.ini", "World.lua"});
+    const std::string clouds = ReadTextFile(FAIRLARK_BUILD_DATA_DIR "Venues/Default/Clouds.tga");
+    WriteTextFile(m_program + "Data/Venues/Default/Clouds.tga", clouds.substr(0, 100));
+    StartGame();
+    ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
+    const std::string log = Log();
+    EXPECT_EQ(Occurrences(log, "Clouds.tga): not a TGA image that can be read (cut short or "
+                               "damaged)!\n"),
+              1)
+        << log;
+    EXPECT_EQ(Occurrences(log, "Clouds.tga): File not found!"), 0) << log;
+    EXPECT_EQ(Occurrences(log, "Emit.tga): File not found!"), 0) << "optional maps: " << log;
+    EXPECT_EQ(Occurrences(log, "Spec.tga): File not found!"), 0) << "optional maps: " << log;
 }
 
 } // namespace

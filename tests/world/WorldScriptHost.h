@@ -22,8 +22,8 @@ class WorldHost : public ScriptGameHost {
     ENTBASE* GetMenus() override { return nullptr; }
     const char* GetDataFolder() override { return dataFolder.c_str(); }
     void SetKeyboardEntity(ENTBASE*) override {}
-    void LoadEntitiesIni(const char* path) override {
-        EntLoadEntitiesIni(path, root, world, dataFolder.c_str());
+    int LoadEntitiesIni(const char* path) override {
+        return EntLoadEntitiesIni(path, root, world, dataFolder.c_str());
     }
 
     ENTBASE *root = nullptr, *viewports = nullptr, *world = nullptr;

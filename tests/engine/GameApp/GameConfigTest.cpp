@@ -6,10 +6,16 @@
 #include "engine/DebugLog.h"
 #include "engine/Sound/Sound.h"
 #include "engine/UserFolder.h"
+#include "game/Prefs.h"
+#include "platform/PathResolve.h"
 #include "tools/HwConfig.h"
 #include "tools/HwConfigData.h"
 
+#include <cstdio>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 std::tuple<int, int, int, int, int> Video(const GameApp& app) {
@@ -68,6 +74,50 @@ TEST_F(GameAppTest, ALowerCaseSettingsFileIsTheSameFile) {
     WriteConfig("[Xq Config]\nrunHwConfig=0\nwinWidth=900\n", "config.ini");
     ASSERT_EQ(app.LoadConfig(), 0);
     EXPECT_EQ(app.windowWidth, 900);
+}
+
+// A settings file of gigabytes whose first lines are valid (a sparse file): the start reads it as
+// missing without reading it whole, keeps it aside, and the preferences written at exit make a
+// fresh small file instead of writing all of it back.
+TEST_F(GameAppTest, AnOversizedSettingsFileReadsAsMissingAndIsKeptAside) {
+    const std::string path = m_documents + "Fairlark/Config.ini";
+    const std::string head = "[Xq Config]\nrunHwConfig=0\nwinWidth=900\n";
+    WriteConfig(head);
+    const off_t size = off_t(1536) << 20;
+    ASSERT_EQ(truncate(path.c_str(), size), 0);
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(app.LoadConfig(), 0);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_EQ(app.windowWidth, 640) << "the oversized file's keys were read";
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256L * 1024) << "KiB: the file was read whole";
+    EXPECT_NE(err.find(path +
+                       " holds 1610612736 bytes, past the 1048576 of a settings file: "
+                       "read as missing and kept as " +
+                       path + ".oversized\n"),
+              std::string::npos)
+        << err;
+
+    Prefs prefs;
+    prefs.volMaster = 0.25f;
+    ASSERT_TRUE(prefs.Save((m_documents + "Fairlark/").c_str()));
+    std::string fresh; // the preferences' own spelling of the name
+    ASSERT_EQ(PlatPathResolve(path.c_str(), &fresh), 1) << "no settings file was written";
+    struct stat written {
+    }, kept{};
+    ASSERT_EQ(stat(fresh.c_str(), &written), 0);
+    EXPECT_LT(written.st_size, 4096) << "the preferences carried the oversized content";
+    EXPECT_NE(ReadTextFile(fresh).find("[Prefs]"), std::string::npos);
+    ASSERT_EQ(stat((path + ".oversized").c_str(), &kept), 0);
+    EXPECT_EQ(kept.st_size, size) << "the set-aside file lost data";
+    char start[64] = {};
+    std::FILE* f = std::fopen((path + ".oversized").c_str(), "rb");
+    ASSERT_TRUE(f);
+    EXPECT_EQ(std::fread(start, 1, head.size(), f), head.size());
+    std::fclose(f);
+    EXPECT_EQ(std::string(start), head);
 }
 
 // Without a documents folder the settings live beside the program, never in the working folder.

@@ -232,24 +232,48 @@ TEST_F(GameAppTest, TheFirstDataSetRegistersEveryClassAndOpensTheFirstSplash) {
 
 // ---- broken data ----
 
-TEST_F(GameAppTest, WithoutTheDataFolderTheStartUpSaysSoAndTheProgramStillCloses) {
+// Without its start-up script nothing would ever be drawn: the program names the script, says
+// why, and ends with a failing status instead of leaving a black window.
+TEST_F(GameAppTest, WithoutTheDataFolderTheStartUpSaysSoAndTheProgramEndsWithAFailure) {
     unlink((m_program + "Data/Fonts").c_str());
     rmdir((m_program + "Data").c_str());
     ::testing::internal::CaptureStderr();
     Start();
     std::string out = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(out.find("[Syntax Error]"), std::string::npos) << out;
+    EXPECT_NE(out.find("[LuaScript Compile/Load Error]"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Syntax Error"), std::string::npos) << "a missing file has no syntax";
+    EXPECT_NE(out.find("Fairlark cannot start: its start-up script " + m_program +
+                       "Data/Startup.lua cannot be loaded."),
+              std::string::npos)
+        << out;
     EXPECT_EQ(app.debugFont, nullptr);
     EXPECT_EQ(app.GetRoot(), nullptr);
-    Frame();
-    SDL_Event close{};
-    close.type = SDL_QUIT;
-    SDL_PushEvent(&close);
-    app.AppMessageLoop();
     EXPECT_EQ(app.quit, 1);
+    app.AppMessageLoop(); // ends by itself: no close request is needed
     app.AppShutdown();
-    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+    EXPECT_EQ(app.AppExitStatus(), 1);
 }
+
+class StartupScriptFaultTest : public GameAppTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(StartupScriptFaultTest, AStartUpScriptThatCannotBeLoadedEndsTheProgramWithAFailure) {
+    if (GetParam())
+        unlink((m_program + "Data/Startup.lua").c_str());
+    else
+        WriteStartup("Game.CreateEntityTree(\n");
+    ::testing::internal::CaptureStderr();
+    Start();
+    const std::string out = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(out.find(GetParam() ? "[LuaScript Compile/Load Error]" : "[Syntax Error]"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("Startup.lua cannot be loaded"), std::string::npos) << out;
+    EXPECT_EQ(app.quit, 1);
+    app.AppMessageLoop();
+    app.AppShutdown();
+    EXPECT_EQ(app.AppExitStatus(), 1);
+}
+INSTANTIATE_TEST_SUITE_P(MissingOrBroken, StartupScriptFaultTest, ::testing::Bool());
 
 // A program folder deeper than any fixed path buffer: the data still comes from its Data/, never
 // from the working folder.

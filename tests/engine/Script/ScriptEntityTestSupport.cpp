@@ -76,8 +76,8 @@ void TreeHost::BuildRootTree() {
     menus->SetName("Menus");
 }
 
-void TreeHost::LoadEntitiesIni(const char* path) {
-    EntLoadEntitiesIni(path, root, world, dataFolder.c_str());
+int TreeHost::LoadEntitiesIni(const char* path) {
+    return EntLoadEntitiesIni(path, root, world, dataFolder.c_str());
 }
 
 void ScriptEntityTest::SetUp() {

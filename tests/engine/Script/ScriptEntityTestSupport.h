@@ -55,7 +55,7 @@ class TreeHost : public ScriptGameHost {
     ENTBASE* GetMenus() override { return menus; }
     const char* GetDataFolder() override { return dataFile.c_str(); }
     void SetKeyboardEntity(ENTBASE* entity) override { keyboard = entity; }
-    void LoadEntitiesIni(const char* path) override;
+    int LoadEntitiesIni(const char* path) override;
 
     int quits = 0, builds = 0;
     ENTBASE *root = nullptr, *viewports = nullptr, *world = nullptr, *menus = nullptr;

@@ -196,6 +196,23 @@ TEST_F(ScriptTest, SyntaxErrorsAreShownAndNothingRuns) {
     EXPECT_EQ(ScriptMgrGet()->count, 2) << "scripts without auto-delete stay listed";
 }
 
+// A menu opened again and again runs its script each time: a missing or broken file is named
+// once, and a file that cannot be read is not called a syntax error.
+TEST_F(ScriptTest, AScriptThatCannotBeLoadedIsReportedOncePerFault) {
+    const std::string nowhere = (dir / "Nowhere.lua");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(LuaScriptNew()->RunFile(nowhere.c_str()), -1);
+    EXPECT_EQ(BoxCount("LuaScript Compile/Load Error"), 1) << Boxes();
+    EXPECT_EQ(BoxCount("Syntax Error"), 0) << "a missing file has no syntax: " << Boxes();
+    EXPECT_NE(Boxes().find("cannot open " + nowhere), std::string::npos) << Boxes();
+
+    for (int i = 0; i < 3; ++i)
+        Run("Broken.lua", "if then");
+    EXPECT_EQ(BoxCount("Syntax Error"), 1) << Boxes();
+    Run("Broken.lua", "ran = 1\nif then"); // edited, and broken elsewhere: a new fault
+    EXPECT_EQ(BoxCount("Syntax Error"), 2) << Boxes();
+}
+
 TEST_F(ScriptTest, RuntimeErrorsFinishTheScriptAndKeepTheirText) {
     LuaScript* s = Run("Fail.lua", "WaitFrame(1) error('boom 100%s%n')");
     Frames(1);

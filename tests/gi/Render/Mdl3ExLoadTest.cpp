@@ -120,6 +120,28 @@ TEST_F(Mdl3ExLoading, TheLastReleaseGivesBackEveryTextureAndTheSharedResources) 
     EXPECT_EQ(Mdl3List(), nullptr) << "the MDL3 model went with the last reference";
 }
 
+// The specular and emissive maps are optional: a model without them loads without a word, and
+// only a map that is there and cannot be read is named.
+TEST_F(Mdl3ExLoading, AMissingOptionalMapIsNoWarningButADamagedOneIsNamed) {
+    const std::string path = Scene(kLightPost); // PostEmit beside it, no PostSpec
+    Mdl3ExModel* m = Load(path);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->specSlots[0], -1);
+    EXPECT_GE(m->emitSlots[0], 0);
+    EXPECT_EQ(LogText().find("PostSpec"), std::string::npos) << LogText();
+    EXPECT_EQ(LogText().find("Spec.tga): File not found"), std::string::npos) << LogText();
+    EXPECT_EQ(Release(m), 0);
+
+    WriteTextFile(m_files / "PostSpec.tga", "not a picture");
+    m = Load(path);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->specSlots[0], -1);
+    EXPECT_NE(LogText().find("PostSpec.tga): not a TGA image that can be read (cut short or "
+                             "damaged)!\n"),
+              std::string::npos)
+        << LogText();
+}
+
 // ---- attach nodes ----
 
 std::string AttachScene(int count) {

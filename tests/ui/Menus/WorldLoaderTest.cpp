@@ -149,6 +149,11 @@ TEST_P(WorldLoaderFaultTest, TheErrorScreenLeadsBackToTheSelector) {
             WriteTestScript("Error.lua", "Game.LoadEntitiesIni('Venues\\\\Default\\\\World.ini')\n"
                                          "error('the world fell over')\n");
     if (kind == "silent") script = WriteTestScript("Silent.lua", "local nothing = 1\n");
+    // A venue without its world file: the script's report of a loaded world is never reached.
+    if (kind == "noworld")
+        script = WriteTestScript("NoWorld.lua", "Game.LoadEntitiesIni('LoaderTests\\\\World.ini')\n"
+                                                "Entity.GameEventPre(Game.GetRootEntity(), "
+                                                "GE_WORLDLOADED, NULLENT)\n");
     WriteVenueScripts({script, "Venues\\Default\\World.lua"});
     StartVenues(MTGAME_SANDBOX);
     MenuWorldLoader* loader = Open(0);
@@ -166,6 +171,12 @@ TEST_P(WorldLoaderFaultTest, TheErrorScreenLeadsBackToTheSelector) {
     EXPECT_TRUE(loader->failed) << kind;
     EXPECT_FALSE(Opened("MenuGameRunning"));
     EXPECT_NE(LogText().find("MenuWorldLoader: world not loaded ("), std::string::npos);
+    if (kind == "noworld") {
+        EXPECT_NE(LogText().find("EntLoadEntitiesIni: " + m_program +
+                                 "Data/LoaderTests\\World.ini is missing or cannot be read"),
+                  std::string::npos)
+            << LogText();
+    }
     EXPECT_TRUE(VenueHasLabel(loader, u"Loading failed"));
     ASSERT_TRUE(loader->textBox);
     EXPECT_EQ(g_cursorFrameIndex, 1);
@@ -198,4 +209,5 @@ TEST_P(WorldLoaderFaultTest, TheErrorScreenLeadsBackToTheSelector) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, WorldLoaderFaultTest,
-                         testing::Values("missing", "syntax", "error", "silent", "empty"));
+                         testing::Values("missing", "syntax", "error", "silent", "empty",
+                                         "noworld"));
