@@ -7,11 +7,16 @@
 #include "game/Ents/Rube1.h"
 #include "game/Ents/RubeGen.h"
 #include "tests/game/Ents/WholeDay.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -182,4 +187,87 @@ TEST(HeavyCrowdDay, FoodLittersWithoutBinsACarnySweepsAndBinsTakeItIn) {
     EXPECT_EQ(bare.binUses, 0);
     EXPECT_GT(binned.binUses, 0) << "nobody used a bin";
     EXPECT_LT(binned.littered, bare.littered) << "bins took in none of the litter";
+}
+
+namespace {
+// `key`=`value` in section `section` of an ini text (the key must be there).
+void SetKey(std::string* text, const std::string& section, const std::string& key,
+            const std::string& value) {
+    const size_t at = text->find("[" + section + "]");
+    ASSERT_NE(at, std::string::npos) << section;
+    const size_t line = text->find("\n" + key + "=", at);
+    ASSERT_NE(line, std::string::npos) << section << " " << key;
+    const size_t end = text->find('\n', line + 1);
+    text->replace(line + 1, end - line - 1, key + "=" + value);
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+} // namespace
+
+// The shipped data with need values and rates out of range in four records: each is held as it
+// loads with one log line, and the day runs on with its crowd inside the venue's ceiling and
+// every patron's happiness and needs numbers.
+TEST(CrowdDay, NeedValuesAndRatesOutOfRangeKeepTheDaySane) {
+    TempDir dir;
+    const std::filesystem::path shipped = BuildProgramFolder() + "Data";
+    for (const auto& entry : std::filesystem::directory_iterator(shipped)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "Data.ini" && name != "Venue.ini")
+            std::filesystem::create_symlink(entry.path(), dir / name);
+    }
+    std::string data = ReadText(shipped / "Data.ini"), venues = ReadText(shipped / "Venue.ini");
+    SetKey(&data, "Attraction02", "eat", "nan");
+    SetKey(&data, "Attraction02", "trash", "-1e30");
+    SetKey(&data, "Attraction00", "drink", "1e30");
+    SetKey(&data, "Attraction14", "rubeRateFactor", "-1e9");
+    SetKey(&data, "GameVals", "hapRubeMod", "1000000000");
+    SetKey(&data, "GameVals", "hapAttrFact", "inf");
+    SetKey(&data, "GameVals", "hapNoAttr", "nan");
+    SetKey(&venues, "Venue00", "delayTimer", "-3");
+    SetKey(&venues, "Venue00", "avgFoodSat", "1e30");
+    SetKey(&venues, "Venue00", "avgRide", "nan");
+    SetKey(&venues, "Venue00", "avgPotty", "-2");
+    WriteTextFile(dir / "Data.ini", data);
+    WriteTextFile(dir / "Venue.ini", venues);
+
+    WholeDay d(1, dir.Path());
+    const std::string loaded = d.cw.w.h->Log();
+    for (const char* record :
+         {"[Attraction00]", "[Attraction02]", "[Attraction14]", "[GameVals]", "[Venue00]"}) {
+        const std::string line = std::string(record) + ": out of range";
+        const size_t at = loaded.find(line);
+        EXPECT_NE(at, std::string::npos) << line;
+        EXPECT_EQ(loaded.find(line, at + 1), std::string::npos) << "two lines for " << record;
+    }
+    MtGameSetVenue(d.game, 0);
+    const VenueInfo* venue = d.game->venue;
+    ASSERT_NE(venue, nullptr);
+    EXPECT_EQ(venue->delayTimer, 5.0f);
+    const int ceiling = venue->baseRubes + venue->extraRubes;
+    for (int type : Types(kSensible))
+        ASSERT_NE(d.Place(type), nullptr);
+    d.AddSpawnPoints();
+    MtGameStartDay(d.game);
+    MtGameHireCarny(d.game);
+    d.Open(d.game->career.cash);
+    int peak = 0;
+    for (int frames = 0; d.game->gameTime < 16.0f && frames < 60000; ++frames) {
+        d.Frame();
+        peak = std::max(peak, d.cw.w.gen->present);
+        ASSERT_LE(d.cw.w.gen->present, ceiling) << "the crowd passed the venue's ceiling";
+        ASSERT_GE(d.cw.w.gen->delay, 1.0f);
+        for (int i = 0; i < RubeLiveCount(); ++i) {
+            Rube1* p = RubeLiveAt(i);
+            ASSERT_TRUE(std::isfinite(p->happiness)) << p->GetName();
+            for (float level : p->needs.level)
+                ASSERT_TRUE(level >= 0.0f && level <= 1.0f) << p->GetName();
+        }
+    }
+    EXPECT_GE(d.game->gameTime, 16.0f) << "the clock stopped";
+    EXPECT_GE(peak, 5) << "nobody came";
 }

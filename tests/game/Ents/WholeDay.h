@@ -18,10 +18,11 @@
 #include "tests/game/Ents/GridPlacing.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 struct WholeDay {
-    explicit WholeDay(uint32_t seed = 1) : cw(seed) {
+    explicit WholeDay(uint32_t seed = 1, const std::string& data = {}) : cw(seed, true, data) {
         game = cw.w.game;
         game->mode = MTGAME_CAREER;
         game->career.Reset();
