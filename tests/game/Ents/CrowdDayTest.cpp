@@ -130,13 +130,6 @@ int MiddayPeak(const CrowdDay& c) {
     return peak;
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define FL_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define FL_SANITIZED 1
-#endif
-#endif
 } // namespace
 
 // Every venue, both layouts: the hour-by-hour table (present / maximum). The sensible layout

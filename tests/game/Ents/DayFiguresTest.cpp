@@ -108,14 +108,6 @@ TEST(DayFigures, ACrowdOfThreeHundredOverSixtyAttractionsForSeedOne) {
     ExpectFigures(RunDay(&d), 100802179, 302, 745, 0xeb7f8b42da444e78ull);
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define FL_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define FL_SANITIZED 1
-#endif
-#endif
-
 TEST(HeavyWholeDay, ACrowdOfTwoThousandOverSixtyAttractionsForSeedThree) {
 #ifdef FL_SANITIZED
     GTEST_SKIP() << "a whole venue's day: run in the release build";
