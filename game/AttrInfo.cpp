@@ -2,6 +2,7 @@
 #include "game/AttrInfo.h"
 
 #include "engine/DebugLog.h"
+#include "game/RecordRanges.h"
 #include "game/WideText.h"
 
 #include <cstddef>
@@ -90,5 +91,10 @@ void AttrInfo::Dump() const {
 AttrInfoList* AttrInfoList::Load(const char* iniPath) {
     auto* list = new AttrInfoList;
     list->Read(iniPath, "Attraction", false);
+    char section[80];
+    for (int i = 0; i < list->Count(); ++i) {
+        RecordListSectionName("Attraction", i, section, sizeof section);
+        AttrInfoHoldRanges(list->Get(i), section);
+    }
     return list;
 }

@@ -2,6 +2,7 @@
 #include "game/GameVals.h"
 
 #include "engine/DebugLog.h"
+#include "game/RecordRanges.h"
 #include "game/WideText.h"
 
 #include <cstddef>
@@ -87,6 +88,7 @@ void GameVals::BuildDb(PropDb* db) {
 
 void GameVals::Load(const char* iniPath, const char* section) {
     VarDbLoadIni(Db(), this, iniPath, section);
+    GameValsHoldRanges(this, section);
     for (auto& title : tierName)
         WideFromNarrowInPlace(title, 256);
 }

@@ -2,6 +2,7 @@
 #include "game/VenueInfo.h"
 
 #include "engine/DebugLog.h"
+#include "game/RecordRanges.h"
 #include "game/WideText.h"
 
 #include <cstddef>
@@ -46,5 +47,10 @@ void VenueInfo::Dump() const {
 VenueInfoList* VenueInfoList::Load(const char* iniPath) {
     auto* list = new VenueInfoList;
     list->Read(iniPath, "Venue", true);
+    char section[80];
+    for (int i = 0; i < list->Count(); ++i) {
+        RecordListSectionName("Venue", i, section, sizeof section);
+        VenueInfoHoldRanges(list->Get(i), section);
+    }
     return list;
 }

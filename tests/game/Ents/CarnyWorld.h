@@ -7,9 +7,11 @@
 #include "tests/game/Ents/PatronWorld.h"
 
 #include <cstdio>
+#include <string>
 
 struct CarnyWorld {
-    explicit CarnyWorld(uint32_t seed = 1, bool withGrid = true) : w(seed, withGrid) {
+    explicit CarnyWorld(uint32_t seed = 1, bool withGrid = true, const std::string& data = {})
+        : w(seed, withGrid, data) {
         EntCreateClass(EcCarnyProc, 0, 0);
     }
 

@@ -14,11 +14,14 @@
 #include "tests/sim/DayHarness.h"
 
 #include <memory>
+#include <string>
 
 struct PatronWorld {
-    explicit PatronWorld(uint32_t seed = 1, bool withGrid = true) {
+    // `data`: the data folder (ending in "/"); the build's generated Data/ when empty.
+    explicit PatronWorld(uint32_t seed = 1, bool withGrid = true, const std::string& data = {}) {
         DayHarness::Options options;
         options.seed = seed;
+        options.data = data;
         h = std::make_unique<DayHarness>(options);
         EntCreateClass(EcMtPowerGridProc, 0, 0);
         EntCreateClass(EcAttrBaseProc, 0, 0);

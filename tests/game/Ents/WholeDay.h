@@ -18,10 +18,20 @@
 #include "tests/game/Ents/GridPlacing.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
+// Set in a sanitizer build: whole venues' days run in the release build only.
+#if defined(__SANITIZE_ADDRESS__)
+#define FL_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define FL_SANITIZED 1
+#endif
+#endif
+
 struct WholeDay {
-    explicit WholeDay(uint32_t seed = 1) : cw(seed) {
+    explicit WholeDay(uint32_t seed = 1, const std::string& data = {}) : cw(seed, true, data) {
         game = cw.w.game;
         game->mode = MTGAME_CAREER;
         game->career.Reset();
