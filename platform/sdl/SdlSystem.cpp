@@ -26,7 +26,7 @@ static bool HasDisplay() {
 namespace {
 
 volatile sig_atomic_t s_boxUp = 0;
-volatile sig_atomic_t s_closeAsked = 0;
+volatile sig_atomic_t s_closeAsked = 0; // stays set: the game is on its way out
 pid_t s_gamePid = 0;
 volatile pid_t* s_boxPid = nullptr; // shared with the forked box process
 struct sigaction s_before[2];
@@ -58,7 +58,6 @@ void ArmBoxGuard() {
     });
     s_gamePid = getpid();
     if (s_boxPid) *s_boxPid = 0;
-    s_closeAsked = 0;
     struct sigaction guard {};
     guard.sa_handler = CloseDuringBox;
     sigemptyset(&guard.sa_mask);
@@ -77,9 +76,13 @@ void DisarmBoxGuard() {
         raise(SIGTERM);
 }
 
-// A close request already queued: the box would only stand in its way.
+// A close request already made: a box would only stand in its way. SDL queues a signal's close
+// request at its next look at the events, so it looks first.
 bool ClosePending() {
-    return SDL_WasInit(SDL_INIT_EVENTS) && SDL_HasEvent(SDL_QUIT) == SDL_TRUE;
+    if (s_closeAsked) return true;
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
+    SDL_PumpEvents();
+    return SDL_HasEvent(SDL_QUIT) == SDL_TRUE;
 }
 
 } // namespace

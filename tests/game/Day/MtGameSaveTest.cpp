@@ -482,7 +482,10 @@ TEST_F(SaveTest, AFailedSaveKeepsTheOldFileByteForByte) {
     EXPECT_EQ(ReadTextFile(folder + "Ann/Ann.car"), career);
     EXPECT_FALSE(PathExistsOnDisk(folder + "Fair.sbx.tmp"));
     EXPECT_FALSE(PathExistsOnDisk(folder + "Ann/Ann.car.tmp"));
-    EXPECT_NE(h->Log().find("could not be written; the old file is kept"), std::string::npos);
+    EXPECT_NE(h->Log().find("Fair.sbx could not be written (No space left on device); the old "
+                            "file is kept"),
+              std::string::npos)
+        << "the log names the system's reason";
 
     // A temporary file that cannot be made (here a folder is in its way).
     ASSERT_EQ(mkdir((folder + "Fair.sbx.tmp").c_str(), 0755), 0);
