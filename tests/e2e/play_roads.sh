@@ -18,9 +18,11 @@
 #                 controls still lead to a sandbox's HUD
 #   stuckloader   venue 0's script only waits: the loader gives up, Back reaches the selector and
 #                 no world is made
-#   readonlysave  the save folder read-only at the sandbox's save: "SAVE FAILED" over the world,
-#                 nothing written, and the end of day again after it (skipped, status 77, where
-#                 the user can write into a read-only folder, as root can)
+#   readonlysave  the save folder read-only at the sandbox's save (a read-only mount for root):
+#                 "SAVE FAILED" over the world, the log giving the system's reason,
+#                 nothing written; the folder writable again, the dialog's OK saves and the end
+#                 of day comes back (skipped, status 77, only where the kernel refuses root a
+#                 private read-only mount)
 #   closeday      a close request in the middle of a career day: a clean shutdown, the career file
 #                 as it was before the day
 # By the keyboard alone, on a fresh folder (closing time 12.0):
@@ -815,8 +817,11 @@ readonlysave_road() {
   behind=none
   wait_for 30 world_behind || fail "the world behind \"SAVE FAILED\": $behind ground-like"
   sample "behind SAVE FAILED: $behind ground-like"
+  # The box gives the dialog back with its name; the folder writable again, its OK saves.
   key Return
+  click 632 562
   await_menu "MenuEndOfDay (MenuEndOfDay)"
+  [ -f "$saves/E2E.sbx" ] || fail "the save once the folder was writable again was not written"
   close_request
 }
 
