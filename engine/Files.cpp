@@ -75,7 +75,7 @@ int OpenTemporary(const std::string& tmp) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd >= 0 || errno != EEXIST) return fd;
-        struct stat st;
+        struct stat st {};
         if (lstat(tmp.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || unlink(tmp.c_str()) != 0) {
             const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
             Failed("in the way and cannot be removed:", tmp, error);
@@ -221,7 +221,7 @@ int FileWriteAll(const char* path, const void* data, size_t bytes) {
         FileWrite(fd, data, (int)(bytes / 2));
         error = ENOSPC;
     } else if (FileWrite(fd, data, (int)bytes) != (int)bytes) {
-        error = errno;
+        error = errno != 0 ? errno : EIO;
     }
     if (fsync(fd) != 0 && !error) error = errno;
     if (close(fd) != 0 && !error) error = errno;
