@@ -20,9 +20,9 @@
 #                 no world is made
 #   readonlysave  the save folder read-only at the sandbox's save (a read-only mount for root):
 #                 "SAVE FAILED" over the world, the log giving the system's reason,
-#                 nothing written; the folder writable again, the dialog's OK saves and the end
-#                 of day comes back (skipped, status 77, only where the kernel refuses root a
-#                 private read-only mount)
+#                 nothing written; the folder writable again, the dialog's OK saves and the main
+#                 menu comes (skipped, status 77, only where the kernel refuses root a private
+#                 read-only mount)
 #   closeday      a close request in the middle of a career day: a clean shutdown, the career file
 #                 as it was before the day
 # By the keyboard alone, on a fresh folder (closing time 12.0):
@@ -817,10 +817,11 @@ readonlysave_road() {
   behind=none
   wait_for 30 world_behind || fail "the world behind \"SAVE FAILED\": $behind ground-like"
   sample "behind SAVE FAILED: $behind ground-like"
-  # The box gives the dialog back with its name; the folder writable again, its OK saves.
+  # The box gives the dialog back with its name; the folder writable again, its OK saves and
+  # the end of the day goes on to the main menu.
   key Return
   click 632 562
-  await_menu "MenuEndOfDay (MenuEndOfDay)"
+  await_menu "MainMenu (MenuMain)"
   [ -f "$saves/E2E.sbx" ] || fail "the save once the folder was writable again was not written"
   close_request
 }
