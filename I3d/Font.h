@@ -63,6 +63,8 @@ class Font : public SharedObj {
 // Loaded: a metrics file whose sizes hold together, with its texture. Only a loaded font
 // measures, draws and is handed out by FontAcquire.
 bool FontIsLoaded(const Font* font);
+// Whether the loaded font has a glyph of its own for the code (not the box of a missing one).
+bool FontHasGlyph(const Font* font, char16_t code);
 
 // Reads "<path>.abc" (the path's extension replaced) and loads the texture "<path>" (".dds",
 // then ".tga") shared by its title. With the texture, version 5 and a file whose table and

@@ -6,12 +6,14 @@
 #include "platform/PathResolve.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -26,16 +28,45 @@ std::string DiskName(const char* path) {
 
 bool s_writeFault = false;
 
-// A rename is only durable once its folder is flushed. A folder that cannot be flushed does not
-// undo the write, which has happened: it is not reported.
-void SyncFolderOf(const std::string& file) {
+std::string FolderOf(const std::string& file) {
     size_t slash = file.rfind('/');
-    std::string folder = slash == std::string::npos ? std::string(".") : file.substr(0, slash + 1);
-    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
+    return slash == std::string::npos ? std::string(".") : file.substr(0, slash + 1);
 }
+
+// The system's words for the last failed whole-file write.
+std::string s_lastError;
+
+int Failed(const char* what, const std::string& path, int error) {
+    s_lastError = std::strerror(error);
+    DbgPrintf(DBG_GENERAL, "Files: %s %s: %s\n", what, path.c_str(), s_lastError.c_str());
+    return -1;
+}
+
+// Whole-file writes into one folder take turns, by every program on the machine: a writer holds
+// the folder's lock from looking for its temporary file until that file is renamed, so a
+// temporary file found under the lock was left by a writer that died, and one a live writer
+// holds is never taken for such. A folder that cannot be locked is written unlocked.
+class FolderLock {
+  public:
+    explicit FolderLock(const std::string& folder)
+        : m_fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        while (m_fd >= 0 && flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FolderLock() {
+        if (m_fd >= 0) close(m_fd); // drops the lock
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    // A rename is only durable once its folder is flushed. A folder that cannot be flushed does
+    // not undo the write, which has happened: it is not reported.
+    void Sync() const {
+        if (m_fd >= 0) fsync(m_fd);
+    }
+
+  private:
+    int m_fd;
+};
 
 // The temporary file of a whole-file write, beside its target: made afresh and never through a
 // link, so that nothing planted under its name is written through. One that a killed write left
@@ -44,9 +75,10 @@ int OpenTemporary(const std::string& tmp) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd >= 0 || errno != EEXIST) return fd;
-        struct stat st;
+        struct stat st {};
         if (lstat(tmp.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || unlink(tmp.c_str()) != 0) {
-            DbgPrintf(DBG_GENERAL, "Files: %s is in the way and cannot be removed\n", tmp.c_str());
+            const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+            Failed("in the way and cannot be removed:", tmp, error);
             return -1;
         }
         DbgPrintf(DBG_GENERAL, "Files: removed %s, left by an earlier write\n", tmp.c_str());
@@ -176,23 +208,34 @@ int FileWriteAll(const char* path, const void* data, size_t bytes) {
     if (bytes > (size_t)INT_MAX) return -1;
     std::string disk = DiskName(path);
     if (disk.empty()) return -1;
+    s_lastError.clear();
     std::string tmp = disk + ".tmp";
+    FolderLock lock(FolderOf(disk));
     int fd = OpenTemporary(tmp);
-    if (fd < 0) return -1;
-    bool ok;
+    if (fd < 0) {
+        if (s_lastError.empty()) Failed("cannot make", tmp, errno);
+        return -1;
+    }
+    int error = 0;
     if (s_writeFault) {
         FileWrite(fd, data, (int)(bytes / 2));
-        ok = false;
-    } else {
-        ok = FileWrite(fd, data, (int)bytes) == (int)bytes;
+        error = ENOSPC;
+    } else if (FileWrite(fd, data, (int)bytes) != (int)bytes) {
+        error = errno != 0 ? errno : EIO;
     }
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
-    if (ok) ok = rename(tmp.c_str(), disk.c_str()) == 0;
-    if (!ok) unlink(tmp.c_str());
-    if (ok) SyncFolderOf(disk);
+    if (fsync(fd) != 0 && !error) error = errno;
+    if (close(fd) != 0 && !error) error = errno;
+    if (!error && rename(tmp.c_str(), disk.c_str()) != 0) error = errno;
+    if (error)
+        unlink(tmp.c_str());
+    else
+        lock.Sync();
     PlatPathCacheInvalidate(disk);
-    return ok ? 1 : -1;
+    return error ? Failed("could not write", disk, error) : 1;
+}
+
+const char* FileLastWriteError() {
+    return s_lastError.c_str();
 }
 
 void FileSetWriteFault(bool failHalfway) {

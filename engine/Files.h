@@ -26,8 +26,13 @@ int FileReadAll(void** out, const char* path, int terminate);
 // Writes a whole file safely: into "<path>.tmp" first (flushed to the disk), then renamed over
 // the old file, and the folder flushed so that the rename itself survives a power cut. A failure
 // part-way leaves the old contents intact and removes the temporary file. Missing folders are
-// not created. 1 or -1.
+// not created. Writers into one folder, in any program, take turns (a lock on the folder held
+// until the rename), so two saves of one name each end whole and each is told its own outcome.
+// 1 or -1; a failure is logged with the system's reason.
 int FileWriteAll(const char* path, const void* data, size_t bytes);
+// The system's reason for the last failed FileWriteAll ("No space left on device"); "" when
+// the last one failed on its arguments or did not fail.
+const char* FileLastWriteError();
 // For tests of callers' failure paths: while set, every FileWriteAll writes half of its bytes
 // and then fails as a full disk would.
 void FileSetWriteFault(bool failHalfway);

@@ -1,10 +1,18 @@
 // Finding the documents folder the way the desktop's user-dirs settings name it.
 #include "engine/UserFolder.h"
 
-#include <sys/stat.h>
+#include "engine/DebugLog.h"
+#include "engine/Dirs.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -70,7 +78,34 @@ std::string UserGameFolder() {
     return documents.empty() ? "" : documents + "Fairlark/";
 }
 
+namespace {
+
+// "" when the folder is there, or could be made with every folder along it, and can be written
+// into; else the system's reason.
+std::string Unusable(const std::string& folder) {
+    if (DirCreatePath(folder.c_str()) != 1) return std::strerror(errno == 0 ? ENOTDIR : errno);
+    if (access(folder.c_str(), W_OK | X_OK) != 0) return std::strerror(errno);
+    return "";
+}
+
+} // namespace
+
 std::string UserSaveFolder(const std::string& programFolder) {
-    std::string game = UserGameFolder();
-    return game.empty() ? programFolder + "Saves/" : game;
+    const std::string game = UserGameFolder();
+    const std::string saves = programFolder + "Saves/";
+    if (game.empty()) return saves;
+    errno = 0;
+    const std::string reason = Unusable(game);
+    if (reason.empty()) return game;
+    // Said once per folder: the settings and the saves ask in turn.
+    static std::set<std::string> s_told;
+    if (s_told.insert(game).second) {
+        char text[1200];
+        std::snprintf(text, sizeof text,
+                      "Fairlark: the folder %s cannot be used (%s); settings and saves go in %s\n",
+                      game.c_str(), reason.c_str(), saves.c_str());
+        std::fputs(text, stderr);
+        DbgPrintf(DBG_GENERAL, "%s", text);
+    }
+    return saves;
 }

@@ -11,6 +11,8 @@
 std::string UserDocumentsFolder();
 // The documents folder + "Fairlark/"; "" without a documents folder. Nothing is created.
 std::string UserGameFolder();
-// Where the settings file and the saves live: UserGameFolder (), else "Saves/" in the program
-// folder (which ends in "/"). Nothing is created.
+// Where the settings file and the saves live: UserGameFolder (), made when missing with the
+// documents folder along it; else, or when it cannot be made or written into (a file in its
+// place, a read-only disk), "Saves/" in the program folder (which ends in "/"), said once with
+// the reason on stderr and in the log. "Saves/" itself is not created.
 std::string UserSaveFolder(const std::string& programFolder);

@@ -6,12 +6,14 @@
 #include "engine/DebugLog.h"
 #include "engine/Dirs.h"
 #include "engine/EntIniLoader.h"
+#include "engine/Files.h"
 #include "engine/IniFile.h"
 #include "engine/PropDb.h"
 #include "game/Money.h"
 #include "game/MtGameSavePaths.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -19,6 +21,9 @@
 namespace {
 
 constexpr int kUnlockMax = 127;
+
+// The system's reason the last failed save did not happen.
+std::string s_saveError;
 
 // One character per list index, at most 127: a string loaded shorter is padded with '-' so
 // that an unlock of a later index is kept by the next save; a longer one is cut.
@@ -59,17 +64,21 @@ bool ReadHeader(const std::string& path, FileHeader* header, const char* operati
     return true;
 }
 
+// Writes the profile file begun for `path`; on failure notes and logs the system's reason.
+bool WrittenWhole(const char* operation, const std::string& path) {
+    if (IniClearProfileFile() == 0) return true;
+    s_saveError = FileLastWriteError();
+    DbgPrintf(DBG_GENERAL, "%s: %s could not be written (%s); the old file is kept\n", operation,
+              path.c_str(), s_saveError.empty() ? "no reason given" : s_saveError.c_str());
+    return false;
+}
+
 // Writes the money and every saved entity as a new file over the old one.
 bool WriteGameFile(MtGame* game, const std::string& path, const char* operation) {
     IniSetProfileFileEmpty(path.c_str());
     MtGameWriteCash(game);
     MtGameSaveEntities(EntGetRoot(game));
-    if (IniClearProfileFile() != 0) {
-        DbgPrintf(DBG_GENERAL, "%s: %s could not be written; the old file is kept\n", operation,
-                  path.c_str());
-        return false;
-    }
-    return true;
+    return WrittenWhole(operation, path);
 }
 
 // The venue's script builds the world the saved entities go into.
@@ -96,19 +105,29 @@ void CopyName(char* field, size_t size, const char* name) {
 // ---- careers ----
 
 bool MtGameSaveCareer(MtGame* game, const char* career) {
+    s_saveError.clear();
     if (!game || !MtGameCheckSaveName(career, "MtGameSaveCareer")) return false;
     const std::string folder = MtGameCareerFolderOf(career);
-    if (DirCreatePath(folder.c_str()) != 1) {
-        DbgPrintf(DBG_GENERAL, "MtGameSaveCareer: folder %s cannot be made\n", folder.c_str());
+    // One level when the save folder is there, the whole path when it is not.
+    int made = DirCreate(folder.c_str());
+    if (made < 0) made = DirCreatePath(folder.c_str());
+    if (made < 0) {
+        s_saveError = std::strerror(errno);
+        DbgPrintf(DBG_GENERAL, "MtGameSaveCareer: folder %s cannot be made: %s\n", folder.c_str(),
+                  s_saveError.c_str());
         return false;
     }
     if (!MtGameCareerFolderSafe(career, "MtGameSaveCareer")) return false;
     const std::string path = MtGameCareerPathOf(career);
     IniSetProfileFileEmpty(path.c_str());
     VarDbSaveIni(Career::Db(), &game->career, nullptr, "Career");
-    if (IniClearProfileFile() != 0) {
-        DbgPrintf(DBG_GENERAL, "MtGameSaveCareer: %s could not be written; the old file is kept\n",
-                  path.c_str());
+    if (!WrittenWhole("MtGameSaveCareer", path)) {
+        // A folder made for a career that could not be written would be listed as a career
+        // that cannot be loaded: it goes again. A folder that was there stays as it was.
+        if (made == 1) {
+            DirDeleteTree(folder.c_str());
+            DirRemove(folder.c_str());
+        }
         return false;
     }
     return true;
@@ -137,6 +156,7 @@ bool MtGameLoadCareer(MtGame* game, const char* career) {
 // ---- sandboxes ----
 
 bool MtGameSaveSandbox(MtGame* game, const char* name) {
+    s_saveError.clear();
     if (!game || !MtGameCheckSaveName(name, "MtGameSaveSandbox")) return false;
     CopyName(game->sandboxName, sizeof game->sandboxName, name);
     return WriteGameFile(game, MtGameSandboxPathOf(name), "MtGameSaveSandbox");
@@ -169,6 +189,7 @@ bool MtGameLoadSandbox(MtGame* game, const char* name) {
 // ---- layouts ----
 
 bool MtGameSaveLayout(MtGame* game, const char* name) {
+    s_saveError.clear();
     if (!game || !MtGameCheckSaveName(name, "MtGameSaveLayout") ||
         !MtGameCheckSaveName(game->career.name, "MtGameSaveLayout"))
         return false;
@@ -199,6 +220,10 @@ bool MtGameLoadLayout(MtGame* game, const char* name) {
     game->cash = MoneyCharge(game->cash, header.onDeposit);
     game->onDeposit = header.onDeposit;
     return true;
+}
+
+const char* MtGameSaveError() {
+    return s_saveError.c_str();
 }
 
 // ---- the pieces ----

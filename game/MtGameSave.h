@@ -33,7 +33,8 @@ bool MtGameCareerExists(const char* career);
 // Deletes the career's folder with everything in it; only a folder that lies inside the save
 // folder is touched.
 bool MtGameDeleteCareer(const char* career);
-// Creates the career's folder and writes the career record as section "Career".
+// Creates the career's folder and writes the career record as section "Career". A folder made
+// here is removed again when the record cannot be written.
 bool MtGameSaveCareer(MtGame* game, const char* career);
 // Reads the career record (missing keys take their defaults), pads the unlock strings to the
 // lists and selects the difficulty's wear factor. False, with the career unchanged, when the
@@ -60,6 +61,10 @@ bool MtGameSaveLayout(MtGame* game, const char* name);
 // deposit (all the cash when there is less). The file's "venueId" and "cash" are not used.
 // False, with the game unchanged, when the file cannot be read or there is no current venue.
 bool MtGameLoadLayout(MtGame* game, const char* name);
+
+// The system's reason the last career, sandbox or layout save failed on the disk ("No space
+// left on device"); "" when it did not fail there.
+const char* MtGameSaveError();
 
 // ---- the pieces ----
 

@@ -1,6 +1,7 @@
 // Process-wide services over POSIX.
 #include "platform/SysPlatform.h"
 
+#include <pthread.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -38,4 +39,19 @@ std::string PlatCommandLine() {
 bool PlatHeadless() {
     const char* v = std::getenv("FAIRLARK_HEADLESS");
     return v && std::strcmp(v, "1") == 0;
+}
+
+namespace {
+int s_closedInChild = -1;
+
+void CloseInChild() {
+    if (s_closedInChild >= 0) close(s_closedInChild);
+    s_closedInChild = -1;
+}
+} // namespace
+
+void PlatSetForkedChildCloses(int fd) {
+    static pthread_once_t once = PTHREAD_ONCE_INIT;
+    pthread_once(&once, [] { pthread_atfork(nullptr, nullptr, CloseInChild); });
+    s_closedInChild = fd;
 }

@@ -12,3 +12,7 @@ std::string PlatCommandLine();
 
 // True when FAIRLARK_HEADLESS=1: no window, no dialog is ever shown.
 bool PlatHeadless();
+
+// The descriptor no forked child keeps: it is closed in the child of every fork (SDL's message
+// box runs in one), so that a lock held through it dies with this process. -1 forgets it.
+void PlatSetForkedChildCloses(int fd);

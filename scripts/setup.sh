@@ -9,6 +9,7 @@ packages=(
   liblua5.4-dev libode-dev libvorbis-dev libogg-dev libtinyxml-dev
   libopenal-dev libalut-dev libimgui-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev xvfb xauth x11-apps xdotool
+  x11-utils xfonts-base
   clang clang-14 libclang-rt-14-dev
 )
 

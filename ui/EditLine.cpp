@@ -3,9 +3,11 @@
 
 #include "I3d/Font.h"
 #include "I3d/Primitives.h"
+#include "engine/DebugLog.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
 #include "engine/PropDb.h"
+#include "engine/Utf8.h"
 #include "ui/Ctl3Draw.h"
 #include "ui/Ctl3TextStyle.h"
 #include "ui/UiClass.h"
@@ -15,15 +17,35 @@
 
 namespace {
 constexpr float kDefaultWidth = 400.0f;
+constexpr uint32_t kRefusedNoteMs = 3000;
+constexpr char16_t kRefusedNote[] = u"The font cannot show that letter.";
 
-// Copies at most `room` - 1 bytes and terminates; the length copied.
+// Copies UTF-8 as Latin-1, at most `room` - 1 letters, and terminates; the length copied. A
+// letter outside Latin-1 becomes '?'; a byte that starts no valid sequence is taken as the
+// Latin-1 letter it is, as older texts were.
 int32_t CopyCut(char* out, size_t room, const char* in) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(in);
+    const size_t total = in ? std::strlen(in) : 0;
     size_t n = 0;
-    while (in && n + 1 < room && in[n])
-        ++n;
-    if (n) std::memcpy(out, in, n);
+    for (size_t i = 0; i < total && n + 1 < room;) {
+        int length = 0;
+        uint32_t code = Utf8DecodeOne(bytes + i, total - i, &length);
+        if (length == 0) {
+            code = bytes[i];
+            length = 1;
+        }
+        out[n++] = char(code <= 0xFF ? code : '?');
+        i += size_t(length);
+    }
     out[n] = '\0';
     return int32_t(n);
+}
+
+// Printable ASCII always; a Latin-1 letter when the font has it (any, without a font yet).
+bool Typable(const Font* font, intptr_t code) {
+    if (code >= 32 && code <= 126) return true;
+    if (code < 0xA0 || code > 0xFF) return false;
+    return !font || !FontIsLoaded(font) || FontHasGlyph(font, char16_t(code));
 }
 
 float Width(const Font* font, const char* text) {
@@ -81,6 +103,25 @@ void EditLine::SetTextW(const char16_t* wide) {
     }
     narrow[n] = '\0';
     SetText(narrow);
+}
+
+const char* EditLine::Text() const {
+    size_t n = 0;
+    for (const char* p = text; *p && n + 2 < sizeof m_utf8; ++p) {
+        const auto c = (unsigned char)*p;
+        if (c < 0x80) {
+            m_utf8[n++] = char(c);
+        } else {
+            m_utf8[n++] = char(0xC0 | (c >> 6));
+            m_utf8[n++] = char(0x80 | (c & 0x3F));
+        }
+    }
+    m_utf8[n] = '\0';
+    return m_utf8;
+}
+
+const char16_t* EditLine::RefusedNote() const {
+    return refusedNoteMs > 0 ? kRefusedNote : nullptr;
 }
 
 void EditLine::Clear() {
@@ -144,7 +185,10 @@ void EditLine::Release() {
 
 void EditLine::CaptureReleased() {
     if (length != 0) return;
-    length = CopyCut(text, size_t(maxLength), backup);
+    const size_t n = strnlen(backup, size_t(maxLength) - 1); // both Latin-1
+    std::memcpy(text, backup, n);
+    text[n] = '\0';
+    length = int32_t(n);
     caret = length;
 }
 
@@ -194,7 +238,7 @@ int EditLine::OnMessage(const SlEvent* event) {
         case SL_CHAR:
             // Typing into the highlighted field starts editing at the end of its text, as a
             // press would, and the character is not lost.
-            if (Ctl3IsFocused(this) && event->a >= 32 && event->a <= 126) {
+            if (Ctl3IsFocused(this) && event->a >= 32 && event->a != 127) {
                 Press();
                 length = int32_t(std::strlen(text));
                 caret = length;
@@ -239,8 +283,15 @@ void EditLine::KeyDown(intptr_t scanCode) {
 }
 
 void EditLine::Type(intptr_t code) {
-    // Names become file names: plain printable ASCII only, and nothing else is even reported.
-    if (code < 32 || code > 126) return;
+    // Names become file names: control characters are never reported. A letter the font cannot
+    // show would be a name the player cannot read: refused, and the field says so.
+    if (code < 32 || code == 127 || (code >= 0x80 && code < 0xA0)) return;
+    if (!Typable(font, code)) {
+        DbgPrintf(DBG_GENERAL, "EditLine: U+%04X cannot be shown by the font; not typed\n",
+                  unsigned(code));
+        refusedNoteMs = kRefusedNoteMs;
+        return;
+    }
     const bool fits = Width(font, text) <= width - rightMargin;
     const bool leadingBlank = code == ' ' && caret == 0 && !allowLeadingBlank;
     if (fits && !leadingBlank && length < maxLength - 1) {
@@ -261,7 +312,10 @@ void EditLine::Type(intptr_t code) {
 
 int EditLine::Update(float seconds) {
     const float ms = g_frameSeconds * 1000.0f + 0.5f;
-    if (ms > 0.0f && ms < 4.0e9f) blinkMs += uint32_t(ms);
+    if (ms > 0.0f && ms < 4.0e9f) {
+        blinkMs += uint32_t(ms);
+        refusedNoteMs = refusedNoteMs > uint32_t(ms) ? refusedNoteMs - uint32_t(ms) : 0;
+    }
     return Ctl3Base::Update(seconds);
 }
 
@@ -284,6 +338,8 @@ int EditLine::DrawPre() {
     Ctl3StyleFont(this, horizAlign, vertAlign);
     font->colour = Ctl3FadedColour(this, EDIT_LINE_TEXT_COLOUR);
     FontPrint(font, pos.x + kEditLineInset, pos.y, text);
+    if (const char16_t* note = RefusedNote())
+        FontDraw(font, box.left + kEditLineInset, box.bottom, note);
     return 1;
 }
 

@@ -1,5 +1,7 @@
 // The one-line text field of the menus (profile names, save names). A press starts editing: the
-// field takes the capture and hears raw key downs and characters until Enter or Escape.
+// field takes the capture and hears raw key downs and characters until Enter or Escape. It takes
+// printable ASCII and the Latin-1 letters its font can show; any other typed character is
+// refused with a note under the field.
 #pragma once
 
 #include "engine/EntTree.h"
@@ -42,7 +44,12 @@ class EditLine : public Ctl3Base {
     void SetMaxLength(int32_t limit);
     bool Editing() const { return Ctl3HasCapture(this); }
     bool CaretShown() const { return Editing() && (blinkMs & kEditLineBlinkBit) != 0; }
-    const char* Text() const { return text; }
+    // The text as UTF-8 (file names are UTF-8); `text` holds it one byte per letter, Latin-1,
+    // as the fonts draw it.
+    const char* Text() const;
+    // The note shown under the field for a while after a typed letter the font cannot show
+    // was refused; null when none is shown.
+    const char16_t* RefusedNote() const;
 
     // ---- the caret operations ----
     void CaretHome();
@@ -70,8 +77,10 @@ class EditLine : public Ctl3Base {
     uint8_t allowLeadingBlank = 0;
     float rightMargin = 0.0f;
     uint8_t hovered = 0;
+    uint32_t refusedNoteMs = 0; // how much longer the refusal note shows
 
   private:
+    mutable char m_utf8[EDIT_LINE_TEXT_MAX * 2] = {};
     void EditInput(const SlEvent* event);
     void KeyDown(intptr_t scanCode);
     void Type(intptr_t code);

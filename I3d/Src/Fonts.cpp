@@ -162,6 +162,12 @@ void FontSetGlyphOffsetX(Font* font, float offset) {
 
 // ---- glyphs ----
 
+bool FontHasGlyph(const Font* font, char16_t code) {
+    if (!FontIsLoaded(font) || code > font->maxCode) return false;
+    const uint32_t index = font->codeTable[code];
+    return index != 0 && index < font->recordCount;
+}
+
 FontGlyph FontGlyphOf(const Font* font, char16_t code) {
     uint32_t index = code <= font->maxCode ? font->codeTable[code] : 0;
     if (index >= font->recordCount) index = 0;

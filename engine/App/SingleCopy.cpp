@@ -2,6 +2,7 @@
 #include "engine/App/SingleCopy.h"
 
 #include "engine/DebugLog.h"
+#include "platform/SysPlatform.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -64,11 +65,15 @@ int AppSingleCopy::Take() {
         return -1;
     }
     m_fd = fd;
+    // A forked child shares the lock (flock belongs to the open file): it drops its share, so
+    // a box's helper process that outlives a killed game does not keep the next start out.
+    PlatSetForkedChildCloses(fd);
     return 1;
 }
 
 void AppSingleCopy::Release() {
     if (m_fd < 0) return;
+    PlatSetForkedChildCloses(-1);
     close(m_fd); // drops the lock; the file stays for the next copy
     m_fd = -1;
 }

@@ -1,6 +1,6 @@
 // One copy of the game per user and display: an exclusive lock on a file named after both. A
 // copy on another X display is on another desktop and runs; the lock dies with its process, so
-// a killed copy never blocks the next start.
+// a killed copy never blocks the next start, nor does a process it forked.
 #pragma once
 
 #include <string>

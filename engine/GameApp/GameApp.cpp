@@ -96,11 +96,10 @@ void CheckSize(int* width, int* height, const char* keys, int largestWidth, int 
 } // namespace
 
 int GameApp::LoadConfig() {
-    m_userFolder = UserGameFolder();
-    // One level only; a folder that cannot be made leaves the defaults. Without a documents
-    // folder the settings live in "Saves/" beside the program, which is made here too.
-    if (!m_userFolder.empty()) DirCreate(m_userFolder.c_str());
+    // Without a documents folder one can use the settings live in "Saves/" beside the program,
+    // which is made here; a folder that cannot be made leaves the defaults.
     const std::string saves = UserSaveFolder(ProgramFolder());
+    m_userFolder = saves == UserGameFolder() ? saves : std::string();
     if (m_userFolder.empty() && !saves.empty()) DirCreate(saves.c_str());
     m_settingsPath = saves + "Config.ini";
     // Before the dialog or anything else reads it: a file of gigabytes would be read whole, held

@@ -19,9 +19,11 @@
 #                 controls still lead to a sandbox's HUD
 #   stuckloader   venue 0's script only waits: the loader gives up, Back reaches the selector and
 #                 no world is made
-#   readonlysave  the save folder read-only at the sandbox's save: "SAVE FAILED" over the world,
-#                 nothing written, and the end of day again after it (skipped, status 77, where
-#                 the user can write into a read-only folder, as root can)
+#   readonlysave  the save folder read-only at the sandbox's save (a read-only mount for root):
+#                 "SAVE FAILED" over the world, the log giving the system's reason,
+#                 nothing written; the folder writable again, the dialog's OK saves and the main
+#                 menu comes (skipped, status 77, only where the kernel refuses root a private
+#                 read-only mount)
 #   closeday      a close request in the middle of a career day: a clean shutdown, the career file
 #                 as it was before the day
 # By the keyboard alone, on a fresh folder (closing time 12.0):
@@ -52,6 +54,13 @@
 # The roads folder holds the game, its home and the screenshots; the sandbox road and the bad-input
 # roads make theirs afresh.
 set -uo pipefail
+
+# A read-only folder does not stop root: as root the read-only road runs in a mount namespace of
+# its own, where the save folder is mounted read-only over itself and the mount goes with the run.
+if [ "${1:-}" = readonlysave ] && [ "$(id -u)" -eq 0 ] && [ -z "${FAIRLARK_ROADS_UNSHARED:-}" ] &&
+  unshare -m --propagation private true 2>/dev/null; then
+  FAIRLARK_ROADS_UNSHARED=1 exec unshare -m --propagation private bash "$0" "$@"
+fi
 
 if [ "${1:-}" = "--on-display" ]; then
   on_display=1
@@ -792,15 +801,22 @@ readonlysave_road() {
   await_menu "MenuEndOfDay (MenuEndOfDay)"
   click 512 541
   await_menu "MenuSandboxSave (MenuSandboxSave)"
-  # The folder turns read-only under the player's feet.
-  chmod a-w "$saves"
-  if touch "$saves/.probe" 2>/dev/null; then
-    rm -f "$saves/.probe"
-    chmod u+w "$saves"
-    echo "$road: skipped: a read-only folder is writable for this user (root)"
-    close_request
-    exit 77
+  # The folder turns read-only under the player's feet: a read-only mount for root, which writes
+  # into a folder without write permission anyway.
+  local writable="chmod u+w $saves"
+  if [ "$(id -u)" -eq 0 ]; then
+    if [ -n "${FAIRLARK_ROADS_UNSHARED:-}" ] && mount --bind "$saves" "$saves" &&
+      mount -o remount,bind,ro "$saves"; then
+      writable="umount $saves"
+    else
+      echo "$road: skipped: the kernel refuses root a private read-only mount here"
+      close_request
+      exit 77
+    fi
+  else
+    chmod a-w "$saves"
   fi
+  ! touch "$saves/.probe" 2>/dev/null || fail "the save folder is still writable"
   key Return
   await_editing
   xdotool type --delay 80 "E2E"
@@ -808,8 +824,12 @@ readonlysave_road() {
   key Return
   click 632 562
   await_menu "MenuYesNo (MenuYesNo)"
-  chmod u+w "$saves"
+  $writable || fail "cannot make the save folder writable again"
   grep -aqF 'MenuSandboxSave: "E2E" was not saved' "$log" || fail "the failed save was not logged"
+  local reason='Permission denied'
+  [ "$(id -u)" -ne 0 ] || reason='Read-only file system'
+  grep -aqF "E2E.sbx could not be written ($reason)" "$log" ||
+    fail "the log does not give the reason \"$reason\""
   [ ! -e "$saves/E2E.sbx" ] || fail "a save was written into the read-only folder"
   # The HUD's world stays drawn, dimmed, around the box.
   world_behind() {
@@ -821,8 +841,12 @@ readonlysave_road() {
   behind=none
   wait_for 30 world_behind || fail "the world behind \"SAVE FAILED\": $behind ground-like"
   sample "behind SAVE FAILED: $behind ground-like"
+  # The box gives the dialog back with its name; the folder writable again, its OK saves and
+  # the end of the day goes on to the main menu.
   key Return
-  await_menu "MenuEndOfDay (MenuEndOfDay)"
+  click 632 562
+  await_menu "MainMenu (MenuMain)"
+  [ -f "$saves/E2E.sbx" ] || fail "the save once the folder was writable again was not written"
   close_request
 }
 

@@ -15,6 +15,9 @@
 #               on over its backdrop and ends on SIGTERM
 #   nodisplay   no X display: the program says "The main window cannot be made: ..." and fails
 #               without hanging
+#   boxsignal   boxes shown (not headless), Startup.lua ending in a failed assert: SIGTERM with
+#               its box up ends the game with status 0; SIGKILL with the box up takes the box
+#               with the game, and the next start on the display runs
 #   configplay  the configuration dialog comes first; Enter plays, the game starts as chosen
 #   configexit  the configuration dialog comes first; Escape ends the program before any device
 #   editor      (the Startup.lua without menu screens, over the backdrop) Ctrl+F1 turns the window into the "Editor Mode" window: the game drawn in the game
@@ -90,6 +93,8 @@ if [ $on_display -eq 0 ]; then
       printf 'Script.WaitFrame (30)\nGame.Shutdown ()\n' >"$work/game/Data/Startup.lua" ;;
     nostartup)
       rm -f "$work/game/Data/Startup.lua" ;;
+    boxsignal)
+      printf 'System.Assert (nil, "e2e: a box over the game")\n' >>"$work/game/Data/Startup.lua" ;;
     editorpick)
       # The camera looks down at 45 degrees onto the origin from a fixed 10 units, its mouse
       # and edge scrolling off so that only the editor moves anything.
@@ -167,6 +172,8 @@ err=$work/stderr.txt
 
 # Started from another folder: the game must find Data/ and write Debug.txt beside itself.
 cd "$work"
+# The box run shows its boxes as a player sees them.
+[ "$mode" != boxsignal ] || unset FAIRLARK_HEADLESS
 "$work/game/fairlark" >"$work/stdout.txt" 2>"$err" &
 pid=$!
 trap 'kill -KILL $pid 2>/dev/null' EXIT
@@ -406,6 +413,29 @@ case $mode in
     ;;
   scriptquit)
     ends_cleanly none 20
+    ;;
+  boxsignal)
+    # SDL names its box in UTF-8, which xdotool's search does not read: the window tree does.
+    box_up() { xwininfo -root -tree 2>/dev/null | grep -qF '"LUA Assert Triggered"'; }
+    box_gone() { ! box_up; }
+    wait_for 60 box_up || fail "no \"LUA Assert Triggered\" box within 60 s"
+    # The box waits for its OK: a close request ends the game anyway, with status 0.
+    kill -TERM $pid
+    await_clean_end 10
+    box_gone || fail "the box outlived the game"
+    # Killed with its box up: neither the box nor the single-copy lock outlives the game.
+    "$work/game/fairlark" >>"$work/stdout.txt" 2>"$err" &
+    pid=$!
+    wait_for 60 box_up || fail "no box at the second start"
+    kill -KILL $pid
+    wait $pid 2>/dev/null
+    pid=0
+    wait_for 10 box_gone || fail "the killed game's box stayed on the display"
+    "$work/game/fairlark" >>"$work/stdout.txt" 2>"$err" &
+    pid=$!
+    wait_for 60 box_up || fail "the start after the killed game did not run: $(head -n 3 "$err")"
+    ! stderr_holds "already running" || fail "the killed game's lock kept the next start out"
+    ends_cleanly TERM 10
     ;;
   nostartup)
     await_end 20

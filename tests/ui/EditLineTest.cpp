@@ -185,15 +185,22 @@ TEST_F(EditLineTest, EscapeEndsEditingAndWhileEditingTheArrowsMoveNoFocus) {
     EXPECT_EQ(Ctl3GetFocus(), next) << "once editing ends the links work again";
 }
 
-TEST_F(EditLineTest, CharactersOutsidePrintableAsciiAreRefusedSilently) {
+// The fonts hold Latin-1: its letters are taken (the text is UTF-8), any other letter is refused
+// with the field's note, and a control character is not even reported.
+TEST_F(EditLineTest, LatinLettersAreTakenAndOthersRefusedWithANote) {
     StartField();
     Edit();
+    TypeStep("\xC3\xA9"); // é
+    EXPECT_STREQ(field->Text(), "New Player\xC3\xA9");
+    EXPECT_EQ(field->RefusedNote(), nullptr);
     Forget();
-    TypeStep("\xC3\xA9");         // é
-    TypeStep("\xF0\x9F\x98\x80"); // above the BMP
     TypeStep("\t");
-    EXPECT_STREQ(field->Text(), "New Player");
+    EXPECT_EQ(field->RefusedNote(), nullptr) << "a control character is no letter";
+    TypeStep("\xF0\x9F\x98\x80"); // above the BMP
+    TypeStep("\xC2\x85");         // a C1 control
+    EXPECT_STREQ(field->Text(), "New Player\xC3\xA9");
     EXPECT_EQ(ControlEvents(), Events{}) << "nothing is reported for a refused code";
+    ASSERT_NE(field->RefusedNote(), nullptr) << "the refusal is not silent";
 }
 
 TEST_F(EditLineTest, ABurstOfCharactersKeepsWhatTheQueueHeld) {

@@ -60,7 +60,7 @@ void CopyCareer(Career& to, const Career& from) {
 // The save failure box over `caller` (made active again when the box closes).
 bool SaveFailed(ENTBASE* parent, const char* name, ENTBASE* caller) {
     return MenuYesNoFileFailed(parent, u"SAVE FAILED", name, u"The file could not be written.",
-                               caller);
+                               caller, MtGameSaveError());
 }
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "engine/WorldClass.h"
 #include "game/MtGame.h"
 #include "game/MtGameSave.h"
+#include "game/WideText.h"
 #include "ui/EditLine.h"
 #include "ui/GraphicButton.h"
 #include "ui/MenuKit.h"
@@ -130,7 +131,7 @@ int MenuNewCareer::OnMessage(const SlEvent* event) {
 
 void MenuNewCareer::Tell(const char16_t* title, const char16_t* line2, const char16_t* line3) {
     char16_t shown[kShownNameMax + 1];
-    WideFromNarrow(careerName, shown, sizeof shown / sizeof shown[0]);
+    WideFromUtf8(careerName, shown, sizeof shown / sizeof shown[0]);
     if (MenuYesNoOpen(EntGetParent(this), title, shown, line2, line3, nullptr, this)) ClearActive();
 }
 
@@ -150,7 +151,7 @@ void MenuNewCareer::StartPressed() {
     }
     confirmed = 0;
     char16_t wide[MENU_YES_NO_TEXT_MAX];
-    WideFromNarrow(careerName, wide, MENU_YES_NO_TEXT_MAX);
+    WideFromUtf8(careerName, wide, MENU_YES_NO_TEXT_MAX);
     if (MenuYesNoOpen(EntGetParent(this), u"OVERWRITE?", wide, u"This career file already exists.",
                       u"Do you want to overwrite?", &confirmed, this))
         ClearActive();
@@ -188,8 +189,9 @@ bool MenuNewCareer::CreateCareer() {
         if (!MtGameCareerPath(path, sizeof path, careerName)) path[0] = '\0';
         DbgPrintf(DBG_GENERAL, "MenuNewCareer: the career \"%s\" could not be saved to %s\n",
                   careerName, path);
-        Tell(u"CANNOT SAVE", u"The career file could not be written.",
-             u"See Debug.txt for the reason.");
+        char16_t why[128];
+        MenuYesNoReasonLine(MtGameSaveError(), why, sizeof why / sizeof why[0]);
+        Tell(u"CANNOT SAVE", u"The career file could not be written.", why);
         return false;
     }
     g->mode = MTGAME_CAREER;

@@ -7,6 +7,7 @@
 #include "engine/WideFormat.h"
 #include "game/MtGame.h"
 #include "game/MtGameSave.h"
+#include "game/WideText.h"
 #include "ui/EditLine.h"
 #include "ui/MenuKit.h"
 #include "ui/Menus/MenuClearScene.h"
@@ -104,7 +105,7 @@ void MenuSaveDialog::Cancel() {
 void MenuSaveDialog::Ok() {
     std::snprintf(saveName, sizeof saveName, "%s", field ? field->Text() : "");
     char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
-    WideFromNarrow(saveName, wide, sizeof wide / sizeof wide[0]);
+    WideFromUtf8(saveName, wide, sizeof wide / sizeof wide[0]);
     // The typed text becomes a path: a name the save layer refuses never reaches a file call,
     // and the box has no answer to give, so neither button can confirm it.
     if (!MtGameSaveNameValid(saveName)) {
@@ -132,7 +133,7 @@ void MenuSaveDialog::Save() {
         // The save layer wrote nothing over the old file; the dialog and the world stay.
         DbgPrintf(DBG_GENERAL, "%s: \"%s\" was not saved\n", ClassName(), saveName);
         if (MenuYesNoFileFailed(parent, u"SAVE FAILED", saveName, u"The file could not be written.",
-                                this))
+                                this, MtGameSaveError()))
             ClearActive();
         return;
     }

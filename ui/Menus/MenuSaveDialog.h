@@ -29,7 +29,7 @@ class MenuSaveDialog : public Menu3Base {
     EntRef opener;
     MtGame* mtGame = nullptr;
     EditLine* field = nullptr;
-    char saveName[SAVE_DIALOG_NAME_MAX + 1] = {};
+    char saveName[SAVE_DIALOG_NAME_MAX * 2 + 1] = {}; // UTF-8: two bytes a Latin-1 letter
     uint8_t saveConfirmed = 0;
     uint8_t endOfDay = 0;
 

@@ -108,12 +108,19 @@ MenuYesNo* MenuYesNoOpen(ENTBASE* parent, const char16_t* title, const char16_t*
     return dynamic_cast<MenuYesNo*>(MenuOpen("MenuYesNo", parent, &args));
 }
 
+void MenuYesNoReasonLine(const char* reason, char16_t* out, int outCount) {
+    if (!reason || !*reason) reason = "The system gave no reason.";
+    WideFromUtf8(reason, out, outCount);
+}
+
 bool MenuYesNoFileFailed(ENTBASE* parent, const char16_t* title, const char* name,
-                         const char16_t* line, ENTBASE* caller) {
+                         const char16_t* line, ENTBASE* caller, const char* reason) {
     char16_t wide[MTGAME_SAVE_NAME_MAX + 1];
     WideFromUtf8(name, wide, sizeof wide / sizeof wide[0]);
-    return MenuYesNoOpen(parent, title, wide, line, u"See Debug.txt for the reason.", nullptr,
-                         caller) != nullptr;
+    char16_t why[128];
+    if (reason) MenuYesNoReasonLine(reason, why, sizeof why / sizeof why[0]);
+    return MenuYesNoOpen(parent, title, wide, line, reason ? why : u"See Debug.txt for the reason.",
+                         nullptr, caller) != nullptr;
 }
 
 namespace {

@@ -34,9 +34,12 @@ MenuYesNo* MenuYesNoOpen(ENTBASE* parent, const char16_t* title, const char16_t*
                          ENTBASE* caller);
 
 // The box telling that the save `name` could not be written or read: the title, the name,
-// `line` and where the reason is; `caller` is made active again when it closes. True when the
-// box opened.
+// `line` and the system's `reason` (UTF-8; without one, where the reason is); `caller` is made
+// active again when it closes. True when the box opened.
 bool MenuYesNoFileFailed(ENTBASE* parent, const char16_t* title, const char* name,
-                         const char16_t* line, ENTBASE* caller);
+                         const char16_t* line, ENTBASE* caller, const char* reason = nullptr);
+// The line of a failure box giving the system's reason ("No space left on device"); a
+// sentence saying there is none when `reason` is empty.
+void MenuYesNoReasonLine(const char* reason, char16_t* out, int outCount);
 
 intptr_t EcMenuYesNoProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

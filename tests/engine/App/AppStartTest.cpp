@@ -7,6 +7,11 @@
 #include "engine/DebugLog.h"
 #include "platform/d3d8/Recording.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <memory>
+
 TEST_F(AppTest, StartOpensTheWindowHiddenThenPlacesAndShowsItWithTheKernelReady) {
     Uint32 flagsAtConfig = 0;
     app.onLoadConfig = [&] {
@@ -185,4 +190,28 @@ TEST_F(AppTest, AnEventHookSeesEventsFirstAndKeepsWhatItAnswersTrueFor) {
     app.AppHandleEvent(quit);
     EXPECT_FALSE(app.running) << "without the hook the request closes";
     EXPECT_EQ(seen, std::vector<Uint32>{SDL_QUIT});
+}
+
+// A message box's helper process is forked from the game and may outlive it: it must not keep
+// the lock, or the next start would wait on a window nobody sees.
+TEST_F(AppTest, AForkedChildDoesNotKeepTheSingleCopyLock) {
+    setenv("DISPLAY", ":9", 1);
+    auto first = std::make_unique<AppSingleCopy>();
+    ASSERT_EQ(first->Take(), 1);
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        char byte;
+        close(go[1]);
+        _exit(read(go[0], &byte, 1) == 1 ? 0 : 1);
+    }
+    close(go[0]);
+    first.reset(); // the game is gone; its forked child lives on
+    AppSingleCopy next;
+    EXPECT_EQ(next.Take(), 1) << "the forked child kept the lock";
+    EXPECT_EQ(write(go[1], "g", 1), 1);
+    close(go[1]);
+    int status = 0;
+    waitpid(child, &status, 0);
 }

@@ -8,6 +8,7 @@
 #include "engine/UserFolder.h"
 #include "game/Prefs.h"
 #include "platform/PathResolve.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tools/HwConfig.h"
 #include "tools/HwConfigData.h"
 
@@ -273,4 +274,41 @@ TEST_F(GameAppTest, MusicAndThreeDSoundOffReachTheSoundLayer) {
     app.AppShutdown();
     SndSetMusicOn(1);
     SndSetPlacing(1);
+}
+
+// A documents folder named but missing is made; one that cannot be used (a file in its place, a
+// read-only disk) leaves the settings in "Saves/", with the reason said once.
+TEST_F(GameAppTest, AMissingDocumentsFolderIsMadeAndAnUnusableOneFallsBackWithItsReason) {
+    const std::string missing = m_dir / "not/yet/Docs";
+    setenv("XDG_DOCUMENTS_DIR", missing.c_str(), 1);
+    ASSERT_EQ(app.LoadConfig(), 0);
+    EXPECT_EQ(app.SettingsPath(), missing + "/Fairlark/Config.ini");
+    EXPECT_TRUE(PathExistsOnDisk(missing + "/Fairlark"));
+
+    LogCapture log;
+    WriteTextFile(m_dir / "plain", "not a folder");
+    setenv("XDG_DOCUMENTS_DIR", (m_dir / "plain").c_str(), 1);
+    ASSERT_EQ(app.LoadConfig(), 0);
+    EXPECT_EQ(app.SettingsPath(), m_program + "Saves/Config.ini");
+    EXPECT_NE(log.Text().find("plain/Fairlark/ cannot be used (Not a directory); settings and "
+                              "saves go in " +
+                              m_program + "Saves/"),
+              std::string::npos)
+        << log.Text();
+
+    const std::string readOnly = m_dir / "ro";
+    ASSERT_TRUE(PathExistsOnDisk(readOnly) || mkdir(readOnly.c_str(), 0755) == 0);
+    setenv("XDG_DOCUMENTS_DIR", readOnly.c_str(), 1);
+    std::string why;
+    const int result = RunWithFolderReadOnly(
+        readOnly,
+        [&] {
+            if (app.LoadConfig() != 0) return 1;
+            return app.SettingsPath() == m_program + "Saves/Config.ini" ? 0 : 2;
+        },
+        &why);
+    if (result == READONLY_REFUSED)
+        std::printf("read-only case skipped: %s\n", why.c_str());
+    else
+        EXPECT_EQ(result, 0) << "1 no start, 2 the settings in the read-only folder";
 }

@@ -9,7 +9,9 @@
 #include "ui/Menus/MenuEndOfDay.h"
 #include "ui/Menus/MenuYesNo.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -177,7 +179,7 @@ TEST_F(MenuEndOfDayTest, AFailedCareerSaveAndExitRestoresTheGameAndKeepsTheWorld
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(std::u16string(box->title), u"SAVE FAILED");
     EXPECT_EQ(std::u16string(box->lines[1]), u"The file could not be written.");
-    EXPECT_EQ(std::u16string(box->lines[2]), u"See Debug.txt for the reason.");
+    EXPECT_EQ(Narrow(box->lines[2]), std::strerror(EEXIST)) << "the system's reason";
     Press(1); // the box's Cancel gives the summary back
     EXPECT_TRUE(eod->IsActive());
     EXPECT_EQ(ReadText(std::string(MtGameSaveFolder()) + "Ann"), "sentinel");

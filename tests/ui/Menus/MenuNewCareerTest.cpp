@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <set>
 #include <string>
@@ -263,7 +264,8 @@ TEST_F(MenuNewCareerTest, ASaveThatFailsLeavesTheGameAsItWasAndSaysSo) {
     EXPECT_EQ(std::u16string(box->title), u"CANNOT SAVE");
     EXPECT_EQ(std::u16string(box->lines[0]), u"New Player");
     EXPECT_EQ(std::u16string(box->lines[1]), u"The career file could not be written.");
-    EXPECT_EQ(std::u16string(box->lines[2]), u"See Debug.txt for the reason.");
+    EXPECT_EQ(Narrow(box->lines[2]), std::strerror(geteuid() == 0 ? EEXIST : EACCES))
+        << "the system's reason";
     EXPECT_EQ(Shown("MenuCareerSummary"), nullptr) << "no career to summarise";
     EXPECT_STREQ(game->career.name, "Before") << "the career is as before";
     EXPECT_EQ(game->career.cash, 1234);

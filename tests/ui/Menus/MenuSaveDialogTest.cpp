@@ -8,6 +8,7 @@
 #include "ui/EditLine.h"
 #include "ui/Menus/MenuEndOfDay.h"
 #include "ui/Menus/MenuFileExists.h"
+#include "ui/Menus/MenuLoadList.h"
 #include "ui/Menus/MenuSaveDialog.h"
 #include "ui/Menus/MenuYesNo.h"
 
@@ -198,4 +199,34 @@ TEST_F(MenuSaveDialogTest, AnOverlongNameStopsInTheFieldAndSavesAsShown) {
     Step();
     EXPECT_TRUE(PathExistsOnDisk(Saves() + shown + ".sbx"));
     EXPECT_EQ(Find<MenuSaveDialog>("MenuSandboxSave"), nullptr);
+}
+
+// The fonts hold Latin-1 and file names are UTF-8: a typed "é" is kept, saved as UTF-8 and
+// listed back as typed; a letter the font cannot show is refused, and the field says so.
+TEST_F(MenuSaveDialogTest, LatinLettersAreSavedAsTypedAndOthersRefusedWithANote) {
+    StartSaving(MTGAME_SANDBOX);
+    MenuSaveDialog* dialog = OpenDialog("MenuSandboxSave", false);
+    ASSERT_NE(dialog, nullptr);
+    SaveAs(dialog, "caf\xC3\xA9");
+    EXPECT_TRUE(PathExistsOnDisk(Saves() + "caf\xC3\xA9.sbx"));
+    EXPECT_FALSE(PathExistsOnDisk(Saves() + "caf.sbx"));
+    MenuLoadList* list = OpenList("MenuLoadSandbox");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->entries.size(), 1u);
+    EXPECT_STREQ(list->entries[0].name, "caf\xC3\xA9") << "listed as typed";
+
+    // A fresh field: a CJK letter has no glyph in any of the fonts.
+    EntDestroyTree(list);
+    dialog = OpenDialog("MenuSandboxSave", false);
+    ASSERT_NE(dialog, nullptr);
+    auto* field = dynamic_cast<EditLine*>(dialog->FindCtl(SAVE_NAME));
+    ASSERT_NE(field, nullptr);
+    Click(field);
+    ASSERT_TRUE(field->Editing());
+    field->Clear();
+    TypeText("\xC3\xBC\xE6\xBC\xA2x");
+    Step();
+    EXPECT_STREQ(field->Text(), "\xC3\xBCx") << "the letter the font lacks is not typed";
+    ASSERT_NE(field->RefusedNote(), nullptr) << "the refusal is not silent";
+    EXPECT_EQ(std::u16string(field->RefusedNote()), u"The font cannot show that letter.");
 }
