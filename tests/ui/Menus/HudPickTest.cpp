@@ -44,18 +44,6 @@ TEST_F(HudTest, ClicksOnABoothInTheGrassAndOnAPatronInItsLineOpenTheirPanels) {
     ASSERT_TRUE(venue.Fly(booth->pos.x, booth->pos.y, booth->pos.z, 0.0f, 0.5f, 30.0f));
     Step(60);
 
-    // A patron waiting in its line.
-    auto* patron = dynamic_cast<Rube1*>(EntCreateChild("Rube1", hud->rubeGen.Get()));
-    ASSERT_NE(patron, nullptr);
-    patron->Start();
-    AttrBaseEntryPoint(booth, &patron->pos);
-    patron->VarsChanged();
-    patron->target = EntRef(booth);
-    RubeVisitJoinLine(patron);
-    ASSERT_EQ(patron->state, RUBE_IN_LINE);
-    ASSERT_EQ(AttrBaseQueueCount(booth), 1);
-    Step(2);
-
     auto* attrPanel = dynamic_cast<MenuInspectAttr*>(hud->Inspector(HUD_KIND_ATTRACTION));
     auto* rubePanel = dynamic_cast<MenuInspectPerson*>(hud->Inspector(HUD_KIND_PATRON));
     ASSERT_NE(attrPanel, nullptr);
@@ -72,6 +60,18 @@ TEST_F(HudTest, ClicksOnABoothInTheGrassAndOnAPatronInItsLineOpenTheirPanels) {
         EXPECT_TRUE(attrPanel->shown);
         EXPECT_EQ(attrPanel->Attraction(), booth);
     }
+    // A patron waiting in its line.
+    auto* patron = dynamic_cast<Rube1*>(EntCreateChild("Rube1", hud->rubeGen.Get()));
+    ASSERT_NE(patron, nullptr);
+    patron->Start();
+    AttrBaseEntryPoint(booth, &patron->pos);
+    patron->VarsChanged();
+    patron->target = EntRef(booth);
+    RubeVisitJoinLine(patron);
+    ASSERT_EQ(patron->state, RUBE_IN_LINE);
+    ASSERT_EQ(AttrBaseQueueCount(booth), 1);
+    Step(2);
+
     for (float height : {0.25f, 0.5f, 0.75f}) {
         float sx = 0, sy = 0;
         ASSERT_TRUE(ScreenOf(BodyPoint(patron, height), &sx, &sy));
