@@ -11,15 +11,31 @@
 #include "ui/Menus/MenuInspectAttr.h"
 #include "ui/Menus/MenuInspectPerson.h"
 
+#include "I3d/Math/Pick.h"
+
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace {
 constexpr int kTicketBooth = 23;
 
-// The point at `height` (0 floor .. 1 roof) on the vertical line through the box's middle.
-VECTOR3 BodyPoint(const Ent3dBase* e, float height) {
+// The point at `height` (0 floor .. 1 roof) on the box's side that faces the camera, below its
+// middle: where the player sees the entity's front.
+VECTOR3 FrontPoint(const Ent3dBase* e, float height) {
     const float* b = e->worldBox;
-    return {(b[0] + b[3]) / 2.0f, b[1] + (b[4] - b[1]) * height, (b[2] + b[5]) / 2.0f};
+    VECTOR3 eye{}, dir{};
+    PickRay(0.0f, 0.0f, &eye, &dir);
+    const float cx = (b[0] + b[3]) / 2.0f, cz = (b[2] + b[5]) / 2.0f;
+    float dx = eye.x - cx, dz = eye.z - cz;
+    const float len = std::sqrt(dx * dx + dz * dz);
+    dx /= len;
+    dz /= len;
+    // To the box's side, a little inside it.
+    const float tx = std::fabs(dx) > 1e-6f ? (b[3] - b[0]) / 2.0f / std::fabs(dx) : 1e30f;
+    const float tz = std::fabs(dz) > 1e-6f ? (b[5] - b[2]) / 2.0f / std::fabs(dz) : 1e30f;
+    const float t = 0.95f * std::min(tx, tz);
+    return {cx + dx * t, b[1] + (b[4] - b[1]) * height, cz + dz * t};
 }
 } // namespace
 
@@ -48,15 +64,16 @@ TEST_F(HudTest, ClicksOnABoothInTheGrassAndOnAPatronInItsLineOpenTheirPanels) {
     auto* rubePanel = dynamic_cast<MenuInspectPerson*>(hud->Inspector(HUD_KIND_PATRON));
     ASSERT_NE(attrPanel, nullptr);
     ASSERT_NE(rubePanel, nullptr);
-    // Low on the body, where the ground just behind the front wall is nearer than the middle
-    // of the booth's floor, and up to the roof.
-    for (float height : {0.15f, 0.35f, 0.6f, 0.85f}) {
+    // Low on its front wall, where the ground just behind the wall is nearer than the middle of
+    // the booth's floor, and up to the roof.
+    for (float height : {0.1f, 0.25f, 0.5f, 0.85f}) {
         float sx = 0, sy = 0;
-        ASSERT_TRUE(ScreenOf(BodyPoint(booth, height), &sx, &sy));
+        ASSERT_TRUE(ScreenOf(FrontPoint(booth, height), &sx, &sy));
         HudSelect(hud, nullptr);
         ClickAt(sx, sy);
         EXPECT_EQ(hud->selected.Get(), booth)
-            << "the booth at " << height << " of its height, " << sx << ", " << sy;
+            << "the booth at " << height << " of its height, " << sx << ", " << sy << ": "
+            << (hud->hovered.Get() ? hud->hovered.Get()->GetTypeName() : "nothing") << " picked";
         EXPECT_TRUE(attrPanel->shown);
         EXPECT_EQ(attrPanel->Attraction(), booth);
     }
@@ -74,7 +91,7 @@ TEST_F(HudTest, ClicksOnABoothInTheGrassAndOnAPatronInItsLineOpenTheirPanels) {
 
     for (float height : {0.25f, 0.5f, 0.75f}) {
         float sx = 0, sy = 0;
-        ASSERT_TRUE(ScreenOf(BodyPoint(patron, height), &sx, &sy));
+        ASSERT_TRUE(ScreenOf(FrontPoint(patron, height), &sx, &sy));
         HudSelect(hud, nullptr);
         ClickAt(sx, sy);
         EXPECT_EQ(hud->selected.Get(), patron)
