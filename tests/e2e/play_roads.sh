@@ -936,7 +936,14 @@ keyboard_road() {
   wait_for 30 placed_gone || fail "the placement did not end with the click"
   # The placed attraction clicked where it stands, its Delete, and the question left by Escape:
   # the attraction stays (the save below holds it).
-  click 512 450 nofocus
+  # Where the placed model is drawn: the middle of its grey (the ground and grass are not grey).
+  shot placed-model || fail "no screenshot of the placed attraction"
+  read -r mx my < <("$xwd_pixel" "$last_shot" --rect "$(wx 380)" "$(wy 330)" "$(wx 650)" "$(wy 540)" |
+    awk -v w="$win_w" -v h="$win_h" '{ r = $3; g = $4; b = $5 }
+      r - g < 16 && g - r < 16 && g - b < 16 && b - g < 16 && r > 60 { x += $1; y += $2; n++ }
+      END { if (n >= 20) printf "%d %d\n", x / n * 1024 / w, y / n * 768 / h }')
+  [ -n "${my:-}" ] || fail "the placed attraction is not seen about the pointer"
+  click "$mx" "$my" nofocus
   click 900 690 nofocus
   await_menu "MenuRemoveAttr (MenuRemoveAttr)"
   sleep 1
