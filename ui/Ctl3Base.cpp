@@ -9,6 +9,7 @@
 #include "engine/WideFormat.h"
 #include "ui/Ctl3Draw.h"
 #include "ui/Ctl3State.h"
+#include "ui/MouseCursor1.h"
 
 #include <cstring>
 
@@ -255,6 +256,22 @@ bool Ctl3HitTest(const Ctl3Base* control, float x, float y) {
     if (!control) return false;
     const Ctl3Rect& r = control->rect;
     return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom;
+}
+
+bool Ctl3PointerAt(float* x, float* y) {
+    if (!MouseCursorPointerKnown()) return false;
+    MouseCursorPointer(x, y);
+    return true;
+}
+
+bool Ctl3HoverAtPress(Ctl3Base* control) {
+    float x = 0.0f, y = 0.0f;
+    if (!control || !Ctl3PointerAt(&x, &y) || !Ctl3HitTest(control, x, y)) return false;
+    if (control->state == CTL3_NORMAL) {
+        Ctl3SetFocus(control);
+        control->state = CTL3_FOCUSED;
+    }
+    return true;
 }
 
 void Ctl3SetRectRight(Ctl3Base* control, float right) {

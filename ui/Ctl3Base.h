@@ -128,6 +128,12 @@ void Ctl3SetVisible(Ctl3Base* control, bool on);
 void Ctl3SetLive(Ctl3Base* control, bool on);
 // left <= x <= right and top <= y <= bottom (NaN is never inside).
 bool Ctl3HitTest(const Ctl3Base* control, float x, float y);
+// Where the pointer is, in menu units; false before the cursor has heard any move.
+bool Ctl3PointerAt(float* x, float* y);
+// A press over a control that heard no move onto it (made or shown under a still pointer): the
+// control takes the hover a move would have given it (the focus, state 1 from 0), and true. False,
+// changing nothing, when the pointer is elsewhere or not known.
+bool Ctl3HoverAtPress(Ctl3Base* control);
 void Ctl3SetRectRight(Ctl3Base* control, float right);
 void Ctl3SetRectBottom(Ctl3Base* control, float bottom);
 Font* Ctl3DebugFont();

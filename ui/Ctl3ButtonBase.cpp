@@ -36,6 +36,8 @@ int Ctl3ButtonBase::OnMessage(const SlEvent* event) {
             }
             break;
         case SL_MOUSE0DOWN:
+            // Not only after a move: a button made under a still pointer takes the click too.
+            if (state != CTL3_PRESSED && Ctl3HoverAtPress(this)) hovered = 1;
             if (state == CTL3_FOCUSED) Press();
             break;
         case SL_MOUSE0UP:

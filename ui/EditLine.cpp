@@ -218,6 +218,8 @@ int EditLine::OnMessage(const SlEvent* event) {
             }
             break;
         case SL_MOUSE0DOWN:
+            // Not only after a move: a field made under a still pointer takes the click too.
+            if (state != CTL3_PRESSED && Ctl3HoverAtPress(this)) hovered = 1;
             if (state == CTL3_FOCUSED) {
                 Press();
                 length = int32_t(std::strlen(text));

@@ -18,6 +18,7 @@
 namespace {
 Shader* s_shader = nullptr;
 float s_pointerX = 0.0f, s_pointerY = 0.0f;
+bool s_pointerKnown = false;
 
 PropDb* Db() {
     static PropDb s_db;
@@ -63,6 +64,7 @@ void ApplySetup(ENTBASE* entity, const MouseCursorSetup& setup) {
 
 void MakeClassResources() {
     s_pointerX = s_pointerY = 0.0f;
+    s_pointerKnown = false;
     if (!s_shader && (s_shader = new (std::nothrow) Shader())) {
         s_shader->SetName("Solid");
         s_shader->SetPassFunc(0, SolidPass);
@@ -88,6 +90,10 @@ float Clamp(float v, float lo, float hi) {
 void MouseCursorPointer(float* x, float* y) {
     if (x) *x = s_pointerX;
     if (y) *y = s_pointerY;
+}
+
+bool MouseCursorPointerKnown() {
+    return s_pointerKnown;
 }
 
 Shader* MouseCursorShader() {
@@ -158,6 +164,7 @@ void MouseCursor1::MoveTo(float px, float py) {
     y = Clamp(py, minY, maxY);
     s_pointerX = x;
     s_pointerY = y;
+    s_pointerKnown = true;
 }
 
 int MouseCursor1::OnMessage(const SlEvent* event) {

@@ -54,6 +54,8 @@ class MouseCursor1 : public Ent3dBase {
 
 // The pointer the cursor last published, in menu units ((0, 0) before any).
 void MouseCursorPointer(float* x, float* y);
+// Whether the cursor has published a pointer since the class was registered.
+bool MouseCursorPointerKnown();
 // The cursor's shared "Solid" shader while the class is registered, else null.
 Shader* MouseCursorShader();
 

@@ -2,6 +2,7 @@
 #include "ui/ScrollList.h"
 
 #include "engine/Input/SlInput.h"
+#include "ui/Ctl3Base.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,6 +96,8 @@ void ScrollList::OnMessage(const SlEvent* event) {
         pointerX = SlUnpackFloat(event->a);
         pointerY = SlUnpackFloat(event->b);
     } else if (event->type == kButtonDown) {
+        // A list shown under a still pointer has heard no move: the row is the one under it.
+        Ctl3PointerAt(&pointerX, &pointerY);
         const int32_t row = RowAt(pointerX, pointerY);
         if (row >= 0) Select(row);
     }

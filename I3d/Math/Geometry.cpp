@@ -99,8 +99,9 @@ void BoxXform(const float box[6], const Mat4* m, float out[6]) {
 
 // ---- rays and segments ----
 
-int RayBoxSlabTest(const VECTOR3* origin, const VECTOR3* dir, const VECTOR3* min,
-                   const VECTOR3* max, float t0, float t1) {
+namespace {
+int SlabSpan(const VECTOR3* origin, const VECTOR3* dir, const VECTOR3* min, const VECTOR3* max,
+             float t0, float t1, float* enter, float* leave) {
     const float o[3] = {origin->x, origin->y, origin->z};
     const float d[3] = {dir->x, dir->y, dir->z};
     const float lo[3] = {min->x, min->y, min->z};
@@ -127,7 +128,21 @@ int RayBoxSlabTest(const VECTOR3* origin, const VECTOR3* dir, const VECTOR3* min
         tmin = std::max(tmin, a);
         tmax = std::min(tmax, b);
     }
-    return tmin < t1 && tmax > t0 ? 1 : 0;
+    if (!(tmin < t1 && tmax > t0)) return 0;
+    if (enter) *enter = tmin;
+    if (leave) *leave = tmax;
+    return 1;
+}
+} // namespace
+
+int RayBoxSlabTest(const VECTOR3* origin, const VECTOR3* dir, const VECTOR3* min,
+                   const VECTOR3* max, float t0, float t1) {
+    return SlabSpan(origin, dir, min, max, t0, t1, nullptr, nullptr);
+}
+
+int BoxRaySpan(const float box[6], const Ray* ray, float t0, float t1, float* enter, float* leave) {
+    VECTOR3 lo = BoxMin(box), hi = BoxMax(box);
+    return SlabSpan(&ray->origin, &ray->dir, &lo, &hi, t0, t1, enter, leave);
 }
 
 int BoxRayTest(const float box[6], const Ray* ray, float t0, float t1) {

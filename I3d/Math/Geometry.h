@@ -38,6 +38,9 @@ void BoxXform(const float box[6], const Mat4* m, float out[6]);
 int BoxRayTest(const float box[6], const Ray* ray, float t0, float t1);
 int RayBoxSlabTest(const VECTOR3* origin, const VECTOR3* dir, const VECTOR3* min,
                    const VECTOR3* max, float t0, float t1);
+// As BoxRayTest, and on a hit where the ray's line enters and leaves the box (parameters in
+// units of dir; the entry is below t0 when the ray starts inside).
+int BoxRaySpan(const float box[6], const Ray* ray, float t0, float t1, float* enter, float* leave);
 // The ray along the segment with t in (0, length); start = end asks whether start is inside.
 int BoxSegmentTest(const float box[6], const Segment* seg);
 

@@ -13,6 +13,7 @@
 #include "engine/PropDb.h"
 #include "engine/VarTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -193,9 +194,19 @@ int Ent3dBase::BoundsQuery(EntBoundsQuery* query) {
 bool Ent3dBase::PickTest(PickQuery* query) {
     if (!query || !(GetClassFlags() & ENT3D_PICKABLE)) return false;
     const Ray ray{query->origin, query->dir};
-    if (!BoxRayTest(worldBox, &ray, 0.0f, 100000.0f)) return false;
-    const float d = Vec3Dist(&pos, &query->origin);
+    float enter = 0.0f, leave = 0.0f;
+    if (!BoxRaySpan(worldBox, &ray, 0.0f, 100000.0f, &enter, &leave)) return false;
+    float d = Vec3Dist(&pos, &query->origin);
     if (std::isnan(d)) return false;
+    // Not only from the position: also from the middle of the ray's way through the box, when
+    // that is nearer. The ground answers where the ray meets it, and from a booth's position (the
+    // middle of its floor) the ground just behind its front wall is nearer than the booth: a
+    // click on its lower half picked the ground. A small entity inside a big box still wins by
+    // its position.
+    const VECTOR3& v = query->dir;
+    const float through =
+        0.5f * (std::max(enter, 0.0f) + leave) * std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    if (std::isfinite(through) && through < d) d = through;
     if (d < query->bestDistance) {
         query->best = this;
         query->bestDistance = d;

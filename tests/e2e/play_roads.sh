@@ -27,8 +27,11 @@
 #   closeday      a close request in the middle of a career day: a clean shutdown, the career file
 #                 as it was before the day
 # By the keyboard alone, on a fresh folder (closing time 12.0):
-#   keyboard  the splashes, a new sandbox, the catalogue and one placement (the mouse only for the
-#             placement point), the pause menu, Help and back, the day at 8X to its end, a save,
+#   keyboard  the splashes; the Quit question, New Career and the load lists left by Escape, the
+#             career and sandbox menus' second choices reached by Down; a new sandbox, the
+#             catalogue and one placement (the mouse only for the placement point, and for the
+#             placed attraction and its Delete, whose question Escape leaves), the pause menu,
+#             Help and back, the day at 8X to its end, a save,
 #             the main menu and Quit; screenshots of the main menu, the HUD, the catalogue, Help
 #             and the end of day are kept in the build folder's e2e-shots/
 # The screens a player reads, on a fresh folder of its own (kept in e2e-shots/ as screens-*):
@@ -883,6 +886,67 @@ keep_shot() {
   echo "kept: $out/$1.xwd"
 }
 
+# A text button shows its focused yellow about the menu point.
+text_focused_at() {
+  shot focus || return 1
+  read -r taken _ < <(count_in $(($1 - 80)) $(($2 - 14)) $(($1 + 80)) $(($2 + 14)) "$focused_test")
+  [ "${taken:-0}" -ge 10 ]
+}
+# Down moves the focus from the first choice to the second (a text button at 512, 410).
+down_to_second() {
+  sleep 1
+  key Down
+  wait_for 30 text_focused_at 512 410 || fail "Down did not move the focus to the second choice"
+  keep_shot "$1"
+}
+# From the main menu by keys only, back to it: the Quit question left by Escape; the career menu's
+# "Load and Continue" reached by Down, its list left by Escape, New Career left by Escape; the
+# sandbox menu's "Load" reached by Down and its list left by Escape.
+front_end_by_keys() {
+  key Escape
+  await_menu "ConfirmExit (MenuConfirmExit)"
+  sleep 1
+  shot quit-question
+  keep_shot quit-question
+  sleep 1
+  key Escape
+  await_menu "MainMenu (MenuMain)"
+  sleep 1
+  key Right Return
+  await_menu "MenuCareer (MenuCareer)"
+  down_to_second career-load
+  key Return
+  await_menu "MenuLoadCareer (MenuLoadCareer)"
+  sleep 1
+  key Escape
+  await_menu "MenuCareer (MenuCareer)"
+  sleep 1
+  key Return
+  await_menu "NewCareer (NewCareer)"
+  sleep 1
+  shot new-career
+  keep_shot new-career
+  sleep 1
+  key Escape
+  await_menu "MenuCareer (MenuCareer)"
+  sleep 1
+  key Escape
+  await_menu "MainMenu (MenuMain)"
+  sleep 1
+  key Return
+  await_menu "MenuSandbox (MenuSandbox)"
+  down_to_second sandbox-load
+  key Return
+  await_menu "MenuLoadSandbox (MenuLoadSandbox)"
+  sleep 1
+  key Escape
+  await_menu "MenuSandbox (MenuSandbox)"
+  sleep 1
+  key Escape
+  await_menu "MainMenu (MenuMain)"
+  sleep 1
+}
+
 keyboard_road() {
   to_main_menu
   # The pointer off the window: the screens hear only keys until the placement.
@@ -890,6 +954,7 @@ keyboard_road() {
   main_seen=none
   wait_for 30 main_menu_seen main || fail "the main menu: $main_seen"
   keep_shot main-menu
+  front_end_by_keys
   new_sandbox
   keep_shot hud
 
@@ -917,6 +982,26 @@ keyboard_road() {
     [ "$(count_in 10 715 520 745 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -lt 50 ]
   }
   wait_for 30 placed_gone || fail "the placement did not end with the click"
+  # The placed attraction clicked where it stands, its Delete, and the question left by Escape:
+  # the attraction stays (the save below holds it).
+  # Where the placed model is drawn: the middle of its grey (the ground and grass are not grey).
+  shot placed-model || fail "no screenshot of the placed attraction"
+  read -r mx my < <("$xwd_pixel" "$last_shot" --rect "$(wx 380)" "$(wy 330)" "$(wx 650)" "$(wy 540)" |
+    awk -v w="$win_w" -v h="$win_h" '{ r = $3; g = $4; b = $5 }
+      r - g < 16 && g - r < 16 && g - b < 16 && b - g < 16 && r > 60 { x += $1; y += $2; n++ }
+      END { if (n >= 20) printf "%d %d\n", x / n * 1024 / w, y / n * 768 / h }')
+  [ -n "${my:-}" ] || fail "the placed attraction is not seen about the pointer"
+  click "$mx" "$my" nofocus
+  click 900 690 nofocus
+  await_menu "MenuRemoveAttr (MenuRemoveAttr)"
+  sleep 1
+  shot remove-question
+  keep_shot remove-question
+  sleep 1
+  key Escape
+  # The HUD's band shows undimmed again.
+  hud=none
+  wait_for 30 hud_seen || fail "the HUD after the remove question: $hud"
   xdotool mousemove 1270 1010
 
   # Escape opens the pause menu and Escape leaves it.

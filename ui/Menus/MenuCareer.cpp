@@ -24,6 +24,10 @@ int MenuCareer::Create(EntNode* n) {
     MenuKitTextButtonLarge(kNew, u"New Career", 512, 350, this);
     MenuKitTextButtonLarge(kLoad, u"Load and Continue", 512, 410, this);
     MenuKitButtonBack(kBack, 330.0f, 510.0f, this);
+    // Linked in a ring, so that Up and Down reach every choice without the mouse.
+    LinkCtlNav(kNew, kBack, kLoad, -1, -1);
+    LinkCtlNav(kLoad, kNew, kBack, -1, -1);
+    LinkCtlNav(kBack, kLoad, kNew, -1, -1);
     MenuFinishConcrete(this, "MenuCareer");
     g_cursorFrameIndex = 1;
     MusicPlayByName(EntGetRoot(this), kMenuMusic);

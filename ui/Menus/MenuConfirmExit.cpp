@@ -30,6 +30,9 @@ int MenuConfirmExit::Create(EntNode* node) {
 
 int MenuConfirmExit::OnMessage(const SlEvent* event) {
     if (!active || !event) return 0;
+    // Escape is Cancel: the question is left as every other screen is.
+    if (event->type == SL_MENUBACK || event->type == SL_MENUBACK + 1)
+        return ForwardToCtl(event, kCancelId) ? 0 : 1;
     if (event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
     if (event->a == kOkId) {
         // The screen stays until the loop ends.

@@ -232,6 +232,13 @@ int MenuGameRunning::Start() {
 
 void MenuGameRunning::SetActive() {
     Menu3Base::SetActive();
+    // The pointer moved unheard while another screen was up: the next click, the hover and the
+    // placement go where it is now.
+    float x = 0.0f, y = 0.0f;
+    if (Ctl3PointerAt(&x, &y)) {
+        mouseX = int32_t(x);
+        mouseY = int32_t(y);
+    }
     // A report may have named an entity that left while it was up.
     ENTBASE* wanted = EntIsLive(pending) ? pending : nullptr;
     pending = nullptr;

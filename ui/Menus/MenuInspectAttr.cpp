@@ -205,6 +205,8 @@ void InspectAttrShow(MenuInspectAttr* panel, ENTBASE* entity) {
     panel->attraction = EntRef(attr);
     panel->SetActive();
     panel->Fill();
+    // Only what can be ridden shows Ride: on a stand, a booth or a game it would do nothing.
+    Ctl3SetLive(panel->rideButton, panel->CanRide());
     panel->Refresh();
     panel->Menu3Base::Show();
 }

@@ -69,6 +69,8 @@ class MenuInspectAttr : public Menu3Base, public HudInspector {
     // The view from a seat of the ride, drawn at random; nothing for other attractions, a count
     // of 0, or a world without the ride camera, the main viewport or the management camera.
     void EnterRideCamera();
+    // Whether the ride view can start: a ride with seats, in a world with the three cameras.
+    bool CanRide();
     // The main viewport and the current camera back to the management camera.
     void LeaveRideCamera();
     // The cameras and the viewport, found again from the root.

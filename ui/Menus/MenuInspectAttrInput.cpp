@@ -75,18 +75,23 @@ int MenuInspectAttr::Remove() {
 
 // ---- the ride view ----
 
-void MenuInspectAttr::EnterRideCamera() {
+bool MenuInspectAttr::CanRide() {
     AttrBase* attr = Attraction();
-    if (!attr || !attr->info || attr->info->attrType != kTypeRide) return;
+    if (!attr || !attr->info || attr->info->attrType != kTypeRide) return false;
+    if (AttrBaseRideCamCount(attr) <= 0) return false;
+    if (!rideCamera.Get() || !mainViewport.Get() || !savedCamera.Get()) FindCameras();
+    // Without the management camera the view could never be given back.
+    return rideCamera.Get() && dynamic_cast<EcViewport*>(mainViewport.Get()) && savedCamera.Get();
+}
+
+void MenuInspectAttr::EnterRideCamera() {
+    if (!CanRide()) return;
+    AttrBase* attr = Attraction();
     // The attraction keeps RIDE_SEAT_MAX seat matrices, whatever an animator reports.
     int count = AttrBaseRideCamCount(attr);
     if (count > RIDE_SEAT_MAX) count = RIDE_SEAT_MAX;
-    if (count <= 0) return;
-    if (!rideCamera.Get() || !mainViewport.Get() || !savedCamera.Get()) FindCameras();
     ENTBASE* camera = rideCamera.Get();
     auto* viewport = dynamic_cast<EcViewport*>(mainViewport.Get());
-    // Without the management camera the view could never be given back.
-    if (!camera || !viewport || !savedCamera.Get()) return;
     rideSeat = RandInt(count);
     CameraAttachSetMatrix(camera, attr, &attr->seats[rideSeat]);
     viewport->SetVoid("entCamera", reinterpret_cast<intptr_t>(camera));

@@ -22,6 +22,7 @@
 #include <cstring>
 
 namespace {
+constexpr int32_t kScanEscape = 1;
 enum : int32_t { kBack = 0, kStart = 1, kName = 2, kEasy = 4, kMedium = 5, kHard = 6 };
 // The name shown in a message box is cut short enough to fit the box.
 constexpr size_t kShownNameMax = 40;
@@ -118,7 +119,21 @@ MtGame* MenuNewCareer::Game() {
 
 int MenuNewCareer::OnMessage(const SlEvent* event) {
     if (!active) return 2;
-    if (!event || event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
+    if (!event) return 1;
+    // Escape goes back, as on every other screen, unless it only ends the typing of the name.
+    if (event->type == SL_KEYDOWN && event->a == kScanEscape) {
+        EditLine* field = NameField();
+        m_escapeEndsEditing = field && field->Editing();
+        return 1;
+    }
+    if (event->type == SL_MENUBACK || event->type == SL_MENUBACK + 1) {
+        if (m_escapeEndsEditing) {
+            if (event->type == SL_MENUBACK + 1) m_escapeEndsEditing = false;
+            return 1;
+        }
+        return ForwardToCtl(event, kBack) ? 0 : 1;
+    }
+    if (event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
     switch (event->a) {
         case kEasy: difficulty = 0; return 1;
         case kMedium: difficulty = 1; return 1;

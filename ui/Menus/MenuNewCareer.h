@@ -28,6 +28,9 @@ class MenuNewCareer : public Menu3Base {
     char careerName[MENU_NEW_CAREER_NAME_MAX] = {};
 
   private:
+    // Escape went down while the name was being typed: it ends the typing, not the screen.
+    bool m_escapeEndsEditing = false;
+
     void StartPressed();
     // True when the summary opened and this menu is gone.
     bool CreateCareer();

@@ -78,6 +78,9 @@ int MenuPlayQuestion::OnEntityRemoved(ENTBASE* gone) {
 
 int MenuPlayQuestion::OnMessage(const SlEvent* event) {
     if (!active) return 2;
+    // Escape is Cancel: the question is left as every other screen is.
+    if (event && (event->type == SL_MENUBACK || event->type == SL_MENUBACK + 1))
+        return ForwardToCtl(event, MENU_QUESTION_CANCEL) ? 0 : 1;
     if (!event || event->type != CTL3_EVENT || event->b != CTL3_CLICK) return 1;
     if (event->a != MENU_QUESTION_OK && event->a != MENU_QUESTION_CANCEL) return 1;
     Resume();

@@ -280,6 +280,8 @@ int MenuReportBase::OnMessage(const SlEvent* e) {
         return 1;
     }
     if (e->type == SL_MOUSE0DOWN) {
+        // A report opened under a still pointer has heard no move: the row is the one under it.
+        Ctl3PointerAt(&mouseX, &mouseY);
         const int32_t row = RowAt(mouseX, mouseY);
         if (row >= 0) SelectRow(row);
         return 1;

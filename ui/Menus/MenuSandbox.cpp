@@ -28,6 +28,10 @@ int MenuSandbox::Create(EntNode* n) {
     MenuKitTextButtonLarge(SANDBOX_NEW, u"New", 512, 350, this);
     MenuKitTextButtonLarge(SANDBOX_LOAD, u"Load", 512, 410, this);
     MenuKitButtonBack(SANDBOX_BACK, 330.0f, 510.0f, this);
+    // Linked in a ring, so that Up and Down reach every choice without the mouse.
+    LinkCtlNav(SANDBOX_NEW, SANDBOX_BACK, SANDBOX_LOAD, -1, -1);
+    LinkCtlNav(SANDBOX_LOAD, SANDBOX_NEW, SANDBOX_BACK, -1, -1);
+    LinkCtlNav(SANDBOX_BACK, SANDBOX_LOAD, SANDBOX_NEW, -1, -1);
     MenuFinishConcrete(this, "MenuSandbox");
     g_cursorFrameIndex = 1;
     MusicPlayByName(EntGetRoot(this), kMenuMusic);

@@ -129,6 +129,8 @@ TEST_F(InspectAttrTest, FillsByTypeAndKeepsEveryControlInsideThePanel) {
         EXPECT_EQ(Narrow(panel->FindCtl(INSPECT_ATTR_TITLE)->label), Narrow(info->name)) << what;
         EXPECT_EQ(panel->openBox->checked, !row.closed) << what;
         EXPECT_EQ(panel->repairBox->checked, row.repair) << what;
+        // Only a ride can be ridden: elsewhere Ride would do nothing.
+        EXPECT_EQ(Live(panel->rideButton), row.attrType == 2) << what;
 
         const bool priced = row.attrType <= 3;
         EXPECT_EQ(Live(panel->price), priced) << what;

@@ -105,6 +105,13 @@ TEST_F(MainMenuTest, EscapeAsksToQuitCancelReturnsAndOkQuits) {
     EXPECT_EQ(g_cursorFrameIndex, 1) << "the main menu shows the cursor";
     EXPECT_EQ(Music()->volume, Game()->prefs.volMusic) << "the music volume was not set again";
 
+    // Escape on the question is Cancel.
+    Press(SDL_SCANCODE_ESCAPE);
+    ASSERT_EQ(Name(), "ConfirmExit");
+    Press(SDL_SCANCODE_ESCAPE);
+    ASSERT_EQ(Name(), "MainMenu") << "Escape did not leave the question";
+    EXPECT_EQ(app.quit, 0);
+
     Press(SDL_SCANCODE_ESCAPE);
     Press(SDL_SCANCODE_LEFT);
     EXPECT_EQ(FocusId(), 0);

@@ -25,24 +25,29 @@ TEST_F(MenuCareerTest, TheCareerMenuOpensLoadingAndGoesBack) {
     ASSERT_TRUE(career);
     EXPECT_STREQ(career->GetName(), "MenuCareer");
     EXPECT_EQ(g_cursorFrameIndex, 1) << "the career menu shows the pointer";
+    // The choices are a ring: Up from New Career is Back, Down twice from there is Load.
+    Tap(SDL_SCANCODE_UP);
+    Tap(SDL_SCANCODE_DOWN);
     Tap(SDL_SCANCODE_DOWN);
     Tap(SDL_SCANCODE_RETURN);
-    EXPECT_TRUE(Opened().empty()) << "no links: Down keeps the focus on New Career";
-    EXPECT_TRUE(Shown("NewCareer"));
-    EntDestroyTree(Shown("NewCareer"));
-
-    ASSERT_TRUE(Open("MenuCareer"));
-    SlPostEvent(CTL3_EVENT, 1, CTL3_CLICK);
-    Step();
-    ASSERT_EQ(Opened().size(), 1u);
+    ASSERT_EQ(Opened().size(), 1u) << "Down did not reach Load and Continue";
     EXPECT_EQ(Opened()[0].className, "MenuLoadCareer");
     EXPECT_EQ(Shown("MenuCareer"), nullptr);
     EntDestroyTree(Shown("MenuLoadCareer"));
 
     ASSERT_TRUE(Open("MenuCareer"));
+    Tap(SDL_SCANCODE_RETURN);
+    EXPECT_TRUE(Shown("NewCareer"));
+    // Escape goes back from New Career as from every other screen.
     Tap(SDL_SCANCODE_ESCAPE);
-    ASSERT_EQ(Opened().size(), 2u);
-    EXPECT_EQ(Opened()[1].className, "MenuMain") << "Escape presses Back";
+    EXPECT_EQ(Shown("NewCareer"), nullptr) << "Escape did not leave New Career";
+    EXPECT_TRUE(Shown("MenuCareer"));
+    EntDestroyTree(Shown("MenuCareer"));
+
+    ASSERT_TRUE(Open("MenuCareer"));
+    Tap(SDL_SCANCODE_ESCAPE);
+    ASSERT_FALSE(Opened().empty());
+    EXPECT_EQ(Opened().back().className, "MenuMain") << "Escape presses Back";
 }
 
 TEST_F(MenuCareerTest, TheSummaryShowsTheRankAndIgnoresKeys) {

@@ -230,3 +230,43 @@ TEST_F(MenuSaveDialogTest, LatinLettersAreSavedAsTypedAndOthersRefusedWithANote)
     ASSERT_NE(field->RefusedNote(), nullptr) << "the refusal is not silent";
     EXPECT_EQ(std::u16string(field->RefusedNote()), u"The font cannot show that letter.");
 }
+
+TEST_F(MenuSaveDialogTest, TheBoxesOkMadeUnderTheStillPointerTakesTheNextClick) {
+    StartSaving(MTGAME_SANDBOX);
+    WriteTextFile(Saves() + "Fair.sbx", "old bytes");
+    MenuSaveDialog* dialog = OpenDialog("MenuSandboxSave", false);
+    ASSERT_NE(dialog, nullptr);
+    const auto stillClick = [this] {
+        MouseButton(true);
+        Step();
+        MouseButton(false);
+        Step();
+    };
+    // OK on the refused name's box, where the dialog's OK was clicked; the mouse stays put.
+    SaveAs(dialog, "a/b");
+    auto* box = Find<MenuYesNo>("MenuYesNo");
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(std::u16string(box->title), u"NAME NOT ALLOWED");
+    const Ctl3Base* ok = box->FindCtl(0);
+    ASSERT_NE(ok, nullptr);
+    const Ctl3Base* dialogOk = dialog->FindCtl(SAVE_OK);
+    ASSERT_NE(dialogOk, nullptr);
+    const float x = (dialogOk->rect.left + dialogOk->rect.right) / 2.0f;
+    const float y = (dialogOk->rect.top + dialogOk->rect.bottom) / 2.0f;
+    ASSERT_TRUE(Ctl3HitTest(ok, x, y)) << "the box's OK is not where the dialog's was";
+    stillClick();
+    EXPECT_EQ(Find<MenuYesNo>("MenuYesNo"), nullptr)
+        << "the click under the still pointer was lost";
+    EXPECT_TRUE(dialog->IsActive());
+
+    // The overwrite question's Yes, the same way.
+    SaveAs(dialog, "Fair");
+    box = Find<MenuYesNo>("MenuYesNo");
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(std::u16string(box->title), u"WARNING");
+    stillClick();
+    Step();
+    EXPECT_EQ(Find<MenuYesNo>("MenuYesNo"), nullptr)
+        << "the click under the still pointer was lost";
+    EXPECT_NE(ReadTextFile(Saves() + "Fair.sbx"), "old bytes") << "Yes did not overwrite";
+}

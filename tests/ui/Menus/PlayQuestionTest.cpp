@@ -113,6 +113,15 @@ TEST_F(PlayQuestionTest, RemovalAsksPausedAndEnterGivesTheSameAttractionBack) {
     EXPECT_TRUE(panel->shown);
     EXPECT_EQ(panel->Attraction(), attr) << "the panel was not given the attraction again";
 
+    // Escape answers Cancel too.
+    ASSERT_NE(AskRemoval(attr), nullptr);
+    Tap(SDL_SCANCODE_ESCAPE);
+    Step();
+    EXPECT_EQ(Named("MenuRemoveAttr"), nullptr) << "Escape did not leave the question";
+    EXPECT_TRUE(EntIsLive(attr));
+    EXPECT_TRUE(hud->active);
+    EXPECT_EQ(hud->selected.Get(), attr);
+
     // OK: refunded, cells freed, the attraction gone, the panels closed, the game going on.
     game->cash = 1000;
     const int32_t value = AttrBaseValue(attr);

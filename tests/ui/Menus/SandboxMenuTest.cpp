@@ -46,3 +46,23 @@ TEST_F(VenueMenuTest, TheSandboxMenuOpensTheSelectorTheSavesOrTheMainMenu) {
     EXPECT_FALSE(Find("MenuSandbox"));
     EXPECT_TRUE(Find("MainMenu")) << "Escape pressed Back, which opens the main menu";
 }
+
+TEST_F(VenueMenuTest, UpAndDownReachEveryChoiceOfTheSandboxMenu) {
+    StartVenues(MTGAME_SANDBOX);
+    ASSERT_TRUE(MenuSandboxOpen(app.GetMenus()));
+    Frames();
+    const auto focused = [this](int32_t id) { return Ctl3IsFocused(Ctl("MenuSandbox", id)); };
+    ASSERT_TRUE(focused(SANDBOX_NEW));
+    TapKey(SDL_SCANCODE_DOWN);
+    EXPECT_TRUE(focused(SANDBOX_LOAD)) << "Down stayed on New";
+    TapKey(SDL_SCANCODE_DOWN);
+    EXPECT_TRUE(focused(SANDBOX_BACK));
+    TapKey(SDL_SCANCODE_DOWN);
+    EXPECT_TRUE(focused(SANDBOX_NEW)) << "the choices are a ring";
+    TapKey(SDL_SCANCODE_UP);
+    EXPECT_TRUE(focused(SANDBOX_BACK));
+    TapKey(SDL_SCANCODE_UP);
+    EXPECT_TRUE(focused(SANDBOX_LOAD));
+    TapKey(SDL_SCANCODE_RETURN);
+    EXPECT_TRUE(Opened("MenuLoadSandbox")) << "Enter on Load did not open the saves";
+}
