@@ -163,6 +163,8 @@ bool MtGameLoadSandbox(MtGame* game, const char* name) {
     StartVenueOf(game, venue);
     if (!EntIsLive(game)) return true; // the venue script ended the game
     MtGameLoadEntities(game, path.c_str());
+    // The saved carnival was standing before the day began: it is no profit of the day.
+    game->day.startValue = MtGameStandingValue(game);
     return true;
 }
 
