@@ -198,7 +198,8 @@ bool MtGameLoadLayout(MtGame* game, const char* name) {
     StartVenueOf(game, venue);
     if (!EntIsLive(game)) return true;
     MtGameLoadEntities(game, path.c_str());
-    game->cash = MoneyCharge(game->cash, header.onDeposit);
+    // The layout's deposits are paid on the day it is loaded into.
+    MtGameBook(game, MONEY_DEPOSIT, header.onDeposit);
     game->onDeposit = header.onDeposit;
     return true;
 }
