@@ -8,6 +8,7 @@
 #include "game/AttrInfo.h"
 #include "game/Career.h"
 #include "game/GameVals.h"
+#include "game/MtGameMoney.h"
 #include "game/Prefs.h"
 #include "game/VenueInfo.h"
 
@@ -58,6 +59,8 @@ class MtGame : public ENTBASE {
     Career career;
     int32_t cash = 0;
     int32_t onDeposit = 0;
+    MtGameDayAccount day;  // what the day has booked, and the value standing at its start and close
+    uint8_t dayClosed = 0; // from the day's end to the next start of day: its money is settled
     AttrInfoList* attrList = nullptr;
     VenueInfoList* venueList = nullptr;
     // The lists an earlier Start read: attractions and screens still point into their records

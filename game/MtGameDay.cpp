@@ -85,7 +85,7 @@ void MtGameChargeDailyCosts(MtGame* game) {
         extra = MoneyAdd(extra, (int32_t)((float)extraRubes * buy.share));
     }
     cost = std::clamp<int64_t>(cost, INT32_MIN, INT32_MAX);
-    game->cash = MoneyCharge(game->cash, (int32_t)cost);
+    MtGameBook(game, MONEY_COST, (int32_t)cost);
     if (ENTBASE* generator = game->RubeGen()) MtGameRubeGenAddExtra(generator, extra);
     game->chargeCostsPending = 0;
 }
@@ -118,10 +118,13 @@ void MtGameStartDay(ENTBASE* entity) {
     }
     if (ENTBASE* sky = game->TimeOfDay()) sky->SetFloat("time", game->gameTime * 0.041666668f);
     if (game->mode == MTGAME_CAREER) game->cash = game->career.cash;
+    MtGameOpenAccount(game);
 }
 
 void MtGameEndOfDay(MtGame* game) {
     if (!game) return;
+    // Closed before anyone hears of it: the summary that the event opens reads settled figures.
+    MtGameCloseAccount(game);
     EntGetRoot(game)->GameEventPre(GE_END_OF_DAY, 0);
     if (!EntIsLive(game)) return;
     game->dayOver = 1;

@@ -183,6 +183,8 @@ bool MtGameLoadSandbox(MtGame* game, const char* name) {
     StartVenueOf(game, venue);
     if (!EntIsLive(game)) return true; // the venue script ended the game
     MtGameLoadEntities(game, path.c_str());
+    // The saved carnival was standing before the day began: it is no profit of the day.
+    game->day.startValue = MtGameStandingValue(game);
     return true;
 }
 
@@ -217,7 +219,8 @@ bool MtGameLoadLayout(MtGame* game, const char* name) {
     StartVenueOf(game, venue);
     if (!EntIsLive(game)) return true;
     MtGameLoadEntities(game, path.c_str());
-    game->cash = MoneyCharge(game->cash, header.onDeposit);
+    // The layout's deposits are paid on the day it is loaded into.
+    MtGameBook(game, MONEY_DEPOSIT, header.onDeposit);
     game->onDeposit = header.onDeposit;
     return true;
 }

@@ -117,7 +117,7 @@ void RideAnimCore::HourlyCost() {
     if (!info || !attraction) return;
     MtGame* game = attraction->RideGame();
     if (!game) return;
-    game->cash = MoneyCharge(game->cash, info->idleCost);
+    MtGameBook(game, MONEY_COST, info->idleCost);
 }
 
 // ---- the run states ----

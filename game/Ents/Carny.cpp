@@ -190,7 +190,7 @@ int Carny::OnEntityRemoved(ENTBASE* gone) {
 
 int Carny::OnGameEvent(int event, intptr_t) {
     if (event != GE_HOURLY) return 1;
-    if (MtGame* game = Game()) game->cash = MoneyCharge(game->cash, CARNY_WAGE);
+    if (MtGame* game = Game()) MtGameBook(game, MONEY_COST, CARNY_WAGE);
     return 1;
 }
 
@@ -199,7 +199,7 @@ int Carny::OnGameEvent(int event, intptr_t) {
 int Carny::Update(float seconds) {
     if (fireRequest) {
         if (!paidOff) {
-            if (MtGame* game = Game()) game->cash = MoneyCharge(game->cash, CARNY_SEVERANCE);
+            if (MtGame* game = Game()) MtGameBook(game, MONEY_COST, CARNY_SEVERANCE);
             paidOff = 1;
         }
         EntDestroyTree(this);

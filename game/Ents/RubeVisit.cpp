@@ -290,10 +290,11 @@ void RubeVisitExit(Rube1* p, AttrBase* attr) {
         if (info->needs[NEED_TICKET] > 0.0f) {
             const int32_t price = game->ticketCost;
             const int32_t n = RubeVisitTicketsToBuy(p->money, price);
-            if (n > 0) {
-                const int64_t spent = (int64_t)price * n;
+            const int64_t spent = (int64_t)price * n;
+            // After closing the booth sells nothing: the day's takings are settled.
+            if (n > 0 &&
+                MtGameBook(game, MONEY_SALE, Clamp32((int64_t)MtGameCashMult(game) * spent))) {
                 p->tickets = Clamp32((int64_t)p->tickets + n);
-                game->cash = MoneyAdd(game->cash, Clamp32((int64_t)MtGameCashMult(game) * spent));
                 p->money = Clamp32((int64_t)p->money - spent);
                 p->ticketBought = true;
             }
@@ -306,7 +307,7 @@ void RubeVisitExit(Rube1* p, AttrBase* attr) {
                 const int32_t cost = std::isfinite(payout) && payout > 0.0
                                          ? Clamp32((int64_t)std::min(payout, (double)INT32_MAX))
                                          : 0;
-                game->cash = MoneyCharge(game->cash, cost);
+                MtGameBook(game, MONEY_COST, cost);
                 p->happiness += f * game->gameVals.hapWinGame;
                 attr->winFlag = 1;
             } else {

@@ -12,6 +12,6 @@ int HudFireEmployee(MenuGameRunning* hud, ENTBASE* employee) {
     if (hud) HudSelect(hud, nullptr);
     EntDestroyTree(employee);
     if (hud)
-        if (MtGame* game = hud->Game()) game->cash = MoneyCharge(game->cash, HUD_FIRING_FEE);
+        if (MtGame* game = hud->Game()) MtGameBook(game, MONEY_COST, HUD_FIRING_FEE);
     return 1;
 }

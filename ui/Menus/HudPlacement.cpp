@@ -115,6 +115,8 @@ void HudPlaceAttraction(MenuGameRunning* hud) {
     GameGridCore* grid = GameGridFrom(hud->grid.Get());
     const AttrInfo* info = hud->chosenType;
     if (!grid || !FootprintUsable(info)) return;
+    // A closed day's money is settled: nothing is bought after it.
+    if (MtGame* game = hud->Game(); game && game->dayClosed) return;
     const int cx = hud->cursorCellX, cz = hud->cursorCellZ;
     int w, d;
     PlacementFootprint(info, hud->rotation, &w, &d);
@@ -147,7 +149,7 @@ void HudPlaceAttraction(MenuGameRunning* hud) {
     hud->rotation = 0;
     if (MtGame* game = hud->Game()) {
         // The deposit on hand counts in full even when the cash could not cover it.
-        game->cash = MoneyCharge(game->cash, info->deposit);
+        MtGameBook(game, MONEY_DEPOSIT, info->deposit);
         game->onDeposit = MoneyAdd(game->onDeposit, std::max(info->deposit, 0));
     }
     HudEndPlacement(hud);
@@ -166,8 +168,10 @@ int HudRemoveAttraction(MenuGameRunning* hud, ENTBASE* attraction) {
     // A type outside the list has no value and no cells of its own to free.
     const AttrInfo* info = attr && !attr->inert ? attr->info : nullptr;
     MtGame* game = hud ? hud->Game() : nullptr;
+    // A closed day's money is settled: nothing is sold back after it.
+    if (game && game->dayClosed) return 0;
     if (game && info) {
-        game->cash = MoneyAdd(game->cash, AttrBaseValue(attr));
+        MtGameBook(game, MONEY_REFUND, AttrBaseValue(attr));
         game->onDeposit = std::max(MoneyAdd(game->onDeposit, -std::max(info->deposit, 0)), 0);
     }
     GameGridCore* grid = hud ? GameGridFrom(hud->grid.Get()) : nullptr;

@@ -34,12 +34,6 @@ int32_t Clamp32(int64_t v) {
     return static_cast<int32_t>(v);
 }
 
-int32_t DepositReturns(ENTBASE* from) {
-    int32_t sum = 0;
-    MtGameSumAttrValue(EntGetRoot(from), &sum);
-    return sum;
-}
-
 void Line(const char16_t* format, int64_t cents, float y, ENTBASE* menu) {
     char16_t text[kLineMax];
     WideFormat(text, kLineMax, format, Dollars(cents));
@@ -71,18 +65,25 @@ int MenuEndOfDay::Create(EntNode* n) {
     MenuKitDimBackground(this);
     MenuKitLargePanelHeader(512.0f, 428.0f, u"End Of Day Summary", this);
     if (g) {
+        // The returns are those noted when the day closed: Save and Exit adds the same.
         const int64_t start = g->career.cash;
         const int64_t end = g->cash;
-        const int64_t returns = DepositReturns(this);
-        const int64_t difference = end - start + returns;
+        const int64_t returns = MtGameDayReturns(g);
+        const int64_t profit = MtGameDayProfit(g);
         Line(u"Starting Cash: $%i", start, 300.0f, this);
         Line(u"Ending Cash: $%i", end, 324.0f, this);
         Line(u" - deposits: $%i", g->onDeposit, 348.0f, this);
         Line(u" + deposit returns: $%i", returns, 372.0f, this);
-        Line(difference > 0 ? u" PROFIT: $%i" : u" LOSS: $%i", difference, 396.0f, this);
+        Line(profit > 0 ? u" PROFIT: $%i" : u" LOSS: $%i", profit, 396.0f, this);
         DbgPrintf(DBG_GENERAL, "MenuEndOfDay: start %i end %i deposits %i returns %i\n",
                   static_cast<int>(start), static_cast<int>(end), static_cast<int>(g->onDeposit),
                   static_cast<int>(returns));
+        const MtGameDayAccount& day = g->day;
+        DbgPrintf(DBG_GENERAL,
+                  "MenuEndOfDay: sales %lld costs %lld deposits paid %lld refunds %lld value at "
+                  "the start %i profit %lld\n",
+                  (long long)day.sales, (long long)day.costs, (long long)day.deposits,
+                  (long long)day.refunds, static_cast<int>(day.startValue), (long long)profit);
     } else {
         DbgPrintf(DBG_GENERAL, "MenuEndOfDay: no game object\n");
     }
@@ -155,7 +156,7 @@ int MenuEndOfDay::SaveAndExit() {
     const int32_t deposit = g->onDeposit;
     Career career;
     CopyCareer(career, g->career);
-    g->cash = MoneyAdd(g->cash, DepositReturns(this));
+    g->cash = MoneyAdd(g->cash, MtGameDayReturns(g));
     MtGameNextDay(g);
     if (!MtGameSaveCareer(g, g->career.name)) {
         g->cash = cash;

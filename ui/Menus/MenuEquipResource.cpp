@@ -264,8 +264,10 @@ void MenuEquipResource::FillRows() {
             Ctl3SetVisible(money, true);
         }
         char16_t line[CTL3_LABEL_MAX + 1];
-        WideFormat(line, CTL3_LABEL_MAX + 1, u"%s  -  $%i/hr  deposit:$%i", type->name,
-                   type->idleCost / 100, type->deposit / 100);
+        // The hourly cost in dollars and cents, as the hourly cost report shows it: whole
+        // dollars would drop the half of a $2.50 stand.
+        WideFormat(line, CTL3_LABEL_MAX + 1, u"%s  -  $%.2f/hr  deposit:$%i", type->name,
+                   double(type->idleCost) * 0.01, type->deposit / 100);
         title->SetTextW(line);
         const bool badge = (lock && lock->visible) || (money && money->visible);
         RowBadgePlace(text, lock, money, rank, badge, kRowRight);

@@ -171,10 +171,20 @@ DayResult RunPatronDay(WholeDay* d, DayChecker* c) {
     const int64_t sales = (int64_t)game->cash - ((int64_t)opened - 12 * (d->IdleCostSum() + wages));
     EXPECT_EQ(sales % (mult * price), 0) << "cash moved by anything but costs and tickets";
     EXPECT_GT(sales, 0) << "no tickets sold";
+    // What the day booked, event by event, adds up to its cash; its costs are the rent and the
+    // twelve hours' costs and wages the data names.
+    const MtGameDayAccount& booked = game->day;
+    EXPECT_EQ((int64_t)game->cash,
+              start + booked.sales - booked.costs - booked.deposits + booked.refunds)
+        << "sales " << booked.sales << ", costs " << booked.costs << ", deposits "
+        << booked.deposits << ", refunds " << booked.refunds;
+    EXPECT_EQ(booked.costs, venue->rent + 12 * (d->IdleCostSum() + wages));
+    const int32_t closed = game->cash;
     for (int i = 0; i < (int)(1500.0f / d->cw.w.h->options.dt); ++i) {
         c->Frame();
         if (testing::Test::HasFatalFailure()) return result;
     }
+    EXPECT_EQ(game->cash, closed) << "the crowd leaving after the close moved the day's money";
     EXPECT_EQ(d->Patrons(), 0) << "patrons still in the carnival after the drain";
     for (AttrBase* a : d->attrs)
         EXPECT_TRUE(a->attrState == ATTR_LOADING || a->attrState == ATTR_BROKEN ||

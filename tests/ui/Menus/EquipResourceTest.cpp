@@ -218,7 +218,8 @@ TEST_F(EquipResourceTest, ShortListsAndTheTitleLine) {
     MenuEquipResource* menu = Open();
     ASSERT_NE(menu, nullptr);
     const std::string title = Narrow(menu->FindCtl(EQUIP_TITLE)->label);
-    EXPECT_NE(title.find("  -  $12/hr  deposit:$500"), std::string::npos) << title;
+    EXPECT_NE(title.find("  -  $12.50/hr  deposit:$500"), std::string::npos)
+        << "the cents of the hourly cost were dropped: " << title;
     PostClick(EQUIP_DOWN);
     EXPECT_EQ(menu->row, 1);
     EXPECT_FALSE(Live(menu, EQUIP_DOWN)) << "Down goes on past the last type";
@@ -536,8 +537,8 @@ TEST_F(EquipResourceTest, ARideIsChosenAndPlacedByInputAlone) {
     ASSERT_NE(title, nullptr);
     ASSERT_NE(title->font, nullptr);
     char16_t text[CTL3_LABEL_MAX + 1];
-    WideFormat(text, CTL3_LABEL_MAX + 1, u"%s  -  $%i/hr  deposit:$%i", ride->name,
-               ride->idleCost / 100, ride->deposit / 100);
+    WideFormat(text, CTL3_LABEL_MAX + 1, u"%s  -  $%.2f/hr  deposit:$%i", ride->name,
+               double(ride->idleCost) * 0.01, ride->deposit / 100);
     auto* probe = static_cast<DrawProbe*>(EntCreateChild("DrawProbe", menu));
     ASSERT_NE(probe, nullptr);
     const VECTOR3 at = title->pos;

@@ -213,3 +213,21 @@ TEST_F(MenuEndOfDayTest, SandboxSaveAndExitAndExitWithoutSavingOpenTheirDialogs)
     EXPECT_TRUE(eod->IsActive());
     EXPECT_EQ(Find<MenuEndOfDay>("MenuEndOfDay"), eod);
 }
+
+TEST_F(MenuEndOfDayTest, EquipmentStandingSinceTheMorningIsNoProfitOfTheDay) {
+    StartDay(MTGAME_CAREER, "Ann", 100000, 100000);
+    AttrBase* attr = MakeAttr(0);
+    ASSERT_NE(attr, nullptr);
+    attr->inert = false;
+    MtGame* game = Game();
+    // Bought on an earlier day: standing when this one starts, then a day of $100 of costs.
+    MtGameStartDay(game);
+    ASSERT_EQ(game->cash, 100000);
+    game->cash = 90000;
+    MtGameEndOfDay(game);
+    MenuEndOfDay* eod = OpenSummary();
+    ASSERT_NE(eod, nullptr);
+    const std::vector<std::u16string> texts = Texts(eod);
+    ASSERT_GE(texts.size(), 5u);
+    EXPECT_EQ(texts.back(), u" LOSS: $-100") << "the morning's equipment was counted as a return";
+}
