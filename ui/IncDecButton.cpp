@@ -80,7 +80,14 @@ int IncDecButton::OnMessage(const SlEvent* event) {
             }
             break;
         }
-        case SL_MOUSE0DOWN:
+        case SL_MOUSE0DOWN: {
+            // Not only after a move: a box made under a still pointer takes the click too, on
+            // the half the pointer is over.
+            float px = 0.0f, py = 0.0f;
+            if (!hovered && Ctl3PointerAt(&px, &py) && Hits(px, py)) {
+                hovered = 1;
+                half = py < SplitY() ? INCDEC_HALF_UP : INCDEC_HALF_DOWN;
+            }
             // A box under the pointer whose focus went elsewhere (a key, a dialog) takes the
             // click as it is, without waiting for the pointer to move again.
             if (hovered && state == CTL3_NORMAL) {
@@ -93,6 +100,7 @@ int IncDecButton::OnMessage(const SlEvent* event) {
                 if (half == INCDEC_HALF_DOWN) Step(-1);
             }
             break;
+        }
         case SL_MOUSE0UP:
             if (hovered) {
                 // A value button is no check box: whatever the release did to the check is

@@ -15,8 +15,9 @@
 #              saved again as a layout "E2E2" with the same entities; the career listed; a new
 #              career of the same name refused without touching the saved one; no music stream.
 # Bad input, each on a fresh folder of its own and ending with status 0:
-#   nomenuscript  "Menu\MainMenu\MenuMain.lua" deleted: "Syntax Error", and the main menu's own
-#                 controls still lead to a sandbox's HUD
+#   nomenuscript  "Menu\MainMenu\MenuMain.lua" deleted: "LuaScript Compile/Load Error" (a missing
+#                 file is no syntax error), and the main menu's own controls still lead to a
+#                 sandbox's HUD
 #   stuckloader   venue 0's script only waits: the loader gives up, Back reaches the selector and
 #                 no world is made
 #   readonlysave  the save folder read-only at the sandbox's save (a read-only mount for root):
@@ -294,8 +295,8 @@ ends_cleanly() {
   local expected=("${@:2}")
   await_clean_end "$1"
   local text
-  for text in "Syntax Error" "LuaScript Runtime Error" "could not find" "not registered" \
-    "cannot open"; do
+  for text in "Syntax Error" "LuaScript Compile/Load Error" "LuaScript Runtime Error" \
+    "could not find" "not registered" "cannot open"; do
     [[ " ${expected[*]} " == *" $text "* ]] && continue
     ! grep -aqF "$text" "$err" "$log" ||
       fail "the run wrote \"$text\": $(grep -ahF "$text" "$err" "$log" | head -n 3)"
@@ -758,11 +759,13 @@ close_request() {
 
 nomenuscript_road() {
   to_main_menu
-  grep -aqF "Syntax Error" "$err" || fail "no \"Syntax Error\" on stderr for the missing script"
+  grep -aqF "LuaScript Compile/Load Error" "$err" ||
+    fail "no \"LuaScript Compile/Load Error\" on stderr for the missing script"
+  ! grep -aqF "Syntax Error" "$err" || fail "the missing script was called a syntax error"
   # The main menu's own controls: its buttons answer the keyboard as ever.
   new_sandbox
   sample "HUD without the main menu's script: $hud"
-  close_request "Syntax Error" "cannot open"
+  close_request "LuaScript Compile/Load Error" "cannot open"
 }
 
 stuckloader_road() {
@@ -985,12 +988,18 @@ keyboard_road() {
   # The placed attraction clicked where it stands, its Delete, and the question left by Escape:
   # the attraction stays (the save below holds it).
   # Where the placed model is drawn: the middle of its grey (the ground and grass are not grey).
-  shot placed-model || fail "no screenshot of the placed attraction"
-  read -r mx my < <("$xwd_pixel" "$last_shot" --rect "$(wx 380)" "$(wy 330)" "$(wx 650)" "$(wy 540)" |
-    awk -v w="$win_w" -v h="$win_h" '{ r = $3; g = $4; b = $5 }
-      r - g < 16 && g - r < 16 && g - b < 16 && b - g < 16 && r > 60 { x += $1; y += $2; n++ }
-      END { if (n >= 20) printf "%d %d\n", x / n * 1024 / w, y / n * 768 / h }')
-  [ -n "${my:-}" ] || fail "the placed attraction is not seen about the pointer"
+  # The pointer off the model first: the HUD tints what it hovers.
+  xdotool mousemove "$(wx 700)" "$(wy 620)"
+  placed_model_seen() {
+    shot placed-model || return 1
+    read -r mx my < <("$xwd_pixel" "$last_shot" --rect "$(wx 380)" "$(wy 330)" "$(wx 650)" "$(wy 540)" |
+      awk -v w="$win_w" -v h="$win_h" '{ r = $3; g = $4; b = $5 }
+        r - g < 16 && g - r < 16 && g - b < 16 && b - g < 16 && r > 60 { x += $1; y += $2; n++ }
+        END { if (n >= 20) printf "%d %d\n", x / n * 1024 / w, y / n * 768 / h }')
+    [ -n "${my:-}" ]
+  }
+  mx= my=
+  wait_for 30 placed_model_seen || fail "the placed attraction is not seen where it was placed"
   click "$mx" "$my" nofocus
   click 900 690 nofocus
   await_menu "MenuRemoveAttr (MenuRemoveAttr)"

@@ -258,6 +258,24 @@ TEST_F(ButtonInputTest, IncDecStepsByHalfWithinItsRangeAndIgnoresKeys) {
     EXPECT_EQ(v->value, INT_MIN);
 }
 
+// The pointer stays where it was while a value box is made under it: the next click steps the
+// half it is over, as after a move.
+TEST_F(ButtonInputTest, AValueBoxMadeUnderAStillPointerTakesTheNextClick) {
+    StartUi();
+    MouseMove(150, 125);
+    Step();
+    auto* v = Make<IncDecButton>("IncDecButton");
+    ASSERT_TRUE(v);
+    v->SetPos2D(100, 100);
+    v->Start();
+    v->step = 5, v->minimum = 0, v->maximum = 20, v->value = 10;
+    MouseButton(true);
+    Step();
+    MouseButton(false);
+    Step();
+    EXPECT_EQ(v->value, 5) << "the press on the lower half under the still pointer was lost";
+}
+
 TEST_F(ButtonInputTest, LabelsAreCutAndUnknownClassesMakeNothing) {
     StartUi();
     auto* t = Make<TextButton2>("TextButton2");
