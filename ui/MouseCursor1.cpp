@@ -73,6 +73,9 @@ void MakeClassResources() {
 }
 
 void FreeClassResources() {
+    // Without the cursor's class no pointer is known: a control pressed later must not take a
+    // place the last cursor saw.
+    s_pointerKnown = false;
     MouseCursorSetSetupHook(nullptr);
     if (s_shader) SharedObjRelease(s_shader);
     s_shader = nullptr;

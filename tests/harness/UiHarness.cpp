@@ -4,10 +4,12 @@
 #include "I3d/Device.h"
 #include "I3d/Font.h"
 #include "engine/DebugLog.h"
+#include "engine/EntTree.h"
 #include "engine/Input/SlInput.h"
 #include "engine/PropDb.h"
 #include "tests/harness/AppFixture.h"
 #include "tests/support/TexturedQuad.h"
+#include "ui/Menu3Base.h"
 #include "world/CursorFrame.h"
 #include "world/EcViewport.h"
 
@@ -171,6 +173,16 @@ void UiTest::ClickAt(float x, float y) {
     Step();
     MouseButton(false);
     Step();
+}
+
+void UiTest::ClickOn(const Ctl3Base* control) {
+    ASSERT_NE(control, nullptr);
+    ClickAt((control->rect.left + control->rect.right) * 0.5f,
+            (control->rect.top + control->rect.bottom) * 0.5f);
+}
+
+Menu3Base* UiTest::ShownMenu(const char* name) {
+    return dynamic_cast<Menu3Base*>(EntTreeFindName(app.GetMenus(), name));
 }
 
 std::vector<std::pair<intptr_t, intptr_t>> UiTest::ControlEvents() const {

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+class Menu3Base;
+
 // "TestMenu": a menu double whose alpha its controls fade with.
 class MenuDouble : public GameDouble, public Ctl3AlphaSource {
   public:
@@ -68,6 +70,10 @@ class UiTest : public GameAppTest {
     static void MouseButton(bool down);
     // A left click at (x, y): move, frame, press, frame, release, frame.
     void ClickAt(float x, float y);
+    // A left click at the middle of a control (a test failure when there is none).
+    void ClickOn(const Ctl3Base* control);
+    // The menu named so under "Menus", or null.
+    Menu3Base* ShownMenu(const char* name);
 
     // (id, code) of every control event the test menu heard, in order; cleared by Forget.
     std::vector<std::pair<intptr_t, intptr_t>> ControlEvents() const;

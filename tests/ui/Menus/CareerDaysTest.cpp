@@ -61,14 +61,8 @@ class CareerDaysTest : public UiTest {
         return out;
     }
     MtGame* Game() { return dynamic_cast<MtGame*>(EntTreeFindType(app.GetRoot(), "MtGame")); }
-    Menu3Base* Shown(const char* name) {
-        return dynamic_cast<Menu3Base*>(EntTreeFindName(app.GetMenus(), name));
-    }
-    void Click(Ctl3Base* control) {
-        ASSERT_NE(control, nullptr);
-        ClickAt((control->rect.left + control->rect.right) * 0.5f,
-                (control->rect.top + control->rect.bottom) * 0.5f);
-    }
+    Menu3Base* Shown(const char* name) { return ShownMenu(name); }
+    void Click(Ctl3Base* control) { ClickOn(control); }
 
     // The value of every attraction standing, summed here from each one's own worth.
     int32_t Standing() {

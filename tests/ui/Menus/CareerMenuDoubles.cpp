@@ -105,7 +105,7 @@ Menu3Base* CareerMenuTest::Open(const char* className) {
 }
 
 Menu3Base* CareerMenuTest::Shown(const char* name) {
-    return dynamic_cast<Menu3Base*>(EntTreeFindName(app.GetMenus(), name));
+    return ShownMenu(name);
 }
 
 MtGame* CareerMenuTest::Game() {

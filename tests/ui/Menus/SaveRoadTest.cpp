@@ -76,15 +76,9 @@ class SaveRoadTest : public HudTest {
         registerFirst = [] { EntCreateClass(EcMtGameProc, 0, 0); };
     }
 
-    Menu3Base* Shown(const char* name) {
-        return dynamic_cast<Menu3Base*>(EntTreeFindName(app.GetMenus(), name));
-    }
+    Menu3Base* Shown(const char* name) { return ShownMenu(name); }
 
-    void Click(Ctl3Base* control) {
-        ASSERT_NE(control, nullptr);
-        ClickAt((control->rect.left + control->rect.right) * 0.5f,
-                (control->rect.top + control->rect.bottom) * 0.5f);
-    }
+    void Click(Ctl3Base* control) { ClickOn(control); }
 
     // The HUD after its venue intro, which Enter closes.
     void PassIntro() {
