@@ -7,6 +7,7 @@
 #include "engine/EntTree.h"
 #include "engine/Input/SlInput.h"
 #include "engine/PropDb.h"
+#include "engine/Timers.h"
 #include "tests/harness/AppFixture.h"
 #include "tests/support/TexturedQuad.h"
 #include "ui/Menu3Base.h"
@@ -72,6 +73,9 @@ void UiTest::SetUp() {
         closedir(dir);
     }
     Ctl3SetNavEnabled(true);
+    // A game an earlier test paused stopped the process-wide application timer: each test starts
+    // with it running.
+    AppTimer(APPTIMER_START);
     m_cursorIndex = g_cursorFrameIndex;
 }
 
