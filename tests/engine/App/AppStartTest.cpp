@@ -198,15 +198,23 @@ TEST_F(AppTest, AForkedChildDoesNotKeepTheSingleCopyLock) {
     setenv("DISPLAY", ":9", 1);
     auto first = std::make_unique<AppSingleCopy>();
     ASSERT_EQ(first->Take(), 1);
-    int go[2];
+    int go[2], ready[2];
     ASSERT_EQ(pipe(go), 0);
+    ASSERT_EQ(pipe(ready), 0);
     const pid_t child = fork();
     if (child == 0) {
         char byte;
         close(go[1]);
-        _exit(read(go[0], &byte, 1) == 1 ? 0 : 1);
+        close(ready[0]);
+        // Running: whatever fork does in the child is done.
+        const bool told = write(ready[1], "r", 1) == 1;
+        _exit(told && read(go[0], &byte, 1) == 1 ? 0 : 1);
     }
     close(go[0]);
+    close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1) << "the child did not start";
+    close(ready[0]);
     first.reset(); // the game is gone; its forked child lives on
     AppSingleCopy next;
     EXPECT_EQ(next.Take(), 1) << "the forked child kept the lock";
