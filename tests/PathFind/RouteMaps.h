@@ -72,3 +72,13 @@ inline std::vector<RoutePair> OpenPairs(const RouteMap& m, int count, uint32_t s
     }
     return pairs;
 }
+
+// Any cells, blocked or not.
+inline std::vector<RoutePair> AnyPairs(const RouteMap& m, int count, uint32_t seed) {
+    RouteRng rng(seed);
+    std::vector<RoutePair> pairs;
+    for (int i = 0; i < count; ++i)
+        pairs.push_back(RoutePair{rng.Below(m.width), rng.Below(m.height), rng.Below(m.width),
+                                  rng.Below(m.height)});
+    return pairs;
+}
