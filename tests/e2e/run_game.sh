@@ -20,6 +20,9 @@
 #               with the game, and the next start on the display runs
 #   configplay  the configuration dialog comes first; Enter plays, the game starts as chosen
 #   configexit  the configuration dialog comes first; Escape ends the program before any device
+#   configsound the configuration dialog comes first; its Sound page's "Enable Sound System" is
+#               clicked off with the pointer and Enter plays: Config.ini says so and the game
+#               starts without opening a sound device
 #   editor      (the Startup.lua without menu screens, over the backdrop) Ctrl+F1 turns the window into the "Editor Mode" window: the game drawn in the game
 #               view, the menu bar's "Scripts" menu runs "Script1.lua"; Ctrl+F1 gives the window
 #               back
@@ -37,7 +40,8 @@
 #               its foliage file without a beep; the camera held on the meadow (venue/Views.lua)
 #               shows grass where the projection puts the meadow and none beside it; the view
 #               of the fountain shows its drops; SIGTERM ends it
-# Usage: run_game.sh <mode> <program> <Data folder> <xwd_pixel program>
+# Usage: run_game.sh <mode> <program> <Data folder> <xwd_pixel program> [hwconfig_items program]
+# (hwconfig_items, tests/e2e/HwConfigItems.cpp, says where the dialog puts its controls)
 set -uo pipefail
 
 if [ "${1:-}" = "--on-display" ]; then
@@ -46,7 +50,7 @@ if [ "${1:-}" = "--on-display" ]; then
 else
   on_display=0
 fi
-mode=$1 program=$2 data=$3 xwd_pixel=$4
+mode=$1 program=$2 data=$3 xwd_pixel=$4 items=${5:-}
 e2e_dir=$(cd "$(dirname "$0")" && pwd)
 
 fail() {
@@ -161,7 +165,12 @@ Entity.SetVoid(Entity.FindName(Game.GetViewportEntity(), "Backdrop"), "entCamera
     echo "ok ($mode): exit status $status, stderr: $(head -n 1 "$work/stderr.txt")"
     exit 0
   fi
-  bash "$e2e_dir/with_display.sh" bash "$0" --on-display "$mode" "$program" "$data" "$xwd_pixel"
+  if [ "$mode" = configsound ]; then
+    "$items" "Sound##2107" >"$work/items.txt" 2>"$work/stderr.txt" ||
+      fail "hwconfig_items cannot lay the dialog out"
+  fi
+  bash "$e2e_dir/with_display.sh" bash "$0" --on-display "$mode" "$program" "$data" "$xwd_pixel" \
+    "$items"
   exit $?
 fi
 
@@ -451,6 +460,41 @@ case $mode in
     wait_for 30 started || fail "start-up lines missing within 30 s of Play Game"
     grep -qx 'format=22' "$config" || fail "Config.ini lacks format=22"
     grep -qx 'windowed=1' "$config" || fail "Config.ini lacks windowed=1"
+    ends_cleanly TERM 5
+    ;;
+  configsound)
+    window_named "Xq Config" 30 || fail "the configuration dialog did not appear"
+    # The control's box, as the dialog lays it out: "x0 y0 x1 y1".
+    box_of() {
+      awk -v id="$1" '{ name = $0; for (i = 0; i < 4; ++i) sub(/^[^ ]+ /, "", name) }
+        name == id { print $1, $2, $3, $4; exit }' "$work/items.txt"
+    }
+    read -r tx0 ty0 tx1 ty1 < <(box_of "Sound##2107")
+    read -r sx0 sy0 sx1 sy1 < <(box_of "Enable Sound System##21011")
+    [ -n "${sy1:-}" ] || fail "no Sound tab or sound switch in $(cat "$work/items.txt")"
+    # The switch's square is as wide as it is high, at its left; its tick is drawn in the
+    # dialog's check-mark blue (66 150 250).
+    ticked() {
+      xwd -silent -id "$id" -out "$work/dialog.xwd" 2>/dev/null || return 1
+      "$xwd_pixel" "$work/dialog.xwd" --rect "$sx0" "$sy0" $((sx0 + sy1 - sy0 - 1)) $((sy1 - 1)) |
+        awk '$3 < 110 && $4 > 120 && $5 > 210 { n++ } END { exit !(n > 3) }'
+    }
+    click_at() { xdotool mousemove --window "$id" "$1" "$2" click 1 2>/dev/null; }
+    sound_page() { click_at $(((tx0 + tx1) / 2)) $(((ty0 + ty1) / 2)) && sleep 0.5 && ticked; }
+    wait_for 60 sound_page || fail "the Sound page with its switch on did not show"
+    # One click, then its frame awaited: a second click while the first is still unseen would
+    # switch the sound back on.
+    not_ticked() { ! ticked; }
+    for try in 1 2 3 4 5 6; do
+      click_at $((sx0 + (sy1 - sy0) / 2)) $(((sy0 + sy1) / 2))
+      wait_for 5 not_ticked && break
+      [ $try -lt 6 ] || fail "a click did not switch the sound system off"
+    done
+    answer_dialog Return
+    wait_for 30 started || fail "start-up lines missing within 30 s of Play Game"
+    grep -qx 'digDriverEnabled=0' "$config" || fail "Config.ini lacks digDriverEnabled=0"
+    log_holds "Sound: the sound system is off (digDriverEnabled=0): no sound device opened" ||
+      fail "the game did not start with the sound system off"
     ends_cleanly TERM 5
     ;;
   configexit)
