@@ -227,6 +227,7 @@ void Avatar1Mark(EcAvatar1* avatar, float x, float z) {
     int i, j;
     PlayfieldWorldToCell(field, x, z, &i, &j);
     ENTBASE* parent = EntTreeFindName(EntGetRoot(avatar), "Markers");
+    // Without a "Markers" entity the marker goes beside the avatar rather than under no parent.
     if (!parent) parent = EntGetParent(avatar);
     auto* marker = static_cast<EcMarker1*>(EntCreateChild("Marker1", parent));
     if (!marker || std::strcmp(marker->GetTypeName(), "Marker1") != 0) {

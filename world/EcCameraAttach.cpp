@@ -21,7 +21,7 @@ PropDb* Db() {
         PropDb* db = &s_db;
         using C = EcCameraAttach;
         PropDbSetName(db, "General:");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(C, name), 32, 3);
+        PropDbAddString(db, "name", PROP_OFFSET(C, name), "!", 32, 3);
         PropDbAddFloat(db, "fov", PROP_OFFSET(C, fov), 1.04718f, 3);
         PropDbAddFloat(db, "yawRate", PROP_OFFSET(C, yawRate), 0.01f, 3);
         PropDbAddFloat(db, "maxPitch", PROP_OFFSET(C, maxPitch), 1.0471975f, 3);

@@ -79,7 +79,7 @@ int EcCameraFixed::GetCamera(CameraDesc* out) {
 }
 
 int EcCameraFixed::Draw() {
-    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only, not the game's every frame
     if (GetClassFlags() & ENT3D_DEBUG_DRAW) {
         CameraMarkerStates();
         CameraMarkerArrows(pos, pitch, yaw, 10.0f);

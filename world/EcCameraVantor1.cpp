@@ -39,7 +39,7 @@ PropDb* Db() {
         PropDb* db = &s_db;
         using C = EcCameraVantor1;
         PropDbSetName(db, "General:");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(C, name), 32, 3);
+        PropDbAddString(db, "name", PROP_OFFSET(C, name), "!", 32, 3);
         PropDbAddVector3Zero(db, "pos", PROP_OFFSET(C, pos), 3);
         PropDbAddFloat(db, "minPitch", PROP_OFFSET(C, minPitch), 0.4f, 3);
         PropDbAddFloat(db, "maxPitch", PROP_OFFSET(C, maxPitch), 1.4f, 3);

@@ -139,6 +139,8 @@ void EcCameraWaypoint::SetPitch(float value) {
     VarsChanged();
 }
 
+// A whole view, not the valid flag alone: a viewport made to look through a path point would
+// otherwise take an empty description and draw from the origin with no field of view.
 int EcCameraWaypoint::GetCamera(CameraDesc* out) {
     if (!out) return 1;
     out->fov = fov;
@@ -179,7 +181,7 @@ int CameraWaypointCalcTransTime(EcCameraWaypoint* point) {
 }
 
 int EcCameraWaypoint::Draw() {
-    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only, not the game's every frame
     if (GetClassFlags() & ENT3D_DEBUG_DRAW) {
         CameraMarkerStates();
         CameraMarkerArrows(pos, pitch, yaw, targetDist < 5.0f ? 5.0f : targetDist);

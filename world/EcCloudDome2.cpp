@@ -173,7 +173,7 @@ int EcCloudDome2::VarsChanged() {
 }
 
 int EcCloudDome2::DrawPre() {
-    // Without its texture the dome would show whatever stage 0 last held across the sky.
+    // Without its texture the dome would draw untextured: one flat sheet over the whole sky.
     if (!(GetClassFlags() & 0x2) || !mesh.vb || slot < 0) return 0;
     Mat4 world;
     Mat4Identity(&world);

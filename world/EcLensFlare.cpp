@@ -103,8 +103,8 @@ int EcLensFlare::Update(float seconds) {
 }
 
 int EcLensFlare::Hook26(intptr_t word) {
-    // Every entity starts with flag 0x1 set, and the halos draw only while it is clear: the
-    // sun's word is what shows and hides them.
+    // Every entity starts with flag 0x1 set, and the halos draw only while it is clear: left at
+    // the plain entity's answer the flare would never show. The sun's word shows and hides it.
     visible = word ? 1 : 0;
     if (visible)
         ClearFlag(0x1);
@@ -185,8 +185,9 @@ int EcLensFlare::DrawPre() {
         else
             D3dClearTexture(0);
         // Under the identity projection x and y both span the screen: the halo sits on the line
-        // from the centre through the sun, and its height is scaled by the aspect ratio so it
-        // stays round, as the glare's quad does.
+        // from the centre through the sun (x is not scaled by the aspect ratio again, which would
+        // move halo 0 off the sun), and its height is scaled by the aspect ratio so it stays
+        // round instead of square in clip space, as the glare's quad does.
         const float cx = p[0] * h.axis, cy = p[1] * h.axis;
         const float hx = h.size * flareSize, hy = hx * aspect;
         I3dDrawQuad(cx - hx, cy - hy, cx + hx, cy + hy, 0.5f);

@@ -115,7 +115,8 @@ int EcMusic::Update(float seconds) {
     return 1;
 }
 
-// The fade goes on from the gain now in force, so that a fade-in never drops back below it.
+// The fade level jumps to the new volume along with the gain: with the gain alone, a raise in a
+// fade-in would play loud at once and drop back to the fade's level before climbing again.
 void EcMusic::SetVolume(float value) {
     if (current) {
         SndStreamSetGain(current, value);

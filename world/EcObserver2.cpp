@@ -89,6 +89,8 @@ std::string Observer2ShadowMapPath() {
     return UserSaveFolder(program ? program : "") + "ShadowMap.tga";
 }
 
+// The reset (message 1) goes through the shared procedure: it clears the entity source files as
+// every world class's does, and nothing reads the count it answers.
 intptr_t EcObserver2Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     if (message == 0) MakeVars();
     if (message == 2) {

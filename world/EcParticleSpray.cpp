@@ -183,6 +183,8 @@ int EcParticleSpray::Start() {
     return 1;
 }
 
+// The texture the spray loaded is given back with its pool: each spray holds one reference,
+// and a firework that removes itself would otherwise leave its texture loaded for good.
 void EcParticleSpray::FreePool() {
     if (pool.group >= 0) I3dSpriteBatchFreeGroup(pool.group);
     pool.group = -1;
@@ -376,7 +378,7 @@ int EcParticleSpray::DrawPre() {
 }
 
 int EcParticleSpray::Draw() {
-    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
+    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only, not the game's every frame
     if (!(GetClassFlags() & 0x4)) return 1;
     D3dSetFogEnable(1);
     D3dSetLighting(0);

@@ -180,7 +180,8 @@ int EcPlayfield1::DrawPre() {
     ShaderParams.matrices[0].m[10] = 1.0f;
     DrawQuad(r.board, r.boardQuad, boardMatrix);
 
-    // The overlays stand just above the board wherever the board stands.
+    // The marks stand 0.1 and the cursor 0.2 above the board wherever the board stands: at the
+    // world heights 0.1 and 0.2 a raised board would hide them and a lowered one leave them afloat.
     ShaderParams.words[8] = (uint32_t)r.textures[PFTEX_MARKED];
     for (int x = 0; x < dimX; ++x)
         for (int y = 0; y < dimY; ++y) {

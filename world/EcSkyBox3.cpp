@@ -181,7 +181,7 @@ int EcSkyBox3::Start() {
 }
 
 int EcSkyBox3::DrawPre() {
-    // Without its texture the box would show whatever stage 0 last held all round.
+    // Without its texture the box would draw untextured: one flat colour all round.
     if (!(GetClassFlags() & 0x2) || slot < 0 || !s_shader || !s_mesh || !s_mesh->vb) return 1;
     Mat4 world = {};
     world.m[0] = scale.x;

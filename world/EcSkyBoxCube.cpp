@@ -136,7 +136,7 @@ int EcSkyBoxCube::Update(float seconds) {
 }
 
 int EcSkyBoxCube::DrawPre() {
-    // Without the cube map the box would show whatever stage 0 last held all round.
+    // Without the cube map the box would draw untextured: one flat colour all round.
     if (!(GetClassFlags() & 0x2) || s_cube < 0 || !s_shader || !s_mesh) return 1;
     Mat4 world = {};
     world.m[0] = world.m[5] = world.m[10] = 10.0f;

@@ -96,7 +96,9 @@ int EcSound::Destroy() {
 // ---- debug draw ----
 
 int EcSound::Draw() {
-    if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
+    // Not in the game's second walk, which runs every frame: the ranges would hang a red and a
+    // cyan sphere round every sound in play. The editor's pass draws them.
+    if (!EntDebugDrawAllowed()) return 1;
     SoundDrawRanges(&pos, minDist, maxDist);
     return 1;
 }

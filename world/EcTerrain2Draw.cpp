@@ -17,7 +17,9 @@ int EcTerrain2::DrawPre() {
         D3dSetAmbient(1.0f, 1.0f, 1.0f);
     }
     terrain->doubleDetail = test;
-    terrain->lodUnit = 32.0f * I3dGetViewDistScale();
+    // The detail rings keep their width: the view-distance scale reaches the models, not the
+    // terrain's levels.
+    terrain->lodUnit = 32.0f;
     TerrainDraw(terrain);
     if (fullAmbient) D3dSetAmbient(ambient[0], ambient[1], ambient[2]);
     return 1;
@@ -52,7 +54,8 @@ int EcTerrain2::RayQuery(EntRayQuery* query) {
         answer = TerrainSegmentTest(terrain, &query->origin, &query->end, &hit);
     else
         return -1;
-    // Only a hit counts: a start outside the grid (-1, -2) meets no ground.
+    // Only a hit counts: a start outside the grid (-1, -2) meets no ground, so an eye beyond the
+    // terrain does not hide the lens flare as if it stood under the ground.
     if (answer == 1) query->result = node;
     return 1;
 }

@@ -91,10 +91,14 @@ int EcWptFollower::CopyClassName(char* buffer) {
 // ---- life ----
 
 EcWptFollower::~EcWptFollower() {
-    if (model) {
-        Mdl3FreeTextures(model);
-        Mdl3Release(model);
-    }
+    ReleaseModel();
+}
+
+void EcWptFollower::ReleaseModel() {
+    if (!model) return;
+    Mdl3FreeTextures(model);
+    Mdl3Release(model);
+    model = nullptr;
 }
 
 int EcWptFollower::Create(EntNode*) {
@@ -123,8 +127,11 @@ EcCameraWaypoint* EcWptFollower::NextPoint() const {
 
 int EcWptFollower::Start() {
     Ent3dBase::Start();
+    // The model held from an earlier start is let go first, so a changed "modelFile" is loaded
+    // and a restart does not keep a second reference to the same model.
+    ReleaseModel();
     char path[1024] = "";
-    if (!model && DataDirFile(&s_folder, modelFile, path, sizeof path) == 1) {
+    if (DataDirFile(&s_folder, modelFile, path, sizeof path) == 1) {
         model = Mdl3Load(path, 1);
         if (model) {
             char textures[1024];
@@ -154,11 +161,7 @@ int EcWptFollower::Start() {
 }
 
 int EcWptFollower::Destroy() {
-    if (model) {
-        Mdl3FreeTextures(model);
-        Mdl3Release(model);
-        model = nullptr;
-    }
+    ReleaseModel();
     return ENTBASE::Destroy();
 }
 

@@ -43,6 +43,7 @@ class EcWptFollower : public Ent3dBase {
 
     EcCameraWaypoint* Current() const;
     EcCameraWaypoint* NextPoint() const;
+    void ReleaseModel(); // its textures and its reference; none held afterwards
 
     // ---- value table ----
     char modelFile[261] = {};

@@ -119,6 +119,7 @@ void CrossedQuads(ChunkWriter* w, const FoliageLayer& l, const FoliageSettings& 
             bz = az0 + end[3] * s.scale;
         }
         const float h = RandFloatRange(l.minHeight, l.maxHeight);
+        // A plant of no height (or below the ground) is left out: u divides by its height.
         if (!(h > 0.0f)) continue;
         const float ay = Ground(s, ax, az), by = Ground(s, bx, bz);
         const float dx = bx - ax, dy = by - ay, dz = bz - az;
@@ -132,6 +133,8 @@ void CrossedQuads(ChunkWriter* w, const FoliageLayer& l, const FoliageSettings& 
 void Tuft(ChunkWriter* w, const FoliageLayer& l, const FoliageSettings& s, float x, float z) {
     const int n = Density(l);
     const float h = RandFloatRange(l.minHeight, l.maxHeight);
+    // A tuft of no height is no plant at all, and one below it would hang upside down under the
+    // ground: as with the crossed quads, such a plant is left out.
     if (!(h > 0.0f)) return;
     w->Room(n);
     const float y = Ground(s, x, z) - h * l.yOffset;

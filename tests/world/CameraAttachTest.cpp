@@ -2,6 +2,7 @@
 // mouse look within limits, the inspection menu's attach call, an owner that goes away and a
 // seat matrix that is not a number.
 #include "engine/PropDb.h"
+#include "engine/PropFields.h"
 #include "tests/world/CamerasFixture.h"
 
 #include <cmath>
@@ -39,6 +40,8 @@ TEST_F(CameraAttachTest, TableRowsAndWithoutASeatTheIdentityAtTheOrigin) {
     for (PropField* f = cam->classDb->first; f; f = f->next)
         rows += std::string(rows.empty() ? "" : " ") + f->name;
     EXPECT_EQ(rows, "name fov yawRate maxPitch minPitch maxYaw minYaw");
+    EXPECT_EQ(static_cast<PropFieldString*>(cam->classDb->first)->def, "!")
+        << "a camera without a name in its file is named \"!\", as every camera is";
     EXPECT_FLOAT_EQ(cam->maxYaw, kLimit);
     EXPECT_FLOAT_EQ(cam->minPitch, -kLimit);
     EXPECT_EQ(cam->eyeOffset.y, 0.85f);

@@ -3,6 +3,7 @@
 #include "I3d/Math/Pick.h"
 #include "engine/DebugLog.h"
 #include "engine/PropDb.h"
+#include "engine/PropFields.h"
 #include "engine/WorldClass.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/CameraVantorFixture.h"
@@ -45,6 +46,8 @@ TEST_F(CameraVantorTest, TableRowsInOrderAndTheCreatedState) {
     EXPECT_EQ(rows, "name pos minPitch maxPitch minZoom maxZoom fov mouseEnabled trackRate yawRate "
                     "tiltRate zoomRate minX maxX minZ maxZ scrollSpeedX scrollSpeedZ "
                     "scrollZonePct edgeScrollEnable");
+    EXPECT_EQ(static_cast<PropFieldString*>(cam->classDb->first)->def, "!")
+        << "a camera without a name in its file is named \"!\", as every camera is";
     EXPECT_FLOAT_EQ(cam->pitch, kQuarterPi);
     EXPECT_EQ(cam->distance, 40.0f);
     EXPECT_EQ(cam->mouseX, 512.0f) << "the pointer must start away from the edge zones";

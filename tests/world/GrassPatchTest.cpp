@@ -319,12 +319,15 @@ TEST_F(GrassPatchTest, SettingsThatWouldDivideByZeroPlantNothing) {
     layers[1].type = 1;
     layers[1].vTop = layers[1].vBottom = 0.5f;
     layers[2].type = 1; // no texture: ratio 0, blades of width 0
+    layers[3].type = 1;
+    layers[3].minHeight = -1.0f; // tufts of no height or hanging below the ground
+    layers[3].maxHeight = 0.0f;
     FoliageSettings s;
     s.layers = layers;
-    const std::vector<GrassChunk> chunks =
-        FoliageBuildFromRecords({Rec(0, 1, 1), Rec(1, 2, 2), Rec(2, 3, 3)}, s);
+    const std::vector<GrassChunk> chunks = FoliageBuildFromRecords(
+        {Rec(0, 1, 1), Rec(1, 2, 2), Rec(2, 3, 3), Rec(3, 4, 4), Rec(3, 5, 5)}, s);
     ASSERT_EQ(chunks.size(), 1u);
-    EXPECT_EQ(chunks[0].QuadCount(), 2) << "only layer c's tuft";
+    EXPECT_EQ(chunks[0].QuadCount(), 2) << "only layer c's tuft: plants need a height";
     for (const GrassVertex& v : chunks[0].verts)
         EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.u));
     EXPECT_NE(LogText().find("1 layers with a zero divisor"), std::string::npos);

@@ -138,7 +138,7 @@ TEST_F(GrassSprayPixels, GrassShowsFadesAndFollowsTheLight) {
 
 TEST_F(GrassSprayPixels, SpraysAddOrBlendOverBlack) {
     ASSERT_EQ(I3dSpriteBatchCreate(3000, 40), 0);
-    Texture("White.tga", 0xFFFFFFFFu, 0xFFFFFFFFu);
+    const int white = Texture("White.tga", 0xFFFFFFFFu, 0xFFFFFFFFu);
     Eye(-10.0f);
     uint32_t seen[2] = {};
     for (int additive = 1; additive >= 0; --additive) {
@@ -164,7 +164,9 @@ TEST_F(GrassSprayPixels, SpraysAddOrBlendOverBlack) {
         D3dEndScene();
         seen[additive] = D3dReadPixel(kW / 2, kH / 2);
         EXPECT_EQ(D3dReadPixel(1, 1) & 0xFFFFFFu, 0u) << "far from the particles stays black";
+        EXPECT_EQ(I3dTexGetSlot(white)->count, 2);
         EntDestroyTree(s);
+        EXPECT_EQ(I3dTexGetSlot(white)->count, 1) << "the spray gives back its texture";
     }
     // Two halves added reach white; mixed by alpha, 128 and then half of the rest.
     EXPECT_GE(Red(seen[1]), 250);

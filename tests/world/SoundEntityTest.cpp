@@ -1,6 +1,7 @@
 // The sound and group-sound entities on OpenAL Soft's null backend: what reaches the emitter's
 // AL source, files that do not load, the crowd search with its gain, ranges and schedule, and
 // the debug draw of the ranges on the recording layer.
+#include "engine/EntDrawWalk.h"
 #include "engine/Sound/SndEmitter.h"
 #include "engine/Sound/SoundInternal.h"
 #include "tests/I3d/KernelFixture.h"
@@ -74,6 +75,11 @@ TEST_F(SoundEntityTest, LoadedSoundFeedsItsEmitter) {
     s->SetFloat("volume", 0.3f);
     s->VarsChanged();
     EXPECT_NEAR(SourceOf(s->emitter, AL_GAIN, ear), 0.3f, 1e-6f);
+    // A near distance past five times the far one: the reference distance stops at the far one.
+    s->SetFloat("minDist", 1000.0f);
+    s->SetFloat("maxDist", 100.0f);
+    s->VarsChanged();
+    EXPECT_NEAR(SourceOf(s->emitter, AL_REFERENCE_DISTANCE, ear), 100.0f, 1e-4f);
     // Starting again replaces the sound instead of stacking emitters.
     s->Start();
     int emitters = 0;
@@ -182,6 +188,10 @@ TEST_F(SoundEntityTest, DebugDrawShowsBothRanges) {
     }
     EXPECT_EQ(draws, 2);
     EXPECT_EQ(Log().Count("SetRenderState", {D3DRS_ZWRITEENABLE, 0}), 1) << "translucent: no z";
+    // The game's own walks, every frame, show no ranges.
+    Log().Clear();
+    EntTreeDrawEach(root);
+    EXPECT_EQ(Log().Count("DrawIndexedPrimitive"), 0) << "the ranges are the editor's only";
     I3dDebugShapesFree();
 }
 

@@ -1,6 +1,7 @@
 // The waypoint follower on a real chain of camera waypoints: its start without a waypoint, the
 // path point and facing mid-segment, short and zero segment times, and the open chain end.
 #include "engine/VarTable.h"
+#include "tests/I3d/ModelFiles.h"
 #include "tests/world/CamerasFixture.h"
 #include "world/EcWptFollower.h"
 
@@ -16,7 +17,10 @@ class WptFollowerTest : public CamerasTest {
   protected:
     void SetUp() override {
         CamerasTest::SetUp();
-        ASSERT_EQ(EntCreateClass(EcWptFollowerProc, 0, 0), 0);
+        // The class's data folder is the folder of the file it is registered from.
+        const std::string from = files / "Startup.lua";
+        ASSERT_EQ(EntCreateClass(EcWptFollowerProc, reinterpret_cast<intptr_t>(from.c_str()), 0),
+                  0);
     }
     // Points "W0".."W<n-1>" along x, linked in order (an open chain), each with `time`.
     void Chain(int n, float time) {
@@ -42,6 +46,7 @@ class WptFollowerTest : public CamerasTest {
         return f;
     }
     std::vector<EcCameraWaypoint*> points;
+    TempDir files;
 };
 
 bool Finite(const VECTOR3& v) {
@@ -124,6 +129,28 @@ TEST_F(WptFollowerTest, TheTableAndCreatedValues) {
     EXPECT_EQ(f->visDist, 300.0f);
     EXPECT_EQ(f->flags & 0x4u, 0u);
     EXPECT_EQ(f->DrawPre(), 1) << "no model: nothing drawn";
+}
+
+TEST_F(WptFollowerTest, StartingAgainLoadsTheModelNamedNow) {
+    const std::string small = WriteScene(files, "model Small\nnode Root box 2 2 2\n");
+    const std::string tall = WriteScene(files, "model Tall\nnode Root box 2 8 2\n");
+    auto* f = Make<EcWptFollower>("WptFollower", world, "Flyer");
+    std::snprintf(f->modelFile, sizeof f->modelFile, "%s",
+                  small.substr(small.rfind('/') + 1).c_str());
+    f->Start();
+    ASSERT_NE(f->model, nullptr);
+    EXPECT_FLOAT_EQ(f->localBox[4], 1.0f);
+    // A restart with the same name keeps a model; a new name is loaded at once.
+    f->Start();
+    ASSERT_NE(f->model, nullptr);
+    std::snprintf(f->modelFile, sizeof f->modelFile, "%s",
+                  tall.substr(tall.rfind('/') + 1).c_str());
+    f->Start();
+    ASSERT_NE(f->model, nullptr);
+    EXPECT_FLOAT_EQ(f->localBox[4], 4.0f) << "the box is the new model's";
+    std::snprintf(f->modelFile, sizeof f->modelFile, "!");
+    f->Start();
+    EXPECT_EQ(f->model, nullptr) << "no model named: none held";
 }
 
 } // namespace
