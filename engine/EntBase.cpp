@@ -31,6 +31,8 @@ ENTBASE::~ENTBASE() {
 
 // ---- the message table ----
 
+// The messages that answer through out-pointers skip a null one (the result still comes back):
+// a script or caller that passes none must not crash the entity.
 intptr_t ENTBASE::Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
         case 7: return Start();

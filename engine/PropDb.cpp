@@ -185,6 +185,9 @@ bool VarDbSaveIni(const PropDb* db, const void* object, const char* path, const 
 
 void VarDbLoadIni(const PropDb* db, void* object, const char* path, const char* section) {
     if (!db || !object) return;
+    // An empty path is a file that cannot be opened (every field its default), never the file
+    // some earlier caller left loaded.
+    if (path && !*path) IniClose();
     bool opened = path && IniOpen(path) == 0;
     IniSetSection(section);
     for (PropField* f = db->first; f; f = f->next)

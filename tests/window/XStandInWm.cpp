@@ -117,3 +117,22 @@ bool XWmAboveCover(uint64_t window) {
     if (children) XFree(children);
     return cover >= 0 && at > cover;
 }
+
+bool XWmIconSize(uint64_t window, int* width, int* height) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const Atom icon = XInternAtom(s_display, "_NET_WM_ICON", False);
+    if (XGetWindowProperty(s_display, Window(window), icon, 0, 2, False, XA_CARDINAL, &type,
+                           &format, &count, &after, &data) != Success)
+        return false;
+    const bool found = data && format == 32 && count == 2;
+    if (found) {
+        const auto* words = reinterpret_cast<const unsigned long*>(data);
+        *width = int(words[0]);
+        *height = int(words[1]);
+    }
+    if (data) XFree(data);
+    return found;
+}

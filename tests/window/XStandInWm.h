@@ -20,3 +20,6 @@ int XWmActivateRequests();
 uint64_t XWmActiveWindow();
 // Whether the window is stacked above the cover window.
 bool XWmAboveCover(uint64_t window);
+// The width and height of the window's _NET_WM_ICON (the icon a window manager shows for it);
+// false when it has none.
+bool XWmIconSize(uint64_t window, int* width, int* height);

@@ -2,6 +2,7 @@
 // projected position and the boxes' edges, only with class flag 0x4.
 #include "I3d/I3d.h"
 #include "I3d/Math/Mat4Math.h"
+#include "engine/EntDrawWalk.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/engine/Ent3d/Ent3dTestClass.h"
 #include "tests/support/TexturedQuad.h"
@@ -109,4 +110,21 @@ TEST_F(Overlay, WithoutTheDebugFontOnlyTheBoxesAndWithoutFlag4Nothing) {
     m_ent->Draw();
     ReadBack();
     EXPECT_EQ(GreenIn(0, 0, kW, kH), 0) << "drawn without class flag 0x4";
+}
+
+// The overlay is the editor's: a viewport's walks in the running game (each child's first walk,
+// then its second) draw no tag and no box, and the shared debug font keeps its own colour.
+TEST_F(Overlay, TheGamesViewportWalksDrawNoOverlayAndTheFontKeepsItsColour) {
+    Prop3d::s_classFlags = 0x1F;
+    Prop3d* viewport = MakeProp(nullptr, "View");
+    ASSERT_EQ(EntLinkUnder(m_ent, viewport), 0);
+    EntTreeDrawEach(viewport);
+    ReadBack();
+    EXPECT_EQ(GreenIn(0, 0, kW, kH), 0) << "the overlay showed in the game's own walks";
+
+    m_font->colour = 0xFFFFFFFFu;
+    m_ent->Draw();
+    EXPECT_EQ(m_font->colour, 0xFFFFFFFFu) << "the name tag left the debug font green";
+    EntDestroyTree(viewport); // and m_ent with it
+    m_ent = nullptr;
 }
