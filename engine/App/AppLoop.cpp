@@ -121,16 +121,19 @@ void AppBase::OnFocus(bool gained) {
     OnActivate(1);
 }
 
-// Minimising stops the game even when it is set to run while inactive: that setting is about
-// the focus only, and a day nobody can see does not go on.
+// A game set to run while inactive keeps its frames going when minimised too: minimised is the
+// most inactive a window gets, and a player who asked for it expects the day to go on. (The
+// window's own rule would suspend it; the game's rule for the setting holds, as the setting is
+// the game's.)
 void AppBase::OnMinimised() {
     m_minimised = true;
+    if (runWhileInactive) return;
     active = 0;
     Suspend();
 }
 
-// Restoring activates the game again whatever the focus rule says: a game set to run while
-// inactive hears no focus change that would wake it, and would otherwise stay stopped for good.
+// Restoring activates whatever the focus rule says: minimising deactivated it (unless the game
+// ran on, and then nothing was suspended).
 void AppBase::OnRestored() {
     if (!m_minimised) return; // back from maximised: nothing was suspended
     m_minimised = false;
