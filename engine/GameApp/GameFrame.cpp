@@ -64,13 +64,15 @@ void GameApp::DispatchInput() {
         EntTreeSendMessage(menuRoot.Get(), &event);
         // The menus may have destroyed the keyboard entity (or a script did, any time before).
         if (ENTBASE* keyboard = keyboardEntity.Get()) keyboard->OnMessage(&event);
-        // Ctrl+F1: the editor, when this build has one, in a window, for a developer who has
-        // turned the configuration's debug switch on (players never stumble into it).
+        // Ctrl+F1: the editor, when this build has one, for a developer who has turned the
+        // configuration's debug switch on (players never stumble into it). In a window only:
+        // editor mode lays the game's own window out again at 1024 by 768, which a full-screen
+        // mode cannot follow. A second Ctrl+F1 changes nothing; the editor's close box leaves.
         if (event.type == SL_KEYDOWN && event.a == KEY_F1 && (event.b & SL_MOD_CTRL) && editor &&
             windowed && debug) {
             AppShowCursor();
             EditorSetRootEntity(editor, root.Get());
-            EditorToggleMode(editor, hwnd);
+            EditorEnter(editor, hwnd);
         }
     }
 }
