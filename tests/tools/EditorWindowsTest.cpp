@@ -268,7 +268,7 @@ TEST_F(EditorWindowsTest, UndoWritesBackTheValuesAndMarkOfWhenTheEntityWasShown)
     EXPECT_STREQ(ent->label, "");
     EXPECT_FALSE(ent->flags & ENT_FLAG_CHANGED);
     EXPECT_EQ(ent->varsChanged, changes + 1);
-    EXPECT_STREQ(static_cast<CVarWinFloat*>(row("speed"))->Text(), "2") << "the rows show it";
+    EXPECT_STREQ(static_cast<CVarWinFloat*>(row("speed"))->Text(), "2.") << "the rows show it";
 }
 
 // The name row writes the name field as it is, without SetName: the shared terrain lookup, which

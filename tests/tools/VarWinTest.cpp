@@ -191,6 +191,7 @@ TEST_F(VarWinTest, TypingIntoAFloatRowStoresAtOnceAndReformatsWhenLeft) {
     // The row's last item is its right arrow; the text box is the row's first control, at
     // 30% of the window.
     ui.Click(600 * 0.3f + 10, r.CentreY(), [this] { Widgets(); });
+    ui.PressKey(ImGuiKey_End, [this] { Widgets(); });
     for (int i = 0; i < 3; ++i)
         ui.PressKey(ImGuiKey_Backspace, [this] { Widgets(); });
     ui.Type("0.50", [this] { Widgets(); });
