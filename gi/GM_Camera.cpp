@@ -33,6 +33,8 @@ int GM_Camera::Write(GM_Stream* s) {
 int GM_Camera::Read(GM_Stream* s) {
     if (!s || s->Mode() != GM_STREAM_BINARY) return 0;
     if (!ReadHeader(s)) return gm::ReadError("Error Reading GM_Camera Data");
+    // A nested transform that fails to read fails the camera whole: the stream is then somewhere
+    // inside its payload, and the settings after it would be read from the wrong bytes.
     GM_PayloadScope scope(s, m_version, m_payloadSize);
     bool ok = m_name.Read(s) && node.Read(s) && gm::U32(s, type) && (type == 0 || target.Read(s)) &&
               gm::U32(s, unnamed) && gm::F32(s, hither) && gm::F32(s, yon) &&

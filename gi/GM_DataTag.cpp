@@ -24,6 +24,8 @@ int GM_DataTag::Read(GM_Stream* s) {
     if (!s || s->Mode() != GM_STREAM_BINARY) return 0;
     if (!ReadHeader(s)) return gm::ReadError("Error Reading GM_DataTag Data");
     GM_PayloadScope scope(s, m_version, m_payloadSize);
+    // A nested transform that fails to read fails the tag whole: the stream is then somewhere
+    // inside its payload, and the settings after it would be read from the wrong bytes.
     uint32_t n = 0;
     bool ok = m_name.Read(s) && node.Read(s) && gm::Count(s, n, 1) && gm::Array(s, data, n);
     return ok ? 1 : gm::ReadError("Error Reading GM_DataTag Data");
@@ -49,6 +51,8 @@ int GM_GenericGroup::Read(GM_Stream* s) {
     if (!s || s->Mode() != GM_STREAM_BINARY) return 0;
     if (!ReadHeader(s)) return gm::ReadError("Error Reading GM_GenericGroup Data");
     GM_PayloadScope scope(s, m_version, m_payloadSize);
+    // A group whose transform fails to read is refused, as every owner of a transform is: in a
+    // list it is skipped by its size, the records after it still read.
     bool ok = m_name.Read(s) && node.Read(s);
     return ok ? 1 : gm::ReadError("Error Reading GM_GenericGroup Data");
 }

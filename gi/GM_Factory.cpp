@@ -84,7 +84,8 @@ GM_Object* GM_CreateObject(GM_Stream* s, bool* ended) {
     GM_Maker maker = GM_IsFactoryId(id) ? s_makers[id] : nullptr;
     if (GM_Object* o = maker ? maker() : nullptr) return o;
 
-    // Skipped by its size word, read whatever the version says.
+    // Skipped by its size word, read whatever the version says. A maker that could not make its
+    // record takes this road too: a bare null would leave the payload to be read as type ids.
     giOutputDebugString("**** WARNING **** Encountered Unknown GMF Object Type\n");
     uint32_t version = 0, size = 0;
     if (!s->ReadExact(&version, 4, 1) || !s->ReadExact(&size, 4, 1)) {

@@ -32,6 +32,8 @@ int GM_GeoObject::Read(GM_Stream* s) {
     if (!ReadHeader(s)) return gm::ReadError("Error Reading GM_GeoObject Data");
     GM_PayloadScope scope(s, m_version, m_payloadSize);
     shadeVerts = 0;
+    // A transform or mesh that fails to read fails the object: a half-read mesh would be welded
+    // and drawn with indices past its arrays.
     bool ok = m_name.Read(s) && (m_version <= 2 || parent.Read(s)) &&
               (m_version <= 3 || s->ReadExact(&shadeVerts, 1, 1)) && node.Read(s) && mesh.Read(s);
     return ok ? 1 : gm::ReadError("Error Reading GM_GeoObject Data");

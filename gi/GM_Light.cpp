@@ -68,6 +68,8 @@ int GM_Light::Write(GM_Stream* s) {
 int GM_Light::Read(GM_Stream* s) {
     if (!s || s->Mode() != GM_STREAM_BINARY) return 0;
     if (!ReadHeader(s)) return gm::ReadError("Error Reading GM_Light Data");
+    // A nested transform that fails to read fails the light whole: the stream is then somewhere
+    // inside its payload, and the settings after it would be read from the wrong bytes.
     GM_PayloadScope scope(s, m_version, m_payloadSize);
     bool ok = m_name.Read(s) && node.Read(s) && gm::U32(s, targetFlag) &&
               (!targetFlag || target.Read(s)) && gm::I32(s, type) && gm::I32(s, shadows) &&

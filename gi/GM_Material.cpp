@@ -80,6 +80,8 @@ int GM_Material::Read(GM_Stream* s, int depth) {
               gm::I32(s, shading) && gm::F32(s, xpFalloff) && gm::F32(s, selfIllum) &&
               gm::U32(s, flags) && gm::I32(s, xpType) && gm::U32(s, nTex) &&
               (!nTex || textures.Read(s, depth + 1)) && gm::U32(s, nSub) &&
+              // The nested list's id is checked, not just dropped: any other word means the
+              // counts after it are misframed.
               (!nSub || (gm::U32(s, listId) && listId == GMID_MATERIAL_LIST &&
                          subMaterials.Read(s, depth + 1)));
     return ok ? 1 : gm::ReadError("Error Reading GM_Material Data");

@@ -38,6 +38,7 @@ uint32_t GM_Mesh::ComputeSize() {
 
 void GM_Mesh::PackColors() {
     colors.resize(colorVerts.size());
+    // Clamped to 0..1 first: a value past 1.0 would carry into the neighbouring channel's byte.
     auto byte = [](float c) -> uint32_t {
         if (!(c > 0.0f)) return 0;
         return c >= 1.0f ? 255u : (uint32_t)(c * 255.0f);
@@ -113,7 +114,9 @@ bool GM_Mesh::WriteText(GM_Stream* s) const {
                       (int)i, (int)f.a, (int)f.b, (int)f.c, "*MESH_MTLID", (int)f.mtlId);
     }
     ok = ok && gm::Close(s);
-    if (ok && !texVerts.empty())
+    // The texture and colour layers are written even when empty (a count of 0, empty lists),
+    // so every mesh's text has the same lines; the binary form leaves empty layers out.
+    if (ok)
         ok = TextureLayer(s, texVerts.data(), texVerts.size(), texFaces.data(), texFaces.size());
     for (const GM_MapChannel& ch : channels) {
         ok = ok && gm::Int(s, "*MESH_MAPPINGCHANNEL", (int)ch.channel) && gm::Open(s) &&
@@ -121,7 +124,7 @@ bool GM_Mesh::WriteText(GM_Stream* s) const {
                           extraTexFaces.data() + ch.firstTexFace, ch.texFaceCount) &&
              gm::Close(s);
     }
-    if (ok && !colorVerts.empty()) {
+    if (ok) {
         ok = gm::Int(s, "*MESH_NUMCVERTEX", (int)colorVerts.size()) &&
              gm::Block(s, "*MESH_CVERTLIST");
         for (size_t i = 0; ok && i < colorVerts.size(); ++i)

@@ -82,7 +82,8 @@ void GM_ModelFile::ReadUserProperties() {
         const char* text = m_attach[i]->userData.c_str();
         if (!text || !*text) continue;
         // One key a line: the key ends at "=", its values are separated by spaces up to the
-        // carriage return; line feeds never enter a token.
+        // carriage return; line feeds never enter a token. An unknown key's values end with its
+        // line, so they are never taken for the next key.
         for (std::string line : Split(text, "\r")) {
             line.erase(std::remove(line.begin(), line.end(), '\n'), line.end());
             size_t eq = line.find('=');

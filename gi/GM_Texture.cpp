@@ -6,6 +6,8 @@
 GM_Texture::GM_Texture() : GM_Object(GMID_TEXTURE, 4) {}
 
 uint32_t GM_Texture::ComputeSize() {
+    // 88 for this version; the colour-map word exists only past version 2, so older layouts
+    // written with SetVersion count 84.
     uint32_t n = NameLength() + className.Length() + bitmap.Length() + 84;
     if (m_version > 2) n += 4;
     if (subTextures.Head()) n += subTextures.ComputeSize() + 12;

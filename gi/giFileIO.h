@@ -18,7 +18,9 @@ class giFileIO : public giSingleton<giFileIO> {
     giFileIO();
     virtual ~giFileIO();
 
-    // The instance; made on the heap on first use when none exists (null when that fails).
+    // The instance; made on the heap on first use when none exists (null when that fails). The
+    // program keeps no static instance: one destroyed at exit, in an order nothing controls,
+    // could go while the character manager's meshes may still open files.
     static giFileIO* Get();
 
     // Stores the search settings, scans the roots and switches tracking to `track`.

@@ -106,6 +106,7 @@ std::unique_ptr<giMeshPart> giGmModel::BuildPart(const GM_GeoObject& object,
         if (GM_Material* sub = mat->subMaterials.Material(first > (uint32_t)subs ? subs - 1 : 0))
             mat = sub;
     }
+    // The geometry object's "type value" is its mesh's back-face culling word: it has no other.
     part->objectFlag = mesh.backfaceCull == 1;
     TakeMaterial(*part, *mat);
 
@@ -124,6 +125,8 @@ std::unique_ptr<giMeshPart> giGmModel::BuildPart(const GM_GeoObject& object,
         for (size_t c = 0; c < w.texCoords.size(); ++c)
             part->texCoords[c].push_back(old < w.texCoords[c].size() ? w.texCoords[c][old]
                                                                      : giVec2());
+        // The mesh vertex of the old vertex this one came from, not the entry at its new
+        // position: paired by position, unused vertices would shift every skin weight after them.
         part->source.push_back(old < w.source.size() ? w.source[old] : 0);
     }
     part->indices.reserve(w.indices.size());

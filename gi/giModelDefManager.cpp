@@ -251,6 +251,7 @@ void giModelDefManager::ReleaseModel(giGmModel* model) {
 
 void giModelDefManager::Clear() {
     clearing = true;
+    // Instances first: they point at the cached skeletons and models, which must outlive them.
     for (giSkinnedMesh* m : instances)
         delete m;
     instances.clear();
@@ -271,6 +272,7 @@ bool giModelDefManager::WriteDef(const char* file, const giSkinnedMesh* mesh,
     if (!file || !mesh || !mesh->Model()) return false;
     giXmlDocument doc;
     giXmlSetChild(&doc, "Model", Stripped(assetFolder, mesh->Model()->FileName()));
+    // No empty "Skeleton" for a mesh without one: an empty one reads back as none all the same.
     if (mesh->Skeleton())
         giXmlSetChild(&doc, "Skeleton", Stripped(assetFolder, mesh->Skeleton()->FileName()));
     for (const giAnimation* anim : mesh->animations) {

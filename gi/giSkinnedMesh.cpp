@@ -140,6 +140,8 @@ void giSkinnedMesh::SetTransform(const giVec3& p, const giQuat& o) {
     position = p;
     orientation = o;
     world = Placement(position, orientation);
+    // Always the full update: a mesh without attachments does only its bounds there, and one
+    // with them carries its children (and theirs) along.
     UpdateWorld();
 }
 

@@ -43,7 +43,8 @@ class giSkinnedMesh {
   public:
     giSkinnedMesh();
     // Frees the pose, boxes, groups and attachment records; the animations belong to the
-    // manager's cache and attached children to the manager.
+    // manager's cache and attached children to the manager. Virtual, as a class with virtual
+    // operations must be, so no delete through a base pointer can skip it.
     virtual ~giSkinnedMesh();
     giSkinnedMesh(const giSkinnedMesh&) = delete;
     giSkinnedMesh& operator=(const giSkinnedMesh&) = delete;

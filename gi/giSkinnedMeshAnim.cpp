@@ -28,6 +28,8 @@ float Now() {
 
 // ---- animation list ----
 
+// A clip already listed is not added again: a descriptor naming one file twice gets the
+// shared clip once (FindAnimation would find the first either way).
 void giSkinnedMesh::AddAnimation(giAnimation* anim) {
     if (!anim || std::find(animations.begin(), animations.end(), anim) != animations.end()) return;
     const int tracks = (int)anim->Tracks().size();

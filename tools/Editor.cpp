@@ -35,10 +35,6 @@ void EditorSetRootEntity(Editor* editor, ENTBASE* root) {
     if (editor) editor->SetRootEntity(root);
 }
 
-void EditorToggleMode(Editor* editor, void* mainWindow) {
-    if (editor) editor->ToggleMode(mainWindow);
-}
-
 bool EditorWantsPass(Editor* editor) {
     return editor && editor->WantsPass();
 }

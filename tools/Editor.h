@@ -1,5 +1,5 @@
 // The in-game editor as the application drives it: made at start-up when this build has one,
-// given the tree to edit, toggled with Ctrl+F1, updated last in every frame and asked whether it
+// given the tree to edit, entered with Ctrl+F1, updated last in every frame and asked whether it
 // wants its debug draw pass. Every call takes the editor the application holds; the application
 // makes none of them without one.
 #pragma once
@@ -12,7 +12,6 @@ class Editor {
     virtual ~Editor() = default;
     virtual void SetDataDir(const char* folder) = 0;
     virtual void SetRootEntity(ENTBASE* root) = 0;
-    virtual void ToggleMode(void* mainWindow) = 0;
     virtual bool WantsPass() = 0;
     virtual void Update(float realSeconds) = 0;
     // Editor mode on a main window: entered (nothing when on already), left, asked about, laid
@@ -47,6 +46,7 @@ Editor* EditorNew(void* instance);
 void EditorDelete(Editor* editor);
 
 // The function the editor hands each entity it has made to, with the application it was given.
+// No redraw callback is needed: the window's own frame loop keeps drawing while a slider moves.
 using EditorCallback = void (*)(ENTBASE* made, void* application);
 void EditorSetCallback(EditorCallback callback, void* application);
 // The editor's side: hands a made entity over (nothing without a callback).
@@ -54,7 +54,6 @@ void EditorEntityMade(ENTBASE* made);
 
 void EditorSetDataDir(Editor* editor, const char* folder);
 void EditorSetRootEntity(Editor* editor, ENTBASE* root);
-void EditorToggleMode(Editor* editor, void* mainWindow);
 bool EditorWantsPass(Editor* editor);
 void EditorUpdate(Editor* editor, float realSeconds);
 void EditorEnter(Editor* editor, void* mainWindow);

@@ -230,12 +230,14 @@ const FlagRow kFlagRows[] = {
      CLASS_FLAG_DRAW | CLASS_FLAG_OVERLAY | CLASS_FLAG_SELECT | CLASS_FLAG_MOVE, false},
     {"Camera Wpts", "CameraWaypoint", CLASS_FLAG_DRAW, true},
 };
-// The third column switches the entities' name-and-box overlay.
-const char* const kColumns[] = {"Draw", "Overlay", "Select", "Move"};
+// "Dev" switches the entities' developer display: the name-and-box overlay.
+const char* const kColumns[] = {"Draw", "Dev", "Select", "Move"};
 const uint32_t kColumnBits[] = {CLASS_FLAG_DRAW, CLASS_FLAG_OVERLAY, CLASS_FLAG_SELECT,
                                 CLASS_FLAG_MOVE};
 } // namespace
 
+// The page's other boxes (water, track zones, physics, fill mode, time scale and the like) have
+// no action at all, so they are left off: a box that switches nothing only misleads.
 void EditorWindows::DrawSettingsPage() {
     if (!ImGui::BeginTable("ClassFlags", 5)) return;
     ImGui::TableSetupColumn("");
@@ -247,6 +249,8 @@ void EditorWindows::DrawSettingsPage() {
         EntNode* node =
             EntIsLive(root) && root->node ? EntTreeFindByClass(root->node, row.className) : nullptr;
         auto* entity = dynamic_cast<Ent3dBase*>(node ? node->object : nullptr);
+        // The class-wide word is reached through a live entity of the class: with none in the
+        // tree the row is greyed, as a word set then would change nothing on screen.
         const uint32_t word = entity ? entity->GetClassFlags() : 0;
         const bool usable = entity && word != CLASS_FLAGS_UNSET;
         ImGui::TableNextRow();
@@ -273,11 +277,13 @@ void EditorWindows::DrawSettingsPage() {
 void EditorWindows::DrawInfoPage(int page) {
     ImGui::PushID(page);
     ImGui::TextUnformatted("Status Display");
-    ImGui::RadioButton("&None", &m_status[page], 0);
-    ImGui::SameLine();
-    ImGui::RadioButton("&Simple", &m_status[page], 1);
-    ImGui::SameLine();
-    ImGui::RadioButton("&Verbose", &m_status[page], 2);
+    // No "&" keyboard marks: these buttons have no mnemonics, the mark would show as text.
+    static const char* const kStatus[] = {"None", "Simple", "Verbose"};
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) ImGui::SameLine();
+        ImGui::RadioButton(kStatus[i], &m_status[page], i);
+        MasterEdit::ReportItem(kStatus[i]);
+    }
     ImGui::TextUnformatted("Jump To:");
     static const char* const kAxes[] = {"X:", "Y:", "Z:"};
     for (int i = 0; i < 3; ++i) {

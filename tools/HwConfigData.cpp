@@ -19,7 +19,8 @@ PropDb* BuildSchema() {
     PropDbAddInt(&db, "deviceId", HW_AT(deviceId), 0, 0);
     PropDbAddInt(&db, "hRes", HW_AT(hRes), 1024, 0);
     PropDbAddInt(&db, "vRes", HW_AT(vRes), 768, 0);
-    // "format" is the key the game reads its back-buffer format from.
+    // "format", not "d3dFormat": it is the key the game reads its back-buffer format from, and
+    // the game's reader names the key.
     PropDbAddInt(&db, "format", HW_AT(format), 22, 0);
     const struct {
         const char* key;

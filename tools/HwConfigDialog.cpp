@@ -213,6 +213,8 @@ void HwConfigDialogFrame(HwConfigDialogState* s) {
     ImGui::BeginChild("pages", ImVec2(width - 16.0f, -40.0f));
     int shown = 0;
     if (ImGui::BeginTabBar("##21003")) {
+        // Sound has a tab of its own for every player: reaching its switches only through the
+        // developer's tab would hide them from everyone else.
         const struct {
             const char* label;
             int page;

@@ -53,13 +53,6 @@ void MasterEdit::SetDataDir(const char* folder) {
     DataDirSetFromFile(&m_dataDir, folder);
 }
 
-void MasterEdit::ToggleMode(void* mainWindow) {
-    if (m_active)
-        Leave();
-    else
-        Enter(mainWindow);
-}
-
 // ---- editor mode ----
 
 // Picking passes through the ground and the placement grid while editing.
@@ -199,7 +192,8 @@ ENTBASE* MasterEdit::PickAt(int x, int y) {
 
 void MasterEdit::ViewSpace(bool down) {
     m_spaceHeld = down;
-    // Letting Space go returns to the mode the tool window's tab shows.
+    // Letting Space go returns to the mode the tool window's tab shows, not to moving: the tab
+    // bar owns the drag modes, and a "Y" tab still shown over a move would be a lie.
     m_dragMode = down ? EDITOR_DRAG_TURN : (m_panes ? m_panes->tabMode : EDITOR_DRAG_MOVE);
     if (m_panes) {
         m_panes->spaceHeld = down;
@@ -239,7 +233,8 @@ void MasterEdit::ViewButtonUp() {
 
 void MasterEdit::ViewMouseMove(int x, int y, bool shift) {
     if (m_buttonDown) {
-        // The warp's own move back onto the anchor.
+        // The warp's own move back onto the anchor. Only while the button is down: a hover move
+        // onto the last anchor is a real move.
         if (x == m_anchorX && y == m_anchorY) return;
         const int dx = x - m_anchorX, dy = y - m_anchorY;
         m_currentX = x, m_currentY = y;

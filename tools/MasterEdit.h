@@ -53,7 +53,6 @@ class MasterEdit : public Editor {
     void SetDataDir(const char* folder) override;
     void SetRootEntity(ENTBASE* root) override { m_root = root; }
     ENTBASE* RootEntity() const { return m_root; }
-    void ToggleMode(void* mainWindow) override;
     bool WantsPass() override { return m_active; }
     void Update(float realSeconds) override;
     void Enter(void* mainWindow) override;

@@ -194,6 +194,8 @@ void VarDbWndBuild(VarRows* rows, ENTBASE* object, PropDb* db) {
             Add<CVarWin>(rows, f->name, object, f);
         }
     }
+    // The instance table's entries follow as read-only rows: not needed for editing, but they
+    // show what a script has stored on the entity.
     if (VarTable* table = object->GetInstanceVarTable()) {
         VarEntry* entries = table->Entries();
         for (int i = 0; i < table->count; ++i)

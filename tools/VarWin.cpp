@@ -24,7 +24,6 @@ void VarFormatFloat(float value, char* out, size_t outSize) {
         size_t n = std::strlen(text);
         while (n > 0 && text[n - 1] == '0')
             text[--n] = '\0';
-        if (n > 0 && text[n - 1] == '.') text[--n] = '\0';
     }
     std::snprintf(out, outSize, "%s", text);
 }

@@ -17,8 +17,8 @@ enum { VARWIN_LABEL_MAX = 80, VARWIN_TEXT_MAX = 128, VARWIN_SLIDER_RANGE = 1024 
 
 // ---- the rules, as plain functions ----
 
-// "%f" with trailing zeros removed, and the point too when nothing follows it: 12 gives "12",
-// 0.5 gives "0.5"; NaN and infinities as printf writes them.
+// "%f" with trailing zeros removed, the point kept: 12 gives "12.", 0.5 gives "0.5"; NaN and
+// infinities as printf writes them.
 void VarFormatFloat(float value, char* out, size_t outSize);
 // The slider position 0..1024 of a value in min..max (clamped); 0 for NaN or an empty range.
 int VarFloatPosition(float value, float min, float max);

@@ -64,14 +64,16 @@ void GameApp::DispatchInput() {
         EntTreeSendMessage(menuRoot.Get(), &event);
         // The menus may have destroyed the keyboard entity (or a script did, any time before).
         if (ENTBASE* keyboard = keyboardEntity.Get()) keyboard->OnMessage(&event);
-        // Ctrl+F1: the editor, when this build has one, in a window. Control is read from the
+        // Ctrl+F1: the editor, when this build has one, in a window only: editor mode lays the
+        // game's own window out again at 1024 by 768, which a full-screen mode cannot follow. A
+        // second Ctrl+F1 changes nothing; the editor's close box leaves. Control is read from the
         // key event's own modifier bits, not the key table: a Control pressed and let go within
         // the frame of F1 still counts, as it did when the press came.
         if (event.type == SL_KEYDOWN && event.a == KEY_F1 && (event.b & SL_MOD_CTRL) && editor &&
             windowed) {
             AppShowCursor();
             EditorSetRootEntity(editor, root.Get());
-            EditorToggleMode(editor, hwnd);
+            EditorEnter(editor, hwnd);
         }
     }
 }

@@ -25,6 +25,8 @@ static D3DPOOL Pool(bool dynamic) {
 
 DynVertexBuf::DynVertexBuf(bool isDynamic, uint32_t formatCode, int32_t count)
     : dynamic(isDynamic), format(formatCode), capacity(count) {
+    // A format without a position (neither bit 1 nor bit 16) has no layout and makes no buffer:
+    // such vertices could never be drawn, and every lock then fails plainly.
     I3dVertexLayout layout;
     IDirect3DDevice8* dev = D3dDevice();
     if (!I3dVertexLayoutOf((int32_t)formatCode, &layout) || !dev || count < 1 ||

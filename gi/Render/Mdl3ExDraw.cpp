@@ -96,6 +96,7 @@ void Mdl3ExDraw(Mdl3ExModel* model) {
     I3dSetMaterialFade(fade);
     Mdl3ExSetFade(fade);
     if (mdl->vb && mdl->ib) {
+        // Once per model, not per node: the view, and so the matrix, cannot change in one draw.
         SetEnvironmentMatrix();
         I3dVbSelect(mdl->vb);
         I3dIbSelect(mdl->ib);

@@ -309,6 +309,37 @@ TEST(GM_ModelFile, AGeometryObjectWithABrokenMeshIsDropped) {
     EXPECT_EQ(m.AttachmentCount(), 1) << "and the list goes on after it";
 }
 
+// 16-bit indices: a mesh needing more than 65535 welded vertices gets no welded data, and the
+// objects after it are welded all the same.
+TEST(GM_ModelFile, AMeshPastSixteenBitIndicesIsNotWelded) {
+    TempDir dir;
+    GM_ObjectList objects;
+    auto* big = new GM_GeoObject();
+    big->SetName("Big");
+    const uint32_t faces = 65536 / 3 + 1; // three vertices of its own each: 65538
+    for (uint32_t f = 0; f < faces; ++f) {
+        for (int k = 0; k < 3; ++k)
+            big->mesh.vertices.push_back({(float)f, (float)k, 0.0f});
+        big->mesh.faces.push_back({3 * f, 3 * f + 1, 3 * f + 2, 0});
+        GM_FaceNormal n;
+        n.face = n.corner[0] = n.corner[1] = n.corner[2] = {0, 0, 1};
+        big->mesh.normals.push_back(n);
+    }
+    objects.Append(big);
+    objects.Append(Cube(true));
+    const std::string path = dir / "Big.gmf";
+    WriteModel(path, {}, {&objects});
+    GM_ModelFile m;
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(m.LoadFromFile(path.c_str()), 1);
+    const std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(m.GeoObjectCount(), 2);
+    EXPECT_EQ(m.GeoObject(0)->welded.vertexCount, 0u);
+    EXPECT_TRUE(m.GeoObject(0)->welded.indices.empty());
+    EXPECT_NE(err.find("the mesh of Big cannot be welded"), std::string::npos);
+    EXPECT_EQ(m.GeoObject(1)->welded.vertexCount, 8u);
+}
+
 // A file cut inside a mesh fails the mesh and the object around it: one box and one log line
 // name the file and the first record that failed.
 TEST(GM_ModelFile, ACutFileIsNamedOnceWithWhatWasWrong) {

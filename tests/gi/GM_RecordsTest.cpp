@@ -6,6 +6,7 @@
 #include "gi/GM_DataTag.h"
 #include "gi/GM_GeoObject.h"
 #include "gi/GM_Light.h"
+#include "gi/GM_List.h"
 #include "gi/GM_Primitive.h"
 #include "gi/GM_Scene.h"
 
@@ -13,6 +14,8 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace {
 
@@ -223,6 +226,58 @@ TEST(GM_Records, CamerasLightsTagsAndGroups) {
     GM_GenericGroup group;
     group.SetName("Group");
     RoundTrip(group, dir, ReadBy::Caller, "generic group"); // not made by the factory
+}
+
+// In an object list, an owner whose nested transform does not read is dropped whole and the
+// record after it still reads; a group, read by its caller, is refused.
+TEST(GM_Records, AnOwnerWhoseTransformFailsIsRefusedAndTheListGoesOn) {
+    TempDir dir;
+    GM_DataTag after;
+    after.SetName("After");
+    const std::string good = WriteRecord(after, dir / "after.gmf");
+    // The owner's bytes with its transform's type id spoiled.
+    auto broken = [&](GM_Object& owner, GM_NodeTM& node) {
+        node.SetName("Nd");
+        std::string bytes = WriteRecord(owner, dir / "owner.gmf");
+        const size_t name = bytes.find(std::string("Nd", 3));
+        EXPECT_NE(name, std::string::npos);
+        if (name == std::string::npos || name < 16) return std::string();
+        uint32_t id = 0;
+        std::memcpy(&id, &bytes[name - 16], 4);
+        EXPECT_EQ(id, (uint32_t)GMID_NODE_TM);
+        bytes[name - 16] = 99;
+        return bytes;
+    };
+    GM_Camera cam;
+    GM_Light light;
+    GM_DataTag tag;
+    GM_GeoObject geo;
+    geo.mesh = TwoTriangles();
+    const std::pair<GM_Object*, GM_NodeTM*> owners[] = {
+        {&cam, &cam.node}, {&light, &light.node}, {&tag, &tag.node}, {&geo, &geo.node}};
+    for (const auto& [owner, node] : owners) {
+        GmfBytes g = GmfBytes().U32(2).U32(0).U32(2);
+        g.Raw(broken(*owner, *node)).Raw(good);
+        WriteTextFile(dir / "list.gmf", g.b);
+        GM_Stream s;
+        ASSERT_EQ(s.OpenRead((dir / "list.gmf").c_str(), GM_STREAM_BINARY), 1);
+        GM_ObjectList list;
+        EXPECT_EQ(list.Read(&s), 1);
+        ASSERT_EQ(list.Count(), 1) << "type " << owner->TypeId() << " was kept half-read";
+        EXPECT_STREQ(list.First()->Name(), "After");
+    }
+    GM_GenericGroup group;
+    WriteTextFile(dir / "group.gmf", broken(group, group.node));
+    EXPECT_EQ(ReadRecord<GM_GenericGroup>(dir / "group.gmf", ReadBy::Caller), nullptr);
+}
+
+TEST(GM_Records, AMeshTextWritesItsEmptyLayersToo) {
+    TempDir dir;
+    GM_Mesh m = TwoTriangles();
+    const std::string text = WriteRecord(m, dir / "m.gma", GM_STREAM_TEXT);
+    for (const char* line : {"*MESH_NUMTVERTEX\t0\n", "*MESH_TVERTLIST\n", "*MESH_NUMTVFACES\t0\n",
+                             "*MESH_NUMCVERTEX\t0\n", "*MESH_CVERTLIST\n", "*MESH_NUMCVFACES\t0\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
 TEST(GM_Records, ReadersRefuseBadMeshes) {

@@ -293,6 +293,13 @@ TEST(giSkeleton, ReadsTheFirstSkeletonOfAFile) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(crawled.Build(path, model));
     testing::internal::GetCapturedStderr();
+
+    // The skeleton's own file behind a spoiled header ("GM" then no "I"): nothing is crawled.
+    const std::string good = WriteModel(path, {}, {&again});
+    WriteTextFile(path, "GMX" + good.substr(3));
+    giSkeleton refused;
+    EXPECT_EQ(refused.GM_ReadModelFile(path.c_str()), nullptr);
+    EXPECT_FALSE(refused.Build(path, model));
 }
 
 TEST(giSkeleton, BoundingBoxCorners) {

@@ -52,13 +52,13 @@ class EditorDouble : public Editor {
     ~EditorDouble() override;
     void SetDataDir(const char* folder) override { dataDir = folder; }
     void SetRootEntity(ENTBASE* root) override { editedRoot = root; }
-    void ToggleMode(void*) override { ++toggles; }
+    void Enter(void*) override { ++enters; }
     bool WantsPass() override { return wantsPass; }
     void Update(float realSeconds) override;
 
     std::string dataDir;
     ENTBASE* editedRoot = nullptr;
-    int toggles = 0;
+    int enters = 0;
     bool wantsPass = false;
     std::vector<float> updates;
 };

@@ -210,6 +210,20 @@ TEST_F(EditorWindowsTest, TheClassFlagGridTogglesTheClassWord) {
     EXPECT_TRUE(ui.Has("ParticleSpray/Move"));
 }
 
+TEST_F(EditorWindowsTest, TheDevColumnSwitchesTheOverlayAndTheStatusButtonsReadAsWords) {
+    MakeEditProp(root, "Ground", {0, 0, 5}, "Terrain2");
+    Click("Settings");
+    EXPECT_FALSE(ui.Has("Terrain/Overlay"));
+    const uint32_t before = EditProp::s_terrainFlags;
+    Click("Terrain/Dev");
+    EXPECT_EQ(EditProp::s_terrainFlags, before ^ CLASS_FLAG_OVERLAY);
+    Click("Debug");
+    Frame();
+    for (const char* caption : {"None", "Simple", "Verbose"})
+        EXPECT_TRUE(ui.Has(caption)) << caption;
+    EXPECT_FALSE(ui.Has("&None"));
+}
+
 TEST_F(EditorWindowsTest, RowsOfADestroyedEntityAreEmptiedAndWriteNothing) {
     VarTestEnt* ent = MakeVarTestEnt(world, "Var");
     editor.SelectAlone(ent);
@@ -254,7 +268,7 @@ TEST_F(EditorWindowsTest, UndoWritesBackTheValuesAndMarkOfWhenTheEntityWasShown)
     EXPECT_STREQ(ent->label, "");
     EXPECT_FALSE(ent->flags & ENT_FLAG_CHANGED);
     EXPECT_EQ(ent->varsChanged, changes + 1);
-    EXPECT_STREQ(static_cast<CVarWinFloat*>(row("speed"))->Text(), "2") << "the rows show it";
+    EXPECT_STREQ(static_cast<CVarWinFloat*>(row("speed"))->Text(), "2.") << "the rows show it";
 }
 
 // The name row writes the name field as it is, without SetName: the shared terrain lookup, which

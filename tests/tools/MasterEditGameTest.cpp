@@ -56,8 +56,15 @@ TEST_F(MasterEditGameTest, CtrlF1EntersAndTheCloseBoxLeavesWithoutQuitting) {
 
     CtrlF1();
     EXPECT_TRUE(EditorIsActive(app.editor));
+    auto* editor = static_cast<MasterEdit*>(app.editor);
+    GameDouble* probe = MakeProbe(app.GetWorld(), "Probe");
+    editor->SelectAdd(probe);
     CtrlF1();
-    EXPECT_FALSE(EditorIsActive(app.editor)) << "Ctrl+F1 again leaves";
+    EXPECT_TRUE(EditorIsActive(app.editor)) << "Ctrl+F1 again changes nothing";
+    EXPECT_EQ(editor->SelectionCount(), 1) << "the selection is kept";
+    app.AppHandleEvent(close);
+    EXPECT_FALSE(EditorIsActive(app.editor));
+    EXPECT_TRUE(app.running);
     app.AppHandleEvent(close);
     EXPECT_FALSE(app.running) << "outside editor mode the close box closes the game";
 }
@@ -77,7 +84,7 @@ TEST_F(MasterEditGameTest, ClearingTheSceneLeavesTheEditorNoEntityToTouch) {
         Frame();
     editor->Command(0, EDCMD_SAVE_SELECTED);
     editor->Command(0, EDCMD_DUPLICATE);
-    CtrlF1();
+    EditorLeave(app.editor);
     EXPECT_FALSE(editor->IsActive());
 }
 

@@ -36,7 +36,7 @@ TEST_F(MasterEditTest, EnteringOnceTakesTheWindowAndLeavingGivesItBackWithNoHigh
     ASSERT_TRUE(lamp->TestFlag(ENT_FLAG_HIGHLIGHT));
 
     RecordingHost::s_last = nullptr;
-    editor.ToggleMode(nullptr);
+    editor.Leave();
     EXPECT_FALSE(editor.IsActive());
     EXPECT_FALSE(editor.WantsPass());
     EXPECT_EQ(editor.Panes(), nullptr);
@@ -46,8 +46,8 @@ TEST_F(MasterEditTest, EnteringOnceTakesTheWindowAndLeavingGivesItBackWithNoHigh
     EXPECT_FALSE(lamp->TestFlag(ENT_FLAG_HIGHLIGHT));
     EXPECT_EQ(RecordingHost::s_last, nullptr) << "the host is gone with the mode";
 
-    editor.ToggleMode(nullptr);
-    EXPECT_TRUE(editor.IsActive()) << "toggling enters when off";
+    editor.Enter(nullptr);
+    EXPECT_TRUE(editor.IsActive()) << "entering again after leaving";
 }
 
 TEST_F(MasterEditTest, LeavingRestoresTheWindowsSizeAndTitle) {

@@ -64,11 +64,11 @@ class VarWinTest : public ::testing::Test {
 } // namespace
 
 TEST(VarWinRules, FloatsAreShownWithoutTrailingZerosAndPlacedOnTheirRange) {
-    EXPECT_EQ(Format(12.0f), "12");
+    EXPECT_EQ(Format(12.0f), "12.") << "the point stays";
     EXPECT_EQ(Format(-3.25f), "-3.25");
     EXPECT_EQ(Format(0.5f), "0.5");
-    EXPECT_EQ(Format(0.0f), "0");
-    EXPECT_EQ(Format(100.0f), "100") << "zeros before the point stay";
+    EXPECT_EQ(Format(0.0f), "0.");
+    EXPECT_EQ(Format(100.0f), "100.") << "zeros before the point stay";
     EXPECT_NE(Format(std::nanf("")).find("nan"), std::string::npos);
     EXPECT_EQ(Format(INFINITY), "inf");
     EXPECT_EQ(Format(-INFINITY), "-inf");
@@ -151,7 +151,7 @@ TEST_F(VarWinTest, FloatRowsFollowTheirRangeStepAndText) {
     ent.speed = 12.0f;
     speed->Create();
     EXPECT_EQ(speed->Position(), 1024);
-    EXPECT_STREQ(speed->Text(), "12");
+    EXPECT_STREQ(speed->Text(), "12.");
     EXPECT_EQ(ent.speed, 12.0f) << "the thumb at the end does not pull the value in";
 
     speed->TextChanged("0.5");
@@ -178,7 +178,7 @@ TEST_F(VarWinTest, FloatRowsFollowTheirRangeStepAndText) {
     EXPECT_EQ(ent.far, 0.0f);
     far->Thumb(512);
     EXPECT_EQ(ent.far, 500.0f);
-    EXPECT_STREQ(far->Text(), "500");
+    EXPECT_STREQ(far->Text(), "500.");
 }
 
 TEST_F(VarWinTest, TypingIntoAFloatRowStoresAtOnceAndReformatsWhenLeft) {
@@ -191,6 +191,7 @@ TEST_F(VarWinTest, TypingIntoAFloatRowStoresAtOnceAndReformatsWhenLeft) {
     // The row's last item is its right arrow; the text box is the row's first control, at
     // 30% of the window.
     ui.Click(600 * 0.3f + 10, r.CentreY(), [this] { Widgets(); });
+    ui.PressKey(ImGuiKey_End, [this] { Widgets(); });
     for (int i = 0; i < 3; ++i)
         ui.PressKey(ImGuiKey_Backspace, [this] { Widgets(); });
     ui.Type("0.50", [this] { Widgets(); });
@@ -325,7 +326,7 @@ TEST_F(VarWinTest, InstanceTableEntriesFollowTheDatabaseRows) {
     EXPECT_EQ(ent.pos.x, 12.5f);
     x->Thumb(1024);
     EXPECT_EQ(ent.pos.x, 100.0f);
-    EXPECT_STREQ(x->Text(), "100");
+    EXPECT_STREQ(x->Text(), "100.");
     auto* flag = dynamic_cast<VarDbWnd*>(rows[20].get());
     flag->Clicked(true);
     EXPECT_EQ(ent.small, 1);

@@ -69,6 +69,9 @@ int MenuEndOfDay::Create(EntNode* n) {
         const int64_t start = g->career.cash;
         const int64_t end = g->cash;
         const int64_t returns = MtGameDayReturns(g);
+        // Not cash - start + returns: that would count every attraction standing since an
+        // earlier day as this day's return again. So from the second day on the five lines
+        // need not add up on screen.
         const int64_t profit = MtGameDayProfit(g);
         Line(u"Starting Cash: $%i", start, 300.0f, this);
         Line(u"Ending Cash: $%i", end, 324.0f, this);

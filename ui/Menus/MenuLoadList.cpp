@@ -108,9 +108,17 @@ std::vector<std::string> MenuLoadList::Search(const std::string& folder, const c
     std::vector<std::string> names;
     bool cut = false;
     const size_t room = LOAD_ROWS_MAX - entries.size();
+    // A name no save could have made is unsafe input (a backslash would read as a folder, a
+    // control character would reach the screen): it gets no row, only a log line.
     PlatFindInFolder(folder.c_str(), pattern, kind, room, &names, &cut,
-                     [&rowName](const std::string& entry) {
-                         return MtGameSaveNameValid(rowName(entry).c_str());
+                     [this, &rowName](const std::string& entry) {
+                         if (MtGameSaveNameValid(rowName(entry).c_str())) return true;
+                         std::string shown = entry;
+                         for (char& c : shown)
+                             if ((unsigned char)c < 0x20 || c == 0x7F) c = '?';
+                         DbgPrintf(DBG_GENERAL, "%s: \"%s\" is no save's name, not listed\n",
+                                   ClassName(), shown.c_str());
+                         return false;
                      });
     if (cut) DbgPrintf(DBG_GENERAL, "%s: more than 500 files, list cut\n", ClassName());
     // Sorted again without the prefix and extension: "a b.sbx" comes before "a.sbx", but "a"

@@ -76,9 +76,11 @@ class MenuLoadList : public Menu3Base {
     // ---- for the screens ----
     // The row names of the folder's entries of the kind matching the pattern: each entry's name
     // without its first `front` and last `back` characters, kept only when the save layer's name
-    // check takes it (a name no save could have made could be neither loaded nor deleted), sorted
-    // by PlatNameLess, at most as many as the table has room for; a longer list is cut with a log
-    // line.
+    // check takes it (a name no save could have made could be neither loaded nor deleted; each
+    // one refused is logged), sorted by PlatNameLess, at most as many as the table has room for;
+    // a longer list is cut with a log line. Sorted rather than in the folder search's order: that
+    // order is the file system's (no order at all on most Linux ones), so the rows would shuffle
+    // between runs; sorted, they come as a case-blind file search lists them.
     std::vector<std::string> Search(const std::string& folder, const char* pattern,
                                     PlatFindKind kind, size_t front = 0, size_t back = 0);
     // Adds a row (false when the table is full).

@@ -66,6 +66,7 @@ Menu3Base* MenuReportOpen(const char* className, ENTBASE* parent, ENTBASE** view
 // ---- set-up ----
 
 int MenuReportBase::Create(EntNode* n) {
+    // No menu scale is set: menus are drawn at scale 1, which no field needs to hold.
     Menu3Base::Create(n);
     rowCount = 0;
     rowsPerPage = 12;
@@ -74,6 +75,8 @@ int MenuReportBase::Create(EntNode* n) {
     smallFont = FontAcquire((fonts + "Georgia_14").c_str());
     if (!smallFont)
         DbgPrintf(DBG_GENERAL, "Report: font %s not loaded; its text is not drawn\n", "Georgia_14");
+    // Held while the report is open, so the kit's headings find it in the cache.
+    largeFont = FontAcquire((fonts + "Georgia_20").c_str());
     rowHeight = FontRowHeight();
     headerY = 240.0f;
     viewingY = 620.0f;
@@ -154,7 +157,8 @@ void MenuReportBase::SetOpenArgs(const MenuOpenArgs& args) {
 int MenuReportBase::Destroy() {
     // Only what was acquired goes back.
     if (smallFont) SharedObjRelease(smallFont);
-    smallFont = nullptr;
+    if (largeFont) SharedObjRelease(largeFont);
+    smallFont = largeFont = nullptr;
     if (pausedGame && mtGame) mtGame->RestoreClockSpeed();
     pausedGame = 0;
     return Menu3Base::Destroy();

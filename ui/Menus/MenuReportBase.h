@@ -88,6 +88,7 @@ class MenuReportBase : public Menu3Base {
     SmoothFloat scroll;
     float pulsePhase = 0.0f;
     Font* smallFont = nullptr;
+    Font* largeFont = nullptr;
     int32_t firstVisible = 0;
     int32_t selected = 0;
     int32_t rowCount = 0;

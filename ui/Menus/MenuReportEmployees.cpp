@@ -16,7 +16,7 @@ constexpr const char16_t* kText =
 } // namespace
 
 int MenuReportEmployees::Create(EntNode* n) {
-    MenuReportBase::Create(n);
+    MenuReportBase::Create(n); // registers the names and runs the screen script, once
     rowsPerPage = 9;
     rowHeight = FontRowHeight();
     columnX[0] = 160.0f;

@@ -26,7 +26,7 @@ void CopyLabel(char16_t* out, const char16_t* text) {
 } // namespace
 
 int MenuReportHourly::Create(EntNode* n) {
-    MenuReportBase::Create(n);
+    MenuReportBase::Create(n); // registers the names and runs the screen script, once
     rowsPerPage = 10;
     rowHeight = FontRowHeight();
     columnX[0] = 160.0f;

@@ -16,6 +16,8 @@ constexpr const char16_t* kText =
 } // namespace
 
 int MenuReportMaint::Create(EntNode* n) {
+    // The base registers the control names and runs the screen script once: a second run here
+    // would add whatever the script's Create adds twice.
     MenuReportBase::Create(n);
     rowsPerPage = 9;
     rowHeight = FontRowHeight();
@@ -65,6 +67,8 @@ void MenuReportMaint::ListCells(ReportSink& sink) {
         bar.top = y + 3.0f;
         bar.right = columnX[1] + 130.0f;
         bar.bottom = y + 21.0f;
+        // The attraction's repair value is its wear (0 new, 1 worn out), as the attraction
+        // itself keeps it, not a condition: a worn ride shows a long red bar.
         bar.value = attr->repair;
         sink.Bar(bar);
         sink.Text(columnX[2], y, kReportRowColour, attr->closed ? u"Closed" : u"Open");

@@ -5,7 +5,7 @@
 #include "ui/UiClass.h"
 
 int MenuReportPower::Create(EntNode* n) {
-    MenuReportBase::Create(n);
+    MenuReportBase::Create(n); // registers the names and runs the screen script, once
     rowsPerPage = 10;
     rowHeight = FontRowHeight();
     SetTitle(u"POWER USAGE");

@@ -36,6 +36,7 @@ int MenuReports::Create(EntNode* n) {
     MenuKitInGamePanel(512.0f, 380.0f, this);
     for (const Choice& c : kChoices)
         MenuKitTextButtonLarge(c.id, c.label, 512, c.y, this);
+    // Up and down also step round the six choices, as on every screen a pad can drive.
     for (int32_t id = REPORTS_SUMMARY; id <= REPORTS_DONE; ++id) {
         const int32_t up = id == REPORTS_SUMMARY ? REPORTS_DONE : id - 1;
         const int32_t down = id == REPORTS_DONE ? REPORTS_SUMMARY : id + 1;

@@ -186,20 +186,20 @@ TEST_F(GameFrameTest, CtrlF1NeedsAWindowAndTheEditorOnly) {
     app.debug = 1;
     app.windowed = 0;
     press();
-    EXPECT_EQ(editor->toggles, 0) << "full screen";
+    EXPECT_EQ(editor->enters, 0) << "full screen";
     app.windowed = 1;
     Editor* held = app.editor;
     app.editor = nullptr;
     press();
     app.editor = held;
-    EXPECT_EQ(editor->toggles, 0) << "no editor";
+    EXPECT_EQ(editor->enters, 0) << "no editor";
     app.debug = 0;              // the configuration's debug switch has no say
     Key(SDL_SCANCODE_F1, true); // F1 alone
     Frame();
     Key(SDL_SCANCODE_F1, false);
-    EXPECT_EQ(editor->toggles, 0);
+    EXPECT_EQ(editor->enters, 0);
     press();
-    EXPECT_EQ(editor->toggles, 1);
+    EXPECT_EQ(editor->enters, 1);
     EXPECT_EQ(editor->editedRoot, app.GetRoot());
     EXPECT_EQ(app.keepSystemCursor, 1) << "the editor needs the system cursor";
     // The right Control, pressed and let go within the frame of F1.
@@ -208,7 +208,7 @@ TEST_F(GameFrameTest, CtrlF1NeedsAWindowAndTheEditorOnly) {
     Key(SDL_SCANCODE_RCTRL, false);
     Key(SDL_SCANCODE_F1, false);
     Frame();
-    EXPECT_EQ(editor->toggles, 2);
+    EXPECT_EQ(editor->enters, 2);
 }
 
 // A keyboard entity destroyed behind the game's back is forgotten, never called.

@@ -124,6 +124,9 @@ TEST_F(MenuLoadListTest, TheListsShowWhatTheFolderHoldsSortedAndChecked) {
     MenuLoadList* sandboxes = OpenList("MenuLoadSandbox");
     ASSERT_NE(sandboxes, nullptr);
     EXPECT_EQ(Names(sandboxes), (std::vector<std::string>{"a", "a b", "B", "caf\xC3\xA9"}));
+    EXPECT_NE(LogText().find("\"back\\slash.sbx\" is no save's name"), std::string::npos);
+    EXPECT_NE(LogText().find("\"ctl?.sbx\" is no save's name"), std::string::npos)
+        << "the control character is not written to the log";
     ASSERT_EQ(sandboxes->entries.size(), 4u);
     Step(2); // drawn
     EXPECT_EQ(sandboxes->entries[2].first, 77);

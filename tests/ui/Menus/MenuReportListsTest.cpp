@@ -63,6 +63,29 @@ bool Red(uint32_t p) {
 }
 } // namespace
 
+TEST_F(ReportListsTest, AClickUnderAStillPointerTakesTheRowUnderIt) {
+    StartReports();
+    Reshape();
+    for (int type : {kHammer, kLoop, kTornado})
+        MakeAttr(type, 0.5f);
+    auto* report = dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
+    ASSERT_NE(report, nullptr);
+    const float h = report->rowHeight;
+    ClickId(report, REPORT_OK);
+    // The pointer moves before the report opens; the report itself hears no move.
+    MouseMove(300.0f, 280.0f + 2.5f * h);
+    Step();
+    report = dynamic_cast<MenuReportMaint*>(MenuReportMaintOpen(Menus(), &hud->pending, hud));
+    ASSERT_NE(report, nullptr);
+    Step();
+    ASSERT_EQ(report->selected, 0);
+    MouseButton(true);
+    Step();
+    MouseButton(false);
+    Step();
+    EXPECT_EQ(report->selected, 2);
+}
+
 TEST_F(ReportListsTest, MaintenanceListsRidesWithTheirStateAndWear) {
     StartReports();
     Reshape();
