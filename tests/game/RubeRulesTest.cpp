@@ -123,6 +123,30 @@ TEST(RubeGenRules, StartDrawsStayInRangeWithTheirMediansAtTheVenueAverages) {
     EXPECT_EQ(colours.size(), 9u) << "ten colours, one of them twice";
 }
 
+// The skewed draws of a patron come from the game's own source: the same seed of it gives the
+// same patron whatever the run-time generator holds, and drawing one leaves rand(n) untouched.
+TEST(RubeGenRules, APatronsSkewedDrawsComeFromTheGamesOwnSource) {
+    VenueInfo venue;
+    GameVals vals;
+    RubeStart a, b, c;
+    MsSeed(21);
+    CrtSrand(5);
+    RubeGenDrawStart(&venue, &vals, 0, &a);
+    const int nextCrt = CrtRand();
+    MsSeed(21);
+    CrtSrand(900);
+    RubeGenDrawStart(&venue, &vals, 0, &b);
+    EXPECT_EQ(a.height, b.height);
+    EXPECT_EQ(a.money, b.money);
+    for (int k = 0; k < RUBE_NEED_COUNT; ++k)
+        EXPECT_EQ(a.level[k], b.level[k]) << k;
+    MsSeed(22);
+    CrtSrand(5);
+    RubeGenDrawStart(&venue, &vals, 0, &c);
+    EXPECT_NE(a.height, c.height) << "another seed of the game's source, another patron";
+    EXPECT_EQ(CrtRand(), nextCrt) << "the skewed draws took from the run-time generator";
+}
+
 TEST(RubeGenRules, BadVenueAveragesAreHeldInRange) {
     CrtSrand(3);
     VenueInfo venue;
