@@ -79,6 +79,7 @@ TEST(RubeGenRules, ABadDelayTimerFallsBackToFiveSecondsWithOneLine) {
 
 TEST(RubeGenRules, StartDrawsStayInRangeWithTheirMediansAtTheVenueAverages) {
     CrtSrand(7);
+    MsSeed(7);
     VenueInfo venue;
     venue.avgFood = 0.3f;
     venue.avgDrink = 0.6f;
@@ -149,6 +150,7 @@ TEST(RubeGenRules, APatronsSkewedDrawsComeFromTheGamesOwnSource) {
 
 TEST(RubeGenRules, BadVenueAveragesAreHeldInRange) {
     CrtSrand(3);
+    MsSeed(3);
     VenueInfo venue;
     venue.avgFood = 7.0f;
     venue.avgDrink = -3.0f;
@@ -191,6 +193,7 @@ TEST(RubeRules, TheStrongestNeedTiesToTheLaterNeedAndLeavingIsANinthCode) {
 
 TEST(RubeRules, WanderOffsetsFollowTheRangeWithTheirDriftToTheLowSide) {
     CrtSrand(11);
+    MsSeed(11);
     std::set<int> seen;
     for (int i = 0; i < 4000; ++i)
         seen.insert(RubeWanderOffset(5, 10));
