@@ -108,8 +108,12 @@ node Far    parent Root box 1 1 1 mindist 5
 node Always parent Root box 1 1 1 maxdist 20 infinitevis
 node Free   parent Root box 1 1 1
 node Inner  parent Near box 1 1 1
-node Neg    parent Root box 1 1 1 mindist -5
+node Neg    parent Root box 1 1 1
 )");
+    ASSERT_NE(m, nullptr);
+    MDL3NODE* negative = Mdl3FindNode(m->nodes, "Neg"); // no tool writes one: set by hand
+    ASSERT_NE(negative, nullptr);
+    negative->minDist = -5.0f;
     const uint64_t root = 0, nearNode = 24, inner = 48, farNode = 72, always = 96, freeNode = 120,
                    neg = 144;
     EyeAt(-3);
