@@ -82,8 +82,10 @@ struct I3dIndexBuffer {
 };
 
 // ---- vertex buffers ----
-// type 0: dynamic (default pool, DYNAMIC | WRITEONLY); 1: static (managed pool, WRITEONLY).
-// Null for another type, a format code I3dVertexLayoutOf refuses, a capacity below 1 or too
+// type 0: dynamic (default pool, DYNAMIC | WRITEONLY); any other: static (managed pool,
+// WRITEONLY), as the index buffers' non-zero flag. A vertex format code with bits above 0x7F or
+// without a position is refused: a buffer without positions could never be drawn.
+// Null for a format code I3dVertexLayoutOf refuses, a capacity below 1 or too
 // large, or when the record or the device buffer cannot be made (logged).
 I3dVertexBuffer* I3dVbCreate(int type, int format, int capacity);
 // Unlocks, unbinds it from the device and from every selection (kernel, current, writer),

@@ -5,6 +5,9 @@
 // Matching rules shared by both halves: section headers "[name]" and keys "key=" count only at
 // the start of a line (after blanks: space, tab, carriage return), and compare case-sensitively.
 // A key with a blank before "=" is not that key. The first of two equal sections or keys wins.
+// The writer and IniProfileGetInt compare with case too, where the Windows profile calls ignore
+// it: a line the writer matched without case would be one the reader never finds. A UTF-8
+// byte-order mark at the start of a file counts as blanks before its first line.
 #pragma once
 
 #include <cstddef>

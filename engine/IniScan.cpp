@@ -18,10 +18,20 @@ const char* NextLine(const char* p, const char* end) {
     return lf ? static_cast<const char*>(lf) + 1 : end;
 }
 
+// A text saved with a UTF-8 byte-order mark (as Windows editors save it) starts behind those
+// three bytes; they count as blanks before the first line, or its header would not open a line.
+const char* AfterByteOrderMark(const char* textBegin, const char* end) {
+    if (end - textBegin >= 3 && (unsigned char)textBegin[0] == 0xEF &&
+        (unsigned char)textBegin[1] == 0xBB && (unsigned char)textBegin[2] == 0xBF)
+        return textBegin + 3;
+    return textBegin;
+}
+
 bool AtLineStart(const char* textBegin, const char* p) {
-    while (p > textBegin && IniIsBlank(p[-1]))
+    const char* first = AfterByteOrderMark(textBegin, p);
+    while (p > first && IniIsBlank(p[-1]))
         --p;
-    return p == textBegin || p[-1] == '\n';
+    return p == first || p == textBegin || p[-1] == '\n';
 }
 
 } // namespace
@@ -29,6 +39,7 @@ bool AtLineStart(const char* textBegin, const char* p) {
 const char* IniScanNextHeader(const char* textBegin, const char* from, const char* end) {
     const char* line = from;
     if (!AtLineStart(textBegin, from)) line = NextLine(from, end);
+    if (line == textBegin) line = AfterByteOrderMark(textBegin, end);
     while (line < end) {
         const char* c = LineContent(line, end);
         if (c < end && *c == '[') return c;

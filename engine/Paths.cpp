@@ -55,8 +55,9 @@ std::string PathWithExt(const std::string& path, const char* ext) {
         char c = path[i - 1];
         if (IsSep(c) || c == ':') break;
         if (c == '.') {
-            // The path's first character is never an extension's dot (".profile").
-            if (i - 1 > 0) dot = i - 1;
+            // Removing, the path's first character is never an extension's dot (".profile");
+            // replacing, it is, as for any other name.
+            if (i - 1 > 0 || ext) dot = i - 1;
             break;
         }
     }

@@ -14,7 +14,8 @@ int PathStripExt(const char* path, char* out, size_t outSize);
 int PathGetDir(const char* path, char* out, size_t outSize);
 // Replaces the extension in place. Leading dots of `ext` are skipped; a dot inside a folder name
 // is not an extension; a null `ext` removes the old extension (but the path's first character is
-// never taken as its dot). 1, or -1 with the path unchanged when the result would not fit.
+// never taken as its dot then: ".profile" stays, where ".profile" + "lua" gives ".lua"). 1, or -1
+// with the path unchanged when the result would not fit.
 int PathSetExt(char* path, size_t pathSize, const char* ext);
 
 // The same on std::string, for code that builds paths freely.

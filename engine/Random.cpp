@@ -32,6 +32,16 @@ RandSource::RandSource(void (*seedFn)(uint32_t), int (*drawFn)()) : draw(drawFn)
     seed(seedValue);
 }
 
+namespace {
+// Made before main: a first use inside a frame would reseed from the clock, and a test's MsSeed
+// made before that use would be lost.
+RandSource s_gameSource(MsSeed, MsRand);
+} // namespace
+
+RandSource* RandGameSource() {
+    return &s_gameSource;
+}
+
 void RandSource::InitCrt() {
     draw = CrtRand;
     seed = CrtSrand;

@@ -30,6 +30,11 @@ struct RandSource {
     void InitCrt();
 };
 
+// The game's source of skewed draws (patron attributes, ratings, a new ride's wear): the second
+// generator, seeded with the time of day once as the program starts, so these differ from run to
+// run and never share a sequence with the rand(n) draws. Tests seed it with MsSeed.
+RandSource* RandGameSource();
+
 float RandRangeF(RandSource* source, float a, float b);
 // Mean of four draws / max: 0..1, clustering near 0.5.
 float RandAvg4(RandSource* source);

@@ -92,8 +92,7 @@ int RideAnimCore::Init(AttrInfo* type, const char* folder, RideAnimOwner* owner)
     runState = RIDE_IDLE;
     RideAnimSetState(this, RIDE_IDLE);
 
-    RandSource source;
-    float wear = RandBellSkewF(&source, info ? info->initAvgRepair : 0.0f);
+    float wear = RandBellSkewF(RandGameSource(), info ? info->initAvgRepair : 0.0f);
     // An average outside 0..1 (or NaN) in the type's record still gives a new ride's wear.
     if (!(wear > 0.0f)) wear = 0.0f;
     if (wear > kInitialWearMax) wear = kInitialWearMax;

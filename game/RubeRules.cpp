@@ -19,8 +19,7 @@ float Unit(float value) {
 }
 
 float Skew(float middle) {
-    static RandSource s_source; // the run-time generator, seeded by whoever seeds it
-    return RandBellSkewF(&s_source, Unit(middle));
+    return RandBellSkewF(RandGameSource(), Unit(middle));
 }
 
 const uint32_t kColours[10] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFF00u, 0xFFFF00FFu,

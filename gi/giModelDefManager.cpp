@@ -38,7 +38,8 @@ std::string Stripped(const char* folder, const std::string& path) {
 
 giModelDefManager* giModelDefManager::Get() {
     // A function-local object would be destroyed at exit in an order nothing controls; the
-    // manager lives as long as the program.
+    // manager lives as long as the program. Made at the first call, not by a start-up static:
+    // callers only need the made object back, and no static's order then matters.
     static giModelDefManager* s_manager = new giModelDefManager();
     return s_manager;
 }

@@ -153,6 +153,7 @@ int BoxRayTest(const float box[6], const Ray* ray, float t0, float t1) {
 int BoxSegmentTest(const float box[6], const Segment* seg) {
     VECTOR3 d = v3::Sub(seg->end, seg->start);
     float len = v3::Length(d);
+    // A zero-length segment gets a zero direction, not a NaN one: its start inside decides.
     Ray ray = {seg->start, len > 0.0f ? v3::Scale(d, 1.0f / len) : VECTOR3{0.0f, 0.0f, 0.0f}};
     return BoxRayTest(box, &ray, 0.0f, len);
 }

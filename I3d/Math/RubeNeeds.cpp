@@ -22,6 +22,9 @@ void RubeNeeds::Update(float dt) {
         level[i] = Held(level[i] + g_rubeNeedRates[i] * multiplier[i] * dt, level[i]);
 }
 
+// Held in 0..1, not only at 0: levels live in that range (Update clamps there too), so a negative
+// need value in an attraction's record (a ride that makes patrons thirsty) raises the need to
+// at most 1.0.
 void RubeNeeds::Satisfy(const float values[RUBE_NEED_COUNT]) {
     if (!values) return;
     for (int i = 0; i < RUBE_NEED_COUNT; ++i)

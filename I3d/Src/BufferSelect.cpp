@@ -56,6 +56,7 @@ void I3dSelectionForget(const I3dIndexBuffer* ib) {
 
 int I3dVbSelect(I3dVertexBuffer* vb) {
     IDirect3DDevice8* dev = D3dDevice();
+    // -1 for no buffer: a later draw from it would read a buffer that is not there.
     if (!vb || !dev) return -1;
     ForgetLibraryBindings();
     if (vb == s_selectedVb) return 0;

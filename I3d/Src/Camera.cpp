@@ -114,6 +114,8 @@ HRESULT D3dSetViewport(int x, int y, int width, int height) {
     }
     IDirect3DDevice8* dev = D3dDevice();
     if (!dev) return D3DERR_INVALIDCALL;
+    // Negative sides and corners reach the device as 0 (as unsigned words they would be huge);
+    // the kept rectangle keeps what was asked.
     D3DVIEWPORT8 vp{(DWORD)(x > 0 ? x : 0),
                     (DWORD)(y > 0 ? y : 0),
                     (DWORD)(width > 0 ? width : 0),

@@ -282,6 +282,8 @@ int D3dCreateDevice(int adapter, HWND window, int windowed, int width, int heigh
 HRESULT D3dClear(uint32_t flags) {
     if (!s_device) return D3DERR_INVALIDCALL;
     if (!s_hasStencil) flags &= ~(uint32_t)D3DCLEAR_STENCIL;
+    // A texture target without a depth surface has no Z or stencil to clear: asking would be a
+    // device error that leaves the colour uncleared too.
     if (s_rt.level && !s_rt.depth) flags &= ~(uint32_t)(D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
     return s_device->Clear(0, nullptr, flags, D3dGetClearColor(), D3dGetClearZ(),
                            D3dGetClearStencil());

@@ -45,7 +45,7 @@ uint8_t* ReadWhole(const char* path, size_t* size) {
 
 int FormatOf(int imageType, int bitsPerPixel, int mapType, int mapLength, int mapBits) {
     switch (imageType) {
-        case 1:
+        case 1: // a colour-mapped file without its map has no palette to read: refused
             return bitsPerPixel == 8 && mapType == 1 && mapLength == 256 && mapBits == 24
                        ? IMG_P8
                        : IMG_NONE;
@@ -77,6 +77,8 @@ bool Parse(const uint8_t* d, size_t size, TgaLayout* out) {
     out->format = FormatOf(imageType, d[16], mapType, mapLength, mapBits);
     if (out->format == IMG_NONE || out->width == 0 || out->height == 0) return false;
     out->bpp = ImgBytesPerPixel(out->format);
+    // A map is skipped by its own entry size: a true-colour file carrying a 16- or 32-bit map
+    // would otherwise have its pixels read from the wrong place.
     size_t mapBytes = mapType == 1 ? size_t(mapLength) * ((mapBits + 7) / 8) : 0;
     out->mapOffset = s_headerSize + idLength;
     out->pixelOffset = out->mapOffset + mapBytes;
@@ -168,6 +170,8 @@ int ImgSaveTga(const I3dImage* img, const char* path, const uint8_t* palette) {
         case IMG_L8: imageType = 3, bits = 8; break;
         default: break;
     }
+    // A palette image without its palette has nothing to write (an empty file says so), and a
+    // side past 65535 does not fit the header's 16 bits: both fail instead of writing garbage.
     if (imageType == 0) {
         FileWriteAll(path, "", 0);
         return -1;

@@ -41,6 +41,7 @@ static void Defaults(I3dLight* l, D3DLIGHT8* m) {
 // ---- the table ----
 
 int I3dLightsAlloc(int n) {
+    // A second table frees the first rather than leak it.
     I3dLightsFree();
     if (n <= 0) return -1;
     s_lights = static_cast<I3dLight*>(MemAlloc(sizeof(I3dLight) * (size_t)n));
@@ -216,6 +217,8 @@ void I3dLightsRestore() {
 // ---- software shading ----
 
 void I3dLightShadeNormal(float out[3], const VECTOR3*, const VECTOR3* normal) {
+    // The ambient starts clamped to 0..1 (the state cache keeps it so): a negative ambient cannot
+    // darken here what the device lights at 0.
     D3dGetAmbient(out);
     for (int i = 0; i < s_numLights; ++i) {
         const I3dLight& l = s_lights[i];

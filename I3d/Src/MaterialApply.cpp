@@ -64,6 +64,7 @@ static int LoadMap(const std::string& folder, const char (&name)[32]) {
 }
 
 int I3dMaterialLoadTextures(MDL3MTRL* m, const char* folder) {
+    // -1 for no material, where there is nothing to fill; names are read within their 32 bytes.
     if (!m) return -1;
     std::string f = folder ? folder : "";
     m->diffuseSlot = LoadMap(f, m->diffuseMap);
@@ -109,7 +110,9 @@ Mat4 Tiling(const float tile[2]) {
 }
 
 // Stage 1 reflects the environment: camera-space reflection vectors turned back by the inverse
-// of world x view (rotation only).
+// of world x view (rotation only). The rigid inverse equals the full one for rotated and evenly
+// scaled models (a cube lookup ignores a direction's length) and cannot fail on a singular matrix;
+// only an unevenly scaled model reflects slightly differently.
 void EnvironmentStage(int envMap) {
     Mat4 worldView, inverse;
     I3dGetWorldViewMatrix(&worldView);
@@ -254,6 +257,10 @@ void I3dApplyMaterial(const MDL3MTRL* m) {
         EnvironmentOnly(s_envMap);
     else if (diffuse && environment)
         DiffuseAndEnvironment(*m, s_envMap);
+    // The maps go by their place in the record: the second ("Bump Map", read as the DOT3 bump)
+    // and the third ("Detail Map", the tiled signed-add detail), as the model file names its
+    // fields, which is the layout that defines them; a material's own text calling the second map
+    // the detail one does not move them.
     else if (diffuse && m->detailSlot >= 0)
         DiffuseAndDetail(*m);
     else if (diffuse && m->bumpSlot < 0)

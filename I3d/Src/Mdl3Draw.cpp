@@ -69,6 +69,8 @@ int Mdl3NodeInRange(const MDL3NODE* node, float d2) {
     if (node->flags & MDL3_INFINITEVIS) return 1;
     const float far = s_lodScale * node->maxDist, near = s_lodScale * node->minDist;
     if (node->maxDist > 0.0f && d2 > far * far) return 0;
+    // As maxDist, a minDist of 0 or less is no limit: a negative "hidden nearer than" squared
+    // would hide the node near the eye by the size of a mistake.
     if (node->minDist > 0.0f && d2 < near * near) return 0;
     return 1;
 }

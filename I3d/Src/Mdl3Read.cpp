@@ -126,6 +126,7 @@ bool Parser::ReadNode(uint32_t i, MDL3NODE* n) {
     n->numChildren = int32_t(children);
     n->minVertIdx = GetI32(p + kNodeMinVertIdx);
     n->maxVertIdx = GetI32(p + kNodeMaxVertIdx);
+    // The override pointer is run-time and starts null: a stored override bit would read it.
     n->flags = GetU32(p + kNodeFlags) & ~MDL3_OVERRIDE;
     GetFloats(p + kNodeMatrix, n->Matrix.m, 16);
     GetVec3(p + kNodeBoundsMin, &n->boundsMin);

@@ -207,6 +207,8 @@ void D3dSetFogColorArgb(D3DCOLOR argb) {
     SetState(D3DRS_FOGCOLOR, argb);
 }
 
+// The float copy is kept clamped to 0..1 as the packed colour is, so D3dGetAmbient and the
+// software shading see the ambient the device got, never an over-bright or negative one.
 void D3dSetAmbient(float r, float g, float b) {
     s_ambient[0] = Clamp01(r);
     s_ambient[1] = Clamp01(g);

@@ -34,10 +34,11 @@ int I3dTexLoad(const char* file, const char* key, int share) {
         }
     }
     // Only a dot after the last separator starts an extension: "Fonts.v2\Arial" keeps its
-    // folder and becomes "Fonts.v2\Arial.dds".
-    int slot = D3dTexFromDds(-1, PathWithExt(file, "dds").c_str(), k);
+    // folder and becomes "Fonts.v2\Arial.dds"; the name's first character never starts one.
+    const std::string base = PathWithExt(file, nullptr);
+    int slot = D3dTexFromDds(-1, (base + ".dds").c_str(), k);
     if (slot >= 0) return slot;
-    return I3dTexFromTga(-1, PathWithExt(file, "tga").c_str(), k);
+    return I3dTexFromTga(-1, (base + ".tga").c_str(), k);
 }
 
 // ---- DDS ----
@@ -170,10 +171,22 @@ int D3dCubeTexFromFile(int /*unused*/, const char* path, const char* key) {
     IDirect3DDevice8* dev = D3dDevice();
     if (free < 0 || !dev) return -1;
     IDirect3DCubeTexture8* cube = nullptr;
-    if (FAILED(D3DXCreateCubeTextureFromFileA(dev, path, &cube))) return -1;
+    if (FAILED(D3DXCreateCubeTextureFromFileA(dev, path, &cube))) {
+        std::string disk;
+        if (path && PlatPathResolve(path, &disk) == 1)
+            DbgPrintf(DBG_RENDER,
+                      "(WARN) D3dCubeTexFromFile(%s): not a whole cube map of six square faces; "
+                      "not used!\n",
+                      path);
+        return -1;
+    }
     D3DSURFACE_DESC d{};
     cube->GetLevelDesc(0, &d);
-    I3dTexFillSlot(free, cube, int(d.Width), int(d.Height), I3dTexFormatFromD3d(int(d.Format)), key,
+    // Lower-cased as every other creator's key, so I3dTexFind (which lower-cases its query) can
+    // find a cube map too.
+    char k[128];
+    I3dTexMakeKey(key, k);
+    I3dTexFillSlot(free, cube, int(d.Width), int(d.Height), I3dTexFormatFromD3d(int(d.Format)), k,
                    1);
     return free;
 }

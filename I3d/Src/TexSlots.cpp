@@ -87,6 +87,7 @@ int I3dTexTgaFormat(int imageFormat) {
 // ---- the table ----
 
 int I3dTexTableAlloc(int n) {
+    // A second table frees the first, or every texture the first held would leak.
     I3dTexTableFree();
     if (n <= 0) return -1;
     s_slots = static_cast<I3dTexSlot*>(MemAlloc(sizeof(I3dTexSlot) * size_t(n)));

@@ -14,7 +14,7 @@ static constexpr int64_t kMaxBytes = INT32_MAX;
 I3dVertexBuffer* I3dVbCreate(int type, int format, int capacity) {
     IDirect3DDevice8* dev = D3dDevice();
     I3dVertexLayout layout;
-    if (!dev || (type != 0 && type != 1) || !I3dVertexLayoutOf(format, &layout) || capacity < 1 ||
+    if (!dev || !I3dVertexLayoutOf(format, &layout) || capacity < 1 ||
         (int64_t)capacity * layout.stride > kMaxBytes) {
         DbgPrintf(DBG_RENDER, "I3dVbCreate(%i, %i, %i): refused\n", type, format, capacity);
         return nullptr;
@@ -64,6 +64,7 @@ int I3dVbFree(I3dVertexBuffer* vb) {
 }
 
 int I3dVbLock(I3dVertexBuffer* vb, int n) {
+    // A lock inside a lock is a device error; it is refused rather than passed on.
     if (!vb || vb->locked) return -1;
     uint8_t* p = I3dRingLock(vb->buffer, vb->stride, vb->type != 0, vb->capacity, n, &vb->position,
                              &vb->wrap, &vb->lastStart);

@@ -188,10 +188,14 @@ static int Entity_SetLocalPlayer(lua_State* L) {
     return 0;
 }
 
-// The pad number goes to the "gamepad" property of classes under player control; other classes
-// have no such property and are left alone.
+// The pad number goes to a class's "gamepad" property where it declares one; the classes under
+// player control keep their pad field behind SetLocalPlayer, which checks the number, so a class
+// without the property gets it there (other classes ignore it).
 static int Entity_BindGamepad(lua_State* L) {
-    if (ENTBASE* entity = LuaArgEntity(L, 1)) entity->SetInt("gamepad", LuaArgInt(L, 2));
+    ENTBASE* entity = LuaArgEntity(L, 1);
+    if (!entity) return 0;
+    const int pad = LuaArgInt(L, 2);
+    if (!entity->SetInt("gamepad", pad)) entity->SetLocalPlayer(pad);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // The script manager: the Lua state, script creation, starting, resuming, menu calls and the
 // per-frame scheduler.
 #include "engine/Script/ScriptMgr.h"
+#include "engine/Script/ScriptPatterns.h"
 
 #include "engine/DebugLog.h"
 #include "engine/Script/ScriptArgs.h"
@@ -573,6 +574,7 @@ ScriptMgr* ScriptMgrGet() {
     luaL_requiref(L, LUA_COLIBNAME, luaopen_coroutine, 1);
     TrackCoroutines(L);
     luaL_requiref(L, LUA_STRLIBNAME, luaopen_string, 1);
+    LuaCapStringPatterns(L);
     lua_settop(L, 0);
     s_mgr = new ScriptMgr;
     s_mgr->L = L;

@@ -1,5 +1,10 @@
 // The script manager: one Lua state, every running script as a coroutine resumed once per frame
 // when its wait condition holds, and the script variables (svars) the scripts share.
+//
+// The scripts run on Lua 5.4, not on the long-unmaintained 5.0 the game's scripts were first
+// written for: 5.0 idioms (table.getn, string.gfind, math.mod, unpack, loadstring, the implicit
+// `arg` table, `for k, v in t do`) end in a runtime error box, and a division that gives a whole
+// number prints as "3.0". The game's own scripts use none of them.
 #pragma once
 
 #include <cstddef>

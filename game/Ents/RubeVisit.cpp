@@ -369,8 +369,7 @@ void RubeVisitRideOver(Rube1* p, AttrBase* attr) {
                 attr->repairMe = 1;
             }
         }
-        RandSource source;
-        const float r = RandBellSkewF(&source, RubeVisitScore(info, attr->ticketPrice));
+        const float r = RandBellSkewF(RandGameSource(), RubeVisitScore(info, attr->ticketPrice));
         const float fact = vals ? vals->hapAttrFact : 0.0f;
         p->happiness += r >= 0.5f ? r * fact : -r * fact;
         p->icon.Show(RubeVisitRatingIcon(r), 4.0f);

@@ -47,6 +47,8 @@ uint32_t DdsLevelSide(uint32_t side, uint32_t level) {
     return s ? s : 1;
 }
 
+// Compressed rows count whole 4 x 4 blocks, rounded up: a level 6 or 12 texels wide still
+// stores its last part-filled block, and rounding down would misplace every later level.
 size_t DdsRowBytes(int pixels, uint32_t width) {
     switch (pixels) {
         case DDS_DXT1: return size_t((width + 3) / 4 ? (width + 3) / 4 : 1) * 8;

@@ -57,24 +57,24 @@ TEST(BufferLayouts, FormatCodesLayOutTheirComponentsInTableOrder) {
 TEST_F(Buffers, CreationAsksForThePoolAndUsageOfItsKind) {
     I3dVertexBuffer* dyn = I3dVbCreate(0, 71, 4000);
     I3dVertexBuffer* stat = I3dVbCreate(1, 35, 24);
+    I3dVertexBuffer* stat2 = I3dVbCreate(2, 35, 24); // every type but 0 is static
     I3dIndexBuffer* dynIb = I3dIbCreate(0, 8000);
     I3dIndexBuffer* statIb = I3dIbCreate(1, 36);
-    ASSERT_TRUE(dyn && stat && dynIb && statIb);
+    ASSERT_TRUE(dyn && stat && stat2 && dynIb && statIb);
     EXPECT_EQ(Log().Count("CreateVertexBuffer", {176000, 0x208, 0x252, D3DPOOL_DEFAULT}), 1);
-    EXPECT_EQ(Log().Count("CreateVertexBuffer", {768, 0x8, 0x112, D3DPOOL_MANAGED}), 1);
+    EXPECT_EQ(Log().Count("CreateVertexBuffer", {768, 0x8, 0x112, D3DPOOL_MANAGED}), 2);
     EXPECT_EQ(Log().Count("CreateIndexBuffer", {16000, 0x208, D3DFMT_INDEX16, D3DPOOL_DEFAULT}), 1);
     EXPECT_EQ(Log().Count("CreateIndexBuffer", {72, 0x8, D3DFMT_INDEX16, D3DPOOL_MANAGED}), 1);
     EXPECT_EQ(dyn->lastStart, -1);
     EXPECT_TRUE(dynIb->wrap) << "a new buffer's first lock discards";
 
-    for (auto [type, format, capacity] :
-         {std::tuple{2, 71, 10}, std::tuple{0, 0, 10}, std::tuple{0, 71, 0}, std::tuple{0, 71, -5},
-          std::tuple{1, 71, 0x7FFFFFFF}})
+    for (auto [type, format, capacity] : {std::tuple{0, 0, 10}, std::tuple{0, 71, 0},
+                                          std::tuple{0, 71, -5}, std::tuple{1, 71, 0x7FFFFFFF}})
         EXPECT_EQ(I3dVbCreate(type, format, capacity), nullptr)
             << type << ", " << format << ", " << capacity;
     EXPECT_EQ(I3dIbCreate(0, 0), nullptr);
     EXPECT_EQ(I3dIbCreate(1, -1), nullptr);
-    for (I3dVertexBuffer* vb : {dyn, stat})
+    for (I3dVertexBuffer* vb : {dyn, stat, stat2})
         EXPECT_EQ(I3dVbFree(vb), 0);
     for (I3dIndexBuffer* ib : {dynIb, statIb})
         EXPECT_EQ(I3dIbFree(ib), 0);

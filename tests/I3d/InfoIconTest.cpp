@@ -4,6 +4,7 @@
 #include "tests/I3d/KernelFixture.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -122,6 +123,27 @@ TEST_F(InfoIcons, IconsOffScreenOrWithoutASheetOnlyCountDown) {
     EXPECT_EQ(Draws(), 1) << "the owner's world matrix moved the icon off the screen";
     I3dGetWorldMatrix(&away);
     EXPECT_EQ(Mat4IsIdentity(&away), 1);
+}
+
+// The sheet is stored top row first: the icon's lower edge on screen takes its cell's larger v,
+// so the picture stands upright.
+TEST_F(InfoIcons, AnIconShowsItsCellUpright) {
+    InfoIconsAcquire(kSheet.c_str());
+    InfoIcon icon;
+    icon.cell = 9; // column 2, row 1: u 0.25..0.375, v 0.25..0.5
+    icon.UpdateDraw(0.1f);
+    ASSERT_EQ(Draws(), 1);
+    BYTE* p = nullptr;
+    ASSERT_TRUE(SUCCEEDED(m_vb->buffer->Lock(0, 0, &p, D3DLOCK_READONLY)));
+    for (int i = 0; i < 4; ++i) {
+        const BYTE* at = p + (size_t)(m_vb->lastStart + i) * m_vb->stride;
+        float pos[3], uv[2];
+        std::memcpy(pos, at + m_vb->offPos, 12);
+        std::memcpy(uv, at + m_vb->offUv0, 8);
+        EXPECT_FLOAT_EQ(uv[0], pos[0] < 0 ? 0.25f : 0.375f) << i;
+        EXPECT_FLOAT_EQ(uv[1], pos[1] < 0 ? 0.5f : 0.25f) << i << ": the cell stands on its head";
+    }
+    m_vb->buffer->Unlock();
 }
 
 } // namespace

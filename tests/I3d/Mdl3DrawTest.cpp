@@ -108,16 +108,22 @@ node Far    parent Root box 1 1 1 mindist 5
 node Always parent Root box 1 1 1 maxdist 20 infinitevis
 node Free   parent Root box 1 1 1
 node Inner  parent Near box 1 1 1
+node Neg    parent Root box 1 1 1
 )");
-    const uint64_t root = 0, nearNode = 24, inner = 48, farNode = 72, always = 96, freeNode = 120;
+    ASSERT_NE(m, nullptr);
+    MDL3NODE* negative = Mdl3FindNode(m->nodes, "Neg"); // no tool writes one: set by hand
+    ASSERT_NE(negative, nullptr);
+    negative->minDist = -5.0f;
+    const uint64_t root = 0, nearNode = 24, inner = 48, farNode = 72, always = 96, freeNode = 120,
+                   neg = 144;
     EyeAt(-3);
-    EXPECT_EQ(Draw(m), (std::set<uint64_t>{root, nearNode, always, freeNode, inner}))
-        << "Far is hidden nearer than its minDist";
+    EXPECT_EQ(Draw(m), (std::set<uint64_t>{root, nearNode, always, freeNode, inner, neg}))
+        << "Far is hidden nearer than its minDist; a negative minDist is no near limit";
     EyeAt(-30);
-    EXPECT_EQ(Draw(m), (std::set<uint64_t>{root, farNode, always, freeNode}))
+    EXPECT_EQ(Draw(m), (std::set<uint64_t>{root, farNode, always, freeNode, neg}))
         << "Near and its child are hidden beyond Near's maxDist; maxDist 0 has no limit";
     Mdl3SetLodScale(2.0f);
-    EXPECT_EQ(Draw(m), (std::set<uint64_t>{root, nearNode, farNode, always, freeNode, inner}));
+    EXPECT_EQ(Draw(m), (std::set<uint64_t>{root, nearNode, farNode, always, freeNode, inner, neg}));
     EyeAt(-8);
     EXPECT_EQ(Draw(m).count(farNode), 0u) << "the minDist doubles too";
 }

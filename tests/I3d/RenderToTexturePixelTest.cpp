@@ -152,6 +152,14 @@ TEST_F(RenderToTexture, UnpairedOrUnpreparedCallsChangeNothing) {
     EXPECT_EQ(w, 1024);
 }
 
+TEST_F(RenderToTexture, ATargetWithoutDepthClearsItsColourWhenZIsAskedFor) {
+    D3dSetRenderTexture(Texture(), kEdge, nullptr);
+    ASSERT_EQ(D3dRenderToTextureBegin(), D3D_OK);
+    D3dSetClearColor(1.0f, 0.0f, 0.0f);
+    EXPECT_EQ(D3dClear(7), D3D_OK) << "Z and stencil of a target that has none";
+    ASSERT_EQ(D3dRenderToTextureEnd(), D3D_OK);
+}
+
 TEST_F(RenderToTexture, TheLayerRefusesTargetsItCannotRenderInto) {
     IDirect3DDevice8* dev = D3dDevice();
     IDirect3DSurface8 *backBuffer = nullptr, *autoDepth = nullptr, *level = nullptr;

@@ -154,7 +154,8 @@ TEST_F(TexLoad, CubeMapsFillTheirSlotFromLevelZero) {
     EXPECT_EQ(s->width, 16);
     EXPECT_EQ(s->height, 16);
     EXPECT_EQ(s->format, I3DTEX_DXT1);
-    EXPECT_STREQ(s->name, "Enviro");
+    EXPECT_STREQ(s->name, "enviro") << "keys are lower-cased, as every other texture's";
+    EXPECT_EQ(I3dTexFind("Enviro"), slot);
     EXPECT_EQ(s->texture->GetType(), D3DRTYPE_CUBETEXTURE);
     void* p;
     int w, h, pitch, format;
@@ -166,6 +167,11 @@ TEST_F(TexLoad, CubeMapsFillTheirSlotFromLevelZero) {
     ASSERT_TRUE(WriteDds(Path("flat.dds"), GenDds::Dxt1, SolidImage(16, 16, 0xFF000000)));
     EXPECT_EQ(D3dCubeTexFromFile(0, Path("flat.dds").c_str(), "flat"), -1);
     EXPECT_EQ(D3dCubeTexFromFile(0, Path("none.dds").c_str(), "none"), -1);
+    EXPECT_NE(LogText().find("D3dCubeTexFromFile(" + Path("five.dds") + "): not a whole cube"),
+              std::string::npos)
+        << LogText();
+    EXPECT_EQ(LogText().find("D3dCubeTexFromFile(" + Path("none.dds")), std::string::npos)
+        << "a missing file is no damaged one";
 }
 
 // ---- bad files ----

@@ -109,6 +109,27 @@ TEST_F(IniReader, KeysAndHeadersMatchOnlyAtLineStarts) {
     EXPECT_EQ(Int("y"), 7) << "the header inside a value was found instead of the real one";
 }
 
+// A file saved with a UTF-8 byte-order mark keeps its first section: the mark counts as blanks
+// before the first header, for lookups, the section walk and the line reader alike.
+TEST_F(IniReader, AByteOrderMarkDoesNotHideTheFirstSection) {
+    Load("\xEF\xBB\xBF[Entities]\nMtGame Game\n[Second]\nk=2\n");
+    IniSectionReader* list = IniSectionOpen("Entities");
+    ASSERT_NE(list, nullptr);
+    char line[64];
+    EXPECT_EQ(IniSectionReadLine(list, line, sizeof line), 1);
+    EXPECT_STREQ(line, "MtGame Game");
+    IniSectionClose(list);
+    IniRewindSections();
+    char name[32];
+    ASSERT_EQ(IniNextSection(name, sizeof name), 1);
+    EXPECT_STREQ(name, "Entities");
+    Load("\xEF\xBB\xBF  [S]\nk=1\n", "b.ini");
+    ASSERT_EQ(IniSetSection("S"), 0);
+    EXPECT_EQ(Int("k"), 1);
+    Load("\xEF\xBB[S]\nk=1\n", "c.ini");
+    EXPECT_EQ(IniSetSection("S"), -1) << "only the whole mark is taken as blanks";
+}
+
 TEST_F(IniReader, LookupsByNameFindTheFirstHeaderOfThatName) {
     Load("[D]\nk=1\n  [D]\nk=2\n[a]b]\nk=3\n[a]\nk=4\n[\nk=5\n[open\nk=6\n[cr\r]\nk=7\n"
          "x [E]\n[]\nk=8\n[F]\n");

@@ -128,6 +128,21 @@ TEST_F(IniWriter, ProfileGetIntReadsDecimalOrDefault) {
     EXPECT_EQ(IniProfileGetInt(&out, "Xq Config", "hex", 1), 0) << "decimal only";
     EXPECT_EQ(IniProfileGetInt(&out, "Xq Config", "missing", 3), 3);
     EXPECT_EQ(IniProfileGetInt(&out, "Other", "winWidth", 4), 4);
+    EXPECT_EQ(IniProfileGetInt(&out, "Xq Config", "WinWidth", 5), 5) << "names compare with case";
+    EXPECT_EQ(IniProfileGetInt(&out, "xq config", "winWidth", 6), 6);
+}
+
+// A profile saved with a UTF-8 byte-order mark: its first section is found and edited in place,
+// and the mark stays where it was.
+TEST_F(IniWriter, AByteOrderMarkedProfileIsEditedInPlace) {
+    WriteTextFile(path, "\xEF\xBB\xBF[Xq Config]\nwinWidth=640\n");
+    ASSERT_EQ(IniSetProfileFile(path.c_str()), 1);
+    int out = 0;
+    EXPECT_EQ(IniProfileGetInt(&out, "Xq Config", "winWidth", 1), 640);
+    IniProfileWriteInt("Xq Config", "winWidth", 800);
+    IniClearProfileFile();
+    EXPECT_EQ(ReadTextFile(path), "\xEF\xBB\xBF[Xq Config]\nwinWidth=800\n")
+        << "a second header was appended behind the marked one";
 }
 
 TEST_F(IniWriter, AnEmptyProfileReplacesTheWholeFileOrKeepsItOnFailure) {

@@ -22,6 +22,7 @@ TEST(Paths, SetExtReplacesOnlyAnExtensionOfTheFileName) {
     EXPECT_EQ(SetExt("a.b/c", "dds"), "a.b/c.dds") << "\"/\" stops the scan like \"\\\"";
     EXPECT_EQ(SetExt("Fonts\\Courier.abc", "dds"), "Fonts\\Courier.dds");
     EXPECT_EQ(SetExt("a.tar.gz", "zip"), "a.tar.zip");
+    EXPECT_EQ(SetExt(".profile", "lua"), ".lua") << "with an extension, a leading dot is one too";
 }
 
 TEST(Paths, SetExtWithoutExtensionRemovesTheOldOne) {

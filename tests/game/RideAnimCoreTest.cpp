@@ -63,6 +63,7 @@ class RunStates : public ::testing::Test {
   protected:
     void SetUp() override {
         CrtSrand(106);
+        MsSeed(106);
         grid = tree.MakeGrid();
         ASSERT_EQ(grid->Start(), 1);
         MtPowerGridUse(grid, tree.root, 100.0f, 0.0f); // the venue's supply

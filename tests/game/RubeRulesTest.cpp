@@ -79,6 +79,7 @@ TEST(RubeGenRules, ABadDelayTimerFallsBackToFiveSecondsWithOneLine) {
 
 TEST(RubeGenRules, StartDrawsStayInRangeWithTheirMediansAtTheVenueAverages) {
     CrtSrand(7);
+    MsSeed(7);
     VenueInfo venue;
     venue.avgFood = 0.3f;
     venue.avgDrink = 0.6f;
@@ -123,8 +124,33 @@ TEST(RubeGenRules, StartDrawsStayInRangeWithTheirMediansAtTheVenueAverages) {
     EXPECT_EQ(colours.size(), 9u) << "ten colours, one of them twice";
 }
 
+// The skewed draws of a patron come from the game's own source: the same seed of it gives the
+// same patron whatever the run-time generator holds, and drawing one leaves rand(n) untouched.
+TEST(RubeGenRules, APatronsSkewedDrawsComeFromTheGamesOwnSource) {
+    VenueInfo venue;
+    GameVals vals;
+    RubeStart a, b, c;
+    MsSeed(21);
+    CrtSrand(5);
+    RubeGenDrawStart(&venue, &vals, 0, &a);
+    const int nextCrt = CrtRand();
+    MsSeed(21);
+    CrtSrand(900);
+    RubeGenDrawStart(&venue, &vals, 0, &b);
+    EXPECT_EQ(a.height, b.height);
+    EXPECT_EQ(a.money, b.money);
+    for (int k = 0; k < RUBE_NEED_COUNT; ++k)
+        EXPECT_EQ(a.level[k], b.level[k]) << k;
+    MsSeed(22);
+    CrtSrand(5);
+    RubeGenDrawStart(&venue, &vals, 0, &c);
+    EXPECT_NE(a.height, c.height) << "another seed of the game's source, another patron";
+    EXPECT_EQ(CrtRand(), nextCrt) << "the skewed draws took from the run-time generator";
+}
+
 TEST(RubeGenRules, BadVenueAveragesAreHeldInRange) {
     CrtSrand(3);
+    MsSeed(3);
     VenueInfo venue;
     venue.avgFood = 7.0f;
     venue.avgDrink = -3.0f;
@@ -167,6 +193,7 @@ TEST(RubeRules, TheStrongestNeedTiesToTheLaterNeedAndLeavingIsANinthCode) {
 
 TEST(RubeRules, WanderOffsetsFollowTheRangeWithTheirDriftToTheLowSide) {
     CrtSrand(11);
+    MsSeed(11);
     std::set<int> seen;
     for (int i = 0; i < 4000; ++i)
         seen.insert(RubeWanderOffset(5, 10));

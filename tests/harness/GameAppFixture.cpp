@@ -6,6 +6,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/StateCache.h"
 #include "engine/PropDb.h"
+#include "engine/Random.h"
 #include "engine/Script/ScriptMgr.h"
 #include "tools/HwConfig.h"
 
@@ -132,6 +133,8 @@ void EditorDouble::Update(float realSeconds) {
 // ---- the fixture ----
 
 void GameAppTest::SetUp() {
+    // The game seeds its own draws from the clock; a test's patrons are the same every run.
+    MsSeed(1);
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     // A lock of its own, so tests side by side are not "another copy".
     setenv("XDG_RUNTIME_DIR", m_dir.Path().c_str(), 1);

@@ -112,7 +112,9 @@ TEST_F(TestBoardEndToEnd, TwentySecondsOfPlayWithAVirtualPad) {
     EXPECT_EQ(avatar->face, 2) << "the avatar starts east of the block";
 
     VirtualPad pad = VirtualPad::Controller();
-    avatar->SetLocalPlayer(0);
+    EXPECT_EQ(avatar->pad, -1);
+    ASSERT_EQ(Exec("Entity.BindGamepad(Entity.FindName(Game.GetWorldEntity(), 'Player1'), 0)"), "");
+    EXPECT_EQ(avatar->pad, 0) << "the script's pad binding must reach the avatar";
     int cycles = 0, lastState = cube->state;
     float worstLag = 0.0f;
     for (int n = 0; n < 600; ++n) {

@@ -156,6 +156,7 @@ TEST_F(ScriptEntityTest, GamepadsAndDayStartsOnlyReachTheRightClasses) {
                    "Entity.BindGamepad(Entity.FindName(root, 'Rider'), 3)"),
               "");
     EXPECT_EQ(player->gamepad, 2);
+    EXPECT_EQ(player->localPlayer, 0) << "a declared property takes the pad on its own";
     EXPECT_EQ(rider->score, 11) << "a class without a gamepad field must not be written to";
     EXPECT_FLOAT_EQ(rider->speed, 1.5f);
 

@@ -97,6 +97,26 @@ TEST_F(ScriptLimitsTest, AScriptThatNeverWaitsIsStoppedAsARuntimeError) {
     ExpectScriptsStillRun();
 }
 
+// A match runs where the instruction budget never looks: a pattern that would backtrack for
+// ages is refused before it starts, and ordinary ones still work, as methods too.
+TEST_F(ScriptLimitsTest, AStringPatternThatWouldRunForAgesIsARuntimeError) {
+    LuaScript* hostile = Run("pat.lua", "s = string.rep('a', 30000) "
+                                        "string.find(s, string.rep('.-', 20) .. 'b')");
+    EXPECT_TRUE(hostile->runFailed);
+    EXPECT_NE(std::string(hostile->errorText).find("string pattern too costly"), std::string::npos)
+        << hostile->errorText;
+    LuaScript* method = Run("m.lua", "s = string.rep('a', 30000) s:gsub('(.-)(.-)b', '')");
+    EXPECT_TRUE(method->runFailed);
+    Run("ok.lua", "k, v = ('speed = 12'):match('(%w+)%s*=%s*(%w+)') "
+                  "n = select(2, ('a,b,c'):gsub(',', ';')) "
+                  "at = string.find(string.rep('x', 100000) .. '.*', '.*', 1, true)");
+    EXPECT_EQ(Text("k"), "speed");
+    EXPECT_EQ(Text("v"), "12");
+    EXPECT_EQ(Number("n"), 2);
+    EXPECT_EQ(Number("at"), 100001) << "a plain find is no pattern";
+    ExpectScriptsStillRun();
+}
+
 TEST_F(ScriptLimitsTest, WaitingRenewsTheBudget) {
     ScriptMgrSetBudget(1500000);
     LuaScript* busy = Run("busy.lua", "for i = 1, 5 do local k = 0 for j = 1, 300000 do k = k + 1"

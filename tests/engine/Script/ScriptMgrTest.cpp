@@ -252,6 +252,17 @@ TEST_F(ScriptTest, GlobalsSetFromTheEngineAreVisibleToScripts) {
         << "scripts get no file or process access beyond the base library";
 }
 
+TEST_F(ScriptTest, ScriptsRunOnTheNewerLanguageWithoutTheOldIdioms) {
+    Run("v.lua", "half = tostring(6 / 2) whole = tostring(6 // 2) "
+                 "old = (unpack == nil and loadstring == nil and table == nil) and 1 or 0");
+    EXPECT_EQ(Text("half"), "3.0") << "a division makes a float, which prints with its point";
+    EXPECT_EQ(Text("whole"), "3");
+    EXPECT_EQ(Number("old"), 1);
+    LuaScript* s = Run("getn.lua", "n = table.getn({1, 2})");
+    EXPECT_EQ(s->mode, SCRIPT_FINISHED);
+    EXPECT_NE(Boxes().find("[LuaScript Runtime Error]"), std::string::npos);
+}
+
 TEST_F(ScriptTest, ReturnAndMakeAbortableLetTheScriptGoOn) {
     LuaScript* s = Run("a.lua", "Script.Return(1, 'two') MakeAbortable() after = 1");
     EXPECT_EQ(Number("after"), 1);

@@ -142,6 +142,7 @@ std::string SeatModelScene(int count) {
 
 void AttrWorld::Build() {
     CrtSrand(7);
+    MsSeed(7);
     WriteTextFile(dir / "data/Data.ini", AttrTestDataIni());
     WriteTextFile(dir / "data/Venue.ini",
                   "[Venue]\nnum=1\n\n[Venue00]\nname=Test\ndelayTimer=4.0\npowerSupply=100.0\n");

@@ -17,6 +17,7 @@ class RideRig {
   public:
     explicit RideRig(uint32_t seed = 107) {
         CrtSrand(seed);
+        MsSeed(seed);
         grid = tree.MakeGrid();
         grid->Start();
         MtPowerGridUse(grid, tree.root, 1000.0f, 0.0f); // the venue's supply

@@ -295,6 +295,7 @@ TEST_F(PlayPanelTest, ClosingLookingAndALeavingPatronNeverReadAGonePerson) {
 
 TEST_F(PlayPanelTest, APatronOfTheDayClickedInTheWorldShowsWhatItIsDoing) {
     CrtSrand(55);
+    MsSeed(55);
     StartHud();
     // The camera over the entrance, where the patrons come in.
     ASSERT_TRUE(venue.Fly(515.0f, 0.0f, 392.0f, 0.0f, 0.6f, 30.0f));
