@@ -1,7 +1,6 @@
 // Placing an attraction as a player buys it.
 #include "game/Ents/AttrPlace.h"
 
-#include "engine/DebugLog.h"
 #include "engine/EntIniLoader.h"
 #include "engine/EntTree.h"
 #include "game/AttrInfo.h"
@@ -40,8 +39,8 @@ AttrBase* AttrPlace(MtGame* game, GameGridCore* grid, ENTBASE* parent, const Att
 
     auto* attr = dynamic_cast<AttrBase*>(EntCreateChild("AttrBase", parent));
     if (!attr) {
-        // No entity would ever free the cells or give the deposit back: nothing is taken.
-        DbgPrintf(DBG_GENERAL, "AttrPlace: cannot create AttrBase\n");
+        // No entity would ever free the cells or give the deposit back: nothing is taken. The
+        // caller logs it under its own name.
         outcome = -1;
         return nullptr;
     }

@@ -19,7 +19,7 @@ void AttrPlacePosition(const GameGridCore* grid, const AttrInfo* info, int turn,
 // Places `info` (type `type` of the game's list) with the first corner of its ring at cell
 // (cx, cz), turned `turn` quarter turns, under `parent`: the attraction, or null with nothing
 // taken. *result (when given) tells why: 1 placed; 0 no grid or footprint, the rectangle not
-// free, or the day closed; -1 the attraction could not be made (logged). Without a game object
+// free, or the day closed; -1 the attraction could not be made. Without a game object
 // nothing is paid.
 AttrBase* AttrPlace(MtGame* game, GameGridCore* grid, ENTBASE* parent, const AttrInfo* info,
                     int type, int cx, int cz, int turn, int* result = nullptr);

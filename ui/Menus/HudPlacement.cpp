@@ -5,6 +5,7 @@
 #include "ui/Menus/HudPlacement.h"
 
 #include "I3d/Math/Pick.h"
+#include "engine/DebugLog.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
 #include "game/Ents/AttrPlace.h"
@@ -108,7 +109,10 @@ void HudPlaceAttraction(MenuGameRunning* hud) {
               hud->chosenIndex, hud->cursorCellX, hud->cursorCellZ, hud->rotation, &placed);
     // Nothing taken: the placement goes on unless the attraction could not be made at all.
     if (placed == 0) return;
-    if (placed == 1) hud->rotation = 0;
+    if (placed == 1)
+        hud->rotation = 0;
+    else
+        DbgPrintf(DBG_GENERAL, "HudPlaceAttraction: cannot create AttrBase\n");
     HudEndPlacement(hud);
 }
 
