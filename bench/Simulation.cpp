@@ -281,7 +281,7 @@ GameGrid* MakePlacedGrid(DayHarness& h) {
     auto* grid = static_cast<GameGrid*>(EntCreateChild("GameGrid", h.world));
     grid->pos = VECTOR3{384.0f, 0.0f, 384.0f};
     grid->Start();
-    GridPlaceEveryType(grid, h.first, h.game);
+    AttrPlaceEveryType(grid, h.first, h.game);
     return grid;
 }
 
@@ -532,7 +532,7 @@ Rube1* ChoiceWorld(PatronWorld* w, int attractions, int entities) {
             cx = 0;
             cz += 3;
         }
-        GridPlace(w->grid, w->h->first, w->game->attrList->Get(type), type, cx, cz, 0);
+        AttrPlace(w->game, w->grid, w->h->first, w->game->attrList->Get(type), type, cx, cz, 0);
         cx += 3;
     }
     for (int i = EntTreeCount(w->h->root); i < entities; ++i)

@@ -4,8 +4,9 @@
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"
 #include "engine/PropDb.h"
+#include "game/Ents/AttrPlace.h"
+#include "game/Ents/GameGrid.h"
 #include "game/VenueInfo.h"
-#include "tests/game/Ents/GridPlacing.h"
 #include "world/EcCameraVantor1.h"
 
 #include <algorithm>
@@ -101,7 +102,7 @@ AttrBase* VenueDriver::Place(int type, int cx, int cz, int turn) {
         DbgPrintf(DBG_GENERAL, "VenueDriver: no attraction type %i\n", type);
         return nullptr;
     }
-    return GridPlace(grid, first, info, type, cx, cz, turn);
+    return AttrPlace(game, grid, first, info, type, cx, cz, turn);
 }
 
 bool VenueDriver::Fly(float x, float y, float z, float yaw, float pitch, float distance) {

@@ -1,6 +1,6 @@
 // Shortcuts past the screens for the venue's tests, as plain calls: load a venue as the world
-// loader does, place attractions as the placing steps do, fly the camera, open the day as the
-// in-game screen's Start does, change the speed, and leave. Test-only: the game never links it.
+// loader does, place attractions by the placing screen's own call, fly the camera, open the day as
+// the in-game screen's Start does, change the speed, and leave. Test-only: the game never links it.
 #pragma once
 
 #include "engine/EntBase.h"
@@ -35,9 +35,8 @@ struct VenueDriver {
     // The world loader's steps: the mode, the venue, its script path, a new game, then frames
     // until the observer has heard the world loaded. False when it was not heard in maxFrames.
     bool Load(int venue, int mode, int maxFrames = 10);
-    // The placing screen's steps on the grid: the footprint and its ring free at cell (cx, cz),
-    // the attraction made under "First", the footprint marked. Null (with a log line from the
-    // game) when it cannot be placed.
+    // Places as the placing screen does (AttrPlace), with the ring's first corner at cell
+    // (cx, cz) under "First", paying the deposit. Null when it cannot be placed.
     AttrBase* Place(int type, int cx, int cz, int turn = 0);
     // The cell under world (x, z).
     static void CellAt(GameGrid* grid, float x, float z, int* cx, int* cz);

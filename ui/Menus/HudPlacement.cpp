@@ -6,9 +6,9 @@
 
 #include "I3d/Math/Pick.h"
 #include "engine/DebugLog.h"
-#include "engine/EntIniLoader.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/AttrPlace.h"
 #include "game/Ents/GroundHeight.h"
 #include "game/GameGridCore.h"
 #include "game/Money.h"
@@ -26,15 +26,6 @@ namespace {
 // never placed.
 bool FootprintUsable(const AttrInfo* info) {
     return info && info->footX >= 1 && info->footZ >= 1;
-}
-
-// The position of the chosen type over the HUD's cursor cell by the quarter-turn table: the
-// anchor is the far corner of the cursor cell, the first cell inside the ring.
-void TablePosition(const GameGridCore* grid, const AttrInfo* info, int turn, int cx, int cz,
-                   float* x, float* z) {
-    float ax, az;
-    GameGridCellToWorld(grid, cx + 1, cz + 1, &ax, &az);
-    PlacementPosition(info, turn, grid->tileWidth, grid->tileHeight, ax, az, x, z);
 }
 
 } // namespace
@@ -104,7 +95,8 @@ void HudPositionCursor(MenuGameRunning* hud) {
     const GameGridCore* grid = GameGridFrom(hud->grid.Get());
     if (!cursor || !grid) return;
     float x, z;
-    TablePosition(grid, hud->chosenType, hud->rotation, hud->cursorCellX, hud->cursorCellZ, &x, &z);
+    AttrPlacePosition(grid, hud->chosenType, hud->rotation, hud->cursorCellX, hud->cursorCellZ, &x,
+                      &z);
     cursor->SetYaw(QuarterTurnYaw(hud->rotation));
     const VECTOR3 position = {x, 0.0f, z};
     cursor->SetPos(&position);
@@ -112,46 +104,15 @@ void HudPositionCursor(MenuGameRunning* hud) {
 
 void HudPlaceAttraction(MenuGameRunning* hud) {
     if (!hud || !hud->chosenType) return;
-    GameGridCore* grid = GameGridFrom(hud->grid.Get());
-    const AttrInfo* info = hud->chosenType;
-    if (!grid || !FootprintUsable(info)) return;
-    // A closed day's money is settled: nothing is bought after it.
-    if (MtGame* game = hud->Game(); game && game->dayClosed) return;
-    const int cx = hud->cursorCellX, cz = hud->cursorCellZ;
-    int w, d;
-    PlacementFootprint(info, hud->rotation, &w, &d);
-    // The rectangle tested is the one about to be marked, whatever the grid was last told.
-    GameGridSetCursor(grid, cx, cz);
-    GameGridSetFootprint(grid, w + 2, d + 2);
-    if (!GameGridRectFree(grid)) return;
-
-    auto* attr = dynamic_cast<AttrBase*>(EntCreateChild("AttrBase", hud->first.Get()));
-    if (!attr) {
-        // No entity would ever free the cells or give the deposit back: nothing is taken.
+    int placed = 0;
+    AttrPlace(hud->Game(), GameGridFrom(hud->grid.Get()), hud->first.Get(), hud->chosenType,
+              hud->chosenIndex, hud->cursorCellX, hud->cursorCellZ, hud->rotation, &placed);
+    // Nothing taken: the placement goes on unless the attraction could not be made at all.
+    if (placed == 0) return;
+    if (placed == 1)
+        hud->rotation = 0;
+    else
         DbgPrintf(DBG_GENERAL, "HudPlaceAttraction: cannot create AttrBase\n");
-        HudEndPlacement(hud);
-        return;
-    }
-    attr->SetType(hud->chosenIndex);
-    attr->agl = 1;
-    float x, z;
-    TablePosition(grid, info, hud->rotation, cx, cz, &x, &z);
-    attr->SetPosXYZ(x, 0.0f, z);
-    attr->SetYaw(QuarterTurnYaw(hud->rotation));
-    // The saved game writes only the entities stamped with its name.
-    EntSetSourceFile(attr, ENT_SAVEGAME);
-    char name[33];
-    attr->SetName(EntMakeAutoName(name, sizeof name));
-    attr->ticketPrice = info->defTicketPrice;
-    attr->Start();
-
-    GameGridMarkRect(grid, cx + 1, cx + w, cz + 1, cz + d, -1.0f);
-    hud->rotation = 0;
-    if (MtGame* game = hud->Game()) {
-        // The deposit on hand counts in full even when the cash could not cover it.
-        MtGameBook(game, MONEY_DEPOSIT, info->deposit);
-        game->onDeposit = MoneyAdd(game->onDeposit, std::max(info->deposit, 0));
-    }
     HudEndPlacement(hud);
 }
 

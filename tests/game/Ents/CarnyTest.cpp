@@ -42,8 +42,8 @@ int TypeFor(MtGame* game, int need) {
 
 // An attraction of that type at cell (cx, cz), closed and asking for repair at `wear`.
 AttrBase* Asking(CarnyWorld& cw, int type, int cx, int cz, float wear) {
-    AttrBase* a =
-        GridPlace(cw.w.grid, cw.w.h->first, cw.w.game->attrList->Get(type), type, cx, cz, 0);
+    AttrBase* a = AttrPlace(cw.w.game, cw.w.grid, cw.w.h->first, cw.w.game->attrList->Get(type),
+                            type, cx, cz, 0);
     if (!a) return nullptr;
     AttrBaseSetClosed(a, true);
     a->repairMe = 1;

@@ -71,7 +71,7 @@ class GameGridTest : public AttrTest {
         return std::vector<float>(grid->cells, grid->cells + grid->cols * grid->rows);
     }
     AttrBase* PlaceAt(int type, int cx, int cz, int turn) {
-        return GridPlace(grid, world, game->attrList->Get(type), type, cx, cz, turn);
+        return AttrPlace(game, grid, world, game->attrList->Get(type), type, cx, cz, turn);
     }
     void Remove(AttrBase* attr) { GridRemove(grid, attr); }
     Litter* Solid(const float box[6]) {

@@ -57,7 +57,7 @@ TEST(GridDay, EveryShippedTypePlacedRebuildsAsPlacedAndRoutesKeepToFreeCells) {
     ASSERT_EQ(grid->cols, 128);
     ASSERT_EQ(GameGridBlockedCount(grid), 0) << "nothing of the bare world stands on the grid";
 
-    const std::vector<AttrBase*> placed = GridPlaceEveryType(grid, h.first, game);
+    const std::vector<AttrBase*> placed = AttrPlaceEveryType(grid, h.first, game);
     ASSERT_EQ((int)placed.size(), game->attrList->Count()) << "every shipped type fits the grid";
     int footSum = 0;
     for (AttrBase* attr : placed)

@@ -1,40 +1,17 @@
-// Placing and removing attractions on the grid as the placement and removal screens do: the
-// footprint and its ring tested free at the cursor, the position by the quarter-turn table, the
-// footprint (not the ring) marked; removal by the inverse, freeing the footprint and its far ring.
+// Removing attractions from the grid by the inverse of placing (the footprint and its far ring
+// freed, no refund), and a grid filled with one of every type placed as a player buys them.
 #pragma once
 
 #include "engine/EntTree.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/AttrPlace.h"
 #include "game/Ents/GameGrid.h"
 #include "game/MtGame.h"
 #include "game/Placement.h"
 
 #include <algorithm>
 #include <vector>
-
-// Null when the rectangle is not free or the attraction cannot be made.
-inline AttrBase* GridPlace(GameGrid* grid, ENTBASE* parent, const AttrInfo* info, int type, int cx,
-                           int cz, int turn) {
-    int w, d;
-    PlacementFootprint(info, turn, &w, &d);
-    GameGridSetCursor(grid, cx, cz);
-    GameGridSetFootprint(grid, w + 2, d + 2);
-    if (!GameGridRectFree(grid)) return nullptr;
-    float ax, az, x, z;
-    GameGridCellToWorld(grid, cx + 1, cz + 1, &ax, &az);
-    PlacementPosition(info, turn, grid->tileWidth, grid->tileHeight, ax, az, &x, &z);
-    auto* attr = static_cast<AttrBase*>(EntCreateChild("AttrBase", parent));
-    if (!attr) return nullptr;
-    attr->SetType(type);
-    attr->agl = 0;
-    attr->pos = VECTOR3{x, 0.0f, z};
-    attr->yaw = QuarterTurnYaw(turn);
-    attr->ticketPrice = info->defTicketPrice;
-    attr->Start();
-    GameGridMarkRect(grid, cx + 1, cx + w, cz + 1, cz + d, -1.0f);
-    return attr;
-}
 
 inline void GridRemove(GameGrid* grid, AttrBase* attr) {
     int fx, fz, w, d;
@@ -46,7 +23,7 @@ inline void GridRemove(GameGrid* grid, AttrBase* attr) {
 
 // One attraction of every type of the game's list, left to right in rows from cell (0, 0) with
 // turns cycling 0..3, neighbours sharing a ring column. Stops at the first that does not fit.
-inline std::vector<AttrBase*> GridPlaceEveryType(GameGrid* grid, ENTBASE* parent, MtGame* game) {
+inline std::vector<AttrBase*> AttrPlaceEveryType(GameGrid* grid, ENTBASE* parent, MtGame* game) {
     std::vector<AttrBase*> placed;
     int cx = 0, cz = 0, rowDepth = 0;
     for (int type = 0; type < game->attrList->Count(); ++type) {
@@ -58,7 +35,7 @@ inline std::vector<AttrBase*> GridPlaceEveryType(GameGrid* grid, ENTBASE* parent
             cz += rowDepth + 1;
             rowDepth = 0;
         }
-        AttrBase* attr = GridPlace(grid, parent, info, type, cx, cz, type % 4);
+        AttrBase* attr = AttrPlace(game, grid, parent, info, type, cx, cz, type % 4);
         if (!attr) break;
         placed.push_back(attr);
         cx += w + 1;

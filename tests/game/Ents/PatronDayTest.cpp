@@ -4,8 +4,9 @@
 // makes; at the end everybody has gone home, and a second run of the same seed repeats the hours
 // exactly.
 #include "game/Career.h"
+#include "game/Ents/AttrPlace.h"
+#include "game/Placement.h"
 #include "game/VenueInfo.h"
-#include "tests/game/Ents/GridPlacing.h"
 #include "tests/game/Ents/PatronWorld.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +34,7 @@ std::vector<Hour> RunDay(uint32_t seed) {
             cx = 0;
             cz += 12;
         }
-        if (GridPlace(w.grid, w.h->first, info, type, cx, cz, 0)) ++placed;
+        if (AttrPlace(game, w.grid, w.h->first, info, type, cx, cz, 0)) ++placed;
         cx += fw + 1;
     }
     EXPECT_GT(placed, 0);

@@ -3,10 +3,10 @@
 // litter, and its strongest need and icons.
 #include "engine/Random.h"
 #include "game/AttrInfo.h"
+#include "game/Ents/AttrPlace.h"
 #include "game/GameGridCore.h"
 #include "game/RubeRules.h"
 #include "game/WaypointPath.h"
-#include "tests/game/Ents/GridPlacing.h"
 #include "tests/game/Ents/PatronWorld.h"
 
 #include <gtest/gtest.h>
@@ -146,7 +146,8 @@ TEST(Rube1, WithARideButNoSellerAPatronWithoutTicketsFindsNoAttraction) {
     w.gen->max = 0;
     const int type = RideWithoutTickets(w.game);
     ASSERT_GE(type, 0);
-    ASSERT_NE(GridPlace(w.grid, w.h->first, w.game->attrList->Get(type), type, 10, 10, 0), nullptr);
+    ASSERT_NE(AttrPlace(w.game, w.grid, w.h->first, w.game->attrList->Get(type), type, 10, 10, 0),
+              nullptr);
     w.game->gameVals.hapNoAttr = -0.25f;
     Rube1* p = w.AddPatron(600.0f, 600.0f);
     p->tickets = 0;
@@ -167,7 +168,8 @@ TEST(Rube1, ATargetDestroyedUnderThePatronBootsIt) {
     w.OpenDay();
     w.gen->max = 0;
     const int type = RideWithoutTickets(w.game);
-    AttrBase* attr = GridPlace(w.grid, w.h->first, w.game->attrList->Get(type), type, 10, 10, 0);
+    AttrBase* attr =
+        AttrPlace(w.game, w.grid, w.h->first, w.game->attrList->Get(type), type, 10, 10, 0);
     ASSERT_NE(attr, nullptr);
     {
         // Any attraction: the only one, walked to; with tickets enough the patron joins its

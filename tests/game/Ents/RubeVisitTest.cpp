@@ -41,7 +41,8 @@ struct VisitWorld : PatronWorld {
 
     // Placed on the grid at cell (cx, cz) with the quarter turn, as the placing screen does.
     AttrBase* Place(int type, int cx, int cz, int turn = 0) {
-        AttrBase* a = GridPlace(grid, h->first, game->attrList->Get(type), type, cx, cz, turn);
+        AttrBase* a =
+            AttrPlace(game, grid, h->first, game->attrList->Get(type), type, cx, cz, turn);
         EXPECT_NE(a, nullptr) << "type " << type << " at " << cx << ", " << cz;
         return a;
     }

@@ -5,7 +5,8 @@
 // costs and ticket sales make it; every patron's money and tickets balance, and the takings sum
 // to the tickets spent.
 #include "game/AttrInfo.h"
-#include "tests/game/Ents/GridPlacing.h"
+#include "game/Ents/AttrPlace.h"
+#include "game/Placement.h"
 #include "tests/game/Ents/PatronWorld.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +35,7 @@ void RunVisitDay(uint32_t seed) {
         const AttrInfo* info = game->attrList->Get(type);
         int fw, fd;
         PlacementFootprint(info, 0, &fw, &fd);
-        AttrBase* a = GridPlace(w.grid, w.h->first, info, type, cx, 40, 0);
+        AttrBase* a = AttrPlace(w.game, w.grid, w.h->first, info, type, cx, 40, 0);
         ASSERT_NE(a, nullptr) << "type " << type;
         attrs.push_back(a);
         cx += fw + 3;
@@ -177,7 +178,7 @@ TEST(VisitDay, HostileValuesGiveDefinedResultsAndEveryoneGoesHome) {
             const AttrInfo* info = list->Get(type);
             int fw, fd;
             PlacementFootprint(info, 0, &fw, &fd);
-            AttrBase* a = GridPlace(w.grid, w.h->first, info, type, cx, 40, 0);
+            AttrBase* a = AttrPlace(w.game, w.grid, w.h->first, info, type, cx, 40, 0);
             ASSERT_NE(a, nullptr) << "type " << type;
             attrs.push_back(a);
             cx += fw + 3;

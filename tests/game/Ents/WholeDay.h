@@ -9,13 +9,13 @@
 #include "engine/EntTree.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
+#include "game/Ents/AttrPlace.h"
 #include "game/Ents/Carny.h"
 #include "game/GameGridCore.h"
 #include "game/MtGame.h"
 #include "game/MtPowerGrid.h"
 #include "game/Placement.h"
 #include "tests/game/Ents/CarnyWorld.h"
-#include "tests/game/Ents/GridPlacing.h"
 
 #include <algorithm>
 #include <string>
@@ -41,8 +41,8 @@ struct WholeDay {
         EntAutoNameResync(cw.w.h->root);
     }
 
-    // The type at the next place of the rows that fits, stamped and named as the placing screen
-    // does; null when no place is left. Rows run along x from cell 2 with a cell between rings.
+    // The type at the next place of the rows that fits, placed as the placing screen places it;
+    // null when no place is left. Rows run along x from cell 2 with a cell between rings.
     AttrBase* Place(int type) {
         const AttrInfo* info = game->attrList->Get(type);
         if (!info) return nullptr;
@@ -56,13 +56,10 @@ struct WholeDay {
                 rowDepth = 0;
             }
             if (cz + d + 2 > kLastRow) return nullptr;
-            AttrBase* attr = GridPlace(grid, cw.w.h->first, info, type, cx, cz, turn);
+            AttrBase* attr = AttrPlace(game, grid, cw.w.h->first, info, type, cx, cz, turn);
             cx += w + 2;
             rowDepth = std::max(rowDepth, d + 2);
             if (!attr) continue;
-            EntSetSourceFile(attr, ENT_SAVEGAME);
-            char name[33];
-            attr->SetName(EntMakeAutoName(name));
             attrs.push_back(attr);
             ++placed;
             return attr;

@@ -1,6 +1,8 @@
-// A day played through the HUD by input alone: the default venue loaded as the world loader will
-// load it, the HUD opened on "Menus", then only pushed mouse and key events, and the pixels read
-// back from llvmpipe.
+// A day driven through the HUD's own controls: the default venue loaded as the world loader will
+// load it, a stand placed by the game's placing call, the HUD opened on "Menus" over the stand-ins
+// of the screens it opens, then pushed mouse and key events, and the pixels read back from
+// llvmpipe. The world is paused through the game for the frames compared (a player's pause opens
+// a screen over the picture) and the cash text hidden for its reference drawing.
 #include "tests/ui/Menus/HudFixture.h"
 
 #include "I3d/Font.h"
@@ -15,7 +17,7 @@
 #include <cstdlib>
 #include <string>
 
-TEST_F(HudTest, ADayIsPlayedThroughTheHudByInputAlone) {
+TEST_F(HudTest, ADayRunsThroughTheHudsControlsOverStandInScreens) {
     StartHud(false);
     AttrBase* stand = PlaceUnder(2, 560, 470);
     ASSERT_NE(stand, nullptr) << "no free ground under (560, 470)";

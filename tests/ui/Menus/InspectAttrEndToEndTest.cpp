@@ -1,6 +1,6 @@
-// A ride inspected by input alone: the default venue with the HUD open, the day opened and a
-// ride placed by the test's set-up, then only pushed mouse events, and the pixels read back from
-// llvmpipe.
+// A placed ride inspected by input: the default venue with the HUD open and a ride placed by the
+// game's placing call at the cell under a screen point (the catalogue's choice by input is
+// EquipResourceTest's), then only pushed mouse events, and the pixels read back from llvmpipe.
 #include "tests/ui/Menus/InspectAttrFixture.h"
 
 #include "I3d/Font.h"
@@ -32,7 +32,7 @@ int Blend(int under, int over) {
 }
 } // namespace
 
-TEST_F(InspectAttrTest, ARideIsInspectedRepairedPricedQuestionedAndRemovedByInputAlone) {
+TEST_F(InspectAttrTest, APlacedRideIsInspectedRepairedPricedQuestionedAndRemovedByInput) {
     keepLog = true;
     StartPanel(Removal::Real);
     MenuInspectAttr* panel = Panel();
