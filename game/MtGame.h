@@ -100,6 +100,11 @@ intptr_t EcMtGameProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr
 
 void MtGameSetTimerScale(MtGame* game, float scale);
 void MtGameSetVenue(MtGame* game, int venueIndex);
+// The venue chosen to play: its index and its world script's path, as the venue selector's Next
+// gives them to the world loader. False (nothing changed) when the index is outside the list.
+bool MtGameChooseVenue(MtGame* game, int venueIndex);
+// The in-game screen's Start: the gates open and the day's costs are charged on its first hour.
+void MtGameOpenGates(MtGame* game);
 // The current venue, or null when the index is outside the list.
 VenueInfo* MtGameVenue(MtGame* game);
 void MtGameApplyPrefs(MtGame* game);

@@ -35,6 +35,12 @@ void Unlock(char* field, size_t fieldSize, int count, int cash, Price price) {
 
 // ---- clock speed ----
 
+void MtGameOpenGates(MtGame* game) {
+    if (!game) return;
+    game->dayOver = 0;
+    game->chargeCostsPending = 1;
+}
+
 void MtGameSetTimerScale(MtGame* game, float scale) {
     if (!game) return;
     if (std::isnan(scale) || scale < 0.0f) {

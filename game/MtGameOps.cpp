@@ -49,6 +49,17 @@ void MtGameSetVenue(MtGame* game, int venueIndex) {
     MtGameVenue(game);
 }
 
+bool MtGameChooseVenue(MtGame* game, int venueIndex) {
+    if (!game || !game->venueList || !game->venueList->Get(venueIndex)) return false;
+    MtGameSetVenue(game, venueIndex);
+    // The record's name may be one character longer than the game's buffer: cut, never overrun.
+    const char* script = game->venue->scriptFile;
+    const size_t length = strnlen(script, sizeof game->scriptPath - 1);
+    std::memcpy(game->scriptPath, script, length);
+    game->scriptPath[length] = 0;
+    return true;
+}
+
 float MtGameVenuePower(MtGame* game) {
     const VenueInfo* venue = MtGameVenue(game);
     return venue ? venue->powerSupply : 0.0f;

@@ -71,12 +71,10 @@ bool VenueDriver::Load(int venue, int mode, int maxFrames) {
     MtGame* game = Game();
     if (!game || !observer) return false;
     game->mode = mode;
-    MtGameSetVenue(game, venue);
-    const VenueInfo* info = MtGameVenue(game);
-    const char* script = info ? info->scriptFile : "";
-    const size_t length = std::min(std::strlen(script), sizeof game->scriptPath - 1);
-    std::memcpy(game->scriptPath, script, length);
-    game->scriptPath[length] = 0;
+    if (!MtGameChooseVenue(game, venue)) {
+        DbgPrintf(DBG_GENERAL, "VenueDriver: no venue %i\n", venue);
+        return false;
+    }
     const int heard = observer->Count(27);
     MtGameNewGame(game);
     for (int i = 0; i < maxFrames && observer->Count(27) == heard; ++i)
@@ -114,10 +112,7 @@ bool VenueDriver::Fly(float x, float y, float z, float yaw, float pitch, float d
 }
 
 void VenueDriver::OpenDay() {
-    if (MtGame* game = Game()) {
-        game->dayOver = 0;
-        game->chargeCostsPending = 1;
-    }
+    MtGameOpenGates(Game());
 }
 
 void VenueDriver::Speed(float scale) {

@@ -1,6 +1,7 @@
-// Shortcuts past the screens for the venue's tests, as plain calls: load a venue as the world
-// loader does, place attractions by the placing screen's own call, fly the camera, open the day as
-// the in-game screen's Start does, change the speed, and leave. Test-only: the game never links it.
+// Shortcuts past the screens for the venue's tests, as plain calls to the game's own steps that
+// the screens call: choose and load a venue (MtGameChooseVenue, MtGameNewGame), place attractions
+// (AttrPlace), fly the camera, open the gates (MtGameOpenGates), change the speed, and leave.
+// Test-only: the game never links it.
 #pragma once
 
 #include "engine/EntBase.h"
@@ -32,8 +33,8 @@ struct VenueDriver {
     std::function<void()> frame;
 
     MtGame* Game() const;
-    // The world loader's steps: the mode, the venue, its script path, a new game, then frames
-    // until the observer has heard the world loaded. False when it was not heard in maxFrames.
+    // The front end's steps: the mode, the venue chosen, a new game, then frames until the
+    // observer has heard the world loaded. False when it was not heard in maxFrames.
     bool Load(int venue, int mode, int maxFrames = 10);
     // Places as the placing screen does (AttrPlace), with the ring's first corner at cell
     // (cx, cz) under "First", paying the deposit. Null when it cannot be placed.
@@ -42,7 +43,7 @@ struct VenueDriver {
     static void CellAt(GameGrid* grid, float x, float z, int* cx, int* cz);
     // Flies the management camera to the target.
     bool Fly(float x, float y, float z, float yaw, float pitch, float distance);
-    // What the in-game screen's Start does.
+    // The in-game screen's Start (MtGameOpenGates).
     void OpenDay();
     void Speed(float scale);
     // The end of the day, then the scene cleared as the menus do on leaving.

@@ -89,10 +89,7 @@ int MenuGameRunning::OnControl(int32_t id) {
             // A second click queued in the same frame finds the button disabled: one opening.
             if (startButton && !startButton->enabled) return 1;
             Ctl3SetLive(startButton, false);
-            if (mt) {
-                mt->dayOver = 0;
-                mt->chargeCostsPending = 1;
-            }
+            MtGameOpenGates(mt);
             return 1;
         case HUD_HELP: return HandOver("MenuHelp", nullptr, nullptr);
         case HUD_SHOW_GRID:

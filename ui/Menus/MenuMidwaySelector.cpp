@@ -218,11 +218,7 @@ int MenuMidwaySelector::Next() {
     MtGame* mt = Game();
     // Past the list (fewer venues than rows, or none) or locked: nothing to choose.
     if (!v || !mt || IsLocked(chosen)) return 1;
-    MtGameSetVenue(mt, chosen);
-    // The record's name may be one character longer than the game's buffer: cut, never overrun.
-    const size_t length = strnlen(v->scriptFile, sizeof mt->scriptPath - 1);
-    std::memcpy(mt->scriptPath, v->scriptFile, length);
-    mt->scriptPath[length] = 0;
+    if (!MtGameChooseVenue(mt, chosen)) return 1;
     if (!MenuOpen("MenuVenueSetup", EntGetParent(this), nullptr)) return 1;
     EntDestroyTree(this);
     return 0;

@@ -37,8 +37,7 @@ TEST_F(VenueMenuTest, TheSandboxRoadReachesADayAndChargesWhatTheSetUpShowed) {
 
     // What the in-game screen's Start does, then one frame of the day.
     ASSERT_EQ(game->cash, 1000000);
-    game->dayOver = 0;
-    game->chargeCostsPending = 1;
+    MtGameOpenGates(game);
     Frames();
     const int32_t charged = 1000000 - game->cash;
     ASSERT_TRUE(game->venue);
