@@ -42,6 +42,8 @@ int Ctl3StatBar3Color::Update(float seconds) {
     return Ctl3Base::Update(seconds);
 }
 
+// The bar draws in the menu pass, as every control draws what it shows; the control's Draw is
+// its debug outline, so drawn there the power and wear bars would show only with debug drawing.
 int Ctl3StatBar3Color::DrawPre() {
     if (!visible) return 1;
     Layout();

@@ -2,11 +2,13 @@
 // highlight, the interface sounds, the rumble switch and the data folder.
 #include "ui/Ctl3State.h"
 
+#include "I3d/Primitives.h"
 #include "I3d/Textures.h"
 #include "engine/Ent3d/Ent3dBase.h"
 #include "engine/Input/SlInput.h"
 #include "engine/Sound/Sound.h"
 #include "ui/Ctl3Base.h"
+#include "ui/Ctl3Draw.h"
 
 #include <cstdio>
 #include <string>
@@ -21,6 +23,19 @@ std::string s_dataFolder;
 } // namespace
 
 Ctl3Highlight g_ctl3Highlight;
+
+void Ctl3HighlightSetTarget(float left, float top, float right, float bottom) {
+    g_ctl3Highlight.left.SetTarget(left);
+    g_ctl3Highlight.top.SetTarget(top);
+    g_ctl3Highlight.right.SetTarget(right);
+    g_ctl3Highlight.bottom.SetTarget(bottom);
+}
+
+void Ctl3HighlightDraw() {
+    const Ctl3Highlight& h = g_ctl3Highlight;
+    Ctl3Set2DStates(-1, h.colour);
+    I3dDrawQuad(h.left.value, h.bottom.value - 2.0f, h.right.value, h.bottom.value, 0.0f);
+}
 
 // ---- focus ----
 
@@ -55,6 +70,8 @@ void Ctl3ForgetFocus() {
 void Ctl3SetCapture(Ctl3Base* control) {
     Ctl3Base* old = s_capture;
     s_capture = control;
+    // The holder taking the capture again is not told it lost it: that would end its own
+    // editing at once.
     if (old && old != control) old->CaptureReleased();
 }
 

@@ -13,6 +13,10 @@ struct Ctl3Highlight {
     uint32_t colour = 0x90FFFFFFu;
 };
 extern Ctl3Highlight g_ctl3Highlight;
+// Where the highlight glides to.
+void Ctl3HighlightSetTarget(float left, float top, float right, float bottom);
+// A 2-unit bar from its left to its right at its bottom edge, blended, untextured.
+void Ctl3HighlightDraw();
 
 class Ctl3Base;
 // The focus pointer becomes null without LoseFocus (the caller has called it).

@@ -76,6 +76,8 @@ void EditLine::Layout() {
     before[at] = '\0';
     if (font) Ctl3StyleFont(this, horizAlign, vertAlign);
     caretX = Width(font, before);
+    // The line height at the field's own vertical scale, as its text is drawn (the font's plain
+    // line height while the scale is 1); "height" without a font.
     const float lineHeight = font ? Ctl3LineHeight(this) : height;
     box = {pos.x, pos.y, pos.x + width, pos.y + lineHeight};
     rect = box;

@@ -35,7 +35,8 @@ class Menu3Base : public ENTBASE, public Ctl3AlphaSource {
     int OnMessage(const SlEvent* event) override;
     void SetPos(const VECTOR3* pos) override;
     // Active again: the focus goes back to the control that had it (control 0 when that one is
-    // gone), unless one of this menu's controls holds it already.
+    // gone), unless one of this menu's controls holds it already. Every menu keeps the last
+    // focused id rather than none: a closed dialog otherwise left no focus for the keys.
     void SetActive() override;
     void ClearActive() override;
     int IsActive() override;

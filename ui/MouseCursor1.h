@@ -49,7 +49,7 @@ class MouseCursor1 : public Ent3dBase {
     int32_t current = -1; // -1: hidden
     float uv[4] = {};
     int32_t mode = 0;    // kept from the tree builder's set-up
-    uint8_t enabled = 0; // the set-up switches it on; off hides the cursor
+    uint8_t enabled = 1; // off hides the cursor; a cursor made from a script or ini shows
 };
 
 // The pointer the cursor last published, in menu units ((0, 0) before any).

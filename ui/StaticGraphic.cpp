@@ -72,6 +72,8 @@ float StaticGraphic::AlphaFactor() {
 int StaticGraphic::DrawPre() {
     if (!visible) return 1;
     Ctl3Rect r = Layout();
+    // A size of 0 or below draws nothing rather than a mirrored quad: a negative size is a
+    // broken value, not a picture turned over.
     if (!(width > 0.0f) || !(height > 0.0f) || !std::isfinite(r.left) || !std::isfinite(r.top) ||
         !std::isfinite(r.right) || !std::isfinite(r.bottom))
         return 1;

@@ -33,6 +33,8 @@ void StaticTextBox::SetText(const char16_t* text) {
     Ctl3PageSet(&pages[current ^ 1], font, text, width);
     if (state == TEXT_BOX_SHOWN || state == TEXT_BOX_FADING_IN) {
         // Fade out from the alpha reached: a shown box from 1, a box fading in from where it is.
+        // The time reached is held to 0..fade time rather than taken from the leftover timer
+        // as it is: a shown box's leftover would start the fade past its end, alpha above 1.
         float t = state == TEXT_BOX_SHOWN ? 0.0f : timer;
         if (!(t > 0.0f)) t = 0.0f;
         if (t > fadeTime) t = fadeTime;

@@ -3,6 +3,7 @@
 #include "tests/harness/UiHarness.h"
 
 #include "engine/Input/SlInput.h"
+#include "ui/Ctl3State.h"
 #include "ui/GraphicButton.h"
 #include "ui/IncDecArt.h"
 #include "ui/IncDecButton.h"
@@ -215,6 +216,32 @@ TEST_F(ButtonInputTest, ADestroyedControlLeavesNoCaptureFocusOrLinksBehind) {
     EXPECT_EQ(a->navLinks[3], nullptr);
     Tap(SDL_SCANCODE_RIGHT);
     EXPECT_EQ(Ctl3GetFocus(), a) << "the arrow towards the destroyed neighbour moves nothing";
+}
+
+// The focus highlight follows its target over the controls' frames and draws as a 2-unit bar
+// along its bottom edge.
+TEST_F(ButtonInputTest, TheFocusHighlightGlidesToItsTargetAndDrawsABarAtItsBottom) {
+    StartUi();
+    ASSERT_TRUE(MakeOk(0, 100, 100)); // a control whose update advances the highlight
+    Ctl3HighlightSetTarget(200, 300, 500, 340);
+    Step(200);
+    EXPECT_NEAR(g_ctl3Highlight.left.value, 200.0f, 0.5f);
+    EXPECT_NEAR(g_ctl3Highlight.bottom.value, 340.0f, 0.5f);
+    auto* probe = dynamic_cast<DrawProbe*>(EntCreateChild("DrawProbe", menu));
+    ASSERT_TRUE(probe);
+    probe->draw = [] { Ctl3HighlightDraw(); };
+    g_ctl3Highlight.update = 0; // hold it still for the read
+    g_ctl3Highlight.left.SetImmediate(200);
+    g_ctl3Highlight.right.SetImmediate(500);
+    g_ctl3Highlight.bottom.SetImmediate(340);
+    Step();
+    const std::vector<uint32_t> pixels = ReadPixels();
+    const uint32_t background = PixelAt(pixels, 350, 320);
+    EXPECT_NE(PixelAt(pixels, 350, 339), background) << "no bar at the bottom edge";
+    EXPECT_EQ(PixelAt(pixels, 350, 336), background) << "the bar is 2 units high";
+    EXPECT_EQ(PixelAt(pixels, 195, 339), background) << "the bar starts at the left edge";
+    g_ctl3Highlight.update = 1;
+    EntDestroyTree(probe);
 }
 
 TEST_F(ButtonInputTest, IncDecStepsByHalfWithinItsRangeAndIgnoresKeys) {

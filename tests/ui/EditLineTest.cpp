@@ -6,6 +6,7 @@
 #include "engine/Input/SlInput.h"
 #include "ui/EditLine.h"
 #include "ui/GraphicButton.h"
+#include "ui/MenuKit.h"
 
 #include <cstdio>
 #include <string>
@@ -21,8 +22,11 @@ class EditLineTest : public UiTest {
     }
 
     // A field "New Player" at (100, 100), id 7, focused, in Georgia_20.
-    void StartField() {
+    void StartField(bool backdrop = false) {
         StartUi();
+        if (backdrop) {
+            ASSERT_TRUE(MenuKitBackground(nullptr, menu)); // white, under the field
+        }
         font = UiAcquireFont("Georgia_20");
         ASSERT_TRUE(font);
         field = Make<EditLine>("EditLine");
@@ -166,6 +170,28 @@ TEST_F(EditLineTest, TextAsWideAsTheBoxLessAWTakesNoMore) {
     EXPECT_STREQ(field->Text(), "New Playera") << "exactly as wide as allowed: one more fits";
     TypeStep("b");
     EXPECT_STREQ(field->Text(), "New Playera") << "wider than the box less a W: refused";
+}
+
+// A letter typed into the highlighted field starts editing at its end and is kept; the field
+// taking the capture it holds goes on editing; a field at rest still shows its (darker) box.
+TEST_F(EditLineTest, TypingIntoTheFocusedFieldEditsAtItsEndAndAnIdleFieldShowsItsBox) {
+    StartField(true);
+    ASSERT_FALSE(field->Editing());
+    TypeStep("s");
+    EXPECT_TRUE(field->Editing()) << "typing did not start editing";
+    EXPECT_STREQ(field->Text(), "New Players") << "the first letter was lost";
+    Ctl3SetCapture(field);
+    EXPECT_TRUE(field->Editing()) << "taking the capture again ended the edit";
+    Tap(SDL_SCANCODE_ESCAPE);
+    GraphicButton* other = MakeButton(3, 600, 400);
+    ASSERT_TRUE(other);
+    Ctl3SetFocus(other);
+    Step();
+    const int x = int(field->box.left) + 2, y = int(field->box.top) + 2;
+    const uint32_t idle = PixelAt(ReadPixels(), x, y);
+    field->visible = 0;
+    Step();
+    EXPECT_NE(idle, PixelAt(ReadPixels(), x, y)) << "an idle field shows no box";
 }
 
 TEST_F(EditLineTest, EscapeEndsEditingAndWhileEditingTheArrowsMoveNoFocus) {

@@ -174,12 +174,16 @@ TEST_F(GraphicPixelTest, TheFlashMovesEverySideOut) {
 TEST_F(GraphicPixelTest, NoSizeOrABrokenPositionDrawsNothing) {
     StaticGraphic* flat = MakePicture(100, 100, "");
     StaticGraphic* lost = MakePicture(300, 100, "");
-    ASSERT_TRUE(flat && lost);
+    StaticGraphic* turned = MakePicture(500, 100, "");
+    ASSERT_TRUE(flat && lost && turned);
     flat->width = 0;
     lost->pos.x = std::numeric_limits<float>::quiet_NaN();
+    turned->height = -turned->height; // a broken size, not a picture turned over
     Step();
     const std::vector<uint32_t> pixels = ReadPixels();
     EXPECT_EQ(PixelAt(pixels, 100, 130), PixelAt(pixels, 5, 5));
+    EXPECT_EQ(PixelAt(pixels, 530, 70), PixelAt(pixels, 5, 5)) << "a negative height drew";
+    EXPECT_EQ(PixelAt(pixels, 530, 130), PixelAt(pixels, 5, 5)) << "a negative height drew";
 }
 
 // The modulate flag: set, the picture is tinted by the colour; clear, the picture's own colour

@@ -16,6 +16,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -127,6 +128,24 @@ TEST_F(MouseCursorTest, TheShapeOfTheIndexIsDrawnWithItsCornerAtThePointer) {
     cursor->enabled = 0;
     Step();
     EXPECT_EQ(ShapeAt(100, 200), black) << "a switched-off cursor still drew";
+}
+
+// A cursor made by its class name, as a script or an entity file makes one, shows without the
+// tree builder's set-up.
+TEST_F(MouseCursorTest, ACursorMadeByNameShowsWithoutTheSetUp) {
+    ENTBASE* cursors = EntTreeFindName(app.menuRoot.Get(), "Cursors");
+    ASSERT_TRUE(cursors);
+    auto* made = dynamic_cast<MouseCursor1*>(EntCreateChild("MouseCursor1", cursors));
+    ASSERT_TRUE(made);
+    std::snprintf(made->texName, sizeof made->texName, "%s", "Menu\\MouseCursors.dds");
+    made->maxX = 1020;
+    made->maxY = 764;
+    made->Start();
+    cursor->enabled = 0;
+    g_cursorFrameIndex = 1;
+    PointTo(100, 200);
+    EXPECT_EQ(ShapeAt(100, 200), Fill(1)) << "the cursor made by name drew nothing";
+    EntDestroyTree(made);
 }
 
 TEST_F(MouseCursorTest, TheCursorIsDrawnOverEveryMenu) {

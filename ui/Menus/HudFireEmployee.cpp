@@ -11,6 +11,8 @@ int HudFireEmployee(MenuGameRunning* hud, ENTBASE* employee) {
     // not again by the HUD hearing its selected entity leave.
     if (hud) HudSelect(hud, nullptr);
     EntDestroyTree(employee);
+    // The fee is booked as one of the day's costs rather than taken from the cash directly, so
+    // the day's summary counts it (and, like every booking, it is refused once the day closed).
     if (hud)
         if (MtGame* game = hud->Game()) MtGameBook(game, MONEY_COST, HUD_FIRING_FEE);
     return 1;

@@ -42,7 +42,9 @@ void HudUpdateCursorCell(MenuGameRunning* hud) {
     // A ray that misses the grid, or meets its plane outside it, keeps the last cell.
     if (!GameGridPick(grid, &origin, &direction, &cx, &cz)) return;
     // The plane lies at the ground's height in the grid's middle: where the ground stands
-    // higher or lower the pointer meets it elsewhere. A few steps along the ray find that point.
+    // higher or lower the pointer meets it elsewhere. A few steps along the ray find that point,
+    // rather than taking the plane's hit: on a hill that lay under another cell than the one
+    // drawn under the pointer.
     VECTOR3 ground = grid->picked;
     for (int i = 0; i < 3 && direction.y != 0.0f; ++i) {
         const float t = (GameEntGroundHeight(hud->grid.Get(), &ground) - origin.y) / direction.y;
@@ -52,8 +54,10 @@ void HudUpdateCursorCell(MenuGameRunning* hud) {
     }
     if (!GameGridWorldToCell(grid, ground.x, ground.z, &cx, &cz)) return;
     grid->picked = ground;
-    // The cursor cell is the first corner of the footprint and its ring: with a type chosen the
-    // model stands centred on the point under the pointer, not up and to the right of it.
+    // The cursor cell is the first corner of the footprint and its ring. With a type chosen it is
+    // not the pointed cell itself but shifted so that the model stands centred on the point
+    // under the pointer, not up and to the right of it; a shift off the grid is refused by the
+    // free test as any cell outside is.
     if (const AttrInfo* info = hud->chosenType; FootprintUsable(info)) {
         int w, d;
         PlacementFootprint(info, hud->rotation, &w, &d);
@@ -129,8 +133,13 @@ int HudRemoveAttraction(MenuGameRunning* hud, ENTBASE* attraction) {
     // A type outside the list has no value and no cells of its own to free.
     const AttrInfo* info = attr && !attr->inert ? attr->info : nullptr;
     MtGame* game = hud ? hud->Game() : nullptr;
-    // A closed day's money is settled: nothing is sold back after it.
-    if (game && game->dayClosed) return 0;
+    // A closed day's money is settled: nothing is sold back after it, and a live attraction is
+    // then left standing with 0, not 1.
+    if (game && game->dayClosed) {
+        DbgPrintf(DBG_GENERAL, "HudRemoveAttraction: the day is closed, %s stays\n",
+                  attraction->GetName());
+        return 0;
+    }
     if (game && info) {
         MtGameBook(game, MONEY_REFUND, AttrBaseValue(attr));
         game->onDeposit = std::max(MoneyAdd(game->onDeposit, -std::max(info->deposit, 0)), 0);

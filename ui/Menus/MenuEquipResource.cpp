@@ -108,7 +108,7 @@ int MenuEquipResource::Create(EntNode* n) {
         "C_UP",          "C_DOWN",   "C_OK",      "C_CANCEL",  "C_THUMB1",
         "C_THUMB2",      "C_THUMB3", "C_TITLE1",  "C_TITLE2",  "C_TITLE3",
         "C_TEXT1",       "C_TEXT2",  "C_TEXT3",   "C_LOCKED1", "C_LOCKED2",
-        "C_LOCKED3",     "C_UNUSED", "C_SELECT1", "C_SELECT2", "C_SELECT3"};
+        "C_LOCKED3",     nullptr,    "C_SELECT1", "C_SELECT2", "C_SELECT3"}; // 21 is unnamed
     MenuCreateConcrete(this, n, MenuNames{kNames, 25, true},
                        "Menu\\EquipResource\\EquipResource.lua");
     alpha = 1.0f;
@@ -163,8 +163,9 @@ int MenuEquipResource::Create(EntNode* n) {
         if (StaticGraphic* thumb = Picture("Thumbnail", EQUIP_THUMB + i, 230.0f, y, 128.0f, 96.0f,
                                            kMenuKitColour, nullptr, this))
             thumb->uv = {0.0f, 0.0f, 1.0f, 0.7421875f};
-        // The lock, the money icon and the rank stand on the title line (placed as each row is
-        // filled): over the thumbnail they hid the type's name painted on it.
+        // The lock, the money icon and the rank stand in a column at the description's right end
+        // (placed as each row is filled) rather than on the thumbnail: there the rank's words ran
+        // from the picture into the description, text over text.
         Picture("LockedIcon", EQUIP_LOCKED + i, 230.0f, y, kRowBadgeIcon, kRowBadgeIcon,
                 kLockColour, "Menu\\EquipResource\\LockedIcon.dds", this);
         RowText(EQUIP_RANK + i, "$", 166.0f, y, this);
@@ -264,8 +265,8 @@ void MenuEquipResource::FillRows() {
             Ctl3SetVisible(money, true);
         }
         char16_t line[CTL3_LABEL_MAX + 1];
-        // The hourly cost in dollars and cents, as the hourly cost report shows it: whole
-        // dollars would drop the half of a $2.50 stand.
+        // Dollars and cents, not whole dollars: hourly costs show two decimals everywhere, and a
+        // $2.50 stand read "$2/hr" here beside the hourly cost report's "$2.50".
         WideFormat(line, CTL3_LABEL_MAX + 1, u"%s  -  $%.2f/hr  deposit:$%i", type->name,
                    double(type->idleCost) * 0.01, type->deposit / 100);
         title->SetTextW(line);

@@ -138,7 +138,8 @@ void MenuGameRunning::BuildControls() {
     }
     Picture(this, -1, "ClockFace", 70, 45, 56, 56, {0.0f, 0.0f, 0.875f, 0.875f}, kWhite,
             "Menu\\Hud\\ZobTimeOfDayDisc.dds");
-    // Between the dial and its frame, turned about the dial's middle.
+    // Between the dial and its frame, turned about the dial's middle: a hand with no id and no
+    // input, beyond the HUD's listed controls, so the disc reads as a clock.
     clockHand = MenuKitMake<Custom>("Custom", this, -1, 70, 45, nullptr);
     if (clockHand) {
         clockHand->drawFn = HudDrawClockHand;
@@ -233,7 +234,7 @@ int MenuGameRunning::Start() {
 void MenuGameRunning::SetActive() {
     Menu3Base::SetActive();
     // The pointer moved unheard while another screen was up: the next click, the hover and the
-    // placement go where it is now.
+    // placement go where it is now, not where it was before that screen opened.
     float x = 0.0f, y = 0.0f;
     if (Ctl3PointerAt(&x, &y)) {
         mouseX = int32_t(x);

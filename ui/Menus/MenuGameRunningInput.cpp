@@ -149,7 +149,8 @@ int MenuGameRunning::OnMessage(const SlEvent* e) {
         case SL_MENULEFT:
         case SL_MENURIGHT:
             // The first arrow key with nothing in focus only puts the focus on "Equipment";
-            // the next ones move it along the links.
+            // the next ones move it along the links. Without it the arrows reached nothing and
+            // the HUD could not be worked by the keyboard.
             if (Ctl3GetFocus()) return 1;
             FocusCtl(HUD_EQUIPMENT);
             return 0;

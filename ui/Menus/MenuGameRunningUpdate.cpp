@@ -35,6 +35,9 @@ float SupplyRatio(const MtPowerGrid* grid) {
 void MenuGameRunning::SetMood(float mood) {
     // NaN passes none of the tests: the saddest face.
     moodCell = mood > 0.6f ? 18 : mood > 0.2f ? 19 : mood > -0.2f ? 20 : mood > -0.6f ? 21 : 22;
+    // The frame is cut as the icon sheet itself is laid out (8 columns by 4 rows, cell = 4 x
+    // column + row), not as 4 columns by 8 rows: the sheet's own layout holds, so the faces
+    // shown are the sheet's cells 18 to 22.
     float uv[4];
     if (moodIcon && InfoIconsCellUv(moodCell, uv)) moodIcon->uv = {uv[0], uv[1], uv[2], uv[3]};
 }

@@ -7,6 +7,7 @@
 #include "datagen/Interface/InterfaceArt.h"
 #include "engine/EntIniLoader.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Script/ScriptMgr.h"
 #include "engine/WideFormat.h"
 #include "game/AttrInfo.h"
 #include "game/Career.h"
@@ -24,6 +25,7 @@
 #include "ui/StaticTextBox.h"
 
 #include <SDL.h>
+#include <lua.hpp>
 #include <sys/stat.h>
 
 #include <cmath>
@@ -220,6 +222,9 @@ TEST_F(EquipResourceTest, ShortListsAndTheTitleLine) {
     const std::string title = Narrow(menu->FindCtl(EQUIP_TITLE)->label);
     EXPECT_NE(title.find("  -  $12.50/hr  deposit:$500"), std::string::npos)
         << "the cents of the hourly cost were dropped: " << title;
+    lua_State* L = ScriptMgrGet()->L;
+    EXPECT_EQ(lua_getglobal(L, "C_UNUSED"), LUA_TNIL) << "the highlight bar's id has no name";
+    lua_pop(L, 1);
     PostClick(EQUIP_DOWN);
     EXPECT_EQ(menu->row, 1);
     EXPECT_FALSE(Live(menu, EQUIP_DOWN)) << "Down goes on past the last type";

@@ -413,6 +413,15 @@ TEST_F(HudPlacementTest, RemovalRefundsTheValueAndDropsTheSelection) {
     EXPECT_EQ(game->onDeposit, 0);
 
     EXPECT_EQ(HudRemoveAttraction(hud, nullptr), 0);
+
+    // Once the day is closed its money is settled: the attraction stays.
+    Choose(0, 0, 10, 20);
+    HudPlaceAttraction(hud);
+    AttrBase* kept = Placed().back();
+    game->dayClosed = 1;
+    EXPECT_EQ(HudRemoveAttraction(hud, kept), 0);
+    EXPECT_TRUE(EntIsLive(kept));
+    game->dayClosed = 0;
 }
 
 TEST_F(HudPlacementTest, RemovingAnAttractionOfNoListedTypeTouchesNoCells) {

@@ -141,9 +141,11 @@ TEST_F(HudTest, PeopleAreSelectedByKindAndAFiredEmployeeCostsTheFee) {
     EXPECT_EQ(hud->selected.Get(), carny) << "kind 3 changed the selection";
 
     game->cash = 20000;
+    const int64_t costsBefore = game->day.costs;
     EXPECT_EQ(HudFireEmployee(hud, carny), 1);
     EXPECT_EQ(EntTreeFindType(app.GetRoot(), "Carny"), nullptr) << "the employee is still there";
     EXPECT_EQ(game->cash, 12000);
+    EXPECT_EQ(game->day.costs - costsBefore, 8000) << "the fee is not among the day's costs";
     EXPECT_EQ(hud->selected.Get(), nullptr);
     for (int k = 0; k < 3; ++k)
         EXPECT_FALSE(hud->Inspector(k)->shown) << "inspector " << k << " stayed open";
