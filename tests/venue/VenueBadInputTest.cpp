@@ -65,6 +65,9 @@ TEST_F(VenueTest, AVenueListOfNoneGivesNoVenueAndRunsNoScript) {
     MtGame* game = venue.Game();
     ASSERT_NE(game, nullptr);
     EXPECT_EQ(game->venue, nullptr);
+    EXPECT_NE(Log().find("VenueDriver: no venue 0"), std::string::npos) << "a venue was chosen";
+    // Nor does the game start one without its script.
+    EXPECT_FALSE(MtGameNewGame(game));
     EXPECT_EQ(EntTreeFindName(app.world.Get(), "Terrain"), nullptr);
     EXPECT_NE(Log().find("no venue script"), std::string::npos);
 }
