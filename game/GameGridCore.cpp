@@ -167,7 +167,12 @@ bool GameGridPick(GameGridCore* grid, const VECTOR3* origin, const VECTOR3* dire
     }
     grid->picked =
         VECTOR3{origin->x + direction->x * t, grid->originY, origin->z + direction->z * t};
-    return GameGridWorldToCell(grid, grid->picked.x, grid->picked.z, cx, cz);
+    if (!std::isfinite(grid->picked.x) || !std::isfinite(grid->picked.z)) {
+        grid->picked = VECTOR3{0.0f, 0.0f, 0.0f}; // a ray that is not a number hits nothing
+        return false;
+    }
+    GameGridWorldToCell(grid, grid->picked.x, grid->picked.z, cx, cz);
+    return true;
 }
 
 namespace {

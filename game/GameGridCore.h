@@ -89,9 +89,9 @@ void GameGridSetFootprint(GameGridCore* grid, int width, int height);
 void GameGridShowFootprint(GameGridCore* grid, bool shown);
 
 // ---- pick and routes ----
-// The ray against the plane at the grid height. On a hit the point is kept as the last pick and
-// the answer is the conversion's: true only inside the grid. On a miss the pick becomes (0, 0, 0)
-// and the answer is false.
+// The ray against the plane at the grid height. On a hit the point is kept as the last pick, the
+// cell it falls in is written and the answer is true, inside the grid or not (the caller checks
+// the cell). On a miss the pick becomes (0, 0, 0) and the answer is false.
 bool GameGridPick(GameGridCore* grid, const VECTOR3* origin, const VECTOR3* direction, int* cx,
                   int* cz);
 // Fills the route with cell centres at height 0 from the start cell on, at most 128 of them; the

@@ -241,6 +241,7 @@ int MtGame::Update(float seconds) {
             // One hourly event per frame at most: a long frame catches up over the next ones.
             hourCountdown -= hours;
             if (hourCountdown <= 0.0f) {
+                // Counted up before the event goes out: a listener reads the next hour's countdown.
                 hourCountdown += 1.0f;
                 EntGetRoot(this)->GameEventPre(GE_HOURLY, 0);
                 if (!EntIsLive(this)) return 1;

@@ -31,7 +31,8 @@ void Walk(ENTBASE* entity, Visit& visit) {
     }
 }
 
-// The Part's rank titles, for tuning values whose names were not read from a file.
+// The fixed rank titles, for tuning values whose names were not read from a file. A data file's
+// own tier names win, so a locked row names the rank as the day's summary does.
 const char16_t* const kRankTitles[4] = {u"Novice", u"Commander", u"Magnate", u"Vantor"};
 } // namespace
 
@@ -89,6 +90,8 @@ void MtGameApplyPrefs(MtGame* game) {
         host->SetListenerGain(Fraction(prefs.volMaster));
         host->SetMusicVolume(root, Fraction(prefs.volMusic));
     }
+    // Patrons read their draw distance from here rather than from the record: a changed distance
+    // reaches them when the options are applied, as every options screen does.
     g_patronDrawDistance = Fraction(prefs.patronVisDist) * 512.0f;
 }
 

@@ -219,8 +219,10 @@ bool MtGameLoadLayout(MtGame* game, const char* name) {
     StartVenueOf(game, venue);
     if (!EntIsLive(game)) return true;
     MtGameLoadEntities(game, path.c_str());
-    // The layout's deposits are paid on the day it is loaded into.
-    MtGameBook(game, MONEY_DEPOSIT, header.onDeposit);
+    // The layout's deposits are paid on the day it is loaded into; with that day not yet opened
+    // (a venue script that starts it later) they are paid all the same, outside its account.
+    if (!MtGameBook(game, MONEY_DEPOSIT, header.onDeposit))
+        game->cash = MoneyCharge(game->cash, header.onDeposit);
     game->onDeposit = header.onDeposit;
     return true;
 }

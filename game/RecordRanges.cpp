@@ -70,15 +70,15 @@ bool AttrInfoHoldRanges(AttrInfo* info, const char* section) {
 bool VenueInfoHoldRanges(VenueInfo* venue, const char* section) {
     if (!venue) return false;
     Notes notes;
-    notes.Float(&venue->avgFood, 0.0f, 1.0f, 0.5f, "avgFood");
-    notes.Float(&venue->avgDrink, 0.0f, 1.0f, 0.5f, "avgDrink");
-    notes.Float(&venue->avgRide, 0.0f, 1.0f, 0.5f, "avgRide");
-    notes.Float(&venue->avgGame, 0.0f, 1.0f, 0.5f, "avgGame");
-    notes.Float(&venue->avgPotty, 0.0f, 1.0f, 0.5f, "avgPotty");
-    notes.Float(&venue->avgFoodSat, 0.0f, 1.0f, 0.5f, "avgFoodSat");
-    notes.Float(&venue->avgDrinkSat, 0.0f, 1.0f, 0.5f, "avgDrinkSat");
-    notes.Float(&venue->avgRideSat, 0.0f, 1.0f, 0.5f, "avgRideSat");
-    notes.Float(&venue->avgGameSat, 0.0f, 1.0f, 0.5f, "avgGameSat");
+    notes.Float(&venue->avgFood, 0.0f, 1.0f, 0.0f, "avgFood");
+    notes.Float(&venue->avgDrink, 0.0f, 1.0f, 0.0f, "avgDrink");
+    notes.Float(&venue->avgRide, 0.0f, 1.0f, 0.0f, "avgRide");
+    notes.Float(&venue->avgGame, 0.0f, 1.0f, 0.0f, "avgGame");
+    notes.Float(&venue->avgPotty, 0.0f, 1.0f, 0.0f, "avgPotty");
+    notes.Float(&venue->avgFoodSat, 0.0f, 1.0f, 0.0f, "avgFoodSat");
+    notes.Float(&venue->avgDrinkSat, 0.0f, 1.0f, 0.0f, "avgDrinkSat");
+    notes.Float(&venue->avgRideSat, 0.0f, 1.0f, 0.0f, "avgRideSat");
+    notes.Float(&venue->avgGameSat, 0.0f, 1.0f, 0.0f, "avgGameSat");
     notes.Int(&venue->avgMoney, 0, INT32_MAX, "avgMoney");
     // No delay at all is no number of seconds: the default, rather than the shortest.
     if (!(venue->delayTimer > 0.0f)) {

@@ -67,10 +67,12 @@ bool RouteWalkUnstick(const GameGridCore* grid, VECTOR3* pos) {
     int cx = 0, cz = 0;
     // Outside the grid nothing is blocked, and nothing may be read.
     if (!GameGridWorldToCell(grid, pos->x, pos->z, &cx, &cz)) return false;
-    if (!GameGridCellBlocked(grid, cx, cz)) return false;
+    // Only a cell below 0 holds a walker fast: one of exactly 0 is free to step off, as it is
+    // free to step onto below.
     auto cellFree = [&](int x, int z) {
         return grid->cells[(size_t)z * (size_t)grid->cols + (size_t)x] >= 0.0f;
     };
+    if (cellFree(cx, cz)) return false;
     const int steps[4][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}}; // +z, -z, +x, -x
     int best = -1, bestDistance = 0;
     for (int d = 0; d < 4; ++d) {

@@ -145,7 +145,7 @@ int Carny::Create(EntNode*) {
 }
 
 int Carny::VarsChanged() {
-    pos.y = GameEntGroundHeight(this, &pos);
+    pos.y = GameEntGroundHeightOr(this, &pos, pos.y);
     home = pos;
     return 1;
 }
@@ -190,6 +190,8 @@ int Carny::OnEntityRemoved(ENTBASE* gone) {
 
 int Carny::OnGameEvent(int event, intptr_t) {
     if (event != GE_HOURLY) return 1;
+    // Booked as the day's money: between the day's close and the next start (the day is
+    // settled) nothing is charged, the wage and the severance alike.
     if (MtGame* game = Game()) MtGameBook(game, MONEY_COST, CARNY_WAGE);
     return 1;
 }

@@ -42,7 +42,7 @@ enum CarnyAnim {
 // Class-flag bit that lets carnies draw.
 enum : uint32_t { CARNY_CLASS_DRAW = 0x2 };
 
-// The money a carny costs, in cents.
+// The money a carny costs, in dollars: a wage each hour, severance once when fired.
 enum : int32_t { CARNY_WAGE = 800, CARNY_SEVERANCE = 12800 };
 
 class Carny : public Ent3dBase {

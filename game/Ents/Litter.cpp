@@ -79,6 +79,7 @@ int Litter::Start() {
     Ent3dBase::Start();
     ReleaseModel(this); // a second Start loads afresh
     model = Mdl3ExLoad(GameEntDataPath("Models\\Trash.md3").c_str());
+    // A model without nodes has no bounds to give: it counts as not found.
     if (model && (!model->mdl || model->mdl->numNodes < 1)) ReleaseModel(this);
     if (model) {
         const MDL3NODE& root = model->mdl->nodes[0];

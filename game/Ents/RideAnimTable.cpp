@@ -37,6 +37,8 @@ RideNodeMotion Node(const char* name, RideAxis axis) {
     return m;
 }
 
+// A numbered run has a fixed count, the parts the rides' own models have: a model with more
+// leaves the extra parts standing (the seats under them have matrices only for these).
 RideNodeMotion Run(const char* name, int count, int first, int digits, RideAxis axis) {
     RideNodeMotion m = Node(name, axis);
     m.count = count;
@@ -137,6 +139,8 @@ const std::array<RideTypeRow, RIDE_TABLE_TYPES>& Table() {
         t[11] = Stand({Wave(Node("Ribs", X), 0.4f, kHalfPi)});
         t[35] =
             Stand({Offset(Wave(Run("Spot", 4, 1, 2, X), 0.26f), 0.26f), Wobble("SpotlightBeam")});
+        // The lamp's "beam2" material keeps the look the model gives it: the beam is part of the
+        // light node and swings with it, lit or not.
         t[36] = Stand({Wave(Node("Cradle", X), 0.26f, 0.8f), Turn(Node("Light", Y), 0.2f)});
 
         // ---- rides ----
@@ -153,7 +157,10 @@ const std::array<RideTypeRow, RIDE_TABLE_TYPES>& Table() {
         t[17] = Ride(1.1781f, RIDE_STOP_HALF_TURN, true,
                      {Turn(Node("ZipperArm", X), 1.0f),
                       Wave(Turn(Run("ZipperCar", 10, 1, 2, X), -1.0f), 1.37f, 1.0f, kHalfPi, kPi)});
-        t[18] = Ride(kPi / 4.0f, RIDE_STOP_HALF_TURN, false,
+        // The carousel's running update takes dt off the countdown and then runs the base
+        // update, which takes it off again: a carousel ride lasts half of "duration", as the
+        // zipper's and the other rides' marked to count it twice.
+        t[18] = Ride(kPi / 4.0f, RIDE_STOP_HALF_TURN, true,
                      {Node("Merrygoround", Y), Node("Horses1", RIDE_AXIS_RISE),
                       Node("Horse2", RIDE_AXIS_RISE)},
                      RIDE_FAMILY_CAROUSEL);
@@ -165,6 +172,8 @@ const std::array<RideTypeRow, RIDE_TABLE_TYPES>& Table() {
                  {Turn(Node("Rotate", Y), -1.0f),
                   Lift(Wave(Run("Arm", 4, 1, 2, X), 0.34906f, 1.0f, 0.0f, kHalfPi), 0.87265f)}),
             0.1f, 0.1f, 10.0f);
+        // The small generator draws as the big one: its model needs no render state of its own
+        // (no blended or unlit part), so none is set for it.
         t[22] = Family(RIDE_FAMILY_GENERATOR);
         t[27] = Family(RIDE_FAMILY_GENERATOR);
         t[34] = Ride(1.09956f, RIDE_STOP_ZERO, false,

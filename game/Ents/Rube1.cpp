@@ -176,7 +176,7 @@ int Rube1::Create(EntNode*) {
 }
 
 int Rube1::VarsChanged() {
-    pos.y = GameEntGroundHeight(this, &pos);
+    pos.y = GameEntGroundHeightOr(this, &pos, pos.y);
     exitPoint = pos;
     return 1;
 }

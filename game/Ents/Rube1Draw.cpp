@@ -108,14 +108,16 @@ int Rube1::Draw() {
     // so the character is drawn and its icon counted down once a frame.
     if (EntTreeCurrentDrawWalk() == ENT_WALK_DRAWPOST) return Ent3dBase::Draw();
     if (!(GetClassFlags() & RUBE_CLASS_DRAW)) return 1;
-    VECTOR3 eye;
-    I3dGetEyePos(&eye);
-    const float dx = pos.x - eye.x, dy = pos.y - eye.y, dz = pos.z - eye.z;
-    if (dx * dx + dy * dy + dz * dz > g_patronDrawDistance * g_patronDrawDistance) return 1;
+    // The ticket fly-up goes with the purchase, however far off the patron stands: held until the
+    // patron came into the draw distance, it would fly up long after and far from the booth.
     if (ticketBought) {
         ticketBought = false;
         IconFlyupTicket(this);
     }
+    VECTOR3 eye;
+    I3dGetEyePos(&eye);
+    const float dx = pos.x - eye.x, dy = pos.y - eye.y, dz = pos.z - eye.z;
+    if (dx * dx + dy * dy + dz * dz > g_patronDrawDistance * g_patronDrawDistance) return 1;
     // Inside an attraction the patron is not seen.
     if (animMode == 2) return 1;
     // Out of the view nothing of the character is skinned or drawn; its clip runs on the

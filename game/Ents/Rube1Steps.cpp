@@ -120,7 +120,7 @@ void Rube1::Boot() {
     speed = 0.0f;
     placeX = placeZ = 0.0f;
     EnterThink();
-    animMode = 0;
+    animMode = 0; // a patron booted off its seat or out of an attraction stands and is seen again
     target = EntRef();
 }
 
@@ -264,6 +264,7 @@ void Rube1::DropLitter() {
         return;
     }
     ENTBASE* parent = node && node->parent ? node->parent->object : nullptr;
+    // A log line marks the missing "First" (a debug beep would say nothing headless or unheard).
     DbgPrintf(DBG_GENERAL, "Rube1 %s: no \"First\" to drop litter under; dropped under %s\n", name,
               parent ? parent->GetName() : "(none)");
     if (!parent) return;

@@ -125,7 +125,7 @@ AttrBase* RubeVisitChoose(Rube1* p) {
 void RubeVisitArrive(Rube1* p) {
     if (!p) return;
     auto* attr = static_cast<AttrBase*>(p->target.Get());
-    if (!attr || !attr->info) {
+    if (!attr || !attr->info) { // gone, or a type outside the list: nothing to visit
         Think(p);
         return;
     }
@@ -168,6 +168,7 @@ void RubeVisitLineOffset(const Rube1* p, const AttrBase* attr, int place, float*
     if (attr && attr->info) {
         VECTOR3 d;
         Mat4XformVector(&attr->info->queueDir, &attr->matrix, &d);
+        // A place below 0 (only the boarding place, -2, is handed out) stands at the head.
         const float along = (float)(std::max(place, 0) + 1) * 0.5f;
         if (std::isfinite(d.x) && std::isfinite(d.z)) {
             ox += d.x * along;
@@ -275,7 +276,7 @@ int32_t RubeVisitTicketsToBuy(int32_t money, int32_t ticketCost) {
 }
 
 float RubeVisitGameWin(float x, int32_t winningOdds) {
-    if (winningOdds <= 0) return -1.0f;
+    if (winningOdds <= 0) return -1.0f; // odds of 0 never win: no division by 0, no NaN payout
     const float share = 1.0f / (float)winningOdds;
     if (!(x <= share)) return -1.0f;
     return (share - x) / share;
@@ -326,11 +327,11 @@ float RubeVisitScore(const AttrInfo* info, int32_t price) {
     double value = info->duration;
     if (info->attrType == 0 || info->attrType == 1)
         value = info->needs[NEED_EAT] != 0.0f ? info->needs[NEED_EAT] : info->needs[NEED_DRINK];
-    // Divided only by numbers known to be finite and not 0: a 0 / 0 would otherwise carry a
-    // NaN into the happiness.
-    if (info->avgValue == 0.0f || !std::isfinite(info->avgValue)) return 0.0f;
+    // A value over an average of 0 is an infinite ratio and rates best; a 0 / 0 (or a value that
+    // is not a number) rates worst rather than carry a NaN into the happiness.
+    if (std::isnan(info->avgValue)) return 0.0f;
     const double ratio = value / (double)price / (double)info->avgValue;
-    if (!std::isfinite(ratio) || ratio == 0.0) return 0.0f;
+    if (std::isnan(ratio) || ratio == 0.0) return 0.0f;
     const double s =
         ratio >= 1.0 ? std::min(1.0, ratio * 0.125 + 0.5) : std::max(0.0, 0.5 - 0.125 / ratio);
     return (float)std::clamp(s, 0.0, 1.0);
@@ -360,7 +361,8 @@ void RubeVisitRideOver(Rube1* p, AttrBase* attr) {
         const float trash = p->needs.level[RUBE_TRASH];
         p->needs.Satisfy(info->needs);
         if (info->needs[NEED_TRASH] > 0.25f) {
-            // A bin fills by the rubbish it takes; "winningOdds" is its size.
+            // A bin fills by the rubbish it takes; "winningOdds" is its size (1 when not above 0,
+            // so that no division by 0 fills it with a NaN).
             const float size = info->winningOdds > 0 ? (float)info->winningOdds : 1.0f;
             attr->repair += trash / size;
             if (attr->repair > 0.99f) {

@@ -229,7 +229,7 @@ TEST_F(GridCoreTest, RefusedSizesKeepTheOldGrid) {
     EXPECT_GE(grid.finder->nodeCapacity, 22501);
 }
 
-TEST_F(GridCoreTest, PickStoresThePointAndAnswersTheConversion) {
+TEST_F(GridCoreTest, PickStoresThePointAndAnswersWhetherThePlaneWasHit) {
     grid.originY = 5.0f;
     int cx = -7, cz = -7;
     const VECTOR3 eye = {110.0f, 25.0f, 210.0f};
@@ -242,8 +242,9 @@ TEST_F(GridCoreTest, PickStoresThePointAndAnswersTheConversion) {
     EXPECT_EQ(cz, 7);
 
     const VECTOR3 away = {-10.0f, -1.0f, 0.0f};
-    EXPECT_FALSE(GameGridPick(&grid, &eye, &away, &cx, &cz)) << "hits the plane outside the grid";
-    EXPECT_FLOAT_EQ(grid.picked.x, -90.0f) << "the point is kept all the same";
+    EXPECT_TRUE(GameGridPick(&grid, &eye, &away, &cx, &cz)) << "hits the plane outside the grid";
+    EXPECT_FLOAT_EQ(grid.picked.x, -90.0f) << "the point is kept";
+    EXPECT_FALSE(GameGridWorldToCell(&grid, grid.picked.x, grid.picked.z, &cx, &cz));
 
     const VECTOR3 flat = {1.0f, 0.0f, 0.0f}, up = {0.0f, 1.0f, 0.0f};
     const VECTOR3 nanRay = {NAN, -1.0f, 0.0f};

@@ -32,7 +32,7 @@ TEST(RecordRanges, OutOfRangeValuesAreHeldAsTheyLoadWithOneLineARecord) {
                         "[GameVals]\nhapNoAttr=nan\nhapAttrFact=40\nhapRubeMod=-7\n"
                         "carnyRepairRate=-1\n");
     WriteTextFile(venues, "[Venue]\nnum=2\n"
-                          "[Venue00]\navgFood=-3\navgRideSat=inf\ndelayTimer=0\n"
+                          "[Venue00]\navgFood=-3\navgDrink=nan\navgRideSat=inf\ndelayTimer=0\n"
                           "baseRubes=1000000000\nextraRubes=-4\navgMoney=-10\n"
                           "[Venue01]\navgFood=0.4\ndelayTimer=4.5\nbaseRubes=30\n");
     LogCapture log;
@@ -54,6 +54,7 @@ TEST(RecordRanges, OutOfRangeValuesAreHeldAsTheyLoadWithOneLineARecord) {
 
     const VenueInfo* v = list->Get(0);
     EXPECT_EQ(v->avgFood, 0.0f);
+    EXPECT_EQ(v->avgDrink, 0.0f) << "not a number: the field's default";
     EXPECT_EQ(v->avgRideSat, 1.0f);
     EXPECT_EQ(v->delayTimer, 5.0f) << "no delay: the default, not a patron every frame";
     EXPECT_EQ(v->baseRubes, REC_CROWD_MAX);

@@ -59,4 +59,7 @@ TEST_F(RouteWalkTest, UnstickStepsToTheNearestFreeCellAndNothingOffTheGrid) {
     VECTOR3 free = Centre(5, 5);
     GameGridMarkRect(&grid, 5, 5, 5, 5, 1.0f);
     EXPECT_FALSE(RouteWalkUnstick(&grid, &free));
+    GameGridMarkRect(&grid, 5, 5, 5, 5, 0.0f);
+    EXPECT_FALSE(RouteWalkUnstick(&grid, &free)) << "a cell of 0 holds nobody";
+    EXPECT_FLOAT_EQ(free.x, Centre(5, 5).x);
 }

@@ -39,8 +39,9 @@ void HudUpdateCursorCell(MenuGameRunning* hud) {
     VECTOR3 origin, direction;
     if (!PickRay(nx, ny, &origin, &direction)) return;
     int cx = 0, cz = 0;
-    // A ray that misses the grid, or meets its plane outside it, keeps the last cell.
+    // A ray that misses the grid's plane, or meets it outside the grid, keeps the last cell.
     if (!GameGridPick(grid, &origin, &direction, &cx, &cz)) return;
+    if (!GameGridWorldToCell(grid, grid->picked.x, grid->picked.z, &cx, &cz)) return;
     // The plane lies at the ground's height in the grid's middle: where the ground stands
     // higher or lower the pointer meets it elsewhere. A few steps along the ray find that point,
     // rather than taking the plane's hit: on a hill that lay under another cell than the one

@@ -126,6 +126,8 @@ int MenuEndOfDay::RunAnotherDay() {
     g->cash = MoneyAdd(g->cash, deposit);
     MtGameNextDay(g);
     bool saved = true;
+    // Only a career is saved: a sandbox day carries the reset career "Player 1", whose save would
+    // write the sandbox's figures over a real career of that name.
     if (g->mode == MTGAME_CAREER) saved = MtGameSaveCareer(g, g->career.name);
     g->cash = Clamp32(static_cast<int64_t>(g->cash) - deposit);
     g->career.cash = g->cash;

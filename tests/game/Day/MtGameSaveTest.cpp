@@ -8,6 +8,7 @@
 #include "engine/IniFile.h"
 #include "engine/PropDb.h"
 #include "engine/WorldClass.h"
+#include "game/MtGameMoney.h"
 #include "tests/game/Day/MtGameTestSupport.h"
 #include "tests/support/ReadOnlyFolder.h"
 
@@ -439,6 +440,13 @@ TEST_F(SaveTest, ALayoutChargesItsDepositAndBelongsToItsCareerAndVenue) {
     game->cash = 10000;
     ASSERT_TRUE(MtGameLoadLayout(game, "Rows"));
     EXPECT_EQ(game->cash, 7000) << "the file's cash (999999) is not used";
+
+    // Loaded after a closed day, by a venue script that has not started the next one yet.
+    ClearWorld();
+    MtGameCloseAccount(game);
+    game->cash = 10000;
+    ASSERT_TRUE(MtGameLoadLayout(game, "Rows"));
+    EXPECT_EQ(game->cash, 7000) << "the deposit is paid with no day open";
 
     // A negative deposit would pay the player.
     WriteTextFile(folder + "Ann/Layout03_Bad.lay", "[Sandbox]\nonDeposit=-5000\n");

@@ -381,3 +381,20 @@ TEST(Carny, StatusLinesForEveryTaskAndATargetWithoutItsRecord) {
     EXPECT_STREQ(CarnyAnimName(CARNY_ANIM_SWEEP), "AdultSweeping");
     EXPECT_STREQ(CarnyAnimName(99), "AdultIdle1");
 }
+
+// With no terrain in the tree a patron and a carny stand where they were put, not at height 0.
+TEST(Carny, WithoutATerrainWalkersKeepTheirOwnHeight) {
+    CarnyWorld cw;
+    auto* p = static_cast<Rube1*>(EntCreateChild("Rube1", cw.w.gen));
+    p->pos = VECTOR3{600.0f, 2.5f, 600.0f};
+    p->generator = EntRef(cw.w.gen);
+    ++cw.w.gen->present;
+    p->Start();
+    EXPECT_EQ(p->pos.y, 2.5f);
+    EXPECT_EQ(p->exitPoint.y, 2.5f) << "the way home ends where the patron came in";
+    Carny* c = cw.AddCarny(600.0f, 600.0f);
+    c->pos.y = 2.5f;
+    c->VarsChanged();
+    EXPECT_EQ(c->pos.y, 2.5f);
+    EXPECT_EQ(c->home.y, 2.5f);
+}

@@ -220,7 +220,7 @@ TEST_F(FlyupDrawTest, TextIsPrintedGreenAtItsScreenPointOnlyOnScreen) {
 // The player's switches (Show Grid, the footprint of a model being placed) draw whatever the
 // class's debug bit says; each marked cell is a see-through fill under its frame; the editor's
 // pass and the outline switch alone keep to the bit.
-TEST_F(FlyupDrawTest, TheGridOverlayShowsThePlayersSwitchesInThePartsColours) {
+TEST_F(FlyupDrawTest, TheGridOverlayShowsThePlayersSwitchesInItsOwnColours) {
     auto* grid = static_cast<GameGrid*>(EntCreateChild("GameGrid", root));
     grid->gridCols = grid->gridRows = 8;
     grid->Start();

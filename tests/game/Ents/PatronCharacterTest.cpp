@@ -9,6 +9,7 @@
 #include "engine/Timers.h"
 #include "game/Ents/GameEntHighlight.h"
 #include "game/Ents/GameEntQuadBatch.h"
+#include "game/Ents/IconFlyup.h"
 #include "game/WaypointPath.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/game/Ents/PatronCharacters.h"
@@ -267,6 +268,16 @@ TEST_F(PatronDraw, TheCharacterStandsAtItsPlaceSitsOffsetOnItsSeatAndHidesInside
     Log().Clear();
     patron->Draw();
     EXPECT_EQ(DrawCalls(), 0) << "beyond the patron draw distance";
+}
+
+TEST_F(PatronDraw, TicketsBoughtBeyondTheDrawDistanceFlyUpAtTheNextDraw) {
+    const VECTOR3 far = {500.0f + g_patronDrawDistance + 10.0f, 0.0f, 500.0f};
+    I3dSetEyePos(&far);
+    EntCreateClass(EcIconFlyupProc, 0, 0);
+    patron->ticketBought = true;
+    patron->Draw();
+    EXPECT_FALSE(patron->ticketBought);
+    EXPECT_NE(EntTreeFindType(patron, "IconFlyup"), nullptr) << "held for a later, nearer draw";
 }
 
 TEST_F(PatronDraw, OutOfTheViewNothingIsSkinnedButTheClipKeepsTime) {

@@ -113,7 +113,7 @@ TEST(RideAnimBuild, TheRidesKeepTheirFactorsRampsAndStopRules) {
         {15, 1.25664f, 0.0666f, RIDE_STOP_TURN, false},
         {16, 0.392699f, 0.0666f, RIDE_STOP_ZERO, false},
         {17, 1.1781f, 0.0666f, RIDE_STOP_HALF_TURN, true},
-        {18, 0.785398f, 0.0666f, RIDE_STOP_HALF_TURN, false},
+        {18, 0.785398f, 0.0666f, RIDE_STOP_HALF_TURN, true},
         {19, 1.570796f, 0.0666f, RIDE_STOP_ZERO, false},
         {21, 1.49226f, 0.1f, RIDE_STOP_ZERO, true},
         {34, 1.09956f, 0.0666f, RIDE_STOP_ZERO, false},

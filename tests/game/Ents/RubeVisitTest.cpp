@@ -552,7 +552,10 @@ TEST(RubeVisit, TheEndOfTheRideSatisfiesFillsBinsAndRates) {
     EXPECT_FLOAT_EQ(RubeVisitScore(&info, 100),
                     0.5f - 0.125f / 0.06f < 0.0f ? 0.0f : 0.5f - 0.125f / 0.06f);
     info.avgValue = 0.0f;
-    EXPECT_FLOAT_EQ(RubeVisitScore(&info, 3), 0.0f) << "an infinite ratio rates 0";
+    EXPECT_FLOAT_EQ(RubeVisitScore(&info, 3), 1.0f) << "an infinite ratio rates best";
+    info.duration = 0.0f;
+    EXPECT_FLOAT_EQ(RubeVisitScore(&info, 3), 0.0f) << "0 / 0 rates worst";
+    info.duration = 90.0f;
     info.attrType = 0;
     info.needs[NEED_EAT] = info.needs[NEED_DRINK] = 0.0f;
     EXPECT_FLOAT_EQ(RubeVisitScore(&info, 0), 1.0f) << "free and worthless: no 0 / 0";

@@ -145,7 +145,9 @@ TEST_F(HudPlacementTest, TheCursorCellFollowsTheMouseAndKeepsItsLastCellOffTheGr
             VECTOR3 o, d;
             int cx, cz;
             if (!PickRay(2.0f * x / 1024 - 1, 1 - 2.0f * y / 768, &o, &d)) continue;
-            if (GameGridPick(grid, &o, &d, &cx, &cz)) continue;
+            if (GameGridPick(grid, &o, &d, &cx, &cz) &&
+                GameGridWorldToCell(grid, grid->picked.x, grid->picked.z, &cx, &cz))
+                continue;
             ++misses;
             hud->mouseX = x;
             hud->mouseY = y;
