@@ -503,10 +503,13 @@ sandbox_road() {
   grep -aqF 'MenuSandboxSave: the name "../E2E" is not allowed' "$log" ||
     fail "the refusal of \"../E2E\" was not logged"
   key Return
-  # The dialog behind the question is active again once the question's title has gone.
+  # The dialog behind the question is active again once the question's plain white screen
+  # (left of its panel) has gone.
   question_gone() {
+    local t n
     shot question-gone || return 1
-    [ "$(count_in 300 225 470 260 'r >= 220 && g >= 220 && b >= 220' | cut -d' ' -f1)" -eq 0 ]
+    read -r t _ n < <(count_in 0 300 200 400 'r >= 220 && g >= 220 && b >= 220')
+    [ $((t * 2)) -lt "$n" ]
   }
   wait_for 30 question_gone || fail "\"NAME NOT ALLOWED\" did not close"
   # The field shows its text in yellow once the pointer is over it.
@@ -837,16 +840,16 @@ readonlysave_road() {
   grep -aqF "E2E.sbx could not be written ($reason)" "$log" ||
     fail "the log does not give the reason \"$reason\""
   [ ! -e "$saves/E2E.sbx" ] || fail "a save was written into the read-only folder"
-  # The HUD's world stays drawn, dimmed, around the box.
-  world_behind() {
+  # The box stands on its plain white full-screen quad, over play as in the front end.
+  plain_behind() {
     shot save-failed || return 1
-    behind=$(count_in 0 600 1023 767 'b <= (r > g ? r : g) + 5 && r + g + b > 40')
+    behind=$(count_in 0 600 1023 767 'r >= 220 && g >= 220 && b >= 220')
     read -r t _ n <<<"$behind"
     [ $((t * 100)) -ge $((n * 80)) ]
   }
   behind=none
-  wait_for 30 world_behind || fail "the world behind \"SAVE FAILED\": $behind ground-like"
-  sample "behind SAVE FAILED: $behind ground-like"
+  wait_for 30 plain_behind || fail "the quad behind \"SAVE FAILED\": $behind white"
+  sample "behind SAVE FAILED: $behind white"
   # The box gives the dialog back with its name; the folder writable again, its OK saves and
   # the end of the day goes on to the main menu.
   key Return

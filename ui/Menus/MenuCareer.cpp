@@ -20,9 +20,9 @@ int MenuCareer::Create(EntNode* n) {
     MenuKitBackground(kMenuPurpleBackground, this);
     MenuKitAnimLogo(this);
     MenuKitPanel(512.0f, 380.0f, this);
-    MenuKitHeading(u"CAREER", 512, 228, this);
-    MenuKitTextButtonLarge(kNew, u"New Career", 512, 350, this);
-    MenuKitTextButtonLarge(kLoad, u"Load and Continue", 512, 410, this);
+    MenuKitText(u"CAREER", 512.0f, 228.0f, this);
+    MenuKitTextButton(kNew, u"New Career", 512.0f, 350.0f, this);
+    MenuKitTextButton(kLoad, u"Load and Continue", 512.0f, 410.0f, this);
     MenuKitButtonBack(kBack, 330.0f, 510.0f, this);
     // Linked in a ring, so that Up and Down reach every choice without the mouse.
     LinkCtlNav(kNew, kBack, kLoad, -1, -1);

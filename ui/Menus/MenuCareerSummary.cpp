@@ -25,23 +25,25 @@ int MenuCareerSummary::Create(EntNode* n) {
     MenuKitLargePanelHeader(512.0f, 428.0f, u"CAREER SUMMARY", this);
     MenuKitButtonBack(kBack, 180.0f, 636.0f, this);
     MenuKitButtonNext(kNext, 720.0f, 636.0f, this);
+    // Without the game object there is no career to sum up: the panel stays empty, Next and
+    // Back still work.
     if (auto* g = dynamic_cast<MtGame*>(game)) {
         const Career& career = g->career;
         char16_t line[kLineMax];
         WideFromNarrow(career.name, line, kShownNameMax + 1);
-        MenuKitTextCentred(line, 512.0f, 300.0f, this);
+        MenuKitText(line, 512.0f, 300.0f, this);
         WideFormat(line, kLineMax, u"Cash: $%i", career.cash / 100);
-        MenuKitTextCentred(line, 512.0f, 400.0f, this);
+        MenuKitText(line, 512.0f, 400.0f, this);
         const char16_t* title = nullptr;
         int next = 0;
         g->gameVals.GetTier(career.cash, &title, &next);
         WideFormat(line, kLineMax, u"Current Rank: %s", title ? title : u"");
-        MenuKitTextCentred(line, 512.0f, 480.0f, this);
+        MenuKitText(line, 512.0f, 480.0f, this);
         if (next >= 1)
             WideFormat(line, kLineMax, u"Next rank at: $%i", next / 100);
         else
             WideFormat(line, kLineMax, u"You are a Master of the Midway!");
-        MenuKitTextCentred(line, 512.0f, 520.0f, this);
+        MenuKitText(line, 512.0f, 520.0f, this);
     }
     MenuFinishConcrete(this, "MenuCareerSummary");
     return 1;

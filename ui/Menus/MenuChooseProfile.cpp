@@ -32,8 +32,8 @@ int MenuChooseProfile::Create(EntNode* n) {
     MenuKitTitle(u"SELECT PROFILE", this);
     AddWordButton(kNew, u"NEW", 380.0f, this);
     AddWordButton(kDelete, u"DELETE", 460.0f, this);
-    MenuKitTextButtonLarge(kSelect, u"SELECT", 768, 600, this);
-    MenuKitTextButtonLarge(kBack, u"BACK", 200, 600, this);
+    MenuKitTextButton(kSelect, u"SELECT", 768.0f, 600.0f, this);
+    MenuKitTextButton(kBack, u"BACK", 200.0f, 600.0f, this);
     MenuFinishConcrete(this, "MenuChooseProfile");
     FocusCtl(kSelect);
     g_cursorFrameIndex = 1;

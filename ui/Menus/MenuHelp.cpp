@@ -39,6 +39,8 @@ void MenuHelp::SetOpenArgs(const MenuOpenArgs& args) {
     g_helpFromFrontEnd = args.returnMenu == nullptr;
 }
 
+// The pause is taken here, not in Create: whether help came from the front end is known only
+// once the opener's arguments are in.
 int MenuHelp::Start() {
     Ctl3Base*& unused = g_helpFromFrontEnd ? m_dim : m_purple;
     if (unused) EntDestroyTree(unused);

@@ -47,6 +47,8 @@ int MenuInGameConfirm::Leave() {
 }
 
 int MenuInGameConfirm::OnMessage(const SlEvent* event) {
+    // Inactive: 2 skips only this screen's controls; 0 would also keep the event from every
+    // menu after it in the walk.
     if (!active) return 2;
     // Escape is Cancel: the question is left as every other screen is.
     if (event && (event->type == SL_MENUBACK || event->type == SL_MENUBACK + 1))

@@ -192,6 +192,8 @@ void MenuInspectAttr::Show(ENTBASE* entity) {
 
 void InspectAttrShow(MenuInspectAttr* panel, ENTBASE* entity) {
     if (!panel) return;
+    // Anything but an attraction with its type closes the panel, as null does: the panel reads
+    // attraction fields only.
     AttrBase* attr =
         HudEntityKind(entity) == HUD_KIND_ATTRACTION ? dynamic_cast<AttrBase*>(entity) : nullptr;
     if (!attr || !attr->info) {

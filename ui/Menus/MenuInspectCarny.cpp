@@ -18,7 +18,7 @@ constexpr float kFireX = 872.0f;     // a third button on the framework's row
 
 int MenuInspectCarny::Create(EntNode* node) {
     CreatePanel(node, kHeight, INSPECT_CARNY_CLOSE, INSPECT_CARNY_VIEW);
-    status = AddLine(kStatusDown);
+    status = AddLine(kStatusDown, INSPECT_STATUS);
     MenuKitButtonFire(INSPECT_CARNY_FIRE, kFireX, inner.bottom - 56.0f, this);
     FinishPanel("MenuInspectCarny");
     return 1;

@@ -13,10 +13,12 @@ constexpr const char* kScript = "Menu\\MenuGameRunning.lua";
 constexpr const char* kLineFont = "Georgia_14";
 } // namespace
 
-StaticText* MenuInspectPerson::AddLine(float down) {
+StaticText* MenuInspectPerson::AddLine(float down, int32_t id) {
     auto* line =
         dynamic_cast<StaticText*>(MenuAddText(int(inner.left), int(inner.top + down), -1, this));
-    if (line) line->SetFont(FontFind(kLineFont));
+    if (!line) return nullptr;
+    line->id = id;
+    line->SetFont(FontFind(kLineFont));
     return line;
 }
 

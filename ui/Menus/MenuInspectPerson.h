@@ -43,8 +43,9 @@ class MenuInspectPerson : public Menu3Base, public HudInspector {
     virtual bool Accepts(ENTBASE* entity) = 0;
     // The texts from the person, who is alive.
     virtual void Refresh(ENTBASE* person) = 0;
-    // A line of text (empty, "Georgia_14") at the inner left, `down` units below the inner top.
-    StaticText* AddLine(float down);
+    // A line of text (empty, "Georgia_14") with the id given, at the inner left, `down` units
+    // below the inner top.
+    StaticText* AddLine(float down, int32_t id);
     // The text into the control, narrowed when it would run past the inner right edge.
     void SetFitted(StaticText* text, const char16_t* value);
     // A click on a control other than close and look-at: the walk's result.

@@ -58,10 +58,10 @@ const char16_t* InspectRubeThought(int need) {
 int MenuInspectRube::Create(EntNode* node) {
     CreatePanel(node, kHeight, INSPECT_RUBE_CLOSE, INSPECT_RUBE_VIEW);
     const int x = int(inner.left), top = int(inner.top);
-    state = AddLine(kStateDown);
+    state = AddLine(kStateDown, INSPECT_STATUS);
     tickets = dynamic_cast<StaticText*>(MenuAddTextAt(u"Tickets:", x, top + kTicketsDown, this));
     cash = dynamic_cast<StaticText*>(MenuAddTextAt(u"Cash:", x, top + kCashDown, this));
-    thought = AddLine(kThoughtDown);
+    thought = AddLine(kThoughtDown, INSPECT_RUBE_THOUGHT);
     FinishPanel("MenuInspectRube");
     return 1;
 }

@@ -23,8 +23,7 @@ const OptionsPageDef kPage = {
     &g_menuOptionsVideoFullScreen,
     OPTIONS_AUDIO_TAB_VIDEO,
     {"Video", 503.0f, 240.0f, "Menu\\Options\\button_video.dds", 120, 82, 0, 0, 0, 0},
-    // Audio stands left of Video, not over its left end.
-    {"Audio", 385.0f, 254.0f, "Menu\\Options\\button_audio.dds", 0, 0, 114.0f, 79.0f, 0.890625f,
+    {"Audio", 402.0f, 254.0f, "Menu\\Options\\button_audio.dds", 0, 0, 114.0f, 79.0f, 0.890625f,
      0.154296875f},
     {{OPTIONS_AUDIO_MASTER, u"Master Volume", 700, 400, &Prefs::volMaster, 1.0f},
      {OPTIONS_AUDIO_MUSIC, u"Music Volume", 700, 440, &Prefs::volMusic, 0.5f}},

@@ -80,10 +80,7 @@ void MenuOptionsPage::AddTab(const OptionsTabDef& tab, bool button) {
     g->horizAlign = kLeftAligned;
     g->width = tab.width;
     g->height = tab.height;
-    // The current tab shows its image's pressed frame (the third, as a checked radio button
-    // does): its first frame is the other tab's normal look, and the two read alike.
-    const float pitch = tab.height > 0.0f ? tab.uvBottom * (tab.height + 1.0f) / tab.height : 0.0f;
-    g->uv = {0.0f, 2.0f * pitch, tab.uvRight, 2.0f * pitch + tab.uvBottom};
+    g->uv = {0.0f, 0.0f, tab.uvRight, tab.uvBottom};
     std::snprintf(g->textureName, sizeof g->textureName, "%s", tab.texture);
     g->Start();
 }

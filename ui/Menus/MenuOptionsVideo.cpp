@@ -22,8 +22,7 @@ const OptionsPageDef kPage = {
     &g_menuOptionsVideoFullScreen,
     &g_menuOptionsAudioFullScreen,
     OPTIONS_VIDEO_TAB_AUDIO,
-    // Audio stands left of Video, not over its left end.
-    {"Audio", 385.0f, 254.0f, "Menu\\Options\\button_audio.dds", 114, 79, 0, 0, 0, 0},
+    {"Audio", 402.0f, 254.0f, "Menu\\Options\\button_audio.dds", 114, 79, 0, 0, 0, 0},
     {"Video", 503.0f, 240.0f, "Menu\\Options\\button_video.dds", 0, 0, 120.0f, 82.0f, 0.9375f,
      0.16015625f},
     {{OPTIONS_VIDEO_PATRONS, u"Patron Visibility", 700, 440, &Prefs::patronVisDist, 0.5f},

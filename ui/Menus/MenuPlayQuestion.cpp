@@ -97,6 +97,8 @@ int MenuPlayQuestion::OnMessage(const SlEvent* event) {
         hud->SetActive();
         if (subject) Answer(hud, subject);
     } else if (inspector) {
+        // Without a HUD to hand the answer to, the inspector is given back: else it stayed
+        // inactive for good.
         inspector->SetActive();
     }
     EntDestroyTree(this);

@@ -24,9 +24,9 @@ int MenuSandbox::Create(EntNode* n) {
     MenuKitBackground("Menu\\Common\\ZobPurpleBackground.dds", this);
     MenuKitAnimLogo(this);
     MenuKitPanel(512.0f, 380.0f, this);
-    MenuKitHeading(u"SANDBOX", 512, 228, this);
-    MenuKitTextButtonLarge(SANDBOX_NEW, u"New", 512, 350, this);
-    MenuKitTextButtonLarge(SANDBOX_LOAD, u"Load", 512, 410, this);
+    MenuKitText(u"SANDBOX", 512.0f, 228.0f, this);
+    MenuKitTextButton(SANDBOX_NEW, u"New", 512.0f, 350.0f, this);
+    MenuKitTextButton(SANDBOX_LOAD, u"Load", 512.0f, 410.0f, this);
     MenuKitButtonBack(SANDBOX_BACK, 330.0f, 510.0f, this);
     // Linked in a ring, so that Up and Down reach every choice without the mouse.
     LinkCtlNav(SANDBOX_NEW, SANDBOX_BACK, SANDBOX_LOAD, -1, -1);

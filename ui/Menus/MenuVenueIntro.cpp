@@ -1,6 +1,7 @@
 // The venue intro.
 #include "ui/Menus/MenuVenueIntro.h"
 
+#include "engine/DebugLog.h"
 #include "engine/Input/SlInput.h"
 #include "engine/WideFormat.h"
 #include "engine/WorldClass.h"
@@ -40,6 +41,8 @@ int MenuVenueIntro::Create(EntNode* node) {
     MtGame* game = MenuFrontEndGame(this, "MenuVenueIntro", "the venue and mode");
     const bool career = game && game->mode == MTGAME_CAREER;
     const VenueInfo* venue = game ? MtGameVenue(game) : nullptr;
+    // Without a venue the screen still opens, naming it "?", so that OK can start the day.
+    if (game && !venue) DbgPrintf(DBG_GENERAL, "MenuVenueIntro: no venue %i\n", game->venueId);
     WideFormat(venueLine, VENUE_INTRO_LINE_MAX, u"%s%s", venue ? venue->name : u"?",
                career ? u" - Career Mode" : u" - Sandbox Mode");
 

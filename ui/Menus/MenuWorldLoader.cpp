@@ -28,6 +28,7 @@ VarTable* s_vars = nullptr;
 void MakeVars() {
     if (s_vars || (s_vars = VarTableCreate(3)) == nullptr) return;
     using C = MenuWorldLoader;
+    // The whole buffer, not 32 characters: a longer venue path would be cut to another file.
     VarTableAddString(s_vars, "scriptFileName", PROP_OFFSET(C, scriptFileName),
                       WORLD_LOADER_NAME_MAX - 1, "", 3);
     VarTableAddBool(s_vars, "worldLoaded", PROP_OFFSET(C, worldLoaded), 0, 3);

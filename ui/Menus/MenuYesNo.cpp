@@ -40,16 +40,10 @@ StaticText* Line(int32_t id, float y, ENTBASE* menu) {
 
 int MenuYesNo::Create(EntNode* n) {
     MenuCreateConcrete(this, n, MenuNames{}, kScript);
-    // Over the HUD the world shows dimmed behind the box; in the front end a plain white quad
-    // would hide the caller under white text, so the front end's own background stands there.
-    ENTBASE* parent = EntGetParent(this);
-    if (parent && EntTreeFindName(parent, "MenuGameRunning"))
-        MenuKitDimBackground(this);
-    else
-        MenuKitBackground(kMenuPurpleBackground, this);
+    MenuKitBackground(nullptr, this);
     MenuKitAnimLogo(this);
     MenuKitPanel(512.0f, 380.0f, this);
-    titleText = MenuKitHeading(u"TITLE", 512, 220, this);
+    titleText = MenuKitText(u"TITLE", 512.0f, 220.0f, this);
     MenuKitButtonOk(kOk, 583.0f, 533.0f, this);
     MenuKitButtonCancel(kCancel, 332.0f, 533.0f, this);
     for (int i = 0; i < 3; ++i)

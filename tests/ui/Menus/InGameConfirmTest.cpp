@@ -39,6 +39,12 @@ TEST_F(PlayPanelTest, LeavingThePlayEndsTheDayClearsEverythingAndOpensTheMainMen
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << Narrow(line);
     ASSERT_NE(Ctl3GetFocus(), nullptr);
     EXPECT_EQ(Ctl3GetFocus()->id, MENU_QUESTION_CANCEL);
+    // Inactive, it lets the walk go on to the menus after it.
+    question->ClearActive();
+    const SlEvent click = {CTL3_EVENT, MENU_QUESTION_OK, CTL3_CLICK, 0};
+    EXPECT_EQ(question->OnMessage(&click), 2);
+    EXPECT_EQ(game->dayOver, 0);
+    question->SetActive();
 
     // Cancel: the pause menu takes input again.
     PostClick(MENU_QUESTION_CANCEL);

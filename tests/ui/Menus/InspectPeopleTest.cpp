@@ -85,6 +85,8 @@ TEST_F(PlayPanelTest, ThePatronPanelReadsStateCashTicketsAndThoughtEveryFrame) {
     EXPECT_EQ(panel->Person(), patron);
     EXPECT_EQ(Label(panel->title), "Patron 77");
     EXPECT_STREQ(panel->GetName(), "MenuInspectRube");
+    EXPECT_EQ(panel->FindCtl(INSPECT_STATUS), panel->state) << "the state text is found by id";
+    EXPECT_EQ(panel->FindCtl(INSPECT_RUBE_THOUGHT), panel->thought);
 
     const std::string name = Narrow(ride->info->name);
     ASSERT_FALSE(name.empty());
@@ -176,6 +178,7 @@ TEST_F(PlayPanelTest, TheEmployeePanelShowsTheStatusAndAsksBeforeFiring) {
     ASSERT_TRUE(HudSelect(hud, carny));
     EXPECT_TRUE(panel->shown);
     EXPECT_EQ(Label(panel->title), carny->GetName());
+    EXPECT_EQ(panel->FindCtl(INSPECT_STATUS), panel->status) << "the status text is found by id";
     char16_t line[128];
     for (int task : {int(CARNY_IDLE), int(CARNY_SWEEP), int(CARNY_WANDER), int(CARNY_SLEEP), 99}) {
         carny->task = task;

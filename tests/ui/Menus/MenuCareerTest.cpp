@@ -2,6 +2,7 @@
 // career menu to the venue selector, on the real game object and real scripts.
 #include "tests/ui/Menus/CareerMenuDoubles.h"
 
+#include "I3d/Font.h"
 #include "engine/EntTree.h"
 #include "game/MtGame.h"
 #include "ui/EditLine.h"
@@ -17,7 +18,33 @@ bool Has(const std::vector<std::u16string>& texts, const std::u16string& s) {
         if (t == s) return true;
     return false;
 }
+
+Ctl3Base* Labelled(Menu3Base* menu, const std::u16string& label) {
+    for (EntNode* c = menu && menu->node ? menu->node->firstChild : nullptr; c; c = c->next)
+        if (auto* control = dynamic_cast<Ctl3Base*>(c->object); control && control->label == label)
+            return control;
+    return nullptr;
+}
 } // namespace
+
+TEST_F(MenuCareerTest, TheChoiceScreensUseTheKitsTextAndTextButtons) {
+    StartCareerUi();
+    Menu3Base* career = Open("MenuCareer");
+    ASSERT_TRUE(career);
+    Ctl3Base* heading = Labelled(career, u"CAREER");
+    ASSERT_TRUE(heading);
+    EXPECT_EQ(heading->font, FontFind("Georgia_14"));
+    EXPECT_EQ(heading->horizAlign, 0);
+    for (int32_t id : {0, 1})
+        EXPECT_EQ(career->FindCtl(id)->font, FontFind("CourierNew9o")) << id;
+    EntDestroyTree(career);
+    Menu3Base* chooser = Open("MenuChooseProfile");
+    ASSERT_TRUE(chooser);
+    for (int32_t id : {2, 3}) {
+        EXPECT_EQ(chooser->FindCtl(id)->font, FontFind("CourierNew9o")) << id;
+        EXPECT_EQ(chooser->FindCtl(id)->horizAlign, 0) << id;
+    }
+}
 
 TEST_F(MenuCareerTest, TheCareerMenuOpensLoadingAndGoesBack) {
     StartCareerUi();

@@ -1,8 +1,8 @@
-// The question box and the generic confirmation: answers, focus, the message-box use, cut texts
-// and what stands behind the box.
+// The question box and the generic confirmation: answers, focus, the message-box use, cut texts,
+// the title's look, the back key and what stands behind the box.
 #include "tests/ui/Menus/CareerMenuDoubles.h"
 
-#include "datagen/Interface/InterfaceArt.h"
+#include "I3d/Font.h"
 #include "engine/EntTree.h"
 #include "ui/Menus/MenuConfirmGeneric.h"
 #include "ui/Menus/MenuYesNo.h"
@@ -89,15 +89,17 @@ TEST_F(MenuYesNoTest, LongTextsAreCutToTheBoxesTexts) {
     Step();
 }
 
-TEST_F(MenuYesNoTest, TheFrontEndShowsPurpleBehindTheBoxAndTheHudShowsTheWorldDimmed) {
+TEST_F(MenuYesNoTest, ThePlainKitQuadStandsBehindTheBoxAndTheTitleIsKitText) {
     StartCareerUi();
     MenuYesNo* box = MenuYesNoOpen(app.GetMenus(), u"T", u"a", u"b", u"c", nullptr, nullptr);
     ASSERT_TRUE(box);
+    ASSERT_TRUE(box->titleText);
+    EXPECT_EQ(box->titleText->font, FontFind("Georgia_14"));
+    EXPECT_EQ(box->titleText->horizAlign, 0) << "the title starts at its x";
     g_cursorFrameIndex = -1;
     Step();
     const uint32_t frontEnd = PixelAt(ReadPixels(), 60, 700);
-    EXPECT_TRUE(Near(frontEnd, kArtBackdropFill, 8))
-        << std::hex << frontEnd << ": the front end's purple should stand behind the box";
+    EXPECT_TRUE(Near(frontEnd, 0xFFFFFF, 8)) << std::hex << frontEnd;
     EntDestroyTree(box);
     Step();
 
@@ -107,11 +109,22 @@ TEST_F(MenuYesNoTest, TheFrontEndShowsPurpleBehindTheBoxAndTheHudShowsTheWorldDi
     hud->ClearActive();
     g_cursorFrameIndex = -1;
     Step();
-    const uint32_t dimmed = PixelAt(ReadPixels(), 60, 700);
-    const int green = int((dimmed >> 8) & 0xFF);
-    EXPECT_GT(green, 0x30) << std::hex << dimmed << ": the world should show through";
-    EXPECT_LT(green, 0xA0) << std::hex << dimmed << ": the world should be dimmed";
-    EXPECT_LT(int(dimmed & 0xFF), 0x10) << "no purple over the HUD";
+    const uint32_t overHud = PixelAt(ReadPixels(), 60, 700);
+    EXPECT_TRUE(Near(overHud, 0xFFFFFF, 8)) << std::hex << overHud << ": the same quad over play";
+}
+
+TEST_F(MenuYesNoTest, TheBackKeyAnswersNo) {
+    StartCareerUi();
+    Menu3Base* caller = Open("MenuMain");
+    ASSERT_TRUE(caller);
+    uint8_t flag = 7;
+    ASSERT_TRUE(MenuYesNoOpen(app.GetMenus(), u"DELETE?", u"a", u"b", u"c", &flag, caller));
+    caller->ClearActive();
+    Step();
+    Tap(SDL_SCANCODE_ESCAPE);
+    EXPECT_EQ(flag, 0);
+    EXPECT_TRUE(caller->IsActive());
+    EXPECT_EQ(Shown("MenuYesNo"), nullptr);
 }
 
 // ---- the generic confirmation ----

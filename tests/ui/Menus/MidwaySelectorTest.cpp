@@ -134,6 +134,15 @@ TEST_F(MidwaySelectorTest, CareerLocksAndTheEnterKeyActsOnce) {
     EXPECT_EQ(VenueLabel(sel->FindCtl(MIDWAY_RANK + 2)),
               std::u16string(MtGameRankName(game, 300000)));
     EXPECT_TRUE(sel->IsLocked(3) && sel->IsLocked(4) && sel->IsLocked(200));
+    // The lock and the rank stand right of the locked row's description, clear of the
+    // thumbnail: at the thumbnail's place the rank ran over the description.
+    Ctl3Base* lock = sel->FindCtl(MIDWAY_LOCKED + 2);
+    Ctl3Base* rank = sel->FindCtl(MIDWAY_RANK + 2);
+    Ctl3Base* text = sel->FindCtl(MIDWAY_TEXT + 2);
+    ASSERT_TRUE(lock && rank && text);
+    EXPECT_GE(lock->pos.x - lock->width / 2, text->rect.right);
+    EXPECT_GE(rank->pos.x, text->rect.right);
+    EXPECT_GT(lock->pos.x - lock->width / 2, 230.0f + 64.0f) << "the lock is over the thumbnail";
 
     ClickOn(sel->FindCtl(MIDWAY_SELECT + 2));
     EXPECT_EQ(sel->row, 2);
@@ -155,6 +164,21 @@ TEST_F(MidwaySelectorTest, CareerLocksAndTheEnterKeyActsOnce) {
     EXPECT_EQ(game->venueId, 1);
     EXPECT_STREQ(game->scriptPath, "Venues\\Default\\World.lua");
     EXPECT_TRUE(Find("MenuVenueSetup"));
+}
+
+TEST_F(MidwaySelectorTest, WithThreeVenuesEachArrowIsLiveExactlyWhenItCanMove) {
+    WriteVenues(3);
+    StartVenues(MTGAME_SANDBOX);
+    MenuMidwaySelector* sel = Open();
+    ASSERT_TRUE(sel);
+    ClickOn(sel->FindCtl(MIDWAY_SELECT + 2));
+    EXPECT_FALSE(VenueLive(sel->FindCtl(MIDWAY_DOWN)));
+    EXPECT_TRUE(VenueLive(sel->FindCtl(MIDWAY_UP)));
+    ClickOn(sel->FindCtl(MIDWAY_SELECT + 0));
+    EXPECT_TRUE(VenueLive(sel->FindCtl(MIDWAY_DOWN))) << "Down hidden while it can still move";
+    EXPECT_FALSE(VenueLive(sel->FindCtl(MIDWAY_UP)));
+    TapKey(SDL_SCANCODE_DOWN);
+    EXPECT_EQ(sel->row, 1);
 }
 
 class MidwayShortListTest : public MidwaySelectorTest, public testing::WithParamInterface<int> {};

@@ -66,8 +66,10 @@ TEST_F(OptionsTest, FromTheMainMenuThePageShowsItsControlsAndOkOpensAFreshMainMe
     EXPECT_EQ(std::make_tuple(tab->pos.x, tab->pos.y), std::make_tuple(503.0f, 240.0f));
     auto* other = dynamic_cast<GraphicButton*>(page->FindCtl(OPTIONS_VIDEO_TAB_AUDIO));
     ASSERT_TRUE(other) << "the other tab is a button";
-    EXPECT_EQ(std::make_tuple(other->pos.x, other->pos.y), std::make_tuple(385.0f, 254.0f));
-    EXPECT_LT(other->rect.right, tab->rect.left) << "the tabs overlap";
+    EXPECT_EQ(std::make_tuple(other->pos.x, other->pos.y), std::make_tuple(402.0f, 254.0f));
+    EXPECT_EQ(std::make_tuple(tab->uv.top, tab->uv.right, tab->uv.bottom),
+              std::make_tuple(0.0f, 0.9375f, 0.16015625f))
+        << "the current tab shows its image's first frame";
     EXPECT_EQ(std::make_tuple(other->image.right, other->image.bottom), std::make_tuple(114, 79));
 
     Slider* patrons = page->SliderAt(0);

@@ -37,9 +37,9 @@ TEST_F(OptionsTest, FromTheMainMenuTheBackgroundAndLogoAreDrawnBehindThePanel) {
     EXPECT_EQ(Rgb(PixelAt(px, kOutsideX, kOutsideY)), Rgb(kArtBackdropFill))
         << "no front-end background outside the panel";
     EXPECT_EQ(Rgb(PixelAt(px, kPanelX, kPanelY)), Rgb(kArtPanelFill)) << "no panel";
-    // The current tab in its pressed look, the other in its normal one.
-    EXPECT_EQ(Rgb(PixelAt(px, 503 + 4, 240 + 4)), Rgb(kArtStateFill[2])) << "no Video tab picture";
-    EXPECT_EQ(Rgb(PixelAt(px, 385 + 4, 254 + 4)), Rgb(kArtStateFill[0])) << "no Audio tab button";
+    // Both tabs in their images' first frame: the current one a picture, the other a button.
+    EXPECT_EQ(Rgb(PixelAt(px, 503 + 4, 240 + 4)), Rgb(kArtStateFill[0])) << "no Video tab picture";
+    EXPECT_EQ(Rgb(PixelAt(px, 402 + 4, 254 + 4)), Rgb(kArtStateFill[0])) << "no Audio tab button";
     EXPECT_EQ(Rgb(PixelAt(px, 582 + 4, 533 + 4)), Rgb(kArtStateFill[0])) << "no OK";
     EXPECT_NE(Rgb(PixelAt(px, 388, 14)), Rgb(kArtBackdropFill)) << "no logo";
 }

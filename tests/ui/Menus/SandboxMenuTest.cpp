@@ -1,6 +1,7 @@
 // The sandbox menu: its screen, and New, Load and Escape.
 #include "tests/ui/Menus/VenueMenuFixture.h"
 
+#include "I3d/Font.h"
 #include "game/MtGame.h"
 #include "ui/Menus/MenuMidwaySelector.h"
 #include "ui/Menus/MenuSandbox.h"
@@ -23,6 +24,8 @@ TEST_F(VenueMenuTest, TheSandboxMenuOpensTheSelectorTheSavesOrTheMainMenu) {
     EXPECT_TRUE(VenueHasLabel(sandbox, u"SANDBOX"));
     EXPECT_EQ(VenueLabel(sandbox->FindCtl(SANDBOX_NEW)), u"New");
     EXPECT_EQ(VenueLabel(sandbox->FindCtl(SANDBOX_LOAD)), u"Load");
+    for (int32_t id : {SANDBOX_NEW, SANDBOX_LOAD})
+        EXPECT_EQ(sandbox->FindCtl(id)->font, FontFind("CourierNew9o")) << "the kit's text button";
     ASSERT_TRUE(sandbox->FindCtl(SANDBOX_BACK));
     EXPECT_TRUE(Ctl3IsFocused(sandbox->FindCtl(SANDBOX_NEW)));
 

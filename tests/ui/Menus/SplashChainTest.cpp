@@ -192,3 +192,20 @@ TEST_F(SplashChainTest, ThePictureFadesInOnScreen) {
         EXPECT_NEAR(channel(c, shift), channel(fill, shift), 3.0) << std::hex << c;
 }
 } // namespace
+
+TEST_F(SplashChainTest, AStallOfSecondsDoesNotCountAgainstTheSplash) {
+    StartWith("MenuPublisher");
+    StepSixtieth(90);
+    auto* s = dynamic_cast<MenuChainSplash*>(Screen());
+    ASSERT_TRUE(s);
+    const int32_t phase = s->phase;
+    const float timer = s->phaseTimer;
+    // One frame of 5 s (a load, a dragged window): longer than the hold, counted as none.
+    clock.AdvanceUs(5000000);
+    Frame();
+    EXPECT_EQ(Screen(), s) << "the stall ended the splash";
+    EXPECT_EQ(s->phase, phase);
+    EXPECT_EQ(s->phaseTimer, timer);
+    StepSixtieth();
+    EXPECT_LT(s->phaseTimer, timer) << "the next frame counts again";
+}

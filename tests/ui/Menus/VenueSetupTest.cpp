@@ -52,6 +52,19 @@ TEST_F(VenueSetupTest, TermsAreWrittenAsTheyAreClickedAndTheCostsFollow) {
          {u"Bills ($200)", u"Newspaper ($500)", u"Radio ($1500)", u"TV ($2500)", u"Venue 0",
           u"Venue Rental: $1000", u"Promotions: $0", u"TOTAL DAILY COST: $1000", u"Cash: $987"})
         EXPECT_TRUE(VenueHasLabel(setup, label)) << std::u16string(label).size();
+    // The right column stands clear of the left one's headings.
+    const auto labelled = [setup](const std::u16string& text) -> Ctl3Base* {
+        for (EntNode* c = setup->node->firstChild; c; c = c->next)
+            if (auto* t = dynamic_cast<StaticText*>(c->object); t && t->label == text) return t;
+        return nullptr;
+    };
+    Ctl3Base* advertising = labelled(u"ADVERTISING (per day)");
+    Ctl3Base* fixed = labelled(u"FIXED DAILY COSTS:");
+    Ctl3Base* pricing = labelled(u"TICKET PRICING");
+    Ctl3Base* promo = labelled(u"FREE TICKET PROMO");
+    ASSERT_TRUE(advertising && fixed && pricing && promo);
+    EXPECT_LT(advertising->rect.right, fixed->rect.left) << "the two columns' headings touch";
+    EXPECT_LT(pricing->rect.right, promo->rect.left);
 
     ClickOn(setup->FindCtl(SETUP_BILLS));
     ClickOn(setup->FindCtl(SETUP_TV));
