@@ -478,8 +478,23 @@ case $mode in
       "$xwd_pixel" "$work/dialog.xwd" --rect "$sx0" "$sy0" $((sx0 + sy1 - sy0 - 1)) $((sy1 - 1)) |
         awk '$3 < 110 && $4 > 120 && $5 > 210 { n++ } END { exit !(n > 3) }'
     }
-    click_at() { xdotool mousemove --window "$id" "$1" "$2" click 1 2>/dev/null; }
-    sound_page() { click_at $(((tx0 + tx1) / 2)) $(((ty0 + ty1) / 2)) && sleep 0.5 && ticked; }
+    # A click, then the pointer off to the dialog's empty lower middle, so that no control shows
+    # its hover colour.
+    click_at() {
+      xdotool mousemove --window "$id" "$1" "$2" click 1 mousemove --window "$id" 220 400 \
+        2>/dev/null
+    }
+    # The chosen tab is drawn in the tab bar's active blue (51 105 173), the others darker.
+    sound_tab_chosen() {
+      local r g b
+      read -r r g b < <("$xwd_pixel" "$work/dialog.xwd" $((tx0 + 2)) $(((ty0 + ty1) / 2))) || return 1
+      [ "$b" -ge 160 ] && [ "$b" -le 190 ] && [ "$g" -ge 95 ] && [ "$g" -le 118 ]
+    }
+    sound_page() {
+      click_at $(((tx0 + tx1) / 2)) $(((ty0 + ty1) / 2))
+      sleep 0.5
+      ticked && sound_tab_chosen
+    }
     wait_for 60 sound_page || fail "the Sound page with its switch on did not show"
     # One click, then its frame awaited: a second click while the first is still unseen would
     # switch the sound back on.
