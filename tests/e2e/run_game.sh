@@ -470,35 +470,32 @@ case $mode in
     }
     read -r tx0 ty0 tx1 ty1 < <(box_of "Sound##2107")
     read -r sx0 sy0 sx1 sy1 < <(box_of "Enable Sound System##21011")
-    [ -n "${sy1:-}" ] || fail "no Sound tab or sound switch in $(cat "$work/items.txt")"
-    # The switch's square is as wide as it is high, at its left; its tick is drawn in the
-    # dialog's check-mark blue (66 150 250).
+    read -r dx0 dy0 dx1 dy1 < <(box_of "Enable 3d Sound##21018")
+    [ -n "${sy1:-}" ] && [ -n "${dy1:-}" ] ||
+      fail "no Sound tab or sound switches in $(cat "$work/items.txt")"
+    # A switch's square is as wide as it is high, at its left; its tick is drawn in the dialog's
+    # check-mark blue (66 150 250). ticked x0 y0 y1, on the latest shot.
+    shoot() { xwd -silent -id "$id" -out "$work/dialog.xwd" 2>/dev/null; }
     ticked() {
-      xwd -silent -id "$id" -out "$work/dialog.xwd" 2>/dev/null || return 1
-      "$xwd_pixel" "$work/dialog.xwd" --rect "$sx0" "$sy0" $((sx0 + sy1 - sy0 - 1)) $((sy1 - 1)) |
+      "$xwd_pixel" "$work/dialog.xwd" --rect "$1" "$2" $(($1 + $3 - $2 - 1)) $(($3 - 1)) |
         awk '$3 < 110 && $4 > 120 && $5 > 210 { n++ } END { exit !(n > 3) }'
     }
-    # A click, then the pointer off to the dialog's empty lower middle, so that no control shows
-    # its hover colour.
+    # A click, then the pointer off to the dialog's empty lower middle.
     click_at() {
       xdotool mousemove --window "$id" "$1" "$2" click 1 mousemove --window "$id" 220 400 \
         2>/dev/null
     }
-    # The chosen tab is drawn in the tab bar's active blue (51 105 173), the others darker.
-    sound_tab_chosen() {
-      local r g b
-      read -r r g b < <("$xwd_pixel" "$work/dialog.xwd" $((tx0 + 2)) $(((ty0 + ty1) / 2))) || return 1
-      [ "$b" -ge 160 ] && [ "$b" -le 190 ] && [ "$g" -ge 95 ] && [ "$g" -le 118 ]
-    }
+    # The General page has a ticked box where the sound switch stands, and none where the 3D
+    # sound switch does: the Sound page shows both ticked.
     sound_page() {
       click_at $(((tx0 + tx1) / 2)) $(((ty0 + ty1) / 2))
       sleep 0.5
-      ticked && sound_tab_chosen
+      shoot && ticked "$sx0" "$sy0" "$sy1" && ticked "$dx0" "$dy0" "$dy1"
     }
-    wait_for 60 sound_page || fail "the Sound page with its switch on did not show"
+    wait_for 60 sound_page || fail "the Sound page with its switches on did not show"
     # One click, then its frame awaited: a second click while the first is still unseen would
     # switch the sound back on.
-    not_ticked() { ! ticked; }
+    not_ticked() { shoot && ! ticked "$sx0" "$sy0" "$sy1"; }
     for try in 1 2 3 4 5 6; do
       click_at $((sx0 + (sy1 - sy0) / 2)) $(((sy0 + sy1) / 2))
       wait_for 5 not_ticked && break
