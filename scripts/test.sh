@@ -15,27 +15,14 @@ cmake --build --preset asan
 cmake --build --preset asan --target data
 cmake --build --preset asan --target format-check
 jobs=${FAIRLARK_TEST_JOBS:-$(nproc 2>/dev/null || echo 4)}
+ctest --test-dir build/asan --output-on-failure -j "$jobs" --timeout 600 -LE 'heavy|oneprocess'
+bash scripts/run_test_programs.sh --skip-label heavy build/asan
 
-# The release build the game ships with (its flags, tests added) compiles while the sanitizer
-# run's tests run: their end-to-end runs wait on the display and their longest programs leave
-# cores idle at the end. Its output goes to a file, shown when it fails.
-release_log=build/release-tests-build.log
-(cmake --preset release-tests && cmake --build --preset release-tests &&
-  cmake --build --preset release-tests --target data) >"$release_log" 2>&1 &
-release_build=$!
-
-failed=0
-ctest --test-dir build/asan --output-on-failure -j "$jobs" --timeout 600 -LE 'heavy|oneprocess' ||
-  failed=1
-bash scripts/run_test_programs.sh --skip-label heavy build/asan || failed=1
-if ! wait "$release_build"; then
-  echo "FAIL: the release build (the end of $release_log):"
-  tail -n 60 "$release_log"
-  exit 1
-fi
-[ "$failed" -eq 0 ] || exit 1
-
-# The whole suite again on the release build, each test in a process of its own: the
-# sanitizer's allocator fills new memory, which hides reads of bytes nothing wrote, and a test
-# that passes only after another shows here. The heavy tests run here only.
+# The whole suite again on the release build the game ships with (its flags, tests added), each
+# test in a process of its own: the sanitizer's allocator fills new memory, which hides reads of
+# bytes nothing wrote, and a test that passes only after another shows here. The heavy tests run
+# here only.
+cmake --preset release-tests
+cmake --build --preset release-tests
+cmake --build --preset release-tests --target data
 ctest --test-dir build/release-tests --output-on-failure -j "$jobs" --timeout 600
