@@ -230,8 +230,9 @@ const FlagRow kFlagRows[] = {
      CLASS_FLAG_DRAW | CLASS_FLAG_OVERLAY | CLASS_FLAG_SELECT | CLASS_FLAG_MOVE, false},
     {"Camera Wpts", "CameraWaypoint", CLASS_FLAG_DRAW, true},
 };
-// "Dev" switches the entities' developer display: the name-and-box overlay.
-const char* const kColumns[] = {"Draw", "Dev", "Select", "Move"};
+// The third column switches the entities' name-and-box overlay, and says so: its caption names
+// what the box does.
+const char* const kColumns[] = {"Draw", "Overlay", "Select", "Move"};
 const uint32_t kColumnBits[] = {CLASS_FLAG_DRAW, CLASS_FLAG_OVERLAY, CLASS_FLAG_SELECT,
                                 CLASS_FLAG_MOVE};
 } // namespace

@@ -210,12 +210,11 @@ TEST_F(EditorWindowsTest, TheClassFlagGridTogglesTheClassWord) {
     EXPECT_TRUE(ui.Has("ParticleSpray/Move"));
 }
 
-TEST_F(EditorWindowsTest, TheDevColumnSwitchesTheOverlayAndTheStatusButtonsReadAsWords) {
+TEST_F(EditorWindowsTest, TheOverlayColumnSwitchesTheOverlayAndTheStatusButtonsReadAsWords) {
     MakeEditProp(root, "Ground", {0, 0, 5}, "Terrain2");
     Click("Settings");
-    EXPECT_FALSE(ui.Has("Terrain/Overlay"));
     const uint32_t before = EditProp::s_terrainFlags;
-    Click("Terrain/Dev");
+    Click("Terrain/Overlay");
     EXPECT_EQ(EditProp::s_terrainFlags, before ^ CLASS_FLAG_OVERLAY);
     Click("Debug");
     Frame();
