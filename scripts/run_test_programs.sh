@@ -33,9 +33,10 @@ if [ -n "$skip_label" ]; then
 fi
 
 cd "$build/tests" || exit 1
-# A program of many tests runs as shards of about 50 (gtest's own sharding), each shard one
+# A program of many tests runs as shards of about 25 (gtest's own sharding), each shard one
 # process: a test still runs after others in its process, and the longest program no longer sets
-# the time of the whole run.
+# the time of the whole run (the screens' program, whose tests draw many frames each, made its
+# shards of 50 the longest part of it).
 run_one() {
   local program=$1 shard=$2 shards=$3 filter=() out=$1.oneprocess.txt
   [ -n "${skip[$program]:-}" ] && filter=(--gtest_filter="-${skip[$program]}")
@@ -66,7 +67,7 @@ done | sort -rn)
 running=0
 while read -r count program; do
   [ -n "$program" ] || continue
-  shards=$(((count + 49) / 50))
+  shards=$(((count + 24) / 25))
   [ $shards -ge 1 ] || shards=1
   for ((shard = 0; shard < shards; ++shard)); do
     if [ $running -ge "$jobs" ]; then
