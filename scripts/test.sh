@@ -16,6 +16,10 @@ cmake --build --preset asan
 cmake --build --preset asan --target data
 cmake --build --preset asan --target format-check
 jobs=${FAIRLARK_TEST_JOBS:-$(nproc 2>/dev/null || echo 4)}
+# ctest lists a program's tests the first time it reads the build folder after the program was
+# built, and writes the list to a file: list them once, here, before the two halves below read the
+# lists side by side (two ctests at once, one read a list while the other was writing it).
+ctest --test-dir build/asan -N >/dev/null
 # The two halves of the sanitizer run side by side: each is held up by its longest programs, and
 # the other fills the cores they leave idle.
 ctest --test-dir build/asan --output-on-failure -j "$jobs" --timeout 600 -LE 'heavy|e2e|oneprocess' &
