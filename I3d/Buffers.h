@@ -164,6 +164,24 @@ int I3dVbDrawIndexedRange(D3DPRIMITIVETYPE type, int primitives, int minVertex, 
 // An empty hook before every draw: the layer applies deferred state in its draw calls.
 void I3dPreDraw();
 
+// ---- the model library's own buffers (gi/Render/DynBuf.h) ----
+// The library keeps its rings and bindings; the device work is the kernel's. Buffers are made by
+// the rule of I3dVbCreate (dynamic: default pool, DYNAMIC | WRITEONLY; else managed, WRITEONLY),
+// index buffers with 16-bit indices: null without a device or when it refuses.
+IDirect3DVertexBuffer8* I3dLibVbMake(int32_t bytes, bool dynamic, DWORD fvf);
+IDirect3DIndexBuffer8* I3dLibIbMake(int32_t count, bool dynamic);
+void I3dLibUnlock(IDirect3DVertexBuffer8* buffer);
+void I3dLibUnlock(IDirect3DIndexBuffer8* buffer);
+// Unbinds the buffer wherever the device binds it, then releases it. Null does nothing.
+void I3dLibFree(IDirect3DVertexBuffer8* buffer);
+void I3dLibFree(IDirect3DIndexBuffer8* buffer);
+// Binds stream 0 with its vertex format, or the indices with a base vertex; draws indices from
+// startIndex over vertices 0 .. vertices - 1. False without a device or when it refuses.
+bool I3dLibBindStream(IDirect3DVertexBuffer8* buffer, DWORD fvf, int32_t stride);
+bool I3dLibBindIndices(IDirect3DIndexBuffer8* buffer, int32_t baseVertex);
+bool I3dLibDrawIndexed(D3DPRIMITIVETYPE type, int32_t vertices, int32_t startIndex,
+                       int32_t primitives);
+
 // ---- index writing ----
 // Appends the quad a, b, c, d as the triangles (a, b, c) and (a, c, d): six indices at *cursor,
 // which moves past them (12 bytes).

@@ -1,9 +1,9 @@
-// The model library's dynamic buffers and their bindings (see DynBuf.h).
+// The model library's dynamic buffers and their bindings (see DynBuf.h); the device work goes
+// through the render kernel.
 #include "gi/Render/DynBuf.h"
 
 #include "I3d/Buffers.h"
 #include "I3d/Device.h"
-#include "platform/d3d8/D3d8.h"
 
 #include <cstdint>
 
@@ -13,14 +13,6 @@ static int32_t s_boundBase = 0; // the base vertex sent with s_boundIb
 
 static constexpr int64_t kMaxBytes = INT32_MAX;
 
-static DWORD Usage(bool dynamic) {
-    return dynamic ? (DWORD)(D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY) : (DWORD)D3DUSAGE_WRITEONLY;
-}
-
-static D3DPOOL Pool(bool dynamic) {
-    return dynamic ? D3DPOOL_DEFAULT : D3DPOOL_MANAGED;
-}
-
 // ---- vertex buffers ----
 
 DynVertexBuf::DynVertexBuf(bool isDynamic, uint32_t formatCode, int32_t count)
@@ -28,8 +20,7 @@ DynVertexBuf::DynVertexBuf(bool isDynamic, uint32_t formatCode, int32_t count)
     // A format without a position (neither bit 1 nor bit 16) has no layout and makes no buffer:
     // such vertices could never be drawn, and every lock then fails plainly.
     I3dVertexLayout layout;
-    IDirect3DDevice8* dev = D3dDevice();
-    if (!I3dVertexLayoutOf((int32_t)formatCode, &layout) || !dev || count < 1 ||
+    if (!I3dVertexLayoutOf((int32_t)formatCode, &layout) || !D3dDevice() || count < 1 ||
         (int64_t)count * layout.stride > kMaxBytes)
         return;
     stride = layout.stride;
@@ -40,9 +31,7 @@ DynVertexBuf::DynVertexBuf(bool isDynamic, uint32_t formatCode, int32_t count)
     offSpecular = layout.offSpecular;
     offUv0 = layout.offUv0;
     offUv1 = layout.offUv1;
-    if (FAILED(dev->CreateVertexBuffer((UINT)(count * stride), Usage(dynamic), fvf, Pool(dynamic),
-                                       &buffer)))
-        buffer = nullptr;
+    buffer = I3dLibVbMake(count * stride, dynamic, fvf);
 }
 
 DynVertexBuf::~DynVertexBuf() {
@@ -61,7 +50,7 @@ bool DynVertexBuf::Lock(int32_t count) {
 
 void DynVertexBuf::Unlock() {
     if (!lockCount) return;
-    buffer->Unlock();
+    I3dLibUnlock(buffer);
     lockCount = 0;
     lockedPtr = nullptr;
 }
@@ -70,19 +59,15 @@ void DynVertexBuf::Release() {
     Unlock();
     if (s_boundVb == this) s_boundVb = nullptr;
     if (!buffer) return;
-    D3dUnbindBuffer(buffer);
-    buffer->Release();
+    I3dLibFree(buffer);
     buffer = nullptr;
 }
 
 // ---- index buffers ----
 
 DynIndexBuf::DynIndexBuf(bool isDynamic, int32_t count) : dynamic(isDynamic), capacity(count) {
-    IDirect3DDevice8* dev = D3dDevice();
-    if (!dev || count < 1 || count > INT32_MAX / 2) return;
-    if (FAILED(dev->CreateIndexBuffer((UINT)count * 2, Usage(dynamic), D3DFMT_INDEX16,
-                                      Pool(dynamic), &buffer)))
-        buffer = nullptr;
+    if (!D3dDevice() || count < 1 || count > INT32_MAX / 2) return;
+    buffer = I3dLibIbMake(count, dynamic);
 }
 
 DynIndexBuf::~DynIndexBuf() {
@@ -101,7 +86,7 @@ uint16_t* DynIndexBuf::Lock(int32_t count) {
 
 void DynIndexBuf::Unlock() {
     if (!lockCount) return;
-    buffer->Unlock();
+    I3dLibUnlock(buffer);
     lockCount = 0;
     lockedPtr = nullptr;
 }
@@ -110,8 +95,7 @@ void DynIndexBuf::Release() {
     Unlock();
     if (s_boundIb == this) s_boundIb = nullptr;
     if (!buffer) return;
-    D3dUnbindBuffer(buffer);
-    buffer->Release();
+    I3dLibFree(buffer);
     buffer = nullptr;
 }
 
@@ -125,21 +109,18 @@ void DynBufResetBindings() {
 // The index buffer is bound again whenever the vertex buffer's last lock moved: the base vertex
 // travels with SetIndices, and a pair drawn after a relock must not keep the previous one.
 bool DynBufBind(DynVertexBuf* vb, DynIndexBuf* ib) {
-    IDirect3DDevice8* dev = D3dDevice();
-    if (!dev || !vb || !ib || !vb->buffer || !ib->buffer) return false;
+    if (!D3dDevice() || !vb || !ib || !vb->buffer || !ib->buffer) return false;
     I3dSetLibraryBindingsReset(DynBufResetBindings);
     I3dForgetBufferSelection();
     if (vb != s_boundVb) {
         s_boundVb = nullptr;
-        if (FAILED(dev->SetVertexShader(vb->fvf)) ||
-            FAILED(dev->SetStreamSource(0, vb->buffer, (UINT)vb->stride)))
-            return false;
+        if (!I3dLibBindStream(vb->buffer, vb->fvf, vb->stride)) return false;
         s_boundVb = vb;
     }
     int32_t base = I3dDrawStart(vb->lastStart);
     if (ib != s_boundIb || base != s_boundBase) {
         s_boundIb = nullptr;
-        if (FAILED(dev->SetIndices(ib->buffer, (UINT)base))) return false;
+        if (!I3dLibBindIndices(ib->buffer, base)) return false;
         s_boundIb = ib;
         s_boundBase = base;
     }
@@ -148,8 +129,6 @@ bool DynBufBind(DynVertexBuf* vb, DynIndexBuf* ib) {
 
 bool DynDrawIndexed(D3DPRIMITIVETYPE type, int primitives, int vertices) {
     I3dPreDraw();
-    IDirect3DDevice8* dev = D3dDevice();
-    if (!dev || !s_boundVb || !s_boundIb || primitives < 1 || vertices < 1) return false;
-    return SUCCEEDED(dev->DrawIndexedPrimitive(
-        type, 0, (UINT)vertices, (UINT)I3dDrawStart(s_boundIb->lastStart), (UINT)primitives));
+    if (!D3dDevice() || !s_boundVb || !s_boundIb || primitives < 1 || vertices < 1) return false;
+    return I3dLibDrawIndexed(type, vertices, I3dDrawStart(s_boundIb->lastStart), primitives);
 }

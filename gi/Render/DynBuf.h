@@ -4,10 +4,7 @@
 // selection and these bindings each forget the other's choice whenever they bind.
 #pragma once
 
-#include "platform/d3d8/D3d8Types.h"
-
-class IDirect3DVertexBuffer8;
-class IDirect3DIndexBuffer8;
+#include "I3d/Buffers.h"
 
 class DynVertexBuf {
   public:

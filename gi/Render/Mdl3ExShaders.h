@@ -3,8 +3,8 @@
 // from each material before running them.
 #pragma once
 
+#include "I3d/Device.h" // D3DCOLOR
 #include "I3d/Math/MathTypes.h"
-#include "platform/d3d8/D3d8Types.h"
 
 class Shader;
 
