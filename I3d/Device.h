@@ -60,6 +60,16 @@ void I3dGetRequestedSize(int* width, int* height);
 // Beyond this distance points count as beyond the far plane.
 float I3dGetFarDistance();
 
+// ---- the editor's view ----
+// The current device draws the game into a texture of width x height that the editor's window
+// shows (D3dSetViewFramebuffer; 0 x 0 turns it off): 1, or 0 without a device or view.
+int I3dSetViewFramebuffer(int width, int height);
+// The view's GL texture name, 0 while off.
+unsigned I3dViewTexture();
+// Called each frame to draw the editor's window over the view; null removes it.
+using I3dComposeHook = void (*)(void* context);
+void I3dSetComposeHook(I3dComposeHook hook, void* context);
+
 // 1 when the device can draw.
 int D3dDeviceOk();
 // 1 only when the device is lost and can be reset now.

@@ -3,7 +3,7 @@
 // as ImGui ids ("Run Windowed##21013").
 #pragma once
 
-#include "platform/d3d8/D3d8Types.h"
+#include "I3d/Device.h" // D3DCAPS8, D3DDISPLAYMODE
 #include "tools/HwConfigData.h"
 #include "tools/HwConfigModes.h"
 

@@ -1,8 +1,8 @@
 // The video page's rules, apart from the widgets that show them.
 #include "tools/HwConfigModes.h"
 
+#include "I3d/Device.h"
 #include "engine/DebugLog.h"
-#include "platform/d3d8/D3d8Types.h"
 #include "tools/HwConfigData.h"
 
 #include <cstdio>

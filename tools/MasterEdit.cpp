@@ -9,7 +9,6 @@
 #include "engine/EntBase.h"
 #include "engine/EntQueries.h"
 #include "engine/System.h"
-#include "platform/d3d8/D3d8.h"
 #include "tools/EditorWindows.h"
 
 #include <cmath>
@@ -101,7 +100,7 @@ void MasterEdit::Layout() {
     m_host->GetWindowSize(&width, &height);
     m_rects = EditorComputeRects(width, height, m_menuBar);
     // The game is drawn at the view's size from the next frame on.
-    if (m_imgui) D3dSetViewFramebuffer(D3dDevice(), m_rects.view.width, m_rects.view.height);
+    if (m_imgui) I3dSetViewFramebuffer(m_rects.view.width, m_rects.view.height);
 }
 
 bool MasterEdit::ViewSize(int* width, int* height) {

@@ -1,7 +1,6 @@
 // The editor-mode window's ImGui half: the menu bar and the three panes as fixed windows. The
 // game view is what the panes leave free.
 #include "I3d/Device.h"
-#include "platform/d3d8/D3d8.h"
 #include "tools/MasterEdit.h"
 
 #include <imgui.h>
@@ -100,7 +99,7 @@ void MasterEdit::DrawUi() {
         ImGui::EndMainMenuBar();
     }
     // The game view: the game's picture, whose rows run bottom-up.
-    if (unsigned texture = Composing() ? D3dViewTexture(D3dDevice()) : 0) {
+    if (unsigned texture = Composing() ? I3dViewTexture() : 0) {
         const EditorRect& v = m_rects.view;
         ImGui::GetBackgroundDrawList()->AddImage(
             (ImTextureID)(intptr_t)texture, ImVec2((float)v.x, (float)v.y),

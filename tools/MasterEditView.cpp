@@ -3,7 +3,6 @@
 // frame (menu bar, game view as an image, the panes). ImGui has no windows of its own here.
 #include "I3d/Device.h"
 #include "I3d/StateCache.h"
-#include "platform/d3d8/D3d8.h"
 #include "tools/MasterEdit.h"
 
 #include <backends/imgui_impl_opengl2.h>
@@ -13,9 +12,8 @@
 #include <SDL.h>
 
 void MasterEdit::StartUi() {
-    IDirect3DDevice8* device = D3dDevice();
-    if (!device || m_imgui) return;
-    if (!D3dSetViewFramebuffer(device, m_rects.view.width, m_rects.view.height)) return;
+    if (!D3dDevice() || m_imgui) return;
+    if (!I3dSetViewFramebuffer(m_rects.view.width, m_rects.view.height)) return;
     m_previousImgui = ImGui::GetCurrentContext();
     m_imgui = ImGui::CreateContext();
     ImGui::SetCurrentContext(m_imgui);
@@ -24,7 +22,7 @@ void MasterEdit::StartUi() {
         m_sdlBackend = ImGui_ImplSDL2_InitForOpenGL(static_cast<SDL_Window*>(m_gameWindow),
                                                     SDL_GL_GetCurrentContext());
     ImGui_ImplOpenGL2_Init();
-    D3dSetComposeHook(device, Compose, this);
+    I3dSetComposeHook(Compose, this);
 }
 
 void MasterEdit::StopUi() {
@@ -32,9 +30,9 @@ void MasterEdit::StopUi() {
     ImGui::SetCurrentContext(m_imgui);
     if (m_frameOpen) ImGui::EndFrame();
     m_frameOpen = false;
-    if (IDirect3DDevice8* device = D3dDevice()) {
-        D3dSetComposeHook(device, nullptr, nullptr);
-        D3dSetViewFramebuffer(device, 0, 0);
+    if (D3dDevice()) {
+        I3dSetComposeHook(nullptr, nullptr);
+        I3dSetViewFramebuffer(0, 0);
         // The font texture goes while the game's context is still there.
         ImGui_ImplOpenGL2_Shutdown();
     }
