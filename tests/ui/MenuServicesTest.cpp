@@ -1,7 +1,7 @@
 // Every line of what the menus use of the simulation and the world resolves to its owner: each
 // check names the symbol or field (so a rename fails to compile), and the table and the checks
 // must cover each other.
-#include "ui/MenuServices.h"
+#include "tests/ui/MenuServices.h"
 
 #include "engine/GameApp/GameApp.h"
 #include "game/MtGameHost.h"

@@ -1,7 +1,11 @@
 // What kind of thing the HUD has under the mouse, and its highlight.
 #include "ui/Menus/Hud.h"
 
-#include "ui/MenuServices.h"
+#include "engine/EntTree.h"
+#include "game/AttrInfo.h"
+#include "game/Ents/AttrBase.h"
+#include "game/Ents/Carny.h"
+#include "game/Ents/Rube1.h"
 
 namespace {
 // Attractions of this "attrType" and above (the big rides, the generators) have no inspector.

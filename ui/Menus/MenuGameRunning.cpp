@@ -2,12 +2,15 @@
 #include "ui/Menus/MenuGameRunning.h"
 
 #include "engine/DebugLog.h"
+#include "engine/EntTree.h"
+#include "game/Ents/RubeGen.h"
+#include "game/MtGame.h"
+#include "game/MtPowerGrid.h"
 #include "ui/Ctl3StatBar3Color.h"
 #include "ui/Custom.h"
 #include "ui/GraphicButton.h"
 #include "ui/MenuKit.h"
 #include "ui/MenuKitMake.h"
-#include "ui/MenuServices.h"
 #include "ui/Menus/Hud.h"
 #include "ui/Menus/HudClockHand.h"
 #include "ui/Menus/HudInspector.h"
@@ -17,6 +20,7 @@
 #include "ui/TextButton.h"
 #include "ui/TextCheckBox.h"
 #include "world/CursorFrame.h"
+#include "world/EcMusic.h"
 
 #include <cstdio>
 

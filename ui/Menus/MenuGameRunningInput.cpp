@@ -1,9 +1,13 @@
 // The HUD's input and game events: its buttons and keys, clicks on the world, and the screens
 // it opens over itself.
 #include "engine/DebugLog.h"
+#include "engine/EntTree.h"
 #include "engine/Input/SlInput.h"
+#include "game/Ents/IconFlyup.h"
+#include "game/Ents/Rube1.h"
+#include "game/GameGridCore.h"
+#include "game/MtGame.h"
 #include "ui/GraphicButton.h"
-#include "ui/MenuServices.h"
 #include "ui/Menus/Hud.h"
 #include "ui/Menus/HudPlacement.h"
 #include "ui/Menus/MenuEquipResource.h"

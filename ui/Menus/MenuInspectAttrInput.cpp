@@ -2,9 +2,11 @@
 #include "ui/Menus/MenuInspectAttr.h"
 
 #include "engine/DebugLog.h"
+#include "engine/EntTree.h"
 #include "engine/Input/SlInput.h"
 #include "engine/Random.h"
-#include "ui/MenuServices.h"
+#include "game/AttrInfo.h"
+#include "game/Ents/AttrBase.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "ui/Menus/MenuRemoveAttr.h"
 #include "world/CameraCurrent.h"

@@ -1,6 +1,6 @@
 // What the menus use of the simulation and the world, line by line, with the owner that
-// provides each: the screens include this one header. Where the menus' wording differs from
-// the owner's name the line says so.
+// provides each; the screens include what they use of it themselves. Where the menus' wording
+// differs from the owner's name the line says so. Every line is checked against its owner.
 #pragma once
 
 #include "engine/Ent3d/Ent3dBase.h"
