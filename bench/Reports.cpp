@@ -6,6 +6,7 @@
 #include "engine/EntTree.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
+#include "game/MtGameLinks.h"
 #include "ui/Menus/MenuReportBase.h"
 #include "ui/Menus/MenuReportRows.h"
 #include "world/EcNull.h"
@@ -28,7 +29,7 @@ struct ReportTree {
     explicit ReportTree(int count) {
         EntSystemInit();
         EntCreateClass(EcNullProc, 0, 0);
-        EntCreateClass(EcAttrBaseProc, 0, 0);
+        if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
         ride.attrType = 2;
         ride.conAtIdlePower = 6.0f;
         ride.conAtPeakPower = 30.0f;

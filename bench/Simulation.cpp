@@ -44,6 +44,7 @@
 #include "game/Ents/RideAnimStand.h"
 #include "game/Ents/RubeVisit.h"
 #include "game/GameGridCore.h"
+#include "game/MtGameLinks.h"
 #include "game/MtGameSave.h"
 #include "game/MtPowerGrid.h"
 #include "game/RideAnimCore.h"
@@ -170,7 +171,7 @@ intptr_t BenchPatronProc(EntNode* n, int m, intptr_t a, intptr_t b, intptr_t c) 
 // N attractions cycling through the shipped types (their lines at least 8 long) with a grid.
 std::vector<AttrBase*> PlaceAttractions(DayHarness& h, int n) {
     EntCreateClass(EcMtPowerGridProc, 0, 0);
-    EntCreateClass(EcAttrBaseProc, 0, 0);
+    if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
     EntCreateClass(BenchPatronProc, 0, 0);
     MtGameSetVenue(h.game, 0);
     EntCreateChild("MtPowerGrid", h.first)->Start();
@@ -274,7 +275,7 @@ BENCHMARK(BM_LoadSandbox)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 GameGrid* MakePlacedGrid(DayHarness& h) {
     EntCreateClass(EcMtPowerGridProc, 0, 0);
-    EntCreateClass(EcAttrBaseProc, 0, 0);
+    if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
     EntCreateClass(EcGameGridProc, 0, 0);
     EntCreateClass(EcLitterProc, 0, 0);
     MtGameSetVenue(h.game, 0);

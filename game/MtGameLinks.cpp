@@ -14,6 +14,14 @@ void MtGameSetRubeGenLinks(const MtGameRubeGenLinks* links) {
     s_rubeGen = links ? *links : MtGameRubeGenLinks{};
 }
 
+bool MtGameHasAttrLinks() {
+    return s_attr.startOfDay || s_attr.value;
+}
+
+bool MtGameHasRubeGenLinks() {
+    return s_rubeGen.addExtra || s_rubeGen.spawnPosition || s_rubeGen.adjustDelay;
+}
+
 void MtGameAttrStartOfDay(ENTBASE* attraction) {
     if (s_attr.startOfDay) s_attr.startOfDay(attraction);
 }

@@ -1,7 +1,7 @@
 // The operations the game object (and the attractions) need of the attraction and
-// patron-generator classes. Those classes draw, so they live above the simulation core; each
-// installs its operations when its class registers (class message 0). Until one does, its calls
-// do nothing (0 for a value).
+// patron-generator classes. Those classes draw, so they live above the simulation core; the
+// application installs their operations at start-up (AttrBaseLinks, RubeGenLinks). Until it does,
+// their calls do nothing (0 for a value).
 #pragma once
 
 #include "I3d/Math/MathTypes.h"
@@ -26,6 +26,9 @@ struct MtGameRubeGenLinks {
 // Null clears the links.
 void MtGameSetAttrLinks(const MtGameAttrLinks* links);
 void MtGameSetRubeGenLinks(const MtGameRubeGenLinks* links);
+// True while links are installed.
+bool MtGameHasAttrLinks();
+bool MtGameHasRubeGenLinks();
 
 void MtGameAttrStartOfDay(ENTBASE* attraction);
 int MtGameAttrValue(ENTBASE* attraction);

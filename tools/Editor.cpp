@@ -23,6 +23,10 @@ void EditorSetCallback(EditorCallback callback, void* application) {
     s_application = application;
 }
 
+EditorCallback EditorGetCallback() {
+    return s_callback;
+}
+
 void EditorEntityMade(ENTBASE* made) {
     if (s_callback) s_callback(made, s_application);
 }

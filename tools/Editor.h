@@ -49,6 +49,7 @@ void EditorDelete(Editor* editor);
 // No redraw callback is needed: the window's own frame loop keeps drawing while a slider moves.
 using EditorCallback = void (*)(ENTBASE* made, void* application);
 void EditorSetCallback(EditorCallback callback, void* application);
+EditorCallback EditorGetCallback();
 // The editor's side: hands a made entity over (nothing without a callback).
 void EditorEntityMade(ENTBASE* made);
 

@@ -10,7 +10,6 @@
 #include "engine/Input/SlInput.h"
 #include "engine/PropDb.h"
 #include "engine/Timers.h"
-#include "game/Ents/GameGrid.h"
 #include "world/CameraDesc.h"
 #include "world/CursorFrame.h"
 
@@ -102,6 +101,10 @@ void CameraVantorSetHost(CameraVantorHost* host) {
     s_host = host;
 }
 
+CameraVantorHost* CameraVantorGetHost() {
+    return s_host;
+}
+
 int EcCameraVantor1::CopyClassName(char* buffer) {
     return WorldCopyClassName("CameraVantor1", buffer);
 }
@@ -124,18 +127,9 @@ int EcCameraVantor1::Create(EntNode*) {
 
 int EcCameraVantor1::Start() {
     Ent3dBase::Start();
-    if (ENTBASE* found = EntTreeFindType(EntGetRoot(this), "GameGrid")) {
-        // The grid in force: its origin carries the ground height when it stands on terrain. A
-        // grid not built yet (listed after the camera) has only the sizes it asks for.
-        auto* grid = static_cast<GameGrid*>(found);
-        const bool built = grid->cells != nullptr;
-        const float x0 = built ? grid->originX : grid->pos.x;
-        const float y0 = built ? grid->originY : grid->pos.y;
-        const float z0 = built ? grid->originZ : grid->pos.z;
-        const float x1 = x0 + (built ? (float)grid->cols * grid->tileWidth
-                                     : (float)grid->gridCols * grid->gridTileWidth);
-        const float z1 = z0 + (built ? (float)grid->rows * grid->tileHeight
-                                     : (float)grid->gridRows * grid->gridTileHeight);
+    GridExtent ground;
+    if (Ent3dGridExtent(EntTreeFindType(EntGetRoot(this), "GameGrid"), &ground)) {
+        const float x0 = ground.x0, y0 = ground.y0, z0 = ground.z0, x1 = ground.x1, z1 = ground.z1;
         if (std::isfinite(x0) && std::isfinite(y0) && std::isfinite(z0) && std::isfinite(x1) &&
             std::isfinite(z1)) {
             minX = x0;
@@ -354,7 +348,8 @@ void CameraVantorFlyTo(ENTBASE* camera, const VECTOR3* target, float yaw, float 
 }
 
 intptr_t EcCameraVantor1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) CameraVantorSetFlyTo(CameraVantorFlyTo);
+    // The application hands the fly-to over; the class takes it back when it shuts down, so
+    // that focusing never writes into a camera-shaped entity another class makes later.
     if (message == 2) CameraVantorSetFlyTo(nullptr);
     return WorldClassProc(kClass, node, message, a, b, c);
 }

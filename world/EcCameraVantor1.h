@@ -27,6 +27,7 @@ class CameraVantorHost {
 };
 // Null removes it.
 void CameraVantorSetHost(CameraVantorHost* host);
+CameraVantorHost* CameraVantorGetHost();
 
 // The key flags, in their fixed order.
 enum CameraVantorKey {
@@ -101,6 +102,6 @@ class EcCameraVantor1 : public Ent3dBase {
 void CameraVantorFlyTo(ENTBASE* camera, const VECTOR3* target, float yaw, float pitch,
                        float distance);
 
-// Class "CameraVantor1". Registering it hands CameraVantorFlyTo to the focusing of the 3D entity
-// base; shutting the class down takes it back.
+// Class "CameraVantor1". The application hands CameraVantorFlyTo to the focusing of the 3D entity
+// base (CameraVantorSetFlyTo); shutting the class down takes it back.
 intptr_t EcCameraVantor1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -19,6 +19,7 @@ struct I3dIndexBuffer;
 // removes it.
 using AppEventHook = bool (*)(SDL_Event& event, void* context);
 void AppSetEventHook(AppEventHook hook, void* context);
+AppEventHook AppGetEventHook();
 
 class AppBase {
   public:

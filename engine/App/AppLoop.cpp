@@ -71,6 +71,10 @@ void AppSetEventHook(AppEventHook hook, void* context) {
     s_eventContext = hook ? context : nullptr;
 }
 
+AppEventHook AppGetEventHook() {
+    return s_eventHook;
+}
+
 void AppBase::AppHandleEvent(const SDL_Event& received) {
     SDL_Event event = received;
     if (s_eventHook && s_eventHook(event, s_eventContext)) return;

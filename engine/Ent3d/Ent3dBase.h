@@ -107,13 +107,26 @@ ENTBASE* Ent3dGetTerrain(ENTBASE* from);
 // Forgets the kept entity (class reset).
 void Ent3dForgetTerrain();
 
-// How the management camera flies to a point: (camera, target, yaw, pitch, distance). Its class
-// hands the function over when it is registered; until then focusing does nothing.
+// How the management camera flies to a point: (camera, target, yaw, pitch, distance). The
+// application hands the camera class's function over at start-up; until then focusing does
+// nothing.
 using CameraFlyToFn = void (*)(ENTBASE* camera, const VECTOR3* target, float yaw, float pitch,
                                float distance);
 void CameraVantorSetFlyTo(CameraFlyToFn flyTo);
-// The function handed over, or null while no camera class is registered.
+// The function handed over, or null while none is.
 CameraFlyToFn CameraVantorGetFlyTo();
+
+// The ground a placement grid covers, x0 .. x1 by z0 .. z1 at height y0: the management camera
+// frames it without seeing inside the grid's class, which sits beside the camera's.
+struct GridExtent {
+    float x0, y0, z0, x1, z1;
+};
+// How a grid entity answers; the application installs the grid class's at start-up.
+using GridExtentFn = bool (*)(ENTBASE* grid, GridExtent* out);
+void Ent3dSetGridExtentQuery(GridExtentFn query);
+GridExtentFn Ent3dGetGridExtentQuery();
+// The grid's extent through the installed query: false without a query, a grid or an answer.
+bool Ent3dGridExtent(ENTBASE* grid, GridExtent* out);
 // The entity of type "CameraVantor1" under root, if any, flies to the entity's position with
 // yaw 0, pitch pi/4 and distance 40.
 void CameraVantorFocusEnt(ENTBASE* root, ENTBASE* entity);

@@ -1,5 +1,5 @@
-// What every entity source shares: the debug font, the "Terrain" entity and focusing the
-// management camera.
+// What every entity source shares: the debug font, the "Terrain" entity, focusing the
+// management camera and the extent of the placement grid it frames.
 #include "engine/Ent3d/Ent3dBase.h"
 
 #include "engine/EntRef.h"
@@ -14,6 +14,7 @@ static EntRef s_terrain;
 static EntRef s_noTerrainRoot;
 static uint64_t s_noTerrainStamp = 0;
 static CameraFlyToFn s_flyTo = nullptr;
+static GridExtentFn s_gridExtent = nullptr;
 
 void Ent3dSetDebugFont(Font* font) {
     s_debugFont = font;
@@ -53,6 +54,18 @@ void CameraVantorSetFlyTo(CameraFlyToFn flyTo) {
 
 CameraFlyToFn CameraVantorGetFlyTo() {
     return s_flyTo;
+}
+
+void Ent3dSetGridExtentQuery(GridExtentFn query) {
+    s_gridExtent = query;
+}
+
+GridExtentFn Ent3dGetGridExtentQuery() {
+    return s_gridExtent;
+}
+
+bool Ent3dGridExtent(ENTBASE* grid, GridExtent* out) {
+    return grid && out && s_gridExtent && s_gridExtent(grid, out);
 }
 
 void CameraVantorFocusEnt(ENTBASE* root, ENTBASE* entity) {

@@ -20,13 +20,10 @@
 #include "engine/Sound/Sound.h"
 #include "engine/System.h"
 #include "engine/UserFolder.h"
-#include "game/MtGame.h"
 #include "gi/giModelDefManager.h"
 #include "tools/Editor.h"
 #include "tools/HwConfig.h"
 #include "ui/Ctl3Base.h"
-#include "ui/Menus/MenuClearScene.h"
-#include "ui/Menus/MenuFrontEnd.h"
 #include "world/Particles/ParticleSys.h"
 
 #include <cmath>
@@ -140,25 +137,6 @@ int GameApp::LoadConfig() {
 
 // ---- start-up ----
 
-// The editor hands over what it made; it starts like anything else made at run time.
-static void StartMadeEntity(ENTBASE* made, void*) {
-    if (made) made->Start();
-}
-
-// While editor mode is on, the editor sees the window's events first.
-static bool EditorEventHook(SDL_Event& event, void* context) {
-    Editor* editor = static_cast<GameApp*>(context)->editor;
-    return EditorIsActive(editor) && EditorHandleEvent(editor, event);
-}
-
-// SIGTERM and a window close arrive as SDL's quit event; a script that runs on without waiting
-// would keep the loop from ever seeing it, so the script manager looks now and then. The event
-// stays queued for the loop.
-static bool CloseRequestPending(void*) {
-    SDL_PumpEvents();
-    return SDL_HasEvent(SDL_QUIT) == SDL_TRUE;
-}
-
 void GameApp::OnInit() {
     if (!m_userFolder.empty()) DirCreate(m_userFolder.c_str());
     std::string program = ProgramFolder();
@@ -185,22 +163,10 @@ void GameApp::OnInit() {
     StartSound();
 
     editor = EditorNew(hinstance);
-    if (editor) {
-        EditorSetCallback(StartMadeEntity, this);
-        EditorSetDataDir(editor, (program + "Editor/").c_str());
-        AppSetEventHook(EditorEventHook, this);
-    }
-
-    // The game object is made by the start-up script's tree; the scripts start its days.
-    MtGameSetHost(&m_gameHost);
-    MenuSetSceneClearer([](void* app) { static_cast<GameApp*>(app)->ClearScene(); }, this);
-    CameraVantorSetHost(&m_cameraHost);
-    ScriptSetStartDayHook(MtGameStartDay);
-    // The exit confirmation ends the program through the same quit flag as the scripts.
-    MenuSetAppHost(this);
+    if (editor) EditorSetDataDir(editor, (program + "Editor/").c_str());
+    WireHooks();
 
     scripts = ScriptMgrGet();
-    ScriptMgrSetCloseCheck(CloseRequestPending, nullptr);
     if (scripts) {
         LuaOpenEntityLib(scripts->L);
         LuaOpenSystemLib(scripts->L);
@@ -254,10 +220,8 @@ void GameApp::Shutdown() {
     EntDestroyChildren(world.Get());
     EntResetClasses();
 
-    AppSetEventHook(nullptr, nullptr);
     EditorDelete(editor);
     editor = nullptr;
-    EditorSetCallback(nullptr, nullptr);
     Ent3dSetDebugFont(nullptr);
     if (debugFont) SharedObjRelease(debugFont);
     debugFont = nullptr;
@@ -266,11 +230,7 @@ void GameApp::Shutdown() {
     EntDestroyTree(menus.Get());
     EntDestroyTree(root.Get());
     root = game = world = viewports = menuRoot = menuViewport = menus = mouse = nullptr;
-    ScriptSetStartDayHook(nullptr);
-    MtGameSetHost(nullptr);
-    MenuSetSceneClearer(nullptr, nullptr);
-    CameraVantorSetHost(nullptr);
-    MenuSetAppHost(nullptr);
+    UnwireHooks();
     AppSetCursorLock(0);
 
     FrameClockFree(clock);
@@ -280,7 +240,6 @@ void GameApp::Shutdown() {
     // The character classes have released their models with the entities: the model library's
     // meshes, models, skeletons and clips go now.
     if (giModelDefManager* defs = giModelDefManager::Instance()) defs->Clear();
-    ScriptMgrSetCloseCheck(nullptr, nullptr);
     ScriptMgrDestroy();
     scripts = nullptr;
     I3dSpriteBatchDestroy();

@@ -97,6 +97,9 @@ class GameApp : public AppBase, public ScriptGameHost {
     bool soundOn = true, sound3d = true, musicOn = true;
 
   private:
+    // Installs (and removes) every hook and host the libraries below reach the program through.
+    void WireHooks();
+    void UnwireHooks();
     void StartSound();
     void DispatchInput();
     // Menu units per pixel of the render kernel's screen.

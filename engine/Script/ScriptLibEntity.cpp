@@ -23,6 +23,10 @@ void ScriptSetStartDayHook(ScriptStartDayFn hook) {
     s_startDay = hook;
 }
 
+ScriptStartDayFn ScriptGetStartDayHook() {
+    return s_startDay;
+}
+
 static void PushEntity(lua_State* L, ENTBASE* entity) {
     LuaPushEntity(L, entity);
 }

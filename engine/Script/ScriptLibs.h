@@ -21,6 +21,7 @@ void LuaPublishClassProc(EntClassProc proc, const char* name);
 class ENTBASE;
 using ScriptStartDayFn = void (*)(ENTBASE* game);
 void ScriptSetStartDayHook(ScriptStartDayFn hook);
+ScriptStartDayFn ScriptGetStartDayHook();
 // The System library.
 void LuaOpenSystemLib(lua_State* L);
 // The Game library acting on the application through `host`, with the globals TRUE, FALSE and

@@ -493,6 +493,10 @@ void ScriptMgrSetCloseCheck(ScriptCloseCheck check, void* context) {
     s_limits.sinceCloseLook = 0;
 }
 
+ScriptCloseCheck ScriptMgrGetCloseCheck() {
+    return s_limits.closeCheck;
+}
+
 bool ScriptMgrClosing() {
     return s_limits.closing;
 }

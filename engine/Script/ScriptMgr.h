@@ -120,6 +120,7 @@ void ScriptMgrSetMemoryCap(size_t bytes);
 // so that the program can end. Without a check only the budget stops a script.
 using ScriptCloseCheck = bool (*)(void* context);
 void ScriptMgrSetCloseCheck(ScriptCloseCheck check, void* context);
+ScriptCloseCheck ScriptMgrGetCloseCheck();
 // True once the close check has answered true (until ScriptMgrDestroy).
 bool ScriptMgrClosing();
 

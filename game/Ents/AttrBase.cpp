@@ -67,8 +67,6 @@ int LinkValue(ENTBASE* attraction) {
 void ResetClass() {
     WorldClassFlags<AttrBase>::Reset();
     AttrClassReset();
-    static const MtGameAttrLinks links = {LinkStartOfDay, LinkValue};
-    MtGameSetAttrLinks(&links);
 }
 
 const WorldClassDef kClass = {"AttrBase", Db, WorldMake<AttrBase>, ResetClass};
@@ -91,6 +89,11 @@ intptr_t EcAttrBaseProc(EntNode* node, int message, intptr_t a, intptr_t b, intp
         default: break;
     }
     return WorldClassProc(kClass, node, message, a, b, c);
+}
+
+const MtGameAttrLinks* AttrBaseLinks() {
+    static const MtGameAttrLinks links = {LinkStartOfDay, LinkValue};
+    return &links;
 }
 
 MtGame* AttrClassGame() {

@@ -16,6 +16,7 @@
 class AttrInfo;
 class AttrPatron;
 class Mdl3ExModel;
+struct MtGameAttrLinks;
 class RideAnimCore;
 
 // The cycle states (attrState).
@@ -127,8 +128,10 @@ class AttrBase : public Ent3dBase, public RideAnimOwner {
     bool badMatrixLogged = false;
 };
 
-// Class "AttrBase". Registering it installs the game object's attraction links.
+// Class "AttrBase".
 intptr_t EcAttrBaseProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
+// The game object's attraction links, which the application installs (MtGameSetAttrLinks).
+const MtGameAttrLinks* AttrBaseLinks();
 
 // ---- operations for patrons, carnies, menus and the game object ----
 

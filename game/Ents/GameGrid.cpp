@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <strings.h>
 
 // ---- class ----
@@ -88,6 +89,22 @@ intptr_t EcGameGridProc(EntNode* node, int message, intptr_t a, intptr_t b, intp
 
 int GameGridWhiteTexture() {
     return s_whiteTexture;
+}
+
+bool GameGridExtent(ENTBASE* entity, GridExtent* out) {
+    if (!entity || !out || std::strcmp(entity->GetTypeName(), "GameGrid") != 0) return false;
+    // The grid in force: its origin carries the ground height when it stands on terrain. A grid
+    // not built yet (listed after the camera) has only the sizes it asks for.
+    auto* grid = static_cast<GameGrid*>(entity);
+    const bool built = grid->cells != nullptr;
+    out->x0 = built ? grid->originX : grid->pos.x;
+    out->y0 = built ? grid->originY : grid->pos.y;
+    out->z0 = built ? grid->originZ : grid->pos.z;
+    out->x1 = out->x0 + (built ? (float)grid->cols * grid->tileWidth
+                               : (float)grid->gridCols * grid->gridTileWidth);
+    out->z1 = out->z0 + (built ? (float)grid->rows * grid->tileHeight
+                               : (float)grid->gridRows * grid->gridTileHeight);
+    return true;
 }
 
 // ---- lifecycle ----

@@ -47,3 +47,7 @@ void GameGridMarkEntity(GameGrid* grid, ENTBASE* entity);
 
 // The class's white framed texture for the overlay; -1 without a device.
 int GameGridWhiteTexture();
+// The ground a grid covers (the extent query the application installs for the camera): the
+// cells in force once built, else the sizes asked for from its position. False for an entity
+// that is not a "GameGrid".
+bool GameGridExtent(ENTBASE* entity, GridExtent* out);

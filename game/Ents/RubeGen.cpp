@@ -51,8 +51,6 @@ void LinkAdjustDelay(ENTBASE* generator, float amount) {
 
 void ResetClass() {
     WorldClassFlags<RubeGen>::Reset();
-    static const MtGameRubeGenLinks links = {LinkAddExtra, LinkSpawnPosition, LinkAdjustDelay};
-    MtGameSetRubeGenLinks(&links);
 }
 
 const WorldClassDef kClass = {"RubeGen", Db, WorldMake<RubeGen>, ResetClass};
@@ -114,6 +112,11 @@ void SpawnOne(RubeGen* gen, MtGame* game) {
     patron->Start();
 }
 } // namespace
+
+const MtGameRubeGenLinks* RubeGenLinks() {
+    static const MtGameRubeGenLinks links = {LinkAddExtra, LinkSpawnPosition, LinkAdjustDelay};
+    return &links;
+}
 
 intptr_t EcRubeGenProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     return WorldClassProc(kClass, node, message, a, b, c);

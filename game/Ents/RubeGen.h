@@ -12,6 +12,8 @@
 // Class-flag bit that lets the generator and its spawn points draw their markers.
 enum : uint32_t { RUBEGEN_CLASS_DRAW = 0x2 };
 
+struct MtGameRubeGenLinks;
+
 class RubeGen : public Ent3dBase {
   public:
     int CopyClassName(char* buffer) override;
@@ -44,8 +46,10 @@ class RubeGen : public Ent3dBase {
     uint64_t spawnStamp = UINT64_MAX;
 };
 
-// Class "RubeGen". Registering it installs the game object's generator links.
+// Class "RubeGen".
 intptr_t EcRubeGenProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
+// The game object's generator links, which the application installs (MtGameSetRubeGenLinks).
+const MtGameRubeGenLinks* RubeGenLinks();
 
 // A random spawn point's position, or the generator's own; true when a spawn point was used.
 bool RubeGenSpawnPosition(RubeGen* generator, VECTOR3* out);

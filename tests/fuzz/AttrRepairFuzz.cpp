@@ -3,6 +3,7 @@
 #include "engine/EntTree.h"
 #include "engine/IniFile.h"
 #include "game/Ents/AttrBase.h"
+#include "game/MtGameLinks.h"
 #include "tests/fuzz/FuzzInput.h"
 #include "tests/fuzz/FuzzKernel.h"
 
@@ -12,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzKernelReady();
     const std::string path = FuzzWriteFile("Fuzz.sbx", data, size);
-    EntCreateClass(EcAttrBaseProc, 0, 0);
+    if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
     if (auto* attr = static_cast<AttrBase*>(EntCreateChild("AttrBase", nullptr))) {
         attr->SetName("ENT~1");
         int flag = 0;

@@ -498,6 +498,7 @@ TEST_F(MenuFrameworkTest, AimingMovesOnlyTheCameraTarget) {
 TEST_F(MenuFrameworkTest, AimingTheRealCameraKeepsItsView) {
     CameraFlyToFn old = CameraVantorGetFlyTo();
     ASSERT_EQ(EntCreateClass(EcCameraVantor1Proc, 0, 0), 0);
+    CameraVantorSetFlyTo(CameraVantorFlyTo); // as the application wires it
     auto* camera = Make<EcCameraVantor1>("CameraVantor1", root);
     ASSERT_TRUE(camera);
     camera->yaw = 1.25f;

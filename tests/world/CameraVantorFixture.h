@@ -35,6 +35,9 @@ class CameraVantorTest : public KernelTest {
         RegisterWorldTestClasses();
         ASSERT_EQ(EntCreateClass(EcGameGridProc, 0, 0), 0);
         ASSERT_EQ(EntCreateClass(EcCameraVantor1Proc, 0, 0), 0);
+        // What the application wires at start-up: the camera's fly-to and the grid's extent.
+        CameraVantorSetFlyTo(CameraVantorFlyTo);
+        Ent3dSetGridExtentQuery(GameGridExtent);
         m_frameSeconds = g_frameSeconds;
         AppTimer(APPTIMER_START);
         std::memset(SlPadGetState(0), 0, sizeof(SlPad));
@@ -45,6 +48,7 @@ class CameraVantorTest : public KernelTest {
     void TearDown() override {
         EntDestroyTree(root);
         EntSystemShutdown();
+        Ent3dSetGridExtentQuery(nullptr);
         CameraVantorSetHost(nullptr);
         std::memset(SlPadGetState(0), 0, sizeof(SlPad));
         AppTimer(APPTIMER_START);

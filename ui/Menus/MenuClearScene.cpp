@@ -13,6 +13,10 @@ void MenuSetSceneClearer(MenuSceneClearFn clear, void* context) {
     s_context = clear ? context : nullptr;
 }
 
+MenuSceneClearFn MenuGetSceneClearer() {
+    return s_clear;
+}
+
 bool MenuClearScene() {
     if (!s_clear) {
         DbgPrintf(DBG_GENERAL, "Menu: no scene to clear\n");

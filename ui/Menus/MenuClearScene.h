@@ -6,6 +6,7 @@ using MenuSceneClearFn = void (*)(void* context);
 
 // The application installs its clearing at start-up and removes it (null) at shutdown.
 void MenuSetSceneClearer(MenuSceneClearFn clear, void* context);
+MenuSceneClearFn MenuGetSceneClearer();
 // Forgets the keyboard entity, empties "Viewport" and "World" and resets the classes. False (and
 // logged) when no application installed its clearing.
 bool MenuClearScene();

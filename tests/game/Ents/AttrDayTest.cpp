@@ -2,6 +2,8 @@
 // and fake patrons joining every ten seconds: every open attraction completes cycles, no line or
 // board overflows, nobody is left boarding, and the money adds up to the cent.
 #include "engine/EntIniLoader.h"
+#include "game/Ents/AttrBase.h"
+#include "game/MtGameLinks.h"
 #include "game/RideAnimCore.h"
 #include "tests/game/Ents/AttrTestSupport.h"
 #include "tests/sim/DayHarness.h"
@@ -15,7 +17,7 @@ TEST(AttrDay, EveryShippedTypeRunsAWholeCareerDay) {
     DayHarness h(options);
     RegisterAttrTestClasses();
     EntCreateClass(EcMtPowerGridProc, 0, 0);
-    EntCreateClass(EcAttrBaseProc, 0, 0);
+    if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
     MtGame* game = h.game;
     game->mode = MTGAME_CAREER;
     MtGameSetVenue(game, 0);

@@ -1,5 +1,6 @@
 // The attraction tests' small carnival.
 #include "tests/game/Ents/AttrTestSupport.h"
+#include "game/Ents/AttrBase.h"
 
 #include "engine/EntTree.h"
 #include "engine/PropDb.h"
@@ -154,7 +155,7 @@ void AttrWorld::Build() {
     RegisterAttrTestClasses();
     EntCreateClass(EcMtGameProc, 0, 0);
     EntCreateClass(EcMtPowerGridProc, 0, 0);
-    EntCreateClass(EcAttrBaseProc, 0, 0);
+    if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
 
     root = EntCreateChild("TestNull", nullptr);
     root->SetName("Root");

@@ -3,6 +3,8 @@
 // thousands of seeded routes that keep to free cells; a saved and loaded sandbox rebuilds the same.
 #include "engine/EntIniLoader.h"
 #include "engine/Random.h"
+#include "game/Ents/AttrBase.h"
+#include "game/MtGameLinks.h"
 #include "game/MtGameSave.h"
 #include "game/MtPowerGrid.h"
 #include "game/WaypointPath.h"
@@ -45,7 +47,7 @@ TEST(GridDay, EveryShippedTypePlacedRebuildsAsPlacedAndRoutesKeepToFreeCells) {
     options.seed = 13;
     DayHarness h(options);
     EntCreateClass(EcMtPowerGridProc, 0, 0);
-    EntCreateClass(EcAttrBaseProc, 0, 0);
+    if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
     EntCreateClass(EcGameGridProc, 0, 0);
     MtGame* game = h.game;
     MtGameSetVenue(game, 0);

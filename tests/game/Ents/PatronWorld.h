@@ -10,6 +10,7 @@
 #include "game/Ents/RubeGen.h"
 #include "game/Ents/RubeSpawnPt.h"
 #include "game/MtGame.h"
+#include "game/MtGameLinks.h"
 #include "game/MtPowerGrid.h"
 #include "tests/sim/DayHarness.h"
 
@@ -24,11 +25,11 @@ struct PatronWorld {
         options.data = data;
         h = std::make_unique<DayHarness>(options);
         EntCreateClass(EcMtPowerGridProc, 0, 0);
-        EntCreateClass(EcAttrBaseProc, 0, 0);
+        if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
         EntCreateClass(EcGameGridProc, 0, 0);
         EntCreateClass(EcLitterProc, 0, 0);
         EntCreateClass(EcRube1Proc, 0, 0);
-        EntCreateClass(EcRubeGenProc, 0, 0);
+        if (EntCreateClass(EcRubeGenProc, 0, 0) == 0) MtGameSetRubeGenLinks(RubeGenLinks());
         EntCreateClass(EcRubeSpawnPtProc, 0, 0);
         game = h->game;
         MtGameSetVenue(game, 0);

@@ -2,7 +2,9 @@
 // no render kernel: every open ride completes cycles, none stays stopping longer than its ramp
 // down and one creeping turn, and the grid's demand is always the sum of its slots.
 #include "engine/EntIniLoader.h"
+#include "game/Ents/AttrBase.h"
 #include "game/Ents/RideAnimTable.h"
+#include "game/MtGameLinks.h"
 #include "game/RideAnimCore.h"
 #include "tests/game/Ents/AttrTestSupport.h"
 #include "tests/sim/DayHarness.h"
@@ -41,7 +43,7 @@ TEST(RideAnimByModelDay, EveryShippedTypeCyclesAllDayAndNeverHangsStopping) {
     RegisterAttrTestClasses();
     g_patronEvents.clear();
     EntCreateClass(EcMtPowerGridProc, 0, 0);
-    EntCreateClass(EcAttrBaseProc, 0, 0);
+    if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
     MtGame* game = h.game;
     game->mode = MTGAME_CAREER;
     MtGameSetVenue(game, 0);

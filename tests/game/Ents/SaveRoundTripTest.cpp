@@ -3,7 +3,9 @@
 // exact, and a further day runs on the loaded carnival.
 #include "engine/EntIniLoader.h"
 #include "engine/IniFile.h"
+#include "game/Ents/AttrBase.h"
 #include "game/Money.h"
+#include "game/MtGameLinks.h"
 #include "game/MtGameSave.h"
 #include "tests/game/Ents/AttrTestSupport.h"
 #include "tests/sim/DayHarness.h"
@@ -71,7 +73,7 @@ class SaveRoundTrip : public ::testing::Test {
         h = std::make_unique<DayHarness>(options);
         RegisterAttrTestClasses();
         EntCreateClass(EcMtPowerGridProc, 0, 0);
-        EntCreateClass(EcAttrBaseProc, 0, 0);
+        if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
         game = h->game;
         game->mode = MTGAME_SANDBOX;
         MtGameSetVenue(game, 0);
