@@ -9,6 +9,13 @@ set(FAIRLARK_LAYERS
   datagenImages datagenCharacters datagenFonts datagenModels datagenInterface)
 # These link only project libraries (and libc/libstdc++).
 set(FAIRLARK_NO_THIRD_PARTY platform d3dx engine I3dMath PathFind game)
+# Pairs "library:dependency" that the order alone would allow but that must stay apart: the
+# world's classes stand beside the game's entity classes, and reach the grid through a query
+# of the 3D entity base.
+set(FAIRLARK_FORBIDDEN_LINKS world:gameEnts)
+# The Direct3D-shaped device is the render kernel's: everything else goes through I3d/. The
+# configuration dialog's run still reads the adapters from the device layer itself.
+set(FAIRLARK_D3D8_INCLUDE_ALLOWED tools/HwConfigRun.cpp)
 
 function(fairlark_check_layers)
   get_property(targets DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
@@ -53,10 +60,39 @@ function(fairlark_check_layers)
           message(FATAL_ERROR "Library layers: fl_${name} links fl_${dep}, which is not below it "
             "(cmake/Layers.cmake lists the order)")
         endif()
+        if("${name}:${dep}" IN_LIST FAIRLARK_FORBIDDEN_LINKS)
+          message(FATAL_ERROR "Library layers: fl_${name} links fl_${dep}, a pair kept apart "
+            "(FAIRLARK_FORBIDDEN_LINKS in cmake/Layers.cmake)")
+        endif()
       elseif(name IN_LIST FAIRLARK_NO_THIRD_PARTY)
         message(FATAL_ERROR "Library layers: fl_${name} links ${link}; it may link only "
           "project libraries")
       endif()
     endforeach()
+  endforeach()
+  fairlark_check_device_includes()
+endfunction()
+
+# No source outside I3d/, platform/, the tests and the benchmarks includes platform/d3d8/.
+function(fairlark_check_device_includes)
+  file(GLOB folders RELATIVE ${PROJECT_SOURCE_DIR} LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/*)
+  set(globs)
+  foreach(folder ${folders})
+    if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/${folder} AND
+       NOT folder MATCHES "^(I3d|platform|tests|bench|build.*|\\..*)$")
+      list(APPEND globs ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h
+        ${PROJECT_SOURCE_DIR}/${folder}/*.c)
+    endif()
+  endforeach()
+  file(GLOB_RECURSE sources RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS ${globs})
+  foreach(source ${sources})
+    if(source IN_LIST FAIRLARK_D3D8_INCLUDE_ALLOWED)
+      continue()
+    endif()
+    file(STRINGS ${PROJECT_SOURCE_DIR}/${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]platform/d3d8/")
+    if(lines)
+      message(FATAL_ERROR "Library layers: ${source} includes platform/d3d8/; outside I3d/ and "
+        "platform/ the device is reached through the render kernel (I3d/)")
+    endif()
   endforeach()
 endfunction()
