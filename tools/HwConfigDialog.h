@@ -3,7 +3,7 @@
 // as ImGui ids ("Run Windowed##21013").
 #pragma once
 
-#include "I3d/Device.h" // D3DCAPS8, D3DDISPLAYMODE
+#include "I3d/Adapters.h"
 #include "tools/HwConfigData.h"
 #include "tools/HwConfigModes.h"
 
@@ -12,14 +12,7 @@
 #include <vector>
 
 // What the video page shows of one adapter.
-struct HwConfigAdapter {
-    std::string line; // "description (driver)"
-    bool capsRead = false;
-    D3DCAPS8 caps{};
-    std::vector<D3DDISPLAYMODE> modes;
-    // Whether a depth format goes with a display format, as a depth-stencil surface that matches.
-    std::function<bool(int displayFormat, int depthFormat)> acceptsDepth;
-};
+using HwConfigAdapter = I3dAdapterFacts;
 
 // The pages, by their resource ids; 0 is none.
 enum : int {

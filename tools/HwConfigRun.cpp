@@ -1,10 +1,9 @@
-// The configuration dialog's run: the adapter's facts through our Direct3D-shaped layer, the
+// The configuration dialog's run: the adapter's facts through the render kernel, the
 // settings file, and a small window of its own with a GL context and Dear ImGui.
 #include "tools/HwConfig.h"
 
 #include "engine/DebugLog.h"
 #include "engine/System.h"
-#include "platform/d3d8/D3d8.h"
 #include "tools/HwConfigBanner.h"
 #include "tools/HwConfigData.h"
 #include "tools/HwConfigDialog.h"
@@ -30,34 +29,12 @@ int NoDirectX(const char* why) {
     return 0;
 }
 
-std::vector<HwConfigAdapter> ReadAdapters(IDirect3D8* d3d) {
-    std::vector<HwConfigAdapter> adapters;
-    for (UINT a = 0; a < d3d->GetAdapterCount(); ++a) {
-        HwConfigAdapter info;
-        D3DADAPTER_IDENTIFIER8 id{};
-        if (d3d->GetAdapterIdentifier(a, 0, &id) == D3D_OK)
-            info.line = std::string(id.Description) + " (" + id.Driver + ")";
-        info.capsRead = d3d->GetDeviceCaps(a, D3DDEVTYPE_HAL, &info.caps) == D3D_OK;
-        for (UINT m = 0; m < d3d->GetAdapterModeCount(a); ++m) {
-            D3DDISPLAYMODE mode{};
-            if (d3d->EnumAdapterModes(a, m, &mode) == D3D_OK) info.modes.push_back(mode);
-        }
-        info.acceptsDepth = [d3d, a](int display, int depth) {
-            const D3DFORMAT df = (D3DFORMAT)display, zf = (D3DFORMAT)depth;
-            return d3d->CheckDeviceFormat(a, D3DDEVTYPE_HAL, df, D3DUSAGE_DEPTHSTENCIL,
-                                          D3DRTYPE_SURFACE, zf) == D3D_OK &&
-                   d3d->CheckDepthStencilMatch(a, D3DDEVTYPE_HAL, df, df, zf) == D3D_OK;
-        };
-        adapters.push_back(std::move(info));
+void WarnWithoutHardwareTnl(const HwConfigDialogState& state) {
+    const int adapter = state.data.deviceId;
+    if (adapter >= 0 && adapter < (int)state.adapters.size()) {
+        const HwConfigAdapter& facts = state.adapters[(size_t)adapter];
+        if (facts.capsRead && (facts.caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT)) return;
     }
-    return adapters;
-}
-
-void WarnWithoutHardwareTnl(IDirect3D8* d3d, int adapter) {
-    D3DCAPS8 caps{};
-    if (d3d->GetDeviceCaps((UINT)adapter, D3DDEVTYPE_HAL, &caps) == D3D_OK &&
-        (caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT))
-        return;
     SysMessageBox("This game requires a 3D graphics accelerator with hardware transform and "
                   "lighting (T&L).\nA quick test of your video card shows this feature may not "
                   "be available.  The game may run very slowly or not at all.",
@@ -150,25 +127,25 @@ int HwConfigRun(HwConfigSettings* settings) {
         DbgOut("HwConfigRun: no settings file; start-up goes on without the dialog\n");
         return 1;
     }
-    IDirect3D8* d3d = Direct3DCreate8(120);
-    if (!d3d) return NoDirectX("no Direct3D-shaped adapter could be made");
+    std::vector<HwConfigAdapter> adapters;
+    if (I3dReadAdapters(&adapters) != 0)
+        return NoDirectX("no Direct3D-shaped adapter could be made");
 
     HwConfigDialogState state;
     HwConfigLoad(&state.data, settings->settingsPath);
     if (!state.data.bannerImage[0] && settings->bannerImage)
         std::snprintf(state.data.bannerImage, sizeof state.data.bannerImage, "%s",
                       settings->bannerImage);
-    state.adapters = ReadAdapters(d3d);
+    state.adapters = std::move(adapters);
     if (state.data.deviceId != HwConfigAdapterIndex(state)) {
         DbgOut("HwConfig: there is no adapter %d; adapter 0 is used\n", (int)state.data.deviceId);
         state.data.deviceId = 0;
     }
-    WarnWithoutHardwareTnl(d3d, state.data.deviceId);
+    WarnWithoutHardwareTnl(state);
 
     const int answer = RunWindow(&state);
     HwConfigDialogEnd(&state);
     // The settings are written whatever ended the dialog.
     HwConfigSave(&state.data, settings->settingsPath);
-    d3d->Release();
     return answer;
 }
