@@ -29,7 +29,7 @@ struct ReportTree {
         EntSystemInit();
         EntCreateClass(EcNullProc, 0, 0);
         EntCreateClass(EcAttrBaseProc, 0, 0);
-        ride.attrType = 2;
+        ride.attrType = ATTR_TYPE_RIDE;
         ride.conAtIdlePower = 6.0f;
         ride.conAtPeakPower = 30.0f;
         const std::u16string name = u"Hammer Spin";

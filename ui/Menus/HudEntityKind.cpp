@@ -1,12 +1,8 @@
 // What kind of thing the HUD has under the mouse, and its highlight.
 #include "ui/Menus/Hud.h"
 
+#include "game/AttrInfo.h"
 #include "ui/MenuServices.h"
-
-namespace {
-// Attractions of this "attrType" and above (the big rides, the generators) have no inspector.
-constexpr int32_t kFirstUninspectable = 6;
-} // namespace
 
 int HudEntityKind(ENTBASE* entity) {
     if (!EntIsLive(entity)) return 3;
@@ -14,7 +10,7 @@ int HudEntityKind(ENTBASE* entity) {
     if (EntIsType(entity, "Carny")) return 1;
     if (EntIsType(entity, "AttrBase")) {
         auto* attraction = dynamic_cast<AttrBase*>(entity);
-        if (attraction && attraction->info && attraction->info->attrType < kFirstUninspectable)
+        if (attraction && attraction->info && attraction->info->attrType < ATTR_TYPE_UNPICKABLE)
             return 2;
     }
     return 3;

@@ -4,16 +4,13 @@
 #include "engine/DebugLog.h"
 #include "engine/Input/SlInput.h"
 #include "engine/Random.h"
+#include "game/AttrInfo.h"
 #include "ui/MenuServices.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "ui/Menus/MenuRemoveAttr.h"
 #include "world/CameraCurrent.h"
 #include "world/EcCameraAttach.h"
 #include "world/EcViewport.h"
-
-namespace {
-constexpr int32_t kTypeRide = 2;
-} // namespace
 
 int MenuInspectAttr::OnMessage(const SlEvent* e) {
     if (!active) return 2;
@@ -77,7 +74,7 @@ int MenuInspectAttr::Remove() {
 
 bool MenuInspectAttr::CanRide() {
     AttrBase* attr = Attraction();
-    if (!attr || !attr->info || attr->info->attrType != kTypeRide) return false;
+    if (!attr || !attr->info || attr->info->attrType != ATTR_TYPE_RIDE) return false;
     if (AttrBaseRideCamCount(attr) <= 0) return false;
     if (!rideCamera.Get() || !mainViewport.Get() || !savedCamera.Get()) FindCameras();
     // Without the management camera the view could never be given back.

@@ -68,7 +68,7 @@ bool ReportIsCarny(ENTBASE* entity) {
 
 bool ReportIsRide(ENTBASE* entity) {
     const AttrInfo* info = ReportAttrInfo(entity);
-    return info && info->attrType < kReportUtilityType;
+    return info && info->attrType < ATTR_TYPE_UNPICKABLE;
 }
 
 bool ReportIsPowered(ENTBASE* entity) {
