@@ -6,6 +6,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "engine/DebugLog.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Input/SlScanCodes.h"
 #include "engine/PropDb.h"
 #include "engine/System.h"
 #include "engine/UserFolder.h"
@@ -156,7 +157,7 @@ int EcObserver2::OnMessage(const SlEvent* e) {
     if (!e) return 0;
     switch (e->type) {
         case SL_KEYDOWN:
-            if (e->a == 24) {
+            if (e->a == DIK_O) {
                 if (capturing)
                     Observer2CaptureStop(this);
                 else

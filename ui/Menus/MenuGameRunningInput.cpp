@@ -2,6 +2,7 @@
 // it opens over itself.
 #include "engine/DebugLog.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Input/SlScanCodes.h"
 #include "ui/GraphicButton.h"
 #include "ui/MenuServices.h"
 #include "ui/Menus/Hud.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr int32_t kScanC = 46;
-constexpr int32_t kScanSpace = 57;
 constexpr float kSpeeds[4] = {0.5f, 1.0f, 2.0f, 8.0f};
 
 } // namespace
@@ -155,10 +154,10 @@ int MenuGameRunning::OnMessage(const SlEvent* e) {
             FocusCtl(HUD_EQUIPMENT);
             return 0;
         case SL_KEYDOWN:
-            if (e->a == kScanC && (e->b & SL_MOD_LCTRL)) {
+            if (e->a == DIK_C && (e->b & SL_MOD_LCTRL)) {
                 debugRowShown = !debugRowShown;
                 ShowDebugRow(debugRowShown);
-            } else if (e->a == kScanSpace) {
+            } else if (e->a == DIK_SPACE) {
                 rotation = (rotation + 1) % 4;
                 HudRefreshCursor(this);
             }
