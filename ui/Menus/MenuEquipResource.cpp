@@ -4,6 +4,7 @@
 #include "engine/DebugLog.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
+#include "engine/MathConst.h"
 #include "engine/WideFormat.h"
 #include "engine/WorldClass.h"
 #include "game/AttrInfo.h"
@@ -28,7 +29,6 @@ const WorldClassDef kClass = {"MenuEquipResource", nullptr, WorldMake<MenuEquipR
 
 constexpr uint32_t kBoxColour = 0x4FFFFFFFu;
 constexpr uint32_t kLockColour = 0xFFD60000u;
-constexpr float kPi = 3.14159265358979f;
 
 struct CategoryButton {
     int32_t id;
