@@ -4,6 +4,7 @@
 #include "engine/EntTree.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Input/SlScanCodes.h"
 #include "world/EcCameraVantor1.h"
 #include "world/EcNull.h"
 
@@ -26,9 +27,9 @@ void BM_CameraUpdate(benchmark::State& state) {
     pad->rx = 0.2f;
     pad->ry = 0.3f;
     g_frameSeconds = 0.016f;
-    const SlEvent events[] = {{SL_KEYDOWN, 17, 0, 0},
-                              {SL_KEYDOWN, 32, 0, 0},
-                              {SL_KEYDOWN, 18, 0, 0},
+    const SlEvent events[] = {{SL_KEYDOWN, DIK_W, 0, 0},
+                              {SL_KEYDOWN, DIK_D, 0, 0},
+                              {SL_KEYDOWN, DIK_E, 0, 0},
                               {SL_MOUSE1DOWN, 0, 0, 0}};
     for (const SlEvent& e : events)
         cam->OnMessage(&e);

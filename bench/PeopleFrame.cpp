@@ -10,6 +10,7 @@
 #include "engine/EntDrawWalk.h"
 #include "engine/EntTree.h"
 #include "engine/GameApp/GameApp.h"
+#include "engine/MathConst.h"
 #include "engine/Random.h"
 #include "game/Ents/Rube1.h"
 #include "game/MtGame.h"
@@ -49,7 +50,7 @@ struct PeopleSession {
         CrtSrand(1234);
         for (int i = 0; i < patrons; ++i)
             if (auto* p = dynamic_cast<Rube1*>(EntCreateChild("Rube1", gen))) {
-                const float a = RandFloat(6.2831853f), r = kSpread * std::sqrt(RandFloat(1.0f));
+                const float a = RandFloat(kTwoPi), r = kSpread * std::sqrt(RandFloat(1.0f));
                 p->pos = {kTarget.x + r * std::cos(a), 0.0f, kTarget.z + r * std::sin(a)};
                 p->Start();
             }

@@ -30,7 +30,7 @@ struct ReportTree {
         EntSystemInit();
         EntCreateClass(EcNullProc, 0, 0);
         if (EntCreateClass(EcAttrBaseProc, 0, 0) == 0) MtGameSetAttrLinks(AttrBaseLinks());
-        ride.attrType = 2;
+        ride.attrType = ATTR_TYPE_RIDE;
         ride.conAtIdlePower = 6.0f;
         ride.conAtPeakPower = 30.0f;
         const std::u16string name = u"Hammer Spin";

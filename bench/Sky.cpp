@@ -6,6 +6,7 @@
 #include "I3d/Textures.h"
 #include "bench/BenchKernel.h"
 #include "datagen/Images/ImageWriters.h"
+#include "engine/MathConst.h"
 #include "engine/System.h"
 #include "world/EcCloudDome2.h"
 #include "world/EcEnvironment.h"
@@ -91,7 +92,7 @@ void BM_SkyDraw(benchmark::State& state) {
     Mat4 view, proj;
     const VECTOR3 eye = {0.0f, -80.0f, 0.0f}, at = {0.0f, 920.0f, 1000.0f}, up = {0, 1, 0};
     I3dSetView(Mat4LookAt(&view, &eye, &at, &up));
-    I3dSetProj(Mat4Perspective(&proj, 1.5707964f, 0.75f, 0.1f, 2000.0f));
+    I3dSetProj(Mat4Perspective(&proj, kHalfPi, 0.75f, 0.1f, 2000.0f));
     D3dSetSrcBlend(D3DBLEND_SRCALPHA);
     D3dSetDestBlend(D3DBLEND_INVSRCALPHA);
     for (auto _ : state) {

@@ -4,6 +4,7 @@
 // a bleat, a note) wrap around the loop's end into its start, and continuous noise is
 // cross-faded from past the end back into the start.
 #include "datagen/SoundSynth.h"
+#include "engine/MathConst.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr int kRate = 22050;
 
 // The same 15-bit generator as the game's, so the bytes are the same on every run.
@@ -44,7 +44,7 @@ void AddEvent(std::vector<float>& loop, double at, const std::vector<float>& eve
 // overhang cross-faded into the start.
 std::vector<float> LoopedNoise(double seconds, uint32_t seed, double cutoffHz, double amp) {
     const size_t n = Frames(seconds), fade = Frames(0.25);
-    const double k = 1.0 - std::exp(-2.0 * kPi * cutoffHz / kRate);
+    const double k = 1.0 - std::exp(-2.0 * kPiD * cutoffHz / kRate);
     Noise noise(seed);
     std::vector<float> raw(n + fade);
     double low = 0.0, lower = 0.0;
@@ -87,7 +87,7 @@ std::vector<float> Strike(double base, const std::vector<double>& ratios,
         const double t = (double)i / kRate;
         double s = 0.0;
         for (size_t p = 0; p < ratios.size(); ++p)
-            s += amps[p] * std::exp(-decays[p] * t) * std::sin(2.0 * kPi * base * ratios[p] * t);
+            s += amps[p] * std::exp(-decays[p] * t) * std::sin(2.0 * kPiD * base * ratios[p] * t);
         out[i] = (float)(s * Envelope(t, seconds, 0.002, 0.05));
     }
     return out;
@@ -97,7 +97,7 @@ std::vector<float> Strike(double base, const std::vector<double>& ratios,
 std::vector<float> Burst(uint32_t seed, double cutoffHz, double decay, double seconds) {
     std::vector<float> out(Frames(seconds));
     Noise noise(seed);
-    const double k = 1.0 - std::exp(-2.0 * kPi * cutoffHz / kRate);
+    const double k = 1.0 - std::exp(-2.0 * kPiD * cutoffHz / kRate);
     double low = 0.0;
     for (size_t i = 0; i < out.size(); ++i) {
         const double t = (double)i / kRate;
@@ -116,8 +116,8 @@ std::vector<float> Glide(double f0, double f1, double seconds, double vibratoHz,
     for (size_t i = 0; i < out.size(); ++i) {
         const double t = (double)i / kRate;
         const double f = (f0 + (f1 - f0) * t / seconds) *
-                         (1.0 + vibratoDepth * std::sin(2.0 * kPi * vibratoHz * t));
-        phase += 2.0 * kPi * f / kRate;
+                         (1.0 + vibratoDepth * std::sin(2.0 * kPiD * vibratoHz * t));
+        phase += 2.0 * kPiD * f / kRate;
         double s = 0.0;
         for (int n = 1; n <= harmonics; ++n)
             s += std::sin(phase * n) / n;
@@ -144,8 +144,8 @@ Clip Carousel() {
     std::vector<float> loop = LoopedNoise(L, 11, 180.0, 0.25);
     for (size_t i = 0; i < loop.size(); ++i) {
         const double t = (double)i / kRate;
-        loop[i] +=
-            (float)(0.12 * std::sin(2.0 * kPi * 60.0 * t) + 0.06 * std::sin(2.0 * kPi * 120.0 * t));
+        loop[i] += (float)(0.12 * std::sin(2.0 * kPiD * 60.0 * t) +
+                           0.06 * std::sin(2.0 * kPiD * 120.0 * t));
     }
     for (int k = 0; k < 8; ++k)
         AddEvent(loop, 0.5 * k, Burst(100 + (uint32_t)k, 1500.0, 60.0, 0.08), k % 2 ? 0.3 : 0.5);
@@ -174,7 +174,7 @@ Clip Generator(double fireHz, double knockHz, double humHz, uint32_t seed, doubl
         const double t = (double)i / kRate;
         double hum = 0.0;
         for (int n = 1; n <= 4; ++n)
-            hum += std::sin(2.0 * kPi * humHz * n * t) / n;
+            hum += std::sin(2.0 * kPiD * humHz * n * t) / n;
         loop[i] += (float)(0.2 * hum);
     }
     Noise vary(seed + 1);
@@ -200,10 +200,10 @@ Clip GhostManor() {
     std::vector<float> loop = LoopedNoise(L, 51, 500.0, 0.3);
     for (size_t i = 0; i < loop.size(); ++i) {
         const double t = (double)i / kRate;
-        loop[i] *= (float)(0.55 + 0.45 * std::sin(2.0 * kPi * 0.25 * t)); // two gusts a loop
+        loop[i] *= (float)(0.55 + 0.45 * std::sin(2.0 * kPiD * 0.25 * t)); // two gusts a loop
         loop[i] +=
-            (float)(0.18 * (std::sin(2.0 * kPi * 55.0 * t) + std::sin(2.0 * kPi * 55.375 * t) +
-                            0.5 * std::sin(2.0 * kPi * 82.5 * t)));
+            (float)(0.18 * (std::sin(2.0 * kPiD * 55.0 * t) + std::sin(2.0 * kPiD * 55.375 * t) +
+                            0.5 * std::sin(2.0 * kPiD * 82.5 * t)));
     }
     AddEvent(loop, 1.5, Glide(310.0, 190.0, 2.8, 5.0, 0.02, 3, 0.6, 1.0), 0.3);
     AddEvent(loop, 5.5, Glide(260.0, 170.0, 2.0, 4.0, 0.025, 3, 0.5, 0.8), 0.2);
@@ -217,9 +217,9 @@ std::vector<float> Bleat(double f0, double seconds) {
     double phase = 0.0;
     for (size_t i = 0; i < out.size(); ++i) {
         const double t = (double)i / kRate;
-        const double warble = std::sin(2.0 * kPi * 24.0 * t);
+        const double warble = std::sin(2.0 * kPiD * 24.0 * t);
         const double f = f0 * (1.0 + 0.035 * warble) * (1.0 - 0.12 * t / seconds);
-        phase += 2.0 * kPi * f / kRate;
+        phase += 2.0 * kPiD * f / kRate;
         double s = 0.0;
         for (int n = 1; n <= 14; ++n) {
             const double h = f * n;
@@ -279,7 +279,7 @@ Clip Galleon() {
     std::vector<float> loop = LoopedNoise(L, 81, 700.0, 0.35);
     for (size_t i = 0; i < loop.size(); ++i) {
         const double t = (double)i / kRate;
-        const double swing = std::cos(2.0 * kPi * t / 3.0); // fastest at 0 and 3 s
+        const double swing = std::cos(2.0 * kPiD * t / 3.0); // fastest at 0 and 3 s
         loop[i] *= (float)(0.2 + 0.8 * swing * swing);
     }
     AddEvent(loop, 1.2, Creak(82, 0.7, 35.0, 90.0), 0.6);
@@ -313,10 +313,10 @@ std::vector<float> OrganNote(int midi, double seconds, double tremolo) {
     std::vector<float> out(Frames(seconds));
     for (size_t i = 0; i < out.size(); ++i) {
         const double t = (double)i / kRate;
-        const double p = 2.0 * kPi * f * t;
+        const double p = 2.0 * kPiD * f * t;
         const double s = std::sin(p) + 0.5 * std::sin(2.0 * p) + 0.3 * std::sin(3.0 * p) +
                          0.15 * std::sin(4.0 * p);
-        out[i] = (float)(s * (1.0 + tremolo * std::sin(2.0 * kPi * 6.0 * t)) *
+        out[i] = (float)(s * (1.0 + tremolo * std::sin(2.0 * kPiD * 6.0 * t)) *
                          Envelope(t, seconds, 0.012, 0.04));
     }
     return out;

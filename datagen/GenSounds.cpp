@@ -2,6 +2,7 @@
 // "Sounds/" and Ogg Vorbis music under "Music/", all synthesised here (the attractions' own in
 // GenAttractionSounds.cpp).
 #include "datagen/SoundSynth.h"
+#include "engine/MathConst.h"
 
 #include <sys/stat.h>
 #include <vorbis/vorbisenc.h>
@@ -12,8 +13,6 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-
-static const double kPi = 3.14159265358979323846;
 
 // ---- sample synthesis ----
 
@@ -28,7 +27,7 @@ static Clip Tone(int channels, int rate, double seconds, const double* freqs, do
         if (frames - i < fade) env = (double)(frames - i) / (double)fade;
         for (int ch = 0; ch < channels; ++ch)
             c.samples.push_back(
-                (float)(amp * env * std::sin(2.0 * kPi * freqs[ch] * (double)i / rate)));
+                (float)(amp * env * std::sin(2.0 * kPiD * freqs[ch] * (double)i / rate)));
     }
     return c;
 }
@@ -39,7 +38,8 @@ static Clip ClickSound() {
     size_t frames = (size_t)(0.03 * c.rate);
     for (size_t i = 0; i < frames; ++i) {
         double t = (double)i / c.rate;
-        c.samples.push_back((float)(0.8 * std::exp(-t * 200.0) * std::sin(2.0 * kPi * 2000.0 * t)));
+        c.samples.push_back(
+            (float)(0.8 * std::exp(-t * 200.0) * std::sin(2.0 * kPiD * 2000.0 * t)));
     }
     return c;
 }
@@ -54,11 +54,11 @@ static Clip MenuLoop() {
     const double right[3] = {165.0, 247.0, 330.0};
     for (size_t i = 0; i < frames; ++i) {
         double t = (double)i / c.rate;
-        double swell = 0.75 + 0.25 * std::sin(2.0 * kPi * 0.5 * t);
+        double swell = 0.75 + 0.25 * std::sin(2.0 * kPiD * 0.5 * t);
         double l = 0.0, r = 0.0;
         for (int k = 0; k < 3; ++k) {
-            l += std::sin(2.0 * kPi * left[k] * t);
-            r += std::sin(2.0 * kPi * right[k] * t);
+            l += std::sin(2.0 * kPiD * left[k] * t);
+            r += std::sin(2.0 * kPiD * right[k] * t);
         }
         c.samples.push_back((float)(0.2 * swell * l));
         c.samples.push_back((float)(0.2 * swell * r));
@@ -73,11 +73,11 @@ static Clip VenueLoop(const double (&chord)[3]) {
     const size_t frames = (size_t)(2.0 * c.rate);
     for (size_t i = 0; i < frames; ++i) {
         double t = (double)i / c.rate;
-        double swell = 0.75 + 0.25 * std::sin(2.0 * kPi * 0.5 * t);
+        double swell = 0.75 + 0.25 * std::sin(2.0 * kPiD * 0.5 * t);
         double l = 0.0, r = 0.0;
         for (int k = 0; k < 3; ++k) {
-            l += std::sin(2.0 * kPi * chord[k] * t);
-            r += std::sin(2.0 * kPi * chord[k] * 1.5 * t);
+            l += std::sin(2.0 * kPiD * chord[k] * t);
+            r += std::sin(2.0 * kPiD * chord[k] * 1.5 * t);
         }
         c.samples.push_back((float)(0.15 * swell * l));
         c.samples.push_back((float)(0.15 * swell * r));

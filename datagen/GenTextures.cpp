@@ -5,6 +5,7 @@
 #include "I3d/Image.h"
 #include "datagen/Images/ImageWriters.h"
 #include "engine/Dirs.h"
+#include "engine/MathConst.h"
 
 #include <cmath>
 #include <cstdio>
@@ -137,7 +138,7 @@ GenImage PanoramaStrip() {
     constexpr uint32_t kWidth = 256, kHeight = 64;
     GenImage img(kWidth, kHeight);
     for (uint32_t x = 0; x < kWidth; ++x) {
-        const float hill = 24.0f + 10.0f * std::sin(float(x) * 6.2831853f * 3.0f / float(kWidth));
+        const float hill = 24.0f + 10.0f * std::sin(float(x) * kTwoPi * 3.0f / float(kWidth));
         for (uint32_t y = 0; y < kHeight; ++y) {
             const uint32_t c = float(y) < hill ? ColorLerpArgb(kSky, kHorizon, float(y) / hill)
                                : y < 48        ? 0xFF3C7030

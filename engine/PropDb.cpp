@@ -4,6 +4,7 @@
 
 #include "engine/DebugLog.h"
 #include "engine/IniFile.h"
+#include "engine/MathConst.h"
 #include "engine/Memory.h"
 #include "engine/PropFields.h"
 
@@ -102,7 +103,7 @@ PropField* PropDbAddFloat(PropDb* db, const char* name, intptr_t offset, float d
 PropField* PropDbAddAngle(PropDb* db, const char* name, intptr_t offset, float def,
                           uint32_t flags) {
     PropField* f = AddField<PropFieldFloat>(db, name, offset, def, flags, (uint32_t)PROP_ANGLE);
-    if (f) f->SetRangeFloat(0.0f, 6.2831855f, 0.017453292f);
+    if (f) f->SetRangeFloat(0.0f, kTwoPi, 0.017453292f);
     return f;
 }
 

@@ -35,6 +35,18 @@ enum AttrAura {
     AURA_COUNT
 };
 
+// The categories "attrType" holds. The shipped data puts food and drink stands alike under 0; a
+// visit's score still counts 1 as a stand. Types from ATTR_TYPE_UNPICKABLE on (scenery, fences)
+// are never picked, inspected or listed with the costs and repairs.
+enum AttrType {
+    ATTR_TYPE_FOOD = 0,
+    ATTR_TYPE_DRINK = 1,
+    ATTR_TYPE_RIDE = 2,
+    ATTR_TYPE_GAME = 3,
+    ATTR_TYPE_UTILITY = 4,
+    ATTR_TYPE_UNPICKABLE = 6
+};
+
 class AttrInfo : public Record<AttrInfo> {
   public:
     static constexpr const char* kTypeName = "AttrInfo";

@@ -1,11 +1,12 @@
 // The placement table of quarter turns and its inverse.
 #include "game/Placement.h"
 
+#include "engine/MathConst.h"
 #include "game/AttrInfo.h"
 #include "game/GameGridCore.h"
 
 namespace {
-constexpr float kQuarter = 1.570796f;
+constexpr float kQuarter = kHalfPi6;
 
 // The table's offset of the position from the anchor. Its "2W" is the footprint's width in
 // world units, W x the tile size along the axis it lies on.

@@ -6,6 +6,7 @@
 #include "engine/DebugLog.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Input/SlScanCodes.h"
 #include "engine/PropDb.h"
 #include "engine/Utf8.h"
 #include "ui/Ctl3Draw.h"
@@ -268,20 +269,20 @@ void EditLine::EditInput(const SlEvent* event) {
 
 void EditLine::KeyDown(intptr_t scanCode) {
     switch (scanCode) {
-        case 1: EndEditing(); break;
-        case 14: Backspace(); break;
-        case 71:
-        case 199: CaretHome(); break;
-        case 75:
-        case 203: CaretLeft(); break;
-        case 77:
-        case 205: CaretRight(); break;
-        case 79:
-        case 207: CaretEnd(); break;
-        case 82:
-        case 210: ToggleOverwrite(); break;
-        case 83:
-        case 211: DeleteAtCaret(); break;
+        case DIK_ESCAPE: EndEditing(); break;
+        case DIK_BACK: Backspace(); break;
+        case DIK_NUMPAD7:
+        case DIK_HOME: CaretHome(); break;
+        case DIK_NUMPAD4:
+        case DIK_LEFT: CaretLeft(); break;
+        case DIK_NUMPAD6:
+        case DIK_RIGHT: CaretRight(); break;
+        case DIK_NUMPAD1:
+        case DIK_END: CaretEnd(); break;
+        case DIK_NUMPAD0:
+        case DIK_INSERT: ToggleOverwrite(); break;
+        case DIK_DECIMAL:
+        case DIK_DELETE: DeleteAtCaret(); break;
         default: break;
     }
 }

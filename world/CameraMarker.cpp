@@ -6,12 +6,12 @@
 #include "I3d/Primitives.h"
 #include "I3d/StateCache.h"
 #include "engine/DebugLog.h"
+#include "engine/MathConst.h"
 
 #include <cmath>
 
 namespace {
 constexpr float kDefaultFov = 1.04718f;
-constexpr float kPi = 3.14159265f;
 constexpr uint32_t kMarkerColour = 0x3F00FF00;
 } // namespace
 

@@ -10,6 +10,7 @@
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Input/SlScanCodes.h"
 #include "engine/PropDb.h"
 #include "engine/VarTable.h"
 #include "world/CameraDesc.h"
@@ -249,7 +250,7 @@ int EcAvatar1::OnMessage(const SlEvent* e) {
     if (!e) return 0;
     switch (e->type) {
         case SL_KEYDOWN:
-            if (e->a == 15) mode = mode == AVATAR1_ANALOG ? AVATAR1_STEP : AVATAR1_ANALOG;
+            if (e->a == DIK_TAB) mode = mode == AVATAR1_ANALOG ? AVATAR1_STEP : AVATAR1_ANALOG;
             break;
         case SL_MOUSEMOVE:
             yaw += (float)e->a * 0.003f;

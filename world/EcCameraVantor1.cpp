@@ -8,6 +8,7 @@
 #include "engine/EntTree.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Input/SlScanCodes.h"
 #include "engine/PropDb.h"
 #include "engine/Timers.h"
 #include "world/CameraDesc.h"
@@ -277,14 +278,14 @@ int EcCameraVantor1::OnMessage(const SlEvent* event) {
         case SL_KEYUP: {
             const uint8_t down = event->type == SL_KEYDOWN;
             switch (event->a) {
-                case 17: keys[CAMKEY_FORWARD] = down; break;
-                case 31: keys[CAMKEY_BACK] = down; break;
-                case 30: keys[CAMKEY_LEFT] = down; break;
-                case 32: keys[CAMKEY_RIGHT] = down; break;
-                case 18: keys[CAMKEY_TURN_RIGHT] = down; break;
-                case 16: keys[CAMKEY_TURN_LEFT] = down; break;
-                case 19: keys[CAMKEY_ZOOM_IN] = down; break;
-                case 33: keys[CAMKEY_ZOOM_OUT] = down; break;
+                case DIK_W: keys[CAMKEY_FORWARD] = down; break;
+                case DIK_S: keys[CAMKEY_BACK] = down; break;
+                case DIK_A: keys[CAMKEY_LEFT] = down; break;
+                case DIK_D: keys[CAMKEY_RIGHT] = down; break;
+                case DIK_E: keys[CAMKEY_TURN_RIGHT] = down; break;
+                case DIK_Q: keys[CAMKEY_TURN_LEFT] = down; break;
+                case DIK_R: keys[CAMKEY_ZOOM_IN] = down; break;
+                case DIK_F: keys[CAMKEY_ZOOM_OUT] = down; break;
                 default: break;
             }
             break;

@@ -6,6 +6,7 @@
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"
 #include "engine/DebugLog.h"
+#include "engine/MathConst.h"
 #include "engine/PropDb.h"
 #include "engine/System.h"
 
@@ -43,9 +44,6 @@ PropDb* Db() {
 
 const WorldClassDef kClass = {"CloudDome2", Db, WorldMake<EcCloudDome2>,
                               WorldClassFlags<EcCloudDome2>::Reset};
-
-constexpr float kHalfPi = 1.5707964f;
-constexpr float kTwoPi = 6.2831855f;
 
 float Wrap(float value, float period) {
     const float w = std::fmod(value, period);

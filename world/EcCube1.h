@@ -5,6 +5,7 @@
 
 #include "I3d/Math/MathTypes.h"
 #include "engine/Ent3d/Ent3dBase.h"
+#include "engine/MathConst.h"
 #include "engine/WorldClass.h"
 #include "world/CellArray3.h"
 
@@ -15,7 +16,7 @@ struct VarTable;
 
 // The roll's quarter turn: its single-precision sine is exactly 1.0, so the frame's y column
 // keeps exact +-1.0 entries after any number of rolls (pi/2 rounded to float would not).
-constexpr float CUBE1_QUARTER_TURN = 1.570796f;
+constexpr float CUBE1_QUARTER_TURN = kHalfPi6;
 constexpr int CUBE1_MAX_DIM = 8;
 
 enum Cube1State { CUBE1_NONE, CUBE1_WAITING, CUBE1_APPEARING, CUBE1_ROLLING, CUBE1_SINKING };

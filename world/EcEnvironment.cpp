@@ -7,6 +7,7 @@
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"
 #include "engine/DebugLog.h"
+#include "engine/MathConst.h"
 #include "engine/PropDb.h"
 #include "engine/Random.h"
 #include "engine/System.h"
@@ -87,7 +88,7 @@ void EcEnvironment::WindStep() {
     // A NaN from a file would stay NaN through the clamps below: it counts as calm.
     if (!(windMag >= kWindMagMin)) windMag = kWindMagMin;
     if (windMag > 1.0f) windMag = 1.0f;
-    const float limit = std::min(0.0087f / windMag, 3.141592f);
+    const float limit = std::min(0.0087f / windMag, kPi6);
     windDir += RandFloatRange(-limit, limit);
 }
 

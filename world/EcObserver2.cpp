@@ -6,6 +6,8 @@
 #include "I3d/Math/Mat4Math.h"
 #include "engine/DebugLog.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Input/SlScanCodes.h"
+#include "engine/MathConst.h"
 #include "engine/PropDb.h"
 #include "engine/System.h"
 #include "engine/UserFolder.h"
@@ -22,11 +24,11 @@ VarTable* s_vars = nullptr;
 const WorldClassDef kClass = {"Observer2", nullptr, WorldMake<EcObserver2>,
                               WorldClassFlags<EcObserver2>::Reset};
 
-constexpr float kLookRate = 3.141592f;
+constexpr float kLookRate = kPi6;
 constexpr float kLateralSpeed = 20.0f, kVerticalSpeed = 20.0f, kForwardSpeed = 50.0f;
 constexpr float kHeldTime = 2.0f, kReleasedTime = 0.2f;
 constexpr float kPitchLimit = 1.57077f;
-constexpr float kFovMin = 0.01f, kFovMax = 3.141592f;
+constexpr float kFovMin = 0.01f, kFovMax = kPi6;
 constexpr float kBakeAngle = -0.87265f;
 constexpr uint32_t kMagenta = 0xFFFF00FFu;
 constexpr uint32_t kLeftShoulder = 0x2000, kRightShoulder = 0x1000;
@@ -156,7 +158,7 @@ int EcObserver2::OnMessage(const SlEvent* e) {
     if (!e) return 0;
     switch (e->type) {
         case SL_KEYDOWN:
-            if (e->a == 24) {
+            if (e->a == DIK_O) {
                 if (capturing)
                     Observer2CaptureStop(this);
                 else

@@ -11,6 +11,7 @@
 #include "I3d/Textures.h"
 #include "engine/DataDir.h"
 #include "engine/DebugLog.h"
+#include "engine/MathConst.h"
 #include "engine/PropDb.h"
 #include "engine/VarTable.h"
 
@@ -117,7 +118,6 @@ MeshBuf* OvalBandMake(int n, float a, float b, float c, float d) {
         delete mesh;
         return nullptr;
     }
-    constexpr float kTwoPi = 6.2831853f;
     float t = 0.0f; // accumulated in single precision, as the strip was laid out
     for (int i = 0; i <= n; ++i) {
         const VECTOR3 outer = {std::sin(t) * a, std::cos(t) * b, 0.0f};

@@ -6,6 +6,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Math/Vec3.h"
 #include "I3d/StateCache.h"
+#include "engine/MathConst.h"
 #include "engine/PropDb.h"
 
 #include <cmath>
@@ -35,8 +36,6 @@ PropDb* Db() {
 const WorldClassDef kClass = {"SkyDome", Db, WorldMake<EcSkyDome>,
                               WorldClassFlags<EcSkyDome>::Reset};
 
-constexpr float kHalfPi = 1.5707964f;
-constexpr float kTwoPi = 6.2831855f;
 } // namespace
 
 intptr_t EcSkyDomeProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {

@@ -2,6 +2,7 @@
 // the sun, the sky dome and the environment.
 #include "world/EcTimeOfDay.h"
 
+#include "engine/MathConst.h"
 #include "engine/PropDb.h"
 #include "world/EcSkyDome.h"
 #include "world/EcSun.h"
@@ -25,8 +26,6 @@ constexpr TodKey kDayKeys[TOD_KEYS] = {
 
 // One clock second at scale 1 is this fraction of a day.
 constexpr float kDayPerSecond = 9.645062e-7f;
-constexpr float kTwoPi = 6.283185f;
-constexpr float kHalfPi = 1.570796f;
 
 // Field names live as long as the table.
 char s_names[5][TOD_KEYS][16];
@@ -166,7 +165,7 @@ int EcTimeOfDay::VarsChanged() {
     keys[TOD_KEYS] = keys[0];
     const float t = BlendTime();
     const TodBlend b = Blend(t);
-    const float elevation = t * kTwoPi - kHalfPi;
+    const float elevation = t * kTwoPi6 - kHalfPi6;
     if (ENTBASE* s = sun.Get()) {
         // "elevation" is an angle, which the named float setter does not reach.
         if (std::strcmp(s->GetTypeName(), "Sun") == 0) {

@@ -4,6 +4,7 @@
 #include "I3d/Image.h"
 #include "engine/DebugLog.h"
 #include "engine/Files.h"
+#include "engine/MathConst.h"
 #include "engine/Memory.h"
 #include "engine/Random.h"
 #include "engine/System.h"
@@ -13,8 +14,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr float kPi = 3.14159265358979f;
 
 I3dImage* LoadMap(const char* name) {
     char path[1024];

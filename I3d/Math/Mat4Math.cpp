@@ -3,6 +3,7 @@
 
 #include "I3d/Math/Vec3.h"
 #include "I3d/Math/Vec3Ops.h"
+#include "engine/MathConst.h"
 
 #include <algorithm>
 #include <bit>
@@ -137,7 +138,7 @@ float Mat4Heading(const Mat4* m) {
     if (len == 0.0f) return 0.0f; // a vertical Z axis has no heading
     // Clamped: with a tiny length the quotient can round past 1.
     float h = MathAcos(std::clamp(m->m[10] / len, -1.0f, 1.0f));
-    return m->m[8] < 0.0f ? v3::kTwoPi - h : h;
+    return m->m[8] < 0.0f ? kTwoPi6 - h : h;
 }
 
 // ---- view and projection ----

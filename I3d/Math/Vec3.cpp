@@ -2,6 +2,7 @@
 #include "I3d/Math/Vec3.h"
 
 #include "I3d/Math/Vec3Ops.h"
+#include "engine/MathConst.h"
 #include "engine/Random.h"
 
 #include <bit>
@@ -70,7 +71,7 @@ int Vec3DirToYawPitch(const VECTOR3* from, const VECTOR3* to, float* yaw, float*
         if (c >= 1.0f)
             *yaw = 0.0f;
         else if (c <= -1.0f)
-            *yaw = v3::kPi;
+            *yaw = kPi6;
         else
             *yaw = d.x < 0.0f ? -MathAcos(c) : MathAcos(c);
     }
@@ -84,7 +85,7 @@ int Vec3DirToYawPitch(const VECTOR3* from, const VECTOR3* to, float* yaw, float*
     if (c2 >= 1.0f)
         *pitch = 0.0f;
     else if (c2 <= 0.0f)
-        *pitch = v3::kHalfPi;
+        *pitch = kHalfPi6;
     else
         *pitch = d.y > 0.0f ? -MathAcos(c2) : MathAcos(c2);
     return 0;
@@ -92,10 +93,10 @@ int Vec3DirToYawPitch(const VECTOR3* from, const VECTOR3* to, float* yaw, float*
 
 float Vec3Heading(const VECTOR3* v) {
     float x = v->x, z = v->z;
-    if (z == 0.0f) return x <= 0.0f ? -v3::kHalfPi : v3::kHalfPi;
+    if (z == 0.0f) return x <= 0.0f ? -kHalfPi6 : kHalfPi6;
     if (z > 0.0f) return MathAtan(x / z);
     float t = MathAtan(-x / z);
-    return x <= 0.0f ? -v3::kPi - t : v3::kPi - t;
+    return x <= 0.0f ? -kPi6 - t : kPi6 - t;
 }
 
 VECTOR3* Vec3PointOnSphere(VECTOR3* out, const VECTOR3* centre, float yaw, float pitch,
@@ -131,7 +132,7 @@ VECTOR3* Vec3CatmullRom(VECTOR3* out, const VECTOR3* p0, const VECTOR3* p1, cons
 VECTOR3* Vec3RandomInCone(VECTOR3* out, const VECTOR3* axis, float angle) {
     // Two separate statements: the draw order is part of the result.
     float z = RandFloatRange(-1.0f, 1.0f);
-    float t = RandFloatRange(0.0f, v3::kTwoPi);
+    float t = RandFloatRange(0.0f, kTwoPi6);
     float r = std::sqrt(1.0f - z * z);
     VECTOR3 u = {r * MathCos(t), r * MathSin(t), z};
     Vec3NormalizeFast(&u);

@@ -7,11 +7,6 @@
 
 namespace v3 {
 
-// The game's own truncated constants (pi is the float 0x40490FD8, not the nearest one).
-constexpr float kPi = 3.141592f;
-constexpr float kHalfPi = 1.570796f;
-constexpr float kTwoPi = 6.283185f;
-
 inline VECTOR3 Add(const VECTOR3& a, const VECTOR3& b) {
     return {a.x + b.x, a.y + b.y, a.z + b.z};
 }

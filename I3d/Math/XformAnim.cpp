@@ -2,6 +2,7 @@
 #include "I3d/Math/XformAnim.h"
 
 #include "I3d/Math/Mat4Math.h"
+#include "engine/MathConst.h"
 
 XformAnim::XformAnim() {
     Mat4Identity(&matrix);
@@ -48,7 +49,7 @@ void XformAnimSeq::Update(float dt) {
         switch (state) {
             case 0: scaleTo(0.8f, 0.15f, 0.5f); break;
             case 1:
-                angle.target = 1.5707964f;
+                angle.target = kHalfPi;
                 stepTimer = 2.5f;
                 break;
             case 2: scaleTo(1.0f, 0.75f, 0.75f); break;

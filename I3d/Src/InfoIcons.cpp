@@ -10,6 +10,7 @@
 #include "I3d/StateCache.h"
 #include "I3d/Textures.h"
 #include "engine/DebugLog.h"
+#include "engine/MathConst.h"
 
 #include <cmath>
 
@@ -91,7 +92,7 @@ void InfoIcon::UpdateDraw(float dt) {
             duration = -1.0f;
             return;
         }
-        alpha = AlphaByte(blink ? 255.0f * std::fabs(std::cos(elapsed * 4.0f * 3.141592f))
+        alpha = AlphaByte(blink ? 255.0f * std::fabs(std::cos(elapsed * 4.0f * kPi6))
                                 : 255.0f * timeLeft / duration);
     }
     if (s_sheet < 0 || !D3dDevice() || !std::isfinite(size)) return;

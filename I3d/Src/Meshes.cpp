@@ -6,6 +6,7 @@
 #include "I3d/Math/Vec3Ops.h"
 #include "I3d/Src/MeshFill.h"
 #include "engine/DebugLog.h"
+#include "engine/MathConst.h"
 
 #include <cmath>
 #include <cstring>
@@ -126,7 +127,7 @@ bool FillCylinder(MeshBuf* mesh, int n) {
     Fill f(mesh, 71, 5 * n + 2, 6 * n);
     if (f.ok()) {
         auto ring = [n](int j, float y) {
-            float t = (float)(j % n) * v3::kTwoPi / (float)n;
+            float t = (float)(j % n) * kTwoPi6 / (float)n;
             return VECTOR3{0.5f * std::cos(t), y, 0.5f * std::sin(t)};
         };
         // Side: rings 0, 1, 2 at y 0.5, 0, -0.5, vertex r x n + j.
@@ -179,10 +180,10 @@ bool FillEllipsoid(MeshBuf* mesh, int rings, int segments, float sx, float sy, f
         };
         put(VECTOR3{0, 1, 0}, 0.5f, 0.0f);
         for (int i = 1; i <= inner; ++i) {
-            float phi = (float)i * v3::kPi / (float)rings;
+            float phi = (float)i * kPi6 / (float)rings;
             for (int j = 0; j <= segments; ++j) {
                 // The seam vertex repeats the first position exactly.
-                float theta = (float)(j % segments) * v3::kTwoPi / (float)segments;
+                float theta = (float)(j % segments) * kTwoPi6 / (float)segments;
                 put(VECTOR3{std::sin(phi) * std::cos(theta), std::cos(phi),
                             std::sin(phi) * std::sin(theta)},
                     (float)j / (float)segments, (float)i / (float)rings);

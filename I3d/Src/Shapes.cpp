@@ -5,6 +5,7 @@
 #include "I3d/MeshBuf.h"
 #include "I3d/Primitives.h"
 #include "I3d/Src/MeshFill.h"
+#include "engine/MathConst.h"
 
 static constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
@@ -35,9 +36,9 @@ static bool BuildSphere(MeshBuf* mesh, int bands, int segments) {
     const VECTOR3 top{0, 1, 0}, bottom{0, -1, 0};
     PutVertex(top, top, 0.5f, 0.0f);
     for (int i = 1; i <= rings; ++i) {
-        float phi = (float)i * v3::kPi / (float)bands;
+        float phi = (float)i * kPi6 / (float)bands;
         for (int j = 0; j < segments; ++j) {
-            float theta = (float)j * v3::kTwoPi / (float)segments;
+            float theta = (float)j * kTwoPi6 / (float)segments;
             VECTOR3 p{std::sin(phi) * std::cos(theta), std::cos(phi),
                       std::sin(phi) * std::sin(theta)};
             PutVertex(p, p, (float)j / (float)segments, (float)i / (float)bands);

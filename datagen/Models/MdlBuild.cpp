@@ -4,6 +4,7 @@
 
 #include "I3d/Math/Vec3Ops.h"
 #include "I3d/Mdl3File.h"
+#include "engine/MathConst.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,7 +56,7 @@ void Cylinder(Mesh* m, int segments, float radius, float height) {
     const float h = height / 2;
     const uint32_t side = uint32_t(m->verts.size());
     for (int i = 0; i <= segments; ++i) {
-        const double a = 2.0 * 3.14159265358979323846 * i / segments;
+        const double a = 2.0 * kPiD * i / segments;
         const VECTOR3 n = {Clean(std::cos(a)), 0, Clean(std::sin(a))};
         const float u = float(i) / float(segments);
         m->Vertex({radius * n.x, h, radius * n.z}, n, u, 0);
@@ -71,7 +72,7 @@ void Cylinder(Mesh* m, int segments, float radius, float height) {
         const uint32_t centre = uint32_t(m->verts.size());
         m->Vertex({0, y, 0}, n, 0.5f, 0.5f);
         for (int i = 0; i < segments; ++i) {
-            const double a = 2.0 * 3.14159265358979323846 * i / segments;
+            const double a = 2.0 * kPiD * i / segments;
             const float cx = Clean(std::cos(a)), cz = Clean(std::sin(a));
             m->Vertex({radius * cx, y, radius * cz}, n, 0.5f + 0.5f * cx, 0.5f - 0.5f * cz);
         }
@@ -90,9 +91,9 @@ void Sphere(Mesh* m, int slices, float radius) {
     const uint32_t base = uint32_t(m->verts.size());
     const uint32_t row = uint32_t(slices) + 1;
     for (int i = 0; i <= stacks; ++i) {
-        const double theta = 3.14159265358979323846 * i / stacks;
+        const double theta = kPiD * i / stacks;
         for (int j = 0; j <= slices; ++j) {
-            const double phi = 2.0 * 3.14159265358979323846 * j / slices;
+            const double phi = 2.0 * kPiD * j / slices;
             const VECTOR3 n = {Clean(std::sin(theta) * std::cos(phi)), Clean(std::cos(theta)),
                                Clean(std::sin(theta) * std::sin(phi))};
             m->Vertex(v3::Scale(n, radius), n, float(j) / float(slices), float(i) / float(stacks));

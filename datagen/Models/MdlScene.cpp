@@ -4,6 +4,7 @@
 
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Mdl3.h"
+#include "engine/MathConst.h"
 
 #include <cctype>
 #include <charconv>
@@ -23,7 +24,7 @@ void SinCos(float degrees, float* s, float* c) {
         *s = kSin[q], *c = kCos[q];
         return;
     }
-    const double r = double(degrees) * 3.14159265358979323846 / 180.0;
+    const double r = double(degrees) * kPiD / 180.0;
     *s = float(std::sin(r)), *c = float(std::cos(r));
 }
 

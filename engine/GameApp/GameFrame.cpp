@@ -8,13 +8,12 @@
 #include "engine/EntDrawWalk.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Input/SlScanCodes.h"
 #include "engine/Script/ScriptMgr.h"
 #include "engine/Sound/Sound.h"
 #include "game/Ents/AttrBase.h"
 #include "tools/Editor.h"
 #include "world/EcStaticObject.h"
-
-enum { KEY_F1 = 59 };
 
 // ---- update ----
 
@@ -69,7 +68,7 @@ void GameApp::DispatchInput() {
         // second Ctrl+F1 changes nothing; the editor's close box leaves. Control is read from the
         // key event's own modifier bits, not the key table: a Control pressed and let go within
         // the frame of F1 still counts, as it did when the press came.
-        if (event.type == SL_KEYDOWN && event.a == KEY_F1 && (event.b & SL_MOD_CTRL) && editor &&
+        if (event.type == SL_KEYDOWN && event.a == DIK_F1 && (event.b & SL_MOD_CTRL) && editor &&
             windowed) {
             AppShowCursor();
             EditorSetRootEntity(editor, root.Get());

@@ -2,6 +2,7 @@
 // that double as menu navigation.
 #include "engine/DebugLog.h"
 #include "engine/Input/SlDevices.h"
+#include "engine/Input/SlScanCodes.h"
 
 #include <cstring>
 
@@ -23,8 +24,9 @@ static int32_t TableMods() {
     static const struct {
         uint8_t scancode;
         int32_t bit;
-    } kMods[] = {{0x2A, SL_MOD_LSHIFT}, {0x36, SL_MOD_RSHIFT}, {0x1D, SL_MOD_LCTRL},
-                 {0x9D, SL_MOD_RCTRL},  {0x38, SL_MOD_LALT},   {0xB8, SL_MOD_RALT}};
+    } kMods[] = {{DIK_LSHIFT, SL_MOD_LSHIFT},  {DIK_RSHIFT, SL_MOD_RSHIFT},
+                 {DIK_LCONTROL, SL_MOD_LCTRL}, {DIK_RCONTROL, SL_MOD_RCTRL},
+                 {DIK_LMENU, SL_MOD_LALT},     {DIK_RMENU, SL_MOD_RALT}};
     int32_t mods = 0;
     for (const auto& m : kMods)
         if (s_keys[m.scancode]) mods |= m.bit;
@@ -95,16 +97,16 @@ int SlKeyToMenuEvent(const SlEvent* event) {
     if (!event || (event->type != SL_KEYDOWN && event->type != SL_KEYUP)) return 0;
     int32_t down;
     switch (event->a) {
-        case 1: down = SL_MENUBACK; break;
-        case 28: down = SL_MENUSELECT; break;
-        case 72:
-        case 200: down = SL_MENUUP; break;
-        case 80:
-        case 208: down = SL_MENUDOWN; break;
-        case 75:
-        case 203: down = SL_MENULEFT; break;
-        case 77:
-        case 205: down = SL_MENURIGHT; break;
+        case DIK_ESCAPE: down = SL_MENUBACK; break;
+        case DIK_RETURN: down = SL_MENUSELECT; break;
+        case DIK_NUMPAD8:
+        case DIK_UP: down = SL_MENUUP; break;
+        case DIK_NUMPAD2:
+        case DIK_DOWN: down = SL_MENUDOWN; break;
+        case DIK_NUMPAD4:
+        case DIK_LEFT: down = SL_MENULEFT; break;
+        case DIK_NUMPAD6:
+        case DIK_RIGHT: down = SL_MENURIGHT; break;
         default: return 0;
     }
     SlPostEvent(event->type == SL_KEYDOWN ? down : down + 1, 0, 0);

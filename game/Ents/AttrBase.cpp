@@ -333,7 +333,7 @@ void AttrBase::SetPosXYZ(float x, float y, float z) {
 }
 
 bool AttrBase::PickTest(PickQuery* query) {
-    if (inert || !info || info->attrType >= 6) return false;
+    if (inert || !info || info->attrType >= ATTR_TYPE_UNPICKABLE) return false;
     return Ent3dBase::PickTest(query);
 }
 

@@ -5,6 +5,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Primitives.h"
 #include "I3d/Shader.h"
+#include "engine/MathConst.h"
 
 #include <cmath>
 
@@ -56,7 +57,7 @@ int GameEntHighlightRefs() {
 }
 
 int GameEntHighlightAlpha(float phase) {
-    const double s = std::sin(2.0 * M_PI * (double)phase);
+    const double s = std::sin(2.0 * kPiD * (double)phase);
     return (int)std::trunc(((s + 1.0) * 0.1 + 0.1) * 255.0);
 }
 

@@ -7,6 +7,7 @@
 #include "I3d/Math/Mat4Math.h"
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"
+#include "engine/MathConst.h"
 #include "engine/PropDb.h"
 #include "engine/Random.h"
 #include "engine/SharedObj.h"
@@ -111,7 +112,7 @@ int Litter::Destroy() {
 int Litter::VarsChanged() {
     offsetX = RandFloat(0.4f) - 0.2f;
     offsetZ = RandFloat(0.4f) - 0.2f;
-    turn = RandFloat(6.283185f);
+    turn = RandFloat(kTwoPi6);
     const float ground = agl ? GameEntGroundHeight(this, &pos) : 0.0f;
     Mat4Identity(&matrix);
     Mat4RotateY(&matrix, turn);

@@ -3,11 +3,11 @@
 
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Mdl3.h"
+#include "engine/MathConst.h"
 
 #include <cmath>
 
 namespace {
-constexpr double kTwoPi = 6.283185307179586;
 
 bool Whole(float turn) {
     return std::nearbyint(turn) == turn;
@@ -51,8 +51,8 @@ void RideNodeSet::Advance(float step) {
     for (int i = 0; i < row->numMotions; ++i) {
         const float turn = row->motions[i].turn;
         if (Whole(turn)) continue;
-        ownAngle[i] = (float)std::fmod((double)ownAngle[i] + (double)turn * step, kTwoPi);
-        if (ownAngle[i] < 0.0f) ownAngle[i] += (float)kTwoPi;
+        ownAngle[i] = (float)std::fmod((double)ownAngle[i] + (double)turn * step, kTwoPiD);
+        if (ownAngle[i] < 0.0f) ownAngle[i] += (float)kTwoPiD;
     }
 }
 
@@ -62,7 +62,7 @@ void RideNodeSet::Pose(double a, float speed, bool wraps) {
         if (!n.node) continue;
         const RideNodeMotion& m = row->motions[n.motion];
         // A stand's time grows all day: the turn is taken modulo a whole turn in double.
-        const double turn = !wraps || Whole(m.turn) ? std::fmod((double)m.turn * a, kTwoPi)
+        const double turn = !wraps || Whole(m.turn) ? std::fmod((double)m.turn * a, kTwoPiD)
                                                     : (double)ownAngle[n.motion];
         const double amp = m.ampBySpeed ? (double)m.amp * speed : (double)m.amp;
         const double wave =

@@ -2,13 +2,12 @@
 // turns, and the node overrides around the model draw.
 #include "game/Ents/RideAnimSpin.h"
 
+#include "engine/MathConst.h"
 #include "game/AttrInfo.h"
 
 #include <cmath>
 
 namespace {
-constexpr float kPi = 3.14159265f;
-constexpr float kTwoPi = 2.0f * kPi;
 // A dt of a whole game hour would otherwise split into a million pieces.
 constexpr int kMaxPieces = 64;
 

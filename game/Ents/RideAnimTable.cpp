@@ -15,6 +15,7 @@
 //             0.17453 x speed and bobs by 0.066 x speed, its chairs fly out by 0.785385 x speed
 //             and bob by 0.066 sin(a + 0.25 k).
 #include "game/Ents/RideAnimTable.h"
+#include "engine/MathConst.h"
 
 #include <array>
 #include <cmath>
@@ -22,9 +23,6 @@
 #include <initializer_list>
 
 namespace {
-
-constexpr float kPi = 3.14159265f;
-constexpr float kHalfPi = kPi / 2.0f;
 
 constexpr float kRamp = 0.0666f;    // about 15 s to full speed
 constexpr float kStopTimer = 15.0f; // the stopping ramp timer that goes with it

@@ -195,7 +195,7 @@ int Rube1::Start() {
 }
 
 bool Rube1::PickTest(PickQuery* query) {
-    if (animMode == 2) return false;
+    if (animMode == RUBE_MODE_HIDDEN) return false;
     return Ent3dBase::PickTest(query);
 }
 
@@ -249,7 +249,7 @@ int Rube1::Update(float seconds) {
             break;
         default: break;
     }
-    if (animMode != 1) {
+    if (animMode != RUBE_MODE_SEATED) {
         GameEntStandAgain(this, &stand, heading.GetValue(), placeX, placeZ, height);
         CharModelInstAnimate(character);
         CharModelInstNotePoseMemory(character, &poseMemory);

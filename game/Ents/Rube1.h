@@ -10,6 +10,7 @@
 #include "engine/EntRef.h"
 #include "game/Ents/AttrPatron.h"
 #include "game/Ents/GameEntStand.h"
+#include "game/Ents/RubePose.h"
 #include "game/GameGridCore.h"
 #include "game/WaypointPath.h"
 #include "gi/giPoseMemory.h"
@@ -139,7 +140,7 @@ class Rube1 : public Ent3dBase, public AttrPatron {
     InfoIcon icon;
     int32_t kind = 0;
     int32_t skin = 1;
-    int32_t animMode = 0;
+    int32_t animMode = RUBE_MODE_FREE; // a RubeAnimMode
     int32_t anim = RUBE_ANIM_IDLE;
     bool running = false; // the run animation of this walk
     EntRef generator;

@@ -40,7 +40,7 @@ void DrawCharacter(Rube1* p) {
     CharModelInst* character = p->character;
     if (!character || !character->model) return;
     Mat4 world = p->matrix;
-    if (p->animMode == 1) {
+    if (p->animMode == RUBE_MODE_SEATED) {
         Mat4 offset;
         Mat4Identity(&offset);
         offset.m[12] = character->model->attachOffset[0];
@@ -119,7 +119,7 @@ int Rube1::Draw() {
     const float dx = pos.x - eye.x, dy = pos.y - eye.y, dz = pos.z - eye.z;
     if (dx * dx + dy * dy + dz * dz > g_patronDrawDistance * g_patronDrawDistance) return 1;
     // Inside an attraction the patron is not seen.
-    if (animMode == 2) return 1;
+    if (animMode == RUBE_MODE_HIDDEN) return 1;
     // Out of the view nothing of the character is skinned or drawn; its clip runs on the
     // application clock, so it is in step when it comes back.
     if (GameEntCharacterInView(&matrix, height)) {

@@ -120,7 +120,8 @@ void Rube1::Boot() {
     speed = 0.0f;
     placeX = placeZ = 0.0f;
     EnterThink();
-    animMode = 0; // a patron booted off its seat or out of an attraction stands and is seen again
+    // A patron booted off its seat or out of an attraction stands and is seen again.
+    animMode = RUBE_MODE_FREE;
     target = EntRef();
 }
 

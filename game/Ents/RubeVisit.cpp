@@ -23,8 +23,6 @@
 #include <vector>
 
 namespace {
-enum { kGameType = 3 };
-
 float NeedValue(const AttrBase* attr, int need) {
     return attr && attr->info ? attr->info->needs[need] : 0.0f;
 }
@@ -224,22 +222,18 @@ void RubeVisitPlace(Rube1* p, AttrBase* attr, int place, const VECTOR3* entry) {
 // ---- inside ----
 
 void RubeVisitPose(int type, int* anim, int* mode) {
-    const bool stand = (type >= 0 && type <= 11) || type == 23 || (type >= 42 && type <= 49);
-    const bool seated = (type >= 14 && type <= 21) || type == 26 || type == 32 || type == 34 ||
-                        (type >= 38 && type <= 41) || (type >= 50 && type <= 57) ||
-                        (type >= 59 && type <= 61);
-    if (stand) {
+    if (RubePoseIn(kRubePayTypes, type)) {
         *anim = RUBE_ANIM_PAY;
-        *mode = 0;
-    } else if (seated) {
+        *mode = RUBE_MODE_FREE;
+    } else if (RubePoseIn(kRubeSeatTypes, type)) {
         *anim = RUBE_ANIM_SIT;
-        *mode = 2;
-    } else if (type == 24 || type == 58) {
+        *mode = RUBE_MODE_HIDDEN;
+    } else if (RubePoseIn(kRubeHiddenIdleTypes, type)) {
         *anim = RUBE_ANIM_IDLE;
-        *mode = 2;
+        *mode = RUBE_MODE_HIDDEN;
     } else {
         *anim = RUBE_ANIM_IDLE;
-        *mode = 0;
+        *mode = RUBE_MODE_FREE;
     }
 }
 
@@ -253,7 +247,7 @@ void RubeVisitEnter(Rube1* p, AttrBase* attr) {
     AttrBaseRiderSeated(attr, p);
     attr->takings = Clamp32((int64_t)attr->takings + attr->ticketPrice);
     p->tickets = Clamp32((int64_t)p->tickets - attr->ticketPrice);
-    int anim = RUBE_ANIM_IDLE, mode = 0;
+    int anim = RUBE_ANIM_IDLE, mode = RUBE_MODE_FREE;
     RubeVisitPose(attr->type, &anim, &mode);
     p->PlayAnim(anim);
     p->animMode = mode;
@@ -263,7 +257,7 @@ void RubeVisitEnter(Rube1* p, AttrBase* attr) {
 void RubeVisitSit(Rube1* p, AttrBase*, const Mat4* seatMatrix) {
     // Only riders on board are seated: the attraction takes them off before the ride is over.
     if (!p || !seatMatrix) return;
-    p->animMode = 1;
+    p->animMode = RUBE_MODE_SEATED;
     p->matrix = *seatMatrix;
 }
 
@@ -300,7 +294,7 @@ void RubeVisitExit(Rube1* p, AttrBase* attr) {
                 p->ticketBought = true;
             }
         }
-        if (info->attrType == kGameType) {
+        if (info->attrType == ATTR_TYPE_GAME) {
             const float x = (float)(RandInt(100) + 1) / 100.0f;
             const float f = RubeVisitGameWin(x, info->winningOdds);
             if (f >= 0.0f) {
@@ -316,7 +310,7 @@ void RubeVisitExit(Rube1* p, AttrBase* attr) {
             }
         }
     }
-    p->animMode = 0;
+    p->animMode = RUBE_MODE_FREE;
 }
 
 // ---- the end of the ride ----
@@ -325,7 +319,7 @@ float RubeVisitScore(const AttrInfo* info, int32_t price) {
     if (!info) return 0.0f;
     if (price == 0) return 1.0f;
     double value = info->duration;
-    if (info->attrType == 0 || info->attrType == 1)
+    if (info->attrType == ATTR_TYPE_FOOD || info->attrType == ATTR_TYPE_DRINK)
         value = info->needs[NEED_EAT] != 0.0f ? info->needs[NEED_EAT] : info->needs[NEED_DRINK];
     // A value over an average of 0 is an infinite ratio and rates best; a 0 / 0 (or a value that
     // is not a number) rates worst rather than carry a NaN into the happiness.
@@ -349,7 +343,7 @@ void RubeVisitRideOver(Rube1* p, AttrBase* attr) {
     if (!p || !attr) return;
     if (p->state != RUBE_INSIDE) {
         // Unloaded without having gone in (a state changed from outside): only out of the ride.
-        p->animMode = 0;
+        p->animMode = RUBE_MODE_FREE;
         return;
     }
     const GameVals* vals = Vals(p);

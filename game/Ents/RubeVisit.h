@@ -40,13 +40,13 @@ void RubeVisitLineStep(Rube1* patron, float seconds);
 void RubeVisitLineOffset(const Rube1* patron, const AttrBase* attr, int place, float* x, float* z);
 // Goes in (state 5): pays, reports its seat, takes the pose and faces the attraction.
 void RubeVisitEnter(Rube1* patron, AttrBase* attr);
-// A ride animator seats the patron: mode 1 with the seat's matrix as its own (the draw moves
-// the character by its model's attachment offset).
+// A ride animator seats the patron: RUBE_MODE_SEATED with the seat's matrix as its own (the draw
+// moves the character by its model's attachment offset).
 void RubeVisitSit(Rube1* patron, AttrBase* attr, const Mat4* seatMatrix);
 // Unloaded: aborted or satisfied and rated, then state 7.
 void RubeVisitRideOver(Rube1* patron, AttrBase* attr);
-// Leaving state 5 for any state: buys tickets at a seller, plays a game, mode 0. `attr` may be
-// null (only the mode and offset are reset).
+// Leaving state 5 for any state: buys tickets at a seller, plays a game, RUBE_MODE_FREE. `attr` may
+// be null (only the mode and offset are reset).
 void RubeVisitExit(Rube1* patron, AttrBase* attr);
 
 // ---- the arithmetic ----

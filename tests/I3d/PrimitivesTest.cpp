@@ -2,6 +2,7 @@
 // write into the current pair and draw, and the shared meshes' shapes, counts and lifetimes.
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/Math/Vec3Ops.h"
+#include "engine/MathConst.h"
 #include "tests/I3d/KernelFixture.h"
 
 #include <cstring>
@@ -165,7 +166,7 @@ TEST_F(Primitives, TheDebugSphereIsBuiltOnceAndFreedOnce) {
     ASSERT_EQ(v.size(), 266u);
     EXPECT_EQ(v[0].pos.y, 1.0f);
     EXPECT_EQ(v[265].pos.y, -1.0f);
-    EXPECT_NEAR(v[1].pos.y, std::cos(v3::kPi / 12), 1e-5f) << "the first ring at pi / 12";
+    EXPECT_NEAR(v[1].pos.y, std::cos(kPi6 / 12), 1e-5f) << "the first ring at pi / 12";
     ExpectOutwardUnitSphere(v, idx, 528);
     EXPECT_EQ(I3dDebugShapesFree(), 0);
     EXPECT_EQ(I3dDebugShapesFree(), -1);
@@ -186,7 +187,7 @@ TEST_F(Primitives, TheProceduralMeshesAreCountedAndBuiltAgainAfterTheLastRelease
         std::vector<Vertex71> v;
         std::vector<uint16_t> idx;
         ReadBound(&v, &idx);
-        EXPECT_NEAR(v[1].pos.y, std::cos(v3::kPi / 8), 1e-5f) << "the first ring at pi / 8";
+        EXPECT_NEAR(v[1].pos.y, std::cos(kPi6 / 8), 1e-5f) << "the first ring at pi / 8";
         ExpectOutwardUnitSphere(v, idx, 224);
 
         ASSERT_EQ(I3dDrawPrimArrow(), 0);

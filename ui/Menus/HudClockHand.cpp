@@ -4,6 +4,7 @@
 
 #include "I3d/Camera.h"
 #include "I3d/Primitives.h"
+#include "engine/MathConst.h"
 #include "ui/Ctl3Draw.h"
 #include "ui/Custom.h"
 #include "ui/Menus/MenuGameRunning.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr float kTwoPi = 6.28318531f;
 // Inside the dial's hour marks (the longest reach 16 units in from its 24-unit rim) so that
 // the marks stay readable under it.
 constexpr float kLength = 15.0f;

@@ -7,18 +7,13 @@
 #include "game/Ents/Carny.h"
 #include "game/Ents/Rube1.h"
 
-namespace {
-// Attractions of this "attrType" and above (the big rides, the generators) have no inspector.
-constexpr int32_t kFirstUninspectable = 6;
-} // namespace
-
 int HudEntityKind(ENTBASE* entity) {
     if (!EntIsLive(entity)) return 3;
     if (EntIsType(entity, "Rube1")) return 0;
     if (EntIsType(entity, "Carny")) return 1;
     if (EntIsType(entity, "AttrBase")) {
         auto* attraction = dynamic_cast<AttrBase*>(entity);
-        if (attraction && attraction->info && attraction->info->attrType < kFirstUninspectable)
+        if (attraction && attraction->info && attraction->info->attrType < ATTR_TYPE_UNPICKABLE)
             return 2;
     }
     return 3;

@@ -4,6 +4,7 @@
 #include "engine/DebugLog.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
+#include "engine/MathConst.h"
 #include "engine/WideFormat.h"
 #include "engine/WorldClass.h"
 #include "game/AttrInfo.h"
@@ -21,14 +22,13 @@
 #include <cstdio>
 #include <cstring>
 
-int32_t g_catalogueCategory = 4;
+int32_t g_catalogueCategory = ATTR_TYPE_UTILITY;
 
 namespace {
 const WorldClassDef kClass = {"MenuEquipResource", nullptr, WorldMake<MenuEquipResource>, nullptr};
 
 constexpr uint32_t kBoxColour = 0x4FFFFFFFu;
 constexpr uint32_t kLockColour = 0xFFD60000u;
-constexpr float kPi = 3.14159265358979f;
 
 struct CategoryButton {
     int32_t id;
@@ -38,12 +38,14 @@ struct CategoryButton {
     float x, y;
     int w, h;
 };
+// clang-format off
 constexpr CategoryButton kCategories[4] = {
-    {EQUIP_FOOD, "Food", "Menu\\EquipResource\\ButtonFood.dds", 0, 712, 253, 133, 25},
-    {EQUIP_GOC, "GOC", "Menu\\EquipResource\\ButtonGOC.dds", 3, 531, 253, 145, 25},
-    {EQUIP_RIDES, "Rides", "Menu\\EquipResource\\ButtonRides.dds", 2, 403, 253, 51, 26},
-    {EQUIP_UTILITY, "Utility", "Menu\\EquipResource\\ButtonUtility.dds", 4, 181, 253, 146, 31},
+    {EQUIP_FOOD, "Food", "Menu\\EquipResource\\ButtonFood.dds", ATTR_TYPE_FOOD, 712, 253, 133, 25},
+    {EQUIP_GOC, "GOC", "Menu\\EquipResource\\ButtonGOC.dds", ATTR_TYPE_GAME, 531, 253, 145, 25},
+    {EQUIP_RIDES, "Rides", "Menu\\EquipResource\\ButtonRides.dds", ATTR_TYPE_RIDE, 403, 253, 51, 26},
+    {EQUIP_UTILITY, "Utility", "Menu\\EquipResource\\ButtonUtility.dds", ATTR_TYPE_UTILITY, 181, 253, 146, 31},
 };
+// clang-format on
 
 // A centred picture.
 StaticGraphic* Picture(const char* name, int32_t id, float x, float y, float w, float h,

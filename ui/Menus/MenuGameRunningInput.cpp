@@ -3,6 +3,7 @@
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Input/SlScanCodes.h"
 #include "game/Ents/IconFlyup.h"
 #include "game/Ents/Rube1.h"
 #include "game/GameGridCore.h"
@@ -19,8 +20,6 @@
 
 namespace {
 
-constexpr int32_t kScanC = 46;
-constexpr int32_t kScanSpace = 57;
 constexpr float kSpeeds[4] = {0.5f, 1.0f, 2.0f, 8.0f};
 
 } // namespace
@@ -159,10 +158,10 @@ int MenuGameRunning::OnMessage(const SlEvent* e) {
             FocusCtl(HUD_EQUIPMENT);
             return 0;
         case SL_KEYDOWN:
-            if (e->a == kScanC && (e->b & SL_MOD_LCTRL)) {
+            if (e->a == DIK_C && (e->b & SL_MOD_LCTRL)) {
                 debugRowShown = !debugRowShown;
                 ShowDebugRow(debugRowShown);
-            } else if (e->a == kScanSpace) {
+            } else if (e->a == DIK_SPACE) {
                 rotation = (rotation + 1) % 4;
                 HudRefreshCursor(this);
             }

@@ -50,11 +50,6 @@ constexpr float kKitButtonX = 872.0f;
 constexpr float kBottomRowY = 672.0f;
 constexpr float kRideRowY = 612.0f;
 
-// A ride, a game: the types that have more than a price.
-constexpr int32_t kTypeRide = 2;
-constexpr int32_t kTypeGame = 3;
-constexpr int32_t kLastPricedType = 3;
-
 StaticText* Label(ENTBASE* menu, int32_t id, const char16_t* text, float x, float y) {
     auto* t = MenuKitMake<StaticText>("StaticText", menu, id, x, y, text);
     if (!t) return nullptr;
@@ -226,27 +221,28 @@ void MenuInspectAttr::Fill() {
     Ctl3SetChecked(openBox, !attr->closed);
     Ctl3SetChecked(repairBox, attr->repairMe != 0);
 
-    const bool priced = t >= 0 && t <= kLastPricedType;
+    // Stands, rides and games sell by the ticket; a ride or a game has more than a price.
+    const bool priced = t >= ATTR_TYPE_FOOD && t <= ATTR_TYPE_GAME;
     SetNumber(price, u" Tickets ", attr->ticketPrice, 1, 1, 100);
     Ctl3SetLive(price, priced);
     Ctl3SetLive(priceLabel, priced);
 
-    if (t == kTypeRide) {
+    if (t == ATTR_TYPE_RIDE) {
         if (label1) label1->SetTextW(u"Duration:");
         SetNumber(setting, u" Secs ", Truncated(info->duration), 5, 1, 600);
-    } else if (t == kTypeGame) {
+    } else if (t == ATTR_TYPE_GAME) {
         if (label1) label1->SetTextW(u"Win At:");
         SetNumber(setting, u"-to-1 Odds", info->winningOdds, 1, 1, 99);
     }
-    Ctl3SetLive(label1, t == kTypeRide || t == kTypeGame);
-    Ctl3SetLive(setting, t == kTypeRide || t == kTypeGame);
+    Ctl3SetLive(label1, t == ATTR_TYPE_RIDE || t == ATTR_TYPE_GAME);
+    Ctl3SetLive(setting, t == ATTR_TYPE_RIDE || t == ATTR_TYPE_GAME);
 
-    if (t == kTypeRide) {
+    if (t == ATTR_TYPE_RIDE) {
         if (label2) label2->SetTextW(u"Wait Time:");
         SetNumber(waitTime, u" Secs ", Truncated(info->queueWaitTime), 5, 5, 600);
     }
-    Ctl3SetLive(label2, t == kTypeRide);
-    Ctl3SetLive(waitTime, t == kTypeRide);
+    Ctl3SetLive(label2, t == ATTR_TYPE_RIDE);
+    Ctl3SetLive(waitTime, t == ATTR_TYPE_RIDE);
 }
 
 void MenuInspectAttr::Apply() {
@@ -254,11 +250,11 @@ void MenuInspectAttr::Apply() {
     if (!attr || !attr->info) return;
     AttrInfo* info = attr->info;
     const int32_t t = info->attrType;
-    if (t >= 0 && t <= kLastPricedType && price) attr->ticketPrice = price->value;
+    if (t >= ATTR_TYPE_FOOD && t <= ATTR_TYPE_GAME && price) attr->ticketPrice = price->value;
     // These belong to the type: every attraction of it takes them.
-    if (t == kTypeRide && setting) info->duration = float(setting->value);
-    if (t == kTypeGame && setting) info->winningOdds = setting->value;
-    if (t == kTypeRide && waitTime) info->queueWaitTime = float(waitTime->value);
+    if (t == ATTR_TYPE_RIDE && setting) info->duration = float(setting->value);
+    if (t == ATTR_TYPE_GAME && setting) info->winningOdds = setting->value;
+    if (t == ATTR_TYPE_RIDE && waitTime) info->queueWaitTime = float(waitTime->value);
 }
 
 // ---- every frame ----

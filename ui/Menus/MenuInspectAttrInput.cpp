@@ -13,10 +13,6 @@
 #include "world/EcCameraAttach.h"
 #include "world/EcViewport.h"
 
-namespace {
-constexpr int32_t kTypeRide = 2;
-} // namespace
-
 int MenuInspectAttr::OnMessage(const SlEvent* e) {
     if (!active) return 2;
     if (!e || e->type != CTL3_EVENT) return 1;
@@ -79,7 +75,7 @@ int MenuInspectAttr::Remove() {
 
 bool MenuInspectAttr::CanRide() {
     AttrBase* attr = Attraction();
-    if (!attr || !attr->info || attr->info->attrType != kTypeRide) return false;
+    if (!attr || !attr->info || attr->info->attrType != ATTR_TYPE_RIDE) return false;
     if (AttrBaseRideCamCount(attr) <= 0) return false;
     if (!rideCamera.Get() || !mainViewport.Get() || !savedCamera.Get()) FindCameras();
     // Without the management camera the view could never be given back.

@@ -4,6 +4,7 @@
 #include "engine/DebugLog.h"
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
+#include "engine/MathConst.h"
 #include "engine/WideFormat.h"
 #include "engine/WorldClass.h"
 #include "game/MtGame.h"
@@ -27,7 +28,6 @@ const WorldClassDef kClass = {"MenuMidwaySelector", nullptr, WorldMake<MenuMidwa
 constexpr uint32_t kRowBoxColour = 0x4FFFFFFFu;
 constexpr uint32_t kBackgroundBoxColour = 0xFF500000u;
 constexpr uint32_t kLockColour = 0xFFD60000u;
-constexpr float kPi = 3.14159265358979f;
 
 // A plain picture of the selector's own: centred on (x, y).
 StaticGraphic* Box(const char* name, int32_t id, float x, float y, float w, float h,

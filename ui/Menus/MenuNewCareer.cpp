@@ -4,6 +4,7 @@
 #include "I3d/Font.h"
 #include "engine/DebugLog.h"
 #include "engine/Input/SlInput.h"
+#include "engine/Input/SlScanCodes.h"
 #include "engine/PropDb.h"
 #include "engine/WideFormat.h"
 #include "engine/WorldClass.h"
@@ -22,7 +23,6 @@
 #include <cstring>
 
 namespace {
-constexpr int32_t kScanEscape = 1;
 enum : int32_t { kBack = 0, kStart = 1, kName = 2, kEasy = 4, kMedium = 5, kHard = 6 };
 // The name shown in a message box is cut short enough to fit the box.
 constexpr size_t kShownNameMax = 40;
@@ -121,7 +121,7 @@ int MenuNewCareer::OnMessage(const SlEvent* event) {
     if (!active) return 2;
     if (!event) return 1;
     // Escape goes back, as on every other screen, unless it only ends the typing of the name.
-    if (event->type == SL_KEYDOWN && event->a == kScanEscape) {
+    if (event->type == SL_KEYDOWN && event->a == DIK_ESCAPE) {
         EditLine* field = NameField();
         m_escapeEndsEditing = field && field->Editing();
         return 1;

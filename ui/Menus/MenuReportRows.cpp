@@ -5,6 +5,7 @@
 #include "I3d/StatBar.h"
 #include "engine/EntBase.h"
 #include "engine/EntTree.h"
+#include "engine/MathConst.h"
 #include "engine/WideFormat.h"
 #include "game/AttrInfo.h"
 #include "game/Ents/AttrBase.h"
@@ -68,7 +69,7 @@ bool ReportIsCarny(ENTBASE* entity) {
 
 bool ReportIsRide(ENTBASE* entity) {
     const AttrInfo* info = ReportAttrInfo(entity);
-    return info && info->attrType < kReportUtilityType;
+    return info && info->attrType < ATTR_TYPE_UNPICKABLE;
 }
 
 bool ReportIsPowered(ENTBASE* entity) {
@@ -92,7 +93,6 @@ ReportPowerTotals ReportSumPower(const EntRef* rows, int count) {
 // ---- drawing ----
 
 uint32_t ReportBarColour(float phase) {
-    constexpr float kTwoPi = 6.28318530718f;
     const float swing = (std::sin(phase * kTwoPi) + 1.0f) * 0.5f * 0.1f + 0.35f;
     return (uint32_t(int(swing * 255.0f)) << 24) + 0xFFFFFFu;
 }

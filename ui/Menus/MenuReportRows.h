@@ -14,9 +14,6 @@ class Carny;
 class ENTBASE;
 class Font;
 
-// Utilities (scenery, fences) from this type on are kept out of the cost and repair lists.
-inline constexpr int32_t kReportUtilityType = 6;
-
 using ReportMatch = bool (*)(ENTBASE* entity);
 
 // Pre-order from `root` (an entity before its children, children in sibling order), skipping
