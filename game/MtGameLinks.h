@@ -1,7 +1,7 @@
 // The operations the game object (and the attractions) need of the attraction and
 // patron-generator classes. Those classes draw, so they live above the simulation core; each
-// installs its operations when its class registers (class message 0). Until one does, its calls
-// do nothing (0 for a value).
+// installs its operations when its class registers (ENT_CLASS_MSG_BUILD_DB). Until one does, its
+// calls do nothing (0 for a value).
 #pragma once
 
 #include "I3d/Math/MathTypes.h"

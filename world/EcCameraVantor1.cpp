@@ -354,7 +354,7 @@ void CameraVantorFlyTo(ENTBASE* camera, const VECTOR3* target, float yaw, float 
 }
 
 intptr_t EcCameraVantor1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) CameraVantorSetFlyTo(CameraVantorFlyTo);
-    if (message == 2) CameraVantorSetFlyTo(nullptr);
+    if (message == ENT_CLASS_MSG_BUILD_DB) CameraVantorSetFlyTo(CameraVantorFlyTo);
+    if (message == ENT_CLASS_MSG_UNREGISTER) CameraVantorSetFlyTo(nullptr);
     return WorldClassProc(kClass, node, message, a, b, c);
 }
