@@ -25,16 +25,18 @@ namespace {
 
 class BenchProp : public Ent3dBase {
   public:
-    uint32_t GetClassFlags() override { return ENT3D_PICKABLE; }
+    uint32_t GetClassFlags() override { return ENT_CLASS_PICKABLE; }
 };
 
 intptr_t BenchPropProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0:
-        case 1:
-        case 2: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "BenchProp"); return 0;
-        case 6: return EntProcCreate(node, new BenchProp, nullptr);
+        case ENT_CLASS_MSG_BUILD_DB:
+        case ENT_CLASS_MSG_RESET:
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "BenchProp");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new BenchProp, nullptr);
         default: return EntProcForward(node, message, a, b, c);
     }
 }

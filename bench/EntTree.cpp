@@ -34,11 +34,13 @@ template <int K>
 intptr_t Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     static const char* const kNames[] = {"Scenery", "Patron", "Booth"};
     switch (message) {
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", kNames[K]); return 0;
-        case 6: return EntProcCreate(node, new BenchEnt(kNames[K]), nullptr);
-        case 0:
-        case 1:
-        case 2: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", kNames[K]);
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new BenchEnt(kNames[K]), nullptr);
+        case ENT_CLASS_MSG_BUILD_DB:
+        case ENT_CLASS_MSG_RESET:
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
         default: return EntProcForward(node, message, a, b, c);
     }
 }

@@ -121,7 +121,7 @@ BENCHMARK(FontWrapPointText);
 
 class Pickable : public Ent3dBase {
   public:
-    uint32_t GetClassFlags() override { return 0x1F; }
+    uint32_t GetClassFlags() override { return ENT_CLASS_FLAGS_INITIAL; }
 };
 
 // 2000 entities on a 45 x 45 grid, 1 unit boxes 4 units apart; a ray down through the grid's

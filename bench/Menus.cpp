@@ -44,9 +44,11 @@ class BenchMenu : public Menu3Base {
 
 intptr_t BenchMenuProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "BenchMenu"); return 0;
-        case 6: return EntProcCreate(node, new BenchMenu, nullptr);
+        case ENT_CLASS_MSG_BUILD_DB: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "BenchMenu");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new BenchMenu, nullptr);
         default: return EntProcForward(node, message, a, b, c);
     }
 }

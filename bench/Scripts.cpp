@@ -82,17 +82,19 @@ PropDb s_benchDb;
 
 intptr_t BenchProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0:
+        case ENT_CLASS_MSG_BUILD_DB:
             if (!s_benchDb.first) {
                 PropDbSetName(&s_benchDb, "BenchEnt");
                 PropDbAddStringBlank(&s_benchDb, "name", PROP_OFFSET(BenchEnt, name), 32, 3);
                 PropDbAddFloat(&s_benchDb, "speed", PROP_OFFSET(BenchEnt, speed), 0.0f, 3);
             }
             return 0;
-        case 1:
-        case 2: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "BenchEnt"); return 0;
-        case 6: return EntProcCreate(node, new BenchEnt, &s_benchDb);
+        case ENT_CLASS_MSG_RESET:
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "BenchEnt");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new BenchEnt, &s_benchDb);
         default: return EntProcForward(node, message, a, b, c);
     }
 }

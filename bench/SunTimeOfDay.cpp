@@ -89,7 +89,7 @@ void BM_LensFlareQuery(benchmark::State& state) {
     q.kind = ENT_RAY_QUERY_RAY;
     for (auto _ : state) {
         q.result = nullptr;
-        EntTreeSendGated(root->node, 112, 0, intptr_t(&q), 0);
+        EntTreeSendGated(root->node, ENT_MSG_RAY_QUERY, 0, intptr_t(&q), 0);
         benchmark::DoNotOptimize(q.result);
     }
     state.SetLabel(std::to_string(entities) + " entities, 512 x 512 terrain, ray not hitting");

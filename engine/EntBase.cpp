@@ -35,87 +35,87 @@ ENTBASE::~ENTBASE() {
 // a script or caller that passes none must not crash the entity.
 intptr_t ENTBASE::Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 7: return Start();
-        case 8: return Shutdown();
-        case 9: return Destroy();
-        case 10: return DrawPre();
-        case 12: return Update(FloatBits(b));
-        case 13: return Hook13(b);
-        case 14: return OnMessage(Ptr<const SlEvent>(b));
-        case 15: return Hook15();
-        case 16: SetPos(Ptr<const VECTOR3>(b)); return 1;
-        case 17: CopyPos(Ptr<VECTOR3>(b)); return 1;
-        case 18: return SetOrientation(Ptr<const float>(b));
-        case 19: return GetMatrix(Ptr<float>(b));
-        case 24: Hook24(b); return 1;
-        case 25: Hook25(b); return 1;
-        case 26: return Hook26(b);
-        case 27: return Hook27(b);
-        case 28: return Hook28(b);
-        case 29: return Hook29(b);
-        case 33: return Hook33(b);
-        case 34: SetHeading(FloatBits(b)); return 1;
-        case 35: {
+        case ENT_MSG_START: return Start();
+        case ENT_MSG_SHUTDOWN: return Shutdown();
+        case ENT_MSG_DESTROY: return Destroy();
+        case ENT_MSG_DRAW_PRE: return DrawPre();
+        case ENT_MSG_UPDATE: return Update(FloatBits(b));
+        case ENT_MSG_HOOK13: return Hook13(b);
+        case ENT_MSG_ON_MESSAGE: return OnMessage(Ptr<const SlEvent>(b));
+        case ENT_MSG_HOOK15: return Hook15();
+        case ENT_MSG_SET_POS: SetPos(Ptr<const VECTOR3>(b)); return ENT_RESULT_HANDLED;
+        case ENT_MSG_COPY_POS: CopyPos(Ptr<VECTOR3>(b)); return ENT_RESULT_HANDLED;
+        case ENT_MSG_SET_ORIENTATION: return SetOrientation(Ptr<const float>(b));
+        case ENT_MSG_GET_MATRIX: return GetMatrix(Ptr<float>(b));
+        case ENT_MSG_HOOK24: Hook24(b); return ENT_RESULT_HANDLED;
+        case ENT_MSG_HOOK25: Hook25(b); return ENT_RESULT_HANDLED;
+        case ENT_MSG_HOOK26: return Hook26(b);
+        case ENT_MSG_HOOK27: return Hook27(b);
+        case ENT_MSG_HOOK28: return Hook28(b);
+        case ENT_MSG_HOOK29: return Hook29(b);
+        case ENT_MSG_HOOK33: return Hook33(b);
+        case ENT_MSG_SET_HEADING: SetHeading(FloatBits(b)); return ENT_RESULT_HANDLED;
+        case ENT_MSG_GET_YAW: {
             float yaw = GetYaw();
             if (b) *Ptr<float>(b) = yaw;
-            return 1;
+            return ENT_RESULT_HANDLED;
         }
-        case 36: SetYaw(FloatBits(b)); return 1;
-        case 39: Hook39(b); return 1;
-        case 40: return Hook40(b);
-        case 43: return GetOrientation(Ptr<float>(b));
-        case 55: SetType((int)b); return 1;
-        case 56: return Hook56(b);
-        case 68: return BoundsQuery(Ptr<EntBoundsQuery>(b));
-        case 69: return Hook69(b);
-        case 83: SetName(Ptr<const char>(b)); return 1;
-        case 84: return CopyName(Ptr<char>(b));
-        case 89: {
+        case ENT_MSG_SET_YAW: SetYaw(FloatBits(b)); return ENT_RESULT_HANDLED;
+        case ENT_MSG_HOOK39: Hook39(b); return ENT_RESULT_HANDLED;
+        case ENT_MSG_HOOK40: return Hook40(b);
+        case ENT_MSG_GET_ORIENTATION: return GetOrientation(Ptr<float>(b));
+        case ENT_MSG_SET_TYPE: SetType((int)b); return ENT_RESULT_HANDLED;
+        case ENT_MSG_HOOK56: return Hook56(b);
+        case ENT_MSG_BOUNDS_QUERY: return BoundsQuery(Ptr<EntBoundsQuery>(b));
+        case ENT_MSG_HOOK69: return Hook69(b);
+        case ENT_MSG_SET_NAME: SetName(Ptr<const char>(b)); return ENT_RESULT_HANDLED;
+        case ENT_MSG_COPY_NAME: return CopyName(Ptr<char>(b));
+        case ENT_MSG_GET_VAR_TABLE: {
             VarTable* table = GetInstanceVarTable();
             if (b) *Ptr<VarTable*>(b) = table;
             if (c) *Ptr<ENTBASE*>(c) = this;
-            return 1;
+            return ENT_RESULT_HANDLED;
         }
-        case 90: return Draw();
-        case 91: return Hook91(b);
-        case 106: SetLocalPlayer(b); return 1;
-        case 108: return SaveVars(Ptr<const char>(b));
-        case 109: return LoadVars(Ptr<const char>(b), Ptr<int>(c));
-        case 112: return RayQuery(Ptr<EntRayQuery>(b));
-        case 116: return VarsChanged();
-        case 118: return Hook118(a);
-        case 130: return Hook130(a);
-        case 136: return Hook136(b);
-        case 143: return Hook143();
-        case 149: return PickTest(Ptr<PickQuery>(b)) ? 1 : 0;
-        case 156: return GetWorldMatrix(Ptr<float>(b));
-        case 157: return Hook157(b);
-        case 158: return Hook158(b);
-        case 159: return DrawWorldBounds((uint32_t)b);
-        case 160: return DrawLocalBounds((uint32_t)b);
-        case 161: return CopyBounds(Ptr<float>(b));
-        case 162: return SetBounds(Ptr<const float>(b));
-        case 163: SetActive(); return 1;
-        case 164: ClearActive(); return 1;
-        case 165: {
+        case ENT_MSG_DRAW: return Draw();
+        case ENT_MSG_HOOK91: return Hook91(b);
+        case ENT_MSG_SET_LOCAL_PLAYER: SetLocalPlayer(b); return ENT_RESULT_HANDLED;
+        case ENT_MSG_SAVE_VARS: return SaveVars(Ptr<const char>(b));
+        case ENT_MSG_LOAD_VARS: return LoadVars(Ptr<const char>(b), Ptr<int>(c));
+        case ENT_MSG_RAY_QUERY: return RayQuery(Ptr<EntRayQuery>(b));
+        case ENT_MSG_VARS_CHANGED: return VarsChanged();
+        case ENT_MSG_HOOK118: return Hook118(a);
+        case ENT_MSG_HOOK130: return Hook130(a);
+        case ENT_MSG_HOOK136: return Hook136(b);
+        case ENT_MSG_HOOK143: return Hook143();
+        case ENT_MSG_PICK_TEST: return PickTest(Ptr<PickQuery>(b)) ? 1 : 0;
+        case ENT_MSG_GET_WORLD_MATRIX: return GetWorldMatrix(Ptr<float>(b));
+        case ENT_MSG_HOOK157: return Hook157(b);
+        case ENT_MSG_HOOK158: return Hook158(b);
+        case ENT_MSG_DRAW_WORLD_BOUNDS: return DrawWorldBounds((uint32_t)b);
+        case ENT_MSG_DRAW_LOCAL_BOUNDS: return DrawLocalBounds((uint32_t)b);
+        case ENT_MSG_COPY_BOUNDS: return CopyBounds(Ptr<float>(b));
+        case ENT_MSG_SET_BOUNDS: return SetBounds(Ptr<const float>(b));
+        case ENT_MSG_SET_ACTIVE: SetActive(); return ENT_RESULT_HANDLED;
+        case ENT_MSG_CLEAR_ACTIVE: ClearActive(); return ENT_RESULT_HANDLED;
+        case ENT_MSG_IS_ACTIVE: {
             intptr_t active = IsActive() & 0xFF;
             if (b) *Ptr<intptr_t>(b) = active;
-            return 1;
+            return ENT_RESULT_HANDLED;
         }
-        case 166: return SetTag(b);
-        case 167: return GetTag(Ptr<intptr_t>(b));
-        case 170: return OnGameEvent((int)b, c);
-        case 171: SetViewTag(b); return 1;
-        case 172: {
+        case ENT_MSG_SET_TAG: return SetTag(b);
+        case ENT_MSG_GET_TAG: return GetTag(Ptr<intptr_t>(b));
+        case ENT_MSG_GAME_EVENT: return OnGameEvent((int)b, c);
+        case ENT_MSG_SET_VIEW_TAG: SetViewTag(b); return ENT_RESULT_HANDLED;
+        case ENT_MSG_GET_VIEW_TAG: {
             intptr_t tag = GetViewTag();
             if (b) *Ptr<intptr_t>(b) = tag;
-            return 1;
+            return ENT_RESULT_HANDLED;
         }
-        case 174: return Hook174(b);
-        case 175: ScalePos(Ptr<const VECTOR3>(b)); return 1;
-        case 176: return GetCamera(Ptr<CameraDesc>(b));
-        case 177: return Hook177(b);
-        default: return 0;
+        case ENT_MSG_HOOK174: return Hook174(b);
+        case ENT_MSG_SCALE_POS: ScalePos(Ptr<const VECTOR3>(b)); return ENT_RESULT_HANDLED;
+        case ENT_MSG_GET_CAMERA: return GetCamera(Ptr<CameraDesc>(b));
+        case ENT_MSG_HOOK177: return Hook177(b);
+        default: return ENT_RESULT_NONE;
     }
 }
 

@@ -1,6 +1,6 @@
 // The query records that tree walks hand to entities: a box or line query against world bounds
-// (message 68) and a pick ray with the best entity found so far (message 149). Every pointer and
-// word is pointer-sized.
+// (ENT_MSG_BOUNDS_QUERY) and a pick ray with the best entity found so far (ENT_MSG_PICK_TEST).
+// Every pointer and word is pointer-sized.
 #pragma once
 
 #include "I3d/Math/MathTypes.h"
@@ -25,8 +25,8 @@ struct EntBoundsQuery {
     float box[6]; // min x, y, z then max x, y, z
 };
 
-// A line sent down a subtree (message 112). The sun and the lens flare send kind 3 (a ray from
-// `origin` along `direction`) with `result` 0 and test it only for 0 afterwards; kind 4 is the
+// A line sent down a subtree (ENT_MSG_RAY_QUERY). The sun and the lens flare send kind 3 (a ray
+// from `origin` along `direction`) with `result` 0 and test it only for 0 afterwards; kind 4 is the
 // segment from `origin` to `end`. A class the line meets sets `result` to its tree node.
 enum : int32_t {
     ENT_RAY_QUERY_RAY = 3,
@@ -51,11 +51,12 @@ struct PickQuery {
     float bestDistance;
 };
 
-// ---- the ground under a point (the terrain's messages) ----
-// 147: b = const VECTOR3* position, c = float* height.
-// 155: b = const VECTOR3* position, c = EntSurfaceQuery*.
-// 168: b = const VECTOR3* position, c = EntGroundRecord* with `want` set.
-// 114: b = the terrain object's pointer out. 169: a float in the low 32 bits of b.
+// ---- the ground under a point (the terrain's messages, ENT_MSG_GROUND_ and ENT_MSG_TERRAIN_) ----
+// ENT_MSG_GROUND_HEIGHT: b = const VECTOR3* position, c = float* height.
+// ENT_MSG_GROUND_SURFACE: b = const VECTOR3* position, c = EntSurfaceQuery*.
+// ENT_MSG_GROUND_RECORD: b = const VECTOR3* position, c = EntGroundRecord* with `want` set.
+// ENT_MSG_TERRAIN_OBJECT: b = the terrain object's pointer out. ENT_MSG_TERRAIN_LOD: a float in
+// the low 32 bits of b.
 
 enum : int32_t {
     ENT_SURFACE_GROUND = 1,
@@ -75,7 +76,7 @@ enum : int32_t {
 
 struct EntGroundRecord {
     int32_t want;  // ENT_GROUND_ bits
-    VECTOR3 point; // x, the height as message 155 gives it, z
+    VECTOR3 point; // x, the height as ENT_MSG_GROUND_SURFACE gives it, z
     float waterLevel;
     int32_t surface;
     VECTOR3 normal; // unit normal of the triangle under the point

@@ -10,8 +10,8 @@
 namespace {
 EntClass* s_classes = nullptr;
 
-// Registration gives the procedure more room than the 64 bytes of message 4, so that a class
-// string too long for a record is seen and refused instead of cut.
+// Registration gives the procedure more room than the 64 bytes of ENT_CLASS_MSG_CLASS_NAME, so that
+// a class string too long for a record is seen and refused instead of cut.
 constexpr size_t kClassStringRoom = 256;
 } // namespace
 
@@ -23,7 +23,7 @@ int EntSystemInit() {
 int EntCreateClass(EntClassProc proc, intptr_t b, intptr_t c) {
     if (!proc) return -1;
     char name[kClassStringRoom] = {};
-    proc(nullptr, 4, 0, (intptr_t)name, 0);
+    proc(nullptr, ENT_CLASS_MSG_CLASS_NAME, 0, (intptr_t)name, 0);
     size_t length = strnlen(name, sizeof name);
     if (length == 0 || length >= sizeof(EntClass::name)) return -1;
     if (EntClassFind(name)) return -1;
@@ -36,7 +36,7 @@ int EntCreateClass(EntClassProc proc, intptr_t b, intptr_t c) {
     cls->removalHears = ENT_REMOVAL_HEARS_ALL;
     cls->next = s_classes;
     s_classes = cls;
-    proc(nullptr, 0, 0, b, c);
+    proc(nullptr, ENT_CLASS_MSG_BUILD_DB, 0, b, c);
     DbgPrintf(DBG_ENTITY, "EntCreateClass(%s)... ok.\n", cls->name);
     return 0;
 }
@@ -72,13 +72,13 @@ int EntClassSetUpdateAhead(const char* className, void (*ahead)(const ENTBASE* e
 
 void EntResetClasses() {
     for (EntClass* c = s_classes; c; c = c->next)
-        c->proc(nullptr, 1, 0, 0, 0);
+        c->proc(nullptr, ENT_CLASS_MSG_RESET, 0, 0, 0);
 }
 
 void EntSystemShutdown() {
     for (EntClass* c = s_classes; c;) {
         EntClass* next = c->next;
-        c->proc(nullptr, 2, 0, 0, 0);
+        c->proc(nullptr, ENT_CLASS_MSG_UNREGISTER, 0, 0, 0);
         MemFree(c);
         c = next;
     }

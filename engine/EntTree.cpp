@@ -194,8 +194,8 @@ EntNode* EntCreate(const char* className, EntNode* parent, intptr_t a, intptr_t 
     for (int k = 0; k < 8; ++k)
         node->hearing[k] = (node->hears >> k) & 1;
     if (parent) LinkLast(node, parent);
-    intptr_t answer = cls->proc(node, 6, a, b, c);
-    if (answer == -1 || !node->object) {
+    intptr_t answer = cls->proc(node, ENT_CLASS_MSG_CREATE, a, b, c);
+    if (answer == ENT_RESULT_FAILED || !node->object) {
         // Nothing must stay behind a refused creation: a node without its entity would hide
         // from walks, and its later siblings with it.
         if (node->object) {
@@ -259,7 +259,7 @@ void EntDestroyChildren(ENTBASE* entity) {
 // ---- class procedure helpers ----
 
 intptr_t EntProcCreate(EntNode* node, ENTBASE* object, PropDb* classDb) {
-    if (!node || !object) return -1;
+    if (!node || !object) return ENT_RESULT_FAILED;
     object->node = node;
     node->object = object;
     object->classDb = classDb;

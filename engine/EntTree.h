@@ -12,6 +12,8 @@
 // and carry on safely: the nodes it holds stay allocated until it returns.
 #pragma once
 
+#include "engine/EntCodes.h"
+
 #include <cstdint>
 
 class ENTBASE;
@@ -19,23 +21,10 @@ class PropDb;
 struct EntNode;
 struct EntClass;
 
-// A class procedure: (node, message, a, b, c) -> result, every word pointer-sized. Messages 0
-// (build the class's property database; b = a file path or null), 1 (reset), 2 (unregister), 4
-// (copy the class string into the buffer at b) and 6 (create the instance for node) are the
-// class's own; every other message goes to the instance's Dispatch (EntProcForward).
+// A class procedure: (node, message, a, b, c) -> result, every word pointer-sized. The class
+// messages (ENT_CLASS_MSG_, EntCodes.h) are the class's own; every other message goes to the
+// instance's Dispatch (EntProcForward).
 using EntClassProc = intptr_t (*)(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
-
-// Instance flag bits. 0x8 carries two names: the editor uses the same bit.
-enum : uint32_t {
-    ENT_FLAG_ACTIVE = 0x2, // SetActive / ClearActive / IsActive
-    // The editor's "changed" mark, set after a variable edit. Its own bit: on 0x2 it made an
-    // edited inactive menu take input.
-    ENT_FLAG_CHANGED = 0x10000,
-    ENT_FLAG_DRAWPOST = 0x8,   // takes part in the third draw pass (EntTreeDrawPost)
-    ENT_FLAG_HIGHLIGHT = 0x8,  // the editor's highlight of the selected entity
-    ENT_FLAG_PASSABLE = 0x100, // scenery the placement grid lets patrons through
-    ENT_FLAGS_INITIAL = 0xF1,
-};
 
 struct EntNode {
     EntClass* cls;
@@ -103,10 +92,10 @@ void EntNoteNamesEdited();
 
 // Resets the class list; 0.
 int EntSystemInit();
-// Registers a class: asks the procedure for its class string (message 4), refuses (-1) an empty
-// string, one longer than 63 characters, or a name registered already (ignoring case); then puts
-// the class first in the list, sends it message 0 with b and c, and logs at level 4. 0 on
-// success.
+// Registers a class: asks the procedure for its class string (ENT_CLASS_MSG_CLASS_NAME), refuses
+// (-1) an empty string, one longer than 63 characters, or a name registered already (ignoring
+// case); then puts the class first in the list, sends it ENT_CLASS_MSG_BUILD_DB with b and c, and
+// logs at level 4. 0 on success.
 int EntCreateClass(EntClassProc proc, intptr_t b, intptr_t c);
 // The first class in list order (the last registered first) whose name equals name, ignoring
 // case; null when none.
@@ -120,16 +109,17 @@ int EntClassSetRemoval(const char* className, uint8_t kind, uint8_t hears);
 int EntClassSetUpdateBytes(const char* className, int bytes);
 // Sets the class's updateAhead (null for none); -1 for a class not registered, else 0.
 int EntClassSetUpdateAhead(const char* className, void (*ahead)(const ENTBASE* entity));
-// Message 1 to every class, in list order.
+// ENT_CLASS_MSG_RESET to every class, in list order.
 void EntResetClasses();
-// Message 2 to every class, then the records are freed.
+// ENT_CLASS_MSG_UNREGISTER to every class, then the records are freed.
 void EntSystemShutdown();
 
 // ---- creation and linking ----
 
 // Creates an entity of the named class as the last child of parent (or with no parent): the
-// class procedure gets message 6 with a, b, c. A class that refuses (-1) or makes no object
-// leaves nothing behind: the result is null. Null also for an unknown class or a marked parent.
+// class procedure gets ENT_CLASS_MSG_CREATE with a, b, c. A class that refuses (-1) or makes no
+// object leaves nothing behind: the result is null. Null also for an unknown class or a marked
+// parent.
 EntNode* EntCreate(const char* className, EntNode* parent, intptr_t a, intptr_t b, intptr_t c);
 ENTBASE* EntCreateByName(const char* className, EntNode* parent);
 ENTBASE* EntCreateChild(const char* className, ENTBASE* parent);
@@ -184,7 +174,7 @@ void EntTreeUpdate(ENTBASE* entity, float seconds); // children only when Update
 void EntTreeStart(ENTBASE* entity);                 // Start everywhere, pre-order
 void EntTreeDrawPre(ENTBASE* entity);               // children only when DrawPre answers nonzero
 void EntTreeDraw(ENTBASE* entity);                  // Draw everywhere
-void EntTreeDrawPost(ENTBASE* entity);              // DrawPost on flagged 0x8 entities only
+void EntTreeDrawPost(ENTBASE* entity);              // DrawPost on ENT_FLAG_DRAWPOST ones only
 // OnEntityRemoved (gone) everywhere its answer is nonzero above, in pre-order; an entity whose
 // class does not hear gone's kind is passed over, and so is a subtree where nobody hears it.
 void EntTreeNotifyRemoved(ENTBASE* root, ENTBASE* gone);
@@ -216,8 +206,8 @@ ENTBASE* EntGetRoot(ENTBASE* entity);
 
 // ---- class procedure helpers ----
 
-// Message 6: links object and node, sets the class database, calls Create; 0, or -1 (nothing
-// made) for a null object.
+// ENT_CLASS_MSG_CREATE: links object and node, sets the class database, calls Create; 0, or -1
+// (nothing made) for a null object.
 intptr_t EntProcCreate(EntNode* node, ENTBASE* object, PropDb* classDb);
 // Any other message: the instance's Dispatch, or 0 when the node holds no entity.
 intptr_t EntProcForward(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

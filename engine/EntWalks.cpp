@@ -116,7 +116,7 @@ void NotifyRemoved(EntNode* n, ENTBASE* gone, uint8_t kind) {
 
 intptr_t SendMessage(EntNode* n, const SlEvent* event) {
     intptr_t answer = n->object->OnMessage(event);
-    if (answer != 1) return answer;
+    if (answer != ENT_RESULT_HANDLED) return answer;
     if (!Live(n)) return 1;
     for (EntNode *c = n->firstChild, *next = nullptr; c; c = next) {
         next = c->next;
@@ -128,7 +128,7 @@ intptr_t SendMessage(EntNode* n, const SlEvent* event) {
 intptr_t SendGated(EntNode* n, int message, intptr_t a, intptr_t b, intptr_t c) {
     if (n->deleteCount != 0) return 0;
     intptr_t answer = n->proc(n, message, a, b, c);
-    if (answer != 1) return answer;
+    if (answer != ENT_RESULT_HANDLED) return answer;
     if (n->deleteCount != 0) return 1;
     for (EntNode *ch = n->firstChild, *next = nullptr; ch; ch = next) {
         next = ch->next;

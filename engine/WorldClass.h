@@ -1,7 +1,8 @@
 // The class procedure every world and game entity class answers with: the property database (and
-// the class data folder) on message 0, the reset of the source-file table on 1, the class's own
-// shut-down on 2, the class string on 4, a new instance on 6, and every other message forwarded
-// to the instance.
+// the class data folder) on ENT_CLASS_MSG_BUILD_DB, the reset of the source-file table on
+// ENT_CLASS_MSG_RESET, the class's own shut-down on ENT_CLASS_MSG_UNREGISTER, the class string on
+// ENT_CLASS_MSG_CLASS_NAME, a new instance on ENT_CLASS_MSG_CREATE, and every other message
+// forwarded to the instance.
 #pragma once
 
 #include "engine/DataDir.h"
@@ -19,10 +20,11 @@ struct WorldClassDef {
     ENTBASE* (*make)(); // a new instance, not yet linked
     void (*reset)();    // class state back to its start on registration; may be null
     // The class data folder, when the class keeps one: set on registration from the path it was
-    // registered with (message 0's b), the program folder + "Data/" when none was given.
+    // registered with (ENT_CLASS_MSG_BUILD_DB's b), the program folder + "Data/" when none was
+    // given.
     DataDir* dataDir = nullptr;
-    void (*onReset)() = nullptr;      // class message 1, after the source-file table is emptied
-    void (*onUnregister)() = nullptr; // class message 2: the class's own resources
+    void (*onReset)() = nullptr;      // ENT_CLASS_MSG_RESET, after the source-file table is emptied
+    void (*onUnregister)() = nullptr; // ENT_CLASS_MSG_UNREGISTER: the class's own resources
 };
 
 intptr_t WorldClassProc(const WorldClassDef& def, EntNode* node, int message, intptr_t a,
@@ -31,11 +33,12 @@ intptr_t WorldClassProc(const WorldClassDef& def, EntNode* node, int message, in
 // The class string into a caller's buffer of 64 bytes, as CopyClassName does; 0.
 int WorldCopyClassName(const char* name, char* buffer);
 
-// The class-wide flags word of class T: 0x1F at start and again at each registration.
+// The class-wide flags word of class T: ENT_CLASS_FLAGS_INITIAL at start and again at each
+// registration.
 template <class T>
 struct WorldClassFlags {
-    static inline uint32_t word = 0x1F;
-    static void Reset() { word = 0x1F; }
+    static inline uint32_t word = ENT_CLASS_FLAGS_INITIAL;
+    static void Reset() { word = ENT_CLASS_FLAGS_INITIAL; }
 };
 
 // A new instance of T, or null when memory fails.

@@ -28,11 +28,11 @@ enum {
 // The editor-wide class flags the settings page shows: picking and the name-and-box overlay
 // are the world entities' own bits.
 enum : uint32_t {
-    CLASS_FLAG_SELECT = ENT3D_PICKABLE,
-    CLASS_FLAG_DRAW = 0x2,
-    CLASS_FLAG_OVERLAY = ENT3D_DEBUG_DRAW,
-    CLASS_FLAG_MOVE = 0x8,
-    CLASS_FLAGS_UNSET = 0xEAEAEAEA, // a class that keeps no word of its own
+    CLASS_FLAG_SELECT = ENT_CLASS_PICKABLE,
+    CLASS_FLAG_DRAW = ENT_CLASS_DRAW,
+    CLASS_FLAG_OVERLAY = ENT_CLASS_DEBUG_DRAW,
+    CLASS_FLAG_MOVE = ENT_CLASS_MOVE,
+    CLASS_FLAGS_UNSET = ENT_CLASS_FLAGS_BASE, // a class that keeps no word of its own
 };
 
 class EditorWindows : public EditorPanes {

@@ -15,8 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 
-enum { EDIT_SELECT_BIT = 0x1 };
-
 Editor* MasterEditNew(void* instance) {
     return new MasterEdit(instance);
 }
@@ -59,7 +57,7 @@ static void ClearSelectBit(ENTBASE* root, const char* className) {
     if (!EntIsLive(root) || !root->node) return;
     EntNode* node = EntTreeFindByClass(root->node, className);
     if (auto* entity = dynamic_cast<Ent3dBase*>(node ? node->object : nullptr))
-        entity->SetClassFlags(entity->GetClassFlags() & ~(uint32_t)EDIT_SELECT_BIT);
+        entity->SetClassFlags(entity->GetClassFlags() & ~(uint32_t)ENT_CLASS_PICKABLE);
 }
 
 void MasterEdit::Enter(void* mainWindow) {
@@ -81,7 +79,7 @@ void MasterEdit::Enter(void* mainWindow) {
 void MasterEdit::Leave() {
     if (!m_active) return;
     SelectClear();
-    if (EntIsLive(m_hover)) m_hover->ClearFlag(ENT_FLAG_HIGHLIGHT);
+    if (EntIsLive(m_hover)) m_hover->ClearFlag(ENT_FLAG_DRAWPOST);
     m_hover = nullptr;
     m_buttonDown = m_moved = false;
     m_host->CaptureMouse(false);
@@ -142,14 +140,14 @@ void MasterEdit::ShowFirst() {
 void MasterEdit::SelectAdd(ENTBASE* entity) {
     if (!EntIsLive(entity) || m_count >= EDITOR_SELECT_MAX || IsSelected(entity)) return;
     m_selection[m_count++] = entity;
-    entity->SetFlag(ENT_FLAG_HIGHLIGHT);
+    entity->SetFlag(ENT_FLAG_DRAWPOST);
     if (m_count == 1) ShowFirst();
 }
 
 void MasterEdit::SelectRemove(ENTBASE* entity) {
     for (int i = 0; i < m_count; ++i) {
         if (m_selection[i] != entity) continue;
-        if (EntIsLive(entity)) entity->ClearFlag(ENT_FLAG_HIGHLIGHT);
+        if (EntIsLive(entity)) entity->ClearFlag(ENT_FLAG_DRAWPOST);
         m_selection[i] = m_selection[--m_count];
         m_selection[m_count] = nullptr;
         return;
@@ -158,7 +156,7 @@ void MasterEdit::SelectRemove(ENTBASE* entity) {
 
 void MasterEdit::SelectClear() {
     for (int i = 0; i < m_count; ++i) {
-        if (EntIsLive(m_selection[i])) m_selection[i]->ClearFlag(ENT_FLAG_HIGHLIGHT);
+        if (EntIsLive(m_selection[i])) m_selection[i]->ClearFlag(ENT_FLAG_DRAWPOST);
         m_selection[i] = nullptr;
     }
     m_count = 0;
@@ -246,9 +244,9 @@ void MasterEdit::ViewMouseMove(int x, int y, bool shift) {
     if (picked == m_hover) return;
     if (EntIsLive(m_hover)) {
         if (IsSelected(m_hover))
-            m_hover->SetFlag(ENT_FLAG_HIGHLIGHT);
+            m_hover->SetFlag(ENT_FLAG_DRAWPOST);
         else
-            m_hover->ClearFlag(ENT_FLAG_HIGHLIGHT);
+            m_hover->ClearFlag(ENT_FLAG_DRAWPOST);
     }
     m_hover = picked;
     DbgPrintf(DBG_GENERAL, "Entity under cursor: %s\n", picked ? picked->GetName() : "NONE");
@@ -317,9 +315,9 @@ void MasterEdit::Update(float realSeconds) {
     const int phase = (int)(m_blinkClock * 8.0f);
     if (EntIsLive(m_hover) && !IsSelected(m_hover)) {
         if (phase & 1)
-            m_hover->SetFlag(ENT_FLAG_HIGHLIGHT);
+            m_hover->SetFlag(ENT_FLAG_DRAWPOST);
         else
-            m_hover->ClearFlag(ENT_FLAG_HIGHLIGHT);
+            m_hover->ClearFlag(ENT_FLAG_DRAWPOST);
     }
     BeginUiFrame(realSeconds);
 }

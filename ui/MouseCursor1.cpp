@@ -104,8 +104,8 @@ Shader* MouseCursorShader() {
 }
 
 intptr_t EcMouseCursor1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) MakeClassResources();
-    if (message == 2) FreeClassResources();
+    if (message == ENT_CLASS_MSG_BUILD_DB) MakeClassResources();
+    if (message == ENT_CLASS_MSG_UNREGISTER) FreeClassResources();
     return WorldClassProc(kClass, node, message, a, b, c);
 }
 

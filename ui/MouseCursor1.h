@@ -59,6 +59,6 @@ bool MouseCursorPointerKnown();
 // The cursor's shared "Solid" shader while the class is registered, else null.
 Shader* MouseCursorShader();
 
-// Class "MouseCursor1". Message 0 also makes the shader and installs the set-up hook the root
-// tree builder calls; message 2 releases the shader and removes the hook.
+// Class "MouseCursor1". ENT_CLASS_MSG_BUILD_DB also makes the shader and installs the set-up hook
+// the root tree builder calls; ENT_CLASS_MSG_UNREGISTER releases the shader and removes the hook.
 intptr_t EcMouseCursor1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -1,4 +1,5 @@
-// What a camera entity fills for the viewport that draws through it (GetCamera, message 176).
+// What a camera entity fills for the viewport that draws through it (GetCamera,
+// ENT_MSG_GET_CAMERA).
 #pragma once
 
 #include "I3d/Math/MathTypes.h"

@@ -53,5 +53,6 @@ class EcArticuModel : public EcStaticObject {
 VarTable* ArticuModelVars();
 const Mat4* ArticuModelTexMatrix(int record);
 
-// Class "ArticuModel". Message 1 also forgets the kept terrain; message 2 frees the table.
+// Class "ArticuModel". ENT_CLASS_MSG_RESET also forgets the kept terrain; ENT_CLASS_MSG_UNREGISTER
+// frees the table.
 intptr_t EcArticuModelProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

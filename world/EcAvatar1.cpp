@@ -93,8 +93,8 @@ VarTable* Avatar1Vars() {
 }
 
 intptr_t EcAvatar1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) SetUpClass();
-    if (message == 2) ShutDownClass();
+    if (message == ENT_CLASS_MSG_BUILD_DB) SetUpClass();
+    if (message == ENT_CLASS_MSG_UNREGISTER) ShutDownClass();
     return WorldClassProc(kClass, node, message, a, b, c);
 }
 

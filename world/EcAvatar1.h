@@ -69,5 +69,6 @@ void Avatar1Mark(EcAvatar1* avatar, float x, float z);
 
 VarTable* Avatar1Vars();
 
-// Class "Avatar1". Message 0 makes the value table, mesh and shader, message 2 frees them.
+// Class "Avatar1". ENT_CLASS_MSG_BUILD_DB makes the value table, mesh and shader,
+// ENT_CLASS_MSG_UNREGISTER frees them.
 intptr_t EcAvatar1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

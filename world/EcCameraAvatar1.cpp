@@ -144,7 +144,7 @@ int EcCameraAvatar1::GetCamera(CameraDesc* out) {
 }
 
 intptr_t EcCameraAvatar1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) MakeVars();
-    if (message == 2) FreeVars();
+    if (message == ENT_CLASS_MSG_BUILD_DB) MakeVars();
+    if (message == ENT_CLASS_MSG_UNREGISTER) FreeVars();
     return WorldClassProc(kClass, node, message, a, b, c);
 }

@@ -51,5 +51,6 @@ class EcCameraAvatar1 : public Ent3dBase {
 // The class's value table; null before registration and after shut-down.
 VarTable* CameraAvatar1Vars();
 
-// Class "CameraAvatar1". Message 0 makes the value table, message 2 frees it.
+// Class "CameraAvatar1". ENT_CLASS_MSG_BUILD_DB makes the value table, ENT_CLASS_MSG_UNREGISTER
+// frees it.
 intptr_t EcCameraAvatar1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -80,7 +80,7 @@ int EcCameraFixed::GetCamera(CameraDesc* out) {
 
 int EcCameraFixed::Draw() {
     if (!EntDebugDrawAllowed()) return 1; // the editor's pass only, not the game's every frame
-    if (GetClassFlags() & ENT3D_DEBUG_DRAW) {
+    if (GetClassFlags() & ENT_CLASS_DEBUG_DRAW) {
         CameraMarkerStates();
         CameraMarkerArrows(pos, pitch, yaw, 10.0f);
     }
@@ -88,7 +88,7 @@ int EcCameraFixed::Draw() {
 }
 
 intptr_t EcCameraFixedProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) MakeVars();
-    if (message == 2) FreeVars();
+    if (message == ENT_CLASS_MSG_BUILD_DB) MakeVars();
+    if (message == ENT_CLASS_MSG_UNREGISTER) FreeVars();
     return WorldClassProc(kClass, node, message, a, b, c);
 }

@@ -19,7 +19,7 @@ class EcCameraFixed : public Ent3dBase {
     // Angles 0, "fov" 1.04718, the origin and the local box from -1 to 1; 1.
     int Create(EntNode* node) override;
     int Start() override; // VarsChanged; 1
-    // The marker while class flag 0x4 is set, then the base's name tag; the base's result.
+    // The marker while ENT_CLASS_DEBUG_DRAW is set, then the base's name tag; the base's result.
     int Draw() override;
     // The view matrix and the world box from the values; 0.
     int VarsChanged() override;
@@ -36,5 +36,6 @@ class EcCameraFixed : public Ent3dBase {
 // The class's value table; null before registration and after shut-down.
 VarTable* CameraFixedVars();
 
-// Class "CameraFixed". Message 0 makes the value table, message 2 frees it.
+// Class "CameraFixed". ENT_CLASS_MSG_BUILD_DB makes the value table, ENT_CLASS_MSG_UNREGISTER frees
+// it.
 intptr_t EcCameraFixedProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -351,6 +351,6 @@ void CameraVantorFlyTo(ENTBASE* camera, const VECTOR3* target, float yaw, float 
 intptr_t EcCameraVantor1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     // The application hands the fly-to over; the class takes it back when it shuts down, so
     // that focusing never writes into a camera-shaped entity another class makes later.
-    if (message == 2) CameraVantorSetFlyTo(nullptr);
+    if (message == ENT_CLASS_MSG_UNREGISTER) CameraVantorSetFlyTo(nullptr);
     return WorldClassProc(kClass, node, message, a, b, c);
 }

@@ -23,7 +23,7 @@ class EcCameraWaypoint : public Ent3dBase {
     // Resolves "next" and "prev" once by exact name from the root, makes a "transTime" of 0
     // 1.0, then VarsChanged; 0.
     int Start() override;
-    // The marker, the target sphere and the path to the next point while class flag 0x4 is
+    // The marker, the target sphere and the path to the next point while ENT_CLASS_DEBUG_DRAW is
     // set, then the base's name tag; the base's result.
     int Draw() override;
     // The world matrix, the target point and the world box from the values; 0.
@@ -62,5 +62,6 @@ VECTOR3 CameraWaypointPathPoint(EcCameraWaypoint* point, float t);
 // The class's value table; null before registration and after shut-down.
 VarTable* CameraWaypointVars();
 
-// Class "CameraWaypoint". Message 0 makes the value table, message 2 frees it.
+// Class "CameraWaypoint". ENT_CLASS_MSG_BUILD_DB makes the value table, ENT_CLASS_MSG_UNREGISTER
+// frees it.
 intptr_t EcCameraWaypointProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

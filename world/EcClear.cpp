@@ -28,8 +28,8 @@ VarTable* ClearVars() {
 }
 
 intptr_t EcClearProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) MakeVars();
-    if (message == 2) {
+    if (message == ENT_CLASS_MSG_BUILD_DB) MakeVars();
+    if (message == ENT_CLASS_MSG_UNREGISTER) {
         VarTableDestroy(s_vars);
         s_vars = nullptr;
     }
@@ -48,7 +48,7 @@ int EcClear::Create(EntNode*) {
 }
 
 int EcClear::DrawPre() {
-    if (!(GetClassFlags() & 0x2u)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW)) return 1;
     D3dSetClearColor(color[0], color[1], color[2]);
     D3dSetClearZ(1.0f);
     D3dSetClearStencil(0);

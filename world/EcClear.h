@@ -16,7 +16,7 @@ class EcClear : public Ent3dBase {
     const char* GetTypeName() override { return "Clear"; }
     int Create(EntNode* node) override; // white; 1
     int Start() override { return 0; }
-    // With class flag 0x2: target, depth 1.0 and stencil 0 cleared, the colour at alpha 255; 1.
+    // With ENT_CLASS_DRAW: target, depth 1.0 and stencil 0 cleared, the colour at alpha 255; 1.
     int DrawPre() override;
     void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcClear>::word = flags; }
 
@@ -25,5 +25,5 @@ class EcClear : public Ent3dBase {
 
 VarTable* ClearVars();
 
-// Class "Clear". Message 0 makes the value table, message 2 frees it.
+// Class "Clear". ENT_CLASS_MSG_BUILD_DB makes the value table, ENT_CLASS_MSG_UNREGISTER frees it.
 intptr_t EcClearProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

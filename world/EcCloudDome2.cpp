@@ -172,7 +172,7 @@ int EcCloudDome2::VarsChanged() {
 
 int EcCloudDome2::DrawPre() {
     // Without its texture the dome would draw untextured: one flat sheet over the whole sky.
-    if (!(GetClassFlags() & 0x2) || !mesh.vb || slot < 0) return 0;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || !mesh.vb || slot < 0) return 0;
     Mat4 world;
     Mat4Identity(&world);
     world.m[0] = size;

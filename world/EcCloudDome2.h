@@ -19,7 +19,7 @@ class EcCloudDome2 : public Ent3dBase {
     int Start() override; // VarsChanged; 0
     // Scrolls and turns, each wrapped to one period; 0.
     int Update(float seconds) override;
-    // Draws (class bit 0x2, a mesh and a texture); 0.
+    // Draws (ENT_CLASS_DRAW, a mesh and a texture); 0.
     int DrawPre() override;
     // The mesh, then the texture again; 0.
     int VarsChanged() override;

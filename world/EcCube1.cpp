@@ -108,11 +108,11 @@ VarTable* Cube1Vars() {
 
 intptr_t EcCube1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     // The data folder is set by the shared procedure before the textures are looked for. Its
-    // reset (message 1) clears the entity source files as every world class's does; nothing
-    // reads the count it answers.
+    // reset (ENT_CLASS_MSG_RESET) clears the entity source files as every world class's does;
+    // nothing reads the count it answers.
     const intptr_t result = WorldClassProc(kClass, node, message, a, b, c);
-    if (message == 0) CubeMakeResources();
-    if (message == 2) CubeFreeResources();
+    if (message == ENT_CLASS_MSG_BUILD_DB) CubeMakeResources();
+    if (message == ENT_CLASS_MSG_UNREGISTER) CubeFreeResources();
     return result;
 }
 

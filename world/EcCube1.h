@@ -76,6 +76,6 @@ void Cube1GetCentre(const EcCube1* cube, VECTOR3* out);
 // The class's value table, for the tests; null outside registration.
 VarTable* Cube1Vars();
 
-// Class "Cube1". Message 0 makes the class's table, shaders, meshes and textures (meshes and
-// textures only with a device), message 2 frees them.
+// Class "Cube1". ENT_CLASS_MSG_BUILD_DB makes the class's table, shaders, meshes and textures
+// (meshes and textures only with a device), ENT_CLASS_MSG_UNREGISTER frees them.
 intptr_t EcCube1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

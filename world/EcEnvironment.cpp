@@ -111,7 +111,7 @@ void EcEnvironment::Apply() {
 }
 
 int EcEnvironment::DrawPre() {
-    if (GetClassFlags() & 0x2) Apply();
+    if (GetClassFlags() & ENT_CLASS_DRAW) Apply();
     return 1;
 }
 

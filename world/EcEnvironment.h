@@ -16,13 +16,13 @@ class EcEnvironment : public Ent3dBase {
     uint32_t GetClassFlags() override { return WorldClassFlags<EcEnvironment>::word; }
     void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcEnvironment>::word = flags; }
 
-    // Position 0, no cube map, flag 0x100; 0.
+    // Position 0, no cube map, ENT_FLAG_PASSABLE; 0.
     int Create(EntNode* node) override;
     // The cube map of "environTexName", once, made the kernel's environment map; 0.
     int Start() override;
     // The wind step; 0, so the update walk does not descend.
     int Update(float seconds) override;
-    // Ambient and fog (with class bit 0x2); 1.
+    // Ambient and fog (with ENT_CLASS_DRAW); 1.
     int DrawPre() override;
     int Draw() override { return 1; }
     // Releases the cube map (and takes it back from the kernel when it is still in use there).

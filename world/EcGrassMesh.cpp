@@ -119,7 +119,7 @@ float EcGrassMesh::Fade(float d, float limit) {
 }
 
 int EcGrassMesh::DrawPre() {
-    if (!(GetClassFlags() & 0x2) || !block) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || !block) return 1;
     Mat4 identity;
     I3dSetWorld(Mat4Identity(&identity));
     if (!BoxOutcodeTest(block->box, nullptr)) return 1;

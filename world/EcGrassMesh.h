@@ -24,7 +24,7 @@ class EcGrassMesh : public Ent3dBase {
     int Create(EntNode* node) override; // no mesh, texture -1; 0
     int Start() override { return 0; }
     int Destroy() override;
-    // The block, within the view and the fade distance, with bit 0x2 of the class flags; 1.
+    // The block, within the view and the fade distance, with the class flag ENT_CLASS_DRAW; 1.
     int DrawPre() override;
     int DrawWorldBounds(uint32_t colour) override;
     // With a mesh: the position becomes its box's centre. 0.

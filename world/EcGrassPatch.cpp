@@ -244,7 +244,7 @@ void EcGrassPatch::AddMeshes(const std::vector<GrassChunk>& chunks) {
             continue;
         }
         mesh->SetName("GrassMesh");
-        mesh->SetFlag(0x100);
+        mesh->SetFlag(ENT_FLAG_PASSABLE);
         mesh->texture = texture;
         mesh->visDist = visDist;
         mesh->SetBlock(block);

@@ -56,13 +56,13 @@ const WorldClassDef kClass = {"LensFlare", nullptr, Make, Reset};
 
 intptr_t EcLensFlareProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     const intptr_t result = WorldClassProc(kClass, node, message, a, b, c);
-    if (message == 0) {
+    if (message == ENT_CLASS_MSG_BUILD_DB) {
         Table();
         for (int i = 0; i < 2; ++i)
             WorldClassTexRelease(&s_textures[i]);
         s_textures[0] = WorldClassTexLoad("LensFlare", "Lens Flare 1");
         s_textures[1] = WorldClassTexLoad("LensFlare", "Lens Flare 2");
-    } else if (message == 2) {
+    } else if (message == ENT_CLASS_MSG_UNREGISTER) {
         VarTableDestroy(s_table);
         s_table = nullptr;
         for (int i = 0; i < 2; ++i)
@@ -103,13 +103,14 @@ int EcLensFlare::Update(float seconds) {
 }
 
 int EcLensFlare::Hook26(intptr_t word) {
-    // Every entity starts with flag 0x1 set, and the halos draw only while it is clear: left at
-    // the plain entity's answer the flare would never show. The sun's word shows and hides it.
+    // Every entity starts with ENT_FLAG_HIDDEN set, and the halos draw only while it is clear:
+    // left at the plain entity's answer the flare would never show. The sun's word shows and
+    // hides it.
     visible = word ? 1 : 0;
     if (visible)
-        ClearFlag(0x1);
+        ClearFlag(ENT_FLAG_HIDDEN);
     else
-        SetFlag(0x1);
+        SetFlag(ENT_FLAG_HIDDEN);
     return 1;
 }
 
@@ -121,7 +122,7 @@ uint32_t EcLensFlare::HaloFactor(float f) const {
 }
 
 int EcLensFlare::DrawPre() {
-    if (!(GetClassFlags() & 0x2) || TestFlag(0x1)) return 0;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || TestFlag(ENT_FLAG_HIDDEN)) return 0;
     Mat4 identity;
     I3dSetWorld(Mat4Identity(&identity));
     float p[3];
@@ -135,7 +136,7 @@ int EcLensFlare::DrawPre() {
         q.direction = {pos.x - q.origin.x, pos.y - q.origin.y, pos.z - q.origin.z};
         Vec3NormalizeFast(&q.direction);
         q.kind = ENT_RAY_QUERY_RAY;
-        EntTreeSendGated(EntGetRoot(this)->node, 112, 0, intptr_t(&q), 0);
+        EntTreeSendGated(EntGetRoot(this)->node, ENT_MSG_RAY_QUERY, 0, intptr_t(&q), 0);
         clear = q.result == nullptr;
     }
     const float step = s_frameTime * LENS_FADE_RATE;

@@ -31,9 +31,9 @@ class EcLensFlare : public Ent3dBase {
     int Start() override { return Ent3dBase::Start(); }
     // Keeps the frame time for the fade; 0.
     int Update(float seconds) override;
-    // Fades and draws the halos (with class bit 0x2, while shown); 0.
+    // Fades and draws the halos (with ENT_CLASS_DRAW, while shown); 0.
     int DrawPre() override;
-    // 1 shows the flare (clears flag 0x1), 0 hides it.
+    // 1 shows the flare (clears ENT_FLAG_HIDDEN), 0 hides it.
     int Hook26(intptr_t word) override;
 
     // The halo's texture factor for the fade factor f: "color" with its alpha scaled.

@@ -14,7 +14,7 @@ class EcLight : public Ent3dBase {
     uint32_t GetClassFlags() override { return WorldClassFlags<EcLight>::word; }
     void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcLight>::word = flags; }
 
-    // Bounds of half-size 2, no kernel light, type 1, range 1000, flag 0x100; 0.
+    // Bounds of half-size 2, no kernel light, type 1, range 1000, ENT_FLAG_PASSABLE; 0.
     int Create(EntNode* node) override;
     // The base start, then VarsChanged; 0.
     int Start() override;

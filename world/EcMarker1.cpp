@@ -69,8 +69,8 @@ MDL3* Marker1Model() {
 intptr_t EcMarker1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     // The data folder is set by the shared procedure before the model is looked for.
     const intptr_t result = WorldClassProc(kClass, node, message, a, b, c);
-    if (message == 0) SetUpClass();
-    if (message == 2) ShutDownClass();
+    if (message == ENT_CLASS_MSG_BUILD_DB) SetUpClass();
+    if (message == ENT_CLASS_MSG_UNREGISTER) ShutDownClass();
     return result;
 }
 

@@ -31,6 +31,6 @@ VarTable* Marker1Vars();
 // The class model, or null when "SandDollar.md3" was not found.
 MDL3* Marker1Model();
 
-// Class "Marker1". Message 0 makes the value table and loads the model with its textures,
-// message 2 frees them.
+// Class "Marker1". ENT_CLASS_MSG_BUILD_DB makes the value table and loads the model with its
+// textures, ENT_CLASS_MSG_UNREGISTER frees them.
 intptr_t EcMarker1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

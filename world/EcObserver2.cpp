@@ -91,11 +91,11 @@ std::string Observer2ShadowMapPath() {
     return UserSaveFolder(program ? program : "") + "ShadowMap.tga";
 }
 
-// The reset (message 1) goes through the shared procedure: it clears the entity source files as
-// every world class's does, and nothing reads the count it answers.
+// The reset (ENT_CLASS_MSG_RESET) goes through the shared procedure: it clears the entity source
+// files as every world class's does, and nothing reads the count it answers.
 intptr_t EcObserver2Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) MakeVars();
-    if (message == 2) {
+    if (message == ENT_CLASS_MSG_BUILD_DB) MakeVars();
+    if (message == ENT_CLASS_MSG_UNREGISTER) {
         VarTableDestroy(s_vars);
         s_vars = nullptr;
     }

@@ -69,5 +69,6 @@ void Observer2SetBakeGrid(int side, int startRow, float step);
 
 VarTable* Observer2Vars();
 
-// Class "Observer2". Message 0 makes the value table, message 2 frees it.
+// Class "Observer2". ENT_CLASS_MSG_BUILD_DB makes the value table, ENT_CLASS_MSG_UNREGISTER frees
+// it.
 intptr_t EcObserver2Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

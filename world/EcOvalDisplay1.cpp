@@ -157,8 +157,8 @@ VarTable* OvalDisplayVars() {
 
 intptr_t EcOvalDisplay1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     const intptr_t result = WorldClassProc(kClass, node, message, a, b, c);
-    if (message == 0) SetUpClass();
-    if (message == 2) ShutDownClass();
+    if (message == ENT_CLASS_MSG_BUILD_DB) SetUpClass();
+    if (message == ENT_CLASS_MSG_UNREGISTER) ShutDownClass();
     return result;
 }
 

@@ -34,5 +34,6 @@ MeshBuf* OvalBandMake(int n, float a, float b, float c, float d);
 MeshBuf* OvalDisplayBand();
 VarTable* OvalDisplayVars();
 
-// Class "OvalDisplay1". Message 0 makes the table, shaders, band and texture; 2 frees them.
+// Class "OvalDisplay1". ENT_CLASS_MSG_BUILD_DB makes the table, shaders, band and texture;
+// ENT_CLASS_MSG_UNREGISTER frees them.
 intptr_t EcOvalDisplay1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

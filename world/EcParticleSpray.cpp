@@ -246,7 +246,7 @@ int EcParticleSpray::Spare2(intptr_t word) {
 // ---- simulation ----
 
 int EcParticleSpray::Update(float seconds) {
-    if (!(GetClassFlags() & 0x8)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_MOVE)) return 1;
     if (state == 0) {
         remaining -= seconds;
         if (remaining < 0.0f) state = 1;
@@ -379,7 +379,7 @@ int EcParticleSpray::DrawPre() {
 
 int EcParticleSpray::Draw() {
     if (!EntDebugDrawAllowed()) return 1; // the editor's pass only, not the game's every frame
-    if (!(GetClassFlags() & 0x4)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DEBUG_DRAW)) return 1;
     D3dSetFogEnable(1);
     D3dSetLighting(0);
     D3dSetSpecular(0);

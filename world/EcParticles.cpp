@@ -24,7 +24,7 @@ int EcParticles::Create(EntNode*) {
 }
 
 int EcParticles::DrawPre() {
-    if (!(GetClassFlags() & 0x2)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW)) return 1;
     // Sprites added before the particles draw first, in their own buffers.
     I3dSpriteBatchFlush();
     ParticleSysDrawAll();

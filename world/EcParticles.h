@@ -13,7 +13,7 @@ class EcParticles : public ENTBASE {
     int CopyClassName(char* buffer) override;
     const char* GetTypeName() override { return "Particles"; }
     uint32_t GetClassFlags() override { return WorldClassFlags<EcParticles>::word; }
-    // The class-wide word; the first walk draws only while bit 0x2 is set.
+    // The class-wide word; the first walk draws only while ENT_CLASS_DRAW is set.
     void SetClassFlags(uint32_t flags) { WorldClassFlags<EcParticles>::word = flags; }
     int Create(EntNode* node) override; // empties the name; 1
     // The sprite batch first, then every system, newest first; 1.

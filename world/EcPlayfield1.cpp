@@ -77,8 +77,8 @@ int PlayfieldShaderCount() {
 }
 
 intptr_t EcPlayfield1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) PlayfieldMakeResources();
-    if (message == 2) PlayfieldFreeResources();
+    if (message == ENT_CLASS_MSG_BUILD_DB) PlayfieldMakeResources();
+    if (message == ENT_CLASS_MSG_UNREGISTER) PlayfieldFreeResources();
     return WorldClassProc(kClass, node, message, a, b, c);
 }
 

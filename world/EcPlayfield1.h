@@ -74,6 +74,6 @@ enum PlayfieldTexture {
 int PlayfieldTextureSlot(int which);
 int PlayfieldShaderCount();
 
-// Class "Playfield1". Message 0 makes the class's table, shaders, meshes and textures (the
-// textures and meshes only with a device), message 2 frees them.
+// Class "Playfield1". ENT_CLASS_MSG_BUILD_DB makes the class's table, shaders, meshes and textures
+// (the textures and meshes only with a device), ENT_CLASS_MSG_UNREGISTER frees them.
 intptr_t EcPlayfield1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -152,8 +152,8 @@ Shader* SkyBox3Shader() {
 }
 
 intptr_t EcSkyBox3Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) MakeClassResources();
-    if (message == 2) FreeClassResources();
+    if (message == ENT_CLASS_MSG_BUILD_DB) MakeClassResources();
+    if (message == ENT_CLASS_MSG_UNREGISTER) FreeClassResources();
     return WorldClassProc(kClass, node, message, a, b, c);
 }
 
@@ -182,7 +182,8 @@ int EcSkyBox3::Start() {
 
 int EcSkyBox3::DrawPre() {
     // Without its texture the box would draw untextured: one flat colour all round.
-    if (!(GetClassFlags() & 0x2) || slot < 0 || !s_shader || !s_mesh || !s_mesh->vb) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || slot < 0 || !s_shader || !s_mesh || !s_mesh->vb)
+        return 1;
     Mat4 world = {};
     world.m[0] = scale.x;
     world.m[5] = scale.y;

@@ -21,7 +21,7 @@ class EcSkyBox3 : public Ent3dBase {
     int Create(EntNode* node) override; // the table defaults, scale 1, 1, 1; 0
     // Loads "texName" (a slot held before is given back first); 0.
     int Start() override;
-    // Draws the walls (class bit 0x2, and only with the texture); 1.
+    // Draws the walls (ENT_CLASS_DRAW, and only with the texture); 1.
     int DrawPre() override;
     int Destroy() override;
 
@@ -36,5 +36,6 @@ class EcSkyBox3 : public Ent3dBase {
 MeshBuf* SkyBox3Mesh();
 Shader* SkyBox3Shader();
 
-// Class "SkyBox3". Message 0 also makes the walls and the shader, message 2 frees them.
+// Class "SkyBox3". ENT_CLASS_MSG_BUILD_DB also makes the walls and the shader,
+// ENT_CLASS_MSG_UNREGISTER frees them.
 intptr_t EcSkyBox3Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

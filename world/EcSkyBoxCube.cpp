@@ -108,8 +108,8 @@ VarTable* SkyBoxCubeVars() {
 }
 
 intptr_t EcSkyBoxCubeProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) MakeClassResources();
-    if (message == 2) FreeClassResources();
+    if (message == ENT_CLASS_MSG_BUILD_DB) MakeClassResources();
+    if (message == ENT_CLASS_MSG_UNREGISTER) FreeClassResources();
     return WorldClassProc(kClass, node, message, a, b, c);
 }
 
@@ -137,7 +137,7 @@ int EcSkyBoxCube::Update(float seconds) {
 
 int EcSkyBoxCube::DrawPre() {
     // Without the cube map the box would draw untextured: one flat colour all round.
-    if (!(GetClassFlags() & 0x2) || s_cube < 0 || !s_shader || !s_mesh) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || s_cube < 0 || !s_shader || !s_mesh) return 1;
     Mat4 world = {};
     world.m[0] = world.m[5] = world.m[10] = 10.0f;
     world.m[15] = 1.0f;

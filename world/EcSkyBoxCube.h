@@ -24,7 +24,7 @@ class EcSkyBoxCube : public Ent3dBase {
     int Create(EntNode* node) override;
     int Start() override;               // the accumulator 0; 0
     int Update(float seconds) override; // 1
-    // Draws the box at the origin with scale 10 (class bit 0x2, and only with the cube map); 1.
+    // Draws the box at the origin with scale 10 (ENT_CLASS_DRAW, and only with the cube map); 1.
     int DrawPre() override;
 
     float elapsed = 0.0f; // kept, read by nothing
@@ -37,5 +37,6 @@ Shader* SkyBoxCubeShader();
 int SkyBoxCubeTexture();
 VarTable* SkyBoxCubeVars();
 
-// Class "SkyBoxCube". Message 0 also makes the class's resources, message 2 frees them.
+// Class "SkyBoxCube". ENT_CLASS_MSG_BUILD_DB also makes the class's resources,
+// ENT_CLASS_MSG_UNREGISTER frees them.
 intptr_t EcSkyBoxCubeProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -161,7 +161,7 @@ void EcSkyDome::SetPos(const VECTOR3* p) {
 }
 
 int EcSkyDome::DrawPre() {
-    if (!(GetClassFlags() & 0x2) || !mesh.vb) return 0;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || !mesh.vb) return 0;
     Mat4 world;
     Mat4Identity(&world);
     world.m[0] = world.m[5] = world.m[10] = 1000.0f;

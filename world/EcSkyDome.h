@@ -26,7 +26,7 @@ class EcSkyDome : public Ent3dBase {
     int Start() override; // VarsChanged; 0
     // Turns the dome by its rates; 0.
     int Update(float seconds) override;
-    // Draws the dome (with class bit 0x2); 0.
+    // Draws the dome (with ENT_CLASS_DRAW); 0.
     int DrawPre() override;
     // Rebuilds the mesh (its vertices only when it already has one); 0.
     int VarsChanged() override;

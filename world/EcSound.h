@@ -17,7 +17,7 @@ class EcSound : public Ent3dBase {
     const char* GetTypeName() override { return "Sound"; }
     uint32_t GetClassFlags() override { return WorldClassFlags<EcSound>::word; }
     void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcSound>::word = flags; }
-    // The table defaults with maxDist 200 and minDist 4; flag 0x100; 0.
+    // The table defaults with maxDist 200 and minDist 4; ENT_FLAG_PASSABLE; 0.
     int Create(EntNode* node) override;
     // Loads "soundFile" afresh; an emitter only when it loads; then VarsChanged. 0.
     int Start() override;

@@ -141,7 +141,7 @@ int EcStaticObject::Create(EntNode*) {
     phase = RandInt(32);
     pos = {0.0f, 0.0f, 0.0f};
     folder = &s_folder;
-    ClearFlag(0x4);
+    ClearFlag(ENT_FLAG_SPARE_4);
     return 0;
 }
 
@@ -189,7 +189,7 @@ int EcStaticObject::VarsChanged() {
         Ent3dBase::Start();
         if (ENTBASE* terrain = Ent3dGetTerrain(this)) {
             float h = 0.0f;
-            terrain->Dispatch(147, 0, reinterpret_cast<intptr_t>(&pos),
+            terrain->Dispatch(ENT_MSG_GROUND_HEIGHT, 0, reinterpret_cast<intptr_t>(&pos),
                               reinterpret_cast<intptr_t>(&h));
             if (std::isfinite(h)) groundHeight = h;
         }
@@ -273,7 +273,7 @@ bool EcStaticObject::LightsWanted() {
 }
 
 int EcStaticObject::DrawPre() {
-    if (hidden || !(GetClassFlags() & 0x2) || !instance) return 1;
+    if (hidden || !(GetClassFlags() & ENT_CLASS_DRAW) || !instance) return 1;
     D3dSetZEnable(D3DZB_TRUE);
     D3dSetZWrite(1);
     D3dSetZFunc(D3DCMP_LESSEQUAL);
@@ -292,7 +292,7 @@ int EcStaticObject::DrawPre() {
 
 bool EcStaticObject::PickTest(PickQuery* query) {
     // Hidden objects are not there for the player: they neither draw nor answer clicks.
-    if (!query || hidden || !(GetClassFlags() & ENT3D_PICKABLE) || !instance) return false;
+    if (!query || hidden || !(GetClassFlags() & ENT_CLASS_PICKABLE) || !instance) return false;
     if (!Mdl3PickWithBox(&query->origin, &query->dir, worldBox, instance->mdl, &matrix))
         return false;
     const float dx = pos.x - query->origin.x, dy = pos.y - query->origin.y,

@@ -84,5 +84,5 @@ float StaticObjectFlashTimer();
 // once below 0, restarts at 1/16 s while the counter steps (31 wraps to 0).
 void StaticObjectFlashTick(float seconds);
 
-// Class "StaticObject". Message 1 also forgets the cached "TimeOfDay" and terrain.
+// Class "StaticObject". ENT_CLASS_MSG_RESET also forgets the cached "TimeOfDay" and terrain.
 intptr_t EcStaticObjectProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -86,12 +86,12 @@ void SpriteStates(uint32_t factor, int texture) {
 
 intptr_t EcSunProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     const intptr_t result = WorldClassProc(kClass, node, message, a, b, c);
-    if (message == 0) {
+    if (message == ENT_CLASS_MSG_BUILD_DB) {
         WorldClassTexRelease(&s_discTex);
         WorldClassTexRelease(&s_glareTex);
         s_discTex = WorldClassTexLoad("Sun", "SunDisc");
         s_glareTex = WorldClassTexLoad("Sun", "Glare");
-    } else if (message == 2) {
+    } else if (message == ENT_CLASS_MSG_UNREGISTER) {
         WorldClassTexRelease(&s_discTex);
         WorldClassTexRelease(&s_glareTex);
     }
@@ -196,7 +196,7 @@ int EcSun::VarsChanged() {
 }
 
 int EcSun::DrawPre() {
-    if (!(GetClassFlags() & 0x2)) return 0;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW)) return 0;
     const DWORD fog = D3dGetRenderState(D3DRS_FOGENABLE);
     SpriteStates(sunColor, s_discTex);
     I3dDrawBillboard(&pos, SUN_RADIUS * scale * 2.0f);
@@ -206,7 +206,7 @@ int EcSun::DrawPre() {
 }
 
 int EcSun::Hook15() {
-    if (!(GetClassFlags() & 0x10)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_GLARE)) return 1;
     if (!drawGlare || TotalElevation() < SUN_FLARE_ELEVATION) return 0;
     Mat4 view, proj, identity;
     I3dGetViewMatrix(&view);
@@ -226,7 +226,7 @@ int EcSun::Hook15() {
         q.direction = {pos.x - q.origin.x, pos.y - q.origin.y, pos.z - q.origin.z};
         Vec3NormalizeFast(&q.direction);
         q.kind = ENT_RAY_QUERY_RAY;
-        if (querySubtree) EntTreeSendGated(querySubtree, 112, 0, intptr_t(&q), 0);
+        if (querySubtree) EntTreeSendGated(querySubtree, ENT_MSG_RAY_QUERY, 0, intptr_t(&q), 0);
         const float target = float((d - kGlareThreshold) * kGlareGain);
         if (target > glare) glare = target;
     }

@@ -1,5 +1,5 @@
 // The sun: a directional kernel light and a camera-facing disc on a sphere of radius 1000 around
-// a centre, a screen glare drawn when message 15 asks while the camera looks into it, and the
+// a centre, a screen glare drawn when ENT_MSG_HOOK15 asks while the camera looks into it, and the
 // lens flare it makes and keeps shown while it stands above the horizon.
 #pragma once
 
@@ -21,7 +21,7 @@ class EcSun : public Ent3dBase {
     uint32_t GetClassFlags() override { return WorldClassFlags<EcSun>::word; }
     void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcSun>::word = flags; }
 
-    // The defaults, flag 0x100, a directional kernel light when one is free; 0.
+    // The defaults, ENT_FLAG_PASSABLE, a directional kernel light when one is free; 0.
     int Create(EntNode* node) override;
     // Makes the lens flare under "VeryLast", else "World", else the root, unless it has one; 1.
     int Start() override;
@@ -29,9 +29,9 @@ class EcSun : public Ent3dBase {
     int Update(float seconds) override;
     // Places the sun, then sends the light and shows, moves or hides the flare.
     int VarsChanged() override;
-    // The disc (with class bit 0x2); 0.
+    // The disc (with ENT_CLASS_DRAW); 0.
     int DrawPre() override;
-    // The glare (with class bit 0x10); only message 15 reaches it.
+    // The glare (with ENT_CLASS_GLARE); only ENT_MSG_HOOK15 reaches it.
     int Hook15() override;
     // Destroys the flare when it still lives and frees the light when one is held.
     int Destroy() override;

@@ -216,19 +216,19 @@ void EcTerrain2::Surface(const VECTOR3* pos, float* height, int32_t* surface) {
 intptr_t EcTerrain2::Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) {
     const auto* pos = reinterpret_cast<const VECTOR3*>(b);
     switch (message) {
-        case 114:
+        case ENT_MSG_TERRAIN_OBJECT:
             if (b) *reinterpret_cast<TerrainObj**>(b) = terrain;
             return 1;
-        case 147:
+        case ENT_MSG_GROUND_HEIGHT:
             if (!pos || !c) return 0;
             return GetHeight(pos, reinterpret_cast<float*>(c));
-        case 155: {
+        case ENT_MSG_GROUND_SURFACE: {
             auto* q = reinterpret_cast<EntSurfaceQuery*>(c);
             if (!pos || !q) return 0;
             Surface(pos, &q->height, &q->surface);
             return 1;
         }
-        case 168: {
+        case ENT_MSG_GROUND_RECORD: {
             auto* r = reinterpret_cast<EntGroundRecord*>(c);
             if (!pos || !r) return 0;
             if (r->want & ENT_GROUND_POINT) {
@@ -240,7 +240,7 @@ intptr_t EcTerrain2::Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) {
             if (r->want & ENT_GROUND_NORMAL) TerrainNormalAt(terrain, pos->x, pos->z, &r->normal);
             return 1;
         }
-        case 169:
+        case ENT_MSG_TERRAIN_LOD:
             if (terrain) terrain->lodUnit = 512.0f - FloatBits(b) * 480.0f;
             return 1;
         default: return ENTBASE::Dispatch(message, a, b, c);

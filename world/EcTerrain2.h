@@ -22,7 +22,7 @@ class EcTerrain2 : public Ent3dBase {
     void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcTerrain2>::word = flags; }
     intptr_t Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) override;
 
-    // The Create values; no terrain or physics object; flag 0x100; 0.
+    // The Create values; no terrain or physics object; ENT_FLAG_PASSABLE; 0.
     int Create(EntNode* node) override;
     // The section's values, then the terrain object when there is none; 1.
     int LoadVars(const char* path, int* outFlag) override;
@@ -30,14 +30,15 @@ class EcTerrain2 : public Ent3dBase {
     int Start() override;
     // The detail values and the scale into the terrain object, then a new physics object; 0.
     int VarsChanged() override;
-    // With class flag 0x2 and "draw": the eye, the switches and the LOD unit to the terrain
+    // With ENT_CLASS_DRAW and "draw": the eye, the switches and the LOD unit to the terrain
     // object, then its draw, under a white ambient with "fullAmbient"; 1. Else 0.
     int DrawPre() override;
     // The patch LOD overlay.
     int Hook15() override;
-    // Pickable classes (flag 0x1) only: the terrain's ray test, kept when nearer than the best.
+    // Pickable classes (ENT_CLASS_PICKABLE) only: the terrain's ray test, kept when nearer than the
+    // best.
     bool PickTest(PickQuery* query) override;
-    // Message 112: kind 3 a ray, kind 4 a segment; a hit sets the record's result to this
+    // ENT_MSG_RAY_QUERY: kind 3 a ray, kind 4 a segment; a hit sets the record's result to this
     // node. 1; -1 for another kind; 0 for no record.
     int RayQuery(EntRayQuery* query) override;
     // Frees the textures, the terrain object and the physics object, then the entity.

@@ -7,7 +7,7 @@
 #include <cmath>
 
 int EcTerrain2::DrawPre() {
-    if (!(GetClassFlags() & 0x2) || !draw) return 0;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || !draw) return 0;
     if (!terrain) return 1;
     I3dGetEyePos(&terrain->eye);
     terrain->detailMap = drawDetailMap;
@@ -31,7 +31,7 @@ int EcTerrain2::Hook15() {
 }
 
 bool EcTerrain2::PickTest(PickQuery* query) {
-    if (!query || !terrain || !(GetClassFlags() & ENT3D_PICKABLE)) return false;
+    if (!query || !terrain || !(GetClassFlags() & ENT_CLASS_PICKABLE)) return false;
     VECTOR3 hit;
     if (TerrainRayTest(terrain, &query->origin, &query->dir, &hit) != 1) return false;
     const float dx = hit.x - query->origin.x, dy = hit.y - query->origin.y,

@@ -84,7 +84,7 @@ ENTBASE* EcViewport::Live(ENTBASE** link, EntRef* kept) {
 // A viewport already drawing answers 1 without a second set-up or walk: a draw root that holds
 // it ("Root", or its own container) would otherwise recurse until the stack ran out.
 int EcViewport::DrawPre() {
-    if (!(GetClassFlags() & 0x2) || m_drawing) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || m_drawing) return 1;
     m_drawing = true;
     SetUpView(true);
     if (ENTBASE* root = Live(&drawRoot, &m_drawRootRef)) EntTreeDrawPre(root);

@@ -15,10 +15,11 @@ class EcViewport : public Ent3dBase {
     const char* GetTypeName() override { return "Viewport"; }
     uint32_t GetClassFlags() override { return WorldClassFlags<EcViewport>::word; }
     void SetClassFlags(uint32_t flags) override { WorldClassFlags<EcViewport>::word = flags; }
-    // The property defaults, then the back buffer's size, then flag 0x8 (the third walk); 0.
+    // The property defaults, then the back buffer's size, then ENT_FLAG_DRAWPOST (the third walk);
+    // 0.
     int Create(EntNode* node) override;
     int Start() override { return 1; }
-    // First walk, only while class flag 0x2 is set: the view with its clear, then the first
+    // First walk, only while ENT_CLASS_DRAW is set: the view with its clear, then the first
     // walk over the draw root; 1, so that the walk also reaches the viewport's own children.
     int DrawPre() override;
     // Second walk: the view without clearing, then the second walk over the draw root; 1.

@@ -30,5 +30,6 @@ class EcVrebBud1 : public Ent3dBase {
 VarTable* VrebBudVars();
 MDL3* VrebBudModel();
 
-// Class "VrebBud1". Message 0 makes the table, loads "VrebGuy.md3" and a shader; 2 frees them.
+// Class "VrebBud1". ENT_CLASS_MSG_BUILD_DB makes the table, loads "VrebGuy.md3" and a shader;
+// ENT_CLASS_MSG_UNREGISTER frees them.
 intptr_t EcVrebBud1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

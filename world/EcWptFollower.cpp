@@ -76,8 +76,8 @@ VarTable* WptFollowerVars() {
 }
 
 intptr_t EcWptFollowerProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
-    if (message == 0) MakeVars();
-    if (message == 2) {
+    if (message == ENT_CLASS_MSG_BUILD_DB) MakeVars();
+    if (message == ENT_CLASS_MSG_UNREGISTER) {
         VarTableDestroy(s_vars);
         s_vars = nullptr;
     }
@@ -113,7 +113,7 @@ int EcWptFollower::Create(EntNode*) {
     clsnBox = 0;
     current = EntRef();
     started = 0;
-    flags &= ~0x4u;
+    flags &= ~ENT_FLAG_SPARE_4;
     return 1;
 }
 
@@ -283,7 +283,7 @@ int EcWptFollower::Spare4(intptr_t outInt) {
 }
 
 bool EcWptFollower::PickTest(PickQuery* query) {
-    if (!query || hidden || !(GetClassFlags() & ENT3D_PICKABLE) || !model) return false;
+    if (!query || hidden || !(GetClassFlags() & ENT_CLASS_PICKABLE) || !model) return false;
     if (!Mdl3PickWithBox(&query->origin, &query->dir, worldBox, model, &matrix)) return false;
     const float dx = pos.x - query->origin.x, dy = pos.y - query->origin.y,
                 dz = pos.z - query->origin.z;
@@ -311,7 +311,7 @@ int EcWptFollower::BoundsQuery(EntBoundsQuery* query) {
 // ---- drawing ----
 
 int EcWptFollower::DrawPre() {
-    if (hidden || !(GetClassFlags() & 0x2u) || !model) return 1;
+    if (hidden || !(GetClassFlags() & ENT_CLASS_DRAW) || !model) return 1;
     D3dSetZEnable(D3DZB_TRUE);
     D3dSetZFunc(D3DCMP_LESSEQUAL);
     Mdl3Draw(model, &matrix);

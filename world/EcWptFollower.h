@@ -66,6 +66,6 @@ class EcWptFollower : public Ent3dBase {
 
 VarTable* WptFollowerVars();
 
-// Class "WptFollower". Message 0 makes the value table (and keeps the data folder), message 2
-// frees it.
+// Class "WptFollower". ENT_CLASS_MSG_BUILD_DB makes the value table (and keeps the data folder),
+// ENT_CLASS_MSG_UNREGISTER frees it.
 intptr_t EcWptFollowerProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -24,7 +24,7 @@ Ent3dBase::Ent3dBase() {
 }
 
 uint32_t Ent3dBase::GetClassFlags() {
-    return 0xEAEAEAEAu;
+    return ENT_CLASS_FLAGS_BASE;
 }
 
 int Ent3dBase::Start() {
@@ -41,7 +41,7 @@ int Ent3dBase::DrawPre() {
 int Ent3dBase::Draw() {
     // The editor's debug drawing: never in the game's second walk.
     if (!EntDebugDrawAllowed()) return 1;
-    if (!(GetClassFlags() & ENT3D_DEBUG_DRAW)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DEBUG_DRAW)) return 1;
     DrawNameTag();
     DrawWorldBounds(kGreen);
     DrawLocalBounds(kGreen);
@@ -194,7 +194,7 @@ int Ent3dBase::BoundsQuery(EntBoundsQuery* query) {
 }
 
 bool Ent3dBase::PickTest(PickQuery* query) {
-    if (!query || !(GetClassFlags() & ENT3D_PICKABLE)) return false;
+    if (!query || !(GetClassFlags() & ENT_CLASS_PICKABLE)) return false;
     const Ray ray{query->origin, query->dir};
     float enter = 0.0f, leave = 0.0f;
     if (!BoxRaySpan(worldBox, &ray, 0.0f, 100000.0f, &enter, &leave)) return false;

@@ -12,22 +12,17 @@
 
 class Font;
 
-// Class-flag bits that Ent3dBase tests.
-enum : uint32_t {
-    ENT3D_PICKABLE = 0x1,   // PickTest may answer true
-    ENT3D_DEBUG_DRAW = 0x4, // Draw shows the name tag and both boxes
-};
-
 class Ent3dBase : public ENTBASE {
   public:
     Ent3dBase();
 
-    uint32_t GetClassFlags() override; // 0xEAEAEAEA; concrete classes keep their own word
+    uint32_t GetClassFlags() override; // ENT_CLASS_FLAGS_BASE; concrete classes keep their own word
     // Looks up the shared "Terrain" entity (see Ent3dGetTerrain); 0.
     int Start() override;
     int DrawPre() override; // 1
-    // The debug overlay when the class flags hold 0x4: the name in green at the projected
-    // position (only with a debug font, and only beyond clip depth 1.0), then both boxes; 1.
+    // The debug overlay when the class flags hold ENT_CLASS_DEBUG_DRAW: the name in green at the
+    // projected position (only with a debug font, and only beyond clip depth 1.0), then both
+    // boxes; 1.
     int Draw() override;
     // The world box with no matrix when it is in view: 1; else 0.
     int DrawWorldBounds(uint32_t colour) override;
@@ -53,7 +48,7 @@ class Ent3dBase : public ENTBASE {
     // 8) the overlap, against the world box; a hit stores this node and answers 1. Anything
     // else answers 0.
     int BoundsQuery(EntBoundsQuery* query) override;
-    // Only with class flag 0x1: the ray (0 < t < 100000) against the world box; on a hit the
+    // Only with ENT_CLASS_PICKABLE: the ray (0 < t < 100000) against the world box; on a hit the
     // distance from pos to the ray's origin replaces the best when it is smaller. True on every
     // hit, better or not; false when pos is not a number.
     bool PickTest(PickQuery* query) override;

@@ -256,14 +256,14 @@ static int Entity_SetHeading(lua_State* L) {
         float heading = LuaArgFloat(L, 2);
         uint32_t bits = 0;
         std::memcpy(&bits, &heading, sizeof bits);
-        SendToNode(entity, 34, static_cast<intptr_t>(bits), 0);
+        SendToNode(entity, ENT_MSG_SET_HEADING, static_cast<intptr_t>(bits), 0);
     }
     return 0;
 }
 
 static int Entity_GameEvent(lua_State* L) {
     if (ENTBASE* entity = LuaArgEntity(L, 1))
-        SendToNode(entity, 170, LuaArgInt(L, 2), LuaArgInt(L, 3));
+        SendToNode(entity, ENT_MSG_GAME_EVENT, LuaArgInt(L, 2), LuaArgInt(L, 3));
     return 0;
 }
 

@@ -83,9 +83,9 @@ void FindCached(EntRef* link, ENTBASE* root, const char* type) {
 
 intptr_t EcAttrBaseProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0: GameEntHighlightAcquire(); break;
-        case 1: AttrClassReset(); break;
-        case 2: GameEntHighlightRelease(); break;
+        case ENT_CLASS_MSG_BUILD_DB: GameEntHighlightAcquire(); break;
+        case ENT_CLASS_MSG_RESET: AttrClassReset(); break;
+        case ENT_CLASS_MSG_UNREGISTER: GameEntHighlightRelease(); break;
         default: break;
     }
     return WorldClassProc(kClass, node, message, a, b, c);

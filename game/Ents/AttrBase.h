@@ -40,9 +40,6 @@ enum AttrIcon {
     ATTR_ICON_REPAIR = 5
 };
 
-// Class-flag bit that lets attractions draw.
-enum : uint32_t { ATTR_CLASS_DRAW = 0x2 };
-
 class AttrBase : public Ent3dBase, public RideAnimOwner {
   public:
     AttrBase();

@@ -14,7 +14,7 @@ constexpr float kIconLift = 1.0f; // above the top of the box
 } // namespace
 
 int AttrBase::DrawPre() {
-    if (!(GetClassFlags() & ATTR_CLASS_DRAW)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW)) return 1;
     if (animator) animator->Draw(&matrix);
     icon.position = VECTOR3{(worldBox[0] + worldBox[3]) * 0.5f, worldBox[4] + kIconLift,
                             (worldBox[2] + worldBox[5]) * 0.5f};
@@ -26,7 +26,7 @@ int AttrBase::DrawPre() {
 int AttrBase::Draw() {
     if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
     Ent3dBase::Draw();
-    if (!(GetClassFlags() & ATTR_CLASS_DRAW) || inert) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || inert) return 1;
     GameEntDrawMarker(&entry, kMarkerHalf, kMarkerGreen);
     return 1;
 }

@@ -62,13 +62,13 @@ const WorldClassDef kClass = {"Carny", Db, WorldMake<Carny>, ResetClass};
 
 intptr_t EcCarnyProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0:
+        case ENT_CLASS_MSG_BUILD_DB:
             GameEntHighlightAcquire();
             GameEntRouteAcquire();
             // The class holds its characters from its set-up (with a device) to its release.
             if (!s_classHoldsChars) s_classHoldsChars = CarnyCharsAcquire();
             break;
-        case 2:
+        case ENT_CLASS_MSG_UNREGISTER:
             GameEntHighlightRelease();
             GameEntRouteRelease();
             if (s_classHoldsChars) CarnyCharsRelease();
@@ -235,7 +235,7 @@ void Carny::PlayAnim(int which) {
 int Carny::Draw() {
     // The editor's pass reaches Draw again through DrawPost: only its name tag and boxes there.
     if (EntTreeCurrentDrawWalk() == ENT_WALK_DRAWPOST) return Ent3dBase::Draw();
-    if (!(GetClassFlags() & CARNY_CLASS_DRAW)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW)) return 1;
     // Out of the view nothing of the character is skinned or drawn; its clip keeps time.
     if (highlighted) GameEntDrawHighlight(AttrHighlightPhase(), localBox, &matrix);
     if (character && GameEntCharacterInView(&matrix, height)) {

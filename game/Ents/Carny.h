@@ -39,9 +39,6 @@ enum CarnyAnim {
     CARNY_ANIM_COUNT = 7
 };
 
-// Class-flag bit that lets carnies draw.
-enum : uint32_t { CARNY_CLASS_DRAW = 0x2 };
-
 // The money a carny costs, in dollars: a wage each hour, severance once when fired.
 enum : int32_t { CARNY_WAGE = 800, CARNY_SEVERANCE = 12800 };
 

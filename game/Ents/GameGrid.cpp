@@ -76,12 +76,12 @@ void MarkTree(GameGrid* grid, EntNode* node) {
 
 intptr_t EcGameGridProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0:
+        case ENT_CLASS_MSG_BUILD_DB:
             // The overlay's texture: a white frame round a clear middle rather than all white, so
             // that neighbouring cells read apart. Without a device the class works without it.
             if (s_whiteTexture < 0) s_whiteTexture = TexMakeFramed(64, 64, 0xFFFFFF, 2, 0xFFFFFFFF);
             break;
-        case 2: I3dTexForget(&s_whiteTexture); break;
+        case ENT_CLASS_MSG_UNREGISTER: I3dTexForget(&s_whiteTexture); break;
         default: break;
     }
     return WorldClassProc(kClass, node, message, a, b, c);

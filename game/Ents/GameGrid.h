@@ -8,9 +8,6 @@
 
 #include <cstdint>
 
-// Class-flag bit that lets the grid draw its overlay.
-enum : uint32_t { GAMEGRID_CLASS_DRAW = 0x2 };
-
 class GameGrid : public Ent3dBase, public GameGridCore {
   public:
     GameGrid() = default;

@@ -138,7 +138,7 @@ int GameGrid::DrawPre() {
     // The HUD's "Show Grid" and the footprint of a model being placed are the player's, not
     // debug drawing: they show whatever the class's debug flag says (the outline alone keeps
     // to it).
-    const bool debug = (GetClassFlags() & GAMEGRID_CLASS_DRAW) != 0;
+    const bool debug = (GetClassFlags() & ENT_CLASS_DRAW) != 0;
     if (!(showOutline && debug) && !showAll && !showFootprint) return 1;
     States();
     Ground(originY);
@@ -161,7 +161,7 @@ int GameGrid::DrawPre() {
 
 int GameGrid::Draw() {
     if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
-    if (!(GetClassFlags() & GAMEGRID_CLASS_DRAW) || !cells) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || !cells) return 1;
     States();
     Ground(originY);
     Outline(this);

@@ -14,6 +14,7 @@ float GameEntGroundHeightOr(ENTBASE* from, const VECTOR3* at, float without) {
     VECTOR3 point = *at;
     float h = 0.0f;
     // The terrain's height query answers 0 whatever it finds: only the height it writes counts.
-    terrain->Dispatch(147, 0, reinterpret_cast<intptr_t>(&point), reinterpret_cast<intptr_t>(&h));
+    terrain->Dispatch(ENT_MSG_GROUND_HEIGHT, 0, reinterpret_cast<intptr_t>(&point),
+                      reinterpret_cast<intptr_t>(&h));
     return std::isfinite(h) ? h : 0.0f;
 }

@@ -6,8 +6,8 @@
 
 class ENTBASE;
 
-// The ground height under `at` through the tree's "Terrain" entity (its height query, message
-// 147); 0 without one, or when it writes no number.
+// The ground height under `at` through the tree's "Terrain" entity (its height query,
+// ENT_MSG_GROUND_HEIGHT); 0 without one, or when it writes no number.
 float GameEntGroundHeight(ENTBASE* from, const VECTOR3* at);
 // The same, but `without` when the tree has no terrain: a walker keeps its own height there.
 float GameEntGroundHeightOr(ENTBASE* from, const VECTOR3* at, float without);

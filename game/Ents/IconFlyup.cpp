@@ -124,7 +124,7 @@ int IconFlyup::Update(float seconds) {
 }
 
 int IconFlyup::DrawPre() {
-    if (!(GetClassFlags() & FLYUP_CLASS_DRAW) || graphic || !font) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || graphic || !font) return 1;
     if (pos.x < -1.0f || pos.x > 1.0f || pos.y < -1.0f || pos.y > 1.0f || pos.z < 0.0f) return 1;
     int w = 0, h = 0;
     I3dGetScreenSize(&w, &h);

@@ -8,9 +8,6 @@
 
 class Font;
 
-// Class-flag bit that lets fly-ups draw.
-enum : uint32_t { FLYUP_CLASS_DRAW = 0x2 };
-
 class IconFlyup : public Ent3dBase {
   public:
     ~IconFlyup() override;

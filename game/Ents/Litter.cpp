@@ -124,7 +124,7 @@ int Litter::VarsChanged() {
 }
 
 int Litter::DrawPre() {
-    if (!(GetClassFlags() & LITTER_CLASS_DRAW) || !model) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW) || !model) return 1;
     I3dSetWorld(&matrix);
     Mdl3ExDraw(model);
     return 1;

@@ -8,9 +8,6 @@
 
 class Mdl3ExModel;
 
-// Class-flag bit that lets litter draw.
-enum : uint32_t { LITTER_CLASS_DRAW = 0x2 };
-
 class Litter : public Ent3dBase {
   public:
     ~Litter() override;

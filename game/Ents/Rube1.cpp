@@ -69,11 +69,11 @@ const WorldClassDef kClass = {"Rube1", Db, WorldMake<Rube1>, ResetClass};
 
 intptr_t EcRube1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0:
+        case ENT_CLASS_MSG_BUILD_DB:
             GameEntHighlightAcquire();
             RubeCharactersLoad(GameEntDataFolder());
             break;
-        case 2:
+        case ENT_CLASS_MSG_UNREGISTER:
             RubeCharactersRelease();
             GameEntHighlightRelease();
             break;

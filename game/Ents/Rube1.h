@@ -47,9 +47,6 @@ enum RubeAnim {
     RUBE_ANIM_SIT = 4
 };
 
-// Class-flag bit that lets patrons draw.
-enum : uint32_t { RUBE_CLASS_DRAW = 0x2 };
-
 // The path-drawing switch the patrons and the employees share.
 extern uint8_t g_rubeDrawPaths;
 

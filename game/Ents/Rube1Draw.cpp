@@ -107,7 +107,7 @@ int Rube1::Draw() {
     // The editor's pass reaches Draw again through DrawPost: only its name tag and boxes there,
     // so the character is drawn and its icon counted down once a frame.
     if (EntTreeCurrentDrawWalk() == ENT_WALK_DRAWPOST) return Ent3dBase::Draw();
-    if (!(GetClassFlags() & RUBE_CLASS_DRAW)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW)) return 1;
     // The ticket fly-up goes with the purchase, however far off the patron stands: held until the
     // patron came into the draw distance, it would fly up long after and far from the booth.
     if (ticketBought) {

@@ -191,7 +191,7 @@ int RubeGen::Update(float seconds) {
 
 int RubeGen::Draw() {
     if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
-    if (!(GetClassFlags() & RUBEGEN_CLASS_DRAW)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW)) return 1;
     // Green while it may still let patrons in, red when full.
     GameEntDrawMarker(&pos, 1.0f, present < max ? 0x5F00FF00u : 0x5FFF0000u);
     return 1;

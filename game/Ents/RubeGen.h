@@ -9,9 +9,6 @@
 #include <cstdint>
 #include <vector>
 
-// Class-flag bit that lets the generator and its spawn points draw their markers.
-enum : uint32_t { RUBEGEN_CLASS_DRAW = 0x2 };
-
 struct MtGameRubeGenLinks;
 
 class RubeGen : public Ent3dBase {

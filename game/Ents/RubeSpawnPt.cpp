@@ -96,7 +96,7 @@ int RubeSpawnPt::VarsChanged() {
 int RubeSpawnPt::Draw() {
     if (!EntDebugDrawAllowed()) return 1; // the editor's pass only
     Ent3dBase::Draw();                    // the editor's name tag and boxes
-    if (!(GetClassFlags() & RUBESPAWNPT_CLASS_DRAW)) return 1;
+    if (!(GetClassFlags() & ENT_CLASS_DRAW)) return 1;
     // Radius 1 before the world matrix scales it by the point's radius.
     if (!s_ellipsoid) s_ellipsoid = MeshMakeEllipsoid(8, 16, 2.0f, 2.0f, 2.0f);
     if (!s_solid) s_solid = ShaderSolidColorAcquire();

@@ -26,8 +26,5 @@ class RubeSpawnPt : public Ent3dBase {
     float ground = 0.0f;
 };
 
-// Class-flag bit that lets the spawn points draw their markers.
-enum : uint32_t { RUBESPAWNPT_CLASS_DRAW = 0x2 };
-
 // Class "RubeSpawnPt".
 intptr_t EcRubeSpawnPtProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -113,6 +113,6 @@ TEST(EntLive, TheRemovalHookHearsEachEntityOnceAsItLeaves) {
     EntDestroyTree(root);
     EXPECT_EQ(gone, (std::vector<const ENTBASE*>{b, a}));
     EXPECT_NE(ENT_FLAG_CHANGED, ENT_FLAG_ACTIVE) << "the editor's mark is not the menus' flag";
-    EXPECT_EQ(ENT_FLAG_CHANGED & (ENT_FLAGS_INITIAL | ENT_FLAG_HIGHLIGHT | ENT_FLAG_PASSABLE), 0u);
+    EXPECT_EQ(ENT_FLAG_CHANGED & (ENT_FLAGS_INITIAL | ENT_FLAG_DRAWPOST | ENT_FLAG_PASSABLE), 0u);
     EntSystemShutdown();
 }

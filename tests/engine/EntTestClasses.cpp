@@ -51,14 +51,16 @@ template <int K>
 intptr_t Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     ClassInfo& info = Info(K);
     switch (message) {
-        case 0:
+        case ENT_CLASS_MSG_BUILD_DB:
             BuildDb(&info.db, info.name);
             DataDirSetFromFile(&info.dir, reinterpret_cast<const char*>(b));
             return 0;
-        case 1: return EntSourceFilesClear();
-        case 2: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", info.name); return 0;
-        case 6: {
+        case ENT_CLASS_MSG_RESET: return EntSourceFilesClear();
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", info.name);
+            return 0;
+        case ENT_CLASS_MSG_CREATE: {
             auto* e = new TestEnt(info.name);
             PropDbInitObject(&info.db, e);
             return EntProcCreate(node, e, &info.db);
@@ -135,8 +137,9 @@ const DataDir& RiderDataDir() {
 }
 
 intptr_t RefuserProc(EntNode*, int message, intptr_t, intptr_t b, intptr_t) {
-    if (message == 4) std::snprintf(reinterpret_cast<char*>(b), 64, "Refuser");
-    return message == 6 ? -1 : 0;
+    if (message == ENT_CLASS_MSG_CLASS_NAME)
+        std::snprintf(reinterpret_cast<char*>(b), 64, "Refuser");
+    return message == ENT_CLASS_MSG_CREATE ? -1 : 0;
 }
 
 namespace {
@@ -160,11 +163,13 @@ bool RebornEnt::s_taken = false;
 
 intptr_t RebornProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "Reborn"); return 0;
-        case 6: return EntProcCreate(node, new RebornEnt, nullptr);
-        case 0:
-        case 1:
-        case 2: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "Reborn");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new RebornEnt, nullptr);
+        case ENT_CLASS_MSG_BUILD_DB:
+        case ENT_CLASS_MSG_RESET:
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
         default: return EntProcForward(node, message, a, b, c);
     }
 }

@@ -45,30 +45,32 @@ class EntTree : public ::testing::Test {
 
 // Names "Foo" and "FOO" for the registry tests.
 intptr_t FooProc(EntNode*, int message, intptr_t, intptr_t b, intptr_t) {
-    if (message == 4) std::snprintf(reinterpret_cast<char*>(b), 64, "FOO");
+    if (message == ENT_CLASS_MSG_CLASS_NAME) std::snprintf(reinterpret_cast<char*>(b), 64, "FOO");
     return 0;
 }
 intptr_t FooLowerProc(EntNode*, int message, intptr_t, intptr_t b, intptr_t) {
-    if (message == 4) std::snprintf(reinterpret_cast<char*>(b), 64, "Foo");
+    if (message == ENT_CLASS_MSG_CLASS_NAME) std::snprintf(reinterpret_cast<char*>(b), 64, "Foo");
     return 0;
 }
 intptr_t EmptyProc(EntNode*, int, intptr_t, intptr_t, intptr_t) {
     return 0;
 }
 intptr_t LongProc(EntNode*, int message, intptr_t, intptr_t b, intptr_t) {
-    if (message == 4)
+    if (message == ENT_CLASS_MSG_CLASS_NAME)
         std::snprintf(reinterpret_cast<char*>(b), 256, "%s", std::string(70, 'L').c_str());
     return 0;
 }
 std::string s_resets;
 intptr_t ResetAProc(EntNode*, int message, intptr_t, intptr_t b, intptr_t) {
-    if (message == 4) std::snprintf(reinterpret_cast<char*>(b), 64, "ResetA");
-    if (message == 1) s_resets += "A";
+    if (message == ENT_CLASS_MSG_CLASS_NAME)
+        std::snprintf(reinterpret_cast<char*>(b), 64, "ResetA");
+    if (message == ENT_CLASS_MSG_RESET) s_resets += "A";
     return 0;
 }
 intptr_t ResetBProc(EntNode*, int message, intptr_t, intptr_t b, intptr_t) {
-    if (message == 4) std::snprintf(reinterpret_cast<char*>(b), 64, "ResetB");
-    if (message == 1) s_resets += "B";
+    if (message == ENT_CLASS_MSG_CLASS_NAME)
+        std::snprintf(reinterpret_cast<char*>(b), 64, "ResetB");
+    if (message == ENT_CLASS_MSG_RESET) s_resets += "B";
     return 0;
 }
 

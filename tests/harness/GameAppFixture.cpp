@@ -65,7 +65,7 @@ template <int K>
 intptr_t DoubleProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     DoubleClass& info = Double(K);
     switch (message) {
-        case 0:
+        case ENT_CLASS_MSG_BUILD_DB:
             if (!info.db.first) {
                 PropDbSetName(&info.db, info.name);
                 PropDbAddStringBlank(&info.db, "name", PROP_OFFSET(GameDouble, name), 32, 3);
@@ -73,10 +73,14 @@ intptr_t DoubleProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t
                 PropDbAddInt(&info.db, "height", PROP_OFFSET(GameDouble, height), 0, 3);
             }
             return 0;
-        case 1: g_journal.push_back(std::string("Reset:") + info.name); return 0;
-        case 2: g_journal.push_back(std::string("Unregister:") + info.name); return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", info.name); return 0;
-        case 6: {
+        case ENT_CLASS_MSG_RESET: g_journal.push_back(std::string("Reset:") + info.name); return 0;
+        case ENT_CLASS_MSG_UNREGISTER:
+            g_journal.push_back(std::string("Unregister:") + info.name);
+            return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", info.name);
+            return 0;
+        case ENT_CLASS_MSG_CREATE: {
             auto* e = new GameDouble(info.name);
             e->screenProjection = K == 1;
             PropDbInitObject(&info.db, e);

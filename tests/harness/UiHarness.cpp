@@ -24,23 +24,27 @@
 intptr_t TestMenuProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     static PropDb s_db;
     switch (message) {
-        case 0:
+        case ENT_CLASS_MSG_BUILD_DB:
             if (!s_db.first) {
                 PropDbSetName(&s_db, "TestMenu");
                 PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuDouble, name), 32, 3);
             }
             return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "TestMenu"); return 0;
-        case 6: return EntProcCreate(node, new MenuDouble, &s_db);
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "TestMenu");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new MenuDouble, &s_db);
         default: return EntProcForward(node, message, a, b, c);
     }
 }
 
 intptr_t DrawProbeProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "DrawProbe"); return 0;
-        case 6: return EntProcCreate(node, new DrawProbe, nullptr);
+        case ENT_CLASS_MSG_BUILD_DB: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "DrawProbe");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new DrawProbe, nullptr);
         default: return EntProcForward(node, message, a, b, c);
     }
 }

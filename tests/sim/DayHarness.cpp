@@ -91,9 +91,10 @@ PropDb* StandInDb() {
 }
 intptr_t StandInProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0: StandInDb(); return 0;
-        case 4: return WorldCopyClassName("SimStandIn", reinterpret_cast<char*>(b));
-        case 6: {
+        case ENT_CLASS_MSG_BUILD_DB: StandInDb(); return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            return WorldCopyClassName("SimStandIn", reinterpret_cast<char*>(b));
+        case ENT_CLASS_MSG_CREATE: {
             const char* type = a ? reinterpret_cast<const char*>(a) : "SimStandIn";
             return EntProcCreate(node, new SimStandIn(type), StandInDb());
         }

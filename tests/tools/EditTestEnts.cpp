@@ -52,11 +52,13 @@ intptr_t Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     static uint32_t* const kFlags[] = {&EditProp::s_propFlags, &EditProp::s_terrainFlags,
                                        &EditProp::s_gridFlags};
     switch (message) {
-        case 0: Db(); return 0;
-        case 1:
-        case 2: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", kNames[Kind]); return 0;
-        case 6: {
+        case ENT_CLASS_MSG_BUILD_DB: Db(); return 0;
+        case ENT_CLASS_MSG_RESET:
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", kNames[Kind]);
+            return 0;
+        case ENT_CLASS_MSG_CREATE: {
             if (Kind == 0 && EditProp::s_refuse) return -1;
             auto* e = new EditProp;
             e->type = kNames[Kind];

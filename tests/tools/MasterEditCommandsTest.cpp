@@ -53,7 +53,7 @@ TEST_F(MasterEditTest, ShiftDragMovesCopiesOfTheSelection) {
     }
     EXPECT_EQ(a->pos.x, -4.0f);
     EXPECT_EQ(b->pos.x, 4.0f);
-    EXPECT_FALSE(a->TestFlag(ENT_FLAG_HIGHLIGHT));
+    EXPECT_FALSE(a->TestFlag(ENT_FLAG_DRAWPOST));
 }
 
 TEST_F(MasterEditTest, SavingWritesMarkedEntitiesOfTheirFilesAndClearsTheMark) {

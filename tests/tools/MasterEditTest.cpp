@@ -33,7 +33,7 @@ TEST_F(MasterEditTest, EnteringOnceTakesTheWindowAndLeavingGivesItBackWithNoHigh
     editor.ViewMouseMove(x, y, false);
     editor.Update(0.125f); // an odd phase: the hover entity lights up
     ASSERT_EQ(editor.Hover(), lamp);
-    ASSERT_TRUE(lamp->TestFlag(ENT_FLAG_HIGHLIGHT));
+    ASSERT_TRUE(lamp->TestFlag(ENT_FLAG_DRAWPOST));
 
     RecordingHost::s_last = nullptr;
     editor.Leave();
@@ -42,8 +42,8 @@ TEST_F(MasterEditTest, EnteringOnceTakesTheWindowAndLeavingGivesItBackWithNoHigh
     EXPECT_EQ(editor.Panes(), nullptr);
     EXPECT_EQ(editor.SelectionCount(), 0);
     EXPECT_EQ(editor.Hover(), nullptr);
-    EXPECT_FALSE(tent->TestFlag(ENT_FLAG_HIGHLIGHT));
-    EXPECT_FALSE(lamp->TestFlag(ENT_FLAG_HIGHLIGHT));
+    EXPECT_FALSE(tent->TestFlag(ENT_FLAG_DRAWPOST));
+    EXPECT_FALSE(lamp->TestFlag(ENT_FLAG_DRAWPOST));
     EXPECT_EQ(RecordingHost::s_last, nullptr) << "the host is gone with the mode";
 
     editor.Enter(nullptr);
@@ -90,7 +90,7 @@ TEST_F(MasterEditTest, ClicksSelectAndControlClicksToggle) {
     Enter();
     Click(a);
     ASSERT_EQ(editor.SelectionCount(), 1);
-    EXPECT_TRUE(a->TestFlag(ENT_FLAG_HIGHLIGHT));
+    EXPECT_TRUE(a->TestFlag(ENT_FLAG_DRAWPOST));
     EXPECT_EQ(editor.Panes()->shown, a);
     Click(b, true);
     Click(c, true);
@@ -101,7 +101,7 @@ TEST_F(MasterEditTest, ClicksSelectAndControlClicksToggle) {
     int n = 0;
     ENTBASE* const* sel = editor.Selection(&n);
     ASSERT_EQ(n, 2);
-    EXPECT_FALSE(a->TestFlag(ENT_FLAG_HIGHLIGHT));
+    EXPECT_FALSE(a->TestFlag(ENT_FLAG_DRAWPOST));
     EXPECT_TRUE(sel[0] == c || sel[0] == b);
     Click(b, true);
     sel = editor.Selection(&n);
@@ -119,7 +119,7 @@ TEST_F(MasterEditTest, ClicksSelectAndControlClicksToggle) {
     editor.ViewButtonUp();
     editor.ViewButtonDown(2, 2, false);
     EXPECT_EQ(editor.SelectionCount(), 0) << "a click on sky clears it";
-    EXPECT_FALSE(c->TestFlag(ENT_FLAG_HIGHLIGHT));
+    EXPECT_FALSE(c->TestFlag(ENT_FLAG_DRAWPOST));
 }
 
 TEST_F(MasterEditTest, TheSelectionHoldsAtMost128) {
@@ -190,20 +190,20 @@ TEST_F(MasterEditTest, TheHoverEntityBlinksUnlessSelectedAndIsLoggedOncePerChang
     std::vector<bool> lit;
     for (int i = 0; i < 4; ++i) {
         editor.Update(0.125f);
-        lit.push_back(a->TestFlag(ENT_FLAG_HIGHLIGHT) != 0);
+        lit.push_back(a->TestFlag(ENT_FLAG_DRAWPOST) != 0);
     }
     EXPECT_EQ(lit, (std::vector<bool>{true, false, true, false})) << "four blinks a second";
 
     Click(b);
     auto [bx, by] = ScreenOf(*b->GetPos());
     editor.ViewMouseMove(bx, by, false);
-    EXPECT_FALSE(a->TestFlag(ENT_FLAG_HIGHLIGHT)) << "the old hover entity is put out";
+    EXPECT_FALSE(a->TestFlag(ENT_FLAG_DRAWPOST)) << "the old hover entity is put out";
     for (int i = 0; i < 3; ++i) {
         editor.Update(0.125f);
-        EXPECT_TRUE(b->TestFlag(ENT_FLAG_HIGHLIGHT)) << "a selected hover entity stays lit";
+        EXPECT_TRUE(b->TestFlag(ENT_FLAG_DRAWPOST)) << "a selected hover entity stays lit";
     }
     editor.ViewMouseMove(2, 2, false);
-    EXPECT_TRUE(b->TestFlag(ENT_FLAG_HIGHLIGHT));
+    EXPECT_TRUE(b->TestFlag(ENT_FLAG_DRAWPOST));
     const std::string log = Log();
     EXPECT_NE(log.find("Entity under cursor: Swing\nEntity under cursor: Slide\n"
                        "Entity under cursor: NONE\n"),
@@ -303,5 +303,5 @@ TEST_F(MasterEditTest, WindowEventsReachTheGameViewInItsCoordinates) {
     close.window.event = SDL_WINDOWEVENT_CLOSE;
     EXPECT_TRUE(editor.HandleEvent(close)) << "the close box does not quit the game";
     EXPECT_FALSE(editor.IsActive());
-    EXPECT_FALSE(tent->TestFlag(ENT_FLAG_HIGHLIGHT));
+    EXPECT_FALSE(tent->TestFlag(ENT_FLAG_DRAWPOST));
 }

@@ -39,9 +39,11 @@ class HearCtl : public Ctl3Base {
 
 intptr_t HearCtlProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "HearCtl"); return 0;
-        case 6: return EntProcCreate(node, new HearCtl, nullptr);
+        case ENT_CLASS_MSG_BUILD_DB: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "HearCtl");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new HearCtl, nullptr);
         default: return EntProcForward(node, message, a, b, c);
     }
 }
@@ -58,9 +60,11 @@ class Listener : public ENTBASE {
 
 intptr_t ListenerProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "Listener"); return 0;
-        case 6: return EntProcCreate(node, new Listener, nullptr);
+        case ENT_CLASS_MSG_BUILD_DB: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "Listener");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new Listener, nullptr);
         default: return EntProcForward(node, message, a, b, c);
     }
 }
@@ -75,9 +79,11 @@ class FocusMemoryMenu : public Menu3Base {
 
 intptr_t FocusMemoryProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "FocusMemoryMenu"); return 0;
-        case 6: return EntProcCreate(node, new FocusMemoryMenu, nullptr);
+        case ENT_CLASS_MSG_BUILD_DB: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "FocusMemoryMenu");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new FocusMemoryMenu, nullptr);
         default: return EntProcForward(node, message, a, b, c);
     }
 }
@@ -465,9 +471,11 @@ class Placed : public ENTBASE {
 
 intptr_t FakeVantorProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "FakeVantor"); return 0;
-        case 6: return EntProcCreate(node, new FakeVantor, nullptr);
+        case ENT_CLASS_MSG_BUILD_DB: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "FakeVantor");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new FakeVantor, nullptr);
         default: return EntProcForward(node, message, a, b, c);
     }
 }

@@ -35,14 +35,16 @@ class KitMenu : public MenuDouble {
 intptr_t KitMenuProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     static PropDb s_db;
     switch (message) {
-        case 0:
+        case ENT_CLASS_MSG_BUILD_DB:
             if (!s_db.first) {
                 PropDbSetName(&s_db, "KitMenu");
                 PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(KitMenu, name), 32, 3);
             }
             return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "KitMenu"); return 0;
-        case 6: return EntProcCreate(node, new KitMenu, &s_db);
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "KitMenu");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new KitMenu, &s_db);
         default: return EntProcForward(node, message, a, b, c);
     }
 }

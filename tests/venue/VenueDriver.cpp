@@ -26,9 +26,11 @@ PropDb& ObserverDb() {
 
 intptr_t VenueObserverProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0: ObserverDb(); return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "VenueObserver"); return 0;
-        case 6: {
+        case ENT_CLASS_MSG_BUILD_DB: ObserverDb(); return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "VenueObserver");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: {
             auto* e = new VenueObserver();
             PropDbInitObject(&ObserverDb(), e);
             return EntProcCreate(node, e, &ObserverDb());

@@ -125,8 +125,8 @@ TEST_F(VenuePeople, PatronsAndTheCarnyShowInTheFrameTheGameRenders) {
     const std::vector<uint32_t> seen = Rendered();
     const uint32_t rubeFlags = RubeLiveAt(0)->GetClassFlags();
     const uint32_t carnyFlags = carny->GetClassFlags();
-    RubeLiveAt(0)->SetClassFlags(rubeFlags & ~RUBE_CLASS_DRAW);
-    carny->SetClassFlags(carnyFlags & ~CARNY_CLASS_DRAW);
+    RubeLiveAt(0)->SetClassFlags(rubeFlags & ~ENT_CLASS_DRAW);
+    carny->SetClassFlags(carnyFlags & ~ENT_CLASS_DRAW);
     const std::vector<uint32_t> hidden = Rendered();
     RubeLiveAt(0)->SetClassFlags(rubeFlags);
     carny->SetClassFlags(carnyFlags);

@@ -20,7 +20,7 @@ constexpr float kQuarterPi = 0.785398f;
 class FlatTerrain : public ENTBASE {
   public:
     intptr_t Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) override {
-        if (message != 147) return ENTBASE::Dispatch(message, a, b, c);
+        if (message != ENT_MSG_GROUND_HEIGHT) return ENTBASE::Dispatch(message, a, b, c);
         *reinterpret_cast<float*>(c) = 5.0f;
         return 1;
     }

@@ -32,7 +32,7 @@ class TestGround : public Ent3dBase {
   public:
     int CopyClassName(char* buffer) override { return WorldCopyClassName("TestGround", buffer); }
     intptr_t Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) override {
-        if (message != 147) return Ent3dBase::Dispatch(message, a, b, c);
+        if (message != ENT_MSG_GROUND_HEIGHT) return Ent3dBase::Dispatch(message, a, b, c);
         *reinterpret_cast<float*>(c) = level;
         return 0;
     }

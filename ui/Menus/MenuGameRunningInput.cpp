@@ -107,7 +107,7 @@ int MenuGameRunning::OnControl(int32_t id) {
                 CameraSetCurrent(camera);
             }
             return 1;
-        case HUD_DRAW_RUBES: WorldClassFlags<Rube1>::word ^= RUBE_CLASS_DRAW; return 1;
+        case HUD_DRAW_RUBES: WorldClassFlags<Rube1>::word ^= ENT_CLASS_DRAW; return 1;
         case HUD_DRAW_FLYUPS: WorldClassFlags<IconFlyup>::word ^= 0x2u; return 1;
         case HUD_END_DAY:
             if (mt) mt->gameTime = mt->gameVals.closingTime;

@@ -42,11 +42,13 @@ MenuOptionsPage* MenuOptionsAudioOpen(ENTBASE* parent, const char* returnTo, int
 
 intptr_t EcMenuOptionsAudioProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0:
-        case 1:
-        case 2: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "MenuOptionsAudio"); return 0;
-        case 6: return EntProcCreate(node, new MenuOptionsAudio, nullptr);
+        case ENT_CLASS_MSG_BUILD_DB:
+        case ENT_CLASS_MSG_RESET:
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "MenuOptionsAudio");
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new MenuOptionsAudio, nullptr);
         default: return EntProcForward(node, message, a, b, c);
     }
 }

@@ -29,11 +29,13 @@ template <bool Camera>
 intptr_t Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     const char* name = Camera ? "CameraVantor1" : "Prop3d";
     switch (message) {
-        case 0: Db(); return 0;
-        case 1: Ent3dForgetTerrain(); return 0;
-        case 2: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", name); return 0;
-        case 6: {
+        case ENT_CLASS_MSG_BUILD_DB: Db(); return 0;
+        case ENT_CLASS_MSG_RESET: Ent3dForgetTerrain(); return 0;
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", name);
+            return 0;
+        case ENT_CLASS_MSG_CREATE: {
             auto* e = new Prop3d;
             e->type = name;
             PropDbInitObject(&Db(), e);

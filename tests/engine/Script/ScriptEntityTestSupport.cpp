@@ -49,11 +49,13 @@ template <int K>
 intptr_t MoverProcOf(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     static const char* const s_names[] = {"Mover", "MtGame"};
     switch (message) {
-        case 0: BuildMoverDb(); return 0;
-        case 1:
-        case 2: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", s_names[K]); return 0;
-        case 6: {
+        case ENT_CLASS_MSG_BUILD_DB: BuildMoverDb(); return 0;
+        case ENT_CLASS_MSG_RESET:
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", s_names[K]);
+            return 0;
+        case ENT_CLASS_MSG_CREATE: {
             auto* e = new Mover(s_names[K]);
             PropDbInitObject(&s_moverDb, e);
             return EntProcCreate(node, e, &s_moverDb);

@@ -84,7 +84,7 @@ TEST_F(AttrDrawTest, NothingIsDrawnWithoutTheDrawingBit) {
     AttrBase* attr = Place(T_RIDE);
     attr->highlighted = 1;
     // The debug overlay (0x4) has a bit of its own.
-    attr->SetClassFlags(0x1F & ~ATTR_CLASS_DRAW & ~ENT3D_DEBUG_DRAW);
+    attr->SetClassFlags(0x1F & ~ENT_CLASS_DRAW & ~ENT_CLASS_DEBUG_DRAW);
     Log().Clear();
     attr->DrawPre();
     attr->Draw();

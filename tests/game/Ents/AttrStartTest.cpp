@@ -51,7 +51,7 @@ intptr_t SoundProc(EntNode* n, int m, intptr_t a, intptr_t b, intptr_t c) {
 class Ground : public ENTBASE {
   public:
     intptr_t Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) override {
-        if (message != 147) return ENTBASE::Dispatch(message, a, b, c);
+        if (message != ENT_MSG_GROUND_HEIGHT) return ENTBASE::Dispatch(message, a, b, c);
         *reinterpret_cast<float*>(c) = 3.0f;
         return 0;
     }

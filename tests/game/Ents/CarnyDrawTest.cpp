@@ -58,13 +58,13 @@ TEST_F(CarnyDrawTest, TheCharacterIsMadeWithTheCarnyAndTheRouteShowsUnderTheSwit
     ASSERT_NE(c->character, nullptr) << "a device: the character is made with the carny";
     EXPECT_EQ(CarnyCharsHolders(), classHolds + 1);
 
-    c->SetClassFlags(c->GetClassFlags() & ~(uint32_t)CARNY_CLASS_DRAW);
+    c->SetClassFlags(c->GetClassFlags() & ~(uint32_t)ENT_CLASS_DRAW);
     Log().Clear();
     c->Draw();
     EXPECT_EQ(Log().Count("DrawPrimitive") + Log().Count("DrawIndexedPrimitive"), 0)
         << "drawn with the class's drawing bit off";
 
-    c->SetClassFlags(c->GetClassFlags() | CARNY_CLASS_DRAW);
+    c->SetClassFlags(c->GetClassFlags() | ENT_CLASS_DRAW);
     c->highlighted = 1;
     g_rubeDrawPaths = 0;
     Log().Clear();

@@ -30,7 +30,7 @@ const WorldClassDef kListener = {"RemovalListener", nullptr, WorldMake<RemovalLi
 class FakeTerrain : public ENTBASE {
   public:
     intptr_t Dispatch(int message, intptr_t a, intptr_t b, intptr_t c) override {
-        if (message != 147) return ENTBASE::Dispatch(message, a, b, c);
+        if (message != ENT_MSG_GROUND_HEIGHT) return ENTBASE::Dispatch(message, a, b, c);
         asked = *reinterpret_cast<const VECTOR3*>(b);
         *reinterpret_cast<float*>(c) = height;
         return 0;

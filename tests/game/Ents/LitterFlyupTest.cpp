@@ -228,7 +228,7 @@ TEST_F(FlyupDrawTest, TheGridOverlayShowsThePlayersSwitchesInItsOwnColours) {
     GameGridSetCursor(grid, 6, 6);
     GameGridSetFootprint(grid, 3, 1); // two cells in, one past the edge
 
-    grid->SetClassFlags(0x1F & ~GAMEGRID_CLASS_DRAW);
+    grid->SetClassFlags(0x1F & ~ENT_CLASS_DRAW);
     grid->showOutline = 1;
     Log().Clear();
     grid->DrawPre();

@@ -257,7 +257,7 @@ TEST_F(PatronDraw, TheCharacterStandsAtItsPlaceSitsOffsetOnItsSeatAndHidesInside
     EXPECT_EQ(DrawCalls(), 0) << "a patron inside an attraction is not drawn";
 
     patron->animMode = 0;
-    patron->SetClassFlags(patron->GetClassFlags() & ~RUBE_CLASS_DRAW);
+    patron->SetClassFlags(patron->GetClassFlags() & ~ENT_CLASS_DRAW);
     Log().Clear();
     patron->Draw();
     EXPECT_EQ(DrawCalls(), 0) << "the class's draw bit is off";
@@ -380,7 +380,7 @@ TEST_F(PatronDraw, TheSpawnPointDrawsAnEllipsoidOfItsRadius) {
     RubeSpawnPt* pt = world->AddSpawnPoint(450.0f, 450.0f);
     pt->radius = 2.5f;
     pt->VarsChanged();
-    pt->SetClassFlags(RUBESPAWNPT_CLASS_DRAW); // no editor overlay
+    pt->SetClassFlags(ENT_CLASS_DRAW); // no editor overlay
     pt->Draw();
     EXPECT_EQ(D3dRecordingLog().Count("DrawIndexedPrimitive"), 1);
     const std::vector<Mat4> worlds = Worlds();

@@ -63,11 +63,13 @@ template <int N>
 intptr_t StandInProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     const char* name = kStandIns[N];
     switch (message) {
-        case 0:
-        case 1:
-        case 2: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", name); return 0;
-        case 6: {
+        case ENT_CLASS_MSG_BUILD_DB:
+        case ENT_CLASS_MSG_RESET:
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", name);
+            return 0;
+        case ENT_CLASS_MSG_CREATE: {
             ENTBASE* made = std::string(name) == "MenuGameRunning"
                                 ? static_cast<ENTBASE*>(new HudStandIn)
                                 : static_cast<ENTBASE*>(new StandInMenu(name));
@@ -83,8 +85,10 @@ const EntClassProc kProcs[] = {StandInProc<0>, StandInProc<1>, StandInProc<2>, S
 std::string s_refused;
 intptr_t RefusedProc(EntNode*, int message, intptr_t, intptr_t b, intptr_t) {
     switch (message) {
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", s_refused.c_str()); return 0;
-        case 6: return -1;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", s_refused.c_str());
+            return 0;
+        case ENT_CLASS_MSG_CREATE: return -1;
         default: return 0;
     }
 }

@@ -15,11 +15,13 @@ namespace {
 template <int N>
 intptr_t ScreenProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0:
-        case 1:
-        case 2: return 0;
-        case 4: std::snprintf(reinterpret_cast<char*>(b), 64, "%s", kHudOpenedClasses[N]); return 0;
-        case 6: {
+        case ENT_CLASS_MSG_BUILD_DB:
+        case ENT_CLASS_MSG_RESET:
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME:
+            std::snprintf(reinterpret_cast<char*>(b), 64, "%s", kHudOpenedClasses[N]);
+            return 0;
+        case ENT_CLASS_MSG_CREATE: {
             if (g_hudRefuseOpen) return -1;
             auto* made = new HudScreenDouble;
             const intptr_t result = EntProcCreate(node, made, nullptr);

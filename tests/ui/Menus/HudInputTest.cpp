@@ -103,11 +103,11 @@ TEST_F(HudTest, TheGridAndDebugRowSwitchTheirFlags) {
     ClickAt(x, y);
     EXPECT_EQ(g_rubeDrawPaths, 0);
 
-    ASSERT_TRUE(WorldClassFlags<Rube1>::word & RUBE_CLASS_DRAW);
+    ASSERT_TRUE(WorldClassFlags<Rube1>::word & ENT_CLASS_DRAW);
     PostClick(HUD_DRAW_RUBES);
-    EXPECT_FALSE(WorldClassFlags<Rube1>::word & RUBE_CLASS_DRAW) << "the patrons still draw";
+    EXPECT_FALSE(WorldClassFlags<Rube1>::word & ENT_CLASS_DRAW) << "the patrons still draw";
     PostClick(HUD_DRAW_RUBES);
-    EXPECT_TRUE(WorldClassFlags<Rube1>::word & RUBE_CLASS_DRAW);
+    EXPECT_TRUE(WorldClassFlags<Rube1>::word & ENT_CLASS_DRAW);
     ASSERT_TRUE(WorldClassFlags<IconFlyup>::word & 0x2u);
     PostClick(HUD_DRAW_FLYUPS);
     EXPECT_FALSE(WorldClassFlags<IconFlyup>::word & 0x2u);

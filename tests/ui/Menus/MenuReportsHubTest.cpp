@@ -14,7 +14,8 @@
 namespace {
 // A class that refuses to be made, standing in for a report left out of the start-up.
 intptr_t RefusedPowerProc(EntNode*, int message, intptr_t, intptr_t b, intptr_t) {
-    if (message == 4) std::snprintf(reinterpret_cast<char*>(b), 64, "MenuReportPower");
+    if (message == ENT_CLASS_MSG_CLASS_NAME)
+        std::snprintf(reinterpret_cast<char*>(b), 64, "MenuReportPower");
     return 0;
 }
 

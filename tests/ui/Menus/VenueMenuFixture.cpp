@@ -19,11 +19,11 @@ int s_frame = 0;
 template <const char* Name>
 intptr_t DoubleProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     switch (message) {
-        case 0:
-        case 1:
-        case 2: return 0;
-        case 4: return WorldCopyClassName(Name, reinterpret_cast<char*>(b));
-        case 6: return EntProcCreate(node, new VenueScreenDouble(Name), nullptr);
+        case ENT_CLASS_MSG_BUILD_DB:
+        case ENT_CLASS_MSG_RESET:
+        case ENT_CLASS_MSG_UNREGISTER: return 0;
+        case ENT_CLASS_MSG_CLASS_NAME: return WorldCopyClassName(Name, reinterpret_cast<char*>(b));
+        case ENT_CLASS_MSG_CREATE: return EntProcCreate(node, new VenueScreenDouble(Name), nullptr);
         default: return EntProcForward(node, message, a, b, c);
     }
 }
