@@ -87,10 +87,6 @@ void ByFace(int face, float a, float b, float* x, float* z) {
 
 } // namespace
 
-VarTable* Avatar1Vars() {
-    return s_vars;
-}
-
 intptr_t EcAvatar1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     if (message == 0) SetUpClass();
     if (message == 2) ShutDownClass();

@@ -13,7 +13,6 @@
 
 class EcCube1;
 class EcPlayfield1;
-struct VarTable;
 
 enum Avatar1Mode { AVATAR1_ANALOG, AVATAR1_STEP };
 
@@ -66,8 +65,6 @@ class EcAvatar1 : public Ent3dBase, public AvatarFaceSource {
 // Marks or clears the tile under (x, z); a newly marked tile gets a Marker1 under "Markers" (the
 // avatar's parent when there is none) at its centre. Nothing without a board.
 void Avatar1Mark(EcAvatar1* avatar, float x, float z);
-
-VarTable* Avatar1Vars();
 
 // Class "Avatar1". Message 0 makes the value table, mesh and shader, message 2 frees them.
 intptr_t EcAvatar1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

@@ -8,7 +8,6 @@
 #include <cstdint>
 
 struct MeshBuf;
-struct VarTable;
 
 class EcOvalDisplay1 : public Ent3dBase {
   public:
@@ -32,7 +31,6 @@ class EcOvalDisplay1 : public Ent3dBase {
 MeshBuf* OvalBandMake(int n, float a, float b, float c, float d);
 // The class band, for the tests.
 MeshBuf* OvalDisplayBand();
-VarTable* OvalDisplayVars();
 
 // Class "OvalDisplay1". Message 0 makes the table, shaders, band and texture; 2 frees them.
 intptr_t EcOvalDisplay1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
