@@ -10,10 +10,8 @@ void Mdl3SetLodScale(float scale);
 float Mdl3GetLodScale();
 // Model drawing (on): Mdl3Draw does nothing while off.
 void Mdl3SetDrawing(int on);
-int Mdl3GetDrawing();
 // Node box culling (on): a visible node's box is tested against the view before it is drawn.
 void Mdl3SetNodeBoxCulling(int on);
-int Mdl3GetNodeBoxCulling();
 // The switches at kernel start.
 void Mdl3DrawDefaults();
 

@@ -6,6 +6,5 @@ using I3dProgressHook = void (*)(const char* text, int level);
 
 // Null clears it.
 void I3dSetProgressHook(I3dProgressHook hook);
-I3dProgressHook I3dGetProgressHook();
 // Passes the text to the hook, when there is one.
 void I3dProgress(const char* text, int level);

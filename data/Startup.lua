@@ -1,9 +1,9 @@
--- Startup.lua: run once when the game starts. It registers every entity class this build has,
--- builds the root entity tree and opens the first menu; while there is no menu to open, a
--- backdrop viewport shows the (empty) world.
+-- Startup.lua: run once when the game starts. It registers every entity class, builds the root
+-- entity tree and opens the first menu, the publisher's splash; should that menu not be made, a
+-- backdrop viewport shows the world.
 
--- Every class the game knows, in the order the application publishes them. A name the program
--- does not publish is nil and is passed over.
+-- Every class the game knows, in the order the application publishes them. A name that is not
+-- published (a program built without that class) is nil and is passed over.
 local classes = {
     "EcNull", "EcViewport", "EcClear", "EcEnvironment", "EcTimeOfDay", "EcSun", "EcLensFlare",
     "EcObserver2", "EcCloudDome2", "EcSkyDome", "EcPlayfield1", "EcAvatar1", "EcMtGame",

@@ -48,20 +48,8 @@ void SysInit(void* mainWindow, void* instance, int argc, char** argv) {
     s_programFolder = PlatExecutableFolder();
 }
 
-void* SysMainWindow() {
-    return s_mainWindow;
-}
-void* SysInstance() {
-    return s_instance;
-}
 const char* SysCommandLine() {
     return s_commandLine.c_str();
-}
-int SysArgc() {
-    return s_argc;
-}
-char** SysArgv() {
-    return s_argv;
 }
 const char* SysProgramFolder() {
     return (s_programFolderSet.empty() ? s_programFolder : s_programFolderSet).c_str();

@@ -9,11 +9,7 @@
 // once the main window exists, to record it.
 void SysInit(void* mainWindow, void* instance, int argc = 0, char** argv = nullptr);
 
-void* SysMainWindow();
-void* SysInstance();
 const char* SysCommandLine();
-int SysArgc();
-char** SysArgv();
 
 // Folder of the executable, ending in "/" (from /proc/self/exe, so the program finds its Data/
 // however it was started). "" before SysInit.

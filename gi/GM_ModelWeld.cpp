@@ -51,10 +51,8 @@ bool Within(const GM_TexFace& f, size_t count) {
     return f.a < count && f.b < count && f.c < count;
 }
 
-} // namespace
-
-bool GM_WeldMesh(const GM_Mesh& mesh, GM_WeldedMesh& out, bool linearSearch) {
-    out = GM_WeldedMesh();
+// Every face's vertex, normal, texture and colour indices lie inside their arrays.
+bool MeshIndicesValid(const GM_Mesh& mesh) {
     const size_t nf = mesh.faces.size(), nv = mesh.vertices.size();
     const bool tex = !mesh.texVerts.empty(), col = !mesh.colorVerts.empty();
     if (mesh.normals.size() != nf || (tex && mesh.texFaces.size() != nf) ||
@@ -74,6 +72,65 @@ bool GM_WeldMesh(const GM_Mesh& mesh, GM_WeldedMesh& out, bool linearSearch) {
         for (size_t f = 0; f < ch.texFaceCount; ++f)
             if (!Within(mesh.extraTexFaces[ch.firstTexFace + f], ch.texVertCount)) return false;
     }
+    return true;
+}
+
+// The words of corner k (0, 1, 2: a, b, c) of face f, as CornerLayout lays them out.
+void FillCorner(const GM_Mesh& mesh, const std::vector<uint32_t>& colors, size_t f, int k,
+                uint32_t vertex, uint32_t* corner) {
+    const bool tex = !mesh.texVerts.empty(), col = !mesh.colorVerts.empty();
+    const giVec3& p = mesh.vertices[vertex];
+    const giVec3& n = mesh.normals[f].corner[k];
+    size_t w = 0;
+    for (float v : {p.x, p.y, p.z, n.x, n.y, n.z})
+        corner[w++] = FloatWord(v);
+    auto uv = [&](const giVec3& t) {
+        corner[w++] = FloatWord(t.x);
+        corner[w++] = FloatWord(t.y);
+    };
+    auto pick = [k](const GM_TexFace& tf) { return k == 0 ? tf.a : k == 1 ? tf.b : tf.c; };
+    if (tex) uv(mesh.texVerts[pick(mesh.texFaces[f])]);
+    for (const GM_MapChannel& ch : mesh.channels) {
+        if (f < ch.texFaceCount)
+            uv(mesh.extraTexVerts[ch.firstTexVert + pick(mesh.extraTexFaces[ch.firstTexFace + f])]);
+        else
+            uv(giVec3()); // a channel with fewer faces than the mesh maps the rest to 0
+    }
+    if (col) corner[w++] = colors[pick(mesh.colorFaces[f])];
+}
+
+// The welded vertices' arrays from their corner words.
+void UnpackVertices(const std::vector<uint32_t>& unique, const CornerLayout& layout,
+                    GM_WeldedMesh& out) {
+    const size_t words = layout.Words();
+    const size_t count = unique.size() / words;
+    out.vertexCount = (uint32_t)count;
+    out.positions.resize(count);
+    out.normals.resize(count);
+    out.texCoords.assign(layout.layers, std::vector<giVec2>(count));
+    if (layout.colors) out.colors.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t* w = &unique[i * words];
+        float f[6];
+        std::memcpy(f, w, sizeof f);
+        out.positions[i] = {f[0], f[1], f[2]};
+        out.normals[i] = {f[3], f[4], f[5]};
+        for (size_t l = 0; l < layout.layers; ++l) {
+            float uv[2];
+            std::memcpy(uv, w + 6 + 2 * l, sizeof uv);
+            out.texCoords[l][i] = {uv[0], uv[1]};
+        }
+        if (layout.colors) out.colors[i] = w[words - 1];
+    }
+}
+
+} // namespace
+
+bool GM_WeldMesh(const GM_Mesh& mesh, GM_WeldedMesh& out, bool linearSearch) {
+    out = GM_WeldedMesh();
+    if (!MeshIndicesValid(mesh)) return false;
+    const size_t nf = mesh.faces.size();
+    const bool tex = !mesh.texVerts.empty(), col = !mesh.colorVerts.empty();
 
     GM_Mesh packed;
     const std::vector<uint32_t>* colors = &mesh.colors;
@@ -108,25 +165,7 @@ bool GM_WeldMesh(const GM_Mesh& mesh, GM_WeldedMesh& out, bool linearSearch) {
             const size_t count = unique.size() / words;
             unique.resize(unique.size() + words);
             uint32_t* corner = &unique[count * words];
-            const giVec3& p = mesh.vertices[vertex[k]];
-            const giVec3& n = mesh.normals[f].corner[k];
-            size_t w = 0;
-            for (float v : {p.x, p.y, p.z, n.x, n.y, n.z})
-                corner[w++] = FloatWord(v);
-            auto uv = [&](const giVec3& t) {
-                corner[w++] = FloatWord(t.x);
-                corner[w++] = FloatWord(t.y);
-            };
-            auto pick = [k](const GM_TexFace& tf) { return k == 0 ? tf.a : k == 1 ? tf.b : tf.c; };
-            if (tex) uv(mesh.texVerts[pick(mesh.texFaces[f])]);
-            for (const GM_MapChannel& ch : mesh.channels) {
-                if (f < ch.texFaceCount)
-                    uv(mesh.extraTexVerts[ch.firstTexVert +
-                                          pick(mesh.extraTexFaces[ch.firstTexFace + f])]);
-                else
-                    uv(giVec3()); // a channel with fewer faces than the mesh maps the rest to 0
-            }
-            if (col) corner[w++] = (*colors)[pick(mesh.colorFaces[f])];
+            FillCorner(mesh, *colors, f, k, vertex[k], corner);
 
             // An equal vertex emitted before keeps its index. A NaN equals nothing, so its
             // corner is always a new vertex, as a plain comparison would have it.
@@ -153,26 +192,7 @@ bool GM_WeldMesh(const GM_Mesh& mesh, GM_WeldedMesh& out, bool linearSearch) {
             out.indices.push_back((uint16_t)found);
         }
     }
-
-    const size_t count = unique.size() / words;
-    out.vertexCount = (uint32_t)count;
-    out.positions.resize(count);
-    out.normals.resize(count);
-    out.texCoords.assign(layout.layers, std::vector<giVec2>(count));
-    if (col) out.colors.resize(count);
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t* w = &unique[i * words];
-        float f[6];
-        std::memcpy(f, w, sizeof f);
-        out.positions[i] = {f[0], f[1], f[2]};
-        out.normals[i] = {f[3], f[4], f[5]};
-        for (size_t l = 0; l < layout.layers; ++l) {
-            float uv[2];
-            std::memcpy(uv, w + 6 + 2 * l, sizeof uv);
-            out.texCoords[l][i] = {uv[0], uv[1]};
-        }
-        if (col) out.colors[i] = w[words - 1];
-    }
+    UnpackVertices(unique, layout, out);
     return true;
 }
 

@@ -40,10 +40,8 @@ struct giVec3 {
 };
 
 float giDistance(const giVec3& a, const giVec3& b);
-float giDistanceSq(const giVec3& a, const giVec3& b);
 // In the ground plane (x and z; y is up).
 float giDistanceXZ(const giVec3& a, const giVec3& b);
-float giDistanceXZSq(const giVec3& a, const giVec3& b);
 
 struct giQuat {
     float x = 0, y = 0, z = 0, w = 1;

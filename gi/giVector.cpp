@@ -58,17 +58,9 @@ void giVec3::Normalize() {
     z = (float)(z / len);
 }
 
-float giDistanceSq(const giVec3& a, const giVec3& b) {
-    double dx = (double)a.x - b.x, dy = (double)a.y - b.y, dz = (double)a.z - b.z;
-    return (float)(dx * dx + dy * dy + dz * dz);
-}
 float giDistance(const giVec3& a, const giVec3& b) {
     double dx = (double)a.x - b.x, dy = (double)a.y - b.y, dz = (double)a.z - b.z;
     return (float)std::sqrt(dx * dx + dy * dy + dz * dz);
-}
-float giDistanceXZSq(const giVec3& a, const giVec3& b) {
-    double dx = (double)a.x - b.x, dz = (double)a.z - b.z;
-    return (float)(dx * dx + dz * dz);
 }
 float giDistanceXZ(const giVec3& a, const giVec3& b) {
     double dx = (double)a.x - b.x, dz = (double)a.z - b.z;

@@ -71,16 +71,6 @@ void* EditorGameWindow(Editor* editor) {
     return editor ? editor->GameWindow() : nullptr;
 }
 
-ENTBASE* const* EditorSelection(Editor* editor, int* count) {
-    if (editor) return editor->Selection(count);
-    *count = 0;
-    return nullptr;
-}
-
-void* EditorInstance(Editor* editor) {
-    return editor ? editor->Instance() : nullptr;
-}
-
 void EditorMaximize(Editor* editor) {
     if (editor) editor->Maximize();
 }

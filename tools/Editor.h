@@ -63,8 +63,6 @@ bool EditorIsActive(Editor* editor);
 void EditorLayout(Editor* editor);
 void EditorCommand(Editor* editor, int notification, int id);
 void* EditorGameWindow(Editor* editor);
-ENTBASE* const* EditorSelection(Editor* editor, int* count);
-void* EditorInstance(Editor* editor);
 void EditorMaximize(Editor* editor);
 bool EditorViewSize(Editor* editor, int* width, int* height);
 bool EditorHandleEvent(Editor* editor, SDL_Event& event);

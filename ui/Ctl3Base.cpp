@@ -273,11 +273,3 @@ bool Ctl3HoverAtPress(Ctl3Base* control) {
     }
     return true;
 }
-
-void Ctl3SetRectRight(Ctl3Base* control, float right) {
-    if (control) control->rect.right = right;
-}
-
-void Ctl3SetRectBottom(Ctl3Base* control, float bottom) {
-    if (control) control->rect.bottom = bottom;
-}

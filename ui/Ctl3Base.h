@@ -134,18 +134,12 @@ bool Ctl3PointerAt(float* x, float* y);
 // control takes the hover a move would have given it (the focus, state 1 from 0), and true. False,
 // changing nothing, when the pointer is elsewhere or not known.
 bool Ctl3HoverAtPress(Ctl3Base* control);
-void Ctl3SetRectRight(Ctl3Base* control, float right);
-void Ctl3SetRectBottom(Ctl3Base* control, float bottom);
 Font* Ctl3DebugFont();
 
 // ---- the interface's sounds and rumble ----
-class SndBuffer;
 enum { CTL3_SOUND_COUNT = 5, CTL3_SOUND_NAVIGATE = 3 };
-// Nothing loads them: the interface is silent until something does.
-void Ctl3SetSound(int index, SndBuffer* buffer);
+// Nothing loads the sounds: the interface is silent.
 void Ctl3PlaySound(int index);
-void Ctl3SetRumbleEnabled(bool on);
-void Ctl3RumbleLeft();
 void Ctl3RumbleRight();
 
 // ---- the data folder the controls load their images from ----

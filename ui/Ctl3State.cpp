@@ -101,26 +101,14 @@ bool Ctl3NavEnabled() {
 
 // ---- sounds and rumble ----
 
-void Ctl3SetSound(int index, SndBuffer* buffer) {
-    if (index >= 0 && index < CTL3_SOUND_COUNT) s_sounds[index] = buffer;
-}
-
 void Ctl3PlaySound(int index) {
     if (index < 0 || index >= CTL3_SOUND_COUNT || !s_sounds[index]) return;
     SndPlay(2, s_sounds[index], 1, 1.0f, 0, 1.0f);
 }
 
-void Ctl3SetRumbleEnabled(bool on) {
-    s_rumble = on;
-}
-
 static void Rumble(float left, float right) {
     const int pad = SlGetActivePad();
     if (s_rumble && pad >= 0) SlRumblePulse(pad, left, right, 0.05f);
-}
-
-void Ctl3RumbleLeft() {
-    Rumble(1.0f, 0.0f);
 }
 
 void Ctl3RumbleRight() {

@@ -88,10 +88,6 @@ void ByFace(int face, float a, float b, float* x, float* z) {
 
 } // namespace
 
-VarTable* Avatar1Vars() {
-    return s_vars;
-}
-
 intptr_t EcAvatar1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     if (message == ENT_CLASS_MSG_BUILD_DB) SetUpClass();
     if (message == ENT_CLASS_MSG_UNREGISTER) ShutDownClass();

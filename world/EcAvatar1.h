@@ -13,7 +13,6 @@
 
 class EcCube1;
 class EcPlayfield1;
-struct VarTable;
 
 enum Avatar1Mode { AVATAR1_ANALOG, AVATAR1_STEP };
 
@@ -66,8 +65,6 @@ class EcAvatar1 : public Ent3dBase, public AvatarFaceSource {
 // Marks or clears the tile under (x, z); a newly marked tile gets a Marker1 under "Markers" (the
 // avatar's parent when there is none) at its centre. Nothing without a board.
 void Avatar1Mark(EcAvatar1* avatar, float x, float z);
-
-VarTable* Avatar1Vars();
 
 // Class "Avatar1". ENT_CLASS_MSG_BUILD_DB makes the value table, mesh and shader,
 // ENT_CLASS_MSG_UNREGISTER frees them.

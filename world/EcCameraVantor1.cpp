@@ -154,6 +154,96 @@ void EcCameraVantor1::ClearHeld() {
     leftHeld = middleHeld = rightHeld = 0;
 }
 
+namespace {
+
+// A drag with the right button moves the target, with the middle one (or both) turns and tilts
+// the view; without a drag the pointer at a screen edge scrolls it.
+void DragOrScroll(EcCameraVantor1& cam, const VECTOR3& right, const VECTOR3& forward, float dt) {
+    cam.dragMode = 0;
+    if (cam.rightHeld && !cam.leftHeld) cam.dragMode = 1;
+    if (cam.middleHeld || (cam.rightHeld && cam.leftHeld)) cam.dragMode = 2;
+
+    if (cam.dragMode == 2) {
+        cam.yaw += cam.mouseDx * cam.yawRate;
+        cam.pitch = Clamp(cam.pitch + cam.mouseDy * cam.tiltRate, cam.minPitch, cam.maxPitch);
+        SetLock(1);
+        g_cursorFrameIndex = 3;
+    } else if (cam.dragMode == 1) {
+        const float a = cam.mouseDx * cam.trackRate, b = cam.mouseDy * cam.trackRate;
+        cam.targetPoint.x += a * right.x - b * forward.x;
+        cam.targetPoint.z += a * right.z - b * forward.z;
+        SetLock(1);
+        g_cursorFrameIndex = 2;
+    } else {
+        const bool inside = !s_host || s_host->PointerInside();
+        if (cam.edgeScrollEnable && cam.cursorKnown && inside) {
+            // A zone that is not a number fails every comparison below: no edge.
+            float p = cam.scrollZonePct;
+            if (p >= kOverlappingZonePct) {
+                if (s_loggedZonePct != p) {
+                    DbgPrintf(DBG_ENTITY, "CameraVantor1: scrollZonePct %g is taken as %g\n",
+                              (double)p, (double)kMaxZonePct);
+                    s_loggedZonePct = p;
+                }
+                p = kMaxZonePct;
+            }
+            float sx = 0.0f, sz = 0.0f;
+            if (cam.mouseX > kScreenW * (1.0f - p))
+                sx = cam.scrollSpeedX;
+            else if (cam.mouseX < kScreenW * p)
+                sx = -cam.scrollSpeedX;
+            if (cam.mouseY > kScreenH * (1.0f - p))
+                sz = cam.scrollSpeedZ;
+            else if (cam.mouseY < kScreenH * p)
+                sz = -cam.scrollSpeedZ;
+            cam.targetPoint.x += sx * dt * right.x - sz * dt * forward.x;
+            cam.targetPoint.z += sx * dt * right.z - sz * dt * forward.z;
+        }
+        SetLock(0);
+        g_cursorFrameIndex = 1;
+    }
+}
+
+// The first pad's sticks move and turn the view, its triggers zoom.
+void PadInput(EcCameraVantor1& cam, const VECTOR3& right, const VECTOR3& forward, float dt) {
+    const SlPad* pad = SlPadGetState(0);
+    if (!pad) return;
+    const float lx = Axis(pad->lx), ly = Axis(pad->ly);
+    const float rx = Axis(pad->rx), ry = Axis(pad->ry);
+    const float lt = Axis(pad->button[SL_PAD_LTRIGGER]);
+    const float rt = Axis(pad->button[SL_PAD_RTRIGGER]);
+    cam.targetPoint.x += kPadMove * dt * (lx * right.x + ly * forward.x);
+    cam.targetPoint.z += kPadMove * dt * (lx * right.z + ly * forward.z);
+    cam.distance += (lt - rt) * kPadZoom * dt;
+    cam.yaw += rx * kPadTurn * dt;
+    if (std::fabs(ry) > kPadTiltDeadZone) cam.pitch += ry * dt;
+}
+
+// The held keys move, turn and zoom the view.
+void KeyInput(EcCameraVantor1& cam, const VECTOR3& right, const VECTOR3& forward, float dt) {
+    // Each pair: one key alone moves, both together cancel.
+    auto pair = [&cam](int plus, int minus) {
+        return (cam.keys[plus] && !cam.keys[minus])   ? 1.0f
+               : (cam.keys[minus] && !cam.keys[plus]) ? -1.0f
+                                                      : 0.0f;
+    };
+    const float fwd = pair(CAMKEY_FORWARD, CAMKEY_BACK) * kKeyMove * dt;
+    const float side = pair(CAMKEY_RIGHT, CAMKEY_LEFT) * kKeyMove * dt;
+    cam.targetPoint.x += fwd * forward.x + side * right.x;
+    cam.targetPoint.z += fwd * forward.z + side * right.z;
+    cam.yaw += pair(CAMKEY_TURN_RIGHT, CAMKEY_TURN_LEFT) * kKeyTurn * dt;
+    cam.distance += pair(CAMKEY_ZOOM_OUT, CAMKEY_ZOOM_IN) * kKeyZoom * dt;
+}
+
+void KeepInLimits(EcCameraVantor1& cam) {
+    cam.pitch = Clamp(cam.pitch, cam.minPitch, cam.maxPitch);
+    cam.distance = Clamp(cam.distance, cam.minZoom, cam.maxZoom);
+    cam.targetPoint.x = Clamp(cam.targetPoint.x, cam.minX, cam.maxX);
+    cam.targetPoint.z = Clamp(cam.targetPoint.z, cam.minZ, cam.maxZ);
+}
+
+} // namespace
+
 int EcCameraVantor1::Update(float) {
     const float dt = RealSeconds();
     // A rate or limit that is not a number, set by a script or an ini, must not leave the view
@@ -166,80 +256,11 @@ int EcCameraVantor1::Update(float) {
 
     const VECTOR3 right = Row(cameraMatrix, 0);
     const VECTOR3 forward = Row(cameraMatrix, 2);
-
-    dragMode = 0;
-    if (rightHeld && !leftHeld) dragMode = 1;
-    if (middleHeld || (rightHeld && leftHeld)) dragMode = 2;
-
-    if (dragMode == 2) {
-        yaw += mouseDx * yawRate;
-        pitch = Clamp(pitch + mouseDy * tiltRate, minPitch, maxPitch);
-        SetLock(1);
-        g_cursorFrameIndex = 3;
-    } else if (dragMode == 1) {
-        const float a = mouseDx * trackRate, b = mouseDy * trackRate;
-        targetPoint.x += a * right.x - b * forward.x;
-        targetPoint.z += a * right.z - b * forward.z;
-        SetLock(1);
-        g_cursorFrameIndex = 2;
-    } else {
-        const bool inside = !s_host || s_host->PointerInside();
-        if (edgeScrollEnable && cursorKnown && inside) {
-            // A zone that is not a number fails every comparison below: no edge.
-            float p = scrollZonePct;
-            if (p >= kOverlappingZonePct) {
-                if (s_loggedZonePct != p) {
-                    DbgPrintf(DBG_ENTITY, "CameraVantor1: scrollZonePct %g is taken as %g\n",
-                              (double)p, (double)kMaxZonePct);
-                    s_loggedZonePct = p;
-                }
-                p = kMaxZonePct;
-            }
-            float sx = 0.0f, sz = 0.0f;
-            if (mouseX > kScreenW * (1.0f - p))
-                sx = scrollSpeedX;
-            else if (mouseX < kScreenW * p)
-                sx = -scrollSpeedX;
-            if (mouseY > kScreenH * (1.0f - p))
-                sz = scrollSpeedZ;
-            else if (mouseY < kScreenH * p)
-                sz = -scrollSpeedZ;
-            targetPoint.x += sx * dt * right.x - sz * dt * forward.x;
-            targetPoint.z += sx * dt * right.z - sz * dt * forward.z;
-        }
-        SetLock(0);
-        g_cursorFrameIndex = 1;
-    }
-
+    DragOrScroll(*this, right, forward, dt);
     distance -= zoomRate * wheel;
-
-    if (const SlPad* pad = SlPadGetState(0)) {
-        const float lx = Axis(pad->lx), ly = Axis(pad->ly);
-        const float rx = Axis(pad->rx), ry = Axis(pad->ry);
-        const float lt = Axis(pad->button[SL_PAD_LTRIGGER]);
-        const float rt = Axis(pad->button[SL_PAD_RTRIGGER]);
-        targetPoint.x += kPadMove * dt * (lx * right.x + ly * forward.x);
-        targetPoint.z += kPadMove * dt * (lx * right.z + ly * forward.z);
-        distance += (lt - rt) * kPadZoom * dt;
-        yaw += rx * kPadTurn * dt;
-        if (std::fabs(ry) > kPadTiltDeadZone) pitch += ry * dt;
-    }
-
-    // Each pair: one key alone moves, both together cancel.
-    auto pair = [this](int plus, int minus) {
-        return (keys[plus] && !keys[minus]) ? 1.0f : (keys[minus] && !keys[plus]) ? -1.0f : 0.0f;
-    };
-    const float fwd = pair(CAMKEY_FORWARD, CAMKEY_BACK) * kKeyMove * dt;
-    const float side = pair(CAMKEY_RIGHT, CAMKEY_LEFT) * kKeyMove * dt;
-    targetPoint.x += fwd * forward.x + side * right.x;
-    targetPoint.z += fwd * forward.z + side * right.z;
-    yaw += pair(CAMKEY_TURN_RIGHT, CAMKEY_TURN_LEFT) * kKeyTurn * dt;
-    distance += pair(CAMKEY_ZOOM_OUT, CAMKEY_ZOOM_IN) * kKeyZoom * dt;
-
-    pitch = Clamp(pitch, minPitch, maxPitch);
-    distance = Clamp(distance, minZoom, maxZoom);
-    targetPoint.x = Clamp(targetPoint.x, minX, maxX);
-    targetPoint.z = Clamp(targetPoint.z, minZ, maxZ);
+    PadInput(*this, right, forward, dt);
+    KeyInput(*this, right, forward, dt);
+    KeepInLimits(*this);
 
     if (!std::isfinite(targetPoint.x) || !std::isfinite(targetPoint.z)) targetPoint = keptTarget;
     if (!std::isfinite(yaw)) yaw = keptYaw;

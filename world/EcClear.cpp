@@ -23,10 +23,6 @@ void MakeVars() {
 
 } // namespace
 
-VarTable* ClearVars() {
-    return s_vars;
-}
-
 intptr_t EcClearProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     if (message == ENT_CLASS_MSG_BUILD_DB) MakeVars();
     if (message == ENT_CLASS_MSG_UNREGISTER) {

@@ -7,8 +7,6 @@
 
 #include <cstdint>
 
-struct VarTable;
-
 class EcClear : public Ent3dBase {
   public:
     int CopyClassName(char* buffer) override;
@@ -22,8 +20,6 @@ class EcClear : public Ent3dBase {
 
     float color[4] = {1.0f, 1.0f, 1.0f, 1.0f}; // r, g, b, a (alpha is not drawn)
 };
-
-VarTable* ClearVars();
 
 // Class "Clear". ENT_CLASS_MSG_BUILD_DB makes the value table, ENT_CLASS_MSG_UNREGISTER frees it.
 intptr_t EcClearProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);

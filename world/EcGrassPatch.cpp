@@ -91,14 +91,6 @@ intptr_t EcGrassPatchProc(EntNode* node, int message, intptr_t a, intptr_t b, in
     return WorldClassProc(kClass, node, message, a, b, c);
 }
 
-const DataDir* GrassPatchDataDir() {
-    return &s_folder;
-}
-
-ENTBASE* GrassPatchCullRoot() {
-    return s_cullRoot.Get();
-}
-
 int EcGrassPatch::CopyClassName(char* buffer) {
     return WorldCopyClassName("GrassPatch", buffer);
 }

@@ -52,7 +52,3 @@ class EcGrassPatch : public Ent3dBase {
 
 // Class "GrassPatch".
 intptr_t EcGrassPatchProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
-// The class data folder the foliage files are written to.
-const DataDir* GrassPatchDataDir();
-// The "CullNode2d" entity the class found, or null (no such class exists yet).
-ENTBASE* GrassPatchCullRoot();

@@ -58,10 +58,6 @@ void ShutDownClass() {
 
 } // namespace
 
-VarTable* Marker1Vars() {
-    return s_vars;
-}
-
 MDL3* Marker1Model() {
     return s_model;
 }

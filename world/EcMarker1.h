@@ -8,7 +8,6 @@
 #include <cstdint>
 
 struct MDL3;
-struct VarTable;
 
 class EcMarker1 : public Ent3dBase {
   public:
@@ -27,7 +26,6 @@ class EcMarker1 : public Ent3dBase {
     float age = 0.0f;               // seconds since its start
 };
 
-VarTable* Marker1Vars();
 // The class model, or null when "SandDollar.md3" was not found.
 MDL3* Marker1Model();
 

@@ -76,10 +76,6 @@ void WriteBake(EcObserver2* o) {
 
 // ---- class ----
 
-VarTable* Observer2Vars() {
-    return s_vars;
-}
-
 void Observer2SetBakeGrid(int side, int startRow, float step) {
     s_bakeSide = side > 0 ? side : 1;
     s_bakeStartRow = startRow < 0 ? 0 : startRow;

@@ -13,7 +13,6 @@
 #include <string>
 
 struct I3dImage;
-struct VarTable;
 
 class EcObserver2 : public Ent3dBase {
   public:
@@ -66,8 +65,6 @@ std::string Observer2ShadowMapPath();
 // The bake grid of the next starts: side, first row and step. The game bakes 4092 points a
 // side from row 2048 (some 39 hours at 60 frames a second); tests shrink it.
 void Observer2SetBakeGrid(int side, int startRow, float step);
-
-VarTable* Observer2Vars();
 
 // Class "Observer2". ENT_CLASS_MSG_BUILD_DB makes the value table, ENT_CLASS_MSG_UNREGISTER frees
 // it.

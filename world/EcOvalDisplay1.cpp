@@ -151,10 +151,6 @@ MeshBuf* OvalDisplayBand() {
     return s_band;
 }
 
-VarTable* OvalDisplayVars() {
-    return s_vars;
-}
-
 intptr_t EcOvalDisplay1Proc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c) {
     const intptr_t result = WorldClassProc(kClass, node, message, a, b, c);
     if (message == ENT_CLASS_MSG_BUILD_DB) SetUpClass();

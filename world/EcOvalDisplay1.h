@@ -8,7 +8,6 @@
 #include <cstdint>
 
 struct MeshBuf;
-struct VarTable;
 
 class EcOvalDisplay1 : public Ent3dBase {
   public:
@@ -32,7 +31,6 @@ class EcOvalDisplay1 : public Ent3dBase {
 MeshBuf* OvalBandMake(int n, float a, float b, float c, float d);
 // The class band, for the tests.
 MeshBuf* OvalDisplayBand();
-VarTable* OvalDisplayVars();
 
 // Class "OvalDisplay1". ENT_CLASS_MSG_BUILD_DB makes the table, shaders, band and texture;
 // ENT_CLASS_MSG_UNREGISTER frees them.

@@ -120,10 +120,6 @@ intptr_t EcParticleSprayProc(EntNode* node, int message, intptr_t a, intptr_t b,
     return WorldClassProc(kClass, node, message, a, b, c);
 }
 
-const DataDir* ParticleSprayDataDir() {
-    return &s_folder;
-}
-
 int EcParticleSpray::CopyClassName(char* buffer) {
     return WorldCopyClassName("ParticleSpray", buffer);
 }

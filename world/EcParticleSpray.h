@@ -113,5 +113,3 @@ class EcParticleSpray : public Ent3dBase {
 
 // Class "ParticleSpray".
 intptr_t EcParticleSprayProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t c);
-// The class data folder the sprays' textures are read from.
-const DataDir* ParticleSprayDataDir();

@@ -59,10 +59,6 @@ void ShutDownClass() {
 
 } // namespace
 
-VarTable* VrebBudVars() {
-    return s_vars;
-}
-
 MDL3* VrebBudModel() {
     return s_model;
 }

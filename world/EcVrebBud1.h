@@ -7,7 +7,6 @@
 #include <cstdint>
 
 struct MDL3;
-struct VarTable;
 
 class EcVrebBud1 : public Ent3dBase {
   public:
@@ -27,7 +26,6 @@ class EcVrebBud1 : public Ent3dBase {
     float turn = 0.0f;
 };
 
-VarTable* VrebBudVars();
 MDL3* VrebBudModel();
 
 // Class "VrebBud1". ENT_CLASS_MSG_BUILD_DB makes the table, loads "VrebGuy.md3" and a shader;

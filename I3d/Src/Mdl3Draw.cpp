@@ -29,16 +29,8 @@ void Mdl3SetDrawing(int on) {
     s_drawing = on ? 1 : 0;
 }
 
-int Mdl3GetDrawing() {
-    return s_drawing;
-}
-
 void Mdl3SetNodeBoxCulling(int on) {
     s_boxCulling = on ? 1 : 0;
-}
-
-int Mdl3GetNodeBoxCulling() {
-    return s_boxCulling;
 }
 
 void Mdl3DrawDefaults() {

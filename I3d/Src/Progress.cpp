@@ -9,10 +9,6 @@ void I3dSetProgressHook(I3dProgressHook hook) {
     g_hook = hook;
 }
 
-I3dProgressHook I3dGetProgressHook() {
-    return g_hook;
-}
-
 void I3dProgress(const char* text, int level) {
     if (g_hook) g_hook(text, level);
 }

@@ -1,24 +1,20 @@
-// The interface art's table and painter.
+// The interface art's painter: a row of the table made into its image and written out, and the
+// text drawing the other products share.
 #include "datagen/Interface/InterfaceArt.h"
+#include "datagen/Interface/InterfaceArtTools.h"
 
 #include "datagen/Fonts/GenFont.h"
 #include "engine/Dirs.h"
-#include "game/AttrInfo.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <iterator>
 #include <map>
 
 namespace {
 
-constexpr const char* kFace = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
-constexpr uint32_t kCaptionColour = 0xFFFFFFFFu;
 constexpr uint32_t kBorder = 2;
-constexpr uint32_t kLogoFill = 0xFF9C2838u;
 
 uint32_t Lighter(uint32_t argb) {
     uint32_t out = argb & 0xFF000000u;
@@ -93,33 +89,6 @@ int InkWidth(const AbcMetrics& m, const char* text) {
     return TextWidth(m, text) - Glyph(m, text[0]).a - Advance(last) + last.a + last.b;
 }
 
-// The text's glyphs with the pen at (penX, top), blended in `colour`, kept inside the box
-// [x0, x1) x [y0, y1); texel (keepX, keepY) is left alone.
-void DrawText(GenImage* img, const GenFont& font, const char* text, uint32_t colour, int penX,
-              int top, int x0, int y0, int x1, int y1, int keepX, int keepY) {
-    const AbcMetrics& m = font.metrics;
-    const int cellH = int(m.cellHeight);
-    for (const char* p = text; *p; ++p) {
-        const AbcRecord& r = Glyph(m, *p);
-        const int sx = int(r.left * float(font.atlas.width) + 0.5f);
-        const int sy = int(r.top * float(font.atlas.height) + 0.5f);
-        for (int y = 0; y < cellH; ++y)
-            for (int x = 0; x < r.b; ++x) {
-                const int fx = penX + r.a + x, fy = top + y;
-                if (fx < x0 || fx >= x1 || fy < y0 || fy >= y1 || (fx == keepX && fy == keepY))
-                    continue;
-                if (sx + x < 0 || sy + y < 0 || sx + x >= font.atlas.width ||
-                    sy + y >= font.atlas.height)
-                    continue;
-                const uint8_t cover = font.atlas.At(sx + x, sy + y);
-                if (!cover) continue;
-                const uint32_t tx = uint32_t(fx), ty = uint32_t(fy);
-                img->Set(tx, ty, Blend(img->Get(tx, ty), colour, cover));
-            }
-        penX += Advance(r);
-    }
-}
-
 // The caption's glyphs centred in the frame, inside the border; texel (4, 4) is left alone. A
 // panel the screens write on has it along its bottom edge instead, in its border's colour, clear
 // of the middle where the screens' text goes. A pressed frame shows it one texel down and right,
@@ -134,10 +103,10 @@ void DrawCaption(GenImage* img, const ArtRow& row, uint32_t frame, const GenFont
     const int top = frameTop + pushed +
                     (written ? int(row.cellHeight) - int(kBorder) - 4 - cellH
                              : (int(row.cellHeight) - cellH) / 2);
-    const uint32_t colour = written ? Lighter(ArtFrameFill(row, frame)) : kCaptionColour;
-    DrawText(img, font, row.caption, colour, penX, top, int(kBorder), frameTop + int(kBorder),
-             int(row.cellWidth - kBorder), frameTop + int(row.cellHeight - kBorder), 4,
-             frameTop + 4);
+    const uint32_t colour = written ? Lighter(ArtFrameFill(row, frame)) : kArtCaptionColour;
+    ArtDrawText(img, font, row.caption, colour, penX, top, int(kBorder), frameTop + int(kBorder),
+                int(row.cellWidth - kBorder), frameTop + int(row.cellHeight - kBorder), 4,
+                frameTop + 4);
 }
 
 // A clock face in the middle of the frame: a lighter disc with twelve hour marks around its rim,
@@ -162,46 +131,21 @@ void DrawDial(GenImage* img, const ArtRow& row) {
         }
 }
 
-// The caption broken at blanks into lines no wider than `width`; a word wider than that stands on
-// a line of its own (and is clipped where it is drawn).
-std::vector<std::string> WrapCaption(const AbcMetrics& m, const std::string& text, int width) {
-    std::vector<std::string> lines;
-    std::string line;
-    size_t at = 0;
-    while (at < text.size()) {
-        const size_t start = text.find_first_not_of(' ', at);
-        if (start == std::string::npos) break;
-        size_t end = text.find(' ', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string word = text.substr(start, end - start);
-        at = end;
-        const std::string joined = line.empty() ? word : line + " " + word;
-        if (line.empty() || TextWidth(m, joined.c_str()) <= width) {
-            line = joined;
-        } else {
-            lines.push_back(line);
-            line = word;
-        }
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
-
 // A card's caption: its lines centred one under another in the middle of the frame, inside the
 // border; texel (4, 4) is left alone.
 void DrawCardCaption(GenImage* img, const ArtRow& row, const GenFont& font) {
     constexpr int kMargin = 4;
     const int inner = int(row.cellWidth) - 2 * int(kBorder) - 2 * kMargin;
-    const std::vector<std::string> lines = WrapCaption(font.metrics, row.caption, inner);
+    const std::vector<std::string> lines = ArtWrapCaption(font.metrics, row.caption, inner);
     const int lineH = int(font.metrics.cellHeight);
     const int frameTop = int(ArtFrameTop(row, 0));
     int top = frameTop + (int(row.cellHeight) - lineH * int(lines.size())) / 2;
     top = std::max(top, frameTop + int(kBorder));
     for (const std::string& line : lines) {
         const int penX = (int(row.cellWidth) - TextWidth(font.metrics, line.c_str())) / 2;
-        DrawText(img, font, line.c_str(), kCaptionColour, penX, top, int(kBorder),
-                 frameTop + int(kBorder), int(row.cellWidth - kBorder),
-                 frameTop + int(row.cellHeight - kBorder), 4, frameTop + 4);
+        ArtDrawText(img, font, line.c_str(), kArtCaptionColour, penX, top, int(kBorder),
+                    frameTop + int(kBorder), int(row.cellWidth - kBorder),
+                    frameTop + int(row.cellHeight - kBorder), 4, frameTop + 4);
         top += lineH;
     }
 }
@@ -246,16 +190,8 @@ void DrawLock(GenImage* img, const ArtRow& row) {
         }
 }
 
-bool RenderFaceFont(const char* face, const std::string& text, int points, GenFont* font,
-                    std::string* error) {
-    std::vector<char16_t> codes;
-    for (const char c : text)
-        codes.push_back(char16_t((unsigned char)c));
-    return GenRenderFont(face, points, codes, font, error);
-}
-
 bool RenderCaptionFont(const char* text, int points, GenFont* font, std::string* error) {
-    return RenderFaceFont(kFace, text, points, font, error);
+    return ArtRenderFaceFont(kArtFace, text, points, font, error);
 }
 
 // The caption's font at the largest size up to `points` at which it fits `width` x `height`, so
@@ -269,16 +205,75 @@ bool FitCaptionFont(const char* text, int points, int width, int height, GenFont
         if (fits || p <= 6) return true;
     }
 }
+} // namespace
 
-std::string LowerTitle(const std::string& path) {
+// The text's glyphs with the pen at (penX, top), blended in `colour`, kept inside the box
+// [x0, x1) x [y0, y1); texel (keepX, keepY) is left alone.
+void ArtDrawText(GenImage* img, const GenFont& font, const char* text, uint32_t colour, int penX,
+                 int top, int x0, int y0, int x1, int y1, int keepX, int keepY) {
+    const AbcMetrics& m = font.metrics;
+    const int cellH = int(m.cellHeight);
+    for (const char* p = text; *p; ++p) {
+        const AbcRecord& r = Glyph(m, *p);
+        const int sx = int(r.left * float(font.atlas.width) + 0.5f);
+        const int sy = int(r.top * float(font.atlas.height) + 0.5f);
+        for (int y = 0; y < cellH; ++y)
+            for (int x = 0; x < r.b; ++x) {
+                const int fx = penX + r.a + x, fy = top + y;
+                if (fx < x0 || fx >= x1 || fy < y0 || fy >= y1 || (fx == keepX && fy == keepY))
+                    continue;
+                if (sx + x < 0 || sy + y < 0 || sx + x >= font.atlas.width ||
+                    sy + y >= font.atlas.height)
+                    continue;
+                const uint8_t cover = font.atlas.At(sx + x, sy + y);
+                if (!cover) continue;
+                const uint32_t tx = uint32_t(fx), ty = uint32_t(fy);
+                img->Set(tx, ty, Blend(img->Get(tx, ty), colour, cover));
+            }
+        penX += Advance(r);
+    }
+}
+
+// The caption broken at blanks into lines no wider than `width`; a word wider than that stands on
+// a line of its own (and is clipped where it is drawn).
+std::vector<std::string> ArtWrapCaption(const AbcMetrics& m, const std::string& text, int width) {
+    std::vector<std::string> lines;
+    std::string line;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t start = text.find_first_not_of(' ', at);
+        if (start == std::string::npos) break;
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        at = end;
+        const std::string joined = line.empty() ? word : line + " " + word;
+        if (line.empty() || TextWidth(m, joined.c_str()) <= width) {
+            line = joined;
+        } else {
+            lines.push_back(line);
+            line = word;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+bool ArtRenderFaceFont(const char* face, const std::string& text, int points, GenFont* font,
+                       std::string* error) {
+    std::vector<char16_t> codes;
+    for (const char c : text)
+        codes.push_back(char16_t((unsigned char)c));
+    return GenRenderFont(face, points, codes, font, error);
+}
+
+std::string ArtLowerTitle(const std::string& path) {
     std::string title = path.substr(path.find_last_of("/\\") + 1);
     title = title.substr(0, title.find('.'));
     std::transform(title.begin(), title.end(), title.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     return title;
 }
-
-} // namespace
 
 uint32_t ArtFrameTop(const ArtRow& row, uint32_t frame) {
     return row.top + frame * row.cellHeight;
@@ -299,115 +294,6 @@ uint32_t ArtFrameFill(const ArtRow& row, uint32_t frame) {
         case ArtKind::Logo: return frame % 2 ? Blend(row.fill, 0xFFFFFFFFu, 40) : row.fill;
         default: return kArtStateFill[frame % 3];
     }
-}
-
-const std::vector<ArtRow>& ArtTable() {
-    static const std::vector<ArtRow> s_rows = {
-        {"Menu/Common/ChkBx.dds", 32, 256, 22, 20, 8, "X", 10, ArtKind::CheckBox},
-        {"Menu/Common/DataBox.dds", 128, 128, 96, 28, 3, "", 0, ArtKind::Strip},
-        {"Menu/Common/ButtonUpArrow.dds", 32, 64, 24, 14, 3, "+", 8, ArtKind::Strip},
-        {"Menu/Common/ButtonDownArrow.dds", 32, 64, 24, 14, 3, "-", 8, ArtKind::Strip},
-        // The control kit's buttons, each captioned with what it does.
-        {"Menu/Common/ZobButtonOk.dds", 128, 256, 97, 57, 3, "OK", 14, ArtKind::Strip},
-        {"Menu/Common/ButtonUp.dds", 128, 256, 97, 57, 3, "Up", 14, ArtKind::Strip},
-        {"Menu/Common/ButtonDown.dds", 128, 256, 97, 57, 3, "Down", 14, ArtKind::Strip},
-        {"Menu/Common/ButtonPageUp.dds", 128, 256, 97, 57, 3, "Page Up", 14, ArtKind::Strip},
-        {"Menu/Common/ButtonPageDown.dds", 128, 256, 97, 57, 3, "Page Down", 14, ArtKind::Strip},
-        {"Menu/Common/ZobButtonBack.dds", 128, 256, 119, 64, 3, "Back", 16, ArtKind::Strip},
-        {"Menu/Common/ZobButtonStart.dds", 128, 256, 119, 63, 3, "Start", 16, ArtKind::Strip},
-        {"Menu/Common/ZobButtonNext.dds", 128, 256, 118, 64, 3, "Next", 16, ArtKind::Strip},
-        {"Menu/Common/ZobButtonCancel.dds", 256, 256, 134, 56, 3, "Cancel", 16, ArtKind::Strip},
-        {"Menu/Common/ZobButtonDelete.dds", 128, 256, 97, 57, 3, "Delete", 14, ArtKind::Strip},
-        {"Menu/Common/ZobButtonView.dds", 128, 256, 97, 57, 3, "View", 14, ArtKind::Strip},
-        {"Menu/Common/ZobButtonHire.dds", 128, 256, 97, 57, 3, "Hire", 14, ArtKind::Strip},
-        {"Menu/Common/ZobButtonFire.dds", 128, 256, 97, 57, 3, "Fire", 14, ArtKind::Strip},
-        {"Menu/Common/ButtonRide.dds", 128, 256, 97, 57, 3, "Ride", 14, ArtKind::Strip},
-        // Panels: the cell is the rectangle the kit's uv values select. The screens write on them,
-        // so they carry no words of their own.
-        {"Menu/Common/ZobPanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "", 0,
-         ArtKind::TextPanel},
-        {"Menu/Common/ZobPanelGenericLargeHeader.dds", 1024, 1024, 913, 586, 1, "", 0,
-         ArtKind::TextPanel},
-        {"Menu/MidwaySelector/ZobPanelMidwaySelector.dds", 1024, 1024, 905, 572, 1, "", 0,
-         ArtKind::TextPanel},
-        {"Menu/Common/ZobPanelGeneric.dds", 1024, 512, 574, 426, 1, "", 0, ArtKind::TextPanel},
-        {"Menu/Common/ZobPanelNewCareer.dds", 1024, 512, 574, 426, 1, "", 0, ArtKind::TextPanel},
-        {"Menu/Common/ZOBLogoAnimSmall.dds", 512, 512, 257, 144, 2, "Fairlark", 40, ArtKind::Logo,
-         0, kLogoFill},
-        // The body in rows 0-417, the three lights frames of 102 rows from row 419.
-        {"Menu/InGame/InGamePanel.dds", 512, 1024, 377, 102, 3, "", 0, ArtKind::InGame, 419},
-        {"Menu/MouseCursors.dds", 32, 128, 32, 32, 4, "", 0, ArtKind::Cursor},
-        // The front end's backgrounds, the difficulty buttons and the confirmation's buttons.
-        {"Menu/Common/ZobPurpleBackground.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Screen, 0,
-         kArtBackdropFill},
-        {"Menu/BackgroundGeneric1.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Screen, 0,
-         0xFF6E5A28u},
-        {"Menu/NewCareer/buttonEasy.dds", 128, 256, 115, 44, 3, "Easy", 16, ArtKind::Strip},
-        {"Menu/NewCareer/buttonMedium.dds", 128, 128, 115, 40, 3, "Medium", 16, ArtKind::Strip},
-        {"Menu/NewCareer/buttonHard.dds", 128, 256, 115, 43, 3, "Hard", 16, ArtKind::Strip},
-        {"Menu/ConfirmExit/button_ok.dds", 128, 256, 97, 57, 3, "Yes", 16, ArtKind::Strip},
-        {"Menu/ConfirmExit/button_cancel.dds", 256, 256, 134, 56, 3, "No", 16, ArtKind::Strip},
-        // The reports: the list's highlight bar, and the stand-alone power list's own panel and
-        // buttons (its Up and Down share the common buttons' titles, so their bytes too).
-        {"Highlight.dds", 64, 32, 64, 32, 1, "", 0, ArtKind::Panel},
-        {"Menu/HUD/PanelGenericLarge.dds", 1024, 1024, 913, 567, 1, "", 0, ArtKind::TextPanel},
-        {"Menu/EquipResource/ButtonOK.dds", 128, 256, 97, 57, 3, "OK", 14, ArtKind::Strip},
-        {"Menu/EquipResource/ButtonUp.dds", 128, 256, 97, 57, 3, "Up", 14, ArtKind::Strip},
-        {"Menu/EquipResource/ButtonDown.dds", 128, 256, 97, 57, 3, "Down", 14, ArtKind::Strip},
-        // The options pages: the shared panel (uv 0.5625 x 0.875) and the two tabs (the button's
-        // cell, the picture's uv); their background is the front end's, above.
-        {"Menu/Common/ZobPanelOptions.dds", 1024, 512, 576, 448, 1, "", 0, ArtKind::TextPanel},
-        {"Menu/Options/button_video.dds", 128, 512, 121, 83, 3, "Video", 16, ArtKind::Strip},
-        {"Menu/Options/button_audio.dds", 128, 512, 115, 80, 3, "Audio", 16, ArtKind::Strip},
-        // The fixed load screen: its backdrop and its two buttons.
-        {"Menu/LoadGame/BackgroundLoadGame.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Screen,
-         0, 0xFF28606Eu},
-        {"Menu/LoadGame/buttonLoad.dds", 256, 256, 198, 58, 3, "Load", 16, ArtKind::Strip},
-        {"Menu/LoadGame/buttonCancel.dds", 256, 256, 134, 56, 3, "Cancel", 16, ArtKind::Strip},
-        // The venue selector's lock, drawn 96 x 96 over a venue's thumbnail.
-        {"Menu/MidwaySelector/LockedIcon.dds", 128, 128, 96, 96, 1, "", 0, ArtKind::Lock},
-        // The build catalogue: its four category strips, its lock (the venue selector's row again,
-        // so the same bytes) and the money icon over a type the cash cannot cover.
-        {"Menu/EquipResource/ButtonFood.dds", 256, 128, 133, 25, 3, "Food", 14, ArtKind::Strip},
-        {"Menu/EquipResource/ButtonGOC.dds", 256, 128, 145, 25, 3, "Games", 14, ArtKind::Strip},
-        {"Menu/EquipResource/ButtonRides.dds", 64, 128, 51, 26, 3, "Rides", 14, ArtKind::Strip},
-        {"Menu/EquipResource/ButtonUtility.dds", 256, 128, 146, 31, 3, "Utility", 14,
-         ArtKind::Strip},
-        {"Menu/EquipResource/LockedIcon.dds", 128, 128, 96, 96, 1, "", 0, ArtKind::Lock},
-        {"Menu/Common/LockedIconMoney.dds", 128, 128, 96, 96, 1, "$", 24, ArtKind::Panel},
-        // The in-game HUD: its backdrop across the top, its four buttons and the clock, in the one
-        // folder the reports' panel shares (the HUD names it "Menu\Hud\...").
-        {"Menu/HUD/ZobHudBackground.dds", 1024, 256, 1024, 178, 1, "", 0, ArtKind::Panel},
-        {"Menu/HUD/ButtonBusinessReport.dds", 128, 256, 93, 49, 3, "Menu", 16, ArtKind::Strip},
-        {"Menu/HUD/ButtonFairReport.dds", 128, 256, 93, 59, 3, "Equipment", 16, ArtKind::Strip},
-        {"Menu/HUD/ButtonManage.dds", 128, 256, 70, 68, 3, "Reports", 16, ArtKind::Strip},
-        {"Menu/HUD/ButtonHelp.dds", 64, 256, 63, 52, 3, "Help", 16, ArtKind::Strip},
-        {"Menu/HUD/ZobTimeOfDayDisc.dds", 64, 64, 56, 56, 1, "", 0, ArtKind::Dial},
-        {"Menu/HUD/ZobTimeOfDayIconFrame.dds", 128, 128, 104, 87, 1, "", 0, ArtKind::Ring},
-        // The front end's full-screen pictures: 1024 x 768 in the top of a 1024 x 1024 texture.
-        {"Menu/QuenvarSplash.dds", 1024, 1024, 1024, 768, 1, "The Fairlark project presents", 40,
-         ArtKind::Screen, 0, 0xFF2848A0u},
-        {"Menu/TolvaneSplash.dds", 1024, 1024, 1024, 768, 1, "Made with free software", 40,
-         ArtKind::Screen, 0, 0xFF20905Cu},
-        {"Menu/EsrbSplash.dds", 1024, 1024, 1024, 768, 1, "For everyone", 40, ArtKind::Screen, 0,
-         0xFFA09828u},
-        {"Menu/BrightfairSplash.dds", 1024, 1024, 1024, 768, 1, "Fairlark", 72, ArtKind::Screen, 0,
-         0xFFA8502Cu},
-        // Drawn over the main menu's slides, which show through between its bands.
-        {"Menu/Common/ZobMainMenu.dds", 1024, 1024, 1024, 768, 1, "", 0, ArtKind::Overlay, 0,
-         0xFF301040u},
-        // The main menu's buttons: three 150 x 48 frames each.
-        {"Menu/MainMenu/button_sandbox.dds", 256, 256, 150, 48, 3, "Sandbox", 16, ArtKind::Strip},
-        {"Menu/MainMenu/button_careermode.dds", 256, 256, 150, 48, 3, "Career", 16, ArtKind::Strip},
-        {"Menu/MainMenu/button_options.dds", 256, 256, 150, 48, 3, "Options", 16, ArtKind::Strip},
-        {"Menu/MainMenu/button_help.dds", 256, 256, 150, 48, 3, "Help", 16, ArtKind::Strip},
-        {"Menu/MainMenu/button_quit.dds", 256, 256, 150, 48, 3, "Quit", 16, ArtKind::Strip},
-        {"Menu/MainMenu/button_credits.dds", 256, 256, 150, 48, 3, "Credits", 16, ArtKind::Strip},
-        {"Menu/Common/ZobLogoAnim.dds", 512, 1024, 483, 272, 2, "Fairlark", 72, ArtKind::Logo, 0,
-         kLogoFill},
-        {"Menu/NewCareer/button_start.dds", 128, 256, 119, 63, 3, "Start", 16, ArtKind::Strip},
-    };
-    return s_rows;
 }
 
 bool ArtPaint(const ArtRow& row, GenImage* out, std::string* error) {
@@ -478,7 +364,7 @@ bool ArtCheckTitles(const std::vector<ArtRow>& rows, const std::vector<std::vect
                     std::string* error) {
     std::map<std::string, size_t> first;
     for (size_t i = 0; i < rows.size() && i < bytes.size(); ++i) {
-        const std::string title = LowerTitle(rows[i].file);
+        const std::string title = ArtLowerTitle(rows[i].file);
         auto found = first.find(title);
         if (found == first.end()) {
             first[title] = i;
@@ -512,358 +398,4 @@ bool ArtWriteAll(const std::vector<ArtRow>& rows, const std::string& dataFolder,
         }
     }
     return true;
-}
-
-// ---- venue thumbnails ----
-
-namespace {
-// The picture name of a "texFileName" value, "/"-separated; false for anything that is no ".dds"
-// file inside the data folder (absolute, "..", a drive, control characters, too long).
-bool CleanPictureName(std::string value, std::string* out) {
-    const size_t v0 = value.find_first_not_of(" \t");
-    const size_t v1 = value.find_last_not_of(" \t\r");
-    if (v0 == std::string::npos || v1 == std::string::npos || v1 < v0) return false;
-    value = value.substr(v0, v1 - v0 + 1);
-    std::replace(value.begin(), value.end(), '\\', '/');
-    std::string lower = value;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    const bool dds = lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".dds") == 0;
-    const bool control = std::any_of(value.begin(), value.end(),
-                                     [](unsigned char c) { return c < 0x20 || c == 0x7F; });
-    if (!dds || control || value.size() > 260 || value[0] == '/' ||
-        value.find("..") != std::string::npos || value.find(':') != std::string::npos)
-        return false;
-    *out = value;
-    return true;
-}
-} // namespace
-
-std::vector<ArtVenueThumbnail> ArtVenueThumbnails(const std::string& venueIni) {
-    std::vector<ArtVenueThumbnail> venues;
-    // Each section's "name" and "texFileName", in either order: the pictures a section names
-    // take its name.
-    std::string name;
-    size_t sectionStart = 0;
-    size_t at = 0;
-    while (at < venueIni.size()) {
-        size_t end = venueIni.find('\n', at);
-        if (end == std::string::npos) end = venueIni.size();
-        std::string line = venueIni.substr(at, end - at);
-        at = end + 1;
-        const size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos) continue;
-        line = line.substr(first);
-        if (line[0] == '[') {
-            name.clear();
-            sectionStart = venues.size();
-            continue;
-        }
-        const size_t keyEnd = line.find_first_of(" \t=");
-        const std::string key = line.substr(0, keyEnd);
-        if (key != "texFileName" && key != "name") continue;
-        const size_t eq = line.find_first_not_of(" \t", key.size());
-        if (eq == std::string::npos || line[eq] != '=') continue;
-        if (key == "texFileName") {
-            std::string value;
-            if (CleanPictureName(line.substr(eq + 1), &value) &&
-                std::none_of(venues.begin(), venues.end(),
-                             [&](const ArtVenueThumbnail& v) { return v.file == value; }))
-                venues.push_back({value, name});
-            continue;
-        }
-        // One byte per character, as the cards' captions are drawn: UTF-8 Latin-1 letters as
-        // themselves, anything else as '?'.
-        name.clear();
-        const std::string value = line.substr(eq + 1);
-        for (size_t i = value.find_first_not_of(" \t"); i < value.size(); ++i) {
-            const unsigned char c = (unsigned char)value[i];
-            if (c == '\r') break;
-            if (c < 0x80) {
-                name += c < 0x20 ? '?' : char(c);
-            } else if ((c == 0xC2 || c == 0xC3) && i + 1 < value.size() &&
-                       ((unsigned char)value[i + 1] & 0xC0) == 0x80) {
-                name += char(((c & 0x03) << 6) | ((unsigned char)value[++i] & 0x3F));
-            } else if ((c & 0xC0) != 0x80) {
-                name += '?';
-            }
-        }
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
-            name.pop_back();
-        for (size_t v = sectionStart; v < venues.size(); ++v)
-            venues[v].caption = name;
-    }
-    return venues;
-}
-
-std::vector<std::string> ArtVenueThumbnailFiles(const std::string& venueIni) {
-    std::vector<std::string> files;
-    for (const ArtVenueThumbnail& v : ArtVenueThumbnails(venueIni))
-        files.push_back(v.file);
-    return files;
-}
-
-std::vector<ArtRow> ArtVenueThumbnailRows(const std::vector<ArtVenueThumbnail>& venues) {
-    std::vector<ArtRow> rows;
-    for (const ArtVenueThumbnail& venue : venues)
-        rows.push_back({venue.file.c_str(), 128, 128, 128, kArtThumbnailRows, 1,
-                        venue.caption.c_str(), kArtCardPoints, ArtKind::Card, 0, kArtVenueFill});
-    return rows;
-}
-
-// ---- attraction type cards ----
-
-uint32_t ArtCategoryFill(int32_t attrType) {
-    switch (attrType) {
-        case 0: return 0xFFB8482Cu; // food and drink: tomato
-        case 2: return 0xFF2C5CC0u; // rides: blue
-        case 3: return 0xFF8438ACu; // games: purple
-        case 4: return 0xFF2C8478u; // utilities: teal
-        default: return 0xFF6E6450u;
-    }
-}
-
-std::vector<ArtTypeCard> ArtTypeCards(const AttrInfoList& list) {
-    std::vector<ArtTypeCard> cards;
-    std::map<std::string, size_t> byTitle;
-    for (int i = 0; i < list.Count(); ++i) {
-        const AttrInfo* type = list.Get(i);
-        std::string file;
-        if (!CleanPictureName(type->texFileName, &file)) continue;
-        if (std::any_of(cards.begin(), cards.end(),
-                        [&](const ArtTypeCard& c) { return c.file == file; }))
-            continue;
-        const std::string title = LowerTitle(file);
-        auto first = byTitle.find(title);
-        if (first != byTitle.end()) {
-            ArtTypeCard same = cards[first->second];
-            same.file = file;
-            cards.push_back(same);
-            continue;
-        }
-        std::string caption;
-        for (size_t c = 0; c < std::size(type->name) && type->name[c]; ++c)
-            caption += type->name[c] < 0x100 && type->name[c] >= 0x20 ? char(type->name[c]) : '?';
-        byTitle[title] = cards.size();
-        cards.push_back({file, caption, ArtCategoryFill(type->attrType)});
-    }
-    return cards;
-}
-
-std::vector<ArtRow> ArtTypeCardRows(const std::vector<ArtTypeCard>& cards) {
-    std::vector<ArtRow> rows;
-    for (const ArtTypeCard& card : cards)
-        rows.push_back({card.file.c_str(), 128, 128, 128, kArtThumbnailRows, 1,
-                        card.caption.c_str(), kArtCardPoints, ArtKind::Card, 0, card.fill});
-    return rows;
-}
-
-// ---- slide-show series ----
-
-namespace {
-constexpr const char* kPageFace = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
-constexpr int kPageHeadingPoints = 24, kPageTextPoints = 15;
-constexpr int kPageMargin = 24;
-constexpr uint32_t kPageHeadingColour = 0xFFFFE080u;
-
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
-    const std::string dir = path.substr(0, path.find_last_of('/') + 1);
-    if (DirCreatePath(dir.c_str()) != 1 || !GenWriteFile(path, bytes)) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    return true;
-}
-
-// How to play, in the words and keys of the road through the menus.
-const SlidePage kHelpPages[3] = {
-    {"Starting a carnival",
-     {"Sandbox gives you unlimited money; Career starts a career with a name and a difficulty.",
-      "Choose a venue and Next; a locked venue shows the rank that opens it.",
-      "Set the ticket price, the advertising (bills, newspaper, radio, TV) and the free "
-      "tickets, then Start. Enter (or OK) closes the venue's welcome.",
-      "Start, left of the HUD, opens the gates: patrons arrive and the clock runs. 1/2, 1X, 2X "
-      "and 8X Time set its speed.",
-      "An hourly report stops the game every game hour until you turn it off there.",
-      "At closing time: Run Another Day, Save and Exit, or Exit Without Saving."}},
-    {"Building and running",
-     {"Equipment opens the catalogue: Food, Games, Rides and Utility. Select a row and OK.",
-      "Move over the ground and click to place it; its deposit is paid. Space turns it a "
-      "quarter turn first, Escape drops it.",
-      "Click an attraction, an employee or a patron to see its panel. An attraction's opens or "
-      "closes it, asks for repair, sets its ticket price, rides along (Ride) or removes it for "
-      "its value (Delete); an employee's fires the employee at a day's severance pay.",
-      "Reports shows the business reports. Menu (or Escape) opens the pause menu: Save Layout, "
-      "Options, Help and Exit."}},
-    {"Keys",
-     {"Enter presses the control in focus.",
-      "Escape goes back; in the HUD it opens the pause menu.",
-      "The arrow keys move the focus between controls.", "Space turns the attraction being placed.",
-      "W, A, S, D or the mouse at a window edge move the camera; Q and E turn it; R and F or "
-      "the wheel zoom.",
-      "Drag with the right button to move the camera, with the middle button (or both) to turn "
-      "and tilt it."}},
-};
-
-// The project and the free software and fonts it is built on, with their licences.
-const SlidePage kCreditsPages[3] = {
-    {"Fairlark",
-     {"A carnival-management game and its own engine, for Linux.",
-      "Made by the Fairlark developers.",
-      "Every picture, model, sound and font in the game is made by the game's own tools when it "
-      "is built, from the free libraries and fonts on the next pages."}},
-    {"Built with free software",
-     {"SDL2: zlib licence", "OpenAL Soft: GNU LGPL", "Lua: MIT licence",
-      "ODE, the Open Dynamics Engine: BSD licence", "libvorbis and libogg: BSD licence",
-      "TinyXML: zlib licence", "Dear ImGui: MIT licence", "FreeType: FreeType licence"}},
-    {"Fonts",
-     {"DejaVu fonts: the DejaVu fonts licence (the Bitstream Vera licence)",
-      "Thanks to everyone who writes and shares free software."}},
-};
-
-// Every character of the page, once, for its fonts.
-std::string PageText(const SlidePage& page) {
-    std::string text = page.heading ? page.heading : "";
-    for (const char* paragraph : page.paragraphs)
-        if (paragraph) text += paragraph;
-    return text;
-}
-
-// The page in the top left kSlideTextWidth x kSlideTextHeight of the slide: its heading, then its
-// paragraphs wrapped to the box, a third of a line apart; texel (keepX, keepY) is left alone.
-bool DrawPage(GenImage* img, const SlidePage& page, int keepX, int keepY, std::string* error) {
-    GenFont heading, body;
-    const std::string text = PageText(page);
-    if (!RenderFaceFont(kFace, text, kPageHeadingPoints, &heading, error) ||
-        !RenderFaceFont(kPageFace, text, kPageTextPoints, &body, error))
-        return false;
-    const int x0 = kPageMargin, x1 = int(kSlideTextWidth) - kPageMargin;
-    const int y1 = int(kSlideTextHeight) - kPageMargin / 2;
-    int top = kPageMargin / 2;
-    if (page.heading) {
-        DrawText(img, heading, page.heading, kPageHeadingColour, x0, top, x0, 0, x1, y1, keepX,
-                 keepY);
-        top += int(heading.metrics.cellHeight) * 4 / 3;
-    }
-    const int lineH = int(body.metrics.cellHeight);
-    for (const char* paragraph : page.paragraphs) {
-        if (!paragraph) continue;
-        for (const std::string& line : WrapCaption(body.metrics, paragraph, x1 - x0)) {
-            DrawText(img, body, line.c_str(), kCaptionColour, x0, top, x0, 0, x1, y1, keepX, keepY);
-            top += lineH;
-        }
-        top += lineH / 3;
-    }
-    if (top - lineH / 3 > y1) {
-        *error =
-            "the page's text runs " + std::to_string(top - lineH / 3 - y1) + " rows below its box";
-        return false;
-    }
-    return true;
-}
-} // namespace
-
-const std::vector<SlideSeries>& SlideTable() {
-    // Nine colours far apart, so that every slide and every halfway mix tells itself apart; the
-    // pages are dark under their light text.
-    static const std::vector<SlideSeries> s_series = {
-        {"Menu/Slides/SlideShow", 1024, 1024, 768, 3, {0xFFB03030u, 0xFF30A050u, 0xFF3050C0u}},
-        {"Menu/Help/ZobHelp",
-         1024,
-         512,
-         512,
-         3,
-         {0xFF2A3C64u, 0xFF4A2A5Au, 0xFF1E4A46u},
-         kHelpPages},
-        {"Menu/Credits/ZobCredits",
-         1024,
-         512,
-         512,
-         3,
-         {0xFF5A3220u, 0xFF24465Eu, 0xFF404040u},
-         kCreditsPages},
-    };
-    return s_series;
-}
-
-std::string SlideFile(const SlideSeries& series, uint32_t index) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%02u.dds", index % 100u);
-    return std::string(series.base) + number;
-}
-
-std::string SlideWords(const SlideSeries& series, uint32_t index) {
-    if (!series.pages || index >= series.count) return "";
-    const SlidePage& page = series.pages[index];
-    std::string words = page.heading ? page.heading : "";
-    for (const char* paragraph : page.paragraphs)
-        if (paragraph) words += std::string(words.empty() ? "" : " / ") + paragraph;
-    return words;
-}
-
-bool SlidePaint(const SlideSeries& series, uint32_t index, GenImage* out, std::string* error) {
-    if (index >= series.count || series.count > kSlideMaxPerSeries ||
-        series.pictureHeight > series.height ||
-        (series.pages &&
-         (series.width < kSlideTextWidth || series.pictureHeight < kSlideTextHeight))) {
-        *error = "no such slide";
-        return false;
-    }
-    *out = GenImage(series.width, series.height);
-    for (uint32_t y = 0; y < series.height; ++y)
-        for (uint32_t x = 0; x < series.width; ++x)
-            out->Set(x, y, y < series.pictureHeight ? series.fills[index] : 0xFF000000u);
-    // The centre of the picture stays the plain fill, where the screens tell slides apart.
-    return !series.pages || DrawPage(out, series.pages[index], int(series.width / 2),
-                                     int(series.pictureHeight / 2), error);
-}
-
-bool SlideWriteAll(const std::vector<SlideSeries>& table, const std::string& dataFolder,
-                   std::string* error) {
-    for (const SlideSeries& series : table)
-        for (uint32_t i = 0; i < series.count; ++i) {
-            GenImage img;
-            if (!SlidePaint(series, i, &img, error)) {
-                *error = SlideFile(series, i) + ": " + *error;
-                return false;
-            }
-            // One level: the screens draw slides at their own size.
-            if (!WriteBytes(dataFolder + SlideFile(series, i),
-                            GenDdsBytes(GenDds::Argb32, GenChain{img}), error))
-                return false;
-        }
-    return true;
-}
-
-// ---- the caption list ----
-
-bool ArtWordsSpellFileName(const std::string& file, const std::string& words) {
-    const auto squeeze = [](const std::string& text) {
-        std::string out;
-        for (const unsigned char c : text)
-            if (std::isalnum(c)) out += char(std::tolower(c));
-        return out;
-    };
-    std::string title = file.substr(file.find_last_of("/\\") + 1);
-    title = squeeze(title.substr(0, title.rfind('.')));
-    return !title.empty() && squeeze(words).find(title) != std::string::npos;
-}
-
-std::vector<ArtCaption> ArtCaptions(const std::vector<ArtRow>& rows, size_t labelRows,
-                                    const std::vector<SlideSeries>& series) {
-    std::vector<ArtCaption> captions;
-    for (size_t i = 0; i < rows.size(); ++i)
-        captions.push_back({rows[i].file, i < labelRows ? "label" : "name",
-                            rows[i].caption ? rows[i].caption : ""});
-    for (const SlideSeries& s : series)
-        for (uint32_t i = 0; i < s.count; ++i)
-            captions.push_back({SlideFile(s, i), "page", SlideWords(s, i)});
-    return captions;
-}
-
-std::string ArtCaptionListText(const std::vector<ArtCaption>& captions) {
-    std::string text;
-    for (const ArtCaption& c : captions)
-        text += c.file + "\t" + c.source + "\t" + c.words + "\n";
-    return text;
 }

@@ -49,8 +49,7 @@ class GameApp : public AppBase, public ScriptGameHost {
     // to hang below it, unmade (logged); without the null entity's class nothing is made and the
     // program quits. A second call while the tree exists does nothing.
     void BuildRootTree() override;
-    // Sets `name` to each class procedure built in this program, in the fixed order of the 108
-    // "Ec" names; a name without a procedure would stay nil.
+    // Sets each of the 108 "Ec" names to its class procedure, in their fixed order.
     void PublishClassProcs();
 
     // ScriptGameHost
@@ -119,8 +118,7 @@ class GameApp : public AppBase, public ScriptGameHost {
     int m_editorViewWidth = 0, m_editorViewHeight = 0;
 };
 
-// The 108 "Ec" names in their published order, each with its class procedure (a null procedure
-// leaves its script global nil).
+// The 108 "Ec" names in their published order, each with its class procedure.
 struct GameClassProc {
     const char* name;
     EntClassProc proc;

@@ -1,6 +1,5 @@
 // The entity classes the scripts can register, as the script globals "Ec" + class string, and
-// their publication. A name without a procedure would leave its global nil, and a script's
-// CreateClass (nil, ...) does nothing.
+// their publication: each of the 108 names has its class procedure.
 #include "engine/GameApp/GameApp.h"
 
 #include "engine/Script/ScriptLibs.h"

@@ -144,11 +144,6 @@ void SndVoiceSetBuffer(SndVoice voice, SndBuffer* buffer) {
     if (alGetError() == AL_NO_ERROR) rec->buffer = buffer && buffer->alName ? buffer : nullptr;
 }
 
-void SndVoiceSetLooping(SndVoice voice, int looping) {
-    if (VoiceRec* rec = Live(voice))
-        alSourcei(rec->source, AL_LOOPING, looping ? AL_TRUE : AL_FALSE);
-}
-
 void SndVoiceSetGain(SndVoice voice, float gain) {
     VoiceRec* rec = Live(voice);
     if (!rec) return;

@@ -83,7 +83,6 @@ int SndVoiceCount();
 // of 0 or below as a small positive pitch (OpenAL refuses them); non-finite positions and
 // ranges are ignored.
 void SndVoiceSetBuffer(SndVoice voice, SndBuffer* buffer);
-void SndVoiceSetLooping(SndVoice voice, int looping);
 void SndVoiceSetGain(SndVoice voice, float gain);
 void SndVoiceSetPitch(SndVoice voice, float pitch);
 void SndVoiceSetPos(SndVoice voice, const VECTOR3* pos);

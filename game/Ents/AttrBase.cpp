@@ -151,6 +151,67 @@ int AttrBase::Create(EntNode*) {
     return 1;
 }
 
+namespace {
+
+// The waiting line and the riders' places, once: a loaded attraction keeps whom they hold.
+void MakeLines(AttrBase& attr) {
+    if (attr.queuesMade) return;
+    const char* name = attr.name;
+    int queueMax = attr.info->queueMax;
+    if (queueMax < 0) {
+        DbgPrintf(DBG_GENERAL, "AttrBase %s: queueMax %i is negative; 0\n", name, queueMax);
+        queueMax = 0;
+    }
+    int capacity = attr.info->capacity;
+    if (capacity <= 0) {
+        // An empty ride would cycle for ever.
+        DbgPrintf(DBG_GENERAL, "AttrBase %s: capacity %i is below 1; 1\n", name, capacity);
+        capacity = 1;
+    }
+    attr.queuesMade = attr.line.Init(queueMax) && attr.board.Init(capacity);
+    if (!attr.queuesMade) DbgPrintf(DBG_GENERAL, "AttrBase %s: no memory for its lines\n", name);
+}
+
+void MakeAnimator(AttrBase& attr) {
+    if (attr.animator) return;
+    attr.animator = AttrBaseBuildAnimator(attr.type, attr.info, DataFolder().c_str(), &attr);
+    if (!attr.animator) return;
+    BoxSetMinMax(attr.localBox, &attr.animator->boxMin, &attr.animator->boxMax);
+    // The loader set "repair" before this first Start; the animator's new wear must not
+    // replace it.
+    if (attr.loadedWearSet) attr.RideSetWear(attr.loadedWear, true);
+}
+
+// A "Sound" child named after the attraction playing `file`, once: `held` keeps it.
+void MakeSound(AttrBase& attr, const std::string& data, EntRef* held, const char* file,
+               const char* suffix, float volume) {
+    if (!file[0] || held->Get()) return;
+    ENTBASE* made = EntCreateChild("Sound", &attr);
+    if (!made) return;
+    char childName[ENTBASE::NAME_LEN_MAX + 1];
+    std::snprintf(childName, sizeof childName, "%s%s", attr.name, suffix);
+    made->SetName(childName);
+    made->SetString("soundFile", (data + file).c_str());
+    made->SetFloat("volume", volume);
+    made->SetFloat("minDist", attr.info->soundMinDist);
+    made->SetFloat("maxDist", attr.info->soundMaxDist);
+    made->SetPos(&attr.pos);
+    made->Start();
+    *held = EntRef(made);
+}
+
+void MakeSounds(AttrBase& attr) {
+    const std::string data = DataFolder();
+    const AttrInfo* info = attr.info;
+    MakeSound(attr, data, &attr.sound, info->soundFile, "Sound", info->soundVolume * 0.8f);
+    // An attraction's music (the carousel's band organ) is music: not played when the player
+    // has switched music off.
+    if (SndMusicOn())
+        MakeSound(attr, data, &attr.music, info->musicFile, "Music", info->soundVolume);
+}
+
+} // namespace
+
 int AttrBase::Start() {
     Ent3dBase::Start();
     // A loaded attraction is linked to its parent after it is made: its place in the tree is
@@ -179,62 +240,16 @@ int AttrBase::Start() {
     inert = false;
 
     powerCheckTimer = RandFloat(10.0f) + 2.0f;
-
-    if (!queuesMade) {
-        int queueMax = info->queueMax;
-        if (queueMax < 0) {
-            DbgPrintf(DBG_GENERAL, "AttrBase %s: queueMax %i is negative; 0\n", name, queueMax);
-            queueMax = 0;
-        }
-        int capacity = info->capacity;
-        if (capacity <= 0) {
-            // An empty ride would cycle for ever.
-            DbgPrintf(DBG_GENERAL, "AttrBase %s: capacity %i is below 1; 1\n", name, capacity);
-            capacity = 1;
-        }
-        queuesMade = line.Init(queueMax) && board.Init(capacity);
-        if (!queuesMade) DbgPrintf(DBG_GENERAL, "AttrBase %s: no memory for its lines\n", name);
-    }
-
+    MakeLines(*this);
     attrState = broken ? ATTR_BROKEN : closed ? ATTR_CLOSED : ATTR_LOADING;
     cycleTimer = info->queueWaitTime;
-
-    if (!animator) {
-        animator = AttrBaseBuildAnimator(type, info, DataFolder().c_str(), this);
-        if (animator) {
-            BoxSetMinMax(localBox, &animator->boxMin, &animator->boxMax);
-            // The loader set "repair" before this first Start; the animator's new wear must not
-            // replace it.
-            if (loadedWearSet) RideSetWear(loadedWear, true);
-        }
-    }
+    MakeAnimator(*this);
 
     if (AttrClassRubeGen() && !closed)
         MtGameRubeGenAdjustDelay(AttrClassRubeGen(), info->rubeRateFactor);
 
     VarsChanged();
-
-    const std::string data = DataFolder();
-    auto makeSound = [&](EntRef* held, const char* file, const char* suffix, float volume) {
-        if (!file[0] || held->Get()) return;
-        ENTBASE* made = EntCreateChild("Sound", this);
-        if (!made) return;
-        char childName[ENTBASE::NAME_LEN_MAX + 1];
-        std::snprintf(childName, sizeof childName, "%s%s", name, suffix);
-        made->SetName(childName);
-        made->SetString("soundFile", (data + file).c_str());
-        made->SetFloat("volume", volume);
-        made->SetFloat("minDist", info->soundMinDist);
-        made->SetFloat("maxDist", info->soundMaxDist);
-        made->SetPos(&pos);
-        made->Start();
-        *held = EntRef(made);
-    };
-    makeSound(&sound, info->soundFile, "Sound", info->soundVolume * 0.8f);
-    // An attraction's music (the carousel's band organ) is music: not played when the player
-    // has switched music off.
-    if (SndMusicOn()) makeSound(&music, info->musicFile, "Music", info->soundVolume);
-
+    MakeSounds(*this);
     icon.cell = ATTR_ICON_NONE;
     return 1;
 }

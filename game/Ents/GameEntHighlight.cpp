@@ -52,10 +52,6 @@ void GameEntHighlightRelease() {
     if (--s_refs == 0) s_shader = nullptr;
 }
 
-int GameEntHighlightRefs() {
-    return s_refs;
-}
-
 int GameEntHighlightAlpha(float phase) {
     const double s = std::sin(2.0 * kPiD * (double)phase);
     return (int)std::trunc(((s + 1.0) * 0.1 + 0.1) * 255.0);

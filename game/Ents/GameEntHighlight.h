@@ -10,7 +10,6 @@
 
 void GameEntHighlightAcquire();
 void GameEntHighlightRelease();
-int GameEntHighlightRefs();
 
 // truncate(((sin(2 pi phase) + 1) x 0.1 + 0.1) x 255): 25 to 76, once round per second.
 int GameEntHighlightAlpha(float phase);

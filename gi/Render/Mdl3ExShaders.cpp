@@ -38,10 +38,6 @@ void Mdl3ExSetTextureSlot(int i, int slot) {
     if (i >= 0 && i < MDL3EX_TEX_SLOTS) s_textures[i] = slot;
 }
 
-int Mdl3ExGetTextureSlot(int i) {
-    return i >= 0 && i < MDL3EX_TEX_SLOTS ? s_textures[i] : -1;
-}
-
 void Mdl3ExSetFade(float fade) {
     s_fade = fade;
 }

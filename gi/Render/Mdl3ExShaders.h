@@ -28,7 +28,6 @@ void Mdl3ExSetColorSlot(int i, float r, float g, float b, float a);
 void Mdl3ExGetColorSlot(int i, float out[4]);
 // Texture slot i (a kernel texture slot, -1 none).
 void Mdl3ExSetTextureSlot(int i, int slot);
-int Mdl3ExGetTextureSlot(int i);
 // The distance fade the passes multiply the slots' diffuse and ambient alpha by (1.0); the
 // slots keep their own values.
 void Mdl3ExSetFade(float fade);

@@ -1,5 +1,6 @@
-// The device of the layer over OpenGL's compatibility profile (Device.cpp): Direct3D 8's
-// conventions emulated on GL's fixed-function pipeline, so the kernel needs no edits.
+// The device of the layer over OpenGL's compatibility profile (Device.cpp and its Device*.cpp
+// siblings): Direct3D 8's conventions emulated on GL's fixed-function pipeline, so the kernel
+// needs no edits.
 #pragma once
 
 #include "platform/d3d8/DeviceBase.h"
@@ -13,6 +14,14 @@
 inline bool D3dTexCoordsGenerated(DWORD texCoordIndex) {
     const DWORD how = texCoordIndex & 0xFFFF0000u;
     return how == D3DTSS_TCI_CAMERASPACENORMAL || how == D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR;
+}
+
+// An ARGB word as GL's red, green, blue and alpha in 0..1.
+inline void D3dArgbToFloats(DWORD c, float out[4]) {
+    out[0] = (float)((c >> 16) & 0xFF) / 255.0f;
+    out[1] = (float)((c >> 8) & 0xFF) / 255.0f;
+    out[2] = (float)(c & 0xFF) / 255.0f;
+    out[3] = (float)(c >> 24) / 255.0f;
 }
 
 // The GL texture matrix of a stage's Direct3D one. Direct3D pads a two-coordinate set as

@@ -32,7 +32,7 @@ int GameDouble::OnMessage(const SlEvent* event) {
 
 int GameDouble::DrawPre() {
     if (screenProjection) {
-        // Nothing else clears between frames yet: each frame starts black.
+        // Nothing else in the doubles' tree clears between frames: each frame starts black.
         D3dSetClearColor(0, 0, 0);
         D3dClear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
         Mat4 identity, ortho;
