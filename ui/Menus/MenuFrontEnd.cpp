@@ -19,6 +19,10 @@ void MenuSetAppHost(ScriptGameHost* host) {
     s_appHost = host;
 }
 
+ScriptGameHost* MenuGetAppHost() {
+    return s_appHost;
+}
+
 bool MenuSetQuitFlag() {
     if (!s_appHost) {
         DbgPrintf(DBG_GENERAL, "Menu: no application to quit\n");

@@ -16,6 +16,7 @@ class StaticText;
 // The application whose quit flag the exit confirmation raises; the game application sets it at
 // start-up and clears it at shutdown.
 void MenuSetAppHost(ScriptGameHost* host);
+ScriptGameHost* MenuGetAppHost();
 // Raises the quit flag: the main loop ends after this frame and the program shuts down in order.
 // False (logged) without an application.
 bool MenuSetQuitFlag();
