@@ -187,9 +187,9 @@ int EcSun::VarsChanged() {
     if (EcLensFlare* f = Flare()) {
         if (el >= SUN_FLARE_ELEVATION && drawHalos) {
             f->SetPos(&pos);
-            f->Hook26(1);
+            f->ShowHalos(true);
         } else {
-            f->Hook26(0);
+            f->ShowHalos(false);
         }
     }
     return 1;
