@@ -11,6 +11,7 @@
 #include <imgui.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -46,8 +47,10 @@ void BM_PanesFrameCpu(benchmark::State& state) {
         std::snprintf(name, sizeof name, "Prop%d", i);
         EntCreateChild("PaneProp", root)->SetName(name);
     }
-    root->table = VarTableCreate(100);
-    for (int i = 0; i < 100; ++i) {
+    // One entry per value of the pane.
+    const int values = (int)std::size(root->values);
+    root->table = VarTableCreate(values);
+    for (int i = 0; i < values; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "v%d", i);
         VarTableAddFloat(root->table, name, PROP_OFFSET(PaneProp, values) + 4 * i, 0, 0, 10, 0);
@@ -96,7 +99,7 @@ void BM_VarDbWndBuild200(benchmark::State& state) {
         for (int i = 0; i < 200; ++i) {
             char name[16];
             std::snprintf(name, sizeof name, "f%d", i);
-            PropDbAddFloat(&db, name, PROP_OFFSET(BuildProp, values) + 4 * i, 0.0f, 3);
+            PropDbAddFloat(&db, name, PROP_OFFSET(BuildProp, values) + 4 * i, 0.0f);
         }
     }
     BuildProp entity;

@@ -41,13 +41,13 @@ struct Saved {
 const PropDb* SavedDb() {
     static PropDb s_db;
     static bool s_built = [] {
-        PropDbAddStringBlank(&s_db, "name", offsetof(Saved, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", offsetof(Saved, name), 32);
         for (int i = 0; i < kKeys / 2; ++i)
             PropDbAddStringBlank(&s_db, ("description" + std::to_string(i)).c_str(),
-                                 offsetof(Saved, text) + 41 * i, 40, 3);
+                                 offsetof(Saved, text) + 41 * i, 40);
         for (int i = 0; i < kKeys / 2 - 1; ++i)
             PropDbAddFloat(&s_db, ("value" + std::to_string(i)).c_str(),
-                           offsetof(Saved, values) + 4 * i, 0, 3);
+                           offsetof(Saved, values) + 4 * i, 0);
         return true;
     }();
     (void)s_built;
@@ -144,7 +144,7 @@ static void BM_PropDbFindField60(benchmark::State& state) {
     std::vector<std::string> names;
     for (int i = 0; i < 60; ++i) {
         names.push_back("property" + std::to_string(i));
-        PropDbAddInt(&db, names.back().c_str(), 4 * i, 0, 3);
+        PropDbAddInt(&db, names.back().c_str(), 4 * i, 0);
     }
     size_t i = 0;
     for (auto _ : state)

@@ -85,8 +85,8 @@ intptr_t BenchProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t 
         case ENT_CLASS_MSG_BUILD_DB:
             if (!s_benchDb.first) {
                 PropDbSetName(&s_benchDb, "BenchEnt");
-                PropDbAddStringBlank(&s_benchDb, "name", PROP_OFFSET(BenchEnt, name), 32, 3);
-                PropDbAddFloat(&s_benchDb, "speed", PROP_OFFSET(BenchEnt, speed), 0.0f, 3);
+                PropDbAddStringBlank(&s_benchDb, "name", PROP_OFFSET(BenchEnt, name), 32);
+                PropDbAddFloat(&s_benchDb, "speed", PROP_OFFSET(BenchEnt, speed), 0.0f);
             }
             return 0;
         case ENT_CLASS_MSG_RESET:

@@ -105,7 +105,7 @@ PropDb* BenchPatronDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "BenchPatron");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(BenchPatron, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(BenchPatron, name), 32);
     }
     return &s_db;
 }

@@ -45,7 +45,7 @@ PropDb* NightClockDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "NightClock");
-        PropDbAddFloat(&s_db, "time", PROP_OFFSET(NightClock, time), 0.9f, 3);
+        PropDbAddFloat(&s_db, "time", PROP_OFFSET(NightClock, time), 0.9f);
     }
     return &s_db;
 }

@@ -3,7 +3,10 @@
 
 #include "engine/DebugLog.h"
 #include "engine/Memory.h"
+#include "engine/PropDb.h"
+#include "engine/VarTable.h"
 
+#include <cassert>
 #include <cstring>
 #include <strings.h>
 
@@ -36,7 +39,13 @@ int EntCreateClass(EntClassProc proc, intptr_t b, intptr_t c) {
     cls->removalHears = ENT_REMOVAL_HEARS_ALL;
     cls->next = s_classes;
     s_classes = cls;
+    const int64_t refusedBefore = PropDbFailedAdds() + VarTableFailedAdds();
     proc(nullptr, ENT_CLASS_MSG_BUILD_DB, 0, b, c);
+    // A field its class could not add (misnamed, named twice, or past a table counted too small)
+    // is already logged; in a checked build it stops here, where the class is named.
+    [[maybe_unused]] const bool complete =
+        PropDbFailedAdds() + VarTableFailedAdds() == refusedBefore;
+    assert(complete && "a class's set-up adds every field it names");
     DbgPrintf(DBG_ENTITY, "EntCreateClass(%s)... ok.\n", cls->name);
     return 0;
 }

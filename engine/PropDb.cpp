@@ -31,16 +31,31 @@ PropField* Append(PropDb* db, PropField* field) {
     return field;
 }
 
+int64_t s_failedAdds = 0;
+
+// Every add that adds nothing says so: the objects of the database would otherwise go without
+// the field, unread from their files and unset by the scripts, without a word.
+PropField* Refused(const PropDb* db, const char* name, const char* why) {
+    ++s_failedAdds;
+    DbgPrintf(DBG_GENERAL, "** WARNING ** property database [%s]: \"%s\" not added: %s\n",
+              db ? db->name : "", name ? name : "", why);
+    return nullptr;
+}
+
 // The checks every add makes first: a database, a name that fits and is not taken.
-bool CanAdd(const PropDb* db, const char* name) {
-    if (!db || !name || !*name || std::strlen(name) > PropField::NAME_LEN_MAX) return false;
-    return PropDbFindField(db, name) == nullptr;
+const char* CannotAdd(const PropDb* db, const char* name) {
+    if (!db) return "no database";
+    if (!name || !*name || std::strlen(name) > PropField::NAME_LEN_MAX)
+        return "the name is empty or too long";
+    if (PropDbFindField(db, name)) return "the name is taken";
+    return nullptr;
 }
 
 template <typename Field, typename... Args>
 PropField* AddField(PropDb* db, const char* name, Args... args) {
-    if (!CanAdd(db, name)) return nullptr;
-    return Append(db, new (std::nothrow) Field(name, args...));
+    if (const char* why = CannotAdd(db, name)) return Refused(db, name, why);
+    PropField* field = Append(db, new (std::nothrow) Field(name, args...));
+    return field ? field : Refused(db, name, "no memory");
 }
 
 PropField* FindTyped(const PropDb* db, const char* name, uint32_t type) {
@@ -67,6 +82,10 @@ PropDb::~PropDb() {
             *at = next;
             break;
         }
+}
+
+int64_t PropDbFailedAdds() {
+    return s_failedAdds;
 }
 
 PropDb* PropDbFirst() {

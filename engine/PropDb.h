@@ -25,6 +25,10 @@ enum PropType : uint32_t {
 
 using PropCommandFn = void (*)(void* object);
 
+// The flags word every class and record builder adds its fields with, so the adds leave it out.
+// It is stored with the field; nothing reads it.
+constexpr uint32_t PROP_FLAGS_EDIT = 3;
+
 // The byte offset of a field, also in entity classes: those have virtual tables, so they are
 // not standard-layout and offsetof is only conditionally supported there (GCC supports it for
 // classes without virtual bases, which entity classes never have). Use it instead of offsetof.
@@ -106,33 +110,44 @@ void PropDbSetName(PropDb* db, const char* name);
 // Each add returns the new field, or null adding nothing when a field of that name (first 24
 // characters) exists or the name is empty or longer than 67 characters. Defaults and edit
 // ranges: int 0..100 step 1; float 0..1000 step 1; angle 0..2pi step pi/180.
-PropField* PropDbAddInt(PropDb* db, const char* name, intptr_t offset, int def, uint32_t flags);
+PropField* PropDbAddInt(PropDb* db, const char* name, intptr_t offset, int def,
+                        uint32_t flags = PROP_FLAGS_EDIT);
 PropField* PropDbAddBool(PropDb* db, const char* name, intptr_t offset, uint8_t def,
-                         uint32_t flags);
+                         uint32_t flags = PROP_FLAGS_EDIT);
 // A 32-bit switch for files that other code reads as whole numbers: any bool text reads ("TRUE",
 // "1", "FALSE", "0"), and it is written "0" or "1".
 PropField* PropDbAddSwitch(PropDb* db, const char* name, intptr_t offset, int32_t def,
-                           uint32_t flags);
-PropField* PropDbAddFloat(PropDb* db, const char* name, intptr_t offset, float def, uint32_t flags);
-PropField* PropDbAddAngle(PropDb* db, const char* name, intptr_t offset, float def, uint32_t flags);
+                           uint32_t flags = PROP_FLAGS_EDIT);
+PropField* PropDbAddFloat(PropDb* db, const char* name, intptr_t offset, float def,
+                          uint32_t flags = PROP_FLAGS_EDIT);
+PropField* PropDbAddAngle(PropDb* db, const char* name, intptr_t offset, float def,
+                          uint32_t flags = PROP_FLAGS_EDIT);
 // The object holds char[maxLength + 1] at offset.
 PropField* PropDbAddString(PropDb* db, const char* name, intptr_t offset, const char* def,
-                           int maxLength, uint32_t flags);
+                           int maxLength, uint32_t flags = PROP_FLAGS_EDIT);
 PropField* PropDbAddStringBlank(PropDb* db, const char* name, intptr_t offset, int maxLength,
-                                uint32_t flags);
+                                uint32_t flags = PROP_FLAGS_EDIT);
 PropField* PropDbAddVoid(PropDb* db, const char* name, intptr_t offset, intptr_t def,
-                         uint32_t flags);
+                         uint32_t flags = PROP_FLAGS_EDIT);
 PropField* PropDbAddVector3(PropDb* db, const char* name, intptr_t offset, float x, float y,
-                            float z, uint32_t flags);
-PropField* PropDbAddVector3Zero(PropDb* db, const char* name, intptr_t offset, uint32_t flags);
+                            float z, uint32_t flags = PROP_FLAGS_EDIT);
+PropField* PropDbAddVector3Zero(PropDb* db, const char* name, intptr_t offset,
+                                uint32_t flags = PROP_FLAGS_EDIT);
 PropField* PropDbAddColor3f(PropDb* db, const char* name, intptr_t offset, float r, float g,
-                            float b, uint32_t flags);
-PropField* PropDbAddColor3fWhite(PropDb* db, const char* name, intptr_t offset, uint32_t flags);
+                            float b, uint32_t flags = PROP_FLAGS_EDIT);
+PropField* PropDbAddColor3fWhite(PropDb* db, const char* name, intptr_t offset,
+                                 uint32_t flags = PROP_FLAGS_EDIT);
 PropField* PropDbAddColor4b(PropDb* db, const char* name, intptr_t offset, uint32_t def,
-                            uint32_t flags);
-PropField* PropDbAddColor4bWhite(PropDb* db, const char* name, intptr_t offset, uint32_t flags);
+                            uint32_t flags = PROP_FLAGS_EDIT);
+PropField* PropDbAddColor4bWhite(PropDb* db, const char* name, intptr_t offset,
+                                 uint32_t flags = PROP_FLAGS_EDIT);
 PropField* PropDbAddSeparator(PropDb* db, const char* label);
-PropField* PropDbAddCommand(PropDb* db, const char* name, PropCommandFn handler, uint32_t flags);
+PropField* PropDbAddCommand(PropDb* db, const char* name, PropCommandFn handler,
+                            uint32_t flags = PROP_FLAGS_EDIT);
+
+// Adds refused since the program started; each refused add also writes a log line naming the
+// database, the field and why.
+int64_t PropDbFailedAdds();
 
 // The first field whose name equals `name` in its first 24 characters (case-sensitive).
 PropField* PropDbFindField(const PropDb* db, const char* name);

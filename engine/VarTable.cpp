@@ -1,6 +1,7 @@
 // Variable tables: entries, setters by name, text forms and the ini form.
 #include "engine/VarTable.h"
 
+#include "engine/DebugLog.h"
 #include "engine/IniFile.h"
 #include "engine/Memory.h"
 #include "engine/NumText.h"
@@ -35,6 +36,17 @@ T Load(const void* object, intptr_t offset) {
     return value;
 }
 
+int64_t s_failedAdds = 0;
+
+// Every add that adds nothing says so: a table counted too small would otherwise lose the field
+// without a word, and the object would keep an unset value.
+int Refused(const char* name, const char* why) {
+    ++s_failedAdds;
+    DbgPrintf(DBG_GENERAL, "** WARNING ** variable table: \"%s\" not added: %s\n", name ? name : "",
+              why);
+    return -1;
+}
+
 bool NameFits(const char* name, size_t suffix = 0) {
     return name && *name && std::strlen(name) + suffix <= kNameMax;
 }
@@ -53,11 +65,17 @@ VarEntry* TakeFree(VarTable* table) {
     return nullptr;
 }
 
-// A free entry filled with name, type, offset and flags; null when there is none.
+// A free entry filled with name, type, offset and flags; null (logged) when there is none.
 VarEntry* Add(VarTable* table, const char* name, uint32_t type, intptr_t offset, uint32_t flags) {
-    if (!NameFits(name)) return nullptr;
+    if (!NameFits(name)) {
+        Refused(name, "the name is empty or too long");
+        return nullptr;
+    }
     VarEntry* e = TakeFree(table);
-    if (!e) return nullptr;
+    if (!e) {
+        Refused(name, table ? "the table is full" : "no table");
+        return nullptr;
+    }
     std::memset(e, 0, sizeof *e);
     std::strcpy(e->name, name);
     e->type = type;
@@ -107,8 +125,10 @@ int AddColor4f(VarTable* table, const char* name, intptr_t offset, const float d
                uint32_t flags) {
     char names[4][sizeof(VarEntry::name)];
     for (int i = 0; i < 4; ++i)
-        if (!Suffixed(names[i], name, kColor4fKeys[i])) return -1;
-    if (!table || FreeCount(table) < 4) return -1;
+        if (!Suffixed(names[i], name, kColor4fKeys[i]))
+            return Refused(name, "the name is empty or too long");
+    if (!table || FreeCount(table) < 4)
+        return Refused(name, table ? "the table has no room for its four entries" : "no table");
     for (int i = 0; i < 4; ++i) {
         VarEntry* e = Add(table, names[i], VAR_FLOAT, offset + kColor4fOffsets[i], flags);
         e->min.f = 0.0f;
@@ -119,6 +139,10 @@ int AddColor4f(VarTable* table, const char* name, intptr_t offset, const float d
 }
 
 } // namespace
+
+int64_t VarTableFailedAdds() {
+    return s_failedAdds;
+}
 
 VarTable* VarTableCreate(int count) {
     if (count < 0 || (size_t)count > (SIZE_MAX - sizeof(VarTable)) / sizeof(VarEntry))
@@ -186,7 +210,7 @@ int VarTableAddBool(VarTable* table, const char* name, intptr_t offset, int def,
 
 int VarTableAddString(VarTable* table, const char* name, intptr_t offset, int maxLength,
                       const char* def, uint32_t flags) {
-    if (maxLength < 0) return -1;
+    if (maxLength < 0) return Refused(name, "a negative length");
     VarEntry* e = Add(table, name, VAR_STRING, offset, flags);
     if (!e) return -1;
     e->max.i = maxLength;
@@ -203,8 +227,10 @@ int VarTableAddColor4b(VarTable* table, const char* name, intptr_t offset, uint3
     static const int kByte[4] = {3, 2, 1, 0}; // a, r, g, b of the packed word
     char names[4][sizeof(VarEntry::name)];
     for (int i = 0; i < 4; ++i)
-        if (!Suffixed(names[i], name, kColor4fKeys[i])) return -1;
-    if (!table || FreeCount(table) < 4) return -1;
+        if (!Suffixed(names[i], name, kColor4fKeys[i]))
+            return Refused(name, "the name is empty or too long");
+    if (!table || FreeCount(table) < 4)
+        return Refused(name, table ? "the table has no room for its four entries" : "no table");
     for (int i = 0; i < 4; ++i) {
         VarEntry* e = Add(table, names[i], VAR_BYTE, offset + kByte[i], flags);
         e->min.i = 0;

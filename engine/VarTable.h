@@ -22,6 +22,10 @@ enum VarType : uint32_t {
 
 using VarCommandFn = void (*)(void* object);
 
+// The flags word the classes add their entries with, so the adds leave it out. It is stored in the
+// entry; nothing reads it.
+constexpr uint32_t VAR_FLAGS_EDIT = 3;
+
 union VarValue {
     int32_t i;
     float f;
@@ -48,34 +52,49 @@ struct VarTable {
 
 // One allocation ("NumVars:"), all entries zero. Null for a negative count or no memory.
 VarTable* VarTableCreate(int count);
+// A table sized from its field list: `fill` adds the entries (once, into a table of
+// VAR_BUILD_MAX entries), and the table returned holds them and `spare` free entries more. Null
+// for a null fill, a negative spare or no memory. An entry the fill could not add is logged, as
+// every refused add is, and fails an assertion: a class's own fields never miss their table.
+using VarTableFill = void (*)(VarTable* table);
+constexpr int VAR_BUILD_MAX = 256;
+VarTable* VarTableBuild(VarTableFill fill, int spare = 0);
 void VarTableDestroy(VarTable* table);
 // The first entry whose name equals name exactly, or null.
 VarEntry* VarTableFind(VarTable* table, const char* name);
 
 // Each add takes the first free entry and returns 0, or -1 adding nothing when the table is
 // full or the name is empty or too long for an entry (a cut name could collide with another).
+// A refused add writes a log line naming the entry and why.
 int VarTableAddByte(VarTable* table, const char* name, intptr_t offset, int def, int min, int max,
-                    uint32_t flags);
+                    uint32_t flags = VAR_FLAGS_EDIT);
 int VarTableAddInt(VarTable* table, const char* name, intptr_t offset, int def, int min, int max,
-                   uint32_t flags);
+                   uint32_t flags = VAR_FLAGS_EDIT);
 int VarTableAddFloat(VarTable* table, const char* name, intptr_t offset, float def, float min,
-                     float max, uint32_t flags);
-int VarTableAddBool(VarTable* table, const char* name, intptr_t offset, int def, uint32_t flags);
+                     float max, uint32_t flags = VAR_FLAGS_EDIT);
+int VarTableAddBool(VarTable* table, const char* name, intptr_t offset, int def,
+                    uint32_t flags = VAR_FLAGS_EDIT);
 // The object holds char[maxLength + 1] at offset.
 int VarTableAddString(VarTable* table, const char* name, intptr_t offset, int maxLength,
-                      const char* def, uint32_t flags);
-int VarTableAddEntity(VarTable* table, const char* name, intptr_t offset, uint32_t flags);
+                      const char* def, uint32_t flags = VAR_FLAGS_EDIT);
+int VarTableAddEntity(VarTable* table, const char* name, intptr_t offset,
+                      uint32_t flags = VAR_FLAGS_EDIT);
 // Four byte entries "<name>.a", ".r", ".g", ".b" over bytes 3, 2, 1, 0 of the packed word at
 // offset, range 0..255, defaults from `color`. All four or none.
 int VarTableAddColor4b(VarTable* table, const char* name, intptr_t offset, uint32_t color,
-                       uint32_t flags);
+                       uint32_t flags = VAR_FLAGS_EDIT);
 // Four float entries "<name>.a" (offset + 12), ".r" (+0), ".g" (+4), ".b" (+8), range 0..1,
 // default 1.0; the Argb form takes the defaults from a packed word (channel / 255).
-int VarTableAddColor4f(VarTable* table, const char* name, intptr_t offset, uint32_t flags);
+int VarTableAddColor4f(VarTable* table, const char* name, intptr_t offset,
+                       uint32_t flags = VAR_FLAGS_EDIT);
 int VarTableAddColor4fArgb(VarTable* table, const char* name, intptr_t offset, uint32_t color,
-                           uint32_t flags);
-int VarTableAddCommand(VarTable* table, const char* name, VarCommandFn function, uint32_t flags);
+                           uint32_t flags = VAR_FLAGS_EDIT);
+int VarTableAddCommand(VarTable* table, const char* name, VarCommandFn function,
+                       uint32_t flags = VAR_FLAGS_EDIT);
 int VarTableAddSeparator(VarTable* table, const char* label);
+
+// Adds refused since the program started (each also logged).
+int64_t VarTableFailedAdds();
 
 // Every value entry's default into the object (strings cut to the entry), as a database's
 // defaults are written into a new object.

@@ -8,31 +8,30 @@
 #include <cstddef>
 
 void AttrInfo::BuildDb(PropDb* db) {
-    constexpr uint32_t f = REC_FIELD_FLAGS;
     // Text shown to the player is read narrow and widened in place, so one character fewer than
     // the wide field is read: the terminator always fits.
-    PropDbAddStringBlank(db, "name", offsetof(AttrInfo, name), 63, f);
-    PropDbAddStringBlank(db, "description", offsetof(AttrInfo, description), 255, f);
-    PropDbAddStringBlank(db, "texFileName", offsetof(AttrInfo, texFileName), 260, f);
-    PropDbAddStringBlank(db, "modelFileName", offsetof(AttrInfo, modelFileName), 260, f);
-    PropDbAddStringBlank(db, "soundFile", offsetof(AttrInfo, soundFile), 260, f);
-    PropDbAddFloat(db, "soundVolume", offsetof(AttrInfo, soundVolume), 1.0f, f);
-    PropDbAddFloat(db, "soundMinDist", offsetof(AttrInfo, soundMinDist), 2.0f, f);
-    PropDbAddFloat(db, "soundMaxDist", offsetof(AttrInfo, soundMaxDist), 6.0f, f);
-    PropDbAddStringBlank(db, "musicFile", offsetof(AttrInfo, musicFile), 260, f);
-    PropDbAddInt(db, "footX", offsetof(AttrInfo, footX), 4, f);
-    PropDbAddInt(db, "footZ", offsetof(AttrInfo, footZ), 3, f);
-    PropDbAddFloat(db, "footOffsetX", offsetof(AttrInfo, footOffsetX), 4.0f, f);
-    PropDbAddFloat(db, "footOffsetZ", offsetof(AttrInfo, footOffsetZ), 3.0f, f);
-    PropDbAddVector3Zero(db, "entryOffset", offsetof(AttrInfo, entryOffset), f);
-    PropDbAddVector3Zero(db, "queueDir", offsetof(AttrInfo, queueDir), f);
-    PropDbAddInt(db, "queueMax", offsetof(AttrInfo, queueMax), 8, f);
-    PropDbAddFloat(db, "queueWaitTime", offsetof(AttrInfo, queueWaitTime), 60.0f, f);
-    PropDbAddFloat(db, "unloadDelay", offsetof(AttrInfo, unloadDelay), 0.25f, f);
-    PropDbAddInt(db, "deposit", offsetof(AttrInfo, deposit), 0, f);
-    PropDbAddFloat(db, "duration", offsetof(AttrInfo, duration), 4.0f, f);
-    PropDbAddInt(db, "winningOdds", offsetof(AttrInfo, winningOdds), 10, f);
-    PropDbAddFloat(db, "avgValue", offsetof(AttrInfo, avgValue), 10.0f, f);
+    PropDbAddStringBlank(db, "name", offsetof(AttrInfo, name), 63);
+    PropDbAddStringBlank(db, "description", offsetof(AttrInfo, description), 255);
+    PropDbAddStringBlank(db, "texFileName", offsetof(AttrInfo, texFileName), 260);
+    PropDbAddStringBlank(db, "modelFileName", offsetof(AttrInfo, modelFileName), 260);
+    PropDbAddStringBlank(db, "soundFile", offsetof(AttrInfo, soundFile), 260);
+    PropDbAddFloat(db, "soundVolume", offsetof(AttrInfo, soundVolume), 1.0f);
+    PropDbAddFloat(db, "soundMinDist", offsetof(AttrInfo, soundMinDist), 2.0f);
+    PropDbAddFloat(db, "soundMaxDist", offsetof(AttrInfo, soundMaxDist), 6.0f);
+    PropDbAddStringBlank(db, "musicFile", offsetof(AttrInfo, musicFile), 260);
+    PropDbAddInt(db, "footX", offsetof(AttrInfo, footX), 4);
+    PropDbAddInt(db, "footZ", offsetof(AttrInfo, footZ), 3);
+    PropDbAddFloat(db, "footOffsetX", offsetof(AttrInfo, footOffsetX), 4.0f);
+    PropDbAddFloat(db, "footOffsetZ", offsetof(AttrInfo, footOffsetZ), 3.0f);
+    PropDbAddVector3Zero(db, "entryOffset", offsetof(AttrInfo, entryOffset));
+    PropDbAddVector3Zero(db, "queueDir", offsetof(AttrInfo, queueDir));
+    PropDbAddInt(db, "queueMax", offsetof(AttrInfo, queueMax), 8);
+    PropDbAddFloat(db, "queueWaitTime", offsetof(AttrInfo, queueWaitTime), 60.0f);
+    PropDbAddFloat(db, "unloadDelay", offsetof(AttrInfo, unloadDelay), 0.25f);
+    PropDbAddInt(db, "deposit", offsetof(AttrInfo, deposit), 0);
+    PropDbAddFloat(db, "duration", offsetof(AttrInfo, duration), 4.0f);
+    PropDbAddInt(db, "winningOdds", offsetof(AttrInfo, winningOdds), 10);
+    PropDbAddFloat(db, "avgValue", offsetof(AttrInfo, avgValue), 10.0f);
 
     // Keys in file order; each stored at its need's slot.
     static const struct {
@@ -42,14 +41,13 @@ void AttrInfo::BuildDb(PropDb* db) {
                     {"game", NEED_GAME},     {"potty", NEED_POTTY}, {"rest", NEED_REST},
                     {"ticket", NEED_TICKET}, {"trash", NEED_TRASH}};
     for (const auto& k : needKeys)
-        PropDbAddFloat(db, k.key, offsetof(AttrInfo, needs) + sizeof(float) * size_t(k.slot), 0.0f,
-                       f);
+        PropDbAddFloat(db, k.key, offsetof(AttrInfo, needs) + sizeof(float) * size_t(k.slot), 0.0f);
 
-    PropDbAddFloat(db, "degRateIdle", offsetof(AttrInfo, degRateIdle), 0.0f, f);
-    PropDbAddFloat(db, "degRateRun", offsetof(AttrInfo, degRateRun), 0.0f, f);
-    PropDbAddInt(db, "capacity", offsetof(AttrInfo, capacity), 1, f);
+    PropDbAddFloat(db, "degRateIdle", offsetof(AttrInfo, degRateIdle), 0.0f);
+    PropDbAddFloat(db, "degRateRun", offsetof(AttrInfo, degRateRun), 0.0f);
+    PropDbAddInt(db, "capacity", offsetof(AttrInfo, capacity), 1);
     // The files spell this key with a trailing blank.
-    PropDbAddFloat(db, "auraBaseRange ", offsetof(AttrInfo, auraBaseRange), 0.0f, f);
+    PropDbAddFloat(db, "auraBaseRange ", offsetof(AttrInfo, auraBaseRange), 0.0f);
 
     static const struct {
         const char* key;
@@ -60,22 +58,22 @@ void AttrInfo::BuildDb(PropDb* db) {
                     {"auraRestMag", AURA_REST},   {"auraTicketMag", AURA_TICKET}};
     for (const auto& k : auraKeys)
         PropDbAddFloat(db, k.key, offsetof(AttrInfo, auraMag) + sizeof(float) * size_t(k.slot),
-                       0.0f, f);
+                       0.0f);
 
-    PropDbAddInt(db, "numBling", offsetof(AttrInfo, numBling), 0, f);
-    PropDbAddFloat(db, "rubeRateFactor", offsetof(AttrInfo, rubeRateFactor), 0.0f, f);
-    PropDbAddInt(db, "attrType", offsetof(AttrInfo, attrType), 0, f);
-    PropDbAddInt(db, "tileWidth", offsetof(AttrInfo, tileWidth), 1, f);
-    PropDbAddInt(db, "tileHeight", offsetof(AttrInfo, tileHeight), 1, f);
-    PropDbAddInt(db, "defTicketPrice", offsetof(AttrInfo, defTicketPrice), 2, f);
-    PropDbAddBool(db, "enabled", offsetof(AttrInfo, enabled), 1, f);
-    PropDbAddFloat(db, "conAtIdlePower", offsetof(AttrInfo, conAtIdlePower), 0.0f, f);
-    PropDbAddFloat(db, "conAtPeakPower", offsetof(AttrInfo, conAtPeakPower), 0.0f, f);
-    PropDbAddFloat(db, "maxPowerGen", offsetof(AttrInfo, maxPowerGen), 0.0f, f);
-    PropDbAddInt(db, "idleCost", offsetof(AttrInfo, idleCost), 0, f);
-    PropDbAddInt(db, "peakCost", offsetof(AttrInfo, peakCost), 0, f);
-    PropDbAddInt(db, "unlockPrice", offsetof(AttrInfo, unlockPrice), 0, f);
-    PropDbAddFloat(db, "initAvgRepair", offsetof(AttrInfo, initAvgRepair), 0.0f, f);
+    PropDbAddInt(db, "numBling", offsetof(AttrInfo, numBling), 0);
+    PropDbAddFloat(db, "rubeRateFactor", offsetof(AttrInfo, rubeRateFactor), 0.0f);
+    PropDbAddInt(db, "attrType", offsetof(AttrInfo, attrType), 0);
+    PropDbAddInt(db, "tileWidth", offsetof(AttrInfo, tileWidth), 1);
+    PropDbAddInt(db, "tileHeight", offsetof(AttrInfo, tileHeight), 1);
+    PropDbAddInt(db, "defTicketPrice", offsetof(AttrInfo, defTicketPrice), 2);
+    PropDbAddBool(db, "enabled", offsetof(AttrInfo, enabled), 1);
+    PropDbAddFloat(db, "conAtIdlePower", offsetof(AttrInfo, conAtIdlePower), 0.0f);
+    PropDbAddFloat(db, "conAtPeakPower", offsetof(AttrInfo, conAtPeakPower), 0.0f);
+    PropDbAddFloat(db, "maxPowerGen", offsetof(AttrInfo, maxPowerGen), 0.0f);
+    PropDbAddInt(db, "idleCost", offsetof(AttrInfo, idleCost), 0);
+    PropDbAddInt(db, "peakCost", offsetof(AttrInfo, peakCost), 0);
+    PropDbAddInt(db, "unlockPrice", offsetof(AttrInfo, unlockPrice), 0);
+    PropDbAddFloat(db, "initAvgRepair", offsetof(AttrInfo, initAvgRepair), 0.0f);
 }
 
 void AttrInfo::WidenText() {

@@ -5,14 +5,13 @@
 #include <cstring>
 
 void Career::BuildDb(PropDb* db) {
-    constexpr uint32_t f = REC_FIELD_FLAGS;
-    PropDbAddStringBlank(db, "name", offsetof(Career, name), 260, f);
-    PropDbAddInt(db, "cash", offsetof(Career, cash), 0, f);
-    PropDbAddInt(db, "cashSave", offsetof(Career, cashSave), 0, f);
-    PropDbAddString(db, "venueUnlock", offsetof(Career, venueUnlock), "+++---------", 128, f);
-    PropDbAddString(db, "attrUnlock", offsetof(Career, attrUnlock), "+++---------", 128, f);
-    PropDbAddInt(db, "difficulty", offsetof(Career, difficulty), 1, f);
-    PropDbAddInt(db, "daysRun", offsetof(Career, daysRun), 0, f);
+    PropDbAddStringBlank(db, "name", offsetof(Career, name), 260);
+    PropDbAddInt(db, "cash", offsetof(Career, cash), 0);
+    PropDbAddInt(db, "cashSave", offsetof(Career, cashSave), 0);
+    PropDbAddString(db, "venueUnlock", offsetof(Career, venueUnlock), "+++---------", 128);
+    PropDbAddString(db, "attrUnlock", offsetof(Career, attrUnlock), "+++---------", 128);
+    PropDbAddInt(db, "difficulty", offsetof(Career, difficulty), 1);
+    PropDbAddInt(db, "daysRun", offsetof(Career, daysRun), 0);
 }
 
 void Career::Reset() {

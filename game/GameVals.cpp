@@ -9,7 +9,6 @@
 #include <cstdio>
 
 void GameVals::BuildDb(PropDb* db) {
-    constexpr uint32_t f = REC_FIELD_FLAGS;
     static const struct {
         const char* key;
         size_t offset;
@@ -28,21 +27,21 @@ void GameVals::BuildDb(PropDb* db) {
         {"iconDesireDelay", offsetof(GameVals, iconDesireDelay), 10.0f},
     };
     for (const auto& v : floats1)
-        PropDbAddFloat(db, v.key, intptr_t(v.offset), v.def, f);
-    PropDbAddInt(db, "hapRubeMod", offsetof(GameVals, hapRubeMod), 3, f);
-    PropDbAddFloat(db, "hapFreeTicket", offsetof(GameVals, hapFreeTicket), 0.025f, f);
-    PropDbAddInt(db, "randAttempts", offsetof(GameVals, randAttempts), 3, f);
-    PropDbAddInt(db, "wanderRangeMin", offsetof(GameVals, wanderRangeMin), 5, f);
-    PropDbAddInt(db, "wanderRangeMax", offsetof(GameVals, wanderRangeMax), 10, f);
+        PropDbAddFloat(db, v.key, intptr_t(v.offset), v.def);
+    PropDbAddInt(db, "hapRubeMod", offsetof(GameVals, hapRubeMod), 3);
+    PropDbAddFloat(db, "hapFreeTicket", offsetof(GameVals, hapFreeTicket), 0.025f);
+    PropDbAddInt(db, "randAttempts", offsetof(GameVals, randAttempts), 3);
+    PropDbAddInt(db, "wanderRangeMin", offsetof(GameVals, wanderRangeMin), 5);
+    PropDbAddInt(db, "wanderRangeMax", offsetof(GameVals, wanderRangeMax), 10);
 
     // Keys easy, medium, hard; slots hard, medium, easy.
     const size_t mult = offsetof(GameVals, cashMult), start = offsetof(GameVals, cashStart);
-    PropDbAddInt(db, "cashMultEasy", intptr_t(mult + sizeof(int32_t) * GV_EASY), 12, f);
-    PropDbAddInt(db, "cashMultMed", intptr_t(mult + sizeof(int32_t) * GV_MEDIUM), 10, f);
-    PropDbAddInt(db, "cashMultHard", intptr_t(mult + sizeof(int32_t) * GV_HARD), 8, f);
-    PropDbAddInt(db, "cashStartEasy", intptr_t(start + sizeof(int32_t) * GV_EASY), 1000000, f);
-    PropDbAddInt(db, "cashStartMed", intptr_t(start + sizeof(int32_t) * GV_MEDIUM), 500000, f);
-    PropDbAddInt(db, "cashStartHard", intptr_t(start + sizeof(int32_t) * GV_HARD), 250000, f);
+    PropDbAddInt(db, "cashMultEasy", intptr_t(mult + sizeof(int32_t) * GV_EASY), 12);
+    PropDbAddInt(db, "cashMultMed", intptr_t(mult + sizeof(int32_t) * GV_MEDIUM), 10);
+    PropDbAddInt(db, "cashMultHard", intptr_t(mult + sizeof(int32_t) * GV_HARD), 8);
+    PropDbAddInt(db, "cashStartEasy", intptr_t(start + sizeof(int32_t) * GV_EASY), 1000000);
+    PropDbAddInt(db, "cashStartMed", intptr_t(start + sizeof(int32_t) * GV_MEDIUM), 500000);
+    PropDbAddInt(db, "cashStartHard", intptr_t(start + sizeof(int32_t) * GV_HARD), 250000);
 
     static const struct {
         const char* key;
@@ -60,13 +59,13 @@ void GameVals::BuildDb(PropDb* db) {
         {"hapNoAttr", offsetof(GameVals, hapNoAttr), -0.25f},
     };
     for (const auto& v : floats2)
-        PropDbAddFloat(db, v.key, intptr_t(v.offset), v.def, f);
+        PropDbAddFloat(db, v.key, intptr_t(v.offset), v.def);
 
-    PropDbAddInt(db, "surveyCost", offsetof(GameVals, surveyCost), 20000, f);
-    PropDbAddInt(db, "billsCost", offsetof(GameVals, billsCost), 20000, f);
-    PropDbAddInt(db, "paperCost", offsetof(GameVals, paperCost), 50000, f);
-    PropDbAddInt(db, "radioCost", offsetof(GameVals, radioCost), 150000, f);
-    PropDbAddInt(db, "tvCost", offsetof(GameVals, tvCost), 250000, f);
+    PropDbAddInt(db, "surveyCost", offsetof(GameVals, surveyCost), 20000);
+    PropDbAddInt(db, "billsCost", offsetof(GameVals, billsCost), 20000);
+    PropDbAddInt(db, "paperCost", offsetof(GameVals, paperCost), 50000);
+    PropDbAddInt(db, "radioCost", offsetof(GameVals, radioCost), 150000);
+    PropDbAddInt(db, "tvCost", offsetof(GameVals, tvCost), 250000);
 
     static const int tierDefaults[4] = {0, 20000, 50000, 100000};
     char key[32];
@@ -74,15 +73,15 @@ void GameVals::BuildDb(PropDb* db) {
         std::snprintf(key, sizeof key, "tier%iAchievement", i + 1);
         PropDbAddInt(db, key,
                      intptr_t(offsetof(GameVals, tierAchievement) + sizeof(int32_t) * size_t(i)),
-                     tierDefaults[i], f);
+                     tierDefaults[i]);
     }
     // One character fewer than the wide field, so the widened title stays terminated.
     for (int i = 0; i < 4; ++i) {
         std::snprintf(key, sizeof key, "tier%iName", i + 1);
         PropDbAddStringBlank(
             db, key,
-            intptr_t(offsetof(GameVals, tierName) + sizeof(GameVals::tierName[0]) * size_t(i)), 255,
-            f);
+            intptr_t(offsetof(GameVals, tierName) + sizeof(GameVals::tierName[0]) * size_t(i)),
+            255);
     }
 }
 

@@ -52,17 +52,16 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MtGame");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MtGame, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MtGame, name), 32);
         PropDbAddSeparator(&s_db, "General:");
-        PropDbAddInt(&s_db, "cash", PROP_OFFSET(MtGame, cash), 0, 3);
-        PropDbAddFloat(&s_db, "degRateFact", PROP_OFFSET(MtGame, degRateFact), 1.0f, 3);
-        PropDbAddFloat(&s_db, "degFailThresh", PROP_OFFSET(MtGame, degFailThresh), 0.75f, 3);
-        PropDbAddFloat(&s_db, "timerScale", PROP_OFFSET(MtGame, timerScale), 1.0f, 3);
-        if (PropField* f =
-                PropDbAddFloat(&s_db, "gameTime", PROP_OFFSET(MtGame, gameTime), 10.0f, 3))
+        PropDbAddInt(&s_db, "cash", PROP_OFFSET(MtGame, cash), 0);
+        PropDbAddFloat(&s_db, "degRateFact", PROP_OFFSET(MtGame, degRateFact), 1.0f);
+        PropDbAddFloat(&s_db, "degFailThresh", PROP_OFFSET(MtGame, degFailThresh), 0.75f);
+        PropDbAddFloat(&s_db, "timerScale", PROP_OFFSET(MtGame, timerScale), 1.0f);
+        if (PropField* f = PropDbAddFloat(&s_db, "gameTime", PROP_OFFSET(MtGame, gameTime), 10.0f))
             f->SetRangeFloat(0.0f, 24.0f, 1.0f);
         PropDbAddFloat(&s_db, "gameTimeScale", PROP_OFFSET(MtGame, gameTimeScale),
-                       kDefaultTimeScale, 3);
+                       kDefaultTimeScale);
     }
     return &s_db;
 }

@@ -22,8 +22,8 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "MtPowerGrid");
         PropDbAddSeparator(&s_db, "General:");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MtPowerGrid, name), 32, 3);
-        PropDbAddInt(&s_db, "numSlots", PROP_OFFSET(MtPowerGrid, numSlots), 200, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MtPowerGrid, name), 32);
+        PropDbAddInt(&s_db, "numSlots", PROP_OFFSET(MtPowerGrid, numSlots), 200);
     }
     return &s_db;
 }

@@ -38,13 +38,12 @@ bool LooksNumeric(const char* text) {
 } // namespace
 
 void Prefs::BuildDb(PropDb* db) {
-    constexpr uint32_t f = REC_FIELD_FLAGS;
-    PropDbAddFloat(db, "patronVisDist", offsetof(Prefs, patronVisDist), 0.5f, f);
-    PropDbAddFloat(db, "edgeScrollSpeed", offsetof(Prefs, edgeScrollSpeed), 0.5f, f);
-    PropDbAddFloat(db, "edgeScrollRegion", offsetof(Prefs, edgeScrollRegion), 0.5f, f);
-    PropDbAddFloat(db, "volMaster", offsetof(Prefs, volMaster), 1.0f, f);
-    PropDbAddFloat(db, "volMusic", offsetof(Prefs, volMusic), 0.5f, f);
-    PropDbAddFloat(db, "volSfx", offsetof(Prefs, volSfx), 0.5f, f);
+    PropDbAddFloat(db, "patronVisDist", offsetof(Prefs, patronVisDist), 0.5f);
+    PropDbAddFloat(db, "edgeScrollSpeed", offsetof(Prefs, edgeScrollSpeed), 0.5f);
+    PropDbAddFloat(db, "edgeScrollRegion", offsetof(Prefs, edgeScrollRegion), 0.5f);
+    PropDbAddFloat(db, "volMaster", offsetof(Prefs, volMaster), 1.0f);
+    PropDbAddFloat(db, "volMusic", offsetof(Prefs, volMusic), 0.5f);
+    PropDbAddFloat(db, "volSfx", offsetof(Prefs, volSfx), 0.5f);
 }
 
 // The file is "Config.ini" on disk; the case-insensitive lookup finds it under either name.

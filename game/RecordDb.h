@@ -7,9 +7,6 @@
 
 #include <cstdint>
 
-// Every record field is shown in the editor and stored in ini files, as entity properties are.
-constexpr uint32_t REC_FIELD_FLAGS = 3;
-
 struct RecordDbShare {
     const char* name;          // the database's name: the record type's name
     void (*build)(PropDb* db); // registers the fields, in ini order

@@ -74,12 +74,12 @@ PropDb* Db() {
         PropDbSetName(&s_db, "AnimGraphic");
         Ctl3AddNamePos(&s_db);
         PropDbAddStringBlank(&s_db, "textureName", PROP_OFFSET(AnimGraphic, image.textureName),
-                             CTL3_TEXTURE_NAME_MAX, 3);
-        PropDbAddInt(&s_db, "frames", PROP_OFFSET(AnimGraphic, frames), 1, 3);
-        PropDbAddInt(&s_db, "left", PROP_OFFSET(AnimGraphic, image.left), 0, 3);
-        PropDbAddInt(&s_db, "right", PROP_OFFSET(AnimGraphic, image.right), 0, 3);
-        PropDbAddInt(&s_db, "top", PROP_OFFSET(AnimGraphic, image.top), 1, 3);
-        PropDbAddInt(&s_db, "bottom", PROP_OFFSET(AnimGraphic, image.bottom), 1, 3);
+                             CTL3_TEXTURE_NAME_MAX);
+        PropDbAddInt(&s_db, "frames", PROP_OFFSET(AnimGraphic, frames), 1);
+        PropDbAddInt(&s_db, "left", PROP_OFFSET(AnimGraphic, image.left), 0);
+        PropDbAddInt(&s_db, "right", PROP_OFFSET(AnimGraphic, image.right), 0);
+        PropDbAddInt(&s_db, "top", PROP_OFFSET(AnimGraphic, image.top), 1);
+        PropDbAddInt(&s_db, "bottom", PROP_OFFSET(AnimGraphic, image.bottom), 1);
     }
     return &s_db;
 }

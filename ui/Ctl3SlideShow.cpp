@@ -171,18 +171,18 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "Ctl3Slideshow");
         Ctl3AddNamePos(&s_db);
-        PropDbAddFloat(&s_db, "height", PROP_OFFSET(Ctl3SlideShow, height), 0.1f, 3);
-        PropDbAddFloat(&s_db, "width", PROP_OFFSET(Ctl3SlideShow, width), 0.1f, 3);
+        PropDbAddFloat(&s_db, "height", PROP_OFFSET(Ctl3SlideShow, height), 0.1f);
+        PropDbAddFloat(&s_db, "width", PROP_OFFSET(Ctl3SlideShow, width), 0.1f);
         PropDbAddStringBlank(&s_db, "textureName", PROP_OFFSET(Ctl3SlideShow, textureName),
-                             CTL3_TEXTURE_NAME_MAX, 3);
+                             CTL3_TEXTURE_NAME_MAX);
         // The whole slide unless told otherwise: 0 to 1 both ways.
-        PropDbAddFloat(&s_db, "uv.left", PROP_OFFSET(Ctl3SlideShow, uv.left), 0.0f, 3);
-        PropDbAddFloat(&s_db, "uv.top", PROP_OFFSET(Ctl3SlideShow, uv.top), 0.0f, 3);
-        PropDbAddFloat(&s_db, "uv.right", PROP_OFFSET(Ctl3SlideShow, uv.right), 1.0f, 3);
-        PropDbAddFloat(&s_db, "uv.bottom", PROP_OFFSET(Ctl3SlideShow, uv.bottom), 1.0f, 3);
-        PropDbAddFloat(&s_db, "fadeTime", PROP_OFFSET(Ctl3SlideShow, fadeTime), 0.0f, 3);
-        PropDbAddFloat(&s_db, "holdTime", PROP_OFFSET(Ctl3SlideShow, holdTime), 0.0f, 3);
-        PropDbAddInt(&s_db, "hAlign", PROP_OFFSET(Ctl3SlideShow, horizAlign), 0, 3);
+        PropDbAddFloat(&s_db, "uv.left", PROP_OFFSET(Ctl3SlideShow, uv.left), 0.0f);
+        PropDbAddFloat(&s_db, "uv.top", PROP_OFFSET(Ctl3SlideShow, uv.top), 0.0f);
+        PropDbAddFloat(&s_db, "uv.right", PROP_OFFSET(Ctl3SlideShow, uv.right), 1.0f);
+        PropDbAddFloat(&s_db, "uv.bottom", PROP_OFFSET(Ctl3SlideShow, uv.bottom), 1.0f);
+        PropDbAddFloat(&s_db, "fadeTime", PROP_OFFSET(Ctl3SlideShow, fadeTime), 0.0f);
+        PropDbAddFloat(&s_db, "holdTime", PROP_OFFSET(Ctl3SlideShow, holdTime), 0.0f);
+        PropDbAddInt(&s_db, "hAlign", PROP_OFFSET(Ctl3SlideShow, horizAlign), 0);
     }
     return &s_db;
 }

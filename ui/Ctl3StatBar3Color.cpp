@@ -64,9 +64,9 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "Ctl3StatBar3Color");
         Ctl3AddNamePos(&s_db);
-        PropDbAddFloat(&s_db, "height", PROP_OFFSET(Ctl3StatBar3Color, height), 0.1f, 3);
-        PropDbAddFloat(&s_db, "width", PROP_OFFSET(Ctl3StatBar3Color, width), 0.1f, 3);
-        PropDbAddInt(&s_db, "hAlign", PROP_OFFSET(Ctl3StatBar3Color, horizAlign), 0, 3);
+        PropDbAddFloat(&s_db, "height", PROP_OFFSET(Ctl3StatBar3Color, height), 0.1f);
+        PropDbAddFloat(&s_db, "width", PROP_OFFSET(Ctl3StatBar3Color, width), 0.1f);
+        PropDbAddInt(&s_db, "hAlign", PROP_OFFSET(Ctl3StatBar3Color, horizAlign), 0);
     }
     return &s_db;
 }

@@ -56,11 +56,11 @@ PropDb* Db() {
         PropDbSetName(&s_db, "GraphicButton");
         Ctl3AddNamePos(&s_db);
         PropDbAddStringBlank(&s_db, "textureName", PROP_OFFSET(GraphicButton, image.textureName),
-                             CTL3_TEXTURE_NAME_MAX, 3);
-        PropDbAddInt(&s_db, "left", PROP_OFFSET(GraphicButton, image.left), 0, 3);
-        PropDbAddInt(&s_db, "right", PROP_OFFSET(GraphicButton, image.right), 0, 3);
-        PropDbAddInt(&s_db, "top", PROP_OFFSET(GraphicButton, image.top), 1, 3);
-        PropDbAddInt(&s_db, "bottom", PROP_OFFSET(GraphicButton, image.bottom), 1, 3);
+                             CTL3_TEXTURE_NAME_MAX);
+        PropDbAddInt(&s_db, "left", PROP_OFFSET(GraphicButton, image.left), 0);
+        PropDbAddInt(&s_db, "right", PROP_OFFSET(GraphicButton, image.right), 0);
+        PropDbAddInt(&s_db, "top", PROP_OFFSET(GraphicButton, image.top), 1);
+        PropDbAddInt(&s_db, "bottom", PROP_OFFSET(GraphicButton, image.bottom), 1);
     }
     return &s_db;
 }

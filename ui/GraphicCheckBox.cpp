@@ -98,12 +98,12 @@ PropDb* Db() {
         PropDbSetName(&s_db, "GraphicCheckBox");
         Ctl3AddNamePos(&s_db);
         PropDbAddStringBlank(&s_db, "textureName", PROP_OFFSET(GraphicCheckBox, textureName),
-                             CTL3_TEXTURE_NAME_MAX, 3);
+                             CTL3_TEXTURE_NAME_MAX);
         PropDbAddStringBlank(&s_db, "textureCkBox", PROP_OFFSET(GraphicCheckBox, box.textureName),
-                             CTL3_TEXTURE_NAME_MAX, 3);
-        PropDbAddInt(&s_db, "textAlign", PROP_OFFSET(GraphicCheckBox, textAlign), 2, 3);
-        PropDbAddInt(&s_db, "hAlign", PROP_OFFSET(GraphicCheckBox, horizAlign), 0, 3);
-        PropDbAddInt(&s_db, "vAlign", PROP_OFFSET(GraphicCheckBox, vertAlign), 0, 3);
+                             CTL3_TEXTURE_NAME_MAX);
+        PropDbAddInt(&s_db, "textAlign", PROP_OFFSET(GraphicCheckBox, textAlign), 2);
+        PropDbAddInt(&s_db, "hAlign", PROP_OFFSET(GraphicCheckBox, horizAlign), 0);
+        PropDbAddInt(&s_db, "vAlign", PROP_OFFSET(GraphicCheckBox, vertAlign), 0);
     }
     return &s_db;
 }

@@ -193,11 +193,11 @@ PropDb* Db() {
         PropDbSetName(&s_db, "IncDecButton");
         Ctl3AddNamePos(&s_db);
         PropDbAddStringBlank(&s_db, "textureName", PROP_OFFSET(IncDecButton, body.textureName),
-                             CTL3_TEXTURE_NAME_MAX, 3);
+                             CTL3_TEXTURE_NAME_MAX);
         PropDbAddStringBlank(&s_db, "textureIncr", PROP_OFFSET(IncDecButton, up.textureName),
-                             CTL3_TEXTURE_NAME_MAX, 3);
+                             CTL3_TEXTURE_NAME_MAX);
         PropDbAddStringBlank(&s_db, "textureDecr", PROP_OFFSET(IncDecButton, down.textureName),
-                             CTL3_TEXTURE_NAME_MAX, 3);
+                             CTL3_TEXTURE_NAME_MAX);
     }
     return &s_db;
 }

@@ -13,9 +13,9 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuRoot");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuRoot, name), 32, 3);
-        PropDbAddInt(&s_db, "width", PROP_OFFSET(MenuRoot, width), kMenuUnitsWide, 3);
-        PropDbAddInt(&s_db, "height", PROP_OFFSET(MenuRoot, height), kMenuUnitsHigh, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuRoot, name), 32);
+        PropDbAddInt(&s_db, "width", PROP_OFFSET(MenuRoot, width), kMenuUnitsWide);
+        PropDbAddInt(&s_db, "height", PROP_OFFSET(MenuRoot, height), kMenuUnitsHigh);
     }
     return &s_db;
 }

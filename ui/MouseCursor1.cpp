@@ -25,15 +25,15 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDb* db = &s_db;
         PropDbSetName(db, "MouseCursor1");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(MouseCursor1, name), 32, 3);
-        PropDbAddFloat(db, "xRate", PROP_OFFSET(MouseCursor1, xRate), 1.0f, 3);
-        PropDbAddFloat(db, "yRate", PROP_OFFSET(MouseCursor1, yRate), 1.0f, 3);
-        PropDbAddFloat(db, "cursorWidth", PROP_OFFSET(MouseCursor1, cursorWidth), 32.0f, 3);
-        PropDbAddFloat(db, "cursorHeight", PROP_OFFSET(MouseCursor1, cursorHeight), 32.0f, 3);
-        PropDbAddFloat(db, "minX", PROP_OFFSET(MouseCursor1, minX), 0.0f, 3);
-        PropDbAddFloat(db, "maxX", PROP_OFFSET(MouseCursor1, maxX), 100.0f, 3);
-        PropDbAddFloat(db, "minY", PROP_OFFSET(MouseCursor1, minY), 0.0f, 3);
-        PropDbAddFloat(db, "maxY", PROP_OFFSET(MouseCursor1, maxY), 100.0f, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(MouseCursor1, name), 32);
+        PropDbAddFloat(db, "xRate", PROP_OFFSET(MouseCursor1, xRate), 1.0f);
+        PropDbAddFloat(db, "yRate", PROP_OFFSET(MouseCursor1, yRate), 1.0f);
+        PropDbAddFloat(db, "cursorWidth", PROP_OFFSET(MouseCursor1, cursorWidth), 32.0f);
+        PropDbAddFloat(db, "cursorHeight", PROP_OFFSET(MouseCursor1, cursorHeight), 32.0f);
+        PropDbAddFloat(db, "minX", PROP_OFFSET(MouseCursor1, minX), 0.0f);
+        PropDbAddFloat(db, "maxX", PROP_OFFSET(MouseCursor1, maxX), 100.0f);
+        PropDbAddFloat(db, "minY", PROP_OFFSET(MouseCursor1, minY), 0.0f);
+        PropDbAddFloat(db, "maxY", PROP_OFFSET(MouseCursor1, maxY), 100.0f);
     }
     return &s_db;
 }

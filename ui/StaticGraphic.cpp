@@ -105,17 +105,17 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "StaticGraphic");
         Ctl3AddNamePos(&s_db);
-        PropDbAddFloat(&s_db, "height", PROP_OFFSET(StaticGraphic, height), 0.1f, 3);
-        PropDbAddFloat(&s_db, "width", PROP_OFFSET(StaticGraphic, width), 0.1f, 3);
+        PropDbAddFloat(&s_db, "height", PROP_OFFSET(StaticGraphic, height), 0.1f);
+        PropDbAddFloat(&s_db, "width", PROP_OFFSET(StaticGraphic, width), 0.1f);
         PropDbAddStringBlank(&s_db, "textureName", PROP_OFFSET(StaticGraphic, textureName),
-                             CTL3_TEXTURE_NAME_MAX, 3);
+                             CTL3_TEXTURE_NAME_MAX);
         // The whole picture unless told otherwise: a rectangle of 0 to 1 both ways.
-        PropDbAddFloat(&s_db, "uv.left", PROP_OFFSET(StaticGraphic, uv.left), 0.0f, 3);
-        PropDbAddFloat(&s_db, "uv.top", PROP_OFFSET(StaticGraphic, uv.top), 0.0f, 3);
-        PropDbAddFloat(&s_db, "uv.right", PROP_OFFSET(StaticGraphic, uv.right), 1.0f, 3);
-        PropDbAddFloat(&s_db, "uv.bottom", PROP_OFFSET(StaticGraphic, uv.bottom), 1.0f, 3);
-        PropDbAddFloat(&s_db, "fadeOutPeriod", PROP_OFFSET(StaticGraphic, fadeOutPeriod), 0.0f, 3);
-        PropDbAddInt(&s_db, "hAlign", PROP_OFFSET(StaticGraphic, horizAlign), 0, 3);
+        PropDbAddFloat(&s_db, "uv.left", PROP_OFFSET(StaticGraphic, uv.left), 0.0f);
+        PropDbAddFloat(&s_db, "uv.top", PROP_OFFSET(StaticGraphic, uv.top), 0.0f);
+        PropDbAddFloat(&s_db, "uv.right", PROP_OFFSET(StaticGraphic, uv.right), 1.0f);
+        PropDbAddFloat(&s_db, "uv.bottom", PROP_OFFSET(StaticGraphic, uv.bottom), 1.0f);
+        PropDbAddFloat(&s_db, "fadeOutPeriod", PROP_OFFSET(StaticGraphic, fadeOutPeriod), 0.0f);
+        PropDbAddInt(&s_db, "hAlign", PROP_OFFSET(StaticGraphic, horizAlign), 0);
     }
     return &s_db;
 }

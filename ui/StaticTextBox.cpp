@@ -117,12 +117,12 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "StaticTextBox");
         Ctl3AddNamePos(&s_db);
-        PropDbAddFloat(&s_db, "hitBox.left", PROP_OFFSET(StaticTextBox, rect.left), 0.0f, 3);
-        PropDbAddFloat(&s_db, "hitBox.top", PROP_OFFSET(StaticTextBox, rect.top), 0.0f, 3);
-        PropDbAddFloat(&s_db, "hitBox.right", PROP_OFFSET(StaticTextBox, rect.right), 0.0f, 3);
-        PropDbAddFloat(&s_db, "hitBox.bottom", PROP_OFFSET(StaticTextBox, rect.bottom), 0.0f, 3);
+        PropDbAddFloat(&s_db, "hitBox.left", PROP_OFFSET(StaticTextBox, rect.left), 0.0f);
+        PropDbAddFloat(&s_db, "hitBox.top", PROP_OFFSET(StaticTextBox, rect.top), 0.0f);
+        PropDbAddFloat(&s_db, "hitBox.right", PROP_OFFSET(StaticTextBox, rect.right), 0.0f);
+        PropDbAddFloat(&s_db, "hitBox.bottom", PROP_OFFSET(StaticTextBox, rect.bottom), 0.0f);
         Ctl3AddScaledTextLayout(&s_db);
-        PropDbAddFloat(&s_db, "width", PROP_OFFSET(StaticTextBox, width), 100.0f, 3);
+        PropDbAddFloat(&s_db, "width", PROP_OFFSET(StaticTextBox, width), 100.0f);
     }
     return &s_db;
 }

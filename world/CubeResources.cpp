@@ -19,19 +19,21 @@ namespace {
 
 CubeResources s_res;
 
+void AddVars(VarTable* t) {
+    using C = EcCube1;
+    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
+    VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "subcubeSize", PROP_OFFSET(C, size), 0.0f, 0.1f, 20.0f);
+    VarTableAddInt(t, "dim.x", PROP_OFFSET(C, dims[0]), 0, 1, CUBE1_MAX_DIM);
+    VarTableAddInt(t, "dim.y", PROP_OFFSET(C, dims[1]), 0, 1, CUBE1_MAX_DIM);
+    VarTableAddInt(t, "dim.z", PROP_OFFSET(C, dims[2]), 0, 1, CUBE1_MAX_DIM);
+}
+
 void MakeVars() {
     if (s_res.vars) return;
-    VarTable* t = s_res.vars = VarTableCreate(9);
-    if (!t) return;
-    using C = EcCube1;
-    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!", 3);
-    VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-    VarTableAddFloat(t, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(t, "subcubeSize", PROP_OFFSET(C, size), 0.0f, 0.1f, 20.0f, 3);
-    VarTableAddInt(t, "dim.x", PROP_OFFSET(C, dims[0]), 0, 1, CUBE1_MAX_DIM, 3);
-    VarTableAddInt(t, "dim.y", PROP_OFFSET(C, dims[1]), 0, 1, CUBE1_MAX_DIM, 3);
-    VarTableAddInt(t, "dim.z", PROP_OFFSET(C, dims[2]), 0, 1, CUBE1_MAX_DIM, 3);
+    s_res.vars = VarTableBuild(AddVars, 1); // 9 entries in all
 }
 
 // ---- shader passes ----

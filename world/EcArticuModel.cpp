@@ -23,38 +23,36 @@ VarTable* s_vars = nullptr;
 // setting its own offsets just before its draw.
 Mat4 s_texMatrix[ARTICU_MATERIALS];
 
+void AddVars(VarTable* t) {
+    VarTableAddString(t, "name", PROP_OFFSET(EcArticuModel, name), 32, "!");
+    VarTableAddString(t, "modelFile", PROP_OFFSET(EcArticuModel, modelFile), 260, "!");
+    VarTableAddFloat(t, "x", PROP_OFFSET(EcArticuModel, pos.x), 0.0f, 0.0f, 5120.0f);
+    // Bound to "pos" y, which the world matrix reads, so that the height in a file moves it.
+    VarTableAddFloat(t, "y", PROP_OFFSET(EcArticuModel, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "z", PROP_OFFSET(EcArticuModel, pos.z), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "yaw", PROP_OFFSET(EcArticuModel, yaw), 0.0f, 0.0f, 6.28319f);
+    VarTableAddFloat(t, "pitch", PROP_OFFSET(EcArticuModel, pitch), 0.0f, 0.0f, 6.28319f);
+    VarTableAddFloat(t, "roll", PROP_OFFSET(EcArticuModel, roll), 0.0f, 0.0f, 6.28319f);
+    VarTableAddFloat(t, "scale", PROP_OFFSET(EcArticuModel, scale.x), 1.0f, 0.1f, 20.0f);
+    VarTableAddBool(t, "agl", PROP_OFFSET(EcArticuModel, agl), 0);
+    VarTableAddFloat(t, "visFactor", PROP_OFFSET(EcArticuModel, visFactor), 1.0f, 0.2f, 4.0f);
+    VarTableAddBool(t, "clsnBox", PROP_OFFSET(EcArticuModel, clsnBox), 0);
+    VarTableAddString(t, "node0Name", PROP_OFFSET(EcArticuModel, nodes[0].name), 32, "!");
+    VarTableAddInt(t, "node0Axis", PROP_OFFSET(EcArticuModel, nodes[0].axis), 0, 0, 2);
+    VarTableAddFloat(t, "node0Rate", PROP_OFFSET(EcArticuModel, nodes[0].rate), 1.0f, 0.0f, 3.0f);
+    VarTableAddString(t, "node1Name", PROP_OFFSET(EcArticuModel, nodes[1].name), 32, "!");
+    VarTableAddInt(t, "node1Axis", PROP_OFFSET(EcArticuModel, nodes[1].axis), 0, 0, 2);
+    VarTableAddFloat(t, "node1Rate", PROP_OFFSET(EcArticuModel, nodes[1].rate), 1.0f, 0.0f, 3.0f);
+    VarTableAddString(t, "material0Name", PROP_OFFSET(EcArticuModel, materials[0].name), 32, "!");
+    VarTableAddFloat(t, "material0X", PROP_OFFSET(EcArticuModel, materials[0].rateU), 0.1f, 0.0f,
+                     5.0f);
+    VarTableAddFloat(t, "material0Y", PROP_OFFSET(EcArticuModel, materials[0].rateV), 0.1f, 0.0f,
+                     5.0f);
+}
+
 void MakeVars() {
     if (s_vars) return;
-    s_vars = VarTableCreate(21);
-    if (!s_vars) return;
-    VarTable* t = s_vars;
-    VarTableAddString(t, "name", PROP_OFFSET(EcArticuModel, name), 32, "!", 3);
-    VarTableAddString(t, "modelFile", PROP_OFFSET(EcArticuModel, modelFile), 260, "!", 3);
-    VarTableAddFloat(t, "x", PROP_OFFSET(EcArticuModel, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-    // Bound to "pos" y, which the world matrix reads, so that the height in a file moves it.
-    VarTableAddFloat(t, "y", PROP_OFFSET(EcArticuModel, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-    VarTableAddFloat(t, "z", PROP_OFFSET(EcArticuModel, pos.z), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(t, "yaw", PROP_OFFSET(EcArticuModel, yaw), 0.0f, 0.0f, 6.28319f, 3);
-    VarTableAddFloat(t, "pitch", PROP_OFFSET(EcArticuModel, pitch), 0.0f, 0.0f, 6.28319f, 3);
-    VarTableAddFloat(t, "roll", PROP_OFFSET(EcArticuModel, roll), 0.0f, 0.0f, 6.28319f, 3);
-    VarTableAddFloat(t, "scale", PROP_OFFSET(EcArticuModel, scale.x), 1.0f, 0.1f, 20.0f, 3);
-    VarTableAddBool(t, "agl", PROP_OFFSET(EcArticuModel, agl), 0, 3);
-    VarTableAddFloat(t, "visFactor", PROP_OFFSET(EcArticuModel, visFactor), 1.0f, 0.2f, 4.0f, 3);
-    VarTableAddBool(t, "clsnBox", PROP_OFFSET(EcArticuModel, clsnBox), 0, 3);
-    VarTableAddString(t, "node0Name", PROP_OFFSET(EcArticuModel, nodes[0].name), 32, "!", 3);
-    VarTableAddInt(t, "node0Axis", PROP_OFFSET(EcArticuModel, nodes[0].axis), 0, 0, 2, 3);
-    VarTableAddFloat(t, "node0Rate", PROP_OFFSET(EcArticuModel, nodes[0].rate), 1.0f, 0.0f, 3.0f,
-                     3);
-    VarTableAddString(t, "node1Name", PROP_OFFSET(EcArticuModel, nodes[1].name), 32, "!", 3);
-    VarTableAddInt(t, "node1Axis", PROP_OFFSET(EcArticuModel, nodes[1].axis), 0, 0, 2, 3);
-    VarTableAddFloat(t, "node1Rate", PROP_OFFSET(EcArticuModel, nodes[1].rate), 1.0f, 0.0f, 3.0f,
-                     3);
-    VarTableAddString(t, "material0Name", PROP_OFFSET(EcArticuModel, materials[0].name), 32, "!",
-                      3);
-    VarTableAddFloat(t, "material0X", PROP_OFFSET(EcArticuModel, materials[0].rateU), 0.1f, 0.0f,
-                     5.0f, 3);
-    VarTableAddFloat(t, "material0Y", PROP_OFFSET(EcArticuModel, materials[0].rateV), 0.1f, 0.0f,
-                     5.0f, 3);
+    s_vars = VarTableBuild(AddVars);
 }
 
 void Registered() {

@@ -38,19 +38,21 @@ constexpr uint32_t kPadUp = 0x100000, kPadDown = 0x200000, kPadLeft = 0x400000,
 constexpr float kStepLength = 3.0f;
 constexpr float kStickSpeed = 15.0f;
 
+void AddVars(VarTable* t) {
+    using C = EcAvatar1;
+    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
+    VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "accel", PROP_OFFSET(C, accel), 80.0f, 0.0f, 200.0f);
+    VarTableAddFloat(t, "maxVel", PROP_OFFSET(C, maxVel), 500.0f, 0.0f, 1500.0f);
+    VarTableAddFloat(t, "trackSpeed", PROP_OFFSET(C, trackSpeed), 2.0f, 0.0f, 50.0f);
+    VarTableAddFloat(t, "pitch", PROP_OFFSET(C, pitch), 0.0f, 0.0f, 3.14159f);
+    VarTableAddFloat(t, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 3.14159f);
+}
+
 void SetUpClass() {
-    if (!s_vars && (s_vars = VarTableCreate(9)) != nullptr) {
-        using C = EcAvatar1;
-        VarTableAddString(s_vars, "name", PROP_OFFSET(C, name), 32, "!", 3);
-        VarTableAddFloat(s_vars, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-        VarTableAddFloat(s_vars, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-        VarTableAddFloat(s_vars, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f, 3);
-        VarTableAddFloat(s_vars, "accel", PROP_OFFSET(C, accel), 80.0f, 0.0f, 200.0f, 3);
-        VarTableAddFloat(s_vars, "maxVel", PROP_OFFSET(C, maxVel), 500.0f, 0.0f, 1500.0f, 3);
-        VarTableAddFloat(s_vars, "trackSpeed", PROP_OFFSET(C, trackSpeed), 2.0f, 0.0f, 50.0f, 3);
-        VarTableAddFloat(s_vars, "pitch", PROP_OFFSET(C, pitch), 0.0f, 0.0f, 3.14159f, 3);
-        VarTableAddFloat(s_vars, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 3.14159f, 3);
-    }
+    if (!s_vars) s_vars = VarTableBuild(AddVars);
     if (!s_mesh) s_mesh = MeshMakeBox();
     if (!s_shader && (s_shader = new (std::nothrow) Shader()) != nullptr) {
         s_shader->SetName("Avatar");

@@ -21,13 +21,13 @@ PropDb* Db() {
         PropDb* db = &s_db;
         using C = EcCameraAttach;
         PropDbSetName(db, "General:");
-        PropDbAddString(db, "name", PROP_OFFSET(C, name), "!", 32, 3);
-        PropDbAddFloat(db, "fov", PROP_OFFSET(C, fov), 1.04718f, 3);
-        PropDbAddFloat(db, "yawRate", PROP_OFFSET(C, yawRate), 0.01f, 3);
-        PropDbAddFloat(db, "maxPitch", PROP_OFFSET(C, maxPitch), 1.0471975f, 3);
-        PropDbAddFloat(db, "minPitch", PROP_OFFSET(C, minPitch), -1.0471975f, 3);
-        PropDbAddFloat(db, "maxYaw", PROP_OFFSET(C, maxYaw), 1.0471975f, 3);
-        PropDbAddFloat(db, "minYaw", PROP_OFFSET(C, minYaw), -1.0471975f, 3);
+        PropDbAddString(db, "name", PROP_OFFSET(C, name), "!", 32);
+        PropDbAddFloat(db, "fov", PROP_OFFSET(C, fov), 1.04718f);
+        PropDbAddFloat(db, "yawRate", PROP_OFFSET(C, yawRate), 0.01f);
+        PropDbAddFloat(db, "maxPitch", PROP_OFFSET(C, maxPitch), 1.0471975f);
+        PropDbAddFloat(db, "minPitch", PROP_OFFSET(C, minPitch), -1.0471975f);
+        PropDbAddFloat(db, "maxYaw", PROP_OFFSET(C, maxYaw), 1.0471975f);
+        PropDbAddFloat(db, "minYaw", PROP_OFFSET(C, minYaw), -1.0471975f);
     }
     return &s_db;
 }

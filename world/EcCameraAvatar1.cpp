@@ -15,17 +15,19 @@ constexpr float kFov = 1.04718f;
 
 VarTable* s_vars = nullptr;
 
+void AddVars(VarTable* t) {
+    using C = EcCameraAvatar1;
+    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
+    VarTableAddFloat(t, "accel", PROP_OFFSET(C, accel), 80.0f, 0.0f, 200.0f);
+    VarTableAddFloat(t, "maxVel", PROP_OFFSET(C, maxVel), 500.0f, 0.0f, 1500.0f);
+    VarTableAddFloat(t, "trackSpeed", PROP_OFFSET(C, trackSpeed), 2.0f, 0.0f, 50.0f);
+    VarTableAddEntity(t, "entPlayer", PROP_OFFSET(C, entPlayer));
+    VarTableAddEntity(t, "entCube", PROP_OFFSET(C, entCube));
+}
+
 void MakeVars() {
     if (s_vars) return;
-    s_vars = VarTableCreate(7);
-    if (!s_vars) return;
-    using C = EcCameraAvatar1;
-    VarTableAddString(s_vars, "name", PROP_OFFSET(C, name), 32, "!", 3);
-    VarTableAddFloat(s_vars, "accel", PROP_OFFSET(C, accel), 80.0f, 0.0f, 200.0f, 3);
-    VarTableAddFloat(s_vars, "maxVel", PROP_OFFSET(C, maxVel), 500.0f, 0.0f, 1500.0f, 3);
-    VarTableAddFloat(s_vars, "trackSpeed", PROP_OFFSET(C, trackSpeed), 2.0f, 0.0f, 50.0f, 3);
-    VarTableAddEntity(s_vars, "entPlayer", PROP_OFFSET(C, entPlayer), 3);
-    VarTableAddEntity(s_vars, "entCube", PROP_OFFSET(C, entCube), 3);
+    s_vars = VarTableBuild(AddVars, 1); // 7 entries in all
 }
 
 void FreeVars() {

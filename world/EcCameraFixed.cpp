@@ -13,18 +13,20 @@ namespace {
 
 VarTable* s_vars = nullptr;
 
+void AddVars(VarTable* t) {
+    using C = EcCameraFixed;
+    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
+    VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "pitch", PROP_OFFSET(C, pitch), 0.0f, -3.14159f, 3.14159f);
+    VarTableAddFloat(t, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 6.28319f);
+    VarTableAddFloat(t, "fov", PROP_OFFSET(C, fov), 0.0f, 0.0f, 6.28319f);
+}
+
 void MakeVars() {
     if (s_vars) return;
-    s_vars = VarTableCreate(7);
-    if (!s_vars) return;
-    using C = EcCameraFixed;
-    VarTableAddString(s_vars, "name", PROP_OFFSET(C, name), 32, "!", 3);
-    VarTableAddFloat(s_vars, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(s_vars, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-    VarTableAddFloat(s_vars, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(s_vars, "pitch", PROP_OFFSET(C, pitch), 0.0f, -3.14159f, 3.14159f, 3);
-    VarTableAddFloat(s_vars, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 6.28319f, 3);
-    VarTableAddFloat(s_vars, "fov", PROP_OFFSET(C, fov), 0.0f, 0.0f, 6.28319f, 3);
+    s_vars = VarTableBuild(AddVars);
 }
 
 void FreeVars() {

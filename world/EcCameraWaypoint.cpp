@@ -30,29 +30,30 @@ void CalcCommand(void* object) {
     CameraWaypointCalcTransTime(static_cast<EcCameraWaypoint*>(object));
 }
 
+void AddVars(VarTable* t) {
+    using C = EcCameraWaypoint;
+    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
+    VarTableAddSeparator(t, "Position:");
+    VarTableAddFloat(t, "x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f);
+    VarTableAddSeparator(t, "Target:");
+    VarTableAddFloat(t, "fov", PROP_OFFSET(C, fov), 0.0f, 0.1f, 3.14159f);
+    VarTableAddFloat(t, "pitch", PROP_OFFSET(C, pitch), 0.0f, -3.14159f, 3.14159f);
+    VarTableAddFloat(t, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 6.28319f);
+    VarTableAddFloat(t, "targetDist", PROP_OFFSET(C, targetDist), 0.0f, 1.0f, 100.0f);
+    VarTableAddSeparator(t, "Rate:");
+    VarTableAddFloat(t, "speed", PROP_OFFSET(C, speed), 0.0f, 0.1f, 100.0f);
+    VarTableAddFloat(t, "transTime", PROP_OFFSET(C, transTime), 0.0f, 1.0f, 100.0f);
+    VarTableAddCommand(t, "Calculate transTime", CalcCommand);
+    VarTableAddSeparator(t, "Links:");
+    VarTableAddString(t, "next", PROP_OFFSET(C, nextName), 32, "!");
+    VarTableAddString(t, "prev", PROP_OFFSET(C, prevName), 32, "!");
+}
+
 void MakeVars() {
     if (s_vars) return;
-    s_vars = VarTableCreate(17);
-    if (!s_vars) return;
-    using C = EcCameraWaypoint;
-    VarTable* t = s_vars;
-    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!", 3);
-    VarTableAddSeparator(t, "Position:");
-    VarTableAddFloat(t, "x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(t, "y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-    VarTableAddFloat(t, "z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddSeparator(t, "Target:");
-    VarTableAddFloat(t, "fov", PROP_OFFSET(C, fov), 0.0f, 0.1f, 3.14159f, 3);
-    VarTableAddFloat(t, "pitch", PROP_OFFSET(C, pitch), 0.0f, -3.14159f, 3.14159f, 3);
-    VarTableAddFloat(t, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 6.28319f, 3);
-    VarTableAddFloat(t, "targetDist", PROP_OFFSET(C, targetDist), 0.0f, 1.0f, 100.0f, 3);
-    VarTableAddSeparator(t, "Rate:");
-    VarTableAddFloat(t, "speed", PROP_OFFSET(C, speed), 0.0f, 0.1f, 100.0f, 3);
-    VarTableAddFloat(t, "transTime", PROP_OFFSET(C, transTime), 0.0f, 1.0f, 100.0f, 3);
-    VarTableAddCommand(t, "Calculate transTime", CalcCommand, 3);
-    VarTableAddSeparator(t, "Links:");
-    VarTableAddString(t, "next", PROP_OFFSET(C, nextName), 32, "!", 3);
-    VarTableAddString(t, "prev", PROP_OFFSET(C, prevName), 32, "!", 3);
+    s_vars = VarTableBuild(AddVars);
 }
 
 void FreeVars() {

@@ -13,12 +13,14 @@ VarTable* s_vars = nullptr;
 const WorldClassDef kClass = {"Clear", nullptr, WorldMake<EcClear>,
                               WorldClassFlags<EcClear>::Reset};
 
+void AddVars(VarTable* t) {
+    VarTableAddSeparator(t, "General:");
+    VarTableAddColor4fArgb(t, "color", PROP_OFFSET(EcClear, color), 0xFFFFFFFFu);
+}
+
 void MakeVars() {
     if (s_vars) return;
-    s_vars = VarTableCreate(5);
-    if (!s_vars) return;
-    VarTableAddSeparator(s_vars, "General:");
-    VarTableAddColor4fArgb(s_vars, "color", PROP_OFFSET(EcClear, color), 0xFFFFFFFFu, 3);
+    s_vars = VarTableBuild(AddVars);
 }
 
 } // namespace

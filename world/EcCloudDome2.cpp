@@ -19,25 +19,25 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDb* db = &s_db;
         PropDbSetName(db, "CloudDome2");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcCloudDome2, name), 32, 3);
-        PropDbAddColor4bWhite(db, "color", PROP_OFFSET(EcCloudDome2, color), 3);
-        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcCloudDome2, domePos), 3);
-        PropDbAddFloat(db, "size", PROP_OFFSET(EcCloudDome2, size), 100.0f, 3);
-        PropField* f = PropDbAddFloat(db, "height", PROP_OFFSET(EcCloudDome2, height), 100.0f, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcCloudDome2, name), 32);
+        PropDbAddColor4bWhite(db, "color", PROP_OFFSET(EcCloudDome2, color));
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcCloudDome2, domePos));
+        PropDbAddFloat(db, "size", PROP_OFFSET(EcCloudDome2, size), 100.0f);
+        PropField* f = PropDbAddFloat(db, "height", PROP_OFFSET(EcCloudDome2, height), 100.0f);
         if (f) f->SetRangeFloat(0.0f, 1000.0f, 10.0f);
-        f = PropDbAddFloat(db, "tileFactor", PROP_OFFSET(EcCloudDome2, tileFactor), 1.0f, 3);
+        f = PropDbAddFloat(db, "tileFactor", PROP_OFFSET(EcCloudDome2, tileFactor), 1.0f);
         if (f) f->SetRangeFloat(0.1f, 10.0f, 0.1f);
-        PropDbAddFloat(db, "xRate", PROP_OFFSET(EcCloudDome2, xRate), 0.0f, 3);
-        PropDbAddFloat(db, "yawRate", PROP_OFFSET(EcCloudDome2, yawRate), 0.0f, 3);
-        PropDbAddInt(db, "mLatSegs", PROP_OFFSET(EcCloudDome2, mLatSegs), 8, 3);
-        PropDbAddInt(db, "mLonSegs", PROP_OFFSET(EcCloudDome2, mLonSegs), 16, 3);
-        PropDbAddStringBlank(db, "texture", PROP_OFFSET(EcCloudDome2, texture), 32, 3);
-        PropDbAddBool(db, "fogOverride", PROP_OFFSET(EcCloudDome2, fogOverride), 1, 3);
-        f = PropDbAddFloat(db, "fogStart", PROP_OFFSET(EcCloudDome2, fogStart), 0.0f, 3);
+        PropDbAddFloat(db, "xRate", PROP_OFFSET(EcCloudDome2, xRate), 0.0f);
+        PropDbAddFloat(db, "yawRate", PROP_OFFSET(EcCloudDome2, yawRate), 0.0f);
+        PropDbAddInt(db, "mLatSegs", PROP_OFFSET(EcCloudDome2, mLatSegs), 8);
+        PropDbAddInt(db, "mLonSegs", PROP_OFFSET(EcCloudDome2, mLonSegs), 16);
+        PropDbAddStringBlank(db, "texture", PROP_OFFSET(EcCloudDome2, texture), 32);
+        PropDbAddBool(db, "fogOverride", PROP_OFFSET(EcCloudDome2, fogOverride), 1);
+        f = PropDbAddFloat(db, "fogStart", PROP_OFFSET(EcCloudDome2, fogStart), 0.0f);
         if (f) f->SetRangeFloat(-1000.0f, 5000.0f, 100.0f);
-        f = PropDbAddFloat(db, "fogEnd", PROP_OFFSET(EcCloudDome2, fogEnd), 5000.0f, 3);
+        f = PropDbAddFloat(db, "fogEnd", PROP_OFFSET(EcCloudDome2, fogEnd), 5000.0f);
         if (f) f->SetRangeFloat(-1000.0f, 5000.0f, 100.0f);
-        PropDbAddColor4bWhite(db, "fogColor", PROP_OFFSET(EcCloudDome2, fogColor), 3);
+        PropDbAddColor4bWhite(db, "fogColor", PROP_OFFSET(EcCloudDome2, fogColor));
     }
     return &s_db;
 }

@@ -21,29 +21,28 @@ PropDb* Db() {
         PropDb* db = &s_db;
         PropDbSetName(db, "Environment");
         PropDbAddSeparator(db, "General:");
-        PropDbAddString(db, "name", PROP_OFFSET(EcEnvironment, name), "test", 32, 3);
-        PropDbAddStringBlank(db, "environTexName", PROP_OFFSET(EcEnvironment, environTexName), 260,
-                             3);
-        PropDbAddColor3fWhite(db, "ambient", PROP_OFFSET(EcEnvironment, ambient), 3);
+        PropDbAddString(db, "name", PROP_OFFSET(EcEnvironment, name), "test", 32);
+        PropDbAddStringBlank(db, "environTexName", PROP_OFFSET(EcEnvironment, environTexName), 260);
+        PropDbAddColor3fWhite(db, "ambient", PROP_OFFSET(EcEnvironment, ambient));
         PropDbAddSeparator(db, "Fog:");
-        PropDbAddBool(db, "fogEnable", PROP_OFFSET(EcEnvironment, fogEnable), 1, 3);
+        PropDbAddBool(db, "fogEnable", PROP_OFFSET(EcEnvironment, fogEnable), 1);
         // The editor help texts ("Distance from camera at which the fog effect begins." and
         // "... is solid.") wait for the fields to carry help strings.
-        PropField* f = PropDbAddFloat(db, "fogStart", PROP_OFFSET(EcEnvironment, fogStart), 4, 3);
+        PropField* f = PropDbAddFloat(db, "fogStart", PROP_OFFSET(EcEnvironment, fogStart), 4);
         if (f) f->SetRangeFloat(-500.0f, 2000.0f, 1.0f);
-        f = PropDbAddFloat(db, "fogEnd", PROP_OFFSET(EcEnvironment, fogEnd), 5, 3);
+        f = PropDbAddFloat(db, "fogEnd", PROP_OFFSET(EcEnvironment, fogEnd), 5);
         if (f) f->SetRangeFloat(-500.0f, 2000.0f, 1.0f);
-        PropDbAddColor3fWhite(db, "fogClr", PROP_OFFSET(EcEnvironment, fogClr), 3);
+        PropDbAddColor3fWhite(db, "fogClr", PROP_OFFSET(EcEnvironment, fogClr));
         PropDbAddSeparator(db, "Underwater Fog:");
-        PropDbAddBool(db, "uwFogEnable", PROP_OFFSET(EcEnvironment, uwFogEnable), 1, 3);
-        PropDbAddFloat(db, "uwFogStart", PROP_OFFSET(EcEnvironment, uwFogStart), -10.0f, 3);
-        PropDbAddFloat(db, "uwFogEnd", PROP_OFFSET(EcEnvironment, uwFogEnd), 20.0f, 3);
-        PropDbAddColor3fWhite(db, "uwFogClr", PROP_OFFSET(EcEnvironment, uwFogClr), 3);
-        PropDbAddFloat(db, "uwFogElv", PROP_OFFSET(EcEnvironment, uwFogElv), 10.0f, 3);
+        PropDbAddBool(db, "uwFogEnable", PROP_OFFSET(EcEnvironment, uwFogEnable), 1);
+        PropDbAddFloat(db, "uwFogStart", PROP_OFFSET(EcEnvironment, uwFogStart), -10.0f);
+        PropDbAddFloat(db, "uwFogEnd", PROP_OFFSET(EcEnvironment, uwFogEnd), 20.0f);
+        PropDbAddColor3fWhite(db, "uwFogClr", PROP_OFFSET(EcEnvironment, uwFogClr));
+        PropDbAddFloat(db, "uwFogElv", PROP_OFFSET(EcEnvironment, uwFogElv), 10.0f);
         PropDbAddSeparator(db, "Wind:");
-        PropDbAddFloat(db, "windMag", PROP_OFFSET(EcEnvironment, windMag), 10.0f, 3);
-        PropDbAddFloat(db, "windDir", PROP_OFFSET(EcEnvironment, windDir), 11.0f, 3);
-        PropDbAddVector3Zero(db, "wind", PROP_OFFSET(EcEnvironment, wind), 3);
+        PropDbAddFloat(db, "windMag", PROP_OFFSET(EcEnvironment, windMag), 10.0f);
+        PropDbAddFloat(db, "windDir", PROP_OFFSET(EcEnvironment, windDir), 11.0f);
+        PropDbAddVector3Zero(db, "wind", PROP_OFFSET(EcEnvironment, wind));
     }
     return &s_db;
 }

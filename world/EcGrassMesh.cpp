@@ -18,12 +18,12 @@
 namespace {
 VarTable* s_table = nullptr;
 
+void AddVars(VarTable* t) {
+    VarTableAddInt(t, "texture", PROP_OFFSET(EcGrassMesh, texture), 0, 0, 1000);
+}
+
 VarTable* Table() {
-    if (!s_table) {
-        s_table = VarTableCreate(1);
-        if (s_table)
-            VarTableAddInt(s_table, "texture", PROP_OFFSET(EcGrassMesh, texture), 0, 0, 1000, 3);
-    }
+    if (!s_table) s_table = VarTableBuild(AddVars);
     return s_table;
 }
 

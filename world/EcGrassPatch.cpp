@@ -29,38 +29,35 @@ PropDb* Db() {
     using P = EcGrassPatch;
     PropDbSetName(db, "GrassPatch");
     PropDbAddSeparator(db, "General:");
-    PropDbAddStringBlank(db, "name", PROP_OFFSET(P, name), 32, 3);
-    PropDbAddStringBlank(db, "textureFile", PROP_OFFSET(P, textureFile), 260, 3);
-    PropDbAddStringBlank(db, "posFile", PROP_OFFSET(P, posFile), 260, 3);
-    PropDbAddFloat(db, "scale", PROP_OFFSET(P, scale), 1.0f, 3);
-    PropDbAddInt(db, "blockSize", PROP_OFFSET(P, blockSize), 16, 3);
-    PropDbAddFloat(db, "visDist", PROP_OFFSET(P, visDist), 80.0f, 3);
-    PropDbAddCommand(db, "Compile", CompileCommand, 3);
+    PropDbAddStringBlank(db, "name", PROP_OFFSET(P, name), 32);
+    PropDbAddStringBlank(db, "textureFile", PROP_OFFSET(P, textureFile), 260);
+    PropDbAddStringBlank(db, "posFile", PROP_OFFSET(P, posFile), 260);
+    PropDbAddFloat(db, "scale", PROP_OFFSET(P, scale), 1.0f);
+    PropDbAddInt(db, "blockSize", PROP_OFFSET(P, blockSize), 16);
+    PropDbAddFloat(db, "visDist", PROP_OFFSET(P, visDist), 80.0f);
+    PropDbAddCommand(db, "Compile", CompileCommand);
     const intptr_t base = PROP_OFFSET(P, layers);
     for (int i = 0; i < FOLIAGE_LAYERS; ++i) {
         const intptr_t at = base + intptr_t(i) * intptr_t(sizeof(FoliageLayer));
         auto key = [i](const char* field) { return std::string(1, char('a' + i)) + "." + field; };
         PropDbAddStringBlank(db, key("grassMapFile").c_str(),
-                             at + intptr_t(offsetof(FoliageLayer, grassMapFile)), 260, 3);
-        PropDbAddFloat(db, key("vTop").c_str(), at + intptr_t(offsetof(FoliageLayer, vTop)), 0.0f,
-                       3);
+                             at + intptr_t(offsetof(FoliageLayer, grassMapFile)), 260);
+        PropDbAddFloat(db, key("vTop").c_str(), at + intptr_t(offsetof(FoliageLayer, vTop)), 0.0f);
         PropDbAddFloat(db, key("vBottom").c_str(), at + intptr_t(offsetof(FoliageLayer, vBottom)),
-                       1.0f, 3);
-        PropDbAddFloat(db, key("uLeft").c_str(), at + intptr_t(offsetof(FoliageLayer, uLeft)), 0.0f,
-                       3);
+                       1.0f);
+        PropDbAddFloat(db, key("uLeft").c_str(), at + intptr_t(offsetof(FoliageLayer, uLeft)),
+                       0.0f);
         PropDbAddFloat(db, key("uRight").c_str(), at + intptr_t(offsetof(FoliageLayer, uRight)),
-                       1.0f, 3);
+                       1.0f);
         PropDbAddFloat(db, key("minHeight").c_str(),
-                       at + intptr_t(offsetof(FoliageLayer, minHeight)), 1.0f, 3);
+                       at + intptr_t(offsetof(FoliageLayer, minHeight)), 1.0f);
         PropDbAddFloat(db, key("maxHeight").c_str(),
-                       at + intptr_t(offsetof(FoliageLayer, maxHeight)), 1.0f, 3);
-        PropDbAddInt(db, key("density").c_str(), at + intptr_t(offsetof(FoliageLayer, density)), 2,
-                     3);
-        PropDbAddInt(db, key("type").c_str(), at + intptr_t(offsetof(FoliageLayer, type)), 0, 3);
+                       at + intptr_t(offsetof(FoliageLayer, maxHeight)), 1.0f);
+        PropDbAddInt(db, key("density").c_str(), at + intptr_t(offsetof(FoliageLayer, density)), 2);
+        PropDbAddInt(db, key("type").c_str(), at + intptr_t(offsetof(FoliageLayer, type)), 0);
         PropDbAddFloat(db, key("yOffset").c_str(), at + intptr_t(offsetof(FoliageLayer, yOffset)),
-                       0.0f, 3);
-        PropDbAddInt(db, key("flip90").c_str(), at + intptr_t(offsetof(FoliageLayer, flip90)), 0,
-                     3);
+                       0.0f);
+        PropDbAddInt(db, key("flip90").c_str(), at + intptr_t(offsetof(FoliageLayer, flip90)), 0);
     }
     return &s_db;
 }

@@ -14,15 +14,15 @@ PropDb* Db() {
         PropDb* db = &s_db;
         PropDbSetName(db, "GroupSound");
         PropDbAddSeparator(db, "General:");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcGroupSound, name), 32, 3);
-        PropDbAddStringBlank(db, "soundFile", PROP_OFFSET(EcGroupSound, soundFile), 260, 3);
-        PropDbAddFloat(db, "volume", PROP_OFFSET(EcGroupSound, volume), 1.0f, 3);
-        PropDbAddStringBlank(db, "searchClass", PROP_OFFSET(EcGroupSound, searchClass), 64, 3);
-        PropDbAddFloat(db, "recalcTime", PROP_OFFSET(EcGroupSound, recalcTime), 1.0f, 3);
-        PropDbAddInt(db, "maxEnts", PROP_OFFSET(EcGroupSound, maxEnts), 100, 3);
-        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcGroupSound, pos), 3);
-        PropDbAddFloat(db, "maxDist", PROP_OFFSET(EcGroupSound, maxDist), 100.0f, 3);
-        PropDbAddFloat(db, "minDist", PROP_OFFSET(EcGroupSound, minDist), 1.0f, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcGroupSound, name), 32);
+        PropDbAddStringBlank(db, "soundFile", PROP_OFFSET(EcGroupSound, soundFile), 260);
+        PropDbAddFloat(db, "volume", PROP_OFFSET(EcGroupSound, volume), 1.0f);
+        PropDbAddStringBlank(db, "searchClass", PROP_OFFSET(EcGroupSound, searchClass), 64);
+        PropDbAddFloat(db, "recalcTime", PROP_OFFSET(EcGroupSound, recalcTime), 1.0f);
+        PropDbAddInt(db, "maxEnts", PROP_OFFSET(EcGroupSound, maxEnts), 100);
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcGroupSound, pos));
+        PropDbAddFloat(db, "maxDist", PROP_OFFSET(EcGroupSound, maxDist), 100.0f);
+        PropDbAddFloat(db, "minDist", PROP_OFFSET(EcGroupSound, minDist), 1.0f);
     }
     return &s_db;
 }

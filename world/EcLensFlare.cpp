@@ -31,15 +31,14 @@ constexpr LensHalo kHalos[LENS_HALOS] = {
 // Below this "masterAlpha" nothing is drawn.
 constexpr float kAlphaEpsilon = 1.1920929e-7f;
 
+void AddVars(VarTable* t) {
+    VarTableAddString(t, "name", PROP_OFFSET(EcLensFlare, name), 32, "!");
+    VarTableAddColor4b(t, "color", PROP_OFFSET(EcLensFlare, color), 0xFFFFFFFFu);
+    VarTableAddFloat(t, "masterAlpha", PROP_OFFSET(EcLensFlare, masterAlpha), 0.0f, 0.0f, 1.0f);
+}
+
 VarTable* Table() {
-    if (!s_table) {
-        s_table = VarTableCreate(15);
-        if (!s_table) return nullptr;
-        VarTableAddString(s_table, "name", PROP_OFFSET(EcLensFlare, name), 32, "!", 3);
-        VarTableAddColor4b(s_table, "color", PROP_OFFSET(EcLensFlare, color), 0xFFFFFFFFu, 3);
-        VarTableAddFloat(s_table, "masterAlpha", PROP_OFFSET(EcLensFlare, masterAlpha), 0.0f, 0.0f,
-                         1.0f, 3);
-    }
+    if (!s_table) s_table = VarTableBuild(AddVars, 9); // 15 entries in all
     return s_table;
 }
 

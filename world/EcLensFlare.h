@@ -35,6 +35,8 @@ class EcLensFlare : public Ent3dBase {
     int DrawPre() override;
     // 1 shows the flare (clears ENT_FLAG_HIDDEN), 0 hides it.
     int Hook26(intptr_t word) override;
+    // The sun's call: the halos drawn or not.
+    void ShowHalos(bool show) { Hook26(show ? 1 : 0); }
 
     // The halo's texture factor for the fade factor f: "color" with its alpha scaled.
     uint32_t HaloFactor(float f) const;

@@ -17,14 +17,14 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDb* db = &s_db;
         PropDbSetName(db, "Light");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcLight, name), 32, 3);
-        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcLight, pos), 3);
-        PropDbAddInt(db, "type", PROP_OFFSET(EcLight, type), 1, 3);
-        PropDbAddColor3fWhite(db, "color", PROP_OFFSET(EcLight, color), 3);
-        PropDbAddFloat(db, "pitch", PROP_OFFSET(EcLight, pitch), 0.0f, 3);
-        PropDbAddFloat(db, "yaw", PROP_OFFSET(EcLight, yaw), 0.0f, 3);
-        PropDbAddFloat(db, "theta", PROP_OFFSET(EcLight, theta), 0.0f, 3);
-        PropDbAddFloat(db, "range", PROP_OFFSET(EcLight, range), 0.0f, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcLight, name), 32);
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcLight, pos));
+        PropDbAddInt(db, "type", PROP_OFFSET(EcLight, type), 1);
+        PropDbAddColor3fWhite(db, "color", PROP_OFFSET(EcLight, color));
+        PropDbAddFloat(db, "pitch", PROP_OFFSET(EcLight, pitch), 0.0f);
+        PropDbAddFloat(db, "yaw", PROP_OFFSET(EcLight, yaw), 0.0f);
+        PropDbAddFloat(db, "theta", PROP_OFFSET(EcLight, theta), 0.0f);
+        PropDbAddFloat(db, "range", PROP_OFFSET(EcLight, range), 0.0f);
     }
     return &s_db;
 }

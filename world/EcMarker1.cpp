@@ -27,15 +27,17 @@ PropDb* Db() {
 const WorldClassDef kClass = {"Marker1", Db, WorldMake<EcMarker1>,
                               WorldClassFlags<EcMarker1>::Reset, &s_folder};
 
+void AddVars(VarTable* t) {
+    using C = EcMarker1;
+    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
+    VarTableAddFloat(t, "x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "size", PROP_OFFSET(C, size), 0.0f, 0.0f, 20.0f);
+}
+
 void SetUpClass() {
-    if (!s_vars && (s_vars = VarTableCreate(9)) != nullptr) {
-        using C = EcMarker1;
-        VarTableAddString(s_vars, "name", PROP_OFFSET(C, name), 32, "!", 3);
-        VarTableAddFloat(s_vars, "x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-        VarTableAddFloat(s_vars, "y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-        VarTableAddFloat(s_vars, "z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f, 3);
-        VarTableAddFloat(s_vars, "size", PROP_OFFSET(C, size), 0.0f, 0.0f, 20.0f, 3);
-    }
+    if (!s_vars) s_vars = VarTableBuild(AddVars, 4); // 9 entries in all
     char path[1024];
     if (!s_model && DataDirFile(&s_folder, "SandDollar.md3", path, sizeof path) == 1) {
         s_model = Mdl3Load(path, 1);

@@ -19,9 +19,9 @@ PropDb* Db() {
         PropDb* db = &s_db;
         PropDbSetName(db, "Music");
         PropDbAddSeparator(db, "General:");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcMusic, name), 32, 3);
-        PropDbAddStringBlank(db, "songFile", PROP_OFFSET(EcMusic, songFile), 32, 3);
-        PropDbAddFloat(db, "volume", PROP_OFFSET(EcMusic, volume), 1.0f, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcMusic, name), 32);
+        PropDbAddStringBlank(db, "songFile", PROP_OFFSET(EcMusic, songFile), 32);
+        PropDbAddFloat(db, "volume", PROP_OFFSET(EcMusic, volume), 1.0f);
     }
     return &s_db;
 }

@@ -9,7 +9,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "EntNull");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(EcNull, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(EcNull, name), 32);
     }
     return &s_db;
 }

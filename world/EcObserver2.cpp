@@ -37,20 +37,22 @@ int s_bakeSide = 4092;
 int s_bakeStartRow = 2048;
 float s_bakeStep = 0.25024438f;
 
+void AddVars(VarTable* t) {
+    using C = EcObserver2;
+    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
+    VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "accel", PROP_OFFSET(C, accel), 80.0f, 0.0f, 200.0f);
+    VarTableAddFloat(t, "maxVel", PROP_OFFSET(C, maxVel), 500.0f, 0.0f, 1500.0f);
+    VarTableAddFloat(t, "trackSpeed", PROP_OFFSET(C, trackSpeed), 2.0f, 0.0f, 50.0f);
+    VarTableAddFloat(t, "pitch", PROP_OFFSET(C, pitch), 0.0f, 0.0f, 3.141592f);
+    VarTableAddFloat(t, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 3.141592f);
+}
+
 void MakeVars() {
     if (s_vars) return;
-    VarTable* t = s_vars = VarTableCreate(9);
-    if (!t) return;
-    using C = EcObserver2;
-    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!", 3);
-    VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-    VarTableAddFloat(t, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(t, "accel", PROP_OFFSET(C, accel), 80.0f, 0.0f, 200.0f, 3);
-    VarTableAddFloat(t, "maxVel", PROP_OFFSET(C, maxVel), 500.0f, 0.0f, 1500.0f, 3);
-    VarTableAddFloat(t, "trackSpeed", PROP_OFFSET(C, trackSpeed), 2.0f, 0.0f, 50.0f, 3);
-    VarTableAddFloat(t, "pitch", PROP_OFFSET(C, pitch), 0.0f, 0.0f, 3.141592f, 3);
-    VarTableAddFloat(t, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 3.141592f, 3);
+    s_vars = VarTableBuild(AddVars);
 }
 
 float SignedSquare(float v) {

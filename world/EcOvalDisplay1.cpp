@@ -76,14 +76,16 @@ Shader* MakeShader(const char* name, ShaderPassFn pass) {
     return shader;
 }
 
+void AddVars(VarTable* t) {
+    using C = EcOvalDisplay1;
+    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
+    VarTableAddFloat(t, "x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f);
+}
+
 void SetUpClass() {
-    if (!s_vars && (s_vars = VarTableCreate(9)) != nullptr) {
-        using C = EcOvalDisplay1;
-        VarTableAddString(s_vars, "name", PROP_OFFSET(C, name), 32, "!", 3);
-        VarTableAddFloat(s_vars, "x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-        VarTableAddFloat(s_vars, "y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-        VarTableAddFloat(s_vars, "z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f, 3);
-    }
+    if (!s_vars) s_vars = VarTableBuild(AddVars, 5); // 9 entries in all
     if (!s_solid) s_solid = MakeShader("Solid", BandPass);
     if (!s_outline) s_outline = MakeShader("Outline", OutlinePass);
     if (!s_band) s_band = OvalBandMake(64, 1.0f, 1.0f, 0.4f, 0.3f);

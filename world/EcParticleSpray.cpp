@@ -25,42 +25,43 @@ namespace {
 DataDir s_folder;
 VarTable* s_table = nullptr;
 
+void AddVars(VarTable* t) {
+    using S = EcParticleSpray;
+    VarTableAddInt(t, "maxParticles", PROP_OFFSET(S, maxParticles), 0, 10, SPRAY_MAX_PARTICLES);
+    VarTableAddFloat(t, "x", PROP_OFFSET(S, pos.x), 0.0f, 0.0f, 4000.0f);
+    VarTableAddFloat(t, "y", PROP_OFFSET(S, pos.y), 0.0f, 0.0f, 4000.0f);
+    VarTableAddFloat(t, "z", PROP_OFFSET(S, pos.z), 0.0f, 0.0f, 4000.0f);
+    VarTableAddFloat(t, "radius", PROP_OFFSET(S, radius), 0.0f, 0.0f, 400.0f);
+    VarTableAddFloat(t, "pitch", PROP_OFFSET(S, pitch), 0.0f, 0.0f, 3.14159f);
+    VarTableAddFloat(t, "yaw", PROP_OFFSET(S, yaw), 0.0f, 0.0f, 6.28319f);
+    VarTableAddFloat(t, "rate", PROP_OFFSET(S, rate), 0.0f, 0.0f, 100.0f);
+    VarTableAddFloat(t, "theta", PROP_OFFSET(S, theta), 0.0f, 0.0f, 3.14159f);
+    VarTableAddFloat(t, "lifeSpan", PROP_OFFSET(S, lifeSpan), 0.0f, 0.0f, 1000.0f);
+    VarTableAddFloat(t, "gravity.x", PROP_OFFSET(S, gravity.x), 0.0f, -10.0f, 10.0f);
+    VarTableAddFloat(t, "gravity.y", PROP_OFFSET(S, gravity.y), 0.0f, -10.0f, 10.0f);
+    VarTableAddFloat(t, "gravity.z", PROP_OFFSET(S, gravity.z), 0.0f, -10.0f, 10.0f);
+    VarTableAddString(t, "textureFile", PROP_OFFSET(S, textureFile), 260, "!");
+    VarTableAddFloat(t, "activeMin", PROP_OFFSET(S, activeMin), 0.0f, 0.0f, 100.0f);
+    VarTableAddFloat(t, "activeMax", PROP_OFFSET(S, activeMax), 0.0f, 0.0f, 100.0f);
+    VarTableAddFloat(t, "inactiveMin", PROP_OFFSET(S, inactiveMin), 0.0f, 0.0f, 100.0f);
+    VarTableAddFloat(t, "inactiveMax", PROP_OFFSET(S, inactiveMax), 0.0f, 0.0f, 100.0f);
+    VarTableAddFloat(t, "lifeSpanMin", PROP_OFFSET(S, lifeSpanMin), 0.0f, 0.0f, 100.0f);
+    VarTableAddFloat(t, "lifeSpanMax", PROP_OFFSET(S, lifeSpanMax), 0.0f, 0.0f, 100.0f);
+    VarTableAddFloat(t, "sizeInitial", PROP_OFFSET(S, sizeInitial), 0.0f, 0.0f, 10.0f);
+    VarTableAddFloat(t, "sizeFinal", PROP_OFFSET(S, sizeFinal), 0.0f, 0.0f, 100.0f);
+    VarTableAddFloat(t, "sizeVar", PROP_OFFSET(S, sizeVar), 0.0f, 0.0f, 10.0f);
+    VarTableAddFloat(t, "speedMin", PROP_OFFSET(S, speedMin), 0.0f, 0.0f, 20.0f);
+    VarTableAddFloat(t, "speedMax", PROP_OFFSET(S, speedMax), 0.0f, 0.0f, 20.0f);
+    VarTableAddColor4f(t, "colorInitial", PROP_OFFSET(S, colorInitial));
+    VarTableAddColor4f(t, "colorFinal", PROP_OFFSET(S, colorFinal));
+    VarTableAddColor4f(t, "colorVar", PROP_OFFSET(S, colorVar));
+    VarTableAddBool(t, "destBlend", PROP_OFFSET(S, destBlend), 0);
+    VarTableAddFloat(t, "visDist", PROP_OFFSET(S, visDist), 0.0f, 10.0f, 1000.0f);
+}
+
 VarTable* Table() {
     if (s_table) return s_table;
-    s_table = VarTableCreate(43);
-    if (!s_table) return nullptr;
-    VarTable* t = s_table;
-    using S = EcParticleSpray;
-    VarTableAddInt(t, "maxParticles", PROP_OFFSET(S, maxParticles), 0, 10, SPRAY_MAX_PARTICLES, 3);
-    VarTableAddFloat(t, "x", PROP_OFFSET(S, pos.x), 0.0f, 0.0f, 4000.0f, 3);
-    VarTableAddFloat(t, "y", PROP_OFFSET(S, pos.y), 0.0f, 0.0f, 4000.0f, 3);
-    VarTableAddFloat(t, "z", PROP_OFFSET(S, pos.z), 0.0f, 0.0f, 4000.0f, 3);
-    VarTableAddFloat(t, "radius", PROP_OFFSET(S, radius), 0.0f, 0.0f, 400.0f, 3);
-    VarTableAddFloat(t, "pitch", PROP_OFFSET(S, pitch), 0.0f, 0.0f, 3.14159f, 3);
-    VarTableAddFloat(t, "yaw", PROP_OFFSET(S, yaw), 0.0f, 0.0f, 6.28319f, 3);
-    VarTableAddFloat(t, "rate", PROP_OFFSET(S, rate), 0.0f, 0.0f, 100.0f, 3);
-    VarTableAddFloat(t, "theta", PROP_OFFSET(S, theta), 0.0f, 0.0f, 3.14159f, 3);
-    VarTableAddFloat(t, "lifeSpan", PROP_OFFSET(S, lifeSpan), 0.0f, 0.0f, 1000.0f, 3);
-    VarTableAddFloat(t, "gravity.x", PROP_OFFSET(S, gravity.x), 0.0f, -10.0f, 10.0f, 3);
-    VarTableAddFloat(t, "gravity.y", PROP_OFFSET(S, gravity.y), 0.0f, -10.0f, 10.0f, 3);
-    VarTableAddFloat(t, "gravity.z", PROP_OFFSET(S, gravity.z), 0.0f, -10.0f, 10.0f, 3);
-    VarTableAddString(t, "textureFile", PROP_OFFSET(S, textureFile), 260, "!", 3);
-    VarTableAddFloat(t, "activeMin", PROP_OFFSET(S, activeMin), 0.0f, 0.0f, 100.0f, 3);
-    VarTableAddFloat(t, "activeMax", PROP_OFFSET(S, activeMax), 0.0f, 0.0f, 100.0f, 3);
-    VarTableAddFloat(t, "inactiveMin", PROP_OFFSET(S, inactiveMin), 0.0f, 0.0f, 100.0f, 3);
-    VarTableAddFloat(t, "inactiveMax", PROP_OFFSET(S, inactiveMax), 0.0f, 0.0f, 100.0f, 3);
-    VarTableAddFloat(t, "lifeSpanMin", PROP_OFFSET(S, lifeSpanMin), 0.0f, 0.0f, 100.0f, 3);
-    VarTableAddFloat(t, "lifeSpanMax", PROP_OFFSET(S, lifeSpanMax), 0.0f, 0.0f, 100.0f, 3);
-    VarTableAddFloat(t, "sizeInitial", PROP_OFFSET(S, sizeInitial), 0.0f, 0.0f, 10.0f, 3);
-    VarTableAddFloat(t, "sizeFinal", PROP_OFFSET(S, sizeFinal), 0.0f, 0.0f, 100.0f, 3);
-    VarTableAddFloat(t, "sizeVar", PROP_OFFSET(S, sizeVar), 0.0f, 0.0f, 10.0f, 3);
-    VarTableAddFloat(t, "speedMin", PROP_OFFSET(S, speedMin), 0.0f, 0.0f, 20.0f, 3);
-    VarTableAddFloat(t, "speedMax", PROP_OFFSET(S, speedMax), 0.0f, 0.0f, 20.0f, 3);
-    VarTableAddColor4f(t, "colorInitial", PROP_OFFSET(S, colorInitial), 3);
-    VarTableAddColor4f(t, "colorFinal", PROP_OFFSET(S, colorFinal), 3);
-    VarTableAddColor4f(t, "colorVar", PROP_OFFSET(S, colorVar), 3);
-    VarTableAddBool(t, "destBlend", PROP_OFFSET(S, destBlend), 0, 3);
-    VarTableAddFloat(t, "visDist", PROP_OFFSET(S, visDist), 0.0f, 10.0f, 1000.0f, 3);
+    s_table = VarTableBuild(AddVars, 4); // 43 entries in all
     return s_table;
 }
 

@@ -20,11 +20,11 @@ PropDb* Db() {
         PropDb* db = &s_db;
         PropDbSetName(db, "SkyBox3");
         PropDbAddSeparator(db, "General:");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcSkyBox3, name), 32, 3);
-        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcSkyBox3, pos), 3);
-        PropDbAddVector3Zero(db, "scale", PROP_OFFSET(EcSkyBox3, scale), 3);
-        PropDbAddStringBlank(db, "texName", PROP_OFFSET(EcSkyBox3, texName), 260, 3);
-        PropDbAddBool(db, "fogEnable", PROP_OFFSET(EcSkyBox3, fogEnable), 1, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcSkyBox3, name), 32);
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcSkyBox3, pos));
+        PropDbAddVector3Zero(db, "scale", PROP_OFFSET(EcSkyBox3, scale));
+        PropDbAddStringBlank(db, "texName", PROP_OFFSET(EcSkyBox3, texName), 260);
+        PropDbAddBool(db, "fogEnable", PROP_OFFSET(EcSkyBox3, fogEnable), 1);
     }
     return &s_db;
 }

@@ -50,14 +50,16 @@ void SkyBoxCubePass() {
     D3dSetAlphaOp(1, D3DTOP_DISABLE);
 }
 
+void AddVars(VarTable* t) {
+    VarTableAddString(t, "name", PROP_OFFSET(EcSkyBoxCube, name), 32, "!");
+    VarTableAddFloat(t, "x", PROP_OFFSET(EcSkyBoxCube, pos.x), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "y", PROP_OFFSET(EcSkyBoxCube, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "z", PROP_OFFSET(EcSkyBoxCube, pos.z), 0.0f, 0.0f, 5120.0f);
+}
+
 void MakeVars() {
     if (s_vars) return;
-    s_vars = VarTableCreate(4);
-    if (!s_vars) return;
-    VarTableAddString(s_vars, "name", PROP_OFFSET(EcSkyBoxCube, name), 32, "!", 3);
-    VarTableAddFloat(s_vars, "x", PROP_OFFSET(EcSkyBoxCube, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(s_vars, "y", PROP_OFFSET(EcSkyBoxCube, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-    VarTableAddFloat(s_vars, "z", PROP_OFFSET(EcSkyBoxCube, pos.z), 0.0f, 0.0f, 5120.0f, 3);
+    s_vars = VarTableBuild(AddVars);
 }
 
 void MakeClassResources() {

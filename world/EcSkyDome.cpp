@@ -18,17 +18,17 @@ PropDb* Db() {
         PropDb* db = &s_db;
         PropDbSetName(db, "SkyDome");
         PropDbAddSeparator(db, "General");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcSkyDome, name), 32, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcSkyDome, name), 32);
         PropDbAddSeparator(db, "Colors");
         PropDbAddSeparator(db, "Sun Highlight Position");
-        PropDbAddFloat(db, "sunAzimuth", PROP_OFFSET(EcSkyDome, sunAzimuth), 0.0f, 3);
-        PropDbAddFloat(db, "sunElevation", PROP_OFFSET(EcSkyDome, sunElevation), 0.0f, 3);
+        PropDbAddFloat(db, "sunAzimuth", PROP_OFFSET(EcSkyDome, sunAzimuth), 0.0f);
+        PropDbAddFloat(db, "sunElevation", PROP_OFFSET(EcSkyDome, sunElevation), 0.0f);
         PropDbAddSeparator(db, "Movement");
-        PropDbAddFloat(db, "yawRate", PROP_OFFSET(EcSkyDome, yawRate), 0.0f, 3);
-        PropDbAddFloat(db, "pitchRate", PROP_OFFSET(EcSkyDome, pitchRate), 0.0f, 3);
-        PropDbAddFloat(db, "yOffset", PROP_OFFSET(EcSkyDome, yOffset), 0.0f, 3);
+        PropDbAddFloat(db, "yawRate", PROP_OFFSET(EcSkyDome, yawRate), 0.0f);
+        PropDbAddFloat(db, "pitchRate", PROP_OFFSET(EcSkyDome, pitchRate), 0.0f);
+        PropDbAddFloat(db, "yOffset", PROP_OFFSET(EcSkyDome, yOffset), 0.0f);
         PropDbAddSeparator(db, "Underwater Features");
-        PropDbAddFloat(db, "waterElv", PROP_OFFSET(EcSkyDome, waterElv), -10.0f, 3);
+        PropDbAddFloat(db, "waterElv", PROP_OFFSET(EcSkyDome, waterElv), -10.0f);
     }
     return &s_db;
 }

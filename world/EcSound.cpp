@@ -18,13 +18,13 @@ PropDb* Db() {
         PropDb* db = &s_db;
         PropDbSetName(db, "Sound");
         PropDbAddSeparator(db, "General:");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcSound, name), 32, 3);
-        PropDbAddStringBlank(db, "soundFile", PROP_OFFSET(EcSound, soundFile), 260, 3);
-        PropDbAddBool(db, "eEnable", PROP_OFFSET(EcSound, eEnable), 1, 3);
-        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcSound, pos), 3);
-        PropDbAddFloat(db, "volume", PROP_OFFSET(EcSound, volume), 1.0f, 3);
-        PropDbAddFloat(db, "maxDist", PROP_OFFSET(EcSound, maxDist), 100.0f, 3);
-        PropDbAddFloat(db, "minDist", PROP_OFFSET(EcSound, minDist), 1.0f, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcSound, name), 32);
+        PropDbAddStringBlank(db, "soundFile", PROP_OFFSET(EcSound, soundFile), 260);
+        PropDbAddBool(db, "eEnable", PROP_OFFSET(EcSound, eEnable), 1);
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcSound, pos));
+        PropDbAddFloat(db, "volume", PROP_OFFSET(EcSound, volume), 1.0f);
+        PropDbAddFloat(db, "maxDist", PROP_OFFSET(EcSound, maxDist), 100.0f);
+        PropDbAddFloat(db, "minDist", PROP_OFFSET(EcSound, minDist), 1.0f);
     }
     return &s_db;
 }

@@ -38,22 +38,22 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDb* db = &s_db;
         PropDbSetName(db, "StaticObject");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcStaticObject, name), 32, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcStaticObject, name), 32);
         PropDbAddSeparator(db, "Position:");
-        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcStaticObject, pos), 3);
-        PropDbAddBool(db, "agl", PROP_OFFSET(EcStaticObject, agl), 1, 3);
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcStaticObject, pos));
+        PropDbAddBool(db, "agl", PROP_OFFSET(EcStaticObject, agl), 1);
         PropDbAddSeparator(db, "Orientation:");
-        PropDbAddAngle(db, "yaw", PROP_OFFSET(EcStaticObject, yaw), 0.0f, 3);
-        PropDbAddAngle(db, "pitch", PROP_OFFSET(EcStaticObject, pitch), 0.0f, 3);
-        PropDbAddAngle(db, "roll", PROP_OFFSET(EcStaticObject, roll), 0.0f, 3);
+        PropDbAddAngle(db, "yaw", PROP_OFFSET(EcStaticObject, yaw), 0.0f);
+        PropDbAddAngle(db, "pitch", PROP_OFFSET(EcStaticObject, pitch), 0.0f);
+        PropDbAddAngle(db, "roll", PROP_OFFSET(EcStaticObject, roll), 0.0f);
         PropDbAddSeparator(db, "Misc:");
-        PropDbAddVector3(db, "scale", PROP_OFFSET(EcStaticObject, scale), 1.0f, 1.0f, 1.0f, 3);
-        PropDbAddStringBlank(db, "modelFile", PROP_OFFSET(EcStaticObject, modelFile), 260, 3);
-        PropDbAddFloat(db, "visFactor", PROP_OFFSET(EcStaticObject, visFactor), 1.0f, 3);
-        PropDbAddBool(db, "clsnBox", PROP_OFFSET(EcStaticObject, clsnBox), 1, 3);
-        PropDbAddFloat(db, "lightsOn", PROP_OFFSET(EcStaticObject, lightsOn), 0.7916667f, 3);
-        PropDbAddFloat(db, "lightsOff", PROP_OFFSET(EcStaticObject, lightsOff), 0.25f, 3);
-        PropDbAddCommand(db, "Start", StartCommand, 3);
+        PropDbAddVector3(db, "scale", PROP_OFFSET(EcStaticObject, scale), 1.0f, 1.0f, 1.0f);
+        PropDbAddStringBlank(db, "modelFile", PROP_OFFSET(EcStaticObject, modelFile), 260);
+        PropDbAddFloat(db, "visFactor", PROP_OFFSET(EcStaticObject, visFactor), 1.0f);
+        PropDbAddBool(db, "clsnBox", PROP_OFFSET(EcStaticObject, clsnBox), 1);
+        PropDbAddFloat(db, "lightsOn", PROP_OFFSET(EcStaticObject, lightsOn), 0.7916667f);
+        PropDbAddFloat(db, "lightsOff", PROP_OFFSET(EcStaticObject, lightsOff), 0.25f);
+        PropDbAddCommand(db, "Start", StartCommand);
     }
     return &s_db;
 }

@@ -30,18 +30,18 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDb* db = &s_db;
         PropDbSetName(db, "Sun");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcSun, name), 32, 3);
-        PropDbAddVector3Zero(db, "center", PROP_OFFSET(EcSun, center), 3);
-        PropDbAddAngle(db, "azimuth", PROP_OFFSET(EcSun, azimuth), 0.0f, 3);
-        PropDbAddAngle(db, "elevation", PROP_OFFSET(EcSun, elevation), 0.4f, 3);
-        PropDbAddFloat(db, "yawRate", PROP_OFFSET(EcSun, yawRate), 0.0f, 3);
-        PropDbAddFloat(db, "pitchRate", PROP_OFFSET(EcSun, pitchRate), 0.0f, 3);
-        PropDbAddFloat(db, "scale", PROP_OFFSET(EcSun, scale), 0.2f, 3);
-        PropDbAddColor4bWhite(db, "sunColor", PROP_OFFSET(EcSun, sunColor), 3);
-        PropDbAddColor3fWhite(db, "lightColor", PROP_OFFSET(EcSun, lightColor), 3);
-        PropDbAddBool(db, "drawHalos", PROP_OFFSET(EcSun, drawHalos), 1, 3);
-        PropDbAddBool(db, "drawGlare", PROP_OFFSET(EcSun, drawGlare), 1, 3);
-        PropDbAddFloat(db, "glareDecayRate", PROP_OFFSET(EcSun, glareDecayRate), 0.2f, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcSun, name), 32);
+        PropDbAddVector3Zero(db, "center", PROP_OFFSET(EcSun, center));
+        PropDbAddAngle(db, "azimuth", PROP_OFFSET(EcSun, azimuth), 0.0f);
+        PropDbAddAngle(db, "elevation", PROP_OFFSET(EcSun, elevation), 0.4f);
+        PropDbAddFloat(db, "yawRate", PROP_OFFSET(EcSun, yawRate), 0.0f);
+        PropDbAddFloat(db, "pitchRate", PROP_OFFSET(EcSun, pitchRate), 0.0f);
+        PropDbAddFloat(db, "scale", PROP_OFFSET(EcSun, scale), 0.2f);
+        PropDbAddColor4bWhite(db, "sunColor", PROP_OFFSET(EcSun, sunColor));
+        PropDbAddColor3fWhite(db, "lightColor", PROP_OFFSET(EcSun, lightColor));
+        PropDbAddBool(db, "drawHalos", PROP_OFFSET(EcSun, drawHalos), 1);
+        PropDbAddBool(db, "drawGlare", PROP_OFFSET(EcSun, drawGlare), 1);
+        PropDbAddFloat(db, "glareDecayRate", PROP_OFFSET(EcSun, glareDecayRate), 0.2f);
     }
     return &s_db;
 }
@@ -187,9 +187,9 @@ int EcSun::VarsChanged() {
     if (EcLensFlare* f = Flare()) {
         if (el >= SUN_FLARE_ELEVATION && drawHalos) {
             f->SetPos(&pos);
-            f->Hook26(1);
+            f->ShowHalos(true);
         } else {
-            f->Hook26(0);
+            f->ShowHalos(false);
         }
     }
     return 1;

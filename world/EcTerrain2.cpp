@@ -23,24 +23,24 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDb* db = &s_db;
         PropDbSetName(db, "Terrain2");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcTerrain2, name), 32, 3);
-        PropDbAddBool(db, "draw", PROP_OFFSET(EcTerrain2, draw), 1, 3);
-        PropDbAddBool(db, "fullAmbient", PROP_OFFSET(EcTerrain2, fullAmbient), 0, 3);
-        PropDbAddFloat(db, "detailControl", PROP_OFFSET(EcTerrain2, detailControl), 48.0f, 3);
-        PropDbAddBool(db, "drawDetailMap", PROP_OFFSET(EcTerrain2, drawDetailMap), 0, 3);
-        PropDbAddFloat(db, "detailUTile", PROP_OFFSET(EcTerrain2, detailUTile), 16.0f, 3);
-        PropDbAddFloat(db, "detailVTile", PROP_OFFSET(EcTerrain2, detailVTile), 16.0f, 3);
-        PropDbAddFloat(db, "detailDist", PROP_OFFSET(EcTerrain2, detailDist), 100.0f, 3);
-        PropDbAddFloat(db, "scale", PROP_OFFSET(EcTerrain2, scale), 1.0f, 3);
-        PropDbAddFloat(db, "elvScale", PROP_OFFSET(EcTerrain2, elvScale), 1.0f, 3);
-        PropDbAddFloat(db, "farCull", PROP_OFFSET(EcTerrain2, farCull), 4000.0f, 3);
-        PropDbAddStringBlank(db, "mapName", PROP_OFFSET(EcTerrain2, mapName), 260, 3);
-        PropDbAddStringBlank(db, "baseTexName", PROP_OFFSET(EcTerrain2, baseTexName), 260, 3);
-        PropDbAddStringBlank(db, "detailTexName", PROP_OFFSET(EcTerrain2, detailTexName), 260, 3);
-        PropDbAddStringBlank(db, "terrainTexPath", PROP_OFFSET(EcTerrain2, terrainTexPath), 260, 3);
-        PropDbAddInt(db, "tileWidth", PROP_OFFSET(EcTerrain2, tileWidth), 512, 3);
-        PropDbAddInt(db, "tileHeight", PROP_OFFSET(EcTerrain2, tileHeight), 512, 3);
-        PropDbAddInt(db, "test", PROP_OFFSET(EcTerrain2, test), 0, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcTerrain2, name), 32);
+        PropDbAddBool(db, "draw", PROP_OFFSET(EcTerrain2, draw), 1);
+        PropDbAddBool(db, "fullAmbient", PROP_OFFSET(EcTerrain2, fullAmbient), 0);
+        PropDbAddFloat(db, "detailControl", PROP_OFFSET(EcTerrain2, detailControl), 48.0f);
+        PropDbAddBool(db, "drawDetailMap", PROP_OFFSET(EcTerrain2, drawDetailMap), 0);
+        PropDbAddFloat(db, "detailUTile", PROP_OFFSET(EcTerrain2, detailUTile), 16.0f);
+        PropDbAddFloat(db, "detailVTile", PROP_OFFSET(EcTerrain2, detailVTile), 16.0f);
+        PropDbAddFloat(db, "detailDist", PROP_OFFSET(EcTerrain2, detailDist), 100.0f);
+        PropDbAddFloat(db, "scale", PROP_OFFSET(EcTerrain2, scale), 1.0f);
+        PropDbAddFloat(db, "elvScale", PROP_OFFSET(EcTerrain2, elvScale), 1.0f);
+        PropDbAddFloat(db, "farCull", PROP_OFFSET(EcTerrain2, farCull), 4000.0f);
+        PropDbAddStringBlank(db, "mapName", PROP_OFFSET(EcTerrain2, mapName), 260);
+        PropDbAddStringBlank(db, "baseTexName", PROP_OFFSET(EcTerrain2, baseTexName), 260);
+        PropDbAddStringBlank(db, "detailTexName", PROP_OFFSET(EcTerrain2, detailTexName), 260);
+        PropDbAddStringBlank(db, "terrainTexPath", PROP_OFFSET(EcTerrain2, terrainTexPath), 260);
+        PropDbAddInt(db, "tileWidth", PROP_OFFSET(EcTerrain2, tileWidth), 512);
+        PropDbAddInt(db, "tileHeight", PROP_OFFSET(EcTerrain2, tileHeight), 512);
+        PropDbAddInt(db, "test", PROP_OFFSET(EcTerrain2, test), 0);
     }
     return &s_db;
 }

@@ -42,12 +42,12 @@ PropDb* Db() {
         PropDb* db = &s_db;
         PropDbSetName(db, "TimeOfDay");
         PropDbAddSeparator(db, "General:");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcTimeOfDay, name), 32, 3);
-        PropDbAddBool(db, "paused", PROP_OFFSET(EcTimeOfDay, paused), 0, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcTimeOfDay, name), 32);
+        PropDbAddBool(db, "paused", PROP_OFFSET(EcTimeOfDay, paused), 0);
         if (PropField* f =
-                PropDbAddFloat(db, "timeScale", PROP_OFFSET(EcTimeOfDay, timeScale), 0.0f, 3))
+                PropDbAddFloat(db, "timeScale", PROP_OFFSET(EcTimeOfDay, timeScale), 0.0f))
             f->SetRangeFloat(0.5f, 200.0f, 0.5f);
-        if (PropField* f = PropDbAddFloat(db, "time", PROP_OFFSET(EcTimeOfDay, time), 0.5f, 3))
+        if (PropField* f = PropDbAddFloat(db, "time", PROP_OFFSET(EcTimeOfDay, time), 0.5f))
             f->SetRangeFloat(0.0f, 1.0f, 1.0f / 24.0f);
         for (int i = 0; i < TOD_KEYS; ++i) {
             std::snprintf(s_headings[i], sizeof s_headings[i], "KeyFrame %i", i);
@@ -55,11 +55,11 @@ PropDb* Db() {
             for (int k = 0; k < 5; ++k)
                 std::snprintf(s_names[k][i], sizeof s_names[k][i], formats[k], i);
             PropDbAddSeparator(db, s_headings[i]);
-            PropDbAddFloat(db, s_names[0][i], KeyOffset(i, offsetof(TodKey, time)), 0.0f, 3);
-            PropDbAddColor3fWhite(db, s_names[1][i], KeyOffset(i, offsetof(TodKey, ambient)), 3);
-            PropDbAddColor3fWhite(db, s_names[2][i], KeyOffset(i, offsetof(TodKey, light)), 3);
-            PropDbAddColor3fWhite(db, s_names[3][i], KeyOffset(i, offsetof(TodKey, fog)), 3);
-            PropDbAddFloat(db, s_names[4][i], KeyOffset(i, offsetof(TodKey, sunScale)), 0.2f, 3);
+            PropDbAddFloat(db, s_names[0][i], KeyOffset(i, offsetof(TodKey, time)), 0.0f);
+            PropDbAddColor3fWhite(db, s_names[1][i], KeyOffset(i, offsetof(TodKey, ambient)));
+            PropDbAddColor3fWhite(db, s_names[2][i], KeyOffset(i, offsetof(TodKey, light)));
+            PropDbAddColor3fWhite(db, s_names[3][i], KeyOffset(i, offsetof(TodKey, fog)));
+            PropDbAddFloat(db, s_names[4][i], KeyOffset(i, offsetof(TodKey, sunScale)), 0.2f);
         }
     }
     return &s_db;

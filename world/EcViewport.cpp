@@ -19,17 +19,17 @@ PropDb* Db() {
         PropDb* db = &s_db;
         PropDbSetName(db, "Viewport");
         PropDbAddSeparator(db, "General:");
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcViewport, name), 32, 3);
-        PropDbAddColor3fWhite(db, "color", PROP_OFFSET(EcViewport, color), 3);
-        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcViewport, pos), 3);
-        PropDbAddFloat(db, "x", PROP_OFFSET(EcViewport, x), 0.0f, 3);
-        PropDbAddFloat(db, "y", PROP_OFFSET(EcViewport, y), 0.0f, 3);
-        PropDbAddFloat(db, "width", PROP_OFFSET(EcViewport, width), 640.0f, 3);
-        PropDbAddFloat(db, "height", PROP_OFFSET(EcViewport, height), 480.0f, 3);
-        PropDbAddBool(db, "clear", PROP_OFFSET(EcViewport, clear), 0, 3);
-        PropDbAddBool(db, "setEarPos", PROP_OFFSET(EcViewport, setEarPos), 0, 3);
-        PropDbAddVoid(db, "entDrawRoot", PROP_OFFSET(EcViewport, drawRoot), 0, 3);
-        PropDbAddVoid(db, "entCamera", PROP_OFFSET(EcViewport, camera), 0, 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(EcViewport, name), 32);
+        PropDbAddColor3fWhite(db, "color", PROP_OFFSET(EcViewport, color));
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(EcViewport, pos));
+        PropDbAddFloat(db, "x", PROP_OFFSET(EcViewport, x), 0.0f);
+        PropDbAddFloat(db, "y", PROP_OFFSET(EcViewport, y), 0.0f);
+        PropDbAddFloat(db, "width", PROP_OFFSET(EcViewport, width), 640.0f);
+        PropDbAddFloat(db, "height", PROP_OFFSET(EcViewport, height), 480.0f);
+        PropDbAddBool(db, "clear", PROP_OFFSET(EcViewport, clear), 0);
+        PropDbAddBool(db, "setEarPos", PROP_OFFSET(EcViewport, setEarPos), 0);
+        PropDbAddVoid(db, "entDrawRoot", PROP_OFFSET(EcViewport, drawRoot), 0);
+        PropDbAddVoid(db, "entCamera", PROP_OFFSET(EcViewport, camera), 0);
     }
     return &s_db;
 }

@@ -27,24 +27,26 @@ DataDir s_folder;
 const WorldClassDef kClass = {"WptFollower", nullptr, WorldMake<EcWptFollower>,
                               WorldClassFlags<EcWptFollower>::Reset, &s_folder};
 
+void AddVars(VarTable* t) {
+    using C = EcWptFollower;
+    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
+    VarTableAddString(t, "modelFile", PROP_OFFSET(C, modelFile), 260, "!");
+    VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 6.28319f);
+    VarTableAddFloat(t, "pitch", PROP_OFFSET(C, pitch), 0.0f, 0.0f, 6.28319f);
+    VarTableAddFloat(t, "roll", PROP_OFFSET(C, roll), 0.0f, 0.0f, 6.28319f);
+    VarTableAddFloat(t, "scale", PROP_OFFSET(C, scale), 1.0f, 0.1f, 20.0f);
+    VarTableAddBool(t, "agl", PROP_OFFSET(C, agl), 0);
+    VarTableAddFloat(t, "visDist", PROP_OFFSET(C, visDist), 300.0f, 10.0f, 2000.0f);
+    VarTableAddBool(t, "clsnBox", PROP_OFFSET(C, clsnBox), 0);
+    VarTableAddString(t, "initWaypoint", PROP_OFFSET(C, initWaypoint), 32, "!");
+}
+
 void MakeVars() {
     if (s_vars) return;
-    VarTable* t = s_vars = VarTableCreate(13);
-    if (!t) return;
-    using C = EcWptFollower;
-    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!", 3);
-    VarTableAddString(t, "modelFile", PROP_OFFSET(C, modelFile), 260, "!", 3);
-    VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-    VarTableAddFloat(t, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(t, "yaw", PROP_OFFSET(C, yaw), 0.0f, 0.0f, 6.28319f, 3);
-    VarTableAddFloat(t, "pitch", PROP_OFFSET(C, pitch), 0.0f, 0.0f, 6.28319f, 3);
-    VarTableAddFloat(t, "roll", PROP_OFFSET(C, roll), 0.0f, 0.0f, 6.28319f, 3);
-    VarTableAddFloat(t, "scale", PROP_OFFSET(C, scale), 1.0f, 0.1f, 20.0f, 3);
-    VarTableAddBool(t, "agl", PROP_OFFSET(C, agl), 0, 3);
-    VarTableAddFloat(t, "visDist", PROP_OFFSET(C, visDist), 300.0f, 10.0f, 2000.0f, 3);
-    VarTableAddBool(t, "clsnBox", PROP_OFFSET(C, clsnBox), 0, 3);
-    VarTableAddString(t, "initWaypoint", PROP_OFFSET(C, initWaypoint), 32, "!", 3);
+    s_vars = VarTableBuild(AddVars);
 }
 
 EcCameraWaypoint* AsWaypoint(ENTBASE* e) {

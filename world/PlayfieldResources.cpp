@@ -32,20 +32,22 @@ const Framed kFramed[5] = {
 constexpr int kFramedSide = 256;
 constexpr int kBlenderSide = 32;
 
+void AddVars(VarTable* t) {
+    using C = EcPlayfield1;
+    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
+    VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);
+    VarTableAddFloat(t, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f);
+    VarTableAddFloat(t, "tileSize", PROP_OFFSET(C, tileSize), 0.0f, 0.0f, 20.0f);
+    VarTableAddInt(t, "dim.x", PROP_OFFSET(C, dimX), 0, 1, PLAYFIELD_MAX_DIM);
+    VarTableAddInt(t, "dim.y", PROP_OFFSET(C, dimY), 0, 1, PLAYFIELD_MAX_DIM);
+    VarTableAddString(t, "textureNormal", PROP_OFFSET(C, textureNormal), 260, "!");
+    VarTableAddString(t, "textureMarked", PROP_OFFSET(C, textureMarked), 260, "!");
+}
+
 void MakeVars() {
     if (s_res.vars) return;
-    VarTable* t = s_res.vars = VarTableCreate(9);
-    if (!t) return;
-    using C = EcPlayfield1;
-    VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!", 3);
-    VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f, 3);
-    VarTableAddFloat(t, "pos.z", PROP_OFFSET(C, pos.z), 0.0f, 0.0f, 5120.0f, 3);
-    VarTableAddFloat(t, "tileSize", PROP_OFFSET(C, tileSize), 0.0f, 0.0f, 20.0f, 3);
-    VarTableAddInt(t, "dim.x", PROP_OFFSET(C, dimX), 0, 1, PLAYFIELD_MAX_DIM, 3);
-    VarTableAddInt(t, "dim.y", PROP_OFFSET(C, dimY), 0, 1, PLAYFIELD_MAX_DIM, 3);
-    VarTableAddString(t, "textureNormal", PROP_OFFSET(C, textureNormal), 260, "!", 3);
-    VarTableAddString(t, "textureMarked", PROP_OFFSET(C, textureMarked), 260, "!", 3);
+    s_res.vars = VarTableBuild(AddVars);
 }
 
 // ---- shader passes ----

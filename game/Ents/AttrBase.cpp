@@ -42,17 +42,17 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "AttrBase");
         PropDbAddSeparator(&s_db, "General:");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(AttrBase, name), 32, 3);
-        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(AttrBase, pos), 3);
-        PropDbAddInt(&s_db, "type", PROP_OFFSET(AttrBase, type), 0, 3);
-        PropDbAddBool(&s_db, "agl", PROP_OFFSET(AttrBase, agl), 1, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(AttrBase, name), 32);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(AttrBase, pos));
+        PropDbAddInt(&s_db, "type", PROP_OFFSET(AttrBase, type), 0);
+        PropDbAddBool(&s_db, "agl", PROP_OFFSET(AttrBase, agl), 1);
         PropDbAddSeparator(&s_db, "Sound and Music:");
         PropDbAddSeparator(&s_db, "Save Game:");
-        PropDbAddBool(&s_db, "closed", PROP_OFFSET(AttrBase, closed), 0, 3);
-        PropDbAddBool(&s_db, "repairMe", PROP_OFFSET(AttrBase, repairMe), 0, 3);
-        PropDbAddFloat(&s_db, "repair", PROP_OFFSET(AttrBase, repair), 0.0f, 3);
-        PropDbAddFloat(&s_db, "yaw", PROP_OFFSET(AttrBase, yaw), 0.0f, 3);
-        PropDbAddInt(&s_db, "ticketPrice", PROP_OFFSET(AttrBase, ticketPrice), 0, 3);
+        PropDbAddBool(&s_db, "closed", PROP_OFFSET(AttrBase, closed), 0);
+        PropDbAddBool(&s_db, "repairMe", PROP_OFFSET(AttrBase, repairMe), 0);
+        PropDbAddFloat(&s_db, "repair", PROP_OFFSET(AttrBase, repair), 0.0f);
+        PropDbAddFloat(&s_db, "yaw", PROP_OFFSET(AttrBase, yaw), 0.0f);
+        PropDbAddInt(&s_db, "ticketPrice", PROP_OFFSET(AttrBase, ticketPrice), 0);
     }
     return &s_db;
 }

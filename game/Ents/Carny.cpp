@@ -40,8 +40,8 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "Carny");
         PropDbAddSeparator(&s_db, "General:");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Carny, name), 32, 3);
-        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(Carny, pos), 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Carny, name), 32);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(Carny, pos));
         PropDbAddSeparator(&s_db, "Dimensions:");
     }
     return &s_db;

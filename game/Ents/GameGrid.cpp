@@ -34,16 +34,16 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "GameGrid");
         PropDbAddSeparator(&s_db, "General:");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(GameGrid, name), 32, 3);
-        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(GameGrid, pos), 3);
-        PropDbAddBool(&s_db, "agl", PROP_OFFSET(GameGrid, agl), 1, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(GameGrid, name), 32);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(GameGrid, pos));
+        PropDbAddBool(&s_db, "agl", PROP_OFFSET(GameGrid, agl), 1);
         PropDbAddSeparator(&s_db, "Dimensions:");
-        PropDbAddInt(&s_db, "cols", PROP_OFFSET(GameGrid, gridCols), 128, 3);
-        PropDbAddInt(&s_db, "rows", PROP_OFFSET(GameGrid, gridRows), 128, 3);
-        PropDbAddFloat(&s_db, "tileWidth", PROP_OFFSET(GameGrid, gridTileWidth), 2.0f, 3);
-        PropDbAddFloat(&s_db, "tileHeight", PROP_OFFSET(GameGrid, gridTileHeight), 2.0f, 3);
-        PropDbAddCommand(&s_db, "Start", CmdStart, 3);
-        PropDbAddCommand(&s_db, "Recalc", CmdRecalc, 3);
+        PropDbAddInt(&s_db, "cols", PROP_OFFSET(GameGrid, gridCols), 128);
+        PropDbAddInt(&s_db, "rows", PROP_OFFSET(GameGrid, gridRows), 128);
+        PropDbAddFloat(&s_db, "tileWidth", PROP_OFFSET(GameGrid, gridTileWidth), 2.0f);
+        PropDbAddFloat(&s_db, "tileHeight", PROP_OFFSET(GameGrid, gridTileHeight), 2.0f);
+        PropDbAddCommand(&s_db, "Start", CmdStart);
+        PropDbAddCommand(&s_db, "Recalc", CmdRecalc);
     }
     return &s_db;
 }

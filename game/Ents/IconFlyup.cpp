@@ -21,17 +21,17 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "IconFlyup");
         PropDbAddSeparator(&s_db, "General:");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(IconFlyup, name), 32, 3);
-        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(IconFlyup, pos), 3);
-        PropDbAddStringBlank(&s_db, "textureName", PROP_OFFSET(IconFlyup, textureName), 260, 3);
-        PropDbAddStringBlank(&s_db, "fontName", PROP_OFFSET(IconFlyup, fontName), 260, 3);
-        PropDbAddFloat(&s_db, "left", PROP_OFFSET(IconFlyup, left), 0.0f, 3);
-        PropDbAddFloat(&s_db, "right", PROP_OFFSET(IconFlyup, right), 0.0f, 3);
-        PropDbAddFloat(&s_db, "top", PROP_OFFSET(IconFlyup, top), 0.0f, 3);
-        PropDbAddFloat(&s_db, "bottom", PROP_OFFSET(IconFlyup, bottom), 0.0f, 3);
-        PropDbAddFloat(&s_db, "speed", PROP_OFFSET(IconFlyup, speed), 1.0f, 3);
-        PropDbAddFloat(&s_db, "width", PROP_OFFSET(IconFlyup, width), 1.0f, 3);
-        PropDbAddBool(&s_db, "graphic", PROP_OFFSET(IconFlyup, graphic), 0, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(IconFlyup, name), 32);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(IconFlyup, pos));
+        PropDbAddStringBlank(&s_db, "textureName", PROP_OFFSET(IconFlyup, textureName), 260);
+        PropDbAddStringBlank(&s_db, "fontName", PROP_OFFSET(IconFlyup, fontName), 260);
+        PropDbAddFloat(&s_db, "left", PROP_OFFSET(IconFlyup, left), 0.0f);
+        PropDbAddFloat(&s_db, "right", PROP_OFFSET(IconFlyup, right), 0.0f);
+        PropDbAddFloat(&s_db, "top", PROP_OFFSET(IconFlyup, top), 0.0f);
+        PropDbAddFloat(&s_db, "bottom", PROP_OFFSET(IconFlyup, bottom), 0.0f);
+        PropDbAddFloat(&s_db, "speed", PROP_OFFSET(IconFlyup, speed), 1.0f);
+        PropDbAddFloat(&s_db, "width", PROP_OFFSET(IconFlyup, width), 1.0f);
+        PropDbAddBool(&s_db, "graphic", PROP_OFFSET(IconFlyup, graphic), 0);
     }
     return &s_db;
 }

@@ -26,10 +26,10 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "Litter");
         PropDbAddSeparator(&s_db, "General:");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Litter, name), 32, 3);
-        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(Litter, pos), 3);
-        PropDbAddBool(&s_db, "agl", PROP_OFFSET(Litter, agl), 1, 3);
-        PropDbAddStringBlank(&s_db, "modelFile", PROP_OFFSET(Litter, modelFile), 260, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Litter, name), 32);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(Litter, pos));
+        PropDbAddBool(&s_db, "agl", PROP_OFFSET(Litter, agl), 1);
+        PropDbAddStringBlank(&s_db, "modelFile", PROP_OFFSET(Litter, modelFile), 260);
     }
     return &s_db;
 }

@@ -41,8 +41,8 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "Rube1");
         PropDbAddSeparator(&s_db, "General:");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Rube1, name), 32, 3);
-        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(Rube1, pos), 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Rube1, name), 32);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(Rube1, pos));
         PropDbAddSeparator(&s_db, "Dimensions:");
     }
     return &s_db;

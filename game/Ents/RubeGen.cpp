@@ -25,10 +25,10 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "RubeGen");
         PropDbAddSeparator(&s_db, "General:");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(RubeGen, name), 32, 3);
-        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(RubeGen, pos), 3);
-        PropDbAddFloat(&s_db, "delay", PROP_OFFSET(RubeGen, delay), 5.0f, 3);
-        PropDbAddInt(&s_db, "max", PROP_OFFSET(RubeGen, max), 100, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(RubeGen, name), 32);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(RubeGen, pos));
+        PropDbAddFloat(&s_db, "delay", PROP_OFFSET(RubeGen, delay), 5.0f);
+        PropDbAddInt(&s_db, "max", PROP_OFFSET(RubeGen, max), 100);
     }
     return &s_db;
 }

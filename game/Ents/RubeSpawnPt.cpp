@@ -33,10 +33,10 @@ PropDb* Db() {
     if (!s_db.first) {
         PropDbSetName(&s_db, "RubeSpawnPt");
         PropDbAddSeparator(&s_db, "General:");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(RubeSpawnPt, name), 32, 3);
-        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(RubeSpawnPt, pos), 3);
-        PropDbAddFloat(&s_db, "radius", PROP_OFFSET(RubeSpawnPt, radius), 1.0f, 3);
-        PropDbAddBool(&s_db, "agl", PROP_OFFSET(RubeSpawnPt, agl), 1, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(RubeSpawnPt, name), 32);
+        PropDbAddVector3Zero(&s_db, "pos", PROP_OFFSET(RubeSpawnPt, pos));
+        PropDbAddFloat(&s_db, "radius", PROP_OFFSET(RubeSpawnPt, radius), 1.0f);
+        PropDbAddBool(&s_db, "agl", PROP_OFFSET(RubeSpawnPt, agl), 1);
     }
     return &s_db;
 }

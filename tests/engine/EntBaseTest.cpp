@@ -271,8 +271,8 @@ TEST(EntBase, NamedSettersUseTheInstanceTableOrTheClassDatabase) {
     EXPECT_EQ(e->score, 5);
 
     VarTable* t = VarTableCreate(4);
-    VarTableAddInt(t, "score", PROP_OFFSET(TestEnt, score), 0, 0, 100, 3);
-    VarTableAddEntity(t, "target", PROP_OFFSET(TestEnt, score), 3);
+    VarTableAddInt(t, "score", PROP_OFFSET(TestEnt, score), 0, 0, 100);
+    VarTableAddEntity(t, "target", PROP_OFFSET(TestEnt, score));
     e->table = t;
     EXPECT_TRUE(e->SetInt("score", 9));
     EXPECT_EQ(e->score, 9);

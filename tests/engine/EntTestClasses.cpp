@@ -39,12 +39,12 @@ ClassInfo& Info(int k) {
 void BuildDb(PropDb* db, const char* name) {
     if (db->first) return; // built once per run; registration may happen in every test
     PropDbSetName(db, name);
-    PropDbAddStringBlank(db, "name", PROP_OFFSET(TestEnt, name), 32, 3);
-    PropDbAddInt(db, "score", PROP_OFFSET(TestEnt, score), 0, 3);
-    PropDbAddFloat(db, "speed", PROP_OFFSET(TestEnt, speed), 0.0f, 3);
-    PropDbAddAngle(db, "heading", PROP_OFFSET(TestEnt, heading), 0.0f, 3);
-    PropDbAddBool(db, "flag", PROP_OFFSET(TestEnt, flag), 0, 3);
-    PropDbAddStringBlank(db, "title", PROP_OFFSET(TestEnt, title), 16, 3);
+    PropDbAddStringBlank(db, "name", PROP_OFFSET(TestEnt, name), 32);
+    PropDbAddInt(db, "score", PROP_OFFSET(TestEnt, score), 0);
+    PropDbAddFloat(db, "speed", PROP_OFFSET(TestEnt, speed), 0.0f);
+    PropDbAddAngle(db, "heading", PROP_OFFSET(TestEnt, heading), 0.0f);
+    PropDbAddBool(db, "flag", PROP_OFFSET(TestEnt, flag), 0);
+    PropDbAddStringBlank(db, "title", PROP_OFFSET(TestEnt, title), 16);
 }
 
 template <int K>

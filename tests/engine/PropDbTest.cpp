@@ -75,15 +75,15 @@ class PropDbFile : public ::testing::Test {
 TEST(PropDb, AddRules) {
     PropDb db;
     const char* name24 = "abcdefghijklmnopqrstuvwxONE";
-    ASSERT_NE(PropDbAddInt(&db, name24, 0, 0, 3), nullptr);
-    EXPECT_EQ(PropDbAddInt(&db, "abcdefghijklmnopqrstuvwxTWO", 4, 0, 3), nullptr)
+    ASSERT_NE(PropDbAddInt(&db, name24, 0, 0), nullptr);
+    EXPECT_EQ(PropDbAddInt(&db, "abcdefghijklmnopqrstuvwxTWO", 4, 0), nullptr)
         << "names equal in their first 24 characters are one name";
     EXPECT_EQ(PropDbFindField(&db, "abcdefghijklmnopqrstuvwxANY"), db.first);
-    EXPECT_EQ(PropDbAddInt(&db, std::string(68, 'n').c_str(), 0, 0, 3), nullptr);
-    EXPECT_EQ(PropDbAddInt(&db, "", 0, 0, 3), nullptr);
-    auto* f = static_cast<PropFieldFloat*>(PropDbAddFloat(&db, "f", 0, 0, 3));
-    auto* a = static_cast<PropFieldFloat*>(PropDbAddAngle(&db, "a", 0, 0, 3));
-    auto* i = static_cast<PropFieldInt*>(PropDbAddInt(&db, "i", 0, 0, 3));
+    EXPECT_EQ(PropDbAddInt(&db, std::string(68, 'n').c_str(), 0, 0), nullptr);
+    EXPECT_EQ(PropDbAddInt(&db, "", 0, 0), nullptr);
+    auto* f = static_cast<PropFieldFloat*>(PropDbAddFloat(&db, "f", 0, 0));
+    auto* a = static_cast<PropFieldFloat*>(PropDbAddAngle(&db, "a", 0, 0));
+    auto* i = static_cast<PropFieldInt*>(PropDbAddInt(&db, "i", 0, 0));
     ASSERT_TRUE(f && a && i);
     EXPECT_EQ(f->max, 1000.0f);
     EXPECT_EQ(f->step, 1.0f);
@@ -163,7 +163,7 @@ TEST(PropDb, SetByNameTakesOnlyItsOwnType) {
 // field's buffer. The object is exactly as big as its fields, so the sanitizer sees overruns.
 TEST(PropDb, OverLongStringsAreCutAndTerminated) {
     PropDb db;
-    PropDbAddString(&db, "s", 0, "default text that is long", 8, 3);
+    PropDbAddString(&db, "s", 0, "default text that is long", 8);
     char* obj = static_cast<char*>(MemAlloc(9));
     PropDbInitObject(&db, obj);
     EXPECT_STREQ(obj, "default ");
@@ -178,7 +178,7 @@ TEST(PropDb, OverLongStringsAreCutAndTerminated) {
 TEST(PropDb, Color4bChannelsReadAsBytesOrFractions) {
     TempDir dir;
     PropDb db;
-    PropDbAddColor4b(&db, "c", 0, 0x11223344u, 3);
+    PropDbAddColor4b(&db, "c", 0, 0x11223344u);
     auto load = [&](const std::string& keys) {
         WriteTextFile(dir / "c.ini", "[S]\n" + keys);
         uint32_t c = 0;
@@ -226,8 +226,8 @@ TEST_F(PropDbFile, DumpsListFieldsAndValues) {
     DbgSetLevelMask(DBG_GENERAL);
     PropDb db;
     PropDbSetName(&db, "Small");
-    PropDbAddInt(&db, "count", 0, 3, 3);
-    PropDbAddStringBlank(&db, "label", 4, 8, 3);
+    PropDbAddInt(&db, "count", 0, 3);
+    PropDbAddStringBlank(&db, "label", 4, 8);
     PropDbDump(&db);
     struct {
         int32_t count;

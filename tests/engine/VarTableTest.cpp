@@ -37,28 +37,28 @@ TablePtr MakeTable(int count) {
 TEST(VarTable, FullOrEmptyTablesAndBadNamesRefuseAdds) {
     TablePtr empty = MakeTable(0);
     ASSERT_NE(empty, nullptr);
-    EXPECT_EQ(VarTableAddInt(empty.get(), "a", 0, 0, 0, 1, 3), -1);
+    EXPECT_EQ(VarTableAddInt(empty.get(), "a", 0, 0, 0, 1), -1);
     EXPECT_EQ(VarTableAddSeparator(empty.get(), "General:"), -1);
 
     TablePtr t = MakeTable(5);
-    EXPECT_EQ(VarTableAddInt(t.get(), std::string(40, 'n').c_str(), 0, 0, 0, 1, 3), -1)
+    EXPECT_EQ(VarTableAddInt(t.get(), std::string(40, 'n').c_str(), 0, 0, 0, 1), -1)
         << "a name cut to fit could collide with another";
-    EXPECT_EQ(VarTableAddInt(t.get(), std::string(31, 'n').c_str(), 0, 0, 0, 1, 3), 0);
-    EXPECT_EQ(VarTableAddColor4b(t.get(), std::string(30, 'c').c_str(), 0, 0, 3), -1)
+    EXPECT_EQ(VarTableAddInt(t.get(), std::string(31, 'n').c_str(), 0, 0, 0, 1), 0);
+    EXPECT_EQ(VarTableAddColor4b(t.get(), std::string(30, 'c').c_str(), 0, 0), -1)
         << "'<name>.a' must fit 31 characters";
-    EXPECT_EQ(VarTableAddInt(t.get(), "x", 0, 0, 0, 1, 3), 0);
-    EXPECT_EQ(VarTableAddColor4f(t.get(), "col", 0, 3), -1) << "only three entries are free";
+    EXPECT_EQ(VarTableAddInt(t.get(), "x", 0, 0, 0, 1), 0);
+    EXPECT_EQ(VarTableAddColor4f(t.get(), "col", 0), -1) << "only three entries are free";
     EXPECT_EQ(VarTableFind(t.get(), "col.a"), nullptr) << "a refused colour must add nothing";
-    EXPECT_EQ(VarTableAddFloat(t.get(), "f", 0, 0, 0, 1, 3), 0);
-    EXPECT_EQ(VarTableAddBool(t.get(), "b", 0, 1, 3), 0);
-    EXPECT_EQ(VarTableAddEntity(t.get(), "e", 0, 3), 0);
-    EXPECT_EQ(VarTableAddString(t.get(), "s", 0, 8, "", 3), -1) << "the table is full";
+    EXPECT_EQ(VarTableAddFloat(t.get(), "f", 0, 0, 0, 1), 0);
+    EXPECT_EQ(VarTableAddBool(t.get(), "b", 0, 1), 0);
+    EXPECT_EQ(VarTableAddEntity(t.get(), "e", 0), 0);
+    EXPECT_EQ(VarTableAddString(t.get(), "s", 0, 8, ""), -1) << "the table is full";
     EXPECT_EQ(VarTableCreate(-1), nullptr);
 }
 
 TEST(VarTable, ColourAddsExpandIntoChannelEntries) {
     TablePtr t = MakeTable(12);
-    ASSERT_EQ(VarTableAddColor4b(t.get(), "colour", offsetof(Obj, packed), 0x80402010u, 3), 0);
+    ASSERT_EQ(VarTableAddColor4b(t.get(), "colour", offsetof(Obj, packed), 0x80402010u), 0);
     const char* names[4] = {"colour.a", "colour.r", "colour.g", "colour.b"};
     const int bytes[4] = {3, 2, 1, 0};
     const int defs[4] = {0x80, 0x40, 0x20, 0x10};
@@ -70,7 +70,7 @@ TEST(VarTable, ColourAddsExpandIntoChannelEntries) {
         EXPECT_EQ(e->def.i, defs[i]);
         EXPECT_EQ(e->max.i, 255);
     }
-    ASSERT_EQ(VarTableAddColor4fArgb(t.get(), "tint", 100, 0xFF000080u, 3), 0);
+    ASSERT_EQ(VarTableAddColor4fArgb(t.get(), "tint", 100, 0xFF000080u), 0);
     const int offsets[4] = {12, 0, 4, 8};
     const char* tint[4] = {"tint.a", "tint.r", "tint.g", "tint.b"};
     for (int i = 0; i < 4; ++i) {
@@ -86,15 +86,15 @@ TEST(VarTable, ColourAddsExpandIntoChannelEntries) {
 
 TEST(VarTable, SettersStoreOnlyIntoTheirOwnType) {
     TablePtr t = MakeTable(16);
-    VarTableAddString(t.get(), "label", offsetof(Obj, label), 8, "", 3);
-    VarTableAddInt(t.get(), "count", offsetof(Obj, count), 0, 0, 10, 3);
-    VarTableAddFloat(t.get(), "pos.x", offsetof(Obj, pos), 0, 0, 1, 3);
-    VarTableAddFloat(t.get(), "pos.y", offsetof(Obj, pos) + 4, 0, 0, 1, 3);
-    VarTableAddFloat(t.get(), "pos.z", offsetof(Obj, pos) + 8, 0, 0, 1, 3);
-    VarTableAddColor4b(t.get(), "packed", offsetof(Obj, packed), 0, 3);
-    VarTableAddColor4f(t.get(), "c4", offsetof(Obj, color4), 3);
-    VarTableAddEntity(t.get(), "target", offsetof(Obj, target), 3);
-    VarTableAddBool(t.get(), "flag", offsetof(Obj, flag), 0, 3);
+    VarTableAddString(t.get(), "label", offsetof(Obj, label), 8, "");
+    VarTableAddInt(t.get(), "count", offsetof(Obj, count), 0, 0, 10);
+    VarTableAddFloat(t.get(), "pos.x", offsetof(Obj, pos), 0, 0, 1);
+    VarTableAddFloat(t.get(), "pos.y", offsetof(Obj, pos) + 4, 0, 0, 1);
+    VarTableAddFloat(t.get(), "pos.z", offsetof(Obj, pos) + 8, 0, 0, 1);
+    VarTableAddColor4b(t.get(), "packed", offsetof(Obj, packed), 0);
+    VarTableAddColor4f(t.get(), "c4", offsetof(Obj, color4));
+    VarTableAddEntity(t.get(), "target", offsetof(Obj, target));
+    VarTableAddBool(t.get(), "flag", offsetof(Obj, flag), 0);
     Obj o{};
     std::memset(o.label, 'Z', sizeof o.label);
 
@@ -120,10 +120,10 @@ TEST(VarTable, SettersStoreOnlyIntoTheirOwnType) {
 
 TEST(VarTable, TextForms) {
     TablePtr t = MakeTable(8);
-    VarTableAddByte(t.get(), "byte", offsetof(Obj, byte), 0, 0, 255, 3);
-    VarTableAddFloat(t.get(), "speed", offsetof(Obj, speed), 0, 0, 10, 3);
-    VarTableAddBool(t.get(), "flag", offsetof(Obj, flag), 0, 3);
-    VarTableAddString(t.get(), "label", offsetof(Obj, label), 8, "", 3);
+    VarTableAddByte(t.get(), "byte", offsetof(Obj, byte), 0, 0, 255);
+    VarTableAddFloat(t.get(), "speed", offsetof(Obj, speed), 0, 0, 10);
+    VarTableAddBool(t.get(), "flag", offsetof(Obj, flag), 0);
+    VarTableAddString(t.get(), "label", offsetof(Obj, label), 8, "");
     Obj o{};
     char text[32];
     VarEntry* e = VarTableFind(t.get(), "flag");
@@ -145,12 +145,12 @@ TEST(VarTable, TextForms) {
 TEST(VarTable, IniRoundTripOfEveryStoredType) {
     TempDir dir;
     TablePtr t = MakeTable(16);
-    VarTableAddByte(t.get(), "byte", offsetof(Obj, byte), 9, 0, 255, 3);
-    VarTableAddInt(t.get(), "count", offsetof(Obj, count), 0, 0, 10, 3);
-    VarTableAddFloat(t.get(), "speed", offsetof(Obj, speed), 0, 0, 10, 3);
-    VarTableAddString(t.get(), "label", offsetof(Obj, label), 8, "def", 3);
-    VarTableAddColor4f(t.get(), "c4f", offsetof(Obj, color4), 3);
-    VarTableAddBool(t.get(), "flag", offsetof(Obj, flag), 0, 3);
+    VarTableAddByte(t.get(), "byte", offsetof(Obj, byte), 9, 0, 255);
+    VarTableAddInt(t.get(), "count", offsetof(Obj, count), 0, 0, 10);
+    VarTableAddFloat(t.get(), "speed", offsetof(Obj, speed), 0, 0, 10);
+    VarTableAddString(t.get(), "label", offsetof(Obj, label), 8, "def");
+    VarTableAddColor4f(t.get(), "c4f", offsetof(Obj, color4));
+    VarTableAddBool(t.get(), "flag", offsetof(Obj, flag), 0);
     // Whole-colour entries have no add of their own; they are plain entries of the table.
     VarEntry* whole4 = &t->Entries()[10];
     VarEntry* whole3 = &t->Entries()[11];
@@ -203,8 +203,8 @@ TEST(VarTable, IniRoundTripOfEveryStoredType) {
 TEST(VarTable, BoolKeysAreReadWhenPresent) {
     TempDir dir;
     TablePtr t = MakeTable(2);
-    VarTableAddBool(t.get(), "flag", offsetof(Obj, flag), 0, 3);
-    VarTableAddInt(t.get(), "count", offsetof(Obj, count), 0, -100, 100, 3);
+    VarTableAddBool(t.get(), "flag", offsetof(Obj, flag), 0);
+    VarTableAddInt(t.get(), "count", offsetof(Obj, count), 0, -100, 100);
     std::string path = dir / "bools.ini";
     Obj o{};
     const struct {
@@ -232,8 +232,8 @@ TEST(VarTable, BoolKeysAreReadWhenPresent) {
 TEST(VarTable, IniBytesSaturateAndAnEmptyPathGivesTheDefaults) {
     TempDir dir;
     TablePtr t = MakeTable(2);
-    VarTableAddByte(t.get(), "byte", offsetof(Obj, byte), 9, 0, 255, 3);
-    VarTableAddInt(t.get(), "count", offsetof(Obj, count), 5, -100, 100, 3);
+    VarTableAddByte(t.get(), "byte", offsetof(Obj, byte), 9, 0, 255);
+    VarTableAddInt(t.get(), "count", offsetof(Obj, count), 5, -100, 100);
     const std::string path = dir / "bytes.ini";
     WriteTextFile(path, "[Thing]\nbyte=300\ncount=-4\n");
     Obj o{};

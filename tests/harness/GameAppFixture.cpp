@@ -68,9 +68,9 @@ intptr_t DoubleProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_t
         case ENT_CLASS_MSG_BUILD_DB:
             if (!info.db.first) {
                 PropDbSetName(&info.db, info.name);
-                PropDbAddStringBlank(&info.db, "name", PROP_OFFSET(GameDouble, name), 32, 3);
-                PropDbAddInt(&info.db, "width", PROP_OFFSET(GameDouble, width), 0, 3);
-                PropDbAddInt(&info.db, "height", PROP_OFFSET(GameDouble, height), 0, 3);
+                PropDbAddStringBlank(&info.db, "name", PROP_OFFSET(GameDouble, name), 32);
+                PropDbAddInt(&info.db, "width", PROP_OFFSET(GameDouble, width), 0);
+                PropDbAddInt(&info.db, "height", PROP_OFFSET(GameDouble, height), 0);
             }
             return 0;
         case ENT_CLASS_MSG_RESET: g_journal.push_back(std::string("Reset:") + info.name); return 0;

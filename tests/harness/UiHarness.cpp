@@ -27,7 +27,7 @@ intptr_t TestMenuProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr
         case ENT_CLASS_MSG_BUILD_DB:
             if (!s_db.first) {
                 PropDbSetName(&s_db, "TestMenu");
-                PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuDouble, name), 32, 3);
+                PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuDouble, name), 32);
             }
             return 0;
         case ENT_CLASS_MSG_CLASS_NAME:

@@ -46,7 +46,7 @@ PropDb* NullDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "EntNull");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(SimNull, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(SimNull, name), 32);
     }
     return &s_db;
 }
@@ -71,7 +71,7 @@ PropDb* EventDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "SimEventLog");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(SimEventLog, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(SimEventLog, name), 32);
     }
     return &s_db;
 }
@@ -85,7 +85,7 @@ PropDb* StandInDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "SimStandIn");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(SimStandIn, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(SimStandIn, name), 32);
     }
     return &s_db;
 }

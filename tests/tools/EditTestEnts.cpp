@@ -39,9 +39,9 @@ PropDb& Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "Prop");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(EditProp, name), 32, 3);
-        PropDbAddVector3(&s_db, "pos", PROP_OFFSET(EditProp, pos), 0, 0, 0, 3);
-        PropDbAddFloat(&s_db, "yaw", PROP_OFFSET(EditProp, yaw), 0.0f, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(EditProp, name), 32);
+        PropDbAddVector3(&s_db, "pos", PROP_OFFSET(EditProp, pos), 0, 0, 0);
+        PropDbAddFloat(&s_db, "yaw", PROP_OFFSET(EditProp, yaw), 0.0f);
     }
     return s_db;
 }

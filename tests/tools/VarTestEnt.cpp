@@ -25,22 +25,22 @@ PropDb* VarTestDb() {
     static PropDb s_db;
     if (s_db.first) return &s_db;
     PropDbSetName(&s_db, "VarTest");
-    PropDbAddInt(&s_db, "count", PROP_OFFSET(VarTestEnt, count), 50, 3);
-    PropDbAddFloat(&s_db, "speed", PROP_OFFSET(VarTestEnt, speed), 0.0f, 3)
+    PropDbAddInt(&s_db, "count", PROP_OFFSET(VarTestEnt, count), 50);
+    PropDbAddFloat(&s_db, "speed", PROP_OFFSET(VarTestEnt, speed), 0.0f)
         ->SetRangeFloat(0.0f, 10.0f, 0.5f);
-    PropDbAddAngle(&s_db, "turn", PROP_OFFSET(VarTestEnt, turn), 0.0f, 3);
-    PropDbAddStringBlank(&s_db, "label", PROP_OFFSET(VarTestEnt, label), 15, 3);
-    PropDbAddBool(&s_db, "on", PROP_OFFSET(VarTestEnt, on), 0, 3);
-    PropDbAddColor3f(&s_db, "tint", PROP_OFFSET(VarTestEnt, tint), 0.5f, 0.5f, 0.5f, 3);
-    PropDbAddVector3(&s_db, "pos", PROP_OFFSET(VarTestEnt, pos), 0, 0, 0, 3);
-    PropDbAddCommand(&s_db, "Fire", Fire, 3);
+    PropDbAddAngle(&s_db, "turn", PROP_OFFSET(VarTestEnt, turn), 0.0f);
+    PropDbAddStringBlank(&s_db, "label", PROP_OFFSET(VarTestEnt, label), 15);
+    PropDbAddBool(&s_db, "on", PROP_OFFSET(VarTestEnt, on), 0);
+    PropDbAddColor3f(&s_db, "tint", PROP_OFFSET(VarTestEnt, tint), 0.5f, 0.5f, 0.5f);
+    PropDbAddVector3(&s_db, "pos", PROP_OFFSET(VarTestEnt, pos), 0, 0, 0);
+    PropDbAddCommand(&s_db, "Fire", Fire);
     PropDbAddSeparator(&s_db, "Looks");
-    PropDbAddColor4b(&s_db, "c4", PROP_OFFSET(VarTestEnt, c4), 0xFFFFFFFF, 3);
-    PropDbAddVoid(&s_db, "word", PROP_OFFSET(VarTestEnt, word), 0, 3);
-    PropDbAddFloat(&s_db, "far", PROP_OFFSET(VarTestEnt, far), 0.0f, 3);
-    PropDbAddStringBlank(&s_db, "notes", PROP_OFFSET(VarTestEnt, notes), 299, 3);
-    PropDbAddInt(&s_db, "small", PROP_OFFSET(VarTestEnt, small), 0, 3)->SetRangeInt(0, 5, 1);
-    PropDbAddInt(&s_db, "back", PROP_OFFSET(VarTestEnt, back), 0, 3)->SetRangeInt(5, 0, 1);
+    PropDbAddColor4b(&s_db, "c4", PROP_OFFSET(VarTestEnt, c4), 0xFFFFFFFF);
+    PropDbAddVoid(&s_db, "word", PROP_OFFSET(VarTestEnt, word), 0);
+    PropDbAddFloat(&s_db, "far", PROP_OFFSET(VarTestEnt, far), 0.0f);
+    PropDbAddStringBlank(&s_db, "notes", PROP_OFFSET(VarTestEnt, notes), 299);
+    PropDbAddInt(&s_db, "small", PROP_OFFSET(VarTestEnt, small), 0)->SetRangeInt(0, 5, 1);
+    PropDbAddInt(&s_db, "back", PROP_OFFSET(VarTestEnt, back), 0)->SetRangeInt(5, 0, 1);
     return &s_db;
 }
 

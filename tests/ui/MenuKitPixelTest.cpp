@@ -38,7 +38,7 @@ intptr_t KitMenuProc(EntNode* node, int message, intptr_t a, intptr_t b, intptr_
         case ENT_CLASS_MSG_BUILD_DB:
             if (!s_db.first) {
                 PropDbSetName(&s_db, "KitMenu");
-                PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(KitMenu, name), 32, 3);
+                PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(KitMenu, name), 32);
             }
             return 0;
         case ENT_CLASS_MSG_CLASS_NAME:

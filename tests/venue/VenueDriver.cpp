@@ -19,7 +19,7 @@ PropDb& ObserverDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "VenueObserver");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(VenueObserver, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(VenueObserver, name), 32);
     }
     return s_db;
 }

@@ -56,7 +56,7 @@ PropDb* GroundDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "FlatGround");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(FlatGround, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(FlatGround, name), 32);
     }
     return &s_db;
 }

@@ -43,8 +43,8 @@ inline PropDb* DayClockDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "DayClock");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(DayClock, name), 32, 3);
-        PropDbAddFloat(&s_db, "time", PROP_OFFSET(DayClock, time), 0.5f, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(DayClock, name), 32);
+        PropDbAddFloat(&s_db, "time", PROP_OFFSET(DayClock, time), 0.5f);
     }
     return &s_db;
 }

@@ -77,8 +77,8 @@ namespace {
 PropDb* NameDb(PropDb* db, const char* name) {
     if (!db->first) {
         PropDbSetName(db, name);
-        PropDbAddStringBlank(db, "name", PROP_OFFSET(Probe, name), 32, 3);
-        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(Probe, pos), 3);
+        PropDbAddStringBlank(db, "name", PROP_OFFSET(Probe, name), 32);
+        PropDbAddVector3Zero(db, "pos", PROP_OFFSET(Probe, pos));
     }
     return db;
 }

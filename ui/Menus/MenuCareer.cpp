@@ -56,7 +56,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuCareer");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuCareer, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuCareer, name), 32);
     }
     return &s_db;
 }

@@ -77,7 +77,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuCareerSummary");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuCareerSummary, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuCareerSummary, name), 32);
     }
     return &s_db;
 }

@@ -48,11 +48,10 @@ void SplashAddPictures(Menu3Base* menu, const char* image) {
 void SplashAddProperties(PropDb* db, const char* className, float fadeIn, float hold,
                          float fadeOut) {
     PropDbSetName(db, className);
-    PropDbAddStringBlank(db, "name", PROP_OFFSET(MenuChainSplash, name), 32, 3);
-    PropDbAddFloat(db, "fadeInDuration", PROP_OFFSET(MenuChainSplash, fadeInDuration), fadeIn, 3);
-    PropDbAddFloat(db, "holdDuration", PROP_OFFSET(MenuChainSplash, holdDuration), hold, 3);
-    PropDbAddFloat(db, "fadeOutDuration", PROP_OFFSET(MenuChainSplash, fadeOutDuration), fadeOut,
-                   3);
+    PropDbAddStringBlank(db, "name", PROP_OFFSET(MenuChainSplash, name), 32);
+    PropDbAddFloat(db, "fadeInDuration", PROP_OFFSET(MenuChainSplash, fadeInDuration), fadeIn);
+    PropDbAddFloat(db, "holdDuration", PROP_OFFSET(MenuChainSplash, holdDuration), hold);
+    PropDbAddFloat(db, "fadeOutDuration", PROP_OFFSET(MenuChainSplash, fadeOutDuration), fadeOut);
 }
 
 int MenuChainSplash::Create(EntNode* node) {

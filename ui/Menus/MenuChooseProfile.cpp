@@ -67,7 +67,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuChooseProfile");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuChooseProfile, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuChooseProfile, name), 32);
     }
     return &s_db;
 }

@@ -97,7 +97,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuConfirmGeneric");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuConfirmGeneric, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuConfirmGeneric, name), 32);
     }
     return &s_db;
 }

@@ -199,7 +199,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuEndOfDay");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuEndOfDay, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuEndOfDay, name), 32);
     }
     return &s_db;
 }

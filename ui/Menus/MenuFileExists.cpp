@@ -101,7 +101,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuFileExists");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuFileExists, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuFileExists, name), 32);
     }
     return &s_db;
 }

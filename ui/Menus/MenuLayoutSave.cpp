@@ -39,7 +39,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuLayoutSave");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLayoutSave, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLayoutSave, name), 32);
     }
     return &s_db;
 }

@@ -83,7 +83,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuLoadCareer");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLoadCareer, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLoadCareer, name), 32);
     }
     return &s_db;
 }

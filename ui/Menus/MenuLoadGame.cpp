@@ -63,7 +63,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuLoadGame");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLoadGame, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLoadGame, name), 32);
     }
     return &s_db;
 }

@@ -75,7 +75,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuLoadLayout");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLoadLayout, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLoadLayout, name), 32);
     }
     return &s_db;
 }

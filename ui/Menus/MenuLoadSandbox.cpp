@@ -72,7 +72,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuLoadSandbox");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLoadSandbox, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuLoadSandbox, name), 32);
     }
     return &s_db;
 }

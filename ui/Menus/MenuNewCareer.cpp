@@ -230,7 +230,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuNewCareer");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuNewCareer, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuNewCareer, name), 32);
     }
     return &s_db;
 }

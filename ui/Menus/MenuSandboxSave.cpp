@@ -49,7 +49,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuSandboxSave");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuSandboxSave, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuSandboxSave, name), 32);
     }
     return &s_db;
 }

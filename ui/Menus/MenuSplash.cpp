@@ -22,11 +22,11 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuSplash");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuSplash, name), 32, 3);
-        PropDbAddFloat(&s_db, "fadeInDuration", PROP_OFFSET(MenuSplash, fadeInDuration), 1.0f, 3);
-        PropDbAddFloat(&s_db, "holdDuration", PROP_OFFSET(MenuSplash, holdDuration), 2.0f, 3);
-        PropDbAddFloat(&s_db, "fadeOutDuration", PROP_OFFSET(MenuSplash, fadeOutDuration), 1.0f, 3);
-        PropDbAddFloat(&s_db, "attractTimeout", PROP_OFFSET(MenuSplash, attractTimeout), 45.0f, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuSplash, name), 32);
+        PropDbAddFloat(&s_db, "fadeInDuration", PROP_OFFSET(MenuSplash, fadeInDuration), 1.0f);
+        PropDbAddFloat(&s_db, "holdDuration", PROP_OFFSET(MenuSplash, holdDuration), 2.0f);
+        PropDbAddFloat(&s_db, "fadeOutDuration", PROP_OFFSET(MenuSplash, fadeOutDuration), 1.0f);
+        PropDbAddFloat(&s_db, "attractTimeout", PROP_OFFSET(MenuSplash, attractTimeout), 45.0f);
     }
     return &s_db;
 }

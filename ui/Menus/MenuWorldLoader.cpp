@@ -25,14 +25,17 @@
 namespace {
 VarTable* s_vars = nullptr;
 
-void MakeVars() {
-    if (s_vars || (s_vars = VarTableCreate(3)) == nullptr) return;
+void AddVars(VarTable* t) {
     using C = MenuWorldLoader;
     // The whole buffer, not 32 characters: a longer venue path would be cut to another file.
-    VarTableAddString(s_vars, "scriptFileName", PROP_OFFSET(C, scriptFileName),
-                      WORLD_LOADER_NAME_MAX - 1, "", 3);
-    VarTableAddBool(s_vars, "worldLoaded", PROP_OFFSET(C, worldLoaded), 0, 3);
-    VarTableAddFloat(s_vars, "loadTimeout", PROP_OFFSET(C, loadTimeout), 60.0f, 0.0f, 1.0e6f, 3);
+    VarTableAddString(t, "scriptFileName", PROP_OFFSET(C, scriptFileName),
+                      WORLD_LOADER_NAME_MAX - 1, "");
+    VarTableAddBool(t, "worldLoaded", PROP_OFFSET(C, worldLoaded), 0);
+    VarTableAddFloat(t, "loadTimeout", PROP_OFFSET(C, loadTimeout), 60.0f, 0.0f, 1.0e6f);
+}
+
+void MakeVars() {
+    if (!s_vars) s_vars = VarTableBuild(AddVars);
 }
 
 void FreeVars() {

@@ -122,7 +122,7 @@ PropDb* Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "MenuYesNo");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuYesNo, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(MenuYesNo, name), 32);
     }
     return &s_db;
 }

@@ -18,9 +18,9 @@ PropDb& Db() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "Prop3d");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Prop3d, name), 32, 3);
-        PropDbAddVector3(&s_db, "pos", PROP_OFFSET(Prop3d, pos), 0, 0, 0, 3);
-        PropDbAddFloat(&s_db, "size", PROP_OFFSET(Prop3d, size), 1.0f, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Prop3d, name), 32);
+        PropDbAddVector3(&s_db, "pos", PROP_OFFSET(Prop3d, pos), 0, 0, 0);
+        PropDbAddFloat(&s_db, "size", PROP_OFFSET(Prop3d, size), 1.0f);
     }
     return s_db;
 }

@@ -35,14 +35,14 @@ PropDb s_moverDb;
 void BuildMoverDb() {
     if (s_moverDb.first) return;
     PropDbSetName(&s_moverDb, "Mover");
-    PropDbAddStringBlank(&s_moverDb, "name", PROP_OFFSET(Mover, name), 32, 3);
-    PropDbAddFloat(&s_moverDb, "speed", PROP_OFFSET(Mover, speed), 0.0f, 3);
-    PropDbAddInt(&s_moverDb, "n", PROP_OFFSET(Mover, n), 0, 3);
-    PropDbAddInt(&s_moverDb, "gamepad", PROP_OFFSET(Mover, gamepad), -1, 3);
-    PropDbAddBool(&s_moverDb, "b", PROP_OFFSET(Mover, b), 0, 3);
-    PropDbAddVector3Zero(&s_moverDb, "v", PROP_OFFSET(Mover, v), 3);
-    PropDbAddColor3f(&s_moverDb, "c", PROP_OFFSET(Mover, c), 0.0f, 0.0f, 0.0f, 3);
-    PropDbAddVoid(&s_moverDb, "ptr", PROP_OFFSET(Mover, ptr), 0, 3);
+    PropDbAddStringBlank(&s_moverDb, "name", PROP_OFFSET(Mover, name), 32);
+    PropDbAddFloat(&s_moverDb, "speed", PROP_OFFSET(Mover, speed), 0.0f);
+    PropDbAddInt(&s_moverDb, "n", PROP_OFFSET(Mover, n), 0);
+    PropDbAddInt(&s_moverDb, "gamepad", PROP_OFFSET(Mover, gamepad), -1);
+    PropDbAddBool(&s_moverDb, "b", PROP_OFFSET(Mover, b), 0);
+    PropDbAddVector3Zero(&s_moverDb, "v", PROP_OFFSET(Mover, v));
+    PropDbAddColor3f(&s_moverDb, "c", PROP_OFFSET(Mover, c), 0.0f, 0.0f, 0.0f);
+    PropDbAddVoid(&s_moverDb, "ptr", PROP_OFFSET(Mover, ptr), 0);
 }
 
 template <int K>

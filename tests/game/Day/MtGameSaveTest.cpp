@@ -42,8 +42,8 @@ PropDb* ProbeDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "SaveProbe");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(SaveProbe, name), 32, 3);
-        PropDbAddInt(&s_db, "value", PROP_OFFSET(SaveProbe, value), 0, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(SaveProbe, name), 32);
+        PropDbAddInt(&s_db, "value", PROP_OFFSET(SaveProbe, value), 0);
     }
     return &s_db;
 }

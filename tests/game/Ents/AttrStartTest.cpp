@@ -38,7 +38,7 @@ PropDb* SoundDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "SoundStandIn");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(SoundStandIn, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(SoundStandIn, name), 32);
     }
     return &s_db;
 }
@@ -60,7 +60,7 @@ PropDb* GroundDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "TestGround");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Ground, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(Ground, name), 32);
     }
     return &s_db;
 }

@@ -64,7 +64,7 @@ PropDb* NameDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "AttrTestClass");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(T, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(T, name), 32);
     }
     return &s_db;
 }

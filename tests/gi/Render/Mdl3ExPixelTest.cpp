@@ -53,7 +53,7 @@ PropDb* DrawerDb() {
     static PropDb s_db;
     if (!s_db.first) {
         PropDbSetName(&s_db, "ExModelDrawer");
-        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(ExModelDrawer, name), 32, 3);
+        PropDbAddStringBlank(&s_db, "name", PROP_OFFSET(ExModelDrawer, name), 32);
     }
     return &s_db;
 }
