@@ -4,7 +4,7 @@
 #include "engine/EntTree.h"
 #include "engine/Input/SlInput.h"
 #include "ui/GraphicButton.h"
-#include "world/EcNull.h"
+#include "world/EntNull.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,8 +5,8 @@
 #include "engine/FrameClock.h"
 #include "engine/Input/SlInput.h"
 #include "engine/Input/SlScanCodes.h"
-#include "world/EcCameraVantor1.h"
-#include "world/EcNull.h"
+#include "world/CameraVantor1.h"
+#include "world/EntNull.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +20,7 @@ void BM_CameraUpdate(benchmark::State& state) {
     EntCreateClass(EcNullProc, 0, 0);
     EntCreateClass(EcCameraVantor1Proc, 0, 0);
     ENTBASE* root = EntCreateChild("EntNull", nullptr);
-    auto* cam = static_cast<EcCameraVantor1*>(EntCreateChild("CameraVantor1", root));
+    auto* cam = static_cast<CameraVantor1*>(EntCreateChild("CameraVantor1", root));
     cam->Start();
     SlPad* pad = SlPadGetState(0);
     pad->lx = 0.5f;

@@ -14,7 +14,7 @@
 #include "ui/Menus/MenuNewCareer.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
-#include "world/EcNull.h"
+#include "world/EntNull.h"
 
 #include <benchmark/benchmark.h>
 

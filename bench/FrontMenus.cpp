@@ -22,7 +22,7 @@
 #include "ui/StaticText.h"
 #include "ui/StaticTextBox.h"
 #include "ui/TextButton.h"
-#include "world/EcNull.h"
+#include "world/EntNull.h"
 
 #include <benchmark/benchmark.h>
 

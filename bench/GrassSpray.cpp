@@ -7,10 +7,10 @@
 #include "I3d/Image.h"
 #include "engine/EntTree.h"
 #include "engine/Random.h"
-#include "world/EcGrassMesh.h"
-#include "world/EcNull.h"
-#include "world/EcParticleSpray.h"
+#include "world/EntNull.h"
 #include "world/Foliage.h"
+#include "world/GrassMesh.h"
+#include "world/ParticleSpray.h"
 
 #include <benchmark/benchmark.h>
 
@@ -111,7 +111,7 @@ void BM_CullGrassBlocks(benchmark::State& state) {
     Registry registry;
     ENTBASE* root = EntCreateChild("EntNull", nullptr);
     for (int i = 0; i < 1024; ++i) {
-        auto* m = static_cast<EcGrassMesh*>(EntCreateChild("GrassMesh", root));
+        auto* m = static_cast<GrassMesh*>(EntCreateChild("GrassMesh", root));
         auto* b = new GrassBlock;
         const float x = float(i % 32) * 16.0f, z = float(i / 32) * 16.0f;
         const float box[6] = {x, 0.0f, z, x + 16.0f, 1.0f, z + 16.0f};
@@ -135,10 +135,10 @@ void BM_SprayStep(benchmark::State& state) {
     if (!UseLayer(Layer::Recording)) return state.SkipWithError("no device");
     Registry registry;
     ENTBASE* root = EntCreateChild("EntNull", nullptr);
-    std::vector<EcParticleSpray*> sprays;
+    std::vector<ParticleSpray*> sprays;
     CrtSrand(4);
     for (int i = 0; i < 10; ++i) {
-        auto* s = static_cast<EcParticleSpray*>(EntCreateChild("ParticleSpray", root));
+        auto* s = static_cast<ParticleSpray*>(EntCreateChild("ParticleSpray", root));
         s->maxParticles = 500;
         s->lifeSpanMin = s->lifeSpanMax = 1e6f;
         s->speedMin = s->speedMax = 1.0f;
@@ -149,7 +149,7 @@ void BM_SprayStep(benchmark::State& state) {
         sprays.push_back(s);
     }
     for (auto _ : state)
-        for (EcParticleSpray* s : sprays)
+        for (ParticleSpray* s : sprays)
             benchmark::DoNotOptimize(s->StepPool(0.001f));
     state.SetItemsProcessed(state.iterations() * 5000);
     state.SetLabel("items = particles");

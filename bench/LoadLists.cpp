@@ -8,7 +8,7 @@
 #include "game/MtGameSave.h"
 #include "ui/Ctl3Base.h"
 #include "ui/Menus/MenuLoadCareer.h"
-#include "world/EcNull.h"
+#include "world/EntNull.h"
 
 #include <benchmark/benchmark.h>
 

@@ -15,7 +15,7 @@
 #include "ui/StaticTextBox.h"
 #include "ui/TextButton.h"
 #include "ui/TextCheckBox.h"
-#include "world/EcNull.h"
+#include "world/EntNull.h"
 
 #include <benchmark/benchmark.h>
 

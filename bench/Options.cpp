@@ -9,7 +9,7 @@
 #include "game/MtGame.h"
 #include "ui/Menus/MenuOptionsAudio.h"
 #include "ui/Slider.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <benchmark/benchmark.h>
 

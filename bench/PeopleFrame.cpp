@@ -17,7 +17,7 @@
 #include "gi/Render/CharModelInst.h"
 #include "platform/d3d8/Recording.h"
 #include "ui/Menus/MenuGameRunningOpen.h"
-#include "world/EcCameraVantor1.h"
+#include "world/CameraVantor1.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,8 +5,8 @@
 #include "I3d/Lights.h"
 #include "bench/BenchKernel.h"
 #include "engine/EntTree.h"
-#include "world/EcNull.h"
-#include "world/EcPlayfield1.h"
+#include "world/EntNull.h"
+#include "world/Playfield1.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -18,14 +18,14 @@ constexpr int kDim = 256;
 // A registry with the board's class made on the device in use, and a fully marked board.
 struct Board {
     ENTBASE* root = nullptr;
-    EcPlayfield1* field = nullptr;
+    Playfield1* field = nullptr;
     Board() {
         EntSystemShutdown();
         EntSystemInit();
         EntCreateClass(EcNullProc, 0, 0);
         EntCreateClass(EcPlayfield1Proc, 0, 0);
         root = EntCreateChild("EntNull", nullptr);
-        field = static_cast<EcPlayfield1*>(EntCreateChild("Playfield1", root));
+        field = static_cast<Playfield1*>(EntCreateChild("Playfield1", root));
         field->dimX = field->dimY = kDim;
         field->tileSize = 1.0f;
         field->Start();

@@ -9,7 +9,7 @@
 #include "game/MtGameLinks.h"
 #include "ui/Menus/MenuReportBase.h"
 #include "ui/Menus/MenuReportRows.h"
-#include "world/EcNull.h"
+#include "world/EntNull.h"
 
 #include <benchmark/benchmark.h>
 

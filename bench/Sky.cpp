@@ -8,10 +8,10 @@
 #include "datagen/Images/ImageWriters.h"
 #include "engine/MathConst.h"
 #include "engine/System.h"
-#include "world/EcCloudDome2.h"
-#include "world/EcEnvironment.h"
-#include "world/EcNull.h"
-#include "world/EcSkyDome.h"
+#include "world/CloudDome2.h"
+#include "world/EntNull.h"
+#include "world/Environment.h"
+#include "world/SkyDome.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,7 +35,7 @@ struct Registry {
 void BM_SkyDomeRebuild(benchmark::State& state) {
     if (!UseLayer(Layer::Recording)) return state.SkipWithError("no device");
     Registry registry;
-    auto* dome = static_cast<EcSkyDome*>(EntCreateChild("SkyDome", nullptr));
+    auto* dome = static_cast<SkyDome*>(EntCreateChild("SkyDome", nullptr));
     dome->Start();
     uint32_t colour = 0xFF223B7Bu;
     for (auto _ : state) {
@@ -51,7 +51,7 @@ BENCHMARK(BM_SkyDomeRebuild)->Unit(benchmark::kMicrosecond);
 void BM_EnvironmentApply(benchmark::State& state) {
     if (!UseLayer(Layer::Recording)) return state.SkipWithError("no device");
     Registry registry;
-    auto* env = static_cast<EcEnvironment*>(EntCreateChild("Environment", nullptr));
+    auto* env = static_cast<Environment*>(EntCreateChild("Environment", nullptr));
     const VECTOR3 eye = {0.0f, 50.0f, 0.0f};
     I3dSetEyePos(&eye);
     float t = 0.0f;
@@ -81,9 +81,9 @@ void BM_SkyDraw(benchmark::State& state) {
     GenWriteFile(dir + "Clouds.dds", GenDdsBytes(GenDds::Argb32, GenMipChain(img)));
     const std::string oldFolder = SysSetProgramFolder(dir.c_str());
     Registry registry;
-    auto* dome = static_cast<EcSkyDome*>(EntCreateChild("SkyDome", nullptr));
+    auto* dome = static_cast<SkyDome*>(EntCreateChild("SkyDome", nullptr));
     dome->Start();
-    auto* clouds = static_cast<EcCloudDome2*>(EntCreateChild("CloudDome2", nullptr));
+    auto* clouds = static_cast<CloudDome2*>(EntCreateChild("CloudDome2", nullptr));
     std::snprintf(clouds->texture, sizeof clouds->texture, "Clouds.dds");
     clouds->size = 1500.0f;
     clouds->height = 1000.0f;

@@ -10,10 +10,10 @@
 #include "engine/Random.h"
 #include "engine/WorldClass.h"
 #include "gi/Render/Mdl3Ex.h"
-#include "world/EcNull.h"
-#include "world/EcStaticObject.h"
-#include "world/EcTerrain2.h"
+#include "world/EntNull.h"
 #include "world/Particles/ParticleSys.h"
+#include "world/StaticObject.h"
+#include "world/Terrain2.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -60,7 +60,7 @@ struct Scene {
     std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                 ("fairlark-bench-statics-" + std::to_string(getpid()));
     ENTBASE* root = nullptr;
-    std::vector<EcStaticObject*> objects;
+    std::vector<StaticObject*> objects;
 
     Scene() {
         std::filesystem::create_directories(dir);
@@ -92,7 +92,7 @@ struct Scene {
     // n lamps in rows ahead of an eye at the origin looking along +z.
     void Lamps(int n) {
         for (int i = 0; i < n; ++i) {
-            auto* o = static_cast<EcStaticObject*>(EntCreateChild("StaticObject", root));
+            auto* o = static_cast<StaticObject*>(EntCreateChild("StaticObject", root));
             std::snprintf(o->modelFile, sizeof o->modelFile, "Lamp.md3");
             o->pos = {float(i % 20) * 3.0f - 30.0f, -3.0f, 10.0f + float(i / 20) * 3.0f};
             o->Start();
@@ -108,9 +108,9 @@ void Camera() {
     I3dSetProj(Mat4Perspective(&proj, 1.0f, 0.75f, 0.1f, 1000.0f));
 }
 
-void DrawFrame(const std::vector<EcStaticObject*>& objects) {
+void DrawFrame(const std::vector<StaticObject*>& objects) {
     StaticObjectFlashTick(1.0f / 60.0f);
-    for (EcStaticObject* o : objects)
+    for (StaticObject* o : objects)
         o->DrawPre();
     if (ParticleSys* sys = Mdl3ExParticles()) sys->count = 0; // the particles entity's draw
 }
@@ -160,11 +160,11 @@ void BM_StaticObjectVarsChanged(benchmark::State& state) {
             img->pixels[size_t(r) * img->pitch + x] = uint8_t((x * 3 + r * 5) & 0xFF);
     ImgSaveTga(img, (stem + " elevation.tga").c_str(), nullptr);
     ImgFree(img);
-    auto* t = static_cast<EcTerrain2*>(EntCreateChild("Terrain2", scene.root));
+    auto* t = static_cast<Terrain2*>(EntCreateChild("Terrain2", scene.root));
     t->SetName("Terrain");
     t->SetString("mapName", stem.c_str());
     t->Start();
-    auto* o = static_cast<EcStaticObject*>(EntCreateChild("StaticObject", scene.root));
+    auto* o = static_cast<StaticObject*>(EntCreateChild("StaticObject", scene.root));
     o->pos = {200.0f, 1.0f, 300.0f};
     o->agl = 1;
     o->Start();

@@ -6,13 +6,13 @@
 #include "bench/BenchKernel.h"
 #include "engine/EntQueries.h"
 #include "engine/Random.h"
-#include "world/EcEnvironment.h"
-#include "world/EcLensFlare.h"
-#include "world/EcNull.h"
-#include "world/EcSkyDome.h"
-#include "world/EcSun.h"
-#include "world/EcTerrain2.h"
-#include "world/EcTimeOfDay.h"
+#include "world/EntNull.h"
+#include "world/EntTimeOfDay.h"
+#include "world/Environment.h"
+#include "world/LensFlare.h"
+#include "world/SkyDome.h"
+#include "world/Sun.h"
+#include "world/Terrain2.h"
 #include "world/TerrainObj.h"
 
 #include <benchmark/benchmark.h>
@@ -46,7 +46,7 @@ void BM_TimeOfDayApply(benchmark::State& state) {
     Named("Environment", world, "Environment");
     Named("SkyDome", world, "SkyDome");
     Named("Sun", world, "Sun");
-    auto* tod = static_cast<EcTimeOfDay*>(Named("TimeOfDay", world, "TimeOfDay"));
+    auto* tod = static_cast<EntTimeOfDay*>(Named("TimeOfDay", world, "TimeOfDay"));
     EntTreeStart(root);
     float t = 0.0f;
     for (auto _ : state) {
@@ -72,7 +72,7 @@ void BM_LensFlareQuery(benchmark::State& state) {
         if (i % 20 == 0) group = Named("EntNull", world, "Group");
         Named("EntNull", group, "Thing");
     }
-    auto* terrain = static_cast<EcTerrain2*>(Named("Terrain2", world, "Terrain"));
+    auto* terrain = static_cast<Terrain2*>(Named("Terrain2", world, "Terrain"));
     TerrainObj* t = TerrainCreate(512, 512);
     CrtSrand(11);
     for (int i = 0; i < 513 * 513; ++i)

@@ -3,8 +3,8 @@
 #include "I3d/Image.h"
 #include "engine/EntTree.h"
 #include "engine/Random.h"
-#include "world/EcNull.h"
-#include "world/EcTerrain2.h"
+#include "world/EntNull.h"
+#include "world/Terrain2.h"
 #include "world/TerrainObj.h"
 
 #include <benchmark/benchmark.h>
@@ -37,8 +37,8 @@ std::string WriteMap() {
     return stem;
 }
 
-EcTerrain2* MakeTerrain(ENTBASE* root, const std::string& stem) {
-    auto* t = static_cast<EcTerrain2*>(EntCreateChild("Terrain2", root));
+Terrain2* MakeTerrain(ENTBASE* root, const std::string& stem) {
+    auto* t = static_cast<Terrain2*>(EntCreateChild("Terrain2", root));
     t->SetName("Terrain");
     t->SetString("mapName", stem.c_str());
     t->Start();
@@ -70,7 +70,7 @@ void BM_TerrainBuild(benchmark::State& state) {
     const std::string stem = WriteMap();
     ENTBASE* root = EntCreateChild("EntNull", nullptr);
     for (auto _ : state) {
-        EcTerrain2* t = MakeTerrain(root, stem);
+        Terrain2* t = MakeTerrain(root, stem);
         state.PauseTiming();
         EntDestroyTree(t);
         state.ResumeTiming();
@@ -85,7 +85,7 @@ void BM_TerrainPhysicsRebuild(benchmark::State& state) {
     Registry registry;
     const std::string stem = WriteMap();
     ENTBASE* root = EntCreateChild("EntNull", nullptr);
-    EcTerrain2* t = MakeTerrain(root, stem);
+    Terrain2* t = MakeTerrain(root, stem);
     for (auto _ : state)
         t->VarsChanged();
     state.SetLabel("one VarsChanged on 512 x 512 cells");

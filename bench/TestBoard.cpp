@@ -8,9 +8,9 @@
 #include "I3d/StateCache.h"
 #include "bench/BenchKernel.h"
 #include "engine/EntTree.h"
-#include "world/EcCube1.h"
-#include "world/EcNull.h"
-#include "world/EcObserver2.h"
+#include "world/Cube1.h"
+#include "world/EntNull.h"
+#include "world/Observer2.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -20,8 +20,8 @@ namespace {
 // A registry with the block's and the observer's classes made on the device in use.
 struct Board {
     ENTBASE* root = nullptr;
-    EcCube1* cube = nullptr;
-    EcObserver2* observer = nullptr;
+    Cube1* cube = nullptr;
+    Observer2* observer = nullptr;
     Board() {
         EntSystemShutdown();
         EntSystemInit();
@@ -29,11 +29,11 @@ struct Board {
         EntCreateClass(EcCube1Proc, 0, 0);
         EntCreateClass(EcObserver2Proc, 0, 0);
         root = EntCreateChild("EntNull", nullptr);
-        cube = static_cast<EcCube1*>(EntCreateChild("Cube1", root));
+        cube = static_cast<Cube1*>(EntCreateChild("Cube1", root));
         cube->dims[0] = cube->dims[1] = cube->dims[2] = 8;
         cube->size = 2.0f;
         cube->VarsChanged(); // full: no holes
-        observer = static_cast<EcObserver2*>(EntCreateChild("Observer2", root));
+        observer = static_cast<Observer2*>(EntCreateChild("Observer2", root));
         observer->Start();
         Mat4 view, proj;
         const VECTOR3 eye = {-20, 30, -20}, at = {8, 8, 8}, up = {0, 1, 0};

@@ -5,7 +5,7 @@
 #include "engine/EntTree.h"
 #include "ui/StaticText.h"
 #include "ui/StaticTextBox.h"
-#include "world/EcNull.h"
+#include "world/EntNull.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,7 +7,7 @@
 #include "engine/EntTree.h"
 #include "engine/GameApp/GameApp.h"
 #include "game/MtGame.h"
-#include "world/EcCameraVantor1.h"
+#include "world/CameraVantor1.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/stat.h>

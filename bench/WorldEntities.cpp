@@ -2,10 +2,10 @@
 // sound's search over a crowd, and the set-up of a camera viewport (recording layer, log off).
 #include "bench/BenchKernel.h"
 #include "world/CameraDesc.h"
-#include "world/EcGroupSound.h"
-#include "world/EcNull.h"
-#include "world/EcSound.h"
-#include "world/EcViewport.h"
+#include "world/EntNull.h"
+#include "world/EntSound.h"
+#include "world/EntViewport.h"
+#include "world/GroupSound.h"
 #include "world/Particles/ParticleSys.h"
 
 #include <benchmark/benchmark.h>
@@ -67,7 +67,7 @@ void BM_GroupSoundSearch(benchmark::State& state) {
         VECTOR3 p = {float(i % 23), 0.0f, float(i % 17)};
         e->SetPos(&p);
     }
-    auto* g = static_cast<EcGroupSound*>(EntCreateChild("GroupSound", root));
+    auto* g = static_cast<GroupSound*>(EntCreateChild("GroupSound", root));
     g->SetString("searchClass", "Sound");
     g->Start();
     for (auto _ : state)
@@ -92,7 +92,7 @@ class BenchCamera : public Ent3dBase {
 void BM_ViewportPass(benchmark::State& state) {
     if (!UseLayer(Layer::Recording)) return state.SkipWithError("no device");
     Registry registry;
-    auto* v = static_cast<EcViewport*>(EntCreateChild("Viewport", nullptr));
+    auto* v = static_cast<EntViewport*>(EntCreateChild("Viewport", nullptr));
     BenchCamera camera;
     const VECTOR3 eye{0, 2, -6}, at{0, 0, 0}, up{0, 1, 0};
     Mat4LookAt(&camera.desc.view, &eye, &at, &up);

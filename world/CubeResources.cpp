@@ -11,7 +11,7 @@
 #include "engine/DebugLog.h"
 #include "engine/PropDb.h"
 #include "engine/VarTable.h"
-#include "world/EcCube1.h"
+#include "world/Cube1.h"
 
 #include <new>
 
@@ -20,7 +20,7 @@ namespace {
 CubeResources s_res;
 
 void AddVars(VarTable* t) {
-    using C = EcCube1;
+    using C = Cube1;
     VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
     VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
     VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);

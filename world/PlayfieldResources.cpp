@@ -11,7 +11,7 @@
 #include "I3d/Textures.h"
 #include "engine/PropDb.h"
 #include "engine/VarTable.h"
-#include "world/EcPlayfield1.h"
+#include "world/Playfield1.h"
 
 #include <new>
 
@@ -33,7 +33,7 @@ constexpr int kFramedSide = 256;
 constexpr int kBlenderSide = 32;
 
 void AddVars(VarTable* t) {
-    using C = EcPlayfield1;
+    using C = Playfield1;
     VarTableAddString(t, "name", PROP_OFFSET(C, name), 32, "!");
     VarTableAddFloat(t, "pos.x", PROP_OFFSET(C, pos.x), 0.0f, 0.0f, 5120.0f);
     VarTableAddFloat(t, "pos.y", PROP_OFFSET(C, pos.y), 0.0f, -200.0f, 3000.0f);

@@ -2,7 +2,7 @@
 // entity and focus, and whether the pointer is over the window.
 #pragma once
 
-#include "world/EcCameraVantor1.h"
+#include "world/CameraVantor1.h"
 
 class GameApp;
 

@@ -13,7 +13,7 @@
 #include "engine/Sound/Sound.h"
 #include "game/Ents/AttrBase.h"
 #include "tools/Editor.h"
-#include "world/EcStaticObject.h"
+#include "world/StaticObject.h"
 
 // ---- update ----
 

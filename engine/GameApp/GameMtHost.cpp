@@ -7,7 +7,7 @@
 #include "engine/GameApp/GameApp.h"
 #include "engine/Script/ScriptMgr.h"
 #include "engine/Sound/Sound.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 void GameMtHost::SetClockSpeed(float factor) {
     m_app->SetClockSpeed(factor);

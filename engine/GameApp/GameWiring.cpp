@@ -17,7 +17,7 @@
 #include "tools/Editor.h"
 #include "ui/Menus/MenuClearScene.h"
 #include "ui/Menus/MenuFrontEnd.h"
-#include "world/EcCameraVantor1.h"
+#include "world/CameraVantor1.h"
 
 #include <SDL.h>
 

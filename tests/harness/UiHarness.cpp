@@ -12,7 +12,7 @@
 #include "tests/support/TexturedQuad.h"
 #include "ui/Menu3Base.h"
 #include "world/CursorFrame.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <dirent.h>
 #include <unistd.h>
@@ -116,7 +116,7 @@ void UiTest::StartUi(const std::string& body) {
     Start();
     ASSERT_TRUE(app.GetMenus()) << "the root tree has no \"Menus\"";
     // Nothing else clears between frames: each frame starts black under the menus.
-    if (auto* vp = dynamic_cast<EcViewport*>(app.menuViewport.Get())) {
+    if (auto* vp = dynamic_cast<EntViewport*>(app.menuViewport.Get())) {
         vp->clear = 1;
         vp->color = {0.0f, 0.0f, 0.0f};
     }

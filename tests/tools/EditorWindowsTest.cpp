@@ -6,7 +6,7 @@
 #include "tests/imgui/ImGuiHarness.h"
 #include "tests/tools/MasterEditFixture.h"
 #include "tests/tools/VarTestEnt.h"
-#include "world/EcStaticObject.h"
+#include "world/StaticObject.h"
 
 #include <cstring>
 

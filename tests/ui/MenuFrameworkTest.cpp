@@ -16,8 +16,8 @@
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
 #include "ui/TextButton.h"
-#include "world/EcCameraVantor1.h"
-#include "world/EcNull.h"
+#include "world/CameraVantor1.h"
+#include "world/EntNull.h"
 
 #include <lua.hpp>
 
@@ -507,7 +507,7 @@ TEST_F(MenuFrameworkTest, AimingTheRealCameraKeepsItsView) {
     CameraFlyToFn old = CameraVantorGetFlyTo();
     ASSERT_EQ(EntCreateClass(EcCameraVantor1Proc, 0, 0), 0);
     CameraVantorSetFlyTo(CameraVantorFlyTo); // as the application wires it
-    auto* camera = Make<EcCameraVantor1>("CameraVantor1", root);
+    auto* camera = Make<CameraVantor1>("CameraVantor1", root);
     ASSERT_TRUE(camera);
     camera->yaw = 1.25f;
     camera->pitch = 0.5f;

@@ -20,10 +20,10 @@
 #include "game/MtPowerGrid.h"
 #include "game/Prefs.h"
 #include "game/VenueInfo.h"
+#include "world/CameraAttach.h"
 #include "world/CameraCurrent.h"
-#include "world/EcCameraAttach.h"
-#include "world/EcMusic.h"
-#include "world/EcViewport.h"
+#include "world/EntMusic.h"
+#include "world/EntViewport.h"
 #include "world/Particles/ParticleSys.h"
 
 struct MenuServiceLine {
@@ -109,11 +109,11 @@ inline constexpr MenuServiceLine kMenuServices[] = {
     // ---- the world ----
     {"CameraVantorFocusEnt", "engine/Ent3d/Ent3dBase.h"},
     {"CameraVantorFlyTo", "CameraVantorGetFlyTo (engine/Ent3d/Ent3dBase.h)"},
-    {"camera links", "the viewport's \"entCamera\" (world/EcViewport.h) and the current camera "
+    {"camera links", "the viewport's \"entCamera\" (world/EntViewport.h) and the current camera "
                      "(world/CameraCurrent.h)"},
-    {"CameraAttach", "CameraAttachSetMatrix (world/EcCameraAttach.h)"},
-    {"MusicSetVolume", "world/EcMusic.h"},
-    {"MusicPlayByName", "world/EcMusic.h"},
+    {"CameraAttach", "CameraAttachSetMatrix (world/CameraAttach.h)"},
+    {"MusicSetVolume", "world/EntMusic.h"},
+    {"MusicPlayByName", "world/EntMusic.h"},
     {"EntGetRoot", "engine/EntTree.h"},
     {"ParticleSysAcquire", "world/Particles/ParticleSys.h"},
     {"GameApp::ClearScene", "engine/GameApp/GameApp.h"},

@@ -121,7 +121,7 @@ const std::map<std::string, std::function<bool()>>& Checks() {
         {"CameraVantorFlyTo", [] { return Has(&CameraVantorGetFlyTo); }},
         {"camera links",
          [] {
-             return Has(&EcViewport::camera) && Has(&CameraSetCurrent) && Has(&CameraGetCurrent);
+             return Has(&EntViewport::camera) && Has(&CameraSetCurrent) && Has(&CameraGetCurrent);
          }},
         {"CameraAttach", [] { return Has(&CameraAttachSetMatrix); }},
         {"MusicSetVolume", [] { return Has(&MusicSetVolume); }},

@@ -11,8 +11,8 @@
 #include "ui/MenuKit.h"
 #include "ui/MenuRoot.h"
 #include "ui/MouseCursor1.h"
+#include "world/CameraVantor1.h"
 #include "world/CursorFrame.h"
-#include "world/EcCameraVantor1.h"
 
 #include <climits>
 #include <cmath>
@@ -163,7 +163,7 @@ TEST_F(MouseCursorTest, TheCursorIsDrawnOverEveryMenu) {
 
 // The management camera writes the index while it pans; the cursor follows.
 TEST_F(MouseCursorTest, TheManagementCamerasPanningShowsShapeTwo) {
-    auto* cam = dynamic_cast<EcCameraVantor1*>(EntCreateChild("CameraVantor1", app.GetWorld()));
+    auto* cam = dynamic_cast<CameraVantor1*>(EntCreateChild("CameraVantor1", app.GetWorld()));
     ASSERT_TRUE(cam);
     cam->Start();
     app.SetKeyboardEntity(cam);

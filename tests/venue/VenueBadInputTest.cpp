@@ -4,8 +4,8 @@
 #include "engine/EntTree.h"
 #include "game/Ents/GameGrid.h"
 #include "tests/venue/VenueFixture.h"
-#include "world/EcCameraVantor1.h"
-#include "world/EcTerrain2.h"
+#include "world/CameraVantor1.h"
+#include "world/Terrain2.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -34,7 +34,7 @@ TEST_F(VenueTest, WithoutHeightMapOrTilesTheGroundIsFlatAtFiftySixAndTheGridAndC
     StartGame();
     ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
     ENTBASE* world = app.world.Get();
-    auto* terrain = static_cast<EcTerrain2*>(EntTreeFindName(world, "Terrain"));
+    auto* terrain = static_cast<Terrain2*>(EntTreeFindName(world, "Terrain"));
     ASSERT_NE(terrain, nullptr);
     float h = 0.0f;
     const VECTOR3 middle = {512.0f, 0.0f, 512.0f};
@@ -43,7 +43,7 @@ TEST_F(VenueTest, WithoutHeightMapOrTilesTheGroundIsFlatAtFiftySixAndTheGridAndC
     auto* grid = static_cast<GameGrid*>(EntTreeFindName(world, "GameGrid"));
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->originY, 56.0f);
-    auto* camera = static_cast<EcCameraVantor1*>(EntTreeFindName(world, "Camera2"));
+    auto* camera = static_cast<CameraVantor1*>(EntTreeFindName(world, "Camera2"));
     ASSERT_NE(camera, nullptr);
     Frames(5);
     EXPECT_EQ(camera->targetPoint.y, 56.0f);

@@ -7,7 +7,7 @@
 #include "game/Ents/AttrPlace.h"
 #include "game/Ents/GameGrid.h"
 #include "game/VenueInfo.h"
-#include "world/EcCameraVantor1.h"
+#include "world/CameraVantor1.h"
 
 #include <algorithm>
 #include <cstdio>

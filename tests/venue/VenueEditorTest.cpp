@@ -14,7 +14,7 @@
 #include "tools/EditorWindows.h"
 #include "tools/MasterEdit.h"
 #include "world/CameraDesc.h"
-#include "world/EcParticleSpray.h"
+#include "world/ParticleSpray.h"
 
 #include <gtest/gtest.h>
 
@@ -129,7 +129,7 @@ TEST_F(VenueEditorTest, UntickingDrawOfStaticModelsHidesATreeAndTickingItBringsI
 }
 
 // The live particles' positions, in pool order.
-std::vector<VECTOR3> SprayPositions(const EcParticleSpray* spray) {
+std::vector<VECTOR3> SprayPositions(const ParticleSpray* spray) {
     std::vector<VECTOR3> out;
     for (const SprayParticle* p = spray->pool.live; p; p = p->next)
         out.push_back(p->pos);
@@ -146,7 +146,7 @@ bool SamePositions(const std::vector<VECTOR3>& a, const std::vector<VECTOR3>& b)
 TEST_F(VenueEditorTest, UntickingMoveOfTheSprayFreezesTheFountainAndTickingItGoesOn) {
     StartGame();
     ASSERT_TRUE(venue.Load(0, MTGAME_SANDBOX));
-    auto* fountain = dynamic_cast<EcParticleSpray*>(EntTreeFindName(app.world.Get(), "Fountain"));
+    auto* fountain = dynamic_cast<ParticleSpray*>(EntTreeFindName(app.world.Get(), "Fountain"));
     ASSERT_NE(fountain, nullptr);
     FlagsBack flagsBack{fountain, fountain->GetClassFlags()};
     Frames(30);

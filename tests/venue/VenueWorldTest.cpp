@@ -5,13 +5,13 @@
 #include "engine/EntTree.h"
 #include "game/Ents/GameGrid.h"
 #include "tests/venue/VenueFixture.h"
-#include "world/EcCameraVantor1.h"
-#include "world/EcCloudDome2.h"
-#include "world/EcEnvironment.h"
-#include "world/EcSun.h"
-#include "world/EcTerrain2.h"
-#include "world/EcTimeOfDay.h"
-#include "world/EcViewport.h"
+#include "world/CameraVantor1.h"
+#include "world/CloudDome2.h"
+#include "world/EntTimeOfDay.h"
+#include "world/EntViewport.h"
+#include "world/Environment.h"
+#include "world/Sun.h"
+#include "world/Terrain2.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -58,23 +58,23 @@ TEST_F(VenueTest, VenueZeroLoadsItsWorldAsAuthoredAndStartsTheFirstDay) {
     EXPECT_EQ(log.find("not loaded, flat"), std::string::npos) << "no height map";
 
     // Values as authored: fog far out, no underwater fog (the defaults hide everything).
-    auto* env = static_cast<EcEnvironment*>(EntTreeFindName(world, "Environment"));
+    auto* env = static_cast<Environment*>(EntTreeFindName(world, "Environment"));
     ASSERT_NE(env, nullptr);
     EXPECT_EQ(env->fogStart, 300.0f);
     EXPECT_EQ(env->fogEnd, 1400.0f);
     EXPECT_EQ(env->uwFogEnable, 0);
     EXPECT_EQ(env->uwFogElv, -1000.0f);
-    auto* terrain = static_cast<EcTerrain2*>(EntTreeFindName(world, "Terrain"));
+    auto* terrain = static_cast<Terrain2*>(EntTreeFindName(world, "Terrain"));
     ASSERT_NE(terrain, nullptr);
     EXPECT_EQ(terrain->scale, 2.0f);
     EXPECT_FLOAT_EQ(terrain->elvScale, 0.1f);
     EXPECT_EQ(terrain->fullAmbient, 0);
     EXPECT_STREQ(terrain->mapName, "Data\\Venues\\Default\\Ground");
-    auto* clouds = static_cast<EcCloudDome2*>(EntTreeFindName(world, "Clouds"));
+    auto* clouds = static_cast<CloudDome2*>(EntTreeFindName(world, "Clouds"));
     ASSERT_NE(clouds, nullptr);
     EXPECT_EQ(clouds->size, 1500.0f);
     EXPECT_EQ(clouds->height, 300.0f);
-    auto* sun = static_cast<EcSun*>(EntTreeFindName(world, "Sun"));
+    auto* sun = static_cast<Sun*>(EntTreeFindName(world, "Sun"));
     ASSERT_NE(sun, nullptr);
     EXPECT_EQ(sun->center.x, 512.0f);
     EXPECT_EQ(sun->center.z, 512.0f);
@@ -84,7 +84,7 @@ TEST_F(VenueTest, VenueZeroLoadsItsWorldAsAuthoredAndStartsTheFirstDay) {
     EXPECT_EQ(dome->z, 512.0f);
 
     // The main viewport: the whole screen, the world through "Camera2".
-    auto* view = static_cast<EcViewport*>(EntTreeFindName(app.viewports.Get(), "ViewportMain"));
+    auto* view = static_cast<EntViewport*>(EntTreeFindName(app.viewports.Get(), "ViewportMain"));
     ASSERT_NE(view, nullptr);
     ENTBASE* camera = EntTreeFindName(world, "Camera2");
     ASSERT_NE(camera, nullptr);
@@ -95,7 +95,7 @@ TEST_F(VenueTest, VenueZeroLoadsItsWorldAsAuthoredAndStartsTheFirstDay) {
     // The keyboard goes to the camera, whose scroll speeds are the preference's (0.5 x 200),
     // not the class's 200: the script made it before the preferences were applied.
     EXPECT_EQ(app.keyboardEntity.Get(), camera);
-    auto* vantor = static_cast<EcCameraVantor1*>(camera);
+    auto* vantor = static_cast<CameraVantor1*>(camera);
     EXPECT_EQ(vantor->scrollSpeedX, 100.0f);
     EXPECT_EQ(vantor->scrollSpeedZ, 100.0f);
     EXPECT_EQ(vantor->targetPoint.x, 512.0f);
@@ -107,7 +107,7 @@ TEST_F(VenueTest, VenueZeroLoadsItsWorldAsAuthoredAndStartsTheFirstDay) {
     ASSERT_NE(game, nullptr);
     EXPECT_EQ(game->timeOfDay, EntTreeFindName(world, "TimeOfDay"));
     EXPECT_EQ(game->rubeGen, EntTreeFindName(world, "RubeGen"));
-    auto* tod = static_cast<EcTimeOfDay*>(game->timeOfDay);
+    auto* tod = static_cast<EntTimeOfDay*>(game->timeOfDay);
     ASSERT_NE(tod, nullptr);
     EXPECT_NEAR(tod->time, 0.41667f, 1e-5f);
 

@@ -18,10 +18,10 @@ bool Near(const Mat4& a, const Mat4& b) {
 
 class ArticuModelTest : public StaticObjectTest {
   protected:
-    EcArticuModel* Arm(const char* node0 = "Arm", const char* node1 = "Spinner",
-                       const char* material = "beam2") {
+    ArticuModel* Arm(const char* node0 = "Arm", const char* node1 = "Spinner",
+                     const char* material = "beam2") {
         const std::string file = Model(kArm);
-        auto* a = Make<EcArticuModel>("ArticuModel", world, "Arm");
+        auto* a = Make<ArticuModel>("ArticuModel", world, "Arm");
         EXPECT_EQ(a->SetString("modelFile", file.c_str()), true);
         a->SetString("node0Name", node0);
         a->SetString("node1Name", node1);
@@ -43,7 +43,7 @@ TEST_F(ArticuModelTest, TheValueTableHoldsTwentyOneEntriesWhoseDefaultsANewModel
     for (int i = 0; i < 21; ++i)
         EXPECT_STREQ(t->Entries()[i].name, names[i]);
 
-    auto* a = Make<EcArticuModel>("ArticuModel", world, "Made");
+    auto* a = Make<ArticuModel>("ArticuModel", world, "Made");
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->GetInstanceVarTable(), t);
     EXPECT_STREQ(a->modelFile, "!");
@@ -76,7 +76,7 @@ TEST_F(ArticuModelTest, TheValueTableHoldsTwentyOneEntriesWhoseDefaultsANewModel
 }
 
 TEST_F(ArticuModelTest, NodesAndMaterialsAreFoundByNameAndTurnOnlyForTheDraw) {
-    EcArticuModel* a = Arm("Arm", "NoSuchNode", "BEAM2");
+    ArticuModel* a = Arm("Arm", "NoSuchNode", "BEAM2");
     ASSERT_NE(a->instance, nullptr);
     EXPECT_NE(a->nodes[0].node, nullptr);
     EXPECT_EQ(a->nodes[1].node, nullptr) << "an unknown name leaves its record inert";
@@ -109,7 +109,7 @@ TEST_F(ArticuModelTest, NodesAndMaterialsAreFoundByNameAndTurnOnlyForTheDraw) {
 }
 
 TEST_F(ArticuModelTest, TheDrawTurnsEachNodeAboutItsAxis) {
-    EcArticuModel* a = Arm();
+    ArticuModel* a = Arm();
     ASSERT_NE(a->nodes[0].node, nullptr);
     const VECTOR3 at = {0, 0, 10};
     a->SetPos(&at);
@@ -144,7 +144,7 @@ TEST_F(ArticuModelTest, TheDrawTurnsEachNodeAboutItsAxis) {
 
 TEST_F(ArticuModelTest, ALongNodeNameIsCutThenLookedUp) {
     const std::string longName(40, 'A');
-    EcArticuModel* a = Arm(longName.c_str());
+    ArticuModel* a = Arm(longName.c_str());
     EXPECT_EQ(std::string(a->nodes[0].name), std::string(32, 'A'));
     EXPECT_EQ(a->nodes[0].node, nullptr);
     a->DrawPre();

@@ -3,8 +3,8 @@
 // are missing.
 #include "engine/Input/SlInput.h"
 #include "tests/world/CubeFixture.h"
-#include "world/EcAvatar1.h"
-#include "world/EcMarker1.h"
+#include "world/Avatar1.h"
+#include "world/Marker1.h"
 
 #include <cstring>
 
@@ -24,7 +24,7 @@ class AvatarTest : public CubeTest {
     }
     // A 20 x 20 board of 2-unit tiles centred on (100, 100), and a "Markers" folder.
     void Board(bool markers = true) {
-        auto* b = Make<EcPlayfield1>("Playfield1", world, "Playfield");
+        auto* b = Make<Playfield1>("Playfield1", world, "Playfield");
         b->dimX = b->dimY = 20;
         b->tileSize = 2.0f;
         b->pos = VECTOR3{100.0f, 0.0f, 100.0f};
@@ -32,8 +32,8 @@ class AvatarTest : public CubeTest {
         field = b;
         if (markers) folder = Make("EntNull", world, "Markers");
     }
-    EcAvatar1* Avatar(VECTOR3 at) {
-        auto* a = Make<EcAvatar1>("Avatar1", world, "Player1");
+    Avatar1* Avatar(VECTOR3 at) {
+        auto* a = Make<Avatar1>("Avatar1", world, "Player1");
         a->pos = at;
         a->Start();
         a->SetLocalPlayer(0);
@@ -45,13 +45,13 @@ class AvatarTest : public CubeTest {
         ENTBASE* found[16];
         return EntFindAllOfType(parent, type, found, 16);
     }
-    EcPlayfield1* field = nullptr;
+    Playfield1* field = nullptr;
     ENTBASE* folder = nullptr;
 };
 
 TEST_F(AvatarTest, TheStickMovesByTheSideOfTheCube) {
     Board();
-    EcAvatar1* a = Avatar({100, 0, 100});
+    Avatar1* a = Avatar({100, 0, 100});
     a->face = 1;
     Pad().lx = 1.0f;
     a->Update(0.5f);
@@ -68,9 +68,9 @@ TEST_F(AvatarTest, TheStickMovesByTheSideOfTheCube) {
 
 TEST_F(AvatarTest, ACubeAnswerOfFourKeepsTheFace) {
     Board();
-    EcCube1* c = Cube(2, 2, 2, 1.0f, {99, 0, 99}); // centre (100, 100)
+    Cube1* c = Cube(2, 2, 2, 1.0f, {99, 0, 99}); // centre (100, 100)
     c->SetName("Cube");
-    EcAvatar1* a = Avatar({110, 0, 100});
+    Avatar1* a = Avatar({110, 0, 100});
     EXPECT_EQ(a->face, 2) << "east of the cube";
     EXPECT_EQ(a->AvatarFaceIndex(), 2);
     a->pos = VECTOR3{105, 0, 105}; // on the diagonal
@@ -83,13 +83,13 @@ TEST_F(AvatarTest, ACubeAnswerOfFourKeepsTheFace) {
 
 TEST_F(AvatarTest, AMarksTheTileAndLeavesAMarkerAtItsCentre) {
     Board();
-    EcAvatar1* a = Avatar({100.5f, 0, 100.5f});
+    Avatar1* a = Avatar({100.5f, 0, 100.5f});
     Press(0x100);
     a->Update(0.0f);
     ASSERT_EQ(Children(folder, "Marker1"), 1);
     ENTBASE* found[1];
     ASSERT_EQ(EntFindAllOfType(folder, "Marker1", found, 1), 1);
-    auto* m = static_cast<EcMarker1*>(found[0]);
+    auto* m = static_cast<Marker1*>(found[0]);
     EXPECT_EQ(m->pos.x, 101.0f);
     EXPECT_EQ(m->pos.y, 0.1f);
     EXPECT_EQ(m->pos.z, 101.0f);
@@ -103,7 +103,7 @@ TEST_F(AvatarTest, AMarksTheTileAndLeavesAMarkerAtItsCentre) {
 
 TEST_F(AvatarTest, StepsAreThreeUnitsPerPressAndXOrTabFlipTheMode) {
     Board();
-    EcAvatar1* a = Avatar({100, 0, 100});
+    Avatar1* a = Avatar({100, 0, 100});
     a->face = 1;
     Press(0x400); // X
     a->Update(0.1f);
@@ -123,7 +123,7 @@ TEST_F(AvatarTest, StepsAreThreeUnitsPerPressAndXOrTabFlipTheMode) {
 }
 
 TEST_F(AvatarTest, ItsCameraIsTheInverseOfItsMatrix) {
-    EcAvatar1* a = Avatar({100, 2, 50});
+    Avatar1* a = Avatar({100, 2, 50});
     a->Update(0.1f);
     const CameraDesc d = View(a);
     EXPECT_TRUE(InverseOf(a->matrix, d.view));
@@ -132,14 +132,14 @@ TEST_F(AvatarTest, ItsCameraIsTheInverseOfItsMatrix) {
 }
 
 TEST_F(AvatarTest, WithoutABoardOrMarkersOrAPad) {
-    EcAvatar1* lone = Avatar({100, 0, 100});
+    Avatar1* lone = Avatar({100, 0, 100});
     Press(0x100);
     lone->Update(0.1f); // no board: no mark, no cursor, no crash
     EXPECT_EQ(Children(world, "Marker1"), 0);
     lone->Destroy();
 
     Board(false);
-    EcAvatar1* a = Avatar({100.5f, 0, 100.5f});
+    Avatar1* a = Avatar({100.5f, 0, 100.5f});
     a->Update(0.1f);
     ENTBASE* found[1];
     ASSERT_EQ(EntFindAllOfType(world, "Marker1", found, 1), 1);
@@ -155,7 +155,7 @@ TEST_F(AvatarTest, WithoutABoardOrMarkersOrAPad) {
 }
 
 TEST_F(AvatarTest, TheTwoTogglesAreNeverBothOn) {
-    EcAvatar1* a = Avatar({0, 0, 0});
+    Avatar1* a = Avatar({0, 0, 0});
     for (int type : {1192, 1194, 1194, 1192, 1194, 1192, 1192}) {
         SlEvent e{type, 0, 0, 0};
         a->OnMessage(&e);

@@ -15,8 +15,8 @@ constexpr float kLimit = 1.0471975f;
 
 class CameraAttachTest : public CamerasTest {
   protected:
-    EcCameraAttach* AddCamera() {
-        auto* cam = Make<EcCameraAttach>("CameraAttach", world, "RideCam");
+    CameraAttach* AddCamera() {
+        auto* cam = Make<CameraAttach>("CameraAttach", world, "RideCam");
         cam->Start();
         return cam;
     }
@@ -35,7 +35,7 @@ class CameraAttachTest : public CamerasTest {
 };
 
 TEST_F(CameraAttachTest, TableRowsAndWithoutASeatTheIdentityAtTheOrigin) {
-    EcCameraAttach* cam = AddCamera();
+    CameraAttach* cam = AddCamera();
     std::string rows;
     for (PropField* f = cam->classDb->first; f; f = f->next)
         rows += std::string(rows.empty() ? "" : " ") + f->name;
@@ -57,7 +57,7 @@ TEST_F(CameraAttachTest, TableRowsAndWithoutASeatTheIdentityAtTheOrigin) {
 }
 
 TEST_F(CameraAttachTest, OnASeatTheEyeSitsAtItsOffsetAndTheViewInvertsTheSeat) {
-    EcCameraAttach* cam = AddCamera();
+    CameraAttach* cam = AddCamera();
     StandInRide* ride = AddRide(10.0f, 2.0f, 5.0f);
     CameraAttachSetMatrix(cam, ride, &ride->seat);
     Run(cam, 40);
@@ -79,7 +79,7 @@ TEST_F(CameraAttachTest, OnASeatTheEyeSitsAtItsOffsetAndTheViewInvertsTheSeat) {
 }
 
 TEST_F(CameraAttachTest, RightButtonLookIsClampedAndTheSmoothedViewNeverPassesTheLimit) {
-    EcCameraAttach* cam = AddCamera();
+    CameraAttach* cam = AddCamera();
     StandInRide* ride = AddRide(0.0f, 0.0f, 0.0f);
     CameraAttachSetMatrix(cam, ride, &ride->seat);
 
@@ -111,7 +111,7 @@ TEST_F(CameraAttachTest, RightButtonLookIsClampedAndTheSmoothedViewNeverPassesTh
 TEST_F(CameraAttachTest, EventsForwardedThroughTheTreeReachIt) {
     // The ride view forwards input to the camera (or makes it the keyboard entity); either
     // way the event walk reaches its OnMessage.
-    EcCameraAttach* cam = AddCamera();
+    CameraAttach* cam = AddCamera();
     SlEvent down{SL_MOUSE1DOWN, 0, 0, 0}, move{SL_MOUSEMOVE, -20, 10, 0};
     EntTreeSendMessage(world, &down);
     EntTreeSendMessage(world, &move);
@@ -120,7 +120,7 @@ TEST_F(CameraAttachTest, EventsForwardedThroughTheTreeReachIt) {
 }
 
 TEST_F(CameraAttachTest, AttachingResetsTheLookAndTheButton) {
-    EcCameraAttach* cam = AddCamera();
+    CameraAttach* cam = AddCamera();
     StandInRide* ride = AddRide(1.0f, 1.0f, 1.0f);
     Send(cam, SL_MOUSE1DOWN);
     Send(cam, SL_MOUSEMOVE, 50, 50);
@@ -144,7 +144,7 @@ TEST_F(CameraAttachTest, AttachingResetsTheLookAndTheButton) {
 TEST_F(CameraAttachTest, ARideDestroyedWhileAttachedLeavesTheNoSeatViewAndOneLine) {
     for (bool tells : {true, false}) {
         SCOPED_TRACE(tells ? "the removal is reported" : "the removal is not reported");
-        EcCameraAttach* cam = AddCamera();
+        CameraAttach* cam = AddCamera();
         StandInRide* ride = AddRide(10.0f, 2.0f, 5.0f);
         ride->tells = tells;
         CameraAttachSetMatrix(cam, ride, &ride->seat);
@@ -164,7 +164,7 @@ TEST_F(CameraAttachTest, ARideDestroyedWhileAttachedLeavesTheNoSeatViewAndOneLin
 }
 
 TEST_F(CameraAttachTest, ASeatMatrixThatIsNotANumberIsNotUsedAndLoggedOnce) {
-    EcCameraAttach* cam = AddCamera();
+    CameraAttach* cam = AddCamera();
     StandInRide* ride = AddRide(1.0f, 2.0f, 3.0f);
     ride->seat.m[13] = std::numeric_limits<float>::quiet_NaN();
     CameraAttachSetMatrix(cam, ride, &ride->seat);

@@ -11,7 +11,7 @@ class CameraAvatarTest : public CamerasTest {
   protected:
     void SetUp() override {
         CamerasTest::SetUp();
-        cam = Make<EcCameraAvatar1>("CameraAvatar1", world, "Chase");
+        cam = Make<CameraAvatar1>("CameraAvatar1", world, "Chase");
         player = Make<StandInAvatar>("StandInAvatar", world, "Player1");
         player->pos = VECTOR3{5.0f, 1.0f, 5.0f};
         cube = Make("Probe", world, "Cube");
@@ -40,7 +40,7 @@ class CameraAvatarTest : public CamerasTest {
         EXPECT_GT(inView.z, 0.0f);
     }
 
-    EcCameraAvatar1* cam = nullptr;
+    CameraAvatar1* cam = nullptr;
     StandInAvatar* player = nullptr;
     ENTBASE* cube = nullptr;
 };
@@ -55,7 +55,7 @@ TEST_F(CameraAvatarTest, TableAndCreatedValues) {
             rows += std::string(rows.empty() ? "" : " ") + t->Entries()[i].name;
     EXPECT_EQ(rows, "name accel maxVel trackSpeed entPlayer entCube");
     EXPECT_EQ(VarTableFind(t, "maxVel")->max.f, 1500.0f);
-    auto* fresh = Make<EcCameraAvatar1>("CameraAvatar1", world, "Fresh");
+    auto* fresh = Make<CameraAvatar1>("CameraAvatar1", world, "Fresh");
     EXPECT_EQ(fresh->trackSpeed, 0.1f);
     EXPECT_EQ(fresh->accel, 80.0f);
     EXPECT_EQ(fresh->maxVel, 250.0f);

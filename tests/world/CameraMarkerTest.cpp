@@ -35,7 +35,7 @@ class CameraMarkerTest : public CamerasTest {
 };
 
 TEST_F(CameraMarkerTest, APlacedCameraShowsTwoTranslucentGreenArrowsWhileTheBitIsSet) {
-    auto* cam = Make<EcCameraFixed>("CameraFixed", world, "Fixed");
+    auto* cam = Make<CameraFixed>("CameraFixed", world, "Fixed");
     cam->Start();
     cam->SetClassFlags(0x1F & ~0x4u);
     Log().Clear();
@@ -51,15 +51,15 @@ TEST_F(CameraMarkerTest, APlacedCameraShowsTwoTranslucentGreenArrowsWhileTheBitI
 }
 
 TEST_F(CameraMarkerTest, APathPointAddsItsTargetSphereAndTheRibbonToTheNextPoint) {
-    EcCameraWaypoint* pts[4];
+    CameraWaypoint* pts[4];
     const char* names[4] = {"A", "B", "C", "D"};
     for (int i = 0; i < 4; ++i) {
-        pts[i] = Make<EcCameraWaypoint>("CameraWaypoint", world, names[i]);
+        pts[i] = Make<CameraWaypoint>("CameraWaypoint", world, names[i]);
         pts[i]->pos = VECTOR3{10.0f * i, 0.0f, 0.0f};
         if (i < 3) pts[i]->SetString("next", names[i + 1]);
         if (i > 0) pts[i]->SetString("prev", names[i - 1]);
     }
-    for (EcCameraWaypoint* p : pts)
+    for (CameraWaypoint* p : pts)
         p->Start();
     pts[1]->SetClassFlags(0x1F);
     Log().Clear();

@@ -6,7 +6,7 @@
 #include "I3d/Textures.h"
 #include "tests/support/PixelChannels.h"
 #include "tests/world/CamerasFixture.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <GL/gl.h>
 
@@ -52,7 +52,7 @@ class CameraPixels : public CamerasTest {
         RegisterClasses();
         ASSERT_EQ(EntCreateClass(RedWallProc, 0, 0), 0);
         ENTBASE* viewports = Make("EntNull", root, "Viewports");
-        view = Make<EcViewport>("Viewport", viewports, "Main");
+        view = Make<EntViewport>("Viewport", viewports, "Main");
         view->SetVoid("entDrawRoot", (intptr_t)world);
         view->clear = 1;
         view->SetColor3("color", 0, 0, 0);
@@ -73,11 +73,11 @@ class CameraPixels : public CamerasTest {
         return Red(c) > 200 && Green(c) < 40 && Blue(c) < 40;
     }
 
-    EcViewport* view = nullptr;
+    EntViewport* view = nullptr;
 };
 
 TEST_F(CameraPixels, AFixedCameraSeesTheWallAheadAndNotAfterAHalfTurn) {
-    auto* cam = Make<EcCameraFixed>("CameraFixed", world, "Fixed");
+    auto* cam = Make<CameraFixed>("CameraFixed", world, "Fixed");
     cam->SetFloat("pos.x", 10.0f);
     cam->SetFloat("pos.y", 5.0f);
     cam->Start();
@@ -88,7 +88,7 @@ TEST_F(CameraPixels, AFixedCameraSeesTheWallAheadAndNotAfterAHalfTurn) {
 }
 
 TEST_F(CameraPixels, APathPointIsACameraToo) {
-    auto* wp = Make<EcCameraWaypoint>("CameraWaypoint", world, "Point");
+    auto* wp = Make<CameraWaypoint>("CameraWaypoint", world, "Point");
     wp->SetFloat("x", 10.0f);
     wp->SetFloat("y", 5.0f);
     wp->Start();

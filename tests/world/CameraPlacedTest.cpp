@@ -22,20 +22,20 @@ std::string Rows(VarTable* t) {
 
 class CameraPlacedTest : public CamerasTest {
   protected:
-    EcCameraWaypoint* Point(const char* name, VECTOR3 at, const char* next = "!",
-                            const char* prev = "!") {
-        auto* p = Make<EcCameraWaypoint>("CameraWaypoint", world, name);
+    CameraWaypoint* Point(const char* name, VECTOR3 at, const char* next = "!",
+                          const char* prev = "!") {
+        auto* p = Make<CameraWaypoint>("CameraWaypoint", world, name);
         p->pos = at;
         p->SetString("next", next);
         p->SetString("prev", prev);
         return p;
     }
     // Four points along x, 10 apart: A <-> B <-> C <-> D, started.
-    EcCameraWaypoint* Chain(float spacing = 10.0f) {
-        EcCameraWaypoint* pts[4] = {
-            Point("A", {0, 0, 0}, "B"), Point("B", {spacing, 0, 0}, "C", "A"),
-            Point("C", {2 * spacing, 0, 0}, "D", "B"), Point("D", {3 * spacing, 0, 0}, "!", "C")};
-        for (EcCameraWaypoint* p : pts)
+    CameraWaypoint* Chain(float spacing = 10.0f) {
+        CameraWaypoint* pts[4] = {Point("A", {0, 0, 0}, "B"), Point("B", {spacing, 0, 0}, "C", "A"),
+                                  Point("C", {2 * spacing, 0, 0}, "D", "B"),
+                                  Point("D", {3 * spacing, 0, 0}, "!", "C")};
+        for (CameraWaypoint* p : pts)
             p->Start();
         return pts[1];
     }
@@ -62,7 +62,7 @@ TEST_F(CameraPlacedTest, TablesHoldTheirRowsRangesAndCommand) {
 }
 
 TEST_F(CameraPlacedTest, AFixedCameraLooksAlongItsAnglesFromItsPlace) {
-    auto* cam = Make<EcCameraFixed>("CameraFixed", world, "Fixed");
+    auto* cam = Make<CameraFixed>("CameraFixed", world, "Fixed");
     EXPECT_EQ(cam->fov, 1.04718f);
     EXPECT_EQ(cam->localBox[0], -1.0f);
     EXPECT_EQ(cam->localBox[5], 1.0f);
@@ -95,7 +95,7 @@ TEST_F(CameraPlacedTest, AFixedCameraLooksAlongItsAnglesFromItsPlace) {
 
 TEST_F(CameraPlacedTest, AFieldOfViewOutOfRangeBecomesTheDefaultWithOneLine) {
     for (float bad : {0.0f, -1.0f, 3.5f, std::nanf("")}) {
-        auto* cam = Make<EcCameraFixed>("CameraFixed", world, "BadFov");
+        auto* cam = Make<CameraFixed>("CameraFixed", world, "BadFov");
         cam->fov = bad;
         cam->Start();
         EXPECT_EQ(View(cam).fov, 1.04718f) << bad;
@@ -110,7 +110,7 @@ TEST_F(CameraPlacedTest, AWaypointReadFromAFileStartsWithATimeAndGivesAView) {
     const std::string path = dir / "Path.ini";
     const char* text = "[WP1]\nx=100\ny=5\nz=200\ntransTime=0.0\ntargetDist=40\nnext=Nowhere\n";
     ASSERT_EQ(FileWriteAll(path.c_str(), text, std::strlen(text)), 1);
-    auto* wp = Make<EcCameraWaypoint>("CameraWaypoint", world, "WP1");
+    auto* wp = Make<CameraWaypoint>("CameraWaypoint", world, "WP1");
     EXPECT_EQ(wp->transTime, 4.0f);
     int flag = -1;
     wp->LoadVars(path.c_str(), &flag);
@@ -139,7 +139,7 @@ TEST_F(CameraPlacedTest, AWaypointReadFromAFileStartsWithATimeAndGivesAView) {
 }
 
 TEST_F(CameraPlacedTest, ACreatedWaypointAimsFortyAhead) {
-    EcCameraWaypoint* wp = Point("Solo", {10, 20, 30});
+    CameraWaypoint* wp = Point("Solo", {10, 20, 30});
     wp->Start();
     EXPECT_EQ(wp->transTime, 4.0f);
     EXPECT_NEAR(wp->target.z, 70.0f, 1e-4f);
@@ -148,7 +148,7 @@ TEST_F(CameraPlacedTest, ACreatedWaypointAimsFortyAhead) {
 }
 
 TEST_F(CameraPlacedTest, CalculateTransTimeSumsThePathToTheNextPoint) {
-    EcCameraWaypoint* b = Chain();
+    CameraWaypoint* b = Chain();
     ASSERT_EQ(b->Prev()->GetName(), std::string("A"));
     ASSERT_EQ(b->NextNext()->GetName(), std::string("D"));
 
@@ -166,7 +166,7 @@ TEST_F(CameraPlacedTest, CalculateTransTimeSumsThePathToTheNextPoint) {
     EXPECT_FALSE(b->TestFlag(ENT_FLAG_ACTIVE)) << "the mark must not make it active";
 
     // C's next-but-one is missing: nothing changes.
-    EcCameraWaypoint* c = b->Next();
+    CameraWaypoint* c = b->Next();
     c->speed = 5.0f;
     EXPECT_EQ(CameraWaypointCalcTransTime(c), 0);
     EXPECT_EQ(c->transTime, 4.0f);
@@ -174,7 +174,7 @@ TEST_F(CameraPlacedTest, CalculateTransTimeSumsThePathToTheNextPoint) {
 }
 
 TEST_F(CameraPlacedTest, CoincidentPointsHaveNoLengthAndChangeNothing) {
-    EcCameraWaypoint* b = Chain(0.0f);
+    CameraWaypoint* b = Chain(0.0f);
     b->speed = 5.0f;
     EXPECT_EQ(CameraWaypointCalcTransTime(b), -1);
     EXPECT_EQ(b->transTime, 4.0f);
@@ -183,8 +183,8 @@ TEST_F(CameraPlacedTest, CoincidentPointsHaveNoLengthAndChangeNothing) {
 }
 
 TEST_F(CameraPlacedTest, LinksAreResolvedOnceAtStart) {
-    EcCameraWaypoint* b = Chain();
-    EcCameraWaypoint* c = b->Next();
+    CameraWaypoint* b = Chain();
+    CameraWaypoint* c = b->Next();
     c->SetName("Renamed");
     EXPECT_EQ(b->Next(), c) << "renaming after Start does not re-resolve";
     b->Start();
@@ -194,13 +194,13 @@ TEST_F(CameraPlacedTest, LinksAreResolvedOnceAtStart) {
     EXPECT_EQ(b->transTime, 4.0f);
 
     // A link to a point that is destroyed is none.
-    EcCameraWaypoint* a = b->Prev();
+    CameraWaypoint* a = b->Prev();
     EntDestroyTree(b);
     EXPECT_EQ(a->Next(), nullptr);
 
     // An entity of another type under the name links nothing.
     Make("Probe", world, "Stranger");
-    EcCameraWaypoint* lone = Point("Lone", {0, 0, 0}, "Stranger");
+    CameraWaypoint* lone = Point("Lone", {0, 0, 0}, "Stranger");
     lone->Start();
     EXPECT_EQ(lone->Next(), nullptr);
 }

@@ -10,8 +10,8 @@
 #include "game/Ents/GameGrid.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
+#include "world/CameraVantor1.h"
 #include "world/CursorFrame.h"
-#include "world/EcCameraVantor1.h"
 
 #include <gtest/gtest.h>
 
@@ -61,20 +61,20 @@ class CameraVantorTest : public KernelTest {
         grid->Start();
         return grid;
     }
-    EcCameraVantor1* AddCamera() {
-        auto* cam = Make<EcCameraVantor1>("CameraVantor1", world, "Camera2");
+    CameraVantor1* AddCamera() {
+        auto* cam = Make<CameraVantor1>("CameraVantor1", world, "Camera2");
         cam->Start();
         return cam;
     }
-    void Send(EcCameraVantor1* cam, int32_t type, intptr_t a = 0, intptr_t b = 0) {
+    void Send(CameraVantor1* cam, int32_t type, intptr_t a = 0, intptr_t b = 0) {
         SlEvent e{type, a, b, 0};
         EXPECT_EQ(cam->OnMessage(&e), 0);
     }
-    void Cursor(EcCameraVantor1* cam, float x, float y) {
+    void Cursor(CameraVantor1* cam, float x, float y) {
         Send(cam, SL_MOUSEPOS, SlPackFloat(x), SlPackFloat(y));
     }
     // `frames` updates of `dt` real seconds each.
-    void Run(EcCameraVantor1* cam, float dt, int frames) {
+    void Run(CameraVantor1* cam, float dt, int frames) {
         g_frameSeconds = dt;
         for (int i = 0; i < frames; ++i)
             cam->Update(0.5f); // the game's step, which the camera must not read

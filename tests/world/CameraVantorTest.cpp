@@ -31,7 +31,7 @@ intptr_t FlatProc(EntNode* n, int m, intptr_t a, intptr_t b, intptr_t c) {
 }
 
 // The camera's entity under a class of its own, which hands over no fly-to hook.
-const WorldClassDef kStandIn = {"StandInVantor", nullptr, WorldMake<EcCameraVantor1>, nullptr};
+const WorldClassDef kStandIn = {"StandInVantor", nullptr, WorldMake<CameraVantor1>, nullptr};
 intptr_t StandInProc(EntNode* n, int m, intptr_t a, intptr_t b, intptr_t c) {
     return WorldClassProc(kStandIn, n, m, a, b, c);
 }
@@ -39,7 +39,7 @@ intptr_t StandInProc(EntNode* n, int m, intptr_t a, intptr_t b, intptr_t c) {
 // ---- start ----
 
 TEST_F(CameraVantorTest, TableRowsInOrderAndTheCreatedState) {
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     std::string rows;
     for (PropField* f = cam->classDb->first; f; f = f->next)
         rows += std::string(rows.empty() ? "" : " ") + f->name;
@@ -56,7 +56,7 @@ TEST_F(CameraVantorTest, TableRowsInOrderAndTheCreatedState) {
 
 TEST_F(CameraVantorTest, StartFitsTheGridAndTheEyeSettlesAboveItsCentre) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     EXPECT_EQ(cam->minX, 384.0f);
     EXPECT_EQ(cam->maxX, 640.0f);
     EXPECT_EQ(cam->minZ, 384.0f);
@@ -70,7 +70,7 @@ TEST_F(CameraVantorTest, StartFitsTheGridAndTheEyeSettlesAboveItsCentre) {
 }
 
 TEST_F(CameraVantorTest, WithoutAGridTheBoundsStayAndOnTerrainTheTargetTakesTheGridHeight) {
-    EcCameraVantor1* alone = AddCamera();
+    CameraVantor1* alone = AddCamera();
     EXPECT_EQ(alone->minX, 384.0f);
     EXPECT_EQ(alone->maxZ, 640.0f);
     EXPECT_EQ(alone->targetPoint.x, 0.0f);
@@ -80,7 +80,7 @@ TEST_F(CameraVantorTest, WithoutAGridTheBoundsStayAndOnTerrainTheTargetTakesTheG
     ASSERT_EQ(EntCreateClass(FlatProc, 0, 0), 0);
     Make("FlatTerrain", world, "Terrain");
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     EXPECT_EQ(cam->targetPoint.y, 5.0f) << "the grid stands on the terrain and the camera on it";
 }
 
@@ -89,7 +89,7 @@ TEST_F(CameraVantorTest, AGridListedAfterTheCameraStillGivesItsBounds) {
     grid->pos = VECTOR3{100.0f, 2.0f, 50.0f};
     grid->gridCols = 10;
     grid->gridRows = 20;
-    EcCameraVantor1* cam = AddCamera(); // started before the grid has built its cells
+    CameraVantor1* cam = AddCamera(); // started before the grid has built its cells
     EXPECT_EQ(cam->minX, 100.0f);
     EXPECT_EQ(cam->maxX, 120.0f);
     EXPECT_EQ(cam->maxZ, 90.0f) << "an unbuilt grid collapsed the bounds to its empty size";
@@ -107,7 +107,7 @@ TEST_F(CameraVantorTest, AGridListedAfterTheCameraStillGivesItsBounds) {
 
 TEST_F(CameraVantorTest, KeysMoveTurnAndZoomAtTheirRates) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     Send(cam, SL_KEYDOWN, 17); // W
     Run(cam, 0.01f, 100);
     EXPECT_NEAR(cam->targetPoint.z, 512.0f + 56.57f, 0.6f)
@@ -156,7 +156,7 @@ TEST_F(CameraVantorTest, KeysMoveTurnAndZoomAtTheirRates) {
 
 TEST_F(CameraVantorTest, OppositeKeysCancelAndReleasingOneResumesTheOther) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     Send(cam, SL_KEYDOWN, 30);
     Send(cam, SL_KEYDOWN, 32);
     Send(cam, SL_KEYDOWN, 16);
@@ -173,7 +173,7 @@ TEST_F(CameraVantorTest, OppositeKeysCancelAndReleasingOneResumesTheOther) {
 
 TEST_F(CameraVantorTest, RightDragPansAndMiddleOrBothButtonsRotate) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     Send(cam, SL_MOUSE1DOWN);
     Send(cam, SL_MOUSEMOVE, 10, 0);
     Run(cam, 0.016f, 1);
@@ -209,7 +209,7 @@ TEST_F(CameraVantorTest, RightDragPansAndMiddleOrBothButtonsRotate) {
 
 TEST_F(CameraVantorTest, EdgeZoneIsStrictAndTheWheelReplaces) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     Cursor(cam, 1024.0f * (1.0f - 0.015f), 384.0f);
     Run(cam, 0.1f, 1);
     EXPECT_EQ(cam->targetPoint.x, 512.0f) << "on the boundary nothing scrolls";
@@ -232,7 +232,7 @@ TEST_F(CameraVantorTest, EdgeZoneIsStrictAndTheWheelReplaces) {
 
 TEST_F(CameraVantorTest, PadMovesTurnsAndZoomsAndItsNumbersAreChecked) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     SlPad* pad = SlPadGetState(0);
     pad->lx = 1.0f;
     pad->ry = 0.1f; // inside the dead zone
@@ -255,7 +255,7 @@ TEST_F(CameraVantorTest, PadMovesTurnsAndZoomsAndItsNumbersAreChecked) {
 
 TEST_F(CameraVantorTest, FlyToMovesTheTargetAndResetsTheViewOnlyFromYawAboveMinusOne) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     cam->yaw = 2.0f;
     cam->distance = 70.0f;
     const VECTOR3 spot = {450.0f, 3.0f, 600.0f};
@@ -285,7 +285,7 @@ TEST_F(CameraVantorTest, FlyToMovesTheTargetAndResetsTheViewOnlyFromYawAboveMinu
 }
 
 TEST_F(CameraVantorTest, FocusDoesNothingWithoutACameraOrOnceTheClassIsShutDown) {
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     auto* thing = Make<Ent3dBase>("Probe", world, "Thing");
     thing->pos = VECTOR3{500.0f, 0.0f, 500.0f};
     EntDestroyTree(cam);
@@ -299,7 +299,7 @@ TEST_F(CameraVantorTest, FocusDoesNothingWithoutACameraOrOnceTheClassIsShutDown)
     ASSERT_EQ(EntCreateClass(StandInProc, 0, 0), 0);
     root = Make("EntNull", nullptr, "Root");
     world = Make("EntNull", root, "World");
-    auto* standIn = Make<EcCameraVantor1>("StandInVantor", world, "Camera2");
+    auto* standIn = Make<CameraVantor1>("StandInVantor", world, "Camera2");
     ASSERT_NE(standIn, nullptr);
     thing = Make<Ent3dBase>("Probe", world, "Thing");
     thing->pos = VECTOR3{500.0f, 0.0f, 500.0f};
@@ -309,7 +309,7 @@ TEST_F(CameraVantorTest, FocusDoesNothingWithoutACameraOrOnceTheClassIsShutDown)
 
 TEST_F(CameraVantorTest, GetCameraGivesTheFixedFovTheInverseAndAPickRayThroughTheTarget) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     cam->fov = 0.3f;
     Send(cam, SL_MOUSE2DOWN);
     Send(cam, SL_MOUSEMOVE, 70, 20);
@@ -338,7 +338,7 @@ TEST_F(CameraVantorTest, GetCameraGivesTheFixedFovTheInverseAndAPickRayThroughTh
 
 TEST_F(CameraVantorTest, RealTimeDrivesItAndAStoppedTimerHoldsIt) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     Send(cam, SL_KEYDOWN, 32);
     AppTimer(APPTIMER_STOP);
     Run(cam, 0.1f, 10);
@@ -360,7 +360,7 @@ TEST_F(CameraVantorTest, RealTimeDrivesItAndAStoppedTimerHoldsIt) {
 
 TEST_F(CameraVantorTest, NoInputLeavesTheViewAndAPointerOutsideDoesNotScroll) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     Run(cam, 0.016f, 300);
     EXPECT_EQ(cam->targetPoint.x, 512.0f) << "the view drifted with no input at all";
     EXPECT_EQ(cam->targetPoint.z, 512.0f);
@@ -376,7 +376,7 @@ TEST_F(CameraVantorTest, NoInputLeavesTheViewAndAPointerOutsideDoesNotScroll) {
 
 TEST_F(CameraVantorTest, HeldKeysAndButtonsAreLetGoWhenTheCameraStopsHearingInput) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     Send(cam, SL_KEYDOWN, 17);
     Send(cam, SL_MOUSE1DOWN);
     Run(cam, 0.1f, 1);
@@ -390,7 +390,7 @@ TEST_F(CameraVantorTest, HeldKeysAndButtonsAreLetGoWhenTheCameraStopsHearingInpu
 }
 
 TEST_F(CameraVantorTest, ACameraDestroyedInADragLetsTheCursorGo) {
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     Send(cam, SL_MOUSE2DOWN);
     Run(cam, 0.016f, 1);
     ASSERT_EQ(host.locked, 1);
@@ -402,7 +402,7 @@ TEST_F(CameraVantorTest, ACameraDestroyedInADragLetsTheCursorGo) {
 
 TEST_F(CameraVantorTest, CrossedLimitsEndAtTheUpperBoundAndAnOverlappingZoneIsClamped) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     cam->minPitch = 1.2f;
     cam->maxPitch = 0.6f;
     cam->minZoom = 50.0f;
@@ -436,7 +436,7 @@ TEST_F(CameraVantorTest, CrossedLimitsEndAtTheUpperBoundAndAnOverlappingZoneIsCl
 
 TEST_F(CameraVantorTest, RatesThatAreNotNumbersNeverReachTheView) {
     AddGrid(VECTOR3{384.0f, 0.0f, 384.0f});
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     cam->trackRate = cam->yawRate = cam->tiltRate = cam->zoomRate = nan;
     cam->scrollZonePct = nan;
@@ -463,7 +463,7 @@ TEST_F(CameraVantorTest, AGridWithoutColumnsHoldsTheTargetOnItsEdge) {
     grid->pos = VECTOR3{100.0f, 0.0f, 200.0f};
     grid->gridCols = 0;
     grid->Start();
-    EcCameraVantor1* cam = AddCamera();
+    CameraVantor1* cam = AddCamera();
     EXPECT_EQ(cam->minX, cam->maxX);
     Send(cam, SL_KEYDOWN, 32);
     Run(cam, 0.1f, 5);

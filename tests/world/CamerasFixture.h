@@ -10,12 +10,12 @@
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
 #include "world/AvatarFace.h"
+#include "world/CameraAttach.h"
+#include "world/CameraAvatar1.h"
 #include "world/CameraDesc.h"
-#include "world/EcCameraAttach.h"
-#include "world/EcCameraAvatar1.h"
-#include "world/EcCameraFixed.h"
-#include "world/EcCameraWaypoint.h"
-#include "world/EcPlayfield1.h"
+#include "world/CameraFixed.h"
+#include "world/CameraWaypoint.h"
+#include "world/Playfield1.h"
 
 #include <gtest/gtest.h>
 

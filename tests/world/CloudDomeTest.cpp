@@ -8,7 +8,7 @@
 #include "engine/System.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcCloudDome2.h"
+#include "world/CloudDome2.h"
 
 #include <cstring>
 #include <string>
@@ -37,7 +37,7 @@ class CloudDomeTest : public KernelTest {
         ASSERT_TRUE(
             GenWriteFile(m_dir / "Clouds.dds", GenDdsBytes(GenDds::Argb32, GenMipChain(img))));
         root = Make("EntNull", nullptr, "Root");
-        dome = Make<EcCloudDome2>("CloudDome2", root, "Clouds");
+        dome = Make<CloudDome2>("CloudDome2", root, "Clouds");
         ASSERT_NE(dome, nullptr);
     }
     void TearDown() override {
@@ -54,7 +54,7 @@ class CloudDomeTest : public KernelTest {
     }
 
     ENTBASE* root = nullptr;
-    EcCloudDome2* dome = nullptr;
+    CloudDome2* dome = nullptr;
     TempDir m_dir;
     std::string m_oldFolder;
 };

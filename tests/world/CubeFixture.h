@@ -4,7 +4,7 @@
 
 #include "engine/Random.h"
 #include "tests/world/CamerasFixture.h"
-#include "world/EcCube1.h"
+#include "world/Cube1.h"
 
 class CubeTest : public CamerasTest {
   protected:
@@ -14,8 +14,8 @@ class CubeTest : public CamerasTest {
         CrtSrand(1);
     }
     void RegisterCube() { ASSERT_EQ(EntCreateClass(EcCube1Proc, 0, 0), 0); }
-    EcCube1* Cube(int dx, int dy, int dz, float size = 1.0f, VECTOR3 at = {10, 0, 10}) {
-        auto* c = Make<EcCube1>("Cube1", world, "Cube");
+    Cube1* Cube(int dx, int dy, int dz, float size = 1.0f, VECTOR3 at = {10, 0, 10}) {
+        auto* c = Make<Cube1>("Cube1", world, "Cube");
         c->dims[0] = dx;
         c->dims[1] = dy;
         c->dims[2] = dz;

@@ -7,8 +7,8 @@
 #include "I3d/Textures.h"
 #include "tests/support/PixelChannels.h"
 #include "tests/world/CubeFixture.h"
-#include "world/EcClear.h"
-#include "world/EcViewport.h"
+#include "world/EntClear.h"
+#include "world/EntViewport.h"
 
 #include <GL/gl.h>
 
@@ -32,13 +32,13 @@ class CubePixels : public CubeTest {
         ASSERT_EQ(EntCreateClass(EcClearProc, 0, 0), 0);
         CrtSrand(1);
         ENTBASE* viewports = Make("EntNull", root, "Viewports");
-        view = Make<EcViewport>("Viewport", viewports, "Main");
+        view = Make<EntViewport>("Viewport", viewports, "Main");
         view->SetVoid("entDrawRoot", (intptr_t)world);
         view->clear = 1;
         view->SetColor3("color", 0, 0, 0);
         // Two sub-cubes of 20 a side: the cube spans 0..40 on each axis.
         cube = Cube(2, 2, 2, 20.0f, {0, 0, 0});
-        auto* cam = Make<EcCameraFixed>("CameraFixed", world, "Above");
+        auto* cam = Make<CameraFixed>("CameraFixed", world, "Above");
         cam->pos = VECTOR3{20.0f, 120.0f, 20.0f};
         cam->SetPitch(1.5707963f);
         cam->fov = 0.5f;
@@ -67,8 +67,8 @@ class CubePixels : public CubeTest {
     }
     static bool Clear(uint32_t c) { return Red(c) + Green(c) + Blue(c) == 0; }
 
-    EcViewport* view = nullptr;
-    EcCube1* cube = nullptr;
+    EntViewport* view = nullptr;
+    Cube1* cube = nullptr;
 };
 
 TEST_F(CubePixels, TheGapsBetweenSubCubesShowTheClearColour) {
@@ -91,7 +91,7 @@ TEST_F(CubePixels, ADroppedLayerShowsTheClearColour) {
 }
 
 TEST_F(CubePixels, AClearAfterTheCubeWipesItOnlyWhileItsClassDraws) {
-    auto* wipe = Make<EcClear>("Clear", world, "Wipe");
+    auto* wipe = Make<EntClear>("Clear", world, "Wipe");
     EXPECT_EQ(wipe->color[0], 1.0f);
     wipe->color[1] = 0.0f; // magenta
     wipe->color[3] = 0.0f; // the alpha entry is not drawn: the clear is opaque

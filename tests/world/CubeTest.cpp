@@ -10,7 +10,7 @@
 
 namespace {
 
-int PresentCells(const EcCube1* c) {
+int PresentCells(const Cube1* c) {
     int n = 0;
     for (uint32_t i = 0; c->cells && i < c->cells->count; ++i)
         n += c->cells->cells[i] & 1u;
@@ -27,7 +27,7 @@ struct Lcg {
 };
 
 // Steps until the state changes (or the limit), answering the time that passed.
-float RunUntilLeft(EcCube1* c, int state, float dt = 0.05f, float limit = 60.0f) {
+float RunUntilLeft(Cube1* c, int state, float dt = 0.05f, float limit = 60.0f) {
     float t = 0.0f;
     while (c->state == state && t < limit) {
         c->Update(dt);
@@ -44,7 +44,7 @@ TEST_F(CubeTest, TableAndCreatedValues) {
         if (t->Entries()[i].name[0]) // the ninth entry is left free
             rows += std::string(rows.empty() ? "" : " ") + t->Entries()[i].name;
     EXPECT_EQ(rows, "name pos.x pos.y pos.z subcubeSize dim.x dim.y dim.z");
-    auto* c = Make<EcCube1>("Cube1", world, "Fresh");
+    auto* c = Make<Cube1>("Cube1", world, "Fresh");
     EXPECT_EQ(c->GetInstanceVarTable(), t) << "the class table is the instance table";
     EXPECT_EQ(c->state, CUBE1_WAITING);
     EXPECT_FLOAT_EQ(c->timer, 4.0f);
@@ -55,20 +55,20 @@ TEST_F(CubeTest, TableAndCreatedValues) {
 }
 
 TEST_F(CubeTest, StartMakesTheHolesThatFitAndThreeRandomBitsPerCell) {
-    EcCube1* c3 = Cube(3, 3, 3);
+    Cube1* c3 = Cube(3, 3, 3);
     EXPECT_EQ(PresentCells(c3), 27 - 3);
     for (auto h : {std::array<int, 3>{0, 0, 0}, {1, 1, 0}, {2, 1, 0}})
         EXPECT_EQ(CellArray3At(c3->cells, h[0], h[1], h[2]) & 1u, 0u)
             << "hole " << h[0] << h[1] << h[2];
-    EcCube1* c4 = Cube(4, 4, 4);
+    Cube1* c4 = Cube(4, 4, 4);
     EXPECT_EQ(PresentCells(c4), 64 - 4);
     EXPECT_EQ(CellArray3At(c4->cells, 3, 3, 3) & 1u, 0u);
-    EcCube1* c1 = Cube(1, 1, 1);
+    Cube1* c1 = Cube(1, 1, 1);
     EXPECT_EQ(PresentCells(c1), 0) << "a single cell is the hole at the origin";
     EXPECT_EQ(c1->cells->extX, 0);
 
     CrtSrand(1);
-    EcCube1* pinned = Cube(2, 2, 2);
+    Cube1* pinned = Cube(2, 2, 2);
     Lcg lcg{1};
     for (uint32_t i = 0; i < pinned->cells->count; ++i) {
         uint32_t want = 1u;
@@ -80,7 +80,7 @@ TEST_F(CubeTest, StartMakesTheHolesThatFitAndThreeRandomBitsPerCell) {
 }
 
 TEST_F(CubeTest, TheCycleWaitsAppearsRollsTowardThePlayerSinksAndLosesALayer) {
-    EcCube1* c = Cube(3, 3, 3, 2.0f);
+    Cube1* c = Cube(3, 3, 3, 2.0f);
     VECTOR3 centre;
     Cube1GetCentre(c, &centre);
     Player({centre.x + 20.0f, 0.0f, centre.z});
@@ -106,7 +106,7 @@ TEST_F(CubeTest, TheCycleWaitsAppearsRollsTowardThePlayerSinksAndLosesALayer) {
 }
 
 TEST_F(CubeTest, WithoutAPlayerTheCubeKeepsAskingInStateTwo) {
-    EcCube1* c = Cube(2, 2, 2);
+    Cube1* c = Cube(2, 2, 2);
     RunUntilLeft(c, CUBE1_WAITING);
     for (int i = 0; i < 400; ++i)
         c->Update(0.05f);
@@ -118,7 +118,7 @@ TEST_F(CubeTest, WithoutAPlayerTheCubeKeepsAskingInStateTwo) {
 }
 
 TEST_F(CubeTest, DirectionTiesTruncateTowardZ) {
-    EcCube1* c = Cube(2, 2, 2, 1.0f, {10, 0, 10}); // centre (11, 11)
+    Cube1* c = Cube(2, 2, 2, 1.0f, {10, 0, 10}); // centre (11, 11)
     StandInAvatar* p = Player({11.0f + 2.9f, 0.0f, 11.0f + 2.1f});
     EXPECT_EQ(Cube1DirToPlayer(c), CUBE1_POS_Z);
     p->pos = VECTOR3{11.0f - 3.5f, 0.0f, 11.0f + 2.1f};
@@ -128,7 +128,7 @@ TEST_F(CubeTest, DirectionTiesTruncateTowardZ) {
 }
 
 TEST_F(CubeTest, RollsKeepTheYColumnExact) {
-    EcCube1* c = Cube(8, 8, 8, 1.0f, {100, 0, 100});
+    Cube1* c = Cube(8, 8, 8, 1.0f, {100, 0, 100});
     StandInAvatar* p = Player({0, 0, 0});
     const VECTOR3 offsets[4] = {{30, 0, 0}, {0, 0, 30}, {-30, 0, 0}, {0, 0, -30}};
     int rolls = 0, step = 0;
@@ -155,7 +155,7 @@ TEST_F(CubeTest, RollsKeepTheYColumnExact) {
 }
 
 TEST_F(CubeTest, FaceAtAndCentre) {
-    EcCube1* c = Cube(4, 2, 4, 2.0f, {10, 0, 10}); // centre (14, 2, 14)
+    Cube1* c = Cube(4, 2, 4, 2.0f, {10, 0, 10}); // centre (14, 2, 14)
     VECTOR3 centre;
     Cube1GetCentre(c, &centre);
     EXPECT_EQ(centre.x, 14.0f);
@@ -176,7 +176,7 @@ TEST_F(CubeTest, FaceAtAndCentre) {
 }
 
 TEST_F(CubeTest, BadSizesAreHeld) {
-    EcCube1* c = Cube(9, -2, 0, 0.0f);
+    Cube1* c = Cube(9, -2, 0, 0.0f);
     EXPECT_EQ(c->dims[0], 8);
     EXPECT_EQ(c->dims[1], 0);
     EXPECT_EQ(c->cells->count, 0u);
@@ -187,7 +187,7 @@ TEST_F(CubeTest, BadSizesAreHeld) {
 }
 
 TEST_F(CubeTest, DestroyFreesEverything) {
-    EcCube1* c = Cube(3, 3, 3);
+    Cube1* c = Cube(3, 3, 3);
     EXPECT_EQ(c->Destroy(), 0); // LeakSanitizer checks the cells and the animation
 }
 

@@ -1,6 +1,7 @@
 // The environment and the light on the recording layer: what the first walk sends and in which
 // order, the underwater switch, the class bit, the seeded wind, the cube map's life, and the
 // light's kernel record, its direction, camera and refusals.
+#include "world/Environment.h"
 #include "I3d/Camera.h"
 #include "I3d/Lights.h"
 #include "I3d/Materials.h"
@@ -12,8 +13,7 @@
 #include "engine/Random.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcEnvironment.h"
-#include "world/EcLight.h"
+#include "world/EntLight.h"
 
 #include <array>
 #include <cmath>
@@ -38,12 +38,12 @@ class EnvironmentTest : public KernelTest {
         ASSERT_EQ(I3dTexTableAlloc(64), 0);
         RegisterWorldTestClasses();
         root = Make("EntNull", nullptr, "Root");
-        env = Make<EcEnvironment>("Environment", root, "Environment");
+        env = Make<Environment>("Environment", root, "Environment");
         ASSERT_NE(env, nullptr);
         Log().Clear();
     }
     void TearDown() override {
-        WorldClassFlags<EcEnvironment>::Reset();
+        WorldClassFlags<Environment>::Reset();
         EntDestroyTree(root);
         EntSystemShutdown();
         I3dTexTableFree();
@@ -65,7 +65,7 @@ class EnvironmentTest : public KernelTest {
     }
 
     ENTBASE* root = nullptr;
-    EcEnvironment* env = nullptr;
+    Environment* env = nullptr;
 };
 
 TEST_F(EnvironmentTest, TableRowsAreTheFileAndScriptInterfaceInOrder) {
@@ -213,8 +213,8 @@ TEST_F(EnvironmentTest, CubeMapIsTheKernelsUntilDestroyTakesItBack) {
 
 class LightTest : public EnvironmentTest {
   protected:
-    EcLight* NewLight(int type) {
-        auto* l = Make<EcLight>("Light", root, "Lamp");
+    EntLight* NewLight(int type) {
+        auto* l = Make<EntLight>("Light", root, "Lamp");
         l->type = type;
         l->Start();
         return l;
@@ -228,7 +228,7 @@ class LightTest : public EnvironmentTest {
 };
 
 TEST_F(LightTest, TableAndCreateValues) {
-    auto* l = Make<EcLight>("Light", root, "Lamp");
+    auto* l = Make<EntLight>("Light", root, "Lamp");
     std::string rows;
     for (PropField* f = l->classDb->first; f; f = f->next)
         rows += std::string(rows.empty() ? "" : " ") + f->name;
@@ -241,7 +241,7 @@ TEST_F(LightTest, TableAndCreateValues) {
 }
 
 TEST_F(LightTest, TypeZeroHoldsNoneAndASpotTakesOneWithItsCone) {
-    EcLight* l = NewLight(0);
+    EntLight* l = NewLight(0);
     EXPECT_EQ(l->light, -1);
     EXPECT_EQ(Log().Count("SetLight"), 0);
     l->type = 2;
@@ -260,7 +260,7 @@ TEST_F(LightTest, TypeZeroHoldsNoneAndASpotTakesOneWithItsCone) {
 }
 
 TEST_F(LightTest, PointLightEndsWithConstantAttenuation) {
-    EcLight* l = NewLight(1);
+    EntLight* l = NewLight(1);
     ASSERT_GE(l->light, 0);
     const D3DLIGHT8 sent = Sent(l->light);
     EXPECT_EQ(sent.Attenuation0, 1.0f);
@@ -272,7 +272,7 @@ TEST_F(LightTest, PointLightEndsWithConstantAttenuation) {
 }
 
 TEST_F(LightTest, DirectionIsTheThirdRowOfYawThenPitch) {
-    EcLight* l = NewLight(3);
+    EntLight* l = NewLight(3);
     l->yaw = 0.7f;
     l->pitch = -0.3f;
     l->pos = {5.0f, 6.0f, 7.0f};
@@ -304,7 +304,7 @@ TEST_F(LightTest, NoFreeRecordMeansNothingSentAndALaterApplyTakesOne) {
         taken.push_back(i);
     ASSERT_FALSE(taken.empty());
     Log().Clear();
-    EcLight* l = NewLight(1);
+    EntLight* l = NewLight(1);
     EXPECT_EQ(l->light, -1);
     EXPECT_EQ(Log().Count("SetLight"), 0);
     I3dLightFree(taken.back());
@@ -315,7 +315,7 @@ TEST_F(LightTest, NoFreeRecordMeansNothingSentAndALaterApplyTakesOne) {
 }
 
 TEST_F(LightTest, RangeOfZeroOrLessKeepsThePreviousOne) {
-    EcLight* l = NewLight(1);
+    EntLight* l = NewLight(1);
     l->range = 0.0f;
     l->VarsChanged();
     EXPECT_EQ(l->range, 1000.0f);

@@ -7,8 +7,8 @@
 #include "I3d/StateCache.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcEnvironment.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
+#include "world/Environment.h"
 
 #include <GL/gl.h>
 
@@ -30,7 +30,7 @@ class FogPixels : public KernelTest {
         root = Make("EntNull", nullptr, "Root");
         viewports = Make("EntNull", root, "Viewport");
         world = Make("EntNull", root, "World");
-        env = Make<EcEnvironment>("Environment", world, "Environment");
+        env = Make<Environment>("Environment", world, "Environment");
         env->fogStart = 100.0f;
         env->fogEnd = 300.0f;
         env->fogClr[0] = 1.0f;
@@ -40,7 +40,7 @@ class FogPixels : public KernelTest {
         env->uwFogClr[2] = 1.0f;
         env->uwFogClr[0] = env->uwFogClr[1] = 0.0f;
         env->uwFogElv = 10.0f;
-        viewport = Make<EcViewport>("Viewport", viewports, "Main");
+        viewport = Make<EntViewport>("Viewport", viewports, "Main");
         viewport->SetVoid("entDrawRoot", (intptr_t)world);
         viewport->clear = 1;
     }
@@ -74,8 +74,8 @@ class FogPixels : public KernelTest {
     }
 
     ENTBASE *root = nullptr, *viewports = nullptr, *world = nullptr;
-    EcEnvironment* env = nullptr;
-    EcViewport* viewport = nullptr;
+    Environment* env = nullptr;
+    EntViewport* viewport = nullptr;
 };
 
 TEST_F(FogPixels, HalfwayIsTheEvenMixAndBelowWaterTakesTheUnderwaterColour) {

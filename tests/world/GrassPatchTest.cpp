@@ -2,13 +2,13 @@
 // file, reading a foliage file into blocks under "Last", the fallback to the grass maps, the
 // plants' geometry, and the damaged files and settings that must neither crash nor write outside
 // the grid, the map or a mesh's 16-bit indices.
+#include "world/GrassPatch.h"
 #include "I3d/Math/Geometry.h"
 #include "engine/Files.h"
 #include "engine/PropDb.h"
 #include "tests/world/TerrainFixture.h"
-#include "world/EcGrassMesh.h"
-#include "world/EcGrassPatch.h"
 #include "world/Foliage.h"
+#include "world/GrassMesh.h"
 
 #include <cmath>
 #include <cstring>
@@ -34,7 +34,7 @@ class GrassPatchTest : public TerrainFixture {
         TerrainFixture::TearDown();
     }
     // A flat terrain named "Terrain" of ground height `grey` (in the map's units).
-    EcTerrain2* Ground(int grey) {
+    Terrain2* Ground(int grey) {
         const std::string map = WriteMap("Flat", 33, 33, [grey](int, int) { return grey; });
         return Load("mapName=" + map + "\ntileWidth=32\ntileHeight=32\n");
     }
@@ -65,24 +65,24 @@ class GrassPatchTest : public TerrainFixture {
         return r;
     }
     // A patch under root, not yet started.
-    EcGrassPatch* Patch(const char* name = "Field") {
-        auto* p = Make<EcGrassPatch>("GrassPatch", root, name);
+    GrassPatch* Patch(const char* name = "Field") {
+        auto* p = Make<GrassPatch>("GrassPatch", root, name);
         EXPECT_NE(p, nullptr);
         return p;
     }
-    std::vector<EcGrassMesh*> Meshes(ENTBASE* under) {
-        std::vector<EcGrassMesh*> out;
+    std::vector<GrassMesh*> Meshes(ENTBASE* under) {
+        std::vector<GrassMesh*> out;
         ENTBASE* found[64];
         const int n = EntFindAllOfType(under, "GrassMesh", found, 64);
         for (int i = 0; i < n; ++i)
-            out.push_back(static_cast<EcGrassMesh*>(found[i]));
+            out.push_back(static_cast<GrassMesh*>(found[i]));
         return out;
     }
     std::string classFile;
 };
 
 TEST_F(GrassPatchTest, TableHoldsTheRowsInOrderWithTwelveLayers) {
-    EcGrassPatch* p = Patch();
+    GrassPatch* p = Patch();
     const PropField* f = p->classDb->first;
     std::vector<std::string> names;
     for (; f; f = f->next)
@@ -101,7 +101,7 @@ TEST_F(GrassPatchTest, TableHoldsTheRowsInOrderWithTwelveLayers) {
 }
 
 TEST_F(GrassPatchTest, CompileWritesOneRecordPerLitPixel) {
-    EcGrassPatch* p = Patch("Field");
+    GrassPatch* p = Patch("Field");
     const std::string map = GrassMap("Three.tga", 8, 8, [](int x, int y) {
         return (x == 1 && y == 2) || (x == 5 && y == 2) || (x == 7 && y == 7);
     });
@@ -147,14 +147,14 @@ TEST_F(GrassPatchTest, FileRecordsBecomeBlocksUnderLast) {
     ENTBASE* last = Make("EntNull", root, "Last");
     const std::string fol =
         FoliageFile("Field.fol", {Rec(0, 33.0f, 1.0f), Rec(0, 34.0f, 2.0f), Rec(1, 1.0f, 40.0f)});
-    EcGrassPatch* p = Patch();
+    GrassPatch* p = Patch();
     std::strcpy(p->posFile, fol.c_str());
     p->layers[0].density = 3;
     p->layers[1].type = 1;
     p->layers[1].density = 4;
     p->Start();
     EXPECT_EQ(LogText().find("Beep"), std::string::npos);
-    const std::vector<EcGrassMesh*> meshes = Meshes(last);
+    const std::vector<GrassMesh*> meshes = Meshes(last);
     ASSERT_EQ(meshes.size(), 2u);
     // Block (row 0, column 2) first: x in [32, 48).
     EXPECT_EQ(meshes[0]->block->mesh.triangleCount, 12u) << "two plants of density 3";
@@ -163,7 +163,7 @@ TEST_F(GrassPatchTest, FileRecordsBecomeBlocksUnderLast) {
     EXPECT_EQ(meshes[1]->block->mesh.vertexCount, 16u);
     EXPECT_NE(LogText().find("Creating Grass Mesh with 24 verts and 12 triangles.\n"),
               std::string::npos);
-    for (EcGrassMesh* m : meshes) {
+    for (GrassMesh* m : meshes) {
         EXPECT_TRUE(m->TestFlag(0x100));
         EXPECT_EQ(EntGetParent(m), last);
         VECTOR3 c;
@@ -190,7 +190,7 @@ TEST_F(GrassPatchTest, FileRecordsBecomeBlocksUnderLast) {
 TEST_F(GrassPatchTest, AnEmptyFileFallsBackToTheFlippedMaps) {
     Ground(0);
     Make("EntNull", root, "Last");
-    EcGrassPatch* p = Patch();
+    GrassPatch* p = Patch();
     std::strcpy(p->posFile, FoliageFile("Empty.fol", {}).c_str());
     // Image row 0 is the picture's far edge: after the flip it plants at z 511.
     const std::string map = GrassMap("Dot.tga", 1, 1, [](int, int) { return true; });
@@ -203,7 +203,7 @@ TEST_F(GrassPatchTest, AnEmptyFileFallsBackToTheFlippedMaps) {
     const size_t hi = log.find("Beep 880 Hz 100 ms");
     ASSERT_NE(hi, std::string::npos);
     EXPECT_NE(log.find("Beep 440 Hz 100 ms", hi), std::string::npos);
-    const std::vector<EcGrassMesh*> meshes = Meshes(root);
+    const std::vector<GrassMesh*> meshes = Meshes(root);
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_EQ(meshes[0]->block->mesh.vertexCount, 4u) << "layers b (\"!\") and i plant nothing";
     EXPECT_GT(meshes[0]->block->box[2], 510.0f);
@@ -211,7 +211,7 @@ TEST_F(GrassPatchTest, AnEmptyFileFallsBackToTheFlippedMaps) {
 }
 
 TEST_F(GrassPatchTest, PlantsStandOnTheGroundWithTheirUvs) {
-    EcTerrain2* t = Ground(30);
+    Terrain2* t = Ground(30);
     const float ground = HeightAt(t, 8.0f, 8.0f);
     ASSERT_GT(ground, 0.0f);
     FoliageLayer layers[FOLIAGE_LAYERS];
@@ -225,7 +225,7 @@ TEST_F(GrassPatchTest, PlantsStandOnTheGroundWithTheirUvs) {
     s.height = [](void* c, float x, float z) {
         const VECTOR3 p{x, 0.0f, z};
         float y = 0.0f;
-        static_cast<EcTerrain2*>(c)->GetHeight(&p, &y);
+        static_cast<Terrain2*>(c)->GetHeight(&p, &y);
         return y;
     };
     s.heightContext = t;
@@ -281,7 +281,7 @@ TEST_F(GrassPatchTest, PlantsStandOnTheGroundWithTheirUvs) {
 
 TEST_F(GrassPatchTest, WithoutLastTheBlocksHangUnderThePatchParent) {
     ENTBASE* group = Make("EntNull", root, "Group");
-    EcGrassPatch* p = Make<EcGrassPatch>("GrassPatch", group, "Field");
+    GrassPatch* p = Make<GrassPatch>("GrassPatch", group, "Field");
     std::strcpy(p->posFile, FoliageFile("Field.fol", {Rec(0, 1.0f, 1.0f)}).c_str());
     p->Start();
     ASSERT_EQ(Meshes(group).size(), 1u);
@@ -296,12 +296,12 @@ TEST_F(GrassPatchTest, DamagedFilesSkipBadRecordsAndSplitLargeBlocks) {
     // 20,000 single-quad plants in one block: two meshes.
     for (int i = 0; i < 20000; ++i)
         recs.push_back(Rec(0, 1.0f + float(i % 100) * 0.1f, 1.0f + float(i / 100) * 0.05f));
-    EcGrassPatch* p = Patch();
+    GrassPatch* p = Patch();
     std::strcpy(p->posFile, FoliageFile("Bad.fol", recs, 1).c_str());
     p->layers[0].density = 1;
     p->Start();
     EXPECT_NE(LogText().find("Grass: 5 foliage records skipped"), std::string::npos);
-    const std::vector<EcGrassMesh*> meshes = Meshes(root);
+    const std::vector<GrassMesh*> meshes = Meshes(root);
     ASSERT_EQ(meshes.size(), 2u);
     EXPECT_EQ(meshes[0]->block->mesh.vertexCount, uint32_t(4 * FOLIAGE_MAX_QUADS));
     EXPECT_EQ(meshes[1]->block->mesh.vertexCount, uint32_t(4 * (20000 - FOLIAGE_MAX_QUADS)));
@@ -334,7 +334,7 @@ TEST_F(GrassPatchTest, SettingsThatWouldDivideByZeroPlantNothing) {
 }
 
 TEST_F(GrassPatchTest, CompileStopsAtTheBufferAndSmallMapsStayInside) {
-    EcGrassPatch* p = Patch("Big");
+    GrassPatch* p = Patch("Big");
     const std::string full = GrassMap("Full.tga", 256, 256, [](int, int) { return true; });
     std::strcpy(p->layers[0].grassMapFile, full.c_str());
     EXPECT_EQ(p->Compile(), FOLIAGE_MAX_RECORDS);

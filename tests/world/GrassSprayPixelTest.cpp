@@ -13,8 +13,8 @@
 #include "tests/I3d/KernelFixture.h"
 #include "tests/support/PixelChannels.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcGrassMesh.h"
-#include "world/EcParticleSpray.h"
+#include "world/GrassMesh.h"
+#include "world/ParticleSpray.h"
 
 #include <cstdlib>
 #include <string>
@@ -72,8 +72,8 @@ class GrassSprayPixels : public KernelTest {
         I3dSetEyePos(&eye);
     }
     // A block of one upright quad in the plane z = 0 across the view's centre.
-    EcGrassMesh* Block(int texture) {
-        auto* m = Make<EcGrassMesh>("GrassMesh", root, "GrassMesh");
+    GrassMesh* Block(int texture) {
+        auto* m = Make<GrassMesh>("GrassMesh", root, "GrassMesh");
         auto* b = new GrassBlock;
         EXPECT_TRUE(b->mesh.Create(33, 4, 2));
         EXPECT_TRUE(b->mesh.LockVerts());
@@ -97,7 +97,7 @@ class GrassSprayPixels : public KernelTest {
         return m;
     }
     // One frame of the block over black: the pixel at x (the centre row).
-    uint32_t Draw(EcGrassMesh* m, int x = kW / 2) {
+    uint32_t Draw(GrassMesh* m, int x = kW / 2) {
         EXPECT_EQ(D3dBeginScene(), 0);
         D3dSetClearColor(0, 0, 0);
         D3dClear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER);
@@ -113,7 +113,7 @@ class GrassSprayPixels : public KernelTest {
 
 TEST_F(GrassSprayPixels, GrassShowsFadesAndFollowsTheLight) {
     // Opaque green on the left, green of alpha 100 on the right.
-    EcGrassMesh* m = Block(Texture("Green.tga", 0xFF00C800u, 0x6400C800u));
+    GrassMesh* m = Block(Texture("Green.tga", 0xFF00C800u, 0x6400C800u));
     // Both within the quad even where it is 6 pixels wide.
     const int left = kW / 2 - 1, right = kW / 2 + 1;
     Eye(-10.0f);
@@ -142,7 +142,7 @@ TEST_F(GrassSprayPixels, SpraysAddOrBlendOverBlack) {
     Eye(-10.0f);
     uint32_t seen[2] = {};
     for (int additive = 1; additive >= 0; --additive) {
-        auto* s = Make<EcParticleSpray>("ParticleSpray", root, "Fountain");
+        auto* s = Make<ParticleSpray>("ParticleSpray", root, "Fountain");
         s->maxParticles = 10;
         std::snprintf(s->textureFile, sizeof s->textureFile, "%s", "White.tga");
         s->lifeSpanMin = s->lifeSpanMax = 10.0f;

@@ -19,8 +19,8 @@ class LensFlareTest : public SunFixture {
         StartWorld(false);
     }
     // A sun around the eye, low in the sky towards +x (over the hill) or -x (off the ground).
-    EcSun* SunFrom(VECTOR3 eye, float azimuth) {
-        auto* sun = Make<EcSun>("Sun", world, "Sun");
+    Sun* SunFrom(VECTOR3 eye, float azimuth) {
+        auto* sun = Make<Sun>("Sun", world, "Sun");
         sun->center = eye;
         sun->azimuth = azimuth;
         sun->elevation = 0.2f;
@@ -30,7 +30,7 @@ class LensFlareTest : public SunFixture {
         return sun;
     }
     // One frame of the flare: its update with dt, then its first walk.
-    static void Frame(EcLensFlare* f, float dt) {
+    static void Frame(LensFlare* f, float dt) {
         EntTreeUpdate(EntGetRoot(f), dt);
         f->DrawPre();
     }
@@ -39,8 +39,8 @@ class LensFlareTest : public SunFixture {
 
 TEST_F(LensFlareTest, FadesInWhileClearAndOutBehindTheHill) {
     MakeTerrain(true);
-    EcSun* sun = SunFrom(eye, 3.1415927f);
-    EcLensFlare* f = sun->Flare();
+    Sun* sun = SunFrom(eye, 3.1415927f);
+    LensFlare* f = sun->Flare();
     ASSERT_NE(f, nullptr);
     Frame(f, 0.1f);
     EXPECT_NEAR(f->masterAlpha, 0.278f, 1e-5f) << "2.78 a second while nothing is in the way";
@@ -69,8 +69,8 @@ TEST_F(LensFlareTest, FadesInWhileClearAndOutBehindTheHill) {
 
 TEST_F(LensFlareTest, FadesOutOffScreenAndStaysHiddenBelowTheHorizon) {
     MakeTerrain(false);
-    EcSun* sun = SunFrom(eye, 0.0f);
-    EcLensFlare* f = sun->Flare();
+    Sun* sun = SunFrom(eye, 0.0f);
+    LensFlare* f = sun->Flare();
     for (int i = 0; i < 4; ++i)
         Frame(f, 0.1f);
     ASSERT_NEAR(f->masterAlpha, 1.0f, 1e-5f) << "flat ground hides nothing";
@@ -93,8 +93,8 @@ TEST_F(LensFlareTest, FadesOutOffScreenAndStaysHiddenBelowTheHorizon) {
 // plane, counts as off screen, and the flare fades without a query.
 TEST_F(LensFlareTest, AnEyeAtTheSunAsksNothingAndFades) {
     MakeTerrain(true);
-    EcSun* sun = SunFrom(eye, 0.0f);
-    EcLensFlare* f = sun->Flare();
+    Sun* sun = SunFrom(eye, 0.0f);
+    LensFlare* f = sun->Flare();
     f->masterAlpha = 0.5f;
     LookFrom(sun->pos, {sun->pos.x + 10.0f, sun->pos.y, sun->pos.z});
     Frame(f, 0.1f);
@@ -105,8 +105,8 @@ TEST_F(LensFlareTest, AnEyeAtTheSunAsksNothingAndFades) {
 // Each halo's texture factor is "color" with alpha = its alpha x masterAlpha x f, truncated,
 // f = 0.125 + 0.087 x the z of the normalised projected point.
 TEST_F(LensFlareTest, HaloFactorsAreTheTruncatedProduct) {
-    EcSun* sun = SunFrom(eye, 3.1415927f);
-    EcLensFlare* f = sun->Flare();
+    Sun* sun = SunFrom(eye, 3.1415927f);
+    LensFlare* f = sun->Flare();
     f->color = 0xC0406080u;
     f->masterAlpha = 0.7f;
     Frame(f, 0.0f);
@@ -154,8 +154,8 @@ void LastQuad(I3dVertexBuffer* vb, VECTOR3 out[4]) {
 // point, on the line through the screen centre, and its height is its width times the aspect
 // ratio, so that it stays round; the last halo drawn is halo 7 at -0.86.
 TEST_F(LensFlareTest, HalosLieOnTheLineThroughTheSunAndStayRound) {
-    EcSun* sun = SunFrom(eye, 3.1415927f);
-    EcLensFlare* f = sun->Flare();
+    Sun* sun = SunFrom(eye, 3.1415927f);
+    LensFlare* f = sun->Flare();
     LookFrom(eye, {sun->pos.x, sun->pos.y - 200.0f, sun->pos.z + 300.0f});
     f->masterAlpha = 1.0f;
     Mat4 identity;
@@ -182,7 +182,7 @@ TEST_F(LensFlareTest, HalosLieOnTheLineThroughTheSunAndStayRound) {
 }
 
 TEST_F(LensFlareTest, ValueTableAndHook) {
-    auto* f = Make<EcLensFlare>("LensFlare", root, "Flare");
+    auto* f = Make<LensFlare>("LensFlare", root, "Flare");
     ASSERT_NE(f->GetInstanceVarTable(), nullptr);
     EXPECT_TRUE(f->SetFloat("masterAlpha", 0.5f));
     EXPECT_EQ(f->masterAlpha, 0.5f);

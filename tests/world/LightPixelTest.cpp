@@ -6,7 +6,7 @@
 #include "I3d/StateCache.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcLight.h"
+#include "world/EntLight.h"
 
 #include <GL/gl.h>
 
@@ -76,7 +76,7 @@ class LightPixels : public KernelTest {
 TEST_F(LightPixels, DirectionalLightBrightensTheQuadAndTypeZeroLeavesItAtAmbient) {
     const int ambient = 51; // 0.2 of white
     EXPECT_NEAR(Grey(), ambient, 2) << "no light yet";
-    auto* light = Make<EcLight>("Light", root, "Sun");
+    auto* light = Make<EntLight>("Light", root, "Sun");
     light->type = 3;
     light->color[0] = light->color[1] = light->color[2] = 0.5f;
     light->Start(); // yaw and pitch 0: shining along +z, onto the quad's face

@@ -5,7 +5,7 @@
 #include "engine/Sound/Sound.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <AL/al.h>
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ class MusicTest : public ::testing::Test {
         for (const char* song : {"Music/MenuLoop.ogg", "Music/Fair.ogg", "Music/Night.ogg"})
             WriteTextFile(dir / song, loop);
         root = Make("EntNull", nullptr, "Root");
-        music = Make<EcMusic>("Music", root, "Music");
+        music = Make<EntMusic>("Music", root, "Music");
         music->Start();
     }
     void TearDown() override {
@@ -41,7 +41,7 @@ class MusicTest : public ::testing::Test {
 
     TempDir dir;
     ENTBASE* root = nullptr;
-    EcMusic* music = nullptr;
+    EntMusic* music = nullptr;
 };
 
 TEST_F(MusicTest, SameSongInAnyCaseIsNotRestarted) {

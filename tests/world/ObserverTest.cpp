@@ -6,9 +6,9 @@
 #include "I3d/Textures.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/CamerasFixture.h"
-#include "world/EcClear.h"
-#include "world/EcObserver2.h"
-#include "world/EcViewport.h"
+#include "world/EntClear.h"
+#include "world/EntViewport.h"
+#include "world/Observer2.h"
 
 #include <sys/stat.h>
 
@@ -26,19 +26,19 @@ class ObserverTest : public CamerasTest {
         CamerasTest::SetUp();
         ASSERT_EQ(EntCreateClass(EcObserver2Proc, 0, 0), 0);
     }
-    EcObserver2* Observer() {
-        auto* o = Make<EcObserver2>("Observer2", world, "Observer");
+    Observer2* Observer() {
+        auto* o = Make<Observer2>("Observer2", world, "Observer");
         o->Start();
         return o;
     }
-    void Event(EcObserver2* o, int type, intptr_t a = 0, intptr_t b = 0) {
+    void Event(Observer2* o, int type, intptr_t a = 0, intptr_t b = 0) {
         SlEvent e{type, a, b, 0};
         EXPECT_EQ(o->OnMessage(&e), 0);
     }
 };
 
 TEST_F(ObserverTest, PitchAndFieldOfViewStayInTheirRanges) {
-    EcObserver2* o = Observer();
+    Observer2* o = Observer();
     o->pitch = 1.6f;
     o->Update(0.01f);
     EXPECT_EQ(o->pitch, 1.57077f);
@@ -56,7 +56,7 @@ TEST_F(ObserverTest, PitchAndFieldOfViewStayInTheirRanges) {
 TEST_F(ObserverTest, BothShouldersLeaveTheFieldOfViewAndOneZooms) {
     SlPad& pad = *SlPadGetState(1);
     std::memset(&pad, 0, sizeof pad);
-    EcObserver2* o = Observer();
+    Observer2* o = Observer();
     o->SetLocalPlayer(1);
     pad.buttons = 0x2000 | 0x1000;
     o->Update(0.5f);
@@ -77,7 +77,7 @@ TEST_F(ObserverTest, BothShouldersLeaveTheFieldOfViewAndOneZooms) {
 
 TEST_F(ObserverTest, ABakeWithoutAReadableBackBufferSaysSoOnceAndRuns) {
     Observer2SetBakeGrid(2, 0, 1.0f);
-    EcObserver2* o = Observer();
+    Observer2* o = Observer();
     Observer2CaptureStart(o); // no device here: nothing can be read
     EXPECT_EQ(o->capturing, 1);
     o->Update(0.01f);
@@ -89,7 +89,7 @@ TEST_F(ObserverTest, ABakeWithoutAReadableBackBufferSaysSoOnceAndRuns) {
 }
 
 TEST_F(ObserverTest, EventsFlyItAndReleasedInputDecaysFaster) {
-    EcObserver2* o = Observer();
+    Observer2* o = Observer();
     Event(o, 1003);
     for (int i = 0; i < 20; ++i)
         o->Update(0.05f);
@@ -109,7 +109,7 @@ TEST_F(ObserverTest, EventsFlyItAndReleasedInputDecaysFaster) {
 }
 
 TEST_F(ObserverTest, MouseMotionTurnsAndTheTogglesExclude) {
-    EcObserver2* o = Observer();
+    Observer2* o = Observer();
     Event(o, SL_MOUSEMOVE, 100, -10);
     EXPECT_FLOAT_EQ(o->yaw, 0.3f);
     EXPECT_FLOAT_EQ(o->pitch, -0.03f);
@@ -148,9 +148,9 @@ class ObserverBake : public ObserverTest {
         ASSERT_EQ(EntCreateClass(EcObserver2Proc, 0, 0), 0);
         ASSERT_EQ(EntCreateClass(EcClearProc, 0, 0), 0);
         ENTBASE* viewports = Make("EntNull", root, "Viewports");
-        view = Make<EcViewport>("Viewport", viewports, "Main");
+        view = Make<EntViewport>("Viewport", viewports, "Main");
         view->SetVoid("entDrawRoot", (intptr_t)world);
-        wipe = Make<EcClear>("Clear", world, "Wipe");
+        wipe = Make<EntClear>("Clear", world, "Wipe");
         wipe->color[1] = 0.0f; // exact magenta
         observer = Observer();
         view->SetVoid("entCamera", (intptr_t)observer);
@@ -188,9 +188,9 @@ class ObserverBake : public ObserverTest {
     };
     std::vector<Saved> saved;
     TempDir m_home;
-    EcViewport* view = nullptr;
-    EcClear* wipe = nullptr;
-    EcObserver2* observer = nullptr;
+    EntViewport* view = nullptr;
+    EntClear* wipe = nullptr;
+    Observer2* observer = nullptr;
 };
 
 TEST_F(ObserverBake, EveryVisitedPointOfAMagentaFrameIsSet) {

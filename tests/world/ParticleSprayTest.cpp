@@ -1,6 +1,7 @@
 // The particle spray on the recording layer: emission with its carry, the states and the
 // spray's own removal inside a walk, recycling of a full pool, the particle step, colours and
 // the sprites it adds, and the bad values that must neither crash nor reach undefined casts.
+#include "world/ParticleSpray.h"
 #include "I3d/Camera.h"
 #include "I3d/Math/Mat4Math.h"
 #include "I3d/SpriteBatch.h"
@@ -11,9 +12,8 @@
 #include "tests/I3d/KernelFixture.h"
 #include "tests/support/TestSupport.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcGrassMesh.h"
-#include "world/EcLensFlare.h"
-#include "world/EcParticleSpray.h"
+#include "world/GrassMesh.h"
+#include "world/LensFlare.h"
 
 #include <cmath>
 #include <limits>
@@ -48,8 +48,8 @@ class ParticleSprayTest : public KernelTest {
     }
     // A started spray living 100 s a particle, with the values `set` gives.
     template <class F>
-    EcParticleSpray* Spray(F set, const char* name = "Fountain") {
-        auto* s = Make<EcParticleSpray>("ParticleSpray", root, name);
+    ParticleSpray* Spray(F set, const char* name = "Fountain") {
+        auto* s = Make<ParticleSpray>("ParticleSpray", root, name);
         EXPECT_NE(s, nullptr);
         if (!s) return nullptr;
         s->maxParticles = 100;
@@ -59,7 +59,7 @@ class ParticleSprayTest : public KernelTest {
         s->Start();
         return s;
     }
-    static int Live(const EcParticleSpray* s) {
+    static int Live(const ParticleSpray* s) {
         int n = 0;
         for (const SprayParticle* p = s->pool.live; p; p = p->next)
             ++n;
@@ -69,7 +69,7 @@ class ParticleSprayTest : public KernelTest {
 };
 
 TEST_F(ParticleSprayTest, TableHoldsTheValuesInOrderWithColourEntries) {
-    auto* s = Spray([](EcParticleSpray*) {});
+    auto* s = Spray([](ParticleSpray*) {});
     VarTable* t = s->GetInstanceVarTable();
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->count, 43);
@@ -96,9 +96,9 @@ TEST_F(ParticleSprayTest, ValueTableClassesReadTheirSectionOfAWorldFile) {
                                      "colorInitial.g=0.25\ndestBlend=TRUE\n\n"
                                      "[Flare]\nmasterAlpha=0.5\n\n[Blades]\ntexture=7\n");
     ASSERT_EQ(EntLoadEntitiesIni("World.ini", root, root, dir.Path().c_str()), 3);
-    auto* spray = dynamic_cast<EcParticleSpray*>(EntTreeFindName(root, "Fountain"));
-    auto* flare = dynamic_cast<EcLensFlare*>(EntTreeFindName(root, "Flare"));
-    auto* blades = dynamic_cast<EcGrassMesh*>(EntTreeFindName(root, "Blades"));
+    auto* spray = dynamic_cast<ParticleSpray*>(EntTreeFindName(root, "Fountain"));
+    auto* flare = dynamic_cast<LensFlare*>(EntTreeFindName(root, "Flare"));
+    auto* blades = dynamic_cast<GrassMesh*>(EntTreeFindName(root, "Blades"));
     ASSERT_TRUE(spray && flare && blades);
     EXPECT_EQ(spray->maxParticles, 300);
     EXPECT_EQ(spray->rate, 80.0f);
@@ -110,7 +110,7 @@ TEST_F(ParticleSprayTest, ValueTableClassesReadTheirSectionOfAWorldFile) {
 }
 
 TEST_F(ParticleSprayTest, RateCarriesFractionsAndZeroEmitsNothing) {
-    auto* s = Spray([](EcParticleSpray* p) { p->rate = 2.5f; });
+    auto* s = Spray([](ParticleSpray* p) { p->rate = 2.5f; });
     std::vector<int> counts;
     for (int i = 0; i < 12; ++i) {
         s->Update(0.1f);
@@ -118,9 +118,9 @@ TEST_F(ParticleSprayTest, RateCarriesFractionsAndZeroEmitsNothing) {
     }
     EXPECT_EQ(counts, (std::vector<int>{0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3}));
 
-    auto* none = Spray([](EcParticleSpray* p) { p->rate = 0.0f; }, "None");
-    auto* nan = Spray([](EcParticleSpray* p) { p->rate = std::nanf(""); }, "NaN");
-    auto* neg = Spray([](EcParticleSpray* p) { p->rate = -4.0f; }, "Negative");
+    auto* none = Spray([](ParticleSpray* p) { p->rate = 0.0f; }, "None");
+    auto* nan = Spray([](ParticleSpray* p) { p->rate = std::nanf(""); }, "NaN");
+    auto* neg = Spray([](ParticleSpray* p) { p->rate = -4.0f; }, "Negative");
     for (int i = 0; i < 10; ++i)
         for (auto* e : {none, nan, neg})
             e->Update(0.5f);
@@ -128,9 +128,9 @@ TEST_F(ParticleSprayTest, RateCarriesFractionsAndZeroEmitsNothing) {
 }
 
 TEST_F(ParticleSprayTest, TimedSprayStopsAndRemovesItselfInsideTheWalk) {
-    auto* forever = Spray([](EcParticleSpray* p) { p->lifeSpan = 0.0f; }, "Forever");
+    auto* forever = Spray([](ParticleSpray* p) { p->lifeSpan = 0.0f; }, "Forever");
     EXPECT_EQ(forever->state, 2);
-    auto* s = Spray([](EcParticleSpray* p) {
+    auto* s = Spray([](ParticleSpray* p) {
         p->lifeSpan = 1.0f;
         p->rate = 4.0f;
         p->lifeSpanMin = p->lifeSpanMax = 0.5f;
@@ -150,7 +150,7 @@ TEST_F(ParticleSprayTest, TimedSprayStopsAndRemovesItselfInsideTheWalk) {
 }
 
 TEST_F(ParticleSprayTest, ShutdownTwiceStopsOnceAndDiesOnce) {
-    auto* s = Spray([](EcParticleSpray* p) { p->lifeSpanMin = p->lifeSpanMax = 0.2f; });
+    auto* s = Spray([](ParticleSpray* p) { p->lifeSpanMin = p->lifeSpanMax = 0.2f; });
     s->SpraySpawn(&s->pos);
     EXPECT_EQ(s->Shutdown(), -1);
     EXPECT_EQ(s->Shutdown(), -1);
@@ -163,7 +163,7 @@ TEST_F(ParticleSprayTest, ShutdownTwiceStopsOnceAndDiesOnce) {
 }
 
 TEST_F(ParticleSprayTest, PitchAndYawTurnTheDirectionAndClassBit8GatesTheUpdate) {
-    auto* s = Spray([](EcParticleSpray* p) { p->rate = 10.0f; });
+    auto* s = Spray([](ParticleSpray* p) { p->rate = 10.0f; });
     s->SetPitch(1.5707964f);
     EXPECT_NEAR(s->direction.z, 1.0f, 1e-6f);
     s->SetYaw(1.5707964f);
@@ -178,7 +178,7 @@ TEST_F(ParticleSprayTest, PitchAndYawTurnTheDirectionAndClassBit8GatesTheUpdate)
 }
 
 TEST_F(ParticleSprayTest, FullPoolReusesTheShortestLifeNearestTheHead) {
-    auto* s = Spray([](EcParticleSpray* p) { p->maxParticles = 10; });
+    auto* s = Spray([](ParticleSpray* p) { p->maxParticles = 10; });
     for (int i = 0; i < 10; ++i)
         s->SpraySpawn(&s->pos);
     ASSERT_EQ(s->pool.free, nullptr);
@@ -198,7 +198,7 @@ TEST_F(ParticleSprayTest, FullPoolReusesTheShortestLifeNearestTheHead) {
 }
 
 TEST_F(ParticleSprayTest, PointSprayGoesStraightUpAndMovesBeforeItDies) {
-    auto* s = Spray([](EcParticleSpray* p) {
+    auto* s = Spray([](ParticleSpray* p) {
         p->SetPosXYZ(3.0f, 4.0f, 5.0f);
         p->speedMin = p->speedMax = 2.0f;
         p->lifeSpanMin = p->lifeSpanMax = 0.5f;
@@ -225,7 +225,7 @@ TEST_F(ParticleSprayTest, PointSprayGoesStraightUpAndMovesBeforeItDies) {
 }
 
 TEST_F(ParticleSprayTest, ColoursAreClampedAndReachTheFinalColour) {
-    auto* s = Spray([](EcParticleSpray* p) {
+    auto* s = Spray([](ParticleSpray* p) {
         p->colorInitial = SprayColor{0.9f, 0.1f, 0.5f, 0.95f};
         p->colorVar = SprayColor{1.0f, 1.0f, 1.0f, 1.0f};
         p->colorFinal = SprayColor{0.0f, 0.0f, 0.0f, 0.0f};
@@ -243,7 +243,7 @@ TEST_F(ParticleSprayTest, ColoursAreClampedAndReachTheFinalColour) {
 }
 
 TEST_F(ParticleSprayTest, AddsOneSpritePerParticleOnlyWithinItsDistance) {
-    auto* s = Spray([](EcParticleSpray* p) { p->visDist = 100.0f; });
+    auto* s = Spray([](ParticleSpray* p) { p->visDist = 100.0f; });
     for (int i = 0; i < 5; ++i)
         s->SpraySpawn(&s->pos);
     s->Update(0.0f);
@@ -261,11 +261,11 @@ TEST_F(ParticleSprayTest, AddsOneSpritePerParticleOnlyWithinItsDistance) {
 }
 
 TEST_F(ParticleSprayTest, TheSprayPastTheLastGroupRunsWithoutSprites) {
-    std::vector<EcParticleSpray*> sprays;
+    std::vector<ParticleSpray*> sprays;
     for (int i = 0; i < 41; ++i)
-        sprays.push_back(Spray([](EcParticleSpray*) {}, "Many"));
+        sprays.push_back(Spray([](ParticleSpray*) {}, "Many"));
     EXPECT_GE(sprays[39]->pool.group, 0);
-    EcParticleSpray* last = sprays[40];
+    ParticleSpray* last = sprays[40];
     EXPECT_EQ(last->pool.group, -1);
     EXPECT_NE(LogText().find("no sprite group"), std::string::npos);
     last->SpraySpawn(&last->pos);
@@ -278,7 +278,7 @@ TEST_F(ParticleSprayTest, TheSprayPastTheLastGroupRunsWithoutSprites) {
 
 TEST_F(ParticleSprayTest, BadValuesNeitherSpawnNorOverflow) {
     // A life of 0 would make every rate infinite.
-    auto* zero = Spray([](EcParticleSpray* p) {
+    auto* zero = Spray([](ParticleSpray* p) {
         p->lifeSpanMin = p->lifeSpanMax = 0.0f;
         p->rate = 50.0f;
     });
@@ -290,15 +290,15 @@ TEST_F(ParticleSprayTest, BadValuesNeitherSpawnNorOverflow) {
     EXPECT_NE(first, std::string::npos);
     EXPECT_EQ(log.find("spawns nothing", first + 1), std::string::npos) << "one line per spray";
 
-    auto* none = Spray([](EcParticleSpray* p) { p->maxParticles = 0; }, "Empty");
+    auto* none = Spray([](ParticleSpray* p) { p->maxParticles = 0; }, "Empty");
     none->SpraySpawn(&none->pos);
     EXPECT_EQ(Live(none), 0);
-    auto* big = Spray([](EcParticleSpray* p) { p->maxParticles = 100000; }, "Big");
+    auto* big = Spray([](ParticleSpray* p) { p->maxParticles = 100000; }, "Big");
     EXPECT_EQ(big->pool.count, SPRAY_MAX_PARTICLES);
     EXPECT_NE(LogText().find("capped at 500"), std::string::npos);
 
     // Positions run to infinity: the box test rejects them, and no colour cast sees them.
-    auto* wild = Spray([](EcParticleSpray* p) {
+    auto* wild = Spray([](ParticleSpray* p) {
         p->gravity = VECTOR3{1e30f, -1e30f, 1e30f};
         p->speedMin = p->speedMax = 10.0f;
         p->colorFinal = SprayColor{1e30f, -1e30f, 1e30f, 1e30f};

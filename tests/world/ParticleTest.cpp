@@ -5,7 +5,7 @@
 #include "I3d/SpriteBatch.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcParticles.h"
+#include "world/Particles.h"
 #include "world/Particles/ParticleSys.h"
 
 #include <cstring>
@@ -202,7 +202,7 @@ TEST_F(ParticleTest, EntityFlushesSpritesThenDrawsNewestFirstAndEmpties) {
     EntClass* cls = EntClassFind("Particles");
     ASSERT_NE(cls, nullptr);
     EXPECT_EQ(cls->proc(nullptr, 0, 0, 0, 0), 0) << "no property table";
-    auto* e = Make<EcParticles>("Particles", nullptr, "Ignored");
+    auto* e = Make<Particles>("Particles", nullptr, "Ignored");
     EXPECT_STREQ(e->GetName(), "Ignored");
     EXPECT_EQ(e->classDb, nullptr);
 

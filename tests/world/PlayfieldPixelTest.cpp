@@ -8,7 +8,7 @@
 #include "I3d/Textures.h"
 #include "tests/support/PixelChannels.h"
 #include "tests/world/CamerasFixture.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <GL/gl.h>
 
@@ -30,17 +30,17 @@ class PlayfieldPixels : public CamerasTest {
         D3dSetAmbient(1, 1, 1);
         RegisterClasses(); // after the device: the board's class makes its textures
         ENTBASE* viewports = Make("EntNull", root, "Viewports");
-        view = Make<EcViewport>("Viewport", viewports, "Main");
+        view = Make<EntViewport>("Viewport", viewports, "Main");
         view->SetVoid("entDrawRoot", (intptr_t)world);
         view->clear = 1;
         view->SetColor3("color", 0, 0, 0);
         // The board stands 5 up: its overlays must stand on it, not at the world's floor.
-        board = Make<EcPlayfield1>("Playfield1", world, "Board");
+        board = Make<Playfield1>("Playfield1", world, "Board");
         board->dimX = board->dimY = 4;
         board->tileSize = 10.0f;
         board->pos = VECTOR3{0.0f, 5.0f, 0.0f};
         board->Start();
-        auto* cam = Make<EcCameraFixed>("CameraFixed", world, "Above");
+        auto* cam = Make<CameraFixed>("CameraFixed", world, "Above");
         cam->pos = VECTOR3{0.0f, 25.0f, -5.0f};
         cam->SetPitch(1.5707963f);
         cam->Start();
@@ -72,8 +72,8 @@ class PlayfieldPixels : public CamerasTest {
                std::abs(Blue(c) - b) <= tolerance;
     }
 
-    EcViewport* view = nullptr;
-    EcPlayfield1* board = nullptr;
+    EntViewport* view = nullptr;
+    Playfield1* board = nullptr;
 };
 
 TEST_F(PlayfieldPixels, ATileShowsItsFillAndItsEdgeTheBorderGrey) {

@@ -11,7 +11,7 @@
 #include "tests/support/PixelChannels.h"
 #include "tests/world/CamerasFixture.h"
 #include "tests/world/WorldScriptHost.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <GL/gl.h>
 #include <lua.hpp>
@@ -90,7 +90,7 @@ TEST_F(PlayfieldScene, AScriptedBoardDrawsThroughItsCameraAndThePathLinksUp) {
                    "Entity.SetBool(v, 'clear', 1)\n"),
               "")
         << LogText();
-    auto* board = static_cast<EcPlayfield1*>(EntTreeFindName(world, "Board"));
+    auto* board = static_cast<Playfield1*>(EntTreeFindName(world, "Board"));
     ASSERT_NE(board, nullptr) << LogText();
     EXPECT_EQ(board->dimX, 256) << "300 is held to the largest side";
     EXPECT_EQ(board->dimY, 2);
@@ -110,16 +110,16 @@ TEST_F(PlayfieldScene, AScriptedBoardDrawsThroughItsCameraAndThePathLinksUp) {
     EXPECT_EQ(Green(c), 0x60);
     EXPECT_EQ(Blue(c), 0x40);
 
-    auto* p1 = static_cast<EcCameraWaypoint*>(EntTreeFindName(world, "P1"));
+    auto* p1 = static_cast<CameraWaypoint*>(EntTreeFindName(world, "P1"));
     ASSERT_NE(p1, nullptr);
     EXPECT_EQ(p1->transTime, 1.0f) << "0 in the file counts as unset";
     EXPECT_NE(p1->Prev(), nullptr);
     EXPECT_NE(p1->NextNext(), nullptr);
     EXPECT_EQ(CameraWaypointCalcTransTime(p1), 0);
     EXPECT_NEAR(p1->transTime, 2.0f, 0.02f);
-    auto* p3 = static_cast<EcCameraWaypoint*>(EntTreeFindName(world, "P3"));
+    auto* p3 = static_cast<CameraWaypoint*>(EntTreeFindName(world, "P3"));
     EXPECT_EQ(p3->fov, 1.04718f) << "a field of view past pi is the default";
-    EXPECT_EQ(static_cast<EcCameraWaypoint*>(EntTreeFindName(world, "P2"))->fov, 2.0f);
+    EXPECT_EQ(static_cast<CameraWaypoint*>(EntTreeFindName(world, "P2"))->fov, 2.0f);
 }
 
 } // namespace

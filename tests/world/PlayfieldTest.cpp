@@ -13,8 +13,8 @@ namespace {
 
 class PlayfieldTest : public CamerasTest {
   protected:
-    EcPlayfield1* Board(int dx, int dy, float tile, VECTOR3 at = {0, 0, 0}) {
-        auto* b = Make<EcPlayfield1>("Playfield1", world, "Board");
+    Playfield1* Board(int dx, int dy, float tile, VECTOR3 at = {0, 0, 0}) {
+        auto* b = Make<Playfield1>("Playfield1", world, "Board");
         b->dimX = dx;
         b->dimY = dy;
         b->tileSize = tile;
@@ -22,7 +22,7 @@ class PlayfieldTest : public CamerasTest {
         b->Start();
         return b;
     }
-    static std::vector<uint32_t> Cells(const EcPlayfield1* b) {
+    static std::vector<uint32_t> Cells(const Playfield1* b) {
         return b->cells ? std::vector<uint32_t>(b->cells, b->cells + b->dimX * b->dimY)
                         : std::vector<uint32_t>();
     }
@@ -37,7 +37,7 @@ TEST_F(PlayfieldTest, TableAndCreatedValues) {
     EXPECT_EQ(rows, "name pos.x pos.y pos.z tileSize dim.x dim.y textureNormal textureMarked");
     EXPECT_EQ(VarTableFind(t, "dim.x")->max.i, 256);
     EXPECT_EQ(VarTableFind(t, "tileSize")->max.f, 20.0f);
-    auto* b = Make<EcPlayfield1>("Playfield1", world, "Fresh");
+    auto* b = Make<Playfield1>("Playfield1", world, "Fresh");
     EXPECT_EQ(b->tileSize, 1.0f);
     EXPECT_EQ(b->dimX, 0);
     EXPECT_EQ(b->cells, nullptr);
@@ -46,7 +46,7 @@ TEST_F(PlayfieldTest, TableAndCreatedValues) {
 }
 
 TEST_F(PlayfieldTest, ASingleTileHoldsEveryPointOnIt) {
-    EcPlayfield1* b = Board(1, 1, 2.0f, {50, 0, 60});
+    Playfield1* b = Board(1, 1, 2.0f, {50, 0, 60});
     for (float dx : {-0.9f, 0.0f, 0.9f})
         for (float dz : {-0.9f, 0.5f, 0.9f}) {
             int i = -5, j = -5;
@@ -59,7 +59,7 @@ TEST_F(PlayfieldTest, ASingleTileHoldsEveryPointOnIt) {
 }
 
 TEST_F(PlayfieldTest, ToggleFlipsTheMarkOfTheTileUnderThePoint) {
-    EcPlayfield1* b = Board(4, 4, 10.0f);
+    Playfield1* b = Board(4, 4, 10.0f);
     EXPECT_EQ(PlayfieldToggleMarkAt(b, 5.0f, -15.0f), 1);
     EXPECT_EQ(b->cells[0 * 4 + 2], 1u) << "x 5 is column 2, z -15 row 0";
     EXPECT_EQ(PlayfieldToggleMarkAt(b, 9.0f, -11.0f), 0) << "the same tile again clears it";
@@ -71,20 +71,20 @@ TEST_F(PlayfieldTest, ToggleFlipsTheMarkOfTheTileUnderThePoint) {
 }
 
 TEST_F(PlayfieldTest, TheCursorSitsOnAnEvenBoardsTileAndHalfATileOverOnAnOddOne) {
-    EcPlayfield1* even = Board(4, 4, 10.0f, {100, 0, 100});
+    Playfield1* even = Board(4, 4, 10.0f, {100, 0, 100});
     PlayfieldSetCursorAt(even, 95.0f, 115.0f); // tile (1, 3), corner (90, 110)
     EXPECT_EQ(even->cursor.x, 90.0f);
     EXPECT_EQ(even->cursor.z, 110.0f);
     EXPECT_EQ(even->cursor.y, 0.0f);
 
-    EcPlayfield1* odd = Board(3, 3, 10.0f, {100, 0, 100});
+    Playfield1* odd = Board(3, 3, 10.0f, {100, 0, 100});
     PlayfieldSetCursorAt(odd, 100.0f, 100.0f); // the middle tile, corner (95, 95)
     EXPECT_EQ(odd->cursor.x, 100.0f) << "half a tile toward +x of the tile's corner";
     EXPECT_EQ(odd->cursor.z, 100.0f);
 }
 
 TEST_F(PlayfieldTest, CellCentreInvertsWorldToCell) {
-    EcPlayfield1* b = Board(5, 3, 3.0f, {17.5f, 2.0f, -4.0f});
+    Playfield1* b = Board(5, 3, 3.0f, {17.5f, 2.0f, -4.0f});
     for (int i = 0; i < 5; ++i)
         for (int j = 0; j < 3; ++j) {
             float x, z;
@@ -97,7 +97,7 @@ TEST_F(PlayfieldTest, CellCentreInvertsWorldToCell) {
 }
 
 TEST_F(PlayfieldTest, PointsOffTheBoardTouchNothing) {
-    EcPlayfield1* b = Board(4, 4, 10.0f);
+    Playfield1* b = Board(4, 4, 10.0f);
     PlayfieldSetCursorAt(b, 5.0f, 5.0f);
     const VECTOR3 cursor = b->cursor;
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -115,13 +115,13 @@ TEST_F(PlayfieldTest, PointsOffTheBoardTouchNothing) {
 }
 
 TEST_F(PlayfieldTest, BoardsWithoutTilesOrTileSizeTouchNothing) {
-    auto* empty = Make<EcPlayfield1>("Playfield1", world, "Empty"); // as created: 0 x 0
+    auto* empty = Make<Playfield1>("Playfield1", world, "Empty"); // as created: 0 x 0
     int i, j;
     EXPECT_EQ(PlayfieldWorldToCell(empty, 0, 0, &i, &j), 0);
     EXPECT_EQ(PlayfieldToggleMarkAt(empty, 0, 0), 0);
     EXPECT_EQ(empty->DrawPre(), 1);
     for (float tile : {0.0f, -1.0f}) {
-        EcPlayfield1* b = Board(4, 4, tile);
+        Playfield1* b = Board(4, 4, tile);
         EXPECT_EQ(PlayfieldWorldToCell(b, 0, 0, &i, &j), 0) << tile;
         EXPECT_EQ(PlayfieldToggleMarkAt(b, 0.0f, 0.0f), 0);
         PlayfieldSetCursorAt(b, 1.0f, 1.0f);
@@ -136,7 +136,7 @@ TEST_F(PlayfieldTest, SidesFromAFileAreHeldToTheBoardsLimits) {
     const std::string path = dir / "Board.ini";
     const char* text = "[Board]\ndim.x=-3\ndim.y=300\ntileSize=2\n[Zero]\ndim.x=0\ndim.y=5\n";
     ASSERT_EQ(FileWriteAll(path.c_str(), text, std::strlen(text)), 1);
-    auto* b = Make<EcPlayfield1>("Playfield1", world, "Board");
+    auto* b = Make<Playfield1>("Playfield1", world, "Board");
     int flag;
     b->LoadVars(path.c_str(), &flag);
     b->Start();
@@ -151,7 +151,7 @@ TEST_F(PlayfieldTest, SidesFromAFileAreHeldToTheBoardsLimits) {
     EXPECT_EQ(PlayfieldToggleMarkAt(b, 255.0f, 255.0f), 1) << "the far corner tile exists";
     EXPECT_EQ(b->cells[255 * 256 + 255], 1u);
 
-    auto* zero = Make<EcPlayfield1>("Playfield1", world, "Zero");
+    auto* zero = Make<Playfield1>("Playfield1", world, "Zero");
     zero->LoadVars(path.c_str(), &flag);
     zero->Start();
     EXPECT_EQ(zero->cells, nullptr);

@@ -5,8 +5,8 @@
 
 #include "datagen/Images/ImageWriters.h"
 #include "engine/Dirs.h"
-#include "world/EcSkyBox3.h"
-#include "world/EcSkyBoxCube.h"
+#include "world/SkyBox3.h"
+#include "world/SkyBoxCube.h"
 
 #include <array>
 #include <string>

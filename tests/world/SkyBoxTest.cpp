@@ -12,10 +12,10 @@
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/SkyBoxFiles.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcCloudDome2.h"
-#include "world/EcEnvironment.h"
-#include "world/EcLight.h"
-#include "world/EcSkyDome.h"
+#include "world/CloudDome2.h"
+#include "world/EntLight.h"
+#include "world/Environment.h"
+#include "world/SkyDome.h"
 
 #include <cstdio>
 #include <cstring>
@@ -48,8 +48,8 @@ class SkyBoxTest : public KernelTest {
         RegisterSkyBoxClasses();
         root = Make("EntNull", nullptr, "Root");
     }
-    EcSkyBox3* NewBox(const char* texName) {
-        auto* box = Make<EcSkyBox3>("SkyBox3", root, "Box");
+    SkyBox3* NewBox(const char* texName) {
+        auto* box = Make<SkyBox3>("SkyBox3", root, "Box");
         std::snprintf(box->texName, sizeof box->texName, "%s", texName);
         box->Start();
         return box;
@@ -73,7 +73,7 @@ class SkyBoxTest : public KernelTest {
 };
 
 TEST_F(SkyBoxTest, StripBoxIsFourWallsEachOneBandOfTheStrip) {
-    auto* box = Make<EcSkyBox3>("SkyBox3", root, "Box");
+    auto* box = Make<SkyBox3>("SkyBox3", root, "Box");
     std::string rows;
     for (PropField* f = box->classDb->first; f; f = f->next)
         rows += std::string(rows.empty() ? "" : " ") + f->name;
@@ -123,7 +123,7 @@ TEST_F(SkyBoxTest, StripBoxIsFourWallsEachOneBandOfTheStrip) {
 }
 
 TEST_F(SkyBoxTest, StripBoxDrawsUnderItsOwnFogSettingWithoutDepthAndPutsFogBack) {
-    EcSkyBox3* box = NewBox("Strip.dds");
+    SkyBox3* box = NewBox("Strip.dds");
     ASSERT_GE(box->slot, 0);
     box->pos = {1.0f, 2.0f, 3.0f};
     box->scale = {100.0f, 50.0f, 200.0f};
@@ -149,11 +149,11 @@ TEST_F(SkyBoxTest, StripBoxDrawsUnderItsOwnFogSettingWithoutDepthAndPutsFogBack)
     box->SetClassFlags(0x1F & ~0x2u);
     EXPECT_EQ(Walk(box), 1);
     EXPECT_EQ(Log().Count("DrawIndexedPrimitive"), 0);
-    WorldClassFlags<EcSkyBox3>::Reset();
+    WorldClassFlags<SkyBox3>::Reset();
 }
 
 TEST_F(SkyBoxTest, StripBoxWithoutItsTextureDrawsNothingAndHoldsOneReferenceAtMost) {
-    EcSkyBox3* box = NewBox("Missing.dds");
+    SkyBox3* box = NewBox("Missing.dds");
     EXPECT_EQ(box->slot, -1);
     box->Start(); // the slot is -1 again: it must not reach the slot table
     EXPECT_EQ(Walk(box), 1);
@@ -172,7 +172,7 @@ TEST_F(SkyBoxTest, StripBoxWithoutItsTextureDrawsNothingAndHoldsOneReferenceAtMo
 }
 
 TEST_F(SkyBoxTest, CubeBoxIsDrawnAtTheOriginScaledTenWhereverItsValuesPutIt) {
-    auto* cube = Make<EcSkyBoxCube>("SkyBoxCube", root, "Cube");
+    auto* cube = Make<SkyBoxCube>("SkyBoxCube", root, "Cube");
     ASSERT_NE(cube, nullptr);
     EXPECT_EQ(cube->GetInstanceVarTable(), SkyBoxCubeVars());
     ASSERT_NE(SkyBoxCubeVars(), nullptr);
@@ -218,7 +218,7 @@ TEST_F(SkyBoxTest, CubeBoxWithoutTheCubeMapDrawsNothing) {
     Register();
     EXPECT_EQ(SkyBoxCubeTexture(), -1);
     EXPECT_NE(LogText().find("SkyBoxCube: no cube map"), std::string::npos);
-    auto* cube = Make<EcSkyBoxCube>("SkyBoxCube", root, "Cube");
+    auto* cube = Make<SkyBoxCube>("SkyBoxCube", root, "Cube");
     cube->Start();
     EXPECT_EQ(Walk(cube), 1);
     EXPECT_EQ(Log().Count("DrawIndexedPrimitive"), 0);
@@ -270,7 +270,7 @@ TEST_F(SkyBoxTest, AllSixClassesLeaveNothingBehind) {
                         Make("CloudDome2", root, "Clouds"),
                         Make("SkyBox3", root, "Box"),
                         Make("SkyBoxCube", root, "Cube")};
-    std::strcpy(static_cast<EcSkyBox3*>(made[4])->texName, "Strip.dds");
+    std::strcpy(static_cast<SkyBox3*>(made[4])->texName, "Strip.dds");
     for (ENTBASE* e : made) {
         ASSERT_NE(e, nullptr);
         e->Start();

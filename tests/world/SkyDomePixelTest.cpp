@@ -6,8 +6,8 @@
 #include "I3d/StateCache.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcSkyDome.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
+#include "world/SkyDome.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -27,10 +27,10 @@ class SkyDomePixels : public KernelTest {
         root = Make("EntNull", nullptr, "Root");
         viewports = Make("EntNull", root, "Viewport");
         world = Make("EntNull", root, "World");
-        dome = Make<EcSkyDome>("SkyDome", world, "SkyDome");
+        dome = Make<SkyDome>("SkyDome", world, "SkyDome");
         dome->sunElevation = -1.0f; // the highlight turned away
         dome->Start();
-        viewport = Make<EcViewport>("Viewport", viewports, "Main");
+        viewport = Make<EntViewport>("Viewport", viewports, "Main");
         viewport->SetVoid("entDrawRoot", (intptr_t)world);
         viewport->clear = 1;
         // The dome's centre lies yOffset below its position.
@@ -50,8 +50,8 @@ class SkyDomePixels : public KernelTest {
     }
 
     ENTBASE *root = nullptr, *viewports = nullptr, *world = nullptr;
-    EcSkyDome* dome = nullptr;
-    EcViewport* viewport = nullptr;
+    SkyDome* dome = nullptr;
+    EntViewport* viewport = nullptr;
 };
 
 TEST_F(SkyDomePixels, StraightUpIsTheZenithAndTheDomeWritesNoDepth) {

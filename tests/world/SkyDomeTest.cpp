@@ -1,13 +1,13 @@
 // The sky dome on the recording layer: its mesh (counts, ring colours, the highlight, the cap
 // and floor vertices, the index formulas), rebuilds that keep the buffer, rebuilds on crossing
 // the water height, and the states of its draw.
+#include "world/SkyDome.h"
 #include "I3d/Image.h"
 #include "I3d/Math/Vec3.h"
 #include "I3d/StateCache.h"
 #include "engine/EntTree.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcSkyDome.h"
 
 #include <cmath>
 #include <cstring>
@@ -27,7 +27,7 @@ class SkyDomeTest : public KernelTest {
         StartRecordingDevice();
         RegisterWorldTestClasses();
         root = Make("EntNull", nullptr, "Root");
-        dome = Make<EcSkyDome>("SkyDome", root, "SkyDome");
+        dome = Make<SkyDome>("SkyDome", root, "SkyDome");
         ASSERT_NE(dome, nullptr);
         dome->Start();
         ASSERT_NE(dome->mesh.vb, nullptr);
@@ -61,7 +61,7 @@ class SkyDomeTest : public KernelTest {
     }
 
     ENTBASE* root = nullptr;
-    EcSkyDome* dome = nullptr;
+    SkyDome* dome = nullptr;
 };
 
 TEST_F(SkyDomeTest, MeshHasTheRingGradientTheHighlightAndTheClosingVertices) {
@@ -170,7 +170,7 @@ TEST_F(SkyDomeTest, DrawIsWithoutDepthFogOrLightAndRestoresFog) {
     dome->SetClassFlags(0x1F & ~0x2u);
     dome->DrawPre();
     EXPECT_EQ(Log().Count("DrawIndexedPrimitive"), 0);
-    WorldClassFlags<EcSkyDome>::Reset();
+    WorldClassFlags<SkyDome>::Reset();
 }
 
 } // namespace

@@ -8,8 +8,8 @@
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/SkyBoxFiles.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcCloudDome2.h"
-#include "world/EcViewport.h"
+#include "world/CloudDome2.h"
+#include "world/EntViewport.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -52,7 +52,7 @@ class SkyPixels : public KernelTest {
         root = Make("EntNull", nullptr, "Root");
         viewports = Make("EntNull", root, "Viewport");
         world = Make("EntNull", root, "World");
-        viewport = Make<EcViewport>("Viewport", viewports, "Main");
+        viewport = Make<EntViewport>("Viewport", viewports, "Main");
         viewport->SetVoid("entDrawRoot", (intptr_t)world);
         viewport->clear = 1;
         viewport->color = {0.5f, 0.5f, 0.5f};
@@ -81,14 +81,14 @@ class SkyPixels : public KernelTest {
     }
 
     ENTBASE *root = nullptr, *viewports = nullptr, *world = nullptr;
-    EcViewport* viewport = nullptr;
+    EntViewport* viewport = nullptr;
     TempDir m_dir;
     std::string m_oldFolder;
 };
 
 TEST_F(SkyPixels, EachWallOfTheStripBoxShowsItsBand) {
     Build(true);
-    auto* box = Make<EcSkyBox3>("SkyBox3", world, "Box");
+    auto* box = Make<SkyBox3>("SkyBox3", world, "Box");
     std::snprintf(box->texName, sizeof box->texName, "Strip.dds");
     box->scale = {100.0f, 100.0f, 100.0f};
     box->fogEnable = 0;
@@ -104,7 +104,7 @@ TEST_F(SkyPixels, EachWallOfTheStripBoxShowsItsBand) {
 // the sides face left and right: the box's colours follow the view, as camera-space normals do.
 TEST_F(SkyPixels, CubeBoxShowsTheFaceOfEachWallsNormalAsTheCameraSeesIt) {
     Build(true);
-    auto* cube = Make<EcSkyBoxCube>("SkyBoxCube", world, "Cube");
+    auto* cube = Make<SkyBoxCube>("SkyBoxCube", world, "Cube");
     cube->Start();
     const std::vector<uint32_t> px = Frame(VECTOR3{10, 0, 0}, 1.5707964f);
     ExpectNear(At(px, kW / 2, kH / 2), kSkyFace[4], "the wall ahead");
@@ -114,7 +114,7 @@ TEST_F(SkyPixels, CubeBoxShowsTheFaceOfEachWallsNormalAsTheCameraSeesIt) {
 
 TEST_F(SkyPixels, CloudsBlendTheirColourByTheTextureAlphaUnderTheirOwnFog) {
     Build(true);
-    auto* clouds = Make<EcCloudDome2>("CloudDome2", world, "Clouds");
+    auto* clouds = Make<CloudDome2>("CloudDome2", world, "Clouds");
     std::snprintf(clouds->texture, sizeof clouds->texture, "Clouds.dds");
     clouds->size = 1500.0f;
     clouds->height = 1000.0f; // inside the far plane
@@ -138,16 +138,16 @@ TEST_F(SkyPixels, CloudsBlendTheirColourByTheTextureAlphaUnderTheirOwnFog) {
 TEST_F(SkyPixels, SkiesWithoutTheirTextureLeaveTheFrameAsItWas) {
     Build(false);
     const std::vector<uint32_t> before = Frame(VECTOR3{0, 1, 10});
-    auto* clouds = Make<EcCloudDome2>("CloudDome2", world, "Clouds");
+    auto* clouds = Make<CloudDome2>("CloudDome2", world, "Clouds");
     std::snprintf(clouds->texture, sizeof clouds->texture, "Missing.dds");
     clouds->size = 1500.0f;
     clouds->height = 1000.0f;
     clouds->Start();
-    auto* box = Make<EcSkyBox3>("SkyBox3", world, "Box");
+    auto* box = Make<SkyBox3>("SkyBox3", world, "Box");
     std::snprintf(box->texName, sizeof box->texName, "Missing.dds");
     box->scale = {100.0f, 100.0f, 100.0f};
     box->Start();
-    auto* cube = Make<EcSkyBoxCube>("SkyBoxCube", world, "Cube");
+    auto* cube = Make<SkyBoxCube>("SkyBoxCube", world, "Cube");
     cube->Start();
     ASSERT_EQ(SkyBoxCubeTexture(), -1);
     const int stranger = I3dTexLoad((m_dir / "Strip.dds").c_str(), nullptr, 0);

@@ -2,9 +2,9 @@
 // and the marker's table and age.
 #include "I3d/MeshBuf.h"
 #include "tests/world/CamerasFixture.h"
-#include "world/EcMarker1.h"
-#include "world/EcOvalDisplay1.h"
-#include "world/EcVrebBud1.h"
+#include "world/Marker1.h"
+#include "world/OvalDisplay1.h"
+#include "world/VrebBud1.h"
 
 #include <cmath>
 
@@ -22,7 +22,7 @@ class SmallEntities : public CamerasTest {
 };
 
 TEST_F(SmallEntities, TheCharacterTurnsAQuarterRadianASecondAtTwiceItsSize) {
-    auto* bud = Make<EcVrebBud1>("VrebBud1", world, "Bud");
+    auto* bud = Make<VrebBud1>("VrebBud1", world, "Bud");
     bud->pos = VECTOR3{10, 1, 20};
     bud->Start();
     for (int i = 0; i < 20; ++i)
@@ -44,7 +44,7 @@ TEST_F(SmallEntities, TheBandHasTwoVerticesPerSegmentAndTwoTriangles) {
     EXPECT_EQ(band->vertexCount, 130);
     EXPECT_EQ(band->triangleCount, 128);
     EXPECT_EQ(OvalBandMake(0, 1, 1, 1, 1), nullptr);
-    auto* oval = Make<EcOvalDisplay1>("OvalDisplay1", world, "Oval");
+    auto* oval = Make<OvalDisplay1>("OvalDisplay1", world, "Oval");
     oval->Start();
     oval->SetHeading(0.25f);
     EXPECT_EQ(oval->offset, 0.25f);
@@ -52,7 +52,7 @@ TEST_F(SmallEntities, TheBandHasTwoVerticesPerSegmentAndTwoTriangles) {
 }
 
 TEST_F(SmallEntities, TheMarkerAges) {
-    auto* m = Make<EcMarker1>("Marker1", world, "M");
+    auto* m = Make<Marker1>("Marker1", world, "M");
     EXPECT_EQ(m->size, 1.5f);
     m->Start();
     m->Update(0.5f);

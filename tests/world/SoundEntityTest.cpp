@@ -6,7 +6,7 @@
 #include "engine/Sound/SoundInternal.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcGroupSound.h"
+#include "world/GroupSound.h"
 
 #include <AL/al.h>
 
@@ -52,7 +52,7 @@ class SoundEntityTest : public KernelTest {
 };
 
 TEST_F(SoundEntityTest, LoadedSoundFeedsItsEmitter) {
-    auto* s = Make<EcSound>("Sound", root, "Hum");
+    auto* s = Make<EntSound>("Sound", root, "Hum");
     EXPECT_TRUE(s->TestFlag(ENT_FLAG_PASSABLE));
     EXPECT_EQ(s->maxDist, 200.0f) << "Create's values replace the table's 100 and 1";
     EXPECT_EQ(s->minDist, 4.0f);
@@ -92,7 +92,7 @@ TEST_F(SoundEntityTest, SoundThatDoesNotLoadStaysSilent) {
     WriteTextFile(dir / "Broken.wav", "RIFF....WAVEnothing");
     for (std::string file : {dir / "Missing.wav", dir / "Broken.wav", std::string()}) {
         SCOPED_TRACE(file);
-        auto* s = Make<EcSound>("Sound", root, "Quiet");
+        auto* s = Make<EntSound>("Sound", root, "Quiet");
         s->SetString("soundFile", file.c_str());
         s->Start();
         EXPECT_EQ(s->emitter, nullptr);
@@ -104,7 +104,7 @@ TEST_F(SoundEntityTest, SoundThatDoesNotLoadStaysSilent) {
 }
 
 TEST_F(SoundEntityTest, GroupSoundFollowsItsCrowd) {
-    auto* g = Make<EcGroupSound>("GroupSound", root, "Chatter");
+    auto* g = Make<GroupSound>("GroupSound", root, "Chatter");
     EXPECT_EQ(g->maxDist, 100.0f) << "its own table's defaults follow the sound's Create";
     EXPECT_EQ(g->minDist, 1.0f);
     g->SetString("soundFile", wav.c_str());
@@ -138,7 +138,7 @@ TEST_F(SoundEntityTest, GroupSoundFollowsItsCrowd) {
 }
 
 TEST_F(SoundEntityTest, GroupSoundSearchesEveryUpdateWithoutRecalcTime) {
-    auto* g = Make<EcGroupSound>("GroupSound", root, "Chatter");
+    auto* g = Make<GroupSound>("GroupSound", root, "Chatter");
     g->SetString("soundFile", wav.c_str());
     g->SetString("searchClass", "Rube");
     g->Start();
@@ -162,7 +162,7 @@ TEST_F(SoundEntityTest, GroupSoundSearchesEveryUpdateWithoutRecalcTime) {
 TEST_F(SoundEntityTest, DebugDrawShowsBothRanges) {
     StartRecordingDevice();
     ASSERT_EQ(I3dDebugShapesCreate(), 0);
-    auto* s = Make<EcSound>("Sound", root, "Hum");
+    auto* s = Make<EntSound>("Sound", root, "Hum");
     s->SetVector3("pos", 1.0f, 2.0f, 3.0f);
     Log().Clear();
     EXPECT_EQ(s->Draw(), 1);

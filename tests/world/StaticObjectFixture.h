@@ -13,9 +13,9 @@
 #include "tests/I3d/KernelFixture.h"
 #include "tests/I3d/ModelFiles.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcArticuModel.h"
-#include "world/EcStaticObject.h"
+#include "world/ArticuModel.h"
 #include "world/Particles/ParticleSys.h"
+#include "world/StaticObject.h"
 
 #include <string>
 
@@ -123,9 +123,9 @@ class StaticObjectTest : public KernelTest {
         return path.substr(path.find_last_of('/') + 1);
     }
     // A started object of that model at pos, placed on the ground only when asked.
-    EcStaticObject* Object(const std::string& file, VECTOR3 at = {0, 0, 0}, bool agl = false,
-                           const char* cls = "StaticObject") {
-        auto* o = Make<EcStaticObject>(cls, world, "Object");
+    StaticObject* Object(const std::string& file, VECTOR3 at = {0, 0, 0}, bool agl = false,
+                         const char* cls = "StaticObject") {
+        auto* o = Make<StaticObject>(cls, world, "Object");
         std::snprintf(o->modelFile, sizeof o->modelFile, "%s", file.c_str());
         o->pos = at;
         o->agl = agl ? 1 : 0;

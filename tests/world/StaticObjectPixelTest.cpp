@@ -9,7 +9,7 @@
 #include "I3d/Textures.h"
 #include "tests/support/PixelChannels.h"
 #include "tests/world/StaticObjectFixture.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 #include "world/Particles/ParticleSys.h"
 
 #include <GL/gl.h>
@@ -41,7 +41,7 @@ class StaticObjectPixels : public StaticObjectTest {
         root = Make("EntNull", nullptr, "Root");
         ENTBASE* viewports = Make("EntNull", root, "Viewports");
         world = Make("EntNull", root, "World");
-        view = Make<EcViewport>("Viewport", viewports, "Main");
+        view = Make<EntViewport>("Viewport", viewports, "Main");
         view->SetVoid("entDrawRoot", (intptr_t)world);
         view->clear = 1;
         view->SetColor3("color", 0, 0, 0);
@@ -84,7 +84,7 @@ class StaticObjectPixels : public StaticObjectTest {
         return false;
     }
 
-    EcViewport* view = nullptr;
+    EntViewport* view = nullptr;
 };
 
 TEST_F(StaticObjectPixels, TheRedBoxShowsWhereItIsProjectedAndTheTerrainLiftsIt) {
@@ -104,7 +104,7 @@ TEST_F(StaticObjectPixels, TheRedBoxShowsWhereItIsProjectedAndTheTerrainLiftsIt)
 
 TEST_F(StaticObjectPixels, TheArmShowsItsTipWhereItsRateTurnedIt) {
     const std::string file = Model(kArm);
-    auto* arm = Make<EcArticuModel>("ArticuModel", world, "Arm");
+    auto* arm = Make<ArticuModel>("ArticuModel", world, "Arm");
     arm->SetString("modelFile", file.c_str());
     arm->SetString("node0Name", "Arm");
     arm->SetInt("node0Axis", 2);

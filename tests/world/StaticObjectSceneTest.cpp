@@ -7,7 +7,7 @@
 #include "engine/Script/ScriptMgr.h"
 #include "tests/world/StaticObjectFixture.h"
 #include "tests/world/WorldScriptHost.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <lua.hpp>
 
@@ -111,7 +111,7 @@ class StaticObjectScene : public StaticObjectTest {
 TEST_F(StaticObjectScene, ThreeHundredTreesLoadDrawAndGoFiveTimesOver) {
     for (int round = 0; round < 5; ++round) {
         Load();
-        auto* first = static_cast<EcStaticObject*>(EntTreeFindName(world, "Tree0"));
+        auto* first = static_cast<StaticObject*>(EntTreeFindName(world, "Tree0"));
         ASSERT_NE(first, nullptr) << LogText();
         ASSERT_NE(first->instance, nullptr) << LogText();
         EXPECT_EQ(first->instance->refCount, kTrees) << "one shared model for every tree";
@@ -132,7 +132,7 @@ TEST_F(StaticObjectScene, ThreeHundredTreesLoadDrawAndGoFiveTimesOver) {
 TEST_F(StaticObjectScene, DestroyingTheTimeOfDayByScriptBetweenFramesIsSafe) {
     Load();
     Frame();
-    auto* first = static_cast<EcStaticObject*>(EntTreeFindName(world, "Tree0"));
+    auto* first = static_cast<StaticObject*>(EntTreeFindName(world, "Tree0"));
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->instance->lightsOn, 1);
     ASSERT_EQ(Exec("Entity.Destroy(Entity.FindName(Game.GetWorldEntity(), 'Clock'))"), "");

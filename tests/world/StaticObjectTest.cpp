@@ -8,7 +8,7 @@
 #include "tests/world/StaticObjectFixture.h"
 
 #include "engine/System.h"
-#include "world/EcTimeOfDay.h"
+#include "world/EntTimeOfDay.h"
 
 #include <cmath>
 #include <cstring>
@@ -283,11 +283,11 @@ TEST_F(StaticObjectTest, DrawSetsDepthFadeAndMatrixThenTheModel) {
     EXPECT_GT(Draws(Log()), 0);
     EXPECT_FLOAT_EQ(Mdl3GetLodScale(), 1.0f) << "the fade scale goes back for the next model";
 
-    WorldClassFlags<EcStaticObject>::word = 0x1F & ~0x2u;
+    WorldClassFlags<StaticObject>::word = 0x1F & ~0x2u;
     Log().Clear();
     EXPECT_EQ(o->DrawPre(), 1);
     EXPECT_EQ(Draws(Log()), 0) << "class bit 0x2 clear: nothing drawn";
-    WorldClassFlags<EcStaticObject>::word = 0x1F;
+    WorldClassFlags<StaticObject>::word = 0x1F;
 
     // Fades outside the usual range and flat or mirrored scales draw without trouble.
     for (float v : {0.0f, -3.0f})
@@ -312,9 +312,9 @@ TEST_F(StaticObjectTest, PickingGoesThroughTheBoxThenTheModel) {
     PickQuery behind = {{0, 0.5f, 0}, {0, 0, -1}, nullptr, 1000000.0f};
     EXPECT_FALSE(o->PickTest(&behind)) << "t runs 0 .. 100000 only";
 
-    WorldClassFlags<EcStaticObject>::word = 0x1F & ~0x1u;
+    WorldClassFlags<StaticObject>::word = 0x1F & ~0x1u;
     EXPECT_FALSE(o->PickTest(&hit)) << "class bit 0x1 makes the class pickable";
-    WorldClassFlags<EcStaticObject>::word = 0x1F;
+    WorldClassFlags<StaticObject>::word = 0x1F;
 
     // A scaled model is picked where it is drawn: 1.5 from the centre lies inside a box of 2
     // scaled by 2, and outside it unscaled.
@@ -407,7 +407,7 @@ TEST_F(StaticObjectTest, AHiddenObjectNeitherDrawsNorAnswersPicksOrBounds) {
 // ---- creation ----
 
 TEST_F(StaticObjectTest, AnObjectMadeAtRunTimeHasEveryDefault) {
-    auto* o = Make<EcStaticObject>("StaticObject", world, "Cursor");
+    auto* o = Make<StaticObject>("StaticObject", world, "Cursor");
     ASSERT_NE(o, nullptr);
     EXPECT_FLOAT_EQ(o->lightsOn, 0.7916667f);
     EXPECT_FLOAT_EQ(o->lightsOff, 0.25f);

@@ -144,7 +144,7 @@ TEST_F(SunEndToEnd, AScriptedDayColoursTheZenithFrameByFrame) {
                    "tod = Entity.FindName(world, 'TimeOfDay')\n"),
               "");
     auto* cam = static_cast<TestCamera*>(EntTreeFindName(world, "Cam"));
-    auto* sun = static_cast<EcSun*>(EntTreeFindName(world, "Sun"));
+    auto* sun = static_cast<Sun*>(EntTreeFindName(world, "Sun"));
     ASSERT_NE(cam, nullptr) << LogText();
     ASSERT_NE(sun, nullptr) << LogText();
     ASSERT_NE(sun->Flare(), nullptr);

@@ -9,10 +9,10 @@
 #include "engine/IniFile.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcLensFlare.h"
-#include "world/EcSun.h"
-#include "world/EcTerrain2.h"
-#include "world/EcTimeOfDay.h"
+#include "world/EntTimeOfDay.h"
+#include "world/LensFlare.h"
+#include "world/Sun.h"
+#include "world/Terrain2.h"
 
 #include <string>
 
@@ -50,8 +50,8 @@ class SunFixture : public KernelTest {
         KernelTest::TearDown();
     }
     // A started sun under World at that azimuth and elevation.
-    EcSun* MakeSun(float azimuth, float elevation) {
-        auto* sun = Make<EcSun>("Sun", world, "Sun");
+    Sun* MakeSun(float azimuth, float elevation) {
+        auto* sun = Make<Sun>("Sun", world, "Sun");
         sun->azimuth = azimuth;
         sun->elevation = elevation;
         sun->Start();
@@ -70,7 +70,7 @@ class SunFixture : public KernelTest {
 
     // A terrain named "Terrain" under World: 64 x 64 cells of 4 units (0..256 on x and z), flat
     // at 0, with a hill 200 high over x and z 96..160 when asked for.
-    EcTerrain2* MakeTerrain(bool hill) {
+    Terrain2* MakeTerrain(bool hill) {
         I3dImage* img = ImgAlloc(65, 65, IMG_L8);
         for (int r = 0; r < 65; ++r)
             for (int x = 0; x < 65; ++x)
@@ -81,7 +81,7 @@ class SunFixture : public KernelTest {
         const std::string ini = scratch / "Terrain.ini";
         WriteTextFile(ini, "[Terrain]\nmapName=" + (scratch / "Hill") +
                                "\ntileWidth=64\ntileHeight=64\nscale=4.0\n");
-        auto* t = Make<EcTerrain2>("Terrain2", world, "Terrain");
+        auto* t = Make<Terrain2>("Terrain2", world, "Terrain");
         int flag = -1;
         EXPECT_EQ(t->LoadVars(ini.c_str(), &flag), 1);
         IniClose();

@@ -4,8 +4,8 @@
 // terrain hill covers it.
 #include "I3d/Frustum.h"
 #include "tests/world/SunFixture.h"
-#include "world/EcSkyDome.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
+#include "world/SkyDome.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -29,8 +29,8 @@ class SunPixels : public SunFixture {
         EntDestroyTree(veryLast);
         veryLast = nullptr; // Finish makes the one under the sky
         sky = Make("EntNull", root, "Sky");
-        dome = Make<EcSkyDome>("SkyDome", sky, "SkyDome");
-        viewport = Make<EcViewport>("Viewport", viewports, "Main");
+        dome = Make<SkyDome>("SkyDome", sky, "SkyDome");
+        viewport = Make<EntViewport>("Viewport", viewports, "Main");
         viewport->SetVoid("entDrawRoot", (intptr_t)sky);
         viewport->clear = 1;
     }
@@ -65,14 +65,14 @@ class SunPixels : public SunFixture {
     }
 
     ENTBASE* sky = nullptr;
-    EcSkyDome* dome = nullptr;
-    EcViewport* viewport = nullptr;
+    SkyDome* dome = nullptr;
+    EntViewport* viewport = nullptr;
     TestCamera* cam = nullptr;
 };
 
 TEST_F(SunPixels, TheDiscIsWhiteWhereTheSunProjects) {
-    auto* sun = Make<EcSun>("Sun", sky, "Sun");
-    auto* tod = Make<EcTimeOfDay>("TimeOfDay", sky, "TimeOfDay");
+    auto* sun = Make<Sun>("Sun", sky, "Sun");
+    auto* tod = Make<EntTimeOfDay>("TimeOfDay", sky, "TimeOfDay");
     tod->time = 0.375f;
     tod->timeScale = 0.0f;
     Finish();
@@ -102,8 +102,8 @@ TEST_F(SunPixels, TheDiscIsWhiteWhereTheSunProjects) {
 }
 
 TEST_F(SunPixels, TheZenithHasTheTimeOfDaysColour) {
-    Make<EcSun>("Sun", sky, "Sun");
-    auto* tod = Make<EcTimeOfDay>("TimeOfDay", sky, "TimeOfDay");
+    Make<Sun>("Sun", sky, "Sun");
+    auto* tod = Make<EntTimeOfDay>("TimeOfDay", sky, "TimeOfDay");
     tod->timeScale = 0.0f;
     Finish();
     // The dome's centre lies yOffset below its position.
@@ -124,7 +124,7 @@ TEST_F(SunPixels, HalosShowAlongTheAxisWhileTheSunIsClear) {
     const VECTOR3 eye = {40.0f, 10.0f, 128.0f};
     for (float azimuth : {3.1415927f, 0.0f}) {
         const bool clear = azimuth != 0.0f;
-        auto* sun = Make<EcSun>("Sun", sky, "Sun");
+        auto* sun = Make<Sun>("Sun", sky, "Sun");
         sun->center = eye;
         sun->azimuth = azimuth;
         sun->elevation = 0.2f;
@@ -153,7 +153,7 @@ TEST_F(SunPixels, HalosShowAlongTheAxisWhileTheSunIsClear) {
         }
         for (int i = 0; i < 5; ++i)
             Frame(0.1f);
-        EcLensFlare* f = sun->Flare();
+        LensFlare* f = sun->Flare();
         ASSERT_NE(f, nullptr);
         EXPECT_EQ(f->masterAlpha, clear ? 1.0f : 0.0f);
         for (int h = 0; h < 2; ++h) {

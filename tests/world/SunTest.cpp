@@ -40,11 +40,11 @@ class SunTest : public SunFixture {
         KernelTest::SetUp();
         StartWorld(false);
     }
-    EcLensFlare* FlareOf(EcSun* sun) { return sun->Flare(); }
+    LensFlare* FlareOf(Sun* sun) { return sun->Flare(); }
 };
 
 TEST_F(SunTest, TableRowsAndCreateValues) {
-    auto* sun = Make<EcSun>("Sun", world, "Sun");
+    auto* sun = Make<Sun>("Sun", world, "Sun");
     std::string rows;
     for (PropField* f = sun->classDb->first; f; f = f->next)
         rows += std::string(rows.empty() ? "" : " ") + f->name;
@@ -64,7 +64,7 @@ TEST_F(SunTest, TableRowsAndCreateValues) {
 }
 
 TEST_F(SunTest, PlacementAndLightFollowTheSphereAroundTheCentre) {
-    auto* sun = Make<EcSun>("Sun", world, "Sun");
+    auto* sun = Make<Sun>("Sun", world, "Sun");
     sun->center = {10.0f, -20.0f, 30.0f};
     sun->azimuth = 0.7f;
     sun->elevation = 0.3f;
@@ -94,8 +94,8 @@ TEST_F(SunTest, PlacementAndLightFollowTheSphereAroundTheCentre) {
 }
 
 TEST_F(SunTest, FlareIsMadeUnderVeryLastThenWorldThenTheRoot) {
-    EcSun* sun = MakeSun(0.0f, 0.5f);
-    EcLensFlare* f = FlareOf(sun);
+    Sun* sun = MakeSun(0.0f, 0.5f);
+    LensFlare* f = FlareOf(sun);
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(EntGetParent(f), veryLast);
     EXPECT_STREQ(f->GetName(), "Lens halos");
@@ -110,13 +110,13 @@ TEST_F(SunTest, FlareIsMadeUnderVeryLastThenWorldThenTheRoot) {
     EntDestroyTree(veryLast);
     veryLast = nullptr;
     EXPECT_EQ(FlareOf(sun), nullptr) << "the flare went with its parent";
-    auto* second = Make<EcSun>("Sun", world, "Sun2");
+    auto* second = Make<Sun>("Sun", world, "Sun2");
     second->Start();
     EXPECT_EQ(EntGetParent(FlareOf(second)), world);
 
     EntDestroyTree(world);
     world = nullptr;
-    auto* third = Make<EcSun>("Sun", root, "Sun3");
+    auto* third = Make<Sun>("Sun", root, "Sun3");
     third->Start();
     EXPECT_EQ(EntGetParent(FlareOf(third)), root);
 }
@@ -124,9 +124,9 @@ TEST_F(SunTest, FlareIsMadeUnderVeryLastThenWorldThenTheRoot) {
 // The flare starts hidden; the sun shows it at 5 degrees and above with "drawHalos" on and
 // hides it otherwise (flag 0x1 would otherwise never let it draw, nor hide it again).
 TEST_F(SunTest, FlareShowsAtFiveDegreesWithHalosAndHidesBelowOrWithout) {
-    auto* sun = Make<EcSun>("Sun", world, "Sun");
+    auto* sun = Make<Sun>("Sun", world, "Sun");
     sun->Start();
-    EcLensFlare* f = FlareOf(sun);
+    LensFlare* f = FlareOf(sun);
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(f->TestFlag(0x1)) << "hidden until the sun shows it";
     sun->elevation = 0.087265f;
@@ -151,7 +151,7 @@ TEST_F(SunTest, FlareShowsAtFiveDegreesWithHalosAndHidesBelowOrWithout) {
 }
 
 TEST_F(SunTest, DiscDrawsWithItsStatesAndPutsDepthWritesAndFogBack) {
-    EcSun* sun = MakeSun(0.0f, 0.5f);
+    Sun* sun = MakeSun(0.0f, 0.5f);
     sun->sunColor = 0xFF80C0E0u;
     sun->scale = 0.03f;
     I3dResetStateCache(); // every state the draw asks for reaches the log
@@ -193,11 +193,11 @@ TEST_F(SunTest, DiscDrawsWithItsStatesAndPutsDepthWritesAndFogBack) {
     Log().Clear();
     sun->DrawPre();
     EXPECT_EQ(StatesAtDraws(Log()).size(), 0u);
-    WorldClassFlags<EcSun>::Reset();
+    WorldClassFlags<Sun>::Reset();
 }
 
 TEST_F(SunTest, GlareIsFullLookingIntoTheSunAndDecaysByItsRate) {
-    EcSun* sun = MakeSun(0.0f, 0.5f);
+    Sun* sun = MakeSun(0.0f, 0.5f);
     LookFrom({0, 0, 0}, sun->pos);
     I3dResetStateCache();
     Log().Clear();
@@ -230,7 +230,7 @@ TEST_F(SunTest, GlareIsFullLookingIntoTheSunAndDecaysByItsRate) {
 }
 
 TEST_F(SunTest, NoGlareBelowFiveDegreesOrWhenSwitchedOff) {
-    EcSun* sun = MakeSun(0.0f, 0.087f);
+    Sun* sun = MakeSun(0.0f, 0.087f);
     LookFrom({0, 0, 0}, sun->pos);
     Log().Clear();
     EXPECT_EQ(sun->Hook15(), 0);
@@ -249,7 +249,7 @@ TEST_F(SunTest, NoGlareBelowFiveDegreesOrWhenSwitchedOff) {
 
 // Only message 15 reaches the glare: the draw walks never do.
 TEST_F(SunTest, NoFrameWalkDrawsTheGlare) {
-    EcSun* sun = MakeSun(0.0f, 0.5f);
+    Sun* sun = MakeSun(0.0f, 0.5f);
     LookFrom({0, 0, 0}, sun->pos);
     EntTreeDrawPre(root);
     EntTreeDraw(root);
@@ -263,7 +263,7 @@ TEST_F(SunTest, WithoutAFreeLightTheSunDrawsAndTriesAgain) {
     std::vector<int> taken;
     for (int l; (l = I3dLightAlloc()) >= 0;)
         taken.push_back(l);
-    auto* sun = Make<EcSun>("Sun", world, "Sun");
+    auto* sun = Make<Sun>("Sun", world, "Sun");
     EXPECT_EQ(sun->light, -1);
     sun->Start();
     sun->elevation = 0.5f;
@@ -286,7 +286,7 @@ TEST_F(SunTest, WithoutAFreeLightTheSunDrawsAndTriesAgain) {
 
 // A flare destroyed behind the sun's back (by a script) is forgotten, not touched.
 TEST_F(SunTest, AFlareDestroyedFirstIsForgotten) {
-    EcSun* sun = MakeSun(0.0f, 0.5f);
+    Sun* sun = MakeSun(0.0f, 0.5f);
     ENTBASE* f = EntTreeFindName(root, "Lens halos");
     ASSERT_NE(f, nullptr);
     EntDestroyTree(f);
@@ -299,7 +299,7 @@ TEST_F(SunTest, AFlareDestroyedFirstIsForgotten) {
 }
 
 TEST_F(SunTest, ASunNeverStartedIsDestroyedCleanly) {
-    auto* sun = Make<EcSun>("Sun", world, "Sun");
+    auto* sun = Make<Sun>("Sun", world, "Sun");
     ASSERT_NE(sun, nullptr);
     EntDestroyTree(sun);
     EXPECT_EQ(EntTreeFindName(root, "Lens halos"), nullptr);

@@ -11,7 +11,7 @@ namespace {
 using TerrainBadInputTest = TerrainFixture;
 
 TEST_F(TerrainBadInputTest, RefusedScaleKeepsThePreviousOne) {
-    EcTerrain2* t = Load("tileWidth=32\ntileHeight=32\n");
+    Terrain2* t = Load("tileWidth=32\ntileHeight=32\n");
     for (float bad : {0.0f, -2.0f, std::nanf(""), INFINITY}) {
         SCOPED_TRACE(bad);
         t->scale = 2.0f;
@@ -26,7 +26,7 @@ TEST_F(TerrainBadInputTest, RefusedScaleKeepsThePreviousOne) {
     EXPECT_EQ(LogCount("Terrain2: scale"), 4);
 
     // At the first VarsChanged the previous scale is 1.0.
-    EcTerrain2* fresh = Make<EcTerrain2>("Terrain2", root, "Other");
+    Terrain2* fresh = Make<Terrain2>("Terrain2", root, "Other");
     fresh->tileWidth = fresh->tileHeight = 32;
     fresh->scale = 0.0f;
     fresh->Start();
@@ -37,7 +37,7 @@ TEST_F(TerrainBadInputTest, RefusedScaleKeepsThePreviousOne) {
 TEST_F(TerrainBadInputTest, GridSidesOutOfRangeBecome512) {
     for (const char* bad : {"0", "-5", "5000"}) {
         SCOPED_TRACE(bad);
-        EcTerrain2* t = Load(std::string("tileWidth=") + bad + "\ntileHeight=" + bad + "\n");
+        Terrain2* t = Load(std::string("tileWidth=") + bad + "\ntileHeight=" + bad + "\n");
         ASSERT_NE(t->terrain, nullptr);
         EXPECT_EQ(t->terrain->cellsX, 512);
         EXPECT_EQ(t->terrain->cellsZ, 512);
@@ -51,7 +51,7 @@ TEST_F(TerrainBadInputTest, GridSidesOutOfRangeBecome512) {
 
 TEST_F(TerrainBadInputTest, ASideNotAMultipleOf32IsUsedWhole) {
     const std::string map = WriteMap("Hundred", 101, 33, [](int x, int) { return x; });
-    EcTerrain2* t = Load("mapName=" + map + "\ntileWidth=100\ntileHeight=32\n");
+    Terrain2* t = Load("mapName=" + map + "\ntileWidth=100\ntileHeight=32\n");
     EXPECT_EQ(t->terrain->cellsX, 100);
     EXPECT_EQ(t->terrain->patchesX, 3);
     EXPECT_EQ(LogCount("Terrain2: tileWidth 100 is not a multiple of 32"), 1);
@@ -70,7 +70,7 @@ TEST_F(TerrainBadInputTest, HeightScaleNotANumberCountsAsOne) {
     const std::string map = WriteMap("Ground", 33, 33, [](int x, int) { return x % 2 ? 40 : 0; });
     for (float bad : {std::nanf(""), INFINITY, -INFINITY}) {
         SCOPED_TRACE(bad);
-        auto* t = Make<EcTerrain2>("Terrain2", root, "Terrain");
+        auto* t = Make<Terrain2>("Terrain2", root, "Terrain");
         t->SetString("mapName", map.c_str());
         t->SetInt("tileWidth", 32);
         t->SetInt("tileHeight", 32);
@@ -97,7 +97,7 @@ TEST_F(TerrainBadInputTest, BrokenMapsLeaveTheGroundFlat) {
     WriteTextFile(dir / "Header elevation.tga", whole.substr(0, 17));
     for (const char* stem : {"One", "Short", "Cut", "Header"}) {
         SCOPED_TRACE(stem);
-        EcTerrain2* t = Load("mapName=" + (dir / stem) + "\ntileWidth=32\ntileHeight=32\n");
+        Terrain2* t = Load("mapName=" + (dir / stem) + "\ntileWidth=32\ntileHeight=32\n");
         EXPECT_FLOAT_EQ(HeightAt(t, 7.0f, 9.0f), 28.0f);
         EntDestroyTree(t);
     }
@@ -116,7 +116,7 @@ TEST_F(TerrainBadInputTest, ColourMapsUseTheFirstByteOfEachPixel) {
             }
         ASSERT_EQ(ImgSaveTga(img, (dir / "Colour elevation.tga").c_str(), nullptr), 0);
         ImgFree(img);
-        EcTerrain2* t = Load("mapName=" + (dir / "Colour") + "\ntileWidth=32\ntileHeight=32\n");
+        Terrain2* t = Load("mapName=" + (dir / "Colour") + "\ntileWidth=32\ntileHeight=32\n");
         EXPECT_FLOAT_EQ(HeightAt(t, 5.0f, 5.0f), 5.0f);
         EXPECT_FLOAT_EQ(HeightAt(t, 20.0f, 31.0f), 20.0f);
         EntDestroyTree(t);
@@ -124,7 +124,7 @@ TEST_F(TerrainBadInputTest, ColourMapsUseTheFirstByteOfEachPixel) {
 }
 
 TEST_F(TerrainBadInputTest, PointsThatAreNotNumbersGiveZero) {
-    EcTerrain2* t = Load("tileWidth=32\ntileHeight=32\n");
+    Terrain2* t = Load("tileWidth=32\ntileHeight=32\n");
     const float nan = std::nanf("");
     for (auto [x, z] : {std::pair{nan, 1.0f},
                         {1.0f, nan},

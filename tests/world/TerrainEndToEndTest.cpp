@@ -107,7 +107,7 @@ TEST_F(TerrainEndToEnd, AScriptLoadedVenueIsDrawnOverlaidAndPicked) {
                    "Entity.SetColor3(v, 'color', 1, 0, 1)\n"
                    "Entity.SetBool(v, 'clear', 1)\n"),
               "");
-    auto* t = static_cast<EcTerrain2*>(EntTreeFindName(host.world, "Terrain"));
+    auto* t = static_cast<Terrain2*>(EntTreeFindName(host.world, "Terrain"));
     auto* cam = static_cast<TestCamera*>(EntTreeFindName(host.world, "Cam"));
     ASSERT_NE(t, nullptr) << LogText();
     ASSERT_NE(cam, nullptr) << LogText();

@@ -12,11 +12,11 @@ namespace {
 
 class TerrainEntityDraw : public TerrainFixture {
   protected:
-    EcTerrain2* Flat() { return Load("tileWidth=64\ntileHeight=64\n"); }
+    Terrain2* Flat() { return Load("tileWidth=64\ntileHeight=64\n"); }
 };
 
 TEST_F(TerrainEntityDraw, RayQueryMessageSetsTheResultOnlyOnAHit) {
-    EcTerrain2* t = Flat(); // flat at 28
+    Terrain2* t = Flat(); // flat at 28
     EntRayQuery q{};
     q.origin = {20.0f, 50.0f, 20.0f};
     q.direction = {0.0f, -1.0f, 0.0f};
@@ -38,7 +38,7 @@ TEST_F(TerrainEntityDraw, RayQueryMessageSetsTheResultOnlyOnAHit) {
 }
 
 TEST_F(TerrainEntityDraw, PickTestKeepsTheNearestHit) {
-    EcTerrain2* t = Flat();
+    Terrain2* t = Flat();
     const uint32_t flags = t->GetClassFlags();
     PickQuery q{{20.0f, 48.0f, 20.0f}, {0.0f, -1.0f, 0.0f}, nullptr, 1000000.0f};
     t->SetClassFlags(flags & ~1u);
@@ -56,7 +56,7 @@ TEST_F(TerrainEntityDraw, PickTestKeepsTheNearestHit) {
 
 TEST_F(TerrainEntityDraw, FullAmbientIsRestoredAfterTheDraw) {
     StartRecordingDevice();
-    EcTerrain2* t = Flat();
+    Terrain2* t = Flat();
     const uint32_t flags = t->GetClassFlags();
     t->SetClassFlags(flags | 2u);
     t->fullAmbient = 1;
@@ -85,8 +85,8 @@ TEST_F(TerrainEntityDraw, TilesAreKeyedByPathAndReleased) {
         ImgFree(img);
     }
     const std::string a = dir / "A/Default", b = dir / "B/Default";
-    EcTerrain2* ta = Load("tileWidth=128\ntileHeight=128\nterrainTexPath=" + a + "\n", "TA");
-    EcTerrain2* tb = Load("tileWidth=128\ntileHeight=128\nterrainTexPath=" + b + "\n", "TB");
+    Terrain2* ta = Load("tileWidth=128\ntileHeight=128\nterrainTexPath=" + a + "\n", "TA");
+    Terrain2* tb = Load("tileWidth=128\ntileHeight=128\nterrainTexPath=" + b + "\n", "TB");
     const int slotA = ta->terrain->patches[0].tileTexture;
     const int slotB = tb->terrain->patches[0].tileTexture;
     EXPECT_GE(slotA, 0);

@@ -8,8 +8,8 @@
 #include "engine/Random.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcTerrain2.h"
 #include "world/Physics.h"
+#include "world/Terrain2.h"
 #include "world/TerrainObj.h"
 
 #include <functional>
@@ -48,10 +48,10 @@ class TerrainFixture : public KernelTest {
 
     // A terrain named "Terrain" under root, loaded from a section "[Terrain]" holding `keys`
     // (lines "key=value"), then started.
-    EcTerrain2* Load(const std::string& keys, const char* name = "Terrain") {
+    Terrain2* Load(const std::string& keys, const char* name = "Terrain") {
         const std::string ini = dir / "World.ini";
         WriteTextFile(ini, std::string("[") + name + "]\n" + keys);
-        auto* t = Make<EcTerrain2>("Terrain2", root, name);
+        auto* t = Make<Terrain2>("Terrain2", root, name);
         int flag = -1;
         EXPECT_EQ(t->LoadVars(ini.c_str(), &flag), 1);
         IniClose();
@@ -59,7 +59,7 @@ class TerrainFixture : public KernelTest {
         return t;
     }
 
-    static float HeightAt(EcTerrain2* t, float x, float z) {
+    static float HeightAt(Terrain2* t, float x, float z) {
         VECTOR3 p = {x, 123.0f, z};
         float h = -1.0f;
         EXPECT_EQ(t->GetHeight(&p, &h), 0);

@@ -35,7 +35,7 @@ class TerrainLifeTest : public TerrainFixture {
         lua_pop(L, 1);
         return message;
     }
-    EcTerrain2* Found() { return static_cast<EcTerrain2*>(Ent3dGetTerrain(probe)); }
+    Terrain2* Found() { return static_cast<Terrain2*>(Ent3dGetTerrain(probe)); }
 
     WorldHost host;
     Probe* probe = nullptr;
@@ -46,7 +46,7 @@ TEST_F(TerrainLifeTest, ScriptMadeTerrainIsFlatAndFoundWhileItLives) {
                    "Entity.SetString(t, 'name', 'Terrain')\n"
                    "Entity.Start(t)\n"),
               "");
-    EcTerrain2* t = Found();
+    Terrain2* t = Found();
     ASSERT_NE(t, nullptr) << "the accessor did not find the script's terrain";
     ASSERT_NE(t->terrain, nullptr) << "a terrain started without a load has no grid";
     EXPECT_TRUE(t->TestFlag(ENT_FLAG_PASSABLE));
@@ -58,7 +58,7 @@ TEST_F(TerrainLifeTest, ScriptMadeTerrainIsFlatAndFoundWhileItLives) {
     EXPECT_EQ(Found(), nullptr) << "the accessor kept a destroyed terrain";
     EXPECT_EQ(PhysWorldGet(), nullptr) << "the last terrain gone, the world must go";
 
-    auto* again = Make<EcTerrain2>("Terrain2", host.world, "Other");
+    auto* again = Make<Terrain2>("Terrain2", host.world, "Other");
     again->Start();
     EXPECT_EQ(Found(), nullptr) << "only the entity named \"Terrain\" is the ground";
     again->SetName("Terrain");
@@ -67,7 +67,7 @@ TEST_F(TerrainLifeTest, ScriptMadeTerrainIsFlatAndFoundWhileItLives) {
 
 TEST_F(TerrainLifeTest, TerrainsComeAndGoWithoutLeaks) {
     for (int i = 0; i < 10; ++i) {
-        auto* t = Make<EcTerrain2>("Terrain2", host.world, "Terrain");
+        auto* t = Make<Terrain2>("Terrain2", host.world, "Terrain");
         t->tileWidth = t->tileHeight = 64;
         t->Start();
         t->VarsChanged();
@@ -87,7 +87,7 @@ TEST_F(TerrainLifeTest, ScriptLoadsATerrainFromAnEntityFile) {
                                      "tileWidth=64\ntileHeight=64\nelvScale=0.5\nscale=2.0\n");
     ASSERT_EQ(Exec("Game.LoadEntitiesIni('Venue.ini')"), "");
     EXPECT_EQ(LogCount("INFO: Created entity [Terrain] of class Terrain2]."), 1) << LogText();
-    EcTerrain2* t = Found();
+    Terrain2* t = Found();
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(LogCount("not loaded"), 0) << "the generated map was not found: " << LogText();
     // The map is the plane grey = 2x + z over samples; heights are grey x 0.5 x 2 at world

@@ -6,7 +6,7 @@
 #include "I3d/Math/Pick.h"
 #include "I3d/Textures.h"
 #include "tests/world/TerrainFixture.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -44,7 +44,7 @@ TEST_F(TerrainScene, TheRidgeShowsItsTileAndAnswersThePick) {
     const std::string ini = dir / "World.ini";
     WriteTextFile(ini, "[Terrain]\ntileWidth=64\ntileHeight=64\nfullAmbient=1\nmapName=" + data +
                            "Terrains/Ridge\nterrainTexPath=" + data + "Terrains/Ridge\n");
-    auto* t = Make<EcTerrain2>("Terrain2", world, "Terrain");
+    auto* t = Make<Terrain2>("Terrain2", world, "Terrain");
     int flag = -1;
     ASSERT_EQ(t->LoadVars(ini.c_str(), &flag), 1);
     IniClose();
@@ -53,7 +53,7 @@ TEST_F(TerrainScene, TheRidgeShowsItsTileAndAnswersThePick) {
     const uint32_t flags = t->GetClassFlags();
     t->SetClassFlags(flags | 3u);
 
-    auto* v = Make<EcViewport>("Viewport", viewports, "Main");
+    auto* v = Make<EntViewport>("Viewport", viewports, "Main");
     v->SetVoid("entDrawRoot", (intptr_t)world);
     v->clear = 1;
     v->SetColor3("color", 1, 0, 1);

@@ -18,7 +18,7 @@ int Grey(int x, int r) {
 // drift by three bytes a row, which neighbouring rows that differ show at once.
 TEST_F(TerrainTest, SamplesComeFromTheMapBottomRowFirst) {
     const std::string map = WriteMap("Ground", 513, 513, Grey);
-    EcTerrain2* t = Load("mapName=" + map + "\nelvScale=0.5\nscale=2.0\n");
+    Terrain2* t = Load("mapName=" + map + "\nelvScale=0.5\nscale=2.0\n");
     ASSERT_NE(t->terrain, nullptr);
     const TerrainObj* obj = t->terrain;
     ASSERT_EQ(obj->sampleCols, 513);
@@ -40,7 +40,7 @@ TEST_F(TerrainTest, SamplesComeFromTheMapBottomRowFirst) {
 
 TEST_F(TerrainTest, PhysicsFieldLiesWhereTheSamplesAre) {
     const std::string map = WriteMap("Ground", 513, 513, Grey);
-    EcTerrain2* t = Load("mapName=" + map + "\nelvScale=0.5\nscale=2.0\n");
+    Terrain2* t = Load("mapName=" + map + "\nelvScale=0.5\nscale=2.0\n");
     PhysObj* phys = t->physics;
     ASSERT_NE(phys, nullptr);
     EXPECT_STREQ(phys->name, "Terrain");
@@ -89,7 +89,7 @@ TEST_F(TerrainTest, MapsThatCannotBeUsedLeaveTheGroundFlat) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stem);
-        EcTerrain2* t =
+        Terrain2* t =
             Load("mapName=" + (dir / c.stem) + "\ntileWidth=64\ntileHeight=64\nscale=1.5\n");
         for (int i = 0; i < 50; ++i) {
             const float x = RandFloat(63.9f * 1.5f), z = RandFloat(63.9f * 1.5f);
@@ -206,7 +206,7 @@ TEST_F(TerrainGridTest, GroundIsContinuousAcrossEdgesAndDiagonals) {
 
 TEST_F(TerrainTest, MessagesAnswerTheGroundUnderAPoint) {
     const std::string map = WriteMap("Ground", 65, 65, Grey);
-    EcTerrain2* t = Load("mapName=" + map + "\ntileWidth=64\ntileHeight=64\n");
+    Terrain2* t = Load("mapName=" + map + "\ntileWidth=64\ntileHeight=64\n");
     const VECTOR3 p = {10.3f, 0.0f, 20.6f};
     auto send = [t](int message, const void* b, void* c) {
         return t->Dispatch(message, 0, reinterpret_cast<intptr_t>(b),
@@ -261,7 +261,7 @@ TEST_F(TerrainTest, MessagesAnswerTheGroundUnderAPoint) {
 TEST_F(TerrainTest, NormalMessageGivesTheTrianglesUnitNormal) {
     // A tilted plane, rising 2 grey levels per cell along x and 1 along z.
     const std::string map = WriteMap("Tilt", 65, 65, [](int x, int r) { return 2 * x + (64 - r); });
-    EcTerrain2* t =
+    Terrain2* t =
         Load("mapName=" + map + "\ntileWidth=64\ntileHeight=64\nelvScale=0.25\nscale=3.0\n");
     // Along x a cell of 3 units rises 2 x 0.25 x 3 = 1.5; along z 0.75.
     const VECTOR3 ex = {3.0f, 1.5f, 0.0f}, ez = {0.0f, 0.75f, 3.0f};
@@ -280,7 +280,7 @@ TEST_F(TerrainTest, NormalMessageGivesTheTrianglesUnitNormal) {
 
 TEST_F(TerrainTest, GroundBelowZeroIsWater) {
     const std::string map = WriteMap("Low", 33, 33, [](int, int) { return 200; });
-    EcTerrain2* t = Load("mapName=" + map + "\ntileWidth=32\ntileHeight=32\nelvScale=-0.1\n");
+    Terrain2* t = Load("mapName=" + map + "\ntileWidth=32\ntileHeight=32\nelvScale=-0.1\n");
     EXPECT_FLOAT_EQ(HeightAt(t, 5.0f, 5.0f), -20.0f);
     const VECTOR3 p = {5.0f, 0.0f, 5.0f};
     EntSurfaceQuery q = {};

@@ -9,10 +9,10 @@
 #include "tests/support/TestSupport.h"
 #include "tests/world/CubeFixture.h"
 #include "world/CubeResources.h"
-#include "world/EcMarker1.h"
-#include "world/EcOvalDisplay1.h"
-#include "world/EcVrebBud1.h"
-#include "world/EcWptFollower.h"
+#include "world/Marker1.h"
+#include "world/OvalDisplay1.h"
+#include "world/VrebBud1.h"
+#include "world/WptFollower.h"
 
 #include <GL/gl.h>
 
@@ -53,10 +53,10 @@ TEST_F(TestBoardData, TheClassesFindTheirGeneratedFiles) {
 
 TEST_F(TestBoardData, TheFollowerLoadsItsModelAndTexturesAndFlies) {
     for (int i = 0; i < 3; ++i) {
-        auto* w = Make<EcCameraWaypoint>("CameraWaypoint", world,
-                                         i == 0   ? "P0"
-                                         : i == 1 ? "P1"
-                                                  : "P2");
+        auto* w = Make<CameraWaypoint>("CameraWaypoint", world,
+                                       i == 0   ? "P0"
+                                       : i == 1 ? "P1"
+                                                : "P2");
         w->pos = VECTOR3{10.0f * (float)i, 5.0f, 0.0f};
         std::snprintf(w->nextName, sizeof w->nextName, "P%d", (i + 1) % 3);
         std::snprintf(w->prevName, sizeof w->prevName, "P%d", (i + 2) % 3);
@@ -64,7 +64,7 @@ TEST_F(TestBoardData, TheFollowerLoadsItsModelAndTexturesAndFlies) {
     }
     for (const char* n : {"P0", "P1", "P2"})
         EntTreeFindName(root, n)->Start();
-    auto* f = Make<EcWptFollower>("WptFollower", world, "Flyer");
+    auto* f = Make<WptFollower>("WptFollower", world, "Flyer");
     std::snprintf(f->modelFile, sizeof f->modelFile, "models/Flyer.md3");
     std::snprintf(f->initWaypoint, sizeof f->initWaypoint, "P0");
     f->Start();
@@ -80,7 +80,7 @@ TEST_F(TestBoardData, TheFollowerLoadsItsModelAndTexturesAndFlies) {
 }
 
 TEST_F(TestBoardData, ThePanoramaBandCoversTheTopAndScrollsWithTheHeading) {
-    auto* oval = Make<EcOvalDisplay1>("OvalDisplay1", world, "Oval");
+    auto* oval = Make<OvalDisplay1>("OvalDisplay1", world, "Oval");
     oval->Start();
     auto shot = [&](float heading) {
         oval->SetHeading(heading);

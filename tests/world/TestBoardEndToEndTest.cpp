@@ -9,12 +9,12 @@
 #include "tests/engine/Input/SlFixture.h"
 #include "tests/world/CamerasFixture.h"
 #include "tests/world/WorldScriptHost.h"
-#include "world/EcAvatar1.h"
-#include "world/EcClear.h"
-#include "world/EcCube1.h"
-#include "world/EcMarker1.h"
-#include "world/EcViewport.h"
-#include "world/EcWptFollower.h"
+#include "world/Avatar1.h"
+#include "world/Cube1.h"
+#include "world/EntClear.h"
+#include "world/EntViewport.h"
+#include "world/Marker1.h"
+#include "world/WptFollower.h"
 
 #include <GL/gl.h>
 #include <lua.hpp>
@@ -100,11 +100,11 @@ TEST_F(TestBoardEndToEnd, TwentySecondsOfPlayWithAVirtualPad) {
                    "Entity.SetVoid(v, 'entCamera', chase)\n"),
               "")
         << LogText();
-    auto* cube = static_cast<EcCube1*>(EntTreeFindName(world, "Cube"));
-    auto* avatar = static_cast<EcAvatar1*>(EntTreeFindName(world, "Player1"));
-    auto* chase = static_cast<EcCameraAvatar1*>(EntTreeFindName(world, "Chase"));
-    auto* flyer = static_cast<EcWptFollower*>(EntTreeFindName(world, "Flyer"));
-    auto* field = static_cast<EcPlayfield1*>(EntTreeFindName(world, "Playfield"));
+    auto* cube = static_cast<Cube1*>(EntTreeFindName(world, "Cube"));
+    auto* avatar = static_cast<Avatar1*>(EntTreeFindName(world, "Player1"));
+    auto* chase = static_cast<CameraAvatar1*>(EntTreeFindName(world, "Chase"));
+    auto* flyer = static_cast<WptFollower*>(EntTreeFindName(world, "Flyer"));
+    auto* field = static_cast<Playfield1*>(EntTreeFindName(world, "Playfield"));
     ENTBASE* markers = EntTreeFindName(world, "Markers");
     ASSERT_TRUE(cube && avatar && chase && flyer && field && markers) << LogText();
     ASSERT_NE(cube->cells, nullptr);

@@ -3,7 +3,7 @@
 // some other way than the end of the day) is forgotten, not written into.
 #include "game/MtGame.h"
 #include "tests/sim/DayHarness.h"
-#include "world/EcTimeOfDay.h"
+#include "world/EntTimeOfDay.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace {
 TEST(TimeOfDayGame, TheGameClockDrivesItAndItsRemovalIsHeard) {
     DayHarness h;
     ASSERT_EQ(EntCreateClass(EcTimeOfDayProc, 0, 0), 0);
-    auto* tod = static_cast<EcTimeOfDay*>(EntCreateChild("TimeOfDay", h.world));
+    auto* tod = static_cast<EntTimeOfDay*>(EntCreateChild("TimeOfDay", h.world));
     ASSERT_NE(tod, nullptr);
     tod->SetName("TimeOfDay");
     tod->Start();

@@ -3,8 +3,8 @@
 // times a script may store, and links to entities destroyed behind its back.
 #include "engine/PropDb.h"
 #include "tests/world/SunFixture.h"
-#include "world/EcEnvironment.h"
-#include "world/EcSkyDome.h"
+#include "world/Environment.h"
+#include "world/SkyDome.h"
 
 #include <cmath>
 #include <limits>
@@ -16,10 +16,10 @@ class TimeOfDayTest : public SunFixture {
     void SetUp() override {
         KernelTest::SetUp();
         StartWorld(false);
-        env = Make<EcEnvironment>("Environment", world, "Environment");
-        dome = Make<EcSkyDome>("SkyDome", world, "SkyDome");
-        sun = Make<EcSun>("Sun", world, "Sun");
-        tod = Make<EcTimeOfDay>("TimeOfDay", world, "TimeOfDay");
+        env = Make<Environment>("Environment", world, "Environment");
+        dome = Make<SkyDome>("SkyDome", world, "SkyDome");
+        sun = Make<Sun>("Sun", world, "Sun");
+        tod = Make<EntTimeOfDay>("TimeOfDay", world, "TimeOfDay");
         EntTreeStart(root);
     }
     void At(float t) {
@@ -36,10 +36,10 @@ class TimeOfDayTest : public SunFixture {
         return c;
     }
 
-    EcEnvironment* env = nullptr;
-    EcSkyDome* dome = nullptr;
-    EcSun* sun = nullptr;
-    EcTimeOfDay* tod = nullptr;
+    Environment* env = nullptr;
+    SkyDome* dome = nullptr;
+    Sun* sun = nullptr;
+    EntTimeOfDay* tod = nullptr;
 };
 
 TEST_F(TimeOfDayTest, TableRowsAndCreateKeys) {
@@ -231,7 +231,7 @@ TEST_F(TimeOfDayTest, MissingOrDestroyedTargetsLeaveTheOthersUpdated) {
     EXPECT_EQ(tod->skyDome.Get(), nullptr);
 
     // A new "Sun" is found only by a new start.
-    auto* second = Make<EcSun>("Sun", world, "Sun");
+    auto* second = Make<Sun>("Sun", world, "Sun");
     At(0.5f);
     EXPECT_EQ(second->scale, 1.0f);
     tod->Start();

@@ -3,7 +3,7 @@
 // viewport's scene.
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 #include "world/Particles/ParticleSys.h"
 
 #include <cstring>
@@ -28,8 +28,8 @@ class ViewportPixels : public KernelTest {
         EntSystemShutdown();
         KernelTest::TearDown();
     }
-    EcViewport* AddViewport(const char* name, float x, float w, float r, float g, float b) {
-        auto* v = Make<EcViewport>("Viewport", viewports, name);
+    EntViewport* AddViewport(const char* name, float x, float w, float r, float g, float b) {
+        auto* v = Make<EntViewport>("Viewport", viewports, name);
         v->SetVoid("entDrawRoot", (intptr_t)world);
         v->x = x;
         v->width = w;
@@ -59,7 +59,7 @@ TEST_F(ViewportPixels, TwoViewportsClearTheirOwnHalves) {
 
 TEST_F(ViewportPixels, ParticleAddsLightToTheSceneAndIsEmptied) {
     ASSERT_EQ(I3dTexTableAlloc(8), 0);
-    EcViewport* v = AddViewport("Main", 0, 0, 0.5f, 0.5f, 0.5f);
+    EntViewport* v = AddViewport("Main", 0, 0, 0.5f, 0.5f, 0.5f);
     TestCamera* cam = MakeCamera(world, "Cam", VECTOR3{0, 0, -5}, VECTOR3{0, 0, 0}, 1.0f);
     v->SetVoid("entCamera", (intptr_t)cam);
     Make("Particles", world, "");

@@ -6,7 +6,7 @@
 #include "engine/Sound/Sound.h"
 #include "tests/I3d/KernelFixture.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <AL/al.h>
 
@@ -36,8 +36,8 @@ class ViewportTest : public KernelTest {
         SndShutdown();
         KernelTest::TearDown();
     }
-    EcViewport* AddViewport(const char* name, ENTBASE* drawRoot) {
-        auto* v = Make<EcViewport>("Viewport", viewports, name);
+    EntViewport* AddViewport(const char* name, ENTBASE* drawRoot) {
+        auto* v = Make<EntViewport>("Viewport", viewports, name);
         EXPECT_TRUE(v->SetVoid("entDrawRoot", (intptr_t)drawRoot));
         return v;
     }
@@ -65,7 +65,7 @@ TEST_F(ViewportTest, ClassesTablesAndCreation) {
     EXPECT_STREQ(null->name, "EntNull");
     EXPECT_EQ(root->classDb->first->next, nullptr) << "the null entity's table is \"name\" only";
 
-    EcViewport* v = AddViewport("Main", world);
+    EntViewport* v = AddViewport("Main", world);
     std::string rows;
     for (PropField* f = v->classDb->first; f; f = f->next)
         rows += std::string(rows.empty() ? "" : " ") + f->name;
@@ -91,7 +91,7 @@ TEST_F(ViewportTest, RectanglesThatCannotBeUsedBecomeTheWholeBackBuffer) {
         {std::nanf(""), 0, 100, 100, whole},            // not a number
         {0, 0, 1.0e20f, 100, whole},                    // beyond any integer
     };
-    EcViewport* v = AddViewport("Main", world);
+    EntViewport* v = AddViewport("Main", world);
     for (const auto& c : cases) {
         v->x = c.x, v->y = c.y, v->width = c.w, v->height = c.h;
         Log().Clear();
@@ -101,7 +101,7 @@ TEST_F(ViewportTest, RectanglesThatCannotBeUsedBecomeTheWholeBackBuffer) {
 }
 
 TEST_F(ViewportTest, WhatEachWalkDoes) {
-    EcViewport* v = AddViewport("Main", world);
+    EntViewport* v = AddViewport("Main", world);
     v->clear = 1;
     v->SetColor3("color", 0.25f, 0.5f, 1.0f);
     EntTreeDrawPre(viewports);
@@ -143,8 +143,8 @@ TEST_F(ViewportTest, SeveralViewportsDrawInChildOrderAndReachTheirOwnChildren) {
     ENTBASE* right = Make("EntNull", world, "RightWorld");
     Make("Probe", left, "A");
     Make("Probe", right, "B");
-    EcViewport* a = AddViewport("Left", left);
-    EcViewport* b = AddViewport("Right", right);
+    EntViewport* a = AddViewport("Left", left);
+    EntViewport* b = AddViewport("Right", right);
     Make("Probe", a, "OverlayA");
     a->width = 512;
     b->x = 512, b->width = 512;
@@ -156,7 +156,7 @@ TEST_F(ViewportTest, SeveralViewportsDrawInChildOrderAndReachTheirOwnChildren) {
 TEST_F(ViewportTest, CameraGivesViewProjectionEyeAndEar) {
     const VECTOR3 eye = {3.0f, 4.0f, -10.0f};
     TestCamera* cam = MakeCamera(world, "Cam", eye, VECTOR3{0, 0, 0}, 1.04718f);
-    EcViewport* v = AddViewport("Main", world);
+    EntViewport* v = AddViewport("Main", world);
     v->SetVoid("entCamera", (intptr_t)cam);
     v->setEarPos = 1;
     EntTreeDrawPre(viewports);
@@ -201,7 +201,7 @@ TEST_F(ViewportTest, EntitiesThatAreNotCamerasLeaveViewAndEarAlone) {
     silent->answer = false;
     TestCamera* invalid = MakeCamera(world, "Invalid", eye, at, 1.0f);
     invalid->desc.valid = 0;
-    EcViewport* v = AddViewport("Main", world);
+    EntViewport* v = AddViewport("Main", world);
     v->setEarPos = 1;
     for (ENTBASE* notCamera : {probe, (ENTBASE*)silent, (ENTBASE*)invalid}) {
         v->SetVoid("entCamera", (intptr_t)notCamera);
@@ -222,7 +222,7 @@ TEST_F(ViewportTest, LinksToDestroyedEntitiesAreDropped) {
     TestCamera* cam = MakeCamera(world, "Cam", VECTOR3{0, 0, -5}, VECTOR3{0, 0, 0}, 1.0f);
     ENTBASE* stage = Make("EntNull", world, "Stage");
     Make("Probe", stage, "Actor");
-    EcViewport* v = AddViewport("Main", stage);
+    EntViewport* v = AddViewport("Main", stage);
     v->SetVoid("entCamera", (intptr_t)cam);
     AllWalks(viewports);
     EXPECT_EQ(DrawJournal(), "DrawPre:Actor Draw:Actor DrawPost:Actor");
@@ -240,11 +240,11 @@ TEST_F(ViewportTest, LinksToDestroyedEntitiesAreDropped) {
 // The draw root is destroyed and a new entity made at its address: the viewport must not draw
 // the newcomer, whether the link was set through the property table or written directly.
 TEST_F(ViewportTest, ALinkNeverPassesToANewEntityAtTheSameAddress) {
-    EcViewport* v = AddViewport("Main", nullptr);
+    EntViewport* v = AddViewport("Main", nullptr);
     ENTBASE* stage = Make("SlotProbe", world, "Stage");
     v->SetVoid("entDrawRoot", (intptr_t)stage);
     ENTBASE* direct = Make("EntNull", world, "Direct");
-    EcViewport* w = AddViewport("Other", nullptr);
+    EntViewport* w = AddViewport("Other", nullptr);
     w->drawRoot = stage; // behind SetVoid's back: taken as it is when first seen
     AllWalks(viewports);
     EXPECT_EQ(DrawJournal(), "DrawPre:Stage DrawPre:Stage Draw:Stage Draw:Stage DrawPost:Stage "
@@ -259,7 +259,7 @@ TEST_F(ViewportTest, ALinkNeverPassesToANewEntityAtTheSameAddress) {
 }
 
 TEST_F(ViewportTest, DrawRootHoldingTheViewportDrawsOnce) {
-    EcViewport* v = AddViewport("Main", root);
+    EntViewport* v = AddViewport("Main", root);
     AllWalks(viewports);
     EXPECT_EQ(DrawJournal(), "DrawPre:Scene Draw:Scene DrawPost:Scene")
         << "the viewport inside its own draw root must not walk again";
@@ -277,7 +277,7 @@ TEST_F(ViewportTest, IniSectionReadsRectangleWhateverTheKeyOrder) {
     TempDir dir;
     WriteTextFile(dir / "Vp.ini", "[Main]\npos.x=1\npos.y=2\npos.z=3\nx=10\ny=20\nwidth=300\n"
                                   "height=200\nentCamera=1234\nentDrawRoot=5678\n");
-    EcViewport* v = AddViewport("Main", world);
+    EntViewport* v = AddViewport("Main", world);
     v->LoadVars((dir / "Vp.ini").c_str(), nullptr);
     EXPECT_TRUE(v->pos.x == 1 && v->pos.y == 2 && v->pos.z == 3);
     EXPECT_TRUE(v->x == 10 && v->y == 20 && v->width == 300 && v->height == 200);

@@ -1,9 +1,9 @@
 // The waypoint follower on a real chain of camera waypoints: its start without a waypoint, the
 // path point and facing mid-segment, short and zero segment times, and the open chain end.
+#include "world/WptFollower.h"
 #include "engine/VarTable.h"
 #include "tests/I3d/ModelFiles.h"
 #include "tests/world/CamerasFixture.h"
-#include "world/EcWptFollower.h"
 
 #include <cmath>
 #include <cstdio>
@@ -24,10 +24,10 @@ class WptFollowerTest : public CamerasTest {
     }
     // Points "W0".."W<n-1>" along x, linked in order (an open chain), each with `time`.
     void Chain(int n, float time) {
-        std::vector<EcCameraWaypoint*> made;
+        std::vector<CameraWaypoint*> made;
         for (int i = 0; i < n; ++i) {
             auto* w =
-                Make<EcCameraWaypoint>("CameraWaypoint", world, ("W" + std::to_string(i)).c_str());
+                Make<CameraWaypoint>("CameraWaypoint", world, ("W" + std::to_string(i)).c_str());
             w->pos = VECTOR3{100.0f + 20.0f * (float)i, 10.0f + (float)(i % 2) * 4.0f, 100.0f};
             w->yaw = 0.3f * (float)i;
             if (i > 0) std::snprintf(w->prevName, sizeof w->prevName, "W%d", i - 1);
@@ -35,17 +35,17 @@ class WptFollowerTest : public CamerasTest {
             w->transTime = time;
             made.push_back(w);
         }
-        for (EcCameraWaypoint* w : made)
+        for (CameraWaypoint* w : made)
             w->Start();
         points = made;
     }
-    EcWptFollower* Follower(const char* first) {
-        auto* f = Make<EcWptFollower>("WptFollower", world, "Flyer");
+    WptFollower* Follower(const char* first) {
+        auto* f = Make<WptFollower>("WptFollower", world, "Flyer");
         std::snprintf(f->initWaypoint, sizeof f->initWaypoint, "%s", first);
         f->Start();
         return f;
     }
-    std::vector<EcCameraWaypoint*> points;
+    std::vector<CameraWaypoint*> points;
     TempDir files;
 };
 
@@ -57,7 +57,7 @@ TEST_F(WptFollowerTest, WithoutItsWaypointItLogsOnceAndNeverMoves) {
     Chain(3, 1.0f);
     Make("EntNull", world, "NotAPoint");
     for (const char* name : {"Nowhere", "NotAPoint"}) {
-        EcWptFollower* f = Follower(name);
+        WptFollower* f = Follower(name);
         for (int i = 0; i < 20; ++i)
             EXPECT_EQ(f->Update(0.1f), 1);
         EXPECT_EQ(f->pos.x, 0.0f) << name << " must not start a flight";
@@ -70,7 +70,7 @@ TEST_F(WptFollowerTest, WithoutItsWaypointItLogsOnceAndNeverMoves) {
 
 TEST_F(WptFollowerTest, MidSegmentItStandsOnThePathAndFacesTheTargetPath) {
     Chain(5, 1.0f);
-    EcWptFollower* f = Follower("W1");
+    WptFollower* f = Follower("W1");
     f->Update(0.5f);
     const VECTOR3 want = CameraWaypointPathPoint(points[1], 0.5f);
     EXPECT_NEAR(f->pos.x, want.x, 1e-4f);
@@ -93,7 +93,7 @@ TEST_F(WptFollowerTest, MidSegmentItStandsOnThePathAndFacesTheTargetPath) {
 
 TEST_F(WptFollowerTest, ShortSegmentsAdvanceOnePointPerUpdateAndStopAtTheEnd) {
     Chain(5, 0.01f);
-    EcWptFollower* f = Follower("W0");
+    WptFollower* f = Follower("W0");
     f->Update(0.1f);
     EXPECT_EQ(f->Current(), points[1]);
     f->Update(0.1f);
@@ -107,8 +107,8 @@ TEST_F(WptFollowerTest, ShortSegmentsAdvanceOnePointPerUpdateAndStopAtTheEnd) {
 
 TEST_F(WptFollowerTest, ZeroAndNegativeSegmentTimesKeepThePositionFinite) {
     Chain(5, 1.0f);
-    EcWptFollower* f = Follower("W0");
-    for (EcCameraWaypoint* w : points)
+    WptFollower* f = Follower("W0");
+    for (CameraWaypoint* w : points)
         w->transTime = 0.0f; // as a script may set after the points started
     points[2]->transTime = -1.0f;
     for (int i = 0; i < 8; ++i) {
@@ -124,7 +124,7 @@ TEST_F(WptFollowerTest, TheTableAndCreatedValues) {
     VarTable* t = WptFollowerVars();
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->count, 13);
-    auto* f = Make<EcWptFollower>("WptFollower", world, "Fresh");
+    auto* f = Make<WptFollower>("WptFollower", world, "Fresh");
     EXPECT_EQ(f->scale, 1.0f);
     EXPECT_EQ(f->visDist, 300.0f);
     EXPECT_EQ(f->flags & 0x4u, 0u);
@@ -134,7 +134,7 @@ TEST_F(WptFollowerTest, TheTableAndCreatedValues) {
 TEST_F(WptFollowerTest, StartingAgainLoadsTheModelNamedNow) {
     const std::string small = WriteScene(files, "model Small\nnode Root box 2 2 2\n");
     const std::string tall = WriteScene(files, "model Tall\nnode Root box 2 8 2\n");
-    auto* f = Make<EcWptFollower>("WptFollower", world, "Flyer");
+    auto* f = Make<WptFollower>("WptFollower", world, "Flyer");
     std::snprintf(f->modelFile, sizeof f->modelFile, "%s",
                   small.substr(small.rfind('/') + 1).c_str());
     f->Start();

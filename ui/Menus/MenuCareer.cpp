@@ -7,7 +7,7 @@
 #include "ui/MenuKit.h"
 #include "ui/Menus/CareerMenus.h"
 #include "ui/MouseCursorSetup.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 namespace {
 enum : int32_t { kNew = 0, kLoad = 1, kBack = 2 };

@@ -10,7 +10,7 @@
 #include "ui/Menus/CareerMenus.h"
 #include "ui/MouseCursorSetup.h"
 #include "ui/TextButton.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 namespace {
 enum : int32_t { kNew = 0, kDelete = 1, kSelect = 2, kBack = 3 };

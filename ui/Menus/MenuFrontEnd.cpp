@@ -7,7 +7,7 @@
 #include "ui/MenuKitMake.h"
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <cstdio>
 

@@ -20,7 +20,7 @@
 #include "ui/TextButton.h"
 #include "ui/TextCheckBox.h"
 #include "world/CursorFrame.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <cstdio>
 

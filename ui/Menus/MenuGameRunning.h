@@ -10,7 +10,7 @@
 
 class Ctl3StatBar3Color;
 class Custom;
-class EcViewport;
+class EntViewport;
 class GraphicButton;
 class MtGame;
 class StaticGraphic;
@@ -130,7 +130,7 @@ class MenuGameRunning : public Menu3Base {
     void OnPointerDown();
     void OnPointerUp();
     // The viewport that shows the world (the first viewport when none draws "World").
-    EcViewport* WorldViewport();
+    EntViewport* WorldViewport();
     void SetMood(float mood);
     // 0 when the screen was made; when it was not the HUD logs it, takes input again and gives 1.
     int Opened(Menu3Base* made, const char* className);

@@ -14,7 +14,7 @@
 #include "ui/Menus/MenuEquipResource.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "world/CameraCurrent.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <cmath>
 
@@ -24,13 +24,13 @@ constexpr float kSpeeds[4] = {0.5f, 1.0f, 2.0f, 8.0f};
 
 } // namespace
 
-EcViewport* MenuGameRunning::WorldViewport() {
+EntViewport* MenuGameRunning::WorldViewport() {
     // The menus have a viewport of their own: the world's is the one that draws "World".
     ENTBASE* found[16] = {};
     const int n = EntFindAllOfType(EntGetRoot(this), "Viewport", found, 16);
-    EcViewport* firstFound = nullptr;
+    EntViewport* firstFound = nullptr;
     for (int i = 0; i < n && i < 16; ++i)
-        if (auto* viewport = dynamic_cast<EcViewport*>(found[i])) {
+        if (auto* viewport = dynamic_cast<EntViewport*>(found[i])) {
             if (!firstFound) firstFound = viewport;
             if (viewport->drawRoot && viewport->drawRoot == world.Get()) return viewport;
         }
@@ -102,7 +102,7 @@ int MenuGameRunning::OnControl(int32_t id) {
         case HUD_DRAW_PATHS: g_rubeDrawPaths = GetCtlChecked(HUD_DRAW_PATHS) ? 1 : 0; return 1;
         case HUD_VIEW_NORMAL:
             if (ENTBASE* camera = EntTreeFindName(EntGetRoot(this), "Camera2")) {
-                if (EcViewport* viewport = WorldViewport())
+                if (EntViewport* viewport = WorldViewport())
                     viewport->SetVoid("entCamera", reinterpret_cast<intptr_t>(camera));
                 CameraSetCurrent(camera);
             }

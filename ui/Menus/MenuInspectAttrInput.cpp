@@ -9,9 +9,9 @@
 #include "game/Ents/AttrBase.h"
 #include "ui/Menus/MenuGameRunning.h"
 #include "ui/Menus/MenuRemoveAttr.h"
+#include "world/CameraAttach.h"
 #include "world/CameraCurrent.h"
-#include "world/EcCameraAttach.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 int MenuInspectAttr::OnMessage(const SlEvent* e) {
     if (!active) return 2;
@@ -79,7 +79,7 @@ bool MenuInspectAttr::CanRide() {
     if (AttrBaseRideCamCount(attr) <= 0) return false;
     if (!rideCamera.Get() || !mainViewport.Get() || !savedCamera.Get()) FindCameras();
     // Without the management camera the view could never be given back.
-    return rideCamera.Get() && dynamic_cast<EcViewport*>(mainViewport.Get()) && savedCamera.Get();
+    return rideCamera.Get() && dynamic_cast<EntViewport*>(mainViewport.Get()) && savedCamera.Get();
 }
 
 void MenuInspectAttr::EnterRideCamera() {
@@ -89,7 +89,7 @@ void MenuInspectAttr::EnterRideCamera() {
     int count = AttrBaseRideCamCount(attr);
     if (count > RIDE_SEAT_MAX) count = RIDE_SEAT_MAX;
     ENTBASE* camera = rideCamera.Get();
-    auto* viewport = dynamic_cast<EcViewport*>(mainViewport.Get());
+    auto* viewport = dynamic_cast<EntViewport*>(mainViewport.Get());
     rideSeat = RandInt(count);
     CameraAttachSetMatrix(camera, attr, &attr->seats[rideSeat]);
     viewport->SetVoid("entCamera", reinterpret_cast<intptr_t>(camera));
@@ -103,7 +103,7 @@ void MenuInspectAttr::LeaveRideCamera() {
     rideSeat = -1;
     ENTBASE* saved = savedCamera.Get();
     if (!saved) return;
-    if (auto* viewport = dynamic_cast<EcViewport*>(mainViewport.Get()))
+    if (auto* viewport = dynamic_cast<EntViewport*>(mainViewport.Get()))
         viewport->SetVoid("entCamera", reinterpret_cast<intptr_t>(saved));
     CameraSetCurrent(saved);
 }

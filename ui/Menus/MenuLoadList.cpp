@@ -16,7 +16,7 @@
 #include "ui/Menus/MenuSharedGame.h"
 #include "ui/Menus/MenuYesNo.h"
 #include "ui/StaticGraphic.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <algorithm>
 #include <cmath>

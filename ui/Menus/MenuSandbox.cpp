@@ -7,7 +7,7 @@
 #include "ui/MenuKit.h"
 #include "ui/Menus/MenuMidwaySelector.h"
 #include "world/CursorFrame.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 namespace {
 const WorldClassDef kClass = {"MenuSandbox", nullptr, WorldMake<MenuSandbox>, nullptr};

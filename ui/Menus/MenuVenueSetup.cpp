@@ -16,7 +16,7 @@
 #include "ui/StaticText.h"
 #include "ui/StaticTextBox.h"
 #include "world/CursorFrame.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,8 +4,8 @@
 #include "tests/harness/GameAppFixture.h"
 
 #include "engine/Timers.h"
+#include "world/CameraVantor1.h"
 #include "world/CursorFrame.h"
-#include "world/EcCameraVantor1.h"
 
 namespace {
 class GameCameraTest : public GameAppTest {
@@ -19,7 +19,7 @@ class GameCameraTest : public GameAppTest {
         WriteStartup(std::string(kRegisterAll) + "Game.CreateEntityTree()\n");
         Start();
         ASSERT_TRUE(app.GetWorld());
-        cam = static_cast<EcCameraVantor1*>(EntCreateChild("CameraVantor1", app.GetWorld()));
+        cam = static_cast<CameraVantor1*>(EntCreateChild("CameraVantor1", app.GetWorld()));
         ASSERT_NE(cam, nullptr) << "Startup.lua did not register the camera's published class";
         cam->Start(); // no grid: bounds 384..640, target at the origin, pulled in by the update
         app.SetKeyboardEntity(cam);
@@ -37,7 +37,7 @@ class GameCameraTest : public GameAppTest {
     }
 
     TestClock clock;
-    EcCameraVantor1* cam = nullptr;
+    CameraVantor1* cam = nullptr;
 };
 } // namespace
 
@@ -104,7 +104,7 @@ TEST_F(GameAppTest, AScriptLoadedCameraMovesOnAnSdlKeyThroughTheDispatch) {
                  "Game.SetKeyboardEnt(Entity.FindName(Game.GetWorldEntity(), 'Camera2'))\n");
     TestClock clock;
     Start();
-    auto* cam = static_cast<EcCameraVantor1*>(EntTreeFindName(app.GetWorld(), "Camera2"));
+    auto* cam = static_cast<CameraVantor1*>(EntTreeFindName(app.GetWorld(), "Camera2"));
     ASSERT_NE(cam, nullptr) << "the world list was not loaded";
     ASSERT_EQ(app.keyboardEntity.Get(), cam);
     EXPECT_EQ(cam->maxX - cam->minX, 256.0f) << "the camera did not fit the loaded grid";

@@ -11,7 +11,7 @@
 #include "engine/Sound/Sound.h"
 #include "game/Ents/AttrBase.h"
 #include "platform/d3d8/D3d8.h"
-#include "world/EcStaticObject.h"
+#include "world/StaticObject.h"
 
 #include <algorithm>
 #include <cstdio>

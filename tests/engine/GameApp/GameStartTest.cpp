@@ -6,7 +6,7 @@
 #include "engine/FrameClock.h"
 #include "engine/Script/ScriptMgr.h"
 #include "engine/Sound/Sound.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <lua.hpp>
 #include <unistd.h>

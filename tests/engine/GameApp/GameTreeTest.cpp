@@ -10,7 +10,7 @@
 #include "engine/DebugLog.h"
 #include "engine/EntTree.h"
 #include "game/MtGame.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 namespace {
 // The names of the entity's children, in order.
@@ -60,7 +60,7 @@ TEST_F(GameAppTest, WithEveryClassTheRootTreeHasItsTenNodesSetUpAndStarted) {
     ASSERT_TRUE(menuRoot);
     EXPECT_EQ(std::make_pair(menuRoot->width, menuRoot->height), std::make_pair(1024, 768))
         << "the menus are laid out on a 1024 x 768 screen";
-    EXPECT_EQ(static_cast<EcViewport*>(app.menuViewport.Get())->width, 0.0f)
+    EXPECT_EQ(static_cast<EntViewport*>(app.menuViewport.Get())->width, 0.0f)
         << "the menu viewport covers the whole back buffer";
 
     EXPECT_STREQ(s_setup.image, "Menu\\MouseCursors.dds");

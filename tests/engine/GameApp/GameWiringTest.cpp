@@ -9,7 +9,7 @@
 #include "game/MtGameLinks.h"
 #include "ui/Menus/MenuClearScene.h"
 #include "ui/Menus/MenuFrontEnd.h"
-#include "world/EcCameraVantor1.h"
+#include "world/CameraVantor1.h"
 
 #include <functional>
 #include <vector>

@@ -6,7 +6,7 @@
 #include "datagen/Models/MdlOutput.h"
 #include "engine/Script/ScriptMgr.h"
 #include "gi/Render/Mdl3Ex.h"
-#include "world/EcStaticObject.h"
+#include "world/StaticObject.h"
 
 #include <lua.hpp>
 
@@ -66,7 +66,7 @@ TEST_F(StaticObjectGameTest, ThreeHundredTreesLoadDrawAndGoFiveTimesOver) {
                        "local v = Entity.FindName(Game.GetViewportEntity(), 'Main')\n"
                        "Entity.SetVoid(v, 'entDrawRoot', Game.GetWorldEntity())\n"),
                   "");
-        auto* tree = static_cast<EcStaticObject*>(EntTreeFindName(app.GetWorld(), "Tree299"));
+        auto* tree = static_cast<StaticObject*>(EntTreeFindName(app.GetWorld(), "Tree299"));
         ASSERT_NE(tree, nullptr);
         ASSERT_NE(tree->instance, nullptr) << "Tree.md3 from the game's data folder";
         EXPECT_EQ(tree->instance->refCount, 300);

@@ -13,7 +13,7 @@
 #include "tests/game/Ents/PatronCharacters.h"
 #include "tests/support/TestSupport.h"
 #include "world/CameraDesc.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,7 +79,7 @@ class PatronPixels : public PixelTest {
         world->grid->SetClassFlags(0);
         world->gen->SetClassFlags(0);
         camera = static_cast<PixCamera*>(EntCreateChild("PixCamera", nullptr));
-        view = static_cast<EcViewport*>(EntCreateChild("Viewport", nullptr));
+        view = static_cast<EntViewport*>(EntCreateChild("Viewport", nullptr));
         ASSERT_TRUE(camera && view);
         view->SetVoid("entDrawRoot", (intptr_t)world->h->world);
         view->SetVoid("entCamera", (intptr_t)camera);
@@ -183,7 +183,7 @@ class PatronPixels : public PixelTest {
     std::unique_ptr<TestClock> clock;
     std::unique_ptr<PatronWorld> world;
     PixCamera* camera = nullptr;
-    EcViewport* view = nullptr;
+    EntViewport* view = nullptr;
     int light = -1;
 };
 

@@ -6,7 +6,7 @@
 #include "tests/gi/Render/Mdl3ExFixture.h"
 #include "tests/support/PixelChannels.h"
 #include "tests/world/WorldTestClasses.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 #include "world/Particles/ParticleSys.h"
 
 #include <GL/gl.h>
@@ -81,7 +81,7 @@ class Mdl3ExPixels : public Mdl3ExTest {
         root = Make("EntNull", nullptr, "Root");
         ENTBASE* viewports = Make("EntNull", root, "Viewports");
         world = Make("EntNull", root, "World");
-        view = Make<EcViewport>("Viewport", viewports, "Main");
+        view = Make<EntViewport>("Viewport", viewports, "Main");
         view->SetVoid("entDrawRoot", (intptr_t)world);
         view->clear = 1;
         view->SetColor3("color", 0, 0, 0);
@@ -126,7 +126,7 @@ class Mdl3ExPixels : public Mdl3ExTest {
     }
 
     ENTBASE *root = nullptr, *world = nullptr;
-    EcViewport* view = nullptr;
+    EntViewport* view = nullptr;
     ExModelDrawer* post = nullptr;
     VECTOR3 m_eye{};
     float m_fov = 1.0f;

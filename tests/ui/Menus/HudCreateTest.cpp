@@ -11,7 +11,7 @@
 #include "ui/StaticGraphic.h"
 #include "ui/StaticText.h"
 #include "world/CursorFrame.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <cstring>
 #include <string>
@@ -188,7 +188,7 @@ TEST_F(HudTest, CreateBuildsTheTableAndStartsWithTheVenueIntro) {
               std::make_tuple(0.625f, 0.0f, 0.75f, 0.25f));
 
     // The venue's music plays.
-    auto* music = dynamic_cast<EcMusic*>(EntTreeFindName(app.GetRoot(), "Music"));
+    auto* music = dynamic_cast<EntMusic*>(EntTreeFindName(app.GetRoot(), "Music"));
     ASSERT_NE(music, nullptr);
     ASSERT_NE(game->venue, nullptr);
     EXPECT_EQ(music->playing, game->venue->musicFile);
@@ -211,7 +211,7 @@ TEST_F(HudTest, AVenueWithoutMusicOrWorldStillBuildsTheHud) {
     game->venue = nullptr;
     for (const char* type : {"MtPowerGrid", "RubeGen", "GameGrid"})
         if (ENTBASE* e = EntTreeFindType(app.GetRoot(), type)) EntDestroyTree(e);
-    auto* music = dynamic_cast<EcMusic*>(EntTreeFindName(app.GetRoot(), "Music"));
+    auto* music = dynamic_cast<EntMusic*>(EntTreeFindName(app.GetRoot(), "Music"));
     ASSERT_NE(music, nullptr);
     const std::string before = music->playing;
     hud = OpenHud();

@@ -8,7 +8,7 @@
 #include "game/Ents/Rube1.h"
 #include "tests/venue/VenuePixels.h"
 #include "ui/Menus/MenuGameRunningOpen.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 void HudTest::SetUp() {
     UiTest::SetUp();
@@ -30,7 +30,7 @@ void HudTest::StartHud(bool open) {
     StartUi();
     if (HasFatalFailure()) return;
     // The harness clears the menus' view to black, which would hide the world under the HUD.
-    if (auto* view = dynamic_cast<EcViewport*>(app.menuViewport.Get())) view->clear = 0;
+    if (auto* view = dynamic_cast<EntViewport*>(app.menuViewport.Get())) view->clear = 0;
     venue.root = app.GetRoot();
     venue.observer = VenueObserverMake(venue.root);
     ASSERT_NE(venue.observer, nullptr);

@@ -8,7 +8,7 @@
 #include "game/Ents/Rube1.h"
 #include "ui/GraphicButton.h"
 #include "world/CameraCurrent.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 namespace {
 // The centre of a control's rectangle.
@@ -115,11 +115,11 @@ TEST_F(HudTest, TheGridAndDebugRowSwitchTheirFlags) {
     // viewNormal gives the world's viewport back to the management camera.
     ENTBASE* camera2 = EntTreeFindName(app.GetRoot(), "Camera2");
     ASSERT_NE(camera2, nullptr);
-    EcViewport* worldView = nullptr;
+    EntViewport* worldView = nullptr;
     ENTBASE* views[16] = {};
     const int n = EntFindAllOfType(app.GetRoot(), "Viewport", views, 16);
     for (int i = 0; i < n; ++i)
-        if (auto* v = dynamic_cast<EcViewport*>(views[i]); v && v->drawRoot == app.world.Get())
+        if (auto* v = dynamic_cast<EntViewport*>(views[i]); v && v->drawRoot == app.world.Get())
             worldView = v;
     ASSERT_NE(worldView, nullptr);
     ENTBASE* other = EntTreeFindName(app.GetRoot(), "Observer");

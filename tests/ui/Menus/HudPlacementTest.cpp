@@ -12,7 +12,7 @@
 #include "game/Placement.h"
 #include "ui/Menus/Hud.h"
 #include "ui/Menus/HudPlacement.h"
-#include "world/EcStaticObject.h"
+#include "world/StaticObject.h"
 
 #include <SDL.h>
 #include <sys/stat.h>
@@ -68,7 +68,7 @@ class HudPlacementTest : public HudTest {
         type->footOffsetZ = 2.5f;
         type->deposit = 50000;
         type->defTicketPrice = 175;
-        cursor = dynamic_cast<EcStaticObject*>(hud->attrCursor.Get());
+        cursor = dynamic_cast<StaticObject*>(hud->attrCursor.Get());
         ASSERT_NE(cursor, nullptr) << "the venue has no \"AttrCursor\"";
     }
 
@@ -106,7 +106,7 @@ class HudPlacementTest : public HudTest {
 
     GameGridCore* grid = nullptr;
     AttrInfo* type = nullptr;
-    EcStaticObject* cursor = nullptr;
+    StaticObject* cursor = nullptr;
 };
 
 // ---- the cursor ----

@@ -4,7 +4,7 @@
 #include "engine/EntTree.h"
 #include "game/Ents/AttrBase.h"
 #include "ui/Menus/MenuGameRunning.h"
-#include "world/EcViewport.h"
+#include "world/EntViewport.h"
 
 #include <cstdio>
 
@@ -78,7 +78,7 @@ void InspectAttrTest::Click(const Ctl3Base* control) {
 }
 
 ENTBASE* InspectAttrTest::ViewCamera() const {
-    auto* view = dynamic_cast<EcViewport*>(EntTreeFindName(venue.root, "ViewportMain"));
+    auto* view = dynamic_cast<EntViewport*>(EntTreeFindName(venue.root, "ViewportMain"));
     return view ? view->camera : nullptr;
 }
 

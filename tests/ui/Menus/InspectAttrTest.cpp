@@ -17,10 +17,10 @@
 #include "ui/IncDecButton.h"
 #include "ui/Menus/Hud.h"
 #include "ui/StaticText.h"
+#include "world/CameraAttach.h"
 #include "world/CameraCurrent.h"
 #include "world/CameraDesc.h"
-#include "world/EcCameraAttach.h"
-#include "world/EcCameraVantor1.h"
+#include "world/CameraVantor1.h"
 
 #include <cstring>
 #include <functional>
@@ -288,7 +288,7 @@ TEST_F(InspectAttrTest, TheButtonsOpenRepairLookAndClose) {
     Click(panel->repairBox);
     EXPECT_EQ(stand->repairMe, 0);
 
-    auto* camera = dynamic_cast<EcCameraVantor1*>(EntTreeFindType(venue.root, "CameraVantor1"));
+    auto* camera = dynamic_cast<CameraVantor1*>(EntTreeFindType(venue.root, "CameraVantor1"));
     ASSERT_NE(camera, nullptr);
     Click(panel->FindCtl(INSPECT_ATTR_LOOK));
     EXPECT_EQ(camera->targetPoint.x, stand->GetPos()->x);
@@ -357,7 +357,7 @@ TEST_F(InspectAttrTest, TheRideViewFollowsASeatAndEveryWayOutGivesTheViewBack) {
     EXPECT_FALSE(panel->rideCamOn);
     EXPECT_EQ(ViewCamera(), manager);
 
-    auto* rideCam = static_cast<EcCameraAttach*>(AddRideCamera());
+    auto* rideCam = static_cast<CameraAttach*>(AddRideCamera());
     ASSERT_NE(rideCam, nullptr);
     // A stand and a ride without seats do nothing either.
     for (AttrBase* none : {stand, zoo}) {

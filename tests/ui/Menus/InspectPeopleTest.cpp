@@ -13,7 +13,7 @@
 #include "ui/Menus/MenuInspectCarny.h"
 #include "ui/Menus/MenuInspectRube.h"
 #include "ui/StaticText.h"
-#include "world/EcCameraVantor1.h"
+#include "world/CameraVantor1.h"
 
 #include <climits>
 #include <string>
@@ -259,7 +259,7 @@ TEST_F(PlayPanelTest, ClosingLookingAndALeavingPatronNeverReadAGonePerson) {
 
     // Look at: the management camera's target goes to the patron (standing still); the panel
     // stays.
-    auto* camera = dynamic_cast<EcCameraVantor1*>(EntTreeFindType(app.GetRoot(), "CameraVantor1"));
+    auto* camera = dynamic_cast<CameraVantor1*>(EntTreeFindType(app.GetRoot(), "CameraVantor1"));
     ASSERT_NE(camera, nullptr);
     MtGamePause(Game());
     patron->pos = {500.0f, 0.0f, 410.0f};

@@ -10,7 +10,7 @@
 #include "ui/Menus/MenuCredits.h"
 #include "ui/Menus/MenuMain.h"
 #include "world/CursorFrame.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <string>
 
@@ -22,7 +22,7 @@ class MainMenuTest : public FrontEndTest {
         return s ? s->GetName() : "";
     }
     MtGame* Game() { return dynamic_cast<MtGame*>(EntTreeFindType(app.GetRoot(), "MtGame")); }
-    EcMusic* Music() { return dynamic_cast<EcMusic*>(EntTreeFindType(app.GetRoot(), "Music")); }
+    EntMusic* Music() { return dynamic_cast<EntMusic*>(EntTreeFindType(app.GetRoot(), "Music")); }
     int32_t FocusId() { return Ctl3GetFocus() ? Ctl3GetFocus()->id : -100; }
 };
 

@@ -13,7 +13,7 @@
 #include "ui/Menus/MenuReportPower.h"
 #include "ui/StaticText.h"
 #include "ui/StaticTextBox.h"
-#include "world/EcCameraVantor1.h"
+#include "world/CameraVantor1.h"
 
 namespace {
 // Types of the shipped list the tests reshape.
@@ -291,7 +291,7 @@ TEST_F(ReportListsTest, EmployeesHireAndViewFliesTheCamera) {
     EXPECT_EQ(Find<MenuReportEmployees>("MenuReportEmployees"), nullptr) << "View kept the report";
     EXPECT_EQ(hud->pending, second);
     EXPECT_EQ(hud->activations, 1);
-    auto* vantor = dynamic_cast<EcCameraVantor1*>(camera);
+    auto* vantor = dynamic_cast<CameraVantor1*>(camera);
     ASSERT_NE(vantor, nullptr);
     EXPECT_EQ(std::make_tuple(vantor->targetPoint.x, vantor->targetPoint.z),
               std::make_tuple(384.0f, 420.0f))

@@ -8,7 +8,7 @@
 #include "engine/Input/SlInput.h"
 #include "engine/Sound/SoundInternal.h"
 #include "ui/MenuKit.h"
-#include "world/EcCameraVantor1.h"
+#include "world/CameraVantor1.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -66,7 +66,7 @@ TEST_F(OptionsTest, EachSliderChangesWhatItGovernsAtOnce) {
     PressSliderAt(video->SliderAt(1), 0.75f);
     MouseButton(false);
     Step();
-    auto* camera = dynamic_cast<EcCameraVantor1*>(Camera());
+    auto* camera = dynamic_cast<CameraVantor1*>(Camera());
     ASSERT_TRUE(camera);
     EXPECT_EQ(game->prefs.edgeScrollSpeed, 0.75f);
     EXPECT_EQ(camera->scrollSpeedX, 150.0f);

@@ -7,7 +7,7 @@
 #include "game/MtGame.h"
 #include "ui/MenuKit.h"
 #include "ui/TextButton.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <cstdio>
 #include <string>

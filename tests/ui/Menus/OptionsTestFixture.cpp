@@ -4,7 +4,7 @@
 #include "engine/EntTree.h"
 #include "engine/Sound/SndStream.h"
 #include "tests/ui/Menus/OptionsMenuDoubles.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <AL/al.h>
 
@@ -92,7 +92,7 @@ float OptionsTest::ListenerGain() {
 }
 
 float OptionsTest::StreamGain() {
-    auto* music = dynamic_cast<EcMusic*>(EntTreeFindName(app.GetRoot(), "Music"));
+    auto* music = dynamic_cast<EntMusic*>(EntTreeFindName(app.GetRoot(), "Music"));
     if (!music || !music->current || !music->current->source) return -1.0f;
     alGetError();
     ALfloat gain = -1.0f;

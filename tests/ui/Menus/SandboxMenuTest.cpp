@@ -6,14 +6,14 @@
 #include "ui/Menus/MenuMidwaySelector.h"
 #include "ui/Menus/MenuSandbox.h"
 #include "world/CursorFrame.h"
-#include "world/EcMusic.h"
+#include "world/EntMusic.h"
 
 #include <cstring>
 
 TEST_F(VenueMenuTest, TheSandboxMenuOpensTheSelectorTheSavesOrTheMainMenu) {
     StartVenues(MTGAME_SANDBOX);
     g_cursorFrameIndex = -1;
-    auto* music = dynamic_cast<EcMusic*>(EntTreeFindName(app.GetRoot(), "Music"));
+    auto* music = dynamic_cast<EntMusic*>(EntTreeFindName(app.GetRoot(), "Music"));
     ASSERT_TRUE(music) << "the root tree has no music entity";
     ASSERT_TRUE(MenuSandboxOpen(app.GetMenus()));
     Frames();
