@@ -5,6 +5,7 @@
 
 #include "datagen/Fonts/GenFont.h"
 #include "engine/Dirs.h"
+#include "engine/MathConst.h"
 
 #include <algorithm>
 #include <cctype>
@@ -122,8 +123,8 @@ void DrawDial(GenImage* img, const ArtRow& row) {
             if (d > radius) continue;
             uint32_t texel = d > radius - 1.5f ? mark : face;
             // Hour marks: within half a texel of one of the twelve spokes, near the rim.
-            const float hour = std::atan2(dx, -dy) / (2.0f * 3.14159265f) * 12.0f;
-            const float off = std::fabs(hour - std::round(hour)) * (2.0f * 3.14159265f / 12.0f) * d;
+            const float hour = std::atan2(dx, -dy) / kTwoPi * 12.0f;
+            const float off = std::fabs(hour - std::round(hour)) * (kTwoPi / 12.0f) * d;
             const bool quarter = int(std::lround(hour + 12.0f)) % 3 == 0;
             if (off < 0.9f && d > radius - (quarter ? 8.0f : 5.0f)) texel = mark;
             if (d < 2.0f) texel = mark;

@@ -12,10 +12,10 @@
 
 uint32_t ArtCategoryFill(int32_t attrType) {
     switch (attrType) {
-        case 0: return 0xFFB8482Cu; // food and drink: tomato
-        case 2: return 0xFF2C5CC0u; // rides: blue
-        case 3: return 0xFF8438ACu; // games: purple
-        case 4: return 0xFF2C8478u; // utilities: teal
+        case ATTR_TYPE_FOOD: return 0xFFB8482Cu;    // food and drink: tomato
+        case ATTR_TYPE_RIDE: return 0xFF2C5CC0u;    // rides: blue
+        case ATTR_TYPE_GAME: return 0xFF8438ACu;    // games: purple
+        case ATTR_TYPE_UTILITY: return 0xFF2C8478u; // utilities: teal
         default: return 0xFF6E6450u;
     }
 }
