@@ -58,6 +58,9 @@ void D3dSetFactorStages();
 // Stage 0 multiplies the texture by the vertex colour, colour and alpha; stage 1 is off: textured
 // quads tinted per vertex.
 void D3dSetTextureDiffuseStages();
+// Stage 0 multiplies the texture by the texture factor, colour and alpha; stage 1 is off: one
+// tint (and fade) for a whole draw.
+void D3dSetTextureFactorStages();
 
 // ---- values kept for D3dClear, never sent as states ----
 void D3dSetClearColor(float r, float g, float b);

@@ -43,12 +43,7 @@ void CameraMarkerStates() {
     D3dSetZFunc(D3DCMP_LESSEQUAL);
     D3dSetZWrite(0);
     D3dSetAlphaTest(0);
-    D3dSetColorOp(0, D3DTOP_SELECTARG1);
-    D3dSetColorArg1(0, D3DTA_TFACTOR);
-    D3dSetAlphaOp(0, D3DTOP_SELECTARG1);
-    D3dSetAlphaArg1(0, D3DTA_TFACTOR);
-    D3dSetColorOp(1, D3DTOP_DISABLE);
-    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    D3dSetFactorStages();
     D3dSetCullMode(D3DCULL_NONE);
     D3dSetTextureFactor(kMarkerColour);
 }

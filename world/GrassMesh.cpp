@@ -150,14 +150,7 @@ int GrassMesh::DrawPre() {
     I3dLightShadeNormal(shade, &pos, &up);
     D3dSetTextureFactor(Byte(fade * 255.0f) << 24 | Byte(shade[0] * 255.0f) << 16 |
                         Byte(shade[1] * 255.0f) << 8 | Byte(shade[2] * 255.0f));
-    D3dSetColorOp(0, D3DTOP_MODULATE);
-    D3dSetColorArg1(0, D3DTA_TEXTURE);
-    D3dSetColorArg2(0, D3DTA_TFACTOR);
-    D3dSetAlphaOp(0, D3DTOP_MODULATE);
-    D3dSetAlphaArg1(0, D3DTA_TEXTURE);
-    D3dSetAlphaArg2(0, D3DTA_TFACTOR);
-    D3dSetColorOp(1, D3DTOP_DISABLE);
-    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    D3dSetTextureFactorStages();
     D3dSetTexture(0, texture);
     block->mesh.Draw();
     return 1;

@@ -86,14 +86,7 @@ void CommonStates() {
     D3dSetMagFilter(0, D3DTEXF_LINEAR);
     D3dSetTexture(0, (int)ShaderParams.words[8]);
     D3dSetTextureFactor(ShaderParams.words[0]);
-    D3dSetColorOp(0, D3DTOP_MODULATE);
-    D3dSetColorArg1(0, D3DTA_TEXTURE);
-    D3dSetColorArg2(0, D3DTA_TFACTOR);
-    D3dSetAlphaOp(0, D3DTOP_MODULATE);
-    D3dSetAlphaArg1(0, D3DTA_TEXTURE);
-    D3dSetAlphaArg2(0, D3DTA_TFACTOR);
-    D3dSetColorOp(1, D3DTOP_DISABLE);
-    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    D3dSetTextureFactorStages();
 }
 
 // The floor: lit, the tile texture repeated by the texture matrix in matrix 0.

@@ -68,14 +68,7 @@ static void SetIconStates(uint32_t colour) {
     D3dSetAlphaBlend(1);
     D3dSetSrcBlend(D3DBLEND_SRCALPHA);
     D3dSetDestBlend(D3DBLEND_INVSRCALPHA);
-    D3dSetColorOp(0, D3DTOP_MODULATE);
-    D3dSetColorArg1(0, D3DTA_TEXTURE);
-    D3dSetColorArg2(0, D3DTA_TFACTOR);
-    D3dSetAlphaOp(0, D3DTOP_MODULATE);
-    D3dSetAlphaArg1(0, D3DTA_TEXTURE);
-    D3dSetAlphaArg2(0, D3DTA_TFACTOR);
-    D3dSetColorOp(1, D3DTOP_DISABLE);
-    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    D3dSetTextureFactorStages();
     D3dSetTexture(0, s_sheet);
     D3dSetTextureFactor(colour);
 }

@@ -303,6 +303,17 @@ void D3dSetTextureDiffuseStages() {
     D3dSetAlphaOp(1, D3DTOP_DISABLE);
 }
 
+void D3dSetTextureFactorStages() {
+    D3dSetColorOp(0, D3DTOP_MODULATE);
+    D3dSetColorArg1(0, D3DTA_TEXTURE);
+    D3dSetColorArg2(0, D3DTA_TFACTOR);
+    D3dSetAlphaOp(0, D3DTOP_MODULATE);
+    D3dSetAlphaArg1(0, D3DTA_TEXTURE);
+    D3dSetAlphaArg2(0, D3DTA_TFACTOR);
+    D3dSetColorOp(1, D3DTOP_DISABLE);
+    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+}
+
 // ---- clear values ----
 
 void D3dSetClearColor(float r, float g, float b) {

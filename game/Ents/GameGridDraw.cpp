@@ -29,14 +29,7 @@ void States() {
     D3dSetZWrite(1);
     D3dSetCullMode(D3DCULL_NONE);
     D3dSetTexture(0, GameGridWhiteTexture());
-    D3dSetColorOp(0, D3DTOP_MODULATE);
-    D3dSetColorArg1(0, D3DTA_TEXTURE);
-    D3dSetColorArg2(0, D3DTA_TFACTOR);
-    D3dSetAlphaOp(0, D3DTOP_MODULATE);
-    D3dSetAlphaArg1(0, D3DTA_TEXTURE);
-    D3dSetAlphaArg2(0, D3DTA_TFACTOR);
-    D3dSetColorOp(1, D3DTOP_DISABLE);
-    D3dSetAlphaOp(1, D3DTOP_DISABLE);
+    D3dSetTextureFactorStages();
 }
 
 // The quads are drawn in their own x, y plane; this lays that plane on the ground at `height`.
